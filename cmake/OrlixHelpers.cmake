@@ -1,0 +1,41 @@
+# Two helpers keep every folder's CMakeLists.txt to a line per target.
+
+function(orlix_target_options target)
+  target_compile_definitions(${target} PRIVATE QT_NO_KEYWORDS)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  if(ORLIX_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+  if(ORLIX_SANITIZE)
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
+endfunction()
+
+# orlix_library(NAME SOURCES a.cpp b.cpp DEPS Qt6::Core ...)
+# Declares a static library once; folders below add their files with orlix_sources().
+function(orlix_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_BINARY_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  target_compile_definitions(${name} PUBLIC QT_NO_KEYWORDS)
+  orlix_target_options(${name})
+endfunction()
+
+# orlix_sources(TARGET a.cpp b.cpp): a folder's own files for a library declared above it.
+function(orlix_sources target)
+  target_sources(${target} PRIVATE ${ARGN})
+endfunction()
+
+# orlix_test(NAME SOURCES a_test.cpp DEPS orlix_client)
+# One test program per folder; every case is its own ctest test and its own process.
+function(orlix_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE orlix_testmain ${ARG_DEPS} GTest::gtest GTest::gmock)
+  orlix_target_options(${name})
+  gtest_discover_tests(${name}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
+endfunction()

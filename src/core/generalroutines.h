@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/system/datetimerecord.h"
+
+#include <QString>
+
+// True exactly for -1 (the complement of an empty array's storage reference).
+bool LongToBoolean(qint32 value);
+
+// A new temporary file name in folder ("" = the user's private temporary folder) ending in
+// extension. For "TMP" (or "") the empty file stays made; for another extension the name is
+// free or names an empty file. "" on failure.
+QString GetTempFile(const QString& folder, const QString& extension);
+
+// "YYYY-MM-DDThh:mm:ss".
+QString IsoDateTimeText(const DateTimeRecord& record);
+
+// Whether the update-notes file is newer than the date recorded for this user under key.
+bool IsUpdateInformationNewer(const QString& path, const QString& key);
+// Records the update-notes file's date for this user under key.
+void StoreUpdateInformationDate(const QString& path, const QString& key);

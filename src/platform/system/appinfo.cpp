@@ -1,0 +1,39 @@
+#include "platform/system/appinfo.h"
+
+#include "platform/system/appinfo_config.h"
+
+#include <QCoreApplication>
+
+namespace {
+QString& pathOverride() {
+    static QString path;
+    return path;
+}
+QString& commandLineText() {
+    static QString text;
+    return text;
+}
+} // namespace
+
+QString AppInfo::Title() { return QStringLiteral(ORLIX_APP_TITLE); }
+QString AppInfo::ProductName() { return QStringLiteral(ORLIX_PRODUCT_NAME); }
+QString AppInfo::EXEName() { return QStringLiteral(ORLIX_EXE_NAME); }
+QString AppInfo::LegalCopyright() { return QStringLiteral(ORLIX_LEGAL_COPYRIGHT); }
+int AppInfo::Major() { return ORLIX_VERSION_MAJOR; }
+int AppInfo::Minor() { return ORLIX_VERSION_MINOR; }
+int AppInfo::Revision() { return ORLIX_VERSION_REVISION; }
+
+QString AppInfo::Path() {
+    if (!pathOverride().isEmpty()) {
+        return pathOverride();
+    }
+    if (QCoreApplication::instance() != nullptr) {
+        return QCoreApplication::applicationDirPath();
+    }
+    return {};
+}
+
+void AppInfo::SetPath(const QString& folder) { pathOverride() = folder; }
+
+QString AppInfo::CommandLine() { return commandLineText(); }
+void AppInfo::SetCommandLine(const QString& text) { commandLineText() = text; }

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// What the running program knows about itself: title, product name, version, its folder
+// and the command line it was started with.
+class AppInfo {
+public:
+    static QString Title();
+    static QString ProductName();
+    static QString EXEName();
+    static QString LegalCopyright();
+    static int Major();
+    static int Minor();
+    static int Revision();
+
+    // The program's folder (help file, update notes). Tests point it at a fixture folder.
+    static QString Path();
+    static void SetPath(const QString& folder);
+
+    // The arguments without the program name, rebuilt as one text (see BuildCommandLine).
+    static QString CommandLine();
+    static void SetCommandLine(const QString& text);
+};

@@ -1,0 +1,89 @@
+#include "platform/system/appservices.h"
+
+#include <QSaveFile>
+
+AppServices& AppServices::Instance() {
+    static AppServices services;
+    return services;
+}
+
+void AppServices::SetStatusText(const QString& text) {
+    statusText_ = text;
+    if (statusListener_) {
+        statusListener_(text);
+    }
+}
+
+void AppServices::Reset() {
+    appObject_ = nullptr;
+    commandLine_.clear();
+    debugLevel_ = 0;
+    debugFolder_.clear();
+    statusText_.clear();
+    statusListener_ = nullptr;
+}
+
+QString AppServices::PadLeft(const QString& text, int width, const QString& fill) {
+    if (text.size() >= width || fill.isEmpty()) {
+        return text;
+    }
+    QString pad;
+    while (pad.size() < width - text.size()) {
+        pad += fill;
+    }
+    return pad.left(width - text.size()) + text;
+}
+
+QString AppServices::PadText(const QString& text, int width, const QString& fill) {
+    return PadLeft(text, width, fill);
+}
+
+QString AppServices::NextToken(const QString& text, qsizetype start, const QString& separator,
+                               qsizetype* sepPos) {
+    if (sepPos != nullptr) {
+        *sepPos = 0;
+    }
+    if (start < 1) {
+        start = 1;
+    }
+    if (start > text.size()) {
+        return {};
+    }
+    const qsizetype from = start - 1;
+    const qsizetype at = separator.isEmpty() ? -1 : text.indexOf(separator, from);
+    if (at < 0) {
+        return text.mid(from);
+    }
+    if (sepPos != nullptr) {
+        *sepPos = at + 1;
+    }
+    return text.mid(from, at - from);
+}
+
+int AppServices::FilterNumericKey(int keyAscii, int /*mode*/) {
+    if (keyAscii >= '0' && keyAscii <= '9') {
+        return keyAscii;
+    }
+    // Backspace and the clipboard keys keep working in a number-only box.
+    constexpr int kBackspace = 8;
+    constexpr int kCtrlC = 3;
+    constexpr int kCtrlV = 22;
+    constexpr int kCtrlX = 24;
+    if (keyAscii == kBackspace || keyAscii == kCtrlC || keyAscii == kCtrlV || keyAscii == kCtrlX) {
+        return keyAscii;
+    }
+    return 0;
+}
+
+bool AppServices::WriteTextFile(const QString& path, int /*mode*/, const QString& text) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    const QByteArray bytes = text.toUtf8();
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}

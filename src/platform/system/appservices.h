@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QObject;
+
+// The program-wide application services: the run's command line and log settings and a few
+// text routines shared by every part of the program.
+class AppServices {
+public:
+    static AppServices& Instance();
+
+    void SetAppObject(QObject* app) { appObject_ = app; }
+    QObject* AppObject() const { return appObject_; }
+
+    // Set once at start-up to the upper-cased command line followed by a blank.
+    const QString& CommandLine() const { return commandLine_; }
+    void SetCommandLine(const QString& text) { commandLine_ = text; }
+
+    qint32 DebugLevel() const { return debugLevel_; }
+    void SetDebugLevel(qint32 level) { debugLevel_ = level; }
+
+    const QString& DebugFolder() const { return debugFolder_; }
+    void SetDebugFolder(const QString& folder) { debugFolder_ = folder; }
+
+    // The start-up progress text; shown wherever a listener (the splash) puts it.
+    const QString& StatusText() const { return statusText_; }
+    void SetStatusText(const QString& text);
+    void SetStatusListener(std::function<void(const QString&)> listener) {
+        statusListener_ = std::move(listener);
+    }
+
+    // Back to the state of a fresh run.
+    void Reset();
+
+    // Right-aligns text in width characters of fill; a longer text is returned whole.
+    static QString PadLeft(const QString& text, int width, const QString& fill);
+    // Leading fill characters up to width (PadText("7", 2, "0") = "07").
+    static QString PadText(const QString& text, int width, const QString& fill);
+    // The text from start (1-based) up to the next separator, or the rest when there is
+    // none; sepPos receives that separator's position (1-based), 0 when there is none.
+    static QString NextToken(const QString& text, qsizetype start, const QString& separator,
+                             qsizetype* sepPos = nullptr);
+    static QString CleanText(const QString& text) { return text; }
+    static QString DecodeText(const QString& text) { return text; }
+    // For number-only boxes: a digit or an editing key passes; any other key gives 0.
+    static int FilterNumericKey(int keyAscii, int mode);
+    template <typename T> static T Clamp(T value, T low, T high) {
+        return value < low ? low : (value > high ? high : value);
+    }
+    static double MaxDouble(double a, double b) { return a > b ? a : b; }
+    static qint32 MaxLong(qint32 a, qint32 b) { return a > b ? a : b; }
+    // Creates or replaces the file with exactly the text (UTF-8), through a temporary name.
+    static bool WriteTextFile(const QString& path, int mode, const QString& text);
+
+private:
+    AppServices() = default;
+
+    QObject* appObject_ = nullptr;
+    QString commandLine_;
+    qint32 debugLevel_ = 0;
+    QString debugFolder_;
+    QString statusText_;
+    std::function<void(const QString&)> statusListener_;
+};

@@ -1,0 +1,72 @@
+#include "platform/system/registrystore.h"
+
+#include "platform/system/configfile.h"
+#include "platform/system/folders.h"
+
+#include <limits>
+#include <map>
+#include <memory>
+
+QString RegistryStore::FilePath(RegistryRoot root) {
+    if (root == RegistryRoot::LocalMachine) {
+        return Folders::CommonData() + QStringLiteral("/Kestova/machine-settings.json");
+    }
+    return Folders::UserConfig() + QStringLiteral("/Kestova/user-settings.json");
+}
+
+ConfigFile& RegistryStore::file(RegistryRoot root) {
+    // One object per file path, so that ORLIX_HOME may change between tests.
+    static std::map<QString, std::unique_ptr<ConfigFile>> files;
+    const QString path = FilePath(root);
+    auto it = files.find(path);
+    if (it == files.end()) {
+        it = files.emplace(path, std::make_unique<ConfigFile>(path)).first;
+    }
+    return *it->second;
+}
+
+QString RegistryStore::ReadString(RegistryRoot root, const QString& key, const QString& name,
+                                  const QString& defaultValue) {
+    return file(root).readString(key, name).value_or(defaultValue);
+}
+
+qint32 RegistryStore::ReadNumber(RegistryRoot root, const QString& key, const QString& name,
+                                 qint32 defaultValue, bool* found) {
+    const std::optional<qint64> v = file(root).readNumber(key, name);
+    const bool ok = v && *v >= std::numeric_limits<qint32>::min() &&
+                    *v <= std::numeric_limits<qint32>::max();
+    if (found != nullptr) {
+        *found = ok;
+    }
+    return ok ? static_cast<qint32>(*v) : defaultValue;
+}
+
+bool RegistryStore::WriteString(RegistryRoot root, const QString& key, const QString& name,
+                                const QString& value, const QString& /*defaultValue*/) {
+    return file(root).writeString(key, name, value);
+}
+
+bool RegistryStore::WriteNumber(RegistryRoot root, const QString& key, const QString& name,
+                                qint32 value, qint32 /*defaultValue*/) {
+    return file(root).writeNumber(key, name, value);
+}
+
+bool RegistryStore::DeleteValue(RegistryRoot root, const QString& key, const QString& name) {
+    return file(root).deleteValue(key, name);
+}
+
+bool RegistryStore::DeleteKey(RegistryRoot root, const QString& key) {
+    return file(root).deleteKey(key);
+}
+
+QStringList RegistryStore::SubKeyNames(RegistryRoot root, const QString& key) {
+    return file(root).subKeyNames(key);
+}
+
+QStringList RegistryStore::ValueNames(RegistryRoot root, const QString& key) {
+    return file(root).valueNames(key);
+}
+
+bool RegistryStore::KeyExists(RegistryRoot root, const QString& key) {
+    return file(root).keyExists(key);
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class ConfigFile;
+
+// The two configuration stores that stand where the program once used the registry:
+// the machine-wide one (all users of this computer) and the one of the current OS user.
+enum class RegistryRoot { LocalMachine, CurrentUser };
+
+class RegistryStore {
+public:
+    // A missing value, or one of the other type, gives the caller's default.
+    static QString ReadString(RegistryRoot root, const QString& key, const QString& name,
+                              const QString& defaultValue);
+    static qint32 ReadNumber(RegistryRoot root, const QString& key, const QString& name,
+                             qint32 defaultValue, bool* found = nullptr);
+
+    // Keys are made as needed. The value is always written, also when it equals the default
+    // (which only documents what a reader would assume). False when the store could not be
+    // written.
+    static bool WriteString(RegistryRoot root, const QString& key, const QString& name,
+                            const QString& value, const QString& defaultValue = {});
+    static bool WriteNumber(RegistryRoot root, const QString& key, const QString& name,
+                            qint32 value, qint32 defaultValue = 0);
+
+    static bool DeleteValue(RegistryRoot root, const QString& key, const QString& name);
+    static bool DeleteKey(RegistryRoot root, const QString& key);
+    static QStringList SubKeyNames(RegistryRoot root, const QString& key);
+    static QStringList ValueNames(RegistryRoot root, const QString& key);
+    static bool KeyExists(RegistryRoot root, const QString& key);
+
+    // The file that holds a store (for the support file and for tests).
+    static QString FilePath(RegistryRoot root);
+
+private:
+    static ConfigFile& file(RegistryRoot root);
+};

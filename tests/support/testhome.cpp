@@ -1,0 +1,58 @@
+#include "support/testhome.h"
+
+#include "core/debuglog.h"
+#include "core/errorreport.h"
+#include "platform/system/appinfo.h"
+#include "platform/system/appservices.h"
+#include "platform/system/platformlog.h"
+#include "support/scriptedmessageboxes.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+struct TestState {
+    std::unique_ptr<QTemporaryDir> home;
+    ScriptedMessageBoxes* boxes = nullptr;
+};
+
+TestState& state() {
+    static TestState s;
+    return s;
+}
+
+class FreshRunListener : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo& /*info*/) override {
+        TestState& s = state();
+        s.home = std::make_unique<QTemporaryDir>();
+        qputenv("ORLIX_HOME", QFile::encodeName(s.home->path()));
+        AppServices::Instance().Reset();
+        AppInfo::SetCommandLine(QString());
+        AppInfo::SetPath(QString());
+        ResetDebugLogState();
+        ClearPendingError();
+        SetPlatformLogHandler(nullptr);
+        auto boxes = std::make_unique<ScriptedMessageBoxes>();
+        s.boxes = boxes.get();
+        InstallMessageBoxService(std::move(boxes));
+    }
+    void OnTestEnd(const ::testing::TestInfo& /*info*/) override {
+        TestState& s = state();
+        InstallMessageBoxService(nullptr);
+        s.boxes = nullptr;
+        s.home.reset();
+        qunsetenv("ORLIX_HOME");
+    }
+};
+} // namespace
+
+QString TestHome() { return state().home ? state().home->path() : QString(); }
+
+ScriptedMessageBoxes& TestMessageBoxes() { return *state().boxes; }
+
+void InstallFreshRunListener() {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshRunListener);
+}
