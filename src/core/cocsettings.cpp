@@ -125,7 +125,8 @@ bool cOCSettings::ParseBoolText(const QString& text, bool fallback) {
         return false;
     }
     bool ok = false;
-    const double d = QLocale::c().toDouble(QString(t).replace(QLatin1Char(','), QLatin1Char('.')), &ok);
+    const double d =
+        QLocale::c().toDouble(QString(t).replace(QLatin1Char(','), QLatin1Char('.')), &ok);
     if (ok && std::isfinite(d)) {
         return d != 0.0;
     }
@@ -156,7 +157,8 @@ qint32 cOCSettings::ParseLongText(const QString& text, qint32 fallback) {
     if (ok) {
         return n;
     }
-    const double d = QLocale::c().toDouble(QString(t).replace(QLatin1Char(','), QLatin1Char('.')), &ok);
+    const double d =
+        QLocale::c().toDouble(QString(t).replace(QLatin1Char(','), QLatin1Char('.')), &ok);
     if (ok && std::isfinite(d) && d >= std::numeric_limits<qint32>::min() &&
         d <= std::numeric_limits<qint32>::max()) {
         return static_cast<qint32>(std::lround(d));

@@ -116,9 +116,10 @@ void InitDebug() {
     const QString commandLine = AppInfo::CommandLine();
     int level = 0;
     if (commandLine.contains(QStringLiteral("/DEBUG"), Qt::CaseInsensitive)) {
-        const QString value = GetParameter(commandLine.trimmed().toUpper(), QStringLiteral("/DEBUG"),
-                                           QStringLiteral("="), false, QStringLiteral(" "))
-                                  .toUpper();
+        const QString value =
+            GetParameter(commandLine.trimmed().toUpper(), QStringLiteral("/DEBUG"),
+                         QStringLiteral("="), false, QStringLiteral(" "))
+                .toUpper();
         if (value == QLatin1String("NORMAL") || value == QLatin1String("MEDIUM")) {
             level = 5;
         } else if (value == QLatin1String("NONE") || value == QLatin1String("OFF")) {
@@ -133,5 +134,9 @@ void InitDebug() {
     app.SetDebugLevel(level);
 }
 
-void ResetDebugLogState() { state() = LogState{}; }
-int CurrentLogDepth() { return state().depth; }
+void ResetDebugLogState() {
+    state() = LogState{};
+}
+int CurrentLogDepth() {
+    return state().depth;
+}

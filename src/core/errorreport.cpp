@@ -22,7 +22,9 @@ void SetPendingError(int number, const QString& description) {
     pending() = PendingError{number, description};
 }
 
-void ClearPendingError() { pending() = PendingError{}; }
+void ClearPendingError() {
+    pending() = PendingError{};
+}
 
 QString StandardErrorMessage(int errorNumber) {
     static const QHash<int, QString> messages = {

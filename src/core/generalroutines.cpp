@@ -25,7 +25,9 @@ bool fileDateUtc(const QString& path, QDateTime& date) {
 }
 } // namespace
 
-bool LongToBoolean(qint32 value) { return value == -1; }
+bool LongToBoolean(qint32 value) {
+    return value == -1;
+}
 
 QString GetTempFile(const QString& folderIn, const QString& extension) {
     DebugLog(QStringLiteral("Start GetTempFile"), 5, LogIndent);
@@ -55,7 +57,8 @@ QString GetTempFile(const QString& folderIn, const QString& extension) {
         }
         DebugLog(QStringLiteral("Process the return"), -1);
         QString name = made.trimmed();
-        if (!extension.isEmpty() && extension.compare(QLatin1String("TMP"), Qt::CaseInsensitive) != 0) {
+        if (!extension.isEmpty() &&
+            extension.compare(QLatin1String("TMP"), Qt::CaseInsensitive) != 0) {
             QFile::remove(made);
             name = name.left(name.size() - 3) + extension;
             if (FileSystemHelper::FileSize(name) > 0) {
@@ -69,7 +72,8 @@ QString GetTempFile(const QString& folderIn, const QString& extension) {
 
 QString IsoDateTimeText(const DateTimeRecord& record) {
     return DateTimeHelper::DateOfSerial(record.Day).toString(QStringLiteral("yyyy-MM-dd")) +
-           QLatin1Char('T') + DateTimeHelper::TimeOfDayText(record.Seconds, DateTimeHelper::LongTime);
+           QLatin1Char('T') +
+           DateTimeHelper::TimeOfDayText(record.Seconds, DateTimeHelper::LongTime);
 }
 
 bool IsUpdateInformationNewer(const QString& path, const QString& key) {

@@ -3,8 +3,7 @@
 #include "platform/system/appservices.h"
 
 namespace {
-QString findValue(QString& source, QString& name, const QString& assign,
-                  const QString& separator) {
+QString findValue(QString& source, QString& name, const QString& assign, const QString& separator) {
     if (!separator.isEmpty()) {
         if (!source.startsWith(separator, Qt::CaseInsensitive)) {
             source.prepend(separator);

@@ -5,7 +5,9 @@
 // The machine store's keys for one client profile. Tree A holds the three shared folders,
 // shared by the product's programs; tree B the client's own settings.
 namespace SettingsKeys {
-inline QString ProfilesA() { return QStringLiteral("SOFTWARE\\Kestova\\Orlix v1\\Profiles"); }
+inline QString ProfilesA() {
+    return QStringLiteral("SOFTWARE\\Kestova\\Orlix v1\\Profiles");
+}
 inline QString ProfilesB() {
     return QStringLiteral("SOFTWARE\\Kestova\\Orlix v1\\Client\\Profiles");
 }

@@ -26,4 +26,3 @@ private:
 };
 
 // The double installed for the running test.
-

@@ -49,9 +49,13 @@ class FreshRunListener : public ::testing::EmptyTestEventListener {
 };
 } // namespace
 
-QString TestHome() { return state().home ? state().home->path() : QString(); }
+QString TestHome() {
+    return state().home ? state().home->path() : QString();
+}
 
-ScriptedMessageBoxes& TestMessageBoxes() { return *state().boxes; }
+ScriptedMessageBoxes& TestMessageBoxes() {
+    return *state().boxes;
+}
 
 void InstallFreshRunListener() {
     ::testing::UnitTest::GetInstance()->listeners().Append(new FreshRunListener);

@@ -15,13 +15,27 @@ QString& commandLineText() {
 }
 } // namespace
 
-QString AppInfo::Title() { return QStringLiteral(ORLIX_APP_TITLE); }
-QString AppInfo::ProductName() { return QStringLiteral(ORLIX_PRODUCT_NAME); }
-QString AppInfo::EXEName() { return QStringLiteral(ORLIX_EXE_NAME); }
-QString AppInfo::LegalCopyright() { return QStringLiteral(ORLIX_LEGAL_COPYRIGHT); }
-int AppInfo::Major() { return ORLIX_VERSION_MAJOR; }
-int AppInfo::Minor() { return ORLIX_VERSION_MINOR; }
-int AppInfo::Revision() { return ORLIX_VERSION_REVISION; }
+QString AppInfo::Title() {
+    return QStringLiteral(ORLIX_APP_TITLE);
+}
+QString AppInfo::ProductName() {
+    return QStringLiteral(ORLIX_PRODUCT_NAME);
+}
+QString AppInfo::EXEName() {
+    return QStringLiteral(ORLIX_EXE_NAME);
+}
+QString AppInfo::LegalCopyright() {
+    return QStringLiteral(ORLIX_LEGAL_COPYRIGHT);
+}
+int AppInfo::Major() {
+    return ORLIX_VERSION_MAJOR;
+}
+int AppInfo::Minor() {
+    return ORLIX_VERSION_MINOR;
+}
+int AppInfo::Revision() {
+    return ORLIX_VERSION_REVISION;
+}
 
 QString AppInfo::Path() {
     if (!pathOverride().isEmpty()) {
@@ -33,7 +47,13 @@ QString AppInfo::Path() {
     return {};
 }
 
-void AppInfo::SetPath(const QString& folder) { pathOverride() = folder; }
+void AppInfo::SetPath(const QString& folder) {
+    pathOverride() = folder;
+}
 
-QString AppInfo::CommandLine() { return commandLineText(); }
-void AppInfo::SetCommandLine(const QString& text) { commandLineText() = text; }
+QString AppInfo::CommandLine() {
+    return commandLineText();
+}
+void AppInfo::SetCommandLine(const QString& text) {
+    commandLineText() = text;
+}

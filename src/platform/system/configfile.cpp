@@ -22,7 +22,9 @@ constexpr int kFormat = 1;
 constexpr qint64 kMaxFileBytes = 64LL * 1024 * 1024;
 constexpr int kLockWaitMs = 5000;
 
-QString lower(const QString& s) { return s.toLower(); }
+QString lower(const QString& s) {
+    return s.toLower();
+}
 
 // Identifies one version of the file on disk: an atomic replace changes the inode.
 QByteArray stampOf(const QString& path) {
@@ -85,8 +87,8 @@ std::optional<ConfigFile::Tree> ConfigFile::parse(const QByteArray& bytes) {
                 if (!std::isfinite(d) || d != std::trunc(d) || std::fabs(d) > 9.0e15) {
                     return std::nullopt;
                 }
-                key.values.insert(lname, Value{v.key(), QVariant::fromValue<qint64>(
-                                                            static_cast<qint64>(d))});
+                key.values.insert(
+                    lname, Value{v.key(), QVariant::fromValue<qint64>(static_cast<qint64>(d))});
             } else {
                 return std::nullopt;
             }
@@ -199,8 +201,9 @@ template <typename Change> bool ConfigFile::modify(Change change) {
     Snapshot snap = load();
     if (snap.corrupt && QFile::exists(path_)) {
         // Keep the damaged file for whoever looks into it; a new one replaces it.
-        const QString keep = path_ + QStringLiteral(".damaged-") +
-                             QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddhhmmss"));
+        const QString keep =
+            path_ + QStringLiteral(".damaged-") +
+            QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddhhmmss"));
         QFile::rename(path_, keep);
         PlatformLog(QStringLiteral("The damaged configuration file was kept as '%1'.").arg(keep));
     }
@@ -223,8 +226,7 @@ template <typename Change> bool ConfigFile::modify(Change change) {
 }
 
 namespace {
-template <typename Tree, typename Key>
-Key& keyFor(Tree& tree, const QString& key) {
+template <typename Tree, typename Key> Key& keyFor(Tree& tree, const QString& key) {
     const QString path = ConfigFile::normaliseKey(key);
     Key& k = tree[path.toLower()];
     if (k.path.isEmpty()) {
@@ -312,8 +314,9 @@ QStringList ConfigFile::subKeyNames(const QString& key) const {
         }
     }
     QStringList out = names.values();
-    std::sort(out.begin(), out.end(),
-              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    std::sort(out.begin(), out.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
     return out;
 }
 
@@ -326,8 +329,9 @@ QStringList ConfigFile::valueNames(const QString& key) const {
             out.append(v.name);
         }
     }
-    std::sort(out.begin(), out.end(),
-              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    std::sort(out.begin(), out.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
     return out;
 }
 

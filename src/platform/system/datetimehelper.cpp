@@ -70,7 +70,9 @@ qint32 DateTimeHelper::DaySerial(const QDate& date) {
     return static_cast<qint32>(epoch().daysTo(date));
 }
 
-QDate DateTimeHelper::DateOfSerial(qint32 day) { return epoch().addDays(day); }
+QDate DateTimeHelper::DateOfSerial(qint32 day) {
+    return epoch().addDays(day);
+}
 
 DateTimeRecord DateTimeHelper::DateToTimeRecord(const QDateTime& date) {
     DateTimeRecord r;
@@ -91,8 +93,10 @@ QDateTime DateTimeHelper::TimeRecordToDate(const DateTimeRecord& record, Qt::Tim
     if (ms >= 86400000) {
         ms = 86399999;
     }
-    return QDateTime(DateOfSerial(record.Day), QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)),
-                     spec);
+    return QDateTime(DateOfSerial(record.Day),
+                     QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)), spec);
 }
 
-QDateTime DateTimeHelper::CurrentDateTimeUTC() { return QDateTime::currentDateTimeUtc(); }
+QDateTime DateTimeHelper::CurrentDateTimeUTC() {
+    return QDateTime::currentDateTimeUtc();
+}

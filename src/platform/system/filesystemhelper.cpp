@@ -6,7 +6,9 @@
 #include <QDir>
 #include <QFileInfo>
 
-QString FileSystemHelper::SpecialFolderPath(int /*folderId*/) { return Folders::CommonData(); }
+QString FileSystemHelper::SpecialFolderPath(int /*folderId*/) {
+    return Folders::CommonData();
+}
 
 bool FileSystemHelper::CreateFolder(const QString& path, int /*mode*/) {
     if (path.trimmed().isEmpty()) {

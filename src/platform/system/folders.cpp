@@ -10,7 +10,9 @@
 #include <unistd.h>
 
 namespace {
-QString env(const char* name) { return QString::fromLocal8Bit(qgetenv(name)); }
+QString env(const char* name) {
+    return QString::fromLocal8Bit(qgetenv(name));
+}
 
 QString xdg(const char* name, const QString& fallbackBelowHome) {
     QString value = env(name);
@@ -20,7 +22,9 @@ QString xdg(const char* name, const QString& fallbackBelowHome) {
     return QDir::cleanPath(value);
 }
 
-QString orlixHome() { return env("ORLIX_HOME"); }
+QString orlixHome() {
+    return env("ORLIX_HOME");
+}
 
 // A folder that only this user may enter: made with mode 0700, and refused when it exists
 // but belongs to someone else or is open to others (a planted folder or link).

@@ -9,7 +9,9 @@ PlatformLogHandler& handler() {
 }
 } // namespace
 
-void SetPlatformLogHandler(PlatformLogHandler h) { handler() = std::move(h); }
+void SetPlatformLogHandler(PlatformLogHandler h) {
+    handler() = std::move(h);
+}
 
 void PlatformLog(const QString& text, int level) {
     if (handler()) {

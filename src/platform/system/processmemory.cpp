@@ -25,8 +25,9 @@ bool ReadProcessMemory(qint64& workingSet, qint64& privateBytes) {
         if (line.startsWith("VmRSS:")) {
             workingSet = kilobytesOf(line) * 1024;
             seen = true;
-        } else if (line.startsWith("VmData:")) {
-            privateBytes = kilobytesOf(line) * 1024;
+        } else if (line.startsWith("RssAnon:") || line.startsWith("VmSwap:")) {
+            // Private memory, in memory or swapped out: what the process itself asked for.
+            privateBytes += kilobytesOf(line) * 1024;
         }
     }
     return seen;

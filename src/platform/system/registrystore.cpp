@@ -33,8 +33,8 @@ QString RegistryStore::ReadString(RegistryRoot root, const QString& key, const Q
 qint32 RegistryStore::ReadNumber(RegistryRoot root, const QString& key, const QString& name,
                                  qint32 defaultValue, bool* found) {
     const std::optional<qint64> v = file(root).readNumber(key, name);
-    const bool ok = v && *v >= std::numeric_limits<qint32>::min() &&
-                    *v <= std::numeric_limits<qint32>::max();
+    const bool ok =
+        v && *v >= std::numeric_limits<qint32>::min() && *v <= std::numeric_limits<qint32>::max();
     if (found != nullptr) {
         *found = ok;
     }

@@ -27,8 +27,8 @@ QString CreateUniqueTempFile(const QString& folder, const QString& prefix) {
     // Like the system call: a 16-bit unique number, tried until a name is free.
     quint32 number = QRandomGenerator::global()->bounded(1U, 0x10000U);
     for (int attempt = 0; attempt < 0x10000; ++attempt) {
-        const QString name = base + start + QString::number(number, 16).toUpper() +
-                             QStringLiteral(".TMP");
+        const QString name =
+            base + start + QString::number(number, 16).toUpper() + QStringLiteral(".TMP");
         const int fd = ::open(QFile::encodeName(name).constData(),
                               O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
         if (fd >= 0) {

@@ -20,7 +20,8 @@ TEST(BuildCommandLine, QuotesValuesWithBlanksOnce) {
         {{QStringLiteral("plain words")}, QStringLiteral("plain words")},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(BuildCommandLine(c.args), c.expected) << c.args.join(QLatin1Char('|')).toStdString();
+        EXPECT_EQ(BuildCommandLine(c.args), c.expected)
+            << c.args.join(QLatin1Char('|')).toStdString();
     }
 }
 } // namespace
