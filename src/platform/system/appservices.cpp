@@ -1,10 +1,22 @@
 #include "platform/system/appservices.h"
 
+#include "platform/system/singleinstance.h"
+
 #include <QSaveFile>
 
 AppServices& AppServices::Instance() {
     static AppServices services;
     return services;
+}
+
+AppServices::AppServices() = default;
+AppServices::~AppServices() = default;
+
+bool AppServices::PrevInstance() {
+    if (!instance_) {
+        instance_ = std::make_unique<SingleInstance>(SingleInstance::DefaultLockPath());
+    }
+    return instance_->AnotherCopyRuns();
 }
 
 void AppServices::SetStatusText(const QString& text) {
@@ -21,6 +33,7 @@ void AppServices::Reset() {
     debugFolder_.clear();
     statusText_.clear();
     statusListener_ = nullptr;
+    instance_.reset();
 }
 
 QString AppServices::PadLeft(const QString& text, int width, const QString& fill) {

@@ -3,8 +3,10 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QObject;
+class SingleInstance;
 
 // The program-wide application services: the run's command line and log settings and a few
 // text routines shared by every part of the program.
@@ -32,6 +34,10 @@ public:
         statusListener_ = std::move(listener);
     }
 
+    // True when another copy of the program runs for this user. Every copy takes the
+    // single-instance lock on the first ask and holds it for its life.
+    bool PrevInstance();
+
     // Back to the state of a fresh run.
     void Reset();
 
@@ -56,7 +62,8 @@ public:
     static bool WriteTextFile(const QString& path, int mode, const QString& text);
 
 private:
-    AppServices() = default;
+    AppServices();
+    ~AppServices();
 
     QObject* appObject_ = nullptr;
     QString commandLine_;
@@ -64,4 +71,5 @@ private:
     QString debugFolder_;
     QString statusText_;
     std::function<void(const QString&)> statusListener_;
+    std::unique_ptr<SingleInstance> instance_;
 };
