@@ -79,28 +79,44 @@ TEST_F(StorageTest, MissingDirectoryIsNotCreatedUnlessAsked) {
 
 TEST_F(StorageTest, UnopenableFilesFailCleanlyAndKeepTheirBytes) {
     const QString path = KVDirectory::DefaultFilePath();
-    const QByteArray garbage = QByteArray("this is no database at all, just text. ").repeated(200);
-    writeFile(path, garbage);
-    KVDirectory directory;
-    bool failed = false;
-    directory.OpenDefault(true, failed);
-    EXPECT_TRUE(failed);
-    EXPECT_FALSE(directory.IsOpen());
-    EXPECT_TRUE(logged(QStringLiteral("could not be opened")));
-    EXPECT_EQ(readFile(path), garbage);
+    QByteArray damagedHeader;
+    {
+        DirectoryStorage storage;
+        ASSERT_EQ(storage.Open(path, true, nullptr), StorageOpenResult::Created);
+    }
+    damagedHeader = readFile(path);
+    ASSERT_GT(damagedHeader.size(), 100);
+    damagedHeader.replace(0, 16, QByteArray(16, 'x'));
+    const QByteArray cases[] = {
+        QByteArray("this is no database at all, just text. ").repeated(200),
+        damagedHeader,
+    };
+    for (const QByteArray& bytes : cases) {
+        writeFile(path, bytes);
+        log.clear();
+        KVDirectory directory;
+        bool failed = false;
+        directory.OpenDefault(true, failed);
+        EXPECT_TRUE(failed);
+        EXPECT_FALSE(directory.IsOpen());
+        EXPECT_TRUE(logged(QStringLiteral("could not be opened")));
+        EXPECT_TRUE(logged(QStringLiteral("damaged")));
+        EXPECT_EQ(readFile(path), bytes);
 
-    // Every member stays harmless after the failed open.
-    bool ok = true;
-    directory.Applications().Register(32, nullptr, ok);
-    EXPECT_FALSE(ok);
-    directory.Logout();
-    EXPECT_EQ(directory.GetContact(1, true, true), nullptr);
-    EXPECT_TRUE(directory.FindContacts(QStringLiteral("[Name]=\"x\"")).isEmpty());
-    bool cancelled = false;
-    directory.Login(32, QStringLiteral("Kestova Orlix v1"), nullptr, false, 0, cancelled);
-    EXPECT_TRUE(cancelled);
-    directory.Applications().Unregister(32, nullptr, ok);
-    directory.Close(ok);
+        // Every member stays harmless after the failed open.
+        bool ok = true;
+        directory.Applications().Register(32, nullptr, ok);
+        EXPECT_FALSE(ok);
+        directory.Logout();
+        EXPECT_EQ(directory.GetContact(1, true, true), nullptr);
+        EXPECT_TRUE(directory.FindContacts(QStringLiteral("[Name]=\"x\"")).isEmpty());
+        EXPECT_TRUE(directory.FindContactsByPhoneNumber(QStringLiteral("123")).isEmpty());
+        bool cancelled = false;
+        directory.Login(32, QStringLiteral("Kestova Orlix v1"), nullptr, false, 0, cancelled);
+        EXPECT_TRUE(cancelled);
+        directory.Applications().Unregister(32, nullptr, ok);
+        directory.Close(ok);
+    }
 }
 
 TEST_F(StorageTest, ANewerSchemaIsRefused) {
@@ -119,7 +135,17 @@ TEST_F(StorageTest, ANewerSchemaIsRefused) {
     EXPECT_TRUE(logged(QStringLiteral("newer than this program knows")));
 }
 
-TEST_F(StorageTest, AFolderThatCannotBeWrittenFails) {
+TEST_F(StorageTest, ALocationThatCannotBeWrittenFails) {
+    // A file where the directory's folder should be.
+    writeFile(TestHome() + QStringLiteral("/Kestova"), "in the way");
+    KVDirectory directory;
+    bool failed = false;
+    directory.OpenDefault(true, failed);
+    EXPECT_TRUE(failed);
+    EXPECT_TRUE(logged(QStringLiteral("could not be made")));
+}
+
+TEST_F(StorageTest, AFolderWithoutWriteAccessFails) {
     if (::geteuid() == 0) {
         GTEST_SKIP() << "root writes into any folder";
     }
