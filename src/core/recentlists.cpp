@@ -15,30 +15,30 @@ QString AddToMRUList(const QString& item, const QString& list) {
     if (list.isEmpty()) {
         return trimmed;
     }
-    QStringList pieces = list.split(QLatin1Char('|'), Qt::KeepEmptyParts, Qt::CaseSensitive);
+    QStringList entries = list.split(QLatin1Char('|'), Qt::KeepEmptyParts, Qt::CaseSensitive);
     const QString wanted = trimmed.toLower();
-    if (pieces.size() == 1) {
-        return wanted != pieces.front().toLower() ? trimmed + QLatin1Char('|') + list : list;
+    if (entries.size() == 1) {
+        return wanted != entries.front().toLower() ? trimmed + QLatin1Char('|') + list : list;
     }
     // Walk the first ten entries; from the matching one on, each takes its successor's
     // place, which closes the gap; the then doubled last entry is dropped.
-    const qsizetype last = pieces.size() - 1;
+    const qsizetype last = entries.size() - 1;
     bool found = false;
     for (qsizetype i = 0; i <= std::min<qsizetype>(9, last); ++i) {
-        if (!found && wanted == pieces.at(i).toLower()) {
+        if (!found && wanted == entries.at(i).toLower()) {
             found = true;
         }
         if (found && i < last) {
-            pieces[i] = pieces.at(i + 1);
+            entries[i] = entries.at(i + 1);
         }
     }
     if (found) {
-        pieces.removeLast();
+        entries.removeLast();
     }
-    if (pieces.size() > 9) {
-        pieces = pieces.mid(0, 9);
+    if (entries.size() > 9) {
+        entries = entries.mid(0, 9);
     }
-    return trimmed + QLatin1Char('|') + pieces.join(QLatin1Char('|'));
+    return trimmed + QLatin1Char('|') + entries.join(QLatin1Char('|'));
 }
 
 namespace {

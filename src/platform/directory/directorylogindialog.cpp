@@ -20,12 +20,12 @@ DirectoryLoginDialog::DirectoryLoginDialog(KVDirectory& directory, const QString
     setModal(true);
 
     auto* layout = new QVBoxLayout(this);
-    auto* prompt = new QLabel(this);
+    auto* prompt = lblPrompt_ = new QLabel(this);
     prompt->setObjectName(QStringLiteral("lblPrompt"));
     prompt->setWordWrap(true);
     layout->addWidget(prompt);
 
-    auto* form = new QFormLayout;
+    auto* form = form_ = new QFormLayout;
     layout->addLayout(form);
     auto edit = [this, form](const char* name, const QString& label, bool secret) {
         auto* e = new QLineEdit(this);
@@ -49,7 +49,7 @@ DirectoryLoginDialog::DirectoryLoginDialog(KVDirectory& directory, const QString
     txtPassword_ = edit("txtPassword", QStringLiteral("&Password:"), true);
     if (firstUser_) {
         txtConfirm_ = edit("txtConfirm", QStringLiteral("&Confirm password:"), true);
-        auto* note = new QLabel(
+        auto* note = lblPasswordNote_ = new QLabel(
             QStringLiteral("The password may be left empty: anyone at this computer can then "
                            "log in as this user without one."),
             this);
@@ -102,6 +102,11 @@ void DirectoryLoginDialog::onOK() {
             return;
         }
         user_ = directory_.CreateFirstUser(txtName_->text(), login, txtPassword_->text(), &refusal);
+        if (!user_ && directory_.UserCount() > 0) {
+            MsgBox(refusal, MsgIcon::Exclamation, MsgButtons::OK, 0, this);
+            switchToLogin();
+            return;
+        }
     } else {
         user_ = directory_.Authenticate(login, txtPassword_->text(), &refusal);
     }
@@ -115,4 +120,15 @@ void DirectoryLoginDialog::onOK() {
         return;
     }
     accept();
+}
+
+void DirectoryLoginDialog::switchToLogin() {
+    firstUser_ = false;
+    form_->setRowVisible(txtName_, false);
+    form_->setRowVisible(txtConfirm_, false);
+    lblPasswordNote_->hide();
+    lblPrompt_->setText(QStringLiteral("Please enter your login name and password."));
+    txtPassword_->clear();
+    txtConfirm_->clear();
+    txtPassword_->setFocus();
 }

@@ -6,6 +6,7 @@
 
 class DirectoryContact;
 class KVDirectory;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -28,6 +29,9 @@ private Q_SLOTS:
     void onOK();
 
 private:
+    // Another computer made the first user meanwhile: ask for a login instead.
+    void switchToLogin();
+
     KVDirectory& directory_;
     bool firstUser_ = false;
     std::shared_ptr<DirectoryContact> user_;
@@ -35,4 +39,7 @@ private:
     QLineEdit* txtLoginName_ = nullptr;
     QLineEdit* txtPassword_ = nullptr;
     QLineEdit* txtConfirm_ = nullptr;
+    QLabel* lblPrompt_ = nullptr;
+    QLabel* lblPasswordNote_ = nullptr;
+    QFormLayout* form_ = nullptr;
 };

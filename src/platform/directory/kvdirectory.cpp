@@ -373,7 +373,15 @@ KVDirectory::ContactPtr KVDirectory::Authenticate(const QString& loginName, cons
     }
     ContactStore store(*storage_);
     const auto record = store.LoadByLoginName(loginName);
-    if (!record || !PasswordHash::Verify(password, store.Password(record->reference))) {
+    bool accepted = false;
+    if (record) {
+        accepted = PasswordHash::Verify(password, store.Password(record->reference));
+    } else {
+        // The same work as for a known name, so the time taken does not tell which names exist.
+        static const StoredPassword decoy = PasswordHash::Make(QStringLiteral("decoy"));
+        PasswordHash::Verify(password, decoy);
+    }
+    if (!accepted) {
         if (refusal) {
             *refusal = wrong;
         }

@@ -240,3 +240,31 @@ TEST_F(DialogsTest, UserDialogChecksItsFields) {
                            "The two passwords are not the same - please enter them again"}));
 }
 } // namespace
+
+namespace {
+// Two studio computers at their first start: the second one's dialog turns into a login.
+TEST_F(DialogsTest, FirstUserMadeElsewhereMeanwhileTurnsTheDialogIntoALogin) {
+    script({[&](QDialog& d) {
+        ASSERT_TRUE(dynamic_cast<DirectoryLoginDialog&>(d).IsFirstUser());
+        KVDirectory other;
+        bool failed = true;
+        other.OpenDefault(false, failed);
+        QString refusal;
+        ASSERT_TRUE(
+            other.CreateFirstUser(QStringLiteral("Other"), QStringLiteral("other"), {}, &refusal));
+        type(d, "txtName", QStringLiteral("Me"));
+        type(d, "txtLoginName", QStringLiteral("me"));
+        click(d, "cmdOK");
+        EXPECT_FALSE(dynamic_cast<DirectoryLoginDialog&>(d).IsFirstUser());
+        EXPECT_EQ(d.result(), QDialog::Rejected);
+        type(d, "txtLoginName", QStringLiteral("other"));
+        click(d, "cmdOK");
+    }});
+    bool cancelled = true;
+    directory->Login(32, QStringLiteral("Kestova Orlix v1"), nullptr, false, 0, cancelled);
+    EXPECT_FALSE(cancelled);
+    EXPECT_EQ(directory->CurrentUser()->LoginName(), QStringLiteral("other"));
+    EXPECT_EQ(directory->UserCount(), 1);
+    EXPECT_EQ(boxTexts(), (QStringList{"The directory already has users: please log in"}));
+}
+} // namespace
