@@ -84,6 +84,12 @@ ContactFilterParse refuse(const QString& why, qsizetype at) {
 }
 } // namespace
 
+QString ContactFilterValue(const QString& value) {
+    QString quoted = value;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
 bool ContactFieldFromName(const QString& name, ContactField* field) {
     static const struct {
         const char* name;

@@ -28,5 +28,8 @@ struct ContactFilterParse {
 // "*", "?", "%" and "_" included, is itself.
 ContactFilterParse ParseContactFilter(const QString& filter);
 
+// A value written into filter text: in double quotes, each double quote in it doubled.
+QString ContactFilterValue(const QString& value);
+
 // The field's name as the filter text spells it; false for an unknown name.
 bool ContactFieldFromName(const QString& name, ContactField* field);

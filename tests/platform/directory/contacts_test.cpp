@@ -206,6 +206,16 @@ TEST_F(ContactsTest, QuotesAndWildcardsInValuesMatchLiterally) {
         EXPECT_EQ(names(directory->FindContacts(QString::fromUtf8(t.filter), 0, 0)), t.expected)
             << t.filter;
     }
+    // A caller that writes a value through ContactFilterValue finds it whatever it holds.
+    for (const QString& name :
+         {QStringLiteral("Pat \"The Voice\" O'Neil"), QStringLiteral("Star*Name?")}) {
+        EXPECT_EQ(
+            names(directory->FindContacts(QStringLiteral("[Name]=") + ContactFilterValue(name))),
+            QStringList{name});
+    }
+    // An unescaped quote ends the value early: nothing is found, nothing breaks.
+    EXPECT_TRUE(
+        directory->FindContacts(QStringLiteral("[Name]='Pat \"The Voice\" O'Neil'")).isEmpty());
 }
 
 TEST_F(ContactsTest, ResultsComeInNameOrderAndStructuredCriteriaWork) {
