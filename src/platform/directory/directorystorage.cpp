@@ -109,13 +109,8 @@ StorageOpenResult DirectoryStorage::Open(const QString& filePath, bool create, Q
     }
     filePath_ = filePath;
 
-    auto removeCreated = [&]() {
-        if (!existed) {
-            Close();
-            QFile::remove(filePath);
-        }
-    };
-
+    // A file made here is never removed again on a later failure: another computer starting
+    // at the same moment may be filling it, and an empty file is brought up to date next time.
     // Reading the schema catalogue is the first real read: it tells a damaged or foreign
     // file, and one that another writer holds past the busy timeout.
     {
@@ -124,7 +119,6 @@ StorageOpenResult DirectoryStorage::Open(const QString& filePath, bool create, Q
             const QSqlError e = check.lastError();
             const StorageOpenResult r = classify(e);
             check = QSqlQuery();
-            removeCreated();
             return fail(r, describe(r) + QStringLiteral(": ") + e.text());
         }
     }
@@ -134,14 +128,12 @@ StorageOpenResult DirectoryStorage::Open(const QString& filePath, bool create, Q
             const QSqlError e = mode.lastError();
             const StorageOpenResult r = classify(e);
             mode = QSqlQuery();
-            removeCreated();
             return fail(r, describe(r) + QStringLiteral(": ") + e.text());
         }
     }
     open_ = true;
     const int version = SchemaVersion();
     if (version < 0) {
-        removeCreated();
         return fail(StorageOpenResult::Corrupt,
                     QStringLiteral("its schema version could not be read"));
     }
@@ -154,7 +146,6 @@ StorageOpenResult DirectoryStorage::Open(const QString& filePath, bool create, Q
     if (version < kCurrentSchema) {
         QString why;
         if (!applySchema(version, &why)) {
-            removeCreated();
             return fail(StorageOpenResult::Failed, why);
         }
     }

@@ -281,7 +281,8 @@ bool KVDirectory::SaveContact(qint32 oldReference, DirectoryContact& contact, QS
         return refuse(refusal, QStringLiteral("The contact could not be saved in the directory"));
     }
     if (stored && !record.full) {
-        record.address = contact.Address();
+        record.address = stored->address; // kept in the file, so the object is whole now
+        record.full = true;
     }
     record.passwordSet = stored ? stored->passwordSet : false;
     contact.SetRecord(record);

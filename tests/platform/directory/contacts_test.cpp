@@ -91,6 +91,7 @@ TEST_F(ContactsTest, SavingALightRecordKeepsTheStoredAddress) {
     light->SetName(QStringLiteral("Listener Renamed"));
     directory->SaveContact(light->Reference(), light, true, true, ok);
     ASSERT_TRUE(ok);
+    EXPECT_EQ(light->Address(), QStringLiteral("2 Low Road"));
     const auto back = directory->GetContact(c->Reference(), true, true);
     EXPECT_EQ(back->Name(), QStringLiteral("Listener Renamed"));
     EXPECT_EQ(back->Address(), QStringLiteral("2 Low Road"));
