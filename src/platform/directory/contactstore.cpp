@@ -1,6 +1,7 @@
 #include "platform/directory/contactstore.h"
 
 #include "platform/directory/contacttext.h"
+#include "platform/directory/directoryrights.h"
 #include "platform/directory/directorystorage.h"
 
 #include <QSqlQuery>
@@ -275,6 +276,20 @@ int ContactStore::CountUsers() {
     QSqlQuery q =
         s_.Prepare(QStringLiteral("SELECT count(*) FROM contacts WHERE login_name IS NOT NULL"));
     if (!DirectoryStorage::Exec(q, "counting users") || !q.next()) {
+        return -1;
+    }
+    return q.value(0).toInt();
+}
+
+int ContactStore::CountUserManagers(qint32 exceptReference) {
+    const quint32 both = DirectoryRights::ChangeDirectorySettings | DirectoryRights::SaveUsers;
+    QSqlQuery q =
+        s_.Prepare(QStringLiteral("SELECT count(*) FROM contacts WHERE login_name IS NOT "
+                                  "NULL AND (directory_rights & ?) = ? AND reference <> ?"));
+    q.addBindValue(both);
+    q.addBindValue(both);
+    q.addBindValue(exceptReference);
+    if (!DirectoryStorage::Exec(q, "counting the users' managers") || !q.next()) {
         return -1;
     }
     return q.value(0).toInt();

@@ -39,6 +39,9 @@ public:
     QList<ContactRecord> Users();
     QList<ContactRecord> All();
     int CountUsers();
+    // Users other than exceptReference who may manage users (change the directory settings
+    // and save users); -1 when the query failed.
+    int CountUserManagers(qint32 exceptReference);
 
     StoredPassword Password(qint32 reference);
     bool SetPassword(qint32 reference, const StoredPassword& password);

@@ -29,6 +29,14 @@ const QString kNoPersonalRight = QStringLiteral("You do not have the nescessary 
 const QString kNoContactsRight = QStringLiteral(
     "You do not have the nescessary Security Permissions to save Contacts into the Directory");
 
+const QString kLastManager = QStringLiteral(
+    "At least one user must keep the rights to change the Directory Settings and to save Users");
+
+bool managesUsers(const ContactRecord& r) {
+    const ::DirectoryRights rights(r.directoryRights);
+    return !r.loginName.isEmpty() && rights.CanChangeDirectorySettings() && rights.CanSaveUsers();
+}
+
 bool refuse(QString* refusal, const QString& why) {
     if (refusal) {
         *refusal = why;
@@ -265,6 +273,11 @@ bool KVDirectory::SaveContact(qint32 oldReference, DirectoryContact& contact, QS
             }
         }
     }
+    // Nobody could ever manage the users again.
+    if (stored && managesUsers(*stored) && !managesUsers(record) &&
+        store.CountUserManagers(record.reference) == 0) {
+        return refuse(refusal, kLastManager);
+    }
     if (!record.loginName.isEmpty()) {
         bool taken = false;
         if (!store.LoginNameTaken(record.loginName, record.reference, &taken)) {
@@ -320,6 +333,9 @@ bool KVDirectory::RemoveContact(qint32 reference, QString* refusal) {
         !(stored->ownerReference == currentUser_->Reference() ? rights.CanSavePersonalContacts()
                                                               : rights.CanSaveContacts())) {
         return refuse(refusal, kNoContactsRight);
+    }
+    if (managesUsers(*stored) && store.CountUserManagers(reference) == 0) {
+        return refuse(refusal, kLastManager);
     }
     if (!store.Remove(reference) || !tx.Commit()) {
         return refuse(refusal,

@@ -248,6 +248,31 @@ TEST_F(UsersTest, SaveContactEnforcesTheSaversRights) {
     EXPECT_FALSE(ok);
 }
 
+TEST_F(UsersTest, TheLastUserWhoManagesUsersKeepsThoseRights) {
+    auto deputy = addUser(QStringLiteral("deputy"), DR::SaveUsers, 0);
+    loginAs(deputy);
+    auto boss = directory->GetContact(admin->Reference(), true, true);
+    boss->SetDirectoryRights(DirectoryRights(DR::SaveUsers));
+    QString refusal;
+    EXPECT_FALSE(directory->SaveContact(boss->Reference(), *boss, &refusal));
+    EXPECT_EQ(refusal, QStringLiteral("At least one user must keep the rights to change the "
+                                      "Directory Settings and to save Users"));
+    EXPECT_FALSE(directory->RemoveContact(boss->Reference(), &refusal));
+    EXPECT_TRUE(directory->GetContact(boss->Reference(), true, true)
+                    ->DirectoryRights()
+                    .CanChangeDirectorySettings());
+
+    // With a second manager, either may give the rights up.
+    loginAs(admin);
+    auto second = directory->GetContact(deputy->Reference(), true, true);
+    second->SetDirectoryRights(DirectoryRights(DR::All));
+    ASSERT_TRUE(directory->SaveContact(second->Reference(), *second, &refusal));
+    loginAs(second);
+    EXPECT_TRUE(directory->SaveContact(boss->Reference(), *boss, &refusal))
+        << refusal.toStdString();
+    EXPECT_TRUE(directory->RemoveContact(boss->Reference(), &refusal)) << refusal.toStdString();
+}
+
 TEST_F(UsersTest, RightsAreReadFreshForEverySave) {
     auto clerk = addUser(QStringLiteral("clerk"), DR::SaveContacts, 0);
     loginAs(clerk);
