@@ -21,9 +21,11 @@ void DirectoryApplications::Register(qint32 productCode, QObject* /*application*
     }
     {
         QSqlQuery q = s->Prepare(QStringLiteral(
-            "INSERT OR REPLACE INTO applications"
+            "INSERT INTO applications"
             " (product_code, host, process_id, registered_utc, client_options, client_level)"
-            " VALUES (?, ?, ?, ?, ?, ?)"));
+            " VALUES (?, ?, ?, ?, ?, ?) ON CONFLICT (product_code, host, process_id) DO UPDATE"
+            " SET registered_utc = excluded.registered_utc,"
+            " client_options = excluded.client_options, client_level = excluded.client_level"));
         q.addBindValue(productCode);
         q.addBindValue(QSysInfo::machineHostName());
         q.addBindValue(QCoreApplication::applicationPid());
