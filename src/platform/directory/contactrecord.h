@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+// One row of the contacts table as the storage reads and writes it.
+struct ContactRecord {
+    qint32 reference = 0;
+    QString name;
+    QString company;
+    QString email1;
+    QString email2;
+    QString email3;
+    QString phoneNumber1;
+    QString phoneNumber2;
+    QString mobileNumber;
+    QString otherNumber;
+    QString address;
+    QString loginName; // not empty exactly for a user
+    qint32 ownerReference = 0;
+    qint32 contactListValue = 0;
+    quint32 directoryRights = 0;
+    quint32 userRights = 0;
+    bool passwordSet = false;
+    // False for the light record of lists and captions: it lacks the address.
+    bool full = true;
+};

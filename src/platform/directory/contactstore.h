@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/directory/contactfilter.h"
+#include "platform/directory/contactrecord.h"
+
+#include <QByteArray>
+#include <QList>
+
+#include <optional>
+
+class DirectoryStorage;
+
+// The stored password of a user: a salted PBKDF2 hash, or nothing.
+struct StoredPassword {
+    QByteArray hash;
+    QByteArray salt;
+    int iterations = 0;
+    bool IsSet() const { return !hash.isEmpty(); }
+};
+
+// The SQL of the contacts table. Callers own the transaction around every change.
+class ContactStore {
+public:
+    explicit ContactStore(DirectoryStorage& storage) : s_(storage) {}
+
+    std::optional<ContactRecord> Load(qint32 reference, bool full);
+    // Login names compare without regard to case.
+    std::optional<ContactRecord> LoadByLoginName(const QString& loginName);
+    // Sets record.reference to the new row's.
+    bool Insert(ContactRecord& record);
+    // The address is written only from a full record, so a light one never blanks it.
+    bool Update(const ContactRecord& record);
+    bool Remove(qint32 reference);
+    bool LoginNameTaken(const QString& loginName, qint32 exceptReference, bool* taken);
+
+    // Light records in name order (then reference); ok False when the query failed.
+    QList<ContactRecord> Find(const QList<ContactCriterion>& criteria, bool* ok);
+    QList<ContactRecord> FindByPhoneDigits(const QString& digits);
+    QList<ContactRecord> Users();
+    QList<ContactRecord> All();
+    int CountUsers();
+    // Users other than exceptReference who may manage users (change the directory settings
+    // and save users); -1 when the query failed.
+    int CountUserManagers(qint32 exceptReference);
+
+    StoredPassword Password(qint32 reference);
+    bool SetPassword(qint32 reference, const StoredPassword& password);
+
+private:
+    QList<ContactRecord> list(const QString& where, const QList<QVariant>& values, bool* ok);
+
+    DirectoryStorage& s_;
+};

@@ -1,0 +1,134 @@
+#include "platform/directory/directorylogindialog.h"
+
+#include "platform/directory/kvdirectory.h"
+#include "platform/directory/systemuser.h"
+#include "platform/ui/messagebox.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+DirectoryLoginDialog::DirectoryLoginDialog(KVDirectory& directory, const QString& productName,
+                                           QWidget* owner)
+    : QDialog(owner), directory_(directory), firstUser_(directory.UserCount() == 0) {
+    setObjectName(QStringLiteral("frmDirectoryLogin"));
+    setWindowTitle(productName.isEmpty() ? QStringLiteral("Login")
+                                         : productName + QStringLiteral(" - Login"));
+    setModal(true);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* prompt = lblPrompt_ = new QLabel(this);
+    prompt->setObjectName(QStringLiteral("lblPrompt"));
+    prompt->setWordWrap(true);
+    layout->addWidget(prompt);
+
+    auto* form = form_ = new QFormLayout;
+    layout->addLayout(form);
+    auto edit = [this, form](const char* name, const QString& label, bool secret) {
+        auto* e = new QLineEdit(this);
+        e->setObjectName(QLatin1String(name));
+        if (secret) {
+            e->setEchoMode(QLineEdit::Password);
+        }
+        form->addRow(label, e);
+        return e;
+    };
+    if (firstUser_) {
+        prompt->setText(QStringLiteral("The directory has no users yet. Please create the first "
+                                       "user: they will be given every right, and can then add "
+                                       "the station's other users."));
+        txtName_ = edit("txtName", QStringLiteral("&Name:"), false);
+    } else {
+        prompt->setText(QStringLiteral("Please enter your login name and password."));
+    }
+    txtLoginName_ = edit("txtLoginName", QStringLiteral("&Login name:"), false);
+    txtLoginName_->setText(SystemUserName());
+    txtPassword_ = edit("txtPassword", QStringLiteral("&Password:"), true);
+    if (firstUser_) {
+        txtConfirm_ = edit("txtConfirm", QStringLiteral("&Confirm password:"), true);
+        auto* note = lblPasswordNote_ = new QLabel(
+            QStringLiteral("The password may be left empty: anyone at this computer can then "
+                           "log in as this user without one."),
+            this);
+        note->setObjectName(QStringLiteral("lblPasswordNote"));
+        note->setWordWrap(true);
+        layout->addWidget(note);
+    }
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("cmdOK"));
+    ok->setDefault(true);
+    QPushButton* cancel =
+        buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    cancel->setObjectName(QStringLiteral("cmdCancel"));
+    layout->addWidget(buttons);
+    connect(ok, &QPushButton::clicked, this, &DirectoryLoginDialog::onOK);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    (firstUser_ ? txtName_ : (txtLoginName_->text().isEmpty() ? txtLoginName_ : txtPassword_))
+        ->setFocus();
+}
+
+DirectoryLoginDialog::~DirectoryLoginDialog() = default;
+
+void DirectoryLoginDialog::onOK() {
+    const QString login = txtLoginName_->text().trimmed();
+    if (firstUser_) {
+        if (txtName_->text().trimmed().isEmpty()) {
+            MsgBox(QStringLiteral("Please enter the name of the first user"), MsgIcon::Exclamation,
+                   MsgButtons::OK, 0, this);
+            txtName_->setFocus();
+            return;
+        }
+    }
+    if (login.isEmpty()) {
+        MsgBox(QStringLiteral("Please enter a login name"), MsgIcon::Exclamation, MsgButtons::OK, 0,
+               this);
+        txtLoginName_->setFocus();
+        return;
+    }
+    QString refusal;
+    if (firstUser_) {
+        if (txtPassword_->text() != txtConfirm_->text()) {
+            MsgBox(QStringLiteral("The two passwords are not the same - please enter them again"),
+                   MsgIcon::Exclamation, MsgButtons::OK, 0, this);
+            txtPassword_->clear();
+            txtConfirm_->clear();
+            txtPassword_->setFocus();
+            return;
+        }
+        user_ = directory_.CreateFirstUser(txtName_->text(), login, txtPassword_->text(), &refusal);
+        if (!user_ && directory_.UserCount() > 0) {
+            MsgBox(refusal, MsgIcon::Exclamation, MsgButtons::OK, 0, this);
+            switchToLogin();
+            return;
+        }
+    } else {
+        user_ = directory_.Authenticate(login, txtPassword_->text(), &refusal);
+    }
+    if (!user_) {
+        MsgBox(refusal, MsgIcon::Exclamation, MsgButtons::OK, 0, this);
+        txtPassword_->clear();
+        if (txtConfirm_) {
+            txtConfirm_->clear();
+        }
+        txtPassword_->setFocus();
+        return;
+    }
+    accept();
+}
+
+void DirectoryLoginDialog::switchToLogin() {
+    firstUser_ = false;
+    form_->setRowVisible(txtName_, false);
+    form_->setRowVisible(txtConfirm_, false);
+    lblPasswordNote_->hide();
+    lblPrompt_->setText(QStringLiteral("Please enter your login name and password."));
+    txtPassword_->clear();
+    txtConfirm_->clear();
+    txtPassword_->setFocus();
+}

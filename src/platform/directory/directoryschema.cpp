@@ -1,0 +1,64 @@
+#include "platform/directory/directoryschema.h"
+
+// Each searchable field keeps a case-folded copy beside it (`*_fold`) so that look-ups are
+// case-insensitive for every script, not only ASCII, and can use an index. Phone numbers keep
+// their digits only (`*_digits`) for the look-up of an SMS sender.
+QStringList DirectorySchemaSteps(int version) {
+    switch (version) {
+    case 1:
+        return {
+            QStringLiteral("CREATE TABLE contacts ("
+                           " reference INTEGER PRIMARY KEY AUTOINCREMENT,"
+                           " name TEXT NOT NULL DEFAULT '', name_fold TEXT NOT NULL DEFAULT '',"
+                           " company TEXT NOT NULL DEFAULT '',"
+                           " email1 TEXT NOT NULL DEFAULT '', email1_fold TEXT NOT NULL DEFAULT '',"
+                           " email2 TEXT NOT NULL DEFAULT '', email2_fold TEXT NOT NULL DEFAULT '',"
+                           " email3 TEXT NOT NULL DEFAULT '', email3_fold TEXT NOT NULL DEFAULT '',"
+                           " phone1 TEXT NOT NULL DEFAULT '', phone1_fold TEXT NOT NULL DEFAULT '',"
+                           " phone1_digits TEXT NOT NULL DEFAULT '',"
+                           " phone2 TEXT NOT NULL DEFAULT '', phone2_fold TEXT NOT NULL DEFAULT '',"
+                           " phone2_digits TEXT NOT NULL DEFAULT '',"
+                           " mobile TEXT NOT NULL DEFAULT '', mobile_fold TEXT NOT NULL DEFAULT '',"
+                           " mobile_digits TEXT NOT NULL DEFAULT '',"
+                           " other TEXT NOT NULL DEFAULT '', other_digits TEXT NOT NULL DEFAULT '',"
+                           " address TEXT NOT NULL DEFAULT '',"
+                           " login_name TEXT COLLATE NOCASE,"
+                           " password_hash TEXT NOT NULL DEFAULT '',"
+                           " password_salt TEXT NOT NULL DEFAULT '',"
+                           " password_iterations INTEGER NOT NULL DEFAULT 0,"
+                           " owner_reference INTEGER NOT NULL DEFAULT 0,"
+                           " contact_list_value INTEGER NOT NULL DEFAULT 0,"
+                           " directory_rights INTEGER NOT NULL DEFAULT 0,"
+                           " user_rights INTEGER NOT NULL DEFAULT 0)"),
+            QStringLiteral("CREATE UNIQUE INDEX contacts_login ON contacts(login_name)"
+                           " WHERE login_name IS NOT NULL"),
+            QStringLiteral("CREATE INDEX contacts_name ON contacts(name_fold, reference)"),
+            QStringLiteral("CREATE INDEX contacts_email1 ON contacts(email1_fold)"),
+            QStringLiteral("CREATE INDEX contacts_email2 ON contacts(email2_fold)"),
+            QStringLiteral("CREATE INDEX contacts_email3 ON contacts(email3_fold)"),
+            QStringLiteral("CREATE INDEX contacts_phone1_digits ON contacts(phone1_digits)"),
+            QStringLiteral("CREATE INDEX contacts_phone2_digits ON contacts(phone2_digits)"),
+            QStringLiteral("CREATE INDEX contacts_mobile_digits ON contacts(mobile_digits)"),
+            QStringLiteral("CREATE INDEX contacts_other_digits ON contacts(other_digits)"),
+            QStringLiteral("CREATE TABLE user_settings ("
+                           " user_reference INTEGER NOT NULL,"
+                           " name TEXT NOT NULL COLLATE NOCASE,"
+                           " value TEXT NOT NULL DEFAULT '',"
+                           " PRIMARY KEY (user_reference, name))"),
+            QStringLiteral("CREATE TABLE websites ("
+                           " reference INTEGER PRIMARY KEY AUTOINCREMENT,"
+                           " address TEXT NOT NULL DEFAULT '',"
+                           " title TEXT NOT NULL DEFAULT '')"),
+            QStringLiteral("CREATE TABLE applications ("
+                           " product_code INTEGER NOT NULL,"
+                           " host TEXT NOT NULL,"
+                           " process_id INTEGER NOT NULL,"
+                           " registered_utc TEXT NOT NULL,"
+                           " client_options INTEGER NOT NULL DEFAULT 0,"
+                           " client_level INTEGER NOT NULL DEFAULT 0,"
+                           " PRIMARY KEY (product_code, host, process_id))"),
+        };
+    default:
+        return {};
+    }
+}

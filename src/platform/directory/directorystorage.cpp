@@ -1,0 +1,264 @@
+#include "platform/directory/directorystorage.h"
+
+#include "platform/directory/directoryschema.h"
+#include "platform/system/platformlog.h"
+
+#include <QAtomicInt>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+QString nextConnectionName() {
+    static QAtomicInt counter;
+    return QStringLiteral("orlix-directory-%1").arg(counter.fetchAndAddRelaxed(1) + 1);
+}
+
+// SQLite's primary result codes that tell why a file could not be read.
+constexpr int kSqliteBusy = 5;
+constexpr int kSqliteLocked = 6;
+constexpr int kSqliteCorrupt = 11;
+constexpr int kSqliteNotADatabase = 26;
+
+int primaryCode(const QSqlError& error) {
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    return ok ? (code & 0xff) : -1;
+}
+
+StorageOpenResult classify(const QSqlError& error) {
+    switch (primaryCode(error)) {
+    case kSqliteBusy:
+    case kSqliteLocked:
+        return StorageOpenResult::Locked;
+    case kSqliteCorrupt:
+    case kSqliteNotADatabase:
+        return StorageOpenResult::Corrupt;
+    default:
+        return StorageOpenResult::Failed;
+    }
+}
+
+QString describe(StorageOpenResult result) {
+    switch (result) {
+    case StorageOpenResult::Locked:
+        return QStringLiteral("it stayed locked by another computer or program");
+    case StorageOpenResult::Corrupt:
+        return QStringLiteral("it is not a readable directory file (damaged?)");
+    default:
+        return QStringLiteral("it could not be read");
+    }
+}
+} // namespace
+
+DirectoryStorage::DirectoryStorage() : connectionName_(nextConnectionName()) {}
+
+DirectoryStorage::~DirectoryStorage() {
+    Close();
+}
+
+void DirectoryStorage::Close() {
+    if (db_.isValid()) {
+        db_.close();
+        db_ = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connectionName_);
+    }
+    open_ = false;
+    transactionDepth_ = 0;
+}
+
+StorageOpenResult DirectoryStorage::Open(const QString& filePath, bool create, QString* error) {
+    Close();
+    auto fail = [&](StorageOpenResult result, const QString& why) {
+        if (error) {
+            *error = why;
+        }
+        Close();
+        return result;
+    };
+
+    const QFileInfo file(filePath);
+    const QString folder = file.absolutePath();
+    const bool existed = file.exists();
+    if (!existed) {
+        if (!create) {
+            return fail(StorageOpenResult::Missing,
+                        QStringLiteral("there is no directory file '%1'").arg(filePath));
+        }
+        if (!QDir().mkpath(folder)) {
+            return fail(StorageOpenResult::NotWritable,
+                        QStringLiteral("the folder '%1' could not be made").arg(folder));
+        }
+    } else if (!file.isFile()) {
+        return fail(StorageOpenResult::Failed, QStringLiteral("'%1' is not a file").arg(filePath));
+    }
+    // The rollback journal is written beside the file, so both must be writable.
+    if (!QFileInfo(folder).isWritable() || (existed && !file.isWritable())) {
+        return fail(StorageOpenResult::NotWritable,
+                    QStringLiteral("'%1' cannot be written").arg(existed ? filePath : folder));
+    }
+
+    db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
+    db_.setDatabaseName(filePath);
+    db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    if (!db_.open()) {
+        return fail(StorageOpenResult::Failed, db_.lastError().text());
+    }
+    filePath_ = filePath;
+
+    // A file made here is never removed again on a later failure: another computer starting
+    // at the same moment may be filling it, and an empty file is brought up to date next time.
+    // Reading the schema catalogue is the first real read: it tells a damaged or foreign
+    // file, and one that another writer holds past the busy timeout.
+    {
+        QSqlQuery check(db_);
+        if (!check.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+            const QSqlError e = check.lastError();
+            const StorageOpenResult r = classify(e);
+            check = QSqlQuery();
+            return fail(r, describe(r) + QStringLiteral(": ") + e.text());
+        }
+    }
+    {
+        QSqlQuery mode(db_);
+        if (!mode.exec(QStringLiteral("PRAGMA journal_mode=DELETE"))) {
+            const QSqlError e = mode.lastError();
+            const StorageOpenResult r = classify(e);
+            mode = QSqlQuery();
+            return fail(r, describe(r) + QStringLiteral(": ") + e.text());
+        }
+    }
+    open_ = true;
+    const int version = SchemaVersion();
+    if (version < 0) {
+        return fail(StorageOpenResult::Corrupt,
+                    QStringLiteral("its schema version could not be read"));
+    }
+    if (version > kCurrentSchema) {
+        return fail(StorageOpenResult::TooNew,
+                    QStringLiteral("its schema version %1 is newer than this program knows (%2)")
+                        .arg(version)
+                        .arg(kCurrentSchema));
+    }
+    if (version < kCurrentSchema) {
+        QString why;
+        if (!applySchema(version, &why)) {
+            return fail(StorageOpenResult::Failed, why);
+        }
+    }
+    return existed ? StorageOpenResult::Opened : StorageOpenResult::Created;
+}
+
+int DirectoryStorage::SchemaVersion() {
+    if (!db_.isOpen()) {
+        return -1;
+    }
+    QSqlQuery q(db_);
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
+        return -1;
+    }
+    return q.value(0).toInt();
+}
+
+bool DirectoryStorage::applySchema(int from, QString* error) {
+    for (int version = from + 1; version <= kCurrentSchema; ++version) {
+        DirectoryTransaction tx(*this);
+        if (!tx.Active()) {
+            *error = QStringLiteral("no write transaction for schema version %1").arg(version);
+            return false;
+        }
+        // Another computer may have brought the file up to date while this one waited.
+        const int now = SchemaVersion();
+        if (now >= version) {
+            continue;
+        }
+        for (const QString& sql : DirectorySchemaSteps(version)) {
+            QSqlQuery q(db_);
+            if (!q.exec(sql)) {
+                *error =
+                    QStringLiteral("schema version %1: %2").arg(version).arg(q.lastError().text());
+                return false;
+            }
+        }
+        QSqlQuery stamp(db_);
+        // PRAGMA takes no bound values; the number is ours.
+        if (!stamp.exec(QStringLiteral("PRAGMA user_version = %1").arg(version))) {
+            *error = stamp.lastError().text();
+            return false;
+        }
+        stamp = QSqlQuery();
+        if (!tx.Commit()) {
+            *error = QStringLiteral("schema version %1 could not be committed").arg(version);
+            return false;
+        }
+    }
+    return true;
+}
+
+QSqlQuery DirectoryStorage::Prepare(const QString& sql, QString* error) {
+    QSqlQuery q(db_);
+    q.setForwardOnly(true);
+    if (!q.prepare(sql)) {
+        PlatformLog(QStringLiteral("Directory: could not prepare a statement: ") +
+                    q.lastError().text());
+        if (error) {
+            *error = q.lastError().text();
+        }
+    }
+    return q;
+}
+
+bool DirectoryStorage::Exec(QSqlQuery& query, const char* context) {
+    if (query.exec()) {
+        return true;
+    }
+    PlatformLog(QStringLiteral("Directory: %1 failed: %2")
+                    .arg(QLatin1String(context), query.lastError().text()));
+    return false;
+}
+
+DirectoryTransaction::DirectoryTransaction(DirectoryStorage& storage) : storage_(storage) {
+    if (!storage_.open_ || storage_.transactionDepth_ != 0) {
+        // One transaction per change: a nested guard is a fault of the caller.
+        if (storage_.transactionDepth_ != 0) {
+            PlatformLog(QStringLiteral("Directory: a transaction was begun inside another"));
+        }
+        return;
+    }
+    QSqlQuery q(storage_.db_);
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        PlatformLog(QStringLiteral("Directory: could not begin a change: ") + q.lastError().text());
+        return;
+    }
+    storage_.transactionDepth_ = 1;
+    active_ = true;
+}
+
+DirectoryTransaction::~DirectoryTransaction() {
+    if (!active_) {
+        return;
+    }
+    QSqlQuery q(storage_.db_);
+    if (!q.exec(QStringLiteral("ROLLBACK"))) {
+        PlatformLog(QStringLiteral("Directory: rollback failed: ") + q.lastError().text());
+    }
+    storage_.transactionDepth_ = 0;
+}
+
+bool DirectoryTransaction::Commit() {
+    if (!active_) {
+        return false;
+    }
+    QSqlQuery q(storage_.db_);
+    if (!q.exec(QStringLiteral("COMMIT"))) {
+        PlatformLog(QStringLiteral("Directory: could not commit a change: ") +
+                    q.lastError().text());
+        return false; // still active: the destructor rolls back
+    }
+    active_ = false;
+    storage_.transactionDepth_ = 0;
+    return true;
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+class QSqlQuery;
+
+// Why an open failed; the text of the log line says the rest.
+enum class StorageOpenResult {
+    Opened,
+    Created,
+    Missing,
+    Locked,
+    Corrupt,
+    TooNew,
+    NotWritable,
+    Failed
+};
+
+// The one owner of the directory file's SQLite connection. Every change goes through a
+// DirectoryTransaction on it; every statement is prepared with bound values.
+//
+// Several studio computers open the same file, so the file keeps a rollback journal (WAL
+// needs shared memory, which network folders do not give), waits a few seconds for another
+// writer and keeps its transactions short.
+class DirectoryStorage {
+public:
+    static constexpr int kCurrentSchema = 1;
+    static constexpr int kBusyTimeoutMs = 5000;
+
+    DirectoryStorage();
+    ~DirectoryStorage();
+    DirectoryStorage(const DirectoryStorage&) = delete;
+    DirectoryStorage& operator=(const DirectoryStorage&) = delete;
+
+    // Opens the file, creating it empty at the current schema when it is missing and create
+    // is set; brings an older schema up to date. error receives the reason on failure.
+    StorageOpenResult Open(const QString& filePath, bool create, QString* error);
+    void Close();
+    bool IsOpen() const { return open_; }
+
+    const QString& FilePath() const { return filePath_; }
+    int SchemaVersion();
+
+    // A prepared statement on this connection (never executed here).
+    QSqlQuery Prepare(const QString& sql, QString* error = nullptr);
+    // Runs a prepared statement; on failure logs the statement's error with context.
+    static bool Exec(QSqlQuery& query, const char* context);
+
+    QSqlDatabase& Database() { return db_; }
+
+private:
+    friend class DirectoryTransaction;
+    bool applySchema(int from, QString* error);
+
+    QSqlDatabase db_;
+    QString connectionName_;
+    QString filePath_;
+    bool open_ = false;
+    int transactionDepth_ = 0;
+};
+
+// Begins a write transaction (BEGIN IMMEDIATE, so two writers never deadlock on a lock
+// upgrade: the second waits for the busy timeout instead) and rolls it back on destruction
+// unless Commit() succeeded.
+class DirectoryTransaction {
+public:
+    explicit DirectoryTransaction(DirectoryStorage& storage);
+    ~DirectoryTransaction();
+    DirectoryTransaction(const DirectoryTransaction&) = delete;
+    DirectoryTransaction& operator=(const DirectoryTransaction&) = delete;
+
+    bool Active() const { return active_; }
+    bool Commit();
+
+private:
+    DirectoryStorage& storage_;
+    bool active_ = false;
+};

@@ -1,0 +1,593 @@
+#include "platform/directory/kvdirectory.h"
+
+#include "platform/directory/contactstore.h"
+#include "platform/directory/contacttext.h"
+#include "platform/directory/directorydialogs.h"
+#include "platform/directory/directorylogindialog.h"
+#include "platform/directory/directorysettingsdialog.h"
+#include "platform/directory/directorystorage.h"
+#include "platform/directory/passwordhash.h"
+#include "platform/directory/systemuser.h"
+#include "platform/system/folders.h"
+#include "platform/system/platformlog.h"
+#include "platform/ui/messagebox.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+const QString kNoUsersRight = QStringLiteral(
+    "You do not have the nescessary Security Permissions to save Users into the Directory");
+const QString kNoPersonalRight = QStringLiteral("You do not have the nescessary Security "
+                                                "Permissions to save Personal Contacts into the "
+                                                "Directory");
+const QString kNoContactsRight = QStringLiteral(
+    "You do not have the nescessary Security Permissions to save Contacts into the Directory");
+
+const QString kLastManager = QStringLiteral(
+    "At least one user must keep the rights to change the Directory Settings and to save Users");
+
+bool managesUsers(const ContactRecord& r) {
+    const ::DirectoryRights rights(r.directoryRights);
+    return !r.loginName.isEmpty() && rights.CanChangeDirectorySettings() && rights.CanSaveUsers();
+}
+
+bool refuse(QString* refusal, const QString& why) {
+    if (refusal) {
+        *refusal = why;
+    }
+    PlatformLog(QStringLiteral("Directory: ") + why);
+    return false;
+}
+} // namespace
+
+KVDirectory::KVDirectory(QObject* parent)
+    : QObject(parent),
+      applications_([this] { return storage_; },
+                    [this] {
+                        return DirectoryApplications::ClientInfo{clientOptions_, clientLevel_};
+                    }) {}
+
+KVDirectory::~KVDirectory() {
+    // No events from a dying object: the receivers may be gone already.
+    currentUser_.reset();
+    storage_.reset();
+}
+
+QString KVDirectory::DefaultFilePath() {
+    return QDir::cleanPath(Folders::CommonData() +
+                           QStringLiteral("/Kestova/Directory/Directory.sqlite"));
+}
+
+void KVDirectory::OpenDefault(bool createMissing, bool& failed) {
+    Open(DefaultFilePath(), createMissing, failed);
+}
+
+void KVDirectory::Open(const QString& filePath, bool createMissing, bool& failed) {
+    bool closed = false;
+    Close(closed);
+    auto storage = std::make_shared<DirectoryStorage>();
+    QString why;
+    const StorageOpenResult result = storage->Open(filePath, createMissing, &why);
+    if (result != StorageOpenResult::Opened && result != StorageOpenResult::Created) {
+        PlatformLog(
+            QStringLiteral("The directory '%1' could not be opened: %2").arg(filePath, why));
+        failed = true;
+        return;
+    }
+    storage_ = std::move(storage);
+    if (result == StorageOpenResult::Created) {
+        PlatformLog(QStringLiteral("Created the default directory in '%1'").arg(DataFolder()));
+    }
+    QDir().mkpath(FilesFolder());
+    failed = false;
+}
+
+bool KVDirectory::IsOpen() const {
+    return storage_ && storage_->IsOpen();
+}
+
+void KVDirectory::Close(bool& ok) {
+    Logout();
+    storage_.reset();
+    ok = true;
+}
+
+QString KVDirectory::FilePath() const {
+    return storage_ ? storage_->FilePath() : DefaultFilePath();
+}
+
+QString KVDirectory::DataFolder() const {
+    return QFileInfo(FilePath()).absolutePath();
+}
+
+QString KVDirectory::FilesFolder() const {
+    return DataFolder() + QStringLiteral("/Files");
+}
+
+QString KVDirectory::UsersFolder() const {
+    return DataFolder() + QStringLiteral("/Users");
+}
+
+bool KVDirectory::SnapshotTo(const QString& targetFile, QString* error) {
+    if (!IsOpen()) {
+        return refuse(error, QStringLiteral("the directory is not open"));
+    }
+    QFile::remove(targetFile); // VACUUM INTO refuses an existing file
+    QSqlQuery q = storage_->Prepare(QStringLiteral("VACUUM INTO ?"));
+    q.addBindValue(targetFile);
+    if (!DirectoryStorage::Exec(q, "copying the directory")) {
+        return refuse(error,
+                      QStringLiteral("the directory could not be copied to '%1'").arg(targetFile));
+    }
+    return true;
+}
+
+KVDirectory::ContactPtr KVDirectory::wrap(const ContactRecord& record) const {
+    return std::make_shared<DirectoryContact>(record, storage_, UsersFolder());
+}
+
+KVDirectory::ContactList KVDirectory::wrapAll(const QList<ContactRecord>& records) const {
+    ContactList list;
+    list.reserve(records.size());
+    for (const ContactRecord& r : records) {
+        list << wrap(r);
+    }
+    return list;
+}
+
+KVDirectory::ContactPtr KVDirectory::CreateContact(qint32 /*kind*/) {
+    return wrap(ContactRecord{});
+}
+
+KVDirectory::ContactPtr KVDirectory::GetContact(qint32 reference, bool full, bool withDetails) {
+    if (!IsOpen() || reference <= 0) {
+        return nullptr;
+    }
+    const auto record = ContactStore(*storage_).Load(reference, full || withDetails);
+    return record ? wrap(*record) : nullptr;
+}
+
+KVDirectory::ContactPtr KVDirectory::GetContactByLoginName(const QString& loginName) {
+    if (!IsOpen()) {
+        return nullptr;
+    }
+    const auto record = ContactStore(*storage_).LoadByLoginName(loginName);
+    return record ? wrap(*record) : nullptr;
+}
+
+KVDirectory::ContactList KVDirectory::FindContacts(const QString& filter, qint32, qint32) {
+    const ContactFilterParse parsed = ParseContactFilter(filter);
+    if (!parsed.ok) {
+        PlatformLog(QStringLiteral("Directory: the contact filter \"%1\" was refused: %2")
+                        .arg(filter, parsed.error));
+        return {};
+    }
+    return FindContacts(parsed.criteria);
+}
+
+KVDirectory::ContactList KVDirectory::FindContacts(const QList<ContactCriterion>& criteria) {
+    if (!IsOpen()) {
+        return {};
+    }
+    bool ok = false;
+    return wrapAll(ContactStore(*storage_).Find(criteria, &ok));
+}
+
+KVDirectory::ContactList KVDirectory::FindContactsByPhoneNumber(const QString& number) {
+    if (!IsOpen()) {
+        return {};
+    }
+    return wrapAll(ContactStore(*storage_).FindByPhoneDigits(ContactText::PhoneDigits(number)));
+}
+
+void KVDirectory::FillContactsCombo(QComboBox* combo, qint32 contactTypes, qint32& count) {
+    count = 0;
+    if (!combo || !IsOpen()) {
+        return;
+    }
+    ContactStore store(*storage_);
+    const QList<ContactRecord> records = contactTypes == 2 ? store.Users() : store.All();
+    for (const ContactRecord& r : records) {
+        combo->addItem(r.name, r.reference);
+        ++count;
+    }
+}
+
+KVDirectory::ContactList KVDirectory::GetUsers() {
+    if (!IsOpen()) {
+        return {};
+    }
+    return wrapAll(ContactStore(*storage_).Users());
+}
+
+int KVDirectory::UserCount() {
+    return IsOpen() ? ContactStore(*storage_).CountUsers() : -1;
+}
+
+::DirectoryRights KVDirectory::currentDirectoryRights() {
+    // Read from the file, not from the login's copy: another computer may have changed them.
+    if (!currentUser_ || !IsOpen()) {
+        return {};
+    }
+    const auto me = ContactStore(*storage_).Load(currentUser_->Reference(), false);
+    return me ? ::DirectoryRights(me->directoryRights) : ::DirectoryRights();
+}
+
+void KVDirectory::SaveContact(qint32 oldReference, const ContactPtr& contact, bool, bool,
+                              bool& ok) {
+    ok = contact && SaveContact(oldReference, *contact, nullptr);
+}
+
+bool KVDirectory::SaveContact(qint32 oldReference, DirectoryContact& contact, QString* refusal) {
+    if (!IsOpen()) {
+        return refuse(refusal, QStringLiteral("The directory is not open"));
+    }
+    if (!currentUser_) {
+        return refuse(refusal, QStringLiteral("Nobody is logged in to the directory"));
+    }
+    ContactStore store(*storage_);
+    DirectoryTransaction tx(*storage_);
+    if (!tx.Active()) {
+        return refuse(refusal, QStringLiteral("The directory could not be changed just now"));
+    }
+    const ::DirectoryRights rights = currentDirectoryRights();
+    std::optional<ContactRecord> stored;
+    if (oldReference > 0) {
+        stored = store.Load(oldReference, true);
+        if (!stored) {
+            return refuse(refusal, QStringLiteral("That contact is no longer in the directory"));
+        }
+    }
+    ContactRecord record = contact.Record();
+    record.reference = oldReference > 0 ? oldReference : 0;
+    record.loginName = record.loginName.trimmed();
+    if (!stored) {
+        record.full = true;
+    }
+
+    const bool isUser = !record.loginName.isEmpty() || (stored && !stored->loginName.isEmpty());
+    const bool loginChanged =
+        stored ? stored->loginName != record.loginName : !record.loginName.isEmpty();
+    const bool rightsChanged = stored ? (stored->directoryRights != record.directoryRights ||
+                                         stored->userRights != record.userRights)
+                                      : (record.directoryRights != 0 || record.userRights != 0);
+    if (isUser || loginChanged || rightsChanged) {
+        if (!rights.CanSaveUsers()) {
+            return refuse(refusal, kNoUsersRight);
+        }
+    } else {
+        const qint32 me = currentUser_->Reference();
+        auto allowed = [&](qint32 owner) {
+            return owner == me ? rights.CanSavePersonalContacts() : rights.CanSaveContacts();
+        };
+        const qint32 storedOwner = stored ? stored->ownerReference : record.ownerReference;
+        for (const qint32 owner : {storedOwner, record.ownerReference}) {
+            if (!allowed(owner)) {
+                return refuse(refusal, owner == me ? kNoPersonalRight : kNoContactsRight);
+            }
+        }
+    }
+    // Nobody could ever manage the users again.
+    if (stored && managesUsers(*stored) && !managesUsers(record) &&
+        store.CountUserManagers(record.reference) == 0) {
+        return refuse(refusal, kLastManager);
+    }
+    if (!record.loginName.isEmpty()) {
+        bool taken = false;
+        if (!store.LoginNameTaken(record.loginName, record.reference, &taken)) {
+            return refuse(refusal, QStringLiteral("The directory could not be read just now"));
+        }
+        if (taken) {
+            return refuse(refusal,
+                          QStringLiteral("The login name '%1' is already used by another user")
+                              .arg(record.loginName));
+        }
+    }
+    const bool written = stored ? store.Update(record) : store.Insert(record);
+    if (!written || !tx.Commit()) {
+        return refuse(refusal, QStringLiteral("The contact could not be saved in the directory"));
+    }
+    if (stored && !record.full) {
+        record.address = stored->address; // kept in the file, so the object is whole now
+        record.full = true;
+    }
+    record.passwordSet = stored ? stored->passwordSet : false;
+    contact.SetRecord(record);
+    contact.SetModified(false);
+    if (currentUser_ && currentUser_->Reference() == record.reference &&
+        currentUser_.get() != &contact) {
+        if (const auto fresh = store.Load(record.reference, true)) {
+            currentUser_->SetRecord(*fresh);
+        }
+    }
+    return true;
+}
+
+bool KVDirectory::RemoveContact(qint32 reference, QString* refusal) {
+    if (!IsOpen() || !currentUser_) {
+        return refuse(refusal, QStringLiteral("Nobody is logged in to the directory"));
+    }
+    if (reference == currentUser_->Reference()) {
+        return refuse(refusal, QStringLiteral("You cannot remove the user who is logged in"));
+    }
+    ContactStore store(*storage_);
+    DirectoryTransaction tx(*storage_);
+    if (!tx.Active()) {
+        return refuse(refusal, QStringLiteral("The directory could not be changed just now"));
+    }
+    const auto stored = store.Load(reference, false);
+    if (!stored) {
+        return refuse(refusal, QStringLiteral("That contact is no longer in the directory"));
+    }
+    const ::DirectoryRights rights = currentDirectoryRights();
+    if (!stored->loginName.isEmpty() && !rights.CanSaveUsers()) {
+        return refuse(refusal, kNoUsersRight);
+    }
+    if (stored->loginName.isEmpty() &&
+        !(stored->ownerReference == currentUser_->Reference() ? rights.CanSavePersonalContacts()
+                                                              : rights.CanSaveContacts())) {
+        return refuse(refusal, kNoContactsRight);
+    }
+    if (managesUsers(*stored) && store.CountUserManagers(reference) == 0) {
+        return refuse(refusal, kLastManager);
+    }
+    if (!store.Remove(reference) || !tx.Commit()) {
+        return refuse(refusal,
+                      QStringLiteral("The contact could not be removed from the directory"));
+    }
+    return true;
+}
+
+KVDirectory::ContactPtr KVDirectory::CreateFirstUser(const QString& name, const QString& loginName,
+                                                     const QString& password, QString* refusal) {
+    if (!IsOpen()) {
+        refuse(refusal, QStringLiteral("The directory is not open"));
+        return nullptr;
+    }
+    if (name.trimmed().isEmpty() || loginName.trimmed().isEmpty()) {
+        refuse(refusal, QStringLiteral("Please enter a name and a login name for the first user"));
+        return nullptr;
+    }
+    ContactStore store(*storage_);
+    DirectoryTransaction tx(*storage_);
+    if (!tx.Active()) {
+        refuse(refusal, QStringLiteral("The directory could not be changed just now"));
+        return nullptr;
+    }
+    // Counted inside the transaction: two computers starting at once make one first user.
+    if (store.CountUsers() != 0) {
+        refuse(refusal, QStringLiteral("The directory already has users: please log in"));
+        return nullptr;
+    }
+    ContactRecord record;
+    record.name = name.trimmed();
+    record.loginName = loginName.trimmed();
+    record.directoryRights = ::DirectoryRights::All;
+    record.userRights = ::UserRights::All;
+    const StoredPassword hashed = PasswordHash::Make(password);
+    if (!store.Insert(record) || (hashed.IsSet() && !store.SetPassword(record.reference, hashed)) ||
+        !tx.Commit()) {
+        refuse(refusal, QStringLiteral("The first user could not be saved in the directory"));
+        return nullptr;
+    }
+    record.passwordSet = hashed.IsSet();
+    PlatformLog(QStringLiteral("Directory: created the first user '%1'").arg(record.loginName));
+    return wrap(record);
+}
+
+KVDirectory::ContactPtr KVDirectory::Authenticate(const QString& loginName, const QString& password,
+                                                  QString* refusal) {
+    const QString wrong = QStringLiteral("The login name or the password is not correct");
+    if (!IsOpen()) {
+        refuse(refusal, QStringLiteral("The directory is not open"));
+        return nullptr;
+    }
+    ContactStore store(*storage_);
+    const auto record = store.LoadByLoginName(loginName);
+    bool accepted = false;
+    if (record) {
+        accepted = PasswordHash::Verify(password, store.Password(record->reference));
+    } else {
+        // The same work as for a known name, so the time taken does not tell which names exist.
+        static const StoredPassword decoy = PasswordHash::Make(QStringLiteral("decoy"));
+        PasswordHash::Verify(password, decoy);
+    }
+    if (!accepted) {
+        if (refusal) {
+            *refusal = wrong;
+        }
+        PlatformLog(
+            QStringLiteral("Directory: a login as '%1' was refused").arg(loginName.trimmed()));
+        return nullptr;
+    }
+    return wrap(*record);
+}
+
+bool KVDirectory::SetPassword(qint32 userReference, const QString& password, QString* refusal) {
+    if (!IsOpen() || !currentUser_) {
+        return refuse(refusal, QStringLiteral("Nobody is logged in to the directory"));
+    }
+    if (!currentDirectoryRights().CanSaveUsers()) {
+        return refuse(refusal, kNoUsersRight);
+    }
+    ContactStore store(*storage_);
+    const StoredPassword hashed = PasswordHash::Make(password); // before the lock: it is slow
+    DirectoryTransaction tx(*storage_);
+    const auto stored = tx.Active() ? store.Load(userReference, false) : std::nullopt;
+    if (!stored || stored->loginName.isEmpty()) {
+        return refuse(refusal, QStringLiteral("That user is no longer in the directory"));
+    }
+    if (!store.SetPassword(userReference, hashed) || !tx.Commit()) {
+        return refuse(refusal, QStringLiteral("The password could not be saved in the directory"));
+    }
+    return true;
+}
+
+void KVDirectory::logIn(const ContactPtr& user, bool bySecurityKey) {
+    if (currentUser_) {
+        Logout();
+    }
+    currentUser_ = user;
+    byKey_ = bySecurityKey;
+    PlatformLog(QStringLiteral("Directory: '%1' logged in").arg(user->LoginName()), 10);
+    Q_EMIT ContactLogin();
+}
+
+void KVDirectory::Login(qint32 /*productCode*/, const QString& productName, QWidget* owner,
+                        bool autoLogin, qint32 /*flags*/, bool& cancelled) {
+    cancelled = true;
+    if (!IsOpen()) {
+        PlatformLog(QStringLiteral("Directory: nobody can log in, the directory is not open"));
+        return;
+    }
+    if (autoLogin) {
+        const QString system = SystemUserName();
+        if (ContactPtr user = GetContactByLoginName(system); user && !system.isEmpty()) {
+            cancelled = false;
+            logIn(user, false);
+            return;
+        }
+    }
+    DirectoryLoginDialog dialog(*this, productName, owner);
+    if (RunDirectoryDialog(dialog) != QDialog::Accepted || !dialog.User()) {
+        return;
+    }
+    cancelled = false;
+    logIn(dialog.User(), false);
+}
+
+void KVDirectory::LoginContact(const ContactPtr& contact, qint32 /*flags*/,
+                               const QString& /*productName*/, bool& ok) {
+    ok = false;
+    if (!IsOpen() || !contact || contact->Reference() <= 0) {
+        return;
+    }
+    ContactStore store(*storage_);
+    const auto record = store.Load(contact->Reference(), true);
+    if (!record || record->loginName.isEmpty()) {
+        PlatformLog(
+            QStringLiteral("Directory: contact %1 is not a user").arg(contact->Reference()));
+        return;
+    }
+    const bool systemUser = record->loginName.compare(SystemUserName(), Qt::CaseInsensitive) == 0;
+    if (store.Password(record->reference).IsSet() && !systemUser) {
+        PlatformLog(QStringLiteral("Directory: '%1' has a password, so the login dialog is needed")
+                        .arg(record->loginName));
+        return;
+    }
+    ok = true;
+    logIn(wrap(*record), false);
+}
+
+void KVDirectory::Logout() {
+    if (!currentUser_) {
+        return;
+    }
+    PlatformLog(QStringLiteral("Directory: '%1' logged out").arg(currentUser_->LoginName()), 10);
+    currentUser_.reset();
+    byKey_ = false;
+    Q_EMIT ContactLogout();
+}
+
+void KVDirectory::RaiseSecurityKeyInserted(const QString& driveLetter, const QString& loginName) {
+    bool attempt = true;
+    Q_EMIT SecurityKeyInserted(driveLetter, loginName, &attempt);
+    if (!attempt) {
+        return;
+    }
+    ContactPtr user = GetContactByLoginName(loginName);
+    if (!user) {
+        PlatformLog(
+            QStringLiteral("Directory: the security key's user '%1' is unknown").arg(loginName));
+        return;
+    }
+    logIn(user, true);
+}
+
+void KVDirectory::RaiseSecurityKeyRemoved(const QString& driveLetter) {
+    if (!LoggedInBySecurityKey()) {
+        return;
+    }
+    bool attempt = true;
+    Q_EMIT SecurityKeyRemoved(driveLetter, &attempt);
+    if (attempt) {
+        Logout();
+    }
+}
+
+KVDirectory::WebsitePtr KVDirectory::GetWebsite(qint32 reference) {
+    if (!IsOpen() || reference <= 0) {
+        return nullptr;
+    }
+    QSqlQuery q = storage_->Prepare(
+        QStringLiteral("SELECT reference, address, title FROM websites WHERE reference = ?"));
+    q.addBindValue(reference);
+    if (!DirectoryStorage::Exec(q, "reading a website") || !q.next()) {
+        return nullptr;
+    }
+    auto site = std::make_shared<DirectoryWebsite>();
+    site->SetReference(q.value(0).toInt());
+    site->SetAddress(q.value(1).toString());
+    site->SetTitle(q.value(2).toString());
+    return site;
+}
+
+void KVDirectory::AddWebsite(WebsitePtr& website, bool& ok) {
+    ok = false;
+    if (!IsOpen() || !website || website->Address().trimmed().isEmpty()) {
+        return;
+    }
+    DirectoryTransaction tx(*storage_);
+    if (!tx.Active()) {
+        return;
+    }
+    qint32 reference = 0;
+    {
+        QSqlQuery find = storage_->Prepare(QStringLiteral(
+            "SELECT reference FROM websites WHERE address = ? ORDER BY reference LIMIT 1"));
+        find.addBindValue(website->Address().trimmed());
+        if (!DirectoryStorage::Exec(find, "looking up a website")) {
+            return;
+        }
+        if (find.next()) {
+            reference = find.value(0).toInt();
+        }
+    }
+    if (reference == 0) {
+        QSqlQuery add = storage_->Prepare(
+            QStringLiteral("INSERT INTO websites (address, title) VALUES (?, ?)"));
+        add.addBindValue(website->Address().trimmed());
+        add.addBindValue(ContactText::NotNull(website->Title()));
+        if (!DirectoryStorage::Exec(add, "adding a website")) {
+            return;
+        }
+        reference = add.lastInsertId().toInt();
+    }
+    if (reference <= 0 || !tx.Commit()) {
+        return;
+    }
+    website = GetWebsite(reference);
+    ok = website != nullptr;
+}
+
+void KVDirectory::ShowSettings(QWidget* owner) {
+    if (!IsOpen()) {
+        MsgBox(QStringLiteral("The directory is not open, so its settings cannot be changed"),
+               MsgIcon::Exclamation, MsgButtons::OK, 0, owner);
+        return;
+    }
+    if (!currentUser_ || !currentDirectoryRights().CanChangeDirectorySettings()) {
+        MsgBox(QStringLiteral("You have not been given the correct security permissions to change "
+                              "the Directory Settings"),
+               MsgIcon::Exclamation, MsgButtons::OK, 0, owner);
+        return;
+    }
+    DirectorySettingsDialog dialog(*this, owner);
+    RunDirectoryDialog(dialog);
+}

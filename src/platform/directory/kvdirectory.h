@@ -1,0 +1,145 @@
+#pragma once
+
+#include "platform/directory/contactfilter.h"
+#include "platform/directory/directoryapplications.h"
+#include "platform/directory/directorycontact.h"
+#include "platform/directory/directorywebsite.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class DirectoryStorage;
+class QComboBox;
+class QWidget;
+
+// The contacts directory every studio computer of a station shares: contacts, users and
+// their rights, login and logout, per-user settings and websites, in one SQLite file.
+//
+// Login and logout are told through ContactLogin and ContactLogout, always after CurrentUser
+// has changed and inside the call that caused them. The security-key signals carry their
+// last argument by pointer: a handler (connected directly) sets it False to refuse.
+class KVDirectory : public QObject {
+    Q_OBJECT
+public:
+    using ContactPtr = std::shared_ptr<DirectoryContact>;
+    using ContactList = QList<ContactPtr>;
+    using WebsitePtr = std::shared_ptr<DirectoryWebsite>;
+
+    explicit KVDirectory(QObject* parent = nullptr);
+    ~KVDirectory() override;
+
+    qint32 DebugLevel() const { return debugLevel_; }
+    void SetDebugLevel(qint32 level) { debugLevel_ = level; }
+    const QString& ProfileName() const { return profileName_; }
+    void SetProfileName(const QString& name) { profileName_ = name; }
+    // Two numbers the client declares about itself before opening; the directory keeps them
+    // with the program's registration and gives them no other meaning.
+    qint32 ClientOptions() const { return clientOptions_; }
+    void SetClientOptions(qint32 value) { clientOptions_ = value; }
+    qint32 ClientLevel() const { return clientLevel_; }
+    void SetClientLevel(qint32 value) { clientLevel_ = value; }
+
+    // <common data>/Kestova/Directory/Directory.sqlite
+    static QString DefaultFilePath();
+    // Opens the default directory; createMissing makes it, empty, when there is none yet.
+    void OpenDefault(bool createMissing, bool& failed);
+    void Open(const QString& filePath, bool createMissing, bool& failed);
+    bool IsOpen() const;
+    // Logs the user out (raising ContactLogout) and closes the file. Harmless at any time.
+    void Close(bool& ok);
+
+    DirectoryApplications& Applications() { return applications_; }
+
+    // Shows the login dialog, unless autoLogin finds a user named like the operating-system
+    // user. cancelled is True when nobody logged in.
+    void Login(qint32 productCode, const QString& productName, QWidget* owner, bool autoLogin,
+               qint32 flags, bool& cancelled);
+    // Logs the user in without a dialog when the user has no password, or is the
+    // operating-system user; otherwise ok is False and nobody is logged in.
+    void LoginContact(const ContactPtr& contact, qint32 flags, const QString& productName,
+                      bool& ok);
+    void Logout();
+    bool LoggedIn() const { return currentUser_ != nullptr; }
+    bool LoggedInBySecurityKey() const { return currentUser_ && byKey_; }
+    ContactPtr CurrentUser() const { return currentUser_; }
+
+    // A new unsaved contact (Reference 0).
+    ContactPtr CreateContact(qint32 kind = 0);
+    // Nothing when unknown or <= 0. (False, False) gives the light record: every field but
+    // the address.
+    ContactPtr GetContact(qint32 reference, bool full, bool withDetails);
+    // Login names compare without regard to case.
+    ContactPtr GetContactByLoginName(const QString& loginName);
+    // The callers' filter text (see ParseContactFilter); an unknown field or a malformed
+    // text gives an empty result and a log line. Results are in name order.
+    ContactList FindContacts(const QString& filter, qint32 reserved1 = 0, qint32 reserved2 = 0);
+    ContactList FindContacts(const QList<ContactCriterion>& criteria);
+    // Contacts one of whose four numbers has the same digits as number.
+    ContactList FindContactsByPhoneNumber(const QString& number);
+    // Adds one entry per contact (text Name, item data Reference): -1 all, 2 the users.
+    void FillContactsCombo(QComboBox* combo, qint32 contactTypes, qint32& count);
+    ContactList GetUsers();
+
+    // oldReference 0 adds the contact, which then has its Reference; otherwise updates it.
+    // The logged-in user's rights decide: users, login names and rights need CanSaveUsers;
+    // a personal contact (judged by its stored owner) CanSavePersonalContacts, any other
+    // CanSaveContacts. A refused save changes nothing.
+    void SaveContact(qint32 oldReference, const ContactPtr& contact, bool validate, bool notify,
+                     bool& ok);
+    bool SaveContact(qint32 oldReference, DirectoryContact& contact, QString* refusal);
+    bool RemoveContact(qint32 reference, QString* refusal);
+
+    // Users and their passwords.
+    int UserCount();
+    // Only while the directory has no users at all: the user gets every right.
+    ContactPtr CreateFirstUser(const QString& name, const QString& loginName,
+                               const QString& password, QString* refusal);
+    // The user whose login name and password these are; refusal says why not.
+    ContactPtr Authenticate(const QString& loginName, const QString& password, QString* refusal);
+    // Needs CanSaveUsers; an empty password removes it.
+    bool SetPassword(qint32 userReference, const QString& password, QString* refusal);
+
+    WebsitePtr GetWebsite(qint32 reference);
+    // Stores a new website, or hands back the stored one with the same address.
+    void AddWebsite(WebsitePtr& website, bool& ok);
+
+    // The directory's settings dialog: users and their rights.
+    void ShowSettings(QWidget* owner = nullptr);
+
+    // The folder of the directory file, its files folder and the users' personal folders.
+    QString DataFolder() const;
+    QString FilesFolder() const;
+    QString UsersFolder() const;
+    QString FilePath() const;
+    // A consistent copy of the directory file, for the support file.
+    bool SnapshotTo(const QString& targetFile, QString* error);
+
+    // No security-key hardware exists here; these raise the key events as a key would.
+    void RaiseSecurityKeyInserted(const QString& driveLetter, const QString& loginName);
+    void RaiseSecurityKeyRemoved(const QString& driveLetter);
+
+Q_SIGNALS:
+    void ContactLogin();
+    void ContactLogout();
+    void SecurityKeyInserted(const QString& driveLetter, const QString& loginName,
+                             bool* attemptLogin);
+    void SecurityKeyRemoved(const QString& driveLetter, bool* attemptLogout);
+
+private:
+    ContactPtr wrap(const ContactRecord& record) const;
+    ContactList wrapAll(const QList<ContactRecord>& records) const;
+    void logIn(const ContactPtr& user, bool bySecurityKey);
+    ::DirectoryRights currentDirectoryRights();
+
+    std::shared_ptr<DirectoryStorage> storage_;
+    DirectoryApplications applications_;
+    ContactPtr currentUser_;
+    bool byKey_ = false;
+    qint32 debugLevel_ = 0;
+    QString profileName_;
+    qint32 clientOptions_ = 0;
+    qint32 clientLevel_ = 0;
+};

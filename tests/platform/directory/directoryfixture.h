@@ -1,0 +1,94 @@
+#pragma once
+
+#include "platform/directory/kvdirectory.h"
+#include "platform/directory/systemuser.h"
+#include "platform/system/platformlog.h"
+#include "support/testhome.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <memory>
+
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+// A directory opened at its default place under the test's ORLIX_HOME, with the log lines
+// of the platform layer collected.
+class DirectoryFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetPlatformLogHandler([this](const QString& text, int) { log << text; });
+        SetSystemUserNameOverride(QStringLiteral("studio-os-user"));
+        directory = std::make_unique<KVDirectory>();
+        bool failed = true;
+        directory->OpenDefault(true, failed);
+        ASSERT_FALSE(failed);
+    }
+    void TearDown() override {
+        if (HasFailure()) {
+            for (const QString& line : log) {
+                std::cerr << "log: " << line.toStdString() << '\n';
+            }
+        }
+        directory.reset();
+        SetSystemUserNameOverride(QString());
+        SetPlatformLogHandler(nullptr);
+    }
+
+    // A saved user with the given rights, made while an administrator is logged in.
+    KVDirectory::ContactPtr addUser(const QString& login, quint32 directoryRights,
+                                    quint32 userRights, const QString& password = {}) {
+        ensureAdmin();
+        const auto previous = directory->CurrentUser();
+        const bool adminWasIn = previous && previous->Reference() == admin->Reference();
+        if (!adminWasIn) {
+            loginAs(admin);
+        }
+        auto user = directory->CreateContact();
+        user->SetName(QStringLiteral("User ") + login);
+        user->SetLoginName(login);
+        user->SetDirectoryRights(DirectoryRights(directoryRights));
+        user->SetUserRights(UserRights(userRights));
+        QString refusal;
+        EXPECT_TRUE(directory->SaveContact(0, *user, &refusal)) << refusal.toStdString();
+        if (!password.isEmpty()) {
+            EXPECT_TRUE(directory->SetPassword(user->Reference(), password, &refusal));
+        }
+        if (previous && !adminWasIn) {
+            loginAs(previous);
+        }
+        return directory->GetContact(user->Reference(), true, true);
+    }
+
+    void ensureAdmin() {
+        if (!admin) {
+            QString refusal;
+            admin = directory->CreateFirstUser(QStringLiteral("Administrator"),
+                                               QStringLiteral("admin"), QString(), &refusal);
+            ASSERT_TRUE(admin) << refusal.toStdString();
+        }
+    }
+
+    void loginAs(const KVDirectory::ContactPtr& user) {
+        bool ok = false;
+        directory->LoginContact(user, 1, QStringLiteral("Kestova Orlix v1"), ok);
+        ASSERT_TRUE(ok);
+    }
+
+    bool logged(const QString& part) const {
+        for (const QString& line : log) {
+            if (line.contains(part)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    std::unique_ptr<KVDirectory> directory;
+    KVDirectory::ContactPtr admin;
+    QStringList log;
+};

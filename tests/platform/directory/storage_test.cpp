@@ -1,0 +1,286 @@
+#include "directoryfixture.h"
+
+#include "platform/directory/directorystorage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+class StorageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetPlatformLogHandler([this](const QString& text, int) { log << text; });
+    }
+    void TearDown() override { SetPlatformLogHandler(nullptr); }
+
+    bool logged(const QString& part) const {
+        return std::any_of(log.begin(), log.end(),
+                           [&](const QString& l) { return l.contains(part); });
+    }
+    static void writeFile(const QString& path, const QByteArray& bytes) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    static QByteArray readFile(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    QStringList log;
+};
+
+TEST_F(StorageTest, OpenDefaultCreatesAnEmptyDirectoryAtTheCurrentSchema) {
+    const QString path = KVDirectory::DefaultFilePath();
+    EXPECT_TRUE(path.startsWith(TestHome()));
+    EXPECT_FALSE(QFile::exists(path));
+    {
+        KVDirectory directory;
+        bool failed = true;
+        directory.OpenDefault(true, failed);
+        ASSERT_FALSE(failed);
+        EXPECT_TRUE(QFile::exists(path));
+        EXPECT_TRUE(logged(QStringLiteral("Created the default directory in '%1'")
+                               .arg(QFileInfo(path).absolutePath())));
+        EXPECT_EQ(directory.DataFolder(), QFileInfo(path).absolutePath());
+        EXPECT_TRUE(QDir(directory.FilesFolder()).exists());
+        EXPECT_EQ(directory.UserCount(), 0);
+        bool ok = false;
+        directory.Close(ok);
+    }
+    DirectoryStorage storage;
+    ASSERT_EQ(storage.Open(path, false, nullptr), StorageOpenResult::Opened);
+    EXPECT_EQ(storage.SchemaVersion(), DirectoryStorage::kCurrentSchema);
+    QSqlQuery mode(storage.Database());
+    ASSERT_TRUE(mode.exec(QStringLiteral("PRAGMA journal_mode")) && mode.next());
+    EXPECT_EQ(mode.value(0).toString(), QStringLiteral("delete"));
+
+    log.clear();
+    KVDirectory second;
+    bool failed = true;
+    second.OpenDefault(true, failed);
+    EXPECT_FALSE(failed);
+    EXPECT_FALSE(logged(QStringLiteral("Created")));
+}
+
+TEST_F(StorageTest, MissingDirectoryIsNotCreatedUnlessAsked) {
+    KVDirectory directory;
+    bool failed = false;
+    directory.OpenDefault(false, failed);
+    EXPECT_TRUE(failed);
+    EXPECT_FALSE(QFile::exists(KVDirectory::DefaultFilePath()));
+}
+
+TEST_F(StorageTest, UnopenableFilesFailCleanlyAndKeepTheirBytes) {
+    const QString path = KVDirectory::DefaultFilePath();
+    QByteArray damagedHeader;
+    {
+        DirectoryStorage storage;
+        ASSERT_EQ(storage.Open(path, true, nullptr), StorageOpenResult::Created);
+    }
+    damagedHeader = readFile(path);
+    ASSERT_GT(damagedHeader.size(), 100);
+    damagedHeader.replace(0, 16, QByteArray(16, 'x'));
+    const QByteArray cases[] = {
+        QByteArray("this is no database at all, just text. ").repeated(200),
+        damagedHeader,
+    };
+    for (const QByteArray& bytes : cases) {
+        writeFile(path, bytes);
+        log.clear();
+        KVDirectory directory;
+        bool failed = false;
+        directory.OpenDefault(true, failed);
+        EXPECT_TRUE(failed);
+        EXPECT_FALSE(directory.IsOpen());
+        EXPECT_TRUE(logged(QStringLiteral("could not be opened")));
+        EXPECT_TRUE(logged(QStringLiteral("damaged")));
+        EXPECT_EQ(readFile(path), bytes);
+
+        // Every member stays harmless after the failed open.
+        bool ok = true;
+        directory.Applications().Register(32, nullptr, ok);
+        EXPECT_FALSE(ok);
+        directory.Logout();
+        EXPECT_EQ(directory.GetContact(1, true, true), nullptr);
+        EXPECT_TRUE(directory.FindContacts(QStringLiteral("[Name]=\"x\"")).isEmpty());
+        EXPECT_TRUE(directory.FindContactsByPhoneNumber(QStringLiteral("123")).isEmpty());
+        bool cancelled = false;
+        directory.Login(32, QStringLiteral("Kestova Orlix v1"), nullptr, false, 0, cancelled);
+        EXPECT_TRUE(cancelled);
+        directory.Applications().Unregister(32, nullptr, ok);
+        directory.Close(ok);
+    }
+}
+
+TEST_F(StorageTest, ANewerSchemaIsRefused) {
+    const QString path = KVDirectory::DefaultFilePath();
+    {
+        DirectoryStorage storage;
+        ASSERT_EQ(storage.Open(path, true, nullptr), StorageOpenResult::Created);
+        QSqlQuery q(storage.Database());
+        ASSERT_TRUE(q.exec(
+            QStringLiteral("PRAGMA user_version = %1").arg(DirectoryStorage::kCurrentSchema + 1)));
+    }
+    KVDirectory directory;
+    bool failed = false;
+    directory.OpenDefault(true, failed);
+    EXPECT_TRUE(failed);
+    EXPECT_TRUE(logged(QStringLiteral("newer than this program knows")));
+}
+
+TEST_F(StorageTest, ALocationThatCannotBeWrittenFails) {
+    // A file where the directory's folder should be.
+    writeFile(TestHome() + QStringLiteral("/Kestova"), "in the way");
+    KVDirectory directory;
+    bool failed = false;
+    directory.OpenDefault(true, failed);
+    EXPECT_TRUE(failed);
+    EXPECT_TRUE(logged(QStringLiteral("could not be made")));
+}
+
+TEST_F(StorageTest, AFolderWithoutWriteAccessFails) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root writes into any folder";
+    }
+    const QString folder = QFileInfo(KVDirectory::DefaultFilePath()).absolutePath();
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    KVDirectory directory;
+    bool failed = false;
+    directory.OpenDefault(true, failed);
+    EXPECT_TRUE(failed);
+    EXPECT_TRUE(logged(QStringLiteral("cannot be written")));
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST_F(StorageTest, AFileLockedPastTheBusyTimeoutFails) {
+    const QString path = KVDirectory::DefaultFilePath();
+    DirectoryStorage holder;
+    ASSERT_EQ(holder.Open(path, true, nullptr), StorageOpenResult::Created);
+    QSqlQuery lock(holder.Database());
+    ASSERT_TRUE(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+
+    KVDirectory directory;
+    bool failed = false;
+    directory.OpenDefault(true, failed);
+    EXPECT_TRUE(failed);
+    EXPECT_TRUE(logged(QStringLiteral("locked")));
+    ASSERT_TRUE(lock.exec(QStringLiteral("ROLLBACK")));
+}
+
+TEST_F(StorageTest, AGuardRollsBackUnlessCommitted) {
+    DirectoryStorage storage;
+    ASSERT_EQ(storage.Open(KVDirectory::DefaultFilePath(), true, nullptr),
+              StorageOpenResult::Created);
+    auto countSites = [&] {
+        QSqlQuery q(storage.Database());
+        q.exec(QStringLiteral("SELECT count(*) FROM websites"));
+        q.next();
+        return q.value(0).toInt();
+    };
+    auto insert = [&] {
+        QSqlQuery q = storage.Prepare(QStringLiteral("INSERT INTO websites (address) VALUES (?)"));
+        q.addBindValue(QStringLiteral("https://example.org/"));
+        EXPECT_TRUE(DirectoryStorage::Exec(q, "test"));
+    };
+    {
+        DirectoryTransaction tx(storage);
+        ASSERT_TRUE(tx.Active());
+        insert();
+    }
+    EXPECT_EQ(countSites(), 0);
+    {
+        DirectoryTransaction tx(storage);
+        insert();
+        DirectoryTransaction nested(storage);
+        EXPECT_FALSE(nested.Active());
+        EXPECT_TRUE(tx.Commit());
+    }
+    EXPECT_EQ(countSites(), 1);
+}
+
+// Two studio computers saving at the same moment: the second waits for the first, and
+// neither caller sees an error.
+TEST_F(StorageTest, TwoConnectionsWritingAtOnceBothSucceed) {
+    KVDirectory directory;
+    bool failed = true;
+    directory.OpenDefault(true, failed);
+    ASSERT_FALSE(failed);
+    QString refusal;
+    auto user =
+        directory.CreateFirstUser(QStringLiteral("Admin"), QStringLiteral("admin"), {}, &refusal);
+    ASSERT_TRUE(user);
+    const qint32 reference = user->Reference();
+    constexpr int kWrites = 150;
+
+    std::atomic<int> otherFailures{0};
+    std::thread other([&] {
+        DirectoryStorage storage;
+        if (storage.Open(KVDirectory::DefaultFilePath(), false, nullptr) !=
+            StorageOpenResult::Opened) {
+            otherFailures = kWrites;
+            return;
+        }
+        auto shared = std::shared_ptr<DirectoryStorage>(&storage, [](DirectoryStorage*) {});
+        UserSettings settings(shared, reference);
+        for (int i = 0; i < kWrites; ++i) {
+            if (!settings.SaveSetting(QStringLiteral("Other.%1").arg(i), i, 0)) {
+                ++otherFailures;
+            }
+        }
+    });
+    int failures = 0;
+    for (int i = 0; i < kWrites; ++i) {
+        if (!user->Settings().SaveSetting(QStringLiteral("Mine.%1").arg(i), i, 0)) {
+            ++failures;
+        }
+    }
+    other.join();
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(otherFailures.load(), 0);
+    EXPECT_EQ(user->Settings().GetSetting(QStringLiteral("Other.%1").arg(kWrites - 1), {}).toInt(),
+              kWrites - 1);
+    EXPECT_EQ(user->Settings().GetSetting(QStringLiteral("mine.0"), {}).toString(),
+              QStringLiteral("0"));
+}
+
+TEST_F(StorageTest, ApplicationsAreRegisteredAndUnregistered) {
+    KVDirectory directory;
+    directory.SetClientOptions(33);
+    directory.SetClientLevel(2);
+    bool failed = true;
+    directory.OpenDefault(true, failed);
+    ASSERT_FALSE(failed);
+    bool ok = false;
+    directory.Applications().Register(32, nullptr, ok);
+    EXPECT_TRUE(ok);
+    directory.Applications().Register(32, nullptr, ok);
+    EXPECT_EQ(directory.Applications().Count(32), 1);
+    directory.Applications().Unregister(32, nullptr, ok);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(directory.Applications().Count(32), 0);
+}
+
+TEST_F(StorageTest, SnapshotIsAReadableCopy) {
+    KVDirectory directory;
+    bool failed = true;
+    directory.OpenDefault(true, failed);
+    QString refusal;
+    ASSERT_TRUE(
+        directory.CreateFirstUser(QStringLiteral("Admin"), QStringLiteral("admin"), {}, &refusal));
+    const QString copy = TestHome() + QStringLiteral("/support/Directory.sqlite");
+    QDir().mkpath(TestHome() + QStringLiteral("/support"));
+    ASSERT_TRUE(directory.SnapshotTo(copy, &refusal)) << refusal.toStdString();
+    KVDirectory reader;
+    reader.Open(copy, false, failed);
+    ASSERT_FALSE(failed);
+    EXPECT_EQ(reader.UserCount(), 1);
+}
+} // namespace
