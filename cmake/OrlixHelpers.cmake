@@ -49,6 +49,7 @@ function(orlix_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE orlix_testmain ${ARG_DEPS} GTest::gtest GTest::gmock)
+  target_compile_options(${name} PRIVATE -include ${PROJECT_SOURCE_DIR}/tests/support/qtprinters.h)
   orlix_target_options(${name})
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60

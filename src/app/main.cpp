@@ -1,4 +1,5 @@
 #include "core/debuglog.h"
+#include "core/orlixcommon.h"
 #include "platform/system/appinfo.h"
 #include "platform/system/commandline.h"
 #include "platform/web/webengineprelude.h"
@@ -16,14 +17,19 @@ int main(int argc, char* argv[]) {
                                             .arg(AppInfo::Revision()));
     AppInfo::SetCommandLine(BuildCommandLine(QApplication::arguments().mid(1)));
     InitDebug();
-    DebugLog(AppInfo::ProductName() + QStringLiteral(" started with '") + AppInfo::CommandLine() +
-             QLatin1Char('\''));
+
+    if (!InitialiseOrlix(QStringLiteral("SOFTWARE\\Kestova\\Orlix v1\\Client"), false)) {
+        UnloadSplash();
+        TerminateOrlix();
+        return 1;
+    }
+    UnloadSplash();
 
     QMainWindow window;
     window.setWindowTitle(AppInfo::ProductName());
     window.resize(1024, 700);
     window.show();
     const int rc = QApplication::exec();
-    DebugLog(AppInfo::ProductName() + QStringLiteral(" ended"));
+    TerminateOrlix();
     return rc;
 }

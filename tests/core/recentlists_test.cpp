@@ -9,10 +9,6 @@
 
 #include <memory>
 
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace {
 TEST(AddToMRUListTest, PutsTheItemFirstAndKeepsTenAtMost) {
     const struct {

@@ -42,6 +42,7 @@ class FreshRunListener : public ::testing::EmptyTestEventListener {
     void OnTestEnd(const ::testing::TestInfo& /*info*/) override {
         TestState& s = state();
         InstallMessageBoxService(nullptr);
+        AppServices::Instance().Reset(); // lets go of locks before the home goes
         s.boxes = nullptr;
         s.home.reset();
         qunsetenv("ORLIX_HOME");

@@ -12,10 +12,6 @@
 #include <iostream>
 #include <memory>
 
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-
 // A directory opened at its default place under the test's ORLIX_HOME, with the log lines
 // of the platform layer collected.
 class DirectoryFixture : public ::testing::Test {

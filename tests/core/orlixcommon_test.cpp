@@ -1,0 +1,144 @@
+#include "core/orlixcommon.h"
+
+#include "core/debuglog.h"
+#include "core/frmsplash.h"
+#include "platform/directory/kvdirectory.h"
+#include "platform/system/appinfo.h"
+#include "platform/system/appservices.h"
+#include "platform/system/profilemanager.h"
+#include "platform/system/singleinstance.h"
+#include "support/testhome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLockFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+const QString kBaseKey = QStringLiteral("SOFTWARE\\Kestova\\Orlix v1\\Client");
+
+// The log's texts with their indentation, without the time.
+QStringList logTexts() {
+    QFile f(DebugLogFilePath());
+    if (!f.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    QStringList out;
+    for (const QString& line :
+         QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)) {
+        out.append(line.mid(8));
+    }
+    return out;
+}
+
+class StartUp : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ProfileManager::SetChooser([this](const QStringList&, const QString&, QWidget*) {
+            ++asked;
+            return answer;
+        });
+    }
+    void TearDown() override {
+        TerminateOrlix();
+        UnloadSplash();
+        ProfileManager::SetChooser(nullptr);
+    }
+    bool start(const QString& commandLine) {
+        AppInfo::SetCommandLine(commandLine);
+        return InitialiseOrlix(kBaseKey, false);
+    }
+    int asked = 0;
+    QString answer;
+};
+
+TEST_F(StartUp, AForcedProfileStartsWithTheLoggedSequence) {
+    ASSERT_TRUE(start(QStringLiteral("/DEBUG=NORMAL /NOPREVCHECK /Profile=Studio")));
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(gProfileName, QStringLiteral("Studio"));
+    EXPECT_TRUE(
+        QFileInfo(TestHome() + QStringLiteral("/Kestova/Orlix v1/Profiles/Studio")).isDir());
+    ASSERT_NE(Directory(), nullptr);
+    EXPECT_TRUE(Directory()->IsOpen());
+    EXPECT_EQ(Directory()->ProfileName(), QStringLiteral("Studio"));
+    EXPECT_EQ(Directory()->ClientOptions(), 33);
+    EXPECT_EQ(Directory()->ClientLevel(), 2);
+    EXPECT_EQ(Directory()->DebugLevel(), 5);
+    EXPECT_EQ(Directory()->Applications().Count(kProductCode), 1);
+    ASSERT_NE(Splash(), nullptr);
+    EXPECT_EQ(Splash()->lblCurrentAction->text(), QStringLiteral("Opening Kestova Directory"));
+    EXPECT_EQ(Splash()->IconPictureKey(1), QStringLiteral("localon"));
+    EXPECT_EQ(Splash()->IconPictureKey(2), QStringLiteral("securityon"));
+
+    TerminateOrlix();
+    EXPECT_EQ(Directory(), nullptr);
+    // The directory adds lines of its own; the start-up's own lines come in this order.
+    const QStringList ours = {QStringLiteral(" Started InitialiseOrlix"),
+                              QStringLiteral("     Read StartupOptions /DEBUG=NORMAL /NOPREVCHECK "
+                                             "/PROFILE=STUDIO "),
+                              QStringLiteral("     Getting Profile Name (Forcing 'Studio')"),
+                              QStringLiteral("     Profile Chosen: 'Studio'"),
+                              QStringLiteral("     Creating Kestova Directory Interface"),
+                              QStringLiteral("     Opening Default Directory"),
+                              QStringLiteral(" Finished OK"),
+                              QStringLiteral(" Start TerminateOrlix"),
+                              QStringLiteral(" Finished OK")};
+    QStringList seen;
+    for (const QString& line : logTexts()) {
+        if (ours.contains(line)) {
+            seen.append(line);
+        }
+    }
+    EXPECT_EQ(seen, ours);
+}
+
+TEST_F(StartUp, ASecondCopyEndsAtOnce) {
+    QDir().mkpath(QFileInfo(SingleInstance::DefaultLockPath()).absolutePath());
+    QLockFile firstCopy(SingleInstance::DefaultLockPath());
+    ASSERT_TRUE(firstCopy.tryLock(0));
+    EXPECT_FALSE(start(QStringLiteral("/DEBUG=NORMAL /Profile=Studio")));
+    EXPECT_EQ(Splash(), nullptr);
+    EXPECT_EQ(Directory(), nullptr);
+    EXPECT_EQ(logTexts().last(), QStringLiteral(" Exit as app already running"));
+}
+
+TEST_F(StartUp, NoPrevCheckInAnyCaseSkipsTheTest) {
+    QDir().mkpath(QFileInfo(SingleInstance::DefaultLockPath()).absolutePath());
+    QLockFile firstCopy(SingleInstance::DefaultLockPath());
+    ASSERT_TRUE(firstCopy.tryLock(0));
+    EXPECT_TRUE(start(QStringLiteral("/noprevcheck /Profile=Studio")));
+}
+
+TEST_F(StartUp, NoProfileChosenEndsTheStart) {
+    answer = QString();
+    EXPECT_FALSE(start(QStringLiteral("/DEBUG=NORMAL /Profile")));
+    EXPECT_EQ(asked, 1);
+    const QStringList log = logTexts();
+    EXPECT_TRUE(log.contains(QStringLiteral("     Getting Profile Name")));
+    EXPECT_EQ(log.last(), QStringLiteral(" No Profile chosen so finished"));
+    EXPECT_EQ(Directory(), nullptr);
+    TerminateOrlix();
+    EXPECT_EQ(logTexts().mid(log.size()), (QStringList{QStringLiteral(" Start TerminateOrlix"),
+                                                       QStringLiteral(" Finished OK")}));
+}
+
+TEST_F(StartUp, ADirectoryThatCannotOpenEndsTheStartButIsStillClosed) {
+    // A folder where the directory's file belongs: it can be neither opened nor made.
+    QDir().mkpath(KVDirectory::DefaultFilePath());
+    EXPECT_FALSE(start(QStringLiteral("/DEBUG=NORMAL /Profile=Studio")));
+    EXPECT_EQ(logTexts().last(), QStringLiteral(" Failed so finished"));
+    ASSERT_NE(Directory(), nullptr);
+    TerminateOrlix();
+    EXPECT_EQ(Directory(), nullptr);
+}
+
+TEST_F(StartUp, TheServerFlagGivesItsOwnProfileFolder) {
+    AppInfo::SetCommandLine(QStringLiteral("/Profile=Studio"));
+    ASSERT_TRUE(InitialiseOrlix(kBaseKey, true));
+    EXPECT_TRUE(gProfileFolder.endsWith(QStringLiteral("/Profiles/Studio/Server")));
+    EXPECT_TRUE(QFileInfo(gProfileFolder).isDir());
+}
+} // namespace
