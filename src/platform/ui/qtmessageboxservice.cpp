@@ -80,8 +80,7 @@ MsgResult QtMessageBoxService::show(const MessageBoxRequest& request) {
                           : 0;
     box.setDefaultButton(buttons.at(index));
     box.exec();
-    const auto clicked = box.clickedButton() != nullptr
-                             ? box.standardButton(box.clickedButton())
-                             : QMessageBox::NoButton;
+    const auto clicked = box.clickedButton() != nullptr ? box.standardButton(box.clickedButton())
+                                                        : QMessageBox::NoButton;
     return resultOf(clicked, request.buttons);
 }
