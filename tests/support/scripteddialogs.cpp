@@ -7,7 +7,6 @@
 
 bool ShowActive(QWidget& window) {
     window.show();
-    window.raise();
     window.activateWindow();
     return WaitFor([&window] { return QApplication::activeWindow() == &window; });
 }

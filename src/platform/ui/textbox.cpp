@@ -45,6 +45,9 @@ public:
                 }
             }
             inserted = kept;
+            if (inserted.isEmpty()) {
+                return Invalid; // every key dropped: the text and its selection stay
+            }
         }
         const qsizetype base = old.size() - removed;
         if (box_->maxLength_ > 0 && base + inserted.size() > box_->maxLength_) {

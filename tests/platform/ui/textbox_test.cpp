@@ -57,6 +57,11 @@ TEST(TextBox, TheKeyFilterSeesTypedAndPastedCharacters) {
     EXPECT_EQ(box.text(), QStringLiteral("5712"));
     QTest::keyClick(&box, Qt::Key_Backspace);
     EXPECT_EQ(box.text(), QStringLiteral("571"));
+    // A dropped key over a selection leaves text and selection as they were.
+    box.selectAll();
+    QTest::keyClicks(&box, QStringLiteral("q"));
+    EXPECT_EQ(box.text(), QStringLiteral("571"));
+    EXPECT_EQ(box.selectedText(), QStringLiteral("571"));
 }
 
 TEST(TextBox, APasswordCharacterMasksWithItsFirstCharacter) {
