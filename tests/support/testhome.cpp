@@ -5,6 +5,7 @@
 #include "platform/system/appinfo.h"
 #include "platform/system/appservices.h"
 #include "platform/system/platformlog.h"
+#include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
 
 #include <QTemporaryDir>
@@ -17,6 +18,7 @@ namespace {
 struct TestState {
     std::unique_ptr<QTemporaryDir> home;
     ScriptedMessageBoxes* boxes = nullptr;
+    ScriptedDialogs* dialogs = nullptr;
 };
 
 TestState& state() {
@@ -38,12 +40,17 @@ class FreshRunListener : public ::testing::EmptyTestEventListener {
         auto boxes = std::make_unique<ScriptedMessageBoxes>();
         s.boxes = boxes.get();
         InstallMessageBoxService(std::move(boxes));
+        auto dialogs = std::make_unique<ScriptedDialogs>();
+        s.dialogs = dialogs.get();
+        InstallDialogService(std::move(dialogs));
     }
     void OnTestEnd(const ::testing::TestInfo& /*info*/) override {
         TestState& s = state();
         InstallMessageBoxService(nullptr);
         AppServices::Instance().Reset(); // lets go of locks before the home goes
         s.boxes = nullptr;
+        InstallDialogService(nullptr);
+        s.dialogs = nullptr;
         s.home.reset();
         qunsetenv("ORLIX_HOME");
     }
@@ -56,6 +63,10 @@ QString TestHome() {
 
 ScriptedMessageBoxes& TestMessageBoxes() {
     return *state().boxes;
+}
+
+ScriptedDialogs& TestDialogs() {
+    return *state().dialogs;
 }
 
 void InstallFreshRunListener() {

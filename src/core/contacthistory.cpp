@@ -1,0 +1,22 @@
+#include "core/contacthistory.h"
+
+#include "platform/ui/listview.h"
+
+void SetupContactMessagesColumns(ListView* list) {
+    if (list == nullptr) {
+        return;
+    }
+    list->ClearColumnHeaders();
+    list->AddColumnHeader(ContactHistory::MessagesFillColumnKey(), QStringLiteral("Subject"));
+    list->AddColumnHeader(QStringLiteral("SENT"), QStringLiteral("Sent"), 2000);
+    list->AddColumnHeader(QStringLiteral("FOLDER"), QStringLiteral("Folder"), 1250);
+}
+
+void SetupContactPrizesColumns(ListView* list) {
+    if (list == nullptr) {
+        return;
+    }
+    list->ClearColumnHeaders();
+    list->AddColumnHeader(ContactHistory::PrizesFillColumnKey(), QStringLiteral("Title"));
+    list->AddColumnHeader(QStringLiteral("FOLDER"), QStringLiteral("Details"), 1500);
+}
