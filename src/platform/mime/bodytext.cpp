@@ -14,7 +14,7 @@ namespace mime {
 namespace {
 
 bool DecodeUtf8(const QByteArray& bytes, QString& text) {
-    QStringDecoder decoder(QStringDecoder::Utf8);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     text = decoder(bytes);
     return !decoder.hasError();
 }

@@ -14,10 +14,13 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMimeDatabase>
 #include <QRegularExpression>
 
 #include <gmime/gmime.h>
+
+#include <cstdlib>
 
 using namespace mime;
 
@@ -426,8 +429,13 @@ struct MimeMessage::Impl {
         }
         const qint64 seconds = g_date_time_to_unix(date);
         const int offset = static_cast<int>(g_date_time_get_utc_offset(date) / G_TIME_SPAN_SECOND);
-        return QDateTime::fromSecsSinceEpoch(seconds, Qt::OffsetFromUTC, offset)
-            .toString(Qt::RFC2822Date);
+        const QDateTime sent = QDateTime::fromSecsSinceEpoch(seconds, Qt::OffsetFromUTC, offset);
+        const int minutes = std::abs(offset) / 60;
+        return QLocale::c().toString(sent, QStringLiteral("ddd, dd MMM yyyy hh:mm:ss ")) +
+               (offset < 0 ? u'-' : u'+') +
+               QStringLiteral("%1%2")
+                   .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+                   .arg(minutes % 60, 2, 10, QLatin1Char('0'));
     }
 
     QString ReplyTarget() const {
