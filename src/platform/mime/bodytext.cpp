@@ -2,8 +2,6 @@
 
 #include <QStringDecoder>
 
-#include <gmime/gmime.h>
-
 #include <iconv.h>
 
 #include <array>
@@ -27,10 +25,14 @@ QString DecodeGuessed(const QByteArray& bytes) {
     return DecodeWindows1252(bytes);
 }
 
-// Converts through iconv; false when iconv does not know the charset.
+// Converts through the C library's iconv; false when it does not know the charset. (GMime's
+// own charset name cache is not used: it keeps a copy of every name it is asked about, which a
+// hostile message could grow without end.)
 bool DecodeWithIconv(const QByteArray& bytes, const QByteArray& charset, QString& text) {
-    const char* iconvName = g_mime_charset_iconv_name(charset.constData());
-    iconv_t cd = g_mime_iconv_open("UTF-8", iconvName ? iconvName : charset.constData());
+    if (charset.size() > 64 || charset.contains('/')) {
+        return false;
+    }
+    iconv_t cd = iconv_open("UTF-8", charset.constData());
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         return false;
     }
@@ -62,7 +64,7 @@ bool DecodeWithIconv(const QByteArray& bytes, const QByteArray& charset, QString
     size_t outLeft = buffer.size();
     iconv(cd, nullptr, nullptr, &out, &outLeft);
     utf8.append(buffer.data(), static_cast<qsizetype>(buffer.size() - outLeft));
-    g_mime_iconv_close(cd);
+    iconv_close(cd);
     text = QString::fromUtf8(utf8);
     return true;
 }

@@ -122,6 +122,10 @@ struct NameCase {
     const char* safe;
 };
 
+void PrintTo(const NameCase& c, std::ostream* os) {
+    *os << c.safe;
+}
+
 class AttachmentNames : public ::testing::TestWithParam<NameCase> {};
 
 TEST_P(AttachmentNames, AreSanitised) {

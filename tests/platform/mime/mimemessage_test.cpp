@@ -135,6 +135,10 @@ struct BodyCase {
     bool withAttachment;
 };
 
+void PrintTo(const BodyCase& c, std::ostream* os) {
+    *os << c.text << " | " << c.html << (c.withAttachment ? " | attachment" : "");
+}
+
 class Bodies : public ::testing::TestWithParam<BodyCase> {};
 
 TEST_P(Bodies, RoundTripAsSet) {

@@ -109,6 +109,10 @@ struct PrefixCase {
     const char* forward;
 };
 
+void PrintTo(const PrefixCase& c, std::ostream* os) {
+    *os << c.subject;
+}
+
 class SubjectPrefixes : public ::testing::TestWithParam<PrefixCase> {};
 
 TEST_P(SubjectPrefixes, AreAddedOnce) {

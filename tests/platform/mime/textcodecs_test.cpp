@@ -14,6 +14,10 @@ struct CharsetCase {
     const char* text;
 };
 
+void PrintTo(const CharsetCase& c, std::ostream* os) {
+    *os << c.charset << " " << c.text;
+}
+
 class BodyCharsets : public ::testing::TestWithParam<CharsetCase> {};
 
 TEST_P(BodyCharsets, DecodeToUnicode) {
@@ -43,6 +47,10 @@ struct SplitCase {
     const char* text;
     QStringList entries;
 };
+
+void PrintTo(const SplitCase& c, std::ostream* os) {
+    *os << c.text;
+}
 
 class AddressSplits : public ::testing::TestWithParam<SplitCase> {};
 
