@@ -42,6 +42,11 @@ private:
 // The attachments of a message in a stable order: item n (1-based) is attachment n.
 class MimeAttachments {
 public:
+    MimeAttachments() = default;
+    // Belongs to its message; reach it through MimeMessage::Attachments().
+    MimeAttachments(const MimeAttachments&) = delete;
+    MimeAttachments& operator=(const MimeAttachments&) = delete;
+
     int Count() const { return static_cast<int>(m_items.size()); }
     // The empty handle when n is out of range.
     MimeAttachment Item(int n) const;

@@ -26,6 +26,7 @@ public:
     ~MimeMessage();
     MimeMessage(const MimeMessage& other);
     MimeMessage& operator=(const MimeMessage& other);
+    // A moved-from message may only be assigned to or destroyed.
     MimeMessage(MimeMessage&& other) noexcept;
     MimeMessage& operator=(MimeMessage&& other) noexcept;
 
