@@ -3,6 +3,7 @@
 
 #include "mimefixtures.h"
 #include "platform/mime/attachmentname.h"
+#include "platform/mime/mimelimits.h"
 #include "platform/mime/mimemessage.h"
 #include "support/testhome.h"
 
@@ -115,6 +116,33 @@ TEST(MimeAttachments, AFailedSaveSaysWhy) {
     EXPECT_FALSE(message.Attachments().Item(1).SaveToFile(
         TestHome() + QStringLiteral("/no/such/folder/x.png"), &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(MimeAttachments, OneOverTheSizeLimitIsListedButNotSaved) {
+    QByteArray bytes = "Subject: big\r\nContent-Type: multipart/mixed; boundary=\"b\"\r\n\r\n"
+                       "--b\r\nContent-Type: text/plain\r\n\r\nsee attached\r\n"
+                       "--b\r\nContent-Type: application/octet-stream\r\n"
+                       "Content-Disposition: attachment; filename=\"big.bin\"\r\n\r\n";
+    bytes += QByteArray(mime::kMaxPartBytes + 10, 'x');
+    bytes += "\r\n--b--\r\n";
+    const MimeMessage message = MimeMessage::FromBytes(bytes);
+    ASSERT_EQ(message.Attachments().Count(), 1);
+    EXPECT_EQ(message.Attachments().Item(1).FileName(), QStringLiteral("big.bin"));
+    QString error;
+    const QString path = TestHome() + QStringLiteral("/big.bin");
+    EXPECT_FALSE(message.Attachments().Item(1).SaveToFile(path, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("larger than 25 MB")));
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST(MimeAttachments, AFileOverTheSizeLimitIsNotAttached) {
+    const QString path =
+        WriteFile(QStringLiteral("huge.wav"), QByteArray(mime::kMaxPartBytes + 1, 'x'));
+    MimeMessage message;
+    QString error;
+    EXPECT_FALSE(message.AddAttachment(path, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("larger than 25 MB")));
+    EXPECT_EQ(message.Attachments().Count(), 0);
 }
 
 struct NameCase {
