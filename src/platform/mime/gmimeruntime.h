@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/mime/gmimehandles.h"
+
+#include <QString>
+
+// The one place that starts GMime and hands out the options every parse and write uses.
+namespace mime {
+
+// Starts GMime the first time it is called; every entry point of the message layer calls it.
+void EnsureGMime();
+
+// What the parser of one message told us. The warnings go to the platform log, at most a few
+// per message, so that a hostile message cannot flood the log.
+struct ParseReport {
+    QString context;
+    int warnings = 0;
+};
+
+// Options for reading listeners' mail: loose RFC compliance, UTF-8 then Windows-1252 for raw
+// 8-bit header text, and the parser's warnings logged against `report` (which must outlive
+// the options).
+ParserOptionsPtr NewParserOptions(ParseReport* report);
+
+// How messages are written for storage: CRLF line ends, RFC 2231 parameters.
+GMimeFormatOptions* StorageFormat();
+
+// Log text from untrusted input: control characters dropped, at most `limit` characters.
+QString LoggableText(const QString& text, int limit = 80);
+
+} // namespace mime
