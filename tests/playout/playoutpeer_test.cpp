@@ -1,0 +1,1 @@
+// Integration tests with the playout test peer come here.
