@@ -1,6 +1,7 @@
 #include "playout/playoutline.h"
 
 #include <QByteArray>
+#include <QVarLengthArray>
 
 #include <locale.h>
 #include <stdlib.h>
@@ -10,7 +11,7 @@
 #include <cstdlib>
 #include <limits>
 
-PlayoutLine PlayoutLine::Split(const QString& line) {
+PlayoutLine PlayoutLine::Split(QStringView line) {
     PlayoutLine p;
     const qsizetype q = line.indexOf(QLatin1Char(' '));
     if (q < 0) {
@@ -28,12 +29,29 @@ PlayoutLine PlayoutLine::Split(const QString& line) {
     p.object = line.mid(q + 1, u - q - 1);
     p.parameterText = TrimBlanks(line.mid(u));
     if (!p.parameterText.isEmpty()) {
-        p.fields = p.parameterText.split(QLatin1Char(','), Qt::KeepEmptyParts);
+        qsizetype from = 0;
+        for (;;) {
+            const qsizetype comma = p.parameterText.indexOf(QLatin1Char(','), from);
+            if (comma < 0) {
+                p.fields.append(p.parameterText.mid(from));
+                break;
+            }
+            p.fields.append(p.parameterText.mid(from, comma - from));
+            from = comma + 1;
+        }
     }
     return p;
 }
 
-QString TrimBlanks(const QString& text) {
+QStringView PlayoutLine::FieldsFrom(qsizetype first) const {
+    if (first >= fields.size()) {
+        return {};
+    }
+    const qsizetype start = fields.at(first).data() - parameterText.data();
+    return parameterText.mid(start);
+}
+
+QStringView TrimBlanks(QStringView text) {
     qsizetype from = 0;
     qsizetype to = text.size();
     while (from < to && text.at(from) == QLatin1Char(' ')) {
@@ -42,7 +60,7 @@ QString TrimBlanks(const QString& text) {
     while (to > from && text.at(to - 1) == QLatin1Char(' ')) {
         --to;
     }
-    return (from == 0 && to == text.size()) ? text : text.mid(from, to - from);
+    return text.mid(from, to - from);
 }
 
 namespace {
@@ -111,7 +129,7 @@ double ValOf(QStringView text) {
     }
 
     // The number's characters without the ignored ones, for a locale-free conversion.
-    QByteArray number;
+    QVarLengthArray<char, 64> number;
     qint64 whole = 0;
     int wholeDigits = 0;
     bool simple = true;
@@ -182,13 +200,14 @@ double ValOf(QStringView text) {
         return negative ? -double(whole) : double(whole);
     }
     if (exponentMark >= 0) {
-        number.truncate(exponentMark); // an exponent mark without digits is not part of it
+        number.resize(exponentMark); // an exponent mark without digits is not part of it
     }
+    number.append('\0');
     // strtod in the C locale: the decimal point is always ".", whatever the desktop's
     // language; beyond a double's range it gives the sign's infinity (which no receiver
     // accepts) and below it 0.
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
-    return strtod_l(number.constData(), nullptr, cLocale);
+    return strtod_l(number.data(), nullptr, cLocale);
 }
 
 namespace {

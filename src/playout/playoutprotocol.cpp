@@ -14,7 +14,7 @@ namespace {
 const QString kIncompatibleTail =
     QStringLiteral(") is not compatible with this version of Kestova Orlix (v");
 
-bool isWord(const QString& text, QLatin1String word) {
+bool isWord(QStringView text, QLatin1String word) {
     return text.compare(word, Qt::CaseInsensitive) == 0;
 }
 } // namespace
@@ -50,33 +50,34 @@ bool PlayoutProtocol::ReadVersion(const QString& version, float& minorBuild) {
 }
 
 void PlayoutProtocol::ProcessMessage(const QString& line) {
-    DebugLog(QStringLiteral("ProcessMessage ") + line, -1, 0);
+    if (AppServices::Instance().DebugLevel() != 0) { // spares the copy when nothing is logged
+        DebugLog(QStringLiteral("ProcessMessage ") + line, -1, 0);
+    }
     const PlayoutLine p = PlayoutLine::Split(line);
     if (!p.hasBlank) {
         DebugLog(QStringLiteral("Failed - no Action Message (i.e. Play/Cue/Set/Flash etc.)"), -1,
                  0);
     }
-    const QString verb = p.verb.toUpper();
-
-    if (verb == QLatin1String("+CONNECTED")) {
-        handshake(line, p.object, p.parameterText);
+    // Verbs, objects and sub-commands compare without regard to case.
+    if (isWord(p.verb, QLatin1String("+CONNECTED"))) {
+        handshake(line, p.object.toString(), p.parameterText.toString());
         return;
     }
-    if (verb == QLatin1String("SCRIPT")) {
-        host_.ShowScript(AppServices::DecodeText(p.rest), QString(), true);
+    if (isWord(p.verb, QLatin1String("SCRIPT"))) {
+        host_.ShowScript(AppServices::DecodeText(p.rest.toString()), QString(), true);
         return;
     }
-    if (verb == QLatin1String("WEBSITE")) {
+    if (isWord(p.verb, QLatin1String("WEBSITE"))) {
         host_.optWebSetValue(1);
-        host_.ctlWebsiteShowWebAddress(p.rest);
+        host_.ctlWebsiteShowWebAddress(p.rest.toString());
         return;
     }
-    if (verb != QLatin1String("SET")) {
+    if (!isWord(p.verb, QLatin1String("SET"))) {
         return;
     }
 
-    const QString object = p.object.toUpper();
-    if (object == QLatin1String("NUMBERPLAYERS")) {
+    const QStringView object = p.object;
+    if (isWord(object, QLatin1String("NUMBERPLAYERS"))) {
         if (!p.HasField(0)) {
             return;
         }
@@ -89,12 +90,12 @@ void PlayoutProtocol::ProcessMessage(const QString& line) {
         requestPlayerState();
         return;
     }
-    if (object == QLatin1String("LOG")) {
+    if (isWord(object, QLatin1String("LOG"))) {
         if (!p.HasField(0)) {
             return;
         }
-        const QString sub = p.fields.at(0).toUpper();
-        if (sub == QLatin1String("MODE")) {
+        const QStringView sub = p.fields.at(0);
+        if (isWord(sub, QLatin1String("MODE"))) {
             if (!p.HasField(2)) {
                 return;
             }
@@ -102,26 +103,26 @@ void PlayoutProtocol::ProcessMessage(const QString& line) {
             const bool goAllowed = ValOf(p.fields.at(2)) != 0;
             std::optional<QString> text;
             if (p.HasField(3)) {
-                text = AppServices::DecodeText(p.fields.at(3));
+                text = AppServices::DecodeText(p.fields.at(3).toString());
             }
             host_.ShowLogMode(automatic, goAllowed, text);
-        } else if (sub == QLatin1String("SCRIPT")) {
-            const QString script = p.fields.mid(1).join(QLatin1Char(','));
-            host_.ShowScript(AppServices::DecodeText(script), QString(), true);
-        } else if (sub == QLatin1String("STATUS")) {
+        } else if (isWord(sub, QLatin1String("SCRIPT"))) {
+            // Commas inside the script survive: the fields after the first, joined again.
+            host_.ShowScript(AppServices::DecodeText(p.FieldsFrom(1).toString()), QString(), true);
+        } else if (isWord(sub, QLatin1String("STATUS"))) {
             if (!p.HasField(1)) {
                 return;
             }
             host_.ShowLogStatus(!TrimBlanks(p.fields.at(1)).isEmpty());
-        } else if (sub == QLatin1String("CURRENTITEMS")) {
+        } else if (isWord(sub, QLatin1String("CURRENTITEMS"))) {
             if (!p.HasField(1)) {
                 return;
             }
-            QString source = p.fields.at(1);
+            QString source = p.fields.at(1).toString();
             QString artistName = QStringLiteral("AName1");
             const QString artist = GetParameterByRef(source, artistName, QStringLiteral("="), true,
                                                      QStringLiteral(" "));
-            source = p.fields.at(1);
+            source = p.fields.at(1).toString();
             QString titleName = QStringLiteral("ITitle");
             const QString title = GetParameterByRef(source, titleName, QStringLiteral("="), true,
                                                     QStringLiteral(" "));
@@ -129,8 +130,8 @@ void PlayoutProtocol::ProcessMessage(const QString& line) {
         }
         return;
     }
-    if (object == QLatin1String("PLAYER")) {
-        if (!p.HasField(2) || p.fields.at(0).toUpper() != QLatin1String("STATUS")) {
+    if (isWord(object, QLatin1String("PLAYER"))) {
+        if (!p.HasField(2) || !isWord(p.fields.at(0), QLatin1String("STATUS"))) {
             return;
         }
         const auto player = ToInteger16(ValOf(p.fields.at(1)));
@@ -139,11 +140,11 @@ void PlayoutProtocol::ProcessMessage(const QString& line) {
             DebugLog(QStringLiteral("Player status out of range - line ignored"), 5);
             return;
         }
-        const QString text = p.HasField(3) ? p.fields.at(3) : QString();
+        const QString text = p.HasField(3) ? p.fields.at(3).toString() : QString();
         host_.ShowPlayerStatus(*player, *status, AppServices::DecodeText(text));
         return;
     }
-    if (object == QLatin1String("INSTANTCART") || object == QLatin1String("IC")) {
+    if (isWord(object, QLatin1String("INSTANTCART")) || isWord(object, QLatin1String("IC"))) {
         const QLatin1String wanted =
             host_.PlayoutVersion() >= 5 ? QLatin1String("CURRENTITEM") : QLatin1String("STATUS");
         if (!p.HasField(2) || !isWord(p.fields.at(0), wanted)) {
@@ -154,7 +155,7 @@ void PlayoutProtocol::ProcessMessage(const QString& line) {
             DebugLog(QStringLiteral("Instant cart out of range - line ignored"), 5);
             return;
         }
-        host_.ShowInstantCartState(*cart, p.fields.at(2));
+        host_.ShowInstantCartState(*cart, p.fields.at(2).toString());
     }
 }
 
@@ -177,7 +178,7 @@ void PlayoutProtocol::handshake(const QString& line, const QString& object,
     if (!playout && !network) {
         rejectHandshake(QStringLiteral("The application running on the computer you have "
                                        "connected to (") +
-                        TrimBlanks(object + QLatin1Char(' ') + parameterText));
+                        TrimBlanks(QString(object + QLatin1Char(' ') + parameterText)).toString());
         return;
     }
 

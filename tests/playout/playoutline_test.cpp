@@ -1,9 +1,21 @@
 #include "playout/playoutline.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+
+namespace {
+QStringList fieldsOf(const PlayoutLine& p) {
+    QStringList list;
+    for (const QStringView f : p.fields) {
+        list << f.toString();
+    }
+    return list;
+}
+} // namespace
 
 TEST(PlayoutLine, SplitsIntoVerbObjectParameterTextAndFields) {
     struct Case {
@@ -35,11 +47,12 @@ TEST(PlayoutLine, SplitsIntoVerbObjectParameterTextAndFields) {
     };
     for (const Case& c : cases) {
         const PlayoutLine p = PlayoutLine::Split(c.line);
-        EXPECT_EQ(p.verb, c.verb) << c.line.toStdString();
-        EXPECT_EQ(p.rest, c.rest) << c.line.toStdString();
-        EXPECT_EQ(p.object, c.object) << c.line.toStdString();
-        EXPECT_EQ(p.parameterText, c.parameterText) << c.line.toStdString();
-        EXPECT_EQ(p.fields, c.fields) << c.line.toStdString();
+        EXPECT_EQ(p.verb.toString(), c.verb) << c.line.toStdString();
+        EXPECT_EQ(p.rest.toString(), c.rest) << c.line.toStdString();
+        EXPECT_EQ(p.object.toString(), c.object) << c.line.toStdString();
+        EXPECT_EQ(p.parameterText.toString(), c.parameterText) << c.line.toStdString();
+        EXPECT_EQ(fieldsOf(p), c.fields) << c.line.toStdString();
+        EXPECT_EQ(p.FieldsFrom(1).toString(), c.fields.mid(1).join(',')) << c.line.toStdString();
         EXPECT_EQ(p.hasBlank, c.hasBlank) << c.line.toStdString();
     }
 }

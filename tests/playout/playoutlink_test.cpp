@@ -258,3 +258,35 @@ TEST_F(PlayoutLinkTest, ARejectedHandshakeInsideABurstStopsTheLinkAndTheRestSend
     EXPECT_FALSE(host.bLinkWanted());
     EXPECT_EQ(link->PendingRetryMs(), -1);
 }
+
+namespace {
+// A script browser that asks its save question: while the box is up, more data arrive.
+class AskingHost : public RecordingPlayoutHost {
+public:
+    void ShowScript(const QString& script, const QString& file, bool fromPlayout) override {
+        RecordingPlayoutHost::ShowScript(script, file, fromPlayout);
+        if (socket != nullptr && !asked) {
+            asked = true;
+            socket->Say("ER STATUS,2,9,U\r\nSET LOG STATUS,x\r\n");
+        }
+    }
+    FakeSocketControl* socket = nullptr;
+    bool asked = false;
+};
+} // namespace
+
+TEST(PlayoutLinkNesting, ANestedReadNeverHandsALineTwiceNorOutOfOrder) {
+    AskingHost host;
+    auto s = std::make_unique<FakeSocketControl>();
+    FakeSocketControl* socket = s.get();
+    PlayoutLink link(host, std::move(s));
+    host.SetbLinkWanted(true);
+    link.ConnectToVorela();
+    socket->Accept();
+    host.TakeCalls();
+    host.socket = socket;
+    socket->Say("SCRIPT a\r\nSET PLAYER STATUS,1,5,T\r\nSET PLAY");
+    EXPECT_EQ(host.TakeCalls(),
+              QStringList({"ShowScript(\"a\",\"\",True)", "ShowPlayerStatus(1,5,\"T\")",
+                           "ShowPlayerStatus(2,9,\"U\")", "ShowLogStatus(1)"}));
+}
