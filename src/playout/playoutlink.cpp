@@ -12,17 +12,39 @@
 #include <algorithm>
 #include <exception>
 
+namespace {
+// No exception leaves an event handler: it is logged and the event is over.
+template <typename Handler> void guarded(const char* where, Handler&& handler) {
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        DebugLog(QStringLiteral("%1 failed: %2")
+                     .arg(QLatin1String(where), QString::fromLocal8Bit(e.what())),
+                 5);
+    } catch (...) {
+        DebugLog(QStringLiteral("%1 failed").arg(QLatin1String(where)), 5);
+    }
+}
+} // namespace
+
 PlayoutLink::PlayoutLink(PlayoutHost& host, std::unique_ptr<SocketControl> socket, QObject* parent)
     : QObject(parent), host_(host),
       socket_(socket ? std::move(socket) : std::make_unique<TcpSocketControl>()),
       protocol_(host, *this) {
     retryTimer_.setSingleShot(true);
-    connect(&retryTimer_, &QTimer::timeout, this, &PlayoutLink::onRetryDue);
+    connect(&retryTimer_, &QTimer::timeout, this,
+            [this] { guarded("Playout link retry", [this] { onRetryDue(); }); });
     SocketControl* s = socket_.get();
-    connect(s, &SocketControl::Connected, this, &PlayoutLink::sckVorela_Connect);
-    connect(s, &SocketControl::Closed, this, &PlayoutLink::sckVorela_Close);
-    connect(s, &SocketControl::DataArrival, this, &PlayoutLink::sckVorela_DataArrival);
-    connect(s, &SocketControl::Error, this, &PlayoutLink::sckVorela_Error);
+    connect(s, &SocketControl::Connected, this,
+            [this] { guarded("sckVorela_Connect", [this] { sckVorela_Connect(); }); });
+    connect(s, &SocketControl::Closed, this,
+            [this] { guarded("sckVorela_Close", [this] { sckVorela_Close(); }); });
+    connect(s, &SocketControl::DataArrival, this, [this](qint64 bytesTotal) {
+        guarded("sckVorela_DataArrival", [&] { sckVorela_DataArrival(bytesTotal); });
+    });
+    connect(s, &SocketControl::Error, this, [this](int number, const QString& description) {
+        guarded("sckVorela_Error", [&] { sckVorela_Error(number, description); });
+    });
 }
 
 PlayoutLink::~PlayoutLink() {
@@ -135,15 +157,8 @@ void PlayoutLink::sckVorela_DataArrival(qint64 /*bytesTotal*/) {
 }
 
 void PlayoutLink::processLine(const QByteArray& bytes) {
-    try {
-        protocol_.ProcessMessage(Windows1252::Decode(bytes));
-    } catch (const std::exception& e) {
-        DebugLog(QStringLiteral("ProcessMessage failed - line skipped: ") +
-                     QString::fromLocal8Bit(e.what()),
-                 5);
-    } catch (...) {
-        DebugLog(QStringLiteral("ProcessMessage failed - line skipped"), 5);
-    }
+    // A line that cannot be handled is skipped; the lines after it still are.
+    guarded("ProcessMessage", [&] { protocol_.ProcessMessage(Windows1252::Decode(bytes)); });
 }
 
 void PlayoutLink::sckVorela_Error(int Number, const QString& Description) {

@@ -4,6 +4,7 @@
 #include "playoutdoubles.h"
 #include "waituntil.h"
 
+#include "core/debuglog.h"
 #include "platform/net/socketerrors.h"
 #include "platform/system/appinfo.h"
 #include "platform/system/appservices.h"
@@ -11,6 +12,9 @@
 #include "support/scriptedmessageboxes.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+
+#include <stdexcept>
 
 #include <gtest/gtest.h>
 
@@ -289,4 +293,28 @@ TEST(PlayoutLinkNesting, ANestedReadNeverHandsALineTwiceNorOutOfOrder) {
     EXPECT_EQ(host.TakeCalls(),
               QStringList({"ShowScript(\"a\",\"\",True)", "ShowPlayerStatus(1,5,\"T\")",
                            "ShowPlayerStatus(2,9,\"U\")", "ShowLogStatus(1)"}));
+}
+
+namespace {
+class ThrowingHost : public RecordingPlayoutHost {
+public:
+    void ShowLogStatus(bool) override { throw std::runtime_error("display failed"); }
+};
+} // namespace
+
+TEST(PlayoutLinkFailures, ALineThatFailsIsLoggedAndSkippedAndTheNextOneStillHandled) {
+    AppServices::Instance().SetDebugLevel(5);
+    ThrowingHost host;
+    auto s = std::make_unique<FakeSocketControl>();
+    FakeSocketControl* socket = s.get();
+    PlayoutLink link(host, std::move(s));
+    host.SetbLinkWanted(true);
+    link.ConnectToVorela();
+    socket->Accept();
+    host.TakeCalls();
+    socket->Say("SET LOG STATUS,x\r\nSET PLAYER STATUS,1,5,T\r\n");
+    EXPECT_EQ(host.TakeCalls(), QStringList{"ShowPlayerStatus(1,5,\"T\")"});
+    QFile log(DebugLogFilePath());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.readAll().contains("ProcessMessage failed: display failed"));
 }

@@ -4,11 +4,16 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
 
 #include <gtest/gtest.h>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <functional>
 
@@ -127,6 +132,39 @@ TEST_F(TcpSocketControlTest, ANewConnectDropsTheOldOneWithoutItsEvents) {
     ASSERT_TRUE(waitUntil([&] { return events.connected == 2; }));
     EXPECT_EQ(events.closed, 0);
     EXPECT_TRUE(events.errors.isEmpty());
+}
+
+TEST(TcpSocketControlTimeout, AConnectThatHangsEndsAs10060AfterItsOwnTimeOut) {
+    // A listener that never accepts, its queue filled: the system drops further connects.
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(fd, 0), 0);
+    socklen_t length = sizeof address;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    const quint16 port = ntohs(address.sin_port);
+    QList<QTcpSocket*> fillers;
+    for (int i = 0; i < 3; ++i) {
+        fillers << new QTcpSocket;
+        fillers.back()->connectToHost(QHostAddress::LocalHost, port);
+    }
+    waitUntil([&] { return false; }, 200);
+
+    TcpSocketControl socket;
+    Events events(socket);
+    socket.SetConnectTimeout(300);
+    QElapsedTimer clock;
+    clock.start();
+    socket.Connect("127.0.0.1", port);
+    ASSERT_TRUE(waitUntil([&] { return !events.errors.isEmpty() || events.connected > 0; }, 5000));
+    EXPECT_EQ(events.errors, QList<int>{10060});
+    EXPECT_GE(clock.elapsed(), 250);
+    EXPECT_EQ(socket.State(), SocketControl::StateError);
+    qDeleteAll(fillers);
+    ::close(fd);
 }
 
 TEST(SocketErrors, MapQtErrorsToTheLinkNumbers) {
