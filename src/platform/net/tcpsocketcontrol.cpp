@@ -8,6 +8,9 @@
 
 TcpSocketControl::TcpSocketControl(QObject* parent) : SocketControl(parent) {
     socket_ = new QTcpSocket(this);
+    // What waits unread stays bounded: past this Qt leaves the rest with the system until it
+    // has been taken.
+    socket_->setReadBufferSize(kReadBufferBytes);
     connectTimer_.setSingleShot(true);
     connect(&connectTimer_, &QTimer::timeout, this, &TcpSocketControl::onConnectTimeout);
     connect(socket_, &QTcpSocket::connected, this, &TcpSocketControl::onConnected);

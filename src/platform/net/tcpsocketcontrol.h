@@ -28,6 +28,7 @@ public:
     // 5 s unless a caller chooses otherwise.
     void SetConnectTimeout(int milliseconds) { connectTimeoutMs_ = milliseconds; }
     static constexpr int kDefaultConnectTimeoutMs = 5000;
+    static constexpr qint64 kReadBufferBytes = qint64(1) << 20;
 
 private:
     void onLookedUp(const QHostInfo& info, quint64 attempt);

@@ -214,3 +214,25 @@ TEST(Windows1252, WritesWhatTheCodePageCannotHoldAsAQuestionMark) {
     EXPECT_EQ(Windows1252::Encode(QString::fromUtf8("Grüße ☃ €")), QByteArray("Gr\xfc\xdf"
                                                                               "e ? \x80"));
 }
+
+TEST_F(TcpSocketControlTest, TakesABurstLargerThanItsReadBufferWhole) {
+    ConnectAndAccept();
+    QByteArray burst(5 * TcpSocketControl::kReadBufferBytes + 17, 'x');
+    accepted->write(burst);
+    accepted->flush();
+    ASSERT_TRUE(waitUntil([&] { return events.data.size() == burst.size(); }, 10000))
+        << events.data.size();
+    EXPECT_EQ(events.data, burst);
+    EXPECT_GT(events.dataArrivals, 1);
+}
+
+TEST_F(TcpSocketControlTest, AClosingPeersLastBurstArrivesWholeBeforeTheClose) {
+    ConnectAndAccept();
+    QByteArray burst(3 * TcpSocketControl::kReadBufferBytes, 'y');
+    QByteArray dataAtClose;
+    QObject::connect(&socket, &SocketControl::Closed, [&] { dataAtClose = events.data; });
+    accepted->write(burst);
+    accepted->disconnectFromHost();
+    ASSERT_TRUE(waitUntil([&] { return events.closed == 1; }, 10000));
+    EXPECT_EQ(dataAtClose.size(), burst.size());
+}
