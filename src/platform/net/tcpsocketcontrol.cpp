@@ -1,7 +1,6 @@
 #include "platform/net/tcpsocketcontrol.h"
 
 #include "platform/net/socketerrors.h"
-#include "platform/system/platformlog.h"
 
 #include <QHostAddress>
 #include <QTcpSocket>
@@ -164,6 +163,5 @@ void TcpSocketControl::fail(int number, const QString& description) {
     dropTransport();
     dropping_ = false;
     state_ = StateError;
-    PlatformLog(QStringLiteral("Socket error %1: %2").arg(number).arg(description), 10);
     Q_EMIT Error(number, description);
 }
