@@ -55,6 +55,10 @@ bool LineFramer::TakeLine(QByteArray& line) {
         return false;
     }
     const qsizetype at = buffer_.indexOf('\r', head_);
+    if (at < 0) { // cannot happen while the count is right; never read past the buffer
+        completeLines_ = 0;
+        return false;
+    }
     line = buffer_.mid(head_, at - head_);
     head_ = at + 1;
     --completeLines_;
