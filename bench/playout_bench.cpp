@@ -56,7 +56,7 @@ void BM_FrameAndParseStatusLines(benchmark::State& state) {
     socket->Say("+CONNECTED AppName=VORELA3 Version=3.5.0\r\n");
     constexpr int kLines = 16000;
     const QByteArray mix = statusMix(kLines);
-    // Read as the socket delivers it, in pieces that end anywhere.
+    // Read as the socket delivers it, in chunks that end anywhere.
     constexpr qsizetype kChunk = 4000;
     QList<QByteArray> chunks;
     for (qsizetype at = 0; at < mix.size(); at += kChunk) {

@@ -58,7 +58,7 @@ TEST(LineFramer, CutsChunksIntoLinesTheWayTheyArrive) {
 TEST(LineFramer, DropsALineOverTheLimitWholeAndKeepsTheNextOne) {
     LineFramer framer;
     const QByteArray big(2 * LineFramer::kMaxLineBytes, 'x');
-    // Arrives in pieces, as it would from the socket.
+    // Arrives in chunks, as it would from the socket.
     QList<QByteArray> chunks = {"BEFORE\r\n"};
     for (qsizetype at = 0; at < big.size(); at += 65536) {
         chunks << big.mid(at, 65536);
