@@ -1,0 +1,129 @@
+// How fast the playout link frames and parses status lines, and how long one line takes from
+// the socket to the display call.
+#include "playoutdoubles.h"
+
+#include "platform/net/tcpsocketcontrol.h"
+#include "playout/playoutlink.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+
+namespace {
+// A busy hour as the playout system sends it: mostly player status, then carts, log lines
+// and now and then a script.
+QByteArray statusMix(int lines) {
+    static const char* const kLines[] = {
+        "SET PLAYER STATUS,1,5,Morning Show - Opening Theme",
+        "SET PLAYER STATUS,2,9,Traffic and Travel Bed",
+        "SET PLAYER STATUS,3,14,News Sting",
+        "SET PLAYER STATUS,4,18",
+        "SET PLAYER STATUS,1,5,The Band - Tune",
+        "SET PLAYER STATUS,2,11,Weather Bed",
+        "SET IC CURRENTITEM,7,Station Jingle 3",
+        "SET IC CURRENTITEM,12, ",
+        "SET LOG MODE,1,1,Automation running",
+        "SET LOG CURRENTITEMS,AName1=\"The Band\" ITitle=\"A Longer Tune Title\"",
+        "SET LOG STATUS,Breakfast 06-10",
+        "SET NUMBERPLAYERS 4",
+        "SET PLAYER STATUS,3,9,Caf\xe9 Society",
+        "SET LOG SCRIPT,Good morning, it's seven o'clock, here is the news, read by the desk.",
+        "SET PLAYER STATUS,4,5,Advert Break 1",
+        "SET PLAYER STATUS,1,9,Back-announce Bed",
+    };
+    QByteArray all;
+    for (int i = 0; i < lines; ++i) {
+        all += kLines[i % (sizeof kLines / sizeof *kLines)];
+        all += "\r\n";
+    }
+    return all;
+}
+
+void BM_FrameAndParseStatusLines(benchmark::State& state) {
+    RecordingPlayoutHost host;
+    host.keepRecord = false;
+    auto s = std::make_unique<FakeSocketControl>();
+    FakeSocketControl* socket = s.get();
+    PlayoutLink link(host, std::move(s));
+    host.SetbLinkWanted(true);
+    link.ConnectToVorela();
+    socket->Accept();
+    socket->Say("+CONNECTED AppName=VORELA3 Version=3.5.0\r\n");
+    constexpr int kLines = 16000;
+    const QByteArray mix = statusMix(kLines);
+    // Read as the socket delivers it, in chunks that end anywhere.
+    constexpr qsizetype kChunk = 4000;
+    QList<QByteArray> chunks;
+    for (qsizetype at = 0; at < mix.size(); at += kChunk) {
+        chunks << mix.mid(at, kChunk);
+    }
+    for (auto _ : state) {
+        for (const QByteArray& chunk : chunks) {
+            socket->Say(chunk);
+        }
+        (void)socket->TakeSentLines();
+    }
+    state.SetItemsProcessed(state.iterations() * kLines);
+    state.SetBytesProcessed(state.iterations() * mix.size());
+}
+BENCHMARK(BM_FrameAndParseStatusLines)->Unit(benchmark::kMillisecond);
+
+// One line through the real socket over 127.0.0.1: from the peer's write to the display call.
+void BM_OneLineSocketToDisplay(benchmark::State& state) {
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost, 0);
+    RecordingPlayoutHost host;
+    host.keepRecord = false;
+    host.Settings()->SetVorelaComputerName("127.0.0.1");
+    bool shown = false;
+    host.onCall = [](void* flag) { *static_cast<bool*>(flag) = true; };
+    host.onCallContext = &shown;
+    PlayoutLink link(host);
+    link.SetPorts(server.serverPort(), server.serverPort());
+    host.SetbLinkWanted(true);
+    link.ConnectToVorela();
+    QTcpSocket* peer = nullptr;
+    QElapsedTimer wait;
+    wait.start();
+    while ((peer == nullptr || link.State() != PlayoutLink::LinkState::Handshaking) &&
+           wait.elapsed() < 5000) {
+        QCoreApplication::processEvents();
+        if (peer == nullptr && server.hasPendingConnections()) {
+            peer = server.nextPendingConnection();
+        }
+    }
+    if (peer == nullptr) {
+        state.SkipWithError("no connection");
+        return;
+    }
+    const QByteArray line = "SET PLAYER STATUS,1,5,Morning Show - Opening Theme\r\n";
+    for (auto _ : state) {
+        shown = false;
+        const auto start = std::chrono::steady_clock::now();
+        peer->write(line);
+        peer->flush();
+        while (!shown) {
+            QCoreApplication::processEvents();
+        }
+        const auto end = std::chrono::steady_clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+    }
+}
+BENCHMARK(BM_OneLineSocketToDisplay)->UseManualTime()->Unit(benchmark::kMicrosecond);
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

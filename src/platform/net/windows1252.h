@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The single-byte code page the playout system writes its text in. Bytes 0x80 to 0x9F are
+// the code page's own letters and signs; the five it leaves unassigned stay as the control
+// characters of the same value, so every byte decodes and encodes back to itself.
+namespace Windows1252 {
+QString Decode(const char* data, qsizetype size);
+inline QString Decode(const QByteArray& bytes) {
+    return Decode(bytes.constData(), bytes.size());
+}
+// A character the code page cannot hold is written as "?".
+QByteArray Encode(const QString& text);
+} // namespace Windows1252

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <QVarLengthArray>
+
+#include <optional>
+
+// One received playout line cut into its parts: the verb before the first blank, the object
+// between the first and the second blank, and the parameter text after the second blank cut
+// at every comma into fields. There is no quoting: a comma always separates. The parts are
+// views into the line, which must outlive them.
+struct PlayoutLine {
+    QStringView verb;
+    // Everything after the first blank, unchanged.
+    QStringView rest;
+    QStringView object;
+    // From the second blank on, without leading and trailing blanks.
+    QStringView parameterText;
+    QVarLengthArray<QStringView, 8> fields;
+    // The line has a blank at all.
+    bool hasBlank = false;
+
+    static PlayoutLine Split(QStringView line);
+
+    bool HasField(qsizetype n) const { return fields.size() > n; }
+    // The fields from first on, joined again with their commas.
+    QStringView FieldsFrom(qsizetype first) const;
+};
+
+// Blanks (only U+0020) removed from both ends.
+QStringView TrimBlanks(QStringView text);
+
+// A number read the way the playout side's numbers have always been read: blanks, tabs and
+// line feeds are ignored, the longest leading number is taken ("&H" and "&O" give hex and
+// octal), 0 when there is none.
+double ValOf(QStringView text);
+
+// The value rounded to the nearest whole number (halves to the even one); nothing when it
+// does not fit the receiver's width.
+std::optional<qint16> ToInteger16(double value);
+std::optional<qint32> ToInteger32(double value);
