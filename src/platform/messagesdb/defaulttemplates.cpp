@@ -1,0 +1,162 @@
+#include "platform/messagesdb/defaulttemplates.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+const char* const kMessagesList = R"(<!DOCTYPE html>
+<html>
+<head>
+<meta charset="utf-8">
+<title>Messages</title>
+<style>
+body { font-family: sans-serif; font-size: 10pt; margin: 0; background: #ffffff; }
+table { border-collapse: collapse; width: 100%; }
+td { padding: 3px 6px; vertical-align: top; border-bottom: 1px solid #e0e0e0; }
+tr.unread td.subject { font-weight: bold; }
+tr:hover td { background: #eef4ff; }
+td.tick { width: 1%; }
+td.kind { width: 1%; }
+td.date { width: 1%; white-space: nowrap; color: #505050; }
+td.actions { width: 1%; white-space: nowrap; }
+a { color: #1a4fa0; text-decoration: none; }
+.summary { color: #505050; }
+.personal { color: #a05000; }
+.none { padding: 12px; color: #707070; }
+</style>
+</head>
+<body>
+<table>
+<OCP_MESSAGES_REPEAT>
+<tr class="<OCP_MESSAGE_READ> <OCP_MESSAGE_PERSONAL>">
+<td class="tick"><OCP_MESSAGE_SELECT></td>
+<td class="kind"><img src="<OCP_MESSAGE_KINDIMAGE>" alt="<OCP_MESSAGE_KIND>" width="16" height="16"></td>
+<td class="date"><OCP_MESSAGE_DATE></td>
+<td class="subject"><a href="<OCP_MESSAGE_OPENLINK>"><OCP_MESSAGE_FROM></a><br>
+<OCP_MESSAGE_SUBJECT><br><span class="summary"><OCP_MESSAGE_SUMMARY></span></td>
+<td class="actions"><a href="<OCP_MESSAGE_PRINTLINK>">Print</a> <a href="<OCP_MESSAGE_DELETELINK>">Delete</a></td>
+</tr>
+</OCP_MESSAGES_REPEAT>
+</table>
+<OCP_MESSAGES_NONE><div class="none">There are no messages to show.</div></OCP_MESSAGES_NONE>
+</body>
+</html>
+)";
+
+const char* const kPrintMessage = R"(<!DOCTYPE html>
+<html>
+<head>
+<meta charset="utf-8">
+<title>Messages - <OCP_STATION_NAME></title>
+<style>
+body { font-family: serif; font-size: 11pt; }
+.message { page-break-after: always; }
+.message:last-child { page-break-after: auto; }
+th { text-align: left; padding-right: 12px; vertical-align: top; }
+.body { margin-top: 12px; }
+.footer { font-size: 8pt; color: #606060; }
+</style>
+</head>
+<body>
+<OCP_MESSAGES_REPEAT>
+<div class="message">
+<h2><OCP_STATION_NAME></h2>
+<table>
+<tr><th>From:</th><td><OCP_MESSAGE_FROM></td></tr>
+<tr><th>To:</th><td><OCP_MESSAGE_TO></td></tr>
+<tr><th>Received:</th><td><OCP_MESSAGE_RECEIVEDDATE></td></tr>
+<tr><th>Sent:</th><td><OCP_MESSAGE_SENTDATE></td></tr>
+<tr><th>Subject:</th><td><OCP_MESSAGE_SUBJECT></td></tr>
+</table>
+<div class="body"><OCP_MESSAGE_BODY></div>
+<p class="footer">Printed <OCP_CURRENTDATETIME></p>
+</div>
+</OCP_MESSAGES_REPEAT>
+</body>
+</html>
+)";
+
+const char* const kPrintPrizeWinners = R"(<!DOCTYPE html>
+<html>
+<head>
+<meta charset="utf-8">
+<title>Winners - <OCP_PRIZE_TITLE></title>
+<style>
+body { font-family: serif; font-size: 11pt; }
+table { border-collapse: collapse; width: 100%; }
+th, td { text-align: left; padding: 4px 8px; border-bottom: 1px solid #c0c0c0; vertical-align: top; }
+</style>
+</head>
+<body>
+<h2><OCP_STATION_NAME></h2>
+<h3><OCP_PRIZE_TITLE></h3>
+<p>Supplied: <OCP_PRIZE_NUMBERSUPPLIED> &middot; Winners: <OCP_PRIZE_NUMBERWINNERS> &middot;
+From <OCP_PRIZE_STARTDATE> to <OCP_PRIZE_ENDDATE></p>
+<table>
+<tr><th>Won</th><th>Sent</th><th>Notes</th><th>Notes to the supplier</th></tr>
+<OCP_PRIZEWINNERS_REPEAT>
+<tr><td><OCP_PRIZEWINNER_WONDATE></td><td><OCP_PRIZEWINNER_SENTDATE></td>
+<td><OCP_PRIZEWINNER_NOTES></td><td><OCP_PRIZEWINNER_NOTESTOSUPPLIER></td></tr>
+</OCP_PRIZEWINNERS_REPEAT>
+</table>
+<p>Printed <OCP_CURRENTDATETIME></p>
+</body>
+</html>
+)";
+
+const char* const kEmailImage =
+    R"(<svg xmlns="http://www.w3.org/2000/svg" width="16" height="16" viewBox="0 0 16 16">
+<rect x="1.5" y="3.5" width="13" height="9" fill="#ffffff" stroke="#1a4fa0"/>
+<path d="M1.5 3.5 L8 9 L14.5 3.5" fill="none" stroke="#1a4fa0"/>
+</svg>
+)";
+
+const char* const kSmsImage =
+    R"(<svg xmlns="http://www.w3.org/2000/svg" width="16" height="16" viewBox="0 0 16 16">
+<rect x="4.5" y="1.5" width="7" height="13" rx="1" fill="#ffffff" stroke="#2a7a2a"/>
+<rect x="6" y="3" width="4" height="7" fill="#cfe8cf"/>
+<circle cx="8" cy="12.5" r="0.8" fill="#2a7a2a"/>
+</svg>
+)";
+
+struct FileText {
+    const char* Name;
+    const char* Text;
+};
+const FileText kFiles[] = {
+    {"Messages-List.htm", kMessagesList},
+    {"Print-Message.htm", kPrintMessage},
+    {"Print-PrizeWinners.htm", kPrintPrizeWinners},
+    {"email.svg", kEmailImage},
+    {"sms.svg", kSmsImage},
+};
+} // namespace
+
+QVector<DefaultTemplates::Entry> DefaultTemplates::Entries() {
+    return {
+        {QStringLiteral("PrintMessage"), QStringLiteral("Message"),
+         QStringLiteral("Print-Message.htm")},
+        {QStringLiteral("PrintPrizeWinners"), QStringLiteral("Winners List"),
+         QStringLiteral("Print-PrizeWinners.htm")},
+    };
+}
+
+bool DefaultTemplates::Write(const QString& folder, QString* error) {
+    if (!QDir().mkpath(folder)) {
+        *error = QStringLiteral("the templates folder '%1' could not be made").arg(folder);
+        return false;
+    }
+    for (const FileText& file : kFiles) {
+        const QString path = QDir(folder).filePath(QLatin1String(file.Name));
+        if (QFileInfo::exists(path)) {
+            continue;
+        }
+        QSaveFile out(path);
+        if (!out.open(QIODevice::WriteOnly) || out.write(file.Text) < 0 || !out.commit()) {
+            *error = QStringLiteral("'%1' could not be written").arg(path);
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,214 @@
+#include "platform/messagesdb/messagemime.h"
+
+#include <QRegularExpression>
+
+#include <gmime/gmime.h>
+
+#include <memory>
+
+namespace {
+void ensureGMime() {
+    static const bool ready = [] {
+        g_mime_init();
+        return true;
+    }();
+    (void)ready;
+}
+
+struct ObjectUnref {
+    void operator()(gpointer object) const {
+        if (object != nullptr) {
+            g_object_unref(object);
+        }
+    }
+};
+template <typename T> using GPtr = std::unique_ptr<T, ObjectUnref>;
+
+struct GFreeText {
+    void operator()(char* text) const { g_free(text); }
+};
+using GText = std::unique_ptr<char, GFreeText>;
+
+QString fromUtf8(const char* text) {
+    return text == nullptr ? QString() : QString::fromUtf8(text);
+}
+
+// Display text and addr-specs of one address list (groups flattened).
+void readAddresses(InternetAddressList* list, QString& display, QStringList& addresses) {
+    if (list == nullptr) {
+        return;
+    }
+    QStringList shown;
+    const int count = internet_address_list_length(list);
+    for (int i = 0; i < count; ++i) {
+        InternetAddress* address = internet_address_list_get_address(list, i);
+        if (INTERNET_ADDRESS_IS_GROUP(address)) {
+            QString inner;
+            readAddresses(internet_address_group_get_members(INTERNET_ADDRESS_GROUP(address)),
+                          inner, addresses);
+            if (!inner.isEmpty()) {
+                shown << inner;
+            }
+            continue;
+        }
+        const QString spec =
+            fromUtf8(internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(address)));
+        const QString name = fromUtf8(internet_address_get_name(address)).trimmed();
+        if (!spec.isEmpty()) {
+            addresses << spec.toLower();
+        }
+        shown << (name.isEmpty()   ? spec
+                  : spec.isEmpty() ? name
+                                   : name + QStringLiteral(" <") + spec + QLatin1Char('>'));
+    }
+    display = shown.join(QStringLiteral(", "));
+}
+
+QString stripHtml(QString html) {
+    static const QRegularExpression hidden(
+        QStringLiteral("<(script|style|head)\\b[^>]*>.*?</\\1\\s*>"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression breaks(QStringLiteral("<(br|/p|/div|/tr|/li)\\b[^>]*>"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression tags(QStringLiteral("<[^>]*>"));
+    html.remove(hidden);
+    html.replace(breaks, QStringLiteral("\n"));
+    html.remove(tags);
+    html.replace(QStringLiteral("&nbsp;"), QStringLiteral(" "));
+    html.replace(QStringLiteral("&lt;"), QStringLiteral("<"));
+    html.replace(QStringLiteral("&gt;"), QStringLiteral(">"));
+    html.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
+    html.replace(QStringLiteral("&#39;"), QStringLiteral("'"));
+    html.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+    return html.trimmed();
+}
+
+// The first text/plain part that is not an attachment; else the first text/html one.
+void findText(GMimeObject* object, GMimeTextPart*& plain, GMimeTextPart*& html, int depth) {
+    if (object == nullptr || depth > 32 || plain != nullptr) {
+        return;
+    }
+    if (GMIME_IS_MULTIPART(object)) {
+        GMimeMultipart* multipart = GMIME_MULTIPART(object);
+        const int count = g_mime_multipart_get_count(multipart);
+        for (int i = 0; i < count && plain == nullptr; ++i) {
+            findText(g_mime_multipart_get_part(multipart, i), plain, html, depth + 1);
+        }
+        return;
+    }
+    if (!GMIME_IS_TEXT_PART(object)) {
+        return;
+    }
+    const char* disposition = g_mime_object_get_disposition(object);
+    if (disposition != nullptr && g_ascii_strcasecmp(disposition, "attachment") == 0) {
+        return;
+    }
+    GMimeContentType* type = g_mime_object_get_content_type(object);
+    if (g_mime_content_type_is_type(type, "text", "plain")) {
+        plain = GMIME_TEXT_PART(object);
+    } else if (html == nullptr && g_mime_content_type_is_type(type, "text", "html")) {
+        html = GMIME_TEXT_PART(object);
+    }
+}
+} // namespace
+
+MessageColumns ReadMessageColumns(const QByteArray& rfc5322) {
+    ensureGMime();
+    MessageColumns columns;
+    if (rfc5322.isEmpty()) {
+        return columns;
+    }
+    GPtr<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(
+        rfc5322.constData(), static_cast<size_t>(rfc5322.size())));
+    GPtr<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
+    GPtr<GMimeMessage> message(g_mime_parser_construct_message(parser.get(), nullptr));
+    if (!message) {
+        return columns;
+    }
+    columns.Subject = fromUtf8(g_mime_message_get_subject(message.get())).trimmed();
+    readAddresses(g_mime_message_get_from(message.get()), columns.From, columns.Addresses);
+    readAddresses(g_mime_message_get_to(message.get()), columns.To, columns.Addresses);
+    readAddresses(g_mime_message_get_cc(message.get()), columns.Cc, columns.Addresses);
+    if (columns.From.isEmpty()) {
+        // An SMS sender is a number, which is no mailbox: keep the header as written.
+        columns.From =
+            fromUtf8(g_mime_object_get_header(GMIME_OBJECT(message.get()), "From")).trimmed();
+    }
+    if (columns.To.isEmpty()) {
+        columns.To =
+            fromUtf8(g_mime_object_get_header(GMIME_OBJECT(message.get()), "To")).trimmed();
+    }
+    if (GDateTime* date = g_mime_message_get_date(message.get())) {
+        columns.Date = QDateTime::fromSecsSinceEpoch(g_date_time_to_unix(date), Qt::UTC);
+    }
+    GMimeTextPart* plain = nullptr;
+    GMimeTextPart* html = nullptr;
+    findText(g_mime_message_get_mime_part(message.get()), plain, html, 0);
+    if (plain != nullptr) {
+        GText text(g_mime_text_part_get_text(plain));
+        columns.TextBody = fromUtf8(text.get());
+    } else if (html != nullptr) {
+        GText text(g_mime_text_part_get_text(html));
+        columns.TextBody = stripHtml(fromUtf8(text.get()));
+    }
+    columns.TextBody.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    while (columns.TextBody.endsWith(QLatin1Char('\n'))) {
+        columns.TextBody.chop(1);
+    }
+    return columns;
+}
+
+QByteArray BuildTextMessage(const QString& from, const QString& to, const QString& subject,
+                            const QString& body, const QDateTime& date) {
+    ensureGMime();
+    GPtr<GMimeMessage> message(g_mime_message_new(TRUE));
+    QByteArray rawHeaders;
+    const auto setAddresses = [&](const char* name, GMimeAddressType type, const QString& text) {
+        if (text.trimmed().isEmpty()) {
+            return;
+        }
+        const QByteArray utf8 = text.toUtf8();
+        GPtr<InternetAddressList> list(internet_address_list_parse(nullptr, utf8.constData()));
+        bool mailboxes = list && internet_address_list_length(list.get()) > 0;
+        if (mailboxes) {
+            const int n = internet_address_list_length(list.get());
+            for (int i = 0; i < n && mailboxes; ++i) {
+                InternetAddress* a = internet_address_list_get_address(list.get(), i);
+                mailboxes = INTERNET_ADDRESS_IS_MAILBOX(a) &&
+                            QString::fromUtf8(
+                                internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(a)))
+                                .contains(QLatin1Char('@'));
+            }
+        }
+        if (mailboxes) {
+            internet_address_list_append(g_mime_message_get_addresses(message.get(), type),
+                                         list.get());
+        } else {
+            // A phone number is no mailbox: the header is written as it is, below.
+            QString flat = text.trimmed();
+            flat.replace(QLatin1Char('\r'), QLatin1Char(' '))
+                .replace(QLatin1Char('\n'), QLatin1Char(' '));
+            GText encoded(
+                g_mime_utils_header_encode_text(nullptr, flat.toUtf8().constData(), "utf-8"));
+            rawHeaders += QByteArray(name) + ": " + QByteArray(encoded.get()) + "\r\n";
+        }
+    };
+    setAddresses("From", GMIME_ADDRESS_TYPE_FROM, from);
+    setAddresses("To", GMIME_ADDRESS_TYPE_TO, to);
+    g_mime_message_set_subject(message.get(), subject.toUtf8().constData(), "utf-8");
+    if (date.isValid()) {
+        GDateTime* when = g_date_time_new_from_unix_utc(date.toSecsSinceEpoch());
+        g_mime_message_set_date(message.get(), when);
+        g_date_time_unref(when);
+    }
+    GPtr<GMimeTextPart> part(g_mime_text_part_new_with_subtype("plain"));
+    g_mime_text_part_set_text(part.get(), body.toUtf8().constData());
+    g_mime_message_set_mime_part(message.get(), GMIME_OBJECT(part.get()));
+
+    GPtr<GMimeStream> out(g_mime_stream_mem_new());
+    GMimeFormatOptions* options = g_mime_format_options_get_default();
+    g_mime_object_write_to_stream(GMIME_OBJECT(message.get()), options, out.get());
+    GByteArray* bytes = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(out.get()));
+    return rawHeaders + QByteArray(reinterpret_cast<const char*>(bytes->data),
+                                   static_cast<qsizetype>(bytes->len));
+}

@@ -1,0 +1,85 @@
+#include "platform/messagesdb/messagesschema.h"
+
+namespace {
+// Dates are whole milliseconds since 1970-01-01 UTC, NULL when unset. The mime column keeps
+// the message's RFC 5322 bytes; the columns before it are read out of those bytes so that
+// filters and lists never parse a message.
+QStringList version1() {
+    return {
+        QStringLiteral("CREATE TABLE orlix_meta (name TEXT PRIMARY KEY, value TEXT NOT NULL)"),
+        QStringLiteral(
+            "INSERT INTO orlix_meta (name, value) VALUES ('component', 'orlix-messages')"),
+        QStringLiteral(
+            "CREATE TABLE folders (reference INTEGER PRIMARY KEY, parent INTEGER NOT NULL,"
+            " name TEXT NOT NULL, position INTEGER NOT NULL)"),
+        QStringLiteral("INSERT INTO folders (reference, parent, name, position) VALUES"
+                       " (1, 0, 'Messages', 0), (3, 1, 'Inbox', 1), (6, 1, 'Drafts', 2),"
+                       " (2, 1, 'Outbox', 3), (4, 1, 'Sent Items', 4), (5, 1, 'Archive', 5)"),
+        QStringLiteral(
+            "CREATE TABLE messages (reference INTEGER PRIMARY KEY AUTOINCREMENT,"
+            " folder INTEGER NOT NULL, kind INTEGER NOT NULL, flags INTEGER NOT NULL DEFAULT 0,"
+            " personal_owner INTEGER NOT NULL DEFAULT 0,"
+            " inherited_value INTEGER NOT NULL DEFAULT 0,"
+            " received_utc INTEGER, sent_utc INTEGER, send_after_utc INTEGER,"
+            " subject TEXT NOT NULL DEFAULT '', from_text TEXT NOT NULL DEFAULT '',"
+            " to_text TEXT NOT NULL DEFAULT '', cc_text TEXT NOT NULL DEFAULT '',"
+            " body_text TEXT NOT NULL DEFAULT '',"
+            " party_addresses TEXT NOT NULL DEFAULT '', party_numbers TEXT NOT NULL DEFAULT '',"
+            " mime BLOB NOT NULL)"),
+        QStringLiteral("CREATE INDEX messages_by_received ON messages (received_utc)"),
+        QStringLiteral("CREATE INDEX messages_by_folder ON messages (folder, received_utc)"),
+        QStringLiteral("CREATE INDEX messages_by_send_after ON messages (folder, send_after_utc)"),
+        QStringLiteral(
+            "CREATE TABLE change_counters (name TEXT PRIMARY KEY, value INTEGER NOT NULL)"),
+        QStringLiteral("INSERT INTO change_counters (name, value) VALUES ('messages', 0)"),
+        QStringLiteral(
+            "CREATE TRIGGER messages_counted_insert AFTER INSERT ON messages BEGIN"
+            " UPDATE change_counters SET value = value + 1 WHERE name = 'messages'; END"),
+        QStringLiteral(
+            "CREATE TRIGGER messages_counted_update AFTER UPDATE ON messages BEGIN"
+            " UPDATE change_counters SET value = value + 1 WHERE name = 'messages'; END"),
+        QStringLiteral(
+            "CREATE TRIGGER messages_counted_delete AFTER DELETE ON messages BEGIN"
+            " UPDATE change_counters SET value = value + 1 WHERE name = 'messages'; END"),
+        QStringLiteral("CREATE TABLE settings (name TEXT PRIMARY KEY, value TEXT NOT NULL)"),
+        QStringLiteral(
+            "CREATE TABLE templates (reference INTEGER PRIMARY KEY, category TEXT NOT NULL,"
+            " name TEXT NOT NULL, file_name TEXT NOT NULL, position INTEGER NOT NULL,"
+            " UNIQUE (category, name))"),
+        QStringLiteral(
+            "CREATE TABLE prizes (reference INTEGER PRIMARY KEY AUTOINCREMENT,"
+            " title TEXT NOT NULL DEFAULT '', notes TEXT NOT NULL DEFAULT '',"
+            " notes_to_supplier TEXT NOT NULL DEFAULT '', script TEXT NOT NULL DEFAULT '',"
+            " start_utc INTEGER, end_utc INTEGER, added_utc INTEGER,"
+            " hours_1 TEXT NOT NULL DEFAULT '', hours_2 TEXT NOT NULL DEFAULT '',"
+            " hours_3 TEXT NOT NULL DEFAULT '', hours_4 TEXT NOT NULL DEFAULT '',"
+            " hours_5 TEXT NOT NULL DEFAULT '', hours_6 TEXT NOT NULL DEFAULT '',"
+            " hours_7 TEXT NOT NULL DEFAULT '',"
+            " number_supplied INTEGER NOT NULL DEFAULT 0,"
+            " supplier_reference INTEGER NOT NULL DEFAULT 0,"
+            " added_by_reference INTEGER NOT NULL DEFAULT 0)"),
+        QStringLiteral("CREATE INDEX prizes_by_supplier ON prizes (supplier_reference)"),
+        QStringLiteral(
+            "CREATE TABLE prize_winners (reference INTEGER PRIMARY KEY AUTOINCREMENT,"
+            " prize INTEGER NOT NULL REFERENCES prizes (reference) ON DELETE CASCADE,"
+            " winner_reference INTEGER NOT NULL DEFAULT 0,"
+            " awarded_by_reference INTEGER NOT NULL DEFAULT 0,"
+            " sent_by_reference INTEGER NOT NULL DEFAULT 0,"
+            " notes TEXT NOT NULL DEFAULT '', notes_to_supplier TEXT NOT NULL DEFAULT '',"
+            " won_utc INTEGER, sent_utc INTEGER)"),
+        QStringLiteral("CREATE INDEX prize_winners_by_prize ON prize_winners (prize, reference)"),
+        QStringLiteral("CREATE INDEX prize_winners_by_winner ON prize_winners (winner_reference)"),
+        QStringLiteral("CREATE TABLE hour_patterns (reference INTEGER PRIMARY KEY,"
+                       " pattern TEXT NOT NULL UNIQUE)"),
+    };
+}
+} // namespace
+
+QStringList MessagesSchemaSteps(int version) {
+    switch (version) {
+    case 1:
+        return version1();
+    default:
+        return {};
+    }
+}

@@ -1,0 +1,405 @@
+#include "platform/messagesdb/messagesstorage.h"
+
+#include "platform/messagesdb/messagesschema.h"
+#include "platform/system/platformlog.h"
+
+#include <QAtomicInt>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+QAtomicInt connectionSerial;
+
+// SQLite's primary result codes, as the Qt driver reports them.
+bool isCode(const QSqlError& error, int code) {
+    bool ok = false;
+    const int native = error.nativeErrorCode().toInt(&ok);
+    return ok && (native & 0xFF) == code;
+}
+constexpr int kSqliteBusy = 5;
+constexpr int kSqliteLocked = 6;
+constexpr int kSqliteCorrupt = 11;
+constexpr int kSqliteNotADb = 26;
+
+MessagesOpenResult classify(const QSqlError& error) {
+    if (isCode(error, kSqliteBusy) || isCode(error, kSqliteLocked)) {
+        return MessagesOpenResult::Locked;
+    }
+    if (isCode(error, kSqliteCorrupt) || isCode(error, kSqliteNotADb)) {
+        return MessagesOpenResult::Corrupt;
+    }
+    return MessagesOpenResult::Failed;
+}
+} // namespace
+
+MessagesStorage::MessagesStorage() {
+    pollTimer_.setSingleShot(false);
+    gapTimer_.setSingleShot(true);
+    connect(&pollTimer_, &QTimer::timeout, this, [this] { poll(); });
+    connect(&gapTimer_, &QTimer::timeout, this, [this] {
+        pendingAnnounce_ = false;
+        sinceAnnounce_.restart();
+        Q_EMIT MessagesChangedElsewhere();
+    });
+}
+
+MessagesStorage::~MessagesStorage() {
+    Close();
+}
+
+MessagesOpenResult MessagesStorage::Open(const QString& filePath, bool create, QString* error) {
+    Close();
+    const auto fail = [&](MessagesOpenResult result, const QString& why) {
+        if (error != nullptr) {
+            *error = why;
+        }
+        Close();
+        return result;
+    };
+
+    const QFileInfo file(filePath);
+    const QFileInfo folder(file.absolutePath());
+    if (!folder.isDir()) {
+        return fail(MessagesOpenResult::Missing,
+                    QStringLiteral("the folder '%1' does not exist").arg(folder.filePath()));
+    }
+    const bool existed = file.exists();
+    if (!existed && !create) {
+        return fail(MessagesOpenResult::Missing,
+                    QStringLiteral("there is no database file '%1'").arg(filePath));
+    }
+    // The journal is made beside the file, so the folder must be writable as well.
+    if (!folder.isWritable() || (existed && !file.isWritable())) {
+        return fail(
+            MessagesOpenResult::NotWritable,
+            QStringLiteral("'%1' cannot be written").arg(existed ? filePath : folder.filePath()));
+    }
+
+    connectionName_ =
+        QStringLiteral("orlix-messages-%1").arg(connectionSerial.fetchAndAddRelaxed(1));
+    db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
+    db_.setDatabaseName(filePath);
+    db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
+    if (!db_.open()) {
+        return fail(
+            classify(db_.lastError()),
+            QStringLiteral("SQLite could not open '%1': %2").arg(filePath, db_.lastError().text()));
+    }
+    filePath_ = filePath;
+    open_ = true;
+
+    // Connection settings: constants only.
+    QSqlQuery pragma(db_);
+    if (!pragma.exec(QStringLiteral("PRAGMA foreign_keys = ON")) ||
+        !pragma.exec(QStringLiteral("PRAGMA synchronous = ") +
+                     (synchronous_ == QLatin1String("NORMAL") ? QStringLiteral("NORMAL")
+                                                              : QStringLiteral("FULL")))) {
+        return fail(classify(pragma.lastError()), QStringLiteral("'%1' could not be set up: %2")
+                                                      .arg(filePath, pragma.lastError().text()));
+    }
+
+    // What is in the file: nothing (a new file), our tables, or something else.
+    QSqlQuery tables(db_);
+    if (!tables.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
+        return fail(
+            classify(tables.lastError()),
+            QStringLiteral("'%1' could not be read: %2").arg(filePath, tables.lastError().text()));
+    }
+    int tableCount = 0;
+    bool ours = false;
+    while (tables.next()) {
+        ++tableCount;
+        ours = ours || tables.value(0).toString() == QLatin1String("orlix_meta");
+    }
+    tables.finish();
+
+    int version = 0;
+    if (ours) {
+        QSqlQuery meta(db_);
+        meta.prepare(QStringLiteral("SELECT name, value FROM orlix_meta WHERE name IN "
+                                    "('component', 'schema_version')"));
+        if (!meta.exec()) {
+            return fail(classify(meta.lastError()), QStringLiteral("'%1' could not be read: %2")
+                                                        .arg(filePath, meta.lastError().text()));
+        }
+        QString component;
+        QString versionText;
+        while (meta.next()) {
+            (meta.value(0).toString() == QLatin1String("component") ? component : versionText) =
+                meta.value(1).toString();
+        }
+        bool ok = false;
+        version = versionText.toInt(&ok);
+        if (component != QLatin1String("orlix-messages") || !ok || version < 1) {
+            return fail(MessagesOpenResult::Corrupt,
+                        QStringLiteral("'%1' is not a messages database or its schema version "
+                                       "is damaged")
+                            .arg(filePath));
+        }
+        if (version > kCurrentSchema) {
+            return fail(MessagesOpenResult::TooNew,
+                        QStringLiteral("'%1' has schema version %2; this program knows up to %3")
+                            .arg(filePath)
+                            .arg(version)
+                            .arg(kCurrentSchema));
+        }
+    } else if (tableCount > 0) {
+        return fail(MessagesOpenResult::Corrupt,
+                    QStringLiteral("'%1' is a database of another program").arg(filePath));
+    } else if (!create) {
+        return fail(MessagesOpenResult::Corrupt,
+                    QStringLiteral("'%1' is an empty file").arg(filePath));
+    }
+
+    const bool created = version == 0;
+    if (version < kCurrentSchema) {
+        QString why;
+        if (!applySchema(version, &why)) {
+            return fail(MessagesOpenResult::Failed,
+                        QStringLiteral("the schema of '%1' could not be brought up to date: %2")
+                            .arg(filePath, why));
+        }
+    }
+    dataVersion_ = readDataVersion();
+    messageCounter_ = readMessageCounter();
+    return created ? MessagesOpenResult::Created : MessagesOpenResult::Opened;
+}
+
+bool MessagesStorage::applySchema(int from, QString* error) {
+    for (int v = from + 1; v <= kCurrentSchema; ++v) {
+        MessagesTransaction tx(*this);
+        if (!tx.Active()) {
+            *error = db_.lastError().text();
+            return false;
+        }
+        QSqlQuery q(db_);
+        for (const QString& statement : MessagesSchemaSteps(v)) {
+            if (!q.exec(statement)) {
+                *error = q.lastError().text();
+                return false;
+            }
+        }
+        QSqlQuery mark(db_);
+        mark.prepare(QStringLiteral("INSERT OR REPLACE INTO orlix_meta (name, value) "
+                                    "VALUES ('schema_version', ?)"));
+        mark.addBindValue(QString::number(v));
+        if (!mark.exec()) {
+            *error = mark.lastError().text();
+            return false;
+        }
+        mark.finish();
+        if (!tx.Commit()) {
+            *error = db_.lastError().text();
+            return false;
+        }
+    }
+    return true;
+}
+
+void MessagesStorage::Close() {
+    StopWatching();
+    if (db_.isValid()) {
+        db_.close();
+    }
+    db_ = QSqlDatabase();
+    if (!connectionName_.isEmpty()) {
+        QSqlDatabase::removeDatabase(connectionName_);
+        connectionName_.clear();
+    }
+    open_ = false;
+    inTransaction_ = false;
+    filePath_.clear();
+    dataVersion_ = -1;
+    messageCounter_ = -1;
+}
+
+QSqlQuery MessagesStorage::Prepare(const QString& sql) {
+    QSqlQuery query(db_);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql)) {
+        PlatformLog(QStringLiteral("Messages database: could not prepare a statement: %1")
+                        .arg(query.lastError().text()));
+    }
+    return query;
+}
+
+bool MessagesStorage::Exec(QSqlQuery& query, const char* context) {
+    if (query.exec()) {
+        return true;
+    }
+    PlatformLog(QStringLiteral("Messages database: %1 failed: %2")
+                    .arg(QLatin1String(context), query.lastError().text()));
+    return false;
+}
+
+bool MessagesStorage::begin() {
+    if (!open_ || inTransaction_) {
+        return false;
+    }
+    QSqlQuery q(db_);
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        PlatformLog(QStringLiteral("Messages database: a change could not start: %1")
+                        .arg(q.lastError().text()));
+        return false;
+    }
+    inTransaction_ = true;
+    counterAtBegin_ = readMessageCounter();
+    return true;
+}
+
+bool MessagesStorage::commit() {
+    if (!inTransaction_) {
+        return false;
+    }
+    const qint64 counterAtEnd = readMessageCounter();
+    QSqlQuery q(db_);
+    if (!q.exec(QStringLiteral("COMMIT"))) {
+        PlatformLog(QStringLiteral("Messages database: a change could not be saved: %1")
+                        .arg(q.lastError().text()));
+        return false;
+    }
+    inTransaction_ = false;
+    // Messages that another connection changed before this one took the lock have not been
+    // announced yet: the baseline tells.
+    const bool changedElsewhere =
+        messageCounter_ >= 0 && counterAtBegin_ >= 0 && counterAtBegin_ != messageCounter_;
+    if (counterAtEnd >= 0) {
+        messageCounter_ = counterAtEnd;
+    }
+    dataVersion_ = readDataVersion();
+    if (changedElsewhere && pollTimer_.isActive()) {
+        announce();
+    }
+    return true;
+}
+
+void MessagesStorage::rollback() {
+    if (!inTransaction_) {
+        return;
+    }
+    QSqlQuery q(db_);
+    if (!q.exec(QStringLiteral("ROLLBACK"))) {
+        PlatformLog(QStringLiteral("Messages database: a change could not be undone: %1")
+                        .arg(q.lastError().text()));
+    }
+    inTransaction_ = false;
+}
+
+qint64 MessagesStorage::readDataVersion() {
+    if (!open_) {
+        return -1;
+    }
+    QSqlQuery q(db_);
+    if (!q.exec(QStringLiteral("PRAGMA data_version")) || !q.next()) {
+        return -1;
+    }
+    return q.value(0).toLongLong();
+}
+
+qint64 MessagesStorage::readMessageCounter() {
+    if (!open_) {
+        return -1;
+    }
+    QSqlQuery q(db_);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT value FROM change_counters WHERE name = 'messages'")) ||
+        !q.next()) {
+        return -1;
+    }
+    return q.value(0).toLongLong();
+}
+
+void MessagesStorage::StartWatching(int pollMs, int minGapMs) {
+    minGapMs_ = std::max(0, minGapMs);
+    if (!open_) {
+        return;
+    }
+    dataVersion_ = readDataVersion();
+    messageCounter_ = readMessageCounter();
+    pollTimer_.start(std::max(10, pollMs));
+}
+
+void MessagesStorage::StopWatching() {
+    pollTimer_.stop();
+    gapTimer_.stop();
+    pendingAnnounce_ = false;
+}
+
+void MessagesStorage::poll() {
+    if (!open_ || inTransaction_) {
+        return;
+    }
+    const qint64 version = readDataVersion();
+    if (version < 0 || version == dataVersion_) {
+        return;
+    }
+    dataVersion_ = version;
+    const qint64 counter = readMessageCounter();
+    if (counter < 0 || counter == messageCounter_) {
+        return; // prizes, settings or templates: nothing a message list shows
+    }
+    messageCounter_ = counter;
+    announce();
+}
+
+void MessagesStorage::announce() {
+    if (pendingAnnounce_) {
+        return; // one announcement is already on its way
+    }
+    if (!sinceAnnounce_.isValid() || sinceAnnounce_.elapsed() >= minGapMs_) {
+        sinceAnnounce_.start();
+        Q_EMIT MessagesChangedElsewhere();
+        return;
+    }
+    pendingAnnounce_ = true;
+    gapTimer_.start(static_cast<int>(minGapMs_ - sinceAnnounce_.elapsed()));
+}
+
+bool MessagesStorage::Snapshot(const QString& targetFile, QString* error) {
+    if (!open_) {
+        if (error != nullptr) {
+            *error = QStringLiteral("no database is open");
+        }
+        return false;
+    }
+    if (QFileInfo::exists(targetFile)) {
+        if (error != nullptr) {
+            *error = QStringLiteral("'%1' exists already").arg(targetFile);
+        }
+        return false;
+    }
+    QSqlQuery q(db_);
+    q.prepare(QStringLiteral("VACUUM INTO ?"));
+    q.addBindValue(targetFile);
+    if (!q.exec()) {
+        if (error != nullptr) {
+            *error = q.lastError().text();
+        }
+        return false;
+    }
+    return true;
+}
+
+MessagesTransaction::MessagesTransaction(MessagesStorage& storage) : storage_(storage) {
+    active_ = storage_.begin();
+}
+
+MessagesTransaction::~MessagesTransaction() {
+    if (active_) {
+        storage_.rollback();
+    }
+}
+
+bool MessagesTransaction::Commit() {
+    if (!active_) {
+        return false;
+    }
+    if (!storage_.commit()) {
+        return false; // the destructor rolls back
+    }
+    active_ = false;
+    return true;
+}

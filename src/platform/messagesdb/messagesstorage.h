@@ -1,0 +1,120 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QSqlDatabase>
+#include <QString>
+#include <QTimer>
+
+class QSqlQuery;
+
+// Why an open failed; the log line says the rest.
+enum class MessagesOpenResult {
+    Opened,
+    Created,
+    Missing,
+    NotWritable,
+    Locked,
+    Corrupt,
+    TooNew,
+    Failed
+};
+
+// The one owner of the messages database file's SQLite connection. Every change goes through
+// a MessagesTransaction on it; every statement is prepared with bound values.
+//
+// Several studio computers and the delivering program open the same file, so it keeps a
+// rollback journal (WAL needs shared memory, which network folders do not give), waits a few
+// seconds for another writer and keeps its transactions short.
+//
+// Changes made by other connections are noticed here, without reading the messages table:
+// SQLite's data_version moves only when another connection commits, and a counter kept by
+// triggers says whether that commit touched messages at all. Another engine brings its own
+// way of doing this behind the same signal.
+class MessagesStorage : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kCurrentSchema = 1;
+    static constexpr int kDefaultBusyTimeoutMs = 5000;
+    static constexpr const char* kFileName = "messages.sqlite";
+
+    MessagesStorage();
+    ~MessagesStorage() override;
+    MessagesStorage(const MessagesStorage&) = delete;
+    MessagesStorage& operator=(const MessagesStorage&) = delete;
+
+    // Set before Open; how long a statement waits for another computer's lock.
+    void SetBusyTimeout(int ms) { busyTimeoutMs_ = ms; }
+    // "FULL" (the default: a commit survives a power cut) or "NORMAL".
+    void SetSynchronous(const QString& mode) { synchronous_ = mode; }
+
+    // Opens the file, creating it at the current schema when it is missing and create is
+    // set; brings an older schema up to date. error receives the reason on failure.
+    MessagesOpenResult Open(const QString& filePath, bool create, QString* error);
+    void Close();
+    bool IsOpen() const { return open_; }
+    const QString& FilePath() const { return filePath_; }
+
+    QSqlQuery Prepare(const QString& sql);
+    // Runs a prepared statement; on failure logs the statement's error with the context.
+    static bool Exec(QSqlQuery& query, const char* context);
+
+    // Starts noticing other connections' changes to messages: polled every pollMs, announced
+    // at most once every minGapMs.
+    void StartWatching(int pollMs = 1000, int minGapMs = 3000);
+    void StopWatching();
+
+    // Writes a consistent copy of the whole database to targetFile (which must not exist).
+    bool Snapshot(const QString& targetFile, QString* error);
+
+Q_SIGNALS:
+    // Another connection added, changed or deleted messages.
+    void MessagesChangedElsewhere();
+
+private:
+    friend class MessagesTransaction;
+    bool begin();
+    bool commit();
+    void rollback();
+    bool applySchema(int from, QString* error);
+    qint64 readDataVersion();
+    qint64 readMessageCounter();
+    void poll();
+    void announce();
+
+    QSqlDatabase db_;
+    QString connectionName_;
+    QString filePath_;
+    QString synchronous_ = QStringLiteral("FULL");
+    int busyTimeoutMs_ = kDefaultBusyTimeoutMs;
+    bool open_ = false;
+    bool inTransaction_ = false;
+
+    // Change detection.
+    QTimer pollTimer_;
+    QTimer gapTimer_;
+    QElapsedTimer sinceAnnounce_;
+    int minGapMs_ = 3000;
+    qint64 dataVersion_ = -1;
+    qint64 messageCounter_ = -1;
+    qint64 counterAtBegin_ = -1;
+    bool pendingAnnounce_ = false;
+};
+
+// Begins a write transaction (BEGIN IMMEDIATE, so two writers never deadlock on a lock
+// upgrade: the second waits for the busy timeout instead) and rolls it back on destruction
+// unless Commit() succeeded.
+class MessagesTransaction {
+public:
+    explicit MessagesTransaction(MessagesStorage& storage);
+    ~MessagesTransaction();
+    MessagesTransaction(const MessagesTransaction&) = delete;
+    MessagesTransaction& operator=(const MessagesTransaction&) = delete;
+
+    bool Active() const { return active_; }
+    bool Commit();
+
+private:
+    MessagesStorage& storage_;
+    bool active_ = false;
+};

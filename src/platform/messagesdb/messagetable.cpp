@@ -1,0 +1,235 @@
+#include "platform/messagesdb/messagetable.h"
+
+#include "platform/messagesdb/messagesstorage.h"
+#include "platform/messagesdb/orlixmessage.h"
+#include "platform/messagesdb/storeddates.h"
+
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariant>
+
+namespace {
+const QString kColumns = QStringLiteral(
+    "reference, folder, kind, flags, personal_owner, inherited_value, received_utc, sent_utc,"
+    " send_after_utc, subject, from_text, to_text, cc_text, body_text");
+
+} // namespace
+
+std::unique_ptr<OrlixMessage> MessageTable::fromRow(const QSqlQuery& q, const Storage& storage,
+                                                    const Tree& tree) {
+    auto message = std::make_unique<OrlixMessage>();
+    const qint32 reference = q.value(0).toInt();
+    message->SetReference(reference);
+    message->SetFolder(q.value(1).toInt());
+    message->SetKind(q.value(2).toInt());
+    message->SetFlags(q.value(3).toInt());
+    message->SetPersonalOwner(q.value(4).toInt());
+    message->SetInheritedValue(q.value(5).toInt());
+    message->SetReceivedDate(StoredDates::FromStored(q.value(6)));
+    message->SetSentDate(StoredDates::FromStored(q.value(7)));
+    message->SetSendAfterDate(StoredDates::FromStored(q.value(8)));
+    MessageColumns columns;
+    columns.Subject = q.value(9).toString();
+    columns.From = q.value(10).toString();
+    columns.To = q.value(11).toString();
+    columns.Cc = q.value(12).toString();
+    columns.TextBody = q.value(13).toString();
+    std::weak_ptr<MessagesStorage> weak = storage;
+    message->setStoredState(
+        [weak, reference]() -> QByteArray {
+            const auto s = weak.lock();
+            if (!s || !s->IsOpen()) {
+                return {};
+            }
+            QSqlQuery bytes =
+                s->Prepare(QStringLiteral("SELECT mime FROM messages WHERE reference = ?"));
+            bytes.addBindValue(reference);
+            if (!MessagesStorage::Exec(bytes, "reading a message") || !bytes.next()) {
+                return {};
+            }
+            return bytes.value(0).toByteArray();
+        },
+        std::move(columns), tree);
+    return message;
+}
+
+namespace {
+// A null text or byte array would bind as NULL; the columns want empty values.
+QVariant text(const QString& s) {
+    return s.isNull() ? QVariant(QStringLiteral("")) : QVariant(s);
+}
+QVariant bytes(const QByteArray& b) {
+    return b.isNull() ? QVariant(QByteArray("")) : QVariant(b);
+}
+
+void bindFields(QSqlQuery& q, const OrlixMessage& m) {
+    q.addBindValue(m.Folder());
+    q.addBindValue(m.Kind());
+    q.addBindValue(m.Flags());
+    q.addBindValue(m.PersonalOwner());
+    q.addBindValue(m.InheritedValue());
+    q.addBindValue(StoredDates::ToStored(m.ReceivedDate()));
+    q.addBindValue(StoredDates::ToStored(m.SentDate()));
+    q.addBindValue(StoredDates::ToStored(m.SendAfterDate()));
+    q.addBindValue(text(m.Subject()));
+    q.addBindValue(text(m.FromText()));
+    q.addBindValue(text(m.ToText()));
+    q.addBindValue(text(m.CcText()));
+    q.addBindValue(text(m.BodyText()));
+    q.addBindValue(text(MessageTable::AddressKey(m)));
+    q.addBindValue(text(MessageTable::NumberKey(m)));
+}
+} // namespace
+
+QString MessageTable::Digits(const QString& number) {
+    QString digits;
+    for (const QChar c : number) {
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
+            digits += c;
+        }
+    }
+    return digits;
+}
+
+QString MessageTable::AddressKey(const OrlixMessage& message) {
+    const QStringList& addresses = message.Columns().Addresses;
+    if (addresses.isEmpty()) {
+        return {};
+    }
+    return QLatin1Char('|') + addresses.join(QLatin1Char('|')) + QLatin1Char('|');
+}
+
+QString MessageTable::NumberKey(const OrlixMessage& message) {
+    if (message.Kind() != OrlixMessage::KindSms) {
+        return {};
+    }
+    QStringList numbers;
+    for (const QString& field : {message.FromText(), message.ToText()}) {
+        for (const QString& part : field.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            const QString digits = Digits(part);
+            if (!digits.isEmpty()) {
+                numbers << digits;
+            }
+        }
+    }
+    if (numbers.isEmpty()) {
+        return {};
+    }
+    return QLatin1Char('|') + numbers.join(QLatin1Char('|')) + QLatin1Char('|');
+}
+
+bool MessageTable::Insert(const Storage& storage, OrlixMessage& message) {
+    QSqlQuery q = storage->Prepare(QStringLiteral(
+        "INSERT INTO messages (folder, kind, flags, personal_owner, inherited_value,"
+        " received_utc, sent_utc, send_after_utc, subject, from_text, to_text, cc_text,"
+        " body_text, party_addresses, party_numbers, mime)"
+        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    bindFields(q, message);
+    q.addBindValue(bytes(message.MessageBytes()));
+    if (!MessagesStorage::Exec(q, "storing a new message")) {
+        return false;
+    }
+    const qint64 reference = q.lastInsertId().toLongLong();
+    if (reference <= 0 || reference > 0x7FFFFFFF) {
+        return false;
+    }
+    message.SetReference(static_cast<qint32>(reference));
+    return true;
+}
+
+bool MessageTable::Update(const Storage& storage, const OrlixMessage& message) {
+    // Bytes that were never read are unchanged: the row keeps its own.
+    const bool withBytes = !message.loader_;
+    QSqlQuery q = storage->Prepare(
+        QStringLiteral("UPDATE messages SET folder = ?, kind = ?, flags = ?, personal_owner = ?,"
+                       " inherited_value = ?, received_utc = ?, sent_utc = ?, send_after_utc = ?,"
+                       " subject = ?, from_text = ?, to_text = ?, cc_text = ?, body_text = ?,"
+                       " party_addresses = ?, party_numbers = ?") +
+        (withBytes ? QStringLiteral(", mime = ?") : QString()) +
+        QStringLiteral(" WHERE reference = ?"));
+    bindFields(q, message);
+    if (withBytes) {
+        q.addBindValue(bytes(message.bytes_));
+    }
+    q.addBindValue(message.Reference());
+    if (!MessagesStorage::Exec(q, "storing a message")) {
+        return false;
+    }
+    return q.numRowsAffected() == 1;
+}
+
+std::unique_ptr<OrlixMessage> MessageTable::Load(const Storage& storage, qint32 reference,
+                                                 const Tree& tree) {
+    if (reference <= 0) {
+        return nullptr;
+    }
+    QSqlQuery q = storage->Prepare(QStringLiteral("SELECT ") + kColumns +
+                                   QStringLiteral(" FROM messages WHERE reference = ?"));
+    q.addBindValue(reference);
+    if (!MessagesStorage::Exec(q, "reading a message") || !q.next()) {
+        return nullptr;
+    }
+    return fromRow(q, storage, tree);
+}
+
+bool MessageTable::Query(const Storage& storage, const QString& where, const QVariantList& values,
+                         const Tree& tree, std::vector<std::unique_ptr<OrlixMessage>>& out) {
+    QString sql = QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM messages");
+    if (!where.isEmpty()) {
+        sql += QStringLiteral(" WHERE ") + where;
+    }
+    sql += QStringLiteral(
+        " ORDER BY COALESCE(received_utc, sent_utc, send_after_utc, 0) DESC, reference DESC");
+    QSqlQuery q = storage->Prepare(sql);
+    for (const QVariant& value : values) {
+        q.addBindValue(value);
+    }
+    if (!MessagesStorage::Exec(q, "listing messages")) {
+        return false;
+    }
+    while (q.next()) {
+        out.push_back(fromRow(q, storage, tree));
+    }
+    return true;
+}
+
+bool MessageTable::Delete(const Storage& storage, qint32 reference, bool& found) {
+    found = false;
+    QSqlQuery q = storage->Prepare(QStringLiteral("DELETE FROM messages WHERE reference = ?"));
+    q.addBindValue(reference);
+    if (!MessagesStorage::Exec(q, "deleting a message")) {
+        return false;
+    }
+    found = q.numRowsAffected() == 1;
+    return true;
+}
+
+bool MessageTable::Move(const Storage& storage, qint32 reference, qint32 folder, bool& found) {
+    found = false;
+    QSqlQuery q =
+        storage->Prepare(QStringLiteral("UPDATE messages SET folder = ? WHERE reference = ?"));
+    q.addBindValue(folder);
+    q.addBindValue(reference);
+    if (!MessagesStorage::Exec(q, "moving a message")) {
+        return false;
+    }
+    found = q.numRowsAffected() == 1;
+    return true;
+}
+
+qint32 MessageTable::Copy(const Storage& storage, qint32 reference, qint32 folder) {
+    QSqlQuery q = storage->Prepare(QStringLiteral(
+        "INSERT INTO messages (folder, kind, flags, personal_owner, inherited_value,"
+        " received_utc, sent_utc, send_after_utc, subject, from_text, to_text, cc_text,"
+        " body_text, party_addresses, party_numbers, mime)"
+        " SELECT ?, kind, flags, personal_owner, inherited_value, received_utc, sent_utc,"
+        " send_after_utc, subject, from_text, to_text, cc_text, body_text, party_addresses,"
+        " party_numbers, mime FROM messages WHERE reference = ?"));
+    q.addBindValue(folder);
+    q.addBindValue(reference);
+    if (!MessagesStorage::Exec(q, "copying a message") || q.numRowsAffected() != 1) {
+        return 0;
+    }
+    const qint64 copy = q.lastInsertId().toLongLong();
+    return copy > 0 && copy <= 0x7FFFFFFF ? static_cast<qint32>(copy) : 0;
+}

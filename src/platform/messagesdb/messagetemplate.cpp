@@ -1,0 +1,298 @@
+#include "platform/messagesdb/messagetemplate.h"
+
+#include "platform/messagesdb/orlixmessage.h"
+
+#include <functional>
+
+namespace {
+using Lookup = std::function<bool(const QString& tag, QString& value)>;
+
+const QLatin1String kTagStart("<OCP_MESSAGE");
+
+// One pass over the text: each <OCP_MESSAGE...> tag the lookup knows is replaced; the
+// values put in are not looked at again.
+QString fillTags(const QString& text, const Lookup& lookup) {
+    QString out;
+    out.reserve(text.size() + text.size() / 2);
+    qsizetype from = 0;
+    while (true) {
+        const qsizetype at = text.indexOf(kTagStart, from, Qt::CaseInsensitive);
+        if (at < 0) {
+            break;
+        }
+        const qsizetype close = text.indexOf(QLatin1Char('>'), at);
+        if (close < 0) {
+            break;
+        }
+        out += QStringView(text).mid(from, at - from);
+        const QString tag = text.mid(at + 1, close - at - 1).toUpper();
+        QString value;
+        if (lookup(tag, value)) {
+            out += value;
+        } else {
+            out += QStringView(text).mid(at, close - at + 1);
+        }
+        from = close + 1;
+    }
+    out += QStringView(text).mid(from);
+    return out;
+}
+
+// Replaces every <open>...</close> block by what expand makes of its inside; an opening tag
+// without a closing one and all after it stay as written.
+QString expandBlocks(const QString& text, const QString& open, const QString& close,
+                     const std::function<QString(const QString& block)>& expand) {
+    QString out;
+    qsizetype from = 0;
+    while (true) {
+        const qsizetype start = text.indexOf(open, from, Qt::CaseInsensitive);
+        if (start < 0) {
+            break;
+        }
+        const qsizetype end = text.indexOf(close, start + open.size(), Qt::CaseInsensitive);
+        if (end < 0) {
+            break;
+        }
+        out += QStringView(text).mid(from, start - from);
+        out += expand(text.mid(start + open.size(), end - start - open.size()));
+        from = end + close.size();
+    }
+    out += QStringView(text).mid(from);
+    return out;
+}
+
+QString escapedLines(const QString& text) {
+    QString escaped = MessageTemplate::HtmlEscape(text);
+    escaped.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    escaped.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    escaped.replace(QLatin1Char('\n'), QStringLiteral("<br>\n"));
+    return escaped;
+}
+
+QString summary(const QString& text) {
+    QString flat = text.simplified();
+    if (flat.size() > 200) {
+        flat = flat.left(200) + QStringLiteral("...");
+    }
+    return MessageTemplate::HtmlEscape(flat);
+}
+
+bool onScreen(int options) {
+    return (options & MessageTemplate::PrintSelection) == 0 &&
+           (options & MessageTemplate::OnScreenList) == MessageTemplate::OnScreenList;
+}
+
+bool messageTag(const OrlixMessage& m, bool screen, const QString& tag, QString& value) {
+    if (!tag.startsWith(QLatin1String("OCP_MESSAGE_"))) {
+        return false;
+    }
+    const QStringView name = QStringView(tag).mid(12);
+    const QString ref = QString::number(m.Reference());
+    const auto link = [&](const char* word) {
+        value = screen ? QStringLiteral("orlix://") + QLatin1String(word) + QLatin1Char('(') + ref +
+                             QLatin1Char(')')
+                       : QString();
+        return true;
+    };
+    const auto esc = [&](const QString& text) {
+        value = MessageTemplate::HtmlEscape(text);
+        return true;
+    };
+    if (name == QLatin1String("REFERENCE")) {
+        value = ref;
+        return true;
+    }
+    if (name == QLatin1String("SUBJECT")) {
+        return esc(m.Subject());
+    }
+    if (name == QLatin1String("FROM")) {
+        return esc(m.FromText());
+    }
+    if (name == QLatin1String("TO")) {
+        return esc(m.ToText());
+    }
+    if (name == QLatin1String("CC")) {
+        return esc(m.CcText());
+    }
+    if (name == QLatin1String("BODY")) {
+        value = escapedLines(m.BodyText());
+        return true;
+    }
+    if (name == QLatin1String("SUMMARY")) {
+        value = summary(m.BodyText());
+        return true;
+    }
+    if (name == QLatin1String("RECEIVEDDATE")) {
+        return esc(m.ReceivedDateText());
+    }
+    if (name == QLatin1String("SENTDATE")) {
+        return esc(m.SentDateText());
+    }
+    if (name == QLatin1String("SENDAFTERDATE")) {
+        return esc(m.SendAfterDate().isValid()
+                       ? m.SendAfterDate().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                       : QString());
+    }
+    if (name == QLatin1String("DATE")) {
+        return esc(m.ReceivedDate().isValid() ? m.ReceivedDateText() : m.SentDateText());
+    }
+    if (name == QLatin1String("KIND")) {
+        value = m.Kind() == OrlixMessage::KindSms     ? QStringLiteral("SMS")
+                : m.Kind() == OrlixMessage::KindEmail ? QStringLiteral("E-mail")
+                                                      : QString();
+        return true;
+    }
+    if (name == QLatin1String("KINDIMAGE")) {
+        value = m.Kind() == OrlixMessage::KindSms ? QStringLiteral("sms.svg")
+                                                  : QStringLiteral("email.svg");
+        return true;
+    }
+    if (name == QLatin1String("FOLDER")) {
+        return esc(m.FolderName());
+    }
+    if (name == QLatin1String("FOLDERREFERENCE")) {
+        value = QString::number(m.Folder());
+        return true;
+    }
+    if (name == QLatin1String("FLAGS")) {
+        value = QString::number(m.Flags());
+        return true;
+    }
+    if (name == QLatin1String("READ")) {
+        value = (m.Flags() & OrlixMessage::FlagRead) != 0 ? QStringLiteral("read")
+                                                          : QStringLiteral("unread");
+        return true;
+    }
+    if (name == QLatin1String("PERSONAL")) {
+        value = m.PersonalOwner() != 0 ? QStringLiteral("personal") : QString();
+        return true;
+    }
+    if (name == QLatin1String("PERSONALOWNER")) {
+        value = QString::number(m.PersonalOwner());
+        return true;
+    }
+    if (name == QLatin1String("SELECT")) {
+        value = screen
+                    ? QStringLiteral("<input type=\"checkbox\" name=\"MessageSelected(") + ref +
+                          QStringLiteral(")\" id=\"MessageSelected(") + ref + QStringLiteral(")\">")
+                    : QString();
+        return true;
+    }
+    if (name == QLatin1String("OPENLINK")) {
+        return link("openmessage");
+    }
+    if (name == QLatin1String("PRINTLINK")) {
+        return link("printmessage");
+    }
+    if (name == QLatin1String("DELETELINK")) {
+        return link("deletemessage");
+    }
+    if (name == QLatin1String("COPYLINK")) {
+        return link("copymessage");
+    }
+    if (name == QLatin1String("MOVELINK")) {
+        return link("movemessage");
+    }
+    return false;
+}
+
+bool listTag(qsizetype count, bool screen, const QString& tag, QString& value) {
+    const auto link = [&](const char* word) {
+        value = screen ? QStringLiteral("orlix://") + QLatin1String(word) : QString();
+        return true;
+    };
+    if (tag == QLatin1String("OCP_MESSAGES_COUNT")) {
+        value = QString::number(count);
+        return true;
+    }
+    if (tag == QLatin1String("OCP_MESSAGES_PRINTLINK")) {
+        return link("printmessages");
+    }
+    if (tag == QLatin1String("OCP_MESSAGES_DELETELINK")) {
+        return link("deletemessages");
+    }
+    if (tag == QLatin1String("OCP_MESSAGES_COPYLINK")) {
+        return link("copymessages");
+    }
+    if (tag == QLatin1String("OCP_MESSAGES_MOVELINK")) {
+        return link("movemessages");
+    }
+    return false;
+}
+
+const QString kRepeatOpen = QStringLiteral("<OCP_MESSAGES_REPEAT>");
+const QString kRepeatClose = QStringLiteral("</OCP_MESSAGES_REPEAT>");
+const QString kNoneOpen = QStringLiteral("<OCP_MESSAGES_NONE>");
+const QString kNoneClose = QStringLiteral("</OCP_MESSAGES_NONE>");
+
+QString render(const QString& text, const std::vector<const OrlixMessage*>& messages, int options,
+               bool fillOutside) {
+    const bool screen = onScreen(options);
+    QString out = expandBlocks(text, kNoneOpen, kNoneClose, [&](const QString& block) {
+        return messages.empty() ? block : QString();
+    });
+    out = expandBlocks(out, kRepeatOpen, kRepeatClose, [&](const QString& block) {
+        QString expansion;
+        expansion.reserve(block.size() * static_cast<qsizetype>(messages.size()) * 2);
+        for (const OrlixMessage* m : messages) {
+            expansion += fillTags(block, [&](const QString& tag, QString& value) {
+                return messageTag(*m, screen, tag, value);
+            });
+        }
+        return expansion;
+    });
+    const OrlixMessage* only = fillOutside && messages.size() == 1 ? messages.front() : nullptr;
+    return fillTags(out, [&](const QString& tag, QString& value) {
+        if (listTag(static_cast<qsizetype>(messages.size()), screen, tag, value)) {
+            return true;
+        }
+        return only != nullptr && messageTag(*only, screen, tag, value);
+    });
+}
+} // namespace
+
+QString MessageTemplate::HtmlEscape(const QString& text) {
+    QString out;
+    out.reserve(text.size() + text.size() / 8);
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '&':
+            out += QLatin1String("&amp;");
+            break;
+        case '<':
+            out += QLatin1String("&lt;");
+            break;
+        case '>':
+            out += QLatin1String("&gt;");
+            break;
+        case '"':
+            out += QLatin1String("&quot;");
+            break;
+        case '\'':
+            out += QLatin1String("&#39;");
+            break;
+        case 0:
+            break; // a NUL has no business in a page
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString MessageTemplate::RenderOne(const QString& text, const OrlixMessage& message, int options) {
+    return render(text, {&message}, options, true);
+}
+
+QString MessageTemplate::RenderList(const QString& text,
+                                    const std::vector<std::shared_ptr<OrlixMessage>>& messages,
+                                    int options) {
+    std::vector<const OrlixMessage*> plain;
+    plain.reserve(messages.size());
+    for (const auto& m : messages) {
+        if (m) {
+            plain.push_back(m.get());
+        }
+    }
+    return render(text, plain, options, false);
+}

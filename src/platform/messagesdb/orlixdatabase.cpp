@@ -1,0 +1,411 @@
+#include "platform/messagesdb/orlixdatabase.h"
+
+#include "platform/messagesdb/defaulttemplates.h"
+#include "platform/messagesdb/messagefilter.h"
+#include "platform/messagesdb/messagesstorage.h"
+#include "platform/messagesdb/messagetable.h"
+#include "platform/messagesdb/orlixcategorytree.h"
+#include "platform/messagesdb/orlixmessage.h"
+#include "platform/messagesdb/orlixmessagelist.h"
+#include "platform/messagesdb/settingstable.h"
+#include "platform/messagesdb/storeddates.h"
+#include "platform/system/platformlog.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+const QString kTemplatesSetting = QStringLiteral("TemplatesFolder");
+} // namespace
+
+OrlixDatabase::OrlixDatabase(QObject* parent) : QObject(parent) {}
+
+OrlixDatabase::~OrlixDatabase() {
+    bool ok = false;
+    CloseDatabase(ok);
+}
+
+void OrlixDatabase::SetCurrentUserProvider(std::function<qint32()> provider) {
+    currentUser_ = std::move(provider);
+}
+
+void OrlixDatabase::SetBusyTimeout(int ms) {
+    busyTimeoutMs_ = ms;
+}
+
+void OrlixDatabase::SetChangeWatch(int pollMs, int minGapMs) {
+    pollMs_ = pollMs;
+    minGapMs_ = minGapMs;
+    if (storage_ && storage_->IsOpen()) {
+        storage_->StartWatching(pollMs_, minGapMs_);
+    }
+}
+
+bool OrlixDatabase::IsOpen() const {
+    return storage_ && storage_->IsOpen();
+}
+
+bool OrlixDatabase::ready(const char* what) const {
+    if (IsOpen()) {
+        return true;
+    }
+    PlatformLog(
+        QStringLiteral("Messages database: %1 with no database open").arg(QLatin1String(what)));
+    return false;
+}
+
+qint32 OrlixDatabase::OpenDatabase(const QString& path, const QString& /*options*/) {
+    bool closed = false;
+    CloseDatabase(closed);
+    const auto fail = [&](OpenCode code, const QString& why) {
+        PlatformLog(
+            QStringLiteral("Could not open the messages database in '%1': %2").arg(path, why));
+        storage_.reset();
+        tree_.reset();
+        databasePath_.clear();
+        return static_cast<qint32>(code);
+    };
+    if (path.trimmed().isEmpty()) {
+        return fail(FolderMissing, QStringLiteral("no folder is set"));
+    }
+    const QFileInfo folder(path);
+    if (!folder.isDir()) {
+        return fail(FolderMissing, QStringLiteral("the folder does not exist"));
+    }
+
+    storage_ = std::make_shared<MessagesStorage>();
+    storage_->SetBusyTimeout(busyTimeoutMs_);
+    QString why;
+    const MessagesOpenResult result =
+        storage_->Open(QDir(path).filePath(QLatin1String(MessagesStorage::kFileName)), true, &why);
+    switch (result) {
+    case MessagesOpenResult::Opened:
+    case MessagesOpenResult::Created:
+        break;
+    case MessagesOpenResult::Missing:
+        return fail(FolderMissing, why);
+    case MessagesOpenResult::NotWritable:
+        return fail(FolderNotWritable, why);
+    case MessagesOpenResult::Locked:
+        return fail(DatabaseLocked, why);
+    case MessagesOpenResult::Corrupt:
+        return fail(DatabaseCorrupt, why);
+    case MessagesOpenResult::TooNew:
+        return fail(DatabaseTooNew, why);
+    case MessagesOpenResult::Failed:
+        return fail(OpenFailed, why);
+    }
+    databasePath_ = path;
+
+    if (result == MessagesOpenResult::Created) {
+        if (!seedNewDatabase(&why)) {
+            const QString file = storage_->FilePath();
+            storage_->Close();
+            QFile::remove(file); // nothing of value is in it yet
+            return fail(OpenFailed, why);
+        }
+        PlatformLog(QStringLiteral("Created a new messages database in '%1'").arg(path));
+    }
+    if (!loadCategoryTree()) {
+        return fail(OpenFailed, QStringLiteral("the folder tree could not be read"));
+    }
+    connect(storage_.get(), &MessagesStorage::MessagesChangedElsewhere, this,
+            [this] { changedElsewhere(); });
+    if (pollMs_ > 0) {
+        storage_->StartWatching(pollMs_, minGapMs_);
+    }
+    return Opened;
+}
+
+bool OrlixDatabase::seedNewDatabase(QString* error) {
+    const QString templates = QDir(databasePath_).filePath(QLatin1String(kTemplatesFolderName));
+    if (!DefaultTemplates::Write(templates, error)) {
+        return false;
+    }
+    MessagesTransaction tx(*storage_);
+    if (!tx.Active()) {
+        *error = QStringLiteral("the new database could not be written");
+        return false;
+    }
+    if (!SettingsTable::Set(*storage_, kTemplatesSetting, QLatin1String(kTemplatesFolderName))) {
+        *error = QStringLiteral("the settings could not be written");
+        return false;
+    }
+    int position = 0;
+    for (const DefaultTemplates::Entry& entry : DefaultTemplates::Entries()) {
+        QSqlQuery q = storage_->Prepare(QStringLiteral(
+            "INSERT INTO templates (category, name, file_name, position) VALUES (?, ?, ?, ?)"));
+        q.addBindValue(entry.Category);
+        q.addBindValue(entry.Name);
+        q.addBindValue(entry.FileName);
+        q.addBindValue(position++);
+        if (!MessagesStorage::Exec(q, "registering a template")) {
+            *error = QStringLiteral("the templates could not be registered");
+            return false;
+        }
+    }
+    if (!tx.Commit()) {
+        *error = QStringLiteral("the new database could not be saved");
+        return false;
+    }
+    return true;
+}
+
+bool OrlixDatabase::loadCategoryTree() {
+    QSqlQuery q =
+        storage_->Prepare(QStringLiteral("SELECT reference, parent, name, position FROM folders"));
+    if (!MessagesStorage::Exec(q, "reading the folder tree")) {
+        return false;
+    }
+    QVector<OrlixCategoryTree::Folder> folders;
+    while (q.next()) {
+        folders.push_back(
+            {q.value(0).toInt(), q.value(1).toInt(), q.value(2).toString(), q.value(3).toInt()});
+    }
+    tree_ = std::make_shared<OrlixCategoryTree>(std::move(folders));
+    return true;
+}
+
+void OrlixDatabase::CloseDatabase(bool& ok) {
+    ok = true;
+    if (storage_) {
+        disconnect(storage_.get(), nullptr, this, nullptr);
+        storage_->Close();
+    }
+    // Messages still held by windows find the storage gone and read nothing more.
+    storage_.reset();
+    tree_.reset();
+    databasePath_.clear();
+    pendingElsewhere_ = false;
+}
+
+QString OrlixDatabase::DatabaseFile() const {
+    return IsOpen() ? storage_->FilePath() : QString();
+}
+
+bool OrlixDatabase::SnapshotDatabase(const QString& targetFile) {
+    if (!ready("a snapshot was asked for")) {
+        return false;
+    }
+    QString why;
+    if (!storage_->Snapshot(targetFile, &why)) {
+        PlatformLog(
+            QStringLiteral("Messages database: the snapshot '%1' failed: %2").arg(targetFile, why));
+        return false;
+    }
+    return true;
+}
+
+QString OrlixDatabase::TemplatesPath() const {
+    if (!IsOpen()) {
+        return {};
+    }
+    bool ok = false;
+    QString folder = SettingsTable::ReadAll(*storage_, ok).value(kTemplatesSetting);
+    if (folder.trimmed().isEmpty()) {
+        folder = QLatin1String(kTemplatesFolderName);
+    }
+    QString path = QDir::cleanPath(QDir(databasePath_).absoluteFilePath(folder));
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/'))) {
+        path.chop(1);
+    }
+    return path;
+}
+
+std::shared_ptr<OrlixMessage> OrlixDatabase::GetMessage(qint32 reference) {
+    if (reference <= 0 || !ready("a message was asked for")) {
+        return nullptr;
+    }
+    return MessageTable::Load(storage_, reference, tree_);
+}
+
+std::unique_ptr<OrlixMessageList> OrlixDatabase::GetMessages(const QString& filter) {
+    if (!ready("messages were asked for")) {
+        return nullptr;
+    }
+    const MessageFilter::Result parsed = MessageFilter::Parse(filter);
+    if (!parsed.Ok) {
+        PlatformLog(QStringLiteral("Messages database: the filter \"%1\" was refused: %2")
+                        .arg(filter.left(200), parsed.Error));
+        return nullptr;
+    }
+    std::vector<std::unique_ptr<OrlixMessage>> rows;
+    if (!MessageTable::Query(storage_, parsed.Where, parsed.Values, tree_, rows)) {
+        return nullptr;
+    }
+    std::vector<std::shared_ptr<OrlixMessage>> messages;
+    messages.reserve(rows.size());
+    for (auto& row : rows) {
+        messages.push_back(std::move(row));
+    }
+    return std::make_unique<OrlixMessageList>(std::move(messages));
+}
+
+void OrlixDatabase::StoreMessage(OrlixMessage& message, bool& ok) {
+    ok = false;
+    if (!ready("a message was stored")) {
+        return;
+    }
+    if (!tree_->Exists(message.Folder()) || message.Folder() == OrlixCategoryTree::kTopLevel) {
+        PlatformLog(QStringLiteral("Messages database: message %1 was not stored: there is no "
+                                   "folder %2")
+                        .arg(message.Reference())
+                        .arg(message.Folder()));
+        return;
+    }
+    MessagesTransaction tx(*storage_);
+    if (!tx.Active()) {
+        return;
+    }
+    const qint32 before = message.Reference();
+    if (before <= 0) {
+        if (!MessageTable::Insert(storage_, message)) {
+            return;
+        }
+    } else if (!MessageTable::Update(storage_, message)) {
+        PlatformLog(
+            QStringLiteral("Messages database: message %1 is no longer stored").arg(before));
+        return;
+    }
+    if (!tx.Commit()) {
+        if (before <= 0) {
+            message.SetReference(0);
+        }
+        return;
+    }
+    message.setCategoryTree(tree_);
+    ok = true;
+    message.SetEdited(false);
+    emitChanged(message.Reference());
+}
+
+void OrlixDatabase::DeleteMessage(qint32 reference, bool /*unused*/, bool& ok) {
+    ok = false;
+    if (reference <= 0 || !ready("a message was deleted")) {
+        return;
+    }
+    MessagesTransaction tx(*storage_);
+    bool found = false;
+    if (!tx.Active() || !MessageTable::Delete(storage_, reference, found) || !found) {
+        return;
+    }
+    if (tx.Commit()) {
+        ok = true;
+        emitDeleted(reference);
+    }
+}
+
+void OrlixDatabase::MoveMessage(qint32 reference, qint32 folder, bool& ok) {
+    ok = false;
+    if (reference <= 0 || !ready("a message was moved")) {
+        return;
+    }
+    if (!tree_->Exists(folder) || folder == OrlixCategoryTree::kTopLevel) {
+        PlatformLog(
+            QStringLiteral("Messages database: there is no folder %1 to move to").arg(folder));
+        return;
+    }
+    MessagesTransaction tx(*storage_);
+    bool found = false;
+    if (!tx.Active() || !MessageTable::Move(storage_, reference, folder, found) || !found) {
+        return;
+    }
+    if (tx.Commit()) {
+        ok = true;
+        emitChanged(reference);
+    }
+}
+
+void OrlixDatabase::CopyMessage(qint32 reference, qint32 folder, bool& ok) {
+    ok = false;
+    if (reference <= 0 || !ready("a message was copied")) {
+        return;
+    }
+    if (!tree_->Exists(folder) || folder == OrlixCategoryTree::kTopLevel) {
+        PlatformLog(
+            QStringLiteral("Messages database: there is no folder %1 to copy to").arg(folder));
+        return;
+    }
+    MessagesTransaction tx(*storage_);
+    if (!tx.Active()) {
+        return;
+    }
+    const qint32 copy = MessageTable::Copy(storage_, reference, folder);
+    if (copy > 0 && tx.Commit()) {
+        ok = true;
+        emitChanged(copy);
+    }
+}
+
+std::unique_ptr<OrlixMessageList> OrlixDatabase::GetDueMessages(const QDateTime& now) {
+    if (!ready("due messages were asked for")) {
+        return nullptr;
+    }
+    std::vector<std::unique_ptr<OrlixMessage>> rows;
+    const QVariantList values{
+        OrlixMessage::kOutboxFolder, static_cast<int>(OrlixMessage::FlagToBeSent),
+        static_cast<int>(OrlixMessage::FlagToBeSent), StoredDates::ToStored(now)};
+    if (!MessageTable::Query(storage_,
+                             QStringLiteral("folder = ? AND (flags & ?) = ? AND (send_after_utc "
+                                            "IS NULL OR send_after_utc <= ?)"),
+                             values, tree_, rows)) {
+        return nullptr;
+    }
+    std::vector<std::shared_ptr<OrlixMessage>> messages;
+    // Oldest first: the order they should go out in.
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
+        messages.push_back(std::move(*it));
+    }
+    return std::make_unique<OrlixMessageList>(std::move(messages));
+}
+
+bool OrlixDatabase::MarkMessageSent(qint32 reference, const QDateTime& sentAt) {
+    auto message = GetMessage(reference);
+    if (!message) {
+        return false;
+    }
+    message->SetSentDate(sentAt);
+    message->SetFlags(message->Flags() & ~static_cast<qint32>(OrlixMessage::FlagToBeSent));
+    message->SetFolder(kSentFolder);
+    bool ok = false;
+    StoreMessage(*message, ok);
+    return ok;
+}
+
+void OrlixDatabase::SetEventsEnabled(bool enabled) {
+    eventsEnabled_ = enabled;
+    if (enabled && pendingElsewhere_) {
+        pendingElsewhere_ = false;
+        Q_EMIT MessageChanged(0, true);
+    }
+}
+
+void OrlixDatabase::AnnounceMessageChanged(const OrlixMessage* message, bool flag) {
+    Q_EMIT MessageChanged(message != nullptr ? message->Reference() : 0, flag);
+}
+
+void OrlixDatabase::AnnounceMessageDeleted(const OrlixMessage* message) {
+    Q_EMIT MessageDeleted(message != nullptr ? message->Reference() : 0);
+}
+
+void OrlixDatabase::changedElsewhere() {
+    if (!eventsEnabled_) {
+        pendingElsewhere_ = true;
+        return;
+    }
+    Q_EMIT MessageChanged(0, true);
+}
+
+void OrlixDatabase::emitChanged(qint32 reference) {
+    if (eventsEnabled_) {
+        Q_EMIT MessageChanged(reference, true);
+    }
+}
+
+void OrlixDatabase::emitDeleted(qint32 reference) {
+    if (eventsEnabled_) {
+        Q_EMIT MessageDeleted(reference);
+    }
+}

@@ -1,0 +1,89 @@
+#include "platform/messagesdb/orlixmessage.h"
+
+#include "platform/messagesdb/messagetemplate.h"
+#include "platform/messagesdb/orlixcategorytree.h"
+#include "platform/messagesdb/storeddates.h"
+
+namespace {
+QDateTime localOrUnset(const QDateTime& date) {
+    return date.isValid() ? date.toLocalTime() : QDateTime();
+}
+} // namespace
+
+OrlixMessage::OrlixMessage() = default;
+OrlixMessage::~OrlixMessage() = default;
+
+void OrlixMessage::SetEdited(bool edited) {
+    if (edited_ == edited) {
+        return;
+    }
+    edited_ = edited;
+    Q_EMIT MessageEdited(edited_);
+}
+
+void OrlixMessage::SetReceivedDate(const QDateTime& date) {
+    receivedDate_ = localOrUnset(date);
+}
+void OrlixMessage::SetSentDate(const QDateTime& date) {
+    sentDate_ = localOrUnset(date);
+}
+void OrlixMessage::SetSendAfterDate(const QDateTime& date) {
+    sendAfterDate_ = localOrUnset(date);
+}
+QString OrlixMessage::ReceivedDateText() const {
+    return StoredDates::Text(receivedDate_);
+}
+QString OrlixMessage::SentDateText() const {
+    return StoredDates::Text(sentDate_);
+}
+
+QByteArray OrlixMessage::MessageBytes() const {
+    if (loader_) {
+        bytes_ = loader_();
+        loader_ = nullptr;
+    }
+    return bytes_;
+}
+
+void OrlixMessage::SetMessageBytes(const QByteArray& rfc5322) {
+    loader_ = nullptr;
+    bytes_ = rfc5322;
+    columns_ = ReadMessageColumns(rfc5322);
+}
+
+QString OrlixMessage::FolderName() const {
+    if (const auto tree = tree_.lock()) {
+        return tree->FolderName(folder_);
+    }
+    return {};
+}
+
+std::unique_ptr<OrlixMessage> OrlixMessage::Clone() const {
+    auto copy = std::make_unique<OrlixMessage>();
+    copy->reference_ = reference_;
+    copy->folder_ = folder_;
+    copy->kind_ = kind_;
+    copy->flags_ = flags_;
+    copy->personalOwner_ = personalOwner_;
+    copy->inheritedValue_ = inheritedValue_;
+    copy->edited_ = edited_;
+    copy->receivedDate_ = receivedDate_;
+    copy->sentDate_ = sentDate_;
+    copy->sendAfterDate_ = sendAfterDate_;
+    copy->bytes_ = MessageBytes();
+    copy->columns_ = columns_;
+    copy->tree_ = tree_;
+    return copy;
+}
+
+QString OrlixMessage::ApplyTemplate(const QString& text, int options) const {
+    return MessageTemplate::RenderOne(text, *this, options);
+}
+
+void OrlixMessage::setStoredState(std::function<QByteArray()> loader, MessageColumns columns,
+                                  std::weak_ptr<const OrlixCategoryTree> tree) {
+    bytes_.clear();
+    loader_ = std::move(loader);
+    columns_ = std::move(columns);
+    tree_ = std::move(tree);
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "platform/messagesdb/messagemime.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class OrlixCategoryTree;
+
+// One stored message: its place (folder), kind, status bits, owner and dates, around the
+// message itself, kept as RFC 5322 bytes. The columns read out of those bytes (subject,
+// addresses, text) come with it, so a list never parses a message.
+//
+// Setters leave Edited alone: the windows decide when a message counts as edited.
+class OrlixMessage : public QObject {
+    Q_OBJECT
+public:
+    enum Kinds { KindEmail = 1, KindSms = 2 };
+    enum FlagBits { FlagRead = 1, FlagToBeSent = 2 };
+    static constexpr qint32 kOutboxFolder = 2;
+    static constexpr qint32 kNewMessagesFolder = 6;
+
+    OrlixMessage();
+    ~OrlixMessage() override;
+
+    qint32 Reference() const { return reference_; }
+    void SetReference(qint32 reference) { reference_ = reference; }
+    qint32 Folder() const { return folder_; }
+    void SetFolder(qint32 folder) { folder_ = folder; }
+    qint32 Kind() const { return kind_; }
+    void SetKind(qint32 kind) { kind_ = kind; }
+    qint32 Flags() const { return flags_; }
+    void SetFlags(qint32 flags) { flags_ = flags; }
+    qint32 PersonalOwner() const { return personalOwner_; }
+    void SetPersonalOwner(qint32 owner) { personalOwner_ = owner; }
+    // Copied unchanged into replies and forwards.
+    qint32 InheritedValue() const { return inheritedValue_; }
+    void SetInheritedValue(qint32 value) { inheritedValue_ = value; }
+
+    bool Edited() const { return edited_; }
+    // Raises MessageEdited when the state changes.
+    void SetEdited(bool edited);
+
+    // Local time; an invalid date is "unset" (0).
+    QDateTime ReceivedDate() const { return receivedDate_; }
+    void SetReceivedDate(const QDateTime& date);
+    QDateTime SentDate() const { return sentDate_; }
+    void SetSentDate(const QDateTime& date);
+    QDateTime SendAfterDate() const { return sendAfterDate_; }
+    void SetSendAfterDate(const QDateTime& date);
+    QString ReceivedDateText() const;
+    QString SentDateText() const;
+
+    // The whole message. Setting it replaces the message and reads its columns again.
+    QByteArray MessageBytes() const;
+    void SetMessageBytes(const QByteArray& rfc5322);
+    const MessageColumns& Columns() const { return columns_; }
+    QString Subject() const { return columns_.Subject; }
+    QString FromText() const { return columns_.From; }
+    QString ToText() const { return columns_.To; }
+    QString CcText() const { return columns_.Cc; }
+    QString BodyText() const { return columns_.TextBody; }
+
+    // The name of the message's folder in the database it came from; "" when unknown.
+    QString FolderName() const;
+
+    // A distinct copy of the fields and of the message bytes; the original is unchanged.
+    std::unique_ptr<OrlixMessage> Clone() const;
+
+    // Fills this message's tags into a print template (option 0), after the common tags.
+    QString ApplyTemplate(const QString& text, int options) const;
+
+Q_SIGNALS:
+    void MessageEdited(bool edited);
+
+private:
+    friend class MessageTable;
+    friend class OrlixDatabase;
+    // Stored messages read their bytes only when someone asks for them.
+    void setStoredState(std::function<QByteArray()> loader, MessageColumns columns,
+                        std::weak_ptr<const OrlixCategoryTree> tree);
+    void setCategoryTree(std::weak_ptr<const OrlixCategoryTree> tree) { tree_ = std::move(tree); }
+
+    qint32 reference_ = 0;
+    qint32 folder_ = kNewMessagesFolder;
+    qint32 kind_ = KindEmail;
+    qint32 flags_ = 0;
+    qint32 personalOwner_ = 0;
+    qint32 inheritedValue_ = 0;
+    bool edited_ = false;
+    QDateTime receivedDate_;
+    QDateTime sentDate_;
+    QDateTime sendAfterDate_;
+    mutable QByteArray bytes_;
+    mutable std::function<QByteArray()> loader_;
+    MessageColumns columns_;
+    std::weak_ptr<const OrlixCategoryTree> tree_;
+};

@@ -1,0 +1,309 @@
+#include "messagesdbfixture.h"
+
+#include "platform/messagesdb/orlixcategorytree.h"
+
+#include <QSignalSpy>
+
+TEST(OrlixMessageTest, ANewMessageHasTheDefaultsCallersRelyOn) {
+    OrlixMessage m;
+    EXPECT_EQ(m.Reference(), 0);
+    EXPECT_EQ(m.Flags(), 0);
+    EXPECT_EQ(m.Folder(), 6);
+    EXPECT_EQ(m.Kind(), OrlixMessage::KindEmail);
+    EXPECT_EQ(m.PersonalOwner(), 0);
+    EXPECT_FALSE(m.Edited());
+    EXPECT_FALSE(m.ReceivedDate().isValid());
+    EXPECT_FALSE(m.SentDate().isValid());
+    EXPECT_EQ(m.SentDateText(), QString());
+    EXPECT_TRUE(m.MessageBytes().isEmpty());
+}
+
+TEST(OrlixMessageTest, EditedIsRaisedOnlyWhenItChangesAndSettersLeaveItAlone) {
+    OrlixMessage m;
+    QSignalSpy spy(&m, &OrlixMessage::MessageEdited);
+    m.SetEdited(true);
+    m.SetEdited(true);
+    m.SetFlags(3);
+    m.SetFolder(2);
+    m.SetEdited(false);
+    ASSERT_EQ(spy.count(), 2);
+    EXPECT_TRUE(spy.at(0).at(0).toBool());
+    EXPECT_FALSE(spy.at(1).at(0).toBool());
+}
+
+TEST(OrlixMessageTest, ColumnsAreReadOutOfTheMessage) {
+    const QByteArray raw = "From: =?utf-8?q?Zo=C3=AB_Listener?= <Zoe@Example.org>\r\n"
+                           "To: studio@station.example, Desk <desk@station.example>\r\n"
+                           "Cc: boss@station.example\r\n"
+                           "Subject: =?utf-8?b?UmVxdWVzdDogY2Fmw6k=?=\r\n"
+                           "Date: Thu, 10 Dec 2026 09:30:00 +0100\r\n"
+                           "MIME-Version: 1.0\r\n"
+                           "Content-Type: text/html; charset=utf-8\r\n"
+                           "\r\n"
+                           "<html><head><style>p{}</style></head><body><p>Hello &amp; welcome</p>"
+                           "<script>alert(1)</script></body></html>\r\n";
+    OrlixMessage m;
+    m.SetMessageBytes(raw);
+    EXPECT_EQ(m.Subject(), QStringLiteral("Request: café"));
+    EXPECT_EQ(m.FromText(), QStringLiteral("Zoë Listener <Zoe@Example.org>"));
+    EXPECT_EQ(m.ToText(), QStringLiteral("studio@station.example, Desk <desk@station.example>"));
+    EXPECT_EQ(m.CcText(), QStringLiteral("boss@station.example"));
+    EXPECT_EQ(m.BodyText(), QStringLiteral("Hello & welcome"));
+    EXPECT_EQ(m.Columns().Date, QDateTime(QDate(2026, 12, 10), QTime(8, 30), Qt::UTC));
+    EXPECT_EQ(m.Columns().Addresses, (QStringList{"zoe@example.org", "studio@station.example",
+                                                  "desk@station.example", "boss@station.example"}));
+    EXPECT_EQ(m.MessageBytes(), raw);
+}
+
+TEST(OrlixMessageTest, BrokenOrEmptyBytesGiveEmptyColumnsNotACrash) {
+    for (const QByteArray& raw : {QByteArray(), QByteArray("\0\0\0garbage", 10),
+                                  QByteArray(100000, '\n'), QByteArray("Subject: only a header")}) {
+        OrlixMessage m;
+        m.SetMessageBytes(raw);
+        EXPECT_EQ(m.MessageBytes(), raw);
+        EXPECT_TRUE(m.FromText().isEmpty());
+    }
+}
+
+TEST(OrlixMessageTest, ASmsSenderNumberIsKeptAsWritten) {
+    OrlixMessage m;
+    m.SetKind(OrlixMessage::KindSms);
+    m.SetMessageBytes(BuildTextMessage(QStringLiteral("+44 7700 900123"), QStringLiteral("81234"),
+                                       QString(), QStringLiteral("Hi from the car park"),
+                                       QDateTime()));
+    EXPECT_EQ(m.FromText(), QStringLiteral("+44 7700 900123"));
+    EXPECT_EQ(m.ToText(), QStringLiteral("81234"));
+    EXPECT_EQ(m.BodyText(), QStringLiteral("Hi from the car park"));
+}
+
+TEST_F(MessagesDbTest, AStoredMessageReadsBackWithItsFieldsDatesAndOwner) {
+    open();
+    auto m = email(QStringLiteral("Competition entry"));
+    const QByteArray bytes = m->MessageBytes();
+    const QDateTime received(QDate(2026, 12, 9), QTime(23, 45, 12, 345), Qt::UTC);
+    const QDateTime sent = QDateTime(QDate(2026, 12, 9), QTime(23, 40)).toLocalTime();
+    m->SetFolder(OrlixDatabase::kInboxFolder);
+    m->SetKind(OrlixMessage::KindEmail);
+    m->SetFlags(1 | 8 | 64);
+    m->SetPersonalOwner(42);
+    m->SetInheritedValue(-7);
+    m->SetReceivedDate(received);
+    m->SetSentDate(sent);
+    m->SetEdited(true);
+    QSignalSpy edited(m.get(), &OrlixMessage::MessageEdited);
+    bool ok = false;
+    db_->StoreMessage(*m, ok);
+    ASSERT_TRUE(ok);
+    EXPECT_GT(m->Reference(), 0);
+    EXPECT_FALSE(m->Edited());
+    EXPECT_EQ(edited.count(), 1);
+
+    auto back = db_->GetMessage(m->Reference());
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->Reference(), m->Reference());
+    EXPECT_EQ(back->Folder(), OrlixDatabase::kInboxFolder);
+    EXPECT_EQ(back->Flags(), 1 | 8 | 64);
+    EXPECT_EQ(back->PersonalOwner(), 42);
+    EXPECT_EQ(back->InheritedValue(), -7);
+    EXPECT_EQ(back->ReceivedDate(), received);
+    EXPECT_EQ(back->ReceivedDate().timeSpec(), Qt::LocalTime);
+    EXPECT_EQ(back->SentDate(), sent);
+    EXPECT_FALSE(back->SendAfterDate().isValid());
+    EXPECT_EQ(back->Subject(), QStringLiteral("Competition entry"));
+    EXPECT_EQ(back->FolderName(), QStringLiteral("Inbox"));
+    EXPECT_EQ(back->MessageBytes(), bytes);
+    EXPECT_FALSE(back->Edited());
+}
+
+TEST_F(MessagesDbTest, StoringAgainUpdatesTheSameRowAndKeepsOtherBits) {
+    open();
+    const qint32 ref = storeReceived(QStringLiteral("first"), QDateTime::currentDateTimeUtc());
+    auto m = db_->GetMessage(ref);
+    ASSERT_NE(m, nullptr);
+    m->SetFlags(m->Flags() | OrlixMessage::FlagRead | 0x100);
+    m->SetFolder(5);
+    m->SetSendAfterDate(QDateTime::currentDateTime().addSecs(30));
+    bool ok = false;
+    db_->StoreMessage(*m, ok); // the bytes were never read: the row keeps its own
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(m->Reference(), ref);
+    auto back = db_->GetMessage(ref);
+    EXPECT_EQ(back->Flags(), 0x101);
+    EXPECT_EQ(back->Folder(), 5);
+    EXPECT_EQ(back->Subject(), QStringLiteral("first"));
+    EXPECT_FALSE(back->MessageBytes().isEmpty());
+    EXPECT_EQ(db_->GetMessages(QString())->Count(), 1);
+
+    // New bytes replace the message and its columns.
+    back->SetMessageBytes(
+        BuildTextMessage(QStringLiteral("b@example.org"), QStringLiteral("s@example.org"),
+                         QStringLiteral("second"), QStringLiteral("x"), QDateTime()));
+    db_->StoreMessage(*back, ok);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(db_->GetMessage(ref)->Subject(), QStringLiteral("second"));
+}
+
+TEST_F(MessagesDbTest, StoringAMessageThatWasDeletedMeanwhileFails) {
+    open();
+    const qint32 ref = storeReceived(QStringLiteral("gone"), QDateTime::currentDateTimeUtc());
+    auto m = db_->GetMessage(ref);
+    bool ok = false;
+    db_->DeleteMessage(ref, false, ok);
+    ASSERT_TRUE(ok);
+    db_->StoreMessage(*m, ok);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(db_->GetMessage(ref), nullptr);
+}
+
+TEST_F(MessagesDbTest, AMessageForAFolderThatDoesNotExistIsNotStored) {
+    open();
+    for (qint32 folder : {0, 1, 99, -2}) {
+        auto m = email(QStringLiteral("lost"));
+        m->SetFolder(folder);
+        bool ok = true;
+        db_->StoreMessage(*m, ok);
+        EXPECT_FALSE(ok) << folder;
+        EXPECT_EQ(m->Reference(), 0);
+    }
+}
+
+TEST_F(MessagesDbTest, GetMessageGivesNothingForMissingZeroOrNegative) {
+    open();
+    storeReceived(QStringLiteral("one"), QDateTime::currentDateTimeUtc());
+    for (qint32 ref : {0, -1, 999}) {
+        EXPECT_EQ(db_->GetMessage(ref), nullptr) << ref;
+    }
+}
+
+TEST_F(MessagesDbTest, MoveCopyAndDeleteReportMissingMessages) {
+    open();
+    const qint32 ref = storeReceived(QStringLiteral("moving"), QDateTime::currentDateTimeUtc());
+    struct Case {
+        const char* What;
+        qint32 Reference;
+        qint32 Folder;
+        bool Ok;
+    };
+    const Case cases[] = {
+        {"move", ref, 5, true},   {"move", 0, 5, false},    {"move", 999, 5, false},
+        {"move", ref, 77, false}, {"copy", ref, 4, true},   {"copy", 0, 4, false},
+        {"copy", 999, 4, false},  {"copy", ref, 1, false},  {"delete", 999, 0, false},
+        {"delete", 0, 0, false},  {"delete", -3, 0, false},
+    };
+    for (const Case& c : cases) {
+        bool ok = !c.Ok;
+        const QString what = QLatin1String(c.What);
+        if (what == QLatin1String("move")) {
+            db_->MoveMessage(c.Reference, c.Folder, ok);
+        } else if (what == QLatin1String("copy")) {
+            db_->CopyMessage(c.Reference, c.Folder, ok);
+        } else {
+            db_->DeleteMessage(c.Reference, false, ok);
+        }
+        EXPECT_EQ(ok, c.Ok) << c.What << " " << c.Reference << " to " << c.Folder;
+    }
+    auto all = db_->GetMessages(QString());
+    ASSERT_EQ(all->Count(), 2);
+    EXPECT_EQ(db_->GetMessage(ref)->Folder(), 5);
+    const auto copy = all->Item(1)->Reference() == ref ? all->Item(2) : all->Item(1);
+    EXPECT_EQ(copy->Folder(), 4);
+    EXPECT_GT(copy->Reference(), ref);
+    EXPECT_EQ(copy->Subject(), QStringLiteral("moving"));
+    EXPECT_EQ(copy->MessageBytes(), db_->GetMessage(ref)->MessageBytes());
+
+    bool ok = false;
+    db_->DeleteMessage(ref, false, ok);
+    EXPECT_TRUE(ok);
+    db_->DeleteMessage(ref, false, ok);
+    EXPECT_FALSE(ok);
+}
+
+TEST_F(MessagesDbTest, ACloneIsADistinctCopyThatStoresAsANewMessage) {
+    open();
+    const qint32 ref = storeReceived(QStringLiteral("original"), QDateTime::currentDateTimeUtc());
+    auto original = db_->GetMessage(ref);
+    auto clone = original->Clone();
+    EXPECT_EQ(clone->Reference(), ref);
+    EXPECT_EQ(clone->MessageBytes(), original->MessageBytes());
+    clone->SetReference(0);
+    clone->SetFolder(6);
+    clone->SetMessageBytes(
+        BuildTextMessage(QStringLiteral("a@example.org"), QStringLiteral("b@example.org"),
+                         QStringLiteral("changed"), QStringLiteral("x"), QDateTime()));
+    bool ok = false;
+    db_->StoreMessage(*clone, ok);
+    ASSERT_TRUE(ok);
+    EXPECT_NE(clone->Reference(), ref);
+    EXPECT_EQ(original->Subject(), QStringLiteral("original"));
+    EXPECT_EQ(db_->GetMessage(ref)->Subject(), QStringLiteral("original"));
+    EXPECT_EQ(db_->GetMessage(clone->Reference())->Subject(), QStringLiteral("changed"));
+}
+
+TEST_F(MessagesDbTest, AMessageHeldAfterTheDatabaseClosedReadsNothingMore) {
+    open();
+    const qint32 ref = storeReceived(QStringLiteral("held"), QDateTime::currentDateTimeUtc());
+    auto held = db_->GetMessage(ref);
+    bool ok = false;
+    db_->CloseDatabase(ok);
+    EXPECT_EQ(held->Subject(), QStringLiteral("held"));
+    EXPECT_TRUE(held->MessageBytes().isEmpty());
+    db_->StoreMessage(*held, ok);
+    EXPECT_FALSE(ok);
+}
+
+TEST_F(MessagesDbTest, OwnChangesAreAnnouncedUnlessEventsAreOff) {
+    open();
+    QSignalSpy changed(db_.get(), &OrlixDatabase::MessageChanged);
+    QSignalSpy deleted(db_.get(), &OrlixDatabase::MessageDeleted);
+    const qint32 ref = storeReceived(QStringLiteral("one"), QDateTime::currentDateTimeUtc());
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.at(0).at(0).toInt(), ref);
+
+    db_->SetEventsEnabled(false);
+    bool ok = false;
+    db_->MoveMessage(ref, 5, ok);
+    db_->CopyMessage(ref, 4, ok);
+    db_->DeleteMessage(ref, false, ok);
+    db_->SetEventsEnabled(true);
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(deleted.count(), 0);
+
+    db_->AnnounceMessageDeleted(nullptr);
+    db_->AnnounceMessageChanged(nullptr, true);
+    ASSERT_EQ(deleted.count(), 1);
+    EXPECT_EQ(deleted.at(0).at(0).toInt(), 0);
+    EXPECT_EQ(changed.count(), 2);
+    EXPECT_EQ(changed.at(1).at(0).toInt(), 0);
+}
+
+TEST_F(MessagesDbTest, TheOutboxGivesDueMessagesAndTakesThemBackAsSent) {
+    open();
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const auto outgoing = [&](const QString& subject, qint32 flags, const QDateTime& after,
+                              qint32 folder) {
+        auto m = email(subject);
+        m->SetFolder(folder);
+        m->SetFlags(flags);
+        m->SetSendAfterDate(after);
+        bool ok = false;
+        db_->StoreMessage(*m, ok);
+        EXPECT_TRUE(ok);
+        return m->Reference();
+    };
+    const qint32 due = outgoing(QStringLiteral("due"), 2, now.addSecs(-5), 2);
+    outgoing(QStringLiteral("later"), 2, now.addSecs(600), 2);
+    outgoing(QStringLiteral("not flagged"), 1, now.addSecs(-5), 2);
+    outgoing(QStringLiteral("draft"), 2, now.addSecs(-5), 6);
+    auto list = db_->GetDueMessages(now);
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->Count(), 1);
+    EXPECT_EQ(list->Item(1)->Reference(), due);
+
+    EXPECT_TRUE(db_->MarkMessageSent(due, now));
+    EXPECT_EQ(db_->GetDueMessages(now)->Count(), 0);
+    auto sent = db_->GetMessage(due);
+    EXPECT_EQ(sent->Folder(), OrlixDatabase::kSentFolder);
+    EXPECT_EQ(sent->Flags() & 2, 0);
+    EXPECT_EQ(sent->SentDate().toUTC().toSecsSinceEpoch(), now.toSecsSinceEpoch());
+    EXPECT_FALSE(db_->MarkMessageSent(999, now));
+}

@@ -1,0 +1,177 @@
+#include "messagesdbfixture.h"
+
+#include "platform/messagesdb/messagesstorage.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include <unistd.h>
+
+namespace {
+QString dbFile(const QString& folder) {
+    return folder + QStringLiteral("/") + QLatin1String(MessagesStorage::kFileName);
+}
+
+// Runs statements on the file through a connection of its own, as another program would.
+void rawExec(const QString& file, const QStringList& statements) {
+    {
+        QSqlDatabase raw =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+        raw.setDatabaseName(file);
+        ASSERT_TRUE(raw.open());
+        QSqlQuery q(raw);
+        for (const QString& s : statements) {
+            ASSERT_TRUE(q.exec(s)) << s.toStdString();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+}
+} // namespace
+
+TEST_F(MessagesDbTest, OpeningAnEmptyFolderCreatesTheDatabaseWithItsTemplates) {
+    open();
+    EXPECT_TRUE(logged(QStringLiteral("Created a new messages database in '%1'").arg(folder_)));
+    EXPECT_TRUE(QFileInfo::exists(dbFile(folder_)));
+    EXPECT_EQ(db_->DatabasePath(), folder_);
+    EXPECT_EQ(db_->TemplatesPath(), folder_ + QStringLiteral("/Templates"));
+    for (const char* name : {"Messages-List.htm", "Print-Message.htm", "Print-PrizeWinners.htm",
+                             "email.svg", "sms.svg"}) {
+        EXPECT_GT(QFileInfo(db_->TemplatesPath() + QLatin1Char('/') + QLatin1String(name)).size(),
+                  0)
+            << name;
+    }
+
+    // Opened again: nothing is created, the same path comes back.
+    bool ok = false;
+    db_->CloseDatabase(ok);
+    EXPECT_EQ(db_->DatabasePath(), QString());
+    EXPECT_EQ(db_->TemplatesPath(), QString());
+    log_.clear();
+    open();
+    EXPECT_FALSE(logged(QStringLiteral("Created a new")));
+}
+
+TEST_F(MessagesDbTest, AStationsEditedTemplateIsKeptWhenTheDatabaseIsCreated) {
+    QDir().mkpath(folder_ + QStringLiteral("/Templates"));
+    QFile own(folder_ + QStringLiteral("/Templates/Messages-List.htm"));
+    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+    own.write("<html>ours</html>");
+    own.close();
+    open();
+    QFile again(db_->TemplatesPath() + QStringLiteral("/Messages-List.htm"));
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    EXPECT_EQ(again.readAll(), QByteArray("<html>ours</html>"));
+}
+
+TEST_F(MessagesDbTest, AMissingFolderFailsWithALogLine) {
+    EXPECT_EQ(db_->OpenDatabase(folder_ + QStringLiteral("/nowhere"), QString()),
+              OrlixDatabase::FolderMissing);
+    EXPECT_EQ(db_->OpenDatabase(QString(), QString()), OrlixDatabase::FolderMissing);
+    EXPECT_FALSE(db_->IsOpen());
+    EXPECT_TRUE(logged(QStringLiteral("Could not open the messages database")));
+    EXPECT_EQ(db_->GetMessage(1), nullptr);
+    EXPECT_EQ(db_->GetMessages(QString()), nullptr);
+}
+
+TEST_F(MessagesDbTest, AFolderThatCannotBeWrittenFails) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "root writes everywhere";
+    }
+    ASSERT_TRUE(QFile::setPermissions(folder_, QFile::ReadOwner | QFile::ExeOwner));
+    EXPECT_EQ(db_->OpenDatabase(folder_, QString()), OrlixDatabase::FolderNotWritable);
+    QFile::setPermissions(folder_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST_F(MessagesDbTest, ACorruptFileFailsCleanlyAndIsLeftAsItWas) {
+    const QByteArray garbage("this is not a database, but somebody's file\n", 44);
+    QFile file(dbFile(folder_));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(garbage.repeated(200));
+    file.close();
+    EXPECT_EQ(db_->OpenDatabase(folder_, QString()), OrlixDatabase::DatabaseCorrupt);
+    EXPECT_FALSE(db_->IsOpen());
+    EXPECT_TRUE(logged(QStringLiteral("Could not open the messages database")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), garbage.repeated(200));
+}
+
+TEST_F(MessagesDbTest, AnotherProgramsDatabaseIsRefused) {
+    rawExec(dbFile(folder_), {QStringLiteral("CREATE TABLE accounts (id INTEGER)")});
+    EXPECT_EQ(db_->OpenDatabase(folder_, QString()), OrlixDatabase::DatabaseCorrupt);
+}
+
+TEST_F(MessagesDbTest, ANewerSchemaIsRefused) {
+    open();
+    bool ok = false;
+    db_->CloseDatabase(ok);
+    rawExec(dbFile(folder_),
+            {QStringLiteral("UPDATE orlix_meta SET value = '99' WHERE name = 'schema_version'")});
+    EXPECT_EQ(db_->OpenDatabase(folder_, QString()), OrlixDatabase::DatabaseTooNew);
+    EXPECT_TRUE(logged(QStringLiteral("schema version 99")));
+}
+
+TEST_F(MessagesDbTest, AFileLockedPastTheBusyTimeoutFails) {
+    open();
+    bool ok = false;
+    db_->CloseDatabase(ok);
+    {
+        QSqlDatabase raw =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
+        raw.setDatabaseName(dbFile(folder_));
+        ASSERT_TRUE(raw.open());
+        QSqlQuery q(raw);
+        ASSERT_TRUE(q.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        db_->SetBusyTimeout(100);
+        EXPECT_EQ(db_->OpenDatabase(folder_, QString()), OrlixDatabase::DatabaseLocked);
+        q.exec(QStringLiteral("ROLLBACK"));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("locker"));
+    open();
+}
+
+TEST_F(MessagesDbTest, TheTransactionGuardRollsBackUnlessCommitted) {
+    MessagesStorage storage;
+    ASSERT_EQ(storage.Open(dbFile(folder_), true, nullptr), MessagesOpenResult::Created);
+    const auto count = [&] {
+        QSqlQuery q = storage.Prepare(QStringLiteral("SELECT COUNT(*) FROM hour_patterns"));
+        EXPECT_TRUE(MessagesStorage::Exec(q, "counting"));
+        return q.next() ? q.value(0).toInt() : -1;
+    };
+    {
+        MessagesTransaction tx(storage);
+        ASSERT_TRUE(tx.Active());
+        QSqlQuery q =
+            storage.Prepare(QStringLiteral("INSERT INTO hour_patterns (pattern) VALUES (?)"));
+        q.addBindValue(QStringLiteral("A.B.C.D.E.F.G"));
+        ASSERT_TRUE(MessagesStorage::Exec(q, "inserting"));
+        // No Commit: the guard undoes it.
+    }
+    EXPECT_EQ(count(), 0);
+    {
+        MessagesTransaction tx(storage);
+        QSqlQuery q =
+            storage.Prepare(QStringLiteral("INSERT INTO hour_patterns (pattern) VALUES (?)"));
+        q.addBindValue(QStringLiteral("A.B.C.D.E.F.G"));
+        ASSERT_TRUE(MessagesStorage::Exec(q, "inserting"));
+        EXPECT_TRUE(tx.Commit());
+    }
+    EXPECT_EQ(count(), 1);
+}
+
+TEST_F(MessagesDbTest, ASnapshotIsAWorkingCopyOfTheDatabase) {
+    open();
+    storeReceived(QStringLiteral("kept"), QDateTime::currentDateTimeUtc());
+    const QString copyFolder = TestHome() + QStringLiteral("/Copy");
+    QDir().mkpath(copyFolder);
+    EXPECT_TRUE(db_->SnapshotDatabase(dbFile(copyFolder)));
+    EXPECT_FALSE(db_->SnapshotDatabase(dbFile(copyFolder))) << "an existing file is never replaced";
+    OrlixDatabase copy;
+    copy.SetChangeWatch(0, 0);
+    ASSERT_EQ(copy.OpenDatabase(copyFolder, QString()), 0);
+    auto list = copy.GetMessages(QString());
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->Count(), 1);
+    EXPECT_EQ(list->Item(1)->Subject(), QStringLiteral("kept"));
+}
