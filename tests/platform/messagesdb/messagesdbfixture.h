@@ -16,10 +16,6 @@
 #include <memory>
 #include <ostream>
 
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-
 // A database folder of the test's own, opened, and the log lines the platform wrote.
 class MessagesDbTest : public ::testing::Test {
 protected:
