@@ -5,6 +5,7 @@
 #include "platform/system/appinfo.h"
 #include "platform/system/appservices.h"
 #include "platform/system/platformlog.h"
+#include "support/scriptedcommondialogs.h"
 #include "support/scriptedmessageboxes.h"
 
 #include <QTemporaryDir>
@@ -17,6 +18,7 @@ namespace {
 struct TestState {
     std::unique_ptr<QTemporaryDir> home;
     ScriptedMessageBoxes* boxes = nullptr;
+    ScriptedCommonDialogs* dialogs = nullptr;
 };
 
 TestState& state() {
@@ -38,20 +40,33 @@ class FreshRunListener : public ::testing::EmptyTestEventListener {
         auto boxes = std::make_unique<ScriptedMessageBoxes>();
         s.boxes = boxes.get();
         InstallMessageBoxService(std::move(boxes));
+        auto dialogs = std::make_unique<ScriptedCommonDialogs>();
+        s.dialogs = dialogs.get();
+        InstallCommonDialogService(std::move(dialogs));
     }
     void OnTestEnd(const ::testing::TestInfo& /*info*/) override {
         TestState& s = state();
         InstallMessageBoxService(nullptr);
         s.boxes = nullptr;
+        InstallCommonDialogService(nullptr);
+        s.dialogs = nullptr;
         s.home.reset();
         qunsetenv("ORLIX_HOME");
     }
 };
 } // namespace
 
-QString TestHome() { return state().home ? state().home->path() : QString(); }
+QString TestHome() {
+    return state().home ? state().home->path() : QString();
+}
 
-ScriptedMessageBoxes& TestMessageBoxes() { return *state().boxes; }
+ScriptedMessageBoxes& TestMessageBoxes() {
+    return *state().boxes;
+}
+
+ScriptedCommonDialogs& TestCommonDialogs() {
+    return *state().dialogs;
+}
 
 void InstallFreshRunListener() {
     ::testing::UnitTest::GetInstance()->listeners().Append(new FreshRunListener);
