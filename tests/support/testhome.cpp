@@ -56,17 +56,11 @@ class FreshRunListener : public ::testing::EmptyTestEventListener {
 };
 } // namespace
 
-QString TestHome() {
-    return state().home ? state().home->path() : QString();
-}
+QString TestHome() { return state().home ? state().home->path() : QString(); }
 
-ScriptedMessageBoxes& TestMessageBoxes() {
-    return *state().boxes;
-}
+ScriptedMessageBoxes& TestMessageBoxes() { return *state().boxes; }
 
-ScriptedCommonDialogs& TestCommonDialogs() {
-    return *state().dialogs;
-}
+ScriptedCommonDialogs& TestCommonDialogs() { return *state().dialogs; }
 
 void InstallFreshRunListener() {
     ::testing::UnitTest::GetInstance()->listeners().Append(new FreshRunListener);
