@@ -12,7 +12,7 @@ QString ScriptedCommonDialogs::nextPdf(const char* kind) {
 
 bool ScriptedCommonDialogs::askPrint(QPrinter& printer, const PrintDialogRequest& request) {
     printRequests_.push_back(request);
-    PrintAnswer answer{false, false};
+    PrintAnswer answer{false, false, QString()};
     if (!printAnswers_.empty()) {
         answer = printAnswers_.front();
         printAnswers_.pop_front();
@@ -21,7 +21,7 @@ bool ScriptedCommonDialogs::askPrint(QPrinter& printer, const PrintDialogRequest
         return false;
     }
     printer.setOutputFormat(QPrinter::PdfFormat);
-    const QString pdf = nextPdf("print");
+    const QString pdf = answer.outputFile.isEmpty() ? nextPdf("print") : answer.outputFile;
     printer.setOutputFileName(pdf);
     printer.setPrintRange(answer.selectionOnly ? QPrinter::Selection : QPrinter::AllPages);
     printed_ << pdf;
@@ -59,10 +59,15 @@ QString ScriptedCommonDialogs::askSaveFileName(const SaveDialogRequest& request)
 
 int ScriptedCommonDialogs::runModal(QDialog& dialog) {
     ++modals_;
-    if (modalHandlers_.empty()) {
-        return QDialog::Rejected;
+    dialog.show();
+    int result = QDialog::Rejected;
+    if (!modalHandlers_.empty()) {
+        auto handler = std::move(modalHandlers_.front());
+        modalHandlers_.pop_front();
+        result = handler(dialog);
     }
-    auto handler = std::move(modalHandlers_.front());
-    modalHandlers_.pop_front();
-    return handler(dialog);
+    if (dialog.isVisible()) {
+        dialog.hide();
+    }
+    return result;
 }

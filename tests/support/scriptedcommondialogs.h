@@ -11,13 +11,14 @@
 
 // Answers every common dialog of the code under test. Printing and previews go to PDF files
 // in the test's home, so a test can check that something was drawn. Unanswered dialogs
-// are cancelled; runModal calls the queued handler (which may look at the dialog and press
-// its buttons) or returns Rejected.
+// are cancelled. runModal shows the dialog, calls the queued handler (which may look at it
+// and press its buttons) and returns the handler's result, or Rejected without a handler.
 class ScriptedCommonDialogs : public CommonDialogService {
 public:
     struct PrintAnswer {
         bool accept = true;
         bool selectionOnly = false;
+        QString outputFile; // "" = a new PDF in the test's home
     };
 
     int printerCount() override { return printers_; }

@@ -178,11 +178,12 @@ void WebBrowser::onDownloadRequested(QWebEngineDownloadRequest* download) {
         }
         pendingSave_.clear();
         const bool ok = download->state() == QWebEngineDownloadRequest::DownloadCompleted;
+        const QString error = ok ? QString() : download->interruptReasonString();
         if (!ok) {
             PlatformLog(QStringLiteral("Saving the document to '") + path +
-                        QStringLiteral("' failed: ") + download->interruptReasonString());
+                        QStringLiteral("' failed: ") + error);
         }
-        Q_EMIT SaveFinished(ok, path);
+        Q_EMIT SaveFinished(ok, path, error);
     });
     download->accept();
 }

@@ -53,7 +53,8 @@ public:
 Q_SIGNALS:
     void LoadFinished(bool ok);
     void PrintFinished(bool ok);
-    void SaveFinished(bool ok, const QString& path);
+    // error: the reason a save failed, "" on success.
+    void SaveFinished(bool ok, const QString& path, const QString& error);
 
 private:
     void onDownloadRequested(QWebEngineDownloadRequest* download);

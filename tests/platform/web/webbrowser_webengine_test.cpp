@@ -140,7 +140,7 @@ TEST_F(WebEngineBrowserTest, DoesNotFollowTheDocumentAway) {
 
 TEST_F(WebEngineBrowserTest, PrintsThroughThePrintDialog) {
     ASSERT_TRUE(show(write(QStringLiteral("p.htm"), "<h1>Concert tickets</h1>")));
-    TestCommonDialogs().queuePrint({true, false});
+    TestCommonDialogs().queuePrint({true, false, QString()});
     auto finished = Record(browser_.get(), &WebBrowser::PrintFinished);
     browser_->Print(nullptr);
     ASSERT_TRUE(WaitFor([&] { return !finished->empty(); }));
@@ -179,7 +179,7 @@ TEST_F(WebEngineBrowserTest, SavesTheDocumentUnderTheChosenName) {
     TestCommonDialogs().queueSaveFileName(target);
     std::vector<bool> saved;
     QObject::connect(browser_.get(), &WebBrowser::SaveFinished, browser_.get(),
-                     [&saved](bool ok, const QString&) { saved.push_back(ok); });
+                     [&saved](bool ok, const QString&, const QString&) { saved.push_back(ok); });
     browser_->SaveAs(nullptr);
     ASSERT_EQ(TestCommonDialogs().saveRequests().size(), 1u);
     EXPECT_EQ(TestCommonDialogs().saveRequests().front().fileName, QStringLiteral("p.htm"));
@@ -194,7 +194,7 @@ TEST_F(WebEngineBrowserTest, CancelledSaveWritesNothing) {
     ASSERT_TRUE(show(write(QStringLiteral("p.htm"), "<p>x</p>")));
     std::vector<bool> saved;
     QObject::connect(browser_.get(), &WebBrowser::SaveFinished, browser_.get(),
-                     [&saved](bool ok, const QString&) { saved.push_back(ok); });
+                     [&saved](bool ok, const QString&, const QString&) { saved.push_back(ok); });
     browser_->SaveAs(nullptr);
     EXPECT_EQ(saved.size(), 0u);
 }
