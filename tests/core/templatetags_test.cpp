@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 // The station "Radio Test", a fixed clock, and a directory of two contacts whose blocks
@@ -64,6 +66,11 @@ struct TemplateCase {
     QString text;
     QString filled;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const TemplateCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class WinnersTemplateTable : public ::testing::TestWithParam<TemplateCase> {};
 

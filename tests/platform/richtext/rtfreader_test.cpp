@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 struct ReadCase {
@@ -16,6 +18,11 @@ struct ReadCase {
     bool readable;
     std::string expected; // Describe() of the result when readable
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const ReadCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class RtfReaderTable : public ::testing::TestWithParam<ReadCase> {};
 

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 struct ReplaceCase {
@@ -17,6 +19,11 @@ struct ReplaceCase {
     bool option;
     QString expected;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const ReplaceCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ReplaceTextTest : public ::testing::TestWithParam<ReplaceCase> {};
 
@@ -60,6 +67,11 @@ struct DecodeCase {
     QByteArray bytes;
     QString expected;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const DecodeCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ReadTextFileTest : public ::testing::TestWithParam<DecodeCase> {};
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 using Kind = DocumentNavigationPolicy::Kind;
@@ -15,6 +17,11 @@ struct NavCase {
     bool mayLoad;
     bool accepted;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const NavCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 const QUrl kDoc = QUrl::fromLocalFile(QStringLiteral("/tmp/x/print.htm"));
 const QUrl kOther = QUrl::fromLocalFile(QStringLiteral("/tmp/x/other.htm"));
