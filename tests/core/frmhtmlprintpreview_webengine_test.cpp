@@ -1,4 +1,5 @@
 #include "core/frmhtmlprintpreview.h"
+#include "core/printfile.h"
 
 #include "platform/web/webbrowser.h"
 #include "support/scriptedcommondialogs.h"
@@ -164,6 +165,28 @@ TEST_F(WebEngineHtmlPreviewTest, ShowsPicturesOfTheDataTempFolder) {
         QUrl::fromLocalFile(temp + QStringLiteral("/logo.png"))));
     EXPECT_FALSE(form->WebBrowser1->ContentPolicy().MayLoad(
         QUrl::fromLocalFile(TestHome() + QStringLiteral("/elsewhere/logo.png"))));
+}
+
+TEST_F(WebEngineHtmlPreviewTest, PrintFileLivesWhileItsPreviewIsOpen) {
+    const QString path =
+        WritePrintFile(QStringLiteral("Winners.htm"), QStringLiteral("<h1>Concert tickets</h1>"));
+    ASSERT_FALSE(path.isEmpty());
+    QPointer<frmHTMLPrintPreview> form = PreviewPrintFile(path, owner_.get(), QString());
+    ASSERT_TRUE(WaitFor([&] {
+        return !form->WebBrowser1->IsLoading() && form->WebBrowser1->CurrentUrl().isLocalFile();
+    }));
+    EXPECT_TRUE(QFileInfo::exists(path));
+    EXPECT_TRUE(pageText(form).contains(QStringLiteral("Concert tickets")));
+    form->close();
+    ASSERT_TRUE(WaitFor([&] { return form.isNull(); }));
+    EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+TEST_F(WebEngineHtmlPreviewTest, PreviewCanFollowTheLoad) {
+    const QString path = write(QStringLiteral("Winners.htm"), "<p>x</p>");
+    QPointer<frmHTMLPrintPreview> form = new frmHTMLPrintPreview();
+    form->PrintPreviewFile(path, owner_.get(), true);
+    ASSERT_TRUE(WaitFor([&] { return TestCommonDialogs().previewFiles().size() == 1; }));
 }
 
 } // namespace
