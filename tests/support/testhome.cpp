@@ -6,6 +6,7 @@
 #include "platform/system/appservices.h"
 #include "platform/system/platformlog.h"
 #include "support/scripteddialogs.h"
+#include "support/scriptedcommondialogs.h"
 #include "support/scriptedmessageboxes.h"
 
 #include <QTemporaryDir>
@@ -19,6 +20,7 @@ struct TestState {
     std::unique_ptr<QTemporaryDir> home;
     ScriptedMessageBoxes* boxes = nullptr;
     ScriptedDialogs* dialogs = nullptr;
+    ScriptedCommonDialogs* commonDialogs = nullptr;
 };
 
 TestState& state() {
@@ -43,6 +45,9 @@ class FreshRunListener : public ::testing::EmptyTestEventListener {
         auto dialogs = std::make_unique<ScriptedDialogs>();
         s.dialogs = dialogs.get();
         InstallDialogService(std::move(dialogs));
+        auto commonDialogs = std::make_unique<ScriptedCommonDialogs>();
+        s.commonDialogs = commonDialogs.get();
+        InstallCommonDialogService(std::move(commonDialogs));
     }
     void OnTestEnd(const ::testing::TestInfo& /*info*/) override {
         TestState& s = state();
@@ -50,6 +55,8 @@ class FreshRunListener : public ::testing::EmptyTestEventListener {
         AppServices::Instance().Reset(); // lets go of locks before the home goes
         s.boxes = nullptr;
         InstallDialogService(nullptr);
+        InstallCommonDialogService(nullptr);
+        s.commonDialogs = nullptr;
         s.dialogs = nullptr;
         s.home.reset();
         qunsetenv("ORLIX_HOME");
@@ -68,6 +75,8 @@ ScriptedMessageBoxes& TestMessageBoxes() {
 ScriptedDialogs& TestDialogs() {
     return *state().dialogs;
 }
+
+ScriptedCommonDialogs& TestCommonDialogs() { return *state().commonDialogs; }
 
 void InstallFreshRunListener() {
     ::testing::UnitTest::GetInstance()->listeners().Append(new FreshRunListener);

@@ -2,16 +2,21 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QThread>
 
-// Lets pending events run until the condition holds or the deadline passes; the condition's
-// last answer is returned. Tests wait on a condition, never on a number of event-loop turns.
-template <typename Condition> bool WaitFor(Condition condition, int timeoutMs = 5000) {
+#include <functional>
+
+// Runs the event loop until condition holds or the deadline passes (QTRY_VERIFY style);
+// returns whether it held.
+inline bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 30000) {
     QDeadlineTimer deadline(timeoutMs);
     while (!condition()) {
         if (deadline.hasExpired()) {
             return condition();
         }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(5);
     }
     return true;
 }

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QDialog;
+class QPrinter;
+class QWidget;
+
+struct PrintDialogRequest {
+    QString title; // "" = the dialog's own title
+    bool allowSelection = false;
+    bool selectionPreselected = false;
+    bool allowPageNumbers = true;
+    bool allowPrintToFile = true;
+    QWidget* owner = nullptr;
+};
+
+struct SaveDialogRequest {
+    QString title;
+    QString fileName; // proposed name, or a full path
+    QString filter;   // Qt's form: "Rich Text Files (*.rtf);;All Files (*)"
+    QWidget* owner = nullptr;
+};
+
+// The system's common dialogs (print, page set-up, print preview, save) and the modal
+// showing of our own windows go through this interface, so that tests can answer them.
+// The Qt implementation shows the real dialogs; tests install a scripted double.
+class CommonDialogService {
+public:
+    virtual ~CommonDialogService() = default;
+    // Printers installed on this machine.
+    virtual int printerCount() = 0;
+    // The print dialog over printer; false when cancelled. On true the printer holds the
+    // chosen device, copies and range (all or the selection).
+    virtual bool askPrint(QPrinter& printer, const PrintDialogRequest& request) = 0;
+    // The page set-up dialog over printer; false when cancelled.
+    virtual bool askPageSetup(QPrinter& printer, QWidget* owner) = 0;
+    // The print preview of what paint draws on the printer it is given; the user may print
+    // from it.
+    virtual void showPrintPreview(QPrinter& printer, QWidget* owner,
+                                  const std::function<void(QPrinter*)>& paint) = 0;
+    // The chosen file's full path, "" when cancelled.
+    virtual QString askSaveFileName(const SaveDialogRequest& request) = 0;
+    // Shows dialog modally and returns its result code.
+    virtual int runModal(QDialog& dialog) = 0;
+};
+
+// The service in use; the Qt one unless another was installed.
+CommonDialogService& CommonDialogs();
+// Installs a service (nullptr puts the Qt one back) and returns the one it replaces.
+std::unique_ptr<CommonDialogService>
+InstallCommonDialogService(std::unique_ptr<CommonDialogService> service);

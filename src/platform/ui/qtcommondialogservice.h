@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/ui/commondialogs.h"
+
+class QtCommonDialogService : public CommonDialogService {
+public:
+    int printerCount() override;
+    bool askPrint(QPrinter& printer, const PrintDialogRequest& request) override;
+    bool askPageSetup(QPrinter& printer, QWidget* owner) override;
+    void showPrintPreview(QPrinter& printer, QWidget* owner,
+                          const std::function<void(QPrinter*)>& paint) override;
+    QString askSaveFileName(const SaveDialogRequest& request) override;
+    int runModal(QDialog& dialog) override;
+};

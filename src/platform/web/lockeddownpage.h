@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/web/documentnavigationpolicy.h"
+#include "platform/web/localcontentpolicy.h"
+
+#include <QWebEnginePage>
+
+// A page that obeys its navigation policy, opens no windows and keeps the script console
+// quiet (scripts are off; a message there would come from the engine's own pages).
+class LockedDownPage : public QWebEnginePage {
+    Q_OBJECT
+public:
+    LockedDownPage(QWebEngineProfile* profile, const LocalContentPolicy& content,
+                   const DocumentNavigationPolicy& navigation, QObject* parent);
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
+    QWebEnginePage* createWindow(WebWindowType type) override;
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message,
+                                  int line, const QString& source) override;
+
+private:
+    const LocalContentPolicy& content_;
+    const DocumentNavigationPolicy& navigation_;
+};

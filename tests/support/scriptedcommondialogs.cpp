@@ -1,0 +1,73 @@
+#include "support/scriptedcommondialogs.h"
+
+#include "support/testhome.h"
+
+#include <QDialog>
+#include <QPrinter>
+
+QString ScriptedCommonDialogs::nextPdf(const char* kind) {
+    return TestHome() + QLatin1Char('/') + QLatin1String(kind) + QLatin1Char('-') +
+           QString::number(++files_) + QStringLiteral(".pdf");
+}
+
+bool ScriptedCommonDialogs::askPrint(QPrinter& printer, const PrintDialogRequest& request) {
+    printRequests_.push_back(request);
+    PrintAnswer answer{false, false, QString()};
+    if (!printAnswers_.empty()) {
+        answer = printAnswers_.front();
+        printAnswers_.pop_front();
+    }
+    if (!answer.accept) {
+        return false;
+    }
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString pdf = answer.outputFile.isEmpty() ? nextPdf("print") : answer.outputFile;
+    printer.setOutputFileName(pdf);
+    printer.setPrintRange(answer.selectionOnly ? QPrinter::Selection : QPrinter::AllPages);
+    printed_ << pdf;
+    return true;
+}
+
+bool ScriptedCommonDialogs::askPageSetup(QPrinter& /*printer*/, QWidget* /*owner*/) {
+    ++pageSetups_;
+    if (pageSetupAnswers_.empty()) {
+        return false;
+    }
+    const bool accept = pageSetupAnswers_.front();
+    pageSetupAnswers_.pop_front();
+    return accept;
+}
+
+void ScriptedCommonDialogs::showPrintPreview(QPrinter& printer, QWidget* /*owner*/,
+                                             const std::function<void(QPrinter*)>& paint) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString pdf = nextPdf("preview");
+    printer.setOutputFileName(pdf);
+    previewed_ << pdf;
+    paint(&printer);
+}
+
+QString ScriptedCommonDialogs::askSaveFileName(const SaveDialogRequest& request) {
+    saveRequests_.push_back(request);
+    if (saveAnswers_.empty()) {
+        return {};
+    }
+    const QString path = saveAnswers_.front();
+    saveAnswers_.pop_front();
+    return path;
+}
+
+int ScriptedCommonDialogs::runModal(QDialog& dialog) {
+    ++modals_;
+    dialog.show();
+    int result = QDialog::Rejected;
+    if (!modalHandlers_.empty()) {
+        auto handler = std::move(modalHandlers_.front());
+        modalHandlers_.pop_front();
+        result = handler(dialog);
+    }
+    if (dialog.isVisible()) {
+        dialog.hide();
+    }
+    return result;
+}
