@@ -2,6 +2,7 @@
 #include "core/goodinputbox.h"
 #include "core/inputboxlayout.h"
 #include "dialogtestkit.h"
+#include "platform/ui/mousepointer.h"
 #include "platform/ui/textbox.h"
 #include "platform/ui/twips.h"
 #include "support/scripteddialogs.h"
@@ -9,7 +10,9 @@
 #include "support/waitfor.h"
 
 #include <QComboBox>
+#include <QCursor>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -431,4 +434,18 @@ TEST(frmGoodInputBox, ComboModeGivesTheEditedText) {
     Press(Qt::Key_Return);
     EXPECT_FALSE(box.isVisible());
     EXPECT_EQ(box.Tag(), QStringLiteral("Hal"));
+}
+
+TEST(GoodInputBox, ShowsTheDefaultPointerOverACallersHourglass) {
+    MousePointerGuard busy(MousePointerGuard::Hourglass);
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    TestDialogs().queue([](QDialog& d) {
+        ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::ArrowCursor);
+        Click(Box(d).cmdOk());
+    });
+    QString result;
+    GoodInputBox(QStringLiteral("p"), QStringLiteral("t"), QString(), 0, result);
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
 }
