@@ -11,6 +11,10 @@ struct FilterCase {
     bool Ok;
 };
 
+void PrintTo(const FilterCase& c, std::ostream* os) {
+    *os << (c.Ok ? "valid: " : "invalid: ") << c.Filter;
+}
+
 class FilterTable : public ::testing::TestWithParam<FilterCase> {};
 
 TEST_P(FilterTable, IsAcceptedOrRefused) {
