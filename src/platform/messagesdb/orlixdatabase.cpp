@@ -1,6 +1,7 @@
 #include "platform/messagesdb/orlixdatabase.h"
 
 #include "platform/messagesdb/defaulttemplates.h"
+#include "platform/messagesdb/labelsheetsettings.h"
 #include "platform/messagesdb/messagefilter.h"
 #include "platform/messagesdb/messagesstorage.h"
 #include "platform/messagesdb/messagetable.h"
@@ -20,7 +21,8 @@ namespace {
 const QString kTemplatesSetting = QStringLiteral("TemplatesFolder");
 } // namespace
 
-OrlixDatabase::OrlixDatabase(QObject* parent) : QObject(parent) {}
+OrlixDatabase::OrlixDatabase(QObject* parent)
+    : QObject(parent), labelSheet_(std::make_unique<::LabelSheetSettings>()) {}
 
 OrlixDatabase::~OrlixDatabase() {
     bool ok = false;
@@ -108,6 +110,7 @@ qint32 OrlixDatabase::OpenDatabase(const QString& path, const QString& /*options
         }
         PlatformLog(QStringLiteral("Created a new messages database in '%1'").arg(path));
     }
+    loadSettings();
     if (!loadCategoryTree()) {
         return fail(OpenFailed, QStringLiteral("the folder tree could not be read"));
     }
@@ -179,6 +182,7 @@ void OrlixDatabase::CloseDatabase(bool& ok) {
     tree_.reset();
     databasePath_.clear();
     pendingElsewhere_ = false;
+    station_ = StationDetails();
 }
 
 QString OrlixDatabase::DatabaseFile() const {

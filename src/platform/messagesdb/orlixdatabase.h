@@ -9,10 +9,32 @@
 #include <functional>
 #include <memory>
 
+class LabelSheetSettings;
 class MessagesStorage;
 class OrlixCategoryTree;
 class OrlixMessage;
 class OrlixMessageList;
+class OrlixPrize;
+class OrlixPrizeWinner;
+class QTreeWidget;
+class QWidget;
+
+// The station's own details, shown by the template tags and used as the SMS sender.
+struct StationDetails {
+    QString Name;
+    QString Address; // one line per address line
+    QString PhoneNumber;
+    QString SmsPhoneNumber;
+    QString CompanyNumber;
+    QString VatNumber;
+};
+
+// One line of a contact's history list: its key (a letter and a Reference) and the texts of
+// its columns in order.
+struct ContactListLine {
+    QString Key;
+    QStringList Texts;
+};
 
 // The messages database: messages in a folder tree with the Outbox, prizes and their winners,
 // station details, print templates and the label-sheet settings, in one SQLite file in the
@@ -84,6 +106,59 @@ public:
     void AnnounceMessageChanged(const OrlixMessage* message, bool flag = true);
     void AnnounceMessageDeleted(const OrlixMessage* message);
 
+    // Contact history: the messages from or to any of the addresses or numbers ("|"-joined),
+    // keys "m" & Reference, texts subject, date, folder; other users' personal messages are
+    // left out. The prizes the contact supplied ("p" & prize) and won ("w" & winner), texts
+    // title and details.
+    QVector<ContactListLine> ContactMessageLines(const QString& emails, const QString& numbers);
+    QVector<ContactListLine> ContactPrizeLines(qint32 contact);
+    // The same lines added to a list with those columns; the key is the item's Qt::UserRole
+    // data of column 0.
+    void FillContactMessages(QTreeWidget* list, const QString& emails, const QString& numbers);
+    void FillContactPrizes(QTreeWidget* list, qint32 contact);
+
+    // Prizes and winners. withWinners loads the winners as well.
+    std::shared_ptr<OrlixPrize> GetPrize(qint32 reference, bool withWinners = true);
+    std::shared_ptr<OrlixPrizeWinner> GetPrizeWinner(qint32 reference);
+    void ReloadPrize(OrlixPrize& prize, bool& ok);
+    // A new unsaved winner of the prize, awarded by the current user now.
+    std::shared_ptr<OrlixPrizeWinner> NewPrizeWinner(const OrlixPrize& prize);
+    std::shared_ptr<OrlixPrize> NewPrize();
+    void StorePrize(OrlixPrize& prize, bool& ok);
+    // Removes the prize and who it is allocated to.
+    void DeletePrize(qint32 reference, bool& ok);
+    // A new winner beyond the number supplied is refused.
+    void StorePrizeWinner(OrlixPrizeWinner& winner, bool& ok);
+    void DeletePrizeWinner(qint32 reference, bool& ok);
+    qint32 CountPrizesWon(qint32 contact);
+    // Hour patterns kept for re-use: the seven day texts, Monday first, joined by ".".
+    void StoreHourRestrictions(const QString& pattern, QWidget* owner, bool& ok);
+    QStringList HourPatterns();
+
+    // Station details, read when the database opens.
+    QString StationName() const;
+    QString StationAddress() const;
+    QString StationAddressString(const QString& separator) const;
+    QString StationPhoneNumber() const;
+    QString StationSMSPhoneNumber() const;
+    QString StationCompanyNumber() const;
+    QString StationVATNumber() const;
+    void SetStationDetails(const StationDetails& details, bool& ok);
+
+    // Templates by category ("PrintMessage", "PrintPrizeWinners"), in the chooser's order.
+    QStringList GetTemplateList(const QString& category);
+    // "" when there is no such template.
+    QString GetTemplatePath(const QString& category, const QString& name);
+    // Registers a file of the templates folder (a bare file name) under a category.
+    void AddTemplate(const QString& category, const QString& name, const QString& fileName,
+                     bool& ok);
+    void RemoveTemplate(const QString& category, const QString& name, bool& ok);
+    // A folder relative to the database folder, or absolute.
+    void SetTemplatesFolder(const QString& folder, bool& ok);
+
+    ::LabelSheetSettings& LabelSheetSettings();
+    void StoreLabelSheetSettings(bool& ok);
+
     static constexpr qint32 kInboxFolder = 3;
     static constexpr qint32 kSentFolder = 4;
     static constexpr const char* kTemplatesFolderName = "Templates";
@@ -95,6 +170,8 @@ Q_SIGNALS:
 
 private:
     bool ready(const char* what) const;
+    void loadSettings();
+    std::shared_ptr<OrlixPrize> makePrize();
     bool loadCategoryTree();
     bool seedNewDatabase(QString* error);
     void changedElsewhere();
@@ -104,6 +181,8 @@ private:
     std::shared_ptr<MessagesStorage> storage_;
     std::shared_ptr<OrlixCategoryTree> tree_;
     std::function<qint32()> currentUser_;
+    StationDetails station_;
+    std::unique_ptr<::LabelSheetSettings> labelSheet_;
     QString databasePath_;
     int busyTimeoutMs_ = 5000;
     int pollMs_ = 1000;

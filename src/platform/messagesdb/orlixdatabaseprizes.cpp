@@ -1,0 +1,275 @@
+// Prizes, winners, hour patterns and the contact history lists of OrlixDatabase.
+#include "platform/messagesdb/orlixdatabase.h"
+
+#include "platform/messagesdb/messagesstorage.h"
+#include "platform/messagesdb/messagetable.h"
+#include "platform/messagesdb/orlixcategorytree.h"
+#include "platform/messagesdb/orlixmessage.h"
+#include "platform/messagesdb/orlixprize.h"
+#include "platform/messagesdb/orlixprizewinner.h"
+#include "platform/messagesdb/prizetable.h"
+#include "platform/messagesdb/storeddates.h"
+#include "platform/system/platformlog.h"
+
+#include <QSqlQuery>
+#include <QTreeWidget>
+#include <QVariant>
+
+std::shared_ptr<OrlixPrize> OrlixDatabase::makePrize() {
+    auto prize = std::make_shared<OrlixPrize>();
+    std::weak_ptr<MessagesStorage> weak = storage_;
+    prize->winnerLoader_ = [weak](qint32 reference,
+                                  std::vector<std::shared_ptr<OrlixPrizeWinner>>& out) {
+        const auto storage = weak.lock();
+        return storage && storage->IsOpen() && PrizeTable::ReadWinners(*storage, reference, out);
+    };
+    return prize;
+}
+
+std::shared_ptr<OrlixPrize> OrlixDatabase::NewPrize() {
+    auto prize = makePrize();
+    prize->addedByReference_ = currentUser_ ? currentUser_() : 0;
+    prize->addedDate_ = QDateTime::currentDateTime();
+    return prize;
+}
+
+std::shared_ptr<OrlixPrize> OrlixDatabase::GetPrize(qint32 reference, bool withWinners) {
+    if (reference <= 0 || !ready("a prize was asked for")) {
+        return nullptr;
+    }
+    auto prize = makePrize();
+    bool found = false;
+    if (!PrizeTable::ReadPrize(*storage_, reference, *prize, found) || !found) {
+        return nullptr;
+    }
+    if (withWinners && !prize->LoadWinners()) {
+        return nullptr;
+    }
+    return prize;
+}
+
+std::shared_ptr<OrlixPrizeWinner> OrlixDatabase::GetPrizeWinner(qint32 reference) {
+    if (reference <= 0 || !ready("a prize winner was asked for")) {
+        return nullptr;
+    }
+    return PrizeTable::ReadWinner(*storage_, reference);
+}
+
+void OrlixDatabase::ReloadPrize(OrlixPrize& prize, bool& ok) {
+    ok = false;
+    if (prize.Reference() <= 0 || !ready("a prize was reloaded")) {
+        return;
+    }
+    bool found = false;
+    if (!PrizeTable::ReadPrize(*storage_, prize.Reference(), prize, found) || !found) {
+        return;
+    }
+    prize.winnerLoader_ = makePrize()->winnerLoader_;
+    ok = prize.LoadWinners();
+}
+
+std::shared_ptr<OrlixPrizeWinner> OrlixDatabase::NewPrizeWinner(const OrlixPrize& prize) {
+    auto winner = std::make_shared<OrlixPrizeWinner>();
+    winner->prizeReference_ = prize.Reference();
+    winner->awardedByReference_ = currentUser_ ? currentUser_() : 0;
+    winner->wonDate_ = QDateTime::currentDateTime();
+    return winner;
+}
+
+void OrlixDatabase::StorePrize(OrlixPrize& prize, bool& ok) {
+    ok = false;
+    if (!ready("a prize was stored")) {
+        return;
+    }
+    const qint32 before = prize.reference_;
+    MessagesTransaction tx(*storage_);
+    if (!tx.Active() || !PrizeTable::StorePrize(*storage_, prize) || !tx.Commit()) {
+        prize.reference_ = before;
+        return;
+    }
+    if (!prize.winnerLoader_) {
+        prize.winnerLoader_ = makePrize()->winnerLoader_;
+    }
+    ok = true;
+}
+
+void OrlixDatabase::DeletePrize(qint32 reference, bool& ok) {
+    ok = false;
+    if (reference <= 0 || !ready("a prize was deleted")) {
+        return;
+    }
+    MessagesTransaction tx(*storage_);
+    bool found = false;
+    ok =
+        tx.Active() && PrizeTable::DeletePrize(*storage_, reference, found) && found && tx.Commit();
+}
+
+void OrlixDatabase::StorePrizeWinner(OrlixPrizeWinner& winner, bool& ok) {
+    ok = false;
+    if (!ready("a prize winner was stored")) {
+        return;
+    }
+    const qint32 before = winner.reference_;
+    MessagesTransaction tx(*storage_);
+    if (!tx.Active()) {
+        return;
+    }
+    QString why;
+    if (!PrizeTable::StoreWinner(*storage_, winner, why) || !tx.Commit()) {
+        winner.reference_ = before;
+        PlatformLog(
+            QStringLiteral("Messages database: a prize winner was not stored: %1")
+                .arg(why.isEmpty() ? QStringLiteral("the change could not be saved") : why));
+        return;
+    }
+    ok = true;
+}
+
+void OrlixDatabase::DeletePrizeWinner(qint32 reference, bool& ok) {
+    ok = false;
+    if (reference <= 0 || !ready("a prize winner was deleted")) {
+        return;
+    }
+    MessagesTransaction tx(*storage_);
+    bool found = false;
+    ok = tx.Active() && PrizeTable::DeleteWinner(*storage_, reference, found) && found &&
+         tx.Commit();
+}
+
+qint32 OrlixDatabase::CountPrizesWon(qint32 contact) {
+    if (!ready("prizes won were counted")) {
+        return 0;
+    }
+    return PrizeTable::CountWon(*storage_, contact);
+}
+
+void OrlixDatabase::StoreHourRestrictions(const QString& pattern, QWidget* /*owner*/, bool& ok) {
+    ok = false;
+    if (!ready("an hour pattern was stored") || pattern.split(QLatin1Char('.')).size() != 7) {
+        return;
+    }
+    MessagesTransaction tx(*storage_);
+    QSqlQuery q = storage_->Prepare(
+        QStringLiteral("INSERT OR IGNORE INTO hour_patterns (pattern) VALUES (?)"));
+    q.addBindValue(pattern);
+    ok = tx.Active() && MessagesStorage::Exec(q, "storing an hour pattern") && tx.Commit();
+}
+
+QStringList OrlixDatabase::HourPatterns() {
+    QStringList patterns;
+    if (!ready("hour patterns were listed")) {
+        return patterns;
+    }
+    QSqlQuery q =
+        storage_->Prepare(QStringLiteral("SELECT pattern FROM hour_patterns ORDER BY reference"));
+    if (MessagesStorage::Exec(q, "listing hour patterns")) {
+        while (q.next()) {
+            patterns << q.value(0).toString();
+        }
+    }
+    return patterns;
+}
+
+QVector<ContactListLine> OrlixDatabase::ContactMessageLines(const QString& emails,
+                                                            const QString& numbers) {
+    QVector<ContactListLine> lines;
+    if (!ready("a contact's messages were listed")) {
+        return lines;
+    }
+    QStringList terms;
+    QVariantList values;
+    const auto like = [](const QString& key) {
+        QString escaped = key;
+        escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+            .replace(QLatin1Char('%'), QStringLiteral("\\%"))
+            .replace(QLatin1Char('_'), QStringLiteral("\\_"));
+        return QStringLiteral("%|") + escaped + QStringLiteral("|%");
+    };
+    for (const QString& email : emails.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
+        const QString address = email.trimmed().toLower();
+        if (!address.isEmpty()) {
+            terms << QStringLiteral("party_addresses LIKE ? ESCAPE '\\'");
+            values << like(address);
+        }
+    }
+    for (const QString& number : numbers.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
+        const QString digits = MessageTable::Digits(number);
+        if (!digits.isEmpty()) {
+            terms << QStringLiteral("party_numbers LIKE ? ESCAPE '\\'");
+            values << like(digits);
+        }
+    }
+    if (terms.isEmpty()) {
+        return lines;
+    }
+    // Personal messages are shown only to their owner.
+    const qint32 user = currentUser_ ? currentUser_() : 0;
+    const QString where = QStringLiteral("(") + terms.join(QStringLiteral(" OR ")) +
+                          QStringLiteral(") AND (personal_owner = 0 OR personal_owner = ?)");
+    values << user;
+    std::vector<std::unique_ptr<OrlixMessage>> rows;
+    if (!MessageTable::Query(storage_, where, values, tree_, rows)) {
+        return lines;
+    }
+    for (const auto& m : rows) {
+        QString subject = m->Subject();
+        if (subject.isEmpty()) {
+            subject = m->BodyText().simplified().left(60);
+        }
+        const QString when = m->SentDate().isValid() ? m->SentDateText() : m->ReceivedDateText();
+        lines.push_back({QStringLiteral("m") + QString::number(m->Reference()),
+                         {subject, when, tree_->FolderName(m->Folder())}});
+    }
+    return lines;
+}
+
+QVector<ContactListLine> OrlixDatabase::ContactPrizeLines(qint32 contact) {
+    QVector<ContactListLine> lines;
+    if (contact <= 0 || !ready("a contact's prizes were listed")) {
+        return lines;
+    }
+    QSqlQuery supplied = storage_->Prepare(QStringLiteral(
+        "SELECT reference, title FROM prizes WHERE supplier_reference = ? ORDER BY reference"));
+    supplied.addBindValue(contact);
+    if (MessagesStorage::Exec(supplied, "listing a contact's prizes")) {
+        while (supplied.next()) {
+            lines.push_back({QStringLiteral("p") + supplied.value(0).toString(),
+                             {supplied.value(1).toString(), QStringLiteral("Supplied")}});
+        }
+    }
+    QSqlQuery won = storage_->Prepare(QStringLiteral(
+        "SELECT w.reference, p.title, w.won_utc FROM prize_winners w JOIN prizes p ON p.reference"
+        " = w.prize WHERE w.winner_reference = ? ORDER BY w.reference"));
+    won.addBindValue(contact);
+    if (MessagesStorage::Exec(won, "listing a contact's wins")) {
+        while (won.next()) {
+            const QString date = StoredDates::Text(StoredDates::FromStored(won.value(2)));
+            lines.push_back(
+                {QStringLiteral("w") + won.value(0).toString(),
+                 {won.value(1).toString(),
+                  date.isEmpty() ? QStringLiteral("Won") : QStringLiteral("Won ") + date}});
+        }
+    }
+    return lines;
+}
+
+namespace {
+void fill(QTreeWidget* list, const QVector<ContactListLine>& lines) {
+    if (list == nullptr) {
+        return;
+    }
+    for (const ContactListLine& line : lines) {
+        auto* item = new QTreeWidgetItem(list, line.Texts); // owned by the list
+        item->setData(0, Qt::UserRole, line.Key);
+    }
+}
+} // namespace
+
+void OrlixDatabase::FillContactMessages(QTreeWidget* list, const QString& emails,
+                                        const QString& numbers) {
+    fill(list, ContactMessageLines(emails, numbers));
+}
+
+void OrlixDatabase::FillContactPrizes(QTreeWidget* list, qint32 contact) {
+    fill(list, ContactPrizeLines(contact));
+}

@@ -1,0 +1,103 @@
+#include "messagesdbfixture.h"
+
+#include "platform/messagesdb/messagetemplate.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+namespace {
+// The main window's reading of the tick boxes: name contains "MessageSelected", the id after
+// it with ( ) [ ] < > / \ removed.
+QList<qint32> tickedIds(const QString& html) {
+    QList<qint32> ids;
+    static const QRegularExpression input(QStringLiteral("<input[^>]*name=\"([^\"]*)\""),
+                                          QRegularExpression::CaseInsensitiveOption);
+    auto it = input.globalMatch(html);
+    while (it.hasNext()) {
+        const QString name = it.next().captured(1);
+        const qsizetype at = name.indexOf(QLatin1String("MessageSelected"), 0, Qt::CaseInsensitive);
+        if (at < 0) {
+            continue;
+        }
+        QString id = name.mid(at + 15);
+        id.remove(QRegularExpression(QStringLiteral("[()\\[\\]<>/\\\\]")));
+        ids << id.toInt();
+    }
+    return ids;
+}
+} // namespace
+
+TEST_F(MessagesDbTest, TheOnScreenListHasATickBoxAndLinksPerMessage) {
+    open();
+    const qint32 a =
+        storeReceived(QStringLiteral("first"), QDateTime::currentDateTimeUtc().addSecs(-60));
+    const qint32 b = storeReceived(QStringLiteral("second"), QDateTime::currentDateTimeUtc());
+    QFile file(db_->TemplatesPath() + QStringLiteral("/Messages-List.htm"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    auto list = db_->GetMessages(QString());
+    const QString html = list->ApplyTemplate(text, MessageTemplate::OnScreenList);
+    EXPECT_EQ(tickedIds(html), (QList<qint32>{b, a}));
+    EXPECT_TRUE(html.contains(QStringLiteral("orlix://openmessage(%1)").arg(a)));
+    EXPECT_TRUE(html.contains(QStringLiteral("orlix://deletemessage(%1)").arg(b)));
+    EXPECT_FALSE(html.contains(QStringLiteral("<OCP_")));
+    EXPECT_FALSE(html.contains(QStringLiteral("There are no messages")));
+
+    const QString printed = list->ApplyTemplate(text, MessageTemplate::PrintSelection);
+    EXPECT_TRUE(tickedIds(printed).isEmpty()) << "a printed list has no tick boxes";
+    EXPECT_FALSE(printed.contains(QStringLiteral("orlix://")));
+
+    const QString empty = OrlixMessageList().ApplyTemplate(text, MessageTemplate::OnScreenList);
+    EXPECT_TRUE(empty.contains(QStringLiteral("There are no messages")));
+}
+
+TEST(MessageTemplateTest, HostileFieldsAreEscapedAndABodyIsItsTextOnly) {
+    const QString hostile =
+        QStringLiteral("\"><a href=\"orlix://deletemessages\">x</a><script>alert(1)</script>");
+    OrlixMessage m;
+    m.SetReference(42);
+    m.SetMessageBytes(
+        BuildTextMessage(QStringLiteral("Evil <evil@example.org>"), QStringLiteral("s@example.org"),
+                         hostile, hostile + QStringLiteral("\n<OCP_MESSAGE_SELECT>"), QDateTime()));
+    OrlixMessageList list;
+    bool ok = false;
+    list.AddMessage(std::make_shared<OrlixMessage>(), ok);
+    auto shared = std::shared_ptr<OrlixMessage>(m.Clone());
+    OrlixMessageList one;
+    one.AddMessage(shared, ok);
+    const QString text = QStringLiteral(
+        "<ocp_messages_repeat><div title=\"<OCP_MESSAGE_SUBJECT>\"><OCP_MESSAGE_SELECT>"
+        "<OCP_MESSAGE_SUBJECT>|<OCP_MESSAGE_BODY>|<OCP_MESSAGE_SUMMARY>|<OCP_MESSAGE_FROM></div>"
+        "</OCP_Messages_Repeat>");
+    const QString html = one.ApplyTemplate(text, MessageTemplate::OnScreenList);
+    EXPECT_FALSE(html.contains(QStringLiteral("<script")));
+    EXPECT_FALSE(html.contains(QStringLiteral("<a href")));
+    EXPECT_TRUE(html.startsWith(QStringLiteral("<div title=\"&quot;&gt;&lt;a href=")));
+    EXPECT_TRUE(html.contains(
+        QStringLiteral("&quot;&gt;&lt;a href=&quot;orlix://deletemessages&quot;&gt;")));
+    EXPECT_TRUE(html.contains(QStringLiteral("Evil &lt;evil@example.org&gt;")));
+    EXPECT_TRUE(html.contains(QStringLiteral("&lt;OCP_MESSAGE_SELECT&gt;")))
+        << "inserted text is not a tag";
+    EXPECT_EQ(tickedIds(html), (QList<qint32>{42})) << "only the template's own tick box";
+    EXPECT_TRUE(html.contains(QStringLiteral("<br>")));
+}
+
+TEST(MessageTemplateTest, OneMessageFillsItsTagsAnywhereAndLeavesOthers) {
+    OrlixMessage m;
+    m.SetReference(7);
+    m.SetKind(OrlixMessage::KindSms);
+    m.SetMessageBytes(BuildTextMessage(QStringLiteral("+44 1"), QStringLiteral("81234"), QString(),
+                                       QStringLiteral("R&B please"), QDateTime()));
+    const QString out = m.ApplyTemplate(
+        QStringLiteral(
+            "<OCP_MESSAGE_REFERENCE> <ocp_message_kind> <OCP_MESSAGE_BODY> "
+            "<OCP_MESSAGE_SELECT><OCP_MESSAGE_UNKNOWN> <OCP_STATION_NAME> <OCP_MESSAGE_"),
+        0);
+    EXPECT_EQ(out,
+              QStringLiteral(
+                  "7 SMS R&amp;B please <OCP_MESSAGE_UNKNOWN> <OCP_STATION_NAME> <OCP_MESSAGE_"));
+    // An unclosed repeat block and all after it stay as written.
+    OrlixMessageList list;
+    EXPECT_EQ(list.ApplyTemplate(QStringLiteral("a<OCP_MESSAGES_REPEAT>b"), 3),
+              QStringLiteral("a<OCP_MESSAGES_REPEAT>b"));
+}
