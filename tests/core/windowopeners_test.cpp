@@ -1,9 +1,11 @@
 #include "core/editwindows.h"
 #include "core/orlixcommon.h"
+#include "core/recentlists.h"
 #include "core/windowopeners.h"
 
 #include "platform/directory/directorycontact.h"
 #include "platform/directory/kvdirectory.h"
+#include "platform/directory/usersettings.h"
 #include "platform/messagesdb/orlixdatabase.h"
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/messagesdb/orlixprizewinner.h"
@@ -218,6 +220,23 @@ TEST_F(Openers, OpenMessageMarksAnUnreadUneditedMessageReadOnce) {
     EXPECT_FALSE(OpenMessage(odd, 0)); // marked read, but no window for that kind
     EXPECT_EQ(db.GetMessage(odd->Reference())->Flags() & 1, 1);
     db.CloseDatabase(ok);
+}
+
+TEST_F(Openers, OpeningAContactOrMessageRecordsItAsRecentEvenWhenRefused) {
+    int updates = 0;
+    QObject context;
+    QObject::connect(&MRUNotifier::Instance(), &MRUNotifier::UpdateMRU, &context,
+                     [&updates](int) { ++updates; });
+    fillForms(41);
+    const auto c = contact(3);
+    EXPECT_FALSE(OpenContact(c, 0));
+    auto message = std::make_shared<OrlixMessage>();
+    message->SetFolder(6);
+    EXPECT_FALSE(OpenMessage(message, 0)); // never stored: reference 0 is not recorded
+    const UserSettings settings = Directory()->CurrentUser()->Settings();
+    EXPECT_EQ(settings.GetSetting(QStringLiteral("MRUContacts"), QString()).toString(),
+              QString::number(c->Reference()));
+    EXPECT_EQ(updates, 1);
 }
 
 TEST_F(Openers, TwoNewWinnersGetTwoWindows) {
