@@ -104,13 +104,28 @@ TEST_F(ChooseContactTest, OkWithNothingSelectedReturnsNothing) {
     EXPECT_EQ(Choose([](QDialog& d) { Click(Chooser(d).cmdOK()); }), 0);
 }
 
-TEST_F(ChooseContactTest, DoubleClickOnAContactReturnsItAtOnce) {
-    const qint32 r = Choose([this](QDialog& d) {
-        uContactsList* list = Chooser(d).ctlContacts();
-        DoubleClick(list, list->ItemOf(ann->Reference()));
-        EXPECT_FALSE(d.isVisible());
-    });
-    EXPECT_EQ(r, ann->Reference());
+TEST_F(ChooseContactTest, DoubleClickOrEnterOnAContactReturnsItAtOnce) {
+    const struct {
+        const char* name;
+        std::function<void(uContactsList*, QListWidgetItem*)> choose;
+    } ways[] = {
+        {"double-click",
+         [](uContactsList* list, QListWidgetItem* item) { DoubleClick(list, item); }},
+        {"Enter",
+         [](uContactsList* list, QListWidgetItem* item) {
+             list->lstContacts()->setFocus();
+             list->lstContacts()->setCurrentItem(item);
+             Press(Qt::Key_Return);
+         }},
+    };
+    for (const auto& way : ways) {
+        const qint32 r = Choose([&](QDialog& d) {
+            uContactsList* list = Chooser(d).ctlContacts();
+            way.choose(list, list->ItemOf(ann->Reference()));
+            EXPECT_FALSE(d.isVisible()) << way.name;
+        });
+        EXPECT_EQ(r, ann->Reference()) << way.name;
+    }
 }
 
 TEST_F(ChooseContactTest, TheKeyboardAloneSearchesPicksAndConfirms) {
