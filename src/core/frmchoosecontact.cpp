@@ -97,11 +97,22 @@ qint32 frmChooseContact::ChooseContact(KVDirectory* directory, QWidget* ParentFo
     return result;
 }
 
+void frmChooseContact::showEvent(QShowEvent* e) {
+    // Loaded here as well as on activation: a window manager may show the dialog without
+    // activating it.
+    ctlContacts_->Refresh();
+    justShown_ = true;
+    QDialog::showEvent(e);
+}
+
 bool frmChooseContact::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) {
         // Coming back from a contact window (or another program), the directory may have
         // changed.
-        ctlContacts_->Refresh();
+        if (!justShown_) {
+            ctlContacts_->Refresh();
+        }
+        justShown_ = false;
     }
     return QDialog::event(e);
 }

@@ -36,6 +36,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void cmdOK_Click();
@@ -46,4 +47,5 @@ private:
     QPushButton* cmdOK_;
     QPushButton* cmdCancel_;
     bool cancelled_ = false;
+    bool justShown_ = false; // loaded on show: the activation that follows need not reload
 };

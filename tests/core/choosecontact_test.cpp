@@ -221,3 +221,16 @@ TEST_F(ChooseContactTest, NoNewContactEntryUnlessAllowed) {
             -1, allow);
     }
 }
+
+TEST_F(ChooseContactTest, ComingBackToTheDialogReloadsTheList) {
+    Choose([this](QDialog& d) {
+        uContactsList* list = Chooser(d).ctlContacts();
+        EXPECT_EQ(list->lstContacts()->count(), 3);
+        const auto later = save(QStringLiteral("Cat Later"));
+        QWidget elsewhere;
+        ASSERT_TRUE(ShowActive(elsewhere));
+        d.activateWindow();
+        ASSERT_TRUE(WaitFor([&d] { return QApplication::activeWindow() == &d; }));
+        EXPECT_NE(list->ItemOf(later->Reference()), nullptr);
+    });
+}
