@@ -1,5 +1,6 @@
 #include "core/debuglog.h"
 #include "core/orlixcommon.h"
+#include "core/windowopeners.h"
 #include "platform/system/appinfo.h"
 #include "platform/system/commandline.h"
 #include "platform/web/webengineprelude.h"
@@ -17,6 +18,7 @@ int main(int argc, char* argv[]) {
                                             .arg(AppInfo::Revision()));
     AppInfo::SetCommandLine(BuildCommandLine(QApplication::arguments().mid(1)));
     InitDebug();
+    InstallWindowOpeners();
 
     if (!InitialiseOrlix(QStringLiteral("SOFTWARE\\Kestova\\Orlix v1\\Client"), false)) {
         UnloadSplash();

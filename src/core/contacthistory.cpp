@@ -1,6 +1,17 @@
 #include "core/contacthistory.h"
 
+#include "platform/directory/ucontact.h"
 #include "platform/ui/listview.h"
+
+void AddContactHistoryTabs(uContact* contact) {
+    if (contact == nullptr) {
+        return;
+    }
+    contact->SetMaxTabs(6);
+    contact->SetCustomTabs(2);
+    contact->AddTab(ContactHistory::kMessagesTab, ContactHistory::MessagesTabCaption());
+    contact->AddTab(ContactHistory::kPrizesTab, ContactHistory::PrizesTabCaption());
+}
 
 void SetupContactMessagesColumns(ListView* list) {
     if (list == nullptr) {

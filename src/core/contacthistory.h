@@ -3,6 +3,7 @@
 #include <QString>
 
 class ListView;
+class uContact;
 
 // The two history tabs the program adds to the directory's contact control, and the
 // columns of the lists they show. Filling the lists is the host window's, on TabChanged.
@@ -23,6 +24,10 @@ inline QString PrizesFillColumnKey() {
     return QStringLiteral("TITLE");
 }
 } // namespace ContactHistory
+
+// Give the contact control room for two tabs of the host and add "Messages" (4) and
+// "Prizes" (5). No control: nothing. Twice: the same two tabs.
+void AddContactHistoryTabs(uContact* contact);
 
 // Clear the list's column headers and add the messages (or prizes) columns. No list: nothing.
 void SetupContactMessagesColumns(ListView* list);

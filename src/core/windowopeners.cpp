@@ -1,5 +1,6 @@
 #include "core/windowopeners.h"
 
+#include "core/contactopener.h"
 #include "core/debuglog.h"
 #include "core/editwindows.h"
 #include "core/orlixcommon.h"
@@ -160,6 +161,12 @@ void SetOpenersDatabase(OrlixDatabase* db) {
 }
 void SetWindowShower(WindowShower s) {
     shower() = s ? std::move(s) : WindowShower(showModeless);
+}
+
+void InstallWindowOpeners() {
+    SetOpenContactHook([](const KVDirectory::ContactPtr& contact, int modal) -> QWidget* {
+        return OpenContact(contact, modal).data();
+    });
 }
 
 QPointer<QWidget> NewContact(qint16 ContactListValue) {

@@ -32,6 +32,9 @@ void SetOpenersDatabase(OrlixDatabase* database);
 using WindowShower = std::function<void(QWidget* window, bool modal)>;
 void SetWindowShower(WindowShower shower);
 
+// Makes the openers the way the shared dialogs open contacts; called once at start-up.
+void InstallWindowOpeners();
+
 QPointer<QWidget> NewContact(qint16 ContactListValue);
 QPointer<QWidget> OpenContact(const std::shared_ptr<DirectoryContact>& contact, qint32 modal);
 QPointer<QWidget> OpenPrize(const std::shared_ptr<OrlixPrize>& prize);

@@ -1,3 +1,4 @@
+#include "core/contactopener.h"
 #include "core/editwindows.h"
 #include "core/orlixcommon.h"
 #include "core/recentlists.h"
@@ -246,6 +247,15 @@ TEST_F(Openers, TwoNewWinnersGetTwoWindows) {
     QPointer<QWidget> b = OpenPrizeWinner(second);
     ASSERT_TRUE(a && b);
     EXPECT_NE(a, b);
+}
+
+TEST_F(Openers, TheSharedDialogsOpenContactsThroughTheOpeners) {
+    InstallWindowOpeners();
+    const auto c = contact(4);
+    QWidget* w = OpenContactThroughHook(c, 0);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(dynamic_cast<TestContactWindow*>(w)->contact, c);
+    SetOpenContactHook(nullptr);
 }
 
 TEST_F(Openers, AKindWithoutAWindowOpensNothing) {

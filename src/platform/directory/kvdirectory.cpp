@@ -199,6 +199,14 @@ void KVDirectory::FillContactsCombo(QComboBox* combo, qint32 contactTypes, qint3
     }
 }
 
+KVDirectory::ContactList KVDirectory::ListContacts(qint32 contactTypes) {
+    if (!IsOpen()) {
+        return {};
+    }
+    ContactStore store(*storage_);
+    return wrapAll(contactTypes == 2 ? store.Users() : store.All());
+}
+
 KVDirectory::ContactList KVDirectory::GetUsers() {
     if (!IsOpen()) {
         return {};

@@ -82,6 +82,9 @@ public:
     // Adds one entry per contact (text Name, item data Reference): -1 all, 2 the users.
     void FillContactsCombo(QComboBox* combo, qint32 contactTypes, qint32& count);
     ContactList GetUsers();
+    // The contacts of a kind, in name order (light records): 2 the users, any other kind
+    // every contact.
+    ContactList ListContacts(qint32 contactTypes);
 
     // oldReference 0 adds the contact, which then has its Reference; otherwise updates it.
     // The logged-in user's rights decide: users, login names and rights need CanSaveUsers;
