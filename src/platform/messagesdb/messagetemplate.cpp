@@ -41,8 +41,10 @@ QString fillTags(const QString& text, const Lookup& lookup) {
 // Replaces every <open>...</close> block by what expand makes of its inside; an opening tag
 // without a closing one and all after it stay as written.
 QString expandBlocks(const QString& text, const QString& open, const QString& close,
-                     const std::function<QString(const QString& block)>& expand) {
+                     const std::function<void(const QString& block, QString& out)>& expand,
+                     qsizetype expected = 0) {
     QString out;
+    out.reserve(text.size() + expected);
     qsizetype from = 0;
     while (true) {
         const qsizetype start = text.indexOf(open, from, Qt::CaseInsensitive);
@@ -54,7 +56,7 @@ QString expandBlocks(const QString& text, const QString& open, const QString& cl
             break;
         }
         out += QStringView(text).mid(from, start - from);
-        out += expand(text.mid(start + open.size(), end - start - open.size()));
+        expand(text.mid(start + open.size(), end - start - open.size()), out);
         from = end + close.size();
     }
     out += QStringView(text).mid(from);
@@ -225,30 +227,73 @@ const QString kRepeatClose = QStringLiteral("</OCP_MESSAGES_REPEAT>");
 const QString kNoneOpen = QStringLiteral("<OCP_MESSAGES_NONE>");
 const QString kNoneClose = QStringLiteral("</OCP_MESSAGES_NONE>");
 
+// A block split once into literal text and tags, so that a list of a thousand messages does
+// not scan the block a thousand times.
+struct Segment {
+    QString Literal;
+    QString Tag; // upper case; "" for a literal
+};
+
+std::vector<Segment> split(const QString& block) {
+    std::vector<Segment> segments;
+    qsizetype from = 0;
+    while (true) {
+        const qsizetype at = block.indexOf(kTagStart, from, Qt::CaseInsensitive);
+        const qsizetype close = at < 0 ? -1 : block.indexOf(QLatin1Char('>'), at);
+        if (at < 0 || close < 0) {
+            break;
+        }
+        if (at > from) {
+            segments.push_back({block.mid(from, at - from), QString()});
+        }
+        segments.push_back(
+            {block.mid(at, close - at + 1), block.mid(at + 1, close - at - 1).toUpper()});
+        from = close + 1;
+    }
+    if (from < block.size()) {
+        segments.push_back({block.mid(from), QString()});
+    }
+    return segments;
+}
+
 QString render(const QString& text, const std::vector<const OrlixMessage*>& messages, int options,
                bool fillOutside) {
     const bool screen = onScreen(options);
-    QString out = expandBlocks(text, kNoneOpen, kNoneClose, [&](const QString& block) {
-        return messages.empty() ? block : QString();
-    });
-    out = expandBlocks(out, kRepeatOpen, kRepeatClose, [&](const QString& block) {
-        QString expansion;
-        expansion.reserve(block.size() * static_cast<qsizetype>(messages.size()) * 2);
-        for (const OrlixMessage* m : messages) {
-            expansion += fillTags(block, [&](const QString& tag, QString& value) {
-                return messageTag(*m, screen, tag, value);
-            });
-        }
-        return expansion;
-    });
+    // The list's own tags (and, for one message, its tags) first, over the template alone:
+    // the expansion below is never scanned again.
     const OrlixMessage* only = fillOutside && messages.size() == 1 ? messages.front() : nullptr;
-    return fillTags(out, [&](const QString& tag, QString& value) {
+    QString out = fillTags(text, [&](const QString& tag, QString& value) {
         if (listTag(static_cast<qsizetype>(messages.size()), screen, tag, value)) {
             return true;
         }
         return only != nullptr && messageTag(*only, screen, tag, value);
     });
+    out = expandBlocks(out, kNoneOpen, kNoneClose, [&](const QString& block, QString& into) {
+        if (messages.empty()) {
+            into += block;
+        }
+    });
+    const auto count = static_cast<qsizetype>(messages.size());
+    return expandBlocks(
+        out, kRepeatOpen, kRepeatClose,
+        [&](const QString& block, QString& expansion) {
+            const std::vector<Segment> segments = split(block);
+            QString value;
+            for (const OrlixMessage* m : messages) {
+                for (const Segment& s : segments) {
+                    if (s.Tag.isEmpty()) {
+                        expansion += s.Literal;
+                    } else if (messageTag(*m, screen, s.Tag, value)) {
+                        expansion += value;
+                    } else {
+                        expansion += s.Literal;
+                    }
+                }
+            }
+        },
+        count * 1200);
 }
+
 } // namespace
 
 QString MessageTemplate::HtmlEscape(const QString& text) {

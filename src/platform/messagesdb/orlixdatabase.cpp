@@ -79,6 +79,7 @@ qint32 OrlixDatabase::OpenDatabase(const QString& path, const QString& /*options
 
     storage_ = std::make_shared<MessagesStorage>();
     storage_->SetBusyTimeout(busyTimeoutMs_);
+    storage_->SetSynchronous(synchronous_);
     QString why;
     const MessagesOpenResult result =
         storage_->Open(QDir(path).filePath(QLatin1String(MessagesStorage::kFileName)), true, &why);

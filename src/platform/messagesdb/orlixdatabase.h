@@ -68,6 +68,8 @@ public:
     // changes of other connections are watched.
     void SetBusyTimeout(int ms);
     void SetChangeWatch(int pollMs, int minGapMs);
+    // "FULL" (the default: every stored change survives a power cut) or "NORMAL".
+    void SetSynchronous(const QString& mode) { synchronous_ = mode; }
 
     // Opens the database in the folder, creating a new one when the folder holds none.
     // options is unused ("").
@@ -184,6 +186,7 @@ private:
     StationDetails station_;
     std::unique_ptr<::LabelSheetSettings> labelSheet_;
     QString databasePath_;
+    QString synchronous_ = QStringLiteral("FULL");
     int busyTimeoutMs_ = 5000;
     int pollMs_ = 1000;
     int minGapMs_ = 3000;

@@ -1,0 +1,285 @@
+// orlix-messages: creates a messages database, imports received e-mail and SMS into it, lists
+// folders, and hands the delivering program the Outbox messages that are due.
+
+#include "platform/messagesdb/messagemime.h"
+#include "platform/messagesdb/orlixcategorytree.h"
+#include "platform/messagesdb/orlixdatabase.h"
+#include "platform/messagesdb/orlixmessage.h"
+#include "platform/messagesdb/orlixmessagelist.h"
+#include "platform/system/platformlog.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QStringList>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+constexpr int kUsage = 1;
+constexpr int kFailed = 2;
+
+const char* const kHelp = R"(Usage: orlix-messages COMMAND FOLDER [ARGUMENTS]
+
+Commands:
+  create FOLDER                    Create a messages database in FOLDER (it must exist).
+  import FOLDER [--sms] [--folder N] FILE...
+                                   Store each FILE as a received message, in the Inbox (3)
+                                   unless --folder says otherwise. A FILE is an RFC 5322
+                                   message, or with --sms the small SMS form:
+                                     From: <number>
+                                     To: <number>
+                                     Received: <YYYY-MM-DDThh:mm:ssZ>   (optional)
+                                     <blank line>
+                                     <text>
+  list FOLDER [--folder N]         List the messages (of folder N), newest first.
+  due FOLDER                       List the Outbox messages that are due: to be sent, and
+                                   their send-after time passed.
+  show FOLDER REFERENCE            Write the message's RFC 5322 bytes to standard output.
+  mark-sent FOLDER REFERENCE       Record a message as sent now: its sent date is set, its
+                                   to-be-sent bit cleared and it is filed in Sent Items (4).
+
+All times are printed and read in UTC (ISO 8601, "Z"); a received time given without a zone
+is taken as UTC too. Lists are tab-separated: reference, folder, kind (1 e-mail, 2 SMS),
+time, from or to, subject.
+)";
+
+QTextStream& out() {
+    static QTextStream s(stdout);
+    return s;
+}
+QTextStream& err() {
+    static QTextStream s(stderr);
+    return s;
+}
+
+QString utc(const QDateTime& d) {
+    return d.isValid() ? d.toUTC().toString(Qt::ISODate) : QStringLiteral("-");
+}
+
+QString flat(QString text) {
+    text.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+
+bool open(OrlixDatabase& db, const QString& folder) {
+    db.SetChangeWatch(0, 0);
+    const qint32 code = db.OpenDatabase(folder, QString());
+    if (code != 0) {
+        err() << "orlix-messages: the database in '" << folder << "' could not be opened (code "
+              << code << ")\n";
+        return false;
+    }
+    return true;
+}
+
+// The SMS text form: header lines, a blank line, the text.
+bool readSms(const QByteArray& bytes, QString& from, QString& to, QDateTime& received,
+             QString& text, QString& why) {
+    const QString all =
+        QString::fromUtf8(bytes).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const qsizetype blank = all.indexOf(QStringLiteral("\n\n"));
+    const QString head = blank < 0 ? all : all.left(blank);
+    text = blank < 0 ? QString() : all.mid(blank + 2);
+    while (text.endsWith(QLatin1Char('\n'))) {
+        text.chop(1);
+    }
+    for (const QString& line : head.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const qsizetype colon = line.indexOf(QLatin1Char(':'));
+        if (colon < 0) {
+            why = QStringLiteral("the line \"%1\" is no header").arg(line.left(60));
+            return false;
+        }
+        const QString name = line.left(colon).trimmed().toLower();
+        const QString value = line.mid(colon + 1).trimmed();
+        if (name == QLatin1String("from")) {
+            from = value;
+        } else if (name == QLatin1String("to")) {
+            to = value;
+        } else if (name == QLatin1String("received")) {
+            received = QDateTime::fromString(value, Qt::ISODate);
+            if (!received.isValid()) {
+                why = QStringLiteral("the received time \"%1\" is not an ISO 8601 time").arg(value);
+                return false;
+            }
+            if (received.timeSpec() == Qt::LocalTime) {
+                received.setTimeSpec(Qt::UTC);
+            }
+        } else {
+            why = QStringLiteral("the header \"%1\" is unknown").arg(name.left(40));
+            return false;
+        }
+    }
+    if (from.isEmpty()) {
+        why = QStringLiteral("there is no From line");
+        return false;
+    }
+    return true;
+}
+
+int import(OrlixDatabase& db, const QStringList& args) {
+    bool sms = false;
+    qint32 folder = OrlixDatabase::kInboxFolder;
+    QStringList files;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args.at(i) == QLatin1String("--sms")) {
+            sms = true;
+        } else if (args.at(i) == QLatin1String("--folder") && i + 1 < args.size()) {
+            bool ok = false;
+            folder = args.at(++i).toInt(&ok);
+            if (!ok) {
+                err() << "orlix-messages: --folder takes a folder number\n";
+                return kUsage;
+            }
+        } else {
+            files << args.at(i);
+        }
+    }
+    if (files.isEmpty()) {
+        err() << "orlix-messages: import needs at least one file\n";
+        return kUsage;
+    }
+    int failed = 0;
+    for (const QString& path : files) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            err() << "orlix-messages: '" << path << "' cannot be read\n";
+            ++failed;
+            continue;
+        }
+        const QByteArray bytes = file.readAll();
+        OrlixMessage message;
+        message.SetFolder(folder);
+        QDateTime received = QDateTime::currentDateTimeUtc();
+        if (sms) {
+            QString from, to, text, why;
+            if (!readSms(bytes, from, to, received, text, why)) {
+                err() << "orlix-messages: '" << path << "' is not an SMS: " << why << "\n";
+                ++failed;
+                continue;
+            }
+            message.SetKind(OrlixMessage::KindSms);
+            message.SetMessageBytes(BuildTextMessage(from, to, QString(), text, received));
+        } else {
+            message.SetKind(OrlixMessage::KindEmail);
+            message.SetMessageBytes(bytes);
+        }
+        message.SetReceivedDate(received);
+        bool ok = false;
+        db.StoreMessage(message, ok);
+        if (!ok) {
+            err() << "orlix-messages: '" << path << "' could not be stored\n";
+            ++failed;
+            continue;
+        }
+        out() << message.Reference() << "\t" << path << "\n";
+    }
+    return failed == 0 ? 0 : kFailed;
+}
+
+void printList(const OrlixMessageList& list, bool outgoing) {
+    for (const auto& m : list.Messages()) {
+        const QDateTime when = outgoing                      ? m->SendAfterDate()
+                               : m->ReceivedDate().isValid() ? m->ReceivedDate()
+                                                             : m->SentDate();
+        out() << m->Reference() << "\t" << m->Folder() << "\t" << m->Kind() << "\t" << utc(when)
+              << "\t" << flat(outgoing ? m->ToText() : m->FromText()) << "\t" << flat(m->Subject())
+              << "\n";
+    }
+}
+
+int run(const QStringList& args) {
+    if (args.size() < 2 || args.at(0) == QLatin1String("--help") ||
+        args.at(0) == QLatin1String("help")) {
+        (args.isEmpty() || args.at(0) != QLatin1String("--help") ? err() : out()) << kHelp;
+        return args.isEmpty() || args.at(0) != QLatin1String("--help") ? kUsage : 0;
+    }
+    const QString command = args.at(0);
+    const QString folder = args.at(1);
+    const QStringList rest = args.mid(2);
+    OrlixDatabase db;
+    if (command == QLatin1String("create")) {
+        if (!rest.isEmpty()) {
+            err() << kHelp;
+            return kUsage;
+        }
+        if (!open(db, folder)) {
+            return kFailed;
+        }
+        out() << "The messages database is in '" << db.DatabaseFile() << "'\n";
+        return 0;
+    }
+    if (command == QLatin1String("import")) {
+        return open(db, folder) ? import(db, rest) : kFailed;
+    }
+    if (command == QLatin1String("list") || command == QLatin1String("due")) {
+        QString filter;
+        if (command == QLatin1String("list") && rest.size() == 2 &&
+            rest.at(0) == QLatin1String("--folder")) {
+            bool ok = false;
+            const int n = rest.at(1).toInt(&ok);
+            if (!ok) {
+                err() << "orlix-messages: --folder takes a folder number\n";
+                return kUsage;
+            }
+            filter = QStringLiteral("[Folder]=%1").arg(n);
+        } else if (!rest.isEmpty()) {
+            err() << kHelp;
+            return kUsage;
+        }
+        if (!open(db, folder)) {
+            return kFailed;
+        }
+        const auto list = command == QLatin1String("due")
+                              ? db.GetDueMessages(QDateTime::currentDateTimeUtc())
+                              : db.GetMessages(filter);
+        if (!list) {
+            err() << "orlix-messages: the messages could not be read\n";
+            return kFailed;
+        }
+        printList(*list, command == QLatin1String("due"));
+        return 0;
+    }
+    if (command == QLatin1String("show") || command == QLatin1String("mark-sent")) {
+        bool ok = false;
+        const qint32 reference = rest.size() == 1 ? rest.at(0).toInt(&ok) : 0;
+        if (!ok || reference <= 0) {
+            err() << "orlix-messages: " << command << " needs a message reference\n";
+            return kUsage;
+        }
+        if (!open(db, folder)) {
+            return kFailed;
+        }
+        if (command == QLatin1String("show")) {
+            const auto message = db.GetMessage(reference);
+            if (!message) {
+                err() << "orlix-messages: there is no message " << reference << "\n";
+                return kFailed;
+            }
+            out().flush();
+            const QByteArray bytes = message->MessageBytes();
+            std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+            return 0;
+        }
+        if (!db.MarkMessageSent(reference, QDateTime::currentDateTimeUtc())) {
+            err() << "orlix-messages: message " << reference << " could not be marked sent\n";
+            return kFailed;
+        }
+        return 0;
+    }
+    err() << "orlix-messages: the command \"" << command << "\" is unknown\n\n" << kHelp;
+    return kUsage;
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    SetPlatformLogHandler([](const QString& text, int) { err() << text << "\n"; });
+    const int code = run(QCoreApplication::arguments().mid(1));
+    out().flush();
+    err().flush();
+    return code;
+}
