@@ -1,5 +1,7 @@
 #include "platform/messagesdb/messagemime.h"
 
+#include "platform/mime/mimemessage.h"
+
 #include <QRegularExpression>
 
 #include <gmime/gmime.h>
@@ -129,8 +131,20 @@ MessageColumns ReadMessageColumns(const QByteArray& rfc5322) {
     readAddresses(g_mime_message_get_from(message.get()), columns.From, columns.Addresses);
     readAddresses(g_mime_message_get_to(message.get()), columns.To, columns.Addresses);
     readAddresses(g_mime_message_get_cc(message.get()), columns.Cc, columns.Addresses);
+    // Where a field holds no mailbox (an SMS number, a hand-typed fragment), the message
+    // object gives back the text exactly as it was set; only without one is the header used.
+    if (columns.From.isEmpty() || columns.To.isEmpty()) {
+        const MimeMessage mime = MimeMessage::FromBytes(rfc5322);
+        const auto exact = [](const QString& text, QString& column) {
+            if (column.isEmpty()) {
+                column = text.trimmed();
+            }
+        };
+        exact(mime.From(), columns.From);
+        exact(mime.To(), columns.To);
+        exact(mime.CC(), columns.Cc);
+    }
     if (columns.From.isEmpty()) {
-        // An SMS sender is a number, which is no mailbox: keep the header as written.
         columns.From =
             fromUtf8(g_mime_object_get_header(GMIME_OBJECT(message.get()), "From")).trimmed();
     }

@@ -45,6 +45,14 @@ QByteArray OrlixMessage::MessageBytes() const {
     return bytes_;
 }
 
+MimeMessage OrlixMessage::CDOMessage() const {
+    return MimeMessage::FromBytes(MessageBytes());
+}
+
+void OrlixMessage::SetCDOMessage(const MimeMessage& message) {
+    SetMessageBytes(message.ToBytes());
+}
+
 void OrlixMessage::SetMessageBytes(const QByteArray& rfc5322) {
     loader_ = nullptr;
     bytes_ = rfc5322;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/mime/mimemessage.h"
+
 #include "platform/messagesdb/messagemime.h"
 
 #include <QByteArray>
@@ -57,6 +59,11 @@ public:
     QString SentDateText() const;
 
     // The whole message. Setting it replaces the message and reads its columns again.
+    // The message inside, as the message object: read from the stored bytes. A change reaches
+    // the store through SetCDOMessage (which also renews the indexed columns).
+    MimeMessage CDOMessage() const;
+    void SetCDOMessage(const MimeMessage& message);
+
     QByteArray MessageBytes() const;
     void SetMessageBytes(const QByteArray& rfc5322);
     const MessageColumns& Columns() const { return columns_; }

@@ -307,3 +307,20 @@ TEST_F(MessagesDbTest, TheOutboxGivesDueMessagesAndTakesThemBackAsSent) {
     EXPECT_EQ(sent->SentDate().toUTC().toSecsSinceEpoch(), now.toSecsSinceEpoch());
     EXPECT_FALSE(db_->MarkMessageSent(999, now));
 }
+
+namespace {
+TEST(OrlixMessageObject, TheMessageInsideIsTheMessageObjectWithItsTextsAsSet) {
+    MimeMessage sms;
+    sms.SetFrom(QStringLiteral("07700 900123"));
+    sms.SetTo(QStringLiteral("Studio"));
+    sms.SetSubject(QStringLiteral("Traffic on the ring road"));
+    sms.SetTextBody(QStringLiteral("Traffic on the ring road"));
+    OrlixMessage message;
+    message.SetKind(OrlixMessage::KindSms);
+    message.SetCDOMessage(sms);
+    EXPECT_EQ(message.Columns().From, QStringLiteral("07700 900123"));
+    EXPECT_EQ(message.Columns().To, QStringLiteral("Studio"));
+    EXPECT_EQ(message.CDOMessage().From(), QStringLiteral("07700 900123"));
+    EXPECT_EQ(message.CDOMessage().TextBody(), QStringLiteral("Traffic on the ring road"));
+}
+} // namespace
