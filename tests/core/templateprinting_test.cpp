@@ -1,0 +1,115 @@
+#include "templateprintingfixture.h"
+
+#include "core/orlixcommon.h"
+#include "platform/system/folders.h"
+
+namespace {
+
+using WithoutPreview = TemplatePrintingTest;
+
+TEST_F(WithoutPreview, NoWinnersIsToldBeforeAnyTemplateQuestion) {
+    addTemplate(QStringLiteral("PrintPrizeWinners"), QStringLiteral("Winners"),
+                QStringLiteral("Winners.htm"), "<h1><OCP_PRIZE_TITLE></h1>");
+    auto prize = prizeWithWinners(0);
+    answer_ = QStringLiteral("Winners");
+    PrintPrizeWinnersFromTemplate(prize.get(), nullptr);
+    ASSERT_EQ(TestMessageBoxes().shown().size(), 1U);
+    EXPECT_EQ(TestMessageBoxes().shown()[0].text,
+              QStringLiteral("You cannot print the winners list becuase there are no Winners!"));
+    EXPECT_EQ(TestMessageBoxes().shown()[0].icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(questions_.empty());
+    EXPECT_TRUE(previews().isEmpty());
+}
+
+TEST_F(WithoutPreview, NothingToPrintIsSilent) {
+    // No templates at all, a null input, and a cancelled choice among two.
+    auto prize = prizeWithWinners(1);
+    PrintPrizeWinnersFromTemplate(prize.get(), nullptr);
+    PrintMessageFromTemplate(nullptr, nullptr);
+    PrintPrizeWinnersFromTemplate(nullptr, nullptr);
+    auto m = message(QStringLiteral("Hello"));
+    PrintMessageFromTemplate(m.get(), nullptr);
+    EXPECT_TRUE(questions_.empty());
+    addTemplate(QStringLiteral("PrintMessage"), QStringLiteral("A"), QStringLiteral("A.htm"), "a");
+    addTemplate(QStringLiteral("PrintMessage"), QStringLiteral("B"), QStringLiteral("B.htm"), "b");
+    answer_.reset();
+    PrintMessageFromTemplate(m.get(), nullptr);
+    EXPECT_EQ(questions_.size(), 1U);
+    EXPECT_TRUE(TestMessageBoxes().shown().empty());
+    EXPECT_TRUE(previews().isEmpty());
+}
+
+struct MissingCase {
+    const char* category;
+    const char* text;
+};
+
+class MissingTemplate : public TemplatePrintingTest,
+                        public ::testing::WithParamInterface<MissingCase> {};
+
+TEST_P(MissingTemplate, AnEmptyFileCountsAsMissing) {
+    const QString category = QLatin1String(GetParam().category);
+    addTemplate(category, QStringLiteral("Empty"), QStringLiteral("Empty.htm"), QByteArray());
+    answer_ = QStringLiteral("Empty");
+    auto prize = prizeWithWinners(1);
+    auto m = message(QStringLiteral("Hello"));
+    if (category == QLatin1String("PrintPrizeWinners")) {
+        PrintPrizeWinnersFromTemplate(prize.get(), nullptr);
+    } else {
+        PrintMessageFromTemplate(m.get(), nullptr);
+    }
+    const QString path = db_->GetTemplatePath(category, QStringLiteral("Empty"));
+    ASSERT_EQ(TestMessageBoxes().shown().size(), 1U);
+    EXPECT_EQ(TestMessageBoxes().shown()[0].text, QLatin1String(GetParam().text) + path);
+    EXPECT_EQ(TestMessageBoxes().shown()[0].icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(previews().isEmpty());
+    EXPECT_FALSE(QFile::exists(Folders::PrivateTemp() + QStringLiteral("/Empty.htm")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BothCategories, MissingTemplate,
+    ::testing::Values(MissingCase{"PrintMessage",
+                                  "The Message Template file could not be found in "},
+                      MissingCase{"PrintPrizeWinners",
+                                  "The Prize Winners List Template file could not be found in "}),
+    [](const ::testing::TestParamInfo<MissingCase>& info) {
+        return std::string(info.param.category);
+    });
+
+TEST_F(WithoutPreview, WinnersTemplateFillsFromTheDatabaseAndEscapesNotesKeepingBlanks) {
+    bool ok = false;
+    StationDetails station;
+    station.Name = QStringLiteral("Radio <Test>");
+    db_->SetStationDetails(station, ok);
+    ASSERT_TRUE(ok);
+    auto prize = prizeWithWinners(2);
+    ASSERT_EQ(prize->NumberWinners(), 2);
+    const QString path = TestHome() + QStringLiteral("/W.htm");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("<OCP_STATION_NAME>|<ocp_prizewinners_repeat>[<OCP_PRIZEWINNER_REFERENCE>:"
+            "<OCP_PRIZEWINNER_NOTES>]</OCP_PRIZEWINNERS_REPEAT>|<OCP_PRIZE_TITLE>");
+    f.close();
+    const QString filled = FillPrizeWinnersTemplate(*prize, path);
+    const QString one = QString::number(prize->Winner(1)->Reference());
+    const QString two = QString::number(prize->Winner(2)->Reference());
+    const QString notes =
+        FillPrizeWinnerFields(QStringLiteral("<OCP_PRIZEWINNER_NOTES>"), *prize->Winner(1));
+    EXPECT_TRUE(notes.contains(QStringLiteral("<br>"))) << notes.toStdString();
+    EXPECT_TRUE(notes.contains(QStringLiteral("&nbsp;"))) << notes.toStdString();
+    EXPECT_EQ(filled, QStringLiteral("Radio &lt;Test&gt;|[") + one + QLatin1Char(':') + notes +
+                          QStringLiteral("][") + two + QLatin1Char(':') + notes +
+                          QStringLiteral("]|Concert tickets"));
+    EXPECT_EQ(FillPrizeWinnersTemplate(*prize, QString()), QString());
+}
+
+TEST_F(WithoutPreview, ContactBlocksWithoutAKnownContactAreFilledEmpty) {
+    // With nobody logged in (and no directory open) the current user's tags still go.
+    ASSERT_EQ(Directory(), nullptr);
+    const QString text = QStringLiteral("<OCP_CURRENTUSER_NAME>");
+    const QString filled = ReplaceTemplateTags(text);
+    EXPECT_EQ(filled, ReplaceContactTags(text, 4711, QStringLiteral("CURRENTUSER")));
+    EXPECT_FALSE(filled.contains(QStringLiteral("OCP_CURRENTUSER"))) << filled.toStdString();
+}
+
+} // namespace
