@@ -1,5 +1,6 @@
 #include "core/contactlookup.h"
 
+#include "core/contactchoiceline.h"
 #include "core/contactopener.h"
 #include "core/goodinputbox.h"
 #include "core/orlixcommon.h"
@@ -10,15 +11,6 @@
 #include <QStringList>
 
 namespace {
-// The visible line of a contact in the choice list: its name, then its company in brackets
-// when it has one. Its reference stays beside it, by position.
-QString ChoiceLine(const DirectoryContact& c) {
-    if (c.Company().isEmpty()) {
-        return c.Name();
-    }
-    return c.Name() + QStringLiteral(" (") + c.Company() + QLatin1Char(')');
-}
-
 QList<ContactCriterion> Any(std::initializer_list<ContactField> fields, ContactMatch match,
                             const QString& value) {
     QList<ContactCriterion> out;
@@ -55,7 +47,7 @@ QWidget* FindAndOpen(KVDirectory* directory, const QString& name,
     } else {
         QStringList lines;
         for (const auto& c : found) {
-            lines << ChoiceLine(*c);
+            lines << ContactChoiceLine(c->Name(), c->Company());
         }
         QString chosen;
         int index = -1;

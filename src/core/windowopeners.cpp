@@ -147,6 +147,44 @@ const char* const kWinnerRefusal =
     "You cannot have more than 10 Prize Winner's details window open simultaneously";
 const char* const kMessageRefusal =
     "You cannot have more than 10 Message windows open simultaneously";
+
+// A prize or a prize winner: an open window of a stored record is brought forward; else,
+// within the limits and with a directory, a new window is placed, loaded and shown.
+template <typename Window, typename Record, typename ItemOf, typename Load>
+QPointer<QWidget> openPrizeRecord(const std::shared_ptr<Record>& record, EditWindowKind kind,
+                                  const char* refusal, ItemOf itemOf, Load load) {
+    if (!record) {
+        return {};
+    }
+    int count = 0;
+    if (record->Reference() > 0) {
+        if (auto w = findOpen<Window>(record->Reference(), false, count, itemOf)) {
+            return w;
+        }
+    }
+    if (!withinLimits(count, refusal) || Directory() == nullptr) {
+        return {};
+    }
+    QWidget* window = make(kind);
+    if (window == nullptr) {
+        return {};
+    }
+    place(window);
+    load(dynamic_cast<Window*>(window), record);
+    showWindow(window, false);
+    return QPointer<QWidget>(window);
+}
+
+// The e-mail or the SMS window; none for any other kind.
+QWidget* makeMessageWindow(qint32 kind) {
+    if (kind == OrlixMessage::KindEmail) {
+        return make(EditWindowKind::Email);
+    }
+    if (kind == OrlixMessage::KindSms) {
+        return make(EditWindowKind::Sms);
+    }
+    return nullptr;
+}
 } // namespace
 
 void RegisterWindowMaker(EditWindowKind kind, WindowMaker maker) {
@@ -228,53 +266,19 @@ QPointer<QWidget> OpenContact(const std::shared_ptr<DirectoryContact>& contact, 
 }
 
 QPointer<QWidget> OpenPrize(const std::shared_ptr<OrlixPrize>& prize) {
-    if (!prize) {
-        return {};
-    }
-    int count = 0;
-    if (prize->Reference() > 0) {
-        if (auto w = findOpen<PrizeWindow>(prize->Reference(), false, count,
-                                           [](PrizeWindow* p) { return p->Prize(); })) {
-            return w;
-        }
-    }
-    if (!withinLimits(count, kPrizeRefusal) || Directory() == nullptr) {
-        return {};
-    }
-    QWidget* window = make(EditWindowKind::Prize);
-    if (window == nullptr) {
-        return {};
-    }
-    place(window);
-    dynamic_cast<PrizeWindow*>(window)->LoadPrize(prize);
-    showWindow(window, false);
-    return QPointer<QWidget>(window);
+    return openPrizeRecord<PrizeWindow>(
+        prize, EditWindowKind::Prize, kPrizeRefusal, [](PrizeWindow* p) { return p->Prize(); },
+        [](PrizeWindow* w, const std::shared_ptr<OrlixPrize>& p) { w->LoadPrize(p); });
 }
 
 QPointer<QWidget> OpenPrizeWinner(const std::shared_ptr<OrlixPrizeWinner>& winner) {
-    if (!winner) {
-        return {};
-    }
-    int count = 0;
     // Only a stored winner can already be open: two new winners get two windows.
-    if (winner->Reference() > 0) {
-        if (auto w = findOpen<PrizeWinnerWindow>(
-                winner->Reference(), false, count,
-                [](PrizeWinnerWindow* p) { return p->PrizeWinner(); })) {
-            return w;
-        }
-    }
-    if (!withinLimits(count, kWinnerRefusal) || Directory() == nullptr) {
-        return {};
-    }
-    QWidget* window = make(EditWindowKind::PrizeWinner);
-    if (window == nullptr) {
-        return {};
-    }
-    place(window);
-    dynamic_cast<PrizeWinnerWindow*>(window)->LoadPrizeWinner(winner);
-    showWindow(window, false);
-    return QPointer<QWidget>(window);
+    return openPrizeRecord<PrizeWinnerWindow>(
+        winner, EditWindowKind::PrizeWinner, kWinnerRefusal,
+        [](PrizeWinnerWindow* p) { return p->PrizeWinner(); },
+        [](PrizeWinnerWindow* w, const std::shared_ptr<OrlixPrizeWinner>& p) {
+            w->LoadPrizeWinner(p);
+        });
 }
 
 QPointer<QWidget> NewMessage(std::shared_ptr<OrlixMessage>& message, qint32 kind) {
@@ -296,11 +300,7 @@ QPointer<QWidget> NewMessage(std::shared_ptr<OrlixMessage>& message, qint32 kind
         message = std::make_shared<OrlixMessage>();
         message->SetKind(kind);
     }
-    if (kind != OrlixMessage::KindEmail && kind != OrlixMessage::KindSms) {
-        return {};
-    }
-    QWidget* window =
-        make(kind == OrlixMessage::KindEmail ? EditWindowKind::Email : EditWindowKind::Sms);
+    QWidget* window = makeMessageWindow(kind);
     if (window == nullptr) {
         return {};
     }
@@ -334,12 +334,7 @@ QPointer<QWidget> OpenMessage(const std::shared_ptr<OrlixMessage>& message, qint
     if (!withinLimits(count, kMessageRefusal) || Directory() == nullptr) {
         return {};
     }
-    const qint32 kind = message->Kind();
-    if (kind != OrlixMessage::KindEmail && kind != OrlixMessage::KindSms) {
-        return {};
-    }
-    QWidget* window =
-        make(kind == OrlixMessage::KindEmail ? EditWindowKind::Email : EditWindowKind::Sms);
+    QWidget* window = makeMessageWindow(message->Kind());
     if (window == nullptr) {
         return {};
     }
