@@ -1,0 +1,77 @@
+#pragma once
+
+#include "platform/system/fontstyle.h"
+
+#include <QColor>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+
+class OrlixDatabase;
+class OrlixMessage;
+class PaneFrame;
+
+// The messages database's list of messages of one folder. For now it holds its settings and
+// shows which folder it stands for; listing the messages comes later.
+//
+// Refresh raises BuildList with a copy of the list's own filter text, so the host can narrow
+// the list: what a handler writes into it serves that one build, and is kept nowhere else.
+// AutoUpdate is held for the list to come; it reloads nothing by itself yet.
+class uMessagesList : public QWidget {
+    Q_OBJECT
+public:
+    // The folder a new list shows: the Inbox.
+    static constexpr qint32 kDefaultFolder = 3;
+
+    explicit uMessagesList(QWidget* parent = nullptr);
+    ~uMessagesList() override;
+
+    // Forgotten when the database object is destroyed.
+    OrlixDatabase* Database() const;
+    void SetDatabase(OrlixDatabase* database);
+    bool DisplayNewMessage() const { return displayNewMessage_; }
+    void SetDisplayNewMessage(bool on) { displayNewMessage_ = on; }
+    bool AutoUpdate() const { return autoUpdate_; }
+    void SetAutoUpdate(bool on) { autoUpdate_ = on; }
+    bool DisplayMessageList() const { return displayMessageList_; }
+    void SetDisplayMessageList(bool on) { displayMessageList_ = on; }
+    qint32 CurrentFolder() const { return currentFolder_; }
+    void SetCurrentFolder(qint32 folder);
+    // The list's own filter text: "" until the list has a search of its own.
+    QString FilterText() const { return filterText_; }
+
+    // Raises BuildList. The font is applied again, as its users change it in place.
+    void Refresh();
+    int RefreshCount() const { return refreshCount_; }
+
+    // None gives the inherited font back.
+    void SetFont(const std::shared_ptr<StdFont>& font);
+    std::shared_ptr<StdFont> Font() const { return font_; }
+    QColor BackColour() const { return backColour_; }
+    void SetBackColour(const QColor& colour);
+
+    PaneFrame* fraList() const { return frame_; }
+
+Q_SIGNALS:
+    void BuildList(QString& filter);
+    void CurrentMessageChanged(const std::shared_ptr<OrlixMessage>& message);
+    void AddNewMessage(const std::shared_ptr<OrlixMessage>& message);
+    void MessageChosen(const std::shared_ptr<OrlixMessage>& message);
+
+private:
+    void showState();
+    void applyFont();
+
+    PaneFrame* frame_;
+    QPointer<OrlixDatabase> database_;
+    std::shared_ptr<StdFont> font_;
+    QColor backColour_;
+    QString filterText_;
+    qint32 currentFolder_ = kDefaultFolder;
+    int refreshCount_ = 0;
+    bool displayNewMessage_ = false;
+    bool autoUpdate_ = true;
+    bool displayMessageList_ = true;
+};

@@ -1,0 +1,76 @@
+#include "platform/ui/paneframe.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+QLabel* plainLabel(QWidget* parent, const char* name) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setTextInteractionFlags(Qt::NoTextInteraction);
+    label->setWordWrap(true);
+    return label;
+}
+} // namespace
+
+PaneFrame::PaneFrame(const QString& title, QWidget* parent)
+    : QFrame(parent), lblTitle_(plainLabel(this, "lblTitle")),
+      lblText_(plainLabel(this, "lblText")), layout_(new QVBoxLayout(this)) {
+    setObjectName(QStringLiteral("PaneFrame"));
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    QFont bold = lblTitle_->font();
+    bold.setBold(true);
+    lblTitle_->setFont(bold);
+    lblTitle_->setText(title);
+    lblText_->hide();
+    layout_->addWidget(lblTitle_);
+    layout_->addWidget(lblText_);
+    layout_->addStretch(1);
+}
+
+PaneFrame::~PaneFrame() = default;
+
+QString PaneFrame::Title() const {
+    return lblTitle_->text();
+}
+
+void PaneFrame::SetTitle(const QString& title) {
+    lblTitle_->setText(title);
+}
+
+QString PaneFrame::Text() const {
+    return lblText_->text();
+}
+
+void PaneFrame::SetText(const QString& text) {
+    lblText_->setText(text);
+    lblText_->setVisible(!text.isEmpty());
+}
+
+void PaneFrame::AddWidget(QWidget* widget, int stretch) {
+    if (widget == nullptr) {
+        return;
+    }
+    // Before the closing stretch, which gives its room up to a widget that takes it.
+    const int spacer = layout_->count() - 1;
+    layout_->insertWidget(spacer, widget, stretch);
+    if (stretch > 0) {
+        layout_->setStretch(spacer + 1, 0);
+    }
+}
+
+void PaneFrame::PaintBackground(QWidget* widget, const QColor& colour) {
+    if (widget == nullptr) {
+        return;
+    }
+    if (!colour.isValid()) {
+        widget->setPalette(QPalette());
+        widget->setAutoFillBackground(false);
+        return;
+    }
+    QPalette p = widget->palette();
+    p.setColor(QPalette::Window, colour);
+    widget->setPalette(p);
+    widget->setAutoFillBackground(true);
+}
