@@ -1,10 +1,80 @@
 #include "platform/system/formhelper.h"
 
+#include "platform/system/registrystore.h"
+
 #include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTextEdit>
+
+#include <algorithm>
+#include <limits>
+#include <optional>
+
+namespace {
+constexpr int kMinimumWidth = 200;
+constexpr int kMinimumHeight = 150;
+constexpr int kMaximumSize = 10000;
+constexpr int kVisibleWidth = 100;
+constexpr int kVisibleHeight = 50;
+// Beyond this a stored place is off every screen anyway; keeping it here keeps the
+// arithmetic on it within int.
+constexpr int kFarAway = 1000000;
+
+enum PlacementState { StateNormal = 0, StateMinimised = 1, StateMaximised = 2 };
+
+QString PlacementKey(const QString& key, const QWidget* form) {
+    const QString name = form->objectName();
+    return key + QLatin1Char('\\') + (name.isEmpty() ? QStringLiteral("Window") : name);
+}
+
+std::optional<qint32> ReadPlacementValue(const QString& key, const char* name) {
+    bool found = false;
+    const qint32 value =
+        RegistryStore::ReadNumber(RegistryRoot::CurrentUser, key, QLatin1String(name), 0, &found);
+    if (!found) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// Whole-number item data as the 32-bit value it stands for (an unsigned 32-bit number,
+// such as a colour number, keeps its bits).
+std::optional<qint32> ItemDataNumber(const QVariant& data) {
+    switch (data.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+        return data.toInt();
+    case QMetaType::UInt:
+        return static_cast<qint32>(data.toUInt());
+    case QMetaType::Long:
+    case QMetaType::LongLong: {
+        const qint64 v = data.toLongLong();
+        if (v < std::numeric_limits<qint32>::min() || v > std::numeric_limits<quint32>::max()) {
+            return std::nullopt;
+        }
+        return static_cast<qint32>(static_cast<quint32>(v));
+    }
+    case QMetaType::ULong:
+    case QMetaType::ULongLong: {
+        const quint64 v = data.toULongLong();
+        if (v > std::numeric_limits<quint32>::max()) {
+            return std::nullopt;
+        }
+        return static_cast<qint32>(static_cast<quint32>(v));
+    }
+    default:
+        return std::nullopt;
+    }
+}
+} // namespace
 
 void FormHelper::SelectAllText(QWidget* control) {
     if (auto* line = qobject_cast<QLineEdit*>(control)) {
@@ -20,4 +90,91 @@ void FormHelper::SelectAllText(QWidget* control) {
     } else if (auto* spin = qobject_cast<QAbstractSpinBox*>(control)) {
         spin->selectAll();
     }
+}
+
+void FormHelper::SaveWindowPlacement(const QString& key, QWidget* form) {
+    if (form == nullptr) {
+        return;
+    }
+    const Qt::WindowStates states = form->windowState();
+    int state = StateNormal;
+    if (states.testFlag(Qt::WindowMinimized)) {
+        state = StateMinimised;
+    } else if (states.testFlag(Qt::WindowMaximized)) {
+        state = StateMaximised;
+    }
+    const bool normal =
+        !(states & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+    QRect place = normal ? form->geometry() : form->normalGeometry();
+    if (!place.isValid()) {
+        place = form->geometry(); // a form never shown normal has no normal geometry
+    }
+    const QString placementKey = PlacementKey(key, form);
+    const auto write = [&](const char* name, qint32 value) {
+        RegistryStore::WriteNumber(RegistryRoot::CurrentUser, placementKey, QLatin1String(name),
+                                   value);
+    };
+    write("Left", place.x());
+    write("Top", place.y());
+    write("Width", place.width());
+    write("Height", place.height());
+    write("State", state);
+}
+
+bool FormHelper::IsPlacementOnScreen(const QRect& geometry) {
+    const auto screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(), [&](const QScreen* screen) {
+        const QRect seen = geometry.intersected(screen->availableGeometry());
+        return seen.width() >= kVisibleWidth && seen.height() >= kVisibleHeight;
+    });
+}
+
+void FormHelper::RestoreWindowPlacement(const QString& key, QWidget* form) {
+    if (form == nullptr) {
+        return;
+    }
+    const QString placementKey = PlacementKey(key, form);
+    const auto left = ReadPlacementValue(placementKey, "Left");
+    const auto top = ReadPlacementValue(placementKey, "Top");
+    const auto width = ReadPlacementValue(placementKey, "Width");
+    const auto height = ReadPlacementValue(placementKey, "Height");
+    const auto state = ReadPlacementValue(placementKey, "State");
+    if (!left || !top || !width || !height || !state) {
+        return;
+    }
+    if (*width < kMinimumWidth || *height < kMinimumHeight || *width > kMaximumSize ||
+        *height > kMaximumSize || *state < StateNormal || *state > StateMaximised) {
+        return;
+    }
+    QRect place(std::clamp(*left, -kFarAway, kFarAway), std::clamp(*top, -kFarAway, kFarAway),
+                *width, *height);
+    if (!IsPlacementOnScreen(place)) {
+        if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+            const QRect area = primary->availableGeometry();
+            // A form larger than the screen keeps its top left corner (and title) on it.
+            place.moveTo(area.x() + std::max(0, (area.width() - place.width()) / 2),
+                         area.y() + std::max(0, (area.height() - place.height()) / 2));
+        }
+    }
+    Qt::WindowStates states = form->windowState();
+    if (states & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) {
+        states &= ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
+        form->setWindowState(states);
+    }
+    form->setGeometry(place);
+    if (*state == StateMaximised) {
+        form->setWindowState(states | Qt::WindowMaximized);
+    }
+}
+
+int FormHelper::ListIndexOfItemData(QComboBox* combo, qint32 itemData) {
+    if (combo == nullptr) {
+        return -1;
+    }
+    for (int i = 0; i < combo->count(); ++i) {
+        if (ItemDataNumber(combo->itemData(i)) == itemData) {
+            return i;
+        }
+    }
+    return -1;
 }

@@ -1,5 +1,10 @@
 #pragma once
 
+#include <QtGlobal>
+
+class QComboBox;
+class QRect;
+class QString;
 class QWidget;
 
 // Helpers for forms and their controls.
@@ -8,4 +13,22 @@ public:
     // Selects the whole text of a text box, an editable combo box or a text editor; any
     // other control (or none) is left alone.
     static void SelectAllText(QWidget* control);
+
+    // A form's place, size and state, kept in the current user's configuration store under
+    // key\<object name> ("Window" for a form without one): Left, Top, Width and Height in
+    // pixels of its normal geometry (also while maximised or minimised) and State (0
+    // normal, 1 minimised, 2 maximised).
+    static void SaveWindowPlacement(const QString& key, QWidget* form);
+    // A record that is missing or damaged (a value missing or not a number, a state other
+    // than 0..2, a size below 200x150 or above 10000) leaves the form as it is. A place no
+    // longer on any screen keeps its size but is centred on the primary screen. A
+    // maximised form is shown maximised; a minimised one comes back normal.
+    static void RestoreWindowPlacement(const QString& key, QWidget* form);
+
+    // The index of the first item whose data, as a 32-bit integer, is itemData; -1 when
+    // there is none (items without whole-number data never match) or no combo.
+    static int ListIndexOfItemData(QComboBox* combo, qint32 itemData);
+
+    // Whether at least 100x50 pixels of a window placed there would be on some screen.
+    static bool IsPlacementOnScreen(const QRect& geometry);
 };
