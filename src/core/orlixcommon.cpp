@@ -17,6 +17,7 @@
 
 QString gProfileName;
 QString gProfileFolder;
+QString gDataFolder;
 
 namespace {
 std::unique_ptr<KVDirectory>& directory() {

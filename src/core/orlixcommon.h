@@ -10,6 +10,9 @@ class frmSplash;
 // The client's common start and end, and the program-wide objects they make.
 extern QString gProfileName;
 extern QString gProfileFolder;
+// The program's data folder, <common data>/Kestova/Orlix, set by the main window as it
+// starts; its Temp folder holds the database's graphics and the rendered message list.
+extern QString gDataFolder;
 
 // The one directory object of the program; null before InitialiseOrlix and after
 // TerminateOrlix.

@@ -526,6 +526,10 @@ void KVDirectory::RaiseSecurityKeyRemoved(const QString& driveLetter) {
     Q_EMIT SecurityKeyRemoved(driveLetter, &attempt);
     if (attempt) {
         Logout();
+    } else {
+        // The user stays, but the key is gone: from now on the user logs out as one who
+        // logged in with a password would.
+        byKey_ = false;
     }
 }
 

@@ -36,6 +36,10 @@ public:
     KVDirectory* Directory() const { return directory_; }
     void SetDirectory(KVDirectory* directory) { directory_ = directory; }
     QColor BackColour() const { return backColour_; }
+    // Set by a window that hosts the control in a pane of its own rather than a contact
+    // window; kept for the host's use.
+    bool HostOption() const { return hostOption_; }
+    void SetHostOption(bool on) { hostOption_ = on; }
     void SetBackColour(const QColor& colour);
 
     int MaxTabs() const { return maxTabs_; }
@@ -81,6 +85,7 @@ private:
     ContactPtr contact_;
     QPointer<KVDirectory> directory_;
     QColor backColour_;
+    bool hostOption_ = false;
     int maxTabs_ = kOwnTabs;
     int customTabs_ = 0;
 };

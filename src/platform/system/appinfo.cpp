@@ -27,6 +27,10 @@ QString AppInfo::EXEName() {
 QString AppInfo::LegalCopyright() {
     return QStringLiteral(ORLIX_LEGAL_COPYRIGHT);
 }
+QString AppInfo::MakerWebsite() {
+    return QStringLiteral(ORLIX_MAKER_WEBSITE);
+}
+
 int AppInfo::Major() {
     return ORLIX_VERSION_MAJOR;
 }

@@ -10,6 +10,8 @@ public:
     static QString ProductName();
     static QString EXEName();
     static QString LegalCopyright();
+    // The maker's web site, without a trailing "/".
+    static QString MakerWebsite();
     static int Major();
     static int Minor();
     static int Revision();

@@ -357,14 +357,20 @@ TEST_F(UsersTest, SecurityKeyEventsCanRefuse) {
     allowLogout = false;
     directory->RaiseSecurityKeyRemoved(QStringLiteral("E"));
     EXPECT_TRUE(directory->LoggedIn());
+    // The key is gone although the user stayed: the user now logs out as any other would.
+    EXPECT_FALSE(directory->LoggedInBySecurityKey());
     allowLogin = false;
     directory->RaiseSecurityKeyInserted(QStringLiteral("F"), QStringLiteral("admin"));
     EXPECT_EQ(directory->CurrentUser()->LoginName(), QStringLiteral("keyuser"));
+    directory->Logout();
+    allowLogin = true;
     allowLogout = true;
+    directory->RaiseSecurityKeyInserted(QStringLiteral("E"), QStringLiteral("keyuser"));
     directory->RaiseSecurityKeyRemoved(QStringLiteral("E"));
     EXPECT_FALSE(directory->LoggedIn());
     EXPECT_EQ(events, (QStringList{"inserted:E:keyuser", "login:keyuser", "removed:E",
-                                   "inserted:F:admin", "removed:E", "logout:-"}));
+                                   "inserted:F:admin", "logout:-", "inserted:E:keyuser",
+                                   "login:keyuser", "removed:E", "logout:-"}));
     // A key removed while the user logged in otherwise changes nothing.
     loginAs(admin);
     events.clear();
