@@ -1,12 +1,13 @@
-#include "core/debuglog.h"
-#include "core/orlixcommon.h"
 #include "core/windowopeners.h"
+#include "mainwindow/frmmain.h"
 #include "platform/system/appinfo.h"
 #include "platform/system/commandline.h"
 #include "platform/web/webengineprelude.h"
+#include "startupprobe.h"
 
 #include <QApplication>
-#include <QMainWindow>
+
+#include <memory>
 
 int main(int argc, char* argv[]) {
     PrepareWebEngineBeforeApplication();
@@ -17,21 +18,16 @@ int main(int argc, char* argv[]) {
                                             .arg(AppInfo::Minor())
                                             .arg(AppInfo::Revision()));
     AppInfo::SetCommandLine(BuildCommandLine(QApplication::arguments().mid(1)));
-    InitDebug();
     InstallWindowOpeners();
 
-    if (!InitialiseOrlix(QStringLiteral("SOFTWARE\\Kestova\\Orlix v1\\Client"), false)) {
-        UnloadSplash();
-        TerminateOrlix();
-        return 1;
+    // The main window is the start-up object: loading it starts the client, unloading it
+    // ends the program.
+    auto window = std::make_unique<frmMain>();
+    SetOpenersMainWindow(window.get());
+    if (!window->Form_Load()) {
+        return window->ExitStatus();
     }
-    UnloadSplash();
-
-    QMainWindow window;
-    window.setWindowTitle(AppInfo::ProductName());
-    window.resize(1024, 700);
-    window.show();
-    const int rc = QApplication::exec();
-    TerminateOrlix();
-    return rc;
+    window->show();
+    ArmStartupProbe(*window);
+    return QApplication::exec();
 }

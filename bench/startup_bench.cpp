@@ -1,0 +1,105 @@
+// Start-up time of the client: from starting the process to the main window shown, logged
+// in by "/User", measured over several runs of the real program in a prepared home. With
+// --browser the time also counts starting the web engine for the message list's view.
+//
+// Usage: bench_startup <path of orlix> [runs] [--browser]
+
+#include "core/cocsettings.h"
+#include "platform/directory/kvdirectory.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+bool prepareHome(const QString& home) {
+    qputenv("ORLIX_HOME", home.toLocal8Bit());
+    cOCSettings settings;
+    QString profile = QStringLiteral("Studio");
+    settings.LoadSettings(profile);
+    settings.SetOrlixPath(home + QStringLiteral("/db"));
+    settings.SetScriptPath(home + QStringLiteral("/scripts"));
+    settings.SetTalkbackSimplePath(home + QStringLiteral("/talkback"));
+    if (!settings.SaveSettings(profile)) {
+        return false;
+    }
+    KVDirectory directory;
+    bool failed = true;
+    directory.OpenDefault(true, failed);
+    if (failed) {
+        return false;
+    }
+    QString refusal;
+    const bool made = directory.CreateFirstUser(QStringLiteral("Bench"), QStringLiteral("bench"),
+                                                QString(), &refusal) != nullptr;
+    bool ok = false;
+    directory.Close(ok);
+    return made;
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() < 2) {
+        std::fprintf(stderr, "usage: bench_startup <path of orlix> [runs] [--browser]\n");
+        return 1;
+    }
+    const QString program = args.at(1);
+    const int runs = args.size() > 2 && args.at(2).toInt() > 0 ? args.at(2).toInt() : 5;
+    const bool browser = args.contains(QStringLiteral("--browser"));
+
+    QTemporaryDir home;
+    if (!home.isValid() || !prepareHome(home.path())) {
+        std::fprintf(stderr, "bench_startup: the home could not be prepared\n");
+        return 2;
+    }
+    const QString probe = home.path() + QStringLiteral("/shown");
+    std::vector<qint64> times;
+    for (int i = 0; i < runs + 1; ++i) {
+        QFile::remove(probe);
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("ORLIX_HOME"), home.path());
+        env.insert(QStringLiteral("ORLIX_STARTUP_PROBE"), probe);
+        if (browser) {
+            env.insert(QStringLiteral("ORLIX_STARTUP_PROBE_BROWSER"), QStringLiteral("1"));
+        }
+        if (!env.contains(QStringLiteral("QT_QPA_PLATFORM"))) {
+            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        }
+        process.setProcessEnvironment(env);
+        const qint64 started = QDateTime::currentMSecsSinceEpoch();
+        process.start(program, {QStringLiteral("/NOPREVCHECK"), QStringLiteral("/Profile=Studio"),
+                                QStringLiteral("/User=bench")});
+        if (!process.waitForFinished(60000)) {
+            process.kill();
+            std::fprintf(stderr, "bench_startup: the client did not finish\n");
+            return 2;
+        }
+        QFile f(probe);
+        if (!f.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "bench_startup: the client never showed its window\n");
+            return 2;
+        }
+        const qint64 shown = f.readAll().trimmed().toLongLong();
+        // The first run fills the system's caches; it is not counted.
+        if (i > 0) {
+            times.push_back(shown - started);
+            std::printf("run %d: %lld ms\n", i, static_cast<long long>(shown - started));
+        }
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("median of %d runs: %lld ms%s\n", runs,
+                static_cast<long long>(times[times.size() / 2]),
+                browser ? " (web engine started)" : "");
+    return 0;
+}

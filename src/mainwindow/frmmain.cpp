@@ -1,0 +1,358 @@
+#include "mainwindow/frmmain.h"
+
+#include "core/contacthistory.h"
+#include "core/debuglog.h"
+#include "core/errorreport.h"
+#include "core/generalroutines.h"
+#include "core/orlixcommon.h"
+#include "core/parameters.h"
+#include "core/templateprinting.h"
+#include "core/windowopeners.h"
+#include "platform/directory/kvdirectory.h"
+#include "platform/directory/ucontact.h"
+#include "platform/directory/ucontactslist.h"
+#include "platform/directory/uwebsiteslist.h"
+#include "platform/messagesdb/orlixdatabase.h"
+#include "platform/messagesdb/orlixprize.h"
+#include "platform/messagesdb/umessageslist.h"
+#include "platform/messagesdb/uprizebasic.h"
+#include "platform/messagesdb/uprizeslist.h"
+#include "platform/system/appinfo.h"
+#include "platform/system/filesystemhelper.h"
+#include "platform/system/formhelper.h"
+#include "platform/system/graphicsrenderer.h"
+#include "platform/system/renderer.h"
+#include "platform/system/renderservices.h"
+#include "platform/ui/forms.h"
+#include "platform/ui/upanel3.h"
+#include "playout/playoutlink.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QPushButton>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <sys/stat.h>
+
+namespace {
+frmMain*& mainForm() {
+    static frmMain* form = nullptr;
+    return form;
+}
+
+// The reason a folder could not be made, in the system's words: the error of making its
+// first missing parent, or why an existing path is not a folder.
+QString folderCreationError(const QString& path) {
+    QFileInfo info(path);
+    if (info.exists() && !info.isDir()) {
+        return QString::fromLocal8Bit(std::strerror(ENOTDIR));
+    }
+    QString missing = QDir::cleanPath(path);
+    while (true) {
+        const QString parent = QFileInfo(missing).path();
+        if (parent == missing || QFileInfo(parent).exists()) {
+            break;
+        }
+        missing = parent;
+    }
+    errno = 0;
+    if (::mkdir(QFile::encodeName(missing).constData(), 0777) == 0) {
+        ::rmdir(QFile::encodeName(missing).constData());
+        return QStringLiteral("the folder could not be made");
+    }
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+} // namespace
+
+frmMain* MainForm() {
+    return mainForm();
+}
+
+QString frmMain::ClientKey() {
+    return QStringLiteral("SOFTWARE\\Kestova\\Orlix v1\\Client");
+}
+
+QString frmMain::UpdateInformationKey() {
+    return QStringLiteral("SOFTWARE\\Kestova\\Orlix v1");
+}
+
+QString frmMain::HelpFilePath() {
+    QString folder = AppInfo::Path();
+    if (folder.endsWith(QLatin1Char('/'))) {
+        folder.chop(1);
+    }
+    return folder + QLatin1Char('/') + HelpFileName();
+}
+
+QString frmMain::UpdateNotesPath() {
+    QString folder = AppInfo::Path();
+    if (folder.endsWith(QLatin1Char('/'))) {
+        folder.chop(1);
+    }
+    return folder + QStringLiteral("/UPDATES.RTF");
+}
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(AppInfo::ProductName());
+    buildControls();
+    buildMenus();
+    connectLayoutHandlers();
+    tmrAutoLogin.setInterval(1000);
+    tmrAutoLogin.setSingleShot(false);
+    connect(&tmrAutoLogin, &QTimer::timeout, this, [this] { tmrAutoLogin_Timer(); });
+    link_ = std::make_unique<PlayoutLink>(*this);
+    Forms::Add(this);
+    mainForm() = this;
+}
+
+frmMain::~frmMain() {
+    if (!unloaded_) {
+        // Destroyed without a close (a failed test, an exception): release in the same order.
+        Form_Unload();
+        unloaded_ = true;
+    }
+    if (mainForm() == this) {
+        mainForm() = nullptr;
+    }
+}
+
+bool frmMain::Form_Load() {
+    try {
+        return runStartUp();
+    } catch (const std::exception& e) {
+        DebugLog(QStringLiteral("Start-up of the main window failed: ") +
+                     QString::fromLocal8Bit(e.what()),
+                 5);
+        std::fprintf(stderr, "%s: start-up failed unexpectedly\n",
+                     AppInfo::EXEName().toLocal8Bit().constData());
+        UnloadSplash();
+        endStartUp(1);
+        return false;
+    }
+}
+
+bool frmMain::runStartUp() {
+    InitDebug();
+
+    renderServices_ = std::make_unique<::RenderServices>();
+    clsRenderer = renderServices_->Renderer();
+    connect(clsRenderer, &Renderer::FactorsChanged, this, [this] { FactorsChanged(); });
+    HandOverGraphicsRenderer(clsRenderer);
+
+    gDataFolder = FileSystemHelper::SpecialFolderPath(35) + QStringLiteral("/Kestova/Orlix");
+    const QString temp = gDataFolder + QStringLiteral("/Temp");
+    if (!FileSystemHelper::CreateFolder(temp, 0)) {
+        ShowProblem(QStringLiteral("creating a temporary folder in '") + temp + QLatin1Char('\''),
+                    folderCreationError(temp));
+    }
+
+    if (!InitialiseOrlix(ClientKey(), false)) {
+        UnloadSplash();
+        endStartUp(1);
+        return false;
+    }
+
+    for (int i = 1; i <= 20; ++i) {
+        if (cmdInstantCart.size() - 1 < i) {
+            auto* cart = new QPushButton(QString::number(i), pnlInstantCarts);
+            cart->setObjectName(QStringLiteral("cmdInstantCart%1").arg(i));
+            cart->setEnabled(false);
+            cart->setVisible(true);
+            cmdInstantCart.append(cart);
+        }
+    }
+
+    FormHelper::RestoreWindowPlacement(ClientKey(), this);
+    SetNumberPlayers(4);
+
+    clsKVDirectoryLocal = Directory();
+    if (KVDirectory* directory = clsKVDirectoryLocal) {
+        directoryConnections_ = {
+            connect(directory, &KVDirectory::ContactLogin, this,
+                    [this] { clsKVDirectoryLocal_ContactLogin(); }),
+            connect(directory, &KVDirectory::ContactLogout, this,
+                    [this] { clsKVDirectoryLocal_ContactLogout(); }),
+            connect(directory, &KVDirectory::SecurityKeyInserted, this,
+                    [this](const QString& drive, const QString& login, bool* attempt) {
+                        clsKVDirectoryLocal_SecurityKeyInserted(drive, login, attempt);
+                    }),
+            connect(directory, &KVDirectory::SecurityKeyRemoved, this,
+                    [this](const QString& drive, bool* attempt) {
+                        clsKVDirectoryLocal_SecurityKeyRemoved(drive, attempt);
+                    }),
+        };
+    }
+
+    if (!LoadSettings()) {
+        DebugLog(QStringLiteral("The settings of the profile could not be used: ") +
+                     lastSettingsProblem_,
+                 5);
+        std::fprintf(stderr, "%s: the settings of the profile could not be used: %s\n",
+                     AppInfo::EXEName().toLocal8Bit().constData(),
+                     lastSettingsProblem_.toLocal8Bit().constData());
+        UnloadSplash();
+        endStartUp(1);
+        return false;
+    }
+
+    AddContactHistoryTabs(ctlContact);
+    SetupContactMessagesColumns(lvwContactMessages);
+    SetupContactPrizesColumns(lvwContactPrizes);
+
+    KVDirectory* directory = clsKVDirectoryLocal;
+    const QString login = GetParameter(AppInfo::CommandLine(), QStringLiteral("/User"),
+                                       QStringLiteral("="), false, QStringLiteral(" "));
+    if (!login.isEmpty() && directory != nullptr) {
+        if (auto contact = directory->GetContactByLoginName(login)) {
+            bool ok = false;
+            directory->LoginContact(contact, 1, AppInfo::ProductName(), ok);
+        }
+    }
+
+    if (directory == nullptr || !directory->LoggedIn()) {
+        bool cancelled = true;
+        if (directory != nullptr) {
+            directory->Login(kProductCode, AppInfo::ProductName(), nullptr,
+                             clsSettingsObject->StartupAutoLogin(), 0, cancelled);
+        }
+        if (cancelled) {
+            DebugLog(QStringLiteral("Login cancelled: the program ends"), 5);
+            endStartUp(0);
+            return false;
+        }
+    }
+
+    FactorsChanged();
+    UnloadSplash();
+
+    DebugLog(QStringLiteral("Check for help file"));
+    if (!(FileSystemHelper::FileSize(HelpFilePath()) > 0)) {
+        mnuHelpContents->setVisible(false);
+        mnuHelpSearch->setVisible(false);
+        mnuHelpBarSep->setVisible(false);
+    }
+
+    if (IsUpdateInformationNewer(UpdateNotesPath(), UpdateInformationKey())) {
+        mnuUpdateInformation_Click();
+    }
+
+    bFormReady = true;
+    return true;
+}
+
+void frmMain::endStartUp(int status) {
+    exitStatus_ = status;
+    Unload();
+}
+
+bool frmMain::Unload() {
+    if (unloaded_) {
+        return true;
+    }
+    if (unloading_) {
+        return false;
+    }
+    unloading_ = true;
+    const bool goOn = Form_QueryUnload();
+    if (goOn) {
+        Form_Unload();
+        unloaded_ = true;
+        hide();
+    }
+    unloading_ = false;
+    return goOn;
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (unloaded_ || Unload()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void frmMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        Form_Activate();
+    } else if (event->type() == QEvent::WindowStateChange) {
+        Form_Resize();
+    }
+}
+
+void frmMain::Form_Activate() {
+    if (ctlPrize == nullptr || !ctlPrize->isVisible() || database_ == nullptr) {
+        return;
+    }
+    if (std::shared_ptr<OrlixPrize> prize = ctlPrize->Prize()) {
+        bool ok = false;
+        database_->ReloadPrize(*prize, ok);
+        if (ok) {
+            ctlPrize->Refresh();
+        }
+    }
+}
+
+bool frmMain::unloadOtherForms() {
+    const QList<QWidget*> forms = Forms::All();
+    for (qsizetype i = forms.size() - 1; i >= 0; --i) {
+        if (forms[i] != this) {
+            Forms::Unload(forms[i]);
+        }
+    }
+    for (QWidget* form : Forms::All()) {
+        if (form != this) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool frmMain::Form_QueryUnload() {
+    tmrAutoLogin.stop();
+    const bool othersClosed = unloadOtherForms();
+    UnloadSplash();
+    if (!othersClosed) {
+        DebugLog(QStringLiteral("Close refused: another window stayed open"), 5);
+    }
+    return othersClosed;
+}
+
+void frmMain::Form_Unload() {
+    ctlContact->SetDirectory(nullptr);
+    ctlContacts->SetDirectory(nullptr);
+    ctlWebsites->SetDirectory(nullptr);
+    ctlPrize->SetDirectory(nullptr);
+    ctlMessages->SetDatabase(nullptr);
+    ctlPrizes->SetDatabase(nullptr);
+
+    linkWanted_ = false;
+    if (link_) {
+        link_->DisconnectFromVorela();
+    }
+
+    CloseOrlixDatabase();
+
+    // Dropped before the directory logs out, so the logout does not reach a window that is
+    // going away.
+    for (const QMetaObject::Connection& c : directoryConnections_) {
+        disconnect(c);
+    }
+    directoryConnections_.clear();
+    clsKVDirectoryLocal = nullptr;
+
+    if (bFormReady) {
+        FormHelper::SaveWindowPlacement(ClientKey(), this);
+    }
+
+    TerminateOrlix();
+
+    HandOverGraphicsRenderer(nullptr);
+    clsRenderer = nullptr;
+    renderServices_.reset();
+}

@@ -1,0 +1,342 @@
+#pragma once
+
+#include "core/cocsettings.h"
+#include "playout/playouthost.h"
+
+#include <QList>
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+
+#include <memory>
+
+class KVDirectory;
+class ListView;
+class OrlixDatabase;
+class PlayoutLink;
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QMenu;
+class QPushButton;
+class QToolBar;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class RenderServices;
+class Renderer;
+class uClockStrip;
+class uContact;
+class uContactsList;
+class uMessageBasic;
+class uMessagesList;
+class uPanel3;
+class uPrizeBasic;
+class uPrizesList;
+class uSplitPanel;
+class uTalkback;
+class uWebBrowser;
+class uWebSitesList;
+class uWebsite;
+
+// The one window that stays open while the program runs. Loading it runs the client's whole
+// start-up; closing it runs the orderly shut-down. Its controls are public, as a form's are,
+// so that the program's other windows and the tests reach them by name.
+class frmMain : public QMainWindow, public PlayoutHost {
+    Q_OBJECT
+public:
+    // The registry key of the window placement and of the client's profiles.
+    static QString ClientKey();
+    // The key the update-notes date is recorded under.
+    static QString UpdateInformationKey();
+    // The help file and the update notes, in the program's folder.
+    static QString HelpFileName() { return QStringLiteral("Orlix1.chm"); }
+    static QString HelpFilePath();
+    static QString UpdateNotesPath();
+    // Where a script-tree node keeps its key and its tag.
+    static constexpr int kNodeKeyRole = Qt::UserRole;
+    static constexpr int kNodeTagRole = Qt::UserRole + 1;
+
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The start-up sequence. Returns false when start-up ended early; the window is then
+    // unloaded (its shut-down has run) and must not be shown.
+    bool Form_Load();
+    bool IsUnloaded() const { return unloaded_; }
+    bool FormReady() const { return bFormReady; }
+    // What start-up ended on, for the program's exit status: 0 a complete start or a
+    // cancelled login, 1 a start that could not go on.
+    int ExitStatus() const { return exitStatus_; }
+
+    // Asks every other window to close, then shuts down; false when a window stayed open.
+    bool Unload();
+
+    // The profile's settings; replaced by every settings load.
+    std::unique_ptr<cOCSettings> clsSettingsObject;
+    const cOCSettings* clsSettings() const override { return clsSettingsObject.get(); }
+
+    // Re-reads the profile's settings and rebinds everything that depends on them. False
+    // when they cannot be used; LastSettingsProblem() then says why.
+    bool LoadSettings();
+    const QString& LastSettingsProblem() const { return lastSettingsProblem_; }
+
+    // The program's one messages database: made, opened, closed and released here.
+    bool OpenOrlixDatabase();
+    void CloseOrlixDatabase();
+    OrlixDatabase* Database() const { return database_.get(); }
+
+    ::Renderer* GraphicsRenderer() const { return clsRenderer; }
+    ::RenderServices* GraphicsRenderServices() const { return renderServices_.get(); }
+
+    // The playout panel collapsed to its show bar.
+    bool VorelaPanelHidden() const { return vorelaPanelHidden_; }
+    void SetVorelaPanelHidden(bool hidden);
+
+    bool bCanCreateScripts = false;
+    PlayoutLink* Link() const { return link_.get(); }
+
+    // Window layout and the handlers the layout runs through.
+    void Form_Resize();
+    void pnlClock_Resize();
+    void picPanes_Resize();
+    void pnlTalkback_Resize();
+    void pnlTalkbackInner_Resize();
+    void pnlVorelaKeyboard_Resize();
+    void FactorsChanged();
+    void optContacts_Click();
+    void optPrize_Click();
+    void optScripts_Click();
+    void optWeb_Click();
+    void optMessages_Click();
+    void optScripts_DragOver(int buttonState);
+    void chkTalkback_Click();
+    void splitContacts_Layout();
+    void splitPrize_Layout();
+    void splitScripts_Layout();
+    void splitWebsites_Layout();
+    void splitMessages_Layout();
+
+    // Login and logout.
+    void clsKVDirectoryLocal_ContactLogin();
+    void clsKVDirectoryLocal_ContactLogout();
+    void clsKVDirectoryLocal_SecurityKeyInserted(const QString& DriveLetter,
+                                                 const QString& LoginName, bool* AttemptLogin);
+    void clsKVDirectoryLocal_SecurityKeyRemoved(const QString& DriveLetter, bool* AttemptLogout);
+    void tmrAutoLogin_Timer();
+
+    // Menu handlers.
+    void mnuLogin_Click();
+    void mnuLogout_Click();
+    void mnuConnect_Click();
+    void mnuDisconnect_Click();
+    void mnuExit_Click();
+    void mnuProgramSettings_Click();
+    void mnuDirectorySettings_Click();
+    void mnuOrlixDBSettings_Click();
+    void mnuHelpContents_Click();
+    void mnuHelpSearch_Click();
+    void mnuCreateSupportFile_Click();
+    void mnuUpdateInformation_Click();
+    void mnuForum_Click();
+    void mnuKestovaSupportWebsite_Click();
+    void mnuKestovaWebsite_Click();
+    void mnuAbout_Click();
+    void mnuViewMessageMiniList_Click();
+    void comboMessageFilter_Click();
+    void ApplyMiniMessageListView();
+
+    // Members other parts of the program fill in later; they do nothing yet.
+    void UpdateMRU(int flags);
+    void LoadScripts();
+    void treeScripts_NodeClick(QTreeWidgetItem* node);
+
+    // PlayoutHost.
+    bool bLinkWanted() const override { return linkWanted_; }
+    void SetbLinkWanted(bool wanted) override { linkWanted_ = wanted; }
+    float PlayoutVersion() const override { return playoutVersion_; }
+    void SetPlayoutVersion(float version) override { playoutVersion_ = version; }
+    void mnuConnectSetEnabled(bool enabled) override;
+    void mnuDisconnectSetEnabled(bool enabled) override;
+    bool mnuViewVorelaKeyboardChecked() const override;
+    void pnlNotConnectedShow() override;
+    void pnlNotConnectedHide() override;
+    void SetNumberPlayers(qint16 NumberPlayers) override;
+    qint16 NumberPlayers() const { return numberPlayers_; }
+    void ShowPlayerStatus(qint16 player, qint32 status, const QString& text) override;
+    void ShowInstantCartState(qint16 cart, const QString& text) override;
+    void ShowLogMode(bool automatic, bool goAllowed, const std::optional<QString>& text) override;
+    void ShowLogStatus(bool logLoaded) override;
+    void ShowLogCurrentItem(const QString& text) override;
+    void ShowScript(const QString& ScriptText, const QString& FileName, bool FromPlayout) override;
+    void optWebSetValue(int value) override;
+    void ctlWebsiteShowWebAddress(const QString& address) override;
+
+    // Controls.
+    uClockStrip* pnlClock = nullptr;
+    uPanel3* optContacts = nullptr;
+    uPanel3* optPrize = nullptr;
+    uPanel3* optScripts = nullptr;
+    uPanel3* optWeb = nullptr;
+    uPanel3* optMessages = nullptr;
+    uPanel3* chkTalkback = nullptr;
+    QWidget* picPanes = nullptr;
+    uSplitPanel* splitContacts = nullptr;
+    uSplitPanel* splitPrize = nullptr;
+    uSplitPanel* splitScripts = nullptr;
+    uSplitPanel* splitWebsites = nullptr;
+    uSplitPanel* splitMessages = nullptr;
+
+    uContactsList* ctlContacts = nullptr;
+    uContact* ctlContact = nullptr;
+    QPushButton* cmdOpenContact = nullptr;
+    QPushButton* cmdNewContact = nullptr;
+    QWidget* pnlContactButtonsSep = nullptr;
+    QPushButton* cmdRecentContacts = nullptr;
+    QPushButton* cmdAddContactToRecent = nullptr;
+    QGroupBox* fraContactMessages = nullptr;
+    ListView* lvwContactMessages = nullptr;
+    QGroupBox* fraContactPrizes = nullptr;
+    ListView* lvwContactPrizes = nullptr;
+
+    uPrizesList* ctlPrizes = nullptr;
+    QPushButton* cmdOpenPrize = nullptr;
+    uPrizeBasic* ctlPrize = nullptr;
+
+    uWebSitesList* ctlWebsites = nullptr;
+    uWebsite* ctlWebsite = nullptr;
+
+    uMessagesList* ctlMessages = nullptr;
+    uMessageBasic* ctlMessage = nullptr;
+    QToolBar* toolbarMessages = nullptr;
+    QComboBox* comboMessageFilter = nullptr;
+    QPushButton* cmdMessagesOpen = nullptr;
+    QPushButton* cmdMessagesForward = nullptr;
+    QPushButton* cmdMessagesReply = nullptr;
+    QPushButton* cmdMessagesReplyAll = nullptr;
+    uWebBrowser* ctlMessageBrowser = nullptr;
+
+    QTreeWidget* treeScripts = nullptr;
+    QPushButton* cmdNewScript = nullptr;
+    QToolBar* toolScripts = nullptr;
+    uWebBrowser* wbScripts = nullptr;
+    QPushButton* cmdScriptUp = nullptr;
+    QPushButton* cmdScriptDown = nullptr;
+    QToolButton* chkScriptAutoScroll = nullptr;
+    QToolButton* chkScriptEdit = nullptr;
+
+    uPanel3* pnlTalkback = nullptr;
+    uPanel3* pnlTalkbackInner = nullptr;
+    uTalkback* ctlTalkback = nullptr;
+
+    uPanel3* pnlVorelaKeyboard = nullptr;
+    uPanel3* pnlNotConnected = nullptr;
+    uPanel3* pnlVorelaHide = nullptr;
+    uPanel3* pnlInstantCarts = nullptr;
+    uPanel3* cmdShowVorelaKeyboard = nullptr;
+    // Element 0 is the design-time template; 1 to 20 are the carts.
+    QList<QPushButton*> cmdInstantCart;
+
+    QTimer tmrAutoLogin;
+
+    // Menus.
+    QMenu* mnuFile = nullptr;
+    QAction* mnuLogin = nullptr;
+    QAction* mnuLogout = nullptr;
+    QAction* mnuConnectToVorelaSep = nullptr;
+    QAction* mnuConnect = nullptr;
+    QAction* mnuDisconnect = nullptr;
+    QAction* mnuMRUSep = nullptr;
+    QMenu* mnuRecentContacts = nullptr;
+    QMenu* mnuRecentWebsites = nullptr;
+    QAction* mnuExitSep = nullptr;
+    QAction* mnuExit = nullptr;
+    QMenu* mnuView = nullptr;
+    QMenu* mnuViewVorela = nullptr;
+    QAction* mnuViewVorelaKeyboard = nullptr;
+    QAction* mnuViewLogGo = nullptr;
+    QAction* mnuViewLogNavigation = nullptr;
+    QAction* mnuViewVorelaSep = nullptr;
+    QMenu* mnuViewMessaging = nullptr;
+    QAction* mnuViewMessageMiniList = nullptr;
+    QMenu* mnuSettings = nullptr;
+    QAction* mnuProgramSettings = nullptr;
+    QAction* mnuKVDirectorySettingsSep = nullptr;
+    QAction* mnuDirectorySettings = nullptr;
+    QAction* mnuDatabaseSettingsSep = nullptr;
+    QAction* mnuOrlixDBSettings = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpContents = nullptr;
+    QAction* mnuHelpSearch = nullptr;
+    QAction* mnuHelpBarSep = nullptr;
+    QAction* mnuCreateSupportFile = nullptr;
+    QAction* mnuUpdateInfoSep = nullptr;
+    QAction* mnuUpdateInformation = nullptr;
+    QAction* mnuKestovaSep = nullptr;
+    QMenu* mnuKestova = nullptr;
+    QAction* mnuForum = nullptr;
+    QAction* mnuKestovaSupportWebsite = nullptr;
+    QAction* mnuKestovaWebsiteSep = nullptr;
+    QAction* mnuKestovaWebsite = nullptr;
+    QAction* mnuAboutSep = nullptr;
+    QAction* mnuAbout = nullptr;
+
+    // The toolbar button of a key ("open", "email", "sms", "reply", ...); null when unknown.
+    QAction* toolbarMessagesButton(const QString& key) const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void buildContactsPane();
+    void buildPrizesPane();
+    void buildWebsitesPane();
+    void buildMessagesPane();
+    void buildScriptsPane();
+    void buildTalkbackPane();
+    void buildPlayoutPanel();
+    void connectLayoutHandlers();
+
+    bool runStartUp();
+    void Form_Activate();
+    // Returns true when the close may go on.
+    bool Form_QueryUnload();
+    void Form_Unload();
+    bool unloadOtherForms();
+    void endStartUp(int status);
+    void reportSettingsProblem();
+
+    // The logged-in user's per-user store; null when nobody is logged in.
+    bool userLoggedIn() const;
+    QVariant userSetting(const QString& name, const QVariant& readDefault) const;
+    // Writes only while a user is logged in (and, for layout values, the window is ready).
+    void saveUserSetting(const QString& name, const QVariant& value, const QVariant& writeDefault,
+                         bool needsFormReady);
+    void selectTab(uSplitPanel* shown, const QString& storedValue);
+    QList<uSplitPanel*> splitters() const;
+
+    bool bFormReady = false;
+    bool unloaded_ = false;
+    bool unloading_ = false;
+    int exitStatus_ = 0;
+    bool linkWanted_ = false;
+    float playoutVersion_ = 0;
+    qint16 numberPlayers_ = 1;
+    bool vorelaPanelHidden_ = false;
+    QString lastSettingsProblem_;
+    QPointer<KVDirectory> clsKVDirectoryLocal;
+    std::unique_ptr<::RenderServices> renderServices_;
+    ::Renderer* clsRenderer = nullptr;
+    std::unique_ptr<OrlixDatabase> database_;
+    std::unique_ptr<PlayoutLink> link_;
+    QList<QMetaObject::Connection> directoryConnections_;
+};
+
+// The main window while it exists; null before and after.
+frmMain* MainForm();

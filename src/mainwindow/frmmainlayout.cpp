@@ -1,0 +1,331 @@
+// The window's regions, tabs, talkback pane, splitter contents and colours. The arithmetic
+// is in mainwindowlayout; here it is read from and applied to the controls.
+
+#include "mainwindow/frmmain.h"
+
+#include "core/contacthistory.h"
+#include "core/usersettingskeys.h"
+#include "mainwindow/mainwindowlayout.h"
+#include "platform/directory/kvdirectory.h"
+#include "platform/directory/ucontact.h"
+#include "platform/directory/ucontactslist.h"
+#include "platform/directory/uwebsite.h"
+#include "platform/directory/uwebsiteslist.h"
+#include "platform/messagesdb/umessagebasic.h"
+#include "platform/messagesdb/umessageslist.h"
+#include "platform/messagesdb/uprizebasic.h"
+#include "platform/messagesdb/uprizeslist.h"
+#include "platform/system/renderer.h"
+#include "platform/ui/listview.h"
+#include "platform/ui/panerect.h"
+#include "platform/ui/twips.h"
+#include "platform/ui/uclockstrip.h"
+#include "platform/ui/upanel3.h"
+#include "platform/ui/usplitpanel.h"
+#include "platform/ui/utalkback.h"
+#include "platform/web/uwebbrowser.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <vector>
+
+namespace {
+void place(QWidget* w, const TwipsRect& r) {
+    w->setGeometry(r.toPixels());
+}
+
+double twipsWidth(const QWidget* w) {
+    return PixelsToTwips(w->width());
+}
+
+double twipsHeight(const QWidget* w) {
+    return PixelsToTwips(w->height());
+}
+
+TwipsRect toTwips(const PaneRect& p) {
+    return {double(p.Left), double(p.Top), double(p.Width), double(p.Height)};
+}
+
+// The list's fill column takes what the other columns leave.
+void fillColumn(ListView* list, const QString& fillKey) {
+    if (list->ColumnHeaderCount() == 0) {
+        return;
+    }
+    std::vector<double> others;
+    int fill = -1;
+    for (int i = 0; i < list->ColumnHeaderCount(); ++i) {
+        if (list->ColumnKey(i) == fillKey) {
+            fill = i;
+        } else {
+            others.push_back(list->ColumnWidthTwips(i));
+        }
+    }
+    if (fill >= 0) {
+        list->SetColumnWidthTwips(fill,
+                                  static_cast<int>(FillColumnWidth(twipsWidth(list), others)));
+    }
+}
+} // namespace
+
+QList<uSplitPanel*> frmMain::splitters() const {
+    return {splitContacts, splitPrize, splitWebsites, splitScripts, splitMessages};
+}
+
+void frmMain::connectLayoutHandlers() {
+    connect(pnlClock, &uClockStrip::Resized, this, [this] { pnlClock_Resize(); });
+    picPanes->installEventFilter(this);
+    connect(pnlTalkback, &uPanel3::Resized, this, [this] { pnlTalkback_Resize(); });
+    connect(pnlTalkbackInner, &uPanel3::Resized, this, [this] { pnlTalkbackInner_Resize(); });
+    connect(pnlVorelaKeyboard, &uPanel3::Resized, this, [this] { pnlVorelaKeyboard_Resize(); });
+
+    connect(optContacts, &uPanel3::Click, this, [this] { optContacts_Click(); });
+    connect(optPrize, &uPanel3::Click, this, [this] { optPrize_Click(); });
+    connect(optScripts, &uPanel3::Click, this, [this] { optScripts_Click(); });
+    connect(optWeb, &uPanel3::Click, this, [this] { optWeb_Click(); });
+    connect(optMessages, &uPanel3::Click, this, [this] { optMessages_Click(); });
+    connect(optScripts, &uPanel3::DragOver, this,
+            [this](int buttonState) { optScripts_DragOver(buttonState); });
+    connect(chkTalkback, &uPanel3::Click, this, [this] { chkTalkback_Click(); });
+    connect(comboMessageFilter, &QComboBox::activated, this,
+            [this] { comboMessageFilter_Click(); });
+
+    connect(splitContacts, &uSplitPanel::Layout, this, [this] { splitContacts_Layout(); });
+    connect(splitPrize, &uSplitPanel::Layout, this, [this] { splitPrize_Layout(); });
+    connect(splitScripts, &uSplitPanel::Layout, this, [this] { splitScripts_Layout(); });
+    connect(splitWebsites, &uSplitPanel::Layout, this, [this] { splitWebsites_Layout(); });
+    connect(splitMessages, &uSplitPanel::Layout, this, [this] { splitMessages_Layout(); });
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == picPanes && event->type() == QEvent::Resize) {
+        picPanes_Resize();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmMain::Form_Resize() {
+    if (isMinimized() || centralWidget() == nullptr) {
+        return;
+    }
+    MainLayoutInput in;
+    in.clientWidth = twipsWidth(centralWidget());
+    in.clientHeight = twipsHeight(centralWidget());
+    in.keyboardMenuChecked = mnuViewVorelaKeyboard->isChecked();
+    in.vorelaPanelHidden = vorelaPanelHidden_;
+    in.talkbackOn = chkTalkback->Value() == 1;
+    const MainLayout layout = LayoutMainWindow(in);
+    if (!layout.laidOut) {
+        return;
+    }
+
+    place(pnlClock, layout.pnlClock);
+    if (in.keyboardMenuChecked) {
+        place(pnlVorelaKeyboard, layout.pnlVorelaKeyboard);
+        place(cmdShowVorelaKeyboard, layout.cmdShowVorelaKeyboard);
+        pnlVorelaKeyboard->setVisible(layout.keyboardVisible);
+        cmdShowVorelaKeyboard->setVisible(layout.showBarVisible);
+        (layout.showBarVisible ? static_cast<QWidget*>(cmdShowVorelaKeyboard)
+                               : static_cast<QWidget*>(pnlVorelaKeyboard))
+            ->raise();
+    } else {
+        pnlVorelaKeyboard->setVisible(false);
+        cmdShowVorelaKeyboard->setVisible(false);
+        pnlNotConnected->setVisible(false);
+    }
+    place(pnlTalkback, layout.pnlTalkback);
+    place(picPanes, layout.picPanes);
+}
+
+void frmMain::pnlClock_Resize() {
+    const auto buttons = LayoutTabStrip(twipsWidth(pnlClock), pnlClock->ClockWidth());
+    const std::array<uPanel3*, 6> order = {optContacts, optPrize,    optScripts,
+                                           optWeb,      optMessages, chkTalkback};
+    for (size_t i = 0; i < order.size(); ++i) {
+        place(order[i], buttons[i]);
+    }
+}
+
+void frmMain::picPanes_Resize() {
+    for (uSplitPanel* s : splitters()) {
+        s->setGeometry(0, 0, picPanes->width(), picPanes->height());
+    }
+}
+
+void frmMain::pnlTalkback_Resize() {
+    const TalkbackLayout layout = LayoutTalkbackPane(
+        twipsWidth(pnlTalkback), twipsHeight(pnlTalkback), PixelsToTwips(pnlTalkbackInner->x()),
+        PixelsToTwips(pnlTalkbackInner->y()));
+    place(pnlTalkbackInner, layout.pnlTalkbackInner);
+}
+
+void frmMain::pnlTalkbackInner_Resize() {
+    place(ctlTalkback, TwipsRect{60, 60, std::max(0.0, twipsWidth(pnlTalkbackInner) - 120),
+                                 std::max(0.0, twipsHeight(pnlTalkbackInner) - 120)});
+}
+
+void frmMain::FactorsChanged() {
+    if (clsRenderer == nullptr) {
+        return;
+    }
+    QPalette p = palette();
+    p.setColor(QPalette::Window, clsRenderer->WindowBackColour());
+    setPalette(p);
+    setAutoFillBackground(true);
+    const QColor panel = clsRenderer->PanelBackColour();
+    ctlContacts->SetBackColour(panel);
+    ctlContact->SetBackColour(panel);
+    ctlWebsites->SetBackColour(panel);
+    ctlPrize->SetBackColour(panel);
+    ctlPrizes->SetBackColor(panel);
+    ctlMessage->SetBackColour(clsRenderer->ContentBackColour());
+    ctlMessages->SetBackColour(panel);
+}
+
+void frmMain::selectTab(uSplitPanel* shown, const QString& storedValue) {
+    if (userLoggedIn()) {
+        saveUserSetting(UserSettingsKeys::SelectedTab().name, storedValue,
+                        UserSettingsKeys::SelectedTab().writeDefault, true);
+    }
+    shown->setVisible(true);
+    shown->raise();
+    for (uSplitPanel* s : splitters()) {
+        if (s != shown) {
+            s->setVisible(false);
+        }
+    }
+}
+
+void frmMain::optContacts_Click() {
+    selectTab(splitContacts, QStringLiteral("CONTACTS"));
+}
+
+void frmMain::optPrize_Click() {
+    selectTab(splitPrize, QStringLiteral("PRIZES"));
+}
+
+void frmMain::optScripts_Click() {
+    selectTab(splitScripts, QStringLiteral("SCRIPTS"));
+}
+
+void frmMain::optWeb_Click() {
+    selectTab(splitWebsites, QStringLiteral("WEB"));
+}
+
+void frmMain::optMessages_Click() {
+    selectTab(splitMessages, QStringLiteral("Messages"));
+}
+
+void frmMain::optScripts_DragOver(int buttonState) {
+    if (buttonState == 1 && optScripts->Value() != 1) {
+        optScripts->SetValue(1);
+        // Our panels raise no Click for a Value set from code; the pane must follow the
+        // button all the same, or the user would drag onto a pane that is not shown.
+        optScripts_Click();
+    }
+}
+
+void frmMain::chkTalkback_Click() {
+    saveUserSetting(UserSettingsKeys::TalkbackVisible().name,
+                    chkTalkback->Value() != 0 ? QStringLiteral("1") : QStringLiteral("0"),
+                    UserSettingsKeys::TalkbackVisible().writeDefault, true);
+    if (chkTalkback->Value() == 1) {
+        pnlTalkback->setVisible(true);
+        pnlTalkback->raise();
+    } else {
+        pnlTalkback->setVisible(false);
+    }
+    Form_Resize();
+}
+
+void frmMain::splitContacts_Layout() {
+    saveUserSetting(UserSettingsKeys::ContactSeparatorPosition().name, splitContacts->Position(), 0,
+                    true);
+    ContactsPaneInput in;
+    in.first = toTwips(splitContacts->FirstPaneRect());
+    in.second = toTwips(splitContacts->SecondPaneRect());
+    in.buttonWidth = twipsWidth(cmdAddContactToRecent);
+    in.tabAreaLeft = ctlContact->TabAreaLeft();
+    in.tabAreaTop = ctlContact->TabAreaTop();
+    in.tabAreaWidth = ctlContact->TabAreaWidth();
+    in.tabAreaHeight = ctlContact->TabAreaHeight();
+    const ContactsPaneLayout layout = LayoutContactsPane(in);
+    place(ctlContacts, layout.ctlContacts);
+    const int column = TwipsToPixels(layout.buttonColumnLeft);
+    for (QWidget* b : {static_cast<QWidget*>(cmdNewContact), static_cast<QWidget*>(cmdOpenContact),
+                       pnlContactButtonsSep, static_cast<QWidget*>(cmdRecentContacts),
+                       static_cast<QWidget*>(cmdAddContactToRecent)}) {
+        b->move(column, b->y());
+    }
+    place(ctlContact, layout.ctlContact);
+    place(fraContactMessages, layout.historyFrame);
+    place(fraContactPrizes, layout.historyFrame);
+    place(lvwContactMessages, layout.historyList);
+    fillColumn(lvwContactMessages, ContactHistory::MessagesFillColumnKey());
+    place(lvwContactPrizes, layout.historyList);
+    fillColumn(lvwContactPrizes, ContactHistory::PrizesFillColumnKey());
+}
+
+void frmMain::splitPrize_Layout() {
+    saveUserSetting(UserSettingsKeys::PrizeSeparatorPosition().name, splitPrize->Position(), 0,
+                    true);
+    const PrizesPaneLayout layout =
+        LayoutPrizesPane(toTwips(splitPrize->FirstPaneRect()),
+                         toTwips(splitPrize->SecondPaneRect()), twipsWidth(cmdOpenPrize));
+    place(ctlPrizes, layout.ctlPrizes);
+    cmdOpenPrize->move(TwipsToPixels(layout.cmdOpenPrizeLeft), cmdOpenPrize->y());
+    place(ctlPrize, layout.ctlPrize);
+}
+
+void frmMain::splitWebsites_Layout() {
+    saveUserSetting(UserSettingsKeys::WebsiteSeparatorPosition().name, splitWebsites->Position(), 0,
+                    true);
+    const WebsitesPaneLayout layout = LayoutWebsitesPane(toTwips(splitWebsites->FirstPaneRect()),
+                                                         toTwips(splitWebsites->SecondPaneRect()));
+    place(ctlWebsites, layout.ctlWebsites);
+    place(ctlWebsite, layout.ctlWebsite);
+}
+
+void frmMain::splitMessages_Layout() {
+    saveUserSetting(UserSettingsKeys::MessageSeparatorPosition().name, splitMessages->Position(), 0,
+                    true);
+    const MessagesPaneLayout layout =
+        LayoutMessagesPane(toTwips(splitMessages->FirstPaneRect()),
+                           toTwips(splitMessages->SecondPaneRect()), twipsHeight(toolbarMessages));
+    place(ctlMessages, layout.ctlMessages);
+    place(ctlMessage, layout.ctlMessage);
+    place(toolbarMessages, layout.toolbarMessages);
+    place(ctlMessageBrowser, layout.ctlMessageBrowser);
+}
+
+void frmMain::splitScripts_Layout() {
+    saveUserSetting(UserSettingsKeys::ScriptSeparatorPosition().name, splitScripts->Position(), 0,
+                    true);
+    ScriptsPaneInput in;
+    in.first = toTwips(splitScripts->FirstPaneRect());
+    in.second = toTwips(splitScripts->SecondPaneRect());
+    in.newScriptHeight = twipsHeight(cmdNewScript);
+    in.buttonWidth = twipsWidth(cmdScriptUp);
+    in.buttonHeight = twipsHeight(cmdScriptUp);
+    in.toolbarHeight = twipsHeight(toolScripts);
+    const ScriptsPaneLayout layout = LayoutScriptsPane(in);
+    place(cmdNewScript, layout.cmdNewScript);
+    place(treeScripts, layout.treeScripts);
+    place(cmdScriptUp, layout.cmdScriptUp);
+    place(cmdScriptDown, layout.cmdScriptDown);
+    place(chkScriptAutoScroll, layout.chkScriptAutoScroll);
+    place(chkScriptEdit, layout.chkScriptEdit);
+    place(toolScripts, layout.toolScripts);
+    place(wbScripts, layout.wbScripts);
+}

@@ -1,0 +1,154 @@
+// The menu bar's handlers: the playout link, the settings dialogs, help, the maker's pages,
+// the update notes, and the message list's view and time filter.
+
+#include "mainwindow/frmmain.h"
+
+#include "core/debuglog.h"
+#include "core/errorreport.h"
+#include "core/frmprintpreview.h"
+#include "core/generalroutines.h"
+#include "core/orlixcommon.h"
+#include "mainwindow/mainwindowdialogs.h"
+#include "platform/directory/kvdirectory.h"
+#include "platform/messagesdb/orlixdatabase.h"
+#include "platform/messagesdb/umessagebasic.h"
+#include "platform/messagesdb/umessageslist.h"
+#include "platform/system/appinfo.h"
+#include "platform/system/desktopopener.h"
+#include "platform/system/filesystemhelper.h"
+#include "platform/ui/messagebox.h"
+#include "platform/web/uwebbrowser.h"
+#include "playout/playoutlink.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QToolBar>
+#include <QUrl>
+
+namespace {
+void openMakerPage(const QString& path) {
+    OpenWithDesktop(QUrl(AppInfo::MakerWebsite() + path));
+}
+
+void openHelp() {
+    const QString help = frmMain::HelpFilePath();
+    if (!(FileSystemHelper::FileSize(help) > 0)) {
+        return;
+    }
+    OpenWithDesktop(QUrl::fromLocalFile(help));
+}
+} // namespace
+
+void frmMain::mnuConnect_Click() {
+    linkWanted_ = true;
+    link_->ConnectToVorela();
+}
+
+void frmMain::mnuDisconnect_Click() {
+    linkWanted_ = false;
+    link_->DisconnectFromVorela();
+}
+
+void frmMain::mnuExit_Click() {
+    close();
+}
+
+void frmMain::mnuProgramSettings_Click() {
+    ShowMainWindowDialog(MainWindowDialog::Settings, this);
+    bFormReady = false;
+    if (!LoadSettings()) {
+        reportSettingsProblem();
+    }
+    bFormReady = true;
+}
+
+void frmMain::reportSettingsProblem() {
+    MsgBox(QStringLiteral("The settings of the profile '") + gProfileName +
+               QStringLiteral("' could not be used: ") + lastSettingsProblem_,
+           MsgIcon::Exclamation, MsgButtons::OK, 0, this);
+}
+
+void frmMain::mnuDirectorySettings_Click() {
+    if (KVDirectory* directory = clsKVDirectoryLocal) {
+        directory->ShowSettings(this);
+    }
+}
+
+void frmMain::mnuOrlixDBSettings_Click() {
+    // The database's own settings dialog is not part of this program yet; with no database
+    // open there would be nothing to call anyway.
+    if (database_ == nullptr) {
+        DebugLog(QStringLiteral("Orlix Database Settings: no database is open"), 5);
+        return;
+    }
+    DebugLog(QStringLiteral("Orlix Database Settings: the database's settings dialog is not "
+                            "available"),
+             5);
+}
+
+void frmMain::mnuHelpContents_Click() {
+    openHelp();
+}
+
+void frmMain::mnuHelpSearch_Click() {
+    // The viewer's own search is offered from the document it opens.
+    openHelp();
+}
+
+void frmMain::mnuCreateSupportFile_Click() {
+    ShowMainWindowDialog(MainWindowDialog::SupportFile, this);
+}
+
+void frmMain::mnuAbout_Click() {
+    ShowMainWindowDialog(MainWindowDialog::About, this);
+}
+
+void frmMain::mnuForum_Click() {
+    openMakerPage(QStringLiteral("/forum/"));
+}
+
+void frmMain::mnuKestovaSupportWebsite_Click() {
+    openMakerPage(QStringLiteral("/support/"));
+}
+
+void frmMain::mnuKestovaWebsite_Click() {
+    openMakerPage(QStringLiteral("/"));
+}
+
+void frmMain::mnuUpdateInformation_Click() {
+    const QString notes = UpdateNotesPath();
+    if (!(FileSystemHelper::FileSize(notes) > 0)) {
+        return;
+    }
+    frmPrintPreview::DisplayFile(notes, QStringLiteral("Orlix Update Information"), 1, false);
+    StoreUpdateInformationDate(notes, UpdateInformationKey());
+}
+
+void frmMain::comboMessageFilter_Click() {
+    if (comboMessageFilter->property("Tag").toString().toInt() != 0) {
+        return;
+    }
+    KVDirectory* directory = clsKVDirectoryLocal;
+    if (directory != nullptr && directory->CurrentUser() &&
+        comboMessageFilter->currentIndex() >= 0) {
+        saveUserSetting(QStringLiteral("MessageListFilter"),
+                        comboMessageFilter->currentData().toInt(), 240, false);
+    }
+    ctlMessages->Refresh();
+}
+
+void frmMain::mnuViewMessageMiniList_Click() {
+    mnuViewMessageMiniList->setChecked(!mnuViewMessageMiniList->isChecked());
+    saveUserSetting(QStringLiteral("ViewMiniMessageList"),
+                    mnuViewMessageMiniList->isChecked() ? 1 : 0, -1, true);
+    ctlMessages->Refresh();
+    ApplyMiniMessageListView();
+}
+
+void frmMain::ApplyMiniMessageListView() {
+    const bool mini = mnuViewMessageMiniList->isChecked();
+    ctlMessages->SetDisplayMessageList(mini);
+    ctlMessageBrowser->setVisible(!mini);
+    toolbarMessages->setVisible(!mini);
+    ctlMessage->setVisible(mini);
+}

@@ -1,0 +1,89 @@
+// The window's side of the playout link: the link's menus and cover, the playout panel's
+// collapsed state, and the display members the link calls. The players, log and carts show
+// nothing yet; they keep the values they are given.
+
+#include "mainwindow/frmmain.h"
+
+#include "core/usersettingskeys.h"
+#include "platform/ui/twips.h"
+#include "platform/ui/upanel3.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QTreeWidget>
+
+void frmMain::SetVorelaPanelHidden(bool hidden) {
+    vorelaPanelHidden_ = hidden;
+    saveUserSetting(UserSettingsKeys::VorelaPanelHidden().name, hidden ? 1 : 0,
+                    UserSettingsKeys::VorelaPanelHidden().writeDefault, true);
+    Form_Resize();
+}
+
+void frmMain::pnlVorelaKeyboard_Resize() {
+    const double w = PixelsToTwips(pnlVorelaKeyboard->width());
+    pnlVorelaHide->resize(TwipsToPixels(std::max(0.0, w - 120)), pnlVorelaHide->height());
+    const double hideTop = PixelsToTwips(pnlVorelaHide->y());
+    pnlNotConnected->setGeometry(
+        TwipsRect{60, 60, std::max(0.0, w - 120), std::max(0.0, hideTop - 90)}.toPixels());
+    // The show bar's place comes from the window's own resize, which knows the window's
+    // height whatever changed.
+}
+
+void frmMain::mnuConnectSetEnabled(bool enabled) {
+    mnuConnect->setEnabled(enabled);
+}
+
+void frmMain::mnuDisconnectSetEnabled(bool enabled) {
+    mnuDisconnect->setEnabled(enabled);
+}
+
+bool frmMain::mnuViewVorelaKeyboardChecked() const {
+    return mnuViewVorelaKeyboard->isChecked();
+}
+
+void frmMain::pnlNotConnectedShow() {
+    pnlNotConnected->setVisible(true);
+    pnlNotConnected->raise();
+}
+
+void frmMain::pnlNotConnectedHide() {
+    pnlNotConnected->setVisible(false);
+}
+
+void frmMain::SetNumberPlayers(qint16 NumberPlayers) {
+    numberPlayers_ = std::clamp<qint16>(NumberPlayers, 1, 12);
+}
+
+void frmMain::ShowPlayerStatus(qint16 /*player*/, qint32 /*status*/, const QString& /*text*/) {}
+
+void frmMain::ShowInstantCartState(qint16 /*cart*/, const QString& /*text*/) {}
+
+void frmMain::ShowLogMode(bool /*automatic*/, bool /*goAllowed*/,
+                          const std::optional<QString>& /*text*/) {}
+
+void frmMain::ShowLogStatus(bool /*logLoaded*/) {}
+
+void frmMain::ShowLogCurrentItem(const QString& /*text*/) {}
+
+void frmMain::ShowScript(const QString& /*ScriptText*/, const QString& /*FileName*/,
+                         bool /*FromPlayout*/) {}
+
+void frmMain::optWebSetValue(int value) {
+    optWeb->SetValue(value);
+}
+
+void frmMain::ctlWebsiteShowWebAddress(const QString& /*address*/) {}
+
+void frmMain::LoadScripts() {
+    // The script files below "Other Scripts" and the personal script come with the script
+    // tree's own code.
+}
+
+void frmMain::treeScripts_NodeClick(QTreeWidgetItem* node) {
+    if (node == nullptr) {
+        return;
+    }
+    cmdNewScript->setEnabled(node->data(0, kNodeTagRole).toString() ==
+                                 QLatin1String("<PERSONALSCRIPT>") ||
+                             bCanCreateScripts);
+}

@@ -1,0 +1,235 @@
+// The profile's settings applied to the window, and the messages database they name.
+
+#include "mainwindow/frmmain.h"
+
+#include "core/debuglog.h"
+#include "core/orlixcommon.h"
+#include "core/templateprinting.h"
+#include "core/windowopeners.h"
+#include "mainwindow/graphicscopy.h"
+#include "mainwindow/mainwindowdialogs.h"
+#include "platform/directory/kvdirectory.h"
+#include "platform/directory/ucontact.h"
+#include "platform/directory/ucontactslist.h"
+#include "platform/directory/uwebsiteslist.h"
+#include "platform/messagesdb/orlixdatabase.h"
+#include "platform/messagesdb/umessagebasic.h"
+#include "platform/messagesdb/umessageslist.h"
+#include "platform/messagesdb/uprizebasic.h"
+#include "platform/messagesdb/uprizeslist.h"
+#include "platform/system/appservices.h"
+#include "platform/ui/fontconversion.h"
+#include "platform/ui/listview.h"
+#include "platform/ui/upanel3.h"
+#include "platform/ui/utalkback.h"
+#include "platform/web/uwebbrowser.h"
+#include "playout/playoutlink.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolBar>
+#include <QTreeWidget>
+
+namespace {
+struct FilterEntry {
+    const char* text;
+    qint32 minutes;
+};
+constexpr FilterEntry kFilterEntries[] = {
+    {"Last 4 Hours", 240}, {"Last 12 Hours", 720}, {"Last 24 Hours", 1440}, {"<All Messages>", -1}};
+
+// Why a loaded profile cannot be used, in the words the user is shown.
+QString settingsProblem(const cOCSettings& settings) {
+    for (const QString& folder :
+         {settings.OrlixPath(), settings.ScriptPath(), settings.TalkbackSimplePath()}) {
+        if (!folder.isEmpty() && !QFileInfo(folder).isDir()) {
+            return QStringLiteral("the folder '") + folder +
+                   QStringLiteral("' could not be created.");
+        }
+    }
+    return QStringLiteral(
+        "the Orlix Database, Scripts and Simple Talkback folders must all be set.");
+}
+} // namespace
+
+bool frmMain::LoadSettings() {
+    lastSettingsProblem_.clear();
+    linkWanted_ = false;
+    if (link_ && link_->sckVorela().State() != 0) {
+        link_->DisconnectFromVorela();
+    }
+
+    ctlTalkback->SetSimpleTalkbackPath(QString());
+
+    ctlMessageBrowser->ClearDocument();
+    ctlMessage->SetMessage(nullptr);
+    ctlMessages->SetDatabase(nullptr);
+
+    comboMessageFilter->setProperty("Tag", QStringLiteral("1"));
+    const int remembered = comboMessageFilter->currentIndex();
+    comboMessageFilter->clear();
+    for (const FilterEntry& e : kFilterEntries) {
+        comboMessageFilter->addItem(QString::fromLatin1(e.text), e.minutes);
+    }
+    comboMessageFilter->setCurrentIndex(
+        AppServices::Clamp(remembered, 0, comboMessageFilter->count() - 1));
+    comboMessageFilter->setProperty("Tag", QStringLiteral("0"));
+
+    treeScripts->clear();
+    wbScripts->ClearDocument();
+
+    clsSettingsObject = std::make_unique<cOCSettings>();
+    bool ok = clsSettingsObject->LoadSettings(gProfileName);
+    if (!ok) {
+        ShowMainWindowDialog(MainWindowDialog::Settings, this);
+        ok = clsSettingsObject->LoadSettings(gProfileName);
+        if (!ok) {
+            lastSettingsProblem_ = settingsProblem(*clsSettingsObject);
+            return false;
+        }
+    }
+    const cOCSettings& settings = *clsSettingsObject;
+
+    if (settings.TalkbackSimplePath().isEmpty()) {
+        lastSettingsProblem_ = QStringLiteral("the Simple Talkback folder is not set.");
+        return false;
+    }
+
+    // The program's own list controls keep the font object itself; the others take a copy.
+    const QFont general = FontConversion::ToQFont(*settings.GeneralFont());
+    for (QWidget* w : findChildren<QWidget*>()) {
+        if (auto* list = qobject_cast<uMessagesList*>(w)) {
+            list->SetFont(settings.GeneralFont());
+        } else if (auto* sites = qobject_cast<uWebSitesList*>(w)) {
+            sites->SetFont(settings.GeneralFont());
+        } else if (auto* prizes = qobject_cast<uPrizesList*>(w)) {
+            prizes->SetFont(settings.PrizeFont());
+        } else if (auto* prize = qobject_cast<uPrizeBasic*>(w)) {
+            prize->SetFont(settings.PrizeFont());
+        } else if (qobject_cast<uPanel3*>(w) || qobject_cast<QTreeWidget*>(w) ||
+                   qobject_cast<ListView*>(w) || qobject_cast<uContactsList*>(w)) {
+            w->setFont(general);
+        }
+    }
+    ctlTalkback->SetAreasFont(settings.GeneralFont());
+
+    const bool playout = !settings.VorelaComputerName().isEmpty();
+    for (QAction* a : {mnuViewVorela->menuAction(), mnuViewVorelaSep, mnuConnectToVorelaSep,
+                       mnuConnect, mnuDisconnect}) {
+        a->setVisible(playout);
+    }
+    if (playout) {
+        linkWanted_ = true;
+        auto* log = new QTreeWidgetItem(treeScripts, QStringList{QStringLiteral("Log Scripts")});
+        log->setData(0, kNodeKeyRole, QStringLiteral("LOGSCRIPT"));
+        log->setExpanded(true);
+        treeScripts->setCurrentItem(log);
+        link_->ConnectToVorela();
+    } else {
+        // Collapsed because there is nothing to show, not by the user's choice: it is not
+        // stored as the user's preference.
+        vorelaPanelHidden_ = true;
+        Form_Resize();
+    }
+
+    auto* other = new QTreeWidgetItem(treeScripts, QStringList{QStringLiteral("Other Scripts")});
+    other->setData(0, kNodeKeyRole, QStringLiteral("OTHERSCRIPTS"));
+    other->setData(0, kNodeTagRole, QStringLiteral("<OTHERSCRIPT>"));
+    other->setExpanded(true);
+    LoadScripts();
+
+    if (!settings.OrlixPath().isEmpty() &&
+        (database_ == nullptr || database_->DatabasePath() != settings.OrlixPath())) {
+        OpenOrlixDatabase();
+    }
+
+    KVDirectory* directory = clsKVDirectoryLocal;
+    const KVDirectory::ContactPtr user = directory ? directory->CurrentUser() : nullptr;
+    if (user) {
+        ctlMessages->SetDisplayNewMessage(user->UserRights().CanSaveMessages() &&
+                                          settings.EmailSendEnabled());
+    }
+
+    const bool sending = settings.EmailSendEnabled() || settings.SMSSendEnabled();
+    for (const char* key : {"sendsep", "replysep", "reply", "replyall", "forward"}) {
+        toolbarMessagesButton(QLatin1String(key))->setVisible(sending);
+    }
+    toolbarMessagesButton(QStringLiteral("email"))->setVisible(settings.EmailSendEnabled());
+    toolbarMessagesButton(QStringLiteral("sms"))->setVisible(settings.SMSSendEnabled());
+    for (QPushButton* b : {cmdMessagesForward, cmdMessagesReply, cmdMessagesReplyAll}) {
+        b->setVisible(sending);
+    }
+    const std::pair<QPushButton*, const char*> hover[] = {{cmdMessagesOpen, "open"},
+                                                          {cmdMessagesForward, "forward"},
+                                                          {cmdMessagesReply, "reply"},
+                                                          {cmdMessagesReplyAll, "replyall"}};
+    for (const auto& [b, key] : hover) {
+        if (QWidget* w =
+                toolbarMessages->widgetForAction(toolbarMessagesButton(QLatin1String(key)))) {
+            b->move(w->x(), b->y());
+        }
+    }
+
+    ctlTalkback->SetSimpleTalkbackPath(settings.TalkbackSimplePath());
+    ctlTalkback->SetTalkbackUser(user);
+    ctlTalkback->SetTextFont(settings.TalkbackFont());
+    ctlTalkback->StartTalkback();
+
+    ctlContact->SetDirectory(directory);
+    ctlContact->SetHostOption(true);
+    ctlContacts->SetDirectory(directory);
+    ctlContacts->SetAutoUpdate(true);
+    ctlContacts->Refresh();
+    ctlPrize->SetDirectory(directory);
+    ctlPrizes->SetDatabase(database_.get());
+    ctlPrizes->SetAutoUpdate(true);
+    ctlPrizes->Refresh();
+    ctlMessages->SetDatabase(database_.get());
+    ctlWebsites->SetDirectory(directory);
+    ctlWebsites->SetHostOption(true);
+    ctlWebsites->Refresh();
+    return true;
+}
+
+void frmMain::CloseOrlixDatabase() {
+    if (database_ == nullptr) {
+        return;
+    }
+    SetOpenersDatabase(nullptr);
+    SetPrintingDatabase(nullptr);
+    bool ok = false;
+    database_->CloseDatabase(ok);
+    database_.reset();
+}
+
+bool frmMain::OpenOrlixDatabase() {
+    CloseOrlixDatabase();
+    if (clsSettingsObject == nullptr) {
+        return false;
+    }
+    auto database = std::make_unique<OrlixDatabase>();
+    QPointer<KVDirectory> directory = clsKVDirectoryLocal;
+    database->SetCurrentUserProvider([directory]() -> qint32 {
+        if (directory == nullptr) {
+            return 0;
+        }
+        const KVDirectory::ContactPtr user = directory->CurrentUser();
+        return user ? user->Reference() : 0;
+    });
+    const qint32 code = database->OpenDatabase(clsSettingsObject->OrlixPath(), QString());
+    if (code != 0) {
+        DebugLog(QStringLiteral("The messages database in '") + clsSettingsObject->OrlixPath() +
+                     QStringLiteral("' could not be opened (code ") + QString::number(code) +
+                     QLatin1Char(')'),
+                 5);
+        return false;
+    }
+    database_ = std::move(database);
+    SetOpenersDatabase(database_.get());
+    SetPrintingDatabase(database_.get());
+    CopyDatabaseGraphics(database_->TemplatesPath(), gDataFolder + QStringLiteral("/Temp"));
+    return true;
+}

@@ -1,0 +1,332 @@
+#include "mainwindowfixture.h"
+
+#include "core/generalroutines.h"
+#include "platform/messagesdb/orlixdatabase.h"
+#include "platform/system/registrystore.h"
+#include "platform/ui/forms.h"
+#include "support/scriptedcommondialogs.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSaveFile>
+
+namespace {
+// A window with unsaved changes whose user cancels the save question.
+class StubbornWindow : public QWidget {
+protected:
+    void closeEvent(QCloseEvent* event) override { event->ignore(); }
+};
+
+bool placementSaved() {
+    return RegistryStore::KeyExists(RegistryRoot::CurrentUser,
+                                    frmMain::ClientKey() + QStringLiteral("\\frmMain"));
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+using MainWindowStartUp = MainWindowFixture;
+
+TEST_F(MainWindowStartUp, ACompleteStartLogsInByTheCommandLineAndBuildsTheMenuBar) {
+    ASSERT_TRUE(startLoggedIn(QStringLiteral("/DEBUG=NORMAL")));
+    EXPECT_TRUE(window->FormReady());
+    EXPECT_EQ(loginDialogs, 0);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Kestova Orlix v1 - Admin logged in"));
+    EXPECT_EQ(Splash(), nullptr);
+    EXPECT_EQ(window->NumberPlayers(), 4);
+    ASSERT_EQ(window->cmdInstantCart.size(), 21);
+    EXPECT_EQ(window->cmdInstantCart[20]->text(), QStringLiteral("20"));
+    EXPECT_FALSE(window->cmdInstantCart[1]->isEnabled());
+    EXPECT_TRUE(QFileInfo(gDataFolder + QStringLiteral("/Temp")).isDir());
+    ASSERT_NE(window->Database(), nullptr);
+    EXPECT_EQ(window->Database()->DatabasePath(), folder("db"));
+
+    QStringList bar;
+    for (QAction* a : window->menuBar()->actions()) {
+        bar << a->text();
+    }
+    EXPECT_EQ(bar, (QStringList{"&File", "&View", "&Settings", "&Help"}));
+    QStringList file;
+    for (QAction* a : window->mnuFile->actions()) {
+        file << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    }
+    EXPECT_EQ(file, (QStringList{"Logged in as 'admin'", "&Logout", "-", "&Connect To Vorela",
+                                 "&Disconnect from Vorela", "-", "Recent &Contacts",
+                                 "Recent &Websites", "-", "E&xit"}));
+    QStringList help;
+    for (QAction* a : window->mnuHelp->actions()) {
+        help << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    }
+    EXPECT_EQ(help, (QStringList{"&Contents", "&Search For Help On...", "-",
+                                 "Create &Kestova Support File", "-", "&Update Information", "-",
+                                 "Kestova On the Web", "-", "&About"}));
+    EXPECT_EQ(window->mnuKestovaSupportWebsite->text(),
+              QStringLiteral("Online Technical &Support "));
+    EXPECT_TRUE(logTexts().contains(QStringLiteral("Check for help file")));
+
+    window->mnuExit->trigger();
+    EXPECT_TRUE(window->IsUnloaded());
+    EXPECT_EQ(Directory(), nullptr);
+    EXPECT_TRUE(placementSaved());
+}
+
+// Each early end: no box of its own, the reason in the log, the shut-down run, nothing saved.
+TEST_F(MainWindowStartUp, StartUpEndsEarlyAtEachOfItsThreePoints) {
+    struct Case {
+        const char* name;
+        std::function<void(MainWindowFixture&)> arrange;
+        QString commandLine;
+        QString logLine;
+        int status;
+    };
+    const Case cases[] = {
+        {"no profile chosen", [](MainWindowFixture&) {},
+         QStringLiteral("/DEBUG=NORMAL /NOPREVCHECK"),
+         QStringLiteral("No Profile chosen so finished"), 1},
+        {"profile unusable",
+         [](MainWindowFixture& f) {
+             f.seedProfile(false, true, false);
+             f.addUser(QStringLiteral("admin"));
+         },
+         QStringLiteral("/DEBUG=NORMAL /NOPREVCHECK /Profile=Studio /User=admin"),
+         QStringLiteral("The settings of the profile could not be used: the Orlix Database, "
+                        "Scripts and Simple Talkback folders must all be set."),
+         1},
+        {"login cancelled",
+         [](MainWindowFixture& f) {
+             f.seedProfile();
+             f.addUser(QStringLiteral("admin"));
+         },
+         QStringLiteral("/DEBUG=NORMAL /NOPREVCHECK /Profile=Studio"),
+         QStringLiteral("Login cancelled: the program ends"), 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestMessageBoxes().clear();
+        QFile::remove(DebugLogFilePath());
+        c.arrange(*this);
+        EXPECT_FALSE(start(c.commandLine));
+        EXPECT_TRUE(window->IsUnloaded());
+        EXPECT_EQ(window->ExitStatus(), c.status);
+        EXPECT_TRUE(TestMessageBoxes().shown().empty());
+        EXPECT_TRUE(logTexts().contains(c.logLine))
+            << logTexts().join(QLatin1Char('\n')).toStdString();
+        EXPECT_EQ(Splash(), nullptr);
+        EXPECT_EQ(Directory(), nullptr);
+        EXPECT_FALSE(placementSaved());
+        window.reset();
+    }
+}
+
+TEST_F(MainWindowStartUp, AnUnknownOrPasswordedUserFallsBackToTheLoginDialog) {
+    seedProfile();
+    addUser(QStringLiteral("admin"));
+    addUser(QStringLiteral("pres"), 0, 0, QStringLiteral("secret"));
+    loginAnswer = QStringLiteral("pres");
+    passwordAnswer = QStringLiteral("secret");
+    for (const char* who : {"nobody", "pres"}) {
+        SCOPED_TRACE(who);
+        loginDialogs = 0;
+        ASSERT_TRUE(
+            start(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=") + QLatin1String(who)));
+        EXPECT_EQ(loginDialogs, 1);
+        EXPECT_EQ(Directory()->CurrentUser()->LoginName(), QStringLiteral("pres"));
+        window.reset();
+    }
+}
+
+TEST_F(MainWindowStartUp, ATempFolderThatCannotBeMadeIsReportedAndStartUpGoesOn) {
+    QDir().mkpath(TestHome() + QStringLiteral("/Kestova/Orlix"));
+    writeFile(TestHome() + QStringLiteral("/Kestova/Orlix/Temp"), "not a folder");
+    ASSERT_TRUE(startLoggedIn());
+    ASSERT_EQ(TestMessageBoxes().shown().size(), 1u);
+    const auto& box = TestMessageBoxes().shown().front();
+    EXPECT_EQ(box.icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(box.text.startsWith(QStringLiteral("There was a problem creating a temporary "
+                                                   "folder in '") +
+                                    TestHome() +
+                                    QStringLiteral("/Kestova/Orlix/Temp' and the "
+                                                   "error's description was "
+                                                   "reported as : \n\n\"")))
+        << box.text.toStdString();
+    EXPECT_TRUE(window->FormReady());
+}
+
+TEST_F(MainWindowStartUp, AWindowThatRefusesToCloseKeepsTheMainWindowAndReleasesNothing) {
+    ASSERT_TRUE(startLoggedIn());
+    auto* stubborn = new StubbornWindow;
+    Forms::Add(stubborn);
+    window->show();
+    window->tmrAutoLogin.start();
+
+    EXPECT_FALSE(window->close());
+    EXPECT_FALSE(window->IsUnloaded());
+    EXPECT_FALSE(window->tmrAutoLogin.isActive());
+    ASSERT_NE(Directory(), nullptr);
+    EXPECT_TRUE(Directory()->LoggedIn());
+    ASSERT_NE(window->Database(), nullptr);
+    EXPECT_TRUE(window->Database()->IsOpen());
+    EXPECT_FALSE(placementSaved());
+
+    delete stubborn;
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(window->IsUnloaded());
+    EXPECT_TRUE(placementSaved());
+}
+
+TEST_F(MainWindowStartUp, ASettingsReloadKeepsTheFilterAndTheDatabase) {
+    ASSERT_TRUE(startLoggedIn());
+    ASSERT_EQ(window->comboMessageFilter->count(), 4);
+    EXPECT_EQ(window->comboMessageFilter->currentText(), QStringLiteral("Last 4 Hours"));
+    window->comboMessageFilter->setCurrentIndex(2);
+    OrlixDatabase* before = window->Database();
+
+    int dialogs = 0;
+    RegisterMainWindowDialog(MainWindowDialog::Settings, [&](QWidget*) { ++dialogs; });
+    window->mnuProgramSettings->trigger();
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_TRUE(window->FormReady());
+    EXPECT_EQ(window->comboMessageFilter->currentText(), QStringLiteral("Last 24 Hours"));
+    EXPECT_EQ(window->comboMessageFilter->currentData().toInt(), 1440);
+    EXPECT_EQ(window->Database(), before);
+
+    // A database folder changed in the dialog opens the database there.
+    RegisterMainWindowDialog(MainWindowDialog::Settings, [&](QWidget*) {
+        window->clsSettingsObject->SetOrlixPath(folder("db2"));
+        QString profile;
+        window->clsSettingsObject->SaveSettings(profile);
+    });
+    window->mnuProgramSettings->trigger();
+    ASSERT_NE(window->Database(), nullptr);
+    EXPECT_EQ(window->Database()->DatabasePath(), folder("db2"));
+}
+
+TEST_F(MainWindowStartUp, AReloadThatFailsAfterStartUpSaysWhy) {
+    writeFile(TestHome() + QStringLiteral("/plainfile"), "x");
+    struct Case {
+        const char* name;
+        QString talkback;
+        QString reason;
+    };
+    const Case cases[] = {
+        {"no talkback folder", QString(),
+         QStringLiteral("the Orlix Database, Scripts and Simple Talkback folders must all be "
+                        "set.")},
+        {"a folder that cannot be made", TestHome() + QStringLiteral("/plainfile/talkback"),
+         QStringLiteral("the folder '") + TestHome() +
+             QStringLiteral("/plainfile/talkback' could not be created.")},
+    };
+    ASSERT_TRUE(startLoggedIn());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestMessageBoxes().clear();
+        RegisterMainWindowDialog(MainWindowDialog::Settings, [&](QWidget*) {
+            window->clsSettingsObject->SetTalkbackSimplePath(c.talkback);
+            QString profile;
+            window->clsSettingsObject->SaveSettings(profile);
+        });
+        window->mnuProgramSettings->trigger();
+        ASSERT_EQ(TestMessageBoxes().shown().size(), 1u);
+        EXPECT_EQ(TestMessageBoxes().shown().front().text,
+                  QStringLiteral("The settings of the profile 'Studio' could not be used: ") +
+                      c.reason);
+        EXPECT_EQ(TestMessageBoxes().shown().front().icon, MsgIcon::Exclamation);
+        EXPECT_TRUE(window->FormReady());
+    }
+}
+
+TEST_F(MainWindowStartUp, TheHelpItemsFollowTheHelpFile) {
+    struct Case {
+        const char* name;
+        QByteArray content; // empty: no file at all
+        bool create;
+        bool visible;
+    };
+    const Case cases[] = {
+        {"missing", {}, false, false}, {"empty", {}, true, false}, {"present", "help", true, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(programFolder + QStringLiteral("/Orlix1.chm"));
+        if (c.create) {
+            writeFile(programFolder + QStringLiteral("/Orlix1.chm"), c.content);
+        }
+        ASSERT_TRUE(startLoggedIn());
+        EXPECT_EQ(window->mnuHelpContents->isVisible(), c.visible);
+        EXPECT_EQ(window->mnuHelpSearch->isVisible(), c.visible);
+        EXPECT_EQ(window->mnuHelpBarSep->isVisible(), c.visible);
+        if (c.visible) {
+            opened.clear();
+            window->mnuHelpContents->trigger();
+            window->mnuHelpSearch->trigger();
+            const QUrl help = QUrl::fromLocalFile(programFolder + QStringLiteral("/Orlix1.chm"));
+            EXPECT_EQ(opened, (QList<QUrl>{help, help}));
+        }
+        window.reset();
+    }
+}
+
+TEST_F(MainWindowStartUp, AProgramFolderEndingInASeparatorGivesOneSeparator) {
+    AppInfo::SetPath(programFolder + QLatin1Char('/'));
+    EXPECT_EQ(frmMain::HelpFilePath(), programFolder + QStringLiteral("/Orlix1.chm"));
+    EXPECT_EQ(frmMain::UpdateNotesPath(), programFolder + QStringLiteral("/UPDATES.RTF"));
+}
+
+TEST_F(MainWindowStartUp, TheUpdateNotesShowWhenNewerAndNotOnTheNextStart) {
+    writeFile(programFolder + QStringLiteral("/UPDATES.RTF"), "{\\rtf1\\ansi Notes\\par}");
+    ASSERT_TRUE(startLoggedIn());
+    EXPECT_EQ(TestCommonDialogs().modalCount(), 1);
+    EXPECT_FALSE(
+        IsUpdateInformationNewer(frmMain::UpdateNotesPath(), frmMain::UpdateInformationKey()));
+    window.reset();
+
+    ASSERT_TRUE(start(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=admin")));
+    EXPECT_EQ(TestCommonDialogs().modalCount(), 1);
+    window.reset();
+
+    // A newer file is shown again.
+    QFile notes(programFolder + QStringLiteral("/UPDATES.RTF"));
+    ASSERT_TRUE(notes.open(QIODevice::ReadWrite));
+    notes.setFileTime(QDateTime::currentDateTime().addDays(1), QFileDevice::FileModificationTime);
+    notes.close();
+    ASSERT_TRUE(start(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=admin")));
+    EXPECT_EQ(TestCommonDialogs().modalCount(), 2);
+}
+
+TEST_F(MainWindowStartUp, EmptyUpdateNotesShowNothingAndStoreNoDate) {
+    writeFile(programFolder + QStringLiteral("/UPDATES.RTF"), "");
+    ASSERT_TRUE(startLoggedIn());
+    window->mnuUpdateInformation->trigger();
+    EXPECT_EQ(TestCommonDialogs().modalCount(), 0);
+    EXPECT_TRUE(
+        RegistryStore::ValueNames(RegistryRoot::CurrentUser, frmMain::UpdateInformationKey())
+            .isEmpty());
+}
+
+TEST_F(MainWindowStartUp, TheMakersPagesOpenInTheDesktopsBrowser) {
+    ASSERT_TRUE(startLoggedIn());
+    window->mnuForum->trigger();
+    window->mnuKestovaSupportWebsite->trigger();
+    window->mnuKestovaWebsite->trigger();
+    const QString site = AppInfo::MakerWebsite();
+    EXPECT_EQ(opened, (QList<QUrl>{QUrl(site + QStringLiteral("/forum/")),
+                                   QUrl(site + QStringLiteral("/support/")),
+                                   QUrl(site + QStringLiteral("/"))}));
+}
+
+TEST_F(MainWindowStartUp, DatabaseSettingsWithNoDatabaseOnlyLogs) {
+    ASSERT_TRUE(startLoggedIn(QStringLiteral("/DEBUG=NORMAL")));
+    window->CloseOrlixDatabase();
+    EXPECT_TRUE(window->mnuOrlixDBSettings->isEnabled());
+    window->mnuOrlixDBSettings->trigger();
+    EXPECT_TRUE(TestMessageBoxes().shown().empty());
+    EXPECT_TRUE(
+        logTexts().contains(QStringLiteral("Orlix Database Settings: no database is open")));
+}
+} // namespace

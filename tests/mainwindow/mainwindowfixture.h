@@ -1,0 +1,163 @@
+#pragma once
+
+#include "core/cocsettings.h"
+#include "core/debuglog.h"
+#include "core/orlixcommon.h"
+#include "mainwindow/frmmain.h"
+#include "mainwindow/mainwindowdialogs.h"
+#include "platform/directory/directorycontact.h"
+#include "platform/directory/directorydialogs.h"
+#include "platform/directory/kvdirectory.h"
+#include "platform/system/appinfo.h"
+#include "platform/system/desktopopener.h"
+#include "platform/system/profilemanager.h"
+#include "support/scriptedmessageboxes.h"
+#include "support/testhome.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// A studio computer for the main window: a profile "Studio" with its three folders, a
+// directory with users, the program's folder (help file, update notes) in the test's home,
+// and the directory's login dialog answered by the test.
+class MainWindowFixture : public ::testing::Test {
+public:
+    void SetUp() override {
+        programFolder = TestHome() + QStringLiteral("/program");
+        QDir().mkpath(programFolder);
+        AppInfo::SetPath(programFolder);
+        ProfileManager::SetChooser(
+            [](const QStringList&, const QString&, QWidget*) { return QString(); });
+        SetDesktopOpener([this](const QUrl& url) {
+            opened << url;
+            return true;
+        });
+        SetDirectoryDialogRunner([this](QDialog& d) {
+            ++loginDialogs;
+            if (loginAnswer.isEmpty()) {
+                return int(QDialog::Rejected);
+            }
+            d.findChild<QLineEdit*>(QStringLiteral("txtLoginName"))->setText(loginAnswer);
+            d.findChild<QLineEdit*>(QStringLiteral("txtPassword"))->setText(passwordAnswer);
+            d.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+            return d.result();
+        });
+    }
+
+    void TearDown() override {
+        window.reset();
+        UnloadSplash();
+        TerminateOrlix();
+        SetDirectoryDialogRunner(nullptr);
+        SetDesktopOpener(nullptr);
+        ProfileManager::SetChooser(nullptr);
+        RegisterMainWindowDialog(MainWindowDialog::Settings, nullptr);
+    }
+
+    QString folder(const char* name) const {
+        return TestHome() + QLatin1Char('/') + QLatin1String(name);
+    }
+
+    // The profile's settings as the settings dialog would write them.
+    void seedProfile(bool playout = false, bool talkback = true, bool folders = true) {
+        cOCSettings settings;
+        QString profile = QStringLiteral("Studio");
+        settings.LoadSettings(profile);
+        if (folders) {
+            settings.SetOrlixPath(folder("db"));
+            settings.SetScriptPath(folder("scripts"));
+        }
+        settings.SetTalkbackSimplePath(talkback ? folder("talkback") : QString());
+        settings.SetVorelaComputerName(playout ? QStringLiteral("127.0.0.1") : QString());
+        ASSERT_TRUE(settings.SaveSettings(profile));
+    }
+
+    // A directory user; the first one made has every right. Made before the window starts.
+    void addUser(const QString& login, quint32 directoryRights = 0xff, quint32 userRights = 0xff,
+                 const QString& password = {}) {
+        KVDirectory directory;
+        bool failed = true;
+        directory.OpenDefault(true, failed);
+        ASSERT_FALSE(failed);
+        QString refusal;
+        if (directory.UserCount() == 0) {
+            ASSERT_TRUE(directory.CreateFirstUser(QStringLiteral("Admin"), QStringLiteral("admin"),
+                                                  QString(), &refusal));
+        }
+        auto admin = directory.GetContactByLoginName(QStringLiteral("admin"));
+        bool ok = false;
+        directory.LoginContact(admin, 1, QString(), ok);
+        ASSERT_TRUE(ok);
+        if (login != QLatin1String("admin")) {
+            auto user = directory.CreateContact();
+            user->SetName(QStringLiteral("User ") + login);
+            user->SetLoginName(login);
+            user->SetDirectoryRights(DirectoryRights(directoryRights));
+            user->SetUserRights(UserRights(userRights));
+            ASSERT_TRUE(directory.SaveContact(0, *user, &refusal)) << refusal.toStdString();
+            if (!password.isEmpty()) {
+                ASSERT_TRUE(directory.SetPassword(user->Reference(), password, &refusal));
+            }
+        }
+        directory.Close(ok);
+    }
+
+    // A stored per-user value, written before the window starts.
+    void storeUserSetting(const QString& login, const QString& name, const QVariant& value) {
+        KVDirectory directory;
+        bool failed = true;
+        directory.OpenDefault(false, failed);
+        ASSERT_FALSE(failed);
+        auto user = directory.GetContactByLoginName(login);
+        ASSERT_TRUE(user);
+        ASSERT_TRUE(user->Settings().SaveSetting(name, value, QVariant()));
+        bool ok = false;
+        directory.Close(ok);
+    }
+
+    bool start(const QString& commandLine) {
+        AppInfo::SetCommandLine(commandLine);
+        window = std::make_unique<frmMain>();
+        return window->Form_Load();
+    }
+
+    // The usual start: the profile, an administrator and a login by the command line.
+    bool startLoggedIn(const QString& extra = QString()) {
+        seedProfile();
+        addUser(QStringLiteral("admin"));
+        return start(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=admin ") + extra);
+    }
+
+    QStringList logTexts() const {
+        QFile f(DebugLogFilePath());
+        if (!f.open(QIODevice::ReadOnly)) {
+            return {};
+        }
+        QStringList out;
+        for (const QString& line :
+             QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)) {
+            out.append(line.mid(8).trimmed());
+        }
+        return out;
+    }
+
+    QString userSetting(const QString& name) const {
+        const auto user = Directory() ? Directory()->CurrentUser() : nullptr;
+        return user ? user->Settings().GetSetting(name, QStringLiteral("<unset>")).toString()
+                    : QStringLiteral("<nobody>");
+    }
+
+    std::unique_ptr<frmMain> window;
+    QString programFolder;
+    QString loginAnswer;
+    QString passwordAnswer;
+    int loginDialogs = 0;
+    QList<QUrl> opened;
+};
