@@ -12,14 +12,14 @@
 namespace {
 using Style = uPanel3::PanelStyle;
 
-struct PanelSpec {
+struct PanelKind {
     Style style;
     int parent; // 0 or 1, or -1 for a panel on its own
 };
 
 struct GroupCase {
     const char* name;
-    std::vector<PanelSpec> panels;
+    std::vector<PanelKind> panels;
     std::vector<int> before;
     int target;
     bool byUser; // a mouse click by the user, else SetValue(value) from code
@@ -106,9 +106,9 @@ TEST(uPanel3, OptionGroupsAreTheOptionStyleSiblings) {
         SCOPED_TRACE(c.name);
         QWidget parents[2];
         std::vector<std::unique_ptr<uPanel3>> panels;
-        for (const PanelSpec& spec : c.panels) {
-            QWidget* parent = spec.parent < 0 ? nullptr : &parents[spec.parent];
-            panels.push_back(std::make_unique<uPanel3>(parent, spec.style));
+        for (const PanelKind& kind : c.panels) {
+            QWidget* parent = kind.parent < 0 ? nullptr : &parents[kind.parent];
+            panels.push_back(std::make_unique<uPanel3>(parent, kind.style));
             panels.back()->setGeometry(static_cast<int>(panels.size()) * 60, 0, 50, 30);
         }
         for (std::size_t i = 0; i < panels.size(); ++i) {
