@@ -138,6 +138,7 @@ bool frmMain::Form_Load() {
 
 bool frmMain::runStartUp() {
     InitDebug();
+    DebugLog(QStringLiteral("Started the main window"), 5, LogIndent);
 
     renderServices_ = std::make_unique<::RenderServices>();
     clsRenderer = renderServices_->Renderer();
@@ -188,6 +189,7 @@ bool frmMain::runStartUp() {
         };
     }
 
+    DebugLog(QStringLiteral("Loading Settings"));
     if (!LoadSettings()) {
         DebugLog(QStringLiteral("The settings of the profile could not be used: ") +
                      lastSettingsProblem_,
@@ -208,6 +210,8 @@ bool frmMain::runStartUp() {
     const QString login = GetParameter(AppInfo::CommandLine(), QStringLiteral("/User"),
                                        QStringLiteral("="), false, QStringLiteral(" "));
     if (!login.isEmpty() && directory != nullptr) {
+        DebugLog(QStringLiteral("Logging in '") + login +
+                 QStringLiteral("' from the command line"));
         if (auto contact = directory->GetContactByLoginName(login)) {
             bool ok = false;
             directory->LoginContact(contact, 1, AppInfo::ProductName(), ok);
@@ -216,6 +220,7 @@ bool frmMain::runStartUp() {
 
     if (directory == nullptr || !directory->LoggedIn()) {
         bool cancelled = true;
+        DebugLog(QStringLiteral("Showing the login dialog"));
         if (directory != nullptr) {
             directory->Login(kProductCode, AppInfo::ProductName(), nullptr,
                              clsSettingsObject->StartupAutoLogin(), 0, cancelled);
@@ -242,10 +247,12 @@ bool frmMain::runStartUp() {
     }
 
     bFormReady = true;
+    DebugLog(QStringLiteral("Main window ready"), 5, LogOutdent);
     return true;
 }
 
 void frmMain::endStartUp(int status) {
+    DebugLog(QStringLiteral("Start-up ended early"), 5, LogOutdent);
     exitStatus_ = status;
     Unload();
 }
@@ -324,6 +331,7 @@ bool frmMain::Form_QueryUnload() {
 }
 
 void frmMain::Form_Unload() {
+    DebugLog(QStringLiteral("Closing the main window"));
     ctlContact->SetDirectory(nullptr);
     ctlContacts->SetDirectory(nullptr);
     ctlWebsites->SetDirectory(nullptr);

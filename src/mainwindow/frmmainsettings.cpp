@@ -227,6 +227,8 @@ bool frmMain::OpenOrlixDatabase() {
                  5);
         return false;
     }
+    DebugLog(QStringLiteral("Opened the Orlix Database in '") + clsSettingsObject->OrlixPath() +
+             QLatin1Char('\''));
     database_ = std::move(database);
     SetOpenersDatabase(database_.get());
     SetPrintingDatabase(database_.get());
