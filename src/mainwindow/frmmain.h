@@ -211,10 +211,11 @@ public:
     uMessageBasic* ctlMessage = nullptr;
     QToolBar* toolbarMessages = nullptr;
     QComboBox* comboMessageFilter = nullptr;
-    QPushButton* cmdMessagesOpen = nullptr;
-    QPushButton* cmdMessagesForward = nullptr;
-    QPushButton* cmdMessagesReply = nullptr;
-    QPushButton* cmdMessagesReplyAll = nullptr;
+    // The hover commands over the toolbar's "open", "forward", "reply" and "replyall".
+    QToolButton* cmdMessagesOpen = nullptr;
+    QToolButton* cmdMessagesForward = nullptr;
+    QToolButton* cmdMessagesReply = nullptr;
+    QToolButton* cmdMessagesReplyAll = nullptr;
     uWebBrowser* ctlMessageBrowser = nullptr;
 
     QTreeWidget* treeScripts = nullptr;

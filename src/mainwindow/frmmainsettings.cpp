@@ -159,19 +159,6 @@ bool frmMain::LoadSettings() {
     }
     toolbarMessagesButton(QStringLiteral("email"))->setVisible(settings.EmailSendEnabled());
     toolbarMessagesButton(QStringLiteral("sms"))->setVisible(settings.SMSSendEnabled());
-    for (QPushButton* b : {cmdMessagesForward, cmdMessagesReply, cmdMessagesReplyAll}) {
-        b->setVisible(sending);
-    }
-    const std::pair<QPushButton*, const char*> hover[] = {{cmdMessagesOpen, "open"},
-                                                          {cmdMessagesForward, "forward"},
-                                                          {cmdMessagesReply, "reply"},
-                                                          {cmdMessagesReplyAll, "replyall"}};
-    for (const auto& [b, key] : hover) {
-        if (QWidget* w =
-                toolbarMessages->widgetForAction(toolbarMessagesButton(QLatin1String(key)))) {
-            b->move(w->x(), b->y());
-        }
-    }
 
     ctlTalkback->SetSimpleTalkbackPath(settings.TalkbackSimplePath());
     ctlTalkback->SetTalkbackUser(user);

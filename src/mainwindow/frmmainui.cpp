@@ -176,17 +176,18 @@ void frmMain::buildMessagesPane() {
     comboMessageFilter->setProperty("Tag", QStringLiteral("0"));
     toolbarMessages->addWidget(comboMessageFilter);
 
-    // The hover buttons lie over their toolbar buttons and hide with the toolbar.
-    cmdMessagesOpen =
-        named(new QPushButton(QStringLiteral("Open"), toolbarMessages), "cmdMessagesOpen");
-    cmdMessagesForward =
-        named(new QPushButton(QStringLiteral("Forward"), toolbarMessages), "cmdMessagesForward");
-    cmdMessagesReply =
-        named(new QPushButton(QStringLiteral("Reply"), toolbarMessages), "cmdMessagesReply");
-    cmdMessagesReplyAll =
-        named(new QPushButton(QStringLiteral("Reply All"), toolbarMessages), "cmdMessagesReplyAll");
-    for (QPushButton* b : {cmdMessagesForward, cmdMessagesReply, cmdMessagesReplyAll}) {
-        b->setVisible(false);
+    // The hover commands are the toolbar's own buttons: they light up under the pointer,
+    // sit exactly on their toolbar places and hide with the toolbar.
+    const std::tuple<QToolButton**, const char*, const char*> hover[] = {
+        {&cmdMessagesOpen, "open", "cmdMessagesOpen"},
+        {&cmdMessagesForward, "forward", "cmdMessagesForward"},
+        {&cmdMessagesReply, "reply", "cmdMessagesReply"},
+        {&cmdMessagesReplyAll, "replyall", "cmdMessagesReplyAll"}};
+    for (const auto& [member, key, name] : hover) {
+        *member = named(qobject_cast<QToolButton*>(toolbarMessages->widgetForAction(
+                            toolbarMessagesButton(QLatin1String(key)))),
+                        name);
+        (*member)->setAutoRaise(true);
     }
 
     ctlMessageBrowser = named(new uWebBrowser(splitMessages), "ctlMessageBrowser");
