@@ -93,6 +93,9 @@ public:
     // The playout panel collapsed to its show bar.
     bool VorelaPanelHidden() const { return vorelaPanelHidden_; }
     void SetVorelaPanelHidden(bool hidden);
+    // The hide bar of the panel and the show bar that stands in for it.
+    void pnlVorelaHide_Click() { SetVorelaPanelHidden(true); }
+    void cmdShowVorelaKeyboard_Click() { SetVorelaPanelHidden(false); }
 
     bool bCanCreateScripts = false;
     PlayoutLink* Link() const { return link_.get(); }

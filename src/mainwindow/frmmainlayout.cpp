@@ -84,6 +84,9 @@ void frmMain::connectLayoutHandlers() {
     connect(pnlTalkback, &uPanel3::Resized, this, [this] { pnlTalkback_Resize(); });
     connect(pnlTalkbackInner, &uPanel3::Resized, this, [this] { pnlTalkbackInner_Resize(); });
     connect(pnlVorelaKeyboard, &uPanel3::Resized, this, [this] { pnlVorelaKeyboard_Resize(); });
+    connect(pnlVorelaHide, &uPanel3::Click, this, [this] { pnlVorelaHide_Click(); });
+    connect(cmdShowVorelaKeyboard, &uPanel3::Click, this,
+            [this] { cmdShowVorelaKeyboard_Click(); });
 
     connect(optContacts, &uPanel3::Click, this, [this] { optContacts_Click(); });
     connect(optPrize, &uPanel3::Click, this, [this] { optPrize_Click(); });

@@ -15,6 +15,7 @@
 #include "platform/web/uwebbrowser.h"
 
 #include <QApplication>
+#include <QTest>
 #include <QGroupBox>
 #include <QPixmap>
 #include <QPushButton>
@@ -160,7 +161,9 @@ TEST_F(MainWindowPanes, TheKeyboardPanelAndItsShowBarBoundTheMiddleBand) {
     EXPECT_FALSE(w.pnlVorelaKeyboard->isHidden());
     EXPECT_EQ(w.picPanes->geometry().bottom() + 1 + TwipsToPixels(60), w.pnlVorelaKeyboard->y());
 
-    w.SetVorelaPanelHidden(true);
+    QApplication::processEvents();
+    QTest::mouseClick(w.pnlVorelaHide, Qt::LeftButton);
+    EXPECT_TRUE(w.VorelaPanelHidden());
     EXPECT_TRUE(w.pnlVorelaKeyboard->isHidden());
     EXPECT_FALSE(w.cmdShowVorelaKeyboard->isHidden());
     EXPECT_EQ(w.picPanes->geometry().bottom() + 1 + TwipsToPixels(60),
@@ -170,6 +173,11 @@ TEST_F(MainWindowPanes, TheKeyboardPanelAndItsShowBarBoundTheMiddleBand) {
     QApplication::processEvents();
     EXPECT_EQ(w.cmdShowVorelaKeyboard->geometry().bottom() + 1 + TwipsToPixels(60),
               w.centralWidget()->height());
+
+    QTest::mouseClick(w.cmdShowVorelaKeyboard, Qt::LeftButton);
+    EXPECT_FALSE(w.VorelaPanelHidden());
+    EXPECT_FALSE(w.pnlVorelaKeyboard->isHidden());
+    EXPECT_TRUE(w.cmdShowVorelaKeyboard->isHidden());
 
     w.mnuViewVorelaKeyboard->setChecked(false);
     w.Form_Resize();
