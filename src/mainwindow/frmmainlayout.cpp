@@ -119,7 +119,8 @@ void frmMain::resizeEvent(QResizeEvent* event) {
 }
 
 void frmMain::Form_Resize() {
-    if (isMinimized() || centralWidget() == nullptr) {
+    // Nothing is laid out while minimised, nor before the window's controls exist.
+    if (isMinimized() || centralWidget() == nullptr || mnuViewVorelaKeyboard == nullptr) {
         return;
     }
     MainLayoutInput in;
