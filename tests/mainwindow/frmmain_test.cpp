@@ -2,9 +2,13 @@
 
 #include "core/generalroutines.h"
 #include "platform/messagesdb/orlixdatabase.h"
+#include "platform/messagesdb/orlixprize.h"
+#include "platform/messagesdb/uprizebasic.h"
 #include "platform/system/registrystore.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/upanel3.h"
 #include "support/scriptedcommondialogs.h"
+#include "support/scripteddialogs.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -328,5 +332,29 @@ TEST_F(MainWindowStartUp, DatabaseSettingsWithNoDatabaseOnlyLogs) {
     EXPECT_TRUE(TestMessageBoxes().shown().empty());
     EXPECT_TRUE(
         logTexts().contains(QStringLiteral("Orlix Database Settings: no database is open")));
+}
+} // namespace
+
+namespace {
+TEST_F(MainWindowStartUp, APrizeChangedElsewhereShowsWhenTheWindowIsActiveAgain) {
+    ASSERT_TRUE(startLoggedIn());
+    OrlixDatabase& db = *window->Database();
+    auto prize = db.NewPrize();
+    prize->SetTitle(QStringLiteral("Concert tickets"));
+    bool ok = false;
+    db.StorePrize(*prize, ok);
+    ASSERT_TRUE(ok);
+    window->ctlPrize->SetPrize(prize);
+    auto elsewhere = db.GetPrize(prize->Reference());
+    elsewhere->SetTitle(QStringLiteral("Festival tickets"));
+    db.StorePrize(*elsewhere, ok);
+    ASSERT_TRUE(ok);
+
+    window->optPrize->SetValue(1);
+    window->optPrize_Click();
+    const int before = window->ctlPrize->RefreshCount();
+    ASSERT_TRUE(ShowActive(*window));
+    EXPECT_EQ(prize->Title(), QStringLiteral("Festival tickets"));
+    EXPECT_GT(window->ctlPrize->RefreshCount(), before);
 }
 } // namespace
