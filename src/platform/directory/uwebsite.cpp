@@ -1,30 +1,17 @@
 #include "platform/directory/uwebsite.h"
 
 #include "platform/ui/paneframe.h"
+#include "platform/ui/plainlabel.h"
 
 #include <QLabel>
-#include <QVBoxLayout>
-
-namespace {
-QLabel* valueLabel(QWidget* parent, const char* name) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    label->setWordWrap(true);
-    return label;
-}
-} // namespace
 
 uWebsite::uWebsite(QWidget* parent)
-    : QWidget(parent), frame_(new PaneFrame(tr("Website"), this)),
-      lblCaption_(valueLabel(frame_, "lblCaption")), lblAddress_(valueLabel(frame_, "lblAddress")) {
+    : PaneControl(tr("Website"), parent),
+      lblCaption_(PlainLabel::Create(Frame(), "lblCaption", Qt::TextSelectableByMouse)),
+      lblAddress_(PlainLabel::Create(Frame(), "lblAddress", Qt::TextSelectableByMouse)) {
     setObjectName(QStringLiteral("uWebsite"));
-    frame_->AddWidget(lblCaption_);
-    frame_->AddWidget(lblAddress_);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(frame_);
+    Frame()->AddWidget(lblCaption_);
+    Frame()->AddWidget(lblAddress_);
 }
 
 uWebsite::~uWebsite() = default;
@@ -33,9 +20,4 @@ void uWebsite::SetWebsite(const std::shared_ptr<DirectoryWebsite>& website) {
     website_ = website;
     lblCaption_->setText(website_ ? website_->Caption() : QString());
     lblAddress_->setText(website_ ? website_->Address() : QString());
-}
-
-void uWebsite::SetBackColour(const QColor& colour) {
-    backColour_ = colour;
-    PaneFrame::PaintBackground(this, colour);
 }

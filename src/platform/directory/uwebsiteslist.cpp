@@ -1,17 +1,10 @@
 #include "platform/directory/uwebsiteslist.h"
 
-#include "platform/ui/fontconversion.h"
 #include "platform/ui/paneframe.h"
 
-#include <QVBoxLayout>
-
-uWebSitesList::uWebSitesList(QWidget* parent)
-    : QWidget(parent), frame_(new PaneFrame(tr("Websites"), this)) {
+uWebSitesList::uWebSitesList(QWidget* parent) : FontPaneControl(tr("Websites"), parent) {
     setObjectName(QStringLiteral("uWebSitesList"));
-    frame_->setObjectName(QStringLiteral("fraList"));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(frame_);
+    Frame()->setObjectName(QStringLiteral("fraList"));
     showState();
 }
 
@@ -22,26 +15,10 @@ void uWebSitesList::SetDirectory(KVDirectory* directory) {
     showState();
 }
 
-void uWebSitesList::Refresh() {
-    ++refreshCount_;
-    applyFont();
+void uWebSitesList::refreshContent() {
     showState();
 }
 
-void uWebSitesList::SetFont(const std::shared_ptr<StdFont>& font) {
-    font_ = font;
-    applyFont();
-}
-
-void uWebSitesList::applyFont() {
-    setFont(font_ ? FontConversion::ToQFont(*font_) : QFont());
-}
-
-void uWebSitesList::SetBackColour(const QColor& colour) {
-    backColour_ = colour;
-    PaneFrame::PaintBackground(this, colour);
-}
-
 void uWebSitesList::showState() {
-    frame_->SetText(directory_.isNull() ? tr("No directory") : QString());
+    Frame()->SetText(directory_.isNull() ? tr("No directory") : QString());
 }

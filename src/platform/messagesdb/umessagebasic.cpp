@@ -2,37 +2,21 @@
 
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/ui/paneframe.h"
+#include "platform/ui/plainlabel.h"
 
 #include <QFormLayout>
 #include <QLabel>
-#include <QVBoxLayout>
 
-namespace {
-QLabel* valueLabel(QWidget* parent, const char* name) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    label->setWordWrap(true);
-    return label;
-}
-} // namespace
-
-uMessageBasic::uMessageBasic(QWidget* parent)
-    : QWidget(parent), frame_(new PaneFrame(tr("Message"), this)) {
+uMessageBasic::uMessageBasic(QWidget* parent) : PaneControl(tr("Message"), parent) {
     setObjectName(QStringLiteral("uMessageBasic"));
-    auto* fields = new QWidget(frame_);
+    auto* fields = new QWidget(Frame());
     auto* form = new QFormLayout(fields);
     form->setContentsMargins(0, 0, 0, 0);
-    lblSubject_ = valueLabel(fields, "lblSubject");
-    lblFrom_ = valueLabel(fields, "lblFrom");
+    lblSubject_ = PlainLabel::Create(fields, "lblSubject", Qt::TextSelectableByMouse);
+    lblFrom_ = PlainLabel::Create(fields, "lblFrom", Qt::TextSelectableByMouse);
     form->addRow(tr("Subject:"), lblSubject_);
     form->addRow(tr("From:"), lblFrom_);
-    frame_->AddWidget(fields);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(frame_);
+    Frame()->AddWidget(fields);
 }
 
 uMessageBasic::~uMessageBasic() = default;
@@ -41,9 +25,4 @@ void uMessageBasic::SetMessage(const std::shared_ptr<OrlixMessage>& message) {
     message_ = message;
     lblSubject_->setText(message_ ? message_->Subject() : QString());
     lblFrom_->setText(message_ ? message_->FromText() : QString());
-}
-
-void uMessageBasic::SetBackColour(const QColor& colour) {
-    backColour_ = colour;
-    PaneFrame::PaintBackground(this, colour);
 }

@@ -1,17 +1,15 @@
 #pragma once
 
-#include <QColor>
-#include <QWidget>
+#include "platform/ui/panecontrol.h"
 
 #include <memory>
 
 class OrlixMessage;
-class PaneFrame;
 class QLabel;
 
 // A message in brief: its subject and sender. Both come from listeners, so they are shown as
 // plain text, whatever markup they hold.
-class uMessageBasic : public QWidget {
+class uMessageBasic : public PaneControl {
     Q_OBJECT
 public:
     explicit uMessageBasic(QWidget* parent = nullptr);
@@ -20,16 +18,12 @@ public:
     // None shows empty fields.
     std::shared_ptr<OrlixMessage> Message() const { return message_; }
     void SetMessage(const std::shared_ptr<OrlixMessage>& message);
-    QColor BackColour() const { return backColour_; }
-    void SetBackColour(const QColor& colour);
 
     QLabel* lblSubject() const { return lblSubject_; }
     QLabel* lblFrom() const { return lblFrom_; }
 
 private:
-    PaneFrame* frame_;
     QLabel* lblSubject_;
     QLabel* lblFrom_;
     std::shared_ptr<OrlixMessage> message_;
-    QColor backColour_;
 };

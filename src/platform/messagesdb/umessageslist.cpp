@@ -1,20 +1,13 @@
 #include "platform/messagesdb/umessageslist.h"
 
 #include "platform/messagesdb/orlixdatabase.h"
-#include "platform/ui/fontconversion.h"
 #include "platform/ui/paneframe.h"
-
-#include <QVBoxLayout>
 
 static_assert(uMessagesList::kDefaultFolder == OrlixDatabase::kInboxFolder);
 
-uMessagesList::uMessagesList(QWidget* parent)
-    : QWidget(parent), frame_(new PaneFrame(tr("Messages"), this)) {
+uMessagesList::uMessagesList(QWidget* parent) : FontPaneControl(tr("Messages"), parent) {
     setObjectName(QStringLiteral("uMessagesList"));
-    frame_->setObjectName(QStringLiteral("fraList"));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(frame_);
+    Frame()->setObjectName(QStringLiteral("fraList"));
     showState();
 }
 
@@ -34,29 +27,13 @@ void uMessagesList::SetCurrentFolder(qint32 folder) {
     showState();
 }
 
-void uMessagesList::Refresh() {
-    ++refreshCount_;
-    applyFont();
+void uMessagesList::refreshContent() {
     showState();
     QString filter = filterText_;
     Q_EMIT BuildList(filter);
 }
 
-void uMessagesList::SetFont(const std::shared_ptr<StdFont>& font) {
-    font_ = font;
-    applyFont();
-}
-
-void uMessagesList::applyFont() {
-    setFont(font_ ? FontConversion::ToQFont(*font_) : QFont());
-}
-
-void uMessagesList::SetBackColour(const QColor& colour) {
-    backColour_ = colour;
-    PaneFrame::PaintBackground(this, colour);
-}
-
 void uMessagesList::showState() {
-    frame_->SetText(database_.isNull() ? tr("No messages database")
-                                       : tr("Folder %1").arg(currentFolder_));
+    Frame()->SetText(database_.isNull() ? tr("No messages database")
+                                        : tr("Folder %1").arg(currentFolder_));
 }

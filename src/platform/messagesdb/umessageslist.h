@@ -1,11 +1,9 @@
 #pragma once
 
-#include "platform/system/fontstyle.h"
+#include "platform/ui/fontpanecontrol.h"
 
-#include <QColor>
 #include <QPointer>
 #include <QString>
-#include <QWidget>
 
 #include <memory>
 
@@ -19,7 +17,7 @@ class PaneFrame;
 // Refresh raises BuildList with a copy of the list's own filter text, so the host can narrow
 // the list: what a handler writes into it serves that one build, and is kept nowhere else.
 // AutoUpdate is held for the list to come; it reloads nothing by itself yet.
-class uMessagesList : public QWidget {
+class uMessagesList : public FontPaneControl {
     Q_OBJECT
 public:
     // The folder a new list shows: the Inbox.
@@ -42,17 +40,7 @@ public:
     // The list's own filter text: "" until the list has a search of its own.
     QString FilterText() const { return filterText_; }
 
-    // Raises BuildList. The font is applied again, as its users change it in place.
-    void Refresh();
-    int RefreshCount() const { return refreshCount_; }
-
-    // None gives the inherited font back.
-    void SetFont(const std::shared_ptr<StdFont>& font);
-    std::shared_ptr<StdFont> Font() const { return font_; }
-    QColor BackColour() const { return backColour_; }
-    void SetBackColour(const QColor& colour);
-
-    PaneFrame* fraList() const { return frame_; }
+    PaneFrame* fraList() const { return Frame(); }
 
 Q_SIGNALS:
     void BuildList(QString& filter);
@@ -61,16 +49,12 @@ Q_SIGNALS:
     void MessageChosen(const std::shared_ptr<OrlixMessage>& message);
 
 private:
+    void refreshContent() override;
     void showState();
-    void applyFont();
 
-    PaneFrame* frame_;
     QPointer<OrlixDatabase> database_;
-    std::shared_ptr<StdFont> font_;
-    QColor backColour_;
     QString filterText_;
     qint32 currentFolder_ = kDefaultFolder;
-    int refreshCount_ = 0;
     bool displayNewMessage_ = false;
     bool autoUpdate_ = true;
     bool displayMessageList_ = true;

@@ -1,18 +1,11 @@
 #include "platform/messagesdb/uprizeslist.h"
 
 #include "platform/messagesdb/orlixdatabase.h"
-#include "platform/ui/fontconversion.h"
 #include "platform/ui/paneframe.h"
 
-#include <QVBoxLayout>
-
-uPrizesList::uPrizesList(QWidget* parent)
-    : QWidget(parent), frame_(new PaneFrame(tr("Prizes"), this)) {
+uPrizesList::uPrizesList(QWidget* parent) : FontPaneControl(tr("Prizes"), parent) {
     setObjectName(QStringLiteral("uPrizesList"));
-    frame_->setObjectName(QStringLiteral("fraList"));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(frame_);
+    Frame()->setObjectName(QStringLiteral("fraList"));
     showState();
 }
 
@@ -27,26 +20,10 @@ void uPrizesList::SetDatabase(OrlixDatabase* database) {
     showState();
 }
 
-void uPrizesList::Refresh() {
-    ++refreshCount_;
-    applyFont();
+void uPrizesList::refreshContent() {
     showState();
 }
 
-void uPrizesList::SetFont(const std::shared_ptr<StdFont>& font) {
-    font_ = font;
-    applyFont();
-}
-
-void uPrizesList::applyFont() {
-    setFont(font_ ? FontConversion::ToQFont(*font_) : QFont());
-}
-
-void uPrizesList::SetBackColour(const QColor& colour) {
-    backColour_ = colour;
-    PaneFrame::PaintBackground(this, colour);
-}
-
 void uPrizesList::showState() {
-    frame_->SetText(database_.isNull() ? tr("No messages database") : QString());
+    Frame()->SetText(database_.isNull() ? tr("No messages database") : QString());
 }

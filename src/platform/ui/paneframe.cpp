@@ -1,22 +1,14 @@
 #include "platform/ui/paneframe.h"
 
+#include "platform/ui/plainlabel.h"
+
 #include <QLabel>
 #include <QVBoxLayout>
 
-namespace {
-QLabel* plainLabel(QWidget* parent, const char* name) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setTextInteractionFlags(Qt::NoTextInteraction);
-    label->setWordWrap(true);
-    return label;
-}
-} // namespace
-
 PaneFrame::PaneFrame(const QString& title, QWidget* parent)
-    : QFrame(parent), lblTitle_(plainLabel(this, "lblTitle")),
-      lblText_(plainLabel(this, "lblText")), layout_(new QVBoxLayout(this)) {
+    : QFrame(parent), lblTitle_(PlainLabel::Create(this, "lblTitle", Qt::NoTextInteraction)),
+      lblText_(PlainLabel::Create(this, "lblText", Qt::NoTextInteraction)),
+      layout_(new QVBoxLayout(this)) {
     setObjectName(QStringLiteral("PaneFrame"));
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     QFont bold = lblTitle_->font();

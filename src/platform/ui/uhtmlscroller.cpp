@@ -1,16 +1,15 @@
 #include "platform/ui/uhtmlscroller.h"
 
+#include "platform/ui/plainlabel.h"
+
 #include <QLabel>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
 uHTMLScroller::uHTMLScroller(QWidget* parent)
-    : QWidget(parent), area_(new QScrollArea(this)), lblText_(new QLabel(this)) {
+    : QWidget(parent), area_(new QScrollArea(this)),
+      lblText_(PlainLabel::Create(this, "lblText", Qt::NoTextInteraction)) {
     setObjectName(QStringLiteral("uHTMLScroller"));
-    lblText_->setObjectName(QStringLiteral("lblText"));
-    lblText_->setTextFormat(Qt::PlainText);
-    lblText_->setTextInteractionFlags(Qt::NoTextInteraction);
-    lblText_->setWordWrap(true);
     lblText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblText_->setMargin(4);
     area_->setObjectName(QStringLiteral("areaText"));
