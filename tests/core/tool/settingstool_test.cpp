@@ -2,40 +2,20 @@
 #include "core/settingskeys.h"
 #include "platform/system/registrystore.h"
 #include "support/testhome.h"
+#include "support/toolrun.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
 namespace {
 constexpr auto HKLM = RegistryRoot::LocalMachine;
 
-struct ToolRun {
-    int Code = -1;
-    QString Out;
-    QString Err;
-};
-
 // The tool inherits this test's ORLIX_HOME, as the client started beside it would.
 ToolRun tool(const QStringList& args, const QString& workingFolder = {}) {
-    QProcess p;
-    if (!workingFolder.isEmpty()) {
-        p.setWorkingDirectory(workingFolder);
-    }
-    p.start(QStringLiteral(ORLIX_SETTINGS_TOOL), args);
-    ToolRun r;
-    if (!p.waitForFinished(30000)) {
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.Code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.Out = QString::fromUtf8(p.readAllStandardOutput());
-    r.Err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return RunTool(QStringLiteral(ORLIX_SETTINGS_TOOL), args, workingFolder);
 }
 
 QString folder(const char* name) {

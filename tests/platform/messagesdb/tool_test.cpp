@@ -1,28 +1,11 @@
 #include "messagesdbfixture.h"
+#include "support/toolrun.h"
 
 #include <QFile>
-#include <QProcess>
 
 namespace {
-struct ToolRun {
-    int Code = -1;
-    QString Out;
-    QString Err;
-};
-
 ToolRun tool(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(ORLIX_MESSAGES_TOOL), args);
-    ToolRun r;
-    if (!p.waitForFinished(30000)) {
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.Code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.Out = QString::fromUtf8(p.readAllStandardOutput());
-    r.Err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return RunTool(QStringLiteral(ORLIX_MESSAGES_TOOL), args);
 }
 
 QString fixture(const char* name) {
