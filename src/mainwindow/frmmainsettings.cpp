@@ -8,6 +8,7 @@
 #include "core/windowopeners.h"
 #include "mainwindow/graphicscopy.h"
 #include "mainwindow/mainwindowdialogs.h"
+#include "mainwindow/scripttreeimages.h"
 #include "platform/directory/kvdirectory.h"
 #include "platform/directory/ucontact.h"
 #include "platform/directory/ucontactslist.h"
@@ -126,6 +127,7 @@ bool frmMain::LoadSettings() {
         auto* log = new QTreeWidgetItem(treeScripts, QStringList{QStringLiteral("Log Scripts")});
         log->setData(0, kNodeKeyRole, QStringLiteral("LOGSCRIPT"));
         log->setExpanded(true);
+        SetScriptNodeImages(log, QStringLiteral("vorela"));
         treeScripts->setCurrentItem(log);
         link_->ConnectToVorela();
     } else {
@@ -139,6 +141,7 @@ bool frmMain::LoadSettings() {
     other->setData(0, kNodeKeyRole, QStringLiteral("OTHERSCRIPTS"));
     other->setData(0, kNodeTagRole, QStringLiteral("<OTHERSCRIPT>"));
     other->setExpanded(true);
+    SetScriptNodeImages(other, QStringLiteral("closed"), QStringLiteral("open"));
     LoadScripts();
 
     if (!settings.OrlixPath().isEmpty() &&

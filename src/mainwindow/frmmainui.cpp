@@ -3,6 +3,7 @@
 
 #include "mainwindow/frmmain.h"
 
+#include "mainwindow/scripttreeimages.h"
 #include "platform/directory/ucontact.h"
 #include "platform/directory/ucontactslist.h"
 #include "platform/directory/uwebsite.h"
@@ -196,6 +197,10 @@ void frmMain::buildMessagesPane() {
 void frmMain::buildScriptsPane() {
     treeScripts = named(new QTreeWidget(splitScripts), "treeScripts");
     treeScripts->setHeaderHidden(true);
+    connect(treeScripts, &QTreeWidget::itemExpanded, this,
+            [](QTreeWidgetItem* node) { FollowExpansion(node, true); });
+    connect(treeScripts, &QTreeWidget::itemCollapsed, this,
+            [](QTreeWidgetItem* node) { FollowExpansion(node, false); });
     cmdNewScript = button(splitScripts, "cmdNewScript", QStringLiteral("New Script"), 2000, 375);
     cmdNewScript->setEnabled(false);
     toolScripts = named(new QToolBar(splitScripts), "toolScripts");

@@ -1,6 +1,7 @@
 #include "mainwindowfixture.h"
 
 #include "core/generalroutines.h"
+#include "mainwindow/scripttreeimages.h"
 #include "platform/messagesdb/orlixdatabase.h"
 #include "platform/messagesdb/orlixprize.h"
 #include "platform/messagesdb/uprizebasic.h"
@@ -17,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSaveFile>
+#include <QTreeWidget>
 
 namespace {
 // A window with unsaved changes whose user cancels the save question.
@@ -356,5 +358,38 @@ TEST_F(MainWindowStartUp, APrizeChangedElsewhereShowsWhenTheWindowIsActiveAgain)
     ASSERT_TRUE(ShowActive(*window));
     EXPECT_EQ(prize->Title(), QStringLiteral("Festival tickets"));
     EXPECT_GT(window->ctlPrize->RefreshCount(), before);
+}
+} // namespace
+
+namespace {
+TEST_F(MainWindowStartUp, TheScriptTreeHasItsRootsWithTheirKeysAndPictures) {
+    seedProfile(true);
+    addUser(QStringLiteral("admin"));
+    ASSERT_TRUE(start(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=admin")));
+    QTreeWidget* tree = window->treeScripts;
+    ASSERT_EQ(tree->topLevelItemCount(), 2);
+    QTreeWidgetItem* log = tree->topLevelItem(0);
+    QTreeWidgetItem* other = tree->topLevelItem(1);
+    EXPECT_EQ(log->text(0), QStringLiteral("Log Scripts"));
+    EXPECT_EQ(log->data(0, frmMain::kNodeKeyRole).toString(), QStringLiteral("LOGSCRIPT"));
+    EXPECT_EQ(tree->currentItem(), log);
+    EXPECT_FALSE(log->icon(0).isNull());
+    EXPECT_EQ(other->text(0), QStringLiteral("Other Scripts"));
+    EXPECT_EQ(other->data(0, frmMain::kNodeKeyRole).toString(), QStringLiteral("OTHERSCRIPTS"));
+    EXPECT_EQ(other->data(0, frmMain::kNodeTagRole).toString(), QStringLiteral("<OTHERSCRIPT>"));
+    EXPECT_TRUE(other->isExpanded());
+    const auto picture = [](const QIcon& icon) { return icon.pixmap(16).toImage(); };
+    EXPECT_EQ(picture(other->icon(0)), picture(ScriptTreeImage(QStringLiteral("open"))));
+    other->setExpanded(false);
+    EXPECT_EQ(picture(other->icon(0)), picture(ScriptTreeImage(QStringLiteral("closed"))));
+    other->setExpanded(true);
+    EXPECT_EQ(picture(other->icon(0)), picture(ScriptTreeImage(QStringLiteral("open"))));
+
+    // Without a playout computer only "Other Scripts" is there.
+    window.reset();
+    seedProfile(false);
+    ASSERT_TRUE(start(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=admin")));
+    ASSERT_EQ(window->treeScripts->topLevelItemCount(), 1);
+    EXPECT_EQ(window->treeScripts->topLevelItem(0)->text(0), QStringLiteral("Other Scripts"));
 }
 } // namespace

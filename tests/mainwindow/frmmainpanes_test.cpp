@@ -15,10 +15,10 @@
 #include "platform/web/uwebbrowser.h"
 
 #include <QApplication>
-#include <QTest>
 #include <QGroupBox>
 #include <QPixmap>
 #include <QPushButton>
+#include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
