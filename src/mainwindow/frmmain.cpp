@@ -80,20 +80,23 @@ QString frmMain::UpdateInformationKey() {
     return QStringLiteral("SOFTWARE\\Kestova\\Orlix v1");
 }
 
-QString frmMain::HelpFilePath() {
+namespace {
+// A file of the program's folder, with one separator whether or not the folder ends in one.
+QString programFile(const QString& name) {
     QString folder = AppInfo::Path();
     if (folder.endsWith(QLatin1Char('/'))) {
         folder.chop(1);
     }
-    return folder + QLatin1Char('/') + HelpFileName();
+    return folder + QLatin1Char('/') + name;
+}
+} // namespace
+
+QString frmMain::HelpFilePath() {
+    return programFile(HelpFileName());
 }
 
 QString frmMain::UpdateNotesPath() {
-    QString folder = AppInfo::Path();
-    if (folder.endsWith(QLatin1Char('/'))) {
-        folder.chop(1);
-    }
-    return folder + QStringLiteral("/UPDATES.RTF");
+    return programFile(QStringLiteral("UPDATES.RTF"));
 }
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {

@@ -128,9 +128,8 @@ void frmMain::comboMessageFilter_Click() {
     if (comboMessageFilter->property("Tag").toString().toInt() != 0) {
         return;
     }
-    KVDirectory* directory = clsKVDirectoryLocal;
-    if (directory != nullptr && directory->CurrentUser() &&
-        comboMessageFilter->currentIndex() >= 0) {
+    // Stored only for a logged-in user: saveUserSetting looks.
+    if (comboMessageFilter->currentIndex() >= 0) {
         saveUserSetting(QStringLiteral("MessageListFilter"),
                         comboMessageFilter->currentData().toInt(), 240, false);
     }
