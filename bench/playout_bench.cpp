@@ -3,7 +3,7 @@
 #include "playoutdoubles.h"
 
 #include "platform/net/tcpsocketcontrol.h"
-#include "playout/playoutlink.h"
+#include "playout/link/playoutlink.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

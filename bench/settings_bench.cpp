@@ -1,5 +1,5 @@
 // How long a whole profile load and save take through the configuration store.
-#include "core/cocsettings.h"
+#include "core/profile/cocsettings.h"
 
 #include <QTemporaryDir>
 

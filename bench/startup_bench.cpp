@@ -4,7 +4,7 @@
 //
 // Usage: bench_startup <path of orlix> [runs] [--browser]
 
-#include "core/cocsettings.h"
+#include "core/profile/cocsettings.h"
 #include "platform/directory/kvdirectory.h"
 
 #include <QCoreApplication>

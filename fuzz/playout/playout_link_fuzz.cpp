@@ -4,7 +4,7 @@
 #include "playoutdoubles.h"
 
 #include "platform/ui/messagebox.h"
-#include "playout/playoutlink.h"
+#include "playout/link/playoutlink.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "core/windowopeners.h"
+#include "core/windows/windowopeners.h"
 #include "mainwindow/frmmain.h"
 #include "platform/system/appinfo.h"
 #include "platform/system/commandline.h"

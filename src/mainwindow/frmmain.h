@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/cocsettings.h"
-#include "playout/playouthost.h"
+#include "core/profile/cocsettings.h"
+#include "playout/link/playouthost.h"
 
 #include <QList>
 #include <QMainWindow>

@@ -5,20 +5,20 @@
 
 #include "core/debuglog.h"
 #include "core/errorreport.h"
-#include "core/frmprintpreview.h"
 #include "core/generalroutines.h"
 #include "core/orlixcommon.h"
+#include "core/printing/frmprintpreview.h"
 #include "mainwindow/mainwindowdialogs.h"
 #include "platform/directory/kvdirectory.h"
+#include "platform/messagesdb/controls/umessagebasic.h"
+#include "platform/messagesdb/controls/umessageslist.h"
 #include "platform/messagesdb/orlixdatabase.h"
-#include "platform/messagesdb/umessagebasic.h"
-#include "platform/messagesdb/umessageslist.h"
 #include "platform/system/appinfo.h"
 #include "platform/system/desktopopener.h"
 #include "platform/system/filesystemhelper.h"
 #include "platform/ui/messagebox.h"
 #include "platform/web/uwebbrowser.h"
-#include "playout/playoutlink.h"
+#include "playout/link/playoutlink.h"
 
 #include <QAction>
 #include <QComboBox>

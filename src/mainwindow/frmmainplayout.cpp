@@ -4,7 +4,7 @@
 
 #include "mainwindow/frmmain.h"
 
-#include "core/usersettingskeys.h"
+#include "core/profile/usersettingskeys.h"
 #include "platform/ui/twips.h"
 #include "platform/ui/upanel3.h"
 

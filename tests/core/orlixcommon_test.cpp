@@ -1,7 +1,7 @@
 #include "core/orlixcommon.h"
 
 #include "core/debuglog.h"
-#include "core/frmsplash.h"
+#include "core/dialogs/frmsplash.h"
 #include "platform/directory/kvdirectory.h"
 #include "platform/system/appinfo.h"
 #include "platform/system/appservices.h"

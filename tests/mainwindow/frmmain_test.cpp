@@ -2,9 +2,9 @@
 
 #include "core/generalroutines.h"
 #include "mainwindow/scripttreeimages.h"
+#include "platform/messagesdb/controls/uprizebasic.h"
 #include "platform/messagesdb/orlixdatabase.h"
 #include "platform/messagesdb/orlixprize.h"
-#include "platform/messagesdb/uprizebasic.h"
 #include "platform/system/registrystore.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/upanel3.h"

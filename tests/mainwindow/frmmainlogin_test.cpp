@@ -2,8 +2,8 @@
 
 #include "platform/directory/directoryrights.h"
 #include "platform/directory/userrights.h"
-#include "platform/messagesdb/umessagebasic.h"
-#include "platform/messagesdb/umessageslist.h"
+#include "platform/messagesdb/controls/umessagebasic.h"
+#include "platform/messagesdb/controls/umessageslist.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/upanel3.h"
 #include "platform/ui/usplitpanel.h"

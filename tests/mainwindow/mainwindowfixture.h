@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/cocsettings.h"
 #include "core/debuglog.h"
 #include "core/orlixcommon.h"
+#include "core/profile/cocsettings.h"
 #include "mainwindow/frmmain.h"
 #include "mainwindow/mainwindowdialogs.h"
 #include "platform/directory/directorycontact.h"

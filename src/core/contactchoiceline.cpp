@@ -1,8 +1,0 @@
-#include "core/contactchoiceline.h"
-
-QString ContactChoiceLine(const QString& name, const QString& company) {
-    if (company.isEmpty()) {
-        return name;
-    }
-    return name + QStringLiteral(" (") + company + QLatin1Char(')');
-}

@@ -1,0 +1,199 @@
+#include "playout/link/playoutlink.h"
+
+#include "core/debuglog.h"
+#include "core/profile/cocsettings.h"
+#include "platform/net/socketerrors.h"
+#include "platform/net/tcpsocketcontrol.h"
+#include "platform/net/windows1252.h"
+#include "platform/system/appservices.h"
+#include "platform/ui/messagebox.h"
+#include "playout/link/playouthost.h"
+
+#include <algorithm>
+#include <exception>
+
+namespace {
+// No exception leaves an event handler: it is logged and the event is over.
+template <typename Handler> void guarded(const char* where, Handler&& handler) {
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        DebugLog(QStringLiteral("%1 failed: %2")
+                     .arg(QLatin1String(where), QString::fromLocal8Bit(e.what())),
+                 5);
+    } catch (...) {
+        DebugLog(QStringLiteral("%1 failed").arg(QLatin1String(where)), 5);
+    }
+}
+} // namespace
+
+PlayoutLink::PlayoutLink(PlayoutHost& host, std::unique_ptr<SocketControl> socket, QObject* parent)
+    : QObject(parent), host_(host),
+      socket_(socket ? std::move(socket) : std::make_unique<TcpSocketControl>()),
+      protocol_(host, *this) {
+    retryTimer_.setSingleShot(true);
+    connect(&retryTimer_, &QTimer::timeout, this,
+            [this] { guarded("Playout link retry", [this] { onRetryDue(); }); });
+    SocketControl* s = socket_.get();
+    connect(s, &SocketControl::Connected, this,
+            [this] { guarded("sckVorela_Connect", [this] { sckVorela_Connect(); }); });
+    connect(s, &SocketControl::Closed, this,
+            [this] { guarded("sckVorela_Close", [this] { sckVorela_Close(); }); });
+    connect(s, &SocketControl::DataArrival, this, [this](qint64 bytesTotal) {
+        guarded("sckVorela_DataArrival", [&] { sckVorela_DataArrival(bytesTotal); });
+    });
+    connect(s, &SocketControl::Error, this, [this](int number, const QString& description) {
+        guarded("sckVorela_Error", [&] { sckVorela_Error(number, description); });
+    });
+}
+
+PlayoutLink::~PlayoutLink() {
+    retryTimer_.stop();
+    socket_->disconnect(this);
+    socket_->Close();
+}
+
+void PlayoutLink::SetPorts(quint16 playoutPort, quint16 networkServerPort) {
+    playoutPort_ = playoutPort;
+    networkServerPort_ = networkServerPort;
+}
+
+void PlayoutLink::SetRetryPauses(int firstMs, int longestMs) {
+    firstRetryPauseMs_ = std::max(1, firstMs);
+    longestRetryPauseMs_ = std::max(firstRetryPauseMs_, longestMs);
+    retryPauseMs_ = firstRetryPauseMs_;
+}
+
+void PlayoutLink::setState(LinkState state) {
+    if (state_ == state) {
+        return;
+    }
+    state_ = state;
+    Q_EMIT LinkStateChanged(state);
+}
+
+void PlayoutLink::ConnectToVorela() {
+    // Asked for by the user or the settings load: try at once, with the pauses from the start.
+    retryPauseMs_ = firstRetryPauseMs_;
+    connectNow();
+}
+
+void PlayoutLink::connectNow() {
+    const cOCSettings* settings = host_.clsSettings();
+    if (settings == nullptr) {
+        return;
+    }
+    DisconnectFromVorela();
+    host_.mnuConnectSetEnabled(false);
+    host_.mnuDisconnectSetEnabled(true);
+    const bool networkServer =
+        AppServices::Instance().CommandLine().contains(QLatin1String("/VORELANET"));
+    const quint16 port = networkServer ? networkServerPort_ : playoutPort_;
+    // A partial line of an earlier connection must not join this one's first line.
+    sReceiveBuffer_.Clear();
+    ++attempts_;
+    setState(LinkState::Connecting);
+    socket_->Connect(settings->VorelaComputerName(), port);
+}
+
+void PlayoutLink::DisconnectFromVorela() {
+    retryTimer_.stop();
+    if (socket_->State() != SocketControl::StateClosed) {
+        socket_->Close();
+    }
+    host_.mnuConnectSetEnabled(true);
+    host_.mnuDisconnectSetEnabled(false);
+    if (host_.mnuViewVorelaKeyboardChecked()) {
+        host_.pnlNotConnectedShow();
+    }
+    setState(LinkState::Down);
+}
+
+void PlayoutLink::SendMessageToComputer(const QString& Message) {
+    if (socket_->State() != SocketControl::StateConnected) {
+        return;
+    }
+    socket_->SendData(Windows1252::Encode(Message + QStringLiteral("\r\n")));
+}
+
+void PlayoutLink::ProcessMessage(const QString& line) {
+    protocol_.ProcessMessage(line);
+}
+
+void PlayoutLink::HandshakeAccepted() {
+    if (socket_->State() == SocketControl::StateConnected) {
+        setState(LinkState::Up);
+    }
+}
+
+void PlayoutLink::sckVorela_Connect() {
+    retryPauseMs_ = firstRetryPauseMs_;
+    host_.mnuConnectSetEnabled(false);
+    host_.mnuDisconnectSetEnabled(true);
+    host_.pnlNotConnectedHide();
+    setState(LinkState::Handshaking);
+}
+
+void PlayoutLink::sckVorela_Close() {
+    DisconnectFromVorela();
+    if (host_.bLinkWanted()) {
+        retryLater(firstRetryPauseMs_);
+    }
+}
+
+void PlayoutLink::sckVorela_DataArrival(qint64 /*bytesTotal*/) {
+    if (socket_->State() != SocketControl::StateConnected) {
+        return;
+    }
+    while (socket_->BytesReceived() != 0) {
+        sReceiveBuffer_.Append(socket_->GetData());
+        QByteArray line;
+        // Each line leaves the buffer before it is handled: a box the parser shows lets a
+        // nested read run, which must neither see this line again nor cut a stale buffer.
+        while (sReceiveBuffer_.TakeLine(line)) {
+            processLine(line);
+        }
+    }
+}
+
+void PlayoutLink::processLine(const QByteArray& bytes) {
+    // A line that cannot be handled is skipped; the lines after it still are.
+    guarded("ProcessMessage", [&] { protocol_.ProcessMessage(Windows1252::Decode(bytes)); });
+}
+
+void PlayoutLink::sckVorela_Error(int Number, const QString& Description) {
+    switch (Number) {
+    case SocketErrorNumber::ConnectionRefused:
+    case SocketErrorNumber::ConnectionAborted:
+    case SocketErrorNumber::ConnectionReset:
+    case SocketErrorNumber::TimedOut:
+    case SocketErrorNumber::HostNotFound:
+    case SocketErrorNumber::TryAgain: {
+        DisconnectFromVorela();
+        if (host_.bLinkWanted()) {
+            const int pause = retryPauseMs_;
+            retryPauseMs_ = std::min(retryPauseMs_ * 2, longestRetryPauseMs_);
+            retryLater(pause);
+        }
+        return;
+    }
+    default:
+        DisconnectFromVorela();
+        MsgBox(QStringLiteral("There was a problem connecting to the Vorela System.\nThe error "
+                              "was : ") +
+                   Description + QLatin1Char('\n'),
+               MsgIcon::Information);
+        return;
+    }
+}
+
+void PlayoutLink::retryLater(int pauseMs) {
+    retryTimer_.start(pauseMs);
+    setState(LinkState::WaitingToRetry);
+}
+
+void PlayoutLink::onRetryDue() {
+    if (host_.bLinkWanted()) {
+        connectNow();
+    }
+}

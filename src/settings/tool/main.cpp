@@ -1,0 +1,265 @@
+// orlix-settings: lists the client profiles of this computer and writes one with its three
+// shared folders, so that a first start finds a usable profile before the settings dialog
+// exists.
+
+#include "core/profile/cocsettings.h"
+#include "core/profile/settingskeys.h"
+#include "platform/system/filesystemhelper.h"
+#include "platform/system/platformlog.h"
+#include "platform/system/profilemanager.h"
+#include "platform/system/registrystore.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+#include <QTextStream>
+
+#include <optional>
+
+namespace {
+constexpr int kUsage = 1;
+constexpr int kRefused = 2;
+
+const char* const kHelp =
+    R"(Usage: orlix-settings COMMAND [ARGUMENTS]
+
+Commands:
+  profiles            List the client profiles of this computer, one a line.
+  seed PROFILE --database DIR --scripts DIR --talkback DIR [--playout HOST]
+                      Write the profile, made when new, with its three shared folders (the
+                      messages database, the presenter scripts, the talkback files), each
+                      made when missing. --playout sets the playout computer. Every other
+                      setting keeps its value, or is written with its default when new.
+
+The settings are kept in the machine-wide store, which ORLIX_HOME relocates as it does for
+the client. Exit status: 0 done, 1 usage error, 2 refused or failed.
+)";
+
+QTextStream& out() {
+    static QTextStream s(stdout);
+    return s;
+}
+QTextStream& err() {
+    static QTextStream s(stderr);
+    return s;
+}
+
+int usage(const QString& why) {
+    err() << "orlix-settings: " << why << "\n\n" << kHelp;
+    return kUsage;
+}
+
+int refuse(const QString& why) {
+    err() << "orlix-settings: " << why << "\n";
+    return kRefused;
+}
+
+struct SeedRequest {
+    QString profile;
+    QString database;
+    QString scripts;
+    QString talkback;
+    std::optional<QString> playout;
+};
+
+// Fills the request from "PROFILE --name VALUE ..." (or "--name=VALUE"); "" when it is
+// complete, else what is wrong with the command line.
+QString parseSeed(const QStringList& args, SeedRequest& request) {
+    bool haveProfile = false;
+    bool haveDatabase = false;
+    bool haveScripts = false;
+    bool haveTalkback = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args.at(i);
+        if (!arg.startsWith(QStringLiteral("--"))) {
+            if (haveProfile) {
+                return QStringLiteral("seed takes one profile name, \"%1\" is one too many")
+                    .arg(arg);
+            }
+            request.profile = arg;
+            haveProfile = true;
+            continue;
+        }
+        QString option = arg;
+        QString value;
+        const qsizetype equals = arg.indexOf(QLatin1Char('='));
+        if (equals >= 0) {
+            option = arg.left(equals);
+            value = arg.mid(equals + 1);
+        } else if (i + 1 < args.size()) {
+            value = args.at(++i);
+        } else {
+            return QStringLiteral("%1 needs a value").arg(arg);
+        }
+        bool* seen = nullptr;
+        QString* target = nullptr;
+        if (option == QLatin1String("--database")) {
+            seen = &haveDatabase;
+            target = &request.database;
+        } else if (option == QLatin1String("--scripts")) {
+            seen = &haveScripts;
+            target = &request.scripts;
+        } else if (option == QLatin1String("--talkback")) {
+            seen = &haveTalkback;
+            target = &request.talkback;
+        } else if (option == QLatin1String("--playout")) {
+            if (request.playout) {
+                return QStringLiteral("--playout is given twice");
+            }
+            request.playout = value;
+            continue;
+        } else {
+            return QStringLiteral("the option \"%1\" is unknown").arg(option);
+        }
+        if (*seen) {
+            return QStringLiteral("%1 is given twice").arg(option);
+        }
+        *seen = true;
+        *target = value;
+    }
+    if (!haveProfile) {
+        return QStringLiteral("seed needs a profile name");
+    }
+    if (!haveDatabase || !haveScripts || !haveTalkback) {
+        return QStringLiteral("seed needs --database, --scripts and --talkback");
+    }
+    return {};
+}
+
+bool holdsSpaceOrControl(const QString& text) {
+    for (const QChar c : text) {
+        if (c.isSpace() || c.category() == QChar::Other_Control ||
+            c.category() == QChar::Other_Format) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int profiles() {
+    for (const QString& name : ProfileManager::Profiles(SettingsKeys::ProfilesB())) {
+        out() << name << "\n";
+    }
+    return 0;
+}
+
+int seed(const QStringList& args) {
+    SeedRequest request;
+    const QString wrong = parseSeed(args, request);
+    if (!wrong.isEmpty()) {
+        return usage(wrong);
+    }
+
+    // The client trims the name it is given before it checks it.
+    QString profile = request.profile.trimmed();
+    QString reason;
+    if (!ProfileManager::IsValidProfileName(profile, &reason)) {
+        return refuse(
+            QStringLiteral("the profile name \"%1\" is refused: %2").arg(request.profile, reason));
+    }
+    const struct {
+        const char* option;
+        QString* path;
+    } folders[] = {{"--database", &request.database},
+                   {"--scripts", &request.scripts},
+                   {"--talkback", &request.talkback}};
+    for (const auto& f : folders) {
+        if (f.path->trimmed().isEmpty()) {
+            return refuse(QStringLiteral("the folder of %1 is empty").arg(f.option));
+        }
+    }
+    if (request.playout && (request.playout->isEmpty() || holdsSpaceOrControl(*request.playout))) {
+        return refuse(QStringLiteral("the playout computer \"%1\" is not a computer name")
+                          .arg(*request.playout));
+    }
+    // The client would take a relative folder from wherever it was started.
+    for (const auto& f : folders) {
+        *f.path = QDir::cleanPath(QFileInfo(*f.path).absoluteFilePath());
+        if (!FileSystemHelper::CreateFolder(*f.path, 0)) {
+            return refuse(QStringLiteral("the folder \"%1\" of %2 cannot be made")
+                              .arg(*f.path, QLatin1String(f.option)));
+        }
+    }
+    // An existing profile keeps the spelling it was made with.
+    const QStringList existing = ProfileManager::Profiles(SettingsKeys::ProfilesB());
+    for (const QString& p : existing) {
+        if (p.compare(profile, Qt::CaseInsensitive) == 0) {
+            profile = p;
+        }
+    }
+
+    const QString store = RegistryStore::FilePath(RegistryRoot::LocalMachine);
+    const auto failedWrite = [&]() {
+        return refuse(QStringLiteral("the machine store \"%1\" could not be written").arg(store));
+    };
+    if (!ProfileManager::CreateProfile(SettingsKeys::ProfilesB(), profile)) {
+        return failedWrite();
+    }
+    cOCSettings settings;
+    QString name = profile;
+    if (!settings.LoadSettings(name)) {
+        // A stored folder that cannot be made stops the load before the client's own
+        // settings are read; saving then would replace them with defaults. The new folders
+        // go in first so that the load reads everything.
+        bool stopped = false;
+        for (const QString& old :
+             {settings.OrlixPath(), settings.ScriptPath(), settings.TalkbackSimplePath()}) {
+            stopped = stopped || (!old.isEmpty() && !FileSystemHelper::FolderExists(old));
+        }
+        if (stopped) {
+            using namespace SettingsKeys;
+            const QString a = TreeA(profile);
+            const auto put = [&](const char* sub, const char* value, const QString& path) {
+                return RegistryStore::WriteString(RegistryRoot::LocalMachine, Under(a, sub),
+                                                  QLatin1String(value), path);
+            };
+            if (!put(kDatabase, kPath, request.database) ||
+                !put(kScripts, kPath, request.scripts) ||
+                !put(kTalkback, kSimplePath, request.talkback)) {
+                return failedWrite();
+            }
+            settings = cOCSettings();
+            settings.LoadSettings(name);
+        }
+    }
+    settings.SetOrlixPath(request.database);
+    settings.SetScriptPath(request.scripts);
+    settings.SetTalkbackSimplePath(request.talkback);
+    if (request.playout) {
+        settings.SetVorelaComputerName(*request.playout);
+    }
+    if (!settings.SaveSettings(name)) {
+        return failedWrite();
+    }
+    out() << "The profile '" << profile << "' is in '" << store << "'\n";
+    return 0;
+}
+
+int run(const QStringList& args) {
+    if (args.isEmpty()) {
+        return usage(QStringLiteral("a command is needed"));
+    }
+    const QString& command = args.at(0);
+    if (command == QLatin1String("help") || args.contains(QStringLiteral("--help"))) {
+        out() << kHelp;
+        return 0;
+    }
+    if (command == QLatin1String("profiles")) {
+        return args.size() == 1 ? profiles() : usage(QStringLiteral("profiles takes no arguments"));
+    }
+    if (command == QLatin1String("seed")) {
+        return seed(args.mid(1));
+    }
+    return usage(QStringLiteral("the command \"%1\" is unknown").arg(command));
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    SetPlatformLogHandler([](const QString& text, int) { err() << text << "\n"; });
+    const int code = run(QCoreApplication::arguments().mid(1));
+    out().flush();
+    err().flush();
+    return code;
+}

@@ -1,0 +1,90 @@
+#include "playout/link/playoutline.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+QStringList fieldsOf(const PlayoutLine& p) {
+    QStringList list;
+    for (const QStringView f : p.fields) {
+        list << f.toString();
+    }
+    return list;
+}
+} // namespace
+
+TEST(PlayoutLine, SplitsIntoVerbObjectParameterTextAndFields) {
+    struct Case {
+        QString line, verb, rest, object, parameterText;
+        QStringList fields;
+        bool hasBlank;
+    };
+    const QList<Case> cases = {
+        {"SET PLAYER STATUS,1,5,A, B",
+         "SET",
+         "PLAYER STATUS,1,5,A, B",
+         "PLAYER",
+         "STATUS,1,5,A, B",
+         {"STATUS", "1", "5", "A", " B"},
+         true},
+        {"SCRIPT  two  blanks ",
+         "SCRIPT",
+         " two  blanks ",
+         "",
+         "two  blanks",
+         {"two  blanks"},
+         true},
+        {"SET NUMBERPLAYERS", "SET", "NUMBERPLAYERS", "NUMBERPLAYERS", "", {}, true},
+        {"SET LOG   ", "SET", "LOG   ", "LOG", "", {}, true},
+        {"SET LOG ,,", "SET", "LOG ,,", "LOG", ",,", {"", "", ""}, true},
+        {"WEBSITE", "WEBSITE", "", "", "", {}, false},
+        {"", "", "", "", "", {}, false},
+        {"X Y \tZ\t", "X", "Y \tZ\t", "Y", "\tZ\t", {"\tZ\t"}, true},
+    };
+    for (const Case& c : cases) {
+        const PlayoutLine p = PlayoutLine::Split(c.line);
+        EXPECT_EQ(p.verb.toString(), c.verb) << c.line.toStdString();
+        EXPECT_EQ(p.rest.toString(), c.rest) << c.line.toStdString();
+        EXPECT_EQ(p.object.toString(), c.object) << c.line.toStdString();
+        EXPECT_EQ(p.parameterText.toString(), c.parameterText) << c.line.toStdString();
+        EXPECT_EQ(fieldsOf(p), c.fields) << c.line.toStdString();
+        EXPECT_EQ(p.FieldsFrom(1).toString(), c.fields.mid(1).join(',')) << c.line.toStdString();
+        EXPECT_EQ(p.hasBlank, c.hasBlank) << c.line.toStdString();
+    }
+}
+
+TEST(PlayoutLine, ReadsNumbersLikeTheOldRuntime) {
+    struct Case {
+        const char* text;
+        double value;
+    };
+    const Case cases[] = {
+        {"12", 12},     {" 1 2 ", 12},      {"\t-7x", -7},    {"+3", 3},      {"abc", 0},
+        {"", 0},        {"2.5", 2.5},       {".5", 0.5},      {"1e3", 1000},  {"1D2", 100},
+        {"1e", 1},      {"1e+", 1},         {"5-3", 5},       {"1.2.3", 1.2}, {"&H10", 16},
+        {"&hFFFF", -1}, {"&H10000", 65536}, {"&O17", 15},     {"&", 0},       {"-", 0},
+        {"007", 7},     {"3.0", 3},         {"0.009", 0.009}, {"1,5", 1},
+    };
+    for (const Case& c : cases) {
+        EXPECT_DOUBLE_EQ(ValOf(QString::fromLatin1(c.text)), c.value) << c.text;
+    }
+    EXPECT_TRUE(std::isinf(ValOf(u"1e999")));
+    EXPECT_EQ(ValOf(u"1e-999"), 0.0);
+}
+
+TEST(PlayoutLine, RoundsHalvesToEvenAndRefusesWhatDoesNotFit) {
+    EXPECT_EQ(ToInteger16(2.5), qint16(2));
+    EXPECT_EQ(ToInteger16(3.5), qint16(4));
+    EXPECT_EQ(ToInteger16(-2.5), qint16(-2));
+    EXPECT_EQ(ToInteger16(32767.0), qint16(32767));
+    EXPECT_EQ(ToInteger16(32767.5), std::nullopt);
+    EXPECT_EQ(ToInteger16(-32768.0), qint16(-32768));
+    EXPECT_EQ(ToInteger16(40000.0), std::nullopt);
+    EXPECT_EQ(ToInteger32(2147483647.0), qint32(2147483647));
+    EXPECT_EQ(ToInteger32(2147483648.0), std::nullopt);
+    EXPECT_EQ(ToInteger32(std::numeric_limits<double>::infinity()), std::nullopt);
+}

@@ -1,0 +1,320 @@
+// The link's connection rules on a fake socket: menus and cover, ports, sending, framing on
+// the socket, the error and close roads and the paced retries.
+
+#include "playoutdoubles.h"
+#include "waituntil.h"
+
+#include "core/debuglog.h"
+#include "platform/net/socketerrors.h"
+#include "platform/system/appinfo.h"
+#include "platform/system/appservices.h"
+#include "playout/link/playoutlink.h"
+#include "support/scriptedmessageboxes.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <stdexcept>
+
+#include <gtest/gtest.h>
+
+namespace {
+class PlayoutLinkTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto s = std::make_unique<FakeSocketControl>();
+        socket = s.get();
+        link = std::make_unique<PlayoutLink>(host, std::move(s));
+    }
+
+    void ConnectWanted() {
+        host.SetbLinkWanted(true);
+        link->ConnectToVorela();
+        host.TakeCalls();
+    }
+    void ExpectShownDown() {
+        EXPECT_TRUE(host.mnuConnectEnabled_);
+        EXPECT_FALSE(host.mnuDisconnectEnabled_);
+        EXPECT_TRUE(host.notConnectedShown_);
+    }
+
+    RecordingPlayoutHost host;
+    FakeSocketControl* socket = nullptr;
+    std::unique_ptr<PlayoutLink> link;
+};
+} // namespace
+
+TEST_F(PlayoutLinkTest, DoesNothingBeforeSettingsAreLoaded) {
+    host.DropSettings();
+    ConnectWanted();
+    EXPECT_EQ(socket->connects_, 0);
+    EXPECT_EQ(link->State(), PlayoutLink::LinkState::Down);
+}
+
+TEST_F(PlayoutLinkTest, ConnectsToTheConfiguredComputerOnThePortTheCommandLineChooses) {
+    struct Case {
+        QString commandLine;
+        quint16 port;
+    };
+    const QList<Case> cases = {{"", 6950},
+                               {"/NOPREVCHECK ", 6950},
+                               {"/PROFILE=STUDIO /VORELANET ", 6951},
+                               {"/VORELANETWORK ", 6951}};
+    for (const Case& c : cases) {
+        AppServices::Instance().SetCommandLine(c.commandLine);
+        ConnectWanted();
+        EXPECT_EQ(socket->host_, "studio-playout");
+        EXPECT_EQ(socket->port_, c.port) << c.commandLine.toStdString();
+    }
+    link->SetPorts(7001, 7002);
+    AppServices::Instance().SetCommandLine("/VORELANET ");
+    link->ConnectToVorela();
+    EXPECT_EQ(socket->port_, 7002);
+}
+
+TEST_F(PlayoutLinkTest, ShowsTheLinkStateOnTheMenusAndTheCover) {
+    ConnectWanted();
+    EXPECT_FALSE(host.mnuConnectEnabled_);
+    EXPECT_TRUE(host.mnuDisconnectEnabled_);
+    EXPECT_TRUE(host.notConnectedShown_);
+    EXPECT_EQ(link->State(), PlayoutLink::LinkState::Connecting);
+
+    socket->Accept();
+    EXPECT_FALSE(host.mnuConnectEnabled_);
+    EXPECT_TRUE(host.mnuDisconnectEnabled_);
+    EXPECT_FALSE(host.notConnectedShown_);
+    EXPECT_EQ(link->State(), PlayoutLink::LinkState::Handshaking);
+    EXPECT_EQ(socket->TakeSentLines(), QStringList()) << "the playout side speaks first";
+
+    link->DisconnectFromVorela();
+    EXPECT_EQ(socket->State(), SocketControl::StateClosed);
+    ExpectShownDown();
+    EXPECT_TRUE(host.bLinkWanted()) << "disconnecting leaves the wish alone";
+
+    // With the keyboard panel not shown, the cover is left as it is.
+    host.keyboardTicked_ = false;
+    link->ConnectToVorela();
+    socket->Accept();
+    link->DisconnectFromVorela();
+    EXPECT_FALSE(host.notConnectedShown_);
+}
+
+TEST_F(PlayoutLinkTest, SendsOnlyWhileConnected) {
+    link->SendMessageToComputer("LOG GO");
+    ConnectWanted();
+    link->SendMessageToComputer("LOG GO");
+    EXPECT_EQ(socket->SentBytes(), QByteArray()) << "nothing is sent while connecting";
+    socket->Accept();
+    link->SendMessageToComputer("PLAYER CUE 12");
+    EXPECT_EQ(socket->SentBytes(), QByteArray("PLAYER CUE 12\r\n"));
+}
+
+TEST_F(PlayoutLinkTest, HandsLinesToTheParserAsTheyAreFramed) {
+    ConnectWanted();
+    socket->Accept();
+    socket->Say("SET PLAYER STA");
+    EXPECT_EQ(host.TakeCalls(), QStringList());
+    socket->Say("TUS,1,5,Tune\r");
+    EXPECT_EQ(host.TakeCalls(), QStringList{"ShowPlayerStatus(1,5,\"Tune\")"});
+    socket->Say("\nSET LOG STATUS,x\n\rSET LOG STATUS,\r");
+    EXPECT_EQ(host.TakeCalls(), QStringList({"ShowLogStatus(1)", "ShowLogStatus(0)"}));
+}
+
+TEST_F(PlayoutLinkTest, ReadsNothingUnlessConnected) {
+    ConnectWanted();
+    socket->Say("SET LOG STATUS,x\r\n");
+    EXPECT_EQ(host.TakeCalls(), QStringList());
+}
+
+TEST_F(PlayoutLinkTest, APartialLineOfADroppedConnectionDoesNotReachTheNextOne) {
+    ConnectWanted();
+    socket->Accept();
+    socket->Say("SET LOG STAT");
+    socket->PeerCloses();
+    link->ConnectToVorela();
+    socket->Accept();
+    socket->Say("+CONNECTED AppName=VORELA3 Version=3.0.9\r\n");
+    EXPECT_EQ(link->State(), PlayoutLink::LinkState::Up);
+    EXPECT_TRUE(TestMessageBoxes().shown().empty());
+}
+
+TEST_F(PlayoutLinkTest, DropsAnOverlongLineAndKeepsTheNextOne) {
+    ConnectWanted();
+    socket->Accept();
+    const QByteArray big(2 * 1024 * 1024, 'S');
+    for (qsizetype at = 0; at < big.size(); at += 100000) {
+        socket->Say(big.mid(at, 100000));
+    }
+    socket->Say("\r\nSET LOG STATUS,x\r\n");
+    EXPECT_EQ(host.TakeCalls(), QStringList{"ShowLogStatus(1)"});
+}
+
+TEST_F(PlayoutLinkTest, ListedErrorsAreSilentShowTheLinkDownAndRetryAfterAPause) {
+    const int listed[] = {
+        SocketErrorNumber::ConnectionRefused, SocketErrorNumber::ConnectionAborted,
+        SocketErrorNumber::ConnectionReset,   SocketErrorNumber::TimedOut,
+        SocketErrorNumber::HostNotFound,      SocketErrorNumber::TryAgain};
+    for (const int number : listed) {
+        ConnectWanted();
+        const int connects = socket->connects_;
+        socket->Fail(number, "whatever");
+        EXPECT_EQ(socket->State(), SocketControl::StateClosed) << number;
+        ExpectShownDown();
+        EXPECT_EQ(link->State(), PlayoutLink::LinkState::WaitingToRetry) << number;
+        EXPECT_EQ(link->PendingRetryMs(), 1000) << number;
+        EXPECT_EQ(socket->connects_, connects) << "no attempt at once";
+    }
+    EXPECT_TRUE(TestMessageBoxes().shown().empty());
+}
+
+TEST_F(PlayoutLinkTest, PausesDoubleUpToTheLongestAndAnOpenedConnectionResetsThem) {
+    link->SetRetryPauses(10, 80);
+    ConnectWanted();
+    QList<int> pauses;
+    for (int i = 0; i < 6; ++i) {
+        const int connects = socket->connects_;
+        socket->Fail(SocketErrorNumber::ConnectionRefused);
+        pauses << link->PendingRetryMs();
+        ASSERT_TRUE(WaitUntil([&] { return socket->connects_ == connects + 1; }));
+        EXPECT_EQ(link->State(), PlayoutLink::LinkState::Connecting);
+    }
+    EXPECT_EQ(pauses, QList<int>({10, 20, 40, 80, 80, 80}));
+
+    socket->Accept();
+    socket->Fail(SocketErrorNumber::ConnectionReset);
+    EXPECT_EQ(link->PendingRetryMs(), 10);
+}
+
+TEST_F(PlayoutLinkTest, APeerCloseShowsTheLinkDownAndReconnectsAfterTheFirstPause) {
+    link->SetRetryPauses(30, 300);
+    ConnectWanted();
+    socket->Fail(SocketErrorNumber::ConnectionRefused);
+    ASSERT_TRUE(WaitUntil([&] { return socket->connects_ == 2; }));
+    socket->Accept();
+    socket->PeerCloses();
+    ExpectShownDown();
+    EXPECT_EQ(socket->State(), SocketControl::StateClosed);
+    EXPECT_EQ(link->PendingRetryMs(), 30);
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(WaitUntil([&] { return socket->connects_ == 3; }));
+    EXPECT_GE(clock.elapsed(), 25);
+}
+
+TEST_F(PlayoutLinkTest, NothingIsRetriedWhileTheLinkIsNotWanted) {
+    link->SetRetryPauses(10, 10);
+    link->ConnectToVorela();
+    socket->Fail(SocketErrorNumber::ConnectionRefused);
+    ExpectShownDown();
+    EXPECT_EQ(link->State(), PlayoutLink::LinkState::Down);
+    EXPECT_EQ(link->PendingRetryMs(), -1);
+
+    link->ConnectToVorela();
+    socket->Accept();
+    socket->PeerCloses();
+    EXPECT_EQ(link->PendingRetryMs(), -1);
+    EXPECT_FALSE(WaitUntil([&] { return socket->connects_ > 2; }, 100));
+}
+
+TEST_F(PlayoutLinkTest, DisconnectCallsOffADueRetryAndOurOwnCloseNeverReconnects) {
+    link->SetRetryPauses(20, 20);
+    ConnectWanted();
+    socket->Fail(SocketErrorNumber::ConnectionRefused);
+    ASSERT_EQ(link->PendingRetryMs(), 20);
+    // The Disconnect menu.
+    host.SetbLinkWanted(false);
+    link->DisconnectFromVorela();
+    EXPECT_EQ(link->PendingRetryMs(), -1);
+    EXPECT_FALSE(WaitUntil([&] { return socket->connects_ > 1; }, 150));
+
+    // Closing a live link from our side, still wanted, does not count as the peer's close.
+    host.SetbLinkWanted(true);
+    link->ConnectToVorela();
+    socket->Accept();
+    link->DisconnectFromVorela();
+    EXPECT_EQ(link->PendingRetryMs(), -1);
+    EXPECT_FALSE(WaitUntil([&] { return socket->connects_ > 2; }, 150));
+}
+
+TEST_F(PlayoutLinkTest, AnyOtherErrorShowsOneBoxWithItsTextShowsTheLinkDownAndDoesNotRetry) {
+    ConnectWanted();
+    socket->Fail(SocketErrorNumber::HostUnreachable, "No route to host");
+    ASSERT_EQ(TestMessageBoxes().shown().size(), 1U);
+    const MessageBoxRequest& box = TestMessageBoxes().shown().front();
+    EXPECT_EQ(box.text,
+              "There was a problem connecting to the Vorela System.\nThe error was : No route "
+              "to host\n");
+    EXPECT_EQ(box.icon, MsgIcon::Information);
+    EXPECT_EQ(box.caption, AppInfo::Title());
+    ExpectShownDown();
+    EXPECT_EQ(link->State(), PlayoutLink::LinkState::Down);
+    EXPECT_EQ(link->PendingRetryMs(), -1);
+    EXPECT_TRUE(host.bLinkWanted());
+}
+
+TEST_F(PlayoutLinkTest, ARejectedHandshakeInsideABurstStopsTheLinkAndTheRestSendsNothing) {
+    ConnectWanted();
+    socket->Accept();
+    socket->Say("+CONNECTED AppName=SOMETHING\r\nSET NUMBERPLAYERS 3\r\n+CONNECTED AppName=VORELA3 "
+                "Version=3.0.9\r\n");
+    EXPECT_EQ(socket->TakeSentLines(), QStringList());
+    EXPECT_EQ(TestMessageBoxes().shown().size(), 1U);
+    EXPECT_FALSE(host.bLinkWanted());
+    EXPECT_EQ(link->PendingRetryMs(), -1);
+}
+
+namespace {
+// A script browser that asks its save question: while the box is up, more data arrive.
+class AskingHost : public RecordingPlayoutHost {
+public:
+    void ShowScript(const QString& script, const QString& file, bool fromPlayout) override {
+        RecordingPlayoutHost::ShowScript(script, file, fromPlayout);
+        if (socket != nullptr && !asked) {
+            asked = true;
+            socket->Say("ER STATUS,2,9,U\r\nSET LOG STATUS,x\r\n");
+        }
+    }
+    FakeSocketControl* socket = nullptr;
+    bool asked = false;
+};
+} // namespace
+
+TEST(PlayoutLinkNesting, ANestedReadNeverHandsALineTwiceNorOutOfOrder) {
+    AskingHost host;
+    auto s = std::make_unique<FakeSocketControl>();
+    FakeSocketControl* socket = s.get();
+    PlayoutLink link(host, std::move(s));
+    host.SetbLinkWanted(true);
+    link.ConnectToVorela();
+    socket->Accept();
+    host.TakeCalls();
+    host.socket = socket;
+    socket->Say("SCRIPT a\r\nSET PLAYER STATUS,1,5,T\r\nSET PLAY");
+    EXPECT_EQ(host.TakeCalls(),
+              QStringList({"ShowScript(\"a\",\"\",True)", "ShowPlayerStatus(1,5,\"T\")",
+                           "ShowPlayerStatus(2,9,\"U\")", "ShowLogStatus(1)"}));
+}
+
+namespace {
+class ThrowingHost : public RecordingPlayoutHost {
+public:
+    void ShowLogStatus(bool) override { throw std::runtime_error("display failed"); }
+};
+} // namespace
+
+TEST(PlayoutLinkFailures, ALineThatFailsIsLoggedAndSkippedAndTheNextOneStillHandled) {
+    AppServices::Instance().SetDebugLevel(5);
+    ThrowingHost host;
+    auto s = std::make_unique<FakeSocketControl>();
+    FakeSocketControl* socket = s.get();
+    PlayoutLink link(host, std::move(s));
+    host.SetbLinkWanted(true);
+    link.ConnectToVorela();
+    socket->Accept();
+    host.TakeCalls();
+    socket->Say("SET LOG STATUS,x\r\nSET PLAYER STATUS,1,5,T\r\n");
+    EXPECT_EQ(host.TakeCalls(), QStringList{"ShowPlayerStatus(1,5,\"T\")"});
+    QFile log(DebugLogFilePath());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.readAll().contains("ProcessMessage failed: display failed"));
+}

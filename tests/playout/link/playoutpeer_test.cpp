@@ -1,0 +1,245 @@
+// The link against the playout test peer over 127.0.0.1: the real socket, the real framing,
+// the real pauses.
+
+#include "playoutdoubles.h"
+#include "waituntil.h"
+
+#include "platform/net/tcpsocketcontrol.h"
+#include "platform/system/appservices.h"
+#include "playout/link/playoutlink.h"
+#include "playout/link/playoutprotocol.h"
+#include "support/scriptedmessageboxes.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTcpServer>
+
+#include <gtest/gtest.h>
+
+namespace {
+quint16 freePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+// The peer program, its report lines and the time each one came.
+class Peer {
+public:
+    explicit Peer(const QString& greeting) : port_(freePort()) {
+        QObject::connect(&process_, &QProcess::readyReadStandardOutput, [this] { read(); });
+        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process_.start(QStringLiteral(ORLIX_PLAYOUT_PEER),
+                       {"--port", QString::number(port_), "--greeting", greeting});
+        clock_.start();
+    }
+    ~Peer() {
+        process_.closeWriteChannel();
+        if (!process_.waitForFinished(2000)) {
+            process_.kill();
+            process_.waitForFinished(2000);
+        }
+    }
+    bool Started() {
+        return WaitUntil([this] { return Has("LISTENING " + QString::number(port_)); });
+    }
+    quint16 Port() const { return port_; }
+    void Command(const QString& line) { process_.write((line + "\n").toLatin1()); }
+
+    bool Has(const QString& report) const { return reports_.contains(report); }
+    bool WaitFor(const QString& report, int timeoutMs = 5000) {
+        return WaitUntil([&] { return Has(report); }, timeoutMs);
+    }
+    qint64 TimeOf(const QString& report) const {
+        const qsizetype i = reports_.indexOf(report);
+        return i < 0 ? -1 : times_.at(i);
+    }
+    QStringList Received() const {
+        QStringList lines;
+        for (const QString& r : reports_) {
+            if (r.startsWith("RECEIVED ")) {
+                lines << r.mid(9);
+            }
+        }
+        return lines;
+    }
+    int Connections() const {
+        int n = 0;
+        for (const QString& r : reports_) {
+            n += r.startsWith("CONNECTION ") ? 1 : 0;
+        }
+        return n;
+    }
+
+private:
+    void read() {
+        buffer_ += process_.readAllStandardOutput();
+        qsizetype at = 0;
+        while ((at = buffer_.indexOf('\n')) >= 0) {
+            reports_ << QString::fromLatin1(buffer_.left(at));
+            times_ << clock_.elapsed();
+            buffer_.remove(0, at + 1);
+        }
+    }
+
+    quint16 port_;
+    QProcess process_;
+    QElapsedTimer clock_;
+    QByteArray buffer_;
+    QStringList reports_;
+    QList<qint64> times_;
+};
+
+class PlayoutPeerTest : public ::testing::Test {
+protected:
+    void Start(const QString& greeting = "+CONNECTED AppName=VORELA3 Version=3.5.0") {
+        peer = std::make_unique<Peer>(greeting);
+        ASSERT_TRUE(peer->Started());
+        host.Settings()->SetVorelaComputerName("127.0.0.1");
+        link = std::make_unique<PlayoutLink>(host);
+        link->SetPorts(peer->Port(), peer->Port());
+    }
+    void ConnectAndWaitUp() {
+        host.SetbLinkWanted(true);
+        link->ConnectToVorela();
+        ASSERT_TRUE(WaitUntil([&] { return link->State() == PlayoutLink::LinkState::Up; }));
+        ASSERT_TRUE(peer->WaitFor("RECEIVED GET IC CURRENTITEM,0"));
+        ASSERT_TRUE(
+            WaitUntil([&] { return host.Calls().contains("ShowInstantCartState(2,\"\")"); }));
+        host.TakeCalls();
+    }
+    bool HostSaw(const QString& call, int timeoutMs = 5000) {
+        return WaitUntil([&] { return host.Calls().contains(call); }, timeoutMs);
+    }
+
+    RecordingPlayoutHost host;
+    std::unique_ptr<Peer> peer;
+    std::unique_ptr<PlayoutLink> link;
+};
+} // namespace
+
+TEST_F(PlayoutPeerTest, ConnectsShakesHandsAsksForTheStateAndShowsTheAnswers) {
+    Start();
+    host.SetbLinkWanted(true);
+    link->ConnectToVorela();
+    ASSERT_TRUE(peer->WaitFor("RECEIVED GET IC CURRENTITEM,0"));
+    EXPECT_EQ(peer->Received(),
+              QStringList({PlayoutProtocol::HandshakeAnswer().toLatin1().replace("\\", "\\\\"),
+                           "REQUEST PLAYEREVENTS START", "GET NUMBERPLAYERS", "GET LOG STATUS",
+                           "GET LOG MODE", "REQUEST LOGITEMS 2", "GET PLAYER STATUS,0",
+                           "GET IC CURRENTITEM,0"}));
+    ASSERT_TRUE(HostSaw("ShowInstantCartState(2,\"\")"));
+    const QStringList expected = {"PlayoutVersion=5",
+                                  "SetNumberPlayers(4)",
+                                  "ShowLogStatus(1)",
+                                  "ShowLogMode(1,1,\"Automation\")",
+                                  "ShowLogCurrentItem(\"Tune-The Band\")",
+                                  "ShowPlayerStatus(1,9,\"Track 1\")",
+                                  "ShowPlayerStatus(2,9,\"Track 2\")",
+                                  "ShowPlayerStatus(3,9,\"Track 3\")",
+                                  "ShowPlayerStatus(4,9,\"Track 4\")",
+                                  "ShowInstantCartState(1,\"Jingle\")",
+                                  "ShowInstantCartState(2,\"\")"};
+    QStringList calls = host.TakeCalls();
+    calls.removeAll("bLinkWanted=1");
+    EXPECT_EQ(calls, expected);
+    EXPECT_FALSE(host.mnuConnectEnabled_);
+    EXPECT_TRUE(host.mnuDisconnectEnabled_);
+    EXPECT_FALSE(host.notConnectedShown_);
+}
+
+TEST_F(PlayoutPeerTest, SendsACommandAndShowsWhatComesBack) {
+    Start();
+    ConnectAndWaitUp();
+    link->SendMessageToComputer("PLAYER PLAY 2");
+    ASSERT_TRUE(peer->WaitFor("RECEIVED PLAYER PLAY 2"));
+    EXPECT_TRUE(HostSaw("ShowPlayerStatus(2,5,\"Track 2\")"));
+}
+
+TEST_F(PlayoutPeerTest, FramesRawBytesWithAnyLineEndsAndSplits) {
+    Start();
+    ConnectAndWaitUp();
+    peer->Command("send SET PLAYER STA");
+    ASSERT_TRUE(peer->WaitFor("SENT"));
+    peer->Command("send TUS,1,9,Caf\\xe9\\r");
+    peer->Command("send \\nSET LOG STATUS,\\n\\rSET LOG MODE,0,0\\r\\n");
+    ASSERT_TRUE(HostSaw("ShowLogMode(0,0,-)"));
+    EXPECT_EQ(host.TakeCalls(), QStringList({QString::fromUtf8("ShowPlayerStatus(1,9,\"Café\")"),
+                                             "ShowLogStatus(0)", "ShowLogMode(0,0,-)"}));
+}
+
+TEST_F(PlayoutPeerTest, ComesBackWithinTheFirstPauseAfterThePeerCloses) {
+    for (const QString how : {"close", "reset"}) {
+        SCOPED_TRACE(how.toStdString());
+        Start();
+        ConnectAndWaitUp();
+        peer->Command(how);
+        ASSERT_TRUE(peer->WaitFor("DONE " + how));
+        const qint64 closedAt = peer->TimeOf("DONE " + how);
+        ASSERT_TRUE(peer->WaitFor("CONNECTION 2", 4000));
+        const qint64 back = peer->TimeOf("CONNECTION 2") - closedAt;
+        EXPECT_GE(back, 800);
+        EXPECT_LE(back, 2500);
+        EXPECT_TRUE(WaitUntil([&] { return link->State() == PlayoutLink::LinkState::Up; }));
+        EXPECT_TRUE(TestMessageBoxes().shown().empty());
+        link.reset();
+        peer.reset();
+    }
+}
+
+TEST_F(PlayoutPeerTest, PacesItsAttemptsWhileThePeerRefuses) {
+    Start();
+    ConnectAndWaitUp();
+    const quint64 attemptsBefore = link->ConnectAttempts();
+    // Closed, then nothing listens for 2.5 s: attempts at about 1 s (the first pause after a
+    // close), 2 s (refused, 1 s) and 4 s (refused, 2 s), which the peer takes.
+    peer->Command("refuse 2500");
+    ASSERT_TRUE(peer->WaitFor("REFUSING"));
+    const qint64 refusedAt = peer->TimeOf("REFUSING");
+    ASSERT_TRUE(peer->WaitFor("CONNECTION 2", 8000));
+    const qint64 back = peer->TimeOf("CONNECTION 2") - refusedAt;
+    EXPECT_GE(back, 3500);
+    EXPECT_LE(back, 5500);
+    EXPECT_EQ(link->ConnectAttempts() - attemptsBefore, 3U);
+    EXPECT_EQ(peer->Connections(), 2);
+    EXPECT_TRUE(WaitUntil([&] { return link->State() == PlayoutLink::LinkState::Up; }));
+    EXPECT_TRUE(TestMessageBoxes().shown().empty()) << "refusals are silent";
+}
+
+TEST_F(PlayoutPeerTest, DisconnectStopsTheRetries) {
+    Start();
+    ConnectAndWaitUp();
+    peer->Command("refuse 1200");
+    ASSERT_TRUE(WaitUntil([&] { return link->State() == PlayoutLink::LinkState::WaitingToRetry; }));
+    // The Disconnect menu.
+    host.SetbLinkWanted(false);
+    link->DisconnectFromVorela();
+    const quint64 attempts = link->ConnectAttempts();
+    ASSERT_TRUE(peer->WaitFor("ACCEPTING"));
+    EXPECT_FALSE(WaitUntil([&] { return peer->Connections() > 1; }, 1500));
+    EXPECT_EQ(link->ConnectAttempts(), attempts);
+    EXPECT_EQ(link->State(), PlayoutLink::LinkState::Down);
+}
+
+TEST_F(PlayoutPeerTest, TheNetworkServerSwitchChoosesItsPortAndLeavesOutTheLogItems) {
+    Start("+CONNECTED AppName=VORELANET3 Version=3.0.0");
+    link->SetPorts(freePort(), peer->Port());
+    AppServices::Instance().SetCommandLine("/PROFILE=A /VORELANET ");
+    host.SetbLinkWanted(true);
+    link->ConnectToVorela();
+    ASSERT_TRUE(peer->WaitFor("RECEIVED GET INSTANTCART STATUS,0"));
+    EXPECT_FALSE(peer->Received().contains("REQUEST LOGITEMS 2"));
+    EXPECT_TRUE(HostSaw("ShowInstantCartState(1,\"Jingle\")"));
+}
+
+TEST_F(PlayoutPeerTest, AnIncompatibleSystemIsRejectedAndNotRetried) {
+    Start("+CONNECTED AppName=VORELA3 Version=3.0.1");
+    host.SetbLinkWanted(true);
+    link->ConnectToVorela();
+    ASSERT_TRUE(WaitUntil([&] { return !TestMessageBoxes().shown().empty(); }));
+    EXPECT_FALSE(host.bLinkWanted());
+    EXPECT_EQ(link->State(), PlayoutLink::LinkState::Down);
+    ASSERT_TRUE(peer->WaitFor("DISCONNECTED"));
+    EXPECT_FALSE(WaitUntil([&] { return peer->Connections() > 1; }, 1500));
+    EXPECT_EQ(peer->Received(), QStringList());
+}

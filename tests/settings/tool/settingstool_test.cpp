@@ -1,0 +1,226 @@
+#include "core/profile/cocsettings.h"
+#include "core/profile/settingskeys.h"
+#include "platform/system/registrystore.h"
+#include "support/testhome.h"
+#include "support/toolrun.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+namespace {
+constexpr auto HKLM = RegistryRoot::LocalMachine;
+
+// The tool inherits this test's ORLIX_HOME, as the client started beside it would.
+ToolRun tool(const QStringList& args, const QString& workingFolder = {}) {
+    return RunTool(QStringLiteral(ORLIX_SETTINGS_TOOL), args, workingFolder);
+}
+
+QString folder(const char* name) {
+    return TestHome() + QStringLiteral("/Studio/") + QLatin1String(name);
+}
+
+QStringList seedArgs(const QString& profile, const QString& suffix = {}) {
+    return {QStringLiteral("seed"),       profile,
+            QStringLiteral("--database"), folder("Messages") + suffix,
+            QStringLiteral("--scripts"),  folder("Scripts") + suffix,
+            QStringLiteral("--talkback"), folder("Talkback") + suffix};
+}
+
+QString treeB(const QString& p, const char* sub) {
+    return SettingsKeys::Under(SettingsKeys::TreeB(p), sub);
+}
+QString text(const QString& key, const char* name) {
+    return RegistryStore::ReadString(HKLM, key, QLatin1String(name), QStringLiteral("<missing>"));
+}
+qint32 number(const QString& key, const char* name) {
+    return RegistryStore::ReadNumber(HKLM, key, QLatin1String(name), -99);
+}
+
+TEST(SettingsTool, SeedWritesAProfileTheClientLoadsWithEveryDefault) {
+    const QString p = QStringLiteral("Profile1");
+    ToolRun r = tool(seedArgs(p) << QStringLiteral("--playout") << QStringLiteral("127.0.0.1"));
+    ASSERT_EQ(r.Code, 0) << r.Err.toStdString();
+    EXPECT_TRUE(r.Out.contains(RegistryStore::FilePath(HKLM))) << r.Out.toStdString();
+
+    cOCSettings s;
+    QString name = p;
+    EXPECT_TRUE(s.LoadSettings(name));
+    EXPECT_EQ(s.OrlixPath(), folder("Messages"));
+    EXPECT_EQ(s.ScriptPath(), folder("Scripts"));
+    EXPECT_EQ(s.TalkbackSimplePath(), folder("Talkback"));
+    EXPECT_EQ(s.VorelaComputerName(), QStringLiteral("127.0.0.1"));
+    for (const char* f : {"Messages", "Scripts", "Talkback"}) {
+        EXPECT_TRUE(QFileInfo(folder(f)).isDir()) << f;
+    }
+
+    // The defaults are in the store itself, not only in what a load assumes.
+    EXPECT_EQ(number(treeB(p, "Startup"), "AttemptAutoLogin"), 1);
+    EXPECT_EQ(number(treeB(p, "Scripts"), "ScrollSpeed"), 6);
+    EXPECT_EQ(text(treeB(p, "Scripts"), "Font.NormalSize"), QStringLiteral("5"));
+    EXPECT_EQ(text(treeB(p, "General"), "Font.NormalFont"), QStringLiteral("Arial"));
+    EXPECT_EQ(text(treeB(p, "Prize"), "Font.NormalBold"), QStringLiteral("True"));
+    EXPECT_EQ(text(treeB(p, "Talkback"), "Font.NormalTextColour"), QStringLiteral("255"));
+    EXPECT_EQ(text(treeB(p, "Messages"), "EmailName"), QStringLiteral("Studio"));
+    EXPECT_EQ(number(treeB(p, "Messages"), "SMSSendEnabled"), 1);
+
+    r = tool({QStringLiteral("profiles")});
+    EXPECT_EQ(r.Code, 0);
+    EXPECT_EQ(r.Out, QStringLiteral("Profile1\n"));
+}
+
+TEST(SettingsTool, ProfilesListsEveryProfileAndNothingOnAFreshMachine) {
+    ToolRun r = tool({QStringLiteral("profiles")});
+    EXPECT_EQ(r.Code, 0);
+    EXPECT_EQ(r.Out, QString());
+    EXPECT_FALSE(QFile::exists(RegistryStore::FilePath(HKLM))); // listing writes nothing
+
+    const QString longest(64, QLatin1Char('x'));
+    for (const QString& p : {QStringLiteral("Studio 2"), QStringLiteral("Profile1"), longest}) {
+        ASSERT_EQ(tool(seedArgs(p, p)).Code, 0) << p.toStdString();
+    }
+    // The client's chooser answers with the same list.
+    r = tool({QStringLiteral("profiles")});
+    EXPECT_EQ(r.Code, 0);
+    EXPECT_EQ(r.Out, QStringLiteral("Profile1\nStudio 2\n") + longest + QLatin1Char('\n'));
+}
+
+TEST(SettingsTool, SeedingAgainKeepsTheProfilesOtherValues) {
+    ASSERT_EQ(tool(seedArgs(QStringLiteral("Profile1"))).Code, 0);
+    {
+        cOCSettings s;
+        QString name = QStringLiteral("Profile1");
+        s.LoadSettings(name);
+        s.SetVorelaComputerName(QStringLiteral("playout-1"));
+        s.SetScriptScrollSpeed(9);
+        s.SetEmailName(QStringLiteral("Breakfast Show"));
+        s.GeneralFont()->Name = QStringLiteral("DejaVu Sans");
+        ASSERT_TRUE(s.SaveSettings(name));
+    }
+
+    // Another spelling of the same name is the same profile.
+    const ToolRun r = tool(seedArgs(QStringLiteral("profile1"), QStringLiteral("-new")));
+    ASSERT_EQ(r.Code, 0) << r.Err.toStdString();
+    EXPECT_EQ(tool({QStringLiteral("profiles")}).Out, QStringLiteral("Profile1\n"));
+
+    cOCSettings s;
+    QString name = QStringLiteral("Profile1");
+    EXPECT_TRUE(s.LoadSettings(name));
+    EXPECT_EQ(s.OrlixPath(), folder("Messages-new"));
+    EXPECT_EQ(s.TalkbackSimplePath(), folder("Talkback-new"));
+    EXPECT_EQ(s.VorelaComputerName(), QStringLiteral("playout-1")); // no --playout given
+    EXPECT_EQ(s.ScriptScrollSpeed(), 9);
+    EXPECT_EQ(s.EmailName(), QStringLiteral("Breakfast Show"));
+    EXPECT_EQ(s.GeneralFont()->Name, QStringLiteral("DejaVu Sans"));
+}
+
+TEST(SettingsTool, SeedingRepairsAProfileWhoseFolderCannotBeMade) {
+    // A stored folder below a file stops a load before the client's own settings are read;
+    // seeding must not then save defaults over them.
+    const QString blocker = TestHome() + QStringLiteral("/file");
+    QFile f(blocker);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    const QString p = QStringLiteral("Profile1");
+    RegistryStore::WriteString(HKLM,
+                               SettingsKeys::Under(SettingsKeys::TreeA(p), SettingsKeys::kDatabase),
+                               QStringLiteral("Path"), blocker + QStringLiteral("/db"));
+    RegistryStore::WriteString(HKLM, treeB(p, "Messages"), QStringLiteral("EmailName"),
+                               QStringLiteral("Drive Time"));
+
+    const ToolRun r = tool(seedArgs(p));
+    ASSERT_EQ(r.Code, 0) << r.Err.toStdString();
+    cOCSettings s;
+    QString name = p;
+    EXPECT_TRUE(s.LoadSettings(name));
+    EXPECT_EQ(s.OrlixPath(), folder("Messages"));
+    EXPECT_EQ(s.EmailName(), QStringLiteral("Drive Time"));
+}
+
+TEST(SettingsTool, ARelativeFolderIsStoredFromWhereTheToolRan) {
+    const ToolRun r =
+        tool({QStringLiteral("seed"), QStringLiteral("Profile1"), QStringLiteral("--database"),
+              QStringLiteral("rel/db/"), QStringLiteral("--scripts"),
+              QStringLiteral("./rel/scripts"), QStringLiteral("--talkback"), folder("Talkback")},
+             TestHome());
+    ASSERT_EQ(r.Code, 0) << r.Err.toStdString();
+    cOCSettings s;
+    QString name;
+    EXPECT_TRUE(s.LoadSettings(name));
+    EXPECT_EQ(s.OrlixPath(), TestHome() + QStringLiteral("/rel/db"));
+    EXPECT_EQ(s.ScriptPath(), TestHome() + QStringLiteral("/rel/scripts"));
+}
+
+struct BadSeed {
+    const char* what;
+    QStringList args;
+    int code;
+};
+
+TEST(SettingsTool, BadInputIsRefusedAndWritesNothing) {
+    const QString blocker = TestHome() + QStringLiteral("/file");
+    QFile f(blocker);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    const QString good = QStringLiteral("Profile1");
+    const auto with = [&](int at, const QString& value) {
+        QStringList a = seedArgs(good);
+        a[at] = value;
+        return a;
+    };
+    const QStringList playout = {QStringLiteral("--playout"), QStringLiteral("playout 1")};
+    const std::vector<BadSeed> cases = {
+        {"slash", with(1, QStringLiteral("a/b")), 2},
+        {"backslash", with(1, QStringLiteral("a\\b")), 2},
+        {"dot-dot", with(1, QStringLiteral("..")), 2},
+        {"control character", with(1, QStringLiteral("Studio\t2")), 2},
+        {"65 characters", with(1, QString(65, QLatin1Char('x'))), 2},
+        {"blank name", with(1, QStringLiteral("   ")), 2},
+        {"empty database folder", with(3, QString()), 2},
+        {"blank scripts folder", with(5, QStringLiteral("  ")), 2},
+        {"folder below a file", with(7, blocker + QStringLiteral("/talkback")), 2},
+        {"playout with a space", seedArgs(good) + playout, 2},
+        {"empty playout", seedArgs(good) << QStringLiteral("--playout="), 2},
+        {"no command", {}, 1},
+        {"unknown command", {QStringLiteral("frobnicate")}, 1},
+        {"profiles with an argument", {QStringLiteral("profiles"), good}, 1},
+        {"seed alone", {QStringLiteral("seed")}, 1},
+        {"no profile", QStringList{QStringLiteral("seed")} + seedArgs(good).mid(2), 1},
+        {"missing folder", seedArgs(good).mid(0, 6), 1},
+        {"option without value", seedArgs(good) << QStringLiteral("--playout"), 1},
+        {"unknown option", seedArgs(good) << QStringLiteral("--colour") << QStringLiteral("red"),
+         1},
+        {"option twice", seedArgs(good) << QStringLiteral("--scripts") << folder("Other"), 1},
+        {"two profiles", seedArgs(good) << QStringLiteral("Profile2"), 1},
+    };
+    for (const BadSeed& c : cases) {
+        const ToolRun r = tool(c.args);
+        EXPECT_EQ(r.Code, c.code) << c.what;
+        EXPECT_TRUE(r.Err.startsWith(QStringLiteral("orlix-settings: "))) << c.what;
+        if (c.code == 2) {
+            EXPECT_EQ(r.Err.count(QLatin1Char('\n')), 1) << c.what << ": " << r.Err.toStdString();
+        } else {
+            EXPECT_TRUE(r.Err.contains(QStringLiteral("Usage: orlix-settings"))) << c.what;
+        }
+        EXPECT_EQ(r.Out, QString()) << c.what;
+        EXPECT_FALSE(QFile::exists(RegistryStore::FilePath(HKLM))) << c.what;
+    }
+
+    const ToolRun help = tool({QStringLiteral("seed"), QStringLiteral("--help")});
+    EXPECT_EQ(help.Code, 0);
+    EXPECT_TRUE(help.Out.startsWith(QStringLiteral("Usage: orlix-settings")));
+}
+
+TEST(SettingsTool, AStoreThatCannotBeWrittenFailsTheSeed) {
+    const QString storeFolder = QFileInfo(RegistryStore::FilePath(HKLM)).absolutePath();
+    QDir().mkpath(QFileInfo(storeFolder).absolutePath());
+    QFile blocker(storeFolder); // a file where the store's folder belongs
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const ToolRun r = tool(seedArgs(QStringLiteral("Profile1")));
+    EXPECT_EQ(r.Code, 2);
+    EXPECT_TRUE(r.Err.contains(QStringLiteral("could not be written"))) << r.Err.toStdString();
+}
+} // namespace
