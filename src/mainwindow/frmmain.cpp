@@ -28,43 +28,14 @@
 #include "playout/link/playoutlink.h"
 
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
 #include <QPushButton>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-
-#include <sys/stat.h>
 
 namespace {
 frmMain*& mainForm() {
     static frmMain* form = nullptr;
     return form;
-}
-
-// The reason a folder could not be made, in the system's words: the error of making its
-// first missing parent, or why an existing path is not a folder.
-QString folderCreationError(const QString& path) {
-    QFileInfo info(path);
-    if (info.exists() && !info.isDir()) {
-        return QString::fromLocal8Bit(std::strerror(ENOTDIR));
-    }
-    QString missing = QDir::cleanPath(path);
-    while (true) {
-        const QString parent = QFileInfo(missing).path();
-        if (parent == missing || QFileInfo(parent).exists()) {
-            break;
-        }
-        missing = parent;
-    }
-    errno = 0;
-    if (::mkdir(QFile::encodeName(missing).constData(), 0777) == 0) {
-        ::rmdir(QFile::encodeName(missing).constData());
-        return QStringLiteral("the folder could not be made");
-    }
-    return QString::fromLocal8Bit(std::strerror(errno));
 }
 } // namespace
 
@@ -152,7 +123,7 @@ bool frmMain::runStartUp() {
     const QString temp = gDataFolder + QStringLiteral("/Temp");
     if (!FileSystemHelper::CreateFolder(temp, 0)) {
         ShowProblem(QStringLiteral("creating a temporary folder in '") + temp + QLatin1Char('\''),
-                    folderCreationError(temp));
+                    FileSystemHelper::FolderCreationError(temp));
     }
 
     if (!InitialiseOrlix(ClientKey(), false)) {

@@ -4,7 +4,14 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 QString FileSystemHelper::SpecialFolderPath(int /*folderId*/) {
     return Folders::CommonData();
@@ -16,6 +23,27 @@ bool FileSystemHelper::CreateFolder(const QString& path, int /*mode*/) {
     }
     QDir().mkpath(path);
     return QFileInfo(path).isDir();
+}
+
+QString FileSystemHelper::FolderCreationError(const QString& path) {
+    QFileInfo info(path);
+    if (info.exists() && !info.isDir()) {
+        return QString::fromLocal8Bit(std::strerror(ENOTDIR));
+    }
+    QString missing = QDir::cleanPath(path);
+    while (true) {
+        const QString parent = QFileInfo(missing).path();
+        if (parent == missing || QFileInfo(parent).exists()) {
+            break;
+        }
+        missing = parent;
+    }
+    errno = 0;
+    if (::mkdir(QFile::encodeName(missing).constData(), 0777) == 0) {
+        ::rmdir(QFile::encodeName(missing).constData());
+        return QStringLiteral("the folder could not be made");
+    }
+    return QString::fromLocal8Bit(std::strerror(errno));
 }
 
 bool FileSystemHelper::FileExists(const QString& path) {

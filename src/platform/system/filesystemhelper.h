@@ -11,6 +11,9 @@ public:
     static QString SpecialFolderPath(int folderId);
     // Makes the folder and every missing parent; true when it exists afterwards.
     static bool CreateFolder(const QString& path, int mode = 0);
+    // The reason a folder could not be made, in the system's words: the error of making its
+    // first missing parent, or why an existing path is not a folder.
+    static QString FolderCreationError(const QString& path);
     static bool FileExists(const QString& path);
     static bool FolderExists(const QString& path);
     // Creation, last-modified and last-access times in whole seconds since the Unix epoch

@@ -3,8 +3,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 struct PathCase {
@@ -54,5 +58,32 @@ TEST(FileSystemHelper, FilesFoldersAndSizes) {
     EXPECT_TRUE(FileSystemHelper::FileExists(file));
     EXPECT_FALSE(FileSystemHelper::FolderExists(file));
     EXPECT_FALSE(FileSystemHelper::CreateFolder(file + QStringLiteral("/below")));
+}
+
+// A path under a regular file cannot be made, as root too.
+TEST(FileSystemHelper, TheReasonAFolderCouldNotBeMade) {
+    const QString file = TestHome() + QStringLiteral("/plain");
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    const QString notAFolder = QString::fromLocal8Bit(std::strerror(ENOTDIR));
+    struct Case {
+        const char* name;
+        QString path;
+        QString reason;
+    };
+    const Case cases[] = {
+        {"an existing file", file, notAFolder},
+        {"below a file", file + QStringLiteral("/below"), notAFolder},
+        {"several levels below a file", file + QStringLiteral("/a/b/c"), notAFolder},
+        {"a folder that can be made after all", TestHome() + QStringLiteral("/free/x"),
+         QStringLiteral("the folder could not be made")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(FileSystemHelper::FolderCreationError(c.path), c.reason);
+    }
+    // Asking makes nothing.
+    EXPECT_FALSE(QFileInfo::exists(TestHome() + QStringLiteral("/free")));
 }
 } // namespace
