@@ -17,7 +17,6 @@
 #include "platform/messagesdb/controls/uprizeslist.h"
 #include "platform/system/renderer.h"
 #include "platform/ui/listview.h"
-#include "platform/ui/panerect.h"
 #include "platform/ui/twips.h"
 #include "platform/ui/uclockstrip.h"
 #include "platform/ui/upanel3.h"
@@ -47,10 +46,6 @@ double twipsWidth(const QWidget* w) {
 
 double twipsHeight(const QWidget* w) {
     return PixelsToTwips(w->height());
-}
-
-TwipsRect toTwips(const PaneRect& p) {
-    return {double(p.Left), double(p.Top), double(p.Width), double(p.Height)};
 }
 
 // The list's fill column takes what the other columns leave.
@@ -257,8 +252,8 @@ void frmMain::splitContacts_Layout() {
     saveUserSetting(UserSettingsKeys::ContactSeparatorPosition().name, splitContacts->Position(), 0,
                     true);
     ContactsPaneInput in;
-    in.first = toTwips(splitContacts->FirstPaneRect());
-    in.second = toTwips(splitContacts->SecondPaneRect());
+    in.first = splitContacts->FirstPaneRect();
+    in.second = splitContacts->SecondPaneRect();
     in.buttonWidth = twipsWidth(cmdAddContactToRecent);
     in.tabAreaLeft = ctlContact->TabAreaLeft();
     in.tabAreaTop = ctlContact->TabAreaTop();
@@ -284,9 +279,8 @@ void frmMain::splitContacts_Layout() {
 void frmMain::splitPrize_Layout() {
     saveUserSetting(UserSettingsKeys::PrizeSeparatorPosition().name, splitPrize->Position(), 0,
                     true);
-    const PrizesPaneLayout layout =
-        LayoutPrizesPane(toTwips(splitPrize->FirstPaneRect()),
-                         toTwips(splitPrize->SecondPaneRect()), twipsWidth(cmdOpenPrize));
+    const PrizesPaneLayout layout = LayoutPrizesPane(
+        splitPrize->FirstPaneRect(), splitPrize->SecondPaneRect(), twipsWidth(cmdOpenPrize));
     place(ctlPrizes, layout.ctlPrizes);
     cmdOpenPrize->move(TwipsToPixels(layout.cmdOpenPrizeLeft), cmdOpenPrize->y());
     place(ctlPrize, layout.ctlPrize);
@@ -295,8 +289,8 @@ void frmMain::splitPrize_Layout() {
 void frmMain::splitWebsites_Layout() {
     saveUserSetting(UserSettingsKeys::WebsiteSeparatorPosition().name, splitWebsites->Position(), 0,
                     true);
-    const WebsitesPaneLayout layout = LayoutWebsitesPane(toTwips(splitWebsites->FirstPaneRect()),
-                                                         toTwips(splitWebsites->SecondPaneRect()));
+    const WebsitesPaneLayout layout =
+        LayoutWebsitesPane(splitWebsites->FirstPaneRect(), splitWebsites->SecondPaneRect());
     place(ctlWebsites, layout.ctlWebsites);
     place(ctlWebsite, layout.ctlWebsite);
 }
@@ -305,8 +299,8 @@ void frmMain::splitMessages_Layout() {
     saveUserSetting(UserSettingsKeys::MessageSeparatorPosition().name, splitMessages->Position(), 0,
                     true);
     const MessagesPaneLayout layout =
-        LayoutMessagesPane(toTwips(splitMessages->FirstPaneRect()),
-                           toTwips(splitMessages->SecondPaneRect()), twipsHeight(toolbarMessages));
+        LayoutMessagesPane(splitMessages->FirstPaneRect(), splitMessages->SecondPaneRect(),
+                           twipsHeight(toolbarMessages));
     place(ctlMessages, layout.ctlMessages);
     place(ctlMessage, layout.ctlMessage);
     place(toolbarMessages, layout.toolbarMessages);
@@ -317,8 +311,8 @@ void frmMain::splitScripts_Layout() {
     saveUserSetting(UserSettingsKeys::ScriptSeparatorPosition().name, splitScripts->Position(), 0,
                     true);
     ScriptsPaneInput in;
-    in.first = toTwips(splitScripts->FirstPaneRect());
-    in.second = toTwips(splitScripts->SecondPaneRect());
+    in.first = splitScripts->FirstPaneRect();
+    in.second = splitScripts->SecondPaneRect();
     in.newScriptHeight = twipsHeight(cmdNewScript);
     in.buttonWidth = twipsWidth(cmdScriptUp);
     in.buttonHeight = twipsHeight(cmdScriptUp);

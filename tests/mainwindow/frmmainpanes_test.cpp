@@ -7,7 +7,6 @@
 #include "platform/messagesdb/controls/umessageslist.h"
 #include "platform/messagesdb/controls/uprizebasic.h"
 #include "platform/messagesdb/controls/uprizeslist.h"
-#include "platform/ui/panerect.h"
 #include "platform/ui/twips.h"
 #include "platform/ui/uclockstrip.h"
 #include "platform/ui/upanel3.h"
@@ -26,8 +25,8 @@
 #include <functional>
 
 namespace {
-QRect pixels(const PaneRect& p) {
-    return TwipsRect{double(p.Left), double(p.Top), double(p.Width), double(p.Height)}.toPixels();
+QRect pixels(const TwipsRect& p) {
+    return p.toPixels();
 }
 
 struct TabCase {

@@ -14,6 +14,7 @@ inline double PixelsToTwips(int pixels) {
     return pixels * kTwipsPerPixel;
 }
 
+// A rectangle in twips: what the layout rules give, and the panes a splitter reports.
 struct TwipsRect {
     double left = 0;
     double top = 0;

@@ -1,7 +1,6 @@
 #include "platform/ui/usplitpanel.h"
 
 #include "platform/ui/eventguard.h"
-#include "platform/ui/twips.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -83,14 +82,14 @@ qint32 uSplitPanel::EffectivePosition(qint32 position, qint32 width) {
     return std::clamp(position, lowest, highest);
 }
 
-PaneRect uSplitPanel::FirstPaneRectFor(qint32 width, qint32 height, qint32 position) {
-    return {0, 0, EffectivePosition(position, width), std::max(height, 0)};
+TwipsRect uSplitPanel::FirstPaneRectFor(qint32 width, qint32 height, qint32 position) {
+    return {0, 0, double(EffectivePosition(position, width)), double(std::max(height, 0))};
 }
 
-PaneRect uSplitPanel::SecondPaneRectFor(qint32 width, qint32 height, qint32 position) {
+TwipsRect uSplitPanel::SecondPaneRectFor(qint32 width, qint32 height, qint32 position) {
     const qint32 w = std::max(width, 0);
     const qint32 left = std::min(EffectivePosition(position, w) + kSeparatorWidth, w);
-    return {left, 0, w - left, std::max(height, 0)};
+    return {double(left), 0, double(w - left), double(std::max(height, 0))};
 }
 
 qint32 uSplitPanel::widthTwips() const {
@@ -101,11 +100,11 @@ qint32 uSplitPanel::heightTwips() const {
     return static_cast<qint32>(PixelsToTwips(height()));
 }
 
-PaneRect uSplitPanel::FirstPaneRect() const {
+TwipsRect uSplitPanel::FirstPaneRect() const {
     return FirstPaneRectFor(widthTwips(), heightTwips(), position_);
 }
 
-PaneRect uSplitPanel::SecondPaneRect() const {
+TwipsRect uSplitPanel::SecondPaneRect() const {
     return SecondPaneRectFor(widthTwips(), heightTwips(), position_);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/panerect.h"
+#include "platform/ui/twips.h"
 
 #include <QWidget>
 
@@ -27,17 +27,17 @@ public:
     // Stores the value as given (a negative one as 0) and raises Layout.
     void SetPosition(qint32 twips);
 
-    // Twips, relative to the splitter.
-    PaneRect FirstPaneRect() const;
-    PaneRect SecondPaneRect() const;
+    // Whole twips, relative to the splitter.
+    TwipsRect FirstPaneRect() const;
+    TwipsRect SecondPaneRect() const;
     qint32 SeparatorWidth() const { return kSeparatorWidth; }
 
     // The layout rules for a splitter of a given size in twips. The position is clamped so
     // that both panes keep kMinimumPane where the width allows (sharing what there is when
     // it does not), never below 0 nor beyond the width; no width or height is negative.
     static qint32 EffectivePosition(qint32 position, qint32 width);
-    static PaneRect FirstPaneRectFor(qint32 width, qint32 height, qint32 position);
-    static PaneRect SecondPaneRectFor(qint32 width, qint32 height, qint32 position);
+    static TwipsRect FirstPaneRectFor(qint32 width, qint32 height, qint32 position);
+    static TwipsRect SecondPaneRectFor(qint32 width, qint32 height, qint32 position);
 
 Q_SIGNALS:
     // The panes' rectangles may have changed: on every resize (Qt delivers the resize of a

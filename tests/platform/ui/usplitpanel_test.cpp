@@ -12,8 +12,8 @@ struct RectCase {
     qint32 width;
     qint32 height;
     qint32 position;
-    PaneRect first;
-    PaneRect second;
+    TwipsRect first;
+    TwipsRect second;
 };
 
 // Separator and smallest pane are 60 twips each.
@@ -44,8 +44,8 @@ const RectCase kRectCases[] = {
 
 // The point in the splitter's middle of its separator, in pixels.
 QPoint SeparatorPoint(const uSplitPanel& splitter) {
-    const PaneRect first = splitter.FirstPaneRect();
-    return {TwipsToPixels(first.Width + splitter.SeparatorWidth() / 2.0), splitter.height() / 2};
+    const TwipsRect first = splitter.FirstPaneRect();
+    return {TwipsToPixels(first.width + splitter.SeparatorWidth() / 2.0), splitter.height() / 2};
 }
 } // namespace
 
@@ -62,12 +62,12 @@ TEST(uSplitPanel, TheWidgetReportsItsOwnSizeInTwips) {
     EXPECT_EQ(splitter.SeparatorWidth(), 60);
     splitter.resize(200, 100);
     splitter.SetPosition(900);
-    EXPECT_EQ(splitter.FirstPaneRect(), (PaneRect{0, 0, 900, 1500}));
-    EXPECT_EQ(splitter.SecondPaneRect(), (PaneRect{960, 0, 2040, 1500}));
+    EXPECT_EQ(splitter.FirstPaneRect(), (TwipsRect{0, 0, 900, 1500}));
+    EXPECT_EQ(splitter.SecondPaneRect(), (TwipsRect{960, 0, 2040, 1500}));
 
     splitter.resize(0, 0);
-    EXPECT_EQ(splitter.FirstPaneRect(), (PaneRect{0, 0, 0, 0}));
-    EXPECT_EQ(splitter.SecondPaneRect(), (PaneRect{0, 0, 0, 0}));
+    EXPECT_EQ(splitter.FirstPaneRect(), (TwipsRect{0, 0, 0, 0}));
+    EXPECT_EQ(splitter.SecondPaneRect(), (TwipsRect{0, 0, 0, 0}));
     EXPECT_EQ(splitter.Position(), 900);
 
     splitter.SetPosition(-40);
@@ -79,17 +79,17 @@ TEST(uSplitPanel, APositionSetWhileNarrowIsKeptAndAppliedWhenWide) {
     splitter.resize(10, 40);
     splitter.SetPosition(2400);
     EXPECT_EQ(splitter.Position(), 2400);
-    EXPECT_EQ(splitter.FirstPaneRect().Width, 45);
+    EXPECT_EQ(splitter.FirstPaneRect().width, 45);
 
     splitter.show();
     splitter.resize(100, 40);
     EXPECT_EQ(splitter.Position(), 2400);
-    EXPECT_EQ(splitter.FirstPaneRect().Width, 1500 - 120);
+    EXPECT_EQ(splitter.FirstPaneRect().width, 1500 - 120);
 
     splitter.resize(400, 40);
     EXPECT_EQ(splitter.Position(), 2400);
-    EXPECT_EQ(splitter.FirstPaneRect(), (PaneRect{0, 0, 2400, 600}));
-    EXPECT_EQ(splitter.SecondPaneRect(), (PaneRect{2460, 0, 6000 - 2460, 600}));
+    EXPECT_EQ(splitter.FirstPaneRect(), (TwipsRect{0, 0, 2400, 600}));
+    EXPECT_EQ(splitter.SecondPaneRect(), (TwipsRect{2460, 0, 6000 - 2460, 600}));
 }
 
 TEST(uSplitPanel, LayoutIsRaisedOnSetPositionAndResizeAlsoWhileHidden) {
@@ -100,7 +100,7 @@ TEST(uSplitPanel, LayoutIsRaisedOnSetPositionAndResizeAlsoWhileHidden) {
 
     // Qt delivers a hidden widget's resize when it is shown; the rectangles are right at once.
     splitter.resize(300, 100);
-    EXPECT_EQ(splitter.SecondPaneRect().Width, 4500 - 1260);
+    EXPECT_EQ(splitter.SecondPaneRect().width, 4500 - 1260);
     splitter.show();
     EXPECT_EQ(layout.count(), 2);
 
@@ -132,7 +132,7 @@ TEST(uSplitPanel, DraggingTheSeparatorMovesThePosition) {
     QTest::mouseMove(separator, at(100));
     EXPECT_EQ(splitter.Position(), 1500 + 100 * 15);
     EXPECT_GE(layout.count(), 1);
-    EXPECT_EQ(splitter.FirstPaneRect().Width, splitter.Position());
+    EXPECT_EQ(splitter.FirstPaneRect().width, splitter.Position());
 
     QTest::mouseMove(separator, at(1000)); // beyond the right end
     EXPECT_EQ(splitter.Position(), 6000 - 120);
