@@ -16,6 +16,7 @@
 #include "platform/messagesdb/controls/uprizebasic.h"
 #include "platform/messagesdb/controls/uprizeslist.h"
 #include "platform/system/renderer.h"
+#include "platform/ui/backcolour.h"
 #include "platform/ui/listview.h"
 #include "platform/ui/twips.h"
 #include "platform/ui/uclockstrip.h"
@@ -178,10 +179,7 @@ void frmMain::FactorsChanged() {
     if (clsRenderer == nullptr) {
         return;
     }
-    QPalette p = palette();
-    p.setColor(QPalette::Window, clsRenderer->WindowBackColour());
-    setPalette(p);
-    setAutoFillBackground(true);
+    PaintBackColour(this, clsRenderer->WindowBackColour());
     const QColor panel = clsRenderer->PanelBackColour();
     ctlContacts->SetBackColour(panel);
     ctlContact->SetBackColour(panel);

@@ -2,6 +2,7 @@
 
 #include "core/dialogs/inputboxlayout.h"
 #include "platform/system/formhelper.h"
+#include "platform/ui/backcolour.h"
 #include "platform/ui/textbox.h"
 #include "platform/ui/twips.h"
 
@@ -98,13 +99,7 @@ void frmGoodInputBox::SetTextLength(int length) {
 }
 
 void frmGoodInputBox::SetBackColour(const QColor& colour) {
-    if (!colour.isValid()) {
-        return;
-    }
-    QPalette p = palette();
-    p.setColor(QPalette::Window, colour);
-    setPalette(p);
-    setAutoFillBackground(true);
+    PaintBackColour(this, colour);
 }
 
 frmGoodInputBox::Mode frmGoodInputBox::CurrentMode() const {

@@ -1,5 +1,6 @@
 #include "platform/ui/panecontrol.h"
 
+#include "platform/ui/backcolour.h"
 #include "platform/ui/paneframe.h"
 
 #include <QVBoxLayout>
@@ -15,5 +16,5 @@ PaneControl::~PaneControl() = default;
 
 void PaneControl::SetBackColour(const QColor& colour) {
     backColour_ = colour;
-    PaneFrame::PaintBackground(this, colour);
+    PaintBackColour(this, colour);
 }

@@ -51,18 +51,3 @@ void PaneFrame::AddWidget(QWidget* widget, int stretch) {
         layout_->setStretch(spacer + 1, 0);
     }
 }
-
-void PaneFrame::PaintBackground(QWidget* widget, const QColor& colour) {
-    if (widget == nullptr) {
-        return;
-    }
-    if (!colour.isValid()) {
-        widget->setPalette(QPalette());
-        widget->setAutoFillBackground(false);
-        return;
-    }
-    QPalette p = widget->palette();
-    p.setColor(QPalette::Window, colour);
-    widget->setPalette(p);
-    widget->setAutoFillBackground(true);
-}

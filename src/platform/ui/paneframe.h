@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QFrame>
 #include <QString>
 
@@ -26,10 +25,6 @@ public:
 
     QLabel* lblTitle() const { return lblTitle_; }
     QLabel* lblText() const { return lblText_; }
-
-    // A control's background: the window colour of its palette; an invalid colour gives the
-    // inherited look back.
-    static void PaintBackground(QWidget* widget, const QColor& colour);
 
 private:
     QLabel* lblTitle_;

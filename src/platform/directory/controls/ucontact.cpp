@@ -1,6 +1,7 @@
 #include "platform/directory/controls/ucontact.h"
 
 #include "platform/system/platformlog.h"
+#include "platform/ui/backcolour.h"
 #include "platform/ui/twips.h"
 
 #include <QFormLayout>
@@ -120,13 +121,7 @@ void uContact::fill() {
 
 void uContact::SetBackColour(const QColor& colour) {
     backColour_ = colour;
-    if (!colour.isValid()) {
-        return;
-    }
-    QPalette p = palette();
-    p.setColor(QPalette::Window, colour);
-    setPalette(p);
-    setAutoFillBackground(true);
+    PaintBackColour(this, colour);
 }
 
 void uContact::SetMaxTabs(int count) {

@@ -1,6 +1,7 @@
 #include "platform/directory/controls/ucontactslist.h"
 
 #include "platform/directory/contactfilter.h"
+#include "platform/ui/backcolour.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -99,13 +100,7 @@ void uContactsList::SetAutoUpdate(bool on) {
 
 void uContactsList::SetBackColour(const QColor& colour) {
     backColour_ = colour;
-    if (!colour.isValid()) {
-        return;
-    }
-    QPalette p = palette();
-    p.setColor(QPalette::Window, colour);
-    setPalette(p);
-    setAutoFillBackground(true);
+    PaintBackColour(this, colour);
 }
 
 void uContactsList::SetDirectory(KVDirectory* directory) {
