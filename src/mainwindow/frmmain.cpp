@@ -132,36 +132,12 @@ bool frmMain::runStartUp() {
         return false;
     }
 
-    for (int i = 1; i <= 20; ++i) {
-        if (cmdInstantCart.size() - 1 < i) {
-            auto* cart = new QPushButton(QString::number(i), pnlInstantCarts);
-            cart->setObjectName(QStringLiteral("cmdInstantCart%1").arg(i));
-            cart->setEnabled(false);
-            cart->setVisible(true);
-            cmdInstantCart.append(cart);
-        }
-    }
+    addInstantCarts();
 
     FormHelper::RestoreWindowPlacement(ClientKey(), this);
     SetNumberPlayers(4);
 
-    clsKVDirectoryLocal = Directory();
-    if (KVDirectory* directory = clsKVDirectoryLocal) {
-        directoryConnections_ = {
-            connect(directory, &KVDirectory::ContactLogin, this,
-                    [this] { clsKVDirectoryLocal_ContactLogin(); }),
-            connect(directory, &KVDirectory::ContactLogout, this,
-                    [this] { clsKVDirectoryLocal_ContactLogout(); }),
-            connect(directory, &KVDirectory::SecurityKeyInserted, this,
-                    [this](const QString& drive, const QString& login, bool* attempt) {
-                        clsKVDirectoryLocal_SecurityKeyInserted(drive, login, attempt);
-                    }),
-            connect(directory, &KVDirectory::SecurityKeyRemoved, this,
-                    [this](const QString& drive, bool* attempt) {
-                        clsKVDirectoryLocal_SecurityKeyRemoved(drive, attempt);
-                    }),
-        };
-    }
+    followDirectory();
 
     DebugLog(QStringLiteral("Loading Settings"));
     if (!LoadSettings()) {
@@ -180,6 +156,62 @@ bool frmMain::runStartUp() {
     SetupContactMessagesColumns(lvwContactMessages);
     SetupContactPrizesColumns(lvwContactPrizes);
 
+    if (!logInAtStartUp()) {
+        endStartUp(0);
+        return false;
+    }
+
+    FactorsChanged();
+    UnloadSplash();
+
+    DebugLog(QStringLiteral("Check for help file"));
+    hideHelpWithoutHelpFile();
+
+    if (IsUpdateInformationNewer(UpdateNotesPath(), UpdateInformationKey())) {
+        mnuUpdateInformation_Click();
+    }
+
+    bFormReady = true;
+    DebugLog(QStringLiteral("Main window ready"), 5, LogOutdent);
+    return true;
+}
+
+// Carts 1 to 20 beside the design-time template; a cart that exists already is left as it is.
+void frmMain::addInstantCarts() {
+    for (int i = 1; i <= 20; ++i) {
+        if (cmdInstantCart.size() - 1 < i) {
+            auto* cart = new QPushButton(QString::number(i), pnlInstantCarts);
+            cart->setObjectName(QStringLiteral("cmdInstantCart%1").arg(i));
+            cart->setEnabled(false);
+            cart->setVisible(true);
+            cmdInstantCart.append(cart);
+        }
+    }
+}
+
+void frmMain::followDirectory() {
+    clsKVDirectoryLocal = Directory();
+    if (KVDirectory* directory = clsKVDirectoryLocal) {
+        directoryConnections_ = {
+            connect(directory, &KVDirectory::ContactLogin, this,
+                    [this] { clsKVDirectoryLocal_ContactLogin(); }),
+            connect(directory, &KVDirectory::ContactLogout, this,
+                    [this] { clsKVDirectoryLocal_ContactLogout(); }),
+            connect(directory, &KVDirectory::SecurityKeyInserted, this,
+                    [this](const QString& drive, const QString& login, bool* attempt) {
+                        clsKVDirectoryLocal_SecurityKeyInserted(drive, login, attempt);
+                    }),
+            connect(directory, &KVDirectory::SecurityKeyRemoved, this,
+                    [this](const QString& drive, bool* attempt) {
+                        clsKVDirectoryLocal_SecurityKeyRemoved(drive, attempt);
+                    }),
+        };
+    }
+}
+
+// The user named on the command line, else the login dialog. False when the dialog was
+// cancelled: the program then ends.
+bool frmMain::logInAtStartUp() {
     KVDirectory* directory = clsKVDirectoryLocal;
     const QString login = GetParameter(AppInfo::CommandLine(), QStringLiteral("/User"),
                                        QStringLiteral("="), false, QStringLiteral(" "));
@@ -201,28 +233,19 @@ bool frmMain::runStartUp() {
         }
         if (cancelled) {
             DebugLog(QStringLiteral("Login cancelled: the program ends"), 5);
-            endStartUp(0);
             return false;
         }
     }
+    return true;
+}
 
-    FactorsChanged();
-    UnloadSplash();
-
-    DebugLog(QStringLiteral("Check for help file"));
+// Without a help file (or with an empty one) there is no help to offer.
+void frmMain::hideHelpWithoutHelpFile() {
     if (!(FileSystemHelper::FileSize(HelpFilePath()) > 0)) {
         mnuHelpContents->setVisible(false);
         mnuHelpSearch->setVisible(false);
         mnuHelpBarSep->setVisible(false);
     }
-
-    if (IsUpdateInformationNewer(UpdateNotesPath(), UpdateInformationKey())) {
-        mnuUpdateInformation_Click();
-    }
-
-    bFormReady = true;
-    DebugLog(QStringLiteral("Main window ready"), 5, LogOutdent);
-    return true;
 }
 
 void frmMain::endStartUp(int status) {

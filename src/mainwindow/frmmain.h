@@ -11,6 +11,7 @@
 
 #include <memory>
 
+class DirectoryContact;
 class KVDirectory;
 class ListView;
 class OrlixDatabase;
@@ -26,6 +27,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class RenderServices;
 class Renderer;
+struct SettingsVisibility;
 class uClockStrip;
 class uContact;
 class uContactsList;
@@ -315,6 +317,24 @@ private:
     bool unloadOtherForms();
     void endStartUp(int status);
     void reportSettingsProblem();
+
+    // The named steps of start-up, of the settings load and of the login.
+    void addInstantCarts();
+    void followDirectory();
+    bool logInAtStartUp();
+    void hideHelpWithoutHelpFile();
+    void refillMessageFilter();
+    bool readProfileSettings();
+    void applySettingsFonts(const cOCSettings& settings);
+    void applyPlayoutSettings(bool playout);
+    // Collapsed because there is nothing to show: never stored as the user's choice.
+    void collapseVorelaPanel();
+    void showMessageButtons(const SettingsVisibility& shown);
+    void bindPanes(const cOCSettings& settings, KVDirectory* directory,
+                   const std::shared_ptr<DirectoryContact>& user);
+    void applyUserAccess(const DirectoryContact& user);
+    void restoreUserLayout();
+    void selectPersonalScript();
 
     // The logged-in user's per-user store; null when nobody is logged in.
     bool userLoggedIn() const;

@@ -4,7 +4,8 @@
 #include "mainwindow/frmmain.h"
 
 #include "core/orlixcommon.h"
-#include "core/profile/usersettingskeys.h"
+#include "mainwindow/loginlayout.h"
+#include "mainwindow/mainwindowvisibility.h"
 #include "platform/directory/controls/ucontactslist.h"
 #include "platform/directory/controls/uwebsiteslist.h"
 #include "platform/directory/kvdirectory.h"
@@ -22,20 +23,6 @@
 #include <QMenu>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
-
-#include <cmath>
-
-namespace {
-// The stored 1/0 and "1"/"0" values count as set when their number is not 0.
-bool isSet(const QVariant& value) {
-    return value.toString().trimmed().toDouble() != 0;
-}
-
-qint32 storedPosition(const QVariant& value, double floor) {
-    const double stored = value.toString().trimmed().toDouble();
-    return static_cast<qint32>(std::lround(std::max(floor, stored)));
-}
-} // namespace
 
 bool frmMain::userLoggedIn() const {
     KVDirectory* directory = clsKVDirectoryLocal;
@@ -86,83 +73,87 @@ void frmMain::clsKVDirectoryLocal_ContactLogin() {
         b->setVisible(true);
     }
 
-    const UserRights rights = user->UserRights();
-    mnuSettings->menuAction()->setEnabled(rights.CanChangeSettings());
-    mnuDirectorySettings->setEnabled(user->DirectoryRights().CanChangeDirectorySettings());
-    ctlMessages->SetDisplayNewMessage(rights.CanSaveMessages() && clsSettingsObject &&
-                                      clsSettingsObject->EmailSendEnabled());
-    bCanCreateScripts = rights.CanCreateScripts();
-
-    using namespace UserSettingsKeys;
-    if (clsSettingsObject == nullptr || clsSettingsObject->VorelaComputerName().isEmpty()) {
-        // Collapsed because there is nothing to show: the user's own choice stays stored.
-        vorelaPanelHidden_ = true;
-        Form_Resize();
-    } else {
-        SetVorelaPanelHidden(isSet(userSetting(UserSettingsKeys::VorelaPanelHidden().name, 0)));
-    }
-
-    const std::pair<uSplitPanel*, UserSettingKey> wide[] = {
-        {splitMessages, MessageSeparatorPosition()},
-        {splitScripts, ScriptSeparatorPosition()},
-        {splitWebsites, WebsiteSeparatorPosition()},
-        {splitContacts, ContactSeparatorPosition()}};
-    for (const auto& [splitter, key] : wide) {
-        splitter->SetPosition(storedPosition(userSetting(key.name, key.readDefault), 2600));
-    }
-    splitPrize->SetPosition(storedPosition(
-        userSetting(PrizeSeparatorPosition().name, PrizeSeparatorPosition().readDefault), 60));
-
-    const qint32 minutes = static_cast<qint32>(
-        std::lround(userSetting(MessageListFilter().name, MessageListFilter().readDefault)
-                        .toString()
-                        .trimmed()
-                        .toDouble()));
-    const int filterIndex = FormHelper::ListIndexOfItemData(comboMessageFilter, minutes);
-    // A stored window the list does not offer shows the first entry, as a new user's would.
-    comboMessageFilter->setCurrentIndex(filterIndex >= 0 ? filterIndex : 0);
-    comboMessageFilter_Click();
-
-    picPanes->setVisible(true);
-
-    const QString tab =
-        userSetting(SelectedTab().name, SelectedTab().readDefault).toString().toUpper();
-    const std::tuple<const char*, uPanel3*, void (frmMain::*)()> tabs[] = {
-        {"CONTACTS", optContacts, &frmMain::optContacts_Click},
-        {"PRIZES", optPrize, &frmMain::optPrize_Click},
-        {"SCRIPTS", optScripts, &frmMain::optScripts_Click},
-        {"MESSAGES", optMessages, &frmMain::optMessages_Click},
-        {"WEB", optWeb, &frmMain::optWeb_Click}};
-    for (const auto& [name, button, click] : tabs) {
-        if (tab == QLatin1String(name)) {
-            button->SetValue(1);
-            (this->*click)();
-            break;
-        }
-    }
-
-    mnuViewVorelaKeyboard->setChecked(isSet(userSetting(ViewVorelaKeyboard().name, 0)));
-    mnuViewLogGo->setEnabled(mnuViewVorelaKeyboard->isChecked());
-    mnuViewLogNavigation->setEnabled(mnuViewVorelaKeyboard->isChecked());
-    mnuViewLogGo->setChecked(isSet(userSetting(ViewVorelaLogGo().name, 1)));
-    mnuViewLogNavigation->setChecked(isSet(userSetting(ViewVorelaLogNavigation().name, 0)));
-    mnuViewMessageMiniList->setChecked(isSet(userSetting(ViewMiniMessageList().name, 0)));
-    ApplyMiniMessageListView();
-
-    chkTalkback->SetValue(
-        isSet(userSetting(TalkbackVisible().name, TalkbackVisible().readDefault)) ? 1 : 0);
-    chkTalkback_Click();
-    pnlVorelaKeyboard_Resize();
-
-    if (AppServices::Instance().CommandLine().contains(QLatin1String("/NOSETTINGS"))) {
-        mnuSettings->menuAction()->setEnabled(false);
-    }
+    applyUserAccess(*user);
+    restoreUserLayout();
 
     AppServices::Instance().SetStatusText(QStringLiteral("Updating MRU Lists"));
     UpdateMRU(255);
 
     LoadSettings();
 
+    selectPersonalScript();
+}
+
+void frmMain::applyUserAccess(const DirectoryContact& user) {
+    const UserAccess access =
+        AccessForUser(user.UserRights(), user.DirectoryRights(),
+                      clsSettingsObject && clsSettingsObject->EmailSendEnabled(),
+                      AppServices::Instance().CommandLine().contains(QLatin1String("/NOSETTINGS")));
+    mnuSettings->menuAction()->setEnabled(access.settingsMenu);
+    mnuDirectorySettings->setEnabled(access.directorySettingsMenu);
+    ctlMessages->SetDisplayNewMessage(access.displayNewMessage);
+    bCanCreateScripts = access.createScripts;
+}
+
+// Applied through the same handlers a user's clicks run, so that the window follows as it
+// would; while start-up runs they store nothing back but the message filter.
+void frmMain::restoreUserLayout() {
+    const LoginLayout layout = RestoreLoginLayout(
+        [this](const QString& name, const QVariant& readDefault) {
+            return userSetting(name, readDefault);
+        },
+        clsSettingsObject != nullptr && !clsSettingsObject->VorelaComputerName().isEmpty());
+
+    if (layout.vorelaPanelHidden) {
+        SetVorelaPanelHidden(*layout.vorelaPanelHidden);
+    } else {
+        // The user's own choice stays stored.
+        collapseVorelaPanel();
+    }
+
+    splitMessages->SetPosition(layout.splitMessages);
+    splitScripts->SetPosition(layout.splitScripts);
+    splitWebsites->SetPosition(layout.splitWebsites);
+    splitContacts->SetPosition(layout.splitContacts);
+    splitPrize->SetPosition(layout.splitPrize);
+
+    const int filterIndex =
+        FormHelper::ListIndexOfItemData(comboMessageFilter, layout.messageFilterMinutes);
+    // A stored window the list does not offer shows the first entry, as a new user's would.
+    comboMessageFilter->setCurrentIndex(filterIndex >= 0 ? filterIndex : 0);
+    comboMessageFilter_Click();
+
+    picPanes->setVisible(true);
+
+    const std::tuple<MainTab, uPanel3*, void (frmMain::*)()> tabs[] = {
+        {MainTab::Contacts, optContacts, &frmMain::optContacts_Click},
+        {MainTab::Prizes, optPrize, &frmMain::optPrize_Click},
+        {MainTab::Scripts, optScripts, &frmMain::optScripts_Click},
+        {MainTab::Messages, optMessages, &frmMain::optMessages_Click},
+        {MainTab::Web, optWeb, &frmMain::optWeb_Click}};
+    for (const auto& [tab, button, click] : tabs) {
+        if (tab == layout.selectedTab) {
+            button->SetValue(1);
+            (this->*click)();
+            break;
+        }
+    }
+
+    mnuViewVorelaKeyboard->setChecked(layout.viewVorelaKeyboard);
+    mnuViewLogGo->setEnabled(layout.viewLogItemsEnabled);
+    mnuViewLogNavigation->setEnabled(layout.viewLogItemsEnabled);
+    mnuViewLogGo->setChecked(layout.viewLogGo);
+    mnuViewLogNavigation->setChecked(layout.viewLogNavigation);
+    mnuViewMessageMiniList->setChecked(layout.viewMiniMessageList);
+    ApplyMiniMessageListView();
+
+    chkTalkback->SetValue(layout.talkbackVisible ? 1 : 0);
+    chkTalkback_Click();
+    pnlVorelaKeyboard_Resize();
+}
+
+// The user's personal script, when the tree holds one, is selected and shown.
+void frmMain::selectPersonalScript() {
     for (QTreeWidgetItemIterator it(treeScripts); *it != nullptr; ++it) {
         QTreeWidgetItem* node = *it;
         if (node->data(0, kNodeTagRole).toString() == QLatin1String("<PERSONALSCRIPT>")) {

@@ -8,6 +8,7 @@
 #include "core/windows/windowopeners.h"
 #include "mainwindow/graphicscopy.h"
 #include "mainwindow/mainwindowdialogs.h"
+#include "mainwindow/mainwindowvisibility.h"
 #include "mainwindow/scripttreeimages.h"
 #include "platform/directory/controls/ucontact.h"
 #include "platform/directory/controls/ucontactslist.h"
@@ -69,19 +70,45 @@ bool frmMain::LoadSettings() {
     ctlMessage->SetMessage(nullptr);
     ctlMessages->SetDatabase(nullptr);
 
-    comboMessageFilter->setProperty("Tag", QStringLiteral("1"));
-    const int remembered = comboMessageFilter->currentIndex();
-    comboMessageFilter->clear();
-    for (const FilterEntry& e : kFilterEntries) {
-        comboMessageFilter->addItem(QString::fromLatin1(e.text), e.minutes);
-    }
-    comboMessageFilter->setCurrentIndex(
-        AppServices::Clamp(remembered, 0, comboMessageFilter->count() - 1));
-    comboMessageFilter->setProperty("Tag", QStringLiteral("0"));
+    refillMessageFilter();
 
     treeScripts->clear();
     wbScripts->ClearDocument();
 
+    if (!readProfileSettings()) {
+        return false;
+    }
+    const cOCSettings& settings = *clsSettingsObject;
+    const SettingsVisibility shown = VisibilityForSettings(settings);
+
+    applySettingsFonts(settings);
+    applyPlayoutSettings(shown.playout);
+
+    auto* other = new QTreeWidgetItem(treeScripts, QStringList{QStringLiteral("Other Scripts")});
+    other->setData(0, kNodeKeyRole, QStringLiteral("OTHERSCRIPTS"));
+    other->setData(0, kNodeTagRole, QStringLiteral("<OTHERSCRIPT>"));
+    other->setExpanded(true);
+    SetScriptNodeImages(other, QStringLiteral("closed"), QStringLiteral("open"));
+    LoadScripts();
+
+    if (!settings.OrlixPath().isEmpty() &&
+        (database_ == nullptr || database_->DatabasePath() != settings.OrlixPath())) {
+        OpenOrlixDatabase();
+    }
+
+    KVDirectory* directory = clsKVDirectoryLocal;
+    const KVDirectory::ContactPtr user = directory ? directory->CurrentUser() : nullptr;
+    if (user) {
+        ctlMessages->SetDisplayNewMessage(
+            DisplaysNewMessage(user->UserRights(), settings.EmailSendEnabled()));
+    }
+
+    showMessageButtons(shown);
+    bindPanes(settings, directory, user);
+    return true;
+}
+
+bool frmMain::readProfileSettings() {
     clsSettingsObject = std::make_unique<cOCSettings>();
     bool ok = clsSettingsObject->LoadSettings(gProfileName);
     if (!ok) {
@@ -92,13 +119,48 @@ bool frmMain::LoadSettings() {
             return false;
         }
     }
-    const cOCSettings& settings = *clsSettingsObject;
+    // A loaded profile has all three folders: the settings refuse one without.
+    return true;
+}
 
-    if (settings.TalkbackSimplePath().isEmpty()) {
-        lastSettingsProblem_ = QStringLiteral("the Simple Talkback folder is not set.");
-        return false;
+void frmMain::applyPlayoutSettings(bool playout) {
+    for (QAction* a : {mnuViewVorela->menuAction(), mnuViewVorelaSep, mnuConnectToVorelaSep,
+                       mnuConnect, mnuDisconnect}) {
+        a->setVisible(playout);
     }
+    if (playout) {
+        linkWanted_ = true;
+        auto* log = new QTreeWidgetItem(treeScripts, QStringList{QStringLiteral("Log Scripts")});
+        log->setData(0, kNodeKeyRole, QStringLiteral("LOGSCRIPT"));
+        log->setExpanded(true);
+        SetScriptNodeImages(log, QStringLiteral("vorela"));
+        treeScripts->setCurrentItem(log);
+        link_->ConnectToVorela();
+    } else {
+        collapseVorelaPanel();
+    }
+}
 
+void frmMain::collapseVorelaPanel() {
+    vorelaPanelHidden_ = true;
+    Form_Resize();
+}
+
+// While the list is rebuilt its Tag is "1", so the click handler stores and applies nothing.
+// A reload keeps the user's choice; the first load selects the first entry.
+void frmMain::refillMessageFilter() {
+    comboMessageFilter->setProperty("Tag", QStringLiteral("1"));
+    const int remembered = comboMessageFilter->currentIndex();
+    comboMessageFilter->clear();
+    for (const FilterEntry& e : kFilterEntries) {
+        comboMessageFilter->addItem(QString::fromLatin1(e.text), e.minutes);
+    }
+    comboMessageFilter->setCurrentIndex(
+        AppServices::Clamp(remembered, 0, comboMessageFilter->count() - 1));
+    comboMessageFilter->setProperty("Tag", QStringLiteral("0"));
+}
+
+void frmMain::applySettingsFonts(const cOCSettings& settings) {
     // The program's own list controls keep the font object itself; the others take a copy.
     const QFont general = FontConversion::ToQFont(*settings.GeneralFont());
     for (QWidget* w : findChildren<QWidget*>()) {
@@ -116,53 +178,20 @@ bool frmMain::LoadSettings() {
         }
     }
     ctlTalkback->SetAreasFont(settings.GeneralFont());
+}
 
-    const bool playout = !settings.VorelaComputerName().isEmpty();
-    for (QAction* a : {mnuViewVorela->menuAction(), mnuViewVorelaSep, mnuConnectToVorelaSep,
-                       mnuConnect, mnuDisconnect}) {
-        a->setVisible(playout);
-    }
-    if (playout) {
-        linkWanted_ = true;
-        auto* log = new QTreeWidgetItem(treeScripts, QStringList{QStringLiteral("Log Scripts")});
-        log->setData(0, kNodeKeyRole, QStringLiteral("LOGSCRIPT"));
-        log->setExpanded(true);
-        SetScriptNodeImages(log, QStringLiteral("vorela"));
-        treeScripts->setCurrentItem(log);
-        link_->ConnectToVorela();
-    } else {
-        // Collapsed because there is nothing to show, not by the user's choice: it is not
-        // stored as the user's preference.
-        vorelaPanelHidden_ = true;
-        Form_Resize();
-    }
-
-    auto* other = new QTreeWidgetItem(treeScripts, QStringList{QStringLiteral("Other Scripts")});
-    other->setData(0, kNodeKeyRole, QStringLiteral("OTHERSCRIPTS"));
-    other->setData(0, kNodeTagRole, QStringLiteral("<OTHERSCRIPT>"));
-    other->setExpanded(true);
-    SetScriptNodeImages(other, QStringLiteral("closed"), QStringLiteral("open"));
-    LoadScripts();
-
-    if (!settings.OrlixPath().isEmpty() &&
-        (database_ == nullptr || database_->DatabasePath() != settings.OrlixPath())) {
-        OpenOrlixDatabase();
-    }
-
-    KVDirectory* directory = clsKVDirectoryLocal;
-    const KVDirectory::ContactPtr user = directory ? directory->CurrentUser() : nullptr;
-    if (user) {
-        ctlMessages->SetDisplayNewMessage(user->UserRights().CanSaveMessages() &&
-                                          settings.EmailSendEnabled());
-    }
-
-    const bool sending = settings.EmailSendEnabled() || settings.SMSSendEnabled();
+// The hover commands are the toolbar's own buttons and follow them.
+void frmMain::showMessageButtons(const SettingsVisibility& shown) {
     for (const char* key : {"sendsep", "replysep", "reply", "replyall", "forward"}) {
-        toolbarMessagesButton(QLatin1String(key))->setVisible(sending);
+        toolbarMessagesButton(QLatin1String(key))->setVisible(shown.sendAndReply);
     }
-    toolbarMessagesButton(QStringLiteral("email"))->setVisible(settings.EmailSendEnabled());
-    toolbarMessagesButton(QStringLiteral("sms"))->setVisible(settings.SMSSendEnabled());
+    toolbarMessagesButton(QStringLiteral("email"))->setVisible(shown.email);
+    toolbarMessagesButton(QStringLiteral("sms"))->setVisible(shown.sms);
+}
 
+// The talkback pane and the directory and database panes, bound to what the settings name.
+void frmMain::bindPanes(const cOCSettings& settings, KVDirectory* directory,
+                        const KVDirectory::ContactPtr& user) {
     ctlTalkback->SetSimpleTalkbackPath(settings.TalkbackSimplePath());
     ctlTalkback->SetTalkbackUser(user);
     ctlTalkback->SetTextFont(settings.TalkbackFont());
@@ -181,7 +210,6 @@ bool frmMain::LoadSettings() {
     ctlWebsites->SetDirectory(directory);
     ctlWebsites->SetHostOption(true);
     ctlWebsites->Refresh();
-    return true;
 }
 
 void frmMain::CloseOrlixDatabase() {
