@@ -79,7 +79,11 @@ void frmMain::clsKVDirectoryLocal_ContactLogin() {
     AppServices::Instance().SetStatusText(QStringLiteral("Updating MRU Lists"));
     UpdateMRU(255);
 
-    LoadSettings();
+    // The same words as after the settings dialog: the panes stay unbound until it is put
+    // right, and the user must know why.
+    if (!LoadSettings()) {
+        reportSettingsProblem();
+    }
 
     selectPersonalScript();
 }

@@ -301,6 +301,33 @@ TEST_F(MainWindowLogin, WithoutAPlayoutComputerThePanelCollapsesButTheChoiceStay
     EXPECT_EQ(userSetting(QStringLiteral("VorelaPanelHidden")), QStringLiteral("0"));
 }
 
+TEST_F(MainWindowLogin, ASettingsReloadThatFailsAtALaterLoginSaysWhy) {
+    ASSERT_TRUE(startLoggedIn());
+    window->mnuLogout->trigger();
+    ASSERT_FALSE(Directory()->LoggedIn());
+    // The talkback folder has become a plain file: the profile can no longer be used.
+    const QString talkback = folder("talkback");
+    ASSERT_TRUE(QDir(talkback).removeRecursively());
+    QFile plain(talkback);
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    int dialogs = 0;
+    RegisterMainWindowDialog(MainWindowDialog::Settings, [&](QWidget*) { ++dialogs; });
+
+    bool ok = false;
+    Directory()->LoginContact(Directory()->GetContactByLoginName(QStringLiteral("admin")), 1,
+                              QString(), ok);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(dialogs, 1);
+    ASSERT_EQ(TestMessageBoxes().shown().size(), 1u);
+    EXPECT_EQ(
+        TestMessageBoxes().shown().front().text,
+        QStringLiteral("The settings of the profile 'Studio' could not be used: the folder '") +
+            talkback + QStringLiteral("' could not be created."));
+    EXPECT_EQ(TestMessageBoxes().shown().front().icon, MsgIcon::Exclamation);
+    EXPECT_FALSE(window->ctlTalkback->Running());
+}
+
 TEST_F(MainWindowLogin, TheFilterClickIsIgnoredWhileTheListIsRefilled) {
     ASSERT_TRUE(startLoggedIn());
     const int before = window->ctlMessages->RefreshCount();
