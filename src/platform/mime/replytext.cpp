@@ -1,5 +1,7 @@
 #include "platform/mime/replytext.h"
 
+#include "platform/web/htmltext.h"
+
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -56,13 +58,6 @@ QString BodyOfHtml(const QString& html) {
     return body;
 }
 
-QString EscapedTextAsHtml(const QString& text) {
-    QString escaped = text.toHtmlEscaped();
-    escaped.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    escaped.replace(u'\n', QStringLiteral("<br>\n"));
-    return escaped;
-}
-
 } // namespace
 
 QString ReplySubject(const QString& subject) {
@@ -98,7 +93,7 @@ QString QuotedHtml(const QuoteHeader& header, const QString& originalHtml,
     auto add = [&lines](const char* label, const QString& value) {
         if (!value.isEmpty()) {
             lines += QStringLiteral("<b>") + QString::fromLatin1(label) + QStringLiteral(":</b> ") +
-                     value.toHtmlEscaped();
+                     HtmlText::Escape(value);
         }
     };
     add("From", header.from);
@@ -109,7 +104,8 @@ QString QuotedHtml(const QuoteHeader& header, const QString& originalHtml,
     html += lines.join(QStringLiteral("<br>\n"));
     html += QStringLiteral("</p>\n<blockquote style=\"margin:0 0 0 0.8ex;border-left:1px solid "
                            "#ccc;padding-left:1ex\">\n");
-    html += originalHtml.isEmpty() ? EscapedTextAsHtml(originalText) : BodyOfHtml(originalHtml);
+    html += originalHtml.isEmpty() ? HtmlText::Lines(originalText, {.breakSource = true})
+                                   : BodyOfHtml(originalHtml);
     html += QStringLiteral("\n</blockquote></div>\n</body></html>\n");
     return html;
 }
