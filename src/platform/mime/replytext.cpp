@@ -1,5 +1,6 @@
 #include "platform/mime/replytext.h"
 
+#include "platform/mime/safehtml.h"
 #include "platform/web/htmltext.h"
 
 #include <QRegularExpression>
@@ -35,28 +36,6 @@ QStringList HeaderLines(const QuoteHeader& header) {
 }
 
 const QString kSeparator = QStringLiteral("-----Original Message-----");
-
-QString BodyOfHtml(const QString& html) {
-    QString body = html;
-    static const QRegularExpression bodyPattern(
-        QStringLiteral("<body\\b[^>]*>(.*?)(</body\\s*>|$)"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    const QRegularExpressionMatch match = bodyPattern.match(html);
-    if (match.hasMatch()) {
-        body = match.captured(1);
-    } else {
-        static const QRegularExpression headPattern(
-            QStringLiteral("<head\\b.*?</head\\s*>|<!doctype[^>]*>|</?html\\b[^>]*>"),
-            QRegularExpression::CaseInsensitiveOption |
-                QRegularExpression::DotMatchesEverythingOption);
-        body.remove(headPattern);
-    }
-    static const QRegularExpression scriptPattern(
-        QStringLiteral("<script\\b.*?(</script\\s*>|$)"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    body.remove(scriptPattern);
-    return body;
-}
 
 } // namespace
 
@@ -105,17 +84,13 @@ QString QuotedHtml(const QuoteHeader& header, const QString& originalHtml,
     html += QStringLiteral("</p>\n<blockquote style=\"margin:0 0 0 0.8ex;border-left:1px solid "
                            "#ccc;padding-left:1ex\">\n");
     html += originalHtml.isEmpty() ? HtmlText::Lines(originalText, {.breakSource = true})
-                                   : BodyOfHtml(originalHtml);
+                                   : SafeHtmlBody(originalHtml);
     html += QStringLiteral("\n</blockquote></div>\n</body></html>\n");
     return html;
 }
 
 QString HtmlToPlainText(const QString& html) {
-    QString text = BodyOfHtml(html);
-    static const QRegularExpression stylePattern(
-        QStringLiteral("<style\\b.*?(</style\\s*>|$)"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    text.remove(stylePattern);
+    QString text = SafeHtmlBody(html);
     text.replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" "));
     static const QRegularExpression breakPattern(
         QStringLiteral("<(br|/p|/div|/li|/tr|/h[1-6])\\b[^>]*>"),
