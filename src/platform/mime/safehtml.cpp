@@ -403,10 +403,14 @@ private:
 
     void startTag(const Tag& t) {
         if (t.name == u"body") {
-            // What came before the body is the head's, whatever the source left open.
-            out_.clear();
-            open_.clear();
-            skipName_.clear();
+            // What came before the body is the head's, whatever the source left open; a
+            // second body tag is nothing, as in a browser.
+            if (!bodySeen_) {
+                bodySeen_ = true;
+                out_.clear();
+                open_.clear();
+                skipName_.clear();
+            }
             return;
         }
         if (isRawText(t.name)) {
@@ -539,6 +543,7 @@ private:
     QStringList open_;
     QString skipName_;
     int skipDepth_ = 0;
+    bool bodySeen_ = false;
     bool finished_ = false;
 };
 

@@ -97,6 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "after",
                     "<p>Hi</p>"},
         HostileCase{"HeadLeftOpen", "<head><script>x</script><body><p>Hi</p>", "<p>Hi</p>"},
+        HostileCase{"SecondBodyTagIsNothing", "<body>one<body onload=alert(1)>two", "onetwo"},
         HostileCase{"FormsKeepOnlyText",
                     "<form action=\"http://x/\"><input value=v><button>press</button>"
                     "<textarea><b>t</b></textarea><select><option>o</select></form>",
