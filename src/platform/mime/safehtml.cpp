@@ -271,6 +271,8 @@ public:
 private:
     bool skipping() const { return !skipName_.isEmpty(); }
 
+    // The source's text is HTML already: its entities stay as written, and only a bracket
+    // that opens no tag of ours becomes one, so that it cannot start markup after ours.
     void text(QStringView chunk) {
         if (skipping()) {
             return;
