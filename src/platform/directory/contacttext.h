@@ -11,6 +11,4 @@ QString Fold(const QString& text);
 QString PhoneDigits(const QString& number);
 // The text as a bound value: never NULL, an empty text stays an empty text.
 QString NotNull(const QString& text);
-// Text made safe for HTML element content and attribute values.
-QString HtmlEscape(const QString& text);
 } // namespace ContactText

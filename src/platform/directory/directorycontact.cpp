@@ -1,7 +1,7 @@
 #include "platform/directory/directorycontact.h"
 
-#include "platform/directory/contacttext.h"
 #include "platform/system/platformlog.h"
+#include "platform/web/htmltext.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -110,10 +110,6 @@ QString DirectoryContact::ReplaceTags(const QString& text, const QString& prefix
         }
         return QString();
     };
-    QStringList escapedLines;
-    for (const QString& line : lines) {
-        escapedLines << ContactText::HtmlEscape(line);
-    }
     const struct {
         const char* suffix;
         QString value;
@@ -124,7 +120,7 @@ QString DirectoryContact::ReplaceTags(const QString& text, const QString& prefix
         {"COMPANY", r_.company, false},
         {"LOGINNAME", r_.loginName, false},
         {"ADDRESSSTRING", lines.join(QStringLiteral(", ")), false},
-        {"ADDRESS", escapedLines.join(QStringLiteral("<br>")), true},
+        {"ADDRESS", HtmlText::Lines(lines.join(u'\n')), true},
         {"EMAIL", first({&r_.email1, &r_.email2, &r_.email3}), false},
         {"PHONE", first({&r_.phoneNumber1, &r_.phoneNumber2}), false},
         {"MOBILE", r_.mobileNumber, false},
@@ -134,7 +130,7 @@ QString DirectoryContact::ReplaceTags(const QString& text, const QString& prefix
     for (const auto& tag : tags) {
         const QString name = QStringLiteral("<OCP_") + prefix + QLatin1Char('_') +
                              QLatin1String(tag.suffix) + QLatin1Char('>');
-        const QString value = tag.escaped ? tag.value : ContactText::HtmlEscape(tag.value);
+        const QString value = tag.escaped ? tag.value : HtmlText::Escape(tag.value);
         out.replace(name, value, Qt::CaseSensitive);
     }
     return out;

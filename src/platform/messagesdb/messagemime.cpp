@@ -1,35 +1,16 @@
 #include "platform/messagesdb/messagemime.h"
 
+#include "platform/mime/gmimehandles.h"
+#include "platform/mime/gmimeruntime.h"
 #include "platform/mime/mimemessage.h"
 
 #include <QRegularExpression>
 
 #include <gmime/gmime.h>
 
-#include <memory>
-
 namespace {
-void ensureGMime() {
-    static const bool ready = [] {
-        g_mime_init();
-        return true;
-    }();
-    (void)ready;
-}
-
-struct ObjectUnref {
-    void operator()(gpointer object) const {
-        if (object != nullptr) {
-            g_object_unref(object);
-        }
-    }
-};
-template <typename T> using GPtr = std::unique_ptr<T, ObjectUnref>;
-
-struct GFreeText {
-    void operator()(char* text) const { g_free(text); }
-};
-using GText = std::unique_ptr<char, GFreeText>;
+using mime::GCharPtr;
+using mime::GObjectPtr;
 
 QString fromUtf8(const char* text) {
     return text == nullptr ? QString() : QString::fromUtf8(text);
@@ -115,15 +96,11 @@ void findText(GMimeObject* object, GMimeTextPart*& plain, GMimeTextPart*& html, 
 } // namespace
 
 MessageColumns ReadMessageColumns(const QByteArray& rfc5322) {
-    ensureGMime();
     MessageColumns columns;
-    if (rfc5322.isEmpty()) {
-        return columns;
-    }
-    GPtr<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(
-        rfc5322.constData(), static_cast<size_t>(rfc5322.size())));
-    GPtr<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
-    GPtr<GMimeMessage> message(g_mime_parser_construct_message(parser.get(), nullptr));
+    // The message object's options; what the parser finds wrong is logged when a window opens
+    // the message, not once more for each column read.
+    const mime::ParserOptionsPtr options = mime::NewParserOptions(nullptr);
+    const GObjectPtr<GMimeMessage> message = mime::ParseMessage(rfc5322, options.get());
     if (!message) {
         return columns;
     }
@@ -159,10 +136,10 @@ MessageColumns ReadMessageColumns(const QByteArray& rfc5322) {
     GMimeTextPart* html = nullptr;
     findText(g_mime_message_get_mime_part(message.get()), plain, html, 0);
     if (plain != nullptr) {
-        GText text(g_mime_text_part_get_text(plain));
+        GCharPtr text(g_mime_text_part_get_text(plain));
         columns.TextBody = fromUtf8(text.get());
     } else if (html != nullptr) {
-        GText text(g_mime_text_part_get_text(html));
+        GCharPtr text(g_mime_text_part_get_text(html));
         columns.TextBody = stripHtml(fromUtf8(text.get()));
     }
     columns.TextBody.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -174,15 +151,16 @@ MessageColumns ReadMessageColumns(const QByteArray& rfc5322) {
 
 QByteArray BuildTextMessage(const QString& from, const QString& to, const QString& subject,
                             const QString& body, const QDateTime& date) {
-    ensureGMime();
-    GPtr<GMimeMessage> message(g_mime_message_new(TRUE));
+    mime::EnsureGMime();
+    GObjectPtr<GMimeMessage> message(g_mime_message_new(TRUE));
     QByteArray rawHeaders;
     const auto setAddresses = [&](const char* name, GMimeAddressType type, const QString& text) {
         if (text.trimmed().isEmpty()) {
             return;
         }
         const QByteArray utf8 = text.toUtf8();
-        GPtr<InternetAddressList> list(internet_address_list_parse(nullptr, utf8.constData()));
+        GObjectPtr<InternetAddressList> list(
+            internet_address_list_parse(nullptr, utf8.constData()));
         bool mailboxes = list && internet_address_list_length(list.get()) > 0;
         if (mailboxes) {
             const int n = internet_address_list_length(list.get());
@@ -202,7 +180,7 @@ QByteArray BuildTextMessage(const QString& from, const QString& to, const QStrin
             QString flat = text.trimmed();
             flat.replace(QLatin1Char('\r'), QLatin1Char(' '))
                 .replace(QLatin1Char('\n'), QLatin1Char(' '));
-            GText encoded(
+            GCharPtr encoded(
                 g_mime_utils_header_encode_text(nullptr, flat.toUtf8().constData(), "utf-8"));
             rawHeaders += QByteArray(name) + ": " + QByteArray(encoded.get()) + "\r\n";
         }
@@ -215,11 +193,11 @@ QByteArray BuildTextMessage(const QString& from, const QString& to, const QStrin
         g_mime_message_set_date(message.get(), when);
         g_date_time_unref(when);
     }
-    GPtr<GMimeTextPart> part(g_mime_text_part_new_with_subtype("plain"));
+    GObjectPtr<GMimeTextPart> part(g_mime_text_part_new_with_subtype("plain"));
     g_mime_text_part_set_text(part.get(), body.toUtf8().constData());
     g_mime_message_set_mime_part(message.get(), GMIME_OBJECT(part.get()));
 
-    GPtr<GMimeStream> out(g_mime_stream_mem_new());
+    GObjectPtr<GMimeStream> out(g_mime_stream_mem_new());
     GMimeFormatOptions* options = g_mime_format_options_get_default();
     g_mime_object_write_to_stream(GMIME_OBJECT(message.get()), options, out.get());
     GByteArray* bytes = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(out.get()));

@@ -1,6 +1,7 @@
 #include "platform/messagesdb/messagetemplate.h"
 
 #include "platform/messagesdb/orlixmessage.h"
+#include "platform/web/htmltext.h"
 
 #include <functional>
 
@@ -63,20 +64,12 @@ QString expandBlocks(const QString& text, const QString& open, const QString& cl
     return out;
 }
 
-QString escapedLines(const QString& text) {
-    QString escaped = MessageTemplate::HtmlEscape(text);
-    escaped.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    escaped.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    escaped.replace(QLatin1Char('\n'), QStringLiteral("<br>\n"));
-    return escaped;
-}
-
 QString summary(const QString& text) {
     QString flat = text.simplified();
     if (flat.size() > 200) {
         flat = flat.left(200) + QStringLiteral("...");
     }
-    return MessageTemplate::HtmlEscape(flat);
+    return HtmlText::Escape(flat);
 }
 
 bool onScreen(int options) {
@@ -84,118 +77,106 @@ bool onScreen(int options) {
            (options & MessageTemplate::OnScreenList) == MessageTemplate::OnScreenList;
 }
 
-bool messageTag(const OrlixMessage& m, bool screen, const QString& tag, QString& value) {
-    if (!tag.startsWith(QLatin1String("OCP_MESSAGE_"))) {
-        return false;
-    }
-    const QStringView name = QStringView(tag).mid(12);
-    const QString ref = QString::number(m.Reference());
-    const auto link = [&](const char* word) {
-        value = screen ? QStringLiteral("orlix://") + QLatin1String(word) + QLatin1Char('(') + ref +
-                             QLatin1Char(')')
-                       : QString();
+// The fields that are the listener's or the user's text: escaped as they go into the page.
+bool textField(const OrlixMessage& m, QStringView name, QString& value) {
+    QString text;
+    if (name == u"SUBJECT") {
+        text = m.Subject();
+    } else if (name == u"FROM") {
+        text = m.FromText();
+    } else if (name == u"TO") {
+        text = m.ToText();
+    } else if (name == u"CC") {
+        text = m.CcText();
+    } else if (name == u"RECEIVEDDATE") {
+        text = m.ReceivedDateText();
+    } else if (name == u"SENTDATE") {
+        text = m.SentDateText();
+    } else if (name == u"SENDAFTERDATE") {
+        text = m.SendAfterDate().isValid()
+                   ? m.SendAfterDate().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                   : QString();
+    } else if (name == u"DATE") {
+        text = m.ReceivedDate().isValid() ? m.ReceivedDateText() : m.SentDateText();
+    } else if (name == u"FOLDER") {
+        text = m.FolderName();
+    } else if (name == u"BODY") {
+        value = HtmlText::Lines(m.BodyText(), {.breakSource = true});
         return true;
-    };
-    const auto esc = [&](const QString& text) {
-        value = MessageTemplate::HtmlEscape(text);
-        return true;
-    };
-    if (name == QLatin1String("REFERENCE")) {
-        value = ref;
-        return true;
-    }
-    if (name == QLatin1String("SUBJECT")) {
-        return esc(m.Subject());
-    }
-    if (name == QLatin1String("FROM")) {
-        return esc(m.FromText());
-    }
-    if (name == QLatin1String("TO")) {
-        return esc(m.ToText());
-    }
-    if (name == QLatin1String("CC")) {
-        return esc(m.CcText());
-    }
-    if (name == QLatin1String("BODY")) {
-        value = escapedLines(m.BodyText());
-        return true;
-    }
-    if (name == QLatin1String("SUMMARY")) {
+    } else if (name == u"SUMMARY") {
         value = summary(m.BodyText());
         return true;
+    } else {
+        return false;
     }
-    if (name == QLatin1String("RECEIVEDDATE")) {
-        return esc(m.ReceivedDateText());
-    }
-    if (name == QLatin1String("SENTDATE")) {
-        return esc(m.SentDateText());
-    }
-    if (name == QLatin1String("SENDAFTERDATE")) {
-        return esc(m.SendAfterDate().isValid()
-                       ? m.SendAfterDate().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-                       : QString());
-    }
-    if (name == QLatin1String("DATE")) {
-        return esc(m.ReceivedDate().isValid() ? m.ReceivedDateText() : m.SentDateText());
-    }
-    if (name == QLatin1String("KIND")) {
+    value = HtmlText::Escape(text);
+    return true;
+}
+
+// The message's numbers and states, as words of the program's own that need no escaping.
+bool stateField(const OrlixMessage& m, QStringView name, QString& value) {
+    if (name == u"REFERENCE") {
+        value = QString::number(m.Reference());
+    } else if (name == u"KIND") {
         value = m.Kind() == OrlixMessage::KindSms     ? QStringLiteral("SMS")
                 : m.Kind() == OrlixMessage::KindEmail ? QStringLiteral("E-mail")
                                                       : QString();
-        return true;
-    }
-    if (name == QLatin1String("KINDIMAGE")) {
+    } else if (name == u"KINDIMAGE") {
         value = m.Kind() == OrlixMessage::KindSms ? QStringLiteral("sms.svg")
                                                   : QStringLiteral("email.svg");
-        return true;
-    }
-    if (name == QLatin1String("FOLDER")) {
-        return esc(m.FolderName());
-    }
-    if (name == QLatin1String("FOLDERREFERENCE")) {
+    } else if (name == u"FOLDERREFERENCE") {
         value = QString::number(m.Folder());
-        return true;
-    }
-    if (name == QLatin1String("FLAGS")) {
+    } else if (name == u"FLAGS") {
         value = QString::number(m.Flags());
-        return true;
-    }
-    if (name == QLatin1String("READ")) {
+    } else if (name == u"READ") {
         value = (m.Flags() & OrlixMessage::FlagRead) != 0 ? QStringLiteral("read")
                                                           : QStringLiteral("unread");
-        return true;
-    }
-    if (name == QLatin1String("PERSONAL")) {
+    } else if (name == u"PERSONAL") {
         value = m.PersonalOwner() != 0 ? QStringLiteral("personal") : QString();
-        return true;
-    }
-    if (name == QLatin1String("PERSONALOWNER")) {
+    } else if (name == u"PERSONALOWNER") {
         value = QString::number(m.PersonalOwner());
-        return true;
+    } else {
+        return false;
     }
-    if (name == QLatin1String("SELECT")) {
+    return true;
+}
+
+// The tick box and the command links: on the on-screen list only, "" on paper.
+bool screenField(const OrlixMessage& m, bool screen, QStringView name, QString& value) {
+    static const struct {
+        QStringView tag;
+        QLatin1String command;
+    } links[] = {{u"OPENLINK", QLatin1String("openmessage")},
+                 {u"PRINTLINK", QLatin1String("printmessage")},
+                 {u"DELETELINK", QLatin1String("deletemessage")},
+                 {u"COPYLINK", QLatin1String("copymessage")},
+                 {u"MOVELINK", QLatin1String("movemessage")}};
+    const QString ref = QString::number(m.Reference());
+    if (name == u"SELECT") {
         value = screen
                     ? QStringLiteral("<input type=\"checkbox\" name=\"MessageSelected(") + ref +
                           QStringLiteral(")\" id=\"MessageSelected(") + ref + QStringLiteral(")\">")
                     : QString();
         return true;
     }
-    if (name == QLatin1String("OPENLINK")) {
-        return link("openmessage");
-    }
-    if (name == QLatin1String("PRINTLINK")) {
-        return link("printmessage");
-    }
-    if (name == QLatin1String("DELETELINK")) {
-        return link("deletemessage");
-    }
-    if (name == QLatin1String("COPYLINK")) {
-        return link("copymessage");
-    }
-    if (name == QLatin1String("MOVELINK")) {
-        return link("movemessage");
+    for (const auto& link : links) {
+        if (name == link.tag) {
+            value = screen ? QStringLiteral("orlix://") + link.command + QLatin1Char('(') + ref +
+                                 QLatin1Char(')')
+                           : QString();
+            return true;
+        }
     }
     return false;
+}
+
+bool messageTag(const OrlixMessage& m, bool screen, const QString& tag, QString& value) {
+    if (!tag.startsWith(QLatin1String("OCP_MESSAGE_"))) {
+        return false;
+    }
+    const QStringView name = QStringView(tag).mid(12);
+    return textField(m, name, value) || stateField(m, name, value) ||
+           screenField(m, screen, name, value);
 }
 
 bool listTag(qsizetype count, bool screen, const QString& tag, QString& value) {
@@ -295,35 +276,6 @@ QString render(const QString& text, const std::vector<const OrlixMessage*>& mess
 }
 
 } // namespace
-
-QString MessageTemplate::HtmlEscape(const QString& text) {
-    QString out;
-    out.reserve(text.size() + text.size() / 8);
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case '&':
-            out += QLatin1String("&amp;");
-            break;
-        case '<':
-            out += QLatin1String("&lt;");
-            break;
-        case '>':
-            out += QLatin1String("&gt;");
-            break;
-        case '"':
-            out += QLatin1String("&quot;");
-            break;
-        case '\'':
-            out += QLatin1String("&#39;");
-            break;
-        case 0:
-            break; // a NUL has no business in a page
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
 
 QString MessageTemplate::RenderOne(const QString& text, const OrlixMessage& message, int options) {
     return render(text, {&message}, options, true);

@@ -34,6 +34,4 @@ public:
     static QString RenderList(const QString& text,
                               const std::vector<std::shared_ptr<OrlixMessage>>& messages,
                               int options);
-
-    static QString HtmlEscape(const QString& text);
 };

@@ -3,6 +3,7 @@
 #include "platform/messagesdb/messagetemplate.h"
 #include "platform/messagesdb/orlixcategorytree.h"
 #include "platform/messagesdb/storeddates.h"
+#include "platform/mime/privateheaders.h"
 
 namespace {
 QDateTime localOrUnset(const QDateTime& date) {
@@ -50,10 +51,14 @@ MimeMessage OrlixMessage::CDOMessage() const {
 }
 
 void OrlixMessage::SetCDOMessage(const MimeMessage& message) {
-    SetMessageBytes(message.ToBytes());
+    setBytes(message.ToBytes());
 }
 
 void OrlixMessage::SetMessageBytes(const QByteArray& rfc5322) {
+    setBytes(mime::WithoutPrivateHeaders(rfc5322));
+}
+
+void OrlixMessage::setBytes(const QByteArray& rfc5322) {
     loader_ = nullptr;
     bytes_ = rfc5322;
     columns_ = ReadMessageColumns(rfc5322);

@@ -65,6 +65,9 @@ public:
     void SetCDOMessage(const MimeMessage& message);
 
     QByteArray MessageBytes() const;
+    // Bytes that come from outside (a received e-mail, an imported file): the program's
+    // private headers are taken out of them, so that only the program's own messages carry
+    // any (src/platform/mime/FORMAT.md). A message made here is set through SetCDOMessage.
     void SetMessageBytes(const QByteArray& rfc5322);
     const MessageColumns& Columns() const { return columns_; }
     QString Subject() const { return columns_.Subject; }
@@ -92,6 +95,7 @@ private:
     void setStoredState(std::function<QByteArray()> loader, MessageColumns columns,
                         std::weak_ptr<const OrlixCategoryTree> tree);
     void setCategoryTree(std::weak_ptr<const OrlixCategoryTree> tree) { tree_ = std::move(tree); }
+    void setBytes(const QByteArray& rfc5322);
 
     qint32 reference_ = 0;
     qint32 folder_ = kNewMessagesFolder;

@@ -5,6 +5,7 @@
 
 #include <gmime/gmime.h>
 
+#include <algorithm>
 #include <mutex>
 
 namespace mime {
@@ -93,6 +94,19 @@ ParserOptionsPtr NewParserOptions(ParseReport* report) {
     g_mime_parser_options_set_fallback_charsets(options.get(), fallback);
     g_mime_parser_options_set_warning_callback(options.get(), LogParserWarning, report);
     return options;
+}
+
+GObjectPtr<GMimeMessage> ParseMessage(const QByteArray& bytes, GMimeParserOptions* options) {
+    EnsureGMime();
+    const qsizetype size = std::min(bytes.size(), kMaxMessageBytes);
+    if (size == 0) {
+        return {};
+    }
+    GObjectPtr<GMimeStream> stream(
+        g_mime_stream_mem_new_with_buffer(bytes.constData(), static_cast<size_t>(size)));
+    GObjectPtr<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
+    g_mime_parser_set_format(parser.get(), GMIME_FORMAT_MESSAGE);
+    return GObjectPtr<GMimeMessage>(g_mime_parser_construct_message(parser.get(), options));
 }
 
 GMimeFormatOptions* StorageFormat() {

@@ -2,7 +2,10 @@
 
 #include "platform/mime/gmimehandles.h"
 
+#include <QByteArray>
 #include <QString>
+
+typedef struct _GMimeMessage GMimeMessage;
 
 // The one place that starts GMime and hands out the options every parse and write uses.
 namespace mime {
@@ -21,6 +24,11 @@ struct ParseReport {
 // 8-bit header text, and the parser's warnings logged against `report` (which must outlive
 // the options).
 ParserOptionsPtr NewParserOptions(ParseReport* report);
+
+// The message in `bytes` (at most kMaxMessageBytes of them), parsed with `options`; null when
+// GMime finds none. The message object and the stored columns both read messages through
+// here, with NewParserOptions, so that the list shows what the message window shows.
+GObjectPtr<GMimeMessage> ParseMessage(const QByteArray& bytes, GMimeParserOptions* options);
 
 // How messages are written for storage: CRLF line ends, RFC 2231 parameters.
 GMimeFormatOptions* StorageFormat();

@@ -491,19 +491,13 @@ MimeMessage MimeMessage::FromBytes(const QByteArray& bytes) {
     d.changed = false;
     d.bodyDirty = false;
     d.report.context = QStringLiteral("of %1 bytes").arg(bytes.size());
-    QByteArray input = bytes;
-    if (input.size() > kMaxMessageBytes) {
+    if (bytes.size() > kMaxMessageBytes) {
         d.Log(QStringLiteral("only the first %1 bytes were read").arg(kMaxMessageBytes));
-        input.truncate(kMaxMessageBytes);
     }
-    if (!input.isEmpty()) {
-        GObjectPtr<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(
-            input.constData(), static_cast<size_t>(input.size())));
-        GObjectPtr<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
-        g_mime_parser_set_format(parser.get(), GMIME_FORMAT_MESSAGE);
-        GMimeMessage* parsed = g_mime_parser_construct_message(parser.get(), d.options.get());
+    if (!bytes.isEmpty()) {
+        GObjectPtr<GMimeMessage> parsed = ParseMessage(bytes, d.options.get());
         if (parsed) {
-            d.message = GObjectPtr<GMimeMessage>(parsed);
+            d.message = std::move(parsed);
         } else {
             d.Log(QStringLiteral("could not be read; it opens empty"));
             d.NewMessage();

@@ -30,8 +30,10 @@ public:
     MimeMessage(MimeMessage&& other) noexcept;
     MimeMessage& operator=(MimeMessage&& other) noexcept;
 
-    // Reads a stored or received message. Never fails: what cannot be read is left out, with
-    // a line in the platform log; empty or unreadable bytes give an empty message.
+    // Reads a stored message. Never fails: what cannot be read is left out, with a line in the
+    // platform log; empty or unreadable bytes give an empty message. The program's private
+    // headers are believed, so received bytes are stored only without them
+    // (mime::WithoutPrivateHeaders).
     static MimeMessage FromBytes(const QByteArray& bytes);
     // The message's RFC 5322 bytes. A message that was read and not changed since gives back
     // the very bytes it was read from.

@@ -1,5 +1,8 @@
 #include "platform/mime/replytext.h"
 
+#include "platform/mime/safehtml.h"
+#include "platform/web/htmltext.h"
+
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -33,35 +36,6 @@ QStringList HeaderLines(const QuoteHeader& header) {
 }
 
 const QString kSeparator = QStringLiteral("-----Original Message-----");
-
-QString BodyOfHtml(const QString& html) {
-    QString body = html;
-    static const QRegularExpression bodyPattern(
-        QStringLiteral("<body\\b[^>]*>(.*?)(</body\\s*>|$)"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    const QRegularExpressionMatch match = bodyPattern.match(html);
-    if (match.hasMatch()) {
-        body = match.captured(1);
-    } else {
-        static const QRegularExpression headPattern(
-            QStringLiteral("<head\\b.*?</head\\s*>|<!doctype[^>]*>|</?html\\b[^>]*>"),
-            QRegularExpression::CaseInsensitiveOption |
-                QRegularExpression::DotMatchesEverythingOption);
-        body.remove(headPattern);
-    }
-    static const QRegularExpression scriptPattern(
-        QStringLiteral("<script\\b.*?(</script\\s*>|$)"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    body.remove(scriptPattern);
-    return body;
-}
-
-QString EscapedTextAsHtml(const QString& text) {
-    QString escaped = text.toHtmlEscaped();
-    escaped.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    escaped.replace(u'\n', QStringLiteral("<br>\n"));
-    return escaped;
-}
 
 } // namespace
 
@@ -98,7 +72,7 @@ QString QuotedHtml(const QuoteHeader& header, const QString& originalHtml,
     auto add = [&lines](const char* label, const QString& value) {
         if (!value.isEmpty()) {
             lines += QStringLiteral("<b>") + QString::fromLatin1(label) + QStringLiteral(":</b> ") +
-                     value.toHtmlEscaped();
+                     HtmlText::Escape(value);
         }
     };
     add("From", header.from);
@@ -109,17 +83,14 @@ QString QuotedHtml(const QuoteHeader& header, const QString& originalHtml,
     html += lines.join(QStringLiteral("<br>\n"));
     html += QStringLiteral("</p>\n<blockquote style=\"margin:0 0 0 0.8ex;border-left:1px solid "
                            "#ccc;padding-left:1ex\">\n");
-    html += originalHtml.isEmpty() ? EscapedTextAsHtml(originalText) : BodyOfHtml(originalHtml);
+    html += originalHtml.isEmpty() ? HtmlText::Lines(originalText, {.breakSource = true})
+                                   : SafeHtmlBody(originalHtml);
     html += QStringLiteral("\n</blockquote></div>\n</body></html>\n");
     return html;
 }
 
 QString HtmlToPlainText(const QString& html) {
-    QString text = BodyOfHtml(html);
-    static const QRegularExpression stylePattern(
-        QStringLiteral("<style\\b.*?(</style\\s*>|$)"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    text.remove(stylePattern);
+    QString text = SafeHtmlBody(html);
     text.replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" "));
     static const QRegularExpression breakPattern(
         QStringLiteral("<(br|/p|/div|/li|/tr|/h[1-6])\\b[^>]*>"),

@@ -23,7 +23,7 @@ struct QuoteHeader {
 // The original text below the header, each line marked with "> ".
 QString QuotedText(const QuoteHeader& header, const QString& originalText);
 
-// The original below the header as HTML: its own HTML body (without head or scripts) when it
+// The original below the header as HTML: its own HTML body made safe (SafeHtmlBody) when it
 // has one, else its text escaped. Every header field is escaped.
 QString QuotedHtml(const QuoteHeader& header, const QString& originalHtml,
                    const QString& originalText);

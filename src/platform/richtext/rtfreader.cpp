@@ -145,7 +145,16 @@ private:
     bool controlWord();
     bool controlSymbol(char c);
     bool symbolChar(QChar c);
+    bool openGroup();
+    bool closeGroup();
+    void plainByte(char c);
     bool applyWord(const QByteArray& word, std::optional<int> param);
+    bool skipBinary(qint64 n);
+    void startColourTable();
+    void colourComponent(const QByteArray& word, int value);
+    void unicodeCharacter(int value);
+    bool codePageWord(const QByteArray& word, std::optional<int> param);
+    void characterFormat(const QByteArray& word, std::optional<int> param);
     void textByte(char b);
     void textChar(QChar c);
     void flushBytes();
@@ -179,42 +188,12 @@ bool Parser::run(RichTextDocument& out, QString& error) {
     while (ok && !finished_ && !atEnd()) {
         const char c = data_[pos_];
         if (c == '{') {
-            flushBytes();
-            if (stack_.size() >= RtfReader::kMaxGroupDepth) {
-                ok = fail(QStringLiteral("groups nested deeper than ") +
-                          QString::number(RtfReader::kMaxGroupDepth));
-                break;
-            }
-            stack_.append(stack_.isEmpty() ? GroupState{} : stack_.last());
-            skipChars_ = 0;
-            ++pos_;
-            expectDestination_ = true;
-            starredGroup_ = false;
-            continue;
-        }
-        if (c == '}') {
-            flushBytes();
-            if (stack_.isEmpty()) {
-                ok = fail(QStringLiteral("a group closed that was never opened"));
-                break;
-            }
-            if (stack_.last().dest == Dest::ColourTable) {
-                colourEntryEnd(true); // a last entry without its ';'
-            }
-            stack_.removeLast();
-            skipChars_ = 0;
-            expectDestination_ = false;
-            ++pos_;
-            if (stack_.isEmpty()) {
-                finished_ = true; // what follows the document's last brace is not read
-            }
-            continue;
-        }
-        if (stack_.isEmpty()) {
+            ok = openGroup();
+        } else if (c == '}') {
+            ok = closeGroup();
+        } else if (stack_.isEmpty()) {
             ok = fail(QStringLiteral("text outside the document's group"));
-            break;
-        }
-        if (c == '\\') {
+        } else if (c == '\\') {
             ++pos_;
             if (atEnd()) {
                 ok = fail(QStringLiteral("a backslash at the end of the data"));
@@ -223,25 +202,9 @@ bool Parser::run(RichTextDocument& out, QString& error) {
             const char n = peek();
             const bool letter = (n >= 'a' && n <= 'z') || (n >= 'A' && n <= 'Z');
             ok = letter ? controlWord() : controlSymbol(n);
-            continue;
-        }
-        ++pos_;
-        if (c == '\r' || c == '\n') {
-            continue;
-        }
-        expectDestination_ = false;
-        if (skipChars_ > 0) {
-            --skipChars_;
-            continue;
-        }
-        if (state().dest == Dest::ColourTable) {
-            if (c == ';') {
-                colourEntryEnd();
-            }
-            continue;
-        }
-        if (state().dest == Dest::Text) {
-            textByte(c);
+        } else {
+            ++pos_;
+            plainByte(c);
         }
     }
     if (ok && !finished_) {
@@ -257,6 +220,59 @@ bool Parser::run(RichTextDocument& out, QString& error) {
     }
     out = doc_;
     return true;
+}
+
+bool Parser::openGroup() {
+    flushBytes();
+    if (stack_.size() >= RtfReader::kMaxGroupDepth) {
+        return fail(QStringLiteral("groups nested deeper than ") +
+                    QString::number(RtfReader::kMaxGroupDepth));
+    }
+    stack_.append(stack_.isEmpty() ? GroupState{} : stack_.last());
+    skipChars_ = 0;
+    ++pos_;
+    expectDestination_ = true;
+    starredGroup_ = false;
+    return true;
+}
+
+bool Parser::closeGroup() {
+    flushBytes();
+    if (stack_.isEmpty()) {
+        return fail(QStringLiteral("a group closed that was never opened"));
+    }
+    if (stack_.last().dest == Dest::ColourTable) {
+        colourEntryEnd(true); // a last entry without its ';'
+    }
+    stack_.removeLast();
+    skipChars_ = 0;
+    expectDestination_ = false;
+    ++pos_;
+    if (stack_.isEmpty()) {
+        finished_ = true; // what follows the document's last brace is not read
+    }
+    return true;
+}
+
+// A byte of the data that is no control word, symbol or brace.
+void Parser::plainByte(char c) {
+    if (c == '\r' || c == '\n') {
+        return;
+    }
+    expectDestination_ = false;
+    if (skipChars_ > 0) {
+        --skipChars_;
+        return;
+    }
+    if (state().dest == Dest::ColourTable) {
+        if (c == ';') {
+            colourEntryEnd();
+        }
+        return;
+    }
+    if (state().dest == Dest::Text) {
+        textByte(c);
+    }
 }
 
 bool Parser::controlWord() {
@@ -362,20 +378,7 @@ bool Parser::applyWord(const QByteArray& word, std::optional<int> param) {
     const bool firstInGroup = expectDestination_;
     expectDestination_ = false;
     if (word == "bin") {
-        // Binary data: its length is checked against what is left before anything moves.
-        const qint64 n = param.value_or(0);
-        const qint64 left = data_.size() - pos_;
-        if (n < 0 || n > left) {
-            return fail(QStringLiteral("\\bin claims ") + QString::number(n) +
-                        QStringLiteral(" bytes but only ") + QString::number(left) +
-                        QStringLiteral(" remain"));
-        }
-        if (n > RtfReader::kMaxBinBytes) {
-            return fail(QStringLiteral("\\bin of ") + QString::number(n) +
-                        QStringLiteral(" bytes is larger than allowed"));
-        }
-        pos_ += n;
-        return true;
+        return skipBinary(param.value_or(0));
     }
     if (skipChars_ > 0 && !word.isEmpty()) {
         --skipChars_; // a control word standing in for a \uN's character
@@ -390,75 +393,95 @@ bool Parser::applyWord(const QByteArray& word, std::optional<int> param) {
         return true;
     }
     if (word == "colortbl") {
+        startColourTable();
+    } else if (s.dest == Dest::ColourTable) {
+        colourComponent(word, qBound(0, param.value_or(0), 255));
+    } else if (word.isEmpty()) {
         flushBytes();
-        s.dest = Dest::ColourTable;
-        colours_.clear();
-        red_ = green_ = blue_ = -1;
-        return true;
-    }
-    if (s.dest == Dest::ColourTable) {
-        const int v = qBound(0, param.value_or(0), 255);
-        if (word == "red") {
-            red_ = v;
-        } else if (word == "green") {
-            green_ = v;
-        } else if (word == "blue") {
-            blue_ = v;
-        }
-        return true;
-    }
-    if (word.isEmpty()) {
-        flushBytes();
-        return true;
-    }
-    if (word == "u") {
-        flushBytes();
-        int v = param.value_or(0);
-        if (v < 0) {
-            v += 65536;
-        }
-        if (v >= 0 && v <= 0xFFFF) {
-            textChar(QChar(static_cast<char16_t>(v)));
-        }
-        skipChars_ = s.uc;
-        return true;
-    }
-    if (word == "uc") {
+    } else if (word == "u") {
+        unicodeCharacter(param.value_or(0));
+    } else if (word == "uc") {
         s.uc = qBound(0, param.value_or(1), 16);
+    } else if (codePageWord(word, param)) {
         return true;
+    } else if (const QChar named = namedCharacter(word); !named.isNull()) {
+        textChar(named);
+    } else if (word == "par" || word == "row" || word == "sect" || word == "page") {
+        endParagraph();
+    } else {
+        characterFormat(word, param);
     }
+    return true;
+}
+
+// Binary data: its length is checked against what is left before anything moves.
+bool Parser::skipBinary(qint64 n) {
+    const qint64 left = data_.size() - pos_;
+    if (n < 0 || n > left) {
+        return fail(QStringLiteral("\\bin claims ") + QString::number(n) +
+                    QStringLiteral(" bytes but only ") + QString::number(left) +
+                    QStringLiteral(" remain"));
+    }
+    if (n > RtfReader::kMaxBinBytes) {
+        return fail(QStringLiteral("\\bin of ") + QString::number(n) +
+                    QStringLiteral(" bytes is larger than allowed"));
+    }
+    pos_ += n;
+    return true;
+}
+
+void Parser::startColourTable() {
+    flushBytes();
+    state().dest = Dest::ColourTable;
+    colours_.clear();
+    red_ = green_ = blue_ = -1;
+}
+
+void Parser::colourComponent(const QByteArray& word, int value) {
+    if (word == "red") {
+        red_ = value;
+    } else if (word == "green") {
+        green_ = value;
+    } else if (word == "blue") {
+        blue_ = value;
+    }
+}
+
+// \uN: a UTF-16 unit, negative for those above 32767; the next uc characters stand in for it.
+void Parser::unicodeCharacter(int value) {
+    flushBytes();
+    if (value < 0) {
+        value += 65536;
+    }
+    if (value >= 0 && value <= 0xFFFF) {
+        textChar(QChar(static_cast<char16_t>(value)));
+    }
+    skipChars_ = state().uc;
+}
+
+// The words that say which code page the \'xx bytes that follow are in.
+bool Parser::codePageWord(const QByteArray& word, std::optional<int> param) {
     if (word == "ansicpg") {
         flushBytes();
         codePage_ = param.value_or(1252);
-        return true;
-    }
-    if (word == "ansi") {
+    } else if (word == "ansi") {
         codePage_ = 1252;
-        return true;
-    }
-    if (word == "mac") {
+    } else if (word == "mac") {
         codePage_ = 10000;
-        return true;
-    }
-    if (word == "pc") {
+    } else if (word == "pc") {
         codePage_ = 437;
-        return true;
-    }
-    if (word == "pca") {
+    } else if (word == "pca") {
         codePage_ = 850;
-        return true;
+    } else {
+        return false;
     }
-    const QChar named = namedCharacter(word);
-    if (!named.isNull()) {
-        textChar(named);
-        return true;
-    }
-    if (word == "par" || word == "row" || word == "sect" || word == "page") {
-        endParagraph();
-        return true;
-    }
+    return true;
+}
+
+// Bold, italic, underline, size and colour of the text that follows in this group.
+void Parser::characterFormat(const QByteArray& word, std::optional<int> param) {
     const bool on = param.value_or(1) != 0;
-    RichTextRun& f = s.format;
+    RichTextRun& f = state().format;
     if (word == "b" || word == "i" || word == "ul" || word == "ulnone" || word == "plain" ||
         word == "fs" || word == "cf" || word.startsWith("ul")) {
         flushBytes();
@@ -482,7 +505,6 @@ bool Parser::applyWord(const QByteArray& word, std::optional<int> param) {
         const int index = param.value_or(0);
         f.colour = (index >= 0 && index < colours_.size()) ? colours_[index] : QColor();
     }
-    return true;
 }
 
 void Parser::textByte(char b) {

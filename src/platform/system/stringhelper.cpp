@@ -2,63 +2,9 @@
 
 #include "platform/system/platformlog.h"
 #include "platform/system/textcodec.h"
+#include "platform/web/htmltext.h"
 
 #include <QFile>
-
-namespace {
-bool isLineStart(const QString& s, qsizetype i) {
-    return i == 0 || s[i - 1] == QLatin1Char('\n') || s[i - 1] == QLatin1Char('\r');
-}
-bool isLineEnd(const QString& s, qsizetype i) {
-    return i + 1 >= s.size() || s[i + 1] == QLatin1Char('\n') || s[i + 1] == QLatin1Char('\r');
-}
-} // namespace
-
-QString StringHelper::EscapeValue(const QString& value, bool option) {
-    QString out;
-    out.reserve(value.size() + value.size() / 8 + 8);
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        const QChar c = value[i];
-        switch (c.unicode()) {
-        case '&':
-            out += QLatin1String("&amp;");
-            break;
-        case '<':
-            out += QLatin1String("&lt;");
-            break;
-        case '>':
-            out += QLatin1String("&gt;");
-            break;
-        case '"':
-            out += QLatin1String("&quot;");
-            break;
-        case '\r':
-            if (i + 1 < value.size() && value[i + 1] == QLatin1Char('\n')) {
-                ++i;
-            }
-            out += QLatin1String("<br>");
-            break;
-        case '\n':
-            out += QLatin1String("<br>");
-            break;
-        case ' ': {
-            // A page folds blanks together and drops them at a line's edge; a note keeps
-            // each blank of a run, and a lone blank at either edge of a line.
-            const bool inRun = (i > 0 && value[i - 1] == QLatin1Char(' ')) ||
-                               (i + 1 < value.size() && value[i + 1] == QLatin1Char(' '));
-            if (!option && (inRun || isLineStart(value, i) || isLineEnd(value, i))) {
-                out += QLatin1String("&nbsp;");
-            } else {
-                out += c;
-            }
-            break;
-        }
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
 
 QString StringHelper::ReplaceText(const QString& text, const QString& tag, const QString& value,
                                   bool option) {
@@ -66,7 +12,7 @@ QString StringHelper::ReplaceText(const QString& text, const QString& tag, const
         return text;
     }
     QString result = text;
-    result.replace(tag, EscapeValue(value, option), Qt::CaseSensitive);
+    result.replace(tag, HtmlText::Lines(value, {.keepBlanks = !option}), Qt::CaseSensitive);
     return result;
 }
 

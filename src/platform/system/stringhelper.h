@@ -10,15 +10,12 @@ public:
     static constexpr qint64 kMaxTextFileBytes = 32 * 1024 * 1024;
 
     // Replaces every occurrence of tag, matched with its letter case exactly as written, by
-    // the value escaped for HTML: & < > " become entities and each line break (CR LF, CR or
-    // LF) becomes <br>. With keepBlanks False the value is a multi-line plain-text note and
-    // its runs of blanks are kept as &nbsp; too, so its layout survives on the page. An
-    // empty tag leaves the text as it is.
+    // the value escaped for HTML (HtmlText::Lines): & < > " ' become entities and each line
+    // break (CR LF, CR or LF) becomes <br>. With keepBlanks False the value is a multi-line
+    // plain-text note and its runs of blanks are kept as &nbsp; too, so its layout survives on the
+    // page. An empty tag leaves the text as it is.
     static QString ReplaceText(const QString& text, const QString& tag, const QString& value,
                                bool option);
-
-    // The value as ReplaceText inserts it.
-    static QString EscapeValue(const QString& value, bool option);
 
     // The whole file as text ("" when it is missing, unreadable or too large). length -1
     // reads it all; a positive length keeps at most that many characters. UTF-8 when the

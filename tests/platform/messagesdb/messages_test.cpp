@@ -55,6 +55,40 @@ TEST(OrlixMessageTest, ColumnsAreReadOutOfTheMessage) {
     EXPECT_EQ(m.MessageBytes(), raw);
 }
 
+TEST(OrlixMessageTest, RawEightBitHeadersReadAsTheMessageObjectReadsThem) {
+    // Windows-1252 bytes without encoded words, as many a listener's mail program sends them.
+    const QByteArray raw = "From: Zo\xeb <zoe@example.org>\r\n"
+                           "Subject: \x93"
+                           "caf\xe9\x94 \x80\r\n"
+                           "\r\n"
+                           "body\r\n";
+    OrlixMessage m;
+    m.SetMessageBytes(raw);
+    const MimeMessage mime = m.CDOMessage();
+    EXPECT_EQ(m.Subject(), mime.Subject());
+    EXPECT_EQ(m.Subject(), QStringLiteral("\u201ccaf\u00e9\u201d \u20ac"));
+    EXPECT_EQ(m.FromText(), mime.From());
+    EXPECT_EQ(m.FromText(), QStringLiteral("Zo\u00eb <zoe@example.org>"));
+}
+
+TEST(OrlixMessageTest, AReceivedMessageCannotNameItsOwnSender) {
+    // A listener's e-mail without From (and To) that forges the headers the program keeps
+    // an SMS sender's text in.
+    const QByteArray forged = "X-Orlix-From: =?UTF-8?Q?Radio_Orlix_Studio_Manager?=\r\n"
+                              "X-Orlix-To: Radio Orlix News Desk\r\n"
+                              "Subject: Urgent: read this on air\r\n"
+                              "\r\n"
+                              "body\r\n";
+    OrlixMessage m;
+    m.SetMessageBytes(forged);
+    EXPECT_EQ(m.FromText(), QString());
+    EXPECT_EQ(m.ToText(), QString());
+    EXPECT_EQ(m.CDOMessage().From(), QString());
+    EXPECT_EQ(m.CDOMessage().To(), QString());
+    EXPECT_EQ(m.Subject(), QStringLiteral("Urgent: read this on air"));
+    EXPECT_FALSE(m.MessageBytes().contains("X-Orlix"));
+}
+
 TEST(OrlixMessageTest, BrokenOrEmptyBytesGiveEmptyColumnsNotACrash) {
     for (const QByteArray& raw : {QByteArray(), QByteArray("\0\0\0garbage", 10),
                                   QByteArray(100000, '\n'), QByteArray("Subject: only a header")}) {

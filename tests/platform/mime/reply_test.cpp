@@ -103,6 +103,27 @@ TEST(MimeReply, ListenerTextIsEscapedInTheHtmlQuote) {
     EXPECT_FALSE(html.contains(QStringLiteral("<img")));
 }
 
+TEST(MimeReply, TheQuotedHtmlRunsAndLoadsNothing) {
+    const char* const bodies[] = {
+        "<p>hi</p><scr<script>x</script>ipt>alert(1)</script>",
+        "<img src=\"cid:a@b\" onerror=\"alert(1)\">",
+        "<a href=\"javascript:alert(1)\">x</a><a href=\"JaVaScRiPt&colon;alert(1)\">y</a>",
+        "<svg onload=alert(1)><script>alert(1)</script></svg>",
+    };
+    for (const char* body : bodies) {
+        MimeMessage original;
+        original.SetFrom(QStringLiteral("ann@example.org"));
+        original.SetHTMLBody(QString::fromUtf8(body));
+        const QString html = MimeMessage::FromBytes(original.ToBytes()).Reply().HTMLBody();
+        const QString lower = html.toLower();
+        EXPECT_FALSE(lower.contains(QStringLiteral("<script"))) << html.toStdString();
+        EXPECT_FALSE(lower.contains(QStringLiteral("onerror"))) << html.toStdString();
+        EXPECT_FALSE(lower.contains(QStringLiteral("onload"))) << html.toStdString();
+        EXPECT_FALSE(lower.contains(QStringLiteral("javascript"))) << html.toStdString();
+        EXPECT_FALSE(lower.contains(QStringLiteral("<svg"))) << html.toStdString();
+    }
+}
+
 struct PrefixCase {
     const char* subject;
     const char* reply;

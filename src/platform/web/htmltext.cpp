@@ -1,0 +1,76 @@
+#include "platform/web/htmltext.h"
+
+namespace HtmlText {
+
+namespace {
+
+void appendEscaped(QString& out, QChar c) {
+    switch (c.unicode()) {
+    case u'&':
+        out += QLatin1String("&amp;");
+        break;
+    case u'<':
+        out += QLatin1String("&lt;");
+        break;
+    case u'>':
+        out += QLatin1String("&gt;");
+        break;
+    case u'"':
+        out += QLatin1String("&quot;");
+        break;
+    case u'\'':
+        out += QLatin1String("&#39;");
+        break;
+    case 0:
+        break;
+    default:
+        out += c;
+    }
+}
+
+bool isBreak(QChar c) {
+    return c == u'\n' || c == u'\r';
+}
+
+// A blank the page would fold away or drop: one of a run, or at either edge of a line.
+bool isFoldedBlank(QStringView text, qsizetype i) {
+    const bool blankBefore = i > 0 && text[i - 1] == u' ';
+    const bool blankAfter = i + 1 < text.size() && text[i + 1] == u' ';
+    const bool lineStart = i == 0 || isBreak(text[i - 1]);
+    const bool lineEnd = i + 1 >= text.size() || isBreak(text[i + 1]);
+    return blankBefore || blankAfter || lineStart || lineEnd;
+}
+
+} // namespace
+
+QString Escape(QStringView text) {
+    QString out;
+    out.reserve(text.size() + text.size() / 8);
+    for (const QChar c : text) {
+        appendEscaped(out, c);
+    }
+    return out;
+}
+
+QString Lines(QStringView text, LineOptions options) {
+    const QLatin1String lineBreak =
+        options.breakSource ? QLatin1String("<br>\n") : QLatin1String("<br>");
+    QString out;
+    out.reserve(text.size() + text.size() / 8 + 8);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+            continue; // the LF of the pair makes the break
+        }
+        if (isBreak(c)) {
+            out += lineBreak;
+        } else if (c == u' ' && options.keepBlanks && isFoldedBlank(text, i)) {
+            out += QLatin1String("&nbsp;");
+        } else {
+            appendEscaped(out, c);
+        }
+    }
+    return out;
+}
+
+} // namespace HtmlText
