@@ -5,15 +5,19 @@
 #include "platform/directory/kvdirectory.h"
 #include "platform/system/appinfo.h"
 #include "platform/system/appservices.h"
-#include "platform/system/profilemanager.h"
 #include "platform/system/singleinstance.h"
+#include "platform/ui/profilechooserdialog.h"
+#include "support/scripteddialogs.h"
 #include "support/testhome.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLockFile>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -37,15 +41,20 @@ QStringList logTexts() {
 class StartUp : public ::testing::Test {
 protected:
     void SetUp() override {
-        ProfileManager::SetChooser([this](const QStringList&, const QString&, QWidget*) {
+        TestDialogs().answerEvery<ProfileChooserDialog>([this](ProfileChooserDialog& d) {
             ++asked;
-            return answer;
+            if (answer.isEmpty()) {
+                d.reject();
+                return;
+            }
+            d.newNameEdit()->selectAll();
+            d.newNameEdit()->insert(answer); // as typed: the dialog hears of the edit
+            d.buttons()->button(QDialogButtonBox::Ok)->click();
         });
     }
     void TearDown() override {
         TerminateOrlix();
         UnloadSplash();
-        ProfileManager::SetChooser(nullptr);
     }
     bool start(const QString& commandLine) {
         AppInfo::SetCommandLine(commandLine);

@@ -2,7 +2,6 @@
 
 #include "platform/directory/contactstore.h"
 #include "platform/directory/contacttext.h"
-#include "platform/directory/directorydialogs.h"
 #include "platform/directory/directorylogindialog.h"
 #include "platform/directory/directorysettingsdialog.h"
 #include "platform/directory/directorystorage.h"
@@ -10,6 +9,7 @@
 #include "platform/directory/systemuser.h"
 #include "platform/system/folders.h"
 #include "platform/system/platformlog.h"
+#include "platform/ui/dialogservice.h"
 #include "platform/ui/messagebox.h"
 
 #include <QComboBox>
@@ -462,12 +462,12 @@ void KVDirectory::Login(qint32 /*productCode*/, const QString& productName, QWid
             return;
         }
     }
-    DirectoryLoginDialog dialog(*this, productName, owner);
-    if (RunDirectoryDialog(dialog) != QDialog::Accepted || !dialog.User()) {
+    DialogInstance<DirectoryLoginDialog> dialog(*this, productName, owner);
+    if (RunDialog(*dialog.get()) != QDialog::Accepted || !dialog || !dialog->User()) {
         return;
     }
     cancelled = false;
-    logIn(dialog.User(), false);
+    logIn(dialog->User(), false);
 }
 
 void KVDirectory::LoginContact(const ContactPtr& contact, qint32 /*flags*/,
@@ -600,6 +600,6 @@ void KVDirectory::ShowSettings(QWidget* owner) {
                MsgIcon::Exclamation, MsgButtons::OK, 0, owner);
         return;
     }
-    DirectorySettingsDialog dialog(*this, owner);
-    RunDirectoryDialog(dialog);
+    DialogInstance<DirectorySettingsDialog> dialog(*this, owner);
+    RunDialog(*dialog.get());
 }
