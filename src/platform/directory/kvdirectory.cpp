@@ -37,6 +37,47 @@ bool managesUsers(const ContactRecord& r) {
     return !r.loginName.isEmpty() && rights.CanChangeDirectorySettings() && rights.CanSaveUsers();
 }
 
+// Why the user me, with rights, may not save record over stored ("" when they may). A user,
+// a login name or rights take the right to save users; any other contact the right for its
+// owner's kind (personal or shared), both before and after the change.
+QString saveRightRefusal(const std::optional<ContactRecord>& stored, const ContactRecord& record,
+                         const ::DirectoryRights& rights, qint32 me) {
+    const bool isUser = !record.loginName.isEmpty() || (stored && !stored->loginName.isEmpty());
+    const bool loginChanged =
+        stored ? stored->loginName != record.loginName : !record.loginName.isEmpty();
+    const bool rightsChanged = stored ? (stored->directoryRights != record.directoryRights ||
+                                         stored->userRights != record.userRights)
+                                      : (record.directoryRights != 0 || record.userRights != 0);
+    if (isUser || loginChanged || rightsChanged) {
+        return rights.CanSaveUsers() ? QString() : kNoUsersRight;
+    }
+    const qint32 storedOwner = stored ? stored->ownerReference : record.ownerReference;
+    for (const qint32 owner : {storedOwner, record.ownerReference}) {
+        const bool allowed =
+            owner == me ? rights.CanSavePersonalContacts() : rights.CanSaveContacts();
+        if (!allowed) {
+            return owner == me ? kNoPersonalRight : kNoContactsRight;
+        }
+    }
+    return {};
+}
+
+// Why record's login name cannot be saved ("" when it can): another user has it.
+QString loginNameRefusal(ContactStore& store, const ContactRecord& record) {
+    if (record.loginName.isEmpty()) {
+        return {};
+    }
+    bool taken = false;
+    if (!store.LoginNameTaken(record.loginName, record.reference, &taken)) {
+        return QStringLiteral("The directory could not be read just now");
+    }
+    if (taken) {
+        return QStringLiteral("The login name '%1' is already used by another user")
+            .arg(record.loginName);
+    }
+    return {};
+}
+
 bool refuse(QString* refusal, const QString& why) {
     if (refusal) {
         *refusal = why;
@@ -244,7 +285,6 @@ bool KVDirectory::SaveContact(qint32 oldReference, DirectoryContact& contact, QS
     if (!tx.Active()) {
         return refuse(refusal, QStringLiteral("The directory could not be changed just now"));
     }
-    const ::DirectoryRights rights = currentDirectoryRights();
     std::optional<ContactRecord> stored;
     if (oldReference > 0) {
         stored = store.Load(oldReference, true);
@@ -258,49 +298,29 @@ bool KVDirectory::SaveContact(qint32 oldReference, DirectoryContact& contact, QS
     if (!stored) {
         record.full = true;
     }
-
-    const bool isUser = !record.loginName.isEmpty() || (stored && !stored->loginName.isEmpty());
-    const bool loginChanged =
-        stored ? stored->loginName != record.loginName : !record.loginName.isEmpty();
-    const bool rightsChanged = stored ? (stored->directoryRights != record.directoryRights ||
-                                         stored->userRights != record.userRights)
-                                      : (record.directoryRights != 0 || record.userRights != 0);
-    if (isUser || loginChanged || rightsChanged) {
-        if (!rights.CanSaveUsers()) {
-            return refuse(refusal, kNoUsersRight);
-        }
-    } else {
-        const qint32 me = currentUser_->Reference();
-        auto allowed = [&](qint32 owner) {
-            return owner == me ? rights.CanSavePersonalContacts() : rights.CanSaveContacts();
-        };
-        const qint32 storedOwner = stored ? stored->ownerReference : record.ownerReference;
-        for (const qint32 owner : {storedOwner, record.ownerReference}) {
-            if (!allowed(owner)) {
-                return refuse(refusal, owner == me ? kNoPersonalRight : kNoContactsRight);
-            }
-        }
+    if (const QString why =
+            saveRightRefusal(stored, record, currentDirectoryRights(), currentUser_->Reference());
+        !why.isEmpty()) {
+        return refuse(refusal, why);
     }
     // Nobody could ever manage the users again.
     if (stored && managesUsers(*stored) && !managesUsers(record) &&
         store.CountUserManagers(record.reference) == 0) {
         return refuse(refusal, kLastManager);
     }
-    if (!record.loginName.isEmpty()) {
-        bool taken = false;
-        if (!store.LoginNameTaken(record.loginName, record.reference, &taken)) {
-            return refuse(refusal, QStringLiteral("The directory could not be read just now"));
-        }
-        if (taken) {
-            return refuse(refusal,
-                          QStringLiteral("The login name '%1' is already used by another user")
-                              .arg(record.loginName));
-        }
+    if (const QString why = loginNameRefusal(store, record); !why.isEmpty()) {
+        return refuse(refusal, why);
     }
     const bool written = stored ? store.Update(record) : store.Insert(record);
     if (!written || !tx.Commit()) {
         return refuse(refusal, QStringLiteral("The contact could not be saved in the directory"));
     }
+    takeSaved(contact, record, stored, store);
+    return true;
+}
+
+void KVDirectory::takeSaved(DirectoryContact& contact, ContactRecord record,
+                            const std::optional<ContactRecord>& stored, ContactStore& store) {
     if (stored && !record.full) {
         record.address = stored->address; // kept in the file, so the object is whole now
         record.full = true;
@@ -314,7 +334,6 @@ bool KVDirectory::SaveContact(qint32 oldReference, DirectoryContact& contact, QS
             currentUser_->SetRecord(*fresh);
         }
     }
-    return true;
 }
 
 bool KVDirectory::RemoveContact(qint32 reference, QString* refusal) {
