@@ -144,6 +144,19 @@ TEST_F(StartUp, ADirectoryThatCannotOpenEndsTheStartButIsStillClosed) {
     EXPECT_EQ(Directory(), nullptr);
 }
 
+TEST_F(StartUp, AnEmptyDirectoryFileEndsTheStartAndIsKept) {
+    // A truncated copy is not a missing directory: no new one, no first user to make.
+    QDir().mkpath(QFileInfo(KVDirectory::DefaultFilePath()).absolutePath());
+    QFile empty(KVDirectory::DefaultFilePath());
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    EXPECT_FALSE(start(QStringLiteral("/DEBUG=NORMAL /Profile=Studio")));
+    EXPECT_EQ(logTexts().last(), QStringLiteral(" Failed so finished"));
+    EXPECT_EQ(QFileInfo(KVDirectory::DefaultFilePath()).size(), 0);
+    ASSERT_NE(Directory(), nullptr);
+    EXPECT_FALSE(Directory()->IsOpen());
+}
+
 TEST_F(StartUp, TheServerFlagGivesItsOwnProfileFolder) {
     AppInfo::SetCommandLine(QStringLiteral("/Profile=Studio"));
     ASSERT_TRUE(InitialiseOrlix(kBaseKey, true));
