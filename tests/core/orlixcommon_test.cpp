@@ -5,15 +5,19 @@
 #include "platform/directory/kvdirectory.h"
 #include "platform/system/appinfo.h"
 #include "platform/system/appservices.h"
-#include "platform/system/profilemanager.h"
 #include "platform/system/singleinstance.h"
+#include "platform/ui/profilechooserdialog.h"
+#include "support/scripteddialogs.h"
 #include "support/testhome.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLockFile>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -37,15 +41,20 @@ QStringList logTexts() {
 class StartUp : public ::testing::Test {
 protected:
     void SetUp() override {
-        ProfileManager::SetChooser([this](const QStringList&, const QString&, QWidget*) {
+        TestDialogs().answerEvery<ProfileChooserDialog>([this](ProfileChooserDialog& d) {
             ++asked;
-            return answer;
+            if (answer.isEmpty()) {
+                d.reject();
+                return;
+            }
+            d.newNameEdit()->selectAll();
+            d.newNameEdit()->insert(answer); // as typed: the dialog hears of the edit
+            d.buttons()->button(QDialogButtonBox::Ok)->click();
         });
     }
     void TearDown() override {
         TerminateOrlix();
         UnloadSplash();
-        ProfileManager::SetChooser(nullptr);
     }
     bool start(const QString& commandLine) {
         AppInfo::SetCommandLine(commandLine);
@@ -133,6 +142,19 @@ TEST_F(StartUp, ADirectoryThatCannotOpenEndsTheStartButIsStillClosed) {
     ASSERT_NE(Directory(), nullptr);
     TerminateOrlix();
     EXPECT_EQ(Directory(), nullptr);
+}
+
+TEST_F(StartUp, AnEmptyDirectoryFileEndsTheStartAndIsKept) {
+    // A truncated copy is not a missing directory: no new one, no first user to make.
+    QDir().mkpath(QFileInfo(KVDirectory::DefaultFilePath()).absolutePath());
+    QFile empty(KVDirectory::DefaultFilePath());
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    EXPECT_FALSE(start(QStringLiteral("/DEBUG=NORMAL /Profile=Studio")));
+    EXPECT_EQ(logTexts().last(), QStringLiteral(" Failed so finished"));
+    EXPECT_EQ(QFileInfo(KVDirectory::DefaultFilePath()).size(), 0);
+    ASSERT_NE(Directory(), nullptr);
+    EXPECT_FALSE(Directory()->IsOpen());
 }
 
 TEST_F(StartUp, TheServerFlagGivesItsOwnProfileFolder) {

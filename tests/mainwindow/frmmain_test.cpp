@@ -8,7 +8,6 @@
 #include "platform/system/registrystore.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/upanel3.h"
-#include "support/scriptedcommondialogs.h"
 #include "support/scripteddialogs.h"
 
 #include <QAction>
@@ -287,13 +286,13 @@ TEST_F(MainWindowStartUp, AProgramFolderEndingInASeparatorGivesOneSeparator) {
 TEST_F(MainWindowStartUp, TheUpdateNotesShowWhenNewerAndNotOnTheNextStart) {
     writeFile(programFolder + QStringLiteral("/UPDATES.RTF"), "{\\rtf1\\ansi Notes\\par}");
     ASSERT_TRUE(startLoggedIn());
-    EXPECT_EQ(TestCommonDialogs().modalCount(), 1);
+    EXPECT_EQ(TestDialogs().shownCount(QStringLiteral("frmPrintPreview")), 1);
     EXPECT_FALSE(
         IsUpdateInformationNewer(frmMain::UpdateNotesPath(), frmMain::UpdateInformationKey()));
     window.reset();
 
     ASSERT_TRUE(start(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=admin")));
-    EXPECT_EQ(TestCommonDialogs().modalCount(), 1);
+    EXPECT_EQ(TestDialogs().shownCount(QStringLiteral("frmPrintPreview")), 1);
     window.reset();
 
     // A newer file is shown again.
@@ -302,14 +301,14 @@ TEST_F(MainWindowStartUp, TheUpdateNotesShowWhenNewerAndNotOnTheNextStart) {
     notes.setFileTime(QDateTime::currentDateTime().addDays(1), QFileDevice::FileModificationTime);
     notes.close();
     ASSERT_TRUE(start(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=admin")));
-    EXPECT_EQ(TestCommonDialogs().modalCount(), 2);
+    EXPECT_EQ(TestDialogs().shownCount(QStringLiteral("frmPrintPreview")), 2);
 }
 
 TEST_F(MainWindowStartUp, EmptyUpdateNotesShowNothingAndStoreNoDate) {
     writeFile(programFolder + QStringLiteral("/UPDATES.RTF"), "");
     ASSERT_TRUE(startLoggedIn());
     window->mnuUpdateInformation->trigger();
-    EXPECT_EQ(TestCommonDialogs().modalCount(), 0);
+    EXPECT_EQ(TestDialogs().shownCount(QStringLiteral("frmPrintPreview")), 0);
     EXPECT_TRUE(
         RegistryStore::ValueNames(RegistryRoot::CurrentUser, frmMain::UpdateInformationKey())
             .isEmpty());

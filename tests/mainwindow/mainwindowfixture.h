@@ -6,11 +6,12 @@
 #include "mainwindow/frmmain.h"
 #include "mainwindow/mainwindowdialogs.h"
 #include "platform/directory/directorycontact.h"
-#include "platform/directory/directorydialogs.h"
+#include "platform/directory/directorylogindialog.h"
 #include "platform/directory/kvdirectory.h"
 #include "platform/system/appinfo.h"
 #include "platform/system/desktopopener.h"
-#include "platform/system/profilemanager.h"
+#include "platform/ui/profilechooserdialog.h"
+#include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/testhome.h"
 
@@ -33,21 +34,21 @@ public:
         programFolder = TestHome() + QStringLiteral("/program");
         QDir().mkpath(programFolder);
         AppInfo::SetPath(programFolder);
-        ProfileManager::SetChooser(
-            [](const QStringList&, const QString&, QWidget*) { return QString(); });
+        TestDialogs().answerEvery<ProfileChooserDialog>(
+            [](ProfileChooserDialog& d) { d.reject(); });
         SetDesktopOpener([this](const QUrl& url) {
             opened << url;
             return true;
         });
-        SetDirectoryDialogRunner([this](QDialog& d) {
+        TestDialogs().answerEvery<DirectoryLoginDialog>([this](DirectoryLoginDialog& d) {
             ++loginDialogs;
             if (loginAnswer.isEmpty()) {
-                return int(QDialog::Rejected);
+                d.reject();
+                return;
             }
             d.findChild<QLineEdit*>(QStringLiteral("txtLoginName"))->setText(loginAnswer);
             d.findChild<QLineEdit*>(QStringLiteral("txtPassword"))->setText(passwordAnswer);
             d.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
-            return d.result();
         });
     }
 
@@ -55,9 +56,7 @@ public:
         window.reset();
         UnloadSplash();
         TerminateOrlix();
-        SetDirectoryDialogRunner(nullptr);
         SetDesktopOpener(nullptr);
-        ProfileManager::SetChooser(nullptr);
         RegisterMainWindowDialog(MainWindowDialog::Settings, nullptr);
     }
 

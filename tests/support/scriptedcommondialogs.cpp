@@ -2,7 +2,6 @@
 
 #include "support/testhome.h"
 
-#include <QDialog>
 #include <QPrinter>
 
 QString ScriptedCommonDialogs::nextPdf(const char* kind) {
@@ -55,19 +54,4 @@ QString ScriptedCommonDialogs::askSaveFileName(const SaveDialogRequest& request)
     const QString path = saveAnswers_.front();
     saveAnswers_.pop_front();
     return path;
-}
-
-int ScriptedCommonDialogs::runModal(QDialog& dialog) {
-    ++modals_;
-    dialog.show();
-    int result = QDialog::Rejected;
-    if (!modalHandlers_.empty()) {
-        auto handler = std::move(modalHandlers_.front());
-        modalHandlers_.pop_front();
-        result = handler(dialog);
-    }
-    if (dialog.isVisible()) {
-        dialog.hide();
-    }
-    return result;
 }

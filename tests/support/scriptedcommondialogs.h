@@ -11,8 +11,7 @@
 
 // Answers every common dialog of the code under test. Printing and previews go to PDF files
 // in the test's home, so a test can check that something was drawn. Unanswered dialogs
-// are cancelled. runModal shows the dialog, calls the queued handler (which may look at it
-// and press its buttons) and returns the handler's result, or Rejected without a handler.
+// are cancelled.
 class ScriptedCommonDialogs : public CommonDialogService {
 public:
     struct PrintAnswer {
@@ -27,20 +26,15 @@ public:
     void showPrintPreview(QPrinter& printer, QWidget* owner,
                           const std::function<void(QPrinter*)>& paint) override;
     QString askSaveFileName(const SaveDialogRequest& request) override;
-    int runModal(QDialog& dialog) override;
 
     void setPrinterCount(int n) { printers_ = n; }
     void queuePrint(PrintAnswer answer) { printAnswers_.push_back(answer); }
     void queuePageSetup(bool accept) { pageSetupAnswers_.push_back(accept); }
     void queueSaveFileName(const QString& path) { saveAnswers_.push_back(path); }
-    void queueModal(std::function<int(QDialog&)> handler) {
-        modalHandlers_.push_back(std::move(handler));
-    }
 
     const std::vector<PrintDialogRequest>& printRequests() const { return printRequests_; }
     const std::vector<SaveDialogRequest>& saveRequests() const { return saveRequests_; }
     int pageSetupCount() const { return pageSetups_; }
-    int modalCount() const { return modals_; }
     // PDF files written by accepted prints and by previews, in order.
     const QStringList& printedFiles() const { return printed_; }
     const QStringList& previewFiles() const { return previewed_; }
@@ -50,12 +44,10 @@ private:
 
     int printers_ = 1;
     int pageSetups_ = 0;
-    int modals_ = 0;
     int files_ = 0;
     std::deque<PrintAnswer> printAnswers_;
     std::deque<bool> pageSetupAnswers_;
     std::deque<QString> saveAnswers_;
-    std::deque<std::function<int(QDialog&)>> modalHandlers_;
     std::vector<PrintDialogRequest> printRequests_;
     std::vector<SaveDialogRequest> saveRequests_;
     QStringList printed_;

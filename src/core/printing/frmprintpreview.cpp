@@ -8,6 +8,7 @@
 #include "platform/system/filesystemhelper.h"
 #include "platform/system/textcodec.h"
 #include "platform/ui/commondialogs.h"
+#include "platform/ui/dialogservice.h"
 
 #include <QAction>
 #include <QFile>
@@ -121,7 +122,7 @@ void frmPrintPreview::DisplayFile(const QString& Filename, const QString& Captio
                                             : QStringLiteral("Print Preview - ") + Filename);
     form->LoadTheFile();
     if (Modal == 1) {
-        CommonDialogs().runModal(*form);
+        RunDialog(*form, true);
         return; // the form goes with the showing
     }
     form->setAttribute(Qt::WA_DeleteOnClose);

@@ -27,11 +27,8 @@ QPointer<OrlixDatabase>& database() {
     return db;
 }
 
-TemplateChooser& chooser() {
-    static TemplateChooser c;
-    return c;
-}
-
+// The template chooser: a single-choice list with the first name preselected. True when the
+// user cancelled.
 bool chooseInListBox(const QString& title, const QStringList& names, QString& chosen) {
     return GoodInputBoxList(QStringLiteral("Select the Template to use"), names.value(0), chosen,
                             title, nullptr, true, QVariant(names), false);
@@ -115,8 +112,7 @@ QString chooseTemplatePath(OrlixDatabase& db, const QString& category, const QSt
     }
     QString chosen = names.first();
     if (alwaysAsk || names.size() > 1) {
-        const TemplateChooser& ask = chooser() ? chooser() : TemplateChooser(chooseInListBox);
-        if (ask(title, names, chosen)) {
+        if (chooseInListBox(title, names, chosen)) {
             return {};
         }
     }
@@ -166,9 +162,6 @@ void SetPrintingDatabase(OrlixDatabase* db) {
 }
 OrlixDatabase* PrintingDatabase() {
     return database().data();
-}
-void SetTemplateChooser(TemplateChooser c) {
-    chooser() = std::move(c);
 }
 
 QString ReplaceContactTags(const QString& text, qint32 reference, const QString& prefix) {

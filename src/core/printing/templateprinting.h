@@ -20,12 +20,6 @@ class QWidget;
 void SetPrintingDatabase(OrlixDatabase* database);
 OrlixDatabase* PrintingDatabase();
 
-// The template chooser: a single-choice list with the first name preselected. Returns true
-// when the user cancelled. Tests replace it; an empty function puts the list box back.
-using TemplateChooser =
-    std::function<bool(const QString& title, const QStringList& names, QString& chosen)>;
-void SetTemplateChooser(TemplateChooser chooser);
-
 // The common tags, the station's from the printing database (empty without one) and the
 // current user's from the directory.
 QString ReplaceTemplateTags(const QString& text);

@@ -1,14 +1,13 @@
 #include "platform/directory/directorylogindialog.h"
 
+#include "platform/directory/directorydialogs.h"
 #include "platform/directory/kvdirectory.h"
 #include "platform/directory/systemuser.h"
 #include "platform/ui/messagebox.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 DirectoryLoginDialog::DirectoryLoginDialog(KVDirectory& directory, const QString& productName,
@@ -28,13 +27,7 @@ DirectoryLoginDialog::DirectoryLoginDialog(KVDirectory& directory, const QString
     auto* form = form_ = new QFormLayout;
     layout->addLayout(form);
     auto edit = [this, form](const char* name, const QString& label, bool secret) {
-        auto* e = new QLineEdit(this);
-        e->setObjectName(QLatin1String(name));
-        if (secret) {
-            e->setEchoMode(QLineEdit::Password);
-        }
-        form->addRow(label, e);
-        return e;
+        return AddDirectoryEdit(*this, *form, name, label, secret);
     };
     if (firstUser_) {
         prompt->setText(QStringLiteral("The directory has no users yet. Please create the first "
@@ -58,16 +51,7 @@ DirectoryLoginDialog::DirectoryLoginDialog(KVDirectory& directory, const QString
         layout->addWidget(note);
     }
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("cmdOK"));
-    ok->setDefault(true);
-    QPushButton* cancel =
-        buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    layout->addWidget(buttons);
-    connect(ok, &QPushButton::clicked, this, &DirectoryLoginDialog::onOK);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    AddOkCancel(*this, *layout, [this] { onOK(); });
 
     (firstUser_ ? txtName_ : (txtLoginName_->text().isEmpty() ? txtLoginName_ : txtPassword_))
         ->setFocus();
@@ -77,28 +61,16 @@ DirectoryLoginDialog::~DirectoryLoginDialog() = default;
 
 void DirectoryLoginDialog::onOK() {
     const QString login = txtLoginName_->text().trimmed();
-    if (firstUser_) {
-        if (txtName_->text().trimmed().isEmpty()) {
-            MsgBox(QStringLiteral("Please enter the name of the first user"), MsgIcon::Exclamation,
-                   MsgButtons::OK, 0, this);
-            txtName_->setFocus();
-            return;
-        }
+    if (firstUser_ &&
+        !RequireText(*this, *txtName_, QStringLiteral("Please enter the name of the first user"))) {
+        return;
     }
-    if (login.isEmpty()) {
-        MsgBox(QStringLiteral("Please enter a login name"), MsgIcon::Exclamation, MsgButtons::OK, 0,
-               this);
-        txtLoginName_->setFocus();
+    if (!RequireText(*this, *txtLoginName_, QStringLiteral("Please enter a login name"))) {
         return;
     }
     QString refusal;
     if (firstUser_) {
-        if (txtPassword_->text() != txtConfirm_->text()) {
-            MsgBox(QStringLiteral("The two passwords are not the same - please enter them again"),
-                   MsgIcon::Exclamation, MsgButtons::OK, 0, this);
-            txtPassword_->clear();
-            txtConfirm_->clear();
-            txtPassword_->setFocus();
+        if (!PasswordsAgree(*this, *txtPassword_, *txtConfirm_)) {
             return;
         }
         user_ = directory_.CreateFirstUser(txtName_->text(), login, txtPassword_->text(), &refusal);

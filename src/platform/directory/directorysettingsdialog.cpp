@@ -1,8 +1,8 @@
 #include "platform/directory/directorysettingsdialog.h"
 
-#include "platform/directory/directorydialogs.h"
 #include "platform/directory/directoryuserdialog.h"
 #include "platform/directory/kvdirectory.h"
+#include "platform/ui/dialogservice.h"
 #include "platform/ui/messagebox.h"
 
 #include <QHBoxLayout>
@@ -78,22 +78,22 @@ qint32 DirectorySettingsDialog::selectedReference() const {
 }
 
 void DirectorySettingsDialog::onAdd() {
-    DirectoryUserDialog dialog(DirectoryUserDialog::Mode::NewUser, nullptr, this);
-    if (RunDirectoryDialog(dialog) != QDialog::Accepted) {
+    DialogInstance<DirectoryUserDialog> dialog(DirectoryUserDialog::Mode::NewUser, nullptr, this);
+    if (RunDialog(*dialog.get()) != QDialog::Accepted || !dialog) {
         return;
     }
     auto user = directory_.CreateContact();
-    user->SetName(dialog.Name());
-    user->SetLoginName(dialog.LoginName());
-    user->SetDirectoryRights(dialog.DirectoryRights());
-    user->SetUserRights(dialog.UserRights());
+    user->SetName(dialog->Name());
+    user->SetLoginName(dialog->LoginName());
+    user->SetDirectoryRights(dialog->DirectoryRights());
+    user->SetUserRights(dialog->UserRights());
     QString refusal;
     if (!directory_.SaveContact(0, *user, &refusal)) {
         tell(refusal, this);
         return;
     }
-    if (!dialog.Password().isEmpty() &&
-        !directory_.SetPassword(user->Reference(), dialog.Password(), &refusal)) {
+    if (!dialog->Password().isEmpty() &&
+        !directory_.SetPassword(user->Reference(), dialog->Password(), &refusal)) {
         tell(refusal, this);
     }
     Refresh();
@@ -107,14 +107,15 @@ void DirectorySettingsDialog::onEdit() {
         Refresh();
         return;
     }
-    DirectoryUserDialog dialog(DirectoryUserDialog::Mode::EditUser, user.get(), this);
-    if (RunDirectoryDialog(dialog) != QDialog::Accepted) {
+    DialogInstance<DirectoryUserDialog> dialog(DirectoryUserDialog::Mode::EditUser, user.get(),
+                                               this);
+    if (RunDialog(*dialog.get()) != QDialog::Accepted || !dialog) {
         return;
     }
-    user->SetName(dialog.Name());
-    user->SetLoginName(dialog.LoginName());
-    user->SetDirectoryRights(dialog.DirectoryRights());
-    user->SetUserRights(dialog.UserRights());
+    user->SetName(dialog->Name());
+    user->SetLoginName(dialog->LoginName());
+    user->SetDirectoryRights(dialog->DirectoryRights());
+    user->SetUserRights(dialog->UserRights());
     QString refusal;
     if (!directory_.SaveContact(reference, *user, &refusal)) {
         tell(refusal, this);
@@ -149,12 +150,13 @@ void DirectorySettingsDialog::onPassword() {
     if (!user) {
         return;
     }
-    DirectoryUserDialog dialog(DirectoryUserDialog::Mode::Password, user.get(), this);
-    if (RunDirectoryDialog(dialog) != QDialog::Accepted) {
+    DialogInstance<DirectoryUserDialog> dialog(DirectoryUserDialog::Mode::Password, user.get(),
+                                               this);
+    if (RunDialog(*dialog.get()) != QDialog::Accepted || !dialog) {
         return;
     }
     QString refusal;
-    if (!directory_.SetPassword(reference, dialog.Password(), &refusal)) {
+    if (!directory_.SetPassword(reference, dialog->Password(), &refusal)) {
         tell(refusal, this);
         return;
     }

@@ -9,7 +9,14 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUuid>
 #include <QVariant>
+
+#include <cerrno>
+#include <cstdio>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 QString nextConnectionName() {
@@ -52,6 +59,34 @@ QString describe(StorageOpenResult result) {
         return QStringLiteral("it could not be read");
     }
 }
+
+enum class Move { Moved, TargetExists, Failed };
+
+// Gives from the name to, unless a file already has that name; never replaces one.
+Move moveWithoutReplacing(const QString& from, const QString& to) {
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
+        0) {
+        return Move::Moved;
+    }
+    if (errno == EEXIST) {
+        return Move::TargetExists;
+    }
+    // Some network file systems know no such rename; a hard link is as safe where it works.
+    if (::link(source.constData(), target.constData()) == 0) {
+        ::unlink(source.constData());
+        return Move::Moved;
+    }
+    if (errno == EEXIST) {
+        return Move::TargetExists;
+    }
+    // Knowing neither: a plain rename after a look, which leaves a moment for a race.
+    if (QFileInfo::exists(to)) {
+        return Move::TargetExists;
+    }
+    return ::rename(source.constData(), target.constData()) == 0 ? Move::Moved : Move::Failed;
+}
 } // namespace
 
 DirectoryStorage::DirectoryStorage() : connectionName_(nextConnectionName()) {}
@@ -82,8 +117,8 @@ StorageOpenResult DirectoryStorage::Open(const QString& filePath, bool create, Q
 
     const QFileInfo file(filePath);
     const QString folder = file.absolutePath();
-    const bool existed = file.exists();
-    if (!existed) {
+    bool made = false;
+    if (!file.exists()) {
         if (!create) {
             return fail(StorageOpenResult::Missing,
                         QStringLiteral("there is no directory file '%1'").arg(filePath));
@@ -92,50 +127,43 @@ StorageOpenResult DirectoryStorage::Open(const QString& filePath, bool create, Q
             return fail(StorageOpenResult::NotWritable,
                         QStringLiteral("the folder '%1' could not be made").arg(folder));
         }
+        if (!QFileInfo(folder).isWritable()) {
+            return fail(StorageOpenResult::NotWritable,
+                        QStringLiteral("'%1' cannot be written").arg(folder));
+        }
+        QString why;
+        switch (makeFile(filePath, &why)) {
+        case Making::Made:
+            made = true;
+            break;
+        case Making::MadeElsewhere:
+            break;
+        case Making::Failed:
+            return fail(StorageOpenResult::NotWritable, why);
+        }
     } else if (!file.isFile()) {
         return fail(StorageOpenResult::Failed, QStringLiteral("'%1' is not a file").arg(filePath));
     }
     // The rollback journal is written beside the file, so both must be writable.
-    if (!QFileInfo(folder).isWritable() || (existed && !file.isWritable())) {
+    if (!QFileInfo(folder).isWritable() || !QFileInfo(filePath).isWritable()) {
         return fail(StorageOpenResult::NotWritable,
-                    QStringLiteral("'%1' cannot be written").arg(existed ? filePath : folder));
+                    QStringLiteral("'%1' cannot be written").arg(filePath));
     }
 
-    db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
-    db_.setDatabaseName(filePath);
-    db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
-    if (!db_.open()) {
-        return fail(StorageOpenResult::Failed, db_.lastError().text());
+    QString why;
+    if (const StorageOpenResult r = connect(filePath, &why); r != StorageOpenResult::Opened) {
+        return fail(r, why);
     }
-    filePath_ = filePath;
-
-    // A file made here is never removed again on a later failure: another computer starting
-    // at the same moment may be filling it, and an empty file is brought up to date next time.
-    // Reading the schema catalogue is the first real read: it tells a damaged or foreign
-    // file, and one that another writer holds past the busy timeout.
-    {
-        QSqlQuery check(db_);
-        if (!check.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
-            const QSqlError e = check.lastError();
-            const StorageOpenResult r = classify(e);
-            check = QSqlQuery();
-            return fail(r, describe(r) + QStringLiteral(": ") + e.text());
-        }
-    }
-    {
-        QSqlQuery mode(db_);
-        if (!mode.exec(QStringLiteral("PRAGMA journal_mode=DELETE"))) {
-            const QSqlError e = mode.lastError();
-            const StorageOpenResult r = classify(e);
-            mode = QSqlQuery();
-            return fail(r, describe(r) + QStringLiteral(": ") + e.text());
-        }
-    }
-    open_ = true;
     const int version = SchemaVersion();
     if (version < 0) {
         return fail(StorageOpenResult::Corrupt,
                     QStringLiteral("its schema version could not be read"));
+    }
+    // Every directory file is made whole before it takes its name, so one without a schema
+    // (truncated to nothing, or another program's database) is damaged, never a new one.
+    if (version == 0) {
+        return fail(StorageOpenResult::Corrupt, describe(StorageOpenResult::Corrupt) +
+                                                    QStringLiteral(": it holds no directory"));
     }
     if (version > kCurrentSchema) {
         return fail(StorageOpenResult::TooNew,
@@ -144,12 +172,68 @@ StorageOpenResult DirectoryStorage::Open(const QString& filePath, bool create, Q
                         .arg(kCurrentSchema));
     }
     if (version < kCurrentSchema) {
-        QString why;
         if (!applySchema(version, &why)) {
             return fail(StorageOpenResult::Failed, why);
         }
     }
-    return existed ? StorageOpenResult::Opened : StorageOpenResult::Created;
+    return made ? StorageOpenResult::Created : StorageOpenResult::Opened;
+}
+
+StorageOpenResult DirectoryStorage::connect(const QString& filePath, QString* error) {
+    db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
+    db_.setDatabaseName(filePath);
+    db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    if (!db_.open()) {
+        *error = db_.lastError().text();
+        return StorageOpenResult::Failed;
+    }
+    filePath_ = filePath;
+    // Reading the schema catalogue is the first real read: it tells a damaged or foreign
+    // file, and one that another writer holds past the busy timeout.
+    for (const QString& sql : {QStringLiteral("SELECT count(*) FROM sqlite_master"),
+                               QStringLiteral("PRAGMA journal_mode=DELETE")}) {
+        QSqlQuery q(db_);
+        if (!q.exec(sql)) {
+            const QSqlError e = q.lastError();
+            const StorageOpenResult r = classify(e);
+            *error = describe(r) + QStringLiteral(": ") + e.text();
+            return r;
+        }
+    }
+    open_ = true;
+    return StorageOpenResult::Opened;
+}
+
+DirectoryStorage::Making DirectoryStorage::makeFile(const QString& filePath, QString* error) {
+    // A name of its own beside the file, so that the move into place stays on one file system.
+    const QString draft =
+        filePath + QStringLiteral(".new-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    bool whole = false;
+    {
+        DirectoryStorage maker;
+        whole =
+            maker.connect(draft, error) == StorageOpenResult::Opened && maker.applySchema(0, error);
+    }
+    const Move moved = whole ? moveWithoutReplacing(draft, filePath) : Move::Failed;
+    if (moved != Move::Moved) {
+        QFile::remove(draft);
+        QFile::remove(draft + QStringLiteral("-journal"));
+    }
+    switch (moved) {
+    case Move::Moved:
+        return Making::Made;
+    case Move::TargetExists:
+        return Making::MadeElsewhere;
+    case Move::Failed:
+        break;
+    }
+    if (whole) {
+        *error = QStringLiteral("the new directory could not be given the name '%1'").arg(filePath);
+    } else {
+        *error = QStringLiteral("a new directory could not be made in '%1': %2")
+                     .arg(QFileInfo(filePath).absolutePath(), *error);
+    }
+    return Making::Failed;
 }
 
 int DirectoryStorage::SchemaVersion() {

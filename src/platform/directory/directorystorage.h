@@ -33,8 +33,10 @@ public:
     DirectoryStorage(const DirectoryStorage&) = delete;
     DirectoryStorage& operator=(const DirectoryStorage&) = delete;
 
-    // Opens the file, creating it empty at the current schema when it is missing and create
-    // is set; brings an older schema up to date. error receives the reason on failure.
+    // Opens the file, making it at the current schema when it is missing and create is set;
+    // brings an older schema up to date. A file that exists but holds no directory (empty,
+    // damaged, another program's) fails as Corrupt: only a missing file is made. error
+    // receives the reason on failure.
     StorageOpenResult Open(const QString& filePath, bool create, QString* error);
     void Close();
     bool IsOpen() const { return open_; }
@@ -51,6 +53,14 @@ public:
 
 private:
     friend class DirectoryTransaction;
+    enum class Making { Made, MadeElsewhere, Failed };
+
+    // The connection to filePath, read once to tell a damaged, foreign or locked file.
+    StorageOpenResult connect(const QString& filePath, QString* error);
+    // Makes a whole directory under a name of its own beside filePath and then gives it that
+    // name, unless another computer made the file meanwhile; so a directory file is never seen
+    // half made.
+    static Making makeFile(const QString& filePath, QString* error);
     bool applySchema(int from, QString* error);
 
     QSqlDatabase db_;

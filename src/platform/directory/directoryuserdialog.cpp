@@ -1,15 +1,13 @@
 #include "platform/directory/directoryuserdialog.h"
 
 #include "platform/directory/directorycontact.h"
-#include "platform/ui/messagebox.h"
+#include "platform/directory/directorydialogs.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 DirectoryUserDialog::DirectoryUserDialog(Mode mode, const DirectoryContact* contact, QWidget* owner)
@@ -24,13 +22,7 @@ DirectoryUserDialog::DirectoryUserDialog(Mode mode, const DirectoryContact* cont
     auto* form = new QFormLayout;
     layout->addLayout(form);
     auto edit = [this, form](const char* objectName, const QString& label, bool secret) {
-        auto* e = new QLineEdit(this);
-        e->setObjectName(QLatin1String(objectName));
-        if (secret) {
-            e->setEchoMode(QLineEdit::Password);
-        }
-        form->addRow(label, e);
-        return e;
+        return AddDirectoryEdit(*this, *form, objectName, label, secret);
     };
     if (mode != Mode::Password) {
         txtName_ = edit("txtName", QStringLiteral("&Name:"), false);
@@ -80,16 +72,7 @@ DirectoryUserDialog::DirectoryUserDialog(Mode mode, const DirectoryContact* cont
                                   QStringLiteral("Create shared scripts"), u.CanCreateScripts());
         layout->addWidget(programBox);
     }
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("cmdOK"));
-    ok->setDefault(true);
-    QPushButton* cancel =
-        buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    layout->addWidget(buttons);
-    connect(ok, &QPushButton::clicked, this, &DirectoryUserDialog::onOK);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    AddOkCancel(*this, *layout, [this] { onOK(); });
 }
 
 QCheckBox* DirectoryUserDialog::check(QGroupBox* box, const char* name, const QString& text,
@@ -136,24 +119,15 @@ QString DirectoryUserDialog::Password() const {
 }
 
 void DirectoryUserDialog::onOK() {
-    if (txtName_ && Name().isEmpty()) {
-        MsgBox(QStringLiteral("Please enter the user's name"), MsgIcon::Exclamation, MsgButtons::OK,
-               0, this);
-        txtName_->setFocus();
+    if (txtName_ &&
+        !RequireText(*this, *txtName_, QStringLiteral("Please enter the user's name"))) {
         return;
     }
-    if (txtLoginName_ && LoginName().isEmpty()) {
-        MsgBox(QStringLiteral("Please enter a login name"), MsgIcon::Exclamation, MsgButtons::OK, 0,
-               this);
-        txtLoginName_->setFocus();
+    if (txtLoginName_ &&
+        !RequireText(*this, *txtLoginName_, QStringLiteral("Please enter a login name"))) {
         return;
     }
-    if (txtPassword_ && txtPassword_->text() != txtConfirm_->text()) {
-        MsgBox(QStringLiteral("The two passwords are not the same - please enter them again"),
-               MsgIcon::Exclamation, MsgButtons::OK, 0, this);
-        txtPassword_->clear();
-        txtConfirm_->clear();
-        txtPassword_->setFocus();
+    if (txtPassword_ && !PasswordsAgree(*this, *txtPassword_, *txtConfirm_)) {
         return;
     }
     accept();

@@ -2,7 +2,6 @@
 
 #include "platform/directory/contactstore.h"
 #include "platform/directory/contacttext.h"
-#include "platform/directory/directorydialogs.h"
 #include "platform/directory/directorylogindialog.h"
 #include "platform/directory/directorysettingsdialog.h"
 #include "platform/directory/directorystorage.h"
@@ -10,6 +9,7 @@
 #include "platform/directory/systemuser.h"
 #include "platform/system/folders.h"
 #include "platform/system/platformlog.h"
+#include "platform/ui/dialogservice.h"
 #include "platform/ui/messagebox.h"
 
 #include <QComboBox>
@@ -35,6 +35,47 @@ const QString kLastManager = QStringLiteral(
 bool managesUsers(const ContactRecord& r) {
     const ::DirectoryRights rights(r.directoryRights);
     return !r.loginName.isEmpty() && rights.CanChangeDirectorySettings() && rights.CanSaveUsers();
+}
+
+// Why the user me, with rights, may not save record over stored ("" when they may). A user,
+// a login name or rights take the right to save users; any other contact the right for its
+// owner's kind (personal or shared), both before and after the change.
+QString saveRightRefusal(const std::optional<ContactRecord>& stored, const ContactRecord& record,
+                         const ::DirectoryRights& rights, qint32 me) {
+    const bool isUser = !record.loginName.isEmpty() || (stored && !stored->loginName.isEmpty());
+    const bool loginChanged =
+        stored ? stored->loginName != record.loginName : !record.loginName.isEmpty();
+    const bool rightsChanged = stored ? (stored->directoryRights != record.directoryRights ||
+                                         stored->userRights != record.userRights)
+                                      : (record.directoryRights != 0 || record.userRights != 0);
+    if (isUser || loginChanged || rightsChanged) {
+        return rights.CanSaveUsers() ? QString() : kNoUsersRight;
+    }
+    const qint32 storedOwner = stored ? stored->ownerReference : record.ownerReference;
+    for (const qint32 owner : {storedOwner, record.ownerReference}) {
+        const bool allowed =
+            owner == me ? rights.CanSavePersonalContacts() : rights.CanSaveContacts();
+        if (!allowed) {
+            return owner == me ? kNoPersonalRight : kNoContactsRight;
+        }
+    }
+    return {};
+}
+
+// Why record's login name cannot be saved ("" when it can): another user has it.
+QString loginNameRefusal(ContactStore& store, const ContactRecord& record) {
+    if (record.loginName.isEmpty()) {
+        return {};
+    }
+    bool taken = false;
+    if (!store.LoginNameTaken(record.loginName, record.reference, &taken)) {
+        return QStringLiteral("The directory could not be read just now");
+    }
+    if (taken) {
+        return QStringLiteral("The login name '%1' is already used by another user")
+            .arg(record.loginName);
+    }
+    return {};
 }
 
 bool refuse(QString* refusal, const QString& why) {
@@ -244,7 +285,6 @@ bool KVDirectory::SaveContact(qint32 oldReference, DirectoryContact& contact, QS
     if (!tx.Active()) {
         return refuse(refusal, QStringLiteral("The directory could not be changed just now"));
     }
-    const ::DirectoryRights rights = currentDirectoryRights();
     std::optional<ContactRecord> stored;
     if (oldReference > 0) {
         stored = store.Load(oldReference, true);
@@ -258,49 +298,29 @@ bool KVDirectory::SaveContact(qint32 oldReference, DirectoryContact& contact, QS
     if (!stored) {
         record.full = true;
     }
-
-    const bool isUser = !record.loginName.isEmpty() || (stored && !stored->loginName.isEmpty());
-    const bool loginChanged =
-        stored ? stored->loginName != record.loginName : !record.loginName.isEmpty();
-    const bool rightsChanged = stored ? (stored->directoryRights != record.directoryRights ||
-                                         stored->userRights != record.userRights)
-                                      : (record.directoryRights != 0 || record.userRights != 0);
-    if (isUser || loginChanged || rightsChanged) {
-        if (!rights.CanSaveUsers()) {
-            return refuse(refusal, kNoUsersRight);
-        }
-    } else {
-        const qint32 me = currentUser_->Reference();
-        auto allowed = [&](qint32 owner) {
-            return owner == me ? rights.CanSavePersonalContacts() : rights.CanSaveContacts();
-        };
-        const qint32 storedOwner = stored ? stored->ownerReference : record.ownerReference;
-        for (const qint32 owner : {storedOwner, record.ownerReference}) {
-            if (!allowed(owner)) {
-                return refuse(refusal, owner == me ? kNoPersonalRight : kNoContactsRight);
-            }
-        }
+    if (const QString why =
+            saveRightRefusal(stored, record, currentDirectoryRights(), currentUser_->Reference());
+        !why.isEmpty()) {
+        return refuse(refusal, why);
     }
     // Nobody could ever manage the users again.
     if (stored && managesUsers(*stored) && !managesUsers(record) &&
         store.CountUserManagers(record.reference) == 0) {
         return refuse(refusal, kLastManager);
     }
-    if (!record.loginName.isEmpty()) {
-        bool taken = false;
-        if (!store.LoginNameTaken(record.loginName, record.reference, &taken)) {
-            return refuse(refusal, QStringLiteral("The directory could not be read just now"));
-        }
-        if (taken) {
-            return refuse(refusal,
-                          QStringLiteral("The login name '%1' is already used by another user")
-                              .arg(record.loginName));
-        }
+    if (const QString why = loginNameRefusal(store, record); !why.isEmpty()) {
+        return refuse(refusal, why);
     }
     const bool written = stored ? store.Update(record) : store.Insert(record);
     if (!written || !tx.Commit()) {
         return refuse(refusal, QStringLiteral("The contact could not be saved in the directory"));
     }
+    takeSaved(contact, record, stored, store);
+    return true;
+}
+
+void KVDirectory::takeSaved(DirectoryContact& contact, ContactRecord record,
+                            const std::optional<ContactRecord>& stored, ContactStore& store) {
     if (stored && !record.full) {
         record.address = stored->address; // kept in the file, so the object is whole now
         record.full = true;
@@ -314,7 +334,6 @@ bool KVDirectory::SaveContact(qint32 oldReference, DirectoryContact& contact, QS
             currentUser_->SetRecord(*fresh);
         }
     }
-    return true;
 }
 
 bool KVDirectory::RemoveContact(qint32 reference, QString* refusal) {
@@ -462,12 +481,12 @@ void KVDirectory::Login(qint32 /*productCode*/, const QString& productName, QWid
             return;
         }
     }
-    DirectoryLoginDialog dialog(*this, productName, owner);
-    if (RunDirectoryDialog(dialog) != QDialog::Accepted || !dialog.User()) {
+    DialogInstance<DirectoryLoginDialog> dialog(*this, productName, owner);
+    if (RunDialog(*dialog.get()) != QDialog::Accepted || !dialog || !dialog->User()) {
         return;
     }
     cancelled = false;
-    logIn(dialog.User(), false);
+    logIn(dialog->User(), false);
 }
 
 void KVDirectory::LoginContact(const ContactPtr& contact, qint32 /*flags*/,
@@ -600,6 +619,6 @@ void KVDirectory::ShowSettings(QWidget* owner) {
                MsgIcon::Exclamation, MsgButtons::OK, 0, owner);
         return;
     }
-    DirectorySettingsDialog dialog(*this, owner);
-    RunDirectoryDialog(dialog);
+    DialogInstance<DirectorySettingsDialog> dialog(*this, owner);
+    RunDialog(*dialog.get());
 }

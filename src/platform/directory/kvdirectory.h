@@ -10,7 +10,9 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
+class ContactStore;
 class DirectoryStorage;
 class QComboBox;
 class QWidget;
@@ -136,6 +138,10 @@ private:
     ContactList wrapAll(const QList<ContactRecord>& records) const;
     void logIn(const ContactPtr& user, bool bySecurityKey);
     ::DirectoryRights currentDirectoryRights();
+    // After a save: the saved record into contact, and into the logged-in user's own copy when
+    // contact is another object of that user.
+    void takeSaved(DirectoryContact& contact, ContactRecord record,
+                   const std::optional<ContactRecord>& stored, ContactStore& store);
 
     std::shared_ptr<DirectoryStorage> storage_;
     DirectoryApplications applications_;

@@ -5,19 +5,10 @@
 #include "platform/ui/profilechooserdialog.h"
 
 namespace {
-ProfileManager::Chooser& chooser() {
-    static ProfileManager::Chooser c;
-    return c;
-}
-
 const QString kDefaultProfile = QStringLiteral("Profile1");
 } // namespace
 
 ProfileManager::ProfileManager() = default;
-
-void ProfileManager::SetChooser(Chooser c) {
-    chooser() = std::move(c);
-}
 
 bool ProfileManager::IsValidProfileName(const QString& name, QString* reason) {
     QString why;
@@ -92,8 +83,7 @@ QString ProfileManager::ChooseProfile(const QString& profilesKey, QWidget* owner
 
     const QStringList existing = Profiles(profilesKey);
     const QString proposed = existing.isEmpty() ? kDefaultProfile : QString();
-    const Chooser& ask = chooser() ? chooser() : Chooser(&ProfileChooserDialog::Ask);
-    QString chosen = ask(existing, proposed, owner).trimmed();
+    QString chosen = ProfileChooserDialog::Ask(existing, proposed, owner).trimmed();
     if (chosen.isEmpty()) {
         return {};
     }

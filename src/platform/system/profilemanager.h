@@ -3,27 +3,21 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-
 class QWidget;
 
 // Chooses the profile a run works with. The profiles are the keys below the profiles key of
 // the machine store. A name becomes a folder and a store key, so it is checked before use.
 class ProfileManager {
 public:
-    // The question shown to the user: the existing profiles and the name proposed for a new
-    // one ("" when profiles exist). Answers the chosen or new name, "" for cancel.
-    using Chooser = std::function<QString(const QStringList& profiles, const QString& proposed,
-                                          QWidget* owner)>;
-
     ProfileManager();
 
     // The profile named on the command line; "" means ask.
     void SetForcedProfile(const QString& name) { forced_ = name; }
     const QString& ForcedProfile() const { return forced_; }
 
-    // The forced profile when it is valid (made when new), else the user's choice; the chosen
-    // name is also written to name. "" when none was chosen.
+    // The forced profile when it is valid (made when new), else the user's choice in the
+    // profile chooser (the existing profiles, and "Profile1" proposed when there are none); the
+    // chosen name is also written to name. "" when none was chosen.
     QString ChooseProfile(const QString& profilesKey, QWidget* owner, QString& name);
 
     static QStringList Profiles(const QString& profilesKey);
@@ -31,9 +25,6 @@ public:
     // Empty, or holding "/", "\", "..", a control character, or longer than 64 characters:
     // not a profile name. reason says which.
     static bool IsValidProfileName(const QString& name, QString* reason = nullptr);
-
-    // Replaces the dialog (tests); an empty function puts the dialog back.
-    static void SetChooser(Chooser chooser);
 
 private:
     QString forced_;

@@ -5,7 +5,6 @@
 #include <functional>
 #include <memory>
 
-class QDialog;
 class QPrinter;
 class QWidget;
 
@@ -25,8 +24,8 @@ struct SaveDialogRequest {
     QWidget* owner = nullptr;
 };
 
-// The system's common dialogs (print, page set-up, print preview, save) and the modal
-// showing of our own windows go through this interface, so that tests can answer them.
+// The desktop's own dialogs (print, page set-up, print preview, save) go through this
+// interface, so that tests can answer them; our own dialogs go through DialogService.
 // The Qt implementation shows the real dialogs; tests install a scripted double.
 class CommonDialogService {
 public:
@@ -44,8 +43,6 @@ public:
                                   const std::function<void(QPrinter*)>& paint) = 0;
     // The chosen file's full path, "" when cancelled.
     virtual QString askSaveFileName(const SaveDialogRequest& request) = 0;
-    // Shows dialog modally and returns its result code.
-    virtual int runModal(QDialog& dialog) = 0;
 };
 
 // The service in use; the Qt one unless another was installed.

@@ -22,6 +22,6 @@ std::unique_ptr<DialogService> InstallDialogService(std::unique_ptr<DialogServic
     return old;
 }
 
-void RunDialog(QDialog& dialog, bool modal) {
-    Dialogs().Show(dialog, modal);
+int RunDialog(QDialog& dialog, bool modal) {
+    return Dialogs().Show(dialog, modal);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/system/appinfo.h"
 #include "platform/system/profilemanager.h"
+#include "platform/ui/dialogservice.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -93,6 +94,7 @@ void ProfileChooserDialog::updateState() {
 
 QString ProfileChooserDialog::Ask(const QStringList& profiles, const QString& proposed,
                                   QWidget* owner) {
-    ProfileChooserDialog dialog(profiles, proposed, owner);
-    return dialog.exec() == QDialog::Accepted ? dialog.choice() : QString();
+    DialogInstance<ProfileChooserDialog> dialog(profiles, proposed, owner);
+    const int result = RunDialog(*dialog.get());
+    return result == QDialog::Accepted && dialog ? dialog->choice() : QString();
 }

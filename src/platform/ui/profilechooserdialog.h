@@ -22,7 +22,7 @@ public:
     QDialogButtonBox* buttons() const { return buttons_; }
     QLabel* problemLabel() const { return problem_; }
 
-    // Modal: "" on Cancel or the close box.
+    // Shown modally through the dialog seam: "" on Cancel or the close box.
     static QString Ask(const QStringList& profiles, const QString& proposed, QWidget* owner);
 
 private:

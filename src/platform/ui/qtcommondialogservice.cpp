@@ -44,7 +44,3 @@ QString QtCommonDialogService::askSaveFileName(const SaveDialogRequest& request)
     return QFileDialog::getSaveFileName(request.owner, request.title, request.fileName,
                                         request.filter);
 }
-
-int QtCommonDialogService::runModal(QDialog& dialog) {
-    return dialog.exec();
-}

@@ -10,5 +10,4 @@ public:
     void showPrintPreview(QPrinter& printer, QWidget* owner,
                           const std::function<void(QPrinter*)>& paint) override;
     QString askSaveFileName(const SaveDialogRequest& request) override;
-    int runModal(QDialog& dialog) override;
 };

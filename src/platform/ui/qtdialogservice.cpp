@@ -27,12 +27,11 @@ private:
 };
 } // namespace
 
-void QtDialogService::Show(QDialog& dialog, bool modal) {
+int QtDialogService::Show(QDialog& dialog, bool modal) {
     QPointer<QDialog> guard(&dialog);
     if (modal) {
         dialog.setWindowModality(Qt::ApplicationModal);
-        dialog.exec();
-        return;
+        return dialog.exec();
     }
     dialog.setWindowModality(Qt::NonModal);
     QEventLoop loop;
@@ -41,4 +40,5 @@ void QtDialogService::Show(QDialog& dialog, bool modal) {
     if (!guard.isNull() && dialog.isVisible()) {
         loop.exec();
     }
+    return guard.isNull() ? int(QDialog::Rejected) : dialog.result();
 }

@@ -4,5 +4,5 @@
 
 class QtDialogService : public DialogService {
 public:
-    void Show(QDialog& dialog, bool modal) override;
+    int Show(QDialog& dialog, bool modal) override;
 };

@@ -1,6 +1,7 @@
 #include "core/printing/frmprintpreview.h"
 
 #include "support/scriptedcommondialogs.h"
+#include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/testhome.h"
 
@@ -66,7 +67,7 @@ protected:
 TEST_F(PrintPreviewTest, MissingFileShowsNothingAndSaysNothing) {
     frmPrintPreview::DisplayFile(TestHome() + QStringLiteral("/UPDATES.RTF"),
                                  QStringLiteral("Orlix Update Information"), 1, false);
-    EXPECT_EQ(TestCommonDialogs().modalCount(), 0);
+    EXPECT_EQ(TestDialogs().shownCount(QStringLiteral("frmPrintPreview")), 0);
     EXPECT_TRUE(open().isEmpty());
     EXPECT_TRUE(TestMessageBoxes().shown().empty());
 }
@@ -74,7 +75,7 @@ TEST_F(PrintPreviewTest, MissingFileShowsNothingAndSaysNothing) {
 TEST_F(PrintPreviewTest, ShowsRtfWithItsFormattingModally) {
     const QString path = write(QStringLiteral("UPDATES.RTF"), kNotes);
     bool checked = false;
-    TestCommonDialogs().queueModal([&](QDialog& dialog) {
+    TestDialogs().queue([&](QDialog& dialog) {
         auto& form = dynamic_cast<frmPrintPreview&>(dialog);
         EXPECT_TRUE(form.isVisible());
         EXPECT_EQ(form.windowTitle(), QStringLiteral("Orlix Update Information"));
@@ -86,11 +87,10 @@ TEST_F(PrintPreviewTest, ShowsRtfWithItsFormattingModally) {
         EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         checked = true;
         form.cmdOK->click();
-        return form.result();
     });
     frmPrintPreview::DisplayFile(path, QStringLiteral("Orlix Update Information"), 1, false);
     EXPECT_TRUE(checked);
-    EXPECT_EQ(TestCommonDialogs().modalCount(), 1);
+    EXPECT_EQ(TestDialogs().shownCount(QStringLiteral("frmPrintPreview")), 1);
     EXPECT_TRUE(open().isEmpty()) << "the modal form is gone when DisplayFile returns";
 }
 

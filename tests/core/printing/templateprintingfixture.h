@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/dialogs/frmgoodinputbox.h"
 #include "core/printing/frmhtmlprintpreview.h"
 #include "core/printing/templateprinting.h"
 #include "platform/messagesdb/messagemime.h"
@@ -7,14 +8,17 @@
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/messagesdb/orlixprize.h"
 #include "platform/messagesdb/orlixprizewinner.h"
+#include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/testhome.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QPointer>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -22,7 +26,7 @@
 #include <optional>
 
 // A messages database of the test's own as the printing database, its templates replaced
-// by the test's, and the template chooser scripted.
+// by the test's, and the template chooser (a list input box) answered by the test.
 class TemplatePrintingTest : public ::testing::Test {
 protected:
     struct Question {
@@ -46,18 +50,22 @@ protected:
             }
         }
         SetPrintingDatabase(db_.get());
-        SetTemplateChooser([this](const QString& title, const QStringList& names, QString& chosen) {
-            questions_.push_back({title, names, chosen});
-            if (!answer_) {
-                chosen.clear();
-                return true;
+        TestDialogs().answerEvery<frmGoodInputBox>([this](frmGoodInputBox& box) {
+            QComboBox* list = box.comboList();
+            QStringList names;
+            for (int i = 0; i < list->count(); ++i) {
+                names << list->itemText(i);
             }
-            chosen = *answer_;
-            return false;
+            questions_.push_back({box.windowTitle(), names, list->currentText()});
+            if (!answer_) {
+                box.cmdCancel()->click();
+                return;
+            }
+            list->setCurrentIndex(list->findText(*answer_));
+            box.cmdOk()->click();
         });
     }
     void TearDown() override {
-        SetTemplateChooser(nullptr);
         SetPrintingDatabase(nullptr);
         QList<QPointer<QWidget>> left;
         for (QWidget* w : QApplication::topLevelWidgets()) {

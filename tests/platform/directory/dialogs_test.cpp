@@ -1,9 +1,9 @@
 #include "directoryfixture.h"
 
-#include "platform/directory/directorydialogs.h"
 #include "platform/directory/directorylogindialog.h"
 #include "platform/directory/directorysettingsdialog.h"
 #include "platform/directory/directoryuserdialog.h"
+#include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
 
 #include <QCheckBox>
@@ -34,21 +34,19 @@ void tick(QDialog& d, const char* box, bool on) {
 
 class DialogsTest : public DirectoryFixture {
 protected:
-    void TearDown() override {
-        SetDirectoryDialogRunner(nullptr);
-        DirectoryFixture::TearDown();
-    }
-
     // Each dialog the directory shows goes to the next script in turn.
-    void script(std::vector<std::function<void(QDialog&)>> steps) {
-        steps_ = std::move(steps);
-        SetDirectoryDialogRunner([this](QDialog& d) {
-            shown << d.objectName();
-            if (next_ < steps_.size()) {
-                steps_[next_++](d);
-            }
-            return d.result();
-        });
+    static void script(std::vector<ScriptedDialogs::Action> steps) {
+        for (ScriptedDialogs::Action& step : steps) {
+            TestDialogs().queue(std::move(step));
+        }
+    }
+    // The names of the dialogs shown so far.
+    static QStringList shown() {
+        QStringList names;
+        for (const auto& s : TestDialogs().shown()) {
+            names << s.objectName;
+        }
+        return names;
     }
     QStringList boxTexts() {
         QStringList texts;
@@ -57,12 +55,6 @@ protected:
         }
         return texts;
     }
-
-    QStringList shown;
-
-private:
-    std::vector<std::function<void(QDialog&)>> steps_;
-    size_t next_ = 0;
 };
 
 TEST_F(DialogsTest, FirstStartCreatesTheFirstUserWhoGetsEveryRight) {
@@ -128,7 +120,7 @@ TEST_F(DialogsTest, SettingsNeedTheRightToChangeThem) {
     loginAs(clerk);
     script({});
     directory->ShowSettings();
-    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_TRUE(shown().isEmpty());
     EXPECT_EQ(boxTexts(), (QStringList{"You have not been given the correct security permissions "
                                        "to change the Directory Settings"}));
 }
@@ -195,8 +187,8 @@ TEST_F(DialogsTest, SettingsAddEditResetAndRemoveUsers) {
         },
     });
     directory->ShowSettings();
-    EXPECT_EQ(shown, (QStringList{"frmDirectorySettings", "frmDirectoryUser", "frmDirectoryUser",
-                                  "frmDirectoryUser"}));
+    EXPECT_EQ(shown(), (QStringList{"frmDirectorySettings", "frmDirectoryUser", "frmDirectoryUser",
+                                    "frmDirectoryUser"}));
     EXPECT_EQ(boxTexts(), (QStringList{"The password of 'Presenter Two' has been changed",
                                        "You cannot remove the user who is logged in",
                                        "Remove the user 'Presenter Two' from the directory?",

@@ -1,6 +1,8 @@
 #include "directoryfixture.h"
 
 #include "platform/directory/directorystorage.h"
+#include "support/readonlyfolder.h"
+#include "support/scripteddialogs.h"
 
 #include <QDir>
 #include <QFile>
@@ -77,6 +79,9 @@ TEST_F(StorageTest, MissingDirectoryIsNotCreatedUnlessAsked) {
     EXPECT_FALSE(QFile::exists(KVDirectory::DefaultFilePath()));
 }
 
+// Only a missing file is made: an existing one that holds no directory (truncated to nothing,
+// damaged, or another program's database) is never taken for a new directory, whose login
+// would offer a first user with every right.
 TEST_F(StorageTest, UnopenableFilesFailCleanlyAndKeepTheirBytes) {
     const QString path = KVDirectory::DefaultFilePath();
     QByteArray damagedHeader;
@@ -87,11 +92,31 @@ TEST_F(StorageTest, UnopenableFilesFailCleanlyAndKeepTheirBytes) {
     damagedHeader = readFile(path);
     ASSERT_GT(damagedHeader.size(), 100);
     damagedHeader.replace(0, 16, QByteArray(16, 'x'));
-    const QByteArray cases[] = {
-        QByteArray("this is no database at all, just text. ").repeated(200),
-        damagedHeader,
+    const QString foreignPath = TestHome() + QStringLiteral("/accounts.sqlite");
+    {
+        QSqlDatabase foreign =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
+        foreign.setDatabaseName(foreignPath);
+        ASSERT_TRUE(foreign.open());
+        QSqlQuery q(foreign);
+        ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE accounts (id INTEGER, owner TEXT)")));
+        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO accounts VALUES (1, 'station')")));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
+    const QByteArray foreign = readFile(foreignPath);
+    ASSERT_GT(foreign.size(), 0);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"text", QByteArray("this is no database at all, just text. ").repeated(200)},
+        {"damaged header", damagedHeader},
+        {"empty", QByteArray()},
+        {"another program's database", foreign},
     };
-    for (const QByteArray& bytes : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray& bytes = c.bytes;
         writeFile(path, bytes);
         log.clear();
         KVDirectory directory;
@@ -114,6 +139,7 @@ TEST_F(StorageTest, UnopenableFilesFailCleanlyAndKeepTheirBytes) {
         bool cancelled = false;
         directory.Login(32, QStringLiteral("Kestova Orlix v1"), nullptr, false, 0, cancelled);
         EXPECT_TRUE(cancelled);
+        EXPECT_TRUE(TestDialogs().shown().empty()) << "no login dialog, so no first user";
         directory.Applications().Unregister(32, nullptr, ok);
         directory.Close(ok);
     }
@@ -146,18 +172,17 @@ TEST_F(StorageTest, ALocationThatCannotBeWrittenFails) {
 }
 
 TEST_F(StorageTest, AFolderWithoutWriteAccessFails) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root writes into any folder";
-    }
     const QString folder = QFileInfo(KVDirectory::DefaultFilePath()).absolutePath();
     ASSERT_TRUE(QDir().mkpath(folder));
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    const ReadOnlyFolder readOnly(folder);
+    if (!readOnly.Problem().isEmpty()) {
+        GTEST_SKIP() << readOnly.Problem().toStdString();
+    }
     KVDirectory directory;
     bool failed = false;
     directory.OpenDefault(true, failed);
     EXPECT_TRUE(failed);
     EXPECT_TRUE(logged(QStringLiteral("cannot be written")));
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 TEST_F(StorageTest, AFileLockedPastTheBusyTimeoutFails) {
@@ -204,6 +229,44 @@ TEST_F(StorageTest, AGuardRollsBackUnlessCommitted) {
         EXPECT_TRUE(tx.Commit());
     }
     EXPECT_EQ(countSites(), 1);
+}
+
+// Two studio computers starting at the same moment on a station without a directory: one
+// makes it, the other opens what the first made, never a file still being made.
+TEST_F(StorageTest, TwoComputersMakingTheDirectoryAtOnceBothOpenIt) {
+    const QString path = KVDirectory::DefaultFilePath();
+    for (int round = 0; round < 25; ++round) {
+        SCOPED_TRACE(round);
+        QFile::remove(path);
+        std::atomic<bool> go{false};
+        StorageOpenResult results[2] = {StorageOpenResult::Failed, StorageOpenResult::Failed};
+        QString errors[2];
+        auto open = [&](int i) {
+            while (!go) {
+                std::this_thread::yield();
+            }
+            DirectoryStorage storage;
+            results[i] = storage.Open(path, true, &errors[i]);
+        };
+        std::thread first(open, 0);
+        std::thread second(open, 1);
+        go = true;
+        first.join();
+        second.join();
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_TRUE(results[i] == StorageOpenResult::Created ||
+                        results[i] == StorageOpenResult::Opened)
+                << errors[i].toStdString();
+        }
+        EXPECT_TRUE(results[0] == StorageOpenResult::Created ||
+                    results[1] == StorageOpenResult::Created);
+        DirectoryStorage after;
+        ASSERT_EQ(after.Open(path, false, nullptr), StorageOpenResult::Opened);
+        EXPECT_EQ(after.SchemaVersion(), DirectoryStorage::kCurrentSchema);
+    }
+    // Nothing of the making is left beside the file.
+    EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files),
+              QStringList{QFileInfo(path).fileName()});
 }
 
 // Two studio computers saving at the same moment: the second waits for the first, and

@@ -2,6 +2,7 @@
 #include "platform/system/profilemanager.h"
 #include "platform/system/registrystore.h"
 #include "platform/ui/profilechooserdialog.h"
+#include "support/scripteddialogs.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -19,15 +20,23 @@ class ProfileManagerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         SetPlatformLogHandler([this](const QString& t, int) { log.append(t); });
-        ProfileManager::SetChooser(
-            [this](const QStringList& profiles, const QString& proposed, QWidget*) {
-                ++asked;
-                seenProfiles = profiles;
-                seenProposed = proposed;
-                return answer;
-            });
+        // The user reads the chooser, then types the answer and presses OK, or cancels.
+        TestDialogs().answerEvery<ProfileChooserDialog>([this](ProfileChooserDialog& d) {
+            ++asked;
+            seenProfiles.clear();
+            for (int i = 0; i < d.profileList()->count(); ++i) {
+                seenProfiles << d.profileList()->item(i)->text();
+            }
+            seenProposed = d.newNameEdit()->text();
+            if (answer.isEmpty()) {
+                d.buttons()->button(QDialogButtonBox::Cancel)->click();
+                return;
+            }
+            d.newNameEdit()->selectAll();
+            d.newNameEdit()->insert(answer); // as typed: the dialog hears of the edit
+            d.buttons()->button(QDialogButtonBox::Ok)->click();
+        });
     }
-    void TearDown() override { ProfileManager::SetChooser(nullptr); }
 
     QString choose(const QString& forced) {
         ProfileManager pm;
