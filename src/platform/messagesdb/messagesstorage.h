@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <optional>
+
 class QSqlQuery;
 
 // Why an open failed; the log line says the rest.
@@ -73,10 +75,20 @@ Q_SIGNALS:
 
 private:
     friend class MessagesTransaction;
+    // Why an open stops, and what its log line says.
+    struct Refusal {
+        MessagesOpenResult Result = MessagesOpenResult::Failed;
+        QString Why;
+    };
+    static std::optional<Refusal> checkLocation(const QString& filePath, bool create);
+    std::optional<Refusal> connectTo(const QString& filePath);
+    // The file's schema version: 0 for a file with no tables at all.
+    std::optional<Refusal> readSchemaVersion(int& version);
+    // created: whether this connection made the tables, not another computer meanwhile.
+    std::optional<Refusal> applySchema(int from, bool& created);
     bool begin();
     bool commit();
     void rollback();
-    bool applySchema(int from, QString* error);
     qint64 readDataVersion();
     qint64 readMessageCounter();
     void poll();
