@@ -308,7 +308,7 @@ bool MessagesStorage::commit() {
         messageCounter_ = counterAtEnd;
     }
     dataVersion_ = readDataVersion();
-    if (changedElsewhere && pollTimer_.isActive()) {
+    if (changedElsewhere && watching_) {
         announce();
     }
     return true;
@@ -355,12 +355,22 @@ void MessagesStorage::StartWatching(int pollMs, int minGapMs) {
     if (!open_) {
         return;
     }
+    watching_ = true;
     dataVersion_ = readDataVersion();
     messageCounter_ = readMessageCounter();
-    pollTimer_.start(std::max(10, pollMs));
+    if (pollMs > 0) {
+        pollTimer_.start(std::max(10, pollMs));
+    } else {
+        pollTimer_.stop();
+    }
+}
+
+void MessagesStorage::CheckForChanges() {
+    poll();
 }
 
 void MessagesStorage::StopWatching() {
+    watching_ = false;
     pollTimer_.stop();
     gapTimer_.stop();
     pendingAnnounce_ = false;

@@ -61,10 +61,12 @@ public:
     // Runs a prepared statement; on failure logs the statement's error with the context.
     static bool Exec(QSqlQuery& query, const char* context);
 
-    // Starts noticing other connections' changes to messages: polled every pollMs, announced
-    // at most once every minGapMs.
+    // Starts noticing other connections' changes to messages: polled every pollMs (0: only
+    // when CheckForChanges is called), announced at most once every minGapMs.
     void StartWatching(int pollMs = 1000, int minGapMs = 3000);
     void StopWatching();
+    // Looks for other connections' changes now, as each poll of the watch does.
+    void CheckForChanges();
 
     // Writes a consistent copy of the whole database to targetFile (which must not exist).
     bool Snapshot(const QString& targetFile, QString* error);
@@ -103,6 +105,7 @@ private:
     bool inTransaction_ = false;
 
     // Change detection.
+    bool watching_ = false;
     QTimer pollTimer_;
     QTimer gapTimer_;
     QElapsedTimer sinceAnnounce_;
