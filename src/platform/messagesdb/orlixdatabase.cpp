@@ -127,6 +127,24 @@ qint32 OrlixDatabase::OpenDatabase(const QString& path, const QString& /*options
     return Opened;
 }
 
+QString OrlixDatabase::OpenProblem(qint32 code) {
+    switch (code) {
+    case FolderMissing:
+        return QStringLiteral("the folder does not exist.");
+    case FolderNotWritable:
+        return QStringLiteral("the folder or its database file cannot be written.");
+    case DatabaseLocked:
+        return QStringLiteral("another computer kept it locked for longer than the program "
+                              "waits.");
+    case DatabaseCorrupt:
+        return QStringLiteral("its file is damaged or is not a messages database.");
+    case DatabaseTooNew:
+        return QStringLiteral("it was made by a newer version of the program.");
+    default:
+        return QStringLiteral("it could not be read or set up; the debug log says why.");
+    }
+}
+
 bool OrlixDatabase::seedNewDatabase(QString* error) {
     const QString templates = QDir(databasePath_).filePath(QLatin1String(kTemplatesFolderName));
     if (!DefaultTemplates::Write(templates, error)) {

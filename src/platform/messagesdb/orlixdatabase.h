@@ -76,6 +76,9 @@ public:
     // Opens the database in the folder, creating a new one when the folder holds none.
     // options is unused ("").
     qint32 OpenDatabase(const QString& path, const QString& options = QString());
+    // Why OpenDatabase failed, in words for the user, ending with a full stop; the log line
+    // of the failure holds the details.
+    static QString OpenProblem(qint32 code);
     void CloseDatabase(bool& ok);
     bool IsOpen() const;
 
