@@ -9,6 +9,8 @@
 #include <QTreeWidget>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace {
 std::shared_ptr<OrlixPrizeWinner> storeWinner(OrlixDatabase& db, const OrlixPrize& prize,
@@ -161,58 +163,53 @@ TEST(OrlixPrizeTest, HourLettersAndEditedEvents) {
     EXPECT_FALSE(prize.Edited());
 }
 
-// Every setter of both records marks the record edited and raises its event once, with true.
+// Each setter, on a new record, marks it edited and raises its event once, with true.
+template <typename Record, typename Signal>
+void expectEachSetterRaisesEditedOnce(
+    const std::vector<std::pair<const char*, std::function<void(Record&)>>>& setters,
+    Signal edited) {
+    for (const auto& [name, set] : setters) {
+        Record record;
+        QSignalSpy spy(&record, edited);
+        set(record);
+        EXPECT_TRUE(record.Edited()) << name;
+        ASSERT_EQ(spy.count(), 1) << name;
+        EXPECT_TRUE(spy.at(0).at(0).toBool()) << name;
+    }
+}
+
 TEST(OrlixPrizeTest, EverySetterOfAPrizeOrAWinnerRaisesEditedOnce) {
     const QDateTime when(QDate(2026, 12, 10), QTime(9, 30));
-    struct PrizeCase {
-        const char* name;
-        std::function<void(OrlixPrize&)> set;
-    };
-    const PrizeCase prizeCases[] = {
-        {"Title", [](OrlixPrize& p) { p.SetTitle(QStringLiteral("Tickets")); }},
-        {"Notes", [](OrlixPrize& p) { p.SetNotes(QStringLiteral("Two each")); }},
-        {"NotesToSupplier", [](OrlixPrize& p) { p.SetNotesToSupplier(QStringLiteral("Post")); }},
-        {"Script", [](OrlixPrize& p) { p.SetScript(QStringLiteral("Call now")); }},
-        {"StartDate", [&](OrlixPrize& p) { p.SetStartDate(when); }},
-        {"EndDate", [&](OrlixPrize& p) { p.SetEndDate(when); }},
-        {"AddedDate", [&](OrlixPrize& p) { p.SetAddedDate(when); }},
-        {"HourRestrictions", [](OrlixPrize& p) { p.SetHourRestrictions(1, QStringLiteral("A")); }},
-        {"Hour", [](OrlixPrize& p) { p.SetHour(7, 0, false); }},
-        {"NumberSupplied", [](OrlixPrize& p) { p.SetNumberSupplied(3); }},
-        {"SupplierReference", [](OrlixPrize& p) { p.SetSupplierReference(501); }},
-        {"AddedByReference", [](OrlixPrize& p) { p.SetAddedByReference(77); }},
-    };
-    for (const PrizeCase& c : prizeCases) {
-        OrlixPrize prize;
-        QSignalSpy spy(&prize, &OrlixPrize::PrizeEdited);
-        c.set(prize);
-        EXPECT_TRUE(prize.Edited()) << c.name;
-        ASSERT_EQ(spy.count(), 1) << c.name;
-        EXPECT_TRUE(spy.at(0).at(0).toBool()) << c.name;
-    }
-
-    struct WinnerCase {
-        const char* name;
-        std::function<void(OrlixPrizeWinner&)> set;
-    };
-    const WinnerCase winnerCases[] = {
-        {"WinnerReference", [](OrlixPrizeWinner& w) { w.SetWinnerReference(5); }},
-        {"AwardedByReference", [](OrlixPrizeWinner& w) { w.SetAwardedByReference(77); }},
-        {"SentByReference", [](OrlixPrizeWinner& w) { w.SetSentByReference(78); }},
-        {"Notes", [](OrlixPrizeWinner& w) { w.SetNotes(QStringLiteral("Collected")); }},
-        {"NotesToSupplier",
-         [](OrlixPrizeWinner& w) { w.SetNotesToSupplier(QStringLiteral("Send")); }},
-        {"WonDate", [&](OrlixPrizeWinner& w) { w.SetWonDate(when); }},
-        {"SentDate", [&](OrlixPrizeWinner& w) { w.SetSentDate(when); }},
-    };
-    for (const WinnerCase& c : winnerCases) {
-        OrlixPrizeWinner winner;
-        QSignalSpy spy(&winner, &OrlixPrizeWinner::PrizeWinnerEdited);
-        c.set(winner);
-        EXPECT_TRUE(winner.Edited()) << c.name;
-        ASSERT_EQ(spy.count(), 1) << c.name;
-        EXPECT_TRUE(spy.at(0).at(0).toBool()) << c.name;
-    }
+    expectEachSetterRaisesEditedOnce<OrlixPrize>(
+        {
+            {"Title", [](OrlixPrize& p) { p.SetTitle(QStringLiteral("Tickets")); }},
+            {"Notes", [](OrlixPrize& p) { p.SetNotes(QStringLiteral("Two each")); }},
+            {"NotesToSupplier",
+             [](OrlixPrize& p) { p.SetNotesToSupplier(QStringLiteral("Post")); }},
+            {"Script", [](OrlixPrize& p) { p.SetScript(QStringLiteral("Call now")); }},
+            {"StartDate", [&](OrlixPrize& p) { p.SetStartDate(when); }},
+            {"EndDate", [&](OrlixPrize& p) { p.SetEndDate(when); }},
+            {"AddedDate", [&](OrlixPrize& p) { p.SetAddedDate(when); }},
+            {"HourRestrictions",
+             [](OrlixPrize& p) { p.SetHourRestrictions(1, QStringLiteral("A")); }},
+            {"Hour", [](OrlixPrize& p) { p.SetHour(7, 0, false); }},
+            {"NumberSupplied", [](OrlixPrize& p) { p.SetNumberSupplied(3); }},
+            {"SupplierReference", [](OrlixPrize& p) { p.SetSupplierReference(501); }},
+            {"AddedByReference", [](OrlixPrize& p) { p.SetAddedByReference(77); }},
+        },
+        &OrlixPrize::PrizeEdited);
+    expectEachSetterRaisesEditedOnce<OrlixPrizeWinner>(
+        {
+            {"WinnerReference", [](OrlixPrizeWinner& w) { w.SetWinnerReference(5); }},
+            {"AwardedByReference", [](OrlixPrizeWinner& w) { w.SetAwardedByReference(77); }},
+            {"SentByReference", [](OrlixPrizeWinner& w) { w.SetSentByReference(78); }},
+            {"Notes", [](OrlixPrizeWinner& w) { w.SetNotes(QStringLiteral("Collected")); }},
+            {"NotesToSupplier",
+             [](OrlixPrizeWinner& w) { w.SetNotesToSupplier(QStringLiteral("Send")); }},
+            {"WonDate", [&](OrlixPrizeWinner& w) { w.SetWonDate(when); }},
+            {"SentDate", [&](OrlixPrizeWinner& w) { w.SetSentDate(when); }},
+        },
+        &OrlixPrizeWinner::PrizeWinnerEdited);
 
     // Setting Edited itself raises the event with the new value.
     OrlixPrizeWinner winner;
