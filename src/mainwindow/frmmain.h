@@ -354,6 +354,8 @@ private:
     qint16 numberPlayers_ = 1;
     bool vorelaPanelHidden_ = false;
     QString lastSettingsProblem_;
+    // The last failed database open the user was told of; cleared by an open that succeeds.
+    QString databaseProblemShown_;
     QPointer<KVDirectory> clsKVDirectoryLocal;
     std::unique_ptr<::RenderServices> renderServices_;
     ::Renderer* clsRenderer = nullptr;

@@ -22,6 +22,7 @@
 #include "platform/system/appservices.h"
 #include "platform/ui/fontconversion.h"
 #include "platform/ui/listview.h"
+#include "platform/ui/messagebox.h"
 #include "platform/ui/upanel3.h"
 #include "platform/ui/utalkback.h"
 #include "platform/web/uwebbrowser.h"
@@ -243,8 +244,17 @@ bool frmMain::OpenOrlixDatabase() {
                      QStringLiteral("' could not be opened (code ") + QString::number(code) +
                      QLatin1Char(')'),
                  5);
+        // Every settings load tries again while none is open: the same failure is told once.
+        const QString problem =
+            QStringLiteral("The messages database in '") + clsSettingsObject->OrlixPath() +
+            QStringLiteral("' could not be opened: ") + OrlixDatabase::OpenProblem(code);
+        if (problem != databaseProblemShown_) {
+            databaseProblemShown_ = problem;
+            MsgBox(problem, MsgIcon::Exclamation, MsgButtons::OK, 0, this);
+        }
         return false;
     }
+    databaseProblemShown_.clear();
     DebugLog(QStringLiteral("Opened the Orlix Database in '") + clsSettingsObject->OrlixPath() +
              QLatin1Char('\''));
     database_ = std::move(database);

@@ -52,41 +52,75 @@ MessagesStorage::~MessagesStorage() {
 
 MessagesOpenResult MessagesStorage::Open(const QString& filePath, bool create, QString* error) {
     Close();
-    const auto fail = [&](MessagesOpenResult result, const QString& why) {
+    const auto fail = [&](const Refusal& refusal) {
         if (error != nullptr) {
-            *error = why;
+            *error = refusal.Why;
         }
         Close();
-        return result;
+        return refusal.Result;
     };
 
+    if (const auto refused = checkLocation(filePath, create)) {
+        return fail(*refused);
+    }
+    if (const auto refused = connectTo(filePath)) {
+        return fail(*refused);
+    }
+    int version = 0;
+    if (const auto refused = readSchemaVersion(version)) {
+        return fail(*refused);
+    }
+    if (version == 0 && !create) {
+        return fail(
+            {MessagesOpenResult::Corrupt, QStringLiteral("'%1' is an empty file").arg(filePath)});
+    }
+    bool created = false;
+    if (version < kCurrentSchema) {
+        PlatformLog(QStringLiteral("Messages database: bringing '%1' from schema version %2 to %3")
+                        .arg(filePath)
+                        .arg(version)
+                        .arg(kCurrentSchema));
+        if (const auto refused = applySchema(version, created)) {
+            return fail(*refused);
+        }
+    }
+    dataVersion_ = readDataVersion();
+    messageCounter_ = readMessageCounter();
+    return created ? MessagesOpenResult::Created : MessagesOpenResult::Opened;
+}
+
+std::optional<MessagesStorage::Refusal> MessagesStorage::checkLocation(const QString& filePath,
+                                                                       bool create) {
     const QFileInfo file(filePath);
     const QFileInfo folder(file.absolutePath());
     if (!folder.isDir()) {
-        return fail(MessagesOpenResult::Missing,
-                    QStringLiteral("the folder '%1' does not exist").arg(folder.filePath()));
+        return Refusal{MessagesOpenResult::Missing,
+                       QStringLiteral("the folder '%1' does not exist").arg(folder.filePath())};
     }
     const bool existed = file.exists();
     if (!existed && !create) {
-        return fail(MessagesOpenResult::Missing,
-                    QStringLiteral("there is no database file '%1'").arg(filePath));
+        return Refusal{MessagesOpenResult::Missing,
+                       QStringLiteral("there is no database file '%1'").arg(filePath)};
     }
     // The journal is made beside the file, so the folder must be writable as well.
     if (!folder.isWritable() || (existed && !file.isWritable())) {
-        return fail(
+        return Refusal{
             MessagesOpenResult::NotWritable,
-            QStringLiteral("'%1' cannot be written").arg(existed ? filePath : folder.filePath()));
+            QStringLiteral("'%1' cannot be written").arg(existed ? filePath : folder.filePath())};
     }
+    return std::nullopt;
+}
 
+std::optional<MessagesStorage::Refusal> MessagesStorage::connectTo(const QString& filePath) {
     connectionName_ =
         QStringLiteral("orlix-messages-%1").arg(connectionSerial.fetchAndAddRelaxed(1));
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
     db_.setDatabaseName(filePath);
     db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
     if (!db_.open()) {
-        return fail(
+        return Refusal{
             classify(db_.lastError()),
-            QStringLiteral("SQLite could not open '%1': %2").arg(filePath, db_.lastError().text()));
+            QStringLiteral("SQLite could not open '%1': %2").arg(filePath, db_.lastError().text())};
     }
     filePath_ = filePath;
     open_ = true;
@@ -97,16 +131,20 @@ MessagesOpenResult MessagesStorage::Open(const QString& filePath, bool create, Q
         !pragma.exec(QStringLiteral("PRAGMA synchronous = ") +
                      (synchronous_ == QLatin1String("NORMAL") ? QStringLiteral("NORMAL")
                                                               : QStringLiteral("FULL")))) {
-        return fail(classify(pragma.lastError()), QStringLiteral("'%1' could not be set up: %2")
-                                                      .arg(filePath, pragma.lastError().text()));
+        return Refusal{classify(pragma.lastError()), QStringLiteral("'%1' could not be set up: %2")
+                                                         .arg(filePath, pragma.lastError().text())};
     }
+    return std::nullopt;
+}
 
+std::optional<MessagesStorage::Refusal> MessagesStorage::readSchemaVersion(int& version) {
+    version = 0;
     // What is in the file: nothing (a new file), our tables, or something else.
     QSqlQuery tables(db_);
     if (!tables.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
-        return fail(
+        return Refusal{
             classify(tables.lastError()),
-            QStringLiteral("'%1' could not be read: %2").arg(filePath, tables.lastError().text()));
+            QStringLiteral("'%1' could not be read: %2").arg(filePath_, tables.lastError().text())};
     }
     int tableCount = 0;
     bool ours = false;
@@ -115,71 +153,72 @@ MessagesOpenResult MessagesStorage::Open(const QString& filePath, bool create, Q
         ours = ours || tables.value(0).toString() == QLatin1String("orlix_meta");
     }
     tables.finish();
-
-    int version = 0;
-    if (ours) {
-        QSqlQuery meta(db_);
-        meta.prepare(QStringLiteral("SELECT name, value FROM orlix_meta WHERE name IN "
-                                    "('component', 'schema_version')"));
-        if (!meta.exec()) {
-            return fail(classify(meta.lastError()), QStringLiteral("'%1' could not be read: %2")
-                                                        .arg(filePath, meta.lastError().text()));
+    if (!ours) {
+        if (tableCount > 0) {
+            return Refusal{MessagesOpenResult::Corrupt,
+                           QStringLiteral("'%1' is a database of another program").arg(filePath_)};
         }
-        QString component;
-        QString versionText;
-        while (meta.next()) {
-            (meta.value(0).toString() == QLatin1String("component") ? component : versionText) =
-                meta.value(1).toString();
-        }
-        bool ok = false;
-        version = versionText.toInt(&ok);
-        if (component != QLatin1String("orlix-messages") || !ok || version < 1) {
-            return fail(MessagesOpenResult::Corrupt,
-                        QStringLiteral("'%1' is not a messages database or its schema version "
-                                       "is damaged")
-                            .arg(filePath));
-        }
-        if (version > kCurrentSchema) {
-            return fail(MessagesOpenResult::TooNew,
-                        QStringLiteral("'%1' has schema version %2; this program knows up to %3")
-                            .arg(filePath)
-                            .arg(version)
-                            .arg(kCurrentSchema));
-        }
-    } else if (tableCount > 0) {
-        return fail(MessagesOpenResult::Corrupt,
-                    QStringLiteral("'%1' is a database of another program").arg(filePath));
-    } else if (!create) {
-        return fail(MessagesOpenResult::Corrupt,
-                    QStringLiteral("'%1' is an empty file").arg(filePath));
+        return std::nullopt;
     }
 
-    const bool created = version == 0;
-    if (version < kCurrentSchema) {
-        QString why;
-        if (!applySchema(version, &why)) {
-            return fail(MessagesOpenResult::Failed,
-                        QStringLiteral("the schema of '%1' could not be brought up to date: %2")
-                            .arg(filePath, why));
-        }
+    QSqlQuery meta(db_);
+    meta.prepare(QStringLiteral("SELECT name, value FROM orlix_meta WHERE name IN "
+                                "('component', 'schema_version')"));
+    if (!meta.exec()) {
+        return Refusal{
+            classify(meta.lastError()),
+            QStringLiteral("'%1' could not be read: %2").arg(filePath_, meta.lastError().text())};
     }
-    dataVersion_ = readDataVersion();
-    messageCounter_ = readMessageCounter();
-    return created ? MessagesOpenResult::Created : MessagesOpenResult::Opened;
+    QString component;
+    QString versionText;
+    while (meta.next()) {
+        (meta.value(0).toString() == QLatin1String("component") ? component : versionText) =
+            meta.value(1).toString();
+    }
+    meta.finish();
+    bool ok = false;
+    version = versionText.toInt(&ok);
+    if (component != QLatin1String("orlix-messages") || !ok || version < 1) {
+        return Refusal{MessagesOpenResult::Corrupt,
+                       QStringLiteral("'%1' is not a messages database or its schema version "
+                                      "is damaged")
+                           .arg(filePath_)};
+    }
+    if (version > kCurrentSchema) {
+        return Refusal{MessagesOpenResult::TooNew,
+                       QStringLiteral("'%1' has schema version %2; this program knows up to %3")
+                           .arg(filePath_)
+                           .arg(version)
+                           .arg(kCurrentSchema)};
+    }
+    return std::nullopt;
 }
 
-bool MessagesStorage::applySchema(int from, QString* error) {
+std::optional<MessagesStorage::Refusal> MessagesStorage::applySchema(int from, bool& created) {
+    created = false;
+    const auto failed = [this](const QString& why) {
+        return Refusal{MessagesOpenResult::Failed,
+                       QStringLiteral("the schema of '%1' could not be brought up to date: %2")
+                           .arg(filePath_, why)};
+    };
     for (int v = from + 1; v <= kCurrentSchema; ++v) {
         MessagesTransaction tx(*this);
         if (!tx.Active()) {
-            *error = db_.lastError().text();
-            return false;
+            return failed(db_.lastError().text());
+        }
+        // Another computer may have made or brought up the tables while this one waited for
+        // the lock: what counts is the version read under it.
+        int now = 0;
+        if (const auto refused = readSchemaVersion(now)) {
+            return refused;
+        }
+        if (now >= v) {
+            continue;
         }
         QSqlQuery q(db_);
         for (const QString& statement : MessagesSchemaSteps(v)) {
             if (!q.exec(statement)) {
-                *error = q.lastError().text();
-                return false;
+                return failed(q.lastError().text());
             }
         }
         QSqlQuery mark(db_);
@@ -187,16 +226,15 @@ bool MessagesStorage::applySchema(int from, QString* error) {
                                     "VALUES ('schema_version', ?)"));
         mark.addBindValue(QString::number(v));
         if (!mark.exec()) {
-            *error = mark.lastError().text();
-            return false;
+            return failed(mark.lastError().text());
         }
         mark.finish();
         if (!tx.Commit()) {
-            *error = db_.lastError().text();
-            return false;
+            return failed(db_.lastError().text());
         }
+        created = created || v == 1;
     }
-    return true;
+    return std::nullopt;
 }
 
 void MessagesStorage::Close() {
@@ -270,7 +308,7 @@ bool MessagesStorage::commit() {
         messageCounter_ = counterAtEnd;
     }
     dataVersion_ = readDataVersion();
-    if (changedElsewhere && pollTimer_.isActive()) {
+    if (changedElsewhere && watching_) {
         announce();
     }
     return true;
@@ -317,12 +355,22 @@ void MessagesStorage::StartWatching(int pollMs, int minGapMs) {
     if (!open_) {
         return;
     }
+    watching_ = true;
     dataVersion_ = readDataVersion();
     messageCounter_ = readMessageCounter();
-    pollTimer_.start(std::max(10, pollMs));
+    if (pollMs > 0) {
+        pollTimer_.start(std::max(10, pollMs));
+    } else {
+        pollTimer_.stop();
+    }
+}
+
+void MessagesStorage::CheckForChanges() {
+    poll();
 }
 
 void MessagesStorage::StopWatching() {
+    watching_ = false;
     pollTimer_.stop();
     gapTimer_.stop();
     pendingAnnounce_ = false;

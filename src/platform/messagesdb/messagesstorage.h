@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <optional>
+
 class QSqlQuery;
 
 // Why an open failed; the log line says the rest.
@@ -59,10 +61,12 @@ public:
     // Runs a prepared statement; on failure logs the statement's error with the context.
     static bool Exec(QSqlQuery& query, const char* context);
 
-    // Starts noticing other connections' changes to messages: polled every pollMs, announced
-    // at most once every minGapMs.
+    // Starts noticing other connections' changes to messages: polled every pollMs (0: only
+    // when CheckForChanges is called), announced at most once every minGapMs.
     void StartWatching(int pollMs = 1000, int minGapMs = 3000);
     void StopWatching();
+    // Looks for other connections' changes now, as each poll of the watch does.
+    void CheckForChanges();
 
     // Writes a consistent copy of the whole database to targetFile (which must not exist).
     bool Snapshot(const QString& targetFile, QString* error);
@@ -73,10 +77,20 @@ Q_SIGNALS:
 
 private:
     friend class MessagesTransaction;
+    // Why an open stops, and what its log line says.
+    struct Refusal {
+        MessagesOpenResult Result = MessagesOpenResult::Failed;
+        QString Why;
+    };
+    static std::optional<Refusal> checkLocation(const QString& filePath, bool create);
+    std::optional<Refusal> connectTo(const QString& filePath);
+    // The file's schema version: 0 for a file with no tables at all.
+    std::optional<Refusal> readSchemaVersion(int& version);
+    // created: whether this connection made the tables, not another computer meanwhile.
+    std::optional<Refusal> applySchema(int from, bool& created);
     bool begin();
     bool commit();
     void rollback();
-    bool applySchema(int from, QString* error);
     qint64 readDataVersion();
     qint64 readMessageCounter();
     void poll();
@@ -91,6 +105,7 @@ private:
     bool inTransaction_ = false;
 
     // Change detection.
+    bool watching_ = false;
     QTimer pollTimer_;
     QTimer gapTimer_;
     QElapsedTimer sinceAnnounce_;

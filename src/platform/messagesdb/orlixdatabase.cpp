@@ -45,6 +45,12 @@ void OrlixDatabase::SetChangeWatch(int pollMs, int minGapMs) {
     }
 }
 
+void OrlixDatabase::CheckForChanges() {
+    if (storage_ && storage_->IsOpen()) {
+        storage_->CheckForChanges();
+    }
+}
+
 bool OrlixDatabase::IsOpen() const {
     return storage_ && storage_->IsOpen();
 }
@@ -117,10 +123,26 @@ qint32 OrlixDatabase::OpenDatabase(const QString& path, const QString& /*options
     }
     connect(storage_.get(), &MessagesStorage::MessagesChangedElsewhere, this,
             [this] { changedElsewhere(); });
-    if (pollMs_ > 0) {
-        storage_->StartWatching(pollMs_, minGapMs_);
-    }
+    storage_->StartWatching(pollMs_, minGapMs_);
     return Opened;
+}
+
+QString OrlixDatabase::OpenProblem(qint32 code) {
+    switch (code) {
+    case FolderMissing:
+        return QStringLiteral("the folder does not exist.");
+    case FolderNotWritable:
+        return QStringLiteral("the folder or its database file cannot be written.");
+    case DatabaseLocked:
+        return QStringLiteral("another computer kept it locked for longer than the program "
+                              "waits.");
+    case DatabaseCorrupt:
+        return QStringLiteral("its file is damaged or is not a messages database.");
+    case DatabaseTooNew:
+        return QStringLiteral("it was made by a newer version of the program.");
+    default:
+        return QStringLiteral("it could not be read or set up; the debug log says why.");
+    }
 }
 
 bool OrlixDatabase::seedNewDatabase(QString* error) {
@@ -302,14 +324,23 @@ void OrlixDatabase::DeleteMessage(qint32 reference, bool /*unused*/, bool& ok) {
     }
 }
 
-void OrlixDatabase::MoveMessage(qint32 reference, qint32 folder, bool& ok) {
-    ok = false;
-    if (reference <= 0 || !ready("a message was moved")) {
-        return;
+bool OrlixDatabase::readyToFile(qint32 reference, qint32 folder, FilingAction action) const {
+    const bool copy = action == FilingAction::Copy;
+    if (reference <= 0 || !ready(copy ? "a message was copied" : "a message was moved")) {
+        return false;
     }
     if (!tree_->Exists(folder) || folder == OrlixCategoryTree::kTopLevel) {
-        PlatformLog(
-            QStringLiteral("Messages database: there is no folder %1 to move to").arg(folder));
+        PlatformLog(QStringLiteral("Messages database: there is no folder %1 to %2 to")
+                        .arg(folder)
+                        .arg(copy ? QLatin1String("copy") : QLatin1String("move")));
+        return false;
+    }
+    return true;
+}
+
+void OrlixDatabase::MoveMessage(qint32 reference, qint32 folder, bool& ok) {
+    ok = false;
+    if (!readyToFile(reference, folder, FilingAction::Move)) {
         return;
     }
     MessagesTransaction tx(*storage_);
@@ -325,12 +356,7 @@ void OrlixDatabase::MoveMessage(qint32 reference, qint32 folder, bool& ok) {
 
 void OrlixDatabase::CopyMessage(qint32 reference, qint32 folder, bool& ok) {
     ok = false;
-    if (reference <= 0 || !ready("a message was copied")) {
-        return;
-    }
-    if (!tree_->Exists(folder) || folder == OrlixCategoryTree::kTopLevel) {
-        PlatformLog(
-            QStringLiteral("Messages database: there is no folder %1 to copy to").arg(folder));
+    if (!readyToFile(reference, folder, FilingAction::Copy)) {
         return;
     }
     MessagesTransaction tx(*storage_);

@@ -65,15 +65,20 @@ public:
     // awarder of new winners, and whose personal messages contact lists show.
     void SetCurrentUserProvider(std::function<qint32()> provider);
     // Set before OpenDatabase: how long to wait for another computer's lock, and how the
-    // changes of other connections are watched.
+    // changes of other connections are watched (pollMs 0: only by CheckForChanges).
     void SetBusyTimeout(int ms);
     void SetChangeWatch(int pollMs, int minGapMs);
+    // Looks now for changes made elsewhere, as the watch does every poll.
+    void CheckForChanges();
     // "FULL" (the default: every stored change survives a power cut) or "NORMAL".
     void SetSynchronous(const QString& mode) { synchronous_ = mode; }
 
     // Opens the database in the folder, creating a new one when the folder holds none.
     // options is unused ("").
     qint32 OpenDatabase(const QString& path, const QString& options = QString());
+    // Why OpenDatabase failed, in words for the user, ending with a full stop; the log line
+    // of the failure holds the details.
+    static QString OpenProblem(qint32 code);
     void CloseDatabase(bool& ok);
     bool IsOpen() const;
 
@@ -172,6 +177,10 @@ Q_SIGNALS:
 
 private:
     bool ready(const char* what) const;
+    enum class FilingAction { Move, Copy };
+    // What a move and a copy check first: a stored message, an open database and a folder a
+    // message can be filed in (with a log line when not).
+    bool readyToFile(qint32 reference, qint32 folder, FilingAction action) const;
     void loadSettings();
     std::shared_ptr<OrlixPrize> makePrize();
     bool loadCategoryTree();

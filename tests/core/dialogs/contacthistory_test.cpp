@@ -68,8 +68,13 @@ TEST(ContactHistoryColumns, TheOtherSetUpReplacesTheColumns) {
     EXPECT_EQ(list.ColumnIndexOfKey(ContactHistory::PrizesFillColumnKey()), 0);
 }
 
+// No list: the call returns, and no list set up before is touched.
 TEST(ContactHistoryColumns, NoListDoesNothing) {
+    ListView list;
+    SetupContactMessagesColumns(&list);
     SetupContactMessagesColumns(nullptr);
     SetupContactPrizesColumns(nullptr);
-    SUCCEED();
+    ExpectColumns(list, {{"SUBJECT", "Subject", ListView::kDefaultColumnWidth},
+                         {"SENT", "Sent", 2000},
+                         {"FOLDER", "Folder", 1250}});
 }

@@ -8,6 +8,10 @@
 #include <QSignalSpy>
 #include <QTreeWidget>
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 namespace {
 std::shared_ptr<OrlixPrizeWinner> storeWinner(OrlixDatabase& db, const OrlixPrize& prize,
                                               qint32 contact, const QString& notes) {
@@ -149,9 +153,73 @@ TEST(OrlixPrizeTest, HourLettersAndEditedEvents) {
     prize.SetHour(1, 24, true);
     EXPECT_EQ(prize.HourRestrictions(0), QString());
     prize.SetEdited(false);
-    ASSERT_GE(spy.count(), 5);
-    EXPECT_TRUE(spy.at(0).at(0).toBool());
+    // Two SetHourRestrictions and three SetHour in range, then SetEdited(false); the days and
+    // hours out of range change nothing and raise nothing.
+    ASSERT_EQ(spy.count(), 6);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_TRUE(spy.at(i).at(0).toBool()) << i;
+    }
     EXPECT_FALSE(spy.last().at(0).toBool());
+    EXPECT_FALSE(prize.Edited());
+}
+
+// Each setter, on a new record, marks it edited and raises its event once, with true.
+template <typename Record, typename Signal>
+void expectEachSetterRaisesEditedOnce(
+    const std::vector<std::pair<const char*, std::function<void(Record&)>>>& setters,
+    Signal edited) {
+    for (const auto& [name, set] : setters) {
+        Record record;
+        QSignalSpy spy(&record, edited);
+        set(record);
+        EXPECT_TRUE(record.Edited()) << name;
+        ASSERT_EQ(spy.count(), 1) << name;
+        EXPECT_TRUE(spy.at(0).at(0).toBool()) << name;
+    }
+}
+
+TEST(OrlixPrizeTest, EverySetterOfAPrizeOrAWinnerRaisesEditedOnce) {
+    const QDateTime when(QDate(2026, 12, 10), QTime(9, 30));
+    expectEachSetterRaisesEditedOnce<OrlixPrize>(
+        {
+            {"Title", [](OrlixPrize& p) { p.SetTitle(QStringLiteral("Tickets")); }},
+            {"Notes", [](OrlixPrize& p) { p.SetNotes(QStringLiteral("Two each")); }},
+            {"NotesToSupplier",
+             [](OrlixPrize& p) { p.SetNotesToSupplier(QStringLiteral("Post")); }},
+            {"Script", [](OrlixPrize& p) { p.SetScript(QStringLiteral("Call now")); }},
+            {"StartDate", [&](OrlixPrize& p) { p.SetStartDate(when); }},
+            {"EndDate", [&](OrlixPrize& p) { p.SetEndDate(when); }},
+            {"AddedDate", [&](OrlixPrize& p) { p.SetAddedDate(when); }},
+            {"HourRestrictions",
+             [](OrlixPrize& p) { p.SetHourRestrictions(1, QStringLiteral("A")); }},
+            {"Hour", [](OrlixPrize& p) { p.SetHour(7, 0, false); }},
+            {"NumberSupplied", [](OrlixPrize& p) { p.SetNumberSupplied(3); }},
+            {"SupplierReference", [](OrlixPrize& p) { p.SetSupplierReference(501); }},
+            {"AddedByReference", [](OrlixPrize& p) { p.SetAddedByReference(77); }},
+        },
+        &OrlixPrize::PrizeEdited);
+    expectEachSetterRaisesEditedOnce<OrlixPrizeWinner>(
+        {
+            {"WinnerReference", [](OrlixPrizeWinner& w) { w.SetWinnerReference(5); }},
+            {"AwardedByReference", [](OrlixPrizeWinner& w) { w.SetAwardedByReference(77); }},
+            {"SentByReference", [](OrlixPrizeWinner& w) { w.SetSentByReference(78); }},
+            {"Notes", [](OrlixPrizeWinner& w) { w.SetNotes(QStringLiteral("Collected")); }},
+            {"NotesToSupplier",
+             [](OrlixPrizeWinner& w) { w.SetNotesToSupplier(QStringLiteral("Send")); }},
+            {"WonDate", [&](OrlixPrizeWinner& w) { w.SetWonDate(when); }},
+            {"SentDate", [&](OrlixPrizeWinner& w) { w.SetSentDate(when); }},
+        },
+        &OrlixPrizeWinner::PrizeWinnerEdited);
+
+    // Setting Edited itself raises the event with the new value.
+    OrlixPrizeWinner winner;
+    QSignalSpy spy(&winner, &OrlixPrizeWinner::PrizeWinnerEdited);
+    winner.SetEdited(true);
+    winner.SetEdited(false);
+    ASSERT_EQ(spy.count(), 2);
+    EXPECT_TRUE(spy.at(0).at(0).toBool());
+    EXPECT_FALSE(spy.at(1).at(0).toBool());
+    EXPECT_FALSE(winner.Edited());
 }
 
 TEST_F(MessagesDbTest, HourPatternsAreKeptOnceEach) {

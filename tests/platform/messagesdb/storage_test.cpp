@@ -1,5 +1,6 @@
 #include "messagesdbfixture.h"
 
+#include "platform/messagesdb/messagesschema.h"
 #include "platform/messagesdb/messagesstorage.h"
 #include "support/readonlyfolder.h"
 
@@ -7,6 +8,11 @@
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+
+#include <future>
+#include <thread>
+
+#include <unistd.h>
 
 namespace {
 QString dbFile(const QString& folder) {
@@ -50,6 +56,59 @@ TEST_F(MessagesDbTest, OpeningAnEmptyFolderCreatesTheDatabaseWithItsTemplates) {
     log_.clear();
     open();
     EXPECT_FALSE(logged(QStringLiteral("Created a new")));
+}
+
+// Two computers find the same new, empty file: the other one takes the write lock first and
+// makes the tables while this one has already read that the file is empty.
+TEST_F(MessagesDbTest, TwoComputersCreatingTheDatabaseAtOnceBothOpenIt) {
+    const QString file = dbFile(folder_);
+    std::promise<void> holding;
+    std::promise<void> emptyFound;
+    std::shared_future<void> goOn = emptyFound.get_future().share();
+    std::thread otherComputer([&] {
+        const QString name = QStringLiteral("other-computer");
+        {
+            QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            raw.setDatabaseName(file);
+            EXPECT_TRUE(raw.open());
+            QSqlQuery q(raw);
+            EXPECT_TRUE(q.exec(QStringLiteral("BEGIN IMMEDIATE")));
+            for (const QString& statement : MessagesSchemaSteps(1)) {
+                EXPECT_TRUE(q.exec(statement)) << statement.toStdString();
+            }
+            EXPECT_TRUE(q.exec(QStringLiteral(
+                "INSERT INTO orlix_meta (name, value) VALUES ('schema_version', '1')")));
+            holding.set_value();
+            goOn.wait();
+            EXPECT_TRUE(q.exec(QStringLiteral("COMMIT")));
+        }
+        QSqlDatabase::removeDatabase(name);
+    });
+    holding.get_future().wait();
+
+    bool signalled = false;
+    SetPlatformLogHandler([&](const QString& text, int) {
+        log_ << text;
+        if (!signalled && text.contains(QStringLiteral("from schema version 0"))) {
+            signalled = true;
+            emptyFound.set_value();
+        }
+    });
+    MessagesStorage storage;
+    storage.SetBusyTimeout(30000);
+    QString why;
+    const MessagesOpenResult result = storage.Open(file, true, &why);
+    if (!signalled) {
+        emptyFound.set_value(); // never let the other computer wait for ever
+    }
+    otherComputer.join();
+    EXPECT_TRUE(signalled) << "this computer did not find the file empty";
+    ASSERT_EQ(result, MessagesOpenResult::Opened)
+        << "not Created: the other made it; " << why.toStdString();
+    QSqlQuery q = storage.Prepare(QStringLiteral("SELECT COUNT(*) FROM folders"));
+    ASSERT_TRUE(MessagesStorage::Exec(q, "counting"));
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.value(0).toInt(), 6);
 }
 
 TEST_F(MessagesDbTest, AStationsEditedTemplateIsKeptWhenTheDatabaseIsCreated) {

@@ -51,6 +51,21 @@ TEST_F(MessagesDbTest, TheOnScreenListHasATickBoxAndLinksPerMessage) {
     EXPECT_TRUE(empty.contains(QStringLiteral("There are no messages")));
 }
 
+TEST(MessageTemplateTest, AListTakesAnEmptyMessageButNoMessageAtAll) {
+    OrlixMessageList list;
+    bool ok = false;
+    list.AddMessage(std::make_shared<OrlixMessage>(), ok);
+    EXPECT_TRUE(ok) << "a message with nothing in it yet is still a message";
+    list.AddMessage(nullptr, ok);
+    EXPECT_FALSE(ok);
+    ASSERT_EQ(list.Count(), 1);
+    // Its fields are empty, and no tag is left behind.
+    EXPECT_EQ(list.ApplyTemplate(QStringLiteral("<OCP_MESSAGES_REPEAT>[<OCP_MESSAGE_SUBJECT>|"
+                                                "<OCP_MESSAGE_FROM>]</OCP_MESSAGES_REPEAT>"),
+                                 MessageTemplate::PrintSelection),
+              QStringLiteral("[|]"));
+}
+
 TEST(MessageTemplateTest, HostileFieldsAreEscapedAndABodyIsItsTextOnly) {
     const QString hostile =
         QStringLiteral("\"><a href=\"orlix://deletemessages\">x</a><script>alert(1)</script>");
@@ -59,12 +74,11 @@ TEST(MessageTemplateTest, HostileFieldsAreEscapedAndABodyIsItsTextOnly) {
     m.SetMessageBytes(
         BuildTextMessage(QStringLiteral("Evil <evil@example.org>"), QStringLiteral("s@example.org"),
                          hostile, hostile + QStringLiteral("\n<OCP_MESSAGE_SELECT>"), QDateTime()));
-    OrlixMessageList list;
-    bool ok = false;
-    list.AddMessage(std::make_shared<OrlixMessage>(), ok);
     auto shared = std::shared_ptr<OrlixMessage>(m.Clone());
     OrlixMessageList one;
+    bool ok = false;
     one.AddMessage(shared, ok);
+    ASSERT_TRUE(ok);
     const QString text = QStringLiteral(
         "<ocp_messages_repeat><div title=\"<OCP_MESSAGE_SUBJECT>\"><OCP_MESSAGE_SELECT>"
         "<OCP_MESSAGE_SUBJECT>|<OCP_MESSAGE_BODY>|<OCP_MESSAGE_SUMMARY>|<OCP_MESSAGE_FROM></div>"

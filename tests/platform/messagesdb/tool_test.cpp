@@ -1,7 +1,15 @@
 #include "messagesdbfixture.h"
+#include "platform/messagesdb/messagesstorage.h"
+#include "platform/messagesdb/tool/terminaltext.h"
 #include "support/toolrun.h"
+#include "support/waitfor.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 namespace {
 ToolRun tool(const QStringList& args) {
@@ -10,6 +18,23 @@ ToolRun tool(const QStringList& args) {
 
 QString fixture(const char* name) {
     return QStringLiteral(ORLIX_FIXTURES "/messages/") + QLatin1String(name);
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// Control characters other than the list's own tabs and line ends.
+bool hasRawControls(const QString& text) {
+    for (const QChar c : text) {
+        if (c != QLatin1Char('\t') && c != QLatin1Char('\n') &&
+            (c.category() == QChar::Other_Control || c == QChar(0x202E))) {
+            return true;
+        }
+    }
+    return false;
 }
 } // namespace
 
@@ -88,4 +113,152 @@ TEST_F(MessagesDbTest, TheToolRefusesBadInputWithAnErrorCode) {
     const ToolRun r = tool({QStringLiteral("import"), folder_, QStringLiteral("--sms"), notSms});
     EXPECT_EQ(r.Code, 2);
     EXPECT_TRUE(r.Err.contains(QStringLiteral("is not an SMS")));
+}
+
+// A receiving program killed in the middle of a long import: every line it read names a stored
+// message, and only the one file in hand at the kill can be stored without its line.
+TEST_F(MessagesDbTest, AKilledImportHasReportedEveryMessageItStored) {
+    ASSERT_EQ(tool({QStringLiteral("create"), folder_}).Code, 0);
+    const QString spool = TestHome() + QStringLiteral("/spool");
+    QDir().mkpath(spool);
+    QStringList files;
+    for (int i = 1; i <= 120; ++i) {
+        const QString path = spool + QStringLiteral("/%1.eml").arg(i, 3, 10, QLatin1Char('0'));
+        writeFile(path, QStringLiteral("From: ann@example.org\r\nTo: studio@station.example\r\n"
+                                       "Subject: Request %1\r\n\r\nPlay it again.\r\n")
+                            .arg(i)
+                            .toUtf8());
+        files << path;
+    }
+    const auto subjectOf = [](const QString& path) {
+        return QStringLiteral("Request %1").arg(QFileInfo(path).baseName().toInt());
+    };
+
+    QProcess import;
+    import.start(QStringLiteral(ORLIX_MESSAGES_TOOL),
+                 QStringList{QStringLiteral("import"), folder_} + files);
+    ASSERT_TRUE(import.waitForStarted());
+    {
+        // Counted through a connection of its own that never waits for the import's lock: a
+        // reader that waits may find the lock free only after many more commits.
+        QSqlDatabase counter =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("counter"));
+        counter.setDatabaseName(folder_ + QLatin1Char('/') +
+                                QLatin1String(MessagesStorage::kFileName));
+        counter.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
+        ASSERT_TRUE(counter.open());
+        int seen = 0;
+        const auto stored = [&] {
+            QSqlQuery q(counter);
+            if (q.exec(QStringLiteral("SELECT COUNT(*) FROM messages")) && q.next()) {
+                seen = q.value(0).toInt();
+            }
+            return seen;
+        };
+        ASSERT_TRUE(
+            WaitFor([&] { return stored() >= 10 || import.state() == QProcess::NotRunning; }));
+        import.kill();
+        import.waitForFinished();
+        counter.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("counter"));
+    ASSERT_EQ(import.exitStatus(), QProcess::CrashExit) << "the import ended before the kill";
+
+    QMap<QString, qint32> reported; // file -> reference
+    for (const QString& line : QString::fromUtf8(import.readAllStandardOutput())
+                                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        ASSERT_EQ(fields.size(), 2) << line.toStdString();
+        reported.insert(fields.at(1), fields.at(0).toInt());
+    }
+    open();
+    const auto storedSubjects = [&] {
+        QStringList subjects;
+        if (auto list = db_->GetMessages(QString())) {
+            for (const auto& m : list->Messages()) {
+                subjects << m->Subject();
+            }
+        }
+        return subjects;
+    };
+    for (auto it = reported.cbegin(); it != reported.cend(); ++it) {
+        const auto message = db_->GetMessage(it.value());
+        ASSERT_NE(message, nullptr) << it.key().toStdString();
+        EXPECT_EQ(message->Subject(), subjectOf(it.key()));
+    }
+    const QStringList afterKill = storedSubjects();
+    const qsizetype unreported = afterKill.size() - reported.size();
+    EXPECT_GE(unreported, 0);
+    EXPECT_LE(unreported, 1) << "stored but never reported";
+
+    // The caller's retry: the files it read no line for.
+    QStringList rest;
+    for (const QString& file : files) {
+        if (!reported.contains(file)) {
+            rest << file;
+        }
+    }
+    const ToolRun again = tool(QStringList{QStringLiteral("import"), folder_} + rest);
+    ASSERT_EQ(again.Code, 0) << again.Err.toStdString();
+    const QStringList all = storedSubjects();
+    int twice = 0;
+    for (const QString& file : files) {
+        const qsizetype copies = all.count(subjectOf(file));
+        EXPECT_GE(copies, 1) << file.toStdString();
+        twice += copies > 1 ? 1 : 0;
+    }
+    // Twice only when the kill fell between the commit of the file in hand and its line.
+    EXPECT_EQ(twice, unreported);
+    EXPECT_EQ(all.size(), files.size() + unreported);
+}
+
+TEST(TerminalText, ControlAndDirectionCharactersAreShownEscaped) {
+    struct Case {
+        const char* name;
+        QString text;
+        QString shown;
+    };
+    const Case cases[] = {
+        {"plain text", QStringLiteral("Request for the breakfast show"),
+         QStringLiteral("Request for the breakfast show")},
+        {"letters of any script", QStringLiteral("caf\u00e9 \u2013 \u6771\u4eac \U0001F600"),
+         QStringLiteral("caf\u00e9 \u2013 \u6771\u4eac \U0001F600")},
+        {"escape sequence", QStringLiteral("\x1b[2J\x1b]0;owned\x07"),
+         QStringLiteral("\\x1b[2J\\x1b]0;owned\\x07")},
+        {"tab and line breaks", QStringLiteral("a\tb\r\nc"), QStringLiteral("a\\x09b\\x0d\\x0ac")},
+        {"nul and delete", QString(QChar(0)) + QStringLiteral("\x7f"),
+         QStringLiteral("\\x00\\x7f")},
+        {"C1 controls", QStringLiteral("\u009b31m\u0085"), QStringLiteral("\\x9b31m\\x85")},
+        {"right-to-left override", QStringLiteral("invoice\u202Efdp.exe"),
+         QStringLiteral("invoice\\u202efdp.exe")},
+        {"embeddings, isolates and marks",
+         QStringLiteral("\u202A\u202B\u202C\u202D\u2066\u2067\u2068\u2069\u200E\u200F\u061C"),
+         QStringLiteral("\\u202a\\u202b\\u202c\\u202d\\u2066\\u2067\\u2068\\u2069\\u200e"
+                        "\\u200f\\u061c")},
+        {"line and paragraph separators", QStringLiteral("a\u2028b\u2029"),
+         QStringLiteral("a\\u2028b\\u2029")},
+        {"a backslash cannot pass for an escape", QStringLiteral("\\x1b"),
+         QStringLiteral("\\\\x1b")},
+        {"empty", QString(), QString()},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(TerminalText(c.text), c.shown) << c.name;
+    }
+}
+
+TEST_F(MessagesDbTest, TheToolsListShowsAListenersControlCharactersEscaped) {
+    open();
+    auto m = email(QStringLiteral("Win \x1b[2J\x07now \u202Egnp.exe"),
+                   QStringLiteral("\"Ann \x1b]0;owned\x07\" <ann@example.org>"));
+    m->SetFolder(OrlixDatabase::kInboxFolder);
+    bool ok = false;
+    db_->StoreMessage(*m, ok);
+    ASSERT_TRUE(ok);
+
+    const ToolRun r = tool({QStringLiteral("list"), folder_});
+    ASSERT_EQ(r.Code, 0) << r.Err.toStdString();
+    EXPECT_FALSE(hasRawControls(r.Out)) << r.Out.toStdString();
+    EXPECT_TRUE(r.Out.contains(QStringLiteral("Ann \\x1b]0;owned\\x07"))) << r.Out.toStdString();
+    EXPECT_TRUE(r.Out.endsWith(QStringLiteral("\tWin \\x1b[2J\\x07now \\u202egnp.exe\n")))
+        << r.Out.toStdString();
 }

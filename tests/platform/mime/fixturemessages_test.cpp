@@ -185,8 +185,15 @@ TEST(FixtureMessages, BrokenBoundaryOpensWithItsText) {
         MimeMessage::FromBytes(FixtureBytes(QStringLiteral("broken-boundary.eml")));
     EXPECT_EQ(message.Subject(), QStringLiteral("Broken boundary"));
     EXPECT_EQ(message.From(), QStringLiteral("hank@example.org"));
-    const QString everything = message.TextBody() + message.HTMLBody();
-    EXPECT_EQ(message.Attachments().Count() + (everything.isEmpty() ? 0 : 1), 1);
+    // The declared boundary never comes, so no part is found: all there is stands before it,
+    // and is shown as the text.
+    EXPECT_TRUE(message.TextBody().contains(
+        QStringLiteral("This part is behind a boundary that was never declared.")))
+        << message.TextBody().toStdString();
+    EXPECT_EQ(message.HTMLBody(), QString());
+    EXPECT_EQ(message.Attachments().Count(), 0);
+    EXPECT_TRUE(log.Contains(QStringLiteral("no part was found")))
+        << log.Lines().join(u'\n').toStdString();
 }
 
 TEST(FixtureMessages, DeeplyNestedPartsStopAtTheLimitWithALogLine) {

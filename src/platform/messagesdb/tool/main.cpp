@@ -6,6 +6,7 @@
 #include "platform/messagesdb/orlixdatabase.h"
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/messagesdb/orlixmessagelist.h"
+#include "platform/messagesdb/tool/terminaltext.h"
 #include "platform/system/platformlog.h"
 
 #include <QCoreApplication>
@@ -26,7 +27,8 @@ Commands:
   create FOLDER                    Create a messages database in FOLDER (it must exist).
   import FOLDER [--sms] [--folder N] FILE...
                                    Store each FILE as a received message, in the Inbox (3)
-                                   unless --folder says otherwise. A FILE is an RFC 5322
+                                   unless --folder says otherwise, and write its reference
+                                   and FILE as soon as it is stored. A FILE is an RFC 5322
                                    message, or with --sms the small SMS form:
                                      From: <number>
                                      To: <number>
@@ -42,7 +44,9 @@ Commands:
 
 All times are printed and read in UTC (ISO 8601, "Z"); a received time given without a zone
 is taken as UTC too. Lists are tab-separated: reference, folder, kind (1 e-mail, 2 SMS),
-time, from or to, subject.
+time, from or to, subject. In a listener's text, control characters (tab and line breaks
+too) are shown as \xNN, characters that change the text's direction as \uNNNN, and a
+backslash as \\.
 )";
 
 QTextStream& out() {
@@ -56,13 +60,6 @@ QTextStream& err() {
 
 QString utc(const QDateTime& d) {
     return d.isValid() ? d.toUTC().toString(Qt::ISODate) : QStringLiteral("-");
-}
-
-QString flat(QString text) {
-    text.replace(QLatin1Char('\t'), QLatin1Char(' '));
-    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return text;
 }
 
 bool open(OrlixDatabase& db, const QString& folder) {
@@ -90,7 +87,7 @@ bool readSms(const QByteArray& bytes, QString& from, QString& to, QDateTime& rec
     for (const QString& line : head.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         const qsizetype colon = line.indexOf(QLatin1Char(':'));
         if (colon < 0) {
-            why = QStringLiteral("the line \"%1\" is no header").arg(line.left(60));
+            why = QStringLiteral("the line \"%1\" is no header").arg(TerminalText(line.left(60)));
             return false;
         }
         const QString name = line.left(colon).trimmed().toLower();
@@ -102,14 +99,15 @@ bool readSms(const QByteArray& bytes, QString& from, QString& to, QDateTime& rec
         } else if (name == QLatin1String("received")) {
             received = QDateTime::fromString(value, Qt::ISODate);
             if (!received.isValid()) {
-                why = QStringLiteral("the received time \"%1\" is not an ISO 8601 time").arg(value);
+                why = QStringLiteral("the received time \"%1\" is not an ISO 8601 time")
+                          .arg(TerminalText(value.left(60)));
                 return false;
             }
             if (received.timeSpec() == Qt::LocalTime) {
                 received.setTimeSpec(Qt::UTC);
             }
         } else {
-            why = QStringLiteral("the header \"%1\" is unknown").arg(name.left(40));
+            why = QStringLiteral("the header \"%1\" is unknown").arg(TerminalText(name.left(40)));
             return false;
         }
     }
@@ -175,7 +173,10 @@ int import(OrlixDatabase& db, const QStringList& args) {
             ++failed;
             continue;
         }
+        // Written and flushed at once: a caller killed or stopped after this line knows the
+        // file is stored, and imports again only the files it read no line for.
         out() << message.Reference() << "\t" << path << "\n";
+        out().flush();
     }
     return failed == 0 ? 0 : kFailed;
 }
@@ -186,8 +187,8 @@ void printList(const OrlixMessageList& list, bool outgoing) {
                                : m->ReceivedDate().isValid() ? m->ReceivedDate()
                                                              : m->SentDate();
         out() << m->Reference() << "\t" << m->Folder() << "\t" << m->Kind() << "\t" << utc(when)
-              << "\t" << flat(outgoing ? m->ToText() : m->FromText()) << "\t" << flat(m->Subject())
-              << "\n";
+              << "\t" << TerminalText(outgoing ? m->ToText() : m->FromText()) << "\t"
+              << TerminalText(m->Subject()) << "\n";
     }
 }
 
