@@ -1,6 +1,7 @@
 #include "playout/link/playoutprotocol.h"
 
 #include "core/debuglog.h"
+#include "core/generalroutines.h"
 #include "core/parameters.h"
 #include "platform/system/appinfo.h"
 #include "platform/system/appservices.h"
