@@ -45,13 +45,13 @@ QByteArray statusMix(int lines) {
 }
 
 void BM_FrameAndParseStatusLines(benchmark::State& state) {
-    RecordingPlayoutHost host;
-    host.keepRecord = false;
+    RecordingPlayoutWindow window;
+    window.keepRecord = false;
     auto s = std::make_unique<FakeSocketControl>();
     FakeSocketControl* socket = s.get();
-    PlayoutLink link(host, std::move(s));
-    host.SetbLinkWanted(true);
-    link.ConnectToVorela();
+    const auto link = window.MakeLink(std::move(s));
+    link->SetbLinkWanted(true);
+    link->ConnectToVorela();
     socket->Accept();
     socket->Say("+CONNECTED AppName=VORELA3 Version=3.5.0\r\n");
     constexpr int kLines = 16000;
@@ -77,20 +77,20 @@ BENCHMARK(BM_FrameAndParseStatusLines)->Unit(benchmark::kMillisecond);
 void BM_OneLineSocketToDisplay(benchmark::State& state) {
     QTcpServer server;
     server.listen(QHostAddress::LocalHost, 0);
-    RecordingPlayoutHost host;
-    host.keepRecord = false;
-    host.Settings()->SetVorelaComputerName("127.0.0.1");
+    RecordingPlayoutWindow window;
+    window.keepRecord = false;
+    window.Settings()->SetVorelaComputerName("127.0.0.1");
     bool shown = false;
-    host.onCall = [](void* flag) { *static_cast<bool*>(flag) = true; };
-    host.onCallContext = &shown;
-    PlayoutLink link(host);
-    link.SetPorts(server.serverPort(), server.serverPort());
-    host.SetbLinkWanted(true);
-    link.ConnectToVorela();
+    window.onCall = [](void* flag) { *static_cast<bool*>(flag) = true; };
+    window.onCallContext = &shown;
+    const auto link = window.MakeLink();
+    link->SetPorts(server.serverPort(), server.serverPort());
+    link->SetbLinkWanted(true);
+    link->ConnectToVorela();
     QTcpSocket* peer = nullptr;
     QElapsedTimer wait;
     wait.start();
-    while ((peer == nullptr || link.State() != PlayoutLink::LinkState::Handshaking) &&
+    while ((peer == nullptr || link->State() != PlayoutLink::LinkState::Handshaking) &&
            wait.elapsed() < 5000) {
         QCoreApplication::processEvents();
         if (peer == nullptr && server.hasPendingConnections()) {

@@ -19,15 +19,16 @@ public:
 };
 
 struct Harness {
-    RecordingPlayoutHost host;
+    RecordingPlayoutWindow window;
     FakeSocketControl* socket = nullptr;
     std::unique_ptr<PlayoutLink> link;
 
     Harness() {
-        host.keepRecord = false;
+        window.keepRecord = false;
         auto s = std::make_unique<FakeSocketControl>();
         socket = s.get();
-        link = std::make_unique<PlayoutLink>(host, std::move(s));
+        // The pauses never pass: every new connection is opened by the harness itself.
+        link = window.MakeLink(std::move(s), std::make_unique<ManualRetryTimer>());
     }
 };
 } // namespace
@@ -43,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     Harness h;
-    h.host.SetbLinkWanted(true);
+    h.link->SetbLinkWanted(true);
     h.link->ConnectToVorela();
     h.socket->Accept();
     // The first byte chooses the chunk sizes, so that line ends fall across chunk borders.

@@ -3,6 +3,7 @@
 #include "platform/system/datetimerecord.h"
 
 #include <QString>
+#include <QStringView>
 
 // True exactly for -1 (the complement of an empty array's storage reference).
 bool LongToBoolean(qint32 value);
@@ -19,3 +20,8 @@ QString IsoDateTimeText(const DateTimeRecord& record);
 bool IsUpdateInformationNewer(const QString& path, const QString& key);
 // Records the update-notes file's date for this user under key.
 void StoreUpdateInformationDate(const QString& path, const QString& key);
+
+// A number read the way the old runtime's Val read text: blanks, tabs and line feeds are
+// ignored, the longest leading number is taken ("&H" and "&O" give hex and octal), 0 when
+// there is none. Beyond a double's range it gives the sign's infinity.
+double ValOf(QStringView text);

@@ -79,7 +79,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     tmrAutoLogin.setInterval(1000);
     tmrAutoLogin.setSingleShot(false);
     connect(&tmrAutoLogin, &QTimer::timeout, this, [this] { tmrAutoLogin_Timer(); });
-    link_ = std::make_unique<PlayoutLink>(*this);
+    makePlayoutLink();
     Forms::Add(this);
     mainForm() = this;
 }
@@ -336,8 +336,8 @@ void frmMain::Form_Unload() {
     ctlMessages->SetDatabase(nullptr);
     ctlPrizes->SetDatabase(nullptr);
 
-    linkWanted_ = false;
     if (link_) {
+        link_->SetbLinkWanted(false);
         link_->DisconnectFromVorela();
     }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/profile/cocsettings.h"
-#include "playout/link/playouthost.h"
+#include "playout/link/playoutdisplay.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -45,7 +45,7 @@ class uWebsite;
 // The one window that stays open while the program runs. Loading it runs the client's whole
 // start-up; closing it runs the orderly shut-down. Its controls are public, as a form's are,
 // so that the program's other windows and the tests reach them by name.
-class frmMain : public QMainWindow, public PlayoutHost {
+class frmMain : public QMainWindow, public PlayoutDisplay {
     Q_OBJECT
 public:
     // The registry key of the window placement and of the client's profiles.
@@ -77,7 +77,7 @@ public:
 
     // The profile's settings; replaced by every settings load.
     std::unique_ptr<cOCSettings> clsSettingsObject;
-    const cOCSettings* clsSettings() const override { return clsSettingsObject.get(); }
+    const cOCSettings* clsSettings() const { return clsSettingsObject.get(); }
 
     // Re-reads the profile's settings and rebinds everything that depends on them. False
     // when they cannot be used; LastSettingsProblem() then says why.
@@ -157,26 +157,16 @@ public:
     void LoadScripts();
     void treeScripts_NodeClick(QTreeWidgetItem* node);
 
-    // PlayoutHost.
-    bool bLinkWanted() const override { return linkWanted_; }
-    void SetbLinkWanted(bool wanted) override { linkWanted_ = wanted; }
-    float PlayoutVersion() const override { return playoutVersion_; }
-    void SetPlayoutVersion(float version) override { playoutVersion_ = version; }
-    void mnuConnectSetEnabled(bool enabled) override;
-    void mnuDisconnectSetEnabled(bool enabled) override;
-    bool mnuViewVorelaKeyboardChecked() const override;
-    void pnlNotConnectedShow() override;
-    void pnlNotConnectedHide() override;
+    // PlayoutDisplay.
     void SetNumberPlayers(qint16 NumberPlayers) override;
-    qint16 NumberPlayers() const { return numberPlayers_; }
+    qint16 NumberPlayers() const override { return numberPlayers_; }
     void ShowPlayerStatus(qint16 player, qint32 status, const QString& text) override;
     void ShowInstantCartState(qint16 cart, const QString& text) override;
     void ShowLogMode(bool automatic, bool goAllowed, const std::optional<QString>& text) override;
     void ShowLogStatus(bool logLoaded) override;
     void ShowLogCurrentItem(const QString& text) override;
-    void ShowScript(const QString& ScriptText, const QString& FileName, bool FromPlayout) override;
-    void optWebSetValue(int value) override;
-    void ctlWebsiteShowWebAddress(const QString& address) override;
+    // Shows a script in the script browser.
+    void ShowScript(const QString& ScriptText, const QString& FileName, bool FromPlayout);
 
     // Controls.
     uClockStrip* pnlClock = nullptr;
@@ -307,6 +297,8 @@ private:
     void buildScriptsPane();
     void buildTalkbackPane();
     void buildPlayoutPanel();
+    // Makes the playout link and follows its state, scripts and web addresses.
+    void makePlayoutLink();
     void connectLayoutHandlers();
 
     bool runStartUp();
@@ -349,8 +341,6 @@ private:
     bool unloaded_ = false;
     bool unloading_ = false;
     int exitStatus_ = 0;
-    bool linkWanted_ = false;
-    float playoutVersion_ = 0;
     qint16 numberPlayers_ = 1;
     bool vorelaPanelHidden_ = false;
     QString lastSettingsProblem_;

@@ -40,12 +40,12 @@ void openHelp() {
 } // namespace
 
 void frmMain::mnuConnect_Click() {
-    linkWanted_ = true;
+    link_->SetbLinkWanted(true);
     link_->ConnectToVorela();
 }
 
 void frmMain::mnuDisconnect_Click() {
-    linkWanted_ = false;
+    link_->SetbLinkWanted(false);
     link_->DisconnectFromVorela();
 }
 

@@ -1,12 +1,14 @@
-// The window's side of the playout link: the link's menus and cover, the playout panel's
-// collapsed state, and the display members the link calls. The players, log and carts show
-// nothing yet; they keep the values they are given.
+// The window's side of the playout link: the link's menus and cover following its state, the
+// playout panel's collapsed state, and the display members the link calls. The players, log
+// and carts show nothing yet; they keep the values they are given.
 
 #include "mainwindow/frmmain.h"
 
 #include "core/profile/usersettingskeys.h"
 #include "platform/ui/twips.h"
 #include "platform/ui/upanel3.h"
+#include "playout/link/linkstateview.h"
+#include "playout/link/playoutlink.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -29,25 +31,38 @@ void frmMain::pnlVorelaKeyboard_Resize() {
     // height whatever changed.
 }
 
-void frmMain::mnuConnectSetEnabled(bool enabled) {
-    mnuConnect->setEnabled(enabled);
+namespace {
+void showLinkState(frmMain& w, PlayoutLink::LinkState state) {
+    const LinkStateView view = LinkStateView::Of(state);
+    w.mnuConnect->setEnabled(view.connectEnabled);
+    w.mnuDisconnect->setEnabled(view.disconnectEnabled);
+    switch (view.cover) {
+    case LinkStateView::Cover::Keep:
+        break;
+    case LinkStateView::Cover::Hide:
+        w.pnlNotConnected->setVisible(false);
+        break;
+    case LinkStateView::Cover::ShowWhileKeyboardTicked:
+        if (w.mnuViewVorelaKeyboard->isChecked()) {
+            w.pnlNotConnected->setVisible(true);
+            w.pnlNotConnected->raise();
+        }
+        break;
+    }
 }
+} // namespace
 
-void frmMain::mnuDisconnectSetEnabled(bool enabled) {
-    mnuDisconnect->setEnabled(enabled);
-}
-
-bool frmMain::mnuViewVorelaKeyboardChecked() const {
-    return mnuViewVorelaKeyboard->isChecked();
-}
-
-void frmMain::pnlNotConnectedShow() {
-    pnlNotConnected->setVisible(true);
-    pnlNotConnected->raise();
-}
-
-void frmMain::pnlNotConnectedHide() {
-    pnlNotConnected->setVisible(false);
+void frmMain::makePlayoutLink() {
+    link_ = std::make_unique<PlayoutLink>(*this, [this] { return clsSettings(); });
+    connect(link_.get(), &PlayoutLink::LinkStateChanged, this,
+            [this](PlayoutLink::LinkState state) { showLinkState(*this, state); });
+    connect(link_.get(), &PlayoutLink::ScriptReceived, this,
+            [this](const QString& ScriptText) { ShowScript(ScriptText, QString(), true); });
+    connect(link_.get(), &PlayoutLink::WebsiteReceived, this, [this](const QString& /*address*/) {
+        // Selected without running its click handler. The website control shows the address
+        // once it can show one.
+        optWeb->SetValue(1);
+    });
 }
 
 void frmMain::SetNumberPlayers(qint16 NumberPlayers) {
@@ -67,12 +82,6 @@ void frmMain::ShowLogCurrentItem(const QString& /*text*/) {}
 
 void frmMain::ShowScript(const QString& /*ScriptText*/, const QString& /*FileName*/,
                          bool /*FromPlayout*/) {}
-
-void frmMain::optWebSetValue(int value) {
-    optWeb->SetValue(value);
-}
-
-void frmMain::ctlWebsiteShowWebAddress(const QString& /*address*/) {}
 
 void frmMain::LoadScripts() {
     // The script files below "Other Scripts" and the personal script come with the script

@@ -60,8 +60,8 @@ QString settingsProblem(const cOCSettings& settings) {
 
 bool frmMain::LoadSettings() {
     lastSettingsProblem_.clear();
-    linkWanted_ = false;
-    if (link_ && link_->sckVorela().State() != 0) {
+    link_->SetbLinkWanted(false);
+    if (link_->sckVorela().State() != 0) {
         link_->DisconnectFromVorela();
     }
 
@@ -130,7 +130,7 @@ void frmMain::applyPlayoutSettings(bool playout) {
         a->setVisible(playout);
     }
     if (playout) {
-        linkWanted_ = true;
+        link_->SetbLinkWanted(true);
         auto* log = new QTreeWidgetItem(treeScripts, QStringList{QStringLiteral("Log Scripts")});
         log->setData(0, kNodeKeyRole, QStringLiteral("LOGSCRIPT"));
         log->setExpanded(true);

@@ -11,6 +11,7 @@
 #include "platform/system/appinfo.h"
 #include "platform/system/desktopopener.h"
 #include "platform/ui/profilechooserdialog.h"
+#include "playout/link/playoutlink.h"
 #include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/testhome.h"
@@ -18,8 +19,10 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QHostAddress>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTcpServer>
 
 #include <gtest/gtest.h>
 
@@ -31,6 +34,7 @@
 class MainWindowFixture : public ::testing::Test {
 public:
     void SetUp() override {
+        playoutPort = unusedLocalPort();
         programFolder = TestHome() + QStringLiteral("/program");
         QDir().mkpath(programFolder);
         AppInfo::SetPath(programFolder);
@@ -124,6 +128,7 @@ public:
     bool start(const QString& commandLine) {
         AppInfo::SetCommandLine(commandLine);
         window = std::make_unique<frmMain>();
+        window->Link()->SetPorts(playoutPort, playoutPort);
         return window->Form_Load();
     }
 
@@ -153,7 +158,18 @@ public:
                     : QStringLiteral("<nobody>");
     }
 
+    // A port of 127.0.0.1 that nothing listens on, as a free one was when it was chosen.
+    static quint16 unusedLocalPort() {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost, 0);
+        return probe.serverPort();
+    }
+
     std::unique_ptr<frmMain> window;
+    // The port the window's playout link uses, whatever the start-up options say: a profile's
+    // playout computer is this computer, and the usual port is where a developer's own test
+    // peer listens. Nothing listens on it unless the test does.
+    quint16 playoutPort = 0;
     QString programFolder;
     QString loginAnswer;
     QString passwordAnswer;

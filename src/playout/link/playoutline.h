@@ -32,11 +32,6 @@ struct PlayoutLine {
 // Blanks (only U+0020) removed from both ends.
 QStringView TrimBlanks(QStringView text);
 
-// A number read the way the playout side's numbers have always been read: blanks, tabs and
-// line feeds are ignored, the longest leading number is taken ("&H" and "&O" give hex and
-// octal), 0 when there is none.
-double ValOf(QStringView text);
-
 // The value rounded to the nearest whole number (halves to the even one); nothing when it
 // does not fit the receiver's width.
 std::optional<qint16> ToInteger16(double value);

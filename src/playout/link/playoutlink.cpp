@@ -7,7 +7,6 @@
 #include "platform/net/windows1252.h"
 #include "platform/system/appservices.h"
 #include "platform/ui/messagebox.h"
-#include "playout/link/playouthost.h"
 
 #include <algorithm>
 #include <exception>
@@ -27,13 +26,14 @@ template <typename Handler> void guarded(const char* where, Handler&& handler) {
 }
 } // namespace
 
-PlayoutLink::PlayoutLink(PlayoutHost& host, std::unique_ptr<SocketControl> socket, QObject* parent)
-    : QObject(parent), host_(host),
+PlayoutLink::PlayoutLink(PlayoutDisplay& display, SettingsSource clsSettings,
+                         std::unique_ptr<SocketControl> socket,
+                         std::unique_ptr<RetryTimer> retryTimer, QObject* parent)
+    : QObject(parent), clsSettings_(std::move(clsSettings)),
       socket_(socket ? std::move(socket) : std::make_unique<TcpSocketControl>()),
-      protocol_(host, *this) {
-    retryTimer_.setSingleShot(true);
-    connect(&retryTimer_, &QTimer::timeout, this,
-            [this] { guarded("Playout link retry", [this] { onRetryDue(); }); });
+      retryTimer_(retryTimer ? std::move(retryTimer) : std::make_unique<QtRetryTimer>()),
+      protocol_(display, *this) {
+    retryTimer_->SetTimeout([this] { guarded("Playout link retry", [this] { onRetryDue(); }); });
     SocketControl* s = socket_.get();
     connect(s, &SocketControl::Connected, this,
             [this] { guarded("sckVorela_Connect", [this] { sckVorela_Connect(); }); });
@@ -48,7 +48,8 @@ PlayoutLink::PlayoutLink(PlayoutHost& host, std::unique_ptr<SocketControl> socke
 }
 
 PlayoutLink::~PlayoutLink() {
-    retryTimer_.stop();
+    retryTimer_->Stop();
+    retryTimer_->SetTimeout(nullptr);
     socket_->disconnect(this);
     socket_->Close();
 }
@@ -79,13 +80,11 @@ void PlayoutLink::ConnectToVorela() {
 }
 
 void PlayoutLink::connectNow() {
-    const cOCSettings* settings = host_.clsSettings();
+    const cOCSettings* settings = clsSettings_ ? clsSettings_() : nullptr;
     if (settings == nullptr) {
         return;
     }
     DisconnectFromVorela();
-    host_.mnuConnectSetEnabled(false);
-    host_.mnuDisconnectSetEnabled(true);
     const bool networkServer =
         AppServices::Instance().CommandLine().contains(QLatin1String("/VORELANET"));
     const quint16 port = networkServer ? networkServerPort_ : playoutPort_;
@@ -97,16 +96,13 @@ void PlayoutLink::connectNow() {
 }
 
 void PlayoutLink::DisconnectFromVorela() {
-    retryTimer_.stop();
+    retryTimer_->Stop();
     if (socket_->State() != SocketControl::StateClosed) {
         socket_->Close();
     }
-    host_.mnuConnectSetEnabled(true);
-    host_.mnuDisconnectSetEnabled(false);
-    if (host_.mnuViewVorelaKeyboardChecked()) {
-        host_.pnlNotConnectedShow();
-    }
-    setState(LinkState::Down);
+    // Every disconnect shows the link as down again, whatever it showed before.
+    state_ = LinkState::Down;
+    Q_EMIT LinkStateChanged(state_);
 }
 
 void PlayoutLink::SendMessageToComputer(const QString& Message) {
@@ -126,17 +122,22 @@ void PlayoutLink::HandshakeAccepted() {
     }
 }
 
+void PlayoutLink::ScriptArrived(const QString& ScriptText) {
+    Q_EMIT ScriptReceived(ScriptText);
+}
+
+void PlayoutLink::WebsiteArrived(const QString& address) {
+    Q_EMIT WebsiteReceived(address);
+}
+
 void PlayoutLink::sckVorela_Connect() {
     retryPauseMs_ = firstRetryPauseMs_;
-    host_.mnuConnectSetEnabled(false);
-    host_.mnuDisconnectSetEnabled(true);
-    host_.pnlNotConnectedHide();
     setState(LinkState::Handshaking);
 }
 
 void PlayoutLink::sckVorela_Close() {
     DisconnectFromVorela();
-    if (host_.bLinkWanted()) {
+    if (bLinkWanted_) {
         retryLater(firstRetryPauseMs_);
     }
 }
@@ -170,7 +171,7 @@ void PlayoutLink::sckVorela_Error(int Number, const QString& Description) {
     case SocketErrorNumber::HostNotFound:
     case SocketErrorNumber::TryAgain: {
         DisconnectFromVorela();
-        if (host_.bLinkWanted()) {
+        if (bLinkWanted_) {
             const int pause = retryPauseMs_;
             retryPauseMs_ = std::min(retryPauseMs_ * 2, longestRetryPauseMs_);
             retryLater(pause);
@@ -188,12 +189,12 @@ void PlayoutLink::sckVorela_Error(int Number, const QString& Description) {
 }
 
 void PlayoutLink::retryLater(int pauseMs) {
-    retryTimer_.start(pauseMs);
+    retryTimer_->Start(pauseMs);
     setState(LinkState::WaitingToRetry);
 }
 
 void PlayoutLink::onRetryDue() {
-    if (host_.bLinkWanted()) {
+    if (bLinkWanted_) {
         connectNow();
     }
 }

@@ -3,13 +3,15 @@
 #include "platform/net/socketcontrol.h"
 #include "playout/link/lineframer.h"
 #include "playout/link/playoutprotocol.h"
+#include "playout/link/retrytimer.h"
 
 #include <QObject>
-#include <QTimer>
 
+#include <functional>
 #include <memory>
 
-class PlayoutHost;
+class cOCSettings;
+class PlayoutDisplay;
 
 // The main window's one connection to the playout system: connecting to the configured
 // computer, closing, sending one line, framing what arrives into lines for the parser, and
@@ -18,6 +20,10 @@ class PlayoutHost;
 // A failed attempt is tried again after a pause that starts at 1 s and doubles up to 10 s;
 // a connection that opened resets it, and a close by the playout side reconnects after the
 // first pause. Nothing here blocks or spins.
+//
+// The link keeps its own state: whether it is wanted, where it stands (LinkStateChanged, which
+// windows follow to show it) and the playout system's version. What the status lines show
+// goes to the display; scripts and web addresses come out as signals.
 class PlayoutLink : public QObject, private PlayoutLinkActions {
     Q_OBJECT
 
@@ -36,27 +42,42 @@ public:
     static constexpr int kFirstRetryPauseMs = 1000;
     static constexpr int kLongestRetryPauseMs = 10000;
 
-    // The link takes the socket; with none it makes a TCP one.
-    explicit PlayoutLink(PlayoutHost& host, std::unique_ptr<SocketControl> socket = nullptr,
-                         QObject* parent = nullptr);
+    // The loaded profile settings; nullptr before the first settings load.
+    using SettingsSource = std::function<const cOCSettings*()>;
+
+    // The link takes the socket and the retry timer; with none it makes a TCP socket and a
+    // timer on the event loop.
+    PlayoutLink(PlayoutDisplay& display, SettingsSource clsSettings,
+                std::unique_ptr<SocketControl> socket = nullptr,
+                std::unique_ptr<RetryTimer> retryTimer = nullptr, QObject* parent = nullptr);
     ~PlayoutLink() override;
 
     // Opens the link to the configured computer; the outcome arrives later.
     void ConnectToVorela();
-    // Closes the link and shows it as down; a retry that was due is called off. Whether the
-    // link is wanted stays as it was.
+    // Closes the link and shows it as down (LinkStateChanged with Down, even when it was
+    // down already); a retry that was due is called off. Whether the link is wanted stays as
+    // it was.
     void DisconnectFromVorela() override;
     // Sends one line, followed by CR LF; dropped without notice unless connected.
     void SendMessageToComputer(const QString& Message) override;
     // Handles one received line.
     void ProcessMessage(const QString& line);
 
+    // The link is wanted: a dropped or failed connection is opened again. Set by the Connect
+    // menu and the settings load, cleared by the Disconnect menu, the settings load and a
+    // rejected playout system.
+    bool bLinkWanted() const { return bLinkWanted_; }
+    void SetbLinkWanted(bool wanted) override { bLinkWanted_ = wanted; }
+    // The connected playout system's version as minor.build (3.5.120 gives 5.12); 0 until a
+    // handshake is accepted.
+    float PlayoutVersion() const { return protocol_.PlayoutVersion(); }
+
     SocketControl& sckVorela() { return *socket_; }
     LinkState State() const { return state_; }
     // The pause the next failed attempt waits before the one after it.
     int RetryPauseMs() const { return retryPauseMs_; }
     // The pause of the retry that is due, -1 when none is.
-    int PendingRetryMs() const { return retryTimer_.isActive() ? retryTimer_.interval() : -1; }
+    int PendingRetryMs() const { return retryTimer_->IsActive() ? retryTimer_->Interval() : -1; }
     // Connect attempts since the link was made (a test and diagnostics figure).
     quint64 ConnectAttempts() const { return attempts_; }
 
@@ -67,9 +88,15 @@ public:
 
 Q_SIGNALS:
     void LinkStateChanged(PlayoutLink::LinkState state);
+    // A script the playout system sent, decoded, for the script browser.
+    void ScriptReceived(const QString& ScriptText);
+    // A web address the playout system sent, unchanged, for the Web pane.
+    void WebsiteReceived(const QString& address);
 
 private:
     void HandshakeAccepted() override;
+    void ScriptArrived(const QString& ScriptText) override;
+    void WebsiteArrived(const QString& address) override;
     void sckVorela_Connect();
     void sckVorela_Close();
     void sckVorela_DataArrival(qint64 bytesTotal);
@@ -80,12 +107,13 @@ private:
     void setState(LinkState state);
     void processLine(const QByteArray& bytes);
 
-    PlayoutHost& host_;
+    SettingsSource clsSettings_;
     std::unique_ptr<SocketControl> socket_;
+    std::unique_ptr<RetryTimer> retryTimer_;
     PlayoutProtocol protocol_;
     LineFramer sReceiveBuffer_;
-    QTimer retryTimer_;
     LinkState state_ = LinkState::Down;
+    bool bLinkWanted_ = false;
     int firstRetryPauseMs_ = kFirstRetryPauseMs;
     int longestRetryPauseMs_ = kLongestRetryPauseMs;
     int retryPauseMs_ = kFirstRetryPauseMs;

@@ -1,11 +1,12 @@
 #include "playout/link/playoutprotocol.h"
 
 #include "core/debuglog.h"
+#include "core/generalroutines.h"
 #include "core/parameters.h"
 #include "platform/system/appinfo.h"
 #include "platform/system/appservices.h"
 #include "platform/ui/messagebox.h"
-#include "playout/link/playouthost.h"
+#include "playout/link/playoutdisplay.h"
 #include "playout/link/playoutline.h"
 
 #include <cmath>
@@ -16,6 +17,21 @@ const QString kIncompatibleTail =
 
 bool isWord(QStringView text, QLatin1String word) {
     return text.compare(word, Qt::CaseInsensitive) == 0;
+}
+
+QString keyWord(const QString& keyWords, const QString& name) {
+    QString source = keyWords;
+    QString key = name;
+    return GetParameterByRef(source, key, QStringLiteral("="), true, QStringLiteral(" "));
+}
+
+// The log scroller's text of a current-items line: the title, then "-" and the artist when
+// there is one.
+QString currentItemText(QStringView keyWords) {
+    const QString source = keyWords.toString();
+    const QString artist = keyWord(source, QStringLiteral("AName1"));
+    const QString title = keyWord(source, QStringLiteral("ITitle"));
+    return artist.isEmpty() ? title : title + QLatin1Char('-') + artist;
 }
 } // namespace
 
@@ -61,109 +77,105 @@ void PlayoutProtocol::ProcessMessage(const QString& line) {
     // Verbs, objects and sub-commands compare without regard to case.
     if (isWord(p.verb, QLatin1String("+CONNECTED"))) {
         handshake(line, p.object.toString(), p.parameterText.toString());
-        return;
+    } else if (isWord(p.verb, QLatin1String("SET"))) {
+        set(p);
+    } else if (isWord(p.verb, QLatin1String("SCRIPT"))) {
+        link_.ScriptArrived(AppServices::DecodeText(p.rest.toString()));
+    } else if (isWord(p.verb, QLatin1String("WEBSITE"))) {
+        link_.WebsiteArrived(p.rest.toString());
     }
-    if (isWord(p.verb, QLatin1String("SCRIPT"))) {
-        host_.ShowScript(AppServices::DecodeText(p.rest.toString()), QString(), true);
-        return;
-    }
-    if (isWord(p.verb, QLatin1String("WEBSITE"))) {
-        host_.optWebSetValue(1);
-        host_.ctlWebsiteShowWebAddress(p.rest.toString());
-        return;
-    }
-    if (!isWord(p.verb, QLatin1String("SET"))) {
-        return;
-    }
+}
 
+void PlayoutProtocol::set(const PlayoutLine& p) {
     const QStringView object = p.object;
     if (isWord(object, QLatin1String("NUMBERPLAYERS"))) {
-        if (!p.HasField(0)) {
-            return;
-        }
-        const auto count = ToInteger16(ValOf(p.fields.at(0)));
-        if (!count) {
-            DebugLog(QStringLiteral("Player count out of range - line ignored"), 5);
-            return;
-        }
-        host_.SetNumberPlayers(*count);
-        requestPlayerState();
+        setNumberPlayers(p);
+    } else if (isWord(object, QLatin1String("LOG"))) {
+        setLog(p);
+    } else if (isWord(object, QLatin1String("PLAYER"))) {
+        setPlayer(p);
+    } else if (isWord(object, QLatin1String("INSTANTCART")) ||
+               isWord(object, QLatin1String("IC"))) {
+        setInstantCart(p);
+    }
+}
+
+void PlayoutProtocol::setNumberPlayers(const PlayoutLine& p) {
+    if (!p.HasField(0)) {
         return;
     }
-    if (isWord(object, QLatin1String("LOG"))) {
-        if (!p.HasField(0)) {
-            return;
-        }
-        const QStringView sub = p.fields.at(0);
-        if (isWord(sub, QLatin1String("MODE"))) {
-            if (!p.HasField(2)) {
-                return;
-            }
-            const bool automatic = ValOf(p.fields.at(1)) != 0;
-            const bool goAllowed = ValOf(p.fields.at(2)) != 0;
-            std::optional<QString> text;
-            if (p.HasField(3)) {
-                text = AppServices::DecodeText(p.fields.at(3).toString());
-            }
-            host_.ShowLogMode(automatic, goAllowed, text);
-        } else if (isWord(sub, QLatin1String("SCRIPT"))) {
-            // Commas inside the script survive: the fields after the first, joined again.
-            host_.ShowScript(AppServices::DecodeText(p.FieldsFrom(1).toString()), QString(), true);
-        } else if (isWord(sub, QLatin1String("STATUS"))) {
-            if (!p.HasField(1)) {
-                return;
-            }
-            host_.ShowLogStatus(!TrimBlanks(p.fields.at(1)).isEmpty());
-        } else if (isWord(sub, QLatin1String("CURRENTITEMS"))) {
-            if (!p.HasField(1)) {
-                return;
-            }
-            QString source = p.fields.at(1).toString();
-            QString artistName = QStringLiteral("AName1");
-            const QString artist = GetParameterByRef(source, artistName, QStringLiteral("="), true,
-                                                     QStringLiteral(" "));
-            source = p.fields.at(1).toString();
-            QString titleName = QStringLiteral("ITitle");
-            const QString title = GetParameterByRef(source, titleName, QStringLiteral("="), true,
-                                                    QStringLiteral(" "));
-            host_.ShowLogCurrentItem(artist.isEmpty() ? title : title + QLatin1Char('-') + artist);
-        }
+    const auto count = ToInteger16(ValOf(p.fields.at(0)));
+    if (!count) {
+        DebugLog(QStringLiteral("Player count out of range - line ignored"), 5);
         return;
     }
-    if (isWord(object, QLatin1String("PLAYER"))) {
-        if (!p.HasField(2) || !isWord(p.fields.at(0), QLatin1String("STATUS"))) {
-            return;
-        }
-        const auto player = ToInteger16(ValOf(p.fields.at(1)));
-        const auto status = ToInteger32(ValOf(p.fields.at(2)));
-        if (!player || !status) {
-            DebugLog(QStringLiteral("Player status out of range - line ignored"), 5);
-            return;
-        }
-        const QString text = p.HasField(3) ? p.fields.at(3).toString() : QString();
-        host_.ShowPlayerStatus(*player, *status, AppServices::DecodeText(text));
+    display_.SetNumberPlayers(*count);
+    requestPlayerState();
+}
+
+void PlayoutProtocol::setLog(const PlayoutLine& p) {
+    if (!p.HasField(0)) {
         return;
     }
-    if (isWord(object, QLatin1String("INSTANTCART")) || isWord(object, QLatin1String("IC"))) {
-        const QLatin1String wanted =
-            host_.PlayoutVersion() >= 5 ? QLatin1String("CURRENTITEM") : QLatin1String("STATUS");
-        if (!p.HasField(2) || !isWord(p.fields.at(0), wanted)) {
+    const QStringView sub = p.fields.at(0);
+    if (isWord(sub, QLatin1String("MODE"))) {
+        if (!p.HasField(2)) {
             return;
         }
-        const auto cart = ToInteger16(ValOf(p.fields.at(1)));
-        if (!cart) {
-            DebugLog(QStringLiteral("Instant cart out of range - line ignored"), 5);
-            return;
+        const bool automatic = ValOf(p.fields.at(1)) != 0;
+        const bool goAllowed = ValOf(p.fields.at(2)) != 0;
+        std::optional<QString> text;
+        if (p.HasField(3)) {
+            text = AppServices::DecodeText(p.fields.at(3).toString());
         }
-        host_.ShowInstantCartState(*cart, p.fields.at(2).toString());
+        display_.ShowLogMode(automatic, goAllowed, text);
+    } else if (isWord(sub, QLatin1String("SCRIPT"))) {
+        // Commas inside the script survive: the fields after the first, joined again.
+        link_.ScriptArrived(AppServices::DecodeText(p.FieldsFrom(1).toString()));
+    } else if (isWord(sub, QLatin1String("STATUS"))) {
+        if (p.HasField(1)) {
+            display_.ShowLogStatus(!TrimBlanks(p.fields.at(1)).isEmpty());
+        }
+    } else if (isWord(sub, QLatin1String("CURRENTITEMS"))) {
+        if (p.HasField(1)) {
+            display_.ShowLogCurrentItem(currentItemText(p.fields.at(1)));
+        }
     }
+}
+
+void PlayoutProtocol::setPlayer(const PlayoutLine& p) {
+    if (!p.HasField(2) || !isWord(p.fields.at(0), QLatin1String("STATUS"))) {
+        return;
+    }
+    const auto player = ToInteger16(ValOf(p.fields.at(1)));
+    const auto status = ToInteger32(ValOf(p.fields.at(2)));
+    if (!player || !status) {
+        DebugLog(QStringLiteral("Player status out of range - line ignored"), 5);
+        return;
+    }
+    const QString text = p.HasField(3) ? p.fields.at(3).toString() : QString();
+    display_.ShowPlayerStatus(*player, *status, AppServices::DecodeText(text));
+}
+
+void PlayoutProtocol::setInstantCart(const PlayoutLine& p) {
+    // Either word with either version; the sub-command follows the version.
+    const QLatin1String wanted =
+        playoutVersion_ >= 5 ? QLatin1String("CURRENTITEM") : QLatin1String("STATUS");
+    if (!p.HasField(2) || !isWord(p.fields.at(0), wanted)) {
+        return;
+    }
+    const auto cart = ToInteger16(ValOf(p.fields.at(1)));
+    if (!cart) {
+        DebugLog(QStringLiteral("Instant cart out of range - line ignored"), 5);
+        return;
+    }
+    display_.ShowInstantCartState(*cart, p.fields.at(2).toString());
 }
 
 void PlayoutProtocol::requestPlayerState() {
     link_.SendMessageToComputer(QStringLiteral("GET PLAYER STATUS,0"));
-    link_.SendMessageToComputer(host_.PlayoutVersion() >= 5
-                                    ? QStringLiteral("GET IC CURRENTITEM,0")
-                                    : QStringLiteral("GET INSTANTCART STATUS,0"));
+    link_.SendMessageToComputer(playoutVersion_ >= 5 ? QStringLiteral("GET IC CURRENTITEM,0")
+                                                     : QStringLiteral("GET INSTANTCART STATUS,0"));
 }
 
 void PlayoutProtocol::handshake(const QString& line, const QString& object,
@@ -200,7 +212,7 @@ void PlayoutProtocol::handshake(const QString& line, const QString& object,
         return;
     }
 
-    host_.SetPlayoutVersion(v);
+    playoutVersion_ = v;
     link_.HandshakeAccepted();
     link_.SendMessageToComputer(HandshakeAnswer());
     link_.SendMessageToComputer(QStringLiteral("REQUEST PLAYEREVENTS START"));
@@ -213,7 +225,7 @@ void PlayoutProtocol::handshake(const QString& line, const QString& object,
 }
 
 void PlayoutProtocol::rejectHandshake(const QString& text) {
-    host_.SetbLinkWanted(false);
+    link_.SetbLinkWanted(false);
     link_.DisconnectFromVorela();
     MsgBox(text + kIncompatibleTail + ProgramVersionText() + QLatin1Char(')'),
            MsgIcon::Exclamation);

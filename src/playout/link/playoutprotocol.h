@@ -2,7 +2,8 @@
 
 #include <QString>
 
-class PlayoutHost;
+class PlayoutDisplay;
+struct PlayoutLine;
 
 // What the line parser needs of the link that feeds it.
 class PlayoutLinkActions {
@@ -11,17 +12,31 @@ public:
     // Sends one line (without its end); dropped when the link is not connected.
     virtual void SendMessageToComputer(const QString& Message) = 0;
     virtual void DisconnectFromVorela() = 0;
+    // Whether a dropped or failed connection is opened again; a rejected playout system
+    // clears it.
+    virtual void SetbLinkWanted(bool wanted) = 0;
     // The playout system's "+CONNECTED" line was accepted.
     virtual void HandshakeAccepted() = 0;
+    // A script the playout system sent, decoded, for the script browser.
+    virtual void ScriptArrived(const QString& ScriptText) = 0;
+    // A web address the playout system sent, unchanged, for the Web pane.
+    virtual void WebsiteArrived(const QString& address) = 0;
 };
 
 // The playout protocol: handles one received line completely, answering the handshake and
-// the player count, and hands every status line to the main window's display.
+// the player count, and hands every status line to the display. It keeps nothing between
+// lines but the playout system's version.
 class PlayoutProtocol {
 public:
-    PlayoutProtocol(PlayoutHost& host, PlayoutLinkActions& link) : host_(host), link_(link) {}
+    PlayoutProtocol(PlayoutDisplay& display, PlayoutLinkActions& link)
+        : display_(display), link_(link) {}
 
     void ProcessMessage(const QString& line);
+
+    // The connected playout system's version as minor.build (3.5.120 gives 5.12): 0 until a
+    // handshake is accepted, then kept across disconnections until the next one. From 5 on
+    // the instant carts go by the short word "IC".
+    float PlayoutVersion() const { return playoutVersion_; }
 
     // `+Connected AppName="orlix" Version="1.0.11"`.
     static QString HandshakeAnswer();
@@ -34,8 +49,15 @@ public:
 private:
     void handshake(const QString& line, const QString& object, const QString& parameterText);
     void rejectHandshake(const QString& text);
+    // The status lines, by the object after "SET".
+    void set(const PlayoutLine& p);
+    void setNumberPlayers(const PlayoutLine& p);
+    void setLog(const PlayoutLine& p);
+    void setPlayer(const PlayoutLine& p);
+    void setInstantCart(const PlayoutLine& p);
     void requestPlayerState();
 
-    PlayoutHost& host_;
+    PlayoutDisplay& display_;
     PlayoutLinkActions& link_;
+    float playoutVersion_ = 0;
 };

@@ -1,16 +1,22 @@
 #pragma once
 
 // Doubles for the playout link: a socket the test speaks through as the playout system
-// would, and a main window that records every call the link and the parser make on it.
+// would, a retry timer on the test's own clock, and a main window that records what the link
+// and the parser show on it.
 
 #include "core/profile/cocsettings.h"
 #include "platform/net/socketcontrol.h"
-#include "playout/link/playouthost.h"
+#include "playout/link/linkstateview.h"
+#include "playout/link/playoutdisplay.h"
+#include "playout/link/playoutlink.h"
+#include "playout/link/retrytimer.h"
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -84,43 +90,90 @@ private:
     QByteArray sent_;
 };
 
-// The main window as the link and the parser call it: every call is one line of a record.
-class RecordingPlayoutHost : public PlayoutHost {
+// The retry timer with the test's own clock: time moves only when the test says so.
+class ManualRetryTimer : public RetryTimer {
 public:
-    RecordingPlayoutHost() : settings_(std::make_unique<cOCSettings>()) {
-        settings_->SetVorelaComputerName(QStringLiteral("studio-playout"));
+    void Start(int ms) override {
+        active_ = true;
+        interval_ = ms;
+        left_ = ms;
+    }
+    void Stop() override { active_ = false; }
+    bool IsActive() const override { return active_; }
+    int Interval() const override { return interval_; }
+
+    // Moves the clock on by ms: a pause that ends on the way fires, and one it starts runs on
+    // with the time that is left.
+    void Elapse(int ms) {
+        while (active_ && ms >= left_) {
+            ms -= left_;
+            active_ = false;
+            Fire();
+        }
+        if (active_) {
+            left_ -= ms;
+        }
     }
 
-    const cOCSettings* clsSettings() const override { return settings_.get(); }
+private:
+    bool active_ = false;
+    int interval_ = 0;
+    int left_ = 0;
+};
+
+// The main window as the link and the parser reach it: the display's calls and what the
+// window does with the link's signals, each one line of a record; the menus and the cover as
+// the window shows the link's state.
+class RecordingPlayoutWindow : public PlayoutDisplay {
+public:
+    RecordingPlayoutWindow() : settings_(std::make_unique<cOCSettings>()) {
+        settings_->SetVorelaComputerName(QStringLiteral("studio-playout"));
+    }
+    virtual ~RecordingPlayoutWindow() = default;
+
+    const cOCSettings* clsSettings() const { return settings_.get(); }
     void DropSettings() { settings_.reset(); }
     cOCSettings* Settings() { return settings_.get(); }
 
-    bool bLinkWanted() const override { return linkWanted_; }
-    void SetbLinkWanted(bool wanted) override {
-        linkWanted_ = wanted;
-        if (counted()) {
-            calls_ << QStringLiteral("bLinkWanted=%1").arg(wanted ? 1 : 0);
-        }
-    }
-    float PlayoutVersion() const override { return playoutVersion_; }
-    void SetPlayoutVersion(float version) override {
-        playoutVersion_ = version;
-        if (counted()) {
-            calls_ << QStringLiteral("PlayoutVersion=%1").arg(double(version));
-        }
+    // A link on this window, followed as the main window follows its own.
+    std::unique_ptr<PlayoutLink> MakeLink(std::unique_ptr<SocketControl> socket = nullptr,
+                                          std::unique_ptr<RetryTimer> retryTimer = nullptr) {
+        auto link = std::make_unique<PlayoutLink>(
+            *this, [this] { return clsSettings(); }, std::move(socket), std::move(retryTimer));
+        QObject::connect(link.get(), &PlayoutLink::LinkStateChanged, &context_,
+                         [this](PlayoutLink::LinkState state) { ShowLinkState(state); });
+        QObject::connect(link.get(), &PlayoutLink::ScriptReceived, &context_,
+                         [this](const QString& text) { ShowScript(text, QString(), true); });
+        QObject::connect(link.get(), &PlayoutLink::WebsiteReceived, &context_,
+                         [this](const QString& address) {
+                             if (counted()) {
+                                 calls_ << QStringLiteral("optWeb=1");
+                             }
+                             if (counted()) {
+                                 calls_ << QStringLiteral("ShowWebAddress(\"%1\")").arg(address);
+                             }
+                         });
+        return link;
     }
 
-    void mnuConnectSetEnabled(bool enabled) override { mnuConnectEnabled_ = enabled; }
-    void mnuDisconnectSetEnabled(bool enabled) override { mnuDisconnectEnabled_ = enabled; }
-    bool mnuViewVorelaKeyboardChecked() const override { return keyboardTicked_; }
-    void pnlNotConnectedShow() override { notConnectedShown_ = true; }
-    void pnlNotConnectedHide() override { notConnectedShown_ = false; }
+    void ShowLinkState(PlayoutLink::LinkState state) {
+        const LinkStateView view = LinkStateView::Of(state);
+        mnuConnectEnabled_ = view.connectEnabled;
+        mnuDisconnectEnabled_ = view.disconnectEnabled;
+        if (view.cover == LinkStateView::Cover::Hide) {
+            notConnectedShown_ = false;
+        } else if (view.cover == LinkStateView::Cover::ShowWhileKeyboardTicked && keyboardTicked_) {
+            notConnectedShown_ = true;
+        }
+    }
 
     void SetNumberPlayers(qint16 n) override {
+        numberPlayers_ = std::clamp<qint16>(n, 1, 12);
         if (counted()) {
             calls_ << QStringLiteral("SetNumberPlayers(%1)").arg(n);
         }
     }
+    qint16 NumberPlayers() const override { return numberPlayers_; }
     void ShowPlayerStatus(qint16 player, qint32 status, const QString& text) override {
         if (counted()) {
             calls_ << QStringLiteral("ShowPlayerStatus(%1,%2,\"%3\")")
@@ -153,21 +206,12 @@ public:
             calls_ << QStringLiteral("ShowLogCurrentItem(\"%1\")").arg(text);
         }
     }
-    void ShowScript(const QString& script, const QString& file, bool fromPlayout) override {
+    // The script browser, as the window's ShowScript.
+    virtual void ShowScript(const QString& script, const QString& file, bool fromPlayout) {
         if (counted()) {
             calls_ << QStringLiteral("ShowScript(\"%1\",\"%2\",%3)")
                           .arg(script, file,
                                fromPlayout ? QStringLiteral("True") : QStringLiteral("False"));
-        }
-    }
-    void optWebSetValue(int value) override {
-        if (counted()) {
-            calls_ << QStringLiteral("optWeb=%1").arg(value);
-        }
-    }
-    void ctlWebsiteShowWebAddress(const QString& address) override {
-        if (counted()) {
-            calls_ << QStringLiteral("ShowWebAddress(\"%1\")").arg(address);
         }
     }
 
@@ -177,8 +221,6 @@ public:
     void (*onCall)(void*) = nullptr;
     void* onCallContext = nullptr;
 
-    bool linkWanted_ = false;
-    float playoutVersion_ = 0;
     bool mnuConnectEnabled_ = true;
     bool mnuDisconnectEnabled_ = false;
     bool keyboardTicked_ = true;
@@ -198,5 +240,8 @@ private:
     }
 
     std::unique_ptr<cOCSettings> settings_;
+    qint16 numberPlayers_ = 1;
     QStringList calls_;
+    // The link's signals reach this window only while it exists.
+    QObject context_;
 };

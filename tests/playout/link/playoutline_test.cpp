@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
 namespace {
@@ -55,25 +54,6 @@ TEST(PlayoutLine, SplitsIntoVerbObjectParameterTextAndFields) {
         EXPECT_EQ(p.FieldsFrom(1).toString(), c.fields.mid(1).join(',')) << c.line.toStdString();
         EXPECT_EQ(p.hasBlank, c.hasBlank) << c.line.toStdString();
     }
-}
-
-TEST(PlayoutLine, ReadsNumbersLikeTheOldRuntime) {
-    struct Case {
-        const char* text;
-        double value;
-    };
-    const Case cases[] = {
-        {"12", 12},     {" 1 2 ", 12},      {"\t-7x", -7},    {"+3", 3},      {"abc", 0},
-        {"", 0},        {"2.5", 2.5},       {".5", 0.5},      {"1e3", 1000},  {"1D2", 100},
-        {"1e", 1},      {"1e+", 1},         {"5-3", 5},       {"1.2.3", 1.2}, {"&H10", 16},
-        {"&hFFFF", -1}, {"&H10000", 65536}, {"&O17", 15},     {"&", 0},       {"-", 0},
-        {"007", 7},     {"3.0", 3},         {"0.009", 0.009}, {"1,5", 1},
-    };
-    for (const Case& c : cases) {
-        EXPECT_DOUBLE_EQ(ValOf(QString::fromLatin1(c.text)), c.value) << c.text;
-    }
-    EXPECT_TRUE(std::isinf(ValOf(u"1e999")));
-    EXPECT_EQ(ValOf(u"1e-999"), 0.0);
 }
 
 TEST(PlayoutLine, RoundsHalvesToEvenAndRefusesWhatDoesNotFit) {

@@ -1,8 +1,7 @@
-// The link's connection rules on a fake socket: menus and cover, ports, sending, framing on
-// the socket, the error and close roads and the paced retries.
+// The link's connection rules on a fake socket and the test's own clock: menus and cover,
+// ports, sending, framing on the socket, the error and close roads and the paced retries.
 
 #include "playoutdoubles.h"
-#include "waituntil.h"
 
 #include "core/debuglog.h"
 #include "platform/net/socketerrors.h"
@@ -11,7 +10,6 @@
 #include "playout/link/playoutlink.h"
 #include "support/scriptedmessageboxes.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 
 #include <stdexcept>
@@ -24,28 +22,31 @@ protected:
     void SetUp() override {
         auto s = std::make_unique<FakeSocketControl>();
         socket = s.get();
-        link = std::make_unique<PlayoutLink>(host, std::move(s));
+        auto t = std::make_unique<ManualRetryTimer>();
+        clock = t.get();
+        link = window.MakeLink(std::move(s), std::move(t));
     }
 
     void ConnectWanted() {
-        host.SetbLinkWanted(true);
+        link->SetbLinkWanted(true);
         link->ConnectToVorela();
-        host.TakeCalls();
+        window.TakeCalls();
     }
     void ExpectShownDown() {
-        EXPECT_TRUE(host.mnuConnectEnabled_);
-        EXPECT_FALSE(host.mnuDisconnectEnabled_);
-        EXPECT_TRUE(host.notConnectedShown_);
+        EXPECT_TRUE(window.mnuConnectEnabled_);
+        EXPECT_FALSE(window.mnuDisconnectEnabled_);
+        EXPECT_TRUE(window.notConnectedShown_);
     }
 
-    RecordingPlayoutHost host;
+    RecordingPlayoutWindow window;
     FakeSocketControl* socket = nullptr;
+    ManualRetryTimer* clock = nullptr;
     std::unique_ptr<PlayoutLink> link;
 };
 } // namespace
 
 TEST_F(PlayoutLinkTest, DoesNothingBeforeSettingsAreLoaded) {
-    host.DropSettings();
+    window.DropSettings();
     ConnectWanted();
     EXPECT_EQ(socket->connects_, 0);
     EXPECT_EQ(link->State(), PlayoutLink::LinkState::Down);
@@ -74,29 +75,35 @@ TEST_F(PlayoutLinkTest, ConnectsToTheConfiguredComputerOnThePortTheCommandLineCh
 
 TEST_F(PlayoutLinkTest, ShowsTheLinkStateOnTheMenusAndTheCover) {
     ConnectWanted();
-    EXPECT_FALSE(host.mnuConnectEnabled_);
-    EXPECT_TRUE(host.mnuDisconnectEnabled_);
-    EXPECT_TRUE(host.notConnectedShown_);
+    EXPECT_FALSE(window.mnuConnectEnabled_);
+    EXPECT_TRUE(window.mnuDisconnectEnabled_);
+    EXPECT_TRUE(window.notConnectedShown_);
     EXPECT_EQ(link->State(), PlayoutLink::LinkState::Connecting);
 
     socket->Accept();
-    EXPECT_FALSE(host.mnuConnectEnabled_);
-    EXPECT_TRUE(host.mnuDisconnectEnabled_);
-    EXPECT_FALSE(host.notConnectedShown_);
+    EXPECT_FALSE(window.mnuConnectEnabled_);
+    EXPECT_TRUE(window.mnuDisconnectEnabled_);
+    EXPECT_FALSE(window.notConnectedShown_);
     EXPECT_EQ(link->State(), PlayoutLink::LinkState::Handshaking);
     EXPECT_EQ(socket->TakeSentLines(), QStringList()) << "the playout side speaks first";
 
     link->DisconnectFromVorela();
     EXPECT_EQ(socket->State(), SocketControl::StateClosed);
     ExpectShownDown();
-    EXPECT_TRUE(host.bLinkWanted()) << "disconnecting leaves the wish alone";
+    EXPECT_TRUE(link->bLinkWanted()) << "disconnecting leaves the wish alone";
 
     // With the keyboard panel not shown, the cover is left as it is.
-    host.keyboardTicked_ = false;
+    window.keyboardTicked_ = false;
     link->ConnectToVorela();
     socket->Accept();
     link->DisconnectFromVorela();
-    EXPECT_FALSE(host.notConnectedShown_);
+    EXPECT_FALSE(window.notConnectedShown_);
+
+    // A disconnect shows the link as down again even when it was down already: the panel
+    // ticked since, the cover comes over it.
+    window.keyboardTicked_ = true;
+    link->DisconnectFromVorela();
+    EXPECT_TRUE(window.notConnectedShown_);
 }
 
 TEST_F(PlayoutLinkTest, SendsOnlyWhileConnected) {
@@ -113,17 +120,17 @@ TEST_F(PlayoutLinkTest, HandsLinesToTheParserAsTheyAreFramed) {
     ConnectWanted();
     socket->Accept();
     socket->Say("SET PLAYER STA");
-    EXPECT_EQ(host.TakeCalls(), QStringList());
+    EXPECT_EQ(window.TakeCalls(), QStringList());
     socket->Say("TUS,1,5,Tune\r");
-    EXPECT_EQ(host.TakeCalls(), QStringList{"ShowPlayerStatus(1,5,\"Tune\")"});
+    EXPECT_EQ(window.TakeCalls(), QStringList{"ShowPlayerStatus(1,5,\"Tune\")"});
     socket->Say("\nSET LOG STATUS,x\n\rSET LOG STATUS,\r");
-    EXPECT_EQ(host.TakeCalls(), QStringList({"ShowLogStatus(1)", "ShowLogStatus(0)"}));
+    EXPECT_EQ(window.TakeCalls(), QStringList({"ShowLogStatus(1)", "ShowLogStatus(0)"}));
 }
 
 TEST_F(PlayoutLinkTest, ReadsNothingUnlessConnected) {
     ConnectWanted();
     socket->Say("SET LOG STATUS,x\r\n");
-    EXPECT_EQ(host.TakeCalls(), QStringList());
+    EXPECT_EQ(window.TakeCalls(), QStringList());
 }
 
 TEST_F(PlayoutLinkTest, APartialLineOfADroppedConnectionDoesNotReachTheNextOne) {
@@ -146,7 +153,7 @@ TEST_F(PlayoutLinkTest, DropsAnOverlongLineAndKeepsTheNextOne) {
         socket->Say(big.mid(at, 100000));
     }
     socket->Say("\r\nSET LOG STATUS,x\r\n");
-    EXPECT_EQ(host.TakeCalls(), QStringList{"ShowLogStatus(1)"});
+    EXPECT_EQ(window.TakeCalls(), QStringList{"ShowLogStatus(1)"});
 }
 
 TEST_F(PlayoutLinkTest, ListedErrorsAreSilentShowTheLinkDownAndRetryAfterAPause) {
@@ -175,7 +182,10 @@ TEST_F(PlayoutLinkTest, PausesDoubleUpToTheLongestAndAnOpenedConnectionResetsThe
         const int connects = socket->connects_;
         socket->Fail(SocketErrorNumber::ConnectionRefused);
         pauses << link->PendingRetryMs();
-        ASSERT_TRUE(WaitUntil([&] { return socket->connects_ == connects + 1; }));
+        clock->Elapse(pauses.back() - 1);
+        EXPECT_EQ(socket->connects_, connects) << "not before the pause is over";
+        clock->Elapse(1);
+        ASSERT_EQ(socket->connects_, connects + 1);
         EXPECT_EQ(link->State(), PlayoutLink::LinkState::Connecting);
     }
     EXPECT_EQ(pauses, QList<int>({10, 20, 40, 80, 80, 80}));
@@ -189,16 +199,17 @@ TEST_F(PlayoutLinkTest, APeerCloseShowsTheLinkDownAndReconnectsAfterTheFirstPaus
     link->SetRetryPauses(30, 300);
     ConnectWanted();
     socket->Fail(SocketErrorNumber::ConnectionRefused);
-    ASSERT_TRUE(WaitUntil([&] { return socket->connects_ == 2; }));
+    clock->Elapse(30);
+    ASSERT_EQ(socket->connects_, 2);
     socket->Accept();
     socket->PeerCloses();
     ExpectShownDown();
     EXPECT_EQ(socket->State(), SocketControl::StateClosed);
     EXPECT_EQ(link->PendingRetryMs(), 30);
-    QElapsedTimer clock;
-    clock.start();
-    ASSERT_TRUE(WaitUntil([&] { return socket->connects_ == 3; }));
-    EXPECT_GE(clock.elapsed(), 25);
+    clock->Elapse(29);
+    EXPECT_EQ(socket->connects_, 2) << "not before the first pause is over";
+    clock->Elapse(1);
+    EXPECT_EQ(socket->connects_, 3);
 }
 
 TEST_F(PlayoutLinkTest, NothingIsRetriedWhileTheLinkIsNotWanted) {
@@ -213,7 +224,8 @@ TEST_F(PlayoutLinkTest, NothingIsRetriedWhileTheLinkIsNotWanted) {
     socket->Accept();
     socket->PeerCloses();
     EXPECT_EQ(link->PendingRetryMs(), -1);
-    EXPECT_FALSE(WaitUntil([&] { return socket->connects_ > 2; }, 100));
+    clock->Elapse(100);
+    EXPECT_FALSE(socket->connects_ > 2);
 }
 
 TEST_F(PlayoutLinkTest, DisconnectCallsOffADueRetryAndOurOwnCloseNeverReconnects) {
@@ -222,18 +234,20 @@ TEST_F(PlayoutLinkTest, DisconnectCallsOffADueRetryAndOurOwnCloseNeverReconnects
     socket->Fail(SocketErrorNumber::ConnectionRefused);
     ASSERT_EQ(link->PendingRetryMs(), 20);
     // The Disconnect menu.
-    host.SetbLinkWanted(false);
+    link->SetbLinkWanted(false);
     link->DisconnectFromVorela();
     EXPECT_EQ(link->PendingRetryMs(), -1);
-    EXPECT_FALSE(WaitUntil([&] { return socket->connects_ > 1; }, 150));
+    clock->Elapse(150);
+    EXPECT_FALSE(socket->connects_ > 1);
 
     // Closing a live link from our side, still wanted, does not count as the peer's close.
-    host.SetbLinkWanted(true);
+    link->SetbLinkWanted(true);
     link->ConnectToVorela();
     socket->Accept();
     link->DisconnectFromVorela();
     EXPECT_EQ(link->PendingRetryMs(), -1);
-    EXPECT_FALSE(WaitUntil([&] { return socket->connects_ > 2; }, 150));
+    clock->Elapse(150);
+    EXPECT_FALSE(socket->connects_ > 2);
 }
 
 TEST_F(PlayoutLinkTest, AnyOtherErrorShowsOneBoxWithItsTextShowsTheLinkDownAndDoesNotRetry) {
@@ -249,7 +263,7 @@ TEST_F(PlayoutLinkTest, AnyOtherErrorShowsOneBoxWithItsTextShowsTheLinkDownAndDo
     ExpectShownDown();
     EXPECT_EQ(link->State(), PlayoutLink::LinkState::Down);
     EXPECT_EQ(link->PendingRetryMs(), -1);
-    EXPECT_TRUE(host.bLinkWanted());
+    EXPECT_TRUE(link->bLinkWanted());
 }
 
 TEST_F(PlayoutLinkTest, ARejectedHandshakeInsideABurstStopsTheLinkAndTheRestSendsNothing) {
@@ -259,16 +273,16 @@ TEST_F(PlayoutLinkTest, ARejectedHandshakeInsideABurstStopsTheLinkAndTheRestSend
                 "Version=3.0.9\r\n");
     EXPECT_EQ(socket->TakeSentLines(), QStringList());
     EXPECT_EQ(TestMessageBoxes().shown().size(), 1U);
-    EXPECT_FALSE(host.bLinkWanted());
+    EXPECT_FALSE(link->bLinkWanted());
     EXPECT_EQ(link->PendingRetryMs(), -1);
 }
 
 namespace {
 // A script browser that asks its save question: while the box is up, more data arrive.
-class AskingHost : public RecordingPlayoutHost {
+class AskingWindow : public RecordingPlayoutWindow {
 public:
     void ShowScript(const QString& script, const QString& file, bool fromPlayout) override {
-        RecordingPlayoutHost::ShowScript(script, file, fromPlayout);
+        RecordingPlayoutWindow::ShowScript(script, file, fromPlayout);
         if (socket != nullptr && !asked) {
             asked = true;
             socket->Say("ER STATUS,2,9,U\r\nSET LOG STATUS,x\r\n");
@@ -280,23 +294,23 @@ public:
 } // namespace
 
 TEST(PlayoutLinkNesting, ANestedReadNeverHandsALineTwiceNorOutOfOrder) {
-    AskingHost host;
+    AskingWindow window;
     auto s = std::make_unique<FakeSocketControl>();
     FakeSocketControl* socket = s.get();
-    PlayoutLink link(host, std::move(s));
-    host.SetbLinkWanted(true);
-    link.ConnectToVorela();
+    const auto link = window.MakeLink(std::move(s));
+    link->SetbLinkWanted(true);
+    link->ConnectToVorela();
     socket->Accept();
-    host.TakeCalls();
-    host.socket = socket;
+    window.TakeCalls();
+    window.socket = socket;
     socket->Say("SCRIPT a\r\nSET PLAYER STATUS,1,5,T\r\nSET PLAY");
-    EXPECT_EQ(host.TakeCalls(),
+    EXPECT_EQ(window.TakeCalls(),
               QStringList({"ShowScript(\"a\",\"\",True)", "ShowPlayerStatus(1,5,\"T\")",
                            "ShowPlayerStatus(2,9,\"U\")", "ShowLogStatus(1)"}));
 }
 
 namespace {
-class ThrowingHost : public RecordingPlayoutHost {
+class ThrowingWindow : public RecordingPlayoutWindow {
 public:
     void ShowLogStatus(bool) override { throw std::runtime_error("display failed"); }
 };
@@ -304,16 +318,16 @@ public:
 
 TEST(PlayoutLinkFailures, ALineThatFailsIsLoggedAndSkippedAndTheNextOneStillHandled) {
     AppServices::Instance().SetDebugLevel(5);
-    ThrowingHost host;
+    ThrowingWindow window;
     auto s = std::make_unique<FakeSocketControl>();
     FakeSocketControl* socket = s.get();
-    PlayoutLink link(host, std::move(s));
-    host.SetbLinkWanted(true);
-    link.ConnectToVorela();
+    const auto link = window.MakeLink(std::move(s));
+    link->SetbLinkWanted(true);
+    link->ConnectToVorela();
     socket->Accept();
-    host.TakeCalls();
+    window.TakeCalls();
     socket->Say("SET LOG STATUS,x\r\nSET PLAYER STATUS,1,5,T\r\n");
-    EXPECT_EQ(host.TakeCalls(), QStringList{"ShowPlayerStatus(1,5,\"T\")"});
+    EXPECT_EQ(window.TakeCalls(), QStringList{"ShowPlayerStatus(1,5,\"T\")"});
     QFile log(DebugLogFilePath());
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(log.readAll().contains("ProcessMessage failed: display failed"));

@@ -1,5 +1,6 @@
 // The link against the playout test peer over 127.0.0.1: the real socket, the real framing,
-// the real pauses.
+// the real pauses. Where a test shows that no attempt follows, the link's pauses run on the
+// test's own clock instead.
 
 #include "playoutdoubles.h"
 #include "waituntil.h"
@@ -95,24 +96,36 @@ protected:
     void Start(const QString& greeting = "+CONNECTED AppName=VORELA3 Version=3.5.0") {
         peer = std::make_unique<Peer>(greeting);
         ASSERT_TRUE(peer->Started());
-        host.Settings()->SetVorelaComputerName("127.0.0.1");
-        link = std::make_unique<PlayoutLink>(host);
+        window.Settings()->SetVorelaComputerName("127.0.0.1");
+        link = window.MakeLink();
+        link->SetPorts(peer->Port(), peer->Port());
+    }
+    // The same, with the link's pauses on the test's clock.
+    void
+    StartOnTheTestsClock(const QString& greeting = "+CONNECTED AppName=VORELA3 Version=3.5.0") {
+        peer = std::make_unique<Peer>(greeting);
+        ASSERT_TRUE(peer->Started());
+        window.Settings()->SetVorelaComputerName("127.0.0.1");
+        auto t = std::make_unique<ManualRetryTimer>();
+        clock = t.get();
+        link = window.MakeLink(nullptr, std::move(t));
         link->SetPorts(peer->Port(), peer->Port());
     }
     void ConnectAndWaitUp() {
-        host.SetbLinkWanted(true);
+        link->SetbLinkWanted(true);
         link->ConnectToVorela();
         ASSERT_TRUE(WaitUntil([&] { return link->State() == PlayoutLink::LinkState::Up; }));
         ASSERT_TRUE(peer->WaitFor("RECEIVED GET IC CURRENTITEM,0"));
         ASSERT_TRUE(
-            WaitUntil([&] { return host.Calls().contains("ShowInstantCartState(2,\"\")"); }));
-        host.TakeCalls();
+            WaitUntil([&] { return window.Calls().contains("ShowInstantCartState(2,\"\")"); }));
+        window.TakeCalls();
     }
-    bool HostSaw(const QString& call, int timeoutMs = 5000) {
-        return WaitUntil([&] { return host.Calls().contains(call); }, timeoutMs);
+    bool WindowSaw(const QString& call, int timeoutMs = 5000) {
+        return WaitUntil([&] { return window.Calls().contains(call); }, timeoutMs);
     }
 
-    RecordingPlayoutHost host;
+    RecordingPlayoutWindow window;
+    ManualRetryTimer* clock = nullptr;
     std::unique_ptr<Peer> peer;
     std::unique_ptr<PlayoutLink> link;
 };
@@ -120,7 +133,7 @@ protected:
 
 TEST_F(PlayoutPeerTest, ConnectsShakesHandsAsksForTheStateAndShowsTheAnswers) {
     Start();
-    host.SetbLinkWanted(true);
+    link->SetbLinkWanted(true);
     link->ConnectToVorela();
     ASSERT_TRUE(peer->WaitFor("RECEIVED GET IC CURRENTITEM,0"));
     EXPECT_EQ(peer->Received(),
@@ -128,9 +141,9 @@ TEST_F(PlayoutPeerTest, ConnectsShakesHandsAsksForTheStateAndShowsTheAnswers) {
                            "REQUEST PLAYEREVENTS START", "GET NUMBERPLAYERS", "GET LOG STATUS",
                            "GET LOG MODE", "REQUEST LOGITEMS 2", "GET PLAYER STATUS,0",
                            "GET IC CURRENTITEM,0"}));
-    ASSERT_TRUE(HostSaw("ShowInstantCartState(2,\"\")"));
-    const QStringList expected = {"PlayoutVersion=5",
-                                  "SetNumberPlayers(4)",
+    ASSERT_TRUE(WindowSaw("ShowInstantCartState(2,\"\")"));
+    EXPECT_EQ(link->PlayoutVersion(), 5.0F);
+    const QStringList expected = {"SetNumberPlayers(4)",
                                   "ShowLogStatus(1)",
                                   "ShowLogMode(1,1,\"Automation\")",
                                   "ShowLogCurrentItem(\"Tune-The Band\")",
@@ -140,12 +153,11 @@ TEST_F(PlayoutPeerTest, ConnectsShakesHandsAsksForTheStateAndShowsTheAnswers) {
                                   "ShowPlayerStatus(4,9,\"Track 4\")",
                                   "ShowInstantCartState(1,\"Jingle\")",
                                   "ShowInstantCartState(2,\"\")"};
-    QStringList calls = host.TakeCalls();
-    calls.removeAll("bLinkWanted=1");
-    EXPECT_EQ(calls, expected);
-    EXPECT_FALSE(host.mnuConnectEnabled_);
-    EXPECT_TRUE(host.mnuDisconnectEnabled_);
-    EXPECT_FALSE(host.notConnectedShown_);
+    EXPECT_EQ(window.TakeCalls(), expected);
+    EXPECT_TRUE(link->bLinkWanted());
+    EXPECT_FALSE(window.mnuConnectEnabled_);
+    EXPECT_TRUE(window.mnuDisconnectEnabled_);
+    EXPECT_FALSE(window.notConnectedShown_);
 }
 
 TEST_F(PlayoutPeerTest, SendsACommandAndShowsWhatComesBack) {
@@ -153,7 +165,7 @@ TEST_F(PlayoutPeerTest, SendsACommandAndShowsWhatComesBack) {
     ConnectAndWaitUp();
     link->SendMessageToComputer("PLAYER PLAY 2");
     ASSERT_TRUE(peer->WaitFor("RECEIVED PLAYER PLAY 2"));
-    EXPECT_TRUE(HostSaw("ShowPlayerStatus(2,5,\"Track 2\")"));
+    EXPECT_TRUE(WindowSaw("ShowPlayerStatus(2,5,\"Track 2\")"));
 }
 
 TEST_F(PlayoutPeerTest, FramesRawBytesWithAnyLineEndsAndSplits) {
@@ -163,9 +175,9 @@ TEST_F(PlayoutPeerTest, FramesRawBytesWithAnyLineEndsAndSplits) {
     ASSERT_TRUE(peer->WaitFor("SENT"));
     peer->Command("send TUS,1,9,Caf\\xe9\\r");
     peer->Command("send \\nSET LOG STATUS,\\n\\rSET LOG MODE,0,0\\r\\n");
-    ASSERT_TRUE(HostSaw("ShowLogMode(0,0,-)"));
-    EXPECT_EQ(host.TakeCalls(), QStringList({QString::fromUtf8("ShowPlayerStatus(1,9,\"Café\")"),
-                                             "ShowLogStatus(0)", "ShowLogMode(0,0,-)"}));
+    ASSERT_TRUE(WindowSaw("ShowLogMode(0,0,-)"));
+    EXPECT_EQ(window.TakeCalls(), QStringList({QString::fromUtf8("ShowPlayerStatus(1,9,\"Café\")"),
+                                               "ShowLogStatus(0)", "ShowLogMode(0,0,-)"}));
 }
 
 TEST_F(PlayoutPeerTest, ComesBackWithinTheFirstPauseAfterThePeerCloses) {
@@ -207,17 +219,19 @@ TEST_F(PlayoutPeerTest, PacesItsAttemptsWhileThePeerRefuses) {
 }
 
 TEST_F(PlayoutPeerTest, DisconnectStopsTheRetries) {
-    Start();
+    StartOnTheTestsClock();
     ConnectAndWaitUp();
     peer->Command("refuse 1200");
     ASSERT_TRUE(WaitUntil([&] { return link->State() == PlayoutLink::LinkState::WaitingToRetry; }));
     // The Disconnect menu.
-    host.SetbLinkWanted(false);
+    link->SetbLinkWanted(false);
     link->DisconnectFromVorela();
     const quint64 attempts = link->ConnectAttempts();
     ASSERT_TRUE(peer->WaitFor("ACCEPTING"));
-    EXPECT_FALSE(WaitUntil([&] { return peer->Connections() > 1; }, 1500));
+    // Past every pause there is: an attempt would be made by now, and none is.
+    clock->Elapse(PlayoutLink::kLongestRetryPauseMs);
     EXPECT_EQ(link->ConnectAttempts(), attempts);
+    EXPECT_FALSE(peer->Connections() > 1);
     EXPECT_EQ(link->State(), PlayoutLink::LinkState::Down);
 }
 
@@ -225,21 +239,24 @@ TEST_F(PlayoutPeerTest, TheNetworkServerSwitchChoosesItsPortAndLeavesOutTheLogIt
     Start("+CONNECTED AppName=VORELANET3 Version=3.0.0");
     link->SetPorts(freePort(), peer->Port());
     AppServices::Instance().SetCommandLine("/PROFILE=A /VORELANET ");
-    host.SetbLinkWanted(true);
+    link->SetbLinkWanted(true);
     link->ConnectToVorela();
     ASSERT_TRUE(peer->WaitFor("RECEIVED GET INSTANTCART STATUS,0"));
     EXPECT_FALSE(peer->Received().contains("REQUEST LOGITEMS 2"));
-    EXPECT_TRUE(HostSaw("ShowInstantCartState(1,\"Jingle\")"));
+    EXPECT_TRUE(WindowSaw("ShowInstantCartState(1,\"Jingle\")"));
 }
 
 TEST_F(PlayoutPeerTest, AnIncompatibleSystemIsRejectedAndNotRetried) {
-    Start("+CONNECTED AppName=VORELA3 Version=3.0.1");
-    host.SetbLinkWanted(true);
+    StartOnTheTestsClock("+CONNECTED AppName=VORELA3 Version=3.0.1");
+    link->SetbLinkWanted(true);
     link->ConnectToVorela();
     ASSERT_TRUE(WaitUntil([&] { return !TestMessageBoxes().shown().empty(); }));
-    EXPECT_FALSE(host.bLinkWanted());
+    EXPECT_FALSE(link->bLinkWanted());
     EXPECT_EQ(link->State(), PlayoutLink::LinkState::Down);
     ASSERT_TRUE(peer->WaitFor("DISCONNECTED"));
-    EXPECT_FALSE(WaitUntil([&] { return peer->Connections() > 1; }, 1500));
+    // Past every pause there is: an attempt would be made by now, and none is.
+    clock->Elapse(PlayoutLink::kLongestRetryPauseMs);
+    EXPECT_EQ(link->ConnectAttempts(), 1U);
+    EXPECT_FALSE(peer->Connections() > 1);
     EXPECT_EQ(peer->Received(), QStringList());
 }

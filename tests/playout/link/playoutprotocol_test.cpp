@@ -40,17 +40,17 @@ protected:
     void SetUp() override {
         auto s = std::make_unique<FakeSocketControl>();
         socket = s.get();
-        link = std::make_unique<PlayoutLink>(host, std::move(s));
-        host.SetbLinkWanted(true);
+        link = window.MakeLink(std::move(s));
+        link->SetbLinkWanted(true);
         link->ConnectToVorela();
         socket->Accept();
-        host.TakeCalls();
+        window.TakeCalls();
         socket->TakeSentLines();
     }
 
     void Say(const QString& line) { socket->SayLine(line); }
     QStringList Sent() { return socket->TakeSentLines(); }
-    QStringList Calls() { return host.TakeCalls(); }
+    QStringList Calls() { return window.TakeCalls(); }
     // A playout system of that version is accepted; what the handshake sent is forgotten.
     void Accept(const QString& version) {
         Say(QStringLiteral("+CONNECTED AppName=VORELA3 Version=") + version);
@@ -58,15 +58,15 @@ protected:
         Calls();
     }
     void ExpectLinkDownAndNotWanted() {
-        EXPECT_FALSE(host.bLinkWanted());
+        EXPECT_FALSE(link->bLinkWanted());
         EXPECT_EQ(socket->State(), SocketControl::StateClosed);
-        EXPECT_TRUE(host.mnuConnectEnabled_);
-        EXPECT_FALSE(host.mnuDisconnectEnabled_);
-        EXPECT_TRUE(host.notConnectedShown_);
+        EXPECT_TRUE(window.mnuConnectEnabled_);
+        EXPECT_FALSE(window.mnuDisconnectEnabled_);
+        EXPECT_TRUE(window.notConnectedShown_);
         EXPECT_EQ(link->State(), PlayoutLink::LinkState::Down);
     }
 
-    RecordingPlayoutHost host;
+    RecordingPlayoutWindow window;
     FakeSocketControl* socket = nullptr;
     std::unique_ptr<PlayoutLink> link;
 };
@@ -76,10 +76,10 @@ TEST_F(PlayoutTranscript, AnswersAnAcceptedHandshakeWithItsNameVersionAndRequest
     Say("+CONNECTED AppName=VORELA3 Version=3.0.9");
     EXPECT_EQ(Sent(), requests(true));
     EXPECT_EQ(Sent(), QStringList());
-    EXPECT_EQ(host.PlayoutVersion(), 0.009F);
+    EXPECT_EQ(link->PlayoutVersion(), 0.009F);
     EXPECT_EQ(link->State(), PlayoutLink::LinkState::Up);
     EXPECT_TRUE(TestMessageBoxes().shown().empty());
-    EXPECT_TRUE(host.bLinkWanted());
+    EXPECT_TRUE(link->bLinkWanted());
 }
 
 TEST_F(PlayoutTranscript, AcceptsOrRejectsThePlayoutSystemByNameAndVersion) {
@@ -121,14 +121,13 @@ TEST_F(PlayoutTranscript, AcceptsOrRejectsThePlayoutSystemByNameAndVersion) {
         SCOPED_TRACE(c.line.toStdString());
         TearDown();
         TestMessageBoxes().clear();
-        host.SetPlayoutVersion(0);
         SetUp();
         Say(c.line);
         if (c.accepted) {
             EXPECT_EQ(Sent(), requests(c.logItems));
-            EXPECT_EQ(host.PlayoutVersion(), c.version);
+            EXPECT_EQ(link->PlayoutVersion(), c.version);
             EXPECT_TRUE(TestMessageBoxes().shown().empty());
-            EXPECT_TRUE(host.bLinkWanted());
+            EXPECT_TRUE(link->bLinkWanted());
         } else {
             EXPECT_EQ(Sent(), QStringList());
             ASSERT_EQ(TestMessageBoxes().shown().size(), 1U);
@@ -138,7 +137,7 @@ TEST_F(PlayoutTranscript, AcceptsOrRejectsThePlayoutSystemByNameAndVersion) {
                                     versionText() + ")");
             EXPECT_EQ(box.icon, MsgIcon::Exclamation);
             EXPECT_EQ(box.caption, AppInfo::Title());
-            EXPECT_EQ(host.PlayoutVersion(), 0.0F);
+            EXPECT_EQ(link->PlayoutVersion(), 0.0F);
             ExpectLinkDownAndNotWanted();
         }
     }
@@ -148,13 +147,13 @@ TEST_F(PlayoutTranscript, HandlesASecondHandshakeInFull) {
     Accept("3.5.0");
     Say("+CONNECTED AppName=VORELA3 Version=3.4.9");
     EXPECT_EQ(Sent(), requests(true));
-    EXPECT_EQ(host.PlayoutVersion(), 4.009F);
+    EXPECT_EQ(link->PlayoutVersion(), 4.009F);
 }
 
 TEST_F(PlayoutTranscript, LinesAfterARejectionAreHandledButSendNothing) {
     socket->Say("+CONNECTED AppName=VORELA3 Version=3.0.1\r\nSET NUMBERPLAYERS 6\r\n");
     EXPECT_EQ(Sent(), QStringList());
-    EXPECT_EQ(Calls(), QStringList({"bLinkWanted=0", "SetNumberPlayers(6)"}));
+    EXPECT_EQ(Calls(), QStringList({"SetNumberPlayers(6)"}));
     ExpectLinkDownAndNotWanted();
 }
 

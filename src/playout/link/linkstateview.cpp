@@ -1,0 +1,17 @@
+#include "playout/link/linkstateview.h"
+
+LinkStateView LinkStateView::Of(PlayoutLink::LinkState state) {
+    using State = PlayoutLink::LinkState;
+    switch (state) {
+    case State::Down:
+    case State::WaitingToRetry:
+        return {true, false, Cover::ShowWhileKeyboardTicked};
+    case State::Connecting:
+        return {false, true, Cover::Keep};
+    case State::Handshaking:
+        return {false, true, Cover::Hide};
+    case State::Up:
+        return {false, true, Cover::Keep};
+    }
+    return {};
+}
