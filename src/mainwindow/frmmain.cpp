@@ -5,8 +5,8 @@
 #include "core/errorreport.h"
 #include "core/generalroutines.h"
 #include "core/orlixcommon.h"
-#include "core/parameters.h"
 #include "core/printing/templateprinting.h"
+#include "core/program.h"
 #include "core/windows/windowopeners.h"
 #include "platform/directory/controls/ucontact.h"
 #include "platform/directory/controls/ucontactslist.h"
@@ -39,11 +39,6 @@
 #include <sys/stat.h>
 
 namespace {
-frmMain*& mainForm() {
-    static frmMain* form = nullptr;
-    return form;
-}
-
 // The reason a folder could not be made, in the system's words: the error of making its
 // first missing parent, or why an existing path is not a folder.
 QString folderCreationError(const QString& path) {
@@ -67,10 +62,6 @@ QString folderCreationError(const QString& path) {
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 } // namespace
-
-frmMain* MainForm() {
-    return mainForm();
-}
 
 QString frmMain::ClientKey() {
     return QStringLiteral("SOFTWARE\\Kestova\\Orlix v1\\Client");
@@ -99,7 +90,8 @@ QString frmMain::UpdateNotesPath() {
     return programFile(QStringLiteral("UPDATES.RTF"));
 }
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
+frmMain::frmMain(QWidget* parent)
+    : QMainWindow(parent), clsSettingsObject(Program::Instance().SettingsSlot()) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(AppInfo::ProductName());
     buildControls();
@@ -110,7 +102,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     connect(&tmrAutoLogin, &QTimer::timeout, this, [this] { tmrAutoLogin_Timer(); });
     link_ = std::make_unique<PlayoutLink>(*this);
     Forms::Add(this);
-    mainForm() = this;
+    Program::Instance().SetMainWindow(this);
 }
 
 frmMain::~frmMain() {
@@ -119,9 +111,8 @@ frmMain::~frmMain() {
         Form_Unload();
         unloaded_ = true;
     }
-    if (mainForm() == this) {
-        mainForm() = nullptr;
-    }
+    // The settings it loaded go with it.
+    clsSettingsObject.reset();
 }
 
 bool frmMain::Form_Load() {
@@ -148,8 +139,7 @@ bool frmMain::runStartUp() {
     connect(clsRenderer, &Renderer::FactorsChanged, this, [this] { FactorsChanged(); });
     HandOverGraphicsRenderer(clsRenderer);
 
-    gDataFolder = FileSystemHelper::SpecialFolderPath(35) + QStringLiteral("/Kestova/Orlix");
-    const QString temp = gDataFolder + QStringLiteral("/Temp");
+    const QString temp = Program::Instance().DataFolder() + QStringLiteral("/Temp");
     if (!FileSystemHelper::CreateFolder(temp, 0)) {
         ShowProblem(QStringLiteral("creating a temporary folder in '") + temp + QLatin1Char('\''),
                     folderCreationError(temp));
@@ -174,7 +164,7 @@ bool frmMain::runStartUp() {
     FormHelper::RestoreWindowPlacement(ClientKey(), this);
     SetNumberPlayers(4);
 
-    clsKVDirectoryLocal = Directory();
+    clsKVDirectoryLocal = Program::Instance().Directory();
     if (KVDirectory* directory = clsKVDirectoryLocal) {
         directoryConnections_ = {
             connect(directory, &KVDirectory::ContactLogin, this,
@@ -210,8 +200,7 @@ bool frmMain::runStartUp() {
     SetupContactPrizesColumns(lvwContactPrizes);
 
     KVDirectory* directory = clsKVDirectoryLocal;
-    const QString login = GetParameter(AppInfo::CommandLine(), QStringLiteral("/User"),
-                                       QStringLiteral("="), false, QStringLiteral(" "));
+    const QString login = Program::Instance().Options().User;
     if (!login.isEmpty() && directory != nullptr) {
         DebugLog(QStringLiteral("Logging in '") + login +
                  QStringLiteral("' from the command line"));
@@ -296,12 +285,12 @@ void frmMain::changeEvent(QEvent* event) {
 }
 
 void frmMain::Form_Activate() {
-    if (ctlPrize == nullptr || !ctlPrize->isVisible() || database_ == nullptr) {
+    if (ctlPrize == nullptr || !ctlPrize->isVisible() || Database() == nullptr) {
         return;
     }
     if (std::shared_ptr<OrlixPrize> prize = ctlPrize->Prize()) {
         bool ok = false;
-        database_->ReloadPrize(*prize, ok);
+        Database()->ReloadPrize(*prize, ok);
         if (ok) {
             ctlPrize->Refresh();
         }

@@ -5,6 +5,7 @@
 
 #include "core/orlixcommon.h"
 #include "core/profile/usersettingskeys.h"
+#include "core/program.h"
 #include "platform/directory/controls/ucontactslist.h"
 #include "platform/directory/controls/uwebsiteslist.h"
 #include "platform/directory/kvdirectory.h"
@@ -154,7 +155,7 @@ void frmMain::clsKVDirectoryLocal_ContactLogin() {
     chkTalkback_Click();
     pnlVorelaKeyboard_Resize();
 
-    if (AppServices::Instance().CommandLine().contains(QLatin1String("/NOSETTINGS"))) {
+    if (Program::Instance().Options().NoSettings) {
         mnuSettings->menuAction()->setEnabled(false);
     }
 

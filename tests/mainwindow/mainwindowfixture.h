@@ -3,8 +3,8 @@
 #include "core/debuglog.h"
 #include "core/orlixcommon.h"
 #include "core/profile/cocsettings.h"
+#include "core/program.h"
 #include "mainwindow/frmmain.h"
-#include "mainwindow/mainwindowdialogs.h"
 #include "platform/directory/directorycontact.h"
 #include "platform/directory/directorydialogs.h"
 #include "platform/directory/kvdirectory.h"
@@ -58,8 +58,10 @@ public:
         SetDirectoryDialogRunner(nullptr);
         SetDesktopOpener(nullptr);
         ProfileManager::SetChooser(nullptr);
-        RegisterMainWindowDialog(MainWindowDialog::Settings, nullptr);
     }
+
+    // The program's directory while the window has it open.
+    static KVDirectory* directory() { return Program::Instance().Directory(); }
 
     QString folder(const char* name) const {
         return TestHome() + QLatin1Char('/') + QLatin1String(name);
@@ -123,7 +125,7 @@ public:
     }
 
     bool start(const QString& commandLine) {
-        AppInfo::SetCommandLine(commandLine);
+        Program::Instance().SetOptions(StartupOptions::Parse(commandLine));
         window = std::make_unique<frmMain>();
         return window->Form_Load();
     }
@@ -149,7 +151,7 @@ public:
     }
 
     QString userSetting(const QString& name) const {
-        const auto user = Directory() ? Directory()->CurrentUser() : nullptr;
+        const auto user = directory() ? directory()->CurrentUser() : nullptr;
         return user ? user->Settings().GetSetting(name, QStringLiteral("<unset>")).toString()
                     : QStringLiteral("<nobody>");
     }

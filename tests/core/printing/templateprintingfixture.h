@@ -2,6 +2,7 @@
 
 #include "core/printing/frmhtmlprintpreview.h"
 #include "core/printing/templateprinting.h"
+#include "core/program.h"
 #include "platform/messagesdb/messagemime.h"
 #include "platform/messagesdb/orlixdatabase.h"
 #include "platform/messagesdb/orlixmessage.h"
@@ -21,8 +22,8 @@
 #include <memory>
 #include <optional>
 
-// A messages database of the test's own as the printing database, its templates replaced
-// by the test's, and the template chooser scripted.
+// A messages database of the test's own as the program's, its templates replaced by the
+// test's, and the template chooser scripted.
 class TemplatePrintingTest : public ::testing::Test {
 protected:
     struct Question {
@@ -34,7 +35,9 @@ protected:
     void SetUp() override {
         const QString folder = TestHome() + QStringLiteral("/Messages");
         QDir().mkpath(folder);
-        db_ = std::make_unique<OrlixDatabase>();
+        auto db = std::make_unique<OrlixDatabase>();
+        db_ = db.get();
+        Program::Instance().SetDatabase(std::move(db));
         db_->SetChangeWatch(0, 0);
         ASSERT_EQ(db_->OpenDatabase(folder, QString()), 0);
         for (const QString& category :
@@ -45,7 +48,6 @@ protected:
                 ASSERT_TRUE(ok);
             }
         }
-        SetPrintingDatabase(db_.get());
         SetTemplateChooser([this](const QString& title, const QStringList& names, QString& chosen) {
             questions_.push_back({title, names, chosen});
             if (!answer_) {
@@ -58,7 +60,6 @@ protected:
     }
     void TearDown() override {
         SetTemplateChooser(nullptr);
-        SetPrintingDatabase(nullptr);
         QList<QPointer<QWidget>> left;
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (qobject_cast<frmHTMLPrintPreview*>(w) != nullptr) {
@@ -117,7 +118,8 @@ protected:
         return found;
     }
 
-    std::unique_ptr<OrlixDatabase> db_;
+    // The program's messages database, the test's own.
+    OrlixDatabase* db_ = nullptr;
     std::vector<Question> questions_;
     std::optional<QString> answer_;
 };

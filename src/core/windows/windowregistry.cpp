@@ -1,0 +1,132 @@
+#include "core/windows/windowregistry.h"
+
+#include "core/debuglog.h"
+#include "platform/ui/forms.h"
+
+#include <QEvent>
+#include <QEventLoop>
+#include <QPointer>
+#include <QWidget>
+
+namespace {
+QString dialogName(WindowKind kind) {
+    switch (kind) {
+    case WindowKind::Settings:
+        return QStringLiteral("program settings dialog");
+    case WindowKind::About:
+        return QStringLiteral("about window");
+    case WindowKind::SupportFile:
+        return QStringLiteral("support-file window");
+    default:
+        return QStringLiteral("window");
+    }
+}
+
+// Ends the modal run when its window is hidden (closed) or deleted.
+class ModalEnd : public QObject {
+public:
+    ModalEnd(QWidget* window, QEventLoop& loop) : loop_(loop) {
+        window->installEventFilter(this);
+        connect(window, &QObject::destroyed, &loop, &QEventLoop::quit);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Hide) {
+            loop_.quit();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QEventLoop& loop_;
+};
+
+void runModal(QWidget* window) {
+    QPointer<QWidget> guard(window);
+    if (window->isVisible() && window->windowModality() != Qt::ApplicationModal) {
+        // The modality of a shown window only takes effect when it is shown again.
+        window->hide();
+    }
+    window->setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    ModalEnd end(window, loop);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    // A window that closed as it was shown has nothing to wait for.
+    if (!guard.isNull() && guard->isVisible()) {
+        loop.exec(QEventLoop::DialogExec);
+    }
+    if (!guard.isNull()) {
+        guard->removeEventFilter(&end);
+    }
+}
+} // namespace
+
+void ShowWindowInFront(QWidget* window, bool modal) {
+    if (window == nullptr) {
+        return;
+    }
+    if (modal) {
+        runModal(window);
+        return;
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void WindowRegistry::Register(WindowKind kind, Maker maker) {
+    if (maker) {
+        makers_.insert(kind, std::move(maker));
+    } else {
+        makers_.remove(kind);
+    }
+}
+
+bool WindowRegistry::Has(WindowKind kind) const {
+    return makers_.contains(kind);
+}
+
+QWidget* WindowRegistry::Make(WindowKind kind, QWidget* owner) {
+    const auto maker = makers_.constFind(kind);
+    if (maker == makers_.constEnd()) {
+        DebugLog(QStringLiteral("No window is registered for this kind of item; nothing opened"));
+        return nullptr;
+    }
+    QWidget* window = (*maker)(owner);
+    Forms::Add(window);
+    return window;
+}
+
+void WindowRegistry::Show(QWidget* window, bool modal) {
+    if (window == nullptr) {
+        return;
+    }
+    if (shower_) {
+        shower_(window, modal);
+    } else {
+        ShowWindowInFront(window, modal);
+    }
+}
+
+void WindowRegistry::SetShower(Shower shower) {
+    shower_ = std::move(shower);
+}
+
+bool WindowRegistry::ShowModal(WindowKind kind, QWidget* owner) {
+    if (!Has(kind)) {
+        DebugLog(QStringLiteral("The ") + dialogName(kind) + QStringLiteral(" is not available"),
+                 5);
+        return false;
+    }
+    QPointer<QWidget> window = Make(kind, owner);
+    if (window.isNull()) {
+        return false;
+    }
+    Show(window, true);
+    // Made for this one showing: freed unless it freed itself.
+    delete window.data();
+    return true;
+}
