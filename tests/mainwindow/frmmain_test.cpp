@@ -1,6 +1,7 @@
 #include "mainwindowfixture.h"
 
 #include "core/generalroutines.h"
+#include "core/printing/frmprintpreview.h"
 #include "mainwindow/scripttreeimages.h"
 #include "platform/messagesdb/controls/uprizebasic.h"
 #include "platform/messagesdb/orlixdatabase.h"
@@ -13,6 +14,7 @@
 #include "support/scriptedwindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
@@ -192,6 +194,26 @@ TEST_F(MainWindowStartUp, AWindowThatRefusesToCloseKeepsTheMainWindowAndReleases
     EXPECT_TRUE(window->close());
     EXPECT_TRUE(window->IsUnloaded());
     EXPECT_TRUE(placementSaved());
+}
+
+TEST_F(MainWindowStartUp, ClosingTheMainWindowUnloadsAnOpenPreview) {
+    writeFile(programFolder + QStringLiteral("/notes.txt"), "Notes");
+    ASSERT_TRUE(startLoggedIn());
+    frmPrintPreview::DisplayFile(programFolder + QStringLiteral("/notes.txt"), QString(), 0, false);
+    QPointer<frmPrintPreview> preview;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* p = qobject_cast<frmPrintPreview*>(w)) {
+            preview = p;
+        }
+    }
+    ASSERT_TRUE(preview);
+    ASSERT_TRUE(preview->isVisible());
+
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(window->IsUnloaded());
+    EXPECT_FALSE(Forms::Contains(preview));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(preview.isNull());
 }
 
 TEST_F(MainWindowStartUp, ASettingsReloadKeepsTheFilterAndTheDatabase) {

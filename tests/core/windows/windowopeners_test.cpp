@@ -5,6 +5,7 @@
 #include "core/windows/editwindows.h"
 #include "core/windows/windowopeners.h"
 
+#include "core/printing/frmprintpreview.h"
 #include "platform/directory/directorycontact.h"
 #include "platform/directory/kvdirectory.h"
 #include "platform/directory/usersettings.h"
@@ -357,6 +358,29 @@ TEST_F(Openers, MoreThanFortyLoadedFormsRefuseEveryOpener) {
     EXPECT_EQ(lastBox(), QStringLiteral("You must close some windows first"));
     EXPECT_EQ(TestMessageBoxes().shown().back().icon, MsgIcon::Information);
     EXPECT_FALSE(OpenContact(contact(2), 0));
+}
+
+TEST_F(Openers, PrintPreviewsAreLoadedFormsThatCountTowardTheLimit) {
+    const QString notes = TestHome() + QStringLiteral("/notes.txt");
+    QFile file(notes);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Notes");
+    file.close();
+    fillForms(1); // the main window
+    for (int i = 0; i < 40; ++i) {
+        frmPrintPreview::DisplayFile(notes, QString(), 0, false);
+    }
+    EXPECT_EQ(Forms::OfKind<frmPrintPreview>().size(), 40);
+    EXPECT_FALSE(OpenContact(contact(1), 0));
+    EXPECT_EQ(lastBox(), QStringLiteral("You must close some windows first"));
+
+    // A preview closed by its user leaves the loaded forms.
+    QPointer<frmPrintPreview> preview = Forms::OfKind<frmPrintPreview>().first();
+    preview->cmdOK->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(preview.isNull());
+    EXPECT_EQ(Forms::OfKind<frmPrintPreview>().size(), 39);
+    EXPECT_TRUE(OpenContact(contact(1), 0));
 }
 
 TEST_F(Openers, RightsAreCheckedOnlyForALoggedInUser) {
