@@ -62,9 +62,10 @@ void runModal(QWidget* window) {
         guard->removeEventFilter(&end);
     }
 }
-} // namespace
 
-void ShowWindowInFront(QWidget* window, bool modal) {
+// In front of the others and, when modal, blocking them until it is closed, hidden or
+// deleted. Nothing touches the window once its modal run has ended.
+void showInFront(QWidget* window, bool modal) {
     if (window == nullptr) {
         return;
     }
@@ -72,10 +73,15 @@ void ShowWindowInFront(QWidget* window, bool modal) {
         runModal(window);
         return;
     }
+    if (!window->isVisible()) {
+        // A window once run modally and kept hidden is modeless when shown again.
+        window->setWindowModality(Qt::NonModal);
+    }
     window->show();
     window->raise();
     window->activateWindow();
 }
+} // namespace
 
 void WindowRegistry::Register(WindowKind kind, Maker maker) {
     if (maker) {
@@ -107,7 +113,7 @@ void WindowRegistry::Show(QWidget* window, bool modal) {
     if (shower_) {
         shower_(window, modal);
     } else {
-        ShowWindowInFront(window, modal);
+        showInFront(window, modal);
     }
 }
 

@@ -41,7 +41,3 @@ private:
     QMap<WindowKind, Maker> makers_;
     Shower shower_;
 };
-
-// Shows the window in front of the others and, when modal, blocks the other windows until it
-// is closed, hidden or deleted. Nothing touches the window once its modal run has ended.
-void ShowWindowInFront(QWidget* window, bool modal);

@@ -347,6 +347,9 @@ TEST_F(Openers, AModalRunEndsWhenItsWindowIsHiddenAndLeavesItLoaded) {
     EXPECT_EQ(OpenContact(contact(6), 1), open);
     EXPECT_FALSE(open->isVisible());
     EXPECT_TRUE(Forms::Contains(open));
+    EXPECT_EQ(OpenContact(contact(6), 0), open); // modeless again
+    EXPECT_TRUE(open->isVisible());
+    EXPECT_EQ(open->windowModality(), Qt::NonModal);
 }
 
 TEST_F(Openers, MoreThanFortyLoadedFormsRefuseEveryOpener) {
