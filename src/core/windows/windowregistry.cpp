@@ -3,10 +3,10 @@
 #include "core/debuglog.h"
 #include "platform/ui/forms.h"
 
-#include <QEvent>
 #include <QEventLoop>
 #include <QPointer>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 QString dialogName(WindowKind kind) {
@@ -22,26 +22,6 @@ QString dialogName(WindowKind kind) {
     }
 }
 
-// Ends the modal run when its window is hidden (closed) or deleted.
-class ModalEnd : public QObject {
-public:
-    ModalEnd(QWidget* window, QEventLoop& loop) : loop_(loop) {
-        window->installEventFilter(this);
-        connect(window, &QObject::destroyed, &loop, &QEventLoop::quit);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Hide) {
-            loop_.quit();
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    QEventLoop& loop_;
-};
-
 void runModal(QWidget* window) {
     QPointer<QWidget> guard(window);
     if (window->isVisible() && window->windowModality() != Qt::ApplicationModal) {
@@ -49,18 +29,23 @@ void runModal(QWidget* window) {
         window->hide();
     }
     window->setWindowModality(Qt::ApplicationModal);
-    QEventLoop loop;
-    ModalEnd end(window, loop);
     window->show();
     window->raise();
     window->activateWindow();
-    // A window that closed as it was shown has nothing to wait for.
-    if (!guard.isNull() && guard->isVisible()) {
-        loop.exec(QEventLoop::DialogExec);
+    // A window that closed (or went) as it was shown has nothing to wait for.
+    if (guard.isNull() || !window->isVisible() || window->windowHandle() == nullptr) {
+        return;
     }
-    if (!guard.isNull()) {
-        guard->removeEventFilter(&end);
-    }
+    // The run ends as the window is hidden (closed) or deleted.
+    QEventLoop loop;
+    QObject::connect(window->windowHandle(), &QWindow::visibleChanged, &loop,
+                     [&loop](bool visible) {
+                         if (!visible) {
+                             loop.quit();
+                         }
+                     });
+    QObject::connect(window, &QObject::destroyed, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::DialogExec);
 }
 
 // In front of the others and, when modal, blocking them until it is closed, hidden or
