@@ -1,8 +1,12 @@
+#include "contacts/contactswindows.h"
+#include "core/program.h"
 #include "core/windows/windowopeners.h"
 #include "mainwindow/frmmain.h"
+#include "messaging/messagingwindows.h"
 #include "platform/system/appinfo.h"
 #include "platform/system/commandline.h"
 #include "platform/web/webengineprelude.h"
+#include "settings/settingswindows.h"
 #include "startupprobe.h"
 
 #include <QApplication>
@@ -17,13 +21,16 @@ int main(int argc, char* argv[]) {
                                             .arg(AppInfo::Major())
                                             .arg(AppInfo::Minor())
                                             .arg(AppInfo::Revision()));
-    AppInfo::SetCommandLine(BuildCommandLine(QApplication::arguments().mid(1)));
+    // Made before every window and gone after the last.
+    Program program(StartupOptions::Parse(BuildCommandLine(QApplication::arguments().mid(1))));
     InstallWindowOpeners();
+    InstallMessageWindows(program.Windows());
+    InstallContactsWindows(program.Windows());
+    InstallSettingsWindows(program.Windows());
 
     // The main window is the start-up object: loading it starts the client, unloading it
     // ends the program.
     auto window = std::make_unique<frmMain>();
-    SetOpenersMainWindow(window.get());
     if (!window->Form_Load()) {
         return window->ExitStatus();
     }

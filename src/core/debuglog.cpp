@@ -1,6 +1,6 @@
 #include "core/debuglog.h"
 
-#include "core/parameters.h"
+#include "core/program.h"
 #include "platform/system/appinfo.h"
 #include "platform/system/appservices.h"
 #include "platform/system/folders.h"
@@ -113,24 +113,11 @@ void InitDebug() {
     if (app.DebugLevel() != 0) {
         return;
     }
-    const QString commandLine = AppInfo::CommandLine();
-    int level = 0;
-    if (commandLine.contains(QStringLiteral("/DEBUG"), Qt::CaseInsensitive)) {
-        const QString value =
-            GetParameter(commandLine.trimmed().toUpper(), QStringLiteral("/DEBUG"),
-                         QStringLiteral("="), false, QStringLiteral(" "))
-                .toUpper();
-        if (value == QLatin1String("NORMAL") || value == QLatin1String("MEDIUM")) {
-            level = 5;
-        } else if (value == QLatin1String("NONE") || value == QLatin1String("OFF")) {
-            level = 0;
-        } else {
-            level = 10;
-        }
-    } else {
-        level = RegistryStore::ReadNumber(RegistryRoot::LocalMachine, kKestovaKey,
-                                          QStringLiteral("DebugMode"), 0);
-    }
+    const Program* program = Program::Current();
+    const std::optional<int> chosen = program ? program->Options().DebugLevel : std::nullopt;
+    const int level = chosen ? *chosen
+                             : RegistryStore::ReadNumber(RegistryRoot::LocalMachine, kKestovaKey,
+                                                         QStringLiteral("DebugMode"), 0);
     app.SetDebugLevel(level);
 }
 

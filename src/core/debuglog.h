@@ -9,7 +9,7 @@ enum LogDepthChange { LogKeepDepth = 0, LogIndent = 1, LogOutdent = 2, LogResetD
 
 void DebugLog(const QString& text, int level = 5, int depthChange = LogKeepDepth);
 
-// Chooses the log level from "/DEBUG" on the command line or the stored "DebugMode".
+// Chooses the log level from the program's "/DEBUG" start-up option or the stored "DebugMode".
 void InitDebug();
 
 // This process's memory figures, in bytes.

@@ -2,7 +2,7 @@
 
 #include "core/debuglog.h"
 #include "core/dialogs/frmsplash.h"
-#include "core/parameters.h"
+#include "core/program.h"
 #include "platform/directory/kvdirectory.h"
 #include "platform/system/appinfo.h"
 #include "platform/system/appservices.h"
@@ -15,16 +15,7 @@
 #include <cstdio>
 #include <exception>
 
-QString gProfileName;
-QString gProfileFolder;
-QString gDataFolder;
-
 namespace {
-std::unique_ptr<KVDirectory>& directory() {
-    static std::unique_ptr<KVDirectory> d;
-    return d;
-}
-
 std::unique_ptr<frmSplash>& splash() {
     static std::unique_ptr<frmSplash> s;
     return s;
@@ -41,15 +32,15 @@ bool initialise(const QString& baseKey, bool serverFlag) {
     InitDebug();
     DebugLog(QStringLiteral("Started InitialiseOrlix"), 5, LogIndent);
 
+    Program& program = Program::Instance();
+    const StartupOptions& options = program.Options();
     AppServices& app = AppServices::Instance();
     app.SetAppObject(QCoreApplication::instance());
-    app.SetCommandLine(AppInfo::CommandLine().toUpper() + QLatin1Char(' '));
-    DebugLog(QStringLiteral("Read StartupOptions ") + app.CommandLine());
+    DebugLog(QStringLiteral("Read StartupOptions ") + options.Text);
 
     // Every copy takes the single-instance lock; the switch only skips the test.
     const bool another = app.PrevInstance();
-    if (!app.CommandLine().contains(QStringLiteral("/NOPREVCHECK"), Qt::CaseInsensitive) &&
-        another) {
+    if (!options.NoPrevCheck && another) {
         return failStart(QStringLiteral("Exit as app already running"),
                          "another copy is already running for this user");
     }
@@ -64,40 +55,40 @@ bool initialise(const QString& baseKey, bool serverFlag) {
 
     s.SetIconInfo(1, QStringLiteral("localon"), QStringLiteral("Local Settings"));
 
+    QString profileName;
     {
         ProfileManager profiles;
-        gProfileName = GetParameter(AppInfo::CommandLine(), QStringLiteral("/Profile"),
-                                    QStringLiteral("="), false, QStringLiteral(" "));
         QString line = QStringLiteral("Getting Profile Name");
-        if (!gProfileName.isEmpty()) {
-            line += QStringLiteral(" (Forcing '") + gProfileName + QStringLiteral("')");
+        if (!options.Profile.isEmpty()) {
+            line += QStringLiteral(" (Forcing '") + options.Profile + QStringLiteral("')");
         }
         DebugLog(line);
 
-        profiles.SetForcedProfile(gProfileName);
+        profiles.SetForcedProfile(options.Profile);
         QString chosen;
-        gProfileName =
+        profileName =
             profiles.ChooseProfile(baseKey + QStringLiteral("\\Profiles"), nullptr, chosen);
-        if (gProfileName.isEmpty()) {
+        if (profileName.isEmpty()) {
             return failStart(QStringLiteral("No Profile chosen so finished"),
                              "no profile was chosen");
         }
-        DebugLog(QStringLiteral("Profile Chosen: '") + gProfileName + QLatin1Char('\''));
+        DebugLog(QStringLiteral("Profile Chosen: '") + profileName + QLatin1Char('\''));
     }
 
-    gProfileFolder = FileSystemHelper::SpecialFolderPath(FileSystemHelper::CommonAppData) +
-                     QStringLiteral("/Kestova/Orlix v1/Profiles/") + gProfileName;
+    QString profileFolder = FileSystemHelper::SpecialFolderPath(FileSystemHelper::CommonAppData) +
+                            QStringLiteral("/Kestova/Orlix v1/Profiles/") + profileName;
     if (serverFlag) {
-        gProfileFolder += QStringLiteral("/Server");
+        profileFolder += QStringLiteral("/Server");
     }
-    FileSystemHelper::CreateFolder(gProfileFolder, 0);
+    program.SetProfile(profileName, profileFolder);
+    FileSystemHelper::CreateFolder(profileFolder, 0);
 
     s.SetCurrentAction(QStringLiteral("Creating Directory Interface"));
     DebugLog(QStringLiteral("Creating Kestova Directory Interface"));
-    directory() = std::make_unique<KVDirectory>();
-    KVDirectory& dir = *directory();
+    program.SetDirectory(std::make_unique<KVDirectory>());
+    KVDirectory& dir = *program.Directory();
     dir.SetDebugLevel(app.DebugLevel());
-    dir.SetProfileName(gProfileName);
+    dir.SetProfileName(profileName);
     dir.SetClientOptions(33);
     dir.SetClientLevel(2);
 
@@ -118,9 +109,6 @@ bool initialise(const QString& baseKey, bool serverFlag) {
 }
 } // namespace
 
-KVDirectory* Directory() {
-    return directory().get();
-}
 frmSplash* Splash() {
     return splash().get();
 }
@@ -145,19 +133,19 @@ bool InitialiseOrlix(const QString& baseKey, bool serverFlag) {
 
 void TerminateOrlix() {
     DebugLog(QStringLiteral("Start TerminateOrlix"), 5, LogIndent);
+    Program& program = Program::Instance();
     try {
-        if (directory()) {
-            KVDirectory& dir = *directory();
-            dir.Logout();
+        if (KVDirectory* dir = program.Directory()) {
+            dir->Logout();
             bool ok = false;
-            dir.Applications().Unregister(kProductCode, QCoreApplication::instance(), ok);
-            dir.Close(ok);
+            dir->Applications().Unregister(kProductCode, QCoreApplication::instance(), ok);
+            dir->Close(ok);
             DateTimeHelper::Pause(0.3, 0);
-            directory().reset();
+            program.SetDirectory(nullptr);
         }
     } catch (const std::exception& e) {
         DebugLog(QStringLiteral("TerminateOrlix: ") + QString::fromLocal8Bit(e.what()));
-        directory().reset();
+        program.SetDirectory(nullptr);
     }
     DebugLog(QStringLiteral("Finished OK"), 5, LogOutdent);
 }

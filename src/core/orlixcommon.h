@@ -4,19 +4,11 @@
 
 #include <memory>
 
-class KVDirectory;
 class frmSplash;
 
-// The client's common start and end, and the program-wide objects they make.
-extern QString gProfileName;
-extern QString gProfileFolder;
-// The program's data folder, <common data>/Kestova/Orlix, set by the main window as it
-// starts; its Temp folder holds the database's graphics and the rendered message list.
-extern QString gDataFolder;
+// The client's common start and end. What they make (the profile's name and folder, the
+// directory) is the program's: see Program.
 
-// The one directory object of the program; null before InitialiseOrlix and after
-// TerminateOrlix.
-KVDirectory* Directory();
 // The splash window while start-up shows it; null once it is unloaded.
 frmSplash* Splash();
 void UnloadSplash();
@@ -24,8 +16,8 @@ void UnloadSplash();
 // The number under which the program registers with the directory and logs users in.
 constexpr qint32 kProductCode = 32;
 
-// Debug log, start-up options, one running copy, splash, profile, directory. False ends the
-// program; the debug log (and standard error) says why.
+// Debug log, one running copy, splash, profile, directory, by the program's start-up
+// options. False ends the program; the debug log (and standard error) says why.
 bool InitialiseOrlix(const QString& baseKey, bool serverFlag);
 // Logs out, unregisters and closes the directory. Safe whether or not start-up succeeded.
 void TerminateOrlix();

@@ -5,8 +5,8 @@
 #include "core/errorreport.h"
 #include "core/generalroutines.h"
 #include "core/orlixcommon.h"
-#include "core/parameters.h"
 #include "core/printing/templateprinting.h"
+#include "core/program.h"
 #include "core/windows/windowopeners.h"
 #include "platform/directory/controls/ucontact.h"
 #include "platform/directory/controls/ucontactslist.h"
@@ -31,17 +31,6 @@
 #include <QPushButton>
 
 #include <cstdio>
-
-namespace {
-frmMain*& mainForm() {
-    static frmMain* form = nullptr;
-    return form;
-}
-} // namespace
-
-frmMain* MainForm() {
-    return mainForm();
-}
 
 QString frmMain::ClientKey() {
     return QStringLiteral("SOFTWARE\\Kestova\\Orlix v1\\Client");
@@ -70,7 +59,8 @@ QString frmMain::UpdateNotesPath() {
     return programFile(QStringLiteral("UPDATES.RTF"));
 }
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
+frmMain::frmMain(QWidget* parent)
+    : QMainWindow(parent), clsSettingsObject(Program::Instance().SettingsSlot()) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(AppInfo::ProductName());
     buildControls();
@@ -81,7 +71,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     connect(&tmrAutoLogin, &QTimer::timeout, this, [this] { tmrAutoLogin_Timer(); });
     makePlayoutLink();
     Forms::Add(this);
-    mainForm() = this;
+    Program::Instance().SetMainWindow(this);
 }
 
 frmMain::~frmMain() {
@@ -90,9 +80,8 @@ frmMain::~frmMain() {
         Form_Unload();
         unloaded_ = true;
     }
-    if (mainForm() == this) {
-        mainForm() = nullptr;
-    }
+    // The settings it loaded go with it.
+    clsSettingsObject.reset();
 }
 
 bool frmMain::Form_Load() {
@@ -119,8 +108,7 @@ bool frmMain::runStartUp() {
     connect(clsRenderer, &Renderer::FactorsChanged, this, [this] { FactorsChanged(); });
     HandOverGraphicsRenderer(clsRenderer);
 
-    gDataFolder = FileSystemHelper::SpecialFolderPath(35) + QStringLiteral("/Kestova/Orlix");
-    const QString temp = gDataFolder + QStringLiteral("/Temp");
+    const QString temp = Program::Instance().DataFolder() + QStringLiteral("/Temp");
     if (!FileSystemHelper::CreateFolder(temp, 0)) {
         ShowProblem(QStringLiteral("creating a temporary folder in '") + temp + QLatin1Char('\''),
                     FileSystemHelper::FolderCreationError(temp));
@@ -190,7 +178,7 @@ void frmMain::addInstantCarts() {
 }
 
 void frmMain::followDirectory() {
-    clsKVDirectoryLocal = Directory();
+    clsKVDirectoryLocal = Program::Instance().Directory();
     if (KVDirectory* directory = clsKVDirectoryLocal) {
         directoryConnections_ = {
             connect(directory, &KVDirectory::ContactLogin, this,
@@ -213,8 +201,7 @@ void frmMain::followDirectory() {
 // cancelled: the program then ends.
 bool frmMain::logInAtStartUp() {
     KVDirectory* directory = clsKVDirectoryLocal;
-    const QString login = GetParameter(AppInfo::CommandLine(), QStringLiteral("/User"),
-                                       QStringLiteral("="), false, QStringLiteral(" "));
+    const QString login = Program::Instance().Options().User;
     if (!login.isEmpty() && directory != nullptr) {
         DebugLog(QStringLiteral("Logging in '") + login +
                  QStringLiteral("' from the command line"));
@@ -290,12 +277,12 @@ void frmMain::changeEvent(QEvent* event) {
 }
 
 void frmMain::Form_Activate() {
-    if (ctlPrize == nullptr || !ctlPrize->isVisible() || database_ == nullptr) {
+    if (ctlPrize == nullptr || !ctlPrize->isVisible() || Database() == nullptr) {
         return;
     }
     if (std::shared_ptr<OrlixPrize> prize = ctlPrize->Prize()) {
         bool ok = false;
-        database_->ReloadPrize(*prize, ok);
+        Database()->ReloadPrize(*prize, ok);
         if (ok) {
             ctlPrize->Refresh();
         }

@@ -75,8 +75,8 @@ public:
     // Asks every other window to close, then shuts down; false when a window stayed open.
     bool Unload();
 
-    // The profile's settings; replaced by every settings load.
-    std::unique_ptr<cOCSettings> clsSettingsObject;
+    // The profile's settings, held by the program; replaced by every settings load.
+    std::unique_ptr<cOCSettings>& clsSettingsObject;
     const cOCSettings* clsSettings() const { return clsSettingsObject.get(); }
 
     // Re-reads the profile's settings and rebinds everything that depends on them. False
@@ -84,10 +84,11 @@ public:
     bool LoadSettings();
     const QString& LastSettingsProblem() const { return lastSettingsProblem_; }
 
-    // The program's one messages database: made, opened, closed and released here.
+    // The program's one messages database: made, opened and closed here, and held by the
+    // program while it is open.
     bool OpenOrlixDatabase();
     void CloseOrlixDatabase();
-    OrlixDatabase* Database() const { return database_.get(); }
+    OrlixDatabase* Database() const;
 
     ::Renderer* GraphicsRenderer() const { return clsRenderer; }
     ::RenderServices* GraphicsRenderServices() const { return renderServices_.get(); }
@@ -349,10 +350,6 @@ private:
     QPointer<KVDirectory> clsKVDirectoryLocal;
     std::unique_ptr<::RenderServices> renderServices_;
     ::Renderer* clsRenderer = nullptr;
-    std::unique_ptr<OrlixDatabase> database_;
     std::unique_ptr<PlayoutLink> link_;
     QList<QMetaObject::Connection> directoryConnections_;
 };
-
-// The main window while it exists; null before and after.
-frmMain* MainForm();

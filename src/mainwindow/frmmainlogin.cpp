@@ -4,6 +4,8 @@
 #include "mainwindow/frmmain.h"
 
 #include "core/orlixcommon.h"
+#include "core/profile/usersettingskeys.h"
+#include "core/program.h"
 #include "mainwindow/loginlayout.h"
 #include "mainwindow/mainwindowvisibility.h"
 #include "platform/directory/controls/ucontactslist.h"
@@ -92,7 +94,7 @@ void frmMain::applyUserAccess(const DirectoryContact& user) {
     const UserAccess access =
         AccessForUser(user.UserRights(), user.DirectoryRights(),
                       clsSettingsObject && clsSettingsObject->EmailSendEnabled(),
-                      AppServices::Instance().CommandLine().contains(QLatin1String("/NOSETTINGS")));
+                      Program::Instance().Options().NoSettings);
     mnuSettings->menuAction()->setEnabled(access.settingsMenu);
     mnuDirectorySettings->setEnabled(access.directorySettingsMenu);
     ctlMessages->SetDisplayNewMessage(access.displayNewMessage);

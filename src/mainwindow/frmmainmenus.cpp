@@ -6,9 +6,8 @@
 #include "core/debuglog.h"
 #include "core/errorreport.h"
 #include "core/generalroutines.h"
-#include "core/orlixcommon.h"
 #include "core/printing/frmprintpreview.h"
-#include "mainwindow/mainwindowdialogs.h"
+#include "core/program.h"
 #include "platform/directory/kvdirectory.h"
 #include "platform/messagesdb/controls/umessagebasic.h"
 #include "platform/messagesdb/controls/umessageslist.h"
@@ -54,7 +53,7 @@ void frmMain::mnuExit_Click() {
 }
 
 void frmMain::mnuProgramSettings_Click() {
-    ShowMainWindowDialog(MainWindowDialog::Settings, this);
+    Program::Instance().Windows().ShowModal(WindowKind::Settings, this);
     bFormReady = false;
     if (!LoadSettings()) {
         reportSettingsProblem();
@@ -63,7 +62,7 @@ void frmMain::mnuProgramSettings_Click() {
 }
 
 void frmMain::reportSettingsProblem() {
-    MsgBox(QStringLiteral("The settings of the profile '") + gProfileName +
+    MsgBox(QStringLiteral("The settings of the profile '") + Program::Instance().ProfileName() +
                QStringLiteral("' could not be used: ") + lastSettingsProblem_,
            MsgIcon::Exclamation, MsgButtons::OK, 0, this);
 }
@@ -77,7 +76,7 @@ void frmMain::mnuDirectorySettings_Click() {
 void frmMain::mnuOrlixDBSettings_Click() {
     // The database's own settings dialog is not part of this program yet; with no database
     // open there would be nothing to call anyway.
-    if (database_ == nullptr) {
+    if (Database() == nullptr) {
         DebugLog(QStringLiteral("Orlix Database Settings: no database is open"), 5);
         return;
     }
@@ -96,11 +95,11 @@ void frmMain::mnuHelpSearch_Click() {
 }
 
 void frmMain::mnuCreateSupportFile_Click() {
-    ShowMainWindowDialog(MainWindowDialog::SupportFile, this);
+    Program::Instance().Windows().ShowModal(WindowKind::SupportFile, this);
 }
 
 void frmMain::mnuAbout_Click() {
-    ShowMainWindowDialog(MainWindowDialog::About, this);
+    Program::Instance().Windows().ShowModal(WindowKind::About, this);
 }
 
 void frmMain::mnuForum_Click() {

@@ -3,11 +3,8 @@
 #include "mainwindow/frmmain.h"
 
 #include "core/debuglog.h"
-#include "core/orlixcommon.h"
-#include "core/printing/templateprinting.h"
-#include "core/windows/windowopeners.h"
+#include "core/program.h"
 #include "mainwindow/graphicscopy.h"
-#include "mainwindow/mainwindowdialogs.h"
 #include "mainwindow/mainwindowvisibility.h"
 #include "mainwindow/scripttreeimages.h"
 #include "platform/directory/controls/ucontact.h"
@@ -93,7 +90,7 @@ bool frmMain::LoadSettings() {
     LoadScripts();
 
     if (!settings.OrlixPath().isEmpty() &&
-        (database_ == nullptr || database_->DatabasePath() != settings.OrlixPath())) {
+        (Database() == nullptr || Database()->DatabasePath() != settings.OrlixPath())) {
         OpenOrlixDatabase();
     }
 
@@ -111,10 +108,11 @@ bool frmMain::LoadSettings() {
 
 bool frmMain::readProfileSettings() {
     clsSettingsObject = std::make_unique<cOCSettings>();
-    bool ok = clsSettingsObject->LoadSettings(gProfileName);
+    QString profile = Program::Instance().ProfileName();
+    bool ok = clsSettingsObject->LoadSettings(profile);
     if (!ok) {
-        ShowMainWindowDialog(MainWindowDialog::Settings, this);
-        ok = clsSettingsObject->LoadSettings(gProfileName);
+        Program::Instance().Windows().ShowModal(WindowKind::Settings, this);
+        ok = clsSettingsObject->LoadSettings(profile);
         if (!ok) {
             lastSettingsProblem_ = settingsProblem(*clsSettingsObject);
             return false;
@@ -204,24 +202,26 @@ void frmMain::bindPanes(const cOCSettings& settings, KVDirectory* directory,
     ctlContacts->SetAutoUpdate(true);
     ctlContacts->Refresh();
     ctlPrize->SetDirectory(directory);
-    ctlPrizes->SetDatabase(database_.get());
+    ctlPrizes->SetDatabase(Database());
     ctlPrizes->SetAutoUpdate(true);
     ctlPrizes->Refresh();
-    ctlMessages->SetDatabase(database_.get());
+    ctlMessages->SetDatabase(Database());
     ctlWebsites->SetDirectory(directory);
     ctlWebsites->SetHostOption(true);
     ctlWebsites->Refresh();
 }
 
+OrlixDatabase* frmMain::Database() const {
+    return Program::Instance().Database();
+}
+
 void frmMain::CloseOrlixDatabase() {
-    if (database_ == nullptr) {
+    std::unique_ptr<OrlixDatabase> database = Program::Instance().TakeDatabase();
+    if (database == nullptr) {
         return;
     }
-    SetOpenersDatabase(nullptr);
-    SetPrintingDatabase(nullptr);
     bool ok = false;
-    database_->CloseDatabase(ok);
-    database_.reset();
+    database->CloseDatabase(ok);
 }
 
 bool frmMain::OpenOrlixDatabase() {
@@ -257,9 +257,9 @@ bool frmMain::OpenOrlixDatabase() {
     databaseProblemShown_.clear();
     DebugLog(QStringLiteral("Opened the Orlix Database in '") + clsSettingsObject->OrlixPath() +
              QLatin1Char('\''));
-    database_ = std::move(database);
-    SetOpenersDatabase(database_.get());
-    SetPrintingDatabase(database_.get());
-    CopyDatabaseGraphics(database_->TemplatesPath(), gDataFolder + QStringLiteral("/Temp"));
+    Program& program = Program::Instance();
+    program.SetDatabase(std::move(database));
+    CopyDatabaseGraphics(Database()->TemplatesPath(),
+                         program.DataFolder() + QStringLiteral("/Temp"));
     return true;
 }

@@ -1,6 +1,6 @@
 #include "core/debuglog.h"
 
-#include "platform/system/appinfo.h"
+#include "core/program.h"
 #include "platform/system/appservices.h"
 #include "platform/system/registrystore.h"
 #include "support/testhome.h"
@@ -133,7 +133,7 @@ TEST(InitDebug, ChoosesTheLevelFromTheSwitchOrTheStore) {
     };
     for (const InitCase& c : cases) {
         AppServices::Instance().SetDebugLevel(0);
-        AppInfo::SetCommandLine(QString::fromUtf8(c.commandLine));
+        Program::Instance().SetOptions(StartupOptions::Parse(QString::fromUtf8(c.commandLine)));
         RegistryStore::WriteNumber(RegistryRoot::LocalMachine, QStringLiteral("SOFTWARE\\Kestova"),
                                    QStringLiteral("DebugMode"), c.storedMode);
         InitDebug();
@@ -143,7 +143,7 @@ TEST(InitDebug, ChoosesTheLevelFromTheSwitchOrTheStore) {
 
 TEST(InitDebug, KeepsALevelAlreadyChosen) {
     AppServices::Instance().SetDebugLevel(5);
-    AppInfo::SetCommandLine(QStringLiteral("/DEBUG=MAX"));
+    Program::Instance().SetOptions(StartupOptions::Parse(QStringLiteral("/DEBUG=MAX")));
     InitDebug();
     EXPECT_EQ(AppServices::Instance().DebugLevel(), 5);
 }

@@ -2,8 +2,8 @@
 
 #include "core/debuglog.h"
 #include "core/dialogs/frmsplash.h"
+#include "core/program.h"
 #include "platform/directory/kvdirectory.h"
-#include "platform/system/appinfo.h"
 #include "platform/system/appservices.h"
 #include "platform/system/singleinstance.h"
 #include "platform/ui/profilechooserdialog.h"
@@ -23,6 +23,10 @@
 
 namespace {
 const QString kBaseKey = QStringLiteral("SOFTWARE\\Kestova\\Orlix v1\\Client");
+
+KVDirectory* directory() {
+    return Program::Instance().Directory();
+}
 
 // The log's texts with their indentation, without the time.
 QStringList logTexts() {
@@ -57,7 +61,7 @@ protected:
         UnloadSplash();
     }
     bool start(const QString& commandLine) {
-        AppInfo::SetCommandLine(commandLine);
+        Program::Instance().SetOptions(StartupOptions::Parse(commandLine));
         return InitialiseOrlix(kBaseKey, false);
     }
     int asked = 0;
@@ -67,23 +71,23 @@ protected:
 TEST_F(StartUp, AForcedProfileStartsWithTheLoggedSequence) {
     ASSERT_TRUE(start(QStringLiteral("/DEBUG=NORMAL /NOPREVCHECK /Profile=Studio")));
     EXPECT_EQ(asked, 0);
-    EXPECT_EQ(gProfileName, QStringLiteral("Studio"));
+    EXPECT_EQ(Program::Instance().ProfileName(), QStringLiteral("Studio"));
     EXPECT_TRUE(
         QFileInfo(TestHome() + QStringLiteral("/Kestova/Orlix v1/Profiles/Studio")).isDir());
-    ASSERT_NE(Directory(), nullptr);
-    EXPECT_TRUE(Directory()->IsOpen());
-    EXPECT_EQ(Directory()->ProfileName(), QStringLiteral("Studio"));
-    EXPECT_EQ(Directory()->ClientOptions(), 33);
-    EXPECT_EQ(Directory()->ClientLevel(), 2);
-    EXPECT_EQ(Directory()->DebugLevel(), 5);
-    EXPECT_EQ(Directory()->Applications().Count(kProductCode), 1);
+    ASSERT_NE(directory(), nullptr);
+    EXPECT_TRUE(directory()->IsOpen());
+    EXPECT_EQ(directory()->ProfileName(), QStringLiteral("Studio"));
+    EXPECT_EQ(directory()->ClientOptions(), 33);
+    EXPECT_EQ(directory()->ClientLevel(), 2);
+    EXPECT_EQ(directory()->DebugLevel(), 5);
+    EXPECT_EQ(directory()->Applications().Count(kProductCode), 1);
     ASSERT_NE(Splash(), nullptr);
     EXPECT_EQ(Splash()->lblCurrentAction->text(), QStringLiteral("Opening Kestova Directory"));
     EXPECT_EQ(Splash()->IconPictureKey(1), QStringLiteral("localon"));
     EXPECT_EQ(Splash()->IconPictureKey(2), QStringLiteral("securityon"));
 
     TerminateOrlix();
-    EXPECT_EQ(Directory(), nullptr);
+    EXPECT_EQ(directory(), nullptr);
     // The directory adds lines of its own; the start-up's own lines come in this order.
     const QStringList ours = {QStringLiteral(" Started InitialiseOrlix"),
                               QStringLiteral("     Read StartupOptions /DEBUG=NORMAL /NOPREVCHECK "
@@ -110,7 +114,7 @@ TEST_F(StartUp, ASecondCopyEndsAtOnce) {
     ASSERT_TRUE(firstCopy.tryLock(0));
     EXPECT_FALSE(start(QStringLiteral("/DEBUG=NORMAL /Profile=Studio")));
     EXPECT_EQ(Splash(), nullptr);
-    EXPECT_EQ(Directory(), nullptr);
+    EXPECT_EQ(directory(), nullptr);
     EXPECT_EQ(logTexts().last(), QStringLiteral(" Exit as app already running"));
 }
 
@@ -128,7 +132,7 @@ TEST_F(StartUp, NoProfileChosenEndsTheStart) {
     const QStringList log = logTexts();
     EXPECT_TRUE(log.contains(QStringLiteral("     Getting Profile Name")));
     EXPECT_EQ(log.last(), QStringLiteral(" No Profile chosen so finished"));
-    EXPECT_EQ(Directory(), nullptr);
+    EXPECT_EQ(directory(), nullptr);
     TerminateOrlix();
     EXPECT_EQ(logTexts().mid(log.size()), (QStringList{QStringLiteral(" Start TerminateOrlix"),
                                                        QStringLiteral(" Finished OK")}));
@@ -139,9 +143,9 @@ TEST_F(StartUp, ADirectoryThatCannotOpenEndsTheStartButIsStillClosed) {
     QDir().mkpath(KVDirectory::DefaultFilePath());
     EXPECT_FALSE(start(QStringLiteral("/DEBUG=NORMAL /Profile=Studio")));
     EXPECT_EQ(logTexts().last(), QStringLiteral(" Failed so finished"));
-    ASSERT_NE(Directory(), nullptr);
+    ASSERT_NE(directory(), nullptr);
     TerminateOrlix();
-    EXPECT_EQ(Directory(), nullptr);
+    EXPECT_EQ(directory(), nullptr);
 }
 
 TEST_F(StartUp, AnEmptyDirectoryFileEndsTheStartAndIsKept) {
@@ -153,14 +157,15 @@ TEST_F(StartUp, AnEmptyDirectoryFileEndsTheStartAndIsKept) {
     EXPECT_FALSE(start(QStringLiteral("/DEBUG=NORMAL /Profile=Studio")));
     EXPECT_EQ(logTexts().last(), QStringLiteral(" Failed so finished"));
     EXPECT_EQ(QFileInfo(KVDirectory::DefaultFilePath()).size(), 0);
-    ASSERT_NE(Directory(), nullptr);
-    EXPECT_FALSE(Directory()->IsOpen());
+    ASSERT_NE(directory(), nullptr);
+    EXPECT_FALSE(directory()->IsOpen());
 }
 
 TEST_F(StartUp, TheServerFlagGivesItsOwnProfileFolder) {
-    AppInfo::SetCommandLine(QStringLiteral("/Profile=Studio"));
+    Program::Instance().SetOptions(StartupOptions::Parse(QStringLiteral("/Profile=Studio")));
     ASSERT_TRUE(InitialiseOrlix(kBaseKey, true));
-    EXPECT_TRUE(gProfileFolder.endsWith(QStringLiteral("/Profiles/Studio/Server")));
-    EXPECT_TRUE(QFileInfo(gProfileFolder).isDir());
+    const QString folder = Program::Instance().ProfileFolder();
+    EXPECT_TRUE(folder.endsWith(QStringLiteral("/Profiles/Studio/Server")));
+    EXPECT_TRUE(QFileInfo(folder).isDir());
 }
 } // namespace

@@ -1,6 +1,7 @@
 #include "mainwindowfixture.h"
 
 #include "core/generalroutines.h"
+#include "core/printing/frmprintpreview.h"
 #include "mainwindow/scripttreeimages.h"
 #include "platform/messagesdb/controls/uprizebasic.h"
 #include "platform/messagesdb/orlixdatabase.h"
@@ -9,8 +10,10 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/upanel3.h"
 #include "support/scripteddialogs.h"
+#include "support/scriptedwindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
@@ -25,6 +28,12 @@ class StubbornWindow : public QWidget {
 protected:
     void closeEvent(QCloseEvent* event) override { event->ignore(); }
 };
+
+// The program settings dialog, doing what the user would in it.
+void settingsDialog(std::function<void()> action) {
+    Program::Instance().Windows().Register(WindowKind::Settings,
+                                           ScriptedWindowMaker(std::move(action)));
+}
 
 bool placementSaved() {
     return RegistryStore::KeyExists(RegistryRoot::CurrentUser,
@@ -49,7 +58,7 @@ TEST_F(MainWindowStartUp, ACompleteStartLogsInByTheCommandLineAndBuildsTheMenuBa
     ASSERT_EQ(window->cmdInstantCart.size(), 21);
     EXPECT_EQ(window->cmdInstantCart[20]->text(), QStringLiteral("20"));
     EXPECT_FALSE(window->cmdInstantCart[1]->isEnabled());
-    EXPECT_TRUE(QFileInfo(gDataFolder + QStringLiteral("/Temp")).isDir());
+    EXPECT_TRUE(QFileInfo(Program::Instance().DataFolder() + QStringLiteral("/Temp")).isDir());
     ASSERT_NE(window->Database(), nullptr);
     EXPECT_EQ(window->Database()->DatabasePath(), folder("db"));
 
@@ -78,7 +87,7 @@ TEST_F(MainWindowStartUp, ACompleteStartLogsInByTheCommandLineAndBuildsTheMenuBa
 
     window->mnuExit->trigger();
     EXPECT_TRUE(window->IsUnloaded());
-    EXPECT_EQ(Directory(), nullptr);
+    EXPECT_EQ(directory(), nullptr);
     EXPECT_TRUE(placementSaved());
 }
 
@@ -124,7 +133,7 @@ TEST_F(MainWindowStartUp, StartUpEndsEarlyAtEachOfItsThreePoints) {
         EXPECT_TRUE(logTexts().contains(c.logLine))
             << logTexts().join(QLatin1Char('\n')).toStdString();
         EXPECT_EQ(Splash(), nullptr);
-        EXPECT_EQ(Directory(), nullptr);
+        EXPECT_EQ(directory(), nullptr);
         EXPECT_FALSE(placementSaved());
         window.reset();
     }
@@ -142,7 +151,7 @@ TEST_F(MainWindowStartUp, AnUnknownOrPasswordedUserFallsBackToTheLoginDialog) {
         ASSERT_TRUE(
             start(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=") + QLatin1String(who)));
         EXPECT_EQ(loginDialogs, 1);
-        EXPECT_EQ(Directory()->CurrentUser()->LoginName(), QStringLiteral("pres"));
+        EXPECT_EQ(directory()->CurrentUser()->LoginName(), QStringLiteral("pres"));
         window.reset();
     }
 }
@@ -174,8 +183,8 @@ TEST_F(MainWindowStartUp, AWindowThatRefusesToCloseKeepsTheMainWindowAndReleases
     EXPECT_FALSE(window->close());
     EXPECT_FALSE(window->IsUnloaded());
     EXPECT_FALSE(window->tmrAutoLogin.isActive());
-    ASSERT_NE(Directory(), nullptr);
-    EXPECT_TRUE(Directory()->LoggedIn());
+    ASSERT_NE(directory(), nullptr);
+    EXPECT_TRUE(directory()->LoggedIn());
     ASSERT_NE(window->Database(), nullptr);
     EXPECT_TRUE(window->Database()->IsOpen());
     EXPECT_FALSE(placementSaved());
@@ -186,6 +195,26 @@ TEST_F(MainWindowStartUp, AWindowThatRefusesToCloseKeepsTheMainWindowAndReleases
     EXPECT_TRUE(placementSaved());
 }
 
+TEST_F(MainWindowStartUp, ClosingTheMainWindowUnloadsAnOpenPreview) {
+    writeFile(programFolder + QStringLiteral("/notes.txt"), "Notes");
+    ASSERT_TRUE(startLoggedIn());
+    frmPrintPreview::DisplayFile(programFolder + QStringLiteral("/notes.txt"), QString(), 0, false);
+    QPointer<frmPrintPreview> preview;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* p = qobject_cast<frmPrintPreview*>(w)) {
+            preview = p;
+        }
+    }
+    ASSERT_TRUE(preview);
+    ASSERT_TRUE(preview->isVisible());
+
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(window->IsUnloaded());
+    EXPECT_FALSE(Forms::Contains(preview));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(preview.isNull());
+}
+
 TEST_F(MainWindowStartUp, ASettingsReloadKeepsTheFilterAndTheDatabase) {
     ASSERT_TRUE(startLoggedIn());
     ASSERT_EQ(window->comboMessageFilter->count(), 4);
@@ -194,7 +223,7 @@ TEST_F(MainWindowStartUp, ASettingsReloadKeepsTheFilterAndTheDatabase) {
     OrlixDatabase* before = window->Database();
 
     int dialogs = 0;
-    RegisterMainWindowDialog(MainWindowDialog::Settings, [&](QWidget*) { ++dialogs; });
+    settingsDialog([&] { ++dialogs; });
     window->mnuProgramSettings->trigger();
     EXPECT_EQ(dialogs, 1);
     EXPECT_TRUE(window->FormReady());
@@ -203,7 +232,7 @@ TEST_F(MainWindowStartUp, ASettingsReloadKeepsTheFilterAndTheDatabase) {
     EXPECT_EQ(window->Database(), before);
 
     // A database folder changed in the dialog opens the database there.
-    RegisterMainWindowDialog(MainWindowDialog::Settings, [&](QWidget*) {
+    settingsDialog([&] {
         window->clsSettingsObject->SetOrlixPath(folder("db2"));
         QString profile;
         window->clsSettingsObject->SaveSettings(profile);
@@ -232,7 +261,7 @@ TEST_F(MainWindowStartUp, AReloadThatFailsAfterStartUpSaysWhy) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TestMessageBoxes().clear();
-        RegisterMainWindowDialog(MainWindowDialog::Settings, [&](QWidget*) {
+        settingsDialog([&] {
             window->clsSettingsObject->SetTalkbackSimplePath(c.talkback);
             QString profile;
             window->clsSettingsObject->SaveSettings(profile);

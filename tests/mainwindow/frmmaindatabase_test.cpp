@@ -1,4 +1,5 @@
 #include "mainwindowfixture.h"
+#include "support/scriptedwindow.h"
 
 #include "platform/messagesdb/messagesstorage.h"
 #include "platform/messagesdb/orlixdatabase.h"
@@ -86,11 +87,12 @@ TEST_F(MainWindowDatabase, EachFailedDatabaseFolderIsToldWithItsReason) {
         }
         QDir().mkpath(folder(c.folder));
         TestMessageBoxes().clear();
-        RegisterMainWindowDialog(MainWindowDialog::Settings, [&](QWidget*) {
-            window->clsSettingsObject->SetOrlixPath(folder(c.folder));
-            QString profile;
-            window->clsSettingsObject->SaveSettings(profile);
-        });
+        Program::Instance().Windows().Register(WindowKind::Settings, ScriptedWindowMaker([&] {
+                                                   window->clsSettingsObject->SetOrlixPath(
+                                                       folder(c.folder));
+                                                   QString profile;
+                                                   window->clsSettingsObject->SaveSettings(profile);
+                                               }));
         window->mnuProgramSettings->trigger();
         EXPECT_TRUE(window->FormReady());
         if (c.reason == nullptr) {

@@ -1,4 +1,5 @@
 #include "mainwindowfixture.h"
+#include "support/scriptedwindow.h"
 
 #include "platform/directory/directoryrights.h"
 #include "platform/directory/userrights.h"
@@ -153,7 +154,7 @@ TEST_F(MainWindowLogin, NoSettingsStaysForEveryLaterLogin) {
     ASSERT_TRUE(start(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=admin /NOSETTINGS")));
     window->mnuLogout->trigger();
     bool ok = false;
-    Directory()->LoginContact(Directory()->GetContactByLoginName(QStringLiteral("admin")), 1,
+    directory()->LoginContact(directory()->GetContactByLoginName(QStringLiteral("admin")), 1,
                               QString(), ok);
     ASSERT_TRUE(ok);
     EXPECT_FALSE(window->mnuSettings->menuAction()->isEnabled());
@@ -164,7 +165,7 @@ TEST_F(MainWindowLogin, TheLogoutHidesThePanesAndArmsTheLoginTimer) {
     window->mnuViewVorelaKeyboard->setChecked(true);
     window->mnuLogout->trigger();
     frmMain& w = *window;
-    EXPECT_FALSE(Directory()->LoggedIn());
+    EXPECT_FALSE(directory()->LoggedIn());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Kestova Orlix v1"));
     EXPECT_EQ(w.mnuLogin->text(), QStringLiteral("&Login"));
     EXPECT_TRUE(w.mnuLogin->isEnabled());
@@ -189,7 +190,7 @@ TEST_F(MainWindowLogin, TheLogoutHidesThePanesAndArmsTheLoginTimer) {
     w.tmrAutoLogin_Timer();
     EXPECT_EQ(loginDialogs, 1);
     EXPECT_FALSE(w.tmrAutoLogin.isActive());
-    EXPECT_FALSE(Directory()->LoggedIn());
+    EXPECT_FALSE(directory()->LoggedIn());
 }
 
 TEST_F(MainWindowLogin, ALogoutRefusedByAWindowKeepsTheUser) {
@@ -197,7 +198,7 @@ TEST_F(MainWindowLogin, ALogoutRefusedByAWindowKeepsTheUser) {
     auto* edit = new CancelledSaveWindow;
     Forms::Add(edit);
     window->mnuLogout->trigger();
-    EXPECT_TRUE(Directory()->LoggedIn());
+    EXPECT_TRUE(directory()->LoggedIn());
     EXPECT_FALSE(window->picPanes->isHidden());
     EXPECT_TRUE(TestMessageBoxes().shown().empty());
     delete edit;
@@ -206,8 +207,8 @@ TEST_F(MainWindowLogin, ALogoutRefusedByAWindowKeepsTheUser) {
 TEST_F(MainWindowLogin, ASecurityKeyWhileLoggedInIsRefusedWithAWarning) {
     ASSERT_TRUE(startLoggedIn());
     addUser(QStringLiteral("keyuser"), 0, 0);
-    Directory()->RaiseSecurityKeyInserted(QStringLiteral("E"), QStringLiteral("keyuser"));
-    EXPECT_EQ(Directory()->CurrentUser()->LoginName(), QStringLiteral("admin"));
+    directory()->RaiseSecurityKeyInserted(QStringLiteral("E"), QStringLiteral("keyuser"));
+    EXPECT_EQ(directory()->CurrentUser()->LoginName(), QStringLiteral("admin"));
     ASSERT_EQ(TestMessageBoxes().shown().size(), 1u);
     EXPECT_EQ(TestMessageBoxes().shown().front().text,
               QStringLiteral("You cannot Login as a different user if you are already Logged in "
@@ -218,12 +219,12 @@ TEST_F(MainWindowLogin, ASecurityKeyWhileLoggedInIsRefusedWithAWarning) {
 TEST_F(MainWindowLogin, ASecurityKeyLoginLogsOutOnlyWithTheKey) {
     ASSERT_TRUE(startLoggedIn());
     window->mnuLogout->trigger();
-    Directory()->RaiseSecurityKeyInserted(QStringLiteral("E"), QStringLiteral("admin"));
-    ASSERT_TRUE(Directory()->LoggedInBySecurityKey());
+    directory()->RaiseSecurityKeyInserted(QStringLiteral("E"), QStringLiteral("admin"));
+    ASSERT_TRUE(directory()->LoggedInBySecurityKey());
     EXPECT_FALSE(window->picPanes->isHidden());
 
     window->mnuLogout->trigger();
-    EXPECT_TRUE(Directory()->LoggedIn());
+    EXPECT_TRUE(directory()->LoggedIn());
     ASSERT_EQ(TestMessageBoxes().shown().size(), 1u);
     EXPECT_EQ(TestMessageBoxes().shown().front().text,
               QStringLiteral("You must remove your Security Key to Logout"));
@@ -232,16 +233,16 @@ TEST_F(MainWindowLogin, ASecurityKeyLoginLogsOutOnlyWithTheKey) {
     // out through the menu once the window is closed.
     auto* edit = new CancelledSaveWindow;
     Forms::Add(edit);
-    Directory()->RaiseSecurityKeyRemoved(QStringLiteral("E"));
-    EXPECT_TRUE(Directory()->LoggedIn());
-    EXPECT_FALSE(Directory()->LoggedInBySecurityKey());
+    directory()->RaiseSecurityKeyRemoved(QStringLiteral("E"));
+    EXPECT_TRUE(directory()->LoggedIn());
+    EXPECT_FALSE(directory()->LoggedInBySecurityKey());
     delete edit;
     window->mnuLogout->trigger();
-    EXPECT_FALSE(Directory()->LoggedIn());
+    EXPECT_FALSE(directory()->LoggedIn());
 
-    Directory()->RaiseSecurityKeyInserted(QStringLiteral("E"), QStringLiteral("admin"));
-    Directory()->RaiseSecurityKeyRemoved(QStringLiteral("E"));
-    EXPECT_FALSE(Directory()->LoggedIn());
+    directory()->RaiseSecurityKeyInserted(QStringLiteral("E"), QStringLiteral("admin"));
+    directory()->RaiseSecurityKeyRemoved(QStringLiteral("E"));
+    EXPECT_FALSE(directory()->LoggedIn());
     EXPECT_TRUE(window->picPanes->isHidden());
 }
 
@@ -295,7 +296,7 @@ TEST_F(MainWindowLogin, WithoutAPlayoutComputerThePanelCollapsesButTheChoiceStay
     // A later login, after start-up, does not overwrite the user's own choice.
     window->mnuLogout->trigger();
     bool ok = false;
-    Directory()->LoginContact(Directory()->GetContactByLoginName(QStringLiteral("admin")), 1,
+    directory()->LoginContact(directory()->GetContactByLoginName(QStringLiteral("admin")), 1,
                               QString(), ok);
     EXPECT_TRUE(window->VorelaPanelHidden());
     EXPECT_EQ(userSetting(QStringLiteral("VorelaPanelHidden")), QStringLiteral("0"));
@@ -304,7 +305,7 @@ TEST_F(MainWindowLogin, WithoutAPlayoutComputerThePanelCollapsesButTheChoiceStay
 TEST_F(MainWindowLogin, ASettingsReloadThatFailsAtALaterLoginSaysWhy) {
     ASSERT_TRUE(startLoggedIn());
     window->mnuLogout->trigger();
-    ASSERT_FALSE(Directory()->LoggedIn());
+    ASSERT_FALSE(directory()->LoggedIn());
     // The talkback folder has become a plain file: the profile can no longer be used.
     const QString talkback = folder("talkback");
     ASSERT_TRUE(QDir(talkback).removeRecursively());
@@ -312,10 +313,11 @@ TEST_F(MainWindowLogin, ASettingsReloadThatFailsAtALaterLoginSaysWhy) {
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
     int dialogs = 0;
-    RegisterMainWindowDialog(MainWindowDialog::Settings, [&](QWidget*) { ++dialogs; });
+    Program::Instance().Windows().Register(WindowKind::Settings,
+                                           ScriptedWindowMaker([&] { ++dialogs; }));
 
     bool ok = false;
-    Directory()->LoginContact(Directory()->GetContactByLoginName(QStringLiteral("admin")), 1,
+    directory()->LoginContact(directory()->GetContactByLoginName(QStringLiteral("admin")), 1,
                               QString(), ok);
     ASSERT_TRUE(ok);
     EXPECT_EQ(dialogs, 1);

@@ -3,8 +3,8 @@
 #include "core/debuglog.h"
 #include "core/orlixcommon.h"
 #include "core/profile/cocsettings.h"
+#include "core/program.h"
 #include "mainwindow/frmmain.h"
-#include "mainwindow/mainwindowdialogs.h"
 #include "platform/directory/directorycontact.h"
 #include "platform/directory/directorylogindialog.h"
 #include "platform/directory/kvdirectory.h"
@@ -61,8 +61,10 @@ public:
         UnloadSplash();
         TerminateOrlix();
         SetDesktopOpener(nullptr);
-        RegisterMainWindowDialog(MainWindowDialog::Settings, nullptr);
     }
+
+    // The program's directory while the window has it open.
+    static KVDirectory* directory() { return Program::Instance().Directory(); }
 
     QString folder(const char* name) const {
         return TestHome() + QLatin1Char('/') + QLatin1String(name);
@@ -126,7 +128,7 @@ public:
     }
 
     bool start(const QString& commandLine) {
-        AppInfo::SetCommandLine(commandLine);
+        Program::Instance().SetOptions(StartupOptions::Parse(commandLine));
         window = std::make_unique<frmMain>();
         window->Link()->SetPorts(playoutPort, playoutPort);
         return window->Form_Load();
@@ -153,7 +155,7 @@ public:
     }
 
     QString userSetting(const QString& name) const {
-        const auto user = Directory() ? Directory()->CurrentUser() : nullptr;
+        const auto user = directory() ? directory()->CurrentUser() : nullptr;
         return user ? user->Settings().GetSetting(name, QStringLiteral("<unset>")).toString()
                     : QStringLiteral("<nobody>");
     }

@@ -2,11 +2,12 @@
 
 #include "core/debuglog.h"
 #include "core/errorreport.h"
+#include "core/program.h"
 #include "platform/system/appinfo.h"
 #include "platform/system/appservices.h"
 #include "platform/system/platformlog.h"
-#include "support/scripteddialogs.h"
 #include "support/scriptedcommondialogs.h"
+#include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
 
 #include <QTemporaryDir>
@@ -18,6 +19,7 @@
 namespace {
 struct TestState {
     std::unique_ptr<QTemporaryDir> home;
+    std::unique_ptr<Program> program;
     ScriptedMessageBoxes* boxes = nullptr;
     ScriptedDialogs* dialogs = nullptr;
     ScriptedCommonDialogs* commonDialogs = nullptr;
@@ -34,8 +36,8 @@ class FreshRunListener : public ::testing::EmptyTestEventListener {
         s.home = std::make_unique<QTemporaryDir>();
         qputenv("ORLIX_HOME", QFile::encodeName(s.home->path()));
         AppServices::Instance().Reset();
-        AppInfo::SetCommandLine(QString());
         AppInfo::SetPath(QString());
+        s.program = std::make_unique<Program>();
         ResetDebugLogState();
         ClearPendingError();
         SetPlatformLogHandler(nullptr);
@@ -51,6 +53,8 @@ class FreshRunListener : public ::testing::EmptyTestEventListener {
     }
     void OnTestEnd(const ::testing::TestInfo& /*info*/) override {
         TestState& s = state();
+        // The test's windows are gone by now; the program's directory and database go next.
+        s.program.reset();
         InstallMessageBoxService(nullptr);
         AppServices::Instance().Reset(); // lets go of locks before the home goes
         s.boxes = nullptr;
@@ -76,7 +80,9 @@ ScriptedDialogs& TestDialogs() {
     return *state().dialogs;
 }
 
-ScriptedCommonDialogs& TestCommonDialogs() { return *state().commonDialogs; }
+ScriptedCommonDialogs& TestCommonDialogs() {
+    return *state().commonDialogs;
+}
 
 void InstallFreshRunListener() {
     ::testing::UnitTest::GetInstance()->listeners().Append(new FreshRunListener);

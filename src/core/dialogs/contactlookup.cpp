@@ -2,7 +2,7 @@
 
 #include "core/dialogs/contactchoiceline.h"
 #include "core/dialogs/goodinputbox.h"
-#include "core/orlixcommon.h"
+#include "core/program.h"
 #include "core/windows/contactopener.h"
 #include "platform/directory/contactfilter.h"
 #include "platform/directory/kvdirectory.h"
@@ -93,9 +93,9 @@ QWidget* FindContactByPhone(KVDirectory* directory, const QString& name, const Q
 }
 
 QWidget* FindContactByEmail(const QString& name, const QString& address, QWidget* owner) {
-    return FindContactByEmail(Directory(), name, address, owner);
+    return FindContactByEmail(Program::Instance().Directory(), name, address, owner);
 }
 
 QWidget* FindContactByPhone(const QString& name, const QString& address, QWidget* owner) {
-    return FindContactByPhone(Directory(), name, address, owner);
+    return FindContactByPhone(Program::Instance().Directory(), name, address, owner);
 }

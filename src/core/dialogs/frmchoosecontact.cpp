@@ -1,7 +1,7 @@
 #include "core/dialogs/frmchoosecontact.h"
 
 #include "core/errorreport.h"
-#include "core/orlixcommon.h"
+#include "core/program.h"
 #include "core/windows/contactopener.h"
 #include "platform/directory/controls/ucontactslist.h"
 #include "platform/system/graphicsrenderer.h"
@@ -58,7 +58,7 @@ frmChooseContact::frmChooseContact(QWidget* parent)
     setAutoFillBackground(true);
     ctlContacts_->SetAutoUpdate(false);
     ctlContacts_->SetBackColour(back);
-    ctlContacts_->SetDirectory(Directory());
+    ctlContacts_->SetDirectory(Program::Instance().Directory());
 
     connect(cmdOK_, &QPushButton::clicked, this, &frmChooseContact::cmdOK_Click);
     connect(cmdCancel_, &QPushButton::clicked, this, &frmChooseContact::cmdCancel_Click);
@@ -71,7 +71,8 @@ frmChooseContact::~frmChooseContact() = default;
 
 qint32 frmChooseContact::ChooseContact(QWidget* ParentForm, qint32 ShowContactTypes,
                                        bool AllowAddNew, const QString& SearchString) {
-    return ChooseContact(Directory(), ParentForm, ShowContactTypes, AllowAddNew, SearchString);
+    return ChooseContact(Program::Instance().Directory(), ParentForm, ShowContactTypes, AllowAddNew,
+                         SearchString);
 }
 
 qint32 frmChooseContact::ChooseContact(KVDirectory* directory, QWidget* ParentForm,

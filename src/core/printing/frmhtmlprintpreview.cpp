@@ -4,6 +4,7 @@
 #include "core/errorreport.h"
 #include "platform/system/filesystemhelper.h"
 #include "platform/system/folders.h"
+#include "platform/ui/forms.h"
 #include "platform/ui/mousepointer.h"
 #include "platform/web/webbrowser.h"
 
@@ -95,6 +96,9 @@ frmHTMLPrintPreview::frmHTMLPrintPreview(QWidget* parent) : QWidget(parent, Qt::
     layout->addWidget(WebBrowser1, 1);
 
     WebBrowser1->Navigate(QStringLiteral("about:blank"));
+    // A loaded form like every window: it counts toward the window limit, and closing the
+    // main window unloads it.
+    Forms::Add(this);
 }
 
 frmHTMLPrintPreview::~frmHTMLPrintPreview() {

@@ -9,6 +9,7 @@
 #include "platform/system/textcodec.h"
 #include "platform/ui/commondialogs.h"
 #include "platform/ui/dialogservice.h"
+#include "platform/ui/forms.h"
 
 #include <QAction>
 #include <QFile>
@@ -88,6 +89,9 @@ frmPrintPreview::frmPrintPreview(QWidget* parent) : QDialog(parent) {
     rtfFile->setGeometry(px(60), px(420), px(9195), px(5040));
 
     Form_Load();
+    // A loaded form like every window: it counts toward the window limit, and closing the
+    // main window unloads it.
+    Forms::Add(this);
 }
 
 void frmPrintPreview::Form_Load() {

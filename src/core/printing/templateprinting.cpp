@@ -1,9 +1,9 @@
 #include "core/printing/templateprinting.h"
 
 #include "core/dialogs/goodinputbox.h"
-#include "core/orlixcommon.h"
 #include "core/printing/printfile.h"
 #include "core/printing/templatetags.h"
+#include "core/program.h"
 #include "platform/directory/directorycontact.h"
 #include "platform/directory/kvdirectory.h"
 #include "platform/messagesdb/orlixdatabase.h"
@@ -15,17 +15,10 @@
 #include "platform/system/stringhelper.h"
 #include "platform/ui/messagebox.h"
 
-#include <QPointer>
-
 namespace {
 
 const QString kMessageCategory = QStringLiteral("PrintMessage");
 const QString kWinnersCategory = QStringLiteral("PrintPrizeWinners");
-
-QPointer<OrlixDatabase>& database() {
-    static QPointer<OrlixDatabase> db;
-    return db;
-}
 
 // The template chooser: a single-choice list with the first name preselected. True when the
 // user cancelled.
@@ -39,7 +32,7 @@ class ProgramTagSource : public TemplateTagSource {
 public:
     StationTagValues Station() const override {
         StationTagValues s;
-        const OrlixDatabase* db = PrintingDatabase();
+        const OrlixDatabase* db = Program::Instance().Database();
         if (db == nullptr) {
             return s;
         }
@@ -55,7 +48,7 @@ public:
     QDateTime LocalNow() const override { return QDateTime::currentDateTime(); }
     QDateTime UtcNow() const override { return QDateTime::currentDateTimeUtc(); }
     qint32 CurrentUserReference() const override {
-        const KVDirectory* dir = Directory();
+        const KVDirectory* dir = Program::Instance().Directory();
         if (dir == nullptr || !dir->CurrentUser()) {
             return 0;
         }
@@ -138,7 +131,7 @@ void writeAndPreview(const QString& templatePath, const QString& text, QWidget* 
 
 void printMessages(const QString& title, QWidget* parent,
                    const std::function<QString(const QString&)>& applyTemplate) {
-    OrlixDatabase* db = PrintingDatabase();
+    OrlixDatabase* db = Program::Instance().Database();
     if (db == nullptr) {
         return;
     }
@@ -157,15 +150,8 @@ void printMessages(const QString& title, QWidget* parent,
 
 } // namespace
 
-void SetPrintingDatabase(OrlixDatabase* db) {
-    database() = db;
-}
-OrlixDatabase* PrintingDatabase() {
-    return database().data();
-}
-
 QString ReplaceContactTags(const QString& text, qint32 reference, const QString& prefix) {
-    KVDirectory* dir = Directory();
+    KVDirectory* dir = Program::Instance().Directory();
     KVDirectory::ContactPtr contact;
     if (dir != nullptr) {
         if (reference != 0) {
@@ -222,7 +208,7 @@ void PrintPrizeWinnersFromTemplate(const OrlixPrize* prize, QWidget* parent) {
                MsgIcon::Exclamation);
         return;
     }
-    OrlixDatabase* db = PrintingDatabase();
+    OrlixDatabase* db = Program::Instance().Database();
     if (db == nullptr) {
         return;
     }

@@ -5,7 +5,6 @@
 
 #include <functional>
 
-class OrlixDatabase;
 class OrlixMessage;
 class OrlixMessageList;
 class OrlixPrize;
@@ -13,12 +12,8 @@ class OrlixPrizeWinner;
 class QWidget;
 
 // Printing messages and prize-winner lists from the database's HTML templates, and the tag
-// filling over the program's directory and messages database.
-
-// The messages database printing reads station details and templates from (owned by the
-// main window); null until it is set, and then printing does nothing.
-void SetPrintingDatabase(OrlixDatabase* database);
-OrlixDatabase* PrintingDatabase();
+// filling over the program's directory and messages database. Without a messages database
+// open, printing does nothing and the station's tags are filled empty.
 
 // The common tags, the station's from the printing database (empty without one) and the
 // current user's from the directory.

@@ -1,8 +1,8 @@
 #include "core/windows/windowopeners.h"
 
 #include "core/debuglog.h"
-#include "core/orlixcommon.h"
 #include "core/profile/recentlists.h"
+#include "core/program.h"
 #include "core/windows/contactopener.h"
 #include "core/windows/editwindows.h"
 #include "platform/directory/directorycontact.h"
@@ -14,57 +14,27 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/messagebox.h"
 
-#include <QEventLoop>
 #include <QGuiApplication>
-#include <QMap>
 #include <QScreen>
+
+#include <functional>
+#include <optional>
 
 namespace {
 constexpr int kPerKindLimit = 10;
 constexpr int kLoadedFormsLimit = 40;
 constexpr qint32 kFlagRead = 1;
 
-QMap<EditWindowKind, WindowMaker>& makers() {
-    static QMap<EditWindowKind, WindowMaker> m;
-    return m;
-}
+const char* const kContactRefusal =
+    "You cannot have more than 10 Contact windows open simultaneously";
+const char* const kPrizeRefusal = "You cannot have more than 10 Prize windows open simultaneously";
+const char* const kWinnerRefusal =
+    "You cannot have more than 10 Prize Winner's details window open simultaneously";
+const char* const kMessageRefusal =
+    "You cannot have more than 10 Message windows open simultaneously";
 
-QPointer<QWidget>& mainWindow() {
-    static QPointer<QWidget> w;
-    return w;
-}
-
-OrlixDatabase*& database() {
-    static OrlixDatabase* db = nullptr;
-    return db;
-}
-
-void showModeless(QWidget* window, bool modal) {
-    if (!modal) {
-        window->show();
-        return;
-    }
-    // Modal: the window blocks the others and the opener returns once it is gone or hidden.
-    QPointer<QWidget> guard(window);
-    window->setWindowModality(Qt::ApplicationModal);
-    window->show();
-    QEventLoop loop;
-    while (!guard.isNull() && guard->isVisible()) {
-        loop.processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
-    }
-}
-
-WindowShower& shower() {
-    static WindowShower s = showModeless;
-    return s;
-}
-
-void showWindow(QWidget* window, bool modal) {
-    shower()(window, modal);
-    if (window != nullptr) {
-        window->raise();
-        window->activateWindow();
-    }
+Program& program() {
+    return Program::Instance();
 }
 
 template <typename Window> QList<QWidget*> windowsOfKind() {
@@ -75,21 +45,6 @@ template <typename Window> QList<QWidget*> windowsOfKind() {
         }
     }
     return out;
-}
-
-// F: counts the kind's loaded windows and brings forward one that shows the item.
-template <typename Window, typename ItemOf>
-QPointer<QWidget> findOpen(qint32 reference, bool modal, int& count, ItemOf itemOf) {
-    for (QWidget* w : windowsOfKind<Window>()) {
-        ++count;
-        const auto item = itemOf(dynamic_cast<Window*>(w));
-        if (item && item->Reference() == reference) {
-            showWindow(w, modal);
-            w->setFocus();
-            return QPointer<QWidget>(w);
-        }
-    }
-    return {};
 }
 
 template <typename Window> int countVisible() {
@@ -117,8 +72,8 @@ bool withinLimits(int count, const char* refusal) {
 void place(QWidget* window) {
     window->setWindowState(Qt::WindowNoState);
     QRect around;
-    if (!mainWindow().isNull()) {
-        around = mainWindow()->frameGeometry();
+    if (QWidget* main = program().MainWindow()) {
+        around = main->frameGeometry();
     } else if (QGuiApplication::primaryScreen() != nullptr) {
         around = QGuiApplication::primaryScreen()->availableGeometry();
     }
@@ -127,79 +82,99 @@ void place(QWidget* window) {
                  (around.height() - size.height()) / 2 + around.top());
 }
 
-QWidget* make(EditWindowKind kind) {
-    const auto maker = makers().constFind(kind);
-    if (maker == makers().constEnd() || !*maker) {
-        DebugLog(QStringLiteral("No window is registered for this kind of item; nothing opened"));
+// A new window of the kind that is also a Window; null (and nothing left behind) otherwise.
+template <typename Window> Window* make(WindowKind kind) {
+    QWidget* window = program().Windows().Make(kind);
+    if (window == nullptr) {
         return nullptr;
     }
-    QWidget* window = (*maker)();
-    if (window != nullptr) {
-        Forms::Add(window);
+    auto* typed = dynamic_cast<Window*>(window);
+    if (typed == nullptr) {
+        DebugLog(QStringLiteral("The window registered for this kind of item cannot show it; "
+                                "nothing opened"));
+        delete window;
     }
-    return window;
+    return typed;
 }
 
-const char* const kContactRefusal =
-    "You cannot have more than 10 Contact windows open simultaneously";
-const char* const kPrizeRefusal = "You cannot have more than 10 Prize windows open simultaneously";
-const char* const kWinnerRefusal =
-    "You cannot have more than 10 Prize Winner's details window open simultaneously";
-const char* const kMessageRefusal =
-    "You cannot have more than 10 Message windows open simultaneously";
+// Shown, in front; the pointer is taken before a modal showing, after which the window may be
+// gone.
+QPointer<QWidget> show(QWidget* window, bool modal) {
+    QPointer<QWidget> guard(window);
+    program().Windows().Show(window, modal);
+    return guard;
+}
 
-// A prize or a prize winner: an open window of a stored record is brought forward; else,
-// within the limits and with a directory, a new window is placed, loaded and shown.
-template <typename Window, typename Record, typename ItemOf, typename Load>
-QPointer<QWidget> openPrizeRecord(const std::shared_ptr<Record>& record, EditWindowKind kind,
-                                  const char* refusal, ItemOf itemOf, Load load) {
-    if (!record) {
-        return {};
-    }
-    int count = 0;
-    if (record->Reference() > 0) {
-        if (auto w = findOpen<Window>(record->Reference(), false, count, itemOf)) {
-            return w;
+// How one kind of stored item opens in its window.
+template <typename Window, typename Item> struct ItemRoad {
+    const char* refusal = nullptr;
+    bool modal = false;
+    // Centred on the main window; otherwise only put back to its normal state.
+    bool centre = true;
+    std::function<Window*()> make;
+    std::function<std::shared_ptr<Item>(const Window*)> itemOf;
+    std::function<void(Window*, const std::shared_ptr<Item>&)> fill;
+    // Runs when no open window shows the item, before the limits are checked.
+    std::function<void()> notOpen;
+};
+
+// F: counts the kind's loaded windows and brings forward one that shows the item. Empty when
+// none does; otherwise what the showing left of that window.
+template <typename Window, typename Item>
+std::optional<QPointer<QWidget>> findOpen(qint32 reference, const ItemRoad<Window, Item>& road,
+                                          int& count) {
+    for (QWidget* w : windowsOfKind<Window>()) {
+        ++count;
+        const auto item = road.itemOf(dynamic_cast<const Window*>(w));
+        if (item && item->Reference() == reference) {
+            w->setFocus(); // given as the window is activated
+            return show(w, road.modal);
         }
     }
-    if (!withinLimits(count, refusal) || Directory() == nullptr) {
+    return std::nullopt;
+}
+
+// An open window of a stored item is brought forward; else, within the limits and with a
+// directory, a new window is made, placed, filled and shown.
+template <typename Window, typename Item>
+QPointer<QWidget> openItem(const std::shared_ptr<Item>& item, const ItemRoad<Window, Item>& road) {
+    int count = 0;
+    if (item->Reference() > 0) {
+        if (auto shown = findOpen(item->Reference(), road, count)) {
+            return *shown;
+        }
+    }
+    if (road.notOpen) {
+        road.notOpen();
+    }
+    if (!withinLimits(count, road.refusal) || program().Directory() == nullptr) {
         return {};
     }
-    QWidget* window = make(kind);
+    Window* window = road.make();
     if (window == nullptr) {
         return {};
     }
-    place(window);
-    load(dynamic_cast<Window*>(window), record);
-    showWindow(window, false);
-    return QPointer<QWidget>(window);
+    auto* widget = dynamic_cast<QWidget*>(window);
+    if (road.centre) {
+        place(widget);
+    } else {
+        widget->setWindowState(Qt::WindowNoState);
+    }
+    road.fill(window, item);
+    return show(widget, road.modal);
 }
 
 // The e-mail or the SMS window; none for any other kind.
-QWidget* makeMessageWindow(qint32 kind) {
+MessageWindow* makeMessageWindow(qint32 kind) {
     if (kind == OrlixMessage::KindEmail) {
-        return make(EditWindowKind::Email);
+        return make<MessageWindow>(WindowKind::Email);
     }
     if (kind == OrlixMessage::KindSms) {
-        return make(EditWindowKind::Sms);
+        return make<MessageWindow>(WindowKind::Sms);
     }
     return nullptr;
 }
 } // namespace
-
-void RegisterWindowMaker(EditWindowKind kind, WindowMaker maker) {
-    makers().insert(kind, std::move(maker));
-}
-
-void SetOpenersMainWindow(QWidget* w) {
-    mainWindow() = w;
-}
-void SetOpenersDatabase(OrlixDatabase* db) {
-    database() = db;
-}
-void SetWindowShower(WindowShower s) {
-    shower() = s ? std::move(s) : WindowShower(showModeless);
-}
 
 void InstallWindowOpeners() {
     SetOpenContactHook([](const KVDirectory::ContactPtr& contact, int modal) -> QWidget* {
@@ -208,7 +183,7 @@ void InstallWindowOpeners() {
 }
 
 QPointer<QWidget> NewContact(qint16 ContactListValue) {
-    KVDirectory* dir = Directory();
+    KVDirectory* dir = program().Directory();
     if (dir == nullptr) {
         return {};
     }
@@ -229,60 +204,61 @@ QPointer<QWidget> NewContact(qint16 ContactListValue) {
     if (ContactListValue > 0) {
         contact->SetContactListValue(ContactListValue);
     }
-    QWidget* window = make(EditWindowKind::Contact);
+    ContactWindow* window = make<ContactWindow>(WindowKind::Contact);
     if (window == nullptr) {
         return {};
     }
-    dynamic_cast<ContactWindow*>(window)->SetContact(contact);
-    place(window);
-    showWindow(window, false);
-    return QPointer<QWidget>(window);
+    window->SetContact(contact);
+    auto* widget = dynamic_cast<QWidget*>(window);
+    place(widget);
+    return show(widget, false);
 }
 
 QPointer<QWidget> OpenContact(const std::shared_ptr<DirectoryContact>& contact, qint32 modal) {
     if (!contact) {
         return {};
     }
-    AddContactToMRU(Directory(), contact->Reference());
-    int count = 0;
-    if (contact->Reference() > 0) {
-        if (auto w = findOpen<ContactWindow>(contact->Reference(), modal == 1, count,
-                                             [](ContactWindow* c) { return c->Contact(); })) {
-            return w;
-        }
-    }
-    if (!withinLimits(count, kContactRefusal) || Directory() == nullptr) {
-        return {};
-    }
-    QWidget* window = make(EditWindowKind::Contact);
-    if (window == nullptr) {
-        return {};
-    }
-    QPointer<QWidget> guard(window);
-    place(window);
-    dynamic_cast<ContactWindow*>(window)->SetContact(contact);
-    showWindow(window, modal == 1);
-    return guard;
+    AddContactToMRU(program().Directory(), contact->Reference());
+    ItemRoad<ContactWindow, DirectoryContact> road;
+    road.refusal = kContactRefusal;
+    road.modal = modal == 1;
+    road.make = [] { return make<ContactWindow>(WindowKind::Contact); };
+    road.itemOf = [](const ContactWindow* w) { return w->Contact(); };
+    road.fill = [](ContactWindow* w, const std::shared_ptr<DirectoryContact>& c) {
+        w->SetContact(c);
+    };
+    return openItem(contact, road);
 }
 
 QPointer<QWidget> OpenPrize(const std::shared_ptr<OrlixPrize>& prize) {
-    return openPrizeRecord<PrizeWindow>(
-        prize, EditWindowKind::Prize, kPrizeRefusal, [](PrizeWindow* p) { return p->Prize(); },
-        [](PrizeWindow* w, const std::shared_ptr<OrlixPrize>& p) { w->LoadPrize(p); });
+    if (!prize) {
+        return {};
+    }
+    ItemRoad<PrizeWindow, OrlixPrize> road;
+    road.refusal = kPrizeRefusal;
+    road.make = [] { return make<PrizeWindow>(WindowKind::Prize); };
+    road.itemOf = [](const PrizeWindow* w) { return w->Prize(); };
+    road.fill = [](PrizeWindow* w, const std::shared_ptr<OrlixPrize>& p) { w->LoadPrize(p); };
+    return openItem(prize, road);
 }
 
 QPointer<QWidget> OpenPrizeWinner(const std::shared_ptr<OrlixPrizeWinner>& winner) {
+    if (!winner) {
+        return {};
+    }
     // Only a stored winner can already be open: two new winners get two windows.
-    return openPrizeRecord<PrizeWinnerWindow>(
-        winner, EditWindowKind::PrizeWinner, kWinnerRefusal,
-        [](PrizeWinnerWindow* p) { return p->PrizeWinner(); },
-        [](PrizeWinnerWindow* w, const std::shared_ptr<OrlixPrizeWinner>& p) {
-            w->LoadPrizeWinner(p);
-        });
+    ItemRoad<PrizeWinnerWindow, OrlixPrizeWinner> road;
+    road.refusal = kWinnerRefusal;
+    road.make = [] { return make<PrizeWinnerWindow>(WindowKind::PrizeWinner); };
+    road.itemOf = [](const PrizeWinnerWindow* w) { return w->PrizeWinner(); };
+    road.fill = [](PrizeWinnerWindow* w, const std::shared_ptr<OrlixPrizeWinner>& p) {
+        w->LoadPrizeWinner(p);
+    };
+    return openItem(winner, road);
 }
 
 QPointer<QWidget> NewMessage(std::shared_ptr<OrlixMessage>& message, qint32 kind) {
-    KVDirectory* dir = Directory();
+    KVDirectory* dir = program().Directory();
     if (dir == nullptr) {
         return {};
     }
@@ -300,47 +276,38 @@ QPointer<QWidget> NewMessage(std::shared_ptr<OrlixMessage>& message, qint32 kind
         message = std::make_shared<OrlixMessage>();
         message->SetKind(kind);
     }
-    QWidget* window = makeMessageWindow(kind);
+    MessageWindow* window = makeMessageWindow(kind);
     if (window == nullptr) {
         return {};
     }
-    auto* w = dynamic_cast<MessageWindow*>(window);
-    w->SetEditable(true);
-    w->SetMessage(message);
-    window->setWindowState(Qt::WindowNoState);
-    showWindow(window, false);
-    return QPointer<QWidget>(window);
+    window->SetEditable(true);
+    window->SetMessage(message);
+    auto* widget = dynamic_cast<QWidget*>(window);
+    widget->setWindowState(Qt::WindowNoState);
+    return show(widget, false);
 }
 
 QPointer<QWidget> OpenMessage(const std::shared_ptr<OrlixMessage>& message, qint32 modal) {
     if (!message) {
         return {};
     }
-    AddMessageToMRU(Directory(), message->Reference());
-    int count = 0;
-    if (message->Reference() > 0) {
-        if (auto w = findOpen<MessageWindow>(message->Reference(), modal == 1, count,
-                                             [](MessageWindow* m) { return m->Message(); })) {
-            return w;
+    AddMessageToMRU(program().Directory(), message->Reference());
+    ItemRoad<MessageWindow, OrlixMessage> road;
+    road.refusal = kMessageRefusal;
+    road.modal = modal == 1;
+    road.centre = false;
+    road.make = [kind = message->Kind()] { return makeMessageWindow(kind); };
+    road.itemOf = [](const MessageWindow* w) { return w->Message(); };
+    road.fill = [](MessageWindow* w, const std::shared_ptr<OrlixMessage>& m) { w->SetMessage(m); };
+    road.notOpen = [&message] {
+        if (message->Edited() || (message->Flags() & kFlagRead) != 0) {
+            return;
         }
-    }
-    if (!message->Edited() && (message->Flags() & kFlagRead) == 0) {
         message->SetFlags(message->Flags() | kFlagRead);
-        if (database() != nullptr) {
+        if (OrlixDatabase* db = program().Database()) {
             bool ok = false;
-            database()->StoreMessage(*message, ok);
+            db->StoreMessage(*message, ok);
         }
-    }
-    if (!withinLimits(count, kMessageRefusal) || Directory() == nullptr) {
-        return {};
-    }
-    QWidget* window = makeMessageWindow(message->Kind());
-    if (window == nullptr) {
-        return {};
-    }
-    QPointer<QWidget> guard(window);
-    window->setWindowState(Qt::WindowNoState);
-    dynamic_cast<MessageWindow*>(window)->SetMessage(message);
-    showWindow(window, modal == 1);
-    return guard;
+    };
+    return openItem(message, road);
 }

@@ -9,10 +9,6 @@ QString& pathOverride() {
     static QString path;
     return path;
 }
-QString& commandLineText() {
-    static QString text;
-    return text;
-}
 } // namespace
 
 QString AppInfo::Title() {
@@ -53,11 +49,4 @@ QString AppInfo::Path() {
 
 void AppInfo::SetPath(const QString& folder) {
     pathOverride() = folder;
-}
-
-QString AppInfo::CommandLine() {
-    return commandLineText();
-}
-void AppInfo::SetCommandLine(const QString& text) {
-    commandLineText() = text;
 }

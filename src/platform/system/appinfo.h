@@ -2,8 +2,7 @@
 
 #include <QString>
 
-// What the running program knows about itself: title, product name, version, its folder
-// and the command line it was started with.
+// What the running program knows about itself: title, product name, version and its folder.
 class AppInfo {
 public:
     static QString Title();
@@ -19,8 +18,4 @@ public:
     // The program's folder (help file, update notes). Tests point it at a fixture folder.
     static QString Path();
     static void SetPath(const QString& folder);
-
-    // The arguments without the program name, rebuilt as one text (see BuildCommandLine).
-    static QString CommandLine();
-    static void SetCommandLine(const QString& text);
 };

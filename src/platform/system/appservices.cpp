@@ -28,7 +28,6 @@ void AppServices::SetStatusText(const QString& text) {
 
 void AppServices::Reset() {
     appObject_ = nullptr;
-    commandLine_.clear();
     debugLevel_ = 0;
     debugFolder_.clear();
     statusText_.clear();

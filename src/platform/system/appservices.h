@@ -8,18 +8,14 @@
 class QObject;
 class SingleInstance;
 
-// The program-wide application services: the run's command line and log settings and a few
-// text routines shared by every part of the program.
+// The program-wide application services: the run's log settings, the one running copy and a
+// few text routines shared by every part of the program.
 class AppServices {
 public:
     static AppServices& Instance();
 
     void SetAppObject(QObject* app) { appObject_ = app; }
     QObject* AppObject() const { return appObject_; }
-
-    // Set once at start-up to the upper-cased command line followed by a blank.
-    const QString& CommandLine() const { return commandLine_; }
-    void SetCommandLine(const QString& text) { commandLine_ = text; }
 
     qint32 DebugLevel() const { return debugLevel_; }
     void SetDebugLevel(qint32 level) { debugLevel_ = level; }
@@ -66,7 +62,6 @@ private:
     ~AppServices();
 
     QObject* appObject_ = nullptr;
-    QString commandLine_;
     qint32 debugLevel_ = 0;
     QString debugFolder_;
     QString statusText_;

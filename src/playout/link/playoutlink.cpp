@@ -2,10 +2,10 @@
 
 #include "core/debuglog.h"
 #include "core/profile/cocsettings.h"
+#include "core/program.h"
 #include "platform/net/socketerrors.h"
 #include "platform/net/tcpsocketcontrol.h"
 #include "platform/net/windows1252.h"
-#include "platform/system/appservices.h"
 #include "platform/ui/messagebox.h"
 
 #include <algorithm>
@@ -85,8 +85,8 @@ void PlayoutLink::connectNow() {
         return;
     }
     DisconnectFromVorela();
-    const bool networkServer =
-        AppServices::Instance().CommandLine().contains(QLatin1String("/VORELANET"));
+    const Program* program = Program::Current();
+    const bool networkServer = program != nullptr && program->Options().PlayoutNetworkServer;
     const quint16 port = networkServer ? networkServerPort_ : playoutPort_;
     // A partial line of an earlier connection must not join this one's first line.
     sReceiveBuffer_.Clear();

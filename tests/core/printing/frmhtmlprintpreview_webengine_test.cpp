@@ -1,6 +1,7 @@
 #include "core/printing/frmhtmlprintpreview.h"
 #include "core/printing/printfile.h"
 
+#include "platform/ui/forms.h"
 #include "platform/web/webbrowser.h"
 #include "support/scriptedcommondialogs.h"
 #include "support/scriptedmessageboxes.h"
@@ -107,6 +108,19 @@ TEST_F(WebEngineHtmlPreviewTest, ClosingTheOwnerClosesThePreview) {
     ASSERT_TRUE(form);
     owner_.reset();
     EXPECT_TRUE(form.isNull());
+    EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+// A loaded form like every window: the window limit counts it, and the main window's close
+// and logout passes unload it.
+TEST_F(WebEngineHtmlPreviewTest, IsALoadedFormUntilItIsUnloaded) {
+    const QString path = write(QStringLiteral("Winners.htm"), "<p>x</p>");
+    auto form = preview(path);
+    ASSERT_TRUE(form);
+    EXPECT_EQ(Forms::OfKind<frmHTMLPrintPreview>(), QList<frmHTMLPrintPreview*>{form.data()});
+    EXPECT_TRUE(Forms::Unload(form));
+    EXPECT_FALSE(Forms::Contains(form));
+    ASSERT_TRUE(WaitFor([&] { return form.isNull(); }));
     EXPECT_FALSE(QFileInfo::exists(path));
 }
 

@@ -1,6 +1,6 @@
 #include "templateprintingfixture.h"
 
-#include "core/orlixcommon.h"
+#include "core/program.h"
 #include "platform/system/folders.h"
 
 namespace {
@@ -105,7 +105,7 @@ TEST_F(WithoutPreview, WinnersTemplateFillsFromTheDatabaseAndEscapesNotesKeeping
 
 TEST_F(WithoutPreview, ContactBlocksWithoutAKnownContactAreFilledEmpty) {
     // With nobody logged in (and no directory open) the current user's tags still go.
-    ASSERT_EQ(Directory(), nullptr);
+    ASSERT_EQ(Program::Instance().Directory(), nullptr);
     const QString text = QStringLiteral("<OCP_CURRENTUSER_NAME>");
     const QString filled = ReplaceTemplateTags(text);
     EXPECT_EQ(filled, ReplaceContactTags(text, 4711, QStringLiteral("CURRENTUSER")));

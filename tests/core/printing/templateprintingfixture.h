@@ -3,6 +3,7 @@
 #include "core/dialogs/frmgoodinputbox.h"
 #include "core/printing/frmhtmlprintpreview.h"
 #include "core/printing/templateprinting.h"
+#include "core/program.h"
 #include "platform/messagesdb/messagemime.h"
 #include "platform/messagesdb/orlixdatabase.h"
 #include "platform/messagesdb/orlixmessage.h"
@@ -25,8 +26,8 @@
 #include <memory>
 #include <optional>
 
-// A messages database of the test's own as the printing database, its templates replaced
-// by the test's, and the template chooser (a list input box) answered by the test.
+// A messages database of the test's own as the program's, its templates replaced by the
+// test's, and the template chooser (a list input box) answered by the test.
 class TemplatePrintingTest : public ::testing::Test {
 protected:
     struct Question {
@@ -38,7 +39,9 @@ protected:
     void SetUp() override {
         const QString folder = TestHome() + QStringLiteral("/Messages");
         QDir().mkpath(folder);
-        db_ = std::make_unique<OrlixDatabase>();
+        auto db = std::make_unique<OrlixDatabase>();
+        db_ = db.get();
+        Program::Instance().SetDatabase(std::move(db));
         db_->SetChangeWatch(0, 0);
         ASSERT_EQ(db_->OpenDatabase(folder, QString()), 0);
         for (const QString& category :
@@ -49,7 +52,6 @@ protected:
                 ASSERT_TRUE(ok);
             }
         }
-        SetPrintingDatabase(db_.get());
         TestDialogs().answerEvery<frmGoodInputBox>([this](frmGoodInputBox& box) {
             QComboBox* list = box.comboList();
             QStringList names;
@@ -66,7 +68,6 @@ protected:
         });
     }
     void TearDown() override {
-        SetPrintingDatabase(nullptr);
         QList<QPointer<QWidget>> left;
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (qobject_cast<frmHTMLPrintPreview*>(w) != nullptr) {
@@ -125,7 +126,8 @@ protected:
         return found;
     }
 
-    std::unique_ptr<OrlixDatabase> db_;
+    // The program's messages database, the test's own.
+    OrlixDatabase* db_ = nullptr;
     std::vector<Question> questions_;
     std::optional<QString> answer_;
 };

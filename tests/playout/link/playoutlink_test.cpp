@@ -4,6 +4,7 @@
 #include "playoutdoubles.h"
 
 #include "core/debuglog.h"
+#include "core/program.h"
 #include "platform/net/socketerrors.h"
 #include "platform/system/appinfo.h"
 #include "platform/system/appservices.h"
@@ -62,13 +63,13 @@ TEST_F(PlayoutLinkTest, ConnectsToTheConfiguredComputerOnThePortTheCommandLineCh
                                {"/PROFILE=STUDIO /VORELANET ", 6951},
                                {"/VORELANETWORK ", 6951}};
     for (const Case& c : cases) {
-        AppServices::Instance().SetCommandLine(c.commandLine);
+        Program::Instance().SetOptions(StartupOptions::Parse(c.commandLine));
         ConnectWanted();
         EXPECT_EQ(socket->host_, "studio-playout");
         EXPECT_EQ(socket->port_, c.port) << c.commandLine.toStdString();
     }
     link->SetPorts(7001, 7002);
-    AppServices::Instance().SetCommandLine("/VORELANET ");
+    Program::Instance().SetOptions(StartupOptions::Parse("/VORELANET "));
     link->ConnectToVorela();
     EXPECT_EQ(socket->port_, 7002);
 }

@@ -5,8 +5,8 @@
 #include "playoutdoubles.h"
 #include "waituntil.h"
 
+#include "core/program.h"
 #include "platform/net/tcpsocketcontrol.h"
-#include "platform/system/appservices.h"
 #include "playout/link/playoutlink.h"
 #include "playout/link/playoutprotocol.h"
 #include "support/scriptedmessageboxes.h"
@@ -238,7 +238,7 @@ TEST_F(PlayoutPeerTest, DisconnectStopsTheRetries) {
 TEST_F(PlayoutPeerTest, TheNetworkServerSwitchChoosesItsPortAndLeavesOutTheLogItems) {
     Start("+CONNECTED AppName=VORELANET3 Version=3.0.0");
     link->SetPorts(freePort(), peer->Port());
-    AppServices::Instance().SetCommandLine("/PROFILE=A /VORELANET ");
+    Program::Instance().SetOptions(StartupOptions::Parse("/PROFILE=A /VORELANET "));
     link->SetbLinkWanted(true);
     link->ConnectToVorela();
     ASSERT_TRUE(peer->WaitFor("RECEIVED GET INSTANTCART STATUS,0"));
