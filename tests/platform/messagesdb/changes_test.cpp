@@ -1,23 +1,10 @@
 #include "messagesdbfixture.h"
+#include "support/waitfor.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
-
-namespace {
-template <typename Condition> bool waitFor(Condition condition, int ms = 5000) {
-    QDeadlineTimer deadline(ms);
-    while (!condition()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
-} // namespace
 
 TEST_F(MessagesDbTest, AnotherConnectionsMessageChangesAreAnnouncedThrottled) {
     db_->SetChangeWatch(20, 400);
@@ -31,7 +18,7 @@ TEST_F(MessagesDbTest, AnotherConnectionsMessageChangesAreAnnouncedThrottled) {
     bool ok = false;
     other.StoreMessage(*m, ok);
     ASSERT_TRUE(ok);
-    ASSERT_TRUE(waitFor([&] { return changed.count() == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return changed.count() == 1; }));
     EXPECT_EQ(changed.at(0).at(0).toInt(), 0) << "announced as many changed";
 
     // Three more changes at once come as one announcement, after the gap.
@@ -41,7 +28,7 @@ TEST_F(MessagesDbTest, AnotherConnectionsMessageChangesAreAnnouncedThrottled) {
         auto more = email(QStringLiteral("burst"));
         other.StoreMessage(*more, ok);
     }
-    ASSERT_TRUE(waitFor([&] { return changed.count() == 2; }));
+    ASSERT_TRUE(WaitFor([&] { return changed.count() == 2; }));
     const qint64 waited = timer.elapsed();
     QTest::qWait(600);
     EXPECT_EQ(changed.count(), 2);

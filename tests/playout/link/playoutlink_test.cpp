@@ -2,7 +2,6 @@
 // the socket, the error and close roads and the paced retries.
 
 #include "playoutdoubles.h"
-#include "waituntil.h"
 
 #include "core/debuglog.h"
 #include "platform/net/socketerrors.h"
@@ -10,6 +9,7 @@
 #include "platform/system/appservices.h"
 #include "playout/link/playoutlink.h"
 #include "support/scriptedmessageboxes.h"
+#include "support/waitfor.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -175,7 +175,7 @@ TEST_F(PlayoutLinkTest, PausesDoubleUpToTheLongestAndAnOpenedConnectionResetsThe
         const int connects = socket->connects_;
         socket->Fail(SocketErrorNumber::ConnectionRefused);
         pauses << link->PendingRetryMs();
-        ASSERT_TRUE(WaitUntil([&] { return socket->connects_ == connects + 1; }));
+        ASSERT_TRUE(WaitFor([&] { return socket->connects_ == connects + 1; }));
         EXPECT_EQ(link->State(), PlayoutLink::LinkState::Connecting);
     }
     EXPECT_EQ(pauses, QList<int>({10, 20, 40, 80, 80, 80}));
@@ -189,7 +189,7 @@ TEST_F(PlayoutLinkTest, APeerCloseShowsTheLinkDownAndReconnectsAfterTheFirstPaus
     link->SetRetryPauses(30, 300);
     ConnectWanted();
     socket->Fail(SocketErrorNumber::ConnectionRefused);
-    ASSERT_TRUE(WaitUntil([&] { return socket->connects_ == 2; }));
+    ASSERT_TRUE(WaitFor([&] { return socket->connects_ == 2; }));
     socket->Accept();
     socket->PeerCloses();
     ExpectShownDown();
@@ -197,7 +197,7 @@ TEST_F(PlayoutLinkTest, APeerCloseShowsTheLinkDownAndReconnectsAfterTheFirstPaus
     EXPECT_EQ(link->PendingRetryMs(), 30);
     QElapsedTimer clock;
     clock.start();
-    ASSERT_TRUE(WaitUntil([&] { return socket->connects_ == 3; }));
+    ASSERT_TRUE(WaitFor([&] { return socket->connects_ == 3; }));
     EXPECT_GE(clock.elapsed(), 25);
 }
 
@@ -213,7 +213,7 @@ TEST_F(PlayoutLinkTest, NothingIsRetriedWhileTheLinkIsNotWanted) {
     socket->Accept();
     socket->PeerCloses();
     EXPECT_EQ(link->PendingRetryMs(), -1);
-    EXPECT_FALSE(WaitUntil([&] { return socket->connects_ > 2; }, 100));
+    EXPECT_FALSE(WaitFor([&] { return socket->connects_ > 2; }, 100));
 }
 
 TEST_F(PlayoutLinkTest, DisconnectCallsOffADueRetryAndOurOwnCloseNeverReconnects) {
@@ -225,7 +225,7 @@ TEST_F(PlayoutLinkTest, DisconnectCallsOffADueRetryAndOurOwnCloseNeverReconnects
     host.SetbLinkWanted(false);
     link->DisconnectFromVorela();
     EXPECT_EQ(link->PendingRetryMs(), -1);
-    EXPECT_FALSE(WaitUntil([&] { return socket->connects_ > 1; }, 150));
+    EXPECT_FALSE(WaitFor([&] { return socket->connects_ > 1; }, 150));
 
     // Closing a live link from our side, still wanted, does not count as the peer's close.
     host.SetbLinkWanted(true);
@@ -233,7 +233,7 @@ TEST_F(PlayoutLinkTest, DisconnectCallsOffADueRetryAndOurOwnCloseNeverReconnects
     socket->Accept();
     link->DisconnectFromVorela();
     EXPECT_EQ(link->PendingRetryMs(), -1);
-    EXPECT_FALSE(WaitUntil([&] { return socket->connects_ > 2; }, 150));
+    EXPECT_FALSE(WaitFor([&] { return socket->connects_ > 2; }, 150));
 }
 
 TEST_F(PlayoutLinkTest, AnyOtherErrorShowsOneBoxWithItsTextShowsTheLinkDownAndDoesNotRetry) {

@@ -2,13 +2,13 @@
 // the real pauses.
 
 #include "playoutdoubles.h"
-#include "waituntil.h"
 
 #include "platform/net/tcpsocketcontrol.h"
 #include "platform/system/appservices.h"
 #include "playout/link/playoutlink.h"
 #include "playout/link/playoutprotocol.h"
 #include "support/scriptedmessageboxes.h"
+#include "support/waitfor.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -41,14 +41,14 @@ public:
         }
     }
     bool Started() {
-        return WaitUntil([this] { return Has("LISTENING " + QString::number(port_)); });
+        return ::WaitFor([this] { return Has("LISTENING " + QString::number(port_)); });
     }
     quint16 Port() const { return port_; }
     void Command(const QString& line) { process_.write((line + "\n").toLatin1()); }
 
     bool Has(const QString& report) const { return reports_.contains(report); }
     bool WaitFor(const QString& report, int timeoutMs = 5000) {
-        return WaitUntil([&] { return Has(report); }, timeoutMs);
+        return ::WaitFor([&] { return Has(report); }, timeoutMs);
     }
     qint64 TimeOf(const QString& report) const {
         const qsizetype i = reports_.indexOf(report);
@@ -102,14 +102,13 @@ protected:
     void ConnectAndWaitUp() {
         host.SetbLinkWanted(true);
         link->ConnectToVorela();
-        ASSERT_TRUE(WaitUntil([&] { return link->State() == PlayoutLink::LinkState::Up; }));
+        ASSERT_TRUE(WaitFor([&] { return link->State() == PlayoutLink::LinkState::Up; }));
         ASSERT_TRUE(peer->WaitFor("RECEIVED GET IC CURRENTITEM,0"));
-        ASSERT_TRUE(
-            WaitUntil([&] { return host.Calls().contains("ShowInstantCartState(2,\"\")"); }));
+        ASSERT_TRUE(WaitFor([&] { return host.Calls().contains("ShowInstantCartState(2,\"\")"); }));
         host.TakeCalls();
     }
     bool HostSaw(const QString& call, int timeoutMs = 5000) {
-        return WaitUntil([&] { return host.Calls().contains(call); }, timeoutMs);
+        return WaitFor([&] { return host.Calls().contains(call); }, timeoutMs);
     }
 
     RecordingPlayoutHost host;
@@ -180,7 +179,7 @@ TEST_F(PlayoutPeerTest, ComesBackWithinTheFirstPauseAfterThePeerCloses) {
         const qint64 back = peer->TimeOf("CONNECTION 2") - closedAt;
         EXPECT_GE(back, 800);
         EXPECT_LE(back, 2500);
-        EXPECT_TRUE(WaitUntil([&] { return link->State() == PlayoutLink::LinkState::Up; }));
+        EXPECT_TRUE(WaitFor([&] { return link->State() == PlayoutLink::LinkState::Up; }));
         EXPECT_TRUE(TestMessageBoxes().shown().empty());
         link.reset();
         peer.reset();
@@ -202,7 +201,7 @@ TEST_F(PlayoutPeerTest, PacesItsAttemptsWhileThePeerRefuses) {
     EXPECT_LE(back, 5500);
     EXPECT_EQ(link->ConnectAttempts() - attemptsBefore, 3U);
     EXPECT_EQ(peer->Connections(), 2);
-    EXPECT_TRUE(WaitUntil([&] { return link->State() == PlayoutLink::LinkState::Up; }));
+    EXPECT_TRUE(WaitFor([&] { return link->State() == PlayoutLink::LinkState::Up; }));
     EXPECT_TRUE(TestMessageBoxes().shown().empty()) << "refusals are silent";
 }
 
@@ -210,13 +209,13 @@ TEST_F(PlayoutPeerTest, DisconnectStopsTheRetries) {
     Start();
     ConnectAndWaitUp();
     peer->Command("refuse 1200");
-    ASSERT_TRUE(WaitUntil([&] { return link->State() == PlayoutLink::LinkState::WaitingToRetry; }));
+    ASSERT_TRUE(WaitFor([&] { return link->State() == PlayoutLink::LinkState::WaitingToRetry; }));
     // The Disconnect menu.
     host.SetbLinkWanted(false);
     link->DisconnectFromVorela();
     const quint64 attempts = link->ConnectAttempts();
     ASSERT_TRUE(peer->WaitFor("ACCEPTING"));
-    EXPECT_FALSE(WaitUntil([&] { return peer->Connections() > 1; }, 1500));
+    EXPECT_FALSE(WaitFor([&] { return peer->Connections() > 1; }, 1500));
     EXPECT_EQ(link->ConnectAttempts(), attempts);
     EXPECT_EQ(link->State(), PlayoutLink::LinkState::Down);
 }
@@ -236,10 +235,10 @@ TEST_F(PlayoutPeerTest, AnIncompatibleSystemIsRejectedAndNotRetried) {
     Start("+CONNECTED AppName=VORELA3 Version=3.0.1");
     host.SetbLinkWanted(true);
     link->ConnectToVorela();
-    ASSERT_TRUE(WaitUntil([&] { return !TestMessageBoxes().shown().empty(); }));
+    ASSERT_TRUE(WaitFor([&] { return !TestMessageBoxes().shown().empty(); }));
     EXPECT_FALSE(host.bLinkWanted());
     EXPECT_EQ(link->State(), PlayoutLink::LinkState::Down);
     ASSERT_TRUE(peer->WaitFor("DISCONNECTED"));
-    EXPECT_FALSE(WaitUntil([&] { return peer->Connections() > 1; }, 1500));
+    EXPECT_FALSE(WaitFor([&] { return peer->Connections() > 1; }, 1500));
     EXPECT_EQ(peer->Received(), QStringList());
 }
