@@ -338,7 +338,7 @@ void frmMain::buildMenus() {
     for (const auto& [action, handler] : handlers) {
         // A ticked item's handler inverts the tick itself (code calls it too), so the tick
         // Qt has already turned is put back first.
-        connect(action, &QAction::triggered, this, [this, action, h = handler] {
+        connect(action, &QAction::triggered, this, [this, action = action, h = handler] {
             if (action->isCheckable()) {
                 action->setChecked(!action->isChecked());
             }

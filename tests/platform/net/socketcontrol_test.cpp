@@ -1,9 +1,9 @@
 #include "platform/net/socketerrors.h"
 #include "platform/net/tcpsocketcontrol.h"
 #include "platform/net/windows1252.h"
+#include "support/waitfor.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QTcpServer>
@@ -15,20 +15,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <functional>
-
 namespace {
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 5000) {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired()) {
-            return condition();
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
-
 struct Events {
     explicit Events(TcpSocketControl& s) {
         QObject::connect(&s, &SocketControl::Connected, [this] { ++connected; });
@@ -59,7 +46,7 @@ protected:
     }
     void ConnectAndAccept(const QString& host = "127.0.0.1") {
         socket.Connect(host, server.serverPort());
-        ASSERT_TRUE(waitUntil([&] { return events.connected == 1 && accepted; }));
+        ASSERT_TRUE(WaitFor([&] { return events.connected == 1 && accepted; }));
         EXPECT_EQ(socket.State(), SocketControl::StateConnected);
     }
 
@@ -73,10 +60,10 @@ protected:
 TEST_F(TcpSocketControlTest, ConnectsSendsAndReceives) {
     ConnectAndAccept();
     socket.SendData("GET NUMBERPLAYERS\r\n");
-    ASSERT_TRUE(waitUntil([&] { return accepted->bytesAvailable() >= 19; }));
+    ASSERT_TRUE(WaitFor([&] { return accepted->bytesAvailable() >= 19; }));
     EXPECT_EQ(accepted->readAll(), QByteArray("GET NUMBERPLAYERS\r\n"));
     accepted->write("SET NUMBERPLAYERS 4\r\n");
-    ASSERT_TRUE(waitUntil([&] { return events.data.size() == 21; }));
+    ASSERT_TRUE(WaitFor([&] { return events.data.size() == 21; }));
     EXPECT_EQ(events.data, QByteArray("SET NUMBERPLAYERS 4\r\n"));
     EXPECT_TRUE(events.errors.isEmpty());
 }
@@ -84,7 +71,7 @@ TEST_F(TcpSocketControlTest, ConnectsSendsAndReceives) {
 TEST_F(TcpSocketControlTest, ResolvesANameFirst) {
     socket.Connect("localhost", server.serverPort());
     EXPECT_EQ(socket.State(), SocketControl::StateResolvingHost);
-    ASSERT_TRUE(waitUntil([&] { return events.connected == 1 || !events.errors.isEmpty(); }));
+    ASSERT_TRUE(WaitFor([&] { return events.connected == 1 || !events.errors.isEmpty(); }));
     EXPECT_EQ(events.connected, 1) << events.lastText.toStdString();
 }
 
@@ -93,7 +80,7 @@ TEST_F(TcpSocketControlTest, APeerCloseIsACloseNotAnErrorAndItsLastDataArriveFir
     accepted->write("LAST\r\n");
     accepted->flush();
     accepted->disconnectFromHost();
-    ASSERT_TRUE(waitUntil([&] { return events.closed == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return events.closed == 1; }));
     EXPECT_EQ(events.data, QByteArray("LAST\r\n"));
     EXPECT_EQ(socket.State(), SocketControl::StateClosing);
     EXPECT_TRUE(events.errors.isEmpty());
@@ -105,8 +92,8 @@ TEST_F(TcpSocketControlTest, OurOwnCloseIsImmediateAndRaisesNothing) {
     ConnectAndAccept();
     socket.Close();
     EXPECT_EQ(socket.State(), SocketControl::StateClosed);
-    ASSERT_TRUE(waitUntil(
-        [&] { return !accepted || accepted->state() != QAbstractSocket::ConnectedState; }));
+    ASSERT_TRUE(
+        WaitFor([&] { return !accepted || accepted->state() != QAbstractSocket::ConnectedState; }));
     QCoreApplication::processEvents();
     EXPECT_EQ(events.closed, 0);
     EXPECT_TRUE(events.errors.isEmpty());
@@ -117,7 +104,7 @@ TEST_F(TcpSocketControlTest, ARefusedConnectIs10061AndCloseClearsTheError) {
     const quint16 port = server.serverPort();
     server.close();
     socket.Connect("127.0.0.1", port);
-    ASSERT_TRUE(waitUntil([&] { return !events.errors.isEmpty(); }));
+    ASSERT_TRUE(WaitFor([&] { return !events.errors.isEmpty(); }));
     EXPECT_EQ(events.errors, QList<int>{10061});
     EXPECT_EQ(socket.State(), SocketControl::StateError);
     socket.Close();
@@ -129,7 +116,7 @@ TEST_F(TcpSocketControlTest, ANewConnectDropsTheOldOneWithoutItsEvents) {
     ConnectAndAccept();
     QPointer<QTcpSocket> first = accepted;
     socket.Connect("127.0.0.1", server.serverPort());
-    ASSERT_TRUE(waitUntil([&] { return events.connected == 2; }));
+    ASSERT_TRUE(WaitFor([&] { return events.connected == 2; }));
     EXPECT_EQ(events.closed, 0);
     EXPECT_TRUE(events.errors.isEmpty());
 }
@@ -151,7 +138,7 @@ TEST(TcpSocketControlTimeout, AConnectThatHangsEndsAs10060AfterItsOwnTimeOut) {
         fillers << new QTcpSocket;
         fillers.back()->connectToHost(QHostAddress::LocalHost, port);
     }
-    waitUntil([&] { return false; }, 200);
+    WaitFor([&] { return false; }, 200);
 
     TcpSocketControl socket;
     Events events(socket);
@@ -159,7 +146,7 @@ TEST(TcpSocketControlTimeout, AConnectThatHangsEndsAs10060AfterItsOwnTimeOut) {
     QElapsedTimer clock;
     clock.start();
     socket.Connect("127.0.0.1", port);
-    ASSERT_TRUE(waitUntil([&] { return !events.errors.isEmpty() || events.connected > 0; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return !events.errors.isEmpty() || events.connected > 0; }, 5000));
     EXPECT_EQ(events.errors, QList<int>{10060});
     EXPECT_GE(clock.elapsed(), 250);
     EXPECT_EQ(socket.State(), SocketControl::StateError);
@@ -220,7 +207,7 @@ TEST_F(TcpSocketControlTest, TakesABurstLargerThanItsReadBufferWhole) {
     QByteArray burst(5 * TcpSocketControl::kReadBufferBytes + 17, 'x');
     accepted->write(burst);
     accepted->flush();
-    ASSERT_TRUE(waitUntil([&] { return events.data.size() == burst.size(); }, 10000))
+    ASSERT_TRUE(WaitFor([&] { return events.data.size() == burst.size(); }, 10000))
         << events.data.size();
     EXPECT_EQ(events.data, burst);
     EXPECT_GT(events.dataArrivals, 1);
@@ -233,6 +220,6 @@ TEST_F(TcpSocketControlTest, AClosingPeersLastBurstArrivesWholeBeforeTheClose) {
     QObject::connect(&socket, &SocketControl::Closed, [&] { dataAtClose = events.data; });
     accepted->write(burst);
     accepted->disconnectFromHost();
-    ASSERT_TRUE(waitUntil([&] { return events.closed == 1; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return events.closed == 1; }, 10000));
     EXPECT_EQ(dataAtClose.size(), burst.size());
 }

@@ -3,7 +3,7 @@
 // test's own clock instead.
 
 #include "playoutdoubles.h"
-#include "waituntil.h"
+#include "support/waitfor.h"
 
 #include "core/program.h"
 #include "platform/net/tcpsocketcontrol.h"
@@ -42,14 +42,14 @@ public:
         }
     }
     bool Started() {
-        return WaitUntil([this] { return Has("LISTENING " + QString::number(port_)); });
+        return ::WaitFor([this] { return Has("LISTENING " + QString::number(port_)); });
     }
     quint16 Port() const { return port_; }
     void Command(const QString& line) { process_.write((line + "\n").toLatin1()); }
 
     bool Has(const QString& report) const { return reports_.contains(report); }
     bool WaitFor(const QString& report, int timeoutMs = 5000) {
-        return WaitUntil([&] { return Has(report); }, timeoutMs);
+        return ::WaitFor([&] { return Has(report); }, timeoutMs);
     }
     qint64 TimeOf(const QString& report) const {
         const qsizetype i = reports_.indexOf(report);
@@ -114,14 +114,14 @@ protected:
     void ConnectAndWaitUp() {
         link->SetbLinkWanted(true);
         link->ConnectToVorela();
-        ASSERT_TRUE(WaitUntil([&] { return link->State() == PlayoutLink::LinkState::Up; }));
+        ASSERT_TRUE(::WaitFor([&] { return link->State() == PlayoutLink::LinkState::Up; }));
         ASSERT_TRUE(peer->WaitFor("RECEIVED GET IC CURRENTITEM,0"));
         ASSERT_TRUE(
-            WaitUntil([&] { return window.Calls().contains("ShowInstantCartState(2,\"\")"); }));
+            ::WaitFor([&] { return window.Calls().contains("ShowInstantCartState(2,\"\")"); }));
         window.TakeCalls();
     }
     bool WindowSaw(const QString& call, int timeoutMs = 5000) {
-        return WaitUntil([&] { return window.Calls().contains(call); }, timeoutMs);
+        return ::WaitFor([&] { return window.Calls().contains(call); }, timeoutMs);
     }
 
     RecordingPlayoutWindow window;
@@ -192,7 +192,7 @@ TEST_F(PlayoutPeerTest, ComesBackWithinTheFirstPauseAfterThePeerCloses) {
         const qint64 back = peer->TimeOf("CONNECTION 2") - closedAt;
         EXPECT_GE(back, 800);
         EXPECT_LE(back, 2500);
-        EXPECT_TRUE(WaitUntil([&] { return link->State() == PlayoutLink::LinkState::Up; }));
+        EXPECT_TRUE(::WaitFor([&] { return link->State() == PlayoutLink::LinkState::Up; }));
         EXPECT_TRUE(TestMessageBoxes().shown().empty());
         link.reset();
         peer.reset();
@@ -214,7 +214,7 @@ TEST_F(PlayoutPeerTest, PacesItsAttemptsWhileThePeerRefuses) {
     EXPECT_LE(back, 5500);
     EXPECT_EQ(link->ConnectAttempts() - attemptsBefore, 3U);
     EXPECT_EQ(peer->Connections(), 2);
-    EXPECT_TRUE(WaitUntil([&] { return link->State() == PlayoutLink::LinkState::Up; }));
+    EXPECT_TRUE(::WaitFor([&] { return link->State() == PlayoutLink::LinkState::Up; }));
     EXPECT_TRUE(TestMessageBoxes().shown().empty()) << "refusals are silent";
 }
 
@@ -222,7 +222,7 @@ TEST_F(PlayoutPeerTest, DisconnectStopsTheRetries) {
     StartOnTheTestsClock();
     ConnectAndWaitUp();
     peer->Command("refuse 1200");
-    ASSERT_TRUE(WaitUntil([&] { return link->State() == PlayoutLink::LinkState::WaitingToRetry; }));
+    ASSERT_TRUE(::WaitFor([&] { return link->State() == PlayoutLink::LinkState::WaitingToRetry; }));
     // The Disconnect menu.
     link->SetbLinkWanted(false);
     link->DisconnectFromVorela();
@@ -250,7 +250,7 @@ TEST_F(PlayoutPeerTest, AnIncompatibleSystemIsRejectedAndNotRetried) {
     StartOnTheTestsClock("+CONNECTED AppName=VORELA3 Version=3.0.1");
     link->SetbLinkWanted(true);
     link->ConnectToVorela();
-    ASSERT_TRUE(WaitUntil([&] { return !TestMessageBoxes().shown().empty(); }));
+    ASSERT_TRUE(::WaitFor([&] { return !TestMessageBoxes().shown().empty(); }));
     EXPECT_FALSE(link->bLinkWanted());
     EXPECT_EQ(link->State(), PlayoutLink::LinkState::Down);
     ASSERT_TRUE(peer->WaitFor("DISCONNECTED"));
