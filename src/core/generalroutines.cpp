@@ -14,6 +14,7 @@
 #include <locale.h>
 #include <stdlib.h>
 
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -259,4 +260,24 @@ double ValOf(QStringView text) {
     // accepts) and below it 0.
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
     return strtod_l(number.data(), nullptr, cLocale);
+}
+
+namespace {
+template <typename T> std::optional<T> toInteger(double value) {
+    if (!std::isfinite(value)) {
+        return std::nullopt;
+    }
+    const double r = std::nearbyint(value);
+    if (r < double(std::numeric_limits<T>::min()) || r > double(std::numeric_limits<T>::max())) {
+        return std::nullopt;
+    }
+    return static_cast<T>(r);
+}
+} // namespace
+
+std::optional<qint16> ToInteger16(double value) {
+    return toInteger<qint16>(value);
+}
+std::optional<qint32> ToInteger32(double value) {
+    return toInteger<qint32>(value);
 }

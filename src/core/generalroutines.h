@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+
 // True exactly for -1 (the complement of an empty array's storage reference).
 bool LongToBoolean(qint32 value);
 
@@ -25,3 +27,8 @@ void StoreUpdateInformationDate(const QString& path, const QString& key);
 // ignored, the longest leading number is taken ("&H" and "&O" give hex and octal), 0 when
 // there is none. Beyond a double's range it gives the sign's infinity.
 double ValOf(QStringView text);
+
+// The value rounded to the nearest whole number (halves to the even one); nothing when it
+// does not fit the receiver's width.
+std::optional<qint16> ToInteger16(double value);
+std::optional<qint32> ToInteger32(double value);

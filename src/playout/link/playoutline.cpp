@@ -1,8 +1,5 @@
 #include "playout/link/playoutline.h"
 
-#include <cmath>
-#include <limits>
-
 PlayoutLine PlayoutLine::Split(QStringView line) {
     PlayoutLine p;
     const qsizetype q = line.indexOf(QLatin1Char(' '));
@@ -53,24 +50,4 @@ QStringView TrimBlanks(QStringView text) {
         --to;
     }
     return text.mid(from, to - from);
-}
-
-namespace {
-template <typename T> std::optional<T> toInteger(double value) {
-    if (!std::isfinite(value)) {
-        return std::nullopt;
-    }
-    const double r = std::nearbyint(value);
-    if (r < double(std::numeric_limits<T>::min()) || r > double(std::numeric_limits<T>::max())) {
-        return std::nullopt;
-    }
-    return static_cast<T>(r);
-}
-} // namespace
-
-std::optional<qint16> ToInteger16(double value) {
-    return toInteger<qint16>(value);
-}
-std::optional<qint32> ToInteger32(double value) {
-    return toInteger<qint32>(value);
 }

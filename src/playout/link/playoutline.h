@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/generalroutines.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -31,8 +33,3 @@ struct PlayoutLine {
 
 // Blanks (only U+0020) removed from both ends.
 QStringView TrimBlanks(QStringView text);
-
-// The value rounded to the nearest whole number (halves to the even one); nothing when it
-// does not fit the receiver's width.
-std::optional<qint16> ToInteger16(double value);
-std::optional<qint32> ToInteger32(double value);

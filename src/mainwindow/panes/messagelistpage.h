@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class OrlixDatabase;
+
+// The messages pane's page: the database's "Messages-List.htm" filled with the messages of a
+// filter, and written where the pane's browser may load it.
+namespace MessageListPage {
+// The rendered page: the data folder's "Temp/Messages-List.htm".
+QString RenderedPath(const QString& dataFolder);
+// The filled page; nothing when the template is empty or missing, or the query gives no list
+// (the page shown before then stays).
+std::optional<QString> Render(OrlixDatabase& database, const QString& filter);
+// Replaces path's content whole with html as UTF-8 with a byte-order mark (a template's own
+// charset line cannot garble it), followed by CR LF; false when it could not be written, in
+// which case the old page is left as it was.
+bool Write(const QString& path, const QString& html);
+} // namespace MessageListPage
