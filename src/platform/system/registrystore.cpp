@@ -1,17 +1,31 @@
 #include "platform/system/registrystore.h"
 
-#include "platform/system/configfile.h"
 #include "platform/system/folders.h"
 
 #include <limits>
 #include <map>
 #include <memory>
 
+namespace {
+RegistryStore::NewerVersionHandler& newerVersionHandler() {
+    static RegistryStore::NewerVersionHandler handler;
+    return handler;
+}
+
+bool writeOne(ConfigFile& file, const QString& key, const QString& name, ConfigFile::Value value) {
+    return file.write({ConfigFile::Write{key, name, std::move(value)}});
+}
+} // namespace
+
 QString RegistryStore::FilePath(RegistryRoot root) {
     if (root == RegistryRoot::LocalMachine) {
         return Folders::CommonData() + QStringLiteral("/Kestova/machine-settings.json");
     }
     return Folders::UserConfig() + QStringLiteral("/Kestova/user-settings.json");
+}
+
+void RegistryStore::SetNewerVersionHandler(NewerVersionHandler handler) {
+    newerVersionHandler() = std::move(handler);
 }
 
 ConfigFile& RegistryStore::file(RegistryRoot root) {
@@ -21,6 +35,11 @@ ConfigFile& RegistryStore::file(RegistryRoot root) {
     auto it = files.find(path);
     if (it == files.end()) {
         it = files.emplace(path, std::make_unique<ConfigFile>(path)).first;
+        it->second->setNewerFormatHandler([](const QString& newer) {
+            if (newerVersionHandler()) {
+                newerVersionHandler()(newer);
+            }
+        });
     }
     return *it->second;
 }
@@ -43,12 +62,12 @@ qint32 RegistryStore::ReadNumber(RegistryRoot root, const QString& key, const QS
 
 bool RegistryStore::WriteString(RegistryRoot root, const QString& key, const QString& name,
                                 const QString& value, const QString& /*defaultValue*/) {
-    return file(root).writeString(key, name, value);
+    return writeOne(file(root), key, name, value);
 }
 
 bool RegistryStore::WriteNumber(RegistryRoot root, const QString& key, const QString& name,
                                 qint32 value, qint32 /*defaultValue*/) {
-    return file(root).writeNumber(key, name, value);
+    return writeOne(file(root), key, name, qint64{value});
 }
 
 bool RegistryStore::DeleteValue(RegistryRoot root, const QString& key, const QString& name) {
@@ -69,4 +88,16 @@ QStringList RegistryStore::ValueNames(RegistryRoot root, const QString& key) {
 
 bool RegistryStore::KeyExists(RegistryRoot root, const QString& key) {
     return file(root).keyExists(key);
+}
+
+void RegistryBatch::WriteString(const QString& key, const QString& name, const QString& value) {
+    writes_.append(ConfigFile::Write{key, name, value});
+}
+
+void RegistryBatch::WriteNumber(const QString& key, const QString& name, qint32 value) {
+    writes_.append(ConfigFile::Write{key, name, qint64{value}});
+}
+
+bool RegistryBatch::Commit() {
+    return RegistryStore::file(root_).write(writes_);
 }

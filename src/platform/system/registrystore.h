@@ -1,9 +1,12 @@
 #pragma once
 
+#include "platform/system/configfile.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 
-class ConfigFile;
+#include <functional>
 
 // The two configuration stores that stand where the program once used the registry:
 // the machine-wide one (all users of this computer) and the one of the current OS user.
@@ -34,6 +37,29 @@ public:
     // The file that holds a store (for the support file and for tests).
     static QString FilePath(RegistryRoot root);
 
+    // Told once per store file and run when the file belongs to a newer version of the
+    // program: its values are read as far as this version understands them, and nothing is
+    // written to it. The program shows it to the user; without a handler only the log has it.
+    using NewerVersionHandler = std::function<void(const QString& path)>;
+    static void SetNewerVersionHandler(NewerVersionHandler handler);
+
 private:
+    friend class RegistryBatch;
     static ConfigFile& file(RegistryRoot root);
+};
+
+// Values written together: one read and one replacement of the store's file under one lock,
+// so all of them are written or none, and other programs writing at the same time wait once.
+class RegistryBatch {
+public:
+    explicit RegistryBatch(RegistryRoot root) : root_(root) {}
+
+    void WriteString(const QString& key, const QString& name, const QString& value);
+    void WriteNumber(const QString& key, const QString& name, qint32 value);
+    // False when the store could not be written; nothing of the batch is then.
+    bool Commit();
+
+private:
+    RegistryRoot root_;
+    QList<ConfigFile::Write> writes_;
 };
