@@ -2,6 +2,7 @@
 
 #include "core/profile/settingskeys.h"
 #include "platform/system/registrystore.h"
+#include "platform/ui/fontconversion.h"
 #include "support/testhome.h"
 
 #include <QDir>
@@ -263,5 +264,26 @@ TEST(cOCSettings, AFailedWriteIsReportedAsAFailedSave) {
     cOCSettings s;
     QString name;
     EXPECT_FALSE(s.SaveSettings(name));
+}
+
+TEST(cOCSettings, ScriptAndTalkbackStyleFlagsStoredAsMinusOneAreOn) {
+    const QString p = QStringLiteral("Profile1");
+    for (const char* sub : {"Scripts", "Talkback"}) {
+        for (const char* flag : {"Font.NormalBold", "Font.NormalItalic", "Font.NormalUnderLine",
+                                 "Font.NormalStrikeThru"}) {
+            ASSERT_TRUE(RegistryStore::WriteString(HKLM, treeB(p, sub), QLatin1String(flag),
+                                                   QStringLiteral("-1")));
+        }
+    }
+    cOCSettings s;
+    QString name;
+    s.LoadSettings(name);
+    for (const auto& font : {s.ScriptFont(), s.TalkbackFont()}) {
+        const QFont q = FontConversion::ToQFont(*font);
+        EXPECT_TRUE(q.bold());
+        EXPECT_TRUE(q.italic());
+        EXPECT_TRUE(q.underline());
+        EXPECT_TRUE(q.strikeOut());
+    }
 }
 } // namespace
