@@ -7,6 +7,7 @@
 #include "core/orlixcommon.h"
 #include "core/parameters.h"
 #include "core/printing/templateprinting.h"
+#include "core/profile/settingskeys.h"
 #include "core/windows/windowopeners.h"
 #include "platform/directory/controls/ucontact.h"
 #include "platform/directory/controls/ucontactslist.h"
@@ -73,11 +74,11 @@ frmMain* MainForm() {
 }
 
 QString frmMain::ClientKey() {
-    return QStringLiteral("SOFTWARE\\Kestova\\Orlix v1\\Client");
+    return SettingsKeys::ClientKey();
 }
 
 QString frmMain::UpdateInformationKey() {
-    return QStringLiteral("SOFTWARE\\Kestova\\Orlix v1");
+    return SettingsKeys::ProductKey();
 }
 
 namespace {

@@ -199,8 +199,7 @@ void frmMain::FactorsChanged() {
 
 void frmMain::selectTab(uSplitPanel* shown, const QString& storedValue) {
     if (userLoggedIn()) {
-        saveUserSetting(UserSettingsKeys::SelectedTab().name, storedValue,
-                        UserSettingsKeys::SelectedTab().writeDefault, true);
+        saveUserSetting(UserSettingsKeys::SelectedTab(), storedValue, true);
     }
     shown->setVisible(true);
     shown->raise();
@@ -241,9 +240,8 @@ void frmMain::optScripts_DragOver(int buttonState) {
 }
 
 void frmMain::chkTalkback_Click() {
-    saveUserSetting(UserSettingsKeys::TalkbackVisible().name,
-                    chkTalkback->Value() != 0 ? QStringLiteral("1") : QStringLiteral("0"),
-                    UserSettingsKeys::TalkbackVisible().writeDefault, true);
+    saveUserSetting(UserSettingsKeys::TalkbackVisible(),
+                    chkTalkback->Value() != 0 ? QStringLiteral("1") : QStringLiteral("0"), true);
     if (chkTalkback->Value() == 1) {
         pnlTalkback->setVisible(true);
         pnlTalkback->raise();
@@ -254,8 +252,7 @@ void frmMain::chkTalkback_Click() {
 }
 
 void frmMain::splitContacts_Layout() {
-    saveUserSetting(UserSettingsKeys::ContactSeparatorPosition().name, splitContacts->Position(), 0,
-                    true);
+    saveUserSetting(UserSettingsKeys::ContactSeparatorPosition(), splitContacts->Position(), true);
     ContactsPaneInput in;
     in.first = toTwips(splitContacts->FirstPaneRect());
     in.second = toTwips(splitContacts->SecondPaneRect());
@@ -282,8 +279,7 @@ void frmMain::splitContacts_Layout() {
 }
 
 void frmMain::splitPrize_Layout() {
-    saveUserSetting(UserSettingsKeys::PrizeSeparatorPosition().name, splitPrize->Position(), 0,
-                    true);
+    saveUserSetting(UserSettingsKeys::PrizeSeparatorPosition(), splitPrize->Position(), true);
     const PrizesPaneLayout layout =
         LayoutPrizesPane(toTwips(splitPrize->FirstPaneRect()),
                          toTwips(splitPrize->SecondPaneRect()), twipsWidth(cmdOpenPrize));
@@ -293,8 +289,7 @@ void frmMain::splitPrize_Layout() {
 }
 
 void frmMain::splitWebsites_Layout() {
-    saveUserSetting(UserSettingsKeys::WebsiteSeparatorPosition().name, splitWebsites->Position(), 0,
-                    true);
+    saveUserSetting(UserSettingsKeys::WebsiteSeparatorPosition(), splitWebsites->Position(), true);
     const WebsitesPaneLayout layout = LayoutWebsitesPane(toTwips(splitWebsites->FirstPaneRect()),
                                                          toTwips(splitWebsites->SecondPaneRect()));
     place(ctlWebsites, layout.ctlWebsites);
@@ -302,8 +297,7 @@ void frmMain::splitWebsites_Layout() {
 }
 
 void frmMain::splitMessages_Layout() {
-    saveUserSetting(UserSettingsKeys::MessageSeparatorPosition().name, splitMessages->Position(), 0,
-                    true);
+    saveUserSetting(UserSettingsKeys::MessageSeparatorPosition(), splitMessages->Position(), true);
     const MessagesPaneLayout layout =
         LayoutMessagesPane(toTwips(splitMessages->FirstPaneRect()),
                            toTwips(splitMessages->SecondPaneRect()), twipsHeight(toolbarMessages));
@@ -314,8 +308,7 @@ void frmMain::splitMessages_Layout() {
 }
 
 void frmMain::splitScripts_Layout() {
-    saveUserSetting(UserSettingsKeys::ScriptSeparatorPosition().name, splitScripts->Position(), 0,
-                    true);
+    saveUserSetting(UserSettingsKeys::ScriptSeparatorPosition(), splitScripts->Position(), true);
     ScriptsPaneInput in;
     in.first = toTwips(splitScripts->FirstPaneRect());
     in.second = toTwips(splitScripts->SecondPaneRect());

@@ -42,25 +42,8 @@ bool frmMain::userLoggedIn() const {
     return directory != nullptr && directory->CurrentUser() != nullptr;
 }
 
-QVariant frmMain::userSetting(const QString& name, const QVariant& readDefault) const {
-    KVDirectory* directory = clsKVDirectoryLocal;
-    const KVDirectory::ContactPtr user = directory ? directory->CurrentUser() : nullptr;
-    if (!user) {
-        return readDefault;
-    }
-    return user->Settings().GetSetting(name, readDefault);
-}
-
-void frmMain::saveUserSetting(const QString& name, const QVariant& value,
-                              const QVariant& writeDefault, bool needsFormReady) {
-    if (needsFormReady && !bFormReady) {
-        return;
-    }
-    KVDirectory* directory = clsKVDirectoryLocal;
-    const KVDirectory::ContactPtr user = directory ? directory->CurrentUser() : nullptr;
-    if (user) {
-        user->Settings().SaveSetting(name, value, writeDefault);
-    }
+KVDirectory* frmMain::userDirectory() const {
+    return clsKVDirectoryLocal;
 }
 
 void frmMain::clsKVDirectoryLocal_ContactLogin() {
@@ -99,25 +82,21 @@ void frmMain::clsKVDirectoryLocal_ContactLogin() {
         vorelaPanelHidden_ = true;
         Form_Resize();
     } else {
-        SetVorelaPanelHidden(isSet(userSetting(UserSettingsKeys::VorelaPanelHidden().name, 0)));
+        SetVorelaPanelHidden(isSet(userSetting(UserSettingsKeys::VorelaPanelHidden())));
     }
 
-    const std::pair<uSplitPanel*, UserSettingKey> wide[] = {
+    const std::pair<uSplitPanel*, UserNumberKey> wide[] = {
         {splitMessages, MessageSeparatorPosition()},
         {splitScripts, ScriptSeparatorPosition()},
         {splitWebsites, WebsiteSeparatorPosition()},
         {splitContacts, ContactSeparatorPosition()}};
     for (const auto& [splitter, key] : wide) {
-        splitter->SetPosition(storedPosition(userSetting(key.name, key.readDefault), 2600));
+        splitter->SetPosition(storedPosition(userSetting(key), 2600));
     }
-    splitPrize->SetPosition(storedPosition(
-        userSetting(PrizeSeparatorPosition().name, PrizeSeparatorPosition().readDefault), 60));
+    splitPrize->SetPosition(storedPosition(userSetting(PrizeSeparatorPosition()), 60));
 
     const qint32 minutes = static_cast<qint32>(
-        std::lround(userSetting(MessageListFilter().name, MessageListFilter().readDefault)
-                        .toString()
-                        .trimmed()
-                        .toDouble()));
+        std::lround(userSetting(MessageListFilter()).toString().trimmed().toDouble()));
     const int filterIndex = FormHelper::ListIndexOfItemData(comboMessageFilter, minutes);
     // A stored window the list does not offer shows the first entry, as a new user's would.
     comboMessageFilter->setCurrentIndex(filterIndex >= 0 ? filterIndex : 0);
@@ -125,8 +104,7 @@ void frmMain::clsKVDirectoryLocal_ContactLogin() {
 
     picPanes->setVisible(true);
 
-    const QString tab =
-        userSetting(SelectedTab().name, SelectedTab().readDefault).toString().toUpper();
+    const QString tab = userSetting(SelectedTab()).toString().toUpper();
     const std::tuple<const char*, uPanel3*, void (frmMain::*)()> tabs[] = {
         {"CONTACTS", optContacts, &frmMain::optContacts_Click},
         {"PRIZES", optPrize, &frmMain::optPrize_Click},
@@ -141,16 +119,15 @@ void frmMain::clsKVDirectoryLocal_ContactLogin() {
         }
     }
 
-    mnuViewVorelaKeyboard->setChecked(isSet(userSetting(ViewVorelaKeyboard().name, 0)));
+    mnuViewVorelaKeyboard->setChecked(isSet(userSetting(ViewVorelaKeyboard())));
     mnuViewLogGo->setEnabled(mnuViewVorelaKeyboard->isChecked());
     mnuViewLogNavigation->setEnabled(mnuViewVorelaKeyboard->isChecked());
-    mnuViewLogGo->setChecked(isSet(userSetting(ViewVorelaLogGo().name, 1)));
-    mnuViewLogNavigation->setChecked(isSet(userSetting(ViewVorelaLogNavigation().name, 0)));
-    mnuViewMessageMiniList->setChecked(isSet(userSetting(ViewMiniMessageList().name, 0)));
+    mnuViewLogGo->setChecked(isSet(userSetting(ViewVorelaLogGo())));
+    mnuViewLogNavigation->setChecked(isSet(userSetting(ViewVorelaLogNavigation())));
+    mnuViewMessageMiniList->setChecked(isSet(userSetting(ViewMiniMessageList())));
     ApplyMiniMessageListView();
 
-    chkTalkback->SetValue(
-        isSet(userSetting(TalkbackVisible().name, TalkbackVisible().readDefault)) ? 1 : 0);
+    chkTalkback->SetValue(isSet(userSetting(TalkbackVisible())) ? 1 : 0);
     chkTalkback_Click();
     pnlVorelaKeyboard_Resize();
 
