@@ -1,3 +1,4 @@
+#include "core/profile/newerstorenotice.h"
 #include "core/windows/windowopeners.h"
 #include "mainwindow/frmmain.h"
 #include "platform/system/appinfo.h"
@@ -19,6 +20,7 @@ int main(int argc, char* argv[]) {
                                             .arg(AppInfo::Revision()));
     AppInfo::SetCommandLine(BuildCommandLine(QApplication::arguments().mid(1)));
     InstallWindowOpeners();
+    InstallNewerStoreNotice();
 
     // The main window is the start-up object: loading it starts the client, unloading it
     // ends the program.
