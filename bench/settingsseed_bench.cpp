@@ -4,6 +4,7 @@
 #include "core/profile/cocsettings.h"
 #include "core/profile/settingskeys.h"
 #include "platform/system/profilemanager.h"
+#include "platform/system/registrybatch.h"
 #include "platform/system/registrystore.h"
 
 #include <QTemporaryDir>

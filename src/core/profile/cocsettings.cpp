@@ -2,6 +2,7 @@
 
 #include "core/profile/settingskeys.h"
 #include "platform/system/filesystemhelper.h"
+#include "platform/system/registrybatch.h"
 #include "platform/system/registrystore.h"
 
 #include <QLocale>

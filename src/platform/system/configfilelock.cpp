@@ -47,8 +47,8 @@ private:
 
 enum class Taken { Yes, TimedOut, Failed };
 
-// Tries again at short, even intervals: a long back-off would let a busy writer take the
-// lock back over and over while this one sleeps.
+// Tries again at short intervals (8 ms at the most): a long back-off would let a busy writer
+// take the lock back over and over while this one sleeps.
 Taken takeLock(int fd, const QDeadlineTimer& deadline) {
     std::chrono::milliseconds pause(1);
     for (;;) {

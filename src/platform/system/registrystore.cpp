@@ -1,5 +1,6 @@
 #include "platform/system/registrystore.h"
 
+#include "platform/system/configfile.h"
 #include "platform/system/folders.h"
 
 #include <limits>
@@ -88,16 +89,4 @@ QStringList RegistryStore::ValueNames(RegistryRoot root, const QString& key) {
 
 bool RegistryStore::KeyExists(RegistryRoot root, const QString& key) {
     return file(root).keyExists(key);
-}
-
-void RegistryBatch::WriteString(const QString& key, const QString& name, const QString& value) {
-    writes_.append(ConfigFile::Write{key, name, value});
-}
-
-void RegistryBatch::WriteNumber(const QString& key, const QString& name, qint32 value) {
-    writes_.append(ConfigFile::Write{key, name, qint64{value}});
-}
-
-bool RegistryBatch::Commit() {
-    return RegistryStore::file(root_).write(writes_);
 }

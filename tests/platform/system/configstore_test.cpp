@@ -1,5 +1,6 @@
 #include "platform/system/configfile.h"
 #include "platform/system/platformlog.h"
+#include "platform/system/registrybatch.h"
 #include "platform/system/registrystore.h"
 #include "support/testhome.h"
 
