@@ -43,16 +43,20 @@ function(orlix_sources target)
   target_sources(${target} PRIVATE ${files})
 endfunction()
 
-# orlix_test(NAME [LABELS webengine] SOURCES a_test.cpp DEPS orlix_client)
+# orlix_test(NAME [LABELS webengine] [TIMEOUT seconds] SOURCES a_test.cpp DEPS orlix_client)
 # One test program per folder; every case is its own ctest test and its own process. LABELS
-# mark its cases for ctest -L/-LE: "webengine" for those that start the web engine.
+# mark its cases for ctest -L/-LE: "webengine" for those that start the web engine. A program
+# of cases that run many processes may give them more than the usual 120 s.
 function(orlix_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;DEPS;LABELS" ${ARGN})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE orlix_testmain ${ARG_DEPS} GTest::gtest GTest::gmock)
   target_compile_options(${name} PRIVATE -include ${PROJECT_SOURCE_DIR}/tests/support/qtprinters.h)
   orlix_target_options(${name})
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120 LABELS "${ARG_LABELS}")
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}")
 endfunction()

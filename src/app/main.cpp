@@ -1,4 +1,5 @@
 #include "contacts/contactswindows.h"
+#include "core/profile/newerstorenotice.h"
 #include "core/program.h"
 #include "core/windows/windowopeners.h"
 #include "mainwindow/frmmain.h"
@@ -27,6 +28,7 @@ int main(int argc, char* argv[]) {
     InstallMessageWindows(program.Windows());
     InstallContactsWindows(program.Windows());
     InstallSettingsWindows(program.Windows());
+    InstallNewerStoreNotice();
 
     // The main window is the start-up object: loading it starts the client, unloading it
     // ends the program.

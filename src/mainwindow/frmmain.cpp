@@ -6,6 +6,7 @@
 #include "core/generalroutines.h"
 #include "core/orlixcommon.h"
 #include "core/printing/templateprinting.h"
+#include "core/profile/settingskeys.h"
 #include "core/program.h"
 #include "core/windows/windowopeners.h"
 #include "platform/directory/controls/ucontact.h"
@@ -33,11 +34,11 @@
 #include <cstdio>
 
 QString frmMain::ClientKey() {
-    return QStringLiteral("SOFTWARE\\Kestova\\Orlix v1\\Client");
+    return SettingsKeys::ClientKey();
 }
 
 QString frmMain::UpdateInformationKey() {
-    return QStringLiteral("SOFTWARE\\Kestova\\Orlix v1");
+    return SettingsKeys::ProductKey();
 }
 
 namespace {

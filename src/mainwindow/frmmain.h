@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/profile/cocsettings.h"
+#include "core/profile/usersettingskeys.h"
 #include "playout/link/playoutdisplay.h"
 
 #include <QList>
@@ -10,6 +11,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <type_traits>
 
 class DirectoryContact;
 class KVDirectory;
@@ -331,10 +333,18 @@ private:
 
     // The logged-in user's per-user store; null when nobody is logged in.
     bool userLoggedIn() const;
-    QVariant userSetting(const QString& name, const QVariant& readDefault) const;
+    KVDirectory* userDirectory() const;
+    template <typename T> QVariant userSetting(const UserSettingKey<T>& key) const {
+        return ReadUserSetting(userDirectory(), key);
+    }
     // Writes only while a user is logged in (and, for layout values, the window is ready).
-    void saveUserSetting(const QString& name, const QVariant& value, const QVariant& writeDefault,
-                         bool needsFormReady);
+    template <typename T>
+    void saveUserSetting(const UserSettingKey<T>& key, const std::type_identity_t<T>& value,
+                         bool needsFormReady) {
+        if (!needsFormReady || bFormReady) {
+            WriteUserSetting(userDirectory(), key, value);
+        }
+    }
     void selectTab(uSplitPanel* shown, const QString& storedValue);
     QList<uSplitPanel*> splitters() const;
 

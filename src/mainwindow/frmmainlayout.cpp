@@ -192,8 +192,7 @@ void frmMain::FactorsChanged() {
 
 void frmMain::selectTab(uSplitPanel* shown, const QString& storedValue) {
     if (userLoggedIn()) {
-        saveUserSetting(UserSettingsKeys::SelectedTab().name, storedValue,
-                        UserSettingsKeys::SelectedTab().writeDefault, true);
+        saveUserSetting(UserSettingsKeys::SelectedTab(), storedValue, true);
     }
     shown->setVisible(true);
     shown->raise();
@@ -234,9 +233,8 @@ void frmMain::optScripts_DragOver(int buttonState) {
 }
 
 void frmMain::chkTalkback_Click() {
-    saveUserSetting(UserSettingsKeys::TalkbackVisible().name,
-                    chkTalkback->Value() != 0 ? QStringLiteral("1") : QStringLiteral("0"),
-                    UserSettingsKeys::TalkbackVisible().writeDefault, true);
+    saveUserSetting(UserSettingsKeys::TalkbackVisible(),
+                    chkTalkback->Value() != 0 ? QStringLiteral("1") : QStringLiteral("0"), true);
     if (chkTalkback->Value() == 1) {
         pnlTalkback->setVisible(true);
         pnlTalkback->raise();
@@ -247,8 +245,7 @@ void frmMain::chkTalkback_Click() {
 }
 
 void frmMain::splitContacts_Layout() {
-    saveUserSetting(UserSettingsKeys::ContactSeparatorPosition().name, splitContacts->Position(), 0,
-                    true);
+    saveUserSetting(UserSettingsKeys::ContactSeparatorPosition(), splitContacts->Position(), true);
     ContactsPaneInput in;
     in.first = splitContacts->FirstPaneRect();
     in.second = splitContacts->SecondPaneRect();
@@ -275,8 +272,7 @@ void frmMain::splitContacts_Layout() {
 }
 
 void frmMain::splitPrize_Layout() {
-    saveUserSetting(UserSettingsKeys::PrizeSeparatorPosition().name, splitPrize->Position(), 0,
-                    true);
+    saveUserSetting(UserSettingsKeys::PrizeSeparatorPosition(), splitPrize->Position(), true);
     const PrizesPaneLayout layout = LayoutPrizesPane(
         splitPrize->FirstPaneRect(), splitPrize->SecondPaneRect(), twipsWidth(cmdOpenPrize));
     place(ctlPrizes, layout.ctlPrizes);
@@ -285,8 +281,7 @@ void frmMain::splitPrize_Layout() {
 }
 
 void frmMain::splitWebsites_Layout() {
-    saveUserSetting(UserSettingsKeys::WebsiteSeparatorPosition().name, splitWebsites->Position(), 0,
-                    true);
+    saveUserSetting(UserSettingsKeys::WebsiteSeparatorPosition(), splitWebsites->Position(), true);
     const WebsitesPaneLayout layout =
         LayoutWebsitesPane(splitWebsites->FirstPaneRect(), splitWebsites->SecondPaneRect());
     place(ctlWebsites, layout.ctlWebsites);
@@ -294,8 +289,7 @@ void frmMain::splitWebsites_Layout() {
 }
 
 void frmMain::splitMessages_Layout() {
-    saveUserSetting(UserSettingsKeys::MessageSeparatorPosition().name, splitMessages->Position(), 0,
-                    true);
+    saveUserSetting(UserSettingsKeys::MessageSeparatorPosition(), splitMessages->Position(), true);
     const MessagesPaneLayout layout =
         LayoutMessagesPane(splitMessages->FirstPaneRect(), splitMessages->SecondPaneRect(),
                            twipsHeight(toolbarMessages));
@@ -306,8 +300,7 @@ void frmMain::splitMessages_Layout() {
 }
 
 void frmMain::splitScripts_Layout() {
-    saveUserSetting(UserSettingsKeys::ScriptSeparatorPosition().name, splitScripts->Position(), 0,
-                    true);
+    saveUserSetting(UserSettingsKeys::ScriptSeparatorPosition(), splitScripts->Position(), true);
     ScriptsPaneInput in;
     in.first = splitScripts->FirstPaneRect();
     in.second = splitScripts->SecondPaneRect();

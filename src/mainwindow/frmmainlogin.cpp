@@ -31,25 +31,8 @@ bool frmMain::userLoggedIn() const {
     return directory != nullptr && directory->CurrentUser() != nullptr;
 }
 
-QVariant frmMain::userSetting(const QString& name, const QVariant& readDefault) const {
-    KVDirectory* directory = clsKVDirectoryLocal;
-    const KVDirectory::ContactPtr user = directory ? directory->CurrentUser() : nullptr;
-    if (!user) {
-        return readDefault;
-    }
-    return user->Settings().GetSetting(name, readDefault);
-}
-
-void frmMain::saveUserSetting(const QString& name, const QVariant& value,
-                              const QVariant& writeDefault, bool needsFormReady) {
-    if (needsFormReady && !bFormReady) {
-        return;
-    }
-    KVDirectory* directory = clsKVDirectoryLocal;
-    const KVDirectory::ContactPtr user = directory ? directory->CurrentUser() : nullptr;
-    if (user) {
-        user->Settings().SaveSetting(name, value, writeDefault);
-    }
+KVDirectory* frmMain::userDirectory() const {
+    return clsKVDirectoryLocal;
 }
 
 void frmMain::clsKVDirectoryLocal_ContactLogin() {
@@ -106,7 +89,8 @@ void frmMain::applyUserAccess(const DirectoryContact& user) {
 void frmMain::restoreUserLayout() {
     const LoginLayout layout = RestoreLoginLayout(
         [this](const QString& name, const QVariant& readDefault) {
-            return userSetting(name, readDefault);
+            // Read only: the layout rules name the keys they read, with their read defaults.
+            return userSetting(UserTextKey{name, readDefault.toString(), QString()});
         },
         clsSettingsObject != nullptr && !clsSettingsObject->VorelaComputerName().isEmpty());
 

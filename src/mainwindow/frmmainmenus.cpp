@@ -129,16 +129,16 @@ void frmMain::comboMessageFilter_Click() {
     }
     // Stored only for a logged-in user: saveUserSetting looks.
     if (comboMessageFilter->currentIndex() >= 0) {
-        saveUserSetting(QStringLiteral("MessageListFilter"),
-                        comboMessageFilter->currentData().toInt(), 240, false);
+        saveUserSetting(UserSettingsKeys::MessageListFilter(),
+                        comboMessageFilter->currentData().toInt(), false);
     }
     ctlMessages->Refresh();
 }
 
 void frmMain::mnuViewMessageMiniList_Click() {
     mnuViewMessageMiniList->setChecked(!mnuViewMessageMiniList->isChecked());
-    saveUserSetting(QStringLiteral("ViewMiniMessageList"),
-                    mnuViewMessageMiniList->isChecked() ? 1 : 0, -1, true);
+    saveUserSetting(UserSettingsKeys::ViewMiniMessageList(),
+                    mnuViewMessageMiniList->isChecked() ? 1 : 0, true);
     ctlMessages->Refresh();
     ApplyMiniMessageListView();
 }

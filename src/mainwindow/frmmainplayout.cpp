@@ -16,8 +16,7 @@
 
 void frmMain::SetVorelaPanelHidden(bool hidden) {
     vorelaPanelHidden_ = hidden;
-    saveUserSetting(UserSettingsKeys::VorelaPanelHidden().name, hidden ? 1 : 0,
-                    UserSettingsKeys::VorelaPanelHidden().writeDefault, true);
+    saveUserSetting(UserSettingsKeys::VorelaPanelHidden(), hidden ? 1 : 0, true);
     Form_Resize();
 }
 

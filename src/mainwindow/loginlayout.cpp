@@ -38,8 +38,8 @@ MainTab StoredTab(const QString& stored) {
 
 LoginLayout RestoreLoginLayout(const StoredUserSetting& stored, bool playoutComputerSet) {
     using namespace UserSettingsKeys;
-    const auto read = [&stored](const UserSettingKey& key) {
-        return stored(key.name, key.readDefault);
+    const auto read = [&stored](const auto& key) {
+        return stored(key.name, QVariant(key.readDefault));
     };
     LoginLayout out;
     if (playoutComputerSet) {

@@ -2,6 +2,7 @@
 
 #include "core/profile/settingskeys.h"
 #include "platform/system/filesystemhelper.h"
+#include "platform/system/registrybatch.h"
 #include "platform/system/registrystore.h"
 
 #include <QLocale>
@@ -60,45 +61,41 @@ std::shared_ptr<FontStyle> readFontStyle(const QString& key, FontStyleDefaults d
     return f;
 }
 
-// Writes in order and stops at the first failure; what was written before stays written.
+// Gathers every value of a save, so that the store is rewritten once and holds either all of
+// them or none.
 class Writer {
 public:
-    bool ok() const { return ok_; }
-    void text(const QString& key, const char* name, const QString& value, const QString& def) {
-        if (ok_) {
-            ok_ = RegistryStore::WriteString(kMachine, key, QLatin1String(name), value, def);
-        }
+    bool commit() { return batch_.Commit(); }
+    void text(const QString& key, const char* name, const QString& value) {
+        batch_.WriteString(key, QLatin1String(name), value);
     }
-    void number(const QString& key, const char* name, qint32 value, qint32 def) {
-        if (ok_) {
-            ok_ = RegistryStore::WriteNumber(kMachine, key, QLatin1String(name), value, def);
-        }
+    void number(const QString& key, const char* name, qint32 value) {
+        batch_.WriteNumber(key, QLatin1String(name), value);
     }
     void flag(const QString& key, const char* name, bool value) {
-        number(key, name, value ? 1 : 0, -1);
+        number(key, name, value ? 1 : 0);
     }
     void stdFont(const QString& key, const StdFont& f) {
         const auto tf = [](bool b) { return b ? QStringLiteral("True") : QStringLiteral("False"); };
-        text(key, kFontBold, tf(f.Bold), QStringLiteral("1"));
-        text(key, kFontItalic, tf(f.Italic), QStringLiteral("0"));
-        text(key, kFontUnderLine, tf(f.Underline), QStringLiteral("0"));
-        text(key, kFontStrikeThru, tf(f.Strikethrough), QStringLiteral("0"));
-        text(key, kFontSize, cOCSettings::SizeText(f.Size), QStringLiteral("10"));
-        text(key, kFontName, f.Name, QStringLiteral("Arial"));
+        text(key, kFontBold, tf(f.Bold));
+        text(key, kFontItalic, tf(f.Italic));
+        text(key, kFontUnderLine, tf(f.Underline));
+        text(key, kFontStrikeThru, tf(f.Strikethrough));
+        text(key, kFontSize, cOCSettings::SizeText(f.Size));
+        text(key, kFontName, f.Name);
     }
-    void fontStyle(const QString& key, const FontStyle& f, const QString& colourDefault,
-                   const QString& sizeDefault) {
-        text(key, kFontTextColour, QString::number(f.TextColour), colourDefault);
-        text(key, kFontBold, QString::number(f.Bold), QStringLiteral("1"));
-        text(key, kFontItalic, QString::number(f.Italic), QStringLiteral("0"));
-        text(key, kFontUnderLine, QString::number(f.UnderLine), QStringLiteral("0"));
-        text(key, kFontStrikeThru, QString::number(f.StrikeThru), QStringLiteral("0"));
-        text(key, kFontSize, QString::number(f.Size), sizeDefault);
-        text(key, kFontName, f.Name, QStringLiteral("Arial"));
+    void fontStyle(const QString& key, const FontStyle& f) {
+        text(key, kFontTextColour, QString::number(f.TextColour));
+        text(key, kFontBold, QString::number(f.Bold));
+        text(key, kFontItalic, QString::number(f.Italic));
+        text(key, kFontUnderLine, QString::number(f.UnderLine));
+        text(key, kFontStrikeThru, QString::number(f.StrikeThru));
+        text(key, kFontSize, QString::number(f.Size));
+        text(key, kFontName, f.Name);
     }
 
 private:
-    bool ok_ = true;
+    RegistryBatch batch_{kMachine};
 };
 } // namespace
 
@@ -216,22 +213,22 @@ bool cOCSettings::SaveSettings(QString& /*profileName*/) {
     const QString a = TreeA(profileName_);
     const QString b = TreeB(profileName_);
     Writer w;
-    w.text(Under(a, kDatabase), kPath, orlixPath_, QString());
-    w.text(Under(a, kScripts), kPath, scriptPath_, QString());
-    w.text(Under(a, kTalkback), kSimplePath, talkbackSimplePath_, QString());
+    w.text(Under(a, kDatabase), kPath, orlixPath_);
+    w.text(Under(a, kScripts), kPath, scriptPath_);
+    w.text(Under(a, kTalkback), kSimplePath, talkbackSimplePath_);
 
     w.flag(Under(b, kStartup), kAttemptAutoLogin, startupAutoLogin_);
-    w.text(Under(b, kVorela), kComputerName, vorelaComputerName_, QString());
+    w.text(Under(b, kVorela), kComputerName, vorelaComputerName_);
     w.stdFont(Under(b, kGeneral), *generalFont_);
     w.stdFont(Under(b, kPrize), *prizeFont_);
-    w.fontStyle(Under(b, kScripts), *scriptFont_, QStringLiteral("0"), QStringLiteral("5"));
-    w.number(Under(b, kScripts), kScrollSpeed, scriptScrollSpeed_, 6);
+    w.fontStyle(Under(b, kScripts), *scriptFont_);
+    w.number(Under(b, kScripts), kScrollSpeed, scriptScrollSpeed_);
     const QString messages = Under(b, kMessages);
     w.flag(messages, kEmailSendEnabled, emailSendEnabled_);
-    w.text(messages, kEmailName, emailName_, QStringLiteral("Studio"));
-    w.text(messages, kEmailAddress, emailAddress_, QStringLiteral("studio@"));
+    w.text(messages, kEmailName, emailName_);
+    w.text(messages, kEmailAddress, emailAddress_);
     w.flag(messages, kEmailAllowPersonalAddresses, emailAllowPersonalAddresses_);
     w.flag(messages, kSMSSendEnabled, smsSendEnabled_);
-    w.fontStyle(Under(b, kTalkback), *talkbackFont_, QStringLiteral("255"), QStringLiteral("2"));
-    return w.ok();
+    w.fontStyle(Under(b, kTalkback), *talkbackFont_);
+    return w.commit();
 }

@@ -42,29 +42,24 @@ QString AddToMRUList(const QString& item, const QString& list) {
 }
 
 namespace {
-void addToList(KVDirectory* directory, qint32 reference, const QString& key, int flag) {
-    if (!directory || reference == 0) {
+void addToList(KVDirectory* directory, qint32 reference, const UserTextKey& key, int flag) {
+    if (!directory || reference == 0 || !directory->CurrentUser()) {
         return;
     }
-    const KVDirectory::ContactPtr user = directory->CurrentUser();
-    if (!user) {
-        return;
-    }
-    UserSettings settings = user->Settings();
-    const QString list = settings.GetSetting(key, QString()).toString();
-    settings.SaveSetting(key, AddToMRUList(QString::number(reference), list), QString());
+    const QString list = ReadUserSetting(directory, key).toString();
+    WriteUserSetting(directory, key, AddToMRUList(QString::number(reference), list));
     Q_EMIT MRUNotifier::Instance().UpdateMRU(flag);
 }
 } // namespace
 
 void AddContactToMRU(KVDirectory* directory, qint32 reference) {
-    addToList(directory, reference, UserSettingsKeys::MRUContacts().name, MRUContactsFlag);
+    addToList(directory, reference, UserSettingsKeys::MRUContacts(), MRUContactsFlag);
 }
 
 void AddWebsiteToMRU(KVDirectory* directory, qint32 reference) {
-    addToList(directory, reference, UserSettingsKeys::MRUWebsites().name, MRUWebsitesFlag);
+    addToList(directory, reference, UserSettingsKeys::MRUWebsites(), MRUWebsitesFlag);
 }
 
 void AddMessageToMRU(KVDirectory* directory, qint32 reference) {
-    addToList(directory, reference, UserSettingsKeys::MRUMessages().name, MRUMessagesFlag);
+    addToList(directory, reference, UserSettingsKeys::MRUMessages(), MRUMessagesFlag);
 }

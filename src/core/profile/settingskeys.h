@@ -2,14 +2,23 @@
 
 #include <QString>
 
-// The machine store's keys for one client profile. Tree A holds the three shared folders,
-// shared by the product's programs; tree B the client's own settings.
+// The stores' keys of the product and of the client, and the machine store's keys for one
+// client profile. Tree A holds the three shared folders, shared by the product's programs;
+// tree B the client's own settings.
 namespace SettingsKeys {
+// The product's own key, shared by its programs.
+inline QString ProductKey() {
+    return QStringLiteral("SOFTWARE\\Kestova\\Orlix v1");
+}
+// The client's key: its profiles, and in the user store its window placement.
+inline QString ClientKey() {
+    return ProductKey() + QStringLiteral("\\Client");
+}
 inline QString ProfilesA() {
-    return QStringLiteral("SOFTWARE\\Kestova\\Orlix v1\\Profiles");
+    return ProductKey() + QStringLiteral("\\Profiles");
 }
 inline QString ProfilesB() {
-    return QStringLiteral("SOFTWARE\\Kestova\\Orlix v1\\Client\\Profiles");
+    return ClientKey() + QStringLiteral("\\Profiles");
 }
 inline QString TreeA(const QString& profile) {
     return ProfilesA() + QLatin1Char('\\') + profile + QStringLiteral("\\Settings");

@@ -1,92 +1,105 @@
 #pragma once
 
-#include <QList>
 #include <QString>
 #include <QVariant>
 
-// The per-user settings of the program, kept in the directory's store of the logged-in
-// user: each key's name, the default a read passes and the default a write passes (they
-// differ for some keys, so a write always stores, even a value equal to its write default).
-struct UserSettingKey {
+class KVDirectory;
+
+// One per-user setting of the program, kept in the directory's store of the logged-in user:
+// its name, the value a read gives while it is unset and the default a write passes along.
+// The two defaults differ for some keys, so a write always stores, even a value equal to its
+// write default. T is the type of the value written: text or a whole number.
+template <typename T> struct UserSettingKey {
     QString name;
-    QVariant readDefault;
-    QVariant writeDefault;
+    T readDefault;
+    T writeDefault;
 };
+using UserTextKey = UserSettingKey<QString>;
+using UserNumberKey = UserSettingKey<qint32>;
 
 namespace UserSettingsKeys {
-inline UserSettingKey MRUContacts() {
+inline UserTextKey MRUContacts() {
     return {QStringLiteral("MRUContacts"), QString(), QString()};
 }
-inline UserSettingKey MRUWebsites() {
+inline UserTextKey MRUWebsites() {
     return {QStringLiteral("MRUWebsites"), QString(), QString()};
 }
-inline UserSettingKey MRUMessages() {
+inline UserTextKey MRUMessages() {
     return {QStringLiteral("MRUMessages"), QString(), QString()};
 }
-inline UserSettingKey MessageListFilter() {
+inline UserNumberKey MessageListFilter() {
     return {QStringLiteral("MessageListFilter"), 240, 240};
 }
-inline UserSettingKey SelectedTab() {
+inline UserTextKey SelectedTab() {
     return {QStringLiteral("SelectedTab"), QStringLiteral("CONTACTS"), QString()};
 }
-inline UserSettingKey VorelaPanelHidden() {
+inline UserNumberKey VorelaPanelHidden() {
     return {QStringLiteral("VorelaPanelHidden"), 0, 0};
 }
-inline UserSettingKey ViewVorelaKeyboard() {
+inline UserNumberKey ViewVorelaKeyboard() {
     return {QStringLiteral("ViewVorelaKeyboard"), 0, -1};
 }
-inline UserSettingKey ViewVorelaLogGo() {
+inline UserNumberKey ViewVorelaLogGo() {
     return {QStringLiteral("ViewVorelaLogGo"), 1, -1};
 }
-inline UserSettingKey ViewVorelaLogNavigation() {
+inline UserNumberKey ViewVorelaLogNavigation() {
     return {QStringLiteral("ViewVorelaLogNavigation"), 0, -1};
 }
-inline UserSettingKey ViewMiniMessageList() {
+inline UserNumberKey ViewMiniMessageList() {
     return {QStringLiteral("ViewMiniMessageList"), 0, -1};
 }
-inline UserSettingKey TalkbackVisible() {
+inline UserTextKey TalkbackVisible() {
     return {QStringLiteral("Talkback.Visible"), QStringLiteral("1"), QStringLiteral("1")};
 }
-inline UserSettingKey MessageSeparatorPosition() {
+inline UserNumberKey MessageSeparatorPosition() {
     return {QStringLiteral("MessageSeparator.Position"), 3800, 0};
 }
-inline UserSettingKey ScriptSeparatorPosition() {
+inline UserNumberKey ScriptSeparatorPosition() {
     return {QStringLiteral("ScriptSeparator.Position"), 3800, 0};
 }
-inline UserSettingKey WebsiteSeparatorPosition() {
+inline UserNumberKey WebsiteSeparatorPosition() {
     return {QStringLiteral("WebsiteSeparator.Position"), 3800, 0};
 }
-inline UserSettingKey ContactSeparatorPosition() {
+inline UserNumberKey ContactSeparatorPosition() {
     return {QStringLiteral("ContactSeparator.Position"), 3800, 0};
 }
-inline UserSettingKey PrizeSeparatorPosition() {
+inline UserNumberKey PrizeSeparatorPosition() {
     return {QStringLiteral("PrizeSeparator.Position"), 3800, 0};
 }
-inline UserSettingKey MessageWindowPosition() {
+inline UserTextKey MessageWindowPosition() {
     return {QStringLiteral("MessageWindow.Position"), QString(), QString()};
 }
-inline UserSettingKey SMSMessageWindowPosition() {
+inline UserTextKey SMSMessageWindowPosition() {
     return {QStringLiteral("SMSMessageWindow.Position"), QString(), QString()};
 }
 
-inline QList<UserSettingKey> All() {
-    return {MRUContacts(),
-            MRUWebsites(),
-            MRUMessages(),
-            MessageListFilter(),
-            SelectedTab(),
-            VorelaPanelHidden(),
-            ViewVorelaKeyboard(),
-            ViewVorelaLogGo(),
-            ViewVorelaLogNavigation(),
-            ViewMiniMessageList(),
-            TalkbackVisible(),
-            MessageSeparatorPosition(),
-            ScriptSeparatorPosition(),
-            WebsiteSeparatorPosition(),
-            ContactSeparatorPosition(),
-            PrizeSeparatorPosition(),
-            MessageWindowPosition(),
-            SMSMessageWindowPosition()};
+// Calls visit with every key of the program, whichever its type.
+template <typename Visit> void ForEach(Visit&& visit) {
+    visit(MRUContacts());
+    visit(MRUWebsites());
+    visit(MRUMessages());
+    visit(MessageListFilter());
+    visit(SelectedTab());
+    visit(VorelaPanelHidden());
+    visit(ViewVorelaKeyboard());
+    visit(ViewVorelaLogGo());
+    visit(ViewVorelaLogNavigation());
+    visit(ViewMiniMessageList());
+    visit(TalkbackVisible());
+    visit(MessageSeparatorPosition());
+    visit(ScriptSeparatorPosition());
+    visit(WebsiteSeparatorPosition());
+    visit(ContactSeparatorPosition());
+    visit(PrizeSeparatorPosition());
+    visit(MessageWindowPosition());
+    visit(SMSMessageWindowPosition());
 }
 } // namespace UserSettingsKeys
+
+// The one way to a per-user setting of whoever is logged in to directory. A read gives the
+// stored text, or the key's read default while it is unset or nobody is logged in; a write
+// passes the key's write default along, and stores nothing while nobody is logged in (false).
+QVariant ReadUserSetting(const KVDirectory* directory, const UserTextKey& key);
+QVariant ReadUserSetting(const KVDirectory* directory, const UserNumberKey& key);
+bool WriteUserSetting(const KVDirectory* directory, const UserTextKey& key, const QString& value);
+bool WriteUserSetting(const KVDirectory* directory, const UserNumberKey& key, qint32 value);

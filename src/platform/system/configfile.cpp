@@ -1,50 +1,110 @@
 #include "platform/system/configfile.h"
 
+#include "platform/system/configfilelock.h"
 #include "platform/system/platformlog.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
-#include <QLockFile>
-#include <QSaveFile>
+#include <QSet>
+#include <QVariant>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
-#include <cmath>
+#include <cerrno>
 
 namespace {
-constexpr int kFormat = 1;
+constexpr qint64 kFormat = 1;
 constexpr qint64 kMaxFileBytes = 64LL * 1024 * 1024;
-constexpr int kLockWaitMs = 5000;
+// Long enough for several programs saving at once to each have their turn; a holder that
+// ends, also by a crash, frees the lock at once, so only a live program can make us wait.
+constexpr std::chrono::milliseconds kLockWait(20000);
+
+const QString kFormatMember = QStringLiteral("format");
+const QString kKeysMember = QStringLiteral("keys");
+const QByteArray kMissing = QByteArrayLiteral("missing");
 
 QString lower(const QString& s) {
     return s.toLower();
 }
 
-// Identifies one version of the file on disk: an atomic replace changes the inode.
+// Identifies one version of the file on disk: an atomic replace changes the inode, and a
+// change of its mode (or owner) changes its status time.
 QByteArray stampOf(const QString& path) {
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
-        return QByteArrayLiteral("missing");
+        if (errno == ENOENT || errno == ENOTDIR) {
+            return kMissing;
+        }
+        return QByteArrayLiteral("error:") + QByteArray::number(errno);
     }
-    return QByteArray::number(static_cast<qulonglong>(st.st_ino)) + ':' +
-           QByteArray::number(static_cast<qlonglong>(st.st_size)) + ':' +
-           QByteArray::number(static_cast<qlonglong>(st.st_mtim.tv_sec)) + ':' +
-           QByteArray::number(static_cast<qlonglong>(st.st_mtim.tv_nsec));
+    const auto n = [](auto v) { return QByteArray::number(static_cast<qlonglong>(v)); };
+    return n(st.st_dev) + ':' + n(st.st_ino) + ':' + n(st.st_size) + ':' + n(st.st_mtim.tv_sec) +
+           ':' + n(st.st_mtim.tv_nsec) + ':' + n(st.st_ctim.tv_sec) + ':' + n(st.st_ctim.tv_nsec);
+}
+
+// A JSON number with no fraction that fits 64 bits is read as an integer; any other number
+// is a type of its own to this version.
+std::optional<qint64> wholeNumber(const QJsonValue& v) {
+    if (!v.isDouble()) {
+        return std::nullopt;
+    }
+    const QVariant n = v.toVariant();
+    if (n.typeId() != QMetaType::LongLong) {
+        return std::nullopt;
+    }
+    return n.toLongLong();
+}
+
+bool known(const QJsonValue& v) {
+    return v.isString() || wholeNumber(v).has_value();
+}
+
+std::function<void()>& beforeReplaceHook() {
+    static std::function<void()> hook;
+    return hook;
 }
 } // namespace
 
 ConfigFile::ConfigFile(QString path) : path_(std::move(path)) {}
 
+void ConfigFile::SetBeforeReplaceHook(std::function<void()> hook) {
+    beforeReplaceHook() = std::move(hook);
+}
+
+void ConfigFile::setNewerFormatHandler(std::function<void(const QString&)> handler) {
+    onNewer_ = std::move(handler);
+}
+
+namespace {
+// Most keys are already in the form a write leaves them: no empty parts, no blanks at a
+// part's ends.
+bool isNormal(const QString& key) {
+    const auto blankOrSeparator = [](QChar c) { return c.isSpace() || c == QLatin1Char('\\'); };
+    if (key.isEmpty() || blankOrSeparator(key.front()) || blankOrSeparator(key.back())) {
+        return key.isEmpty();
+    }
+    for (qsizetype i = 1; i < key.size(); ++i) {
+        const QChar a = key.at(i - 1);
+        const QChar b = key.at(i);
+        if ((a == QLatin1Char('\\') && blankOrSeparator(b)) ||
+            (b == QLatin1Char('\\') && a.isSpace())) {
+            return false;
+        }
+    }
+    return true;
+}
+} // namespace
+
 QString ConfigFile::normaliseKey(const QString& key) {
-    QString k = key;
-    k.replace(QLatin1Char('/'), QLatin1Char('\\'));
-    QStringList parts = k.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+    if (isNormal(key)) {
+        return key;
+    }
+    QStringList parts = key.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
     for (QString& p : parts) {
         p = p.trimmed();
     }
@@ -52,237 +112,320 @@ QString ConfigFile::normaliseKey(const QString& key) {
     return parts.join(QLatin1Char('\\'));
 }
 
-std::optional<ConfigFile::Tree> ConfigFile::parse(const QByteArray& bytes) {
+ConfigFile::Snapshot ConfigFile::parse(const QByteArray& bytes) {
+    Snapshot snap;
+    snap.bytes = bytes;
+    if (bytes.trimmed().isEmpty()) {
+        return snap; // as the lock leaves a file it made
+    }
     QJsonParseError error{};
     const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError || !doc.isObject()) {
-        return std::nullopt;
-    }
-    const QJsonObject root = doc.object();
-    if (root.value(QStringLiteral("format")).toInt(-1) != kFormat ||
-        !root.value(QStringLiteral("keys")).isObject()) {
-        return std::nullopt;
-    }
-    Tree tree;
-    const QJsonObject keys = root.value(QStringLiteral("keys")).toObject();
-    for (auto it = keys.begin(); it != keys.end(); ++it) {
-        const QString path = normaliseKey(it.key());
-        if (!it.value().isObject()) {
-            return std::nullopt;
-        }
-        Key& key = tree[lower(path)];
-        if (key.path.isEmpty()) {
-            key.path = path;
-        }
-        const QJsonObject values = it.value().toObject();
-        for (auto v = values.begin(); v != values.end(); ++v) {
-            const QString lname = lower(v.key());
-            if (key.values.contains(lname)) {
-                continue; // a hand-edited duplicate: the first one stands
-            }
-            if (v.value().isString()) {
-                key.values.insert(lname, Value{v.key(), v.value().toString()});
-            } else if (v.value().isDouble()) {
-                const double d = v.value().toDouble();
-                if (!std::isfinite(d) || d != std::trunc(d) || std::fabs(d) > 9.0e15) {
-                    return std::nullopt;
-                }
-                key.values.insert(
-                    lname, Value{v.key(), QVariant::fromValue<qint64>(static_cast<qint64>(d))});
-            } else {
-                return std::nullopt;
-            }
-        }
-    }
-    return tree;
-}
-
-QByteArray ConfigFile::serialise(const Tree& tree) {
-    QJsonObject keys;
-    QList<const Key*> ordered;
-    for (const Key& k : tree) {
-        ordered.append(&k);
-    }
-    std::sort(ordered.begin(), ordered.end(),
-              [](const Key* a, const Key* b) { return lower(a->path) < lower(b->path); });
-    for (const Key* k : ordered) {
-        QJsonObject values;
-        for (const Value& v : k->values) {
-            if (v.data.typeId() == QMetaType::QString) {
-                values.insert(v.name, v.data.toString());
-            } else {
-                values.insert(v.name, static_cast<double>(v.data.toLongLong()));
-            }
-        }
-        keys.insert(k->path, values);
-    }
-    QJsonObject root;
-    root.insert(QStringLiteral("format"), kFormat);
-    root.insert(QStringLiteral("keys"), keys);
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
-}
-
-ConfigFile::Snapshot ConfigFile::load() const {
-    const QByteArray stamp = stampOf(path_);
-    if (stamp == cacheStamp_) {
-        return Snapshot{cache_, false};
-    }
-    Snapshot snap;
-    QFile file(path_);
-    if (!file.exists()) {
-        cache_.clear();
-        cacheStamp_ = stamp;
+        snap.state = State::Damaged;
         return snap;
     }
-    if (file.size() > kMaxFileBytes || !file.open(QIODevice::ReadOnly)) {
-        PlatformLog(QStringLiteral("The configuration file '%1' could not be read; it is used as "
-                                   "empty.")
-                        .arg(path_));
-        snap.corrupt = true;
+    snap.root = doc.object();
+    // Every version writes an object with its format number; a newer one may hold more.
+    const qint64 format = wholeNumber(snap.root.value(kFormatMember)).value_or(0);
+    const QJsonValue keys = snap.root.take(kKeysMember);
+    if (format < 1 || (format == kFormat && !keys.isObject() && !keys.isUndefined())) {
+        snap.state = State::Damaged;
         return snap;
     }
-    const QByteArray bytes = file.readAll();
-    std::optional<Tree> tree = parse(bytes);
-    if (!tree) {
-        PlatformLog(QStringLiteral("The configuration file '%1' is damaged; it is used as empty.")
-                        .arg(path_));
-        snap.corrupt = true;
-        cache_.clear();
-        cacheStamp_ = stamp;
-        return snap;
+    snap.state = format > kFormat ? State::Newer : State::Usable;
+    snap.keys = keys.toObject();
+    for (auto it = snap.keys.constBegin(); it != snap.keys.constEnd(); ++it) {
+        if (it.value().isObject()) {
+            const QString path = normaliseKey(it.key());
+            KeyEntry& entry = snap.index[lower(path)];
+            if (entry.members.isEmpty()) {
+                entry.path = path;
+            }
+            entry.members.append(it.key());
+        }
     }
-    cache_ = *tree;
-    cacheStamp_ = stamp;
-    snap.tree = std::move(*tree);
     return snap;
 }
 
-const ConfigFile::Value* ConfigFile::find(const QString& key, const QString& name) const {
-    load();
-    auto k = cache_.constFind(lower(normaliseKey(key)));
-    if (k == cache_.constEnd()) {
-        return nullptr;
+QByteArray ConfigFile::serialise(const Snapshot& snap) {
+    QJsonObject root = snap.root;
+    root.insert(kFormatMember, kFormat);
+    root.insert(kKeysMember, snap.keys);
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+std::optional<ConfigFile::Place> ConfigFile::place(const Snapshot& snap, const QString& lpath,
+                                                   const QString& name) {
+    const auto entry = snap.index.constFind(lpath);
+    if (entry == snap.index.constEnd()) {
+        return std::nullopt;
     }
-    auto v = k->values.constFind(lower(name));
-    return v == k->values.constEnd() ? nullptr : &*v;
+    const QString lname = lower(name);
+    for (const QString& member : entry->members) {
+        const QJsonObject values = snap.keys.value(member).toObject();
+        for (auto v = values.constBegin(); v != values.constEnd(); ++v) {
+            if (lower(v.key()) == lname) {
+                return Place{member, v.key()};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+void ConfigFile::setValue(Snapshot& snap, const Write& write) {
+    const QString path = normaliseKey(write.key);
+    const QString lpath = lower(path);
+    Place at{path, write.name};
+    if (const std::optional<Place> found = place(snap, lpath, write.name)) {
+        at = *found;
+    } else if (const auto entry = snap.index.constFind(lpath); entry != snap.index.constEnd()) {
+        at.member = entry->members.first();
+    } else {
+        snap.index.insert(lpath, KeyEntry{path, {path}});
+    }
+    QJsonObject values = snap.keys.value(at.member).toObject();
+    values.insert(at.name, std::visit([](const auto& v) { return QJsonValue(v); }, write.value));
+    snap.keys.insert(at.member, values);
+}
+
+ConfigFile::Snapshot ConfigFile::readFile(const QByteArray& stamp) const {
+    Snapshot snap;
+    if (stamp == kMissing) {
+        return snap;
+    }
+    QFile file(path_);
+    QByteArray bytes;
+    bool read = !stamp.startsWith("error:") && file.open(QIODevice::ReadOnly);
+    if (read && file.size() > kMaxFileBytes) {
+        snap.state = State::Damaged;
+    } else if (read) {
+        bytes = file.readAll();
+        read = file.error() == QFileDevice::NoError;
+    }
+    if (!read) {
+        PlatformLog(QStringLiteral("The configuration file '%1' could not be read; it is used as "
+                                   "empty and nothing is written to it.")
+                        .arg(path_));
+        snap.state = State::Unreadable;
+        return snap;
+    }
+    if (snap.state == State::Usable) {
+        // Unchanged since it was last read or written here: nothing to parse again.
+        snap = !bytes.isEmpty() && bytes == cache_.bytes ? cache_ : parse(bytes);
+    }
+    if (snap.state == State::Damaged) {
+        PlatformLog(QStringLiteral("The configuration file '%1' is damaged; it is used as empty.")
+                        .arg(path_));
+        snap = Snapshot{};
+        snap.state = State::Damaged;
+    }
+    if (snap.state == State::Newer && !newerReported_) {
+        PlatformLog(QStringLiteral("The configuration file '%1' belongs to a newer version of the "
+                                   "program; it is read as far as this version understands it "
+                                   "and nothing is written to it.")
+                        .arg(path_));
+    }
+    return snap;
+}
+
+const ConfigFile::Snapshot& ConfigFile::load() const {
+    const QByteArray stamp = stampOf(path_);
+    if (stamp != cacheStamp_) {
+        cache_ = readFile(stamp);
+        cacheStamp_ = stamp;
+        if (cache_.state == State::Newer && !newerReported_) {
+            newerReported_ = true;
+            if (onNewer_) {
+                onNewer_(path_);
+            }
+        }
+    }
+    return cache_;
+}
+
+ConfigFile::State ConfigFile::state() const {
+    return load().state;
+}
+
+std::optional<QJsonValue> ConfigFile::find(const QString& key, const QString& name) const {
+    const Snapshot& snap = load();
+    const std::optional<Place> at = place(snap, lower(normaliseKey(key)), name);
+    if (!at) {
+        return std::nullopt;
+    }
+    return snap.keys.value(at->member).toObject().value(at->name);
 }
 
 std::optional<QString> ConfigFile::readString(const QString& key, const QString& name) const {
-    const Value* v = find(key, name);
-    if (v == nullptr || v->data.typeId() != QMetaType::QString) {
+    const std::optional<QJsonValue> v = find(key, name);
+    if (!v || !v->isString()) {
         return std::nullopt;
     }
-    return v->data.toString();
+    return v->toString();
 }
 
 std::optional<qint64> ConfigFile::readNumber(const QString& key, const QString& name) const {
-    const Value* v = find(key, name);
-    if (v == nullptr || v->data.typeId() != QMetaType::LongLong) {
-        return std::nullopt;
-    }
-    return v->data.toLongLong();
+    const std::optional<QJsonValue> v = find(key, name);
+    return v ? wholeNumber(*v) : std::nullopt;
 }
 
-template <typename Change> bool ConfigFile::modify(Change change) {
+bool ConfigFile::setAside() const {
+    // Keep the damaged file for whoever looks into it; a new one replaces it.
+    const QString stem = path_ + QStringLiteral(".damaged-") +
+                         QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddhhmmss"));
+    QString keep = stem;
+    for (int n = 2; QFileInfo::exists(keep); ++n) {
+        keep = stem + QLatin1Char('-') + QString::number(n);
+    }
+    // A second name rather than a move: the file stays in its place, locked, until the new
+    // one replaces it, so no other writer finds the place empty and makes a file of its own.
+    const bool kept =
+        ::link(QFile::encodeName(path_).constData(), QFile::encodeName(keep).constData()) == 0 ||
+        QFile::copy(path_, keep);
+    if (!kept) {
+        PlatformLog(QStringLiteral("The damaged configuration file '%1' could not be set aside; "
+                                   "nothing was written.")
+                        .arg(path_));
+        return false;
+    }
+    PlatformLog(QStringLiteral("The damaged configuration file was kept as '%1'.").arg(keep));
+    return true;
+}
+
+bool ConfigFile::replaceFile(const QByteArray& bytes) const {
+    // Only the lock's holder writes beside the file, so one name does: a writer that died
+    // here leaves it for the next one to overwrite.
+    const QString scratch = path_ + QStringLiteral(".new");
+    QFile out(scratch);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        return false;
+    }
+    struct stat old {};
+    if (::stat(QFile::encodeName(path_).constData(), &old) == 0) {
+        ::fchmod(out.handle(), old.st_mode & 07777);
+    }
+    if (out.write(bytes) != bytes.size() || !out.flush() || ::fdatasync(out.handle()) != 0) {
+        out.close();
+        QFile::remove(scratch);
+        return false;
+    }
+    out.close();
+    if (beforeReplaceHook()) {
+        beforeReplaceHook()();
+    }
+    if (::rename(QFile::encodeName(scratch).constData(), QFile::encodeName(path_).constData()) !=
+        0) {
+        QFile::remove(scratch);
+        return false;
+    }
+    return true;
+}
+
+bool ConfigFile::modify(const std::function<bool(Snapshot&)>& change) {
     const QFileInfo info(path_);
     if (!QDir().mkpath(info.absolutePath())) {
         PlatformLog(QStringLiteral("The folder of '%1' could not be made.").arg(path_));
         return false;
     }
-    QLockFile lock(path_ + QStringLiteral(".lock"));
-    lock.setStaleLockTime(10000);
-    if (!lock.tryLock(kLockWaitMs)) {
-        PlatformLog(QStringLiteral("The configuration file '%1' is locked by another program; "
-                                   "nothing was written.")
-                        .arg(path_));
+    const ConfigFileLock lock(path_, kLockWait);
+    if (!lock.locked()) {
+        PlatformLog(
+            lock.timedOut()
+                ? QStringLiteral("The configuration file '%1' is locked by another program; "
+                                 "nothing was written.")
+                      .arg(path_)
+                : QStringLiteral("The configuration file '%1' could not be locked (%2); nothing "
+                                 "was written.")
+                      .arg(path_, lock.error()));
         return false;
     }
     cacheStamp_.clear(); // always start from what is on disk now
     Snapshot snap = load();
-    if (snap.corrupt && QFile::exists(path_)) {
-        // Keep the damaged file for whoever looks into it; a new one replaces it.
-        const QString keep =
-            path_ + QStringLiteral(".damaged-") +
-            QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddhhmmss"));
-        QFile::rename(path_, keep);
-        PlatformLog(QStringLiteral("The damaged configuration file was kept as '%1'.").arg(keep));
+    // The damaged file, kept aside, is replaced even when the change finds nothing to do.
+    bool replace = false;
+    switch (snap.state) {
+    case State::Usable:
+        break;
+    case State::Newer:
+    case State::Unreadable:
+        PlatformLog(
+            QStringLiteral("Nothing was written to the configuration file '%1'.").arg(path_));
+        return false;
+    case State::Damaged:
+        if (!setAside()) {
+            return false;
+        }
+        snap = Snapshot{};
+        replace = true;
+        break;
     }
-    if (!change(snap.tree)) {
-        return true; // nothing to do
+    replace = change(snap) || replace;
+    if (!replace) {
+        if (QFileInfo(path_).size() == 0) {
+            QFile::remove(path_); // made by the lock for nothing
+        }
+        return true;
     }
-    QSaveFile out(path_);
-    if (!out.open(QIODevice::WriteOnly)) {
+    snap.bytes = serialise(snap);
+    if (!replaceFile(snap.bytes)) {
         PlatformLog(QStringLiteral("The configuration file '%1' could not be written.").arg(path_));
         return false;
     }
-    const QByteArray bytes = serialise(snap.tree);
-    if (out.write(bytes) != bytes.size() || !out.commit()) {
-        PlatformLog(QStringLiteral("The configuration file '%1' could not be written.").arg(path_));
-        return false;
-    }
-    cache_ = std::move(snap.tree);
+    cache_ = std::move(snap);
     cacheStamp_ = stampOf(path_);
     return true;
 }
 
-namespace {
-template <typename Tree, typename Key> Key& keyFor(Tree& tree, const QString& key) {
-    const QString path = ConfigFile::normaliseKey(key);
-    Key& k = tree[path.toLower()];
-    if (k.path.isEmpty()) {
-        k.path = path;
-    }
-    return k;
-}
-} // namespace
-
-bool ConfigFile::writeString(const QString& key, const QString& name, const QString& value) {
-    if (name.isEmpty() && normaliseKey(key).isEmpty()) {
-        return false;
-    }
-    return modify([&](Tree& tree) {
-        Key& k = keyFor<Tree, Key>(tree, key);
-        Value& v = k.values[lower(name)];
-        if (v.name.isEmpty()) {
-            v.name = name;
+bool ConfigFile::write(const QList<Write>& writes) {
+    for (const Write& w : writes) {
+        if (w.name.isEmpty() && normaliseKey(w.key).isEmpty()) {
+            return false;
         }
-        v.data = value;
+    }
+    if (writes.isEmpty()) {
         return true;
-    });
-}
-
-bool ConfigFile::writeNumber(const QString& key, const QString& name, qint64 value) {
-    if (name.isEmpty() && normaliseKey(key).isEmpty()) {
-        return false;
     }
-    return modify([&](Tree& tree) {
-        Key& k = keyFor<Tree, Key>(tree, key);
-        Value& v = k.values[lower(name)];
-        if (v.name.isEmpty()) {
-            v.name = name;
+    return modify([&](Snapshot& snap) {
+        for (const Write& w : writes) {
+            setValue(snap, w);
         }
-        v.data = QVariant::fromValue<qint64>(value);
         return true;
     });
 }
 
 bool ConfigFile::deleteValue(const QString& key, const QString& name) {
-    return modify([&](Tree& tree) {
-        auto k = tree.find(lower(normaliseKey(key)));
-        return k != tree.end() && k->values.remove(lower(name)) > 0;
+    return modify([&](Snapshot& snap) {
+        const std::optional<Place> at = place(snap, lower(normaliseKey(key)), name);
+        if (!at) {
+            return false;
+        }
+        QJsonObject values = snap.keys.value(at->member).toObject();
+        values.remove(at->name);
+        snap.keys.insert(at->member, values);
+        return true;
     });
 }
+
+namespace {
+bool atOrBelow(const QString& lpath, const QString& lkey) {
+    return lpath == lkey || (lpath.startsWith(lkey) && lpath.size() > lkey.size() &&
+                             lpath.at(lkey.size()) == QLatin1Char('\\'));
+}
+} // namespace
 
 bool ConfigFile::deleteKey(const QString& key) {
     const QString lkey = lower(normaliseKey(key));
     if (lkey.isEmpty()) {
         return false;
     }
-    return modify([&](Tree& tree) {
+    return modify([&](Snapshot& snap) {
         bool removed = false;
-        for (auto it = tree.begin(); it != tree.end();) {
-            if (it.key() == lkey || it.key().startsWith(lkey + QLatin1Char('\\'))) {
-                it = tree.erase(it);
+        for (auto it = snap.index.begin(); it != snap.index.end();) {
+            if (atOrBelow(it.key(), lkey)) {
+                for (const QString& member : it->members) {
+                    snap.keys.remove(member);
+                }
+                it = snap.index.erase(it);
                 removed = true;
             } else {
                 ++it;
@@ -293,13 +436,15 @@ bool ConfigFile::deleteKey(const QString& key) {
 }
 
 QStringList ConfigFile::subKeyNames(const QString& key) const {
-    load();
+    const Snapshot& snap = load();
     const QString lkey = lower(normaliseKey(key));
     const QString prefix = lkey.isEmpty() ? QString() : lkey + QLatin1Char('\\');
-    QHash<QString, QString> names; // lower → first-written case
-    for (const Key& k : cache_) {
-        const QString lpath = lower(k.path);
-        if (!lpath.startsWith(prefix) || lpath == lkey) {
+    // Views into the index, which stays as it is meanwhile: a store of many profiles has
+    // thousands of keys to look at.
+    QHash<QStringView, QStringView> names; // lower → first-written case
+    for (auto it = snap.index.constBegin(); it != snap.index.constEnd(); ++it) {
+        const QString& lpath = it.key();
+        if (!lpath.startsWith(prefix) || lpath.size() == prefix.size()) {
             continue;
         }
         const qsizetype start = prefix.size();
@@ -307,13 +452,17 @@ QStringList ConfigFile::subKeyNames(const QString& key) const {
         if (end < 0) {
             end = lpath.size();
         }
-        const QString display = k.path.mid(start, end - start);
-        const QString l = lower(display);
-        if (!names.contains(l) || end == lpath.size()) {
-            names.insert(l, display);
+        const QStringView l = QStringView(lpath).mid(start, end - start);
+        // The key itself, rather than one below it, tells the case the name was written with.
+        if (end == lpath.size() || !names.contains(l)) {
+            names.insert(l, QStringView(it->path).mid(start, end - start));
         }
     }
-    QStringList out = names.values();
+    QStringList out;
+    out.reserve(names.size());
+    for (const QStringView display : std::as_const(names)) {
+        out.append(display.toString());
+    }
     std::sort(out.begin(), out.end(), [](const QString& a, const QString& b) {
         return a.compare(b, Qt::CaseInsensitive) < 0;
     });
@@ -321,12 +470,22 @@ QStringList ConfigFile::subKeyNames(const QString& key) const {
 }
 
 QStringList ConfigFile::valueNames(const QString& key) const {
-    load();
-    auto k = cache_.constFind(lower(normaliseKey(key)));
+    const Snapshot& snap = load();
     QStringList out;
-    if (k != cache_.constEnd()) {
-        for (const Value& v : k->values) {
-            out.append(v.name);
+    QSet<QString> seen;
+    const auto entry = snap.index.constFind(lower(normaliseKey(key)));
+    if (entry != snap.index.constEnd()) {
+        for (const QString& member : entry->members) {
+            const QJsonObject values = snap.keys.value(member).toObject();
+            for (auto v = values.constBegin(); v != values.constEnd(); ++v) {
+                const QString lname = lower(v.key());
+                if (!seen.contains(lname)) {
+                    seen.insert(lname);
+                    if (known(v.value())) {
+                        out.append(v.key());
+                    }
+                }
+            }
         }
     }
     std::sort(out.begin(), out.end(), [](const QString& a, const QString& b) {
@@ -336,10 +495,10 @@ QStringList ConfigFile::valueNames(const QString& key) const {
 }
 
 bool ConfigFile::keyExists(const QString& key) const {
-    load();
     const QString lkey = lower(normaliseKey(key));
-    for (auto it = cache_.constBegin(); it != cache_.constEnd(); ++it) {
-        if (it.key() == lkey || it.key().startsWith(lkey + QLatin1Char('\\'))) {
+    const Snapshot& snap = load();
+    for (auto it = snap.index.constBegin(); it != snap.index.constEnd(); ++it) {
+        if (atOrBelow(it.key(), lkey)) {
             return true;
         }
     }

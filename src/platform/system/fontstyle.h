@@ -3,7 +3,7 @@
 #include <QString>
 
 // A script or talkback font: name, a size step 1..7, a colour 0x00BBGGRR and four style flags
-// (1 = on, anything else off). A plain value changed in place by its users.
+// (0 = off, any other number on). A plain value changed in place by its users.
 struct FontStyle {
     QString Name;
     qint32 Size = 0;

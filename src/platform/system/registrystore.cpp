@@ -7,11 +7,26 @@
 #include <map>
 #include <memory>
 
+namespace {
+RegistryStore::NewerVersionHandler& newerVersionHandler() {
+    static RegistryStore::NewerVersionHandler handler;
+    return handler;
+}
+
+bool writeOne(ConfigFile& file, const QString& key, const QString& name, ConfigFile::Value value) {
+    return file.write({ConfigFile::Write{key, name, std::move(value)}});
+}
+} // namespace
+
 QString RegistryStore::FilePath(RegistryRoot root) {
     if (root == RegistryRoot::LocalMachine) {
         return Folders::CommonData() + QStringLiteral("/Kestova/machine-settings.json");
     }
     return Folders::UserConfig() + QStringLiteral("/Kestova/user-settings.json");
+}
+
+void RegistryStore::SetNewerVersionHandler(NewerVersionHandler handler) {
+    newerVersionHandler() = std::move(handler);
 }
 
 ConfigFile& RegistryStore::file(RegistryRoot root) {
@@ -21,6 +36,11 @@ ConfigFile& RegistryStore::file(RegistryRoot root) {
     auto it = files.find(path);
     if (it == files.end()) {
         it = files.emplace(path, std::make_unique<ConfigFile>(path)).first;
+        it->second->setNewerFormatHandler([](const QString& newer) {
+            if (newerVersionHandler()) {
+                newerVersionHandler()(newer);
+            }
+        });
     }
     return *it->second;
 }
@@ -43,12 +63,12 @@ qint32 RegistryStore::ReadNumber(RegistryRoot root, const QString& key, const QS
 
 bool RegistryStore::WriteString(RegistryRoot root, const QString& key, const QString& name,
                                 const QString& value, const QString& /*defaultValue*/) {
-    return file(root).writeString(key, name, value);
+    return writeOne(file(root), key, name, value);
 }
 
 bool RegistryStore::WriteNumber(RegistryRoot root, const QString& key, const QString& name,
                                 qint32 value, qint32 /*defaultValue*/) {
-    return file(root).writeNumber(key, name, value);
+    return writeOne(file(root), key, name, qint64{value});
 }
 
 bool RegistryStore::DeleteValue(RegistryRoot root, const QString& key, const QString& name) {

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class ConfigFile;
 
 // The two configuration stores that stand where the program once used the registry:
@@ -34,6 +36,13 @@ public:
     // The file that holds a store (for the support file and for tests).
     static QString FilePath(RegistryRoot root);
 
+    // Told once per store file and run when the file belongs to a newer version of the
+    // program: its values are read as far as this version understands them, and nothing is
+    // written to it. The program shows it to the user; without a handler only the log has it.
+    using NewerVersionHandler = std::function<void(const QString& path)>;
+    static void SetNewerVersionHandler(NewerVersionHandler handler);
+
 private:
+    friend class RegistryBatch;
     static ConfigFile& file(RegistryRoot root);
 };

@@ -47,11 +47,12 @@ QFont ToQFont(const FontStyle& font) {
     if (const double points = StepPointSize(font.Size); points > 0) {
         out.setPointSizeF(points);
     }
-    // Only 1 means on: the stored flags are numbers, and anything else reads as off.
-    out.setBold(font.Bold == 1);
-    out.setItalic(font.Italic == 1);
-    out.setUnderline(font.UnderLine == 1);
-    out.setStrikeOut(font.StrikeThru == 1);
+    // The stored flags are numbers and, as every stored flag of the program, any number but 0
+    // is on: -1 is as much on as 1.
+    out.setBold(font.Bold != 0);
+    out.setItalic(font.Italic != 0);
+    out.setUnderline(font.UnderLine != 0);
+    out.setStrikeOut(font.StrikeThru != 0);
     return out;
 }
 

@@ -45,6 +45,13 @@ QTextStream& err() {
     return s;
 }
 
+// Set when the machine store turns out to belong to a newer version of the client, which
+// this one reads but never writes.
+bool& newerStore() {
+    static bool newer = false;
+    return newer;
+}
+
 int usage(const QString& why) {
     err() << "orlix-settings: " << why << "\n\n" << kHelp;
     return kUsage;
@@ -191,7 +198,12 @@ int seed(const QStringList& args) {
 
     const QString store = RegistryStore::FilePath(RegistryRoot::LocalMachine);
     const auto failedWrite = [&]() {
-        return refuse(QStringLiteral("the machine store \"%1\" could not be written").arg(store));
+        return refuse(
+            newerStore()
+                ? QStringLiteral("the machine store \"%1\" belongs to a newer version "
+                                 "of the client; nothing was written")
+                      .arg(store)
+                : QStringLiteral("the machine store \"%1\" could not be written").arg(store));
     };
     if (!ProfileManager::CreateProfile(SettingsKeys::ProfilesB(), profile)) {
         return failedWrite();
@@ -258,6 +270,7 @@ int run(const QStringList& args) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     SetPlatformLogHandler([](const QString& text, int) { err() << text << "\n"; });
+    RegistryStore::SetNewerVersionHandler([](const QString&) { newerStore() = true; });
     const int code = run(QCoreApplication::arguments().mid(1));
     out().flush();
     err().flush();

@@ -1,7 +1,9 @@
 #include "core/profile/cocsettings.h"
 
 #include "core/profile/settingskeys.h"
+#include "platform/system/configfile.h"
 #include "platform/system/registrystore.h"
+#include "platform/ui/fontconversion.h"
 #include "support/testhome.h"
 
 #include <QDir>
@@ -263,5 +265,65 @@ TEST(cOCSettings, AFailedWriteIsReportedAsAFailedSave) {
     cOCSettings s;
     QString name;
     EXPECT_FALSE(s.SaveSettings(name));
+}
+
+TEST(cOCSettings, ASaveRewritesTheStoreOnceWithEveryValue) {
+    int replacements = 0;
+    ConfigFile::SetBeforeReplaceHook([&] { ++replacements; });
+    cOCSettings s;
+    QString name;
+    s.SetVorelaComputerName(QStringLiteral("playout-1"));
+    s.SetSMSSendEnabled(false);
+    const bool saved = s.SaveSettings(name);
+    ConfigFile::SetBeforeReplaceHook(nullptr);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(replacements, 1);
+    const QString p = QStringLiteral("Profile1");
+    EXPECT_EQ(text(treeB(p, "Vorela"), "ComputerName"), QStringLiteral("playout-1"));
+    EXPECT_EQ(number(treeB(p, "Messages"), "SMSSendEnabled"), 0);
+    EXPECT_EQ(text(treeB(p, "Talkback"), "Font.NormalFont"), QStringLiteral("Arial"));
+    EXPECT_EQ(text(treeA(p, "Talkback"), "SimplePath"), QString());
+}
+
+TEST(cOCSettings, ASaveToAStoreOfANewerVersionFailsAndChangesNothing) {
+    const QString path = RegistryStore::FilePath(HKLM);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QByteArray newer =
+        R"({"format":2,"keys":{"SOFTWARE\\Kestova\\Orlix v1\\Client\\Profiles\\Profile1\\Settings\\Vorela":{"ComputerName":"playout-2"}}})";
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(newer);
+    }
+    cOCSettings s;
+    QString name;
+    s.LoadSettings(name);
+    EXPECT_EQ(s.VorelaComputerName(), QStringLiteral("playout-2")); // read as far as understood
+    s.SetVorelaComputerName(QStringLiteral("playout-3"));
+    EXPECT_FALSE(s.SaveSettings(name));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(f.readAll()), QString::fromUtf8(newer));
+}
+
+TEST(cOCSettings, ScriptAndTalkbackStyleFlagsStoredAsMinusOneAreOn) {
+    const QString p = QStringLiteral("Profile1");
+    for (const char* sub : {"Scripts", "Talkback"}) {
+        for (const char* flag : {"Font.NormalBold", "Font.NormalItalic", "Font.NormalUnderLine",
+                                 "Font.NormalStrikeThru"}) {
+            ASSERT_TRUE(RegistryStore::WriteString(HKLM, treeB(p, sub), QLatin1String(flag),
+                                                   QStringLiteral("-1")));
+        }
+    }
+    cOCSettings s;
+    QString name;
+    s.LoadSettings(name);
+    for (const auto& font : {s.ScriptFont(), s.TalkbackFont()}) {
+        const QFont q = FontConversion::ToQFont(*font);
+        EXPECT_TRUE(q.bold());
+        EXPECT_TRUE(q.italic());
+        EXPECT_TRUE(q.underline());
+        EXPECT_TRUE(q.strikeOut());
+    }
 }
 } // namespace

@@ -58,8 +58,8 @@ protected:
         directory->LoginContact(user, 1, QStringLiteral("Kestova Orlix v1"), ok);
         ASSERT_TRUE(ok);
     }
-    QString stored(const UserSettingKey& key) {
-        return user->Settings().GetSetting(key.name, key.readDefault).toString();
+    QString stored(const UserTextKey& key) {
+        return ReadUserSetting(directory.get(), key).toString();
     }
 
     std::unique_ptr<KVDirectory> directory;
@@ -114,14 +114,25 @@ TEST_F(RecentListsTest, ListsWorkWithNothingConnected) {
 // default, also one equal to it.
 TEST_F(RecentListsTest, EveryKeyStoresItsWriteDefaultAndReadsItsReadDefault) {
     logIn();
-    UserSettings settings = directory->CurrentUser()->Settings();
-    for (const UserSettingKey& key : UserSettingsKeys::All()) {
-        EXPECT_EQ(settings.GetSetting(key.name, key.readDefault), key.readDefault)
+    UserSettingsKeys::ForEach([&](const auto& key) {
+        const QVariant readDefault = QVariant::fromValue(key.readDefault);
+        EXPECT_EQ(ReadUserSetting(directory.get(), key), readDefault) << key.name.toStdString();
+        ASSERT_TRUE(WriteUserSetting(directory.get(), key, key.writeDefault));
+        EXPECT_EQ(ReadUserSetting(directory.get(), key).toString(),
+                  UserSettings::StoredText(QVariant::fromValue(key.writeDefault)))
             << key.name.toStdString();
-        ASSERT_TRUE(settings.SaveSetting(key.name, key.writeDefault, key.writeDefault));
-        EXPECT_EQ(settings.GetSetting(key.name, key.readDefault).toString(),
-                  UserSettings::StoredText(key.writeDefault))
-            << key.name.toStdString();
-    }
+    });
+}
+
+// While nobody is logged in a read gives the key's read default and a write stores nothing.
+TEST_F(RecentListsTest, NobodyLoggedInReadsDefaultsAndWritesNothing) {
+    const UserNumberKey filter = UserSettingsKeys::MessageListFilter();
+    EXPECT_FALSE(WriteUserSetting(directory.get(), filter, 720));
+    EXPECT_FALSE(WriteUserSetting(nullptr, filter, 720));
+    EXPECT_EQ(ReadUserSetting(directory.get(), filter), QVariant(240));
+    EXPECT_EQ(ReadUserSetting(nullptr, UserSettingsKeys::SelectedTab()),
+              QVariant(QStringLiteral("CONTACTS")));
+    logIn();
+    EXPECT_EQ(ReadUserSetting(directory.get(), filter), QVariant(240));
 }
 } // namespace

@@ -53,23 +53,38 @@ TEST(FontConversion, AStandardFontSetsOnlyWhatItGives) {
     EXPECT_DOUBLE_EQ(FontConversion::ToQFont(huge).pointSizeF(), 1000.0);
 }
 
-TEST(FontConversion, AScriptFontTakesItsStyleFlagsOnlyWhenOne) {
+TEST(FontConversion, AScriptFontTakesItsSizeNameAndColour) {
     FontStyle f;
     f.Name = QStringLiteral("Arial");
     f.Size = 5;
     f.TextColour = 0x0000FF; // 0x00BBGGRR: red
-    f.Bold = 1;
-    f.Italic = -1;
-    f.UnderLine = 2;
-    f.StrikeThru = 1;
     const QFont q = FontConversion::ToQFont(f);
     EXPECT_EQ(q.family(), QStringLiteral("Arial"));
     EXPECT_DOUBLE_EQ(q.pointSizeF(), 18);
-    EXPECT_TRUE(q.bold());
-    EXPECT_FALSE(q.italic());
-    EXPECT_FALSE(q.underline());
-    EXPECT_TRUE(q.strikeOut());
     EXPECT_EQ(FontConversion::TextColour(f), QColor(255, 0, 0));
     f.TextColour = 0x01000000; // bits above the blue byte: no colour
     EXPECT_FALSE(FontConversion::TextColour(f).isValid());
+}
+
+TEST(FontConversion, AScriptFontStyleFlagIsOnForEveryNumberButZero) {
+    const struct {
+        qint32 stored;
+        bool on;
+    } cases[] = {
+        {0, false}, {1, true}, {-1, true}, {2, true}, {std::numeric_limits<qint32>::min(), true}};
+    for (const auto& c : cases) {
+        // Each flag alone, so that one read the wrong way cannot hide behind another.
+        FontStyle bold;
+        bold.Bold = c.stored;
+        FontStyle italic;
+        italic.Italic = c.stored;
+        FontStyle underline;
+        underline.UnderLine = c.stored;
+        FontStyle strike;
+        strike.StrikeThru = c.stored;
+        EXPECT_EQ(FontConversion::ToQFont(bold).bold(), c.on) << c.stored;
+        EXPECT_EQ(FontConversion::ToQFont(italic).italic(), c.on) << c.stored;
+        EXPECT_EQ(FontConversion::ToQFont(underline).underline(), c.on) << c.stored;
+        EXPECT_EQ(FontConversion::ToQFont(strike).strikeOut(), c.on) << c.stored;
+    }
 }

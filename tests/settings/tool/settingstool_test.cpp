@@ -1,8 +1,8 @@
 #include "core/profile/cocsettings.h"
 #include "core/profile/settingskeys.h"
 #include "platform/system/registrystore.h"
+#include "settings/tool/settingstoolrun.h"
 #include "support/testhome.h"
-#include "support/toolrun.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,22 +12,6 @@
 
 namespace {
 constexpr auto HKLM = RegistryRoot::LocalMachine;
-
-// The tool inherits this test's ORLIX_HOME, as the client started beside it would.
-ToolRun tool(const QStringList& args, const QString& workingFolder = {}) {
-    return RunTool(QStringLiteral(ORLIX_SETTINGS_TOOL), args, workingFolder);
-}
-
-QString folder(const char* name) {
-    return TestHome() + QStringLiteral("/Studio/") + QLatin1String(name);
-}
-
-QStringList seedArgs(const QString& profile, const QString& suffix = {}) {
-    return {QStringLiteral("seed"),       profile,
-            QStringLiteral("--database"), folder("Messages") + suffix,
-            QStringLiteral("--scripts"),  folder("Scripts") + suffix,
-            QStringLiteral("--talkback"), folder("Talkback") + suffix};
-}
 
 QString treeB(const QString& p, const char* sub) {
     return SettingsKeys::Under(SettingsKeys::TreeB(p), sub);
@@ -223,4 +207,24 @@ TEST(SettingsTool, AStoreThatCannotBeWrittenFailsTheSeed) {
     EXPECT_EQ(r.Code, 2);
     EXPECT_TRUE(r.Err.contains(QStringLiteral("could not be written"))) << r.Err.toStdString();
 }
+
+TEST(SettingsTool, ASeedLeavesAStoreOfANewerVersionAlone) {
+    const QString path = RegistryStore::FilePath(HKLM);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QByteArray newer = R"({"format":2,"keys":{},"written-by":"a later version"})";
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(newer);
+    }
+    const ToolRun r = tool(seedArgs(QStringLiteral("Profile1")));
+    EXPECT_EQ(r.Code, 2);
+    EXPECT_TRUE(r.Err.contains(QStringLiteral("belongs to a newer version of the client; nothing "
+                                              "was written")))
+        << r.Err.toStdString();
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(f.readAll()), QString::fromUtf8(newer));
+}
+
 } // namespace
