@@ -255,6 +255,7 @@ void frmMain::buildPlayoutPanel() {
     auto* cartTemplate = named(new QPushButton(pnlInstantCarts), "cmdInstantCart0");
     designSize(cartTemplate, 1100, kCartHeight);
     cartTemplate->setFocusPolicy(Qt::NoFocus);
+    cartTemplate->setEnabled(false);
     cartTemplate->setVisible(false);
     cmdInstantCart.append(cartTemplate);
 
