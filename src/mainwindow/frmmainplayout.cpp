@@ -15,6 +15,7 @@
 #include "playout/panel/keyboardpanellayout.h"
 #include "playout/panel/logdisplayview.h"
 #include "playout/panel/notconnectedcover.h"
+#include "playout/panel/panelimages.h"
 #include "playout/panel/playerstatusview.h"
 
 #include <QAction>
@@ -149,6 +150,9 @@ void frmMain::loadPlayerColumn(qint16 n) {
     uPanel3* close = make("cmdPlayerClose", uPanel3::PanelStyle::Button);
     uPanel3* cue = make("cmdPlayerCue", uPanel3::PanelStyle::Button);
     uPanel3* play = make("cmdPlayerPlay", uPanel3::PanelStyle::Button);
+    for (uPanel3* b : {close, cue, play}) {
+        ApplyStudioButtonLook(*b);
+    }
     auto* scroller = new uHTMLScroller(pnlPlayers);
     scroller->setObjectName(QStringLiteral("uPlayerScroller") + QString::number(n));
     pnlPlayerCaption.append(caption);

@@ -315,6 +315,7 @@ void frmMain::buildLogPanel() {
             uPanel3* b =
                 panel(group, place.name, uPanel3::PanelStyle::Button, QLatin1String(caption));
             b->setGeometry(place.rect.toPixels());
+            ApplyStudioButtonLook(*b);
             // No log until the playout system says there is one.
             b->setEnabled(false);
             connect(b, &uPanel3::Click, this, [this, h = handler] { (this->*h)(); });

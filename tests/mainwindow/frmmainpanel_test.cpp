@@ -8,7 +8,9 @@
 #include "support/waitfor.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QHostAddress>
+#include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -385,5 +387,73 @@ TEST_F(MainWindowPanel, TheCoverLiesOverThePanelExactlyWhileTheLinkIsNotConnecte
     // The login's settings load connects again: the cover stays until the socket connects.
     ASSERT_TRUE(WaitFor([&] { return w.Link()->State() == PlayoutLink::LinkState::Handshaking; }));
     EXPECT_TRUE(w.pnlNotConnected->isHidden());
+}
+
+// The shown children of a container lie inside it and apart from each other; the cover is
+// left out, as it lies over everything by design.
+void expectChildrenInsideAndApart(const QWidget* container, const QWidget* cover = nullptr) {
+    QList<const QWidget*> shown;
+    for (const QWidget* child : container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!child->isHidden() && child != cover) {
+            shown << child;
+        }
+    }
+    const std::string where = container->objectName().toStdString();
+    for (const QWidget* child : shown) {
+        EXPECT_TRUE(container->rect().contains(child->geometry()))
+            << child->objectName().toStdString() << " inside " << where;
+        EXPECT_GT(child->width(), 0) << child->objectName().toStdString();
+    }
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        for (qsizetype j = i + 1; j < shown.size(); ++j) {
+            EXPECT_FALSE(shown[i]->geometry().intersects(shown[j]->geometry()))
+                << shown[i]->objectName().toStdString() << " and "
+                << shown[j]->objectName().toStdString() << " in " << where;
+        }
+    }
+}
+
+// The panel at 1, 4 and 12 players on a studio laptop's window: everything inside and apart,
+// nothing below the hide bar. With ORLIX_SCREENSHOTS set, each is also saved as a picture.
+TEST_F(MainWindowPanel, ThePanelLaysEverythingInsideAndApartAtOneFourAndTwelvePlayers) {
+    ASSERT_NO_FATAL_FAILURE(startWithPanel());
+    ASSERT_NO_FATAL_FAILURE(handshake());
+    frmMain& w = *window;
+    w.ShowLogStatus(true);
+    w.ShowLogMode(true, true, QStringLiteral("Automation"));
+    w.ShowLogCurrentItem(QStringLiteral("Tune-The Band"));
+    w.ShowInstantCartState(1, QStringLiteral("Station Jingle"));
+    const QString shots = qEnvironmentVariable("ORLIX_SCREENSHOTS");
+    for (const qint16 players : {qint16(1), qint16(4), qint16(12)}) {
+        SCOPED_TRACE(players);
+        w.SetNumberPlayers(players);
+        // Playing, paused and unavailable players, where there are enough.
+        const qint32 statuses[] = {5, 9, 18};
+        for (qint16 n = 1; n <= players; ++n) {
+            const qint32 status = statuses[(n - 1) % 3];
+            w.ShowPlayerStatus(n, status,
+                               status == 18 ? QString() : QStringLiteral("Track %1").arg(n));
+        }
+        QApplication::processEvents();
+        EXPECT_FALSE(w.pnlVorelaKeyboard->isHidden());
+        EXPECT_TRUE(w.pnlNotConnected->isHidden());
+        EXPECT_TRUE(w.centralWidget()->rect().contains(w.pnlVorelaKeyboard->geometry()));
+        expectChildrenInsideAndApart(w.pnlVorelaKeyboard, w.pnlNotConnected);
+        for (const QWidget* child :
+             w.pnlVorelaKeyboard->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (!child->isHidden() && child != w.pnlVorelaHide && child != w.pnlNotConnected) {
+                EXPECT_LE(child->geometry().bottom(), w.pnlVorelaHide->y())
+                    << child->objectName().toStdString() << " above the hide bar";
+            }
+        }
+        for (const QWidget* container :
+             {static_cast<QWidget*>(w.pnlPlayers), static_cast<QWidget*>(w.pnlInstantCarts),
+              static_cast<QWidget*>(w.pnlLog), w.picLogControl, w.picLogNavigation}) {
+            expectChildrenInsideAndApart(container);
+        }
+        if (!shots.isEmpty()) {
+            w.grab().save(shots + QStringLiteral("/playout-%1.png").arg(players));
+        }
+    }
 }
 } // namespace

@@ -1,5 +1,7 @@
 #include "playout/panel/panelimages.h"
 
+#include "platform/ui/upanel3.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -103,4 +105,13 @@ void FillPowerImages(ImageList& imgList32) {
         imgList32.Add(QLatin1String(key),
                       draw(32, [colour = colour](QPainter& p, double s) { power(p, s, colour); }));
     }
+}
+
+void ApplyStudioButtonLook(uPanel3& button) {
+    button.SetBackColour(QColor(52, 58, 68));
+    QPalette palette = button.palette();
+    palette.setColor(QPalette::Active, QPalette::ButtonText, kWhite);
+    palette.setColor(QPalette::Inactive, QPalette::ButtonText, kWhite);
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, kGrey);
+    button.setPalette(palette);
 }
