@@ -359,6 +359,30 @@ TEST_F(MainWindowPanel, TheViewItemsShowTheirPartsAndAreStored) {
     EXPECT_FALSE(w.mnuViewVorelaKeyboard->isChecked()) << "the stored choice is restored";
 }
 
+TEST_F(MainWindowPanel, TheViewItemsStoreNothingWhileTheWindowIsNotReady) {
+    ASSERT_NO_FATAL_FAILURE(startWithPanel());
+    frmMain& w = *window;
+    ASSERT_EQ(userSetting(QStringLiteral("ViewVorelaLogNavigation")), QStringLiteral("1"));
+    // The talkback folder has become a plain file: the reload that follows the settings
+    // dialog fails and asks for the settings again while the window is not ready.
+    const QString talkback = folder("talkback");
+    ASSERT_TRUE(QDir(talkback).removeRecursively());
+    QFile plain(talkback);
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    int dialogs = 0;
+    RegisterMainWindowDialog(MainWindowDialog::Settings, [&](QWidget*) {
+        if (++dialogs == 2) {
+            EXPECT_FALSE(w.FormReady());
+            w.mnuViewLogNavigation->trigger();
+        }
+    });
+    w.mnuProgramSettings_Click();
+    EXPECT_EQ(dialogs, 2);
+    EXPECT_FALSE(w.mnuViewLogNavigation->isChecked());
+    EXPECT_EQ(userSetting(QStringLiteral("ViewVorelaLogNavigation")), QStringLiteral("1"));
+}
+
 TEST_F(MainWindowPanel, TheCoverLiesOverThePanelExactlyWhileTheLinkIsNotConnected) {
     ASSERT_NO_FATAL_FAILURE(startWithPanel());
     frmMain& w = *window;
