@@ -1,14 +1,23 @@
-// How fast the playout link frames and parses status lines, and how long one line takes from
-// the socket to the display call.
+// How fast the playout link frames and parses status lines, how long one line takes from
+// the socket to the display call, and how long one status line takes from the parser to the
+// keyboard panel's changed controls repainted on a shown main window.
 #include "playoutdoubles.h"
 
+#include "core/orlixcommon.h"
+#include "core/profile/cocsettings.h"
+#include "core/program.h"
+#include "mainwindow/frmmain.h"
+#include "platform/directory/kvdirectory.h"
 #include "platform/net/tcpsocketcontrol.h"
+#include "platform/system/appinfo.h"
 #include "playout/link/playoutlink.h"
 
-#include <QCoreApplication>
+#include <QAction>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -115,10 +124,99 @@ void BM_OneLineSocketToDisplay(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_OneLineSocketToDisplay)->UseManualTime()->Unit(benchmark::kMicrosecond);
+// A studio computer in a home of its own: a profile with its folders and one user.
+bool prepareStudio(const QString& home) {
+    qputenv("ORLIX_HOME", home.toLocal8Bit());
+    AppInfo::SetPath(home);
+    cOCSettings settings;
+    QString profile = QStringLiteral("Studio");
+    settings.LoadSettings(profile);
+    settings.SetOrlixPath(home + QStringLiteral("/db"));
+    settings.SetScriptPath(home + QStringLiteral("/scripts"));
+    settings.SetTalkbackSimplePath(home + QStringLiteral("/talkback"));
+    if (!settings.SaveSettings(profile)) {
+        return false;
+    }
+    KVDirectory directory;
+    bool failed = true;
+    directory.OpenDefault(true, failed);
+    if (failed) {
+        return false;
+    }
+    QString refusal;
+    const bool made = directory.CreateFirstUser(QStringLiteral("Bench"), QStringLiteral("bench"),
+                                                QString(), &refusal) != nullptr;
+    bool ok = false;
+    directory.Close(ok);
+    return made;
+}
+
+// One status line of each kind, two forms each so that every line changes what it shows.
+void BM_StatusLineToPanelRepainted(benchmark::State& state, const char* first, const char* second) {
+    QTemporaryDir home;
+    if (!prepareStudio(home.path())) {
+        state.SkipWithError("no studio");
+        return;
+    }
+    Program program(
+        StartupOptions::Parse(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=bench")));
+    {
+        frmMain window;
+        if (!window.Form_Load()) {
+            state.SkipWithError("the main window did not start");
+            return;
+        }
+        for (QAction* a :
+             {window.mnuViewVorelaKeyboard, window.mnuViewLogGo, window.mnuViewLogNavigation}) {
+            if (!a->isChecked()) {
+                a->trigger();
+            }
+        }
+        window.SetVorelaPanelHidden(false);
+        window.resize(1280, 800);
+        window.show();
+        window.SetNumberPlayers(12);
+        QCoreApplication::processEvents();
+        PlayoutLink& link = *window.Link();
+        const QString lines[] = {QString::fromLatin1(first), QString::fromLatin1(second)};
+        int at = 0;
+        for (auto _ : state) {
+            const auto start = std::chrono::steady_clock::now();
+            link.ProcessMessage(lines[at]);
+            QCoreApplication::processEvents();
+            const auto end = std::chrono::steady_clock::now();
+            state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+            at = 1 - at;
+        }
+        window.Unload();
+    }
+    UnloadSplash();
+    TerminateOrlix();
+}
+BENCHMARK_CAPTURE(BM_StatusLineToPanelRepainted, player, "SET PLAYER STATUS,12,5,The Band - Tune",
+                  "SET PLAYER STATUS,12,9,The Band - Tune")
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_StatusLineToPanelRepainted, cart, "SET INSTANTCART STATUS,7,Jingle",
+                  "SET INSTANTCART STATUS,7, ")
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_StatusLineToPanelRepainted, logmode, "SET LOG MODE,1,1,Automation",
+                  "SET LOG MODE,0,1")
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_StatusLineToPanelRepainted, currentitem,
+                  "SET LOG CURRENTITEMS,AName1=\"The Band\" ITitle=Tune",
+                  "SET LOG CURRENTITEMS,AName1=\"Other Band\" ITitle=Song")
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;

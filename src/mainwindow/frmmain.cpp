@@ -173,6 +173,7 @@ void frmMain::addInstantCarts() {
             cart->setObjectName(QStringLiteral("cmdInstantCart%1").arg(i));
             cart->setEnabled(false);
             cart->setVisible(true);
+            wireInstantCart(cart, static_cast<qint16>(i));
             cmdInstantCart.append(cart);
         }
     }

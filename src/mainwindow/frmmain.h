@@ -2,6 +2,7 @@
 
 #include "core/profile/cocsettings.h"
 #include "core/profile/usersettingskeys.h"
+#include "platform/ui/imagelist.h"
 #include "playout/link/playoutdisplay.h"
 
 #include <QList>
@@ -32,6 +33,8 @@ class Renderer;
 struct SettingsVisibility;
 class uClockStrip;
 class uContact;
+class uHTMLScroller;
+struct LogDisplayView;
 class uContactsList;
 class uMessageBasic;
 class uMessagesList;
@@ -168,6 +171,30 @@ public:
     void ShowLogMode(bool automatic, bool goAllowed, const std::optional<QString>& text) override;
     void ShowLogStatus(bool logLoaded) override;
     void ShowLogCurrentItem(const QString& text) override;
+    // Sets one player button's state and its picture (key + "white" or "dis"; "" none).
+    void SetPlayerButtonState(uPanel3* button, const QString& key, bool enabled);
+    void pnlInstantCarts_Resize();
+    void pnlPlayers_Resize();
+
+    // The studio's commands; n is the player's or the cart's number.
+    void cmdLogGo_Click();
+    void cmdLogPrecue_Click();
+    void cmdLogStandby_Click();
+    void cmdLogEndType_Click();
+    void cmdLogPreview_Click();
+    void cmdLogDelete_Click();
+    void cmdLogHome_Click();
+    void cmdLogPrevHour_Click();
+    void cmdLogNextHour_Click();
+    void cmdLogUp_Click();
+    void cmdLogDown_Click();
+    void cmdPlayerPlay_Click(qint16 n);
+    void cmdPlayerCue_Click(qint16 n);
+    void cmdPlayerClose_Click(qint16 n);
+    void cmdInstantCart_Click(qint16 n);
+    void mnuViewVorelaKeyboard_Click();
+    void mnuViewLogGo_Click();
+    void mnuViewLogNavigation_Click();
     // Shows a script in the script browser.
     void ShowScript(const QString& ScriptText, const QString& FileName, bool FromPlayout);
 
@@ -236,6 +263,32 @@ public:
     uPanel3* cmdShowVorelaKeyboard = nullptr;
     // Element 0 is the design-time template; 1 to 20 are the carts.
     QList<QPushButton*> cmdInstantCart;
+    uPanel3* pnlPlayers = nullptr;
+    uPanel3* pnlLog = nullptr;
+    QWidget* picLogControl = nullptr;
+    QWidget* picLogNavigation = nullptr;
+    uHTMLScroller* uLogScroller = nullptr;
+    uPanel3* cmdLogStandby = nullptr;
+    uPanel3* cmdLogPreview = nullptr;
+    uPanel3* cmdLogPrecue = nullptr;
+    uPanel3* cmdLogGo = nullptr;
+    uPanel3* cmdLogUp = nullptr;
+    uPanel3* cmdLogDown = nullptr;
+    uPanel3* cmdLogDelete = nullptr;
+    uPanel3* cmdLogHome = nullptr;
+    uPanel3* cmdLogEndType = nullptr;
+    uPanel3* cmdLogPrevHour = nullptr;
+    uPanel3* cmdLogNextHour = nullptr;
+    // The player columns, indexed by player number: element 0 is null, element 1 is the
+    // design's, further ones are made on demand and kept.
+    QList<uHTMLScroller*> uPlayerScroller;
+    QList<uPanel3*> cmdPlayerPlay;
+    QList<uPanel3*> pnlPlayerCaption;
+    QList<uPanel3*> cmdPlayerClose;
+    QList<uPanel3*> cmdPlayerCue;
+    ImageList imgListPlayer;
+    ImageList imgList48;
+    ImageList imgList32;
 
     QTimer tmrAutoLogin;
 
@@ -300,6 +353,15 @@ private:
     void buildScriptsPane();
     void buildTalkbackPane();
     void buildPlayoutPanel();
+    void buildLogPanel();
+    // Makes player column n with the design's look.
+    void loadPlayerColumn(qint16 n);
+    void applyLogView(const LogDisplayView& view);
+    // The cover over the keyboard panel: shown, in front, exactly while the keyboard item is
+    // ticked and the link is not connected.
+    void applyNotConnectedCover();
+    void wireInstantCart(QPushButton* cart, qint16 n);
+    void sendStudioCommand(const QString& line);
     // Makes the playout link and follows its state, scripts and web addresses.
     void makePlayoutLink();
     void connectLayoutHandlers();

@@ -142,10 +142,10 @@ void frmMain::Form_Resize() {
     } else {
         pnlVorelaKeyboard->setVisible(false);
         cmdShowVorelaKeyboard->setVisible(false);
-        pnlNotConnected->setVisible(false);
     }
     place(pnlTalkback, layout.pnlTalkback);
     place(picPanes, layout.picPanes);
+    applyNotConnectedCover();
 }
 
 void frmMain::pnlClock_Resize() {

@@ -14,7 +14,7 @@
 
 uPanel3::uPanel3(QWidget* parent, PanelStyle style) : QFrame(parent), style_(style) {
     setAcceptDrops(true);
-    setFocusPolicy(pushable() ? Qt::StrongFocus : Qt::NoFocus);
+    setFocusPolicy(takesFocus() ? Qt::StrongFocus : Qt::NoFocus);
 }
 
 void uPanel3::SetStyle(PanelStyle style) {
@@ -22,7 +22,7 @@ void uPanel3::SetStyle(PanelStyle style) {
         return;
     }
     style_ = style;
-    setFocusPolicy(pushable() ? Qt::StrongFocus : Qt::NoFocus);
+    setFocusPolicy(takesFocus() ? Qt::StrongFocus : Qt::NoFocus);
     update();
 }
 
@@ -63,6 +63,19 @@ void uPanel3::clearOtherOptions() {
     }
 }
 
+void uPanel3::SetPicture(const QPixmap& picture, const QString& key) {
+    picture_ = picture;
+    pictureKey_ = picture.isNull() ? QString() : key;
+    update();
+}
+
+bool uPanel3::sunken() const {
+    if (style_ == PanelStyle::Button) {
+        return pressed_ && pressedInside_ && isEnabled();
+    }
+    return pushable() && value_ == 1;
+}
+
 void uPanel3::SetBackColour(const QColor& colour) {
     backColour_ = colour;
     update();
@@ -82,19 +95,36 @@ void uPanel3::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.fillRect(rect(), BackColour());
     drawFrame(&painter);
-    const bool sunken = pushable() && value_ == 1;
-    if (sunken) {
+    const bool down = sunken();
+    if (down) {
         qDrawShadePanel(&painter, rect(), palette(), true, 1);
+    } else if (style_ == PanelStyle::Button) {
+        qDrawShadePanel(&painter, rect(), palette(), false, 1);
     }
     QRect textArea = rect().adjusted(2, 2, -2, -2);
-    if (sunken) {
+    if (down) {
         textArea.translate(1, 1);
+    }
+    if (!picture_.isNull()) {
+        // The picture in the middle of what the caption leaves.
+        const QFontMetrics metrics(font());
+        QRect pictureArea = textArea;
+        if (!caption_.isEmpty()) {
+            pictureArea.setBottom(textArea.bottom() - metrics.height());
+            textArea.setTop(pictureArea.bottom());
+        }
+        const QSize size = picture_.deviceIndependentSize().toSize().scaled(
+            pictureArea.size().boundedTo(picture_.deviceIndependentSize().toSize()),
+            Qt::KeepAspectRatio);
+        QRect target(QPoint(0, 0), size);
+        target.moveCenter(pictureArea.center());
+        painter.drawPixmap(target, picture_);
     }
     painter.setFont(font());
     painter.setPen(
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     painter.drawText(textArea, Qt::AlignCenter | Qt::TextShowMnemonic, caption_);
-    if (hasFocus() && pushable()) {
+    if (hasFocus() && takesFocus()) {
         QStyleOptionFocusRect option;
         option.initFrom(this);
         option.rect = rect().adjusted(3, 3, -3, -3);
@@ -112,6 +142,7 @@ void uPanel3::userClick() {
         SetValue(value_ == 0 ? 1 : 0);
         break;
     case PanelStyle::Plain:
+    case PanelStyle::Button:
         break;
     }
     Q_EMIT Click();
@@ -123,6 +154,21 @@ void uPanel3::mousePressEvent(QMouseEvent* event) {
         return;
     }
     pressed_ = true;
+    pressedInside_ = true;
+    event->accept();
+    update();
+}
+
+void uPanel3::mouseMoveEvent(QMouseEvent* event) {
+    if (!pressed_) {
+        QFrame::mouseMoveEvent(event);
+        return;
+    }
+    const bool inside = rect().contains(event->position().toPoint());
+    if (inside != pressedInside_) {
+        pressedInside_ = inside;
+        update();
+    }
     event->accept();
 }
 
@@ -133,7 +179,9 @@ void uPanel3::mouseReleaseEvent(QMouseEvent* event) {
     }
     const bool click = pressed_ && rect().contains(event->position().toPoint());
     pressed_ = false;
+    pressedInside_ = false;
     event->accept();
+    update();
     if (click) {
         GuardEvent("uPanel3 click", [this] { userClick(); });
     }
@@ -144,7 +192,7 @@ void uPanel3::keyPressEvent(QKeyEvent* event) {
     const bool clickKey = key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
     Qt::KeyboardModifiers modifiers = event->modifiers();
     modifiers.setFlag(Qt::KeypadModifier, false);
-    if (!pushable() || !clickKey || modifiers.toInt() != 0) {
+    if (!takesFocus() || !clickKey || modifiers.toInt() != 0) {
         QFrame::keyPressEvent(event);
         return;
     }
@@ -157,6 +205,16 @@ void uPanel3::keyPressEvent(QKeyEvent* event) {
 void uPanel3::resizeEvent(QResizeEvent* event) {
     QFrame::resizeEvent(event);
     GuardEvent("uPanel3 Resized", [this] { Q_EMIT Resized(); });
+}
+
+void uPanel3::changeEvent(QEvent* event) {
+    QFrame::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange && !isEnabled() && pressed_) {
+        // A button disabled while held is let go: its release must not click it later.
+        pressed_ = false;
+        pressedInside_ = false;
+        update();
+    }
 }
 
 void uPanel3::reportDragOver(QDragMoveEvent* event) {

@@ -31,6 +31,8 @@ Commands:
                       messages database, the presenter scripts, the talkback files), each
                       made when missing. --playout sets the playout computer. Every other
                       setting keeps its value, or is written with its default when new.
+  playout PROFILE HOST
+                      Set the playout computer of an existing profile; "" clears it.
 
 The settings are kept in the machine-wide store, which ORLIX_HOME relocates as it does for
 the client. Exit status: 0 done, 1 usage error, 2 refused or failed.
@@ -248,6 +250,40 @@ int seed(const QStringList& args) {
     return 0;
 }
 
+int playout(const QStringList& args) {
+    if (args.size() != 2) {
+        return usage(QStringLiteral("playout takes a profile name and a computer name"));
+    }
+    const QString& host = args.at(1);
+    if (!host.isEmpty() && holdsSpaceOrControl(host)) {
+        return refuse(
+            QStringLiteral("the playout computer \"%1\" is not a computer name").arg(host));
+    }
+    QString profile;
+    for (const QString& p : ProfileManager::Profiles(SettingsKeys::ProfilesB())) {
+        if (p.compare(args.at(0).trimmed(), Qt::CaseInsensitive) == 0) {
+            profile = p;
+        }
+    }
+    if (profile.isEmpty()) {
+        return refuse(QStringLiteral("there is no profile \"%1\"").arg(args.at(0)));
+    }
+    cOCSettings settings;
+    QString name = profile;
+    if (!settings.LoadSettings(name)) {
+        // Saving what could not be read whole would replace the profile's values.
+        return refuse(
+            QStringLiteral("the profile \"%1\" cannot be loaded; seed it first").arg(profile));
+    }
+    settings.SetVorelaComputerName(host);
+    if (!settings.SaveSettings(name)) {
+        return refuse(QStringLiteral("the machine store \"%1\" could not be written")
+                          .arg(RegistryStore::FilePath(RegistryRoot::LocalMachine)));
+    }
+    out() << "The profile '" << profile << "' has the playout computer '" << host << "'\n";
+    return 0;
+}
+
 int run(const QStringList& args) {
     if (args.isEmpty()) {
         return usage(QStringLiteral("a command is needed"));
@@ -262,6 +298,9 @@ int run(const QStringList& args) {
     }
     if (command == QLatin1String("seed")) {
         return seed(args.mid(1));
+    }
+    if (command == QLatin1String("playout")) {
+        return playout(args.mid(1));
     }
     return usage(QStringLiteral("the command \"%1\" is unknown").arg(command));
 }

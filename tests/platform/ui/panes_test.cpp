@@ -96,6 +96,50 @@ TEST(HTMLScroller, ShowsItsTextLiterally) {
     const QString text = QStringLiteral("<h1>Traffic</h1>\n<script>alert(1)</script> & more");
     scroller.SetText(text);
     EXPECT_EQ(scroller.Text(), text);
-    EXPECT_EQ(scroller.lblText()->text(), text);
+    // On one line: the line break shows as a blank.
+    EXPECT_EQ(scroller.lblText()->text(),
+              QStringLiteral("<h1>Traffic</h1> <script>alert(1)</script> & more"));
     EXPECT_EQ(scroller.lblText()->textFormat(), Qt::PlainText);
+}
+
+TEST(HTMLScroller, ShowsOneLineAndAtMostAThousandCharacters) {
+    EXPECT_EQ(uHTMLScroller::ShownText(QStringLiteral("a\r\nb\tc\x01"
+                                                      "d\u2028e")),
+              QStringLiteral("a  b c d e"));
+    uHTMLScroller scroller;
+    const QString longText = QString(5000, QLatin1Char('x')) + QStringLiteral("end");
+    scroller.SetText(longText);
+    EXPECT_EQ(scroller.Text(), longText) << "the whole text is kept";
+    EXPECT_EQ(scroller.lblText()->text().size(), uHTMLScroller::kMostShown);
+    EXPECT_FALSE(scroller.lblText()->wordWrap());
+}
+
+TEST(HTMLScroller, MovesOnlyWhileShownAndWiderThanItsStrip) {
+    QWidget window;
+    window.resize(400, 100);
+    auto* scroller = new uHTMLScroller(&window);
+    scroller->setGeometry(0, 0, 200, 30);
+    window.show();
+    scroller->SetText(QStringLiteral("Short"));
+    EXPECT_FALSE(scroller->Scrolling()) << "a text that fits stands still";
+    const int still = scroller->lblText()->x();
+    scroller->Step();
+    EXPECT_EQ(scroller->lblText()->x(), still);
+
+    scroller->SetText(QString(300, QLatin1Char('W')));
+    EXPECT_TRUE(scroller->Scrolling());
+    const int before = scroller->lblText()->x();
+    scroller->Step();
+    EXPECT_LT(scroller->lblText()->x(), before) << "moves sideways";
+
+    scroller->hide();
+    EXPECT_FALSE(scroller->Scrolling()) << "no timer while hidden";
+    scroller->show();
+    EXPECT_TRUE(scroller->Scrolling());
+    scroller->resize(5000, 30);
+    EXPECT_FALSE(scroller->Scrolling()) << "wide enough again: still";
+    scroller->resize(200, 30);
+    EXPECT_TRUE(scroller->Scrolling());
+    scroller->SetText(QString());
+    EXPECT_FALSE(scroller->Scrolling());
 }

@@ -261,3 +261,86 @@ TEST(uPanel3, OptionAndCheckPanelsLookPressedInWhileSet) {
         EXPECT_EQ(clear.pixelColor(clear.width() / 2, 3), QColor(200, 220, 240));
     }
 }
+
+namespace {
+TEST(uPanel3, AButtonIsSunkenWhileHeldAndClicksOnAReleaseOverIt) {
+    uPanel3 button(nullptr, Style::Button);
+    button.resize(80, 40);
+    button.show();
+    QSignalSpy clicks(&button, &uPanel3::Click);
+    const QImage up = button.grab().toImage();
+
+    QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_NE(button.grab().toImage(), up) << "held: drawn pressed in";
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(12, 12));
+    EXPECT_EQ(clicks.count(), 1);
+    EXPECT_EQ(button.grab().toImage(), up) << "let go: drawn as before";
+    EXPECT_EQ(button.Value(), 0) << "a push button keeps no value";
+
+    // Let go outside it: no click.
+    QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(200, 10));
+    EXPECT_EQ(clicks.count(), 1);
+}
+
+TEST(uPanel3, AButtonTakesNoFocusAndNoKeys) {
+    uPanel3 button(nullptr, Style::Button);
+    button.resize(80, 40);
+    EXPECT_EQ(button.focusPolicy(), Qt::NoFocus);
+    QSignalSpy clicks(&button, &uPanel3::Click);
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(&button, key);
+    }
+    EXPECT_EQ(clicks.count(), 0);
+    // Made a button later, an option panel gives up its focus too.
+    uPanel3 option(nullptr, Style::Option);
+    option.SetStyle(Style::Button);
+    EXPECT_EQ(option.focusPolicy(), Qt::NoFocus);
+}
+
+TEST(uPanel3, ADisabledButtonIsGreyedAndNeverClicks) {
+    uPanel3 button(nullptr, Style::Button);
+    button.SetCaption(QStringLiteral("PreCue"));
+    button.resize(80, 40);
+    button.show();
+    const QImage enabled = button.grab().toImage();
+    QSignalSpy clicks(&button, &uPanel3::Click);
+    button.setEnabled(false);
+    EXPECT_NE(button.grab().toImage(), enabled);
+    QTest::mouseClick(&button, Qt::LeftButton);
+    EXPECT_EQ(clicks.count(), 0);
+
+    // Disabled while held, then enabled again: the old press does not click.
+    button.setEnabled(true);
+    QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(10, 10));
+    button.setEnabled(false);
+    button.setEnabled(true);
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(clicks.count(), 0);
+}
+
+TEST(uPanel3, APictureIsKeptWithItsKeyAndNoneHasNoKey) {
+    uPanel3 button(nullptr, Style::Button);
+    button.resize(60, 60);
+    button.show();
+    const QImage bare = button.grab().toImage();
+    QPixmap picture(24, 24);
+    picture.fill(Qt::red);
+    button.SetPicture(picture, QStringLiteral("playwhite"));
+    EXPECT_EQ(button.PictureKey(), QStringLiteral("playwhite"));
+    EXPECT_EQ(button.Picture().cacheKey(), picture.cacheKey());
+    const QImage drawn = button.grab().toImage();
+    EXPECT_EQ(drawn.pixelColor(30, 30), QColor(Qt::red)) << "drawn in the middle";
+    button.SetPicture(QPixmap(), QStringLiteral("playwhite"));
+    EXPECT_EQ(button.PictureKey(), QString());
+    EXPECT_TRUE(button.Picture().isNull());
+    EXPECT_EQ(button.grab().toImage(), bare);
+}
+
+TEST(uPanel3, TheTagIsKeptAsGiven) {
+    uPanel3 panel;
+    EXPECT_EQ(panel.Tag(), QString());
+    panel.SetTag(QStringLiteral("1"));
+    EXPECT_EQ(panel.Tag(), QStringLiteral("1"));
+}
+} // namespace

@@ -228,3 +228,42 @@ TEST(SettingsTool, ASeedLeavesAStoreOfANewerVersionAlone) {
 }
 
 } // namespace
+
+namespace {
+TEST(SettingsTool, PlayoutSetsAndClearsAnExistingProfilesPlayoutComputer) {
+    ASSERT_EQ(tool(seedArgs(QStringLiteral("Profile1"))).Code, 0);
+    const auto playoutOf = [] {
+        cOCSettings settings;
+        QString name = QStringLiteral("Profile1");
+        EXPECT_TRUE(settings.LoadSettings(name));
+        return settings.VorelaComputerName();
+    };
+    ToolRun r =
+        tool({QStringLiteral("playout"), QStringLiteral("profile1"), QStringLiteral("127.0.0.1")});
+    EXPECT_EQ(r.Code, 0) << r.Err.toStdString();
+    EXPECT_EQ(r.Out,
+              QStringLiteral("The profile 'Profile1' has the playout computer '127.0.0.1'\n"));
+    EXPECT_EQ(playoutOf(), QStringLiteral("127.0.0.1"));
+    const QString database = folder("Messages");
+
+    r = tool({QStringLiteral("playout"), QStringLiteral("Profile1"), QString()});
+    EXPECT_EQ(r.Code, 0) << r.Err.toStdString();
+    EXPECT_EQ(playoutOf(), QString());
+    cOCSettings settings;
+    QString name = QStringLiteral("Profile1");
+    ASSERT_TRUE(settings.LoadSettings(name));
+    EXPECT_EQ(settings.OrlixPath(), database) << "the other values stay";
+
+    const std::pair<QStringList, int> bad[] = {
+        {{QStringLiteral("playout"), QStringLiteral("Nobody"), QStringLiteral("host")}, 2},
+        {{QStringLiteral("playout"), QStringLiteral("Profile1"), QStringLiteral("a host")}, 2},
+        {{QStringLiteral("playout"), QStringLiteral("Profile1")}, 1},
+    };
+    for (const auto& [args, code] : bad) {
+        const ToolRun refused = tool(args);
+        EXPECT_EQ(refused.Code, code) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(refused.Out, QString());
+    }
+    EXPECT_EQ(playoutOf(), QString());
+}
+} // namespace

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "support/waitfor.h"
+
+#include <QElapsedTimer>
+#include <QHostAddress>
+#include <QProcess>
+#include <QStringList>
+#include <QTcpServer>
+
+// The playout test peer as a process of its own on 127.0.0.1: its report lines, the time
+// each one came, and the commands a test gives it on its standard input. ORLIX_PLAYOUT_PEER
+// names the peer program.
+namespace playoutpeer {
+inline quint16 freePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+// The peer program, its report lines and the time each one came.
+class Peer {
+public:
+    explicit Peer(const QString& greeting, int players = 4) : port_(freePort()) {
+        QObject::connect(&process_, &QProcess::readyReadStandardOutput, [this] { read(); });
+        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process_.start(QStringLiteral(ORLIX_PLAYOUT_PEER),
+                       {"--port", QString::number(port_), "--greeting", greeting, "--players",
+                        QString::number(players)});
+        clock_.start();
+    }
+    ~Peer() {
+        process_.closeWriteChannel();
+        if (!process_.waitForFinished(2000)) {
+            process_.kill();
+            process_.waitForFinished(2000);
+        }
+    }
+    bool Started() {
+        return ::WaitFor([this] { return Has("LISTENING " + QString::number(port_)); }, 5000);
+    }
+    quint16 Port() const { return port_; }
+    void Command(const QString& line) { process_.write((line + "\n").toLatin1()); }
+
+    bool Has(const QString& report) const { return reports_.contains(report); }
+    bool WaitFor(const QString& report, int timeoutMs = 5000) {
+        return ::WaitFor([&] { return Has(report); }, timeoutMs);
+    }
+    qint64 TimeOf(const QString& report) const {
+        const qsizetype i = reports_.indexOf(report);
+        return i < 0 ? -1 : times_.at(i);
+    }
+    QStringList Received() const {
+        QStringList lines;
+        for (const QString& r : reports_) {
+            if (r.startsWith("RECEIVED ")) {
+                lines << r.mid(9);
+            }
+        }
+        return lines;
+    }
+    int Connections() const {
+        int n = 0;
+        for (const QString& r : reports_) {
+            n += r.startsWith("CONNECTION ") ? 1 : 0;
+        }
+        return n;
+    }
+
+private:
+    void read() {
+        buffer_ += process_.readAllStandardOutput();
+        qsizetype at = 0;
+        while ((at = buffer_.indexOf('\n')) >= 0) {
+            reports_ << QString::fromLatin1(buffer_.left(at));
+            times_ << clock_.elapsed();
+            buffer_.remove(0, at + 1);
+        }
+    }
+
+    quint16 port_;
+    QProcess process_;
+    QElapsedTimer clock_;
+    QByteArray buffer_;
+    QStringList reports_;
+    QList<qint64> times_;
+};
+} // namespace playoutpeer
