@@ -1,11 +1,18 @@
 #include "settings/settingswindows.h"
 
+#include "core/program.h"
 #include "core/windows/windowregistry.h"
+#include "settings/frmsettings.h"
 
 #include <QWidget>
 
 void InstallSettingsWindows(WindowRegistry& windows) {
-    // Each window of this folder is one line here, as it is built:
-    //   windows.Register(WindowKind::About, [](QWidget* owner) { return new <its class>(owner); });
-    Q_UNUSED(windows);
+    // The dialog edits the settings object of the main window's last settings load, in place.
+    windows.Register(WindowKind::Settings, [](QWidget* owner) -> QWidget* {
+        auto& settings = Program::Instance().SettingsSlot();
+        if (!settings) {
+            return nullptr;
+        }
+        return new frmSettings(*settings, owner);
+    });
 }

@@ -55,3 +55,26 @@ QString ScriptedCommonDialogs::askSaveFileName(const SaveDialogRequest& request)
     saveAnswers_.pop_front();
     return path;
 }
+
+QString ScriptedCommonDialogs::askFolder(const QString& title, const QString& startFolder,
+                                         QWidget* /*owner*/) {
+    folderRequests_.push_back({title, startFolder});
+    if (folderAnswers_.empty()) {
+        return {};
+    }
+    const QString folder = folderAnswers_.front();
+    folderAnswers_.pop_front();
+    return folder;
+}
+
+std::optional<FontAnswer> ScriptedCommonDialogs::askFont(const QString& title, const QFont& initial,
+                                                         bool withColour, const QColor& colour,
+                                                         QWidget* /*owner*/) {
+    fontRequests_.push_back({title, initial, withColour, colour});
+    if (fontAnswers_.empty()) {
+        return std::nullopt;
+    }
+    auto answer = fontAnswers_.front();
+    fontAnswers_.pop_front();
+    return answer;
+}

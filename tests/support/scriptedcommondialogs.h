@@ -7,6 +7,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <vector>
 
 // Answers every common dialog of the code under test. Printing and previews go to PDF files
@@ -26,6 +27,26 @@ public:
     void showPrintPreview(QPrinter& printer, QWidget* owner,
                           const std::function<void(QPrinter*)>& paint) override;
     QString askSaveFileName(const SaveDialogRequest& request) override;
+    QString askFolder(const QString& title, const QString& startFolder, QWidget* owner) override;
+    std::optional<FontAnswer> askFont(const QString& title, const QFont& initial, bool withColour,
+                                      const QColor& colour, QWidget* owner) override;
+
+    struct FolderRequest {
+        QString title;
+        QString startFolder;
+    };
+    struct FontRequest {
+        QString title;
+        QFont initial;
+        bool withColour = false;
+        QColor colour;
+    };
+    // "" answers as Cancel does.
+    void queueFolder(const QString& folder) { folderAnswers_.push_back(folder); }
+    // Nothing answers as Cancel does.
+    void queueFont(std::optional<FontAnswer> answer) { fontAnswers_.push_back(std::move(answer)); }
+    const std::vector<FolderRequest>& folderRequests() const { return folderRequests_; }
+    const std::vector<FontRequest>& fontRequests() const { return fontRequests_; }
 
     void setPrinterCount(int n) { printers_ = n; }
     void queuePrint(PrintAnswer answer) { printAnswers_.push_back(answer); }
@@ -48,6 +69,10 @@ private:
     std::deque<PrintAnswer> printAnswers_;
     std::deque<bool> pageSetupAnswers_;
     std::deque<QString> saveAnswers_;
+    std::deque<QString> folderAnswers_;
+    std::deque<std::optional<FontAnswer>> fontAnswers_;
+    std::vector<FolderRequest> folderRequests_;
+    std::vector<FontRequest> fontRequests_;
     std::vector<PrintDialogRequest> printRequests_;
     std::vector<SaveDialogRequest> saveRequests_;
     QStringList printed_;

@@ -178,9 +178,13 @@ bool cOCSettings::LoadSettings(QString& profileName) {
     orlixPath_ = readText(Under(a, kDatabase), kPath, QString());
     talkbackSimplePath_ = readText(Under(a, kTalkback), kSimplePath, QString());
     scriptPath_ = readText(Under(a, kScripts), kPath, QString());
+    // A folder that cannot be made (a share not mounted yet) still lets the rest be read, so
+    // the settings dialog then shown holds the stored values, not the defaults.
+    bool foldersMade = true;
     for (const QString* folder : {&orlixPath_, &talkbackSimplePath_, &scriptPath_}) {
         if (!folder->isEmpty() && !FileSystemHelper::CreateFolder(*folder, 0)) {
-            return false;
+            foldersMade = false;
+            break;
         }
     }
 
@@ -206,7 +210,8 @@ bool cOCSettings::LoadSettings(QString& profileName) {
         RegistryStore::ReadNumber(kMachine, messages, QLatin1String(kSMSSendEnabled), 1) != 0;
     talkbackFont_ = readFontStyle(Under(b, kTalkback), {2, 255});
 
-    return !orlixPath_.isEmpty() && !talkbackSimplePath_.isEmpty() && !scriptPath_.isEmpty();
+    return foldersMade && !orlixPath_.isEmpty() && !talkbackSimplePath_.isEmpty() &&
+           !scriptPath_.isEmpty();
 }
 
 bool cOCSettings::SaveSettings(QString& /*profileName*/) {

@@ -26,6 +26,11 @@ public:
     // not a profile name. reason says which.
     static bool IsValidProfileName(const QString& name, QString* reason = nullptr);
 
+    // The profile management dialog over the profiles under profilesKey: add and delete
+    // (never the profile in use). Returns once it is closed. Made in platform/ui.
+    static void ManageProfiles(const QString& profilesKey, QWidget* owner,
+                               const QString& profileInUse);
+
 private:
     QString forced_;
 };

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QColor>
+#include <QFont>
 #include <QString>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QPrinter;
 class QWidget;
@@ -15,6 +18,12 @@ struct PrintDialogRequest {
     bool allowPageNumbers = true;
     bool allowPrintToFile = true;
     QWidget* owner = nullptr;
+};
+
+// A font chosen in the desktop's font dialog, with its colour when one was asked for.
+struct FontAnswer {
+    QFont font;
+    QColor colour;
 };
 
 struct SaveDialogRequest {
@@ -43,6 +52,13 @@ public:
                                   const std::function<void(QPrinter*)>& paint) = 0;
     // The chosen file's full path, "" when cancelled.
     virtual QString askSaveFileName(const SaveDialogRequest& request) = 0;
+    // The chosen folder, "" when cancelled; an empty start folder starts in the home folder.
+    virtual QString askFolder(const QString& title, const QString& startFolder, QWidget* owner) = 0;
+    // The chosen font, nothing when cancelled. With withColour the colour is asked for after
+    // the font; cancelling that keeps the colour given.
+    virtual std::optional<FontAnswer> askFont(const QString& title, const QFont& initial,
+                                              bool withColour, const QColor& colour,
+                                              QWidget* owner) = 0;
 };
 
 // The service in use; the Qt one unless another was installed.

@@ -28,6 +28,16 @@ double StepPointSize(qint32 step) {
     return kPoints[static_cast<size_t>(std::min<qint32>(step, 7) - 1)];
 }
 
+qint32 PointSizeStep(double points) {
+    qint32 best = 1;
+    for (qint32 step = 2; step <= 7; ++step) {
+        if (std::abs(StepPointSize(step) - points) < std::abs(StepPointSize(best) - points)) {
+            best = step;
+        }
+    }
+    return best;
+}
+
 QFont ToQFont(const StdFont& font) {
     QFont out;
     setName(out, font.Name);

@@ -12,6 +12,8 @@ namespace FontConversion {
 // The point size of a size step (1 smallest .. 7 largest, the steps of an HTML font size);
 // a step above 7 counts as 7, and 0 or less is no size (0).
 double StepPointSize(qint32 step);
+// The size step whose point size is nearest (a tie takes the smaller step).
+qint32 PointSizeStep(double points);
 
 QFont ToQFont(const StdFont& font);
 QFont ToQFont(const FontStyle& font);

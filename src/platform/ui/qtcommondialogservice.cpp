@@ -1,7 +1,10 @@
 #include "platform/ui/qtcommondialogservice.h"
 
+#include <QColorDialog>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -43,4 +46,28 @@ void QtCommonDialogService::showPrintPreview(QPrinter& printer, QWidget* owner,
 QString QtCommonDialogService::askSaveFileName(const SaveDialogRequest& request) {
     return QFileDialog::getSaveFileName(request.owner, request.title, request.fileName,
                                         request.filter);
+}
+
+QString QtCommonDialogService::askFolder(const QString& title, const QString& startFolder,
+                                         QWidget* owner) {
+    const QString start = startFolder.isEmpty() ? QDir::homePath() : startFolder;
+    return QFileDialog::getExistingDirectory(owner, title, start);
+}
+
+std::optional<FontAnswer> QtCommonDialogService::askFont(const QString& title, const QFont& initial,
+                                                         bool withColour, const QColor& colour,
+                                                         QWidget* owner) {
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, initial, owner, title);
+    if (!ok) {
+        return std::nullopt;
+    }
+    FontAnswer answer{font, colour};
+    if (withColour) {
+        const QColor chosen = QColorDialog::getColor(colour, owner, title);
+        if (chosen.isValid()) {
+            answer.colour = chosen;
+        }
+    }
+    return answer;
 }
