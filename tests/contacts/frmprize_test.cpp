@@ -15,7 +15,9 @@
 #include "support/scriptedmessageboxes.h"
 #include "support/testhome.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -270,6 +272,84 @@ TEST_F(PrizeWindowTest, ThePrizeWindowIsRegisteredForTheOpeners) {
     auto* window = qobject_cast<frmPrize*>(shown.data());
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->Prize()->Reference(), prize->Reference());
+}
+
+// A window brought back to the front shows what was stored elsewhere, unless it holds edits.
+TEST_F(PrizeWindowTest, ActivationShowsWinnersStoredElsewhereAndKeepsEdits) {
+    auto prize = storedPrize(3, 0);
+    frmPrize* w = open(prize);
+    OrlixDatabase other;
+    other.SetChangeWatch(0, 0);
+    ASSERT_EQ(other.OpenDatabase(folder_), 0);
+    const auto storeElsewhere = [&] {
+        auto winner = other.NewPrizeWinner(*prize);
+        bool ok = false;
+        other.StorePrizeWinner(*winner, ok);
+        ASSERT_TRUE(ok);
+    };
+    const auto activate = [w] {
+        QEvent e(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(w, &e);
+    };
+    storeElsewhere();
+    activate();
+    EXPECT_EQ(w->Winners()->topLevelItemCount(), 1);
+    w->TitleBox()->setText(QStringLiteral("Edited here"));
+    storeElsewhere();
+    activate();
+    EXPECT_EQ(w->TitleBox()->text(), QStringLiteral("Edited here"));
+    EXPECT_EQ(w->Winners()->topLevelItemCount(), 1);
+}
+
+TEST_F(PrizeWindowTest, TheCloseQuestionsThreeAnswers) {
+    struct Case {
+        MsgResult answer;
+        const char* title;
+        bool closes;
+        bool stored;
+    };
+    for (const Case& c :
+         {Case{MsgResult::Cancel, "New", false, false}, Case{MsgResult::No, "New", true, false},
+          Case{MsgResult::Yes, "New", true, true},
+          // A save that fails keeps the window.
+          Case{MsgResult::Yes, "  ", false, false}}) {
+        TestMessageBoxes().clear();
+        auto prize = storedPrize(2, 0);
+        QPointer<frmPrize> w = open(prize);
+        w->show();
+        w->TitleBox()->setText(QString::fromUtf8(c.title));
+        TestMessageBoxes().queue(c.answer);
+        w->reject();
+        ASSERT_FALSE(TestMessageBoxes().shown().empty());
+        EXPECT_EQ(TestMessageBoxes().shown().front().text,
+                  QStringLiteral("This Prize has been edited. Do you want to save the changes?"));
+        EXPECT_EQ(w->isVisible(), !c.closes);
+        EXPECT_EQ(db().GetPrize(prize->Reference())->Title() == QStringLiteral("New"), c.stored);
+        if (w) {
+            delete w.data();
+        }
+    }
+}
+
+// Friday 18:00 back to Monday 9:00: the block takes the anchor's new state, whatever it showed.
+TEST_F(PrizeWindowTest, ADragSwitchesTheWholeBlock) {
+    frmPrize* w = open(storedPrize(1, 0));
+    w->show();
+    PrizeWeekGrid* grid = w->Week();
+    grid->scrollToItem(grid->item(0, 0));
+    const QPoint anchor = grid->visualItemRect(grid->item(4, 18)).center();
+    const QPoint far = grid->visualItemRect(grid->item(0, 9)).center();
+    // One cell inside the block starts red.
+    w->Prize()->SetHour(3, 12, false);
+    w->ShowHourRestrictions();
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, anchor);
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, far);
+    for (int day = 1; day <= 7; ++day) {
+        for (int hour = 0; hour < 24; ++hour) {
+            const bool inBlock = day <= 5 && hour >= 9 && hour <= 18;
+            EXPECT_EQ(w->Prize()->HourAllowed(day, hour), !inBlock) << day << " " << hour;
+        }
+    }
 }
 
 } // namespace
