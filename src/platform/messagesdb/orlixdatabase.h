@@ -19,6 +19,9 @@ class OrlixPrizeWinner;
 class QTreeWidget;
 class QWidget;
 
+// Why StorePrizeWinner did not store a winner.
+enum class PrizeWinnerRefusal { None, FullyAllocated, PrizeMissing, Failed };
+
 // The station's own details, shown by the template tags and used as the SMS sender.
 struct StationDetails {
     QString Name;
@@ -131,11 +134,14 @@ public:
     // A new unsaved winner of the prize, awarded by the current user now.
     std::shared_ptr<OrlixPrizeWinner> NewPrizeWinner(const OrlixPrize& prize);
     std::shared_ptr<OrlixPrize> NewPrize();
+    // The number supplied is never stored below the winners already stored: it is raised to
+    // their count, and the object takes the stored number.
     void StorePrize(OrlixPrize& prize, bool& ok);
     // Removes the prize and who it is allocated to.
     void DeletePrize(qint32 reference, bool& ok);
-    // A new winner beyond the number supplied is refused.
-    void StorePrizeWinner(OrlixPrizeWinner& winner, bool& ok);
+    // A new winner beyond the stored number supplied is refused inside the storing
+    // transaction, so two studios allocating the last one at once cannot both have it.
+    void StorePrizeWinner(OrlixPrizeWinner& winner, bool& ok, PrizeWinnerRefusal* why = nullptr);
     void DeletePrizeWinner(qint32 reference, bool& ok);
     qint32 CountPrizesWon(qint32 contact);
     // Hour patterns kept for re-use: the seven day texts, Monday first, joined by ".".

@@ -11,6 +11,7 @@
 #include "platform/messagesdb/storeddates.h"
 #include "platform/system/platformlog.h"
 
+#include <QScopeGuard>
 #include <QSqlQuery>
 #include <QTreeWidget>
 #include <QVariant>
@@ -82,9 +83,11 @@ void OrlixDatabase::StorePrize(OrlixPrize& prize, bool& ok) {
         return;
     }
     const qint32 before = prize.reference_;
+    const qint32 supplied = prize.numberSupplied_;
     MessagesTransaction tx(*storage_);
     if (!tx.Active() || !PrizeTable::StorePrize(*storage_, prize) || !tx.Commit()) {
         prize.reference_ = before;
+        prize.numberSupplied_ = supplied;
         return;
     }
     if (!prize.winnerLoader_) {
@@ -104,8 +107,14 @@ void OrlixDatabase::DeletePrize(qint32 reference, bool& ok) {
         tx.Active() && PrizeTable::DeletePrize(*storage_, reference, found) && found && tx.Commit();
 }
 
-void OrlixDatabase::StorePrizeWinner(OrlixPrizeWinner& winner, bool& ok) {
+void OrlixDatabase::StorePrizeWinner(OrlixPrizeWinner& winner, bool& ok, PrizeWinnerRefusal* why) {
     ok = false;
+    PrizeWinnerRefusal refusal = PrizeWinnerRefusal::Failed;
+    const auto tell = qScopeGuard([&] {
+        if (why != nullptr) {
+            *why = refusal;
+        }
+    });
     if (!ready("a prize winner was stored")) {
         return;
     }
@@ -114,12 +123,15 @@ void OrlixDatabase::StorePrizeWinner(OrlixPrizeWinner& winner, bool& ok) {
     if (!tx.Active()) {
         return;
     }
-    QString why;
-    if (!PrizeTable::StoreWinner(*storage_, winner, why) || !tx.Commit()) {
+    QString text;
+    if (!PrizeTable::StoreWinner(*storage_, winner, text, refusal) || !tx.Commit()) {
+        if (refusal == PrizeWinnerRefusal::None) {
+            refusal = PrizeWinnerRefusal::Failed;
+        }
         winner.reference_ = before;
         PlatformLog(
             QStringLiteral("Messages database: a prize winner was not stored: %1")
-                .arg(why.isEmpty() ? QStringLiteral("the change could not be saved") : why));
+                .arg(text.isEmpty() ? QStringLiteral("the change could not be saved") : text));
         return;
     }
     ok = true;

@@ -1,6 +1,7 @@
 #include "platform/messagesdb/prizetable.h"
 
 #include "platform/messagesdb/messagesstorage.h"
+#include "platform/messagesdb/orlixdatabase.h"
 #include "platform/messagesdb/orlixprize.h"
 #include "platform/messagesdb/orlixprizewinner.h"
 #include "platform/messagesdb/storeddates.h"
@@ -52,6 +53,20 @@ bool PrizeTable::ReadPrize(MessagesStorage& storage, qint32 reference, OrlixPriz
 
 bool PrizeTable::StorePrize(MessagesStorage& storage, OrlixPrize& prize) {
     const bool insert = prize.reference_ <= 0;
+    if (!insert) {
+        // Another studio may have allocated more since this prize was read: the number
+        // supplied never falls below what has been given away.
+        QSqlQuery won =
+            storage.Prepare(QStringLiteral("SELECT COUNT(*) FROM prize_winners WHERE prize = ?"));
+        won.addBindValue(prize.reference_);
+        if (!MessagesStorage::Exec(won, "counting a prize's winners") || !won.next()) {
+            return false;
+        }
+        const qint32 count = won.value(0).toInt();
+        if (prize.numberSupplied_ < count) {
+            prize.numberSupplied_ = count;
+        }
+    }
     QSqlQuery q = storage.Prepare(
         insert ? QStringLiteral("INSERT INTO prizes (title, notes, notes_to_supplier, script,"
                                 " start_utc, end_utc, added_utc, hours_1, hours_2, hours_3,"
@@ -158,7 +173,9 @@ std::shared_ptr<OrlixPrizeWinner> PrizeTable::ReadWinner(MessagesStorage& storag
     return nullptr;
 }
 
-bool PrizeTable::StoreWinner(MessagesStorage& storage, OrlixPrizeWinner& winner, QString& why) {
+bool PrizeTable::StoreWinner(MessagesStorage& storage, OrlixPrizeWinner& winner, QString& why,
+                             PrizeWinnerRefusal& refusal) {
+    refusal = PrizeWinnerRefusal::Failed;
     const bool insert = winner.reference_ <= 0;
     if (insert) {
         QSqlQuery cap = storage.Prepare(QStringLiteral(
@@ -170,12 +187,14 @@ bool PrizeTable::StoreWinner(MessagesStorage& storage, OrlixPrizeWinner& winner,
             return false;
         }
         if (!cap.next()) {
+            refusal = PrizeWinnerRefusal::PrizeMissing;
             why = QStringLiteral("prize %1 does not exist").arg(winner.prizeReference_);
             return false;
         }
         const qint32 supplied = cap.value(0).toInt();
         const qint32 won = cap.value(1).toInt();
         if (won >= supplied) {
+            refusal = PrizeWinnerRefusal::FullyAllocated;
             why = QStringLiteral("all %1 of prize %2 are allocated already")
                       .arg(supplied)
                       .arg(winner.prizeReference_);
@@ -212,12 +231,14 @@ bool PrizeTable::StoreWinner(MessagesStorage& storage, OrlixPrizeWinner& winner,
             return false;
         }
         winner.reference_ = static_cast<qint32>(reference);
+        refusal = PrizeWinnerRefusal::None;
         return true;
     }
     if (q.numRowsAffected() != 1) {
         why = QStringLiteral("winner %1 is no longer stored").arg(winner.reference_);
         return false;
     }
+    refusal = PrizeWinnerRefusal::None;
     return true;
 }
 

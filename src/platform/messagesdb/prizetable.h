@@ -8,6 +8,7 @@
 class MessagesStorage;
 class OrlixPrize;
 class OrlixPrizeWinner;
+enum class PrizeWinnerRefusal;
 
 // The statements on prizes and their winners. Changes need the caller's transaction.
 class PrizeTable {
@@ -19,8 +20,9 @@ public:
     static bool ReadWinners(MessagesStorage& storage, qint32 prize,
                             std::vector<std::shared_ptr<OrlixPrizeWinner>>& out);
     static std::shared_ptr<OrlixPrizeWinner> ReadWinner(MessagesStorage& storage, qint32 reference);
-    // Refuses (false, with why) a new winner beyond the number supplied.
-    static bool StoreWinner(MessagesStorage& storage, OrlixPrizeWinner& winner, QString& why);
+    // Refuses (false, with why and its reason) a new winner beyond the number supplied.
+    static bool StoreWinner(MessagesStorage& storage, OrlixPrizeWinner& winner, QString& why,
+                            PrizeWinnerRefusal& refusal);
     static bool DeleteWinner(MessagesStorage& storage, qint32 reference, bool& found);
     static qint32 CountWon(MessagesStorage& storage, qint32 contact);
 };

@@ -1,0 +1,355 @@
+#include "contacts/contactswindows.h"
+#include "contacts/frmprize.h"
+#include "contacts/prizeweekgrid.h"
+#include "core/orlixcommon.h"
+#include "core/program.h"
+#include "core/windows/windowopeners.h"
+#include "core/windows/windowregistry.h"
+#include "platform/directory/directorycontact.h"
+#include "platform/directory/kvdirectory.h"
+#include "platform/messagesdb/orlixdatabase.h"
+#include "platform/messagesdb/orlixprize.h"
+#include "platform/messagesdb/orlixprizewinner.h"
+#include "platform/system/appinfo.h"
+#include "platform/ui/forms.h"
+#include "support/scriptedmessageboxes.h"
+#include "support/testhome.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class PrizeWindowTest : public ::testing::Test {
+protected:
+    static Program& program() { return Program::Instance(); }
+
+    void SetUp() override {
+        program().SetOptions(StartupOptions::Parse(QStringLiteral("/NOPREVCHECK /Profile=Studio")));
+        ASSERT_TRUE(InitialiseOrlix(QStringLiteral("SOFTWARE\\Kestova\\Orlix v1\\Client"), false));
+        UnloadSplash();
+        program().Windows().SetShower([](QWidget* w, bool) { w->show(); });
+        InstallContactsWindows(program().Windows());
+        QString refusal;
+        auto user = directory().CreateFirstUser(QStringLiteral("Ann"), QStringLiteral("ann"),
+                                                QString(), &refusal);
+        ASSERT_TRUE(user) << refusal.toStdString();
+        bool ok = false;
+        directory().LoginContact(user, 1, AppInfo::ProductName(), ok);
+        folder_ = TestHome() + QStringLiteral("/db");
+        QDir().mkpath(folder_);
+        auto db = std::make_unique<OrlixDatabase>();
+        db->SetChangeWatch(0, 0);
+        ASSERT_EQ(db->OpenDatabase(folder_), 0);
+        program().SetDatabase(std::move(db));
+        TestMessageBoxes().clear();
+    }
+    void TearDown() override {
+        for (QWidget* w : Forms::All()) {
+            delete w;
+        }
+        TerminateOrlix();
+    }
+    static OrlixDatabase& db() { return *program().Database(); }
+    static KVDirectory& directory() { return *program().Directory(); }
+
+    std::shared_ptr<OrlixPrize> storedPrize(qint32 supplied, int winners) {
+        auto prize = db().NewPrize();
+        prize->SetTitle(QStringLiteral("Tickets"));
+        prize->SetNumberSupplied(supplied);
+        bool ok = false;
+        db().StorePrize(*prize, ok);
+        EXPECT_TRUE(ok);
+        for (int i = 0; i < winners; ++i) {
+            auto w = db().NewPrizeWinner(*prize);
+            db().StorePrizeWinner(*w, ok);
+            EXPECT_TRUE(ok);
+        }
+        return db().GetPrize(prize->Reference());
+    }
+    qint32 storedContact(const QString& name, const QString& email2 = QString(),
+                         const QString& mobile = QString()) {
+        auto c = directory().CreateContact();
+        c->SetName(name);
+        c->SetEmail2(email2);
+        c->SetMobileNumber(mobile);
+        bool ok = false;
+        directory().SaveContact(0, c, true, true, ok);
+        EXPECT_TRUE(ok);
+        return c->Reference();
+    }
+    frmPrize* open(const std::shared_ptr<OrlixPrize>& prize) {
+        auto* w = new frmPrize();
+        Forms::Add(w);
+        w->LoadPrize(prize);
+        return w;
+    }
+    static QString lastBox() {
+        return TestMessageBoxes().shown().empty() ? QString()
+                                                  : TestMessageBoxes().shown().back().text;
+    }
+    QString folder_;
+};
+
+TEST_F(PrizeWindowTest, TheCaptionFollowsTheTitle) {
+    frmPrize* w = open(storedPrize(1, 0));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Prize - Tickets"));
+    w->TitleBox()->setText(QStringLiteral("   "));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Untitled Prize"));
+    EXPECT_EQ(w->Prize()->Title(), QString());
+    EXPECT_FALSE(w->SavePrize());
+    EXPECT_EQ(lastBox(), QStringLiteral("You must enter a Title for this Prize!"));
+    w->ClearButton()->click();
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Untitled Prize"));
+    EXPECT_EQ(w->ReferenceLabel()->text(), QString());
+}
+
+TEST_F(PrizeWindowTest, SuppliedBelowTheWinnersStoresTheirCount) {
+    frmPrize* w = open(storedPrize(3, 2));
+    w->NumberSuppliedBox()->setText(QStringLiteral("1"));
+    EXPECT_EQ(w->Prize()->NumberSupplied(), 2);
+    Q_EMIT w->NumberSuppliedBox()->editingFinished();
+    EXPECT_EQ(w->NumberSuppliedBox()->text(), QStringLiteral("2"));
+    // More than nine digits cannot be typed.
+    QLineEdit* box = w->NumberSuppliedBox();
+    box->clear();
+    QTest::keyClicks(box, QStringLiteral("12345678901"));
+    EXPECT_EQ(box->text(), QStringLiteral("123456789"));
+}
+
+TEST_F(PrizeWindowTest, SavingWithNoneSuppliedAsksFirst) {
+    frmPrize* w = open(nullptr);
+    w->TitleBox()->setText(QStringLiteral("Mug"));
+    TestMessageBoxes().queue(MsgResult::No);
+    EXPECT_FALSE(w->SavePrize());
+    EXPECT_TRUE(lastBox().startsWith(QStringLiteral("Warning - you have not entered")));
+    EXPECT_EQ(w->Prize()->Reference(), 0);
+    TestMessageBoxes().queue(MsgResult::Yes);
+    EXPECT_TRUE(w->SavePrize());
+    EXPECT_GT(w->Prize()->Reference(), 0);
+    EXPECT_EQ(db().GetPrize(w->Prize()->Reference())->NumberSupplied(), 0);
+}
+
+TEST_F(PrizeWindowTest, DeleteAsksAgainWithTheNumberOfWinners) {
+    frmPrize* fresh = open(nullptr);
+    fresh->DeletePrize();
+    EXPECT_TRUE(TestMessageBoxes().shown().empty());
+    struct Case {
+        int winners;
+        const char* says;
+    };
+    for (const Case& c : {Case{1, "1 winner!"}, Case{3, "3 winners!"}}) {
+        TestMessageBoxes().clear();
+        frmPrize* w = open(storedPrize(5, c.winners));
+        const qint32 reference = w->Prize()->Reference();
+        TestMessageBoxes().queue(MsgResult::Yes);
+        TestMessageBoxes().queue(MsgResult::No);
+        w->DeletePrize();
+        ASSERT_EQ(TestMessageBoxes().shown().size(), 2U);
+        EXPECT_TRUE(TestMessageBoxes().shown()[1].text.contains(QString::fromUtf8(c.says)));
+        EXPECT_EQ(TestMessageBoxes().shown()[1].defaultButton, 1);
+        EXPECT_NE(db().GetPrize(reference), nullptr);
+        QPointer<frmPrize> alive(w);
+        TestMessageBoxes().queue(MsgResult::Yes);
+        TestMessageBoxes().queue(MsgResult::Yes);
+        w->DeletePrize();
+        EXPECT_EQ(db().GetPrize(reference), nullptr);
+    }
+}
+
+TEST_F(PrizeWindowTest, ButtonsFollowTheEditedState) {
+    frmPrize* w = open(storedPrize(2, 0));
+    EXPECT_FALSE(w->ApplyButton()->isEnabled());
+    EXPECT_TRUE(w->DeleteButton()->isEnabled());
+    w->Prize()->SetNotes(QStringLiteral("x"));
+    EXPECT_TRUE(w->ApplyButton()->isEnabled());
+    EXPECT_FALSE(w->DeleteButton()->isEnabled());
+    frmPrize* unstored = open(nullptr);
+    for (QPushButton* b :
+         {unstored->AddWinnerButton(), unstored->ShowWinnerButton(), unstored->RemoveWinnerButton(),
+          unstored->EMailWinnerButton(), unstored->PrintWinnersButton()}) {
+        EXPECT_FALSE(b->isEnabled());
+    }
+}
+
+TEST_F(PrizeWindowTest, TheWinnersListShowsEachWinnersContact) {
+    auto prize = storedPrize(5, 0);
+    const qint32 mailOnly = storedContact(QStringLiteral("Cat"), QStringLiteral("cat@x.example"));
+    const qint32 mobileOnly =
+        storedContact(QStringLiteral("Bob"), QString(), QStringLiteral("0777"));
+    bool ok = false;
+    for (qint32 who : {mailOnly, mobileOnly, 0, mailOnly}) {
+        auto w = db().NewPrizeWinner(*prize);
+        w->SetWinnerReference(who);
+        db().StorePrizeWinner(*w, ok);
+        ASSERT_TRUE(ok);
+    }
+    frmPrize* w = open(db().GetPrize(prize->Reference()));
+    QTreeWidget* list = w->Winners();
+    ASSERT_EQ(list->topLevelItemCount(), 4);
+    EXPECT_EQ(w->NumberWinnersLabel()->text(), QStringLiteral("4"));
+    struct Row {
+        const char* position;
+        const char* name;
+        const char* contact;
+        const char* wins;
+    };
+    const Row rows[] = {{"1", "Cat", "cat@x.example", "(2)"},
+                        {"2", "Bob", "", "(1)"},
+                        {"3", "<Missing Contact>", "", ""},
+                        {"4", "Cat", "cat@x.example", "(2)"}};
+    for (int i = 0; i < 4; ++i) {
+        QTreeWidgetItem* item = list->topLevelItem(i);
+        EXPECT_EQ(item->text(0), QString::fromUtf8(rows[i].position));
+        EXPECT_EQ(item->text(1), QString::fromUtf8(rows[i].name));
+        EXPECT_EQ(item->text(3), QString::fromUtf8(rows[i].contact));
+        EXPECT_EQ(item->text(4), QString::fromUtf8(rows[i].wins));
+        EXPECT_TRUE(item->data(0, Qt::UserRole).toString().startsWith(QLatin1Char('w')));
+    }
+    EXPECT_EQ(list->headerItem()->text(4), QStringLiteral("# Wins"));
+
+    // Removing the second renumbers the rest from 1.
+    list->setCurrentItem(list->topLevelItem(1));
+    EXPECT_TRUE(w->RemoveWinnerButton()->isEnabled());
+    TestMessageBoxes().queue(MsgResult::Yes);
+    w->RemoveWinner();
+    ASSERT_EQ(list->topLevelItemCount(), 3);
+    EXPECT_EQ(list->topLevelItem(1)->text(0), QStringLiteral("2"));
+    EXPECT_EQ(list->topLevelItem(1)->text(1), QStringLiteral("<Missing Contact>"));
+}
+
+// The second studio's window still shows room, but the list is read again first.
+TEST_F(PrizeWindowTest, AddingRereadsTheWinnersBeforeTheRules) {
+    auto prize = storedPrize(1, 0);
+    frmPrize* w = open(prize);
+    OrlixDatabase other;
+    other.SetChangeWatch(0, 0);
+    ASSERT_EQ(other.OpenDatabase(folder_), 0);
+    auto elsewhere = other.NewPrizeWinner(*prize);
+    bool ok = false;
+    other.StorePrizeWinner(*elsewhere, ok);
+    ASSERT_TRUE(ok);
+    w->AddWinner();
+    EXPECT_EQ(lastBox(), QStringLiteral("You cannot add any more Winners to this Prize because "
+                                        "it has been fully allocated!"));
+    EXPECT_EQ(w->Winners()->topLevelItemCount(), 1);
+}
+
+TEST_F(PrizeWindowTest, AClickSwitchesAnHourAndEditsThePrize) {
+    auto prize = storedPrize(1, 0);
+    prize->SetHourRestrictions(1, QStringLiteral("ABX"));
+    bool ok = false;
+    db().StorePrize(*prize, ok);
+    frmPrize* w = open(db().GetPrize(prize->Reference()));
+    PrizeWeekGrid* grid = w->Week();
+    EXPECT_TRUE(grid->CellAvailable({1, 1}));
+    EXPECT_FALSE(grid->CellAvailable({1, 3}));
+    EXPECT_TRUE(grid->CellAvailable({1, 24}));
+    w->show();
+    const QRect cell = grid->visualItemRect(grid->item(0, 2));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_TRUE(grid->CellAvailable({1, 3}));
+    EXPECT_TRUE(w->Prize()->HourAllowed(1, 2));
+    EXPECT_TRUE(w->Prize()->Edited());
+}
+
+TEST_F(PrizeWindowTest, ThePrizeWindowIsRegisteredForTheOpeners) {
+    auto prize = storedPrize(1, 0);
+    QPointer<QWidget> shown = OpenPrize(prize);
+    ASSERT_FALSE(shown.isNull());
+    auto* window = qobject_cast<frmPrize*>(shown.data());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->Prize()->Reference(), prize->Reference());
+}
+
+// A window brought back to the front shows what was stored elsewhere, unless it holds edits.
+TEST_F(PrizeWindowTest, ActivationShowsWinnersStoredElsewhereAndKeepsEdits) {
+    auto prize = storedPrize(3, 0);
+    frmPrize* w = open(prize);
+    OrlixDatabase other;
+    other.SetChangeWatch(0, 0);
+    ASSERT_EQ(other.OpenDatabase(folder_), 0);
+    const auto storeElsewhere = [&] {
+        auto winner = other.NewPrizeWinner(*prize);
+        bool ok = false;
+        other.StorePrizeWinner(*winner, ok);
+        ASSERT_TRUE(ok);
+    };
+    const auto activate = [w] {
+        QEvent e(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(w, &e);
+    };
+    storeElsewhere();
+    activate();
+    EXPECT_EQ(w->Winners()->topLevelItemCount(), 1);
+    w->TitleBox()->setText(QStringLiteral("Edited here"));
+    storeElsewhere();
+    activate();
+    EXPECT_EQ(w->TitleBox()->text(), QStringLiteral("Edited here"));
+    EXPECT_EQ(w->Winners()->topLevelItemCount(), 1);
+}
+
+TEST_F(PrizeWindowTest, TheCloseQuestionsThreeAnswers) {
+    struct Case {
+        MsgResult answer;
+        const char* title;
+        bool closes;
+        bool stored;
+    };
+    for (const Case& c :
+         {Case{MsgResult::Cancel, "New", false, false}, Case{MsgResult::No, "New", true, false},
+          Case{MsgResult::Yes, "New", true, true},
+          // A save that fails keeps the window.
+          Case{MsgResult::Yes, "  ", false, false}}) {
+        TestMessageBoxes().clear();
+        auto prize = storedPrize(2, 0);
+        QPointer<frmPrize> w = open(prize);
+        w->show();
+        w->TitleBox()->setText(QString::fromUtf8(c.title));
+        TestMessageBoxes().queue(c.answer);
+        w->reject();
+        ASSERT_FALSE(TestMessageBoxes().shown().empty());
+        EXPECT_EQ(TestMessageBoxes().shown().front().text,
+                  QStringLiteral("This Prize has been edited. Do you want to save the changes?"));
+        EXPECT_EQ(w->isVisible(), !c.closes);
+        EXPECT_EQ(db().GetPrize(prize->Reference())->Title() == QStringLiteral("New"), c.stored);
+        if (w) {
+            delete w.data();
+        }
+    }
+}
+
+// Friday 18:00 back to Monday 9:00: the block takes the anchor's new state, whatever it showed.
+TEST_F(PrizeWindowTest, ADragSwitchesTheWholeBlock) {
+    frmPrize* w = open(storedPrize(1, 0));
+    w->show();
+    PrizeWeekGrid* grid = w->Week();
+    grid->scrollToItem(grid->item(0, 0));
+    const QPoint anchor = grid->visualItemRect(grid->item(4, 18)).center();
+    const QPoint far = grid->visualItemRect(grid->item(0, 9)).center();
+    // One cell inside the block starts red.
+    w->Prize()->SetHour(3, 12, false);
+    w->ShowHourRestrictions();
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, anchor);
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, far);
+    for (int day = 1; day <= 7; ++day) {
+        for (int hour = 0; hour < 24; ++hour) {
+            const bool inBlock = day <= 5 && hour >= 9 && hour <= 18;
+            EXPECT_EQ(w->Prize()->HourAllowed(day, hour), !inBlock) << day << " " << hour;
+        }
+    }
+}
+
+} // namespace
