@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QShortcut>
 #include <QToolBar>
@@ -174,6 +175,7 @@ void frmMessage::buildControls() {
     connect(cmdTo_, &QPushButton::clicked, this, [this] { AddRecipientFromDirectory(ctlTo_); });
     connect(cmdCC_, &QPushButton::clicked, this, [this] { AddRecipientFromDirectory(ctlCC_); });
     for (QLineEdit* box : {ctlFrom_, ctlTo_, ctlCC_}) {
+        box->installEventFilter(this);
         connect(box, &QLineEdit::textChanged, this, [this, box] { addressChanged(box); });
     }
     connect(txtSubject_, &QLineEdit::textChanged, this, [this] { subjectChanged(); });
@@ -345,6 +347,54 @@ void frmMessage::bodyChanged() {
         mime.SetHTMLBody(html);
         mime.SetTextBody(text);
     });
+}
+
+bool frmMessage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease) {
+        for (QLineEdit* box : {ctlFrom_, ctlTo_, ctlCC_}) {
+            if (watched == box && box->isReadOnly()) {
+                const auto* mouse = static_cast<QMouseEvent*>(event);
+                ClickAddress(box, box->cursorPositionAt(mouse->position().toPoint()));
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QWidget* frmMessage::ClickAddress(QLineEdit* box, int position) {
+    if (box != ctlFrom_ && (editable_ || (box != ctlTo_ && box != ctlCC_))) {
+        return nullptr;
+    }
+    // The entry under the position: the text is split the same way the entries were made.
+    const QString text = box->text();
+    int start = 0;
+    for (const QString& entry : mime::SplitAddressText(text)) {
+        const qsizetype at = text.indexOf(entry, start);
+        if (at < 0) {
+            break;
+        }
+        start = static_cast<int>(at + entry.size());
+        if (position > start) {
+            continue;
+        }
+        const QString address = mime::AddressOfEntry(entry);
+        QString name;
+        const qsizetype open = entry.lastIndexOf(u'<');
+        if (open > 0) {
+            name = entry.left(open).trimmed();
+            if (name.size() >= 2 && name.startsWith(u'"') && name.endsWith(u'"')) {
+                name = name.mid(1, name.size() - 2)
+                           .replace(QStringLiteral("\\\""), QStringLiteral("\""));
+            }
+        }
+        QWidget* window = FindContactByEmail(name, address, nullptr);
+        if (window != nullptr) {
+            window->raise();
+            window->activateWindow();
+        }
+        return window;
+    }
+    return nullptr;
 }
 
 void frmMessage::showFromMenu() {

@@ -43,6 +43,10 @@ public:
     // To... and Cc...: a contact chosen in the directory's chooser.
     void AddRecipientFromDirectory(QLineEdit* box);
 
+    // A click at a character position of an address box: the entry there opens its directory
+    // contact. To and Cc answer only while read-only, From always. The opened window, or null.
+    QWidget* ClickAddress(QLineEdit* box, int position);
+
     // How the main window's message list is asked for its folder and told to read again; tests
     // replace them. Empty hooks: no list to refresh.
     static void SetMessageListHooks(std::function<qint32()> currentFolder,
@@ -69,6 +73,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();

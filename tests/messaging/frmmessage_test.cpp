@@ -3,6 +3,7 @@
 #include "core/orlixcommon.h"
 #include "core/profile/cocsettings.h"
 #include "core/program.h"
+#include "core/windows/editwindows.h"
 #include "core/windows/windowopeners.h"
 #include "messaging/messagingwindows.h"
 #include "messaging/safebodyview.h"
@@ -411,6 +412,45 @@ TEST_F(EmailWindow, FromMenuMakesTheMessagePersonalOrTheStations) {
     EXPECT_EQ(window->ctlFrom()->text(), "Studio <studio@localhost>");
     EXPECT_EQ(window->Message()->PersonalOwner(), 0);
     EXPECT_TRUE(window->Message()->Edited());
+}
+
+} // namespace
+
+namespace {
+
+class StubContactWindow : public QWidget, public ContactWindow {
+public:
+    std::shared_ptr<DirectoryContact> Contact() const override { return contact; }
+    void SetContact(const std::shared_ptr<DirectoryContact>& c) override { contact = c; }
+    std::shared_ptr<DirectoryContact> contact;
+};
+
+TEST_F(EmailWindow, AddressClicksOpenTheContactFromAlwaysToOnlyReadOnly) {
+    InstallWindowOpeners();
+    program().Windows().Register(WindowKind::Contact,
+                                 [](QWidget*) { return new StubContactWindow; });
+    for (const char* address : {"ann@example.org", "other@example.org"}) {
+        auto c = directory().CreateContact();
+        c->SetName(QString::fromUtf8(address));
+        c->SetEmail1(QString::fromUtf8(address));
+        bool ok = false;
+        directory().SaveContact(0, c, true, true, ok);
+        ASSERT_TRUE(ok);
+    }
+    frmMessage* readOnly = open(received());
+    ASSERT_NE(readOnly, nullptr);
+    auto* from = dynamic_cast<StubContactWindow*>(readOnly->ClickAddress(readOnly->ctlFrom(), 0));
+    ASSERT_NE(from, nullptr);
+    EXPECT_EQ(from->contact->Email1(), "ann@example.org");
+    const int end = static_cast<int>(readOnly->ctlTo()->text().size());
+    auto* to = dynamic_cast<StubContactWindow*>(readOnly->ClickAddress(readOnly->ctlTo(), end));
+    ASSERT_NE(to, nullptr);
+    EXPECT_EQ(to->contact->Email1(), "other@example.org");
+
+    frmMessage* editable = newWindow();
+    ASSERT_NE(editable, nullptr);
+    editable->ctlTo()->setText("ann@example.org");
+    EXPECT_EQ(editable->ClickAddress(editable->ctlTo(), 0), nullptr);
 }
 
 } // namespace
