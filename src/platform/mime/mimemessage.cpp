@@ -546,6 +546,37 @@ void MimeMessage::SetSubject(const QString& subject) {
     d->changed = true;
 }
 
+QDateTime MimeMessage::Date() const {
+    GDateTime* date = g_mime_message_get_date(d->message.get());
+    if (!date) {
+        return {};
+    }
+    const int offset = static_cast<int>(g_date_time_get_utc_offset(date) / G_TIME_SPAN_SECOND);
+    return QDateTime::fromSecsSinceEpoch(g_date_time_to_unix(date), Qt::OffsetFromUTC, offset);
+}
+
+void MimeMessage::SetDate(const QDateTime& date) {
+    if (!date.isValid()) {
+        if (g_mime_object_remove_header(d->object(), "Date")) {
+            d->changed = true;
+        }
+        return;
+    }
+    using ZonePtr = std::unique_ptr<GTimeZone, decltype(&g_time_zone_unref)>;
+    using DatePtr = std::unique_ptr<GDateTime, decltype(&g_date_time_unref)>;
+    const ZonePtr zone(g_time_zone_new_offset(date.offsetFromUtc()), &g_time_zone_unref);
+    const DatePtr utc(g_date_time_new_from_unix_utc(date.toSecsSinceEpoch()), &g_date_time_unref);
+    if (!zone || !utc) {
+        return;
+    }
+    const DatePtr local(g_date_time_to_timezone(utc.get(), zone.get()), &g_date_time_unref);
+    if (!local) {
+        return;
+    }
+    g_mime_message_set_date(d->message.get(), local.get());
+    d->changed = true;
+}
+
 QString MimeMessage::TextBody() const {
     return d->textBody;
 }

@@ -3,6 +3,7 @@
 #include "platform/mime/mimeattachment.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -48,6 +49,11 @@ public:
 
     QString Subject() const;
     void SetSubject(const QString& subject);
+
+    // The Date header, with its offset; invalid when the message has none. Sending stamps it
+    // with the moment of sending; an invalid date removes the header.
+    QDateTime Date() const;
+    void SetDate(const QDateTime& date);
 
     // Decoded text, "" when the message has no such body. Line ends read back as LF.
     QString TextBody() const;

@@ -1,0 +1,474 @@
+#include "messaging/frmmessage.h"
+
+#include "core/dialogs/contactlookup.h"
+#include "core/dialogs/frmchoosecontact.h"
+#include "core/errorreport.h"
+#include "core/profile/cocsettings.h"
+#include "core/program.h"
+#include "messaging/safebodyview.h"
+#include "platform/directory/directorycontact.h"
+#include "platform/directory/kvdirectory.h"
+#include "platform/messagesdb/orlixdatabase.h"
+#include "platform/messagesdb/orlixmessage.h"
+#include "platform/mime/addresstext.h"
+#include "platform/mime/mimeattachment.h"
+#include "platform/mime/mimemessage.h"
+#include "platform/ui/messagebox.h"
+
+#include <QAction>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QShortcut>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+const cOCSettings* stationSettings() {
+    Program* program = Program::Current();
+    return program ? program->Settings() : nullptr;
+}
+
+bool sendEnabled() {
+    const cOCSettings* settings = stationSettings();
+    return settings == nullptr || settings->EmailSendEnabled();
+}
+
+QString addressText(const QList<emailrules::AddressEntry>& entries) {
+    QStringList parts;
+    for (const emailrules::AddressEntry& entry : entries) {
+        parts +=
+            entry.DisplayName.isEmpty() ? entry.Address : entry.DisplayName + u' ' + entry.Address;
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+struct MainButton {
+    const char* key;
+    const char* caption;
+    const char* tag; // "edit", "notedit" or ""
+};
+
+// The main toolbar's buttons this window acts on; the editing tools come with the editor.
+constexpr MainButton kMainButtons[] = {
+    {"save", "Save", "edit"},
+    {"print", "Print", ""},
+    {"delete", "Delete", ""},
+    {"movemessage", "Move", ""},
+    {"editsep", "", "edit"},
+    {"reply", "Reply", "notedit"},
+    {"replyall", "Reply All", "notedit"},
+    {"forward", "Forward", "notedit"},
+};
+
+} // namespace
+
+frmMessage::frmMessage(QWidget* owner) : QWidget(owner, Qt::Window) {
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setWindowTitle(QStringLiteral("Message"));
+    buildControls();
+    // Esc closes from wherever the focus is; the close asks about unsaved changes.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, [this] { closeSelf(); });
+    wbBody_->clear();
+    SetEditable(true);
+}
+
+frmMessage::~frmMessage() = default;
+
+void frmMessage::buildControls() {
+    auto* outer = new QVBoxLayout(this);
+    auto* bars = new QHBoxLayout;
+    toolbarMain_ = new QToolBar(QStringLiteral("toolbarMain"), this);
+    for (const MainButton& b : kMainButtons) {
+        QAction* action = b.key == QStringLiteral("editsep")
+                              ? toolbarMain_->addSeparator()
+                              : toolbarMain_->addAction(QString::fromUtf8(b.caption));
+        action->setObjectName(QString::fromUtf8(b.key));
+        action->setData(QString::fromUtf8(b.tag));
+    }
+    toolBarEdit_ = new QToolBar(QStringLiteral("toolBarEdit"), this);
+    bars->addWidget(toolbarMain_);
+    bars->addWidget(toolBarEdit_);
+    bars->addStretch();
+    outer->addLayout(bars);
+
+    auto* commands = new QHBoxLayout;
+    cmdSend_ = new QPushButton(QStringLiteral("&Send"), this);
+    cmdReply_ = new QPushButton(QStringLiteral("&Reply"), this);
+    cmdReplyAll_ = new QPushButton(QStringLiteral("Reply to &All"), this);
+    cmdForward_ = new QPushButton(QStringLiteral("&Forward"), this);
+    for (QPushButton* b : {cmdSend_, cmdReply_, cmdReplyAll_, cmdForward_}) {
+        commands->addWidget(b);
+    }
+    commands->addStretch();
+    picPersonal_ = new QLabel(QStringLiteral("Personal"), this);
+    picPersonal_->setToolTip(
+        QStringLiteral("This message is \"Personal\" and cannot be seen by other users"));
+    commands->addWidget(picPersonal_);
+    outer->addLayout(commands);
+
+    auto* grid = new QGridLayout;
+    lblDateDesc_ = new QLabel(QStringLiteral("Sent Date:"), this);
+    lblDate_ = new QLabel(this);
+    lblDate_->setTextFormat(Qt::PlainText);
+    grid->addWidget(lblDateDesc_, 0, 0);
+    grid->addWidget(lblDate_, 0, 1);
+
+    auto addressRow = [&](int row, const QString& caption, const QString& button, QLabel*& label,
+                          QPushButton*& chooser, QLineEdit*& box) {
+        label = new QLabel(caption, this);
+        chooser = new QPushButton(button, this);
+        box = new QLineEdit(this);
+        auto* cell = new QHBoxLayout;
+        cell->addWidget(label);
+        cell->addWidget(chooser);
+        grid->addLayout(cell, row, 0);
+        grid->addWidget(box, row, 1);
+    };
+    addressRow(1, QStringLiteral("From:"), QStringLiteral("From..."), lblFromDesc_, cmdFrom_,
+               ctlFrom_);
+    addressRow(2, QStringLiteral("To:"), QStringLiteral("To..."), lblToDesc_, cmdTo_, ctlTo_);
+    addressRow(3, QStringLiteral("Cc:"), QStringLiteral("Cc..."), lblCCDesc_, cmdCC_, ctlCC_);
+    ctlFrom_->setReadOnly(true);
+    txtSubject_ = new QLineEdit(this);
+    grid->addWidget(new QLabel(QStringLiteral("Subject:"), this), 4, 0);
+    grid->addWidget(txtSubject_, 4, 1);
+    lblAttachmentsDesc_ = new QLabel(QStringLiteral("Attach:"), this);
+    lvwAttachments_ = new QListWidget(this);
+    lvwAttachments_->setMaximumHeight(60);
+    grid->addWidget(lblAttachmentsDesc_, 5, 0);
+    grid->addWidget(lvwAttachments_, 5, 1);
+    outer->addLayout(grid);
+
+    wbBody_ = new SafeBodyView(this);
+    outer->addWidget(wbBody_, 1);
+
+    mnuPopupFrom_ = new QMenu(this);
+    mnuFromDefault_ = mnuPopupFrom_->addAction(QString());
+    mnuFromPersonal_ = mnuPopupFrom_->addAction(QString());
+    connect(mnuFromDefault_, &QAction::triggered, this, [this] { ChooseStationSender(); });
+    connect(mnuFromPersonal_, &QAction::triggered, this, [this] { ChoosePersonalSender(); });
+
+    connect(cmdSend_, &QPushButton::clicked, this, [this] { Send(); });
+    connect(cmdReply_, &QPushButton::clicked, this, [this] { Answer(emailrules::Answer::Reply); });
+    connect(cmdReplyAll_, &QPushButton::clicked, this,
+            [this] { Answer(emailrules::Answer::ReplyAll); });
+    connect(cmdForward_, &QPushButton::clicked, this,
+            [this] { Answer(emailrules::Answer::Forward); });
+    connect(ToolbarButton(QStringLiteral("reply")), &QAction::triggered, cmdReply_,
+            &QPushButton::click);
+    connect(ToolbarButton(QStringLiteral("replyall")), &QAction::triggered, cmdReplyAll_,
+            &QPushButton::click);
+    connect(ToolbarButton(QStringLiteral("forward")), &QAction::triggered, cmdForward_,
+            &QPushButton::click);
+    connect(ToolbarButton(QStringLiteral("save")), &QAction::triggered, this,
+            [this] { SaveDetails(); });
+    connect(cmdFrom_, &QPushButton::clicked, this, [this] { showFromMenu(); });
+    connect(cmdTo_, &QPushButton::clicked, this, [this] { AddRecipientFromDirectory(ctlTo_); });
+    connect(cmdCC_, &QPushButton::clicked, this, [this] { AddRecipientFromDirectory(ctlCC_); });
+    for (QLineEdit* box : {ctlFrom_, ctlTo_, ctlCC_}) {
+        box->installEventFilter(this);
+        connect(box, &QLineEdit::textChanged, this, [this, box] { addressChanged(box); });
+    }
+    connect(txtSubject_, &QLineEdit::textChanged, this, [this] { subjectChanged(); });
+    connect(wbBody_, &QTextEdit::textChanged, this, [this] { bodyChanged(); });
+}
+
+QAction* frmMessage::ToolbarButton(const QString& key) const {
+    return toolbarMain_->findChild<QAction*>(key.toLower(), Qt::FindDirectChildrenOnly);
+}
+
+void frmMessage::SetEditable(bool editable) {
+    editable_ = emailrules::EffectiveEditable(editable, sendEnabled());
+    applyEditable();
+}
+
+void frmMessage::applyEditable() {
+    const cOCSettings* settings = stationSettings();
+    const bool canSend = sendEnabled();
+    const bool personal = settings != nullptr && settings->EmailAllowPersonalAddresses();
+    const emailrules::Visibility v = emailrules::VisibilityFor(editable_, canSend, personal);
+    toolBarEdit_->setVisible(v.EditToolbar);
+    for (QAction* action : toolbarMain_->actions()) {
+        const QString tag = action->data().toString();
+        if (tag == QStringLiteral("edit")) {
+            action->setVisible(editable_);
+        } else if (tag == QStringLiteral("notedit")) {
+            action->setVisible(!editable_ && canSend);
+        }
+    }
+    cmdSend_->setVisible(v.Send);
+    cmdReply_->setVisible(v.Answers);
+    cmdReplyAll_->setVisible(v.Answers);
+    cmdForward_->setVisible(v.Answers);
+    cmdFrom_->setVisible(v.FromChooser);
+    lblFromDesc_->setVisible(!v.FromChooser);
+    lblDate_->setVisible(v.Date);
+    lblDateDesc_->setVisible(v.Date);
+    for (QLineEdit* box : {ctlTo_, ctlCC_}) {
+        box->setReadOnly(!editable_);
+        box->setFrame(editable_);
+    }
+    lblToDesc_->setVisible(v.AddressCaptions);
+    lblCCDesc_->setVisible(v.AddressCaptions);
+    cmdTo_->setVisible(v.AddressChoosers);
+    cmdCC_->setVisible(v.AddressChoosers);
+    lblAttachmentsDesc_->setVisible(lvwAttachments_->count() > 0);
+    lvwAttachments_->setVisible(lvwAttachments_->count() > 0);
+    txtSubject_->setReadOnly(!editable_);
+    txtSubject_->setFrame(editable_);
+    wbBody_->SetEditMode(editable_);
+}
+
+void frmMessage::SetMessage(const std::shared_ptr<OrlixMessage>& message) {
+    if (message_) {
+        disconnect(message_.get(), nullptr, this, nullptr);
+    }
+    message_ = message;
+    loading_ = true;
+    SetEditable(true);
+
+    lblDate_->clear();
+    ctlFrom_->clear();
+    ctlTo_->clear();
+    ctlCC_->clear();
+    txtSubject_->clear();
+    lvwAttachments_->clear();
+    for (const char* key : {"print", "delete", "save"}) {
+        ToolbarButton(QString::fromUtf8(key))->setEnabled(false);
+    }
+    wbBody_->clear();
+    picPersonal_->setVisible(false);
+
+    if (!message_) {
+        message_ = std::make_shared<OrlixMessage>();
+    }
+    OrlixMessage& m = *message_;
+    if (m.Flags() & OrlixMessage::FlagToBeSent) {
+        // Opened in a window, a queued message leaves the queue until it is sent again.
+        m.SetFlags(m.Flags() & ~OrlixMessage::FlagToBeSent);
+        Program* program = Program::Current();
+        if (OrlixDatabase* db = program ? program->Database() : nullptr) {
+            bool ok = false;
+            db->StoreMessage(m, ok);
+            if (!ok) {
+                ReportError(QStringLiteral("taking the message out of the Outbox queue"), 0, true);
+            }
+        }
+    }
+    MimeMessage mime = m.CDOMessage();
+    if (m.SentDate().isValid()) {
+        lblDate_->setText(m.SentDateText());
+    } else if (mime.From().isEmpty()) {
+        if (const cOCSettings* settings = stationSettings()) {
+            mime.SetFrom(
+                emailrules::StationSender(settings->EmailName(), settings->EmailAddress()));
+            m.SetCDOMessage(mime);
+        }
+    }
+    ctlFrom_->setText(addressText(emailrules::ParseAddressList(mime.From())));
+    ctlTo_->setText(addressText(emailrules::ParseAddressList(mime.To())));
+    ctlCC_->setText(addressText(emailrules::ParseAddressList(mime.CC())));
+    const MimeAttachments& attachments = mime.Attachments();
+    for (int i = 1; i <= attachments.Count(); ++i) {
+        lvwAttachments_->addItem(attachments.Item(i).SafeFileName());
+    }
+    txtSubject_->setText(mime.Subject());
+    if (!mime.HTMLBody().isEmpty()) {
+        wbBody_->SetBodyHtml(mime.HTMLBody());
+    } else if (!mime.TextBody().isEmpty()) {
+        wbBody_->SetBodyPlainText(mime.TextBody());
+    } else {
+        wbBody_->SetBodyHtml(QStringLiteral("<p></p>"));
+    }
+    picPersonal_->setVisible(m.PersonalOwner() != 0);
+    if (!emailrules::OpensEditable(m.SentDate(), m.Folder())) {
+        SetEditable(false);
+    } else {
+        applyEditable();
+    }
+    ToolbarButton(QStringLiteral("delete"))->setEnabled(m.Reference() > 0);
+    ToolbarButton(QStringLiteral("print"))->setEnabled(true);
+    messageEdited(m.Edited());
+    connect(&m, &OrlixMessage::MessageEdited, this, &frmMessage::messageEdited);
+    const QString subject = mime.Subject().trimmed();
+    setWindowTitle(subject.isEmpty() ? QStringLiteral("Message") : subject);
+    loading_ = false;
+}
+
+void frmMessage::messageEdited(bool edited) {
+    ToolbarButton(QStringLiteral("save"))->setEnabled(edited);
+    ToolbarButton(QStringLiteral("movemessage"))->setEnabled(!edited);
+}
+
+void frmMessage::changeMessage(const std::function<void(MimeMessage&)>& change) {
+    if (loading_ || !message_) {
+        return;
+    }
+    MimeMessage mime = message_->CDOMessage();
+    change(mime);
+    message_->SetCDOMessage(mime);
+    message_->SetEdited(true);
+}
+
+void frmMessage::addressChanged(QLineEdit* box) {
+    const QString text = box->text();
+    changeMessage([&](MimeMessage& mime) {
+        if (box == ctlFrom_) {
+            mime.SetFrom(text);
+        } else if (box == ctlTo_) {
+            mime.SetTo(text);
+        } else {
+            mime.SetCC(text);
+        }
+    });
+}
+
+void frmMessage::subjectChanged() {
+    const QString text = txtSubject_->text();
+    changeMessage([&](MimeMessage& mime) { mime.SetSubject(text); });
+}
+
+void frmMessage::bodyChanged() {
+    if (!editable_) {
+        return;
+    }
+    const QString html = wbBody_->toHtml();
+    const QString text = wbBody_->toPlainText();
+    changeMessage([&](MimeMessage& mime) {
+        mime.SetHTMLBody(html);
+        mime.SetTextBody(text);
+    });
+}
+
+bool frmMessage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease) {
+        for (QLineEdit* box : {ctlFrom_, ctlTo_, ctlCC_}) {
+            if (watched == box && box->isReadOnly()) {
+                const auto* mouse = static_cast<QMouseEvent*>(event);
+                ClickAddress(box, box->cursorPositionAt(mouse->position().toPoint()));
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QWidget* frmMessage::ClickAddress(QLineEdit* box, int position) {
+    if (box != ctlFrom_ && (editable_ || (box != ctlTo_ && box != ctlCC_))) {
+        return nullptr;
+    }
+    // The entry under the position: the text is split the same way the entries were made.
+    const QString text = box->text();
+    int start = 0;
+    for (const QString& entry : mime::SplitAddressText(text)) {
+        const qsizetype at = text.indexOf(entry, start);
+        if (at < 0) {
+            break;
+        }
+        start = static_cast<int>(at + entry.size());
+        if (position > start) {
+            continue;
+        }
+        const QString address = mime::AddressOfEntry(entry);
+        QString name;
+        const qsizetype open = entry.lastIndexOf(u'<');
+        if (open > 0) {
+            name = entry.left(open).trimmed();
+            if (name.size() >= 2 && name.startsWith(u'"') && name.endsWith(u'"')) {
+                name = name.mid(1, name.size() - 2)
+                           .replace(QStringLiteral("\\\""), QStringLiteral("\""));
+            }
+        }
+        QWidget* window = FindContactByEmail(name, address, nullptr);
+        if (window != nullptr) {
+            window->raise();
+            window->activateWindow();
+        }
+        return window;
+    }
+    return nullptr;
+}
+
+void frmMessage::showFromMenu() {
+    const cOCSettings* settings = stationSettings();
+    if (settings == nullptr) {
+        return;
+    }
+    mnuFromDefault_->setText(
+        emailrules::StationSender(settings->EmailName(), settings->EmailAddress()));
+    mnuFromPersonal_->setVisible(false);
+    Program* program = Program::Current();
+    KVDirectory* directory = program ? program->Directory() : nullptr;
+    if (const auto user = directory ? directory->CurrentUser() : nullptr) {
+        const QString address =
+            emailrules::FirstEmail(user->Email1(), user->Email2(), user->Email3());
+        if (!address.isEmpty()) {
+            mnuFromPersonal_->setText(emailrules::StationSender(user->Name(), address));
+            mnuFromPersonal_->setVisible(true);
+        }
+    }
+    mnuPopupFrom_->popup(cmdFrom_->mapToGlobal(QPoint(cmdFrom_->width(), 0)));
+}
+
+void frmMessage::ChooseStationSender() {
+    const cOCSettings* settings = stationSettings();
+    if (settings == nullptr) {
+        return;
+    }
+    ctlFrom_->setText(mime::ComposeAddressEntry(settings->EmailName(), settings->EmailAddress()));
+    if (message_) {
+        message_->SetPersonalOwner(0);
+    }
+}
+
+void frmMessage::ChoosePersonalSender() {
+    Program* program = Program::Current();
+    KVDirectory* directory = program ? program->Directory() : nullptr;
+    const auto user = directory ? directory->CurrentUser() : nullptr;
+    if (!user) {
+        return;
+    }
+    const QString address = emailrules::FirstEmail(user->Email1(), user->Email2(), user->Email3());
+    ctlFrom_->clear();
+    if (address.isEmpty()) {
+        return;
+    }
+    ctlFrom_->setText(mime::ComposeAddressEntry(user->Name(), address));
+    if (message_) {
+        message_->SetPersonalOwner(user->Reference());
+    }
+}
+
+void frmMessage::AddRecipientFromDirectory(QLineEdit* box) {
+    Program* program = Program::Current();
+    KVDirectory* directory = program ? program->Directory() : nullptr;
+    if (directory == nullptr) {
+        return;
+    }
+    const qint32 chosen = frmChooseContact::ChooseContact(directory, this, -1, true, QString());
+    if (chosen == 0) {
+        return;
+    }
+    const auto contact = directory->GetContact(chosen, false, false);
+    if (!contact) {
+        return;
+    }
+    const QString address =
+        emailrules::FirstEmail(contact->Email1(), contact->Email2(), contact->Email3());
+    if (address.isEmpty()) {
+        MsgBox(contact->Name() + QString::fromUtf8(emailrules::kNoEmailSuffix),
+               MsgIcon::Exclamation, MsgButtons::OK, 0, this);
+        return;
+    }
+    const QString entry = mime::ComposeAddressEntry(contact->Name(), address);
+    const QString current = box->text().trimmed();
+    box->setText(current.isEmpty() ? entry : current + QStringLiteral(", ") + entry);
+}

@@ -1,0 +1,456 @@
+#include "messaging/frmmessage.h"
+
+#include "core/orlixcommon.h"
+#include "core/profile/cocsettings.h"
+#include "core/program.h"
+#include "core/windows/editwindows.h"
+#include "core/windows/windowopeners.h"
+#include "messaging/messagingwindows.h"
+#include "messaging/safebodyview.h"
+#include "platform/directory/directorycontact.h"
+#include "platform/directory/kvdirectory.h"
+#include "platform/directory/userrights.h"
+#include "platform/messagesdb/orlixdatabase.h"
+#include "platform/messagesdb/orlixmessage.h"
+#include "platform/messagesdb/orlixmessagelist.h"
+#include "platform/mime/mimemessage.h"
+#include "platform/system/appinfo.h"
+#include "platform/ui/forms.h"
+#include "support/scriptedmessageboxes.h"
+#include "support/testhome.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTcpServer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class EmailWindow : public ::testing::Test {
+protected:
+    static Program& program() { return Program::Instance(); }
+
+    void SetUp() override {
+        program().SetOptions(StartupOptions::Parse(QStringLiteral("/NOPREVCHECK /Profile=Studio")));
+        ASSERT_TRUE(InitialiseOrlix(QStringLiteral("SOFTWARE\\Kestova\\Orlix v1\\Client"), false));
+        UnloadSplash();
+        program().Windows().SetShower([](QWidget* w, bool) { w->show(); });
+        InstallMessageWindows(program().Windows());
+        auto settings = std::make_unique<cOCSettings>();
+        settings->SetEmailName(QStringLiteral("Studio"));
+        settings->SetEmailAddress(QStringLiteral("studio@localhost"));
+        settings->SetEmailSendEnabled(true);
+        settings->SetEmailAllowPersonalAddresses(true);
+        program().SettingsSlot() = std::move(settings);
+        QString refusal;
+        user = directory().CreateFirstUser(QStringLiteral("Ann"), QStringLiteral("ann"), QString(),
+                                           &refusal);
+        ASSERT_TRUE(user) << refusal.toStdString();
+        bool ok = false;
+        directory().LoginContact(user, 1, AppInfo::ProductName(), ok);
+        ASSERT_TRUE(directory().CurrentUser());
+        UserRights rights = directory().CurrentUser()->UserRights();
+        rights.SetCanSaveMessages(true);
+        rights.SetCanSavePersonalMessages(true);
+        directory().CurrentUser()->SetUserRights(rights);
+        const QString folder = TestHome() + QStringLiteral("/db");
+        QDir().mkpath(folder);
+        auto db = std::make_unique<OrlixDatabase>();
+        ASSERT_EQ(db->OpenDatabase(folder), 0);
+        program().SetDatabase(std::move(db));
+        TestMessageBoxes().clear();
+    }
+    void TearDown() override {
+        frmMessage::SetMessageListHooks({}, {});
+        for (QWidget* w : Forms::All()) {
+            delete w;
+        }
+        TerminateOrlix();
+    }
+    static KVDirectory& directory() { return *program().Directory(); }
+    static OrlixDatabase& database() { return *program().Database(); }
+    static cOCSettings& settings() { return *program().SettingsSlot(); }
+
+    // A listener's e-mail as received: dated, in the Inbox, stored.
+    static std::shared_ptr<OrlixMessage> received(const QString& html = QString()) {
+        auto message = std::make_shared<OrlixMessage>();
+        MimeMessage mime;
+        mime.SetFrom(QStringLiteral("\"Smith, Ann\" <ann@example.org>"));
+        mime.SetTo(QStringLiteral("\"Studio\" <studio@localhost>, other@example.org"));
+        mime.SetSubject(QStringLiteral("Request"));
+        mime.SetTextBody(QStringLiteral("Play my song"));
+        if (!html.isEmpty()) {
+            mime.SetHTMLBody(html);
+        }
+        message->SetCDOMessage(mime);
+        message->SetFolder(OrlixDatabase::kInboxFolder);
+        message->SetSentDate(QDateTime(QDate(2026, 2, 3), QTime(8, 0)));
+        message->SetReceivedDate(QDateTime(QDate(2026, 2, 3), QTime(8, 1)));
+        bool ok = false;
+        database().StoreMessage(*message, ok);
+        EXPECT_TRUE(ok);
+        return message;
+    }
+
+    static frmMessage* open(const std::shared_ptr<OrlixMessage>& message) {
+        return qobject_cast<frmMessage*>(OpenMessage(message, 0).data());
+    }
+    static frmMessage* newWindow() {
+        std::shared_ptr<OrlixMessage> message;
+        return qobject_cast<frmMessage*>(NewMessage(message, OrlixMessage::KindEmail).data());
+    }
+    static QList<frmMessage*> windows() { return Forms::OfKind<frmMessage>(); }
+
+    std::shared_ptr<DirectoryContact> user;
+};
+
+TEST_F(EmailWindow, ReceivedMessageOpensReadOnlyWithItsDateAndAnswers) {
+    frmMessage* window = open(received());
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(window->Editable());
+    EXPECT_FALSE(window->lblDate()->text().isEmpty());
+    EXPECT_TRUE(window->lblDate()->isVisibleTo(window));
+    EXPECT_TRUE(window->cmdReply()->isVisibleTo(window));
+    EXPECT_TRUE(window->cmdReplyAll()->isVisibleTo(window));
+    EXPECT_TRUE(window->cmdForward()->isVisibleTo(window));
+    EXPECT_FALSE(window->cmdSend()->isVisibleTo(window));
+    EXPECT_TRUE(window->ctlTo()->isReadOnly());
+    EXPECT_TRUE(window->txtSubject()->isReadOnly());
+    EXPECT_TRUE(window->wbBody()->isReadOnly());
+    EXPECT_EQ(window->ctlFrom()->text(), "\"Smith, Ann\" <ann@example.org>");
+    EXPECT_FALSE(window->Message()->Edited());
+    EXPECT_FALSE(window->ToolbarButton("save")->isEnabled());
+    EXPECT_TRUE(window->ToolbarButton("movemessage")->isEnabled());
+}
+
+TEST_F(EmailWindow, LoadingStatesAsATable) {
+    const struct {
+        bool dated;
+        qint32 folder;
+        bool sendEnabled;
+        bool editable;
+        bool answers;
+    } cases[] = {
+        {false, 6, true, true, false},   {true, 6, true, true, false},
+        {true, 4, true, false, true},    {true, 3, true, false, true},
+        {false, 6, false, false, false}, {true, 4, false, false, false},
+    };
+    for (const auto& c : cases) {
+        settings().SetEmailSendEnabled(c.sendEnabled);
+        auto message = std::make_shared<OrlixMessage>();
+        message->SetFolder(c.folder);
+        if (c.dated) {
+            message->SetSentDate(QDateTime(QDate(2026, 2, 3), QTime(8, 0)));
+        }
+        frmMessage window;
+        window.SetEditable(true);
+        window.SetMessage(message);
+        const std::string label = std::to_string(c.dated) + " " + std::to_string(c.folder) + " " +
+                                  std::to_string(c.sendEnabled);
+        EXPECT_EQ(window.Editable(), c.editable) << label;
+        EXPECT_EQ(window.cmdReply()->isVisibleTo(&window), c.answers) << label;
+        EXPECT_EQ(window.cmdSend()->isVisibleTo(&window), c.editable) << label;
+        EXPECT_EQ(window.lblDate()->isVisibleTo(&window), !c.editable) << label;
+        // An undated message gets the station as its sender; a dated one keeps its From.
+        EXPECT_EQ(message->CDOMessage().From().contains("studio@localhost"), !c.dated) << label;
+        EXPECT_FALSE(message->Edited()) << label;
+    }
+}
+
+TEST_F(EmailWindow, QueuedMessageLeavesTheQueueWhenShown) {
+    auto message = received();
+    message->SetFolder(OrlixMessage::kOutboxFolder);
+    message->SetFlags(OrlixMessage::FlagToBeSent | OrlixMessage::FlagRead);
+    bool ok = false;
+    database().StoreMessage(*message, ok);
+    ASSERT_TRUE(ok);
+    open(message);
+    EXPECT_EQ(database().GetMessage(message->Reference())->Flags(), OrlixMessage::FlagRead);
+}
+
+TEST_F(EmailWindow, ListenersHtmlShowsWithoutScriptOrAnythingFetched) {
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    const QString url = QStringLiteral("http://127.0.0.1:%1/pixel.png").arg(server.serverPort());
+    frmMessage* window = open(
+        received(QStringLiteral("<p>Hi</p><script>document.title='ran'</script><img src=\"%1\">"
+                                "<a href=\"%1\">link</a><p onclick=\"x()\">tail</p>")
+                     .arg(url)));
+    ASSERT_NE(window, nullptr);
+    const QString shown = window->wbBody()->toHtml();
+    EXPECT_FALSE(shown.contains("document.title"));
+    EXPECT_FALSE(shown.contains("onclick"));
+    EXPECT_TRUE(window->wbBody()->toPlainText().contains("Hi"));
+    EXPECT_FALSE(server.waitForNewConnection(200));
+}
+
+TEST_F(EmailWindow, ReplyClosesTheMessageAndOpensAnEditableDraft) {
+    const struct {
+        const char* button;
+        const char* prefix;
+        bool listenerInTo;
+    } cases[] = {{"reply", "RE: ", true}, {"replyall", "RE: ", true}, {"forward", "FW: ", false}};
+    for (const auto& c : cases) {
+        frmMessage* window = open(received());
+        ASSERT_NE(window, nullptr);
+        window->ToolbarButton(c.button)->trigger();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const QList<frmMessage*> open = windows();
+        ASSERT_EQ(open.size(), 1) << c.button;
+        frmMessage* draft = open.first();
+        ASSERT_NE(draft, window);
+        EXPECT_TRUE(draft->Editable()) << c.button;
+        EXPECT_TRUE(draft->txtSubject()->text().startsWith(c.prefix)) << c.button;
+        EXPECT_EQ(draft->ctlTo()->text().contains("ann@example.org"), c.listenerInTo) << c.button;
+        EXPECT_FALSE(draft->ctlCC()->text().contains("studio@localhost")) << c.button;
+        EXPECT_TRUE(draft->Message()->Edited()) << c.button;
+        EXPECT_EQ(draft->Message()->Folder(), OrlixMessage::kNewMessagesFolder);
+        EXPECT_EQ(draft->Message()->Reference(), 0);
+        TestMessageBoxes().queue(MsgResult::No);
+        ASSERT_TRUE(Forms::Unload(draft));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+TEST_F(EmailWindow, SendRefusesABlankTo) {
+    frmMessage* window = newWindow();
+    ASSERT_NE(window, nullptr);
+    window->ctlTo()->setText("   ");
+    window->txtSubject()->setText("Hi");
+    window->cmdSend()->click();
+    ASSERT_EQ(TestMessageBoxes().shown().size(), 1u);
+    EXPECT_EQ(TestMessageBoxes().shown()[0].text, "There must be at least 1 person in the To box!");
+    EXPECT_EQ(window->Message()->Reference(), 0);
+    EXPECT_TRUE(Forms::Contains(window));
+}
+
+TEST_F(EmailWindow, SendAsksAboutAnEmptyMessageWithNoTheDefault) {
+    frmMessage* window = newWindow();
+    ASSERT_NE(window, nullptr);
+    window->ctlTo()->setText("bob@example.org");
+    window->cmdSend()->click(); // the default answer: No
+    ASSERT_EQ(TestMessageBoxes().shown().size(), 1u);
+    EXPECT_EQ(TestMessageBoxes().shown()[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(TestMessageBoxes().shown()[0].defaultButton, 1);
+    EXPECT_EQ(window->Message()->Folder(), OrlixMessage::kNewMessagesFolder);
+    EXPECT_EQ(window->Message()->Flags(), 0);
+    EXPECT_TRUE(Forms::Contains(window));
+}
+
+TEST_F(EmailWindow, SendFilesTypedTextInTheOutboxAndClosesTheWindow) {
+    qint32 refreshes = 0;
+    frmMessage::SetMessageListHooks([] { return OrlixMessage::kNewMessagesFolder; },
+                                    [&refreshes] { ++refreshes; });
+    frmMessage* window = newWindow();
+    ASSERT_NE(window, nullptr);
+    const std::shared_ptr<OrlixMessage> message = window->Message();
+    window->ctlTo()->setText("\"Smith, Ann\" <ann@example.org>");
+    window->txtSubject()->setText(QStringLiteral("Grüße"));
+    window->wbBody()->setPlainText("Thanks for listening");
+    const QDateTime before = QDateTime::currentDateTime();
+    window->cmdSend()->click(); // no event-loop turn since the typing
+    EXPECT_TRUE(TestMessageBoxes().shown().empty());
+    EXPECT_FALSE(Forms::Contains(window));
+    EXPECT_EQ(refreshes, 1);
+
+    const auto stored = database().GetMessage(message->Reference());
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->Folder(), OrlixMessage::kOutboxFolder);
+    EXPECT_TRUE(stored->Flags() & OrlixMessage::FlagToBeSent);
+    EXPECT_GE(stored->SendAfterDate().toSecsSinceEpoch(), before.addSecs(30).toSecsSinceEpoch());
+    const MimeMessage mime = stored->CDOMessage();
+    EXPECT_EQ(mime.Subject(), QStringLiteral("Grüße"));
+    EXPECT_TRUE(mime.To().contains("ann@example.org"));
+    EXPECT_TRUE(mime.From().contains("studio@localhost"));
+    EXPECT_TRUE(mime.TextBody().contains("Thanks for listening"));
+    EXPECT_TRUE(mime.Date().isValid());
+    EXPECT_EQ(database().GetDueMessages(before.addSecs(31))->Count(), 1);
+    EXPECT_EQ(database().GetDueMessages(before)->Count(), 0);
+}
+
+TEST_F(EmailWindow, FailedSendKeepsTheWindowAndPutsTheQueueValuesBack) {
+    frmMessage* window = newWindow();
+    ASSERT_NE(window, nullptr);
+    window->ctlTo()->setText("bob@example.org");
+    window->txtSubject()->setText("Hi");
+    const std::shared_ptr<OrlixMessage> message = window->Message();
+    auto held = program().TakeDatabase();
+    window->cmdSend()->click();
+    program().SetDatabase(std::move(held));
+    ASSERT_EQ(TestMessageBoxes().shown().size(), 1u);
+    EXPECT_EQ(TestMessageBoxes().shown()[0].text,
+              "You're message could not be moved to Outbox to be sent!");
+    EXPECT_TRUE(Forms::Contains(window));
+    EXPECT_EQ(message->Folder(), OrlixMessage::kNewMessagesFolder);
+    EXPECT_EQ(message->Flags() & OrlixMessage::FlagToBeSent, 0);
+    EXPECT_FALSE(message->SendAfterDate().isValid());
+    EXPECT_FALSE(message->CDOMessage().Date().isValid());
+    EXPECT_EQ(window->txtSubject()->text(), "Hi");
+    EXPECT_TRUE(message->Edited());
+}
+
+TEST_F(EmailWindow, SaveDetailsRightsAndFailures) {
+    const qint32 me = directory().CurrentUser()->Reference();
+    const struct {
+        bool loggedIn;
+        qint32 owner; // -1: the logged-in user
+        bool canSave;
+        bool canSavePersonal;
+        bool dbOpen;
+        const char* box; // "" when saved
+    } cases[] = {
+        {false, 0, true, true, true,
+         "You must be logged in to the Kestova Directory before you can save any Messages"},
+        {true, 0, false, true, true,
+         "You do not have the nescessary Security Permissions to save Messages into the "
+         "Directory"},
+        {true, 999, false, true, true,
+         "You do not have the nescessary Security Permissions to save Messages into the "
+         "Directory"},
+        {true, -1, true, false, true,
+         "You do not have the nescessary Security Permissions to save Personal Messages into the "
+         "Directory"},
+        {true, -1, false, true, true, ""},
+        {true, 0, true, false, true, ""},
+        {true, 0, true, true, false, "Your message could not be saved to the Database"},
+    };
+    for (const auto& c : cases) {
+        TestMessageBoxes().clear();
+        const auto loggedIn = directory().CurrentUser();
+        UserRights rights = loggedIn->UserRights();
+        rights.SetCanSaveMessages(c.canSave);
+        rights.SetCanSavePersonalMessages(c.canSavePersonal);
+        loggedIn->SetUserRights(rights);
+        if (!c.loggedIn) {
+            directory().Logout();
+        }
+        auto message = std::make_shared<OrlixMessage>();
+        message->SetPersonalOwner(c.owner == -1 ? me : c.owner);
+        frmMessage window;
+        window.SetMessage(message);
+        std::unique_ptr<OrlixDatabase> held;
+        if (!c.dbOpen) {
+            held = program().TakeDatabase();
+        }
+        const bool saved = window.SaveDetails();
+        if (held) {
+            program().SetDatabase(std::move(held));
+        }
+        const std::string label = c.box;
+        EXPECT_EQ(saved, QString::fromUtf8(c.box).isEmpty()) << label;
+        if (saved) {
+            EXPECT_TRUE(TestMessageBoxes().shown().empty());
+            EXPECT_GT(message->Reference(), 0);
+        } else {
+            ASSERT_EQ(TestMessageBoxes().shown().size(), 1u) << label;
+            EXPECT_EQ(TestMessageBoxes().shown()[0].text, QString::fromUtf8(c.box));
+            EXPECT_EQ(TestMessageBoxes().shown()[0].icon, MsgIcon::Exclamation);
+        }
+        if (!c.loggedIn) {
+            bool ok = false;
+            directory().LoginContact(user, 1, AppInfo::ProductName(), ok);
+        }
+    }
+}
+
+TEST_F(EmailWindow, CloseQuestionOnlyForAnEditedEditableMessage) {
+    const struct {
+        const char* subject;
+        MsgResult answer;
+        bool closes;
+        const char* text;
+    } cases[] = {
+        {"  Hello ", MsgResult::Cancel, false,
+         "Do you want to save the changes you made to the Message 'Hello'?"},
+        {"", MsgResult::No, true, "Do you want to save the changes you made to this Message?"},
+        {"Hi", MsgResult::Yes, true,
+         "Do you want to save the changes you made to the Message 'Hi'?"},
+    };
+    for (const auto& c : cases) {
+        TestMessageBoxes().clear();
+        frmMessage* window = newWindow();
+        ASSERT_NE(window, nullptr);
+        window->txtSubject()->setText(c.subject);
+        window->ctlTo()->setText("bob@example.org");
+        TestMessageBoxes().queue(c.answer);
+        EXPECT_EQ(Forms::Unload(window), c.closes) << c.text;
+        ASSERT_EQ(TestMessageBoxes().shown().size(), 1u);
+        EXPECT_EQ(TestMessageBoxes().shown()[0].text, c.text);
+        EXPECT_EQ(TestMessageBoxes().shown()[0].buttons, MsgButtons::YesNoCancel);
+        EXPECT_EQ(TestMessageBoxes().shown()[0].defaultButton, 0);
+        if (!c.closes) {
+            delete window;
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    // A read-only window never asks, even with its message marked edited.
+    frmMessage* readOnly = open(received());
+    ASSERT_NE(readOnly, nullptr);
+    readOnly->Message()->SetEdited(true);
+    TestMessageBoxes().clear();
+    EXPECT_TRUE(Forms::Unload(readOnly));
+    EXPECT_TRUE(TestMessageBoxes().shown().empty());
+}
+
+TEST_F(EmailWindow, FromMenuMakesTheMessagePersonalOrTheStations) {
+    auto loggedIn = directory().CurrentUser();
+    loggedIn->SetEmail2(QStringLiteral("ann@studio.example"));
+    frmMessage* window = newWindow();
+    ASSERT_NE(window, nullptr);
+    window->ChoosePersonalSender();
+    EXPECT_EQ(window->ctlFrom()->text(), "Ann <ann@studio.example>");
+    EXPECT_EQ(window->Message()->PersonalOwner(), loggedIn->Reference());
+    EXPECT_TRUE(window->Message()->CDOMessage().From().contains("ann@studio.example"));
+    window->ChooseStationSender();
+    EXPECT_EQ(window->ctlFrom()->text(), "Studio <studio@localhost>");
+    EXPECT_EQ(window->Message()->PersonalOwner(), 0);
+    EXPECT_TRUE(window->Message()->Edited());
+}
+
+} // namespace
+
+namespace {
+
+class StubContactWindow : public QWidget, public ContactWindow {
+public:
+    std::shared_ptr<DirectoryContact> Contact() const override { return contact; }
+    void SetContact(const std::shared_ptr<DirectoryContact>& c) override { contact = c; }
+    std::shared_ptr<DirectoryContact> contact;
+};
+
+TEST_F(EmailWindow, AddressClicksOpenTheContactFromAlwaysToOnlyReadOnly) {
+    InstallWindowOpeners();
+    program().Windows().Register(WindowKind::Contact,
+                                 [](QWidget*) { return new StubContactWindow; });
+    for (const char* address : {"ann@example.org", "other@example.org"}) {
+        auto c = directory().CreateContact();
+        c->SetName(QString::fromUtf8(address));
+        c->SetEmail1(QString::fromUtf8(address));
+        bool ok = false;
+        directory().SaveContact(0, c, true, true, ok);
+        ASSERT_TRUE(ok);
+    }
+    frmMessage* readOnly = open(received());
+    ASSERT_NE(readOnly, nullptr);
+    auto* from = dynamic_cast<StubContactWindow*>(readOnly->ClickAddress(readOnly->ctlFrom(), 0));
+    ASSERT_NE(from, nullptr);
+    EXPECT_EQ(from->contact->Email1(), "ann@example.org");
+    const int end = static_cast<int>(readOnly->ctlTo()->text().size());
+    auto* to = dynamic_cast<StubContactWindow*>(readOnly->ClickAddress(readOnly->ctlTo(), end));
+    ASSERT_NE(to, nullptr);
+    EXPECT_EQ(to->contact->Email1(), "other@example.org");
+
+    frmMessage* editable = newWindow();
+    ASSERT_NE(editable, nullptr);
+    editable->ctlTo()->setText("ann@example.org");
+    EXPECT_EQ(editable->ClickAddress(editable->ctlTo(), 0), nullptr);
+}
+
+} // namespace
