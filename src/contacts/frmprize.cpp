@@ -224,6 +224,9 @@ void frmPrize::build() {
         button(QStringLiteral("Remove"), QStringLiteral("Remove the selected winner"), winners);
     cmdEMailWinner_ =
         button(QStringLiteral("E-Mail"), QStringLiteral("E-Mail the selected winner"), winners);
+    // Kept out of sight until a winner can be written to from here: a button that does
+    // nothing would be pressed on air and trusted.
+    cmdEMailWinner_->setVisible(false);
     cmdPrintWinners_ =
         button(QStringLiteral("Print"), QStringLiteral("Print list of Winners"), winners);
     for (QPushButton* b :
