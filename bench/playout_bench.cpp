@@ -1,6 +1,7 @@
 // How fast the playout link frames and parses status lines, how long one line takes from
 // the socket to the display call, and how long one status line takes from the parser to the
 // keyboard panel's changed controls repainted on a shown main window.
+#include "benchstudio.h"
 #include "playoutdoubles.h"
 
 #include "core/orlixcommon.h"
@@ -124,31 +125,10 @@ void BM_OneLineSocketToDisplay(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_OneLineSocketToDisplay)->UseManualTime()->Unit(benchmark::kMicrosecond);
-// A studio computer in a home of its own: a profile with its folders and one user.
+// A studio computer in a home of its own, the program's folder in it too.
 bool prepareStudio(const QString& home) {
-    qputenv("ORLIX_HOME", home.toLocal8Bit());
     AppInfo::SetPath(home);
-    cOCSettings settings;
-    QString profile = QStringLiteral("Studio");
-    settings.LoadSettings(profile);
-    settings.SetOrlixPath(home + QStringLiteral("/db"));
-    settings.SetScriptPath(home + QStringLiteral("/scripts"));
-    settings.SetTalkbackSimplePath(home + QStringLiteral("/talkback"));
-    if (!settings.SaveSettings(profile)) {
-        return false;
-    }
-    KVDirectory directory;
-    bool failed = true;
-    directory.OpenDefault(true, failed);
-    if (failed) {
-        return false;
-    }
-    QString refusal;
-    const bool made = directory.CreateFirstUser(QStringLiteral("Bench"), QStringLiteral("bench"),
-                                                QString(), &refusal) != nullptr;
-    bool ok = false;
-    directory.Close(ok);
-    return made;
+    return PrepareBenchStudio(home);
 }
 
 // One status line of each kind, two forms each so that every line changes what it shows.

@@ -4,8 +4,7 @@
 //
 // Usage: bench_startup <path of orlix> [runs] [--browser]
 
-#include "core/profile/cocsettings.h"
-#include "platform/directory/kvdirectory.h"
+#include "benchstudio.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -19,32 +18,7 @@
 #include <cstdio>
 #include <vector>
 
-namespace {
-bool prepareHome(const QString& home) {
-    qputenv("ORLIX_HOME", home.toLocal8Bit());
-    cOCSettings settings;
-    QString profile = QStringLiteral("Studio");
-    settings.LoadSettings(profile);
-    settings.SetOrlixPath(home + QStringLiteral("/db"));
-    settings.SetScriptPath(home + QStringLiteral("/scripts"));
-    settings.SetTalkbackSimplePath(home + QStringLiteral("/talkback"));
-    if (!settings.SaveSettings(profile)) {
-        return false;
-    }
-    KVDirectory directory;
-    bool failed = true;
-    directory.OpenDefault(true, failed);
-    if (failed) {
-        return false;
-    }
-    QString refusal;
-    const bool made = directory.CreateFirstUser(QStringLiteral("Bench"), QStringLiteral("bench"),
-                                                QString(), &refusal) != nullptr;
-    bool ok = false;
-    directory.Close(ok);
-    return made;
-}
-} // namespace
+namespace {} // namespace
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
@@ -58,7 +32,7 @@ int main(int argc, char* argv[]) {
     const bool browser = args.contains(QStringLiteral("--browser"));
 
     QTemporaryDir home;
-    if (!home.isValid() || !prepareHome(home.path())) {
+    if (!home.isValid() || !PrepareBenchStudio(home.path())) {
         std::fprintf(stderr, "bench_startup: the home could not be prepared\n");
         return 2;
     }

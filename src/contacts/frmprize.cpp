@@ -183,8 +183,11 @@ void frmPrize::build() {
     a->addWidget(new QLabel(QStringLiteral("to:"), avail), 0, 3);
     a->addWidget(chkEnd_, 0, 4);
     a->addWidget(dtEnd_, 0, 5);
-    a->addWidget(new QLabel(QStringLiteral("&Available in these hours:"), avail), 1, 0, 1, 6);
+    auto* hoursLabel = new QLabel(QStringLiteral("&Available in these hours:"), avail);
+    a->addWidget(hoursLabel, 1, 0, 1, 6);
     gridWeek_ = new PrizeWeekGrid(avail);
+    // The label's access key takes the user to the grid (and is drawn as an underline).
+    hoursLabel->setBuddy(gridWeek_);
     a->addWidget(gridWeek_, 2, 0, 1, 6);
     cmdLoadHours_ = button(QStringLiteral("Load"), QString(), avail);
     cmdSaveHours_ = button(QStringLiteral("Save"), QString(), avail);

@@ -18,6 +18,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -348,6 +349,33 @@ TEST_F(PrizeWindowTest, ADragSwitchesTheWholeBlock) {
         for (int hour = 0; hour < 24; ++hour) {
             const bool inBlock = day <= 5 && hour >= 9 && hour <= 18;
             EXPECT_EQ(w->Prize()->HourAllowed(day, hour), !inBlock) << day << " " << hour;
+        }
+    }
+}
+
+TEST_F(PrizeWindowTest, EachTabDraws) {
+    auto prize = storedPrize(3, 0);
+    const qint32 winner = storedContact(QStringLiteral("Cat"), QStringLiteral("cat@x.example"));
+    auto w = db().NewPrizeWinner(*prize);
+    w->SetWinnerReference(winner);
+    bool ok = false;
+    db().StorePrizeWinner(*w, ok);
+    ASSERT_TRUE(ok);
+    frmPrize* window = open(db().GetPrize(prize->Reference()));
+    window->show();
+    const QString shots = qEnvironmentVariable("ORLIX_SCREENSHOTS");
+    QTabWidget* tabs = window->Tabs();
+    for (int i = 0; i < tabs->count(); ++i) {
+        tabs->setCurrentIndex(i);
+        const QImage image = window->grab().toImage();
+        EXPECT_FALSE(image.isNull());
+        if (!shots.isEmpty()) {
+            const QString name = tabs->tabText(i)
+                                     .toLower()
+                                     .remove(QLatin1Char('&'))
+                                     .replace(QLatin1Char(' '), QLatin1Char('-'));
+            EXPECT_TRUE(
+                image.save(shots + QStringLiteral("/prize-") + name + QStringLiteral(".png")));
         }
     }
 }

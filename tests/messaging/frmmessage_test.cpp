@@ -23,6 +23,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -128,6 +129,22 @@ TEST_F(EmailWindow, ReceivedMessageOpensReadOnlyWithItsDateAndAnswers) {
     EXPECT_FALSE(window->Message()->Edited());
     EXPECT_FALSE(window->ToolbarButton("save")->isEnabled());
     EXPECT_TRUE(window->ToolbarButton("movemessage")->isEnabled());
+}
+
+TEST_F(EmailWindow, ReadAndNewWindowsDraw) {
+    const QString shots = qEnvironmentVariable("ORLIX_SCREENSHOTS");
+    const std::pair<const char*, frmMessage*> shown[] = {{"email-received", open(received())},
+                                                         {"email-new", newWindow()}};
+    for (const auto& [name, window] : shown) {
+        ASSERT_NE(window, nullptr);
+        window->resize(800, 600);
+        const QImage image = window->grab().toImage();
+        EXPECT_FALSE(image.isNull());
+        if (!shots.isEmpty()) {
+            EXPECT_TRUE(image.save(shots + QLatin1Char('/') + QLatin1String(name) +
+                                   QStringLiteral(".png")));
+        }
+    }
 }
 
 TEST_F(EmailWindow, LoadingStatesAsATable) {
