@@ -6,6 +6,7 @@
 #include "messaging/messagingwindows.h"
 #include "platform/system/appinfo.h"
 #include "platform/system/commandline.h"
+#include "platform/system/localzone.h"
 #include "platform/web/webengineprelude.h"
 #include "settings/settingswindows.h"
 #include "startupprobe.h"
@@ -15,8 +16,10 @@
 #include <memory>
 
 int main(int argc, char* argv[]) {
+    LocalZone::Pin();
     PrepareWebEngineBeforeApplication();
     QApplication app(argc, argv);
+    LocalZone::WatchForChanges(&app);
     QApplication::setApplicationName(AppInfo::ProductName());
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                             .arg(AppInfo::Major())

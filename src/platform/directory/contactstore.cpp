@@ -201,21 +201,32 @@ bool ContactStore::LoginNameTaken(const QString& loginName, qint32 exceptReferen
     return true;
 }
 
+QString ContactStore::ListSql(const QString& where) {
+    return QStringLiteral("SELECT ") + kLightColumns + QStringLiteral(" FROM contacts") + where +
+           QStringLiteral(" ORDER BY name_fold, reference");
+}
+
+QString ContactStore::PhoneDigitsWhere() {
+    return QStringLiteral(" WHERE reference IN ("
+                          "SELECT reference FROM contacts WHERE phone1_digits = ?"
+                          " UNION SELECT reference FROM contacts WHERE phone2_digits = ?"
+                          " UNION SELECT reference FROM contacts WHERE mobile_digits = ?"
+                          " UNION SELECT reference FROM contacts WHERE other_digits = ?)");
+}
+
 QList<ContactRecord> ContactStore::list(const QString& where, const QList<QVariant>& values,
                                         bool* ok) {
-    QSqlQuery q =
-        s_.Prepare(QStringLiteral("SELECT ") + kLightColumns + QStringLiteral(" FROM contacts") +
-                   where + QStringLiteral(" ORDER BY name_fold, reference"));
+    auto q = s_.Statement(ListSql(where));
     for (const QVariant& v : values) {
-        q.addBindValue(v);
+        q->addBindValue(v);
     }
     QList<ContactRecord> found;
-    const bool ran = DirectoryStorage::Exec(q, "looking up contacts");
+    const bool ran = DirectoryStorage::Exec(*q, "looking up contacts");
     if (ok) {
         *ok = ran;
     }
-    while (ran && q.next()) {
-        found << readRecord(q, false);
+    while (ran && q->next()) {
+        found << readRecord(*q, false);
     }
     return found;
 }
@@ -236,6 +247,18 @@ QList<ContactRecord> ContactStore::Find(const QList<ContactCriterion>& criteria,
             values << value;
             break;
         case ContactMatch::Contains:
+            if (c.field == ContactField::Name && value.toUcs4().size() >= 3) {
+                // The index gives the candidates; instr keeps the result exactly what the
+                // scan found.
+                terms << QStringLiteral("(reference IN (SELECT rowid FROM contacts_name_search"
+                                        " WHERE contacts_name_search MATCH ?) AND instr(") +
+                             column + QStringLiteral(", ?) > 0)");
+                values << QStringLiteral("name_fold : \"") +
+                              QString(value).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+                              QLatin1Char('"');
+                values << value;
+                break;
+            }
             terms << QStringLiteral("instr(") + column + QStringLiteral(", ?) > 0");
             values << value;
             break;
@@ -256,12 +279,7 @@ QList<ContactRecord> ContactStore::FindByPhoneDigits(const QString& digits) {
     if (digits.isEmpty()) {
         return {};
     }
-    return list(QStringLiteral(" WHERE reference IN ("
-                               "SELECT reference FROM contacts WHERE phone1_digits = ?"
-                               " UNION SELECT reference FROM contacts WHERE phone2_digits = ?"
-                               " UNION SELECT reference FROM contacts WHERE mobile_digits = ?"
-                               " UNION SELECT reference FROM contacts WHERE other_digits = ?)"),
-                {digits, digits, digits, digits}, nullptr);
+    return list(PhoneDigitsWhere(), {digits, digits, digits, digits}, nullptr);
 }
 
 QList<ContactRecord> ContactStore::Users() {

@@ -36,6 +36,10 @@ public:
     // Light records in name order (then reference); ok False when the query failed.
     QList<ContactRecord> Find(const QList<ContactCriterion>& criteria, bool* ok);
     QList<ContactRecord> FindByPhoneDigits(const QString& digits);
+    // The statement a look-up runs for a WHERE clause (" WHERE ..." or ""), and the clause of
+    // the phone look-up with its four bound digits.
+    static QString ListSql(const QString& where);
+    static QString PhoneDigitsWhere();
     QList<ContactRecord> Users();
     QList<ContactRecord> All();
     int CountUsers();

@@ -58,6 +58,30 @@ QStringList DirectorySchemaSteps(int version) {
                            " client_level INTEGER NOT NULL DEFAULT 0,"
                            " PRIMARY KEY (product_code, host, process_id))"),
         };
+    case 2:
+        // Searching names for any part of them read every row; a trigram index finds the
+        // candidates for a part of three characters or more. It indexes the folded name
+        // exactly (case_sensitive: the fold already did what case rules there are), and the
+        // triggers keep it in the same transaction as every change of a contact.
+        return {
+            QStringLiteral("CREATE VIRTUAL TABLE contacts_name_search USING fts5("
+                           "name_fold, content='contacts', content_rowid='reference',"
+                           " tokenize='trigram case_sensitive 1')"),
+            QStringLiteral("INSERT INTO contacts_name_search(contacts_name_search) "
+                           "VALUES ('rebuild')"),
+            QStringLiteral("CREATE TRIGGER contacts_name_search_insert AFTER INSERT ON contacts "
+                           "BEGIN INSERT INTO contacts_name_search(rowid, name_fold)"
+                           " VALUES (new.reference, new.name_fold); END"),
+            QStringLiteral("CREATE TRIGGER contacts_name_search_delete AFTER DELETE ON contacts "
+                           "BEGIN INSERT INTO contacts_name_search(contacts_name_search, rowid,"
+                           " name_fold) VALUES ('delete', old.reference, old.name_fold); END"),
+            QStringLiteral("CREATE TRIGGER contacts_name_search_update AFTER UPDATE OF name_fold"
+                           " ON contacts "
+                           "BEGIN INSERT INTO contacts_name_search(contacts_name_search, rowid,"
+                           " name_fold) VALUES ('delete', old.reference, old.name_fold);"
+                           " INSERT INTO contacts_name_search(rowid, name_fold)"
+                           " VALUES (new.reference, new.name_fold); END"),
+        };
     default:
         return {};
     }

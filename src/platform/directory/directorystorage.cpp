@@ -96,6 +96,7 @@ DirectoryStorage::~DirectoryStorage() {
 }
 
 void DirectoryStorage::Close() {
+    statements_.Clear();
     if (db_.isValid()) {
         db_.close();
         db_ = QSqlDatabase();
@@ -293,6 +294,15 @@ QSqlQuery DirectoryStorage::Prepare(const QString& sql, QString* error) {
         }
     }
     return q;
+}
+
+SqlStatementPool::Lease DirectoryStorage::Statement(const QString& sql) {
+    SqlStatementPool::Lease lease = statements_.Take(db_, sql);
+    if (!lease.Prepared()) {
+        PlatformLog(QStringLiteral("Directory: could not prepare a statement: ") +
+                    lease->lastError().text());
+    }
+    return lease;
 }
 
 bool DirectoryStorage::Exec(QSqlQuery& query, const char* context) {

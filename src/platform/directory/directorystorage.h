@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QSqlDatabase>
+
+#include "platform/system/sqlstatementpool.h"
 #include <QString>
 
 class QSqlQuery;
@@ -25,7 +27,7 @@ enum class StorageOpenResult {
 // writer and keeps its transactions short.
 class DirectoryStorage {
 public:
-    static constexpr int kCurrentSchema = 1;
+    static constexpr int kCurrentSchema = 2;
     static constexpr int kBusyTimeoutMs = 5000;
 
     DirectoryStorage();
@@ -46,6 +48,8 @@ public:
 
     // A prepared statement on this connection (never executed here).
     QSqlQuery Prepare(const QString& sql, QString* error = nullptr);
+    // A statement kept for the connection's lifetime, for the look-ups made again and again.
+    SqlStatementPool::Lease Statement(const QString& sql);
     // Runs a prepared statement; on failure logs the statement's error with context.
     static bool Exec(QSqlQuery& query, const char* context);
 
@@ -64,6 +68,7 @@ private:
     bool applySchema(int from, QString* error);
 
     QSqlDatabase db_;
+    SqlStatementPool statements_;
     QString connectionName_;
     QString filePath_;
     bool open_ = false;

@@ -239,6 +239,7 @@ std::optional<MessagesStorage::Refusal> MessagesStorage::applySchema(int from, b
 
 void MessagesStorage::Close() {
     StopWatching();
+    statements_.Clear();
     if (db_.isValid()) {
         db_.close();
     }
@@ -262,6 +263,15 @@ QSqlQuery MessagesStorage::Prepare(const QString& sql) {
                         .arg(query.lastError().text()));
     }
     return query;
+}
+
+SqlStatementPool::Lease MessagesStorage::Statement(const QString& sql) {
+    SqlStatementPool::Lease lease = statements_.Take(db_, sql);
+    if (!lease.Prepared()) {
+        PlatformLog(QStringLiteral("Messages database: could not prepare a statement: %1")
+                        .arg(lease->lastError().text()));
+    }
+    return lease;
 }
 
 bool MessagesStorage::Exec(QSqlQuery& query, const char* context) {

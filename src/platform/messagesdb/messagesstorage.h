@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTimer>
 
+#include "platform/system/sqlstatementpool.h"
+
 #include <optional>
 
 class QSqlQuery;
@@ -58,6 +60,8 @@ public:
     const QString& FilePath() const { return filePath_; }
 
     QSqlQuery Prepare(const QString& sql);
+    // A statement kept for the connection's lifetime, for the look-ups made again and again.
+    SqlStatementPool::Lease Statement(const QString& sql);
     // Runs a prepared statement; on failure logs the statement's error with the context.
     static bool Exec(QSqlQuery& query, const char* context);
 
@@ -97,6 +101,7 @@ private:
     void announce();
 
     QSqlDatabase db_;
+    SqlStatementPool statements_;
     QString connectionName_;
     QString filePath_;
     QString synchronous_ = QStringLiteral("FULL");

@@ -25,9 +25,9 @@ std::unique_ptr<OrlixMessage> MessageTable::fromRow(const QSqlQuery& q, const St
     message->SetFlags(q.value(3).toInt());
     message->SetPersonalOwner(q.value(4).toInt());
     message->SetInheritedValue(q.value(5).toInt());
-    message->SetReceivedDate(StoredDates::FromStored(q.value(6)));
-    message->SetSentDate(StoredDates::FromStored(q.value(7)));
-    message->SetSendAfterDate(StoredDates::FromStored(q.value(8)));
+    message->SetReceivedDate(StoredDates::FromStoredUtc(q.value(6)));
+    message->SetSentDate(StoredDates::FromStoredUtc(q.value(7)));
+    message->SetSendAfterDate(StoredDates::FromStoredUtc(q.value(8)));
     MessageColumns columns;
     columns.Subject = q.value(9).toString();
     columns.From = q.value(10).toString();
@@ -41,13 +41,13 @@ std::unique_ptr<OrlixMessage> MessageTable::fromRow(const QSqlQuery& q, const St
             if (!s || !s->IsOpen()) {
                 return {};
             }
-            QSqlQuery bytes =
-                s->Prepare(QStringLiteral("SELECT mime FROM messages WHERE reference = ?"));
-            bytes.addBindValue(reference);
-            if (!MessagesStorage::Exec(bytes, "reading a message") || !bytes.next()) {
+            auto bytes =
+                s->Statement(QStringLiteral("SELECT mime FROM messages WHERE reference = ?"));
+            bytes->addBindValue(reference);
+            if (!MessagesStorage::Exec(*bytes, "reading a message") || !bytes->next()) {
                 return {};
             }
-            return bytes.value(0).toByteArray();
+            return bytes->value(0).toByteArray();
         },
         std::move(columns), tree);
     return message;
@@ -163,32 +163,36 @@ std::unique_ptr<OrlixMessage> MessageTable::Load(const Storage& storage, qint32 
     if (reference <= 0) {
         return nullptr;
     }
-    QSqlQuery q = storage->Prepare(QStringLiteral("SELECT ") + kColumns +
-                                   QStringLiteral(" FROM messages WHERE reference = ?"));
-    q.addBindValue(reference);
-    if (!MessagesStorage::Exec(q, "reading a message") || !q.next()) {
+    auto q = storage->Statement(QStringLiteral("SELECT ") + kColumns +
+                                QStringLiteral(" FROM messages WHERE reference = ?"));
+    q->addBindValue(reference);
+    if (!MessagesStorage::Exec(*q, "reading a message") || !q->next()) {
         return nullptr;
     }
-    return fromRow(q, storage, tree);
+    return fromRow(*q, storage, tree);
 }
 
-bool MessageTable::Query(const Storage& storage, const QString& where, const QVariantList& values,
-                         const Tree& tree, std::vector<std::unique_ptr<OrlixMessage>>& out) {
+QString MessageTable::QuerySql(const QString& where) {
     QString sql = QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM messages");
     if (!where.isEmpty()) {
         sql += QStringLiteral(" WHERE ") + where;
     }
     sql += QStringLiteral(
         " ORDER BY COALESCE(received_utc, sent_utc, send_after_utc, 0) DESC, reference DESC");
-    QSqlQuery q = storage->Prepare(sql);
+    return sql;
+}
+
+bool MessageTable::Query(const Storage& storage, const QString& where, const QVariantList& values,
+                         const Tree& tree, std::vector<std::unique_ptr<OrlixMessage>>& out) {
+    auto q = storage->Statement(QuerySql(where));
     for (const QVariant& value : values) {
-        q.addBindValue(value);
+        q->addBindValue(value);
     }
-    if (!MessagesStorage::Exec(q, "listing messages")) {
+    if (!MessagesStorage::Exec(*q, "listing messages")) {
         return false;
     }
-    while (q.next()) {
-        out.push_back(fromRow(q, storage, tree));
+    while (q->next()) {
+        out.push_back(fromRow(*q, storage, tree));
     }
     return true;
 }

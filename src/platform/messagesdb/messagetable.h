@@ -28,6 +28,8 @@ public:
     // first; the message bytes are read when first asked for.
     static bool Query(const Storage& storage, const QString& where, const QVariantList& values,
                       const Tree& tree, std::vector<std::unique_ptr<OrlixMessage>>& out);
+    // The statement Query runs for a WHERE condition.
+    static QString QuerySql(const QString& where);
     static bool Delete(const Storage& storage, qint32 reference, bool& found);
     static bool Move(const Storage& storage, qint32 reference, qint32 folder, bool& found);
     // The new row's Reference, 0 when the message is missing or the copy failed.

@@ -97,7 +97,10 @@ bool textField(const OrlixMessage& m, QStringView name, QString& value) {
                    ? m.SendAfterDate().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
                    : QString();
     } else if (name == u"DATE") {
-        text = m.ReceivedDate().isValid() ? m.ReceivedDateText() : m.SentDateText();
+        text = m.ReceivedDateText();
+        if (text.isEmpty()) {
+            text = m.SentDateText();
+        }
     } else if (name == u"FOLDER") {
         text = m.FolderName();
     } else if (name == u"BODY") {

@@ -9,6 +9,12 @@ namespace {
 QDateTime localOrUnset(const QDateTime& date) {
     return date.isValid() ? date.toLocalTime() : QDateTime();
 }
+QDateTime utcOrUnset(const QDateTime& date) {
+    if (!date.isValid()) {
+        return {};
+    }
+    return date.timeSpec() == Qt::UTC ? date : date.toUTC();
+}
 } // namespace
 
 OrlixMessage::OrlixMessage() = default;
@@ -22,14 +28,23 @@ void OrlixMessage::SetEdited(bool edited) {
     Q_EMIT MessageEdited(edited_);
 }
 
+QDateTime OrlixMessage::ReceivedDate() const {
+    return localOrUnset(receivedDate_);
+}
 void OrlixMessage::SetReceivedDate(const QDateTime& date) {
-    receivedDate_ = localOrUnset(date);
+    receivedDate_ = utcOrUnset(date);
+}
+QDateTime OrlixMessage::SentDate() const {
+    return localOrUnset(sentDate_);
 }
 void OrlixMessage::SetSentDate(const QDateTime& date) {
-    sentDate_ = localOrUnset(date);
+    sentDate_ = utcOrUnset(date);
+}
+QDateTime OrlixMessage::SendAfterDate() const {
+    return localOrUnset(sendAfterDate_);
 }
 void OrlixMessage::SetSendAfterDate(const QDateTime& date) {
-    sendAfterDate_ = localOrUnset(date);
+    sendAfterDate_ = utcOrUnset(date);
 }
 QString OrlixMessage::ReceivedDateText() const {
     return StoredDates::Text(receivedDate_);

@@ -49,11 +49,11 @@ public:
     void SetEdited(bool edited);
 
     // Local time; an invalid date is "unset" (0).
-    QDateTime ReceivedDate() const { return receivedDate_; }
+    QDateTime ReceivedDate() const;
     void SetReceivedDate(const QDateTime& date);
-    QDateTime SentDate() const { return sentDate_; }
+    QDateTime SentDate() const;
     void SetSentDate(const QDateTime& date);
-    QDateTime SendAfterDate() const { return sendAfterDate_; }
+    QDateTime SendAfterDate() const;
     void SetSendAfterDate(const QDateTime& date);
     QString ReceivedDateText() const;
     QString SentDateText() const;
@@ -104,6 +104,7 @@ private:
     qint32 personalOwner_ = 0;
     qint32 inheritedValue_ = 0;
     bool edited_ = false;
+    // Kept in UTC, as stored: a list of a thousand messages converts only the dates it shows.
     QDateTime receivedDate_;
     QDateTime sentDate_;
     QDateTime sendAfterDate_;

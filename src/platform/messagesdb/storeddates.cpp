@@ -16,7 +16,7 @@ QVariant StoredDates::ToStored(const QDateTime& date) {
     return QVariant::fromValue<qint64>(date.toMSecsSinceEpoch());
 }
 
-QDateTime StoredDates::FromStored(const QVariant& value) {
+QDateTime StoredDates::FromStoredUtc(const QVariant& value) {
     if (value.isNull()) {
         return {};
     }
@@ -25,16 +25,46 @@ QDateTime StoredDates::FromStored(const QVariant& value) {
     if (!ok) {
         return {};
     }
-    return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC).toLocalTime();
+    return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
+}
+
+QDateTime StoredDates::FromStored(const QVariant& value) {
+    const QDateTime utc = FromStoredUtc(value);
+    return utc.isValid() ? utc.toLocalTime() : utc;
 }
 
 QString StoredDates::Text(const QDateTime& date) {
     if (!date.isValid()) {
         return {};
     }
+    // A list's dates fall on a few days: the text of the last day is kept, and the locale's
+    // pattern with it, until the day or the program's locale changes.
+    thread_local QLocale lastLocale(QLocale::c());
+    thread_local QString pattern;
+    thread_local QDate lastDay;
+    thread_local QString lastDayText;
+    const QLocale locale;
+    if (pattern.isEmpty() || locale != lastLocale) {
+        lastLocale = locale;
+        pattern = locale.dateFormat(QLocale::ShortFormat);
+        lastDay = QDate();
+    }
     const QDateTime local = date.toLocalTime();
-    return QLocale().toString(local.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-           local.time().toString(QStringLiteral("HH:mm"));
+    if (local.date() != lastDay) {
+        lastDay = local.date();
+        lastDayText = locale.toString(lastDay, pattern);
+    }
+    const QTime time = local.time();
+    QString text;
+    text.reserve(lastDayText.size() + 6);
+    text += lastDayText;
+    text += QLatin1Char(' ');
+    text += QLatin1Char(char('0' + time.hour() / 10));
+    text += QLatin1Char(char('0' + time.hour() % 10));
+    text += QLatin1Char(':');
+    text += QLatin1Char(char('0' + time.minute() / 10));
+    text += QLatin1Char(char('0' + time.minute() % 10));
+    return text;
 }
 
 bool StoredDates::DateNumberToStored(double dateNumber, qint64& stored) {

@@ -10,6 +10,8 @@
 namespace StoredDates {
 QVariant ToStored(const QDateTime& date);
 QDateTime FromStored(const QVariant& value);
+// The same in UTC, for objects that convert a date only when it is shown.
+QDateTime FromStoredUtc(const QVariant& value);
 // The display text of a date: the system's short date and "hh:mm"; "" when unset.
 QString Text(const QDateTime& date);
 // A date number (days since 30 December 1899, the fraction the time of day, in UTC) as

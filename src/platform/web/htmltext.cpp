@@ -28,6 +28,29 @@ void appendEscaped(QString& out, QChar c) {
     }
 }
 
+bool needsEscape(QChar c) {
+    switch (c.unicode()) {
+    case u'&':
+    case u'<':
+    case u'>':
+    case u'"':
+    case u'\'':
+    case 0:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Where the first character that must change is; size() when none.
+qsizetype firstToEscape(QStringView text) {
+    qsizetype i = 0;
+    while (i < text.size() && !needsEscape(text[i])) {
+        ++i;
+    }
+    return i;
+}
+
 bool isBreak(QChar c) {
     return c == u'\n' || c == u'\r';
 }
@@ -44,12 +67,25 @@ bool isFoldedBlank(QStringView text, qsizetype i) {
 } // namespace
 
 QString Escape(QStringView text) {
+    // Most of a page's fields hold nothing to escape: the clean start is copied in one go.
+    const qsizetype clean = firstToEscape(text);
+    if (clean == text.size()) {
+        return text.toString();
+    }
     QString out;
     out.reserve(text.size() + text.size() / 8);
-    for (const QChar c : text) {
+    out.append(text.first(clean));
+    for (const QChar c : text.sliced(clean)) {
         appendEscaped(out, c);
     }
     return out;
+}
+
+QString Escape(const QString& text) {
+    if (firstToEscape(text) == text.size()) {
+        return text;
+    }
+    return Escape(QStringView(text));
 }
 
 QString Lines(QStringView text, LineOptions options) {

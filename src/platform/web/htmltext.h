@@ -10,6 +10,8 @@ namespace HtmlText {
 // & < > " and ' as entities, so that the result is safe both as element content and inside
 // an attribute value quoted either way. A NUL has no business in a page and is dropped.
 QString Escape(QStringView text);
+// The same; text that needs no escaping comes back as it is, without a copy.
+QString Escape(const QString& text);
 
 struct LineOptions {
     // Runs of blanks, and a blank at either edge of a line, as &nbsp;: a page folds blanks

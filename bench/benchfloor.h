@@ -1,0 +1,35 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+
+// Times the program's path and its floor (the least the same work can cost) in one loop,
+// turn about, so that both see the same caches and the same load on the machine. The time
+// reported is the program's; the counters give the floor's time per iteration in
+// microseconds and the ratio of the two. Each function returns false on a wrong result.
+template <typename Program, typename Floor>
+void RunBesideFloor(benchmark::State& state, Program program, Floor floor) {
+    using Clock = std::chrono::steady_clock;
+    double programSeconds = 0;
+    double floorSeconds = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        const bool programRight = program();
+        const auto between = Clock::now();
+        const bool floorRight = floor();
+        const auto end = Clock::now();
+        if (!programRight || !floorRight) {
+            state.SkipWithError(programRight ? "the floor's result is wrong"
+                                             : "the program's result is wrong");
+            return;
+        }
+        const double spent = std::chrono::duration<double>(between - start).count();
+        programSeconds += spent;
+        floorSeconds += std::chrono::duration<double>(end - between).count();
+        state.SetIterationTime(spent);
+    }
+    state.counters["floor_us"] =
+        benchmark::Counter(floorSeconds * 1e6, benchmark::Counter::kAvgIterations);
+    state.counters["ratio"] = floorSeconds > 0 ? programSeconds / floorSeconds : 0.0;
+}

@@ -1,0 +1,185 @@
+// Searching contacts by any part of their name: the index must find exactly what reading
+// every row found, in the same order, whatever the term holds.
+#include "directoryfixture.h"
+
+#include "platform/directory/contactfilter.h"
+#include "platform/directory/contacttext.h"
+#include "platform/directory/directoryschema.h"
+#include "platform/directory/directorystorage.h"
+
+#include <QDir>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QUuid>
+
+#include <algorithm>
+
+namespace {
+const QStringList kNames = {
+    QStringLiteral("Ann Wright"),
+    QStringLiteral("ANNE WRIGHTSON"),
+    QStringLiteral("Joanna Banner"),
+    QStringLiteral("Pat \"The Voice\" O'Neil"),
+    QStringLiteral("100% Pure_Radio"),
+    QStringLiteral("Star*Name?"),
+    QStringLiteral("Zoë Ångström"),
+    QStringLiteral("ZOË ÅNGSTRÖM"),
+    QStringLiteral("Straße Café"),
+    QStringLiteral("Radio 📻 Fan"),
+    QStringLiteral("Li"),
+    QStringLiteral(""),
+    QStringLiteral("  spaced   out  "),
+};
+
+const QStringList kTerms = {
+    // one and two characters: read from every row, as before the index
+    QStringLiteral("a"),
+    QStringLiteral("Z"),
+    QStringLiteral("li"),
+    QStringLiteral("%_"),
+    QStringLiteral("📻"),
+    // three and more: found through the index
+    QStringLiteral("ann"),
+    QStringLiteral("ANN"),
+    QStringLiteral("wright"),
+    QStringLiteral("n W"),
+    QStringLiteral("\"The"),
+    QStringLiteral("O'Neil"),
+    QStringLiteral("0% P"),
+    QStringLiteral("e_R"),
+    QStringLiteral("r*N"),
+    QStringLiteral("e?"),
+    QStringLiteral("*Na"),
+    QStringLiteral("ngst"),
+    QStringLiteral("ÅNG"),
+    QStringLiteral("zoë å"),
+    QStringLiteral("ße "),
+    QStringLiteral("📻 F"),
+    QStringLiteral(" 📻 "),
+    QStringLiteral("   "),
+    QStringLiteral("Ann Wright"),
+    QStringLiteral("nobody here"),
+    QStringLiteral("\"\"\""),
+    QStringLiteral("NEAR"),
+    QStringLiteral("a OR b"),
+    QStringLiteral("AND"),
+};
+
+class NameSearchTest : public DirectoryFixture {
+protected:
+    void SetUp() override {
+        DirectoryFixture::SetUp();
+        ensureAdmin();
+        loginAs(admin);
+    }
+
+    qint32 save(const QString& name, qint32 reference = 0) {
+        auto c =
+            reference ? directory->GetContact(reference, true, false) : directory->CreateContact(0);
+        c->SetName(name);
+        bool ok = false;
+        directory->SaveContact(reference, c, false, false, ok);
+        EXPECT_TRUE(ok) << name.toStdString();
+        return c->Reference();
+    }
+
+    // What reading every row finds: the folded name holds the folded term, in name order.
+    QList<qint32> scanned(const QString& term) {
+        // Name order as the file compares: the folded name's UTF-8 bytes.
+        QList<std::pair<QByteArray, qint32>> rows;
+        for (const auto& c : directory->FindContacts(
+                 QList<ContactCriterion>{{ContactField::Name, ContactMatch::StartsWith, {}}})) {
+            if (ContactText::Fold(c->Name()).contains(ContactText::Fold(term))) {
+                rows << std::make_pair(ContactText::Fold(c->Name()).toUtf8(), c->Reference());
+            }
+        }
+        std::sort(rows.begin(), rows.end());
+        QList<qint32> out;
+        for (const auto& r : rows) {
+            out << r.second;
+        }
+        return out;
+    }
+
+    QList<qint32> searched(const QString& term) {
+        QList<qint32> out;
+        const auto found = directory->FindContacts(
+            QStringLiteral("[Name] LIKE ") + ContactFilterValue(QStringLiteral("*") + term + "*"),
+            0, 0);
+        for (const auto& c : found) {
+            out << c->Reference();
+        }
+        return out;
+    }
+
+    void expectSameAsScan() {
+        for (const QString& term : kTerms) {
+            EXPECT_EQ(searched(term), scanned(term)) << "term: " << term.toStdString();
+        }
+    }
+};
+
+TEST_F(NameSearchTest, FindsExactlyWhatAScanFindsForEveryTerm) {
+    for (const QString& name : kNames) {
+        save(name);
+    }
+    expectSameAsScan();
+    // The terms do find something: the table is not comparing two empty lists.
+    EXPECT_EQ(searched(QStringLiteral("ann")).size(), 3);
+    EXPECT_EQ(searched(QStringLiteral("ÅNG")).size(), 2);
+    EXPECT_EQ(searched(QStringLiteral("📻 F")).size(), 1);
+}
+
+TEST_F(NameSearchTest, FollowsRenamesAndRemovalsInTheSameChange) {
+    const qint32 ann = save(QStringLiteral("Ann Wright"));
+    const qint32 bob = save(QStringLiteral("Bob Banner"));
+    save(QStringLiteral("Annabel Lee"), ann);
+    EXPECT_TRUE(searched(QStringLiteral("Wright")).isEmpty());
+    EXPECT_EQ(searched(QStringLiteral("abel")), QList<qint32>{ann});
+    QString refusal;
+    ASSERT_TRUE(directory->RemoveContact(bob, &refusal)) << refusal.toStdString();
+    EXPECT_TRUE(searched(QStringLiteral("Banner")).isEmpty());
+    for (const QString& name : kNames) {
+        save(name);
+    }
+    expectSameAsScan();
+}
+
+// A directory made before the index existed gets it when it is opened, with every contact
+// already in it.
+TEST_F(NameSearchTest, AnOlderDirectoryIsIndexedWhenOpened) {
+    const QString path =
+        QDir(qEnvironmentVariable("ORLIX_HOME")).filePath(QStringLiteral("older.sqlite"));
+    {
+        const QString connection = QUuid::createUuid().toString();
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+            db.setDatabaseName(path);
+            ASSERT_TRUE(db.open());
+            QSqlQuery q(db);
+            for (const QString& sql : DirectorySchemaSteps(1)) {
+                ASSERT_TRUE(q.exec(sql)) << sql.toStdString();
+            }
+            for (const QString& name : {QStringLiteral("Ann Wright"), QStringLiteral("Bob")}) {
+                q.prepare(QStringLiteral("INSERT INTO contacts (name, name_fold) VALUES (?, ?)"));
+                q.addBindValue(name);
+                q.addBindValue(ContactText::Fold(name));
+                ASSERT_TRUE(q.exec());
+            }
+            ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA user_version = 1")));
+        }
+        QSqlDatabase::removeDatabase(connection);
+    }
+    DirectoryStorage storage;
+    ASSERT_EQ(storage.Open(path, false, nullptr), StorageOpenResult::Opened);
+    EXPECT_EQ(storage.SchemaVersion(), DirectoryStorage::kCurrentSchema);
+    auto q = storage.Statement(QStringLiteral(
+        "SELECT name FROM contacts WHERE reference IN (SELECT rowid FROM contacts_name_search"
+        " WHERE contacts_name_search MATCH ?)"));
+    q->addBindValue(QStringLiteral("name_fold : \"wrig\""));
+    ASSERT_TRUE(DirectoryStorage::Exec(*q, "test"));
+    ASSERT_TRUE(q->next());
+    EXPECT_EQ(q->value(0).toString(), QStringLiteral("Ann Wright"));
+    EXPECT_FALSE(q->next());
+}
+} // namespace
