@@ -77,109 +77,205 @@ bool onScreen(int options) {
            (options & MessageTemplate::OnScreenList) == MessageTemplate::OnScreenList;
 }
 
-// The fields that are the listener's or the user's text: escaped as they go into the page.
-bool textField(const OrlixMessage& m, QStringView name, QString& value) {
-    QString text;
-    if (name == u"SUBJECT") {
-        text = m.Subject();
-    } else if (name == u"FROM") {
-        text = m.FromText();
-    } else if (name == u"TO") {
-        text = m.ToText();
-    } else if (name == u"CC") {
-        text = m.CcText();
-    } else if (name == u"RECEIVEDDATE") {
-        text = m.ReceivedDateText();
-    } else if (name == u"SENTDATE") {
-        text = m.SentDateText();
-    } else if (name == u"SENDAFTERDATE") {
-        text = m.SendAfterDate().isValid()
-                   ? m.SendAfterDate().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-                   : QString();
-    } else if (name == u"DATE") {
-        text = m.ReceivedDateText();
-        if (text.isEmpty()) {
-            text = m.SentDateText();
-        }
-    } else if (name == u"FOLDER") {
-        text = m.FolderName();
-    } else if (name == u"BODY") {
-        value = HtmlText::Lines(m.BodyText(), {.breakSource = true});
-        return true;
-    } else if (name == u"SUMMARY") {
-        value = summary(m.BodyText());
-        return true;
-    } else {
-        return false;
-    }
-    value = HtmlText::Escape(text);
-    return true;
-}
+// The message tags, resolved once per block: a list of ten thousand messages looks each
+// tag's name up once, not once per message.
+enum class Field {
+    None,
+    // the listener's or the user's text: escaped as it goes into the page
+    Subject,
+    From,
+    To,
+    Cc,
+    ReceivedDate,
+    SentDate,
+    SendAfterDate,
+    Date,
+    Folder,
+    Body,
+    Summary,
+    // numbers and states, as words of the program's own that need no escaping
+    Reference,
+    Kind,
+    KindImage,
+    FolderReference,
+    Flags,
+    Read,
+    Personal,
+    PersonalOwner,
+    // the tick box and the command links: on the on-screen list only, "" on paper
+    Select,
+    OpenLink,
+    PrintLink,
+    DeleteLink,
+    CopyLink,
+    MoveLink,
+};
 
-// The message's numbers and states, as words of the program's own that need no escaping.
-bool stateField(const OrlixMessage& m, QStringView name, QString& value) {
-    if (name == u"REFERENCE") {
-        value = QString::number(m.Reference());
-    } else if (name == u"KIND") {
-        value = m.Kind() == OrlixMessage::KindSms     ? QStringLiteral("SMS")
-                : m.Kind() == OrlixMessage::KindEmail ? QStringLiteral("E-mail")
-                                                      : QString();
-    } else if (name == u"KINDIMAGE") {
-        value = m.Kind() == OrlixMessage::KindSms ? QStringLiteral("sms.svg")
-                                                  : QStringLiteral("email.svg");
-    } else if (name == u"FOLDERREFERENCE") {
-        value = QString::number(m.Folder());
-    } else if (name == u"FLAGS") {
-        value = QString::number(m.Flags());
-    } else if (name == u"READ") {
-        value = (m.Flags() & OrlixMessage::FlagRead) != 0 ? QStringLiteral("read")
-                                                          : QStringLiteral("unread");
-    } else if (name == u"PERSONAL") {
-        value = m.PersonalOwner() != 0 ? QStringLiteral("personal") : QString();
-    } else if (name == u"PERSONALOWNER") {
-        value = QString::number(m.PersonalOwner());
-    } else {
-        return false;
-    }
-    return true;
-}
-
-// The tick box and the command links: on the on-screen list only, "" on paper.
-bool screenField(const OrlixMessage& m, bool screen, QStringView name, QString& value) {
+Field fieldOf(const QString& tag) {
     static const struct {
-        QStringView tag;
-        QLatin1String command;
-    } links[] = {{u"OPENLINK", QLatin1String("openmessage")},
-                 {u"PRINTLINK", QLatin1String("printmessage")},
-                 {u"DELETELINK", QLatin1String("deletemessage")},
-                 {u"COPYLINK", QLatin1String("copymessage")},
-                 {u"MOVELINK", QLatin1String("movemessage")}};
-    const QString ref = QString::number(m.Reference());
-    if (name == u"SELECT") {
-        value = screen
-                    ? QStringLiteral("<input type=\"checkbox\" name=\"MessageSelected(") + ref +
-                          QStringLiteral(")\" id=\"MessageSelected(") + ref + QStringLiteral(")\">")
-                    : QString();
-        return true;
+        QStringView name;
+        Field field;
+    } names[] = {
+        {u"SUBJECT", Field::Subject},
+        {u"FROM", Field::From},
+        {u"TO", Field::To},
+        {u"CC", Field::Cc},
+        {u"RECEIVEDDATE", Field::ReceivedDate},
+        {u"SENTDATE", Field::SentDate},
+        {u"SENDAFTERDATE", Field::SendAfterDate},
+        {u"DATE", Field::Date},
+        {u"FOLDER", Field::Folder},
+        {u"BODY", Field::Body},
+        {u"SUMMARY", Field::Summary},
+        {u"REFERENCE", Field::Reference},
+        {u"KIND", Field::Kind},
+        {u"KINDIMAGE", Field::KindImage},
+        {u"FOLDERREFERENCE", Field::FolderReference},
+        {u"FLAGS", Field::Flags},
+        {u"READ", Field::Read},
+        {u"PERSONAL", Field::Personal},
+        {u"PERSONALOWNER", Field::PersonalOwner},
+        {u"SELECT", Field::Select},
+        {u"OPENLINK", Field::OpenLink},
+        {u"PRINTLINK", Field::PrintLink},
+        {u"DELETELINK", Field::DeleteLink},
+        {u"COPYLINK", Field::CopyLink},
+        {u"MOVELINK", Field::MoveLink},
+    };
+    if (!tag.startsWith(QLatin1String("OCP_MESSAGE_"))) {
+        return Field::None;
     }
-    for (const auto& link : links) {
-        if (name == link.tag) {
-            value = screen ? QStringLiteral("orlix://") + link.command + QLatin1Char('(') + ref +
-                                 QLatin1Char(')')
-                           : QString();
-            return true;
+    const QStringView name = QStringView(tag).mid(12);
+    for (const auto& n : names) {
+        if (name == n.name) {
+            return n.field;
         }
     }
-    return false;
+    return Field::None;
+}
+
+void appendLink(QString& out, bool screen, QLatin1String command, qint32 reference) {
+    if (screen) {
+        out += QLatin1String("orlix://");
+        out += command;
+        out += QLatin1Char('(');
+        out += QString::number(reference);
+        out += QLatin1Char(')');
+    }
+}
+
+// The field's value for the message, appended to out.
+void appendField(QString& out, const OrlixMessage& m, bool screen, Field field) {
+    switch (field) {
+    case Field::None:
+        return;
+    case Field::Subject:
+        out += HtmlText::Escape(m.Subject());
+        return;
+    case Field::From:
+        out += HtmlText::Escape(m.FromText());
+        return;
+    case Field::To:
+        out += HtmlText::Escape(m.ToText());
+        return;
+    case Field::Cc:
+        out += HtmlText::Escape(m.CcText());
+        return;
+    case Field::ReceivedDate:
+        out += HtmlText::Escape(m.ReceivedDateText());
+        return;
+    case Field::SentDate:
+        out += HtmlText::Escape(m.SentDateText());
+        return;
+    case Field::SendAfterDate: {
+        const QDateTime after = m.SendAfterDate();
+        if (after.isValid()) {
+            out += HtmlText::Escape(after.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        }
+        return;
+    }
+    case Field::Date: {
+        const QString received = m.ReceivedDateText();
+        out += HtmlText::Escape(received.isEmpty() ? m.SentDateText() : received);
+        return;
+    }
+    case Field::Folder:
+        out += HtmlText::Escape(m.FolderName());
+        return;
+    case Field::Body:
+        out += HtmlText::Lines(m.BodyText(), {.breakSource = true});
+        return;
+    case Field::Summary:
+        out += summary(m.BodyText());
+        return;
+    case Field::Reference:
+        out += QString::number(m.Reference());
+        return;
+    case Field::Kind:
+        if (m.Kind() == OrlixMessage::KindSms) {
+            out += QLatin1String("SMS");
+        } else if (m.Kind() == OrlixMessage::KindEmail) {
+            out += QLatin1String("E-mail");
+        }
+        return;
+    case Field::KindImage:
+        out += m.Kind() == OrlixMessage::KindSms ? QLatin1String("sms.svg")
+                                                 : QLatin1String("email.svg");
+        return;
+    case Field::FolderReference:
+        out += QString::number(m.Folder());
+        return;
+    case Field::Flags:
+        out += QString::number(m.Flags());
+        return;
+    case Field::Read:
+        out += (m.Flags() & OrlixMessage::FlagRead) != 0 ? QLatin1String("read")
+                                                         : QLatin1String("unread");
+        return;
+    case Field::Personal:
+        if (m.PersonalOwner() != 0) {
+            out += QLatin1String("personal");
+        }
+        return;
+    case Field::PersonalOwner:
+        out += QString::number(m.PersonalOwner());
+        return;
+    case Field::Select:
+        if (screen) {
+            const QString ref = QString::number(m.Reference());
+            out += QLatin1String("<input type=\"checkbox\" name=\"MessageSelected(");
+            out += ref;
+            out += QLatin1String(")\" id=\"MessageSelected(");
+            out += ref;
+            out += QLatin1String(")\">");
+        }
+        return;
+    case Field::OpenLink:
+        appendLink(out, screen, QLatin1String("openmessage"), m.Reference());
+        return;
+    case Field::PrintLink:
+        appendLink(out, screen, QLatin1String("printmessage"), m.Reference());
+        return;
+    case Field::DeleteLink:
+        appendLink(out, screen, QLatin1String("deletemessage"), m.Reference());
+        return;
+    case Field::CopyLink:
+        appendLink(out, screen, QLatin1String("copymessage"), m.Reference());
+        return;
+    case Field::MoveLink:
+        appendLink(out, screen, QLatin1String("movemessage"), m.Reference());
+        return;
+    }
 }
 
 bool messageTag(const OrlixMessage& m, bool screen, const QString& tag, QString& value) {
-    if (!tag.startsWith(QLatin1String("OCP_MESSAGE_"))) {
+    const Field field = fieldOf(tag);
+    if (field == Field::None) {
         return false;
     }
-    const QStringView name = QStringView(tag).mid(12);
-    return textField(m, name, value) || stateField(m, name, value) ||
-           screenField(m, screen, name, value);
+    value.clear();
+    appendField(value, m, screen, field);
+    return true;
 }
 
 bool listTag(qsizetype count, bool screen, const QString& tag, QString& value) {
@@ -215,7 +311,7 @@ const QString kNoneClose = QStringLiteral("</OCP_MESSAGES_NONE>");
 // not scan the block a thousand times.
 struct Segment {
     QString Literal;
-    QString Tag; // upper case; "" for a literal
+    Field Tag = Field::None; // None: the literal stays as written
 };
 
 std::vector<Segment> split(const QString& block) {
@@ -228,14 +324,14 @@ std::vector<Segment> split(const QString& block) {
             break;
         }
         if (at > from) {
-            segments.push_back({block.mid(from, at - from), QString()});
+            segments.push_back({block.mid(from, at - from), Field::None});
         }
         segments.push_back(
-            {block.mid(at, close - at + 1), block.mid(at + 1, close - at - 1).toUpper()});
+            {block.mid(at, close - at + 1), fieldOf(block.mid(at + 1, close - at - 1).toUpper())});
         from = close + 1;
     }
     if (from < block.size()) {
-        segments.push_back({block.mid(from), QString()});
+        segments.push_back({block.mid(from), Field::None});
     }
     return segments;
 }
@@ -262,15 +358,12 @@ QString render(const QString& text, const std::vector<const OrlixMessage*>& mess
         out, kRepeatOpen, kRepeatClose,
         [&](const QString& block, QString& expansion) {
             const std::vector<Segment> segments = split(block);
-            QString value;
             for (const OrlixMessage* m : messages) {
                 for (const Segment& s : segments) {
-                    if (s.Tag.isEmpty()) {
+                    if (s.Tag == Field::None) {
                         expansion += s.Literal;
-                    } else if (messageTag(*m, screen, s.Tag, value)) {
-                        expansion += value;
                     } else {
-                        expansion += s.Literal;
+                        appendField(expansion, *m, screen, s.Tag);
                     }
                 }
             }
