@@ -74,7 +74,8 @@ QString directoryNameFor(const QString& number) {
 struct MainButton {
     const char* key;
     const char* caption;
-    const char* tag; // "edit", "notedit" or ""
+    const char* tag;               // "edit", "notedit" or ""
+    const char* toolTip = nullptr; // the caption when none
 };
 
 // In toolbar order. "send", "reply" and "forward" hold the window's own buttons.
@@ -90,11 +91,11 @@ constexpr MainButton kMainButtons[] = {
     {"print", "Print", ""},
     {"delete", "Delete", ""},
     {"foldersep", "", ""},
-    {"copymessage", "Copy to Folder", ""},
-    {"movemessage", "Move to Folder", ""},
+    {"copymessage", "Copy To", "", "Copy to Folder"},
+    {"movemessage", "Move To", "", "Move to Folder"},
     {"editsep", "", ""},
     {"historysep", "", ""},
-    {"history", "History", ""},
+    {"history", "History", "", "Display this users recent activity history"},
     {"helpsep", "", ""},
     {"help", "Help!", ""},
 };
@@ -122,6 +123,8 @@ frmSMSMessage::frmSMSMessage(QWidget* owner) : QWidget(owner, Qt::Window) {
     setWindowTitle(QString::fromUtf8(smsrules::kCaption));
     setMinimumSize(TwipsToPixels(6000), TwipsToPixels(2500));
     setMaximumHeight(TwipsToPixels(4000));
+    // Wide enough for both toolbars side by side; a stored placement replaces it.
+    resize(TwipsToPixels(10500), TwipsToPixels(3600));
     buildControls();
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WindowShortcut);
@@ -158,7 +161,7 @@ void frmSMSMessage::buildControls() {
             action = toolbarMain_->addWidget(cmdForward_);
         } else {
             action = toolbarMain_->addAction(QString::fromUtf8(b.caption));
-            action->setToolTip(QString::fromUtf8(b.caption));
+            action->setToolTip(QString::fromUtf8(b.toolTip ? b.toolTip : b.caption));
             connect(action, &QAction::triggered, this, [this, key] { DoToolbarCommand(key); });
         }
         action->setObjectName(key);
@@ -168,8 +171,6 @@ void frmSMSMessage::buildControls() {
     for (const char* key : {"historysep", "history", "helpsep", "help"}) {
         ToolbarButton(QString::fromUtf8(key))->setVisible(false);
     }
-    ToolbarButton(QStringLiteral("history"))
-        ->setToolTip(QStringLiteral("Display this users recent activity history"));
     toolBarEdit_ = new QToolBar(QStringLiteral("toolBarEdit"), this);
     for (const EditTool& b : kEditTools) {
         const QString key = QString::fromUtf8(b.key);
@@ -265,6 +266,9 @@ void frmSMSMessage::applyEditable() {
     ToolbarButton(QStringLiteral("reply"))->setVisible(v.Answers);
     ToolbarButton(QStringLiteral("forward"))->setVisible(v.Answers);
     ctlFrom_->setFrame(editable_);
+    QPalette face = ctlFrom_->palette();
+    face.setColor(QPalette::Base, palette().color(QPalette::Button));
+    ctlFrom_->setPalette(face);
     cmdFrom_->setVisible(v.FromChooser);
     lblFromDesc_->setVisible(!v.FromChooser);
     lblDate_->setVisible(v.Date);
