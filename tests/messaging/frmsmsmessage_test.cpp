@@ -258,6 +258,40 @@ TEST_F(SmsWindow, TextBoxLimitsWhatIsTypedAndPastedNotWhatIsStored) {
     EXPECT_EQ(longer->txtBody()->Text().size(), 199);
 }
 
+TEST_F(SmsWindow, ReadOnlyTextCanBeSelectedAndCopiedButNotChanged) {
+    frmSMSMessage* window = open(received());
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(ShowActive(*window));
+    MultiLineTextBox* body = window->txtBody();
+    body->setFocus();
+    QTest::keyClicks(body, "xyz");
+    QTest::keyClick(body, Qt::Key_Delete);
+    EXPECT_EQ(body->Text(), "Play my song");
+    QTest::keyClick(body, Qt::Key_A, Qt::ControlModifier);
+    QApplication::clipboard()->clear();
+    QTest::keyClick(body, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "Play my song");
+    EXPECT_FALSE(window->Message()->Edited());
+}
+
+TEST_F(SmsWindow, UndoTakesBackTypingAndRedoDoesNothing) {
+    frmSMSMessage* window = newWindow();
+    ASSERT_NE(window, nullptr);
+    window->txtBody()->setFocus();
+    QTest::keyClicks(window->txtBody(), "Hello");
+    window->DoToolbarCommand("undo");
+    EXPECT_EQ(window->txtBody()->Text(), "");
+    EXPECT_EQ(window->Message()->CDOMessage().TextBody(), "");
+    window->DoToolbarCommand("redo");
+    EXPECT_EQ(window->txtBody()->Text(), "");
+    // With the To box active the editing tools leave the text alone.
+    QTest::keyClicks(window->txtBody(), "Hi");
+    window->ctlTo()->setFocus();
+    window->DoToolbarCommand("undo");
+    window->DoToolbarCommand("cut");
+    EXPECT_EQ(window->txtBody()->Text(), "Hi");
+}
+
 TEST_F(SmsWindow, TypingCuttingAndPastingWriteSubjectAndTextTogether) {
     const struct {
         const char* how;
@@ -569,6 +603,9 @@ TEST_F(SmsWindow, ReplyAndForwardCloseTheSmsAndOpenAnEditableDraft) {
         EXPECT_EQ(m.InheritedValue(), 17);
         EXPECT_EQ(m.Reference(), 0);
         EXPECT_TRUE(m.Edited());
+        // It arrives edited: it can be saved, not moved past the save.
+        EXPECT_TRUE(draft->ToolbarButton("save")->isEnabled());
+        EXPECT_FALSE(draft->ToolbarButton("movemessage")->isEnabled());
         EXPECT_EQ(draft->txtBody()->Text(), forward ? "Play my song" : "") << forward;
         EXPECT_EQ(m.CDOMessage().TextBody(), forward ? "Play my song" : "") << forward;
         EXPECT_EQ(m.CDOMessage().HTMLBody(), "");
@@ -819,6 +856,10 @@ TEST_F(SmsWindow, ReadAndNewWindowsDraw) {
     message->SetPersonalOwner(directory().CurrentUser()->Reference());
     frmSMSMessage* masked = open(message);
     ASSERT_NE(masked, nullptr);
+    // The window keeps to at least 6000 twips wide and 2500 to 4000 twips high.
+    EXPECT_EQ(fresh->minimumWidth(), TwipsToPixels(6000));
+    EXPECT_EQ(fresh->minimumHeight(), TwipsToPixels(2500));
+    EXPECT_EQ(fresh->maximumHeight(), TwipsToPixels(4000));
     const std::pair<const char*, frmSMSMessage*> shown[] = {{"sms-new", fresh},
                                                             {"sms-masked", masked}};
     for (const auto& [name, window] : shown) {
@@ -848,6 +889,7 @@ TEST_F(SmsWindow, ReadAndNewWindowsDraw) {
                 }
             }
         }
+        EXPECT_EQ(window->picPersonal()->isVisible(), window == masked) << name;
         const QImage image = window->grab().toImage();
         EXPECT_FALSE(image.isNull());
         if (!shots.isEmpty()) {
