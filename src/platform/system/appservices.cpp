@@ -72,6 +72,21 @@ QString AppServices::NextToken(const QString& text, qsizetype start, const QStri
     return text.mid(from, at - from);
 }
 
+QString AppServices::NormaliseForCompare(const QString& text, int mode) {
+    if (mode != 1) {
+        return text;
+    }
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.isSpace() || QStringView(u"\"<>().-").contains(c)) {
+            continue;
+        }
+        out += c;
+    }
+    return out.toLower();
+}
+
 int AppServices::FilterNumericKey(int keyAscii, int /*mode*/) {
     if (keyAscii >= '0' && keyAscii <= '9') {
         return keyAscii;

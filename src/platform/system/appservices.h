@@ -49,6 +49,10 @@ public:
     static QString DecodeText(const QString& text) { return text; }
     // For number-only boxes: a digit or an editing key passes; any other key gives 0.
     static int FilterNumericKey(int keyAscii, int mode);
+    // Text made comparable with another: mode 1 (phone numbers and the names that repeat them)
+    // lower-cases it and leaves out blanks, double quotes, angle and round brackets, dots and
+    // hyphens. Any other mode gives the text unchanged.
+    static QString NormaliseForCompare(const QString& text, int mode);
     template <typename T> static T Clamp(T value, T low, T high) {
         return value < low ? low : (value > high ? high : value);
     }

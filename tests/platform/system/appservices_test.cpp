@@ -46,3 +46,23 @@ TEST(AppServices, NumericKeysAndClamp) {
     EXPECT_EQ(AppServices::Clamp(-1, 0, 23), 0);
 }
 } // namespace
+
+TEST(AppServices, NormaliseForComparePhoneNumbers) {
+    const struct {
+        const char* a;
+        const char* b;
+        bool equal;
+    } cases[] = {
+        {"07700 900123", "<07700900123>", true},
+        {"\"(0770) 090.0123\"", "0770-0900123", true},
+        {"ANN", "ann", true},
+        {"Studio 1", "<1>", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(AppServices::NormaliseForCompare(c.a, 1) ==
+                      AppServices::NormaliseForCompare(c.b, 1),
+                  c.equal)
+            << c.a;
+    }
+    EXPECT_EQ(AppServices::NormaliseForCompare("A <b>", 0), "A <b>");
+}
