@@ -13,10 +13,14 @@
 #include "platform/mime/addresstext.h"
 #include "platform/mime/mimeattachment.h"
 #include "platform/mime/mimemessage.h"
+#include "platform/system/formhelper.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/twips.h"
+#include "platform/ui/umessageaddress.h"
 
 #include <QAction>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,7 +28,9 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
+#include <QTextCursor>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -38,15 +44,6 @@ const cOCSettings* stationSettings() {
 bool sendEnabled() {
     const cOCSettings* settings = stationSettings();
     return settings == nullptr || settings->EmailSendEnabled();
-}
-
-QString addressText(const QList<emailrules::AddressEntry>& entries) {
-    QStringList parts;
-    for (const emailrules::AddressEntry& entry : entries) {
-        parts +=
-            entry.DisplayName.isEmpty() ? entry.Address : entry.DisplayName + u' ' + entry.Address;
-    }
-    return parts.join(QStringLiteral(", "));
 }
 
 struct MainButton {
@@ -77,8 +74,84 @@ frmMessage::frmMessage(QWidget* owner) : QWidget(owner, Qt::Window) {
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WindowShortcut);
     connect(escape, &QShortcut::activated, this, [this] { closeSelf(); });
+    placeWindow();
     wbBody_->clear();
     SetEditable(true);
+}
+
+void frmMessage::placeWindow() {
+    // The design size of the inner area, for a window with no placement to follow.
+    resize(TwipsToPixels(11010), TwipsToPixels(6810));
+    Program* program = Program::Current();
+    KVDirectory* directory = program ? program->Directory() : nullptr;
+    const auto user = directory ? directory->CurrentUser() : nullptr;
+    if (!user) {
+        return;
+    }
+    const QString text =
+        user->Settings().GetSetting(QString::fromUtf8(kPositionSetting), QString()).toString();
+    if (text.isEmpty() || !FormHelper::ApplyPlacementText(text, this)) {
+        return;
+    }
+    const auto twips = [](const QRect& r) {
+        return emailrules::TwipsRect{qRound(PixelsToTwips(r.x())), qRound(PixelsToTwips(r.y())),
+                                     qRound(PixelsToTwips(r.width())),
+                                     qRound(PixelsToTwips(r.height()))};
+    };
+    QRect frame;
+    if (QWidget* main = program->MainWindow()) {
+        frame = main->geometry();
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        frame = screen->availableGeometry();
+    }
+    const emailrules::TwipsRect next = emailrules::Cascade(twips(geometry()), twips(frame));
+    // The inner area moves, as the placement text keeps it, so that it reads back the same.
+    setGeometry(QRect(QPoint(TwipsToPixels(next.Left), TwipsToPixels(next.Top)), size()));
+    SaveWindowPosition();
+}
+
+void frmMessage::SaveWindowPosition() {
+    Program* program = Program::Current();
+    KVDirectory* directory = program ? program->Directory() : nullptr;
+    const auto user = directory ? directory->CurrentUser() : nullptr;
+    if (!user) {
+        return;
+    }
+    const QString text = FormHelper::GetPlacementText(this);
+    if (!text.isEmpty()) {
+        user->Settings().SaveSetting(QString::fromUtf8(kPositionSetting), text, QString());
+    }
+}
+
+bool frmMessage::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && !activated_) {
+        FirstActivation();
+    }
+    return QWidget::event(event);
+}
+
+void frmMessage::FirstActivation() {
+    if (activated_) {
+        return;
+    }
+    activated_ = true;
+    if (!editable_) {
+        caretToBodyStart();
+    } else if (ctlTo_->Text().isEmpty()) {
+        ctlTo_->setFocus(Qt::OtherFocusReason);
+    } else if (!txtSubject_->text().isEmpty()) {
+        caretToBodyStart();
+    } else {
+        txtSubject_->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void frmMessage::caretToBodyStart() {
+    QTextCursor cursor = wbBody_->textCursor();
+    cursor.movePosition(QTextCursor::Start);
+    wbBody_->setTextCursor(cursor);
+    wbBody_->ensureCursorVisible();
+    wbBody_->setFocus(Qt::OtherFocusReason);
 }
 
 frmMessage::~frmMessage() = default;
@@ -123,10 +196,10 @@ void frmMessage::buildControls() {
     grid->addWidget(lblDate_, 0, 1);
 
     auto addressRow = [&](int row, const QString& caption, const QString& button, QLabel*& label,
-                          QPushButton*& chooser, QLineEdit*& box) {
+                          QPushButton*& chooser, uMessageAddress*& box) {
         label = new QLabel(caption, this);
         chooser = new QPushButton(button, this);
-        box = new QLineEdit(this);
+        box = new uMessageAddress(this);
         auto* cell = new QHBoxLayout;
         cell->addWidget(label);
         cell->addWidget(chooser);
@@ -174,9 +247,11 @@ void frmMessage::buildControls() {
     connect(cmdFrom_, &QPushButton::clicked, this, [this] { showFromMenu(); });
     connect(cmdTo_, &QPushButton::clicked, this, [this] { AddRecipientFromDirectory(ctlTo_); });
     connect(cmdCC_, &QPushButton::clicked, this, [this] { AddRecipientFromDirectory(ctlCC_); });
-    for (QLineEdit* box : {ctlFrom_, ctlTo_, ctlCC_}) {
-        box->installEventFilter(this);
-        connect(box, &QLineEdit::textChanged, this, [this, box] { addressChanged(box); });
+    for (uMessageAddress* box : {ctlFrom_, ctlTo_, ctlCC_}) {
+        connect(box, &uMessageAddress::AddressChanged, this, [this, box] { addressChanged(box); });
+        connect(
+            box, &uMessageAddress::AddressClicked, this,
+            [this](const QString& name, const QString& address) { addressClicked(name, address); });
     }
     connect(txtSubject_, &QLineEdit::textChanged, this, [this] { subjectChanged(); });
     connect(wbBody_, &QTextEdit::textChanged, this, [this] { bodyChanged(); });
@@ -213,10 +288,12 @@ void frmMessage::applyEditable() {
     lblFromDesc_->setVisible(!v.FromChooser);
     lblDate_->setVisible(v.Date);
     lblDateDesc_->setVisible(v.Date);
-    for (QLineEdit* box : {ctlTo_, ctlCC_}) {
+    for (uMessageAddress* box : {ctlTo_, ctlCC_}) {
         box->setReadOnly(!editable_);
         box->setFrame(editable_);
+        box->SetDisplayAddressLinks(v.AddressLinks);
     }
+    ctlFrom_->SetDisplayAddressLinks(true);
     lblToDesc_->setVisible(v.AddressCaptions);
     lblCCDesc_->setVisible(v.AddressCaptions);
     cmdTo_->setVisible(v.AddressChoosers);
@@ -274,9 +351,9 @@ void frmMessage::SetMessage(const std::shared_ptr<OrlixMessage>& message) {
             m.SetCDOMessage(mime);
         }
     }
-    ctlFrom_->setText(addressText(emailrules::ParseAddressList(mime.From())));
-    ctlTo_->setText(addressText(emailrules::ParseAddressList(mime.To())));
-    ctlCC_->setText(addressText(emailrules::ParseAddressList(mime.CC())));
+    ctlFrom_->SetText(mime.From());
+    ctlTo_->SetText(mime.To());
+    ctlCC_->SetText(mime.CC());
     const MimeAttachments& attachments = mime.Attachments();
     for (int i = 1; i <= attachments.Count(); ++i) {
         lvwAttachments_->addItem(attachments.Item(i).SafeFileName());
@@ -319,8 +396,8 @@ void frmMessage::changeMessage(const std::function<void(MimeMessage&)>& change) 
     message_->SetEdited(true);
 }
 
-void frmMessage::addressChanged(QLineEdit* box) {
-    const QString text = box->text();
+void frmMessage::addressChanged(uMessageAddress* box) {
+    const QString text = box->Text();
     changeMessage([&](MimeMessage& mime) {
         if (box == ctlFrom_) {
             mime.SetFrom(text);
@@ -349,52 +426,24 @@ void frmMessage::bodyChanged() {
     });
 }
 
-bool frmMessage::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonRelease) {
-        for (QLineEdit* box : {ctlFrom_, ctlTo_, ctlCC_}) {
-            if (watched == box && box->isReadOnly()) {
-                const auto* mouse = static_cast<QMouseEvent*>(event);
-                ClickAddress(box, box->cursorPositionAt(mouse->position().toPoint()));
-            }
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-QWidget* frmMessage::ClickAddress(QLineEdit* box, int position) {
+QWidget* frmMessage::ClickAddress(uMessageAddress* box, int position) {
     if (box != ctlFrom_ && (editable_ || (box != ctlTo_ && box != ctlCC_))) {
         return nullptr;
     }
-    // The entry under the position: the text is split the same way the entries were made.
-    const QString text = box->text();
-    int start = 0;
-    for (const QString& entry : mime::SplitAddressText(text)) {
-        const qsizetype at = text.indexOf(entry, start);
-        if (at < 0) {
-            break;
-        }
-        start = static_cast<int>(at + entry.size());
-        if (position > start) {
-            continue;
-        }
-        const QString address = mime::AddressOfEntry(entry);
-        QString name;
-        const qsizetype open = entry.lastIndexOf(u'<');
-        if (open > 0) {
-            name = entry.left(open).trimmed();
-            if (name.size() >= 2 && name.startsWith(u'"') && name.endsWith(u'"')) {
-                name = name.mid(1, name.size() - 2)
-                           .replace(QStringLiteral("\\\""), QStringLiteral("\""));
-            }
-        }
-        QWidget* window = FindContactByEmail(name, address, nullptr);
-        if (window != nullptr) {
-            window->raise();
-            window->activateWindow();
-        }
-        return window;
+    uMessageAddress::Entry entry;
+    if (!box->EntryAt(position, entry)) {
+        return nullptr;
     }
-    return nullptr;
+    return addressClicked(entry.DisplayName, entry.Address);
+}
+
+QWidget* frmMessage::addressClicked(const QString& displayName, const QString& address) {
+    QWidget* window = FindContactByEmail(displayName, address, nullptr);
+    if (window != nullptr) {
+        window->raise();
+        window->activateWindow();
+    }
+    return window;
 }
 
 void frmMessage::showFromMenu() {
@@ -447,7 +496,7 @@ void frmMessage::ChoosePersonalSender() {
     }
 }
 
-void frmMessage::AddRecipientFromDirectory(QLineEdit* box) {
+void frmMessage::AddRecipientFromDirectory(uMessageAddress* box) {
     Program* program = Program::Current();
     KVDirectory* directory = program ? program->Directory() : nullptr;
     if (directory == nullptr) {
@@ -468,7 +517,5 @@ void frmMessage::AddRecipientFromDirectory(QLineEdit* box) {
                MsgIcon::Exclamation, MsgButtons::OK, 0, this);
         return;
     }
-    const QString entry = mime::ComposeAddressEntry(contact->Name(), address);
-    const QString current = box->text().trimmed();
-    box->setText(current.isEmpty() ? entry : current + QStringLiteral(", ") + entry);
+    box->AddAddress(contact->Name(), address);
 }

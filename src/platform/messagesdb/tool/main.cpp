@@ -27,7 +27,8 @@ Commands:
   create FOLDER                    Create a messages database in FOLDER (it must exist).
   import FOLDER [--sms] [--folder N] FILE...
                                    Store each FILE as a received message, in the Inbox (3)
-                                   unless --folder says otherwise, and write its reference
+                                   unless --folder says otherwise, sent at its Date header
+                                   (else when it was received), and write its reference
                                    and FILE as soon as it is stored. A FILE is an RFC 5322
                                    message, or with --sms the small SMS form:
                                      From: <number>
@@ -36,8 +37,8 @@ Commands:
                                      <blank line>
                                      <text>
   list FOLDER [--folder N]         List the messages (of folder N), newest first.
-  due FOLDER                       List the Outbox messages that are due: to be sent, and
-                                   their send-after time passed.
+  due FOLDER [--at TIME]           List the Outbox messages that are due: to be sent, and
+                                   their send-after time passed (now, or at TIME).
   show FOLDER REFERENCE            Write the message's RFC 5322 bytes to standard output.
   mark-sent FOLDER REFERENCE       Record a message as sent now: its sent date is set, its
                                    to-be-sent bit cleared and it is filed in Sent Items (4).
@@ -166,6 +167,9 @@ int import(OrlixDatabase& db, const QStringList& args) {
             message.SetMessageBytes(bytes);
         }
         message.SetReceivedDate(received);
+        // A received message carries its sending time: undated, it would open as a draft.
+        const QDateTime sent = sms ? QDateTime() : message.CDOMessage().Date();
+        message.SetSentDate(sent.isValid() ? sent : received);
         bool ok = false;
         db.StoreMessage(message, ok);
         if (!ok) {
@@ -218,8 +222,19 @@ int run(const QStringList& args) {
     }
     if (command == QLatin1String("list") || command == QLatin1String("due")) {
         QString filter;
-        if (command == QLatin1String("list") && rest.size() == 2 &&
-            rest.at(0) == QLatin1String("--folder")) {
+        QDateTime at = QDateTime::currentDateTimeUtc();
+        if (command == QLatin1String("due") && rest.size() == 2 &&
+            rest.at(0) == QLatin1String("--at")) {
+            at = QDateTime::fromString(rest.at(1), Qt::ISODate);
+            if (!at.isValid()) {
+                err() << "orlix-messages: --at takes an ISO 8601 time\n";
+                return kUsage;
+            }
+            if (at.timeSpec() == Qt::LocalTime) {
+                at.setTimeSpec(Qt::UTC);
+            }
+        } else if (command == QLatin1String("list") && rest.size() == 2 &&
+                   rest.at(0) == QLatin1String("--folder")) {
             bool ok = false;
             const int n = rest.at(1).toInt(&ok);
             if (!ok) {
@@ -234,9 +249,8 @@ int run(const QStringList& args) {
         if (!open(db, folder)) {
             return kFailed;
         }
-        const auto list = command == QLatin1String("due")
-                              ? db.GetDueMessages(QDateTime::currentDateTimeUtc())
-                              : db.GetMessages(filter);
+        const auto list =
+            command == QLatin1String("due") ? db.GetDueMessages(at) : db.GetMessages(filter);
         if (!list) {
             err() << "orlix-messages: the messages could not be read\n";
             return kFailed;
