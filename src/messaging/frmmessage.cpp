@@ -22,11 +22,11 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -45,24 +45,6 @@ bool sendEnabled() {
     const cOCSettings* settings = stationSettings();
     return settings == nullptr || settings->EmailSendEnabled();
 }
-
-struct MainButton {
-    const char* key;
-    const char* caption;
-    const char* tag; // "edit", "notedit" or ""
-};
-
-// The main toolbar's buttons this window acts on; the editing tools come with the editor.
-constexpr MainButton kMainButtons[] = {
-    {"save", "Save", "edit"},
-    {"print", "Print", ""},
-    {"delete", "Delete", ""},
-    {"movemessage", "Move", ""},
-    {"editsep", "", "edit"},
-    {"reply", "Reply", "notedit"},
-    {"replyall", "Reply All", "notedit"},
-    {"forward", "Forward", "notedit"},
-};
 
 } // namespace
 
@@ -123,6 +105,14 @@ void frmMessage::SaveWindowPosition() {
     }
 }
 
+bool frmMessage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lvwAttachments_ && event->type() == QEvent::KeyPress &&
+        attachmentsKey(static_cast<QKeyEvent*>(event))) {
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 bool frmMessage::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && !activated_) {
         FirstActivation();
@@ -160,14 +150,8 @@ void frmMessage::buildControls() {
     auto* outer = new QVBoxLayout(this);
     auto* bars = new QHBoxLayout;
     toolbarMain_ = new QToolBar(QStringLiteral("toolbarMain"), this);
-    for (const MainButton& b : kMainButtons) {
-        QAction* action = b.key == QStringLiteral("editsep")
-                              ? toolbarMain_->addSeparator()
-                              : toolbarMain_->addAction(QString::fromUtf8(b.caption));
-        action->setObjectName(QString::fromUtf8(b.key));
-        action->setData(QString::fromUtf8(b.tag));
-    }
     toolBarEdit_ = new QToolBar(QStringLiteral("toolBarEdit"), this);
+    buildToolbars();
     bars->addWidget(toolbarMain_);
     bars->addWidget(toolBarEdit_);
     bars->addStretch();
@@ -215,10 +199,22 @@ void frmMessage::buildControls() {
     grid->addWidget(new QLabel(QStringLiteral("Subject:"), this), 4, 0);
     grid->addWidget(txtSubject_, 4, 1);
     lblAttachmentsDesc_ = new QLabel(QStringLiteral("Attach:"), this);
+    cmdAttachments_ = new QPushButton(QStringLiteral("Attach..."), this);
     lvwAttachments_ = new QListWidget(this);
     lvwAttachments_->setMaximumHeight(60);
-    grid->addWidget(lblAttachmentsDesc_, 5, 0);
+    lvwAttachments_->setViewMode(QListView::IconMode);
+    lvwAttachments_->setFlow(QListView::LeftToRight);
+    lvwAttachments_->setWrapping(true);
+    lvwAttachments_->installEventFilter(this);
+    auto* attachCell = new QHBoxLayout;
+    attachCell->addWidget(lblAttachmentsDesc_);
+    attachCell->addWidget(cmdAttachments_);
+    grid->addLayout(attachCell, 5, 0);
     grid->addWidget(lvwAttachments_, 5, 1);
+    connect(cmdAttachments_, &QPushButton::clicked, this,
+            [this] { DoToolbarCommand(QStringLiteral("addattachment")); });
+    connect(lvwAttachments_, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem* item) { OpenAttachment(lvwAttachments_->row(item) + 1); });
     outer->addLayout(grid);
 
     wbBody_ = new SafeBodyView(this);
@@ -236,14 +232,15 @@ void frmMessage::buildControls() {
             [this] { Answer(emailrules::Answer::ReplyAll); });
     connect(cmdForward_, &QPushButton::clicked, this,
             [this] { Answer(emailrules::Answer::Forward); });
-    connect(ToolbarButton(QStringLiteral("reply")), &QAction::triggered, cmdReply_,
-            &QPushButton::click);
-    connect(ToolbarButton(QStringLiteral("replyall")), &QAction::triggered, cmdReplyAll_,
-            &QPushButton::click);
-    connect(ToolbarButton(QStringLiteral("forward")), &QAction::triggered, cmdForward_,
-            &QPushButton::click);
-    connect(ToolbarButton(QStringLiteral("save")), &QAction::triggered, this,
-            [this] { SaveDetails(); });
+    // The placeholders stand for the window's own buttons: triggering one is a click on it.
+    const std::pair<const char*, QPushButton*> placeholders[] = {{"send", cmdSend_},
+                                                                 {"reply", cmdReply_},
+                                                                 {"replyall", cmdReplyAll_},
+                                                                 {"forward", cmdForward_}};
+    for (const auto& [key, button] : placeholders) {
+        connect(ToolbarButton(QString::fromUtf8(key)), &QAction::triggered, button,
+                &QPushButton::click);
+    }
     connect(cmdFrom_, &QPushButton::clicked, this, [this] { showFromMenu(); });
     connect(cmdTo_, &QPushButton::clicked, this, [this] { AddRecipientFromDirectory(ctlTo_); });
     connect(cmdCC_, &QPushButton::clicked, this, [this] { AddRecipientFromDirectory(ctlCC_); });
@@ -272,7 +269,10 @@ void frmMessage::applyEditable() {
     const bool personal = settings != nullptr && settings->EmailAllowPersonalAddresses();
     const emailrules::Visibility v = emailrules::VisibilityFor(editable_, canSend, personal);
     toolBarEdit_->setVisible(v.EditToolbar);
-    for (QAction* action : toolbarMain_->actions()) {
+    for (QAction* action : toolbarMain_->actions() + toolBarEdit_->actions()) {
+        if (action->property("placeholder").toBool()) {
+            continue;
+        }
         const QString tag = action->data().toString();
         if (tag == QStringLiteral("edit")) {
             action->setVisible(editable_);
@@ -298,8 +298,7 @@ void frmMessage::applyEditable() {
     lblCCDesc_->setVisible(v.AddressCaptions);
     cmdTo_->setVisible(v.AddressChoosers);
     cmdCC_->setVisible(v.AddressChoosers);
-    lblAttachmentsDesc_->setVisible(lvwAttachments_->count() > 0);
-    lvwAttachments_->setVisible(lvwAttachments_->count() > 0);
+    updateAttachmentsRow();
     txtSubject_->setReadOnly(!editable_);
     txtSubject_->setFrame(editable_);
     wbBody_->SetEditMode(editable_);

@@ -69,8 +69,29 @@ public:
     QPushButton* cmdFrom() const { return cmdFrom_; }
     QPushButton* cmdTo() const { return cmdTo_; }
     QPushButton* cmdCC() const { return cmdCC_; }
+    QPushButton* cmdAttachments() const { return cmdAttachments_; }
     QAction* ToolbarButton(const QString& key) const;
     QMenu* mnuPopupFrom() const { return mnuPopupFrom_; }
+
+    // Runs the command of a toolbar button by its Key, compared in lower case; Keys without
+    // a command do nothing. Editing commands act on the control holding the focus: the subject
+    // or the body, never an address box; formatting acts on the body only.
+    void DoToolbarCommand(const QString& key);
+    QAction* EditToolbarButton(const QString& key) const;
+    // The font menu's "Size 1" to "Size 7" for the body's selection, while the body has the
+    // focus.
+    void SetBodyFontSize(int size);
+
+    // Attaches one file (the path goes unchanged to the message). False while read-only, for
+    // anything that is not a file, and for a file the message refuses (told through a box).
+    bool AddAttachment(const QString& path);
+    // The desktop's file chooser; each chosen file is attached in the order given.
+    void AttachFiles();
+    // Attachment index (1-based) leaves the message and the list; only while editable.
+    bool DeleteAttachment(int index);
+    // Saves a copy of attachment index into the private temporary folder and hands it to the
+    // desktop unless it is a program. The copy's path, "" when none was made.
+    QString OpenAttachment(int index);
 
     // The first activation places the focus: the To box of an editable window without a
     // recipient, else the body's start when there is a subject, else the subject; a read-only
@@ -84,9 +105,18 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
+    void buildToolbars();
+    void formatBody(const QString& command);
+    void deleteMessage();
+    void moveOrCopy(bool move);
+    // The main list reads again when it shows the folder the message left.
+    void refreshListShowing(qint32 oldFolder);
+    void updateAttachmentsRow();
+    bool attachmentsKey(class QKeyEvent* event);
     // Where a new window goes: 255 twips on from the last one placed, kept at once.
     void placeWindow();
     void SaveWindowPosition();
@@ -128,6 +158,7 @@ private:
     QPushButton* cmdFrom_ = nullptr;
     QPushButton* cmdTo_ = nullptr;
     QPushButton* cmdCC_ = nullptr;
+    QPushButton* cmdAttachments_ = nullptr;
     QPushButton* cmdSend_ = nullptr;
     QPushButton* cmdReply_ = nullptr;
     QPushButton* cmdReplyAll_ = nullptr;

@@ -130,13 +130,17 @@ void frmMessage::Send() {
                0, this);
         return;
     }
+    refreshListShowing(oldFolder);
+    // Sent is stored: nothing is left to ask about on the way out.
+    message_->SetEdited(false);
+    closeSelf();
+}
+
+void frmMessage::refreshListShowing(qint32 oldFolder) {
     if (listFolderHook() && listRefreshHook() &&
         emailrules::ListNeedsRefresh(listFolderHook()(), oldFolder, message_->Folder())) {
         listRefreshHook()();
     }
-    // Sent is stored: nothing is left to ask about on the way out.
-    message_->SetEdited(false);
-    closeSelf();
 }
 
 void frmMessage::Answer(emailrules::Answer answer) {
