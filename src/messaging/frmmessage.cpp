@@ -5,6 +5,7 @@
 #include "core/errorreport.h"
 #include "core/profile/cocsettings.h"
 #include "core/program.h"
+#include "messaging/messagelayout.h"
 #include "messaging/safebodyview.h"
 #include "platform/directory/directorycontact.h"
 #include "platform/directory/kvdirectory.h"
@@ -19,9 +20,8 @@
 #include "platform/ui/umessageaddress.h"
 
 #include <QAction>
-#include <QGridLayout>
+#include <QFrame>
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,7 +32,6 @@
 #include <QShortcut>
 #include <QTextCursor>
 #include <QToolBar>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -147,78 +146,59 @@ void frmMessage::caretToBodyStart() {
 frmMessage::~frmMessage() = default;
 
 void frmMessage::buildControls() {
-    auto* outer = new QVBoxLayout(this);
-    auto* bars = new QHBoxLayout;
+    // Every control is placed by Form_Resize from the pure layout rules; no Qt layout here.
     toolbarMain_ = new QToolBar(QStringLiteral("toolbarMain"), this);
     toolBarEdit_ = new QToolBar(QStringLiteral("toolBarEdit"), this);
-    buildToolbars();
-    bars->addWidget(toolbarMain_);
-    bars->addWidget(toolBarEdit_);
-    bars->addStretch();
-    outer->addLayout(bars);
-
-    auto* commands = new QHBoxLayout;
     cmdSend_ = new QPushButton(QStringLiteral("&Send"), this);
     cmdReply_ = new QPushButton(QStringLiteral("&Reply"), this);
     cmdReplyAll_ = new QPushButton(QStringLiteral("Reply to &All"), this);
     cmdForward_ = new QPushButton(QStringLiteral("&Forward"), this);
-    for (QPushButton* b : {cmdSend_, cmdReply_, cmdReplyAll_, cmdForward_}) {
-        commands->addWidget(b);
-    }
-    commands->addStretch();
-    picPersonal_ = new QLabel(QStringLiteral("Personal"), this);
+    buildToolbars();
+    lineRule_ = new QFrame(this);
+    lineRule_->setFrameShape(QFrame::HLine);
+    lineRule_->setFrameShadow(QFrame::Sunken);
+
+    fraMessage_ = new QWidget(this);
+    QWidget* frame = fraMessage_;
+    picPersonal_ = new QLabel(QStringLiteral("Personal"), frame);
     picPersonal_->setToolTip(
         QStringLiteral("This message is \"Personal\" and cannot be seen by other users"));
-    commands->addWidget(picPersonal_);
-    outer->addLayout(commands);
-
-    auto* grid = new QGridLayout;
-    lblDateDesc_ = new QLabel(QStringLiteral("Sent Date:"), this);
-    lblDate_ = new QLabel(this);
+    lblDateDesc_ = new QLabel(QStringLiteral("Sent Date:"), frame);
+    lblDate_ = new QLabel(frame);
     lblDate_->setTextFormat(Qt::PlainText);
-    grid->addWidget(lblDateDesc_, 0, 0);
-    grid->addWidget(lblDate_, 0, 1);
 
-    auto addressRow = [&](int row, const QString& caption, const QString& button, QLabel*& label,
-                          QPushButton*& chooser, uMessageAddress*& box) {
-        label = new QLabel(caption, this);
-        chooser = new QPushButton(button, this);
-        box = new uMessageAddress(this);
-        auto* cell = new QHBoxLayout;
-        cell->addWidget(label);
-        cell->addWidget(chooser);
-        grid->addLayout(cell, row, 0);
-        grid->addWidget(box, row, 1);
+    auto addressRow = [frame](const QString& caption, const QString& button, QLabel*& label,
+                              QPushButton*& chooser, uMessageAddress*& box) {
+        label = new QLabel(caption, frame);
+        chooser = new QPushButton(button, frame);
+        box = new uMessageAddress(frame);
     };
-    addressRow(1, QStringLiteral("From:"), QStringLiteral("From..."), lblFromDesc_, cmdFrom_,
+    addressRow(QStringLiteral("From:"), QStringLiteral("From..."), lblFromDesc_, cmdFrom_,
                ctlFrom_);
-    addressRow(2, QStringLiteral("To:"), QStringLiteral("To..."), lblToDesc_, cmdTo_, ctlTo_);
-    addressRow(3, QStringLiteral("Cc:"), QStringLiteral("Cc..."), lblCCDesc_, cmdCC_, ctlCC_);
+    addressRow(QStringLiteral("To:"), QStringLiteral("To..."), lblToDesc_, cmdTo_, ctlTo_);
+    addressRow(QStringLiteral("Cc:"), QStringLiteral("Cc..."), lblCCDesc_, cmdCC_, ctlCC_);
     ctlFrom_->setReadOnly(true);
-    txtSubject_ = new QLineEdit(this);
-    grid->addWidget(new QLabel(QStringLiteral("Subject:"), this), 4, 0);
-    grid->addWidget(txtSubject_, 4, 1);
-    lblAttachmentsDesc_ = new QLabel(QStringLiteral("Attach:"), this);
-    cmdAttachments_ = new QPushButton(QStringLiteral("Attach..."), this);
-    lvwAttachments_ = new QListWidget(this);
-    lvwAttachments_->setMaximumHeight(60);
+    lblAttachmentsDesc_ = new QLabel(QStringLiteral("Attach:"), frame);
+    cmdAttachments_ = new QPushButton(QStringLiteral("Attach..."), frame);
+    lvwAttachments_ = new QListWidget(frame);
     lvwAttachments_->setViewMode(QListView::IconMode);
     lvwAttachments_->setFlow(QListView::LeftToRight);
     lvwAttachments_->setWrapping(true);
+    lvwAttachments_->setResizeMode(QListView::Adjust);
     lvwAttachments_->installEventFilter(this);
-    auto* attachCell = new QHBoxLayout;
-    attachCell->addWidget(lblAttachmentsDesc_);
-    attachCell->addWidget(cmdAttachments_);
-    grid->addLayout(attachCell, 5, 0);
-    grid->addWidget(lvwAttachments_, 5, 1);
     connect(cmdAttachments_, &QPushButton::clicked, this,
             [this] { DoToolbarCommand(QStringLiteral("addattachment")); });
     connect(lvwAttachments_, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { OpenAttachment(lvwAttachments_->row(item) + 1); });
-    outer->addLayout(grid);
-
-    wbBody_ = new SafeBodyView(this);
-    outer->addWidget(wbBody_, 1);
+    lblSubjectDesc_ = new QLabel(QStringLiteral("Subject:"), frame);
+    txtSubject_ = new QLineEdit(frame);
+    picBody_ = new QWidget(frame);
+    wbBody_ = new SafeBodyView(picBody_);
+    for (QPushButton* b : {cmdSend_, cmdReply_, cmdReplyAll_, cmdForward_}) {
+        b->raise(); // over their placeholders in the toolbar
+    }
+    setMinimumSize(TwipsToPixels(messagelayout::kMinimumEmailWidth),
+                   TwipsToPixels(messagelayout::kMinimumEmailHeight));
 
     mnuPopupFrom_ = new QMenu(this);
     mnuFromDefault_ = mnuPopupFrom_->addAction(QString());
@@ -270,9 +250,6 @@ void frmMessage::applyEditable() {
     const emailrules::Visibility v = emailrules::VisibilityFor(editable_, canSend, personal);
     toolBarEdit_->setVisible(v.EditToolbar);
     for (QAction* action : toolbarMain_->actions() + toolBarEdit_->actions()) {
-        if (action->property("placeholder").toBool()) {
-            continue;
-        }
         const QString tag = action->data().toString();
         if (tag == QStringLiteral("edit")) {
             action->setVisible(editable_);

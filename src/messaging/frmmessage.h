@@ -106,10 +106,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildControls();
     void buildToolbars();
+    // Places every control by the layout rules for the current size and state.
+    void Form_Resize();
     void formatBody(const QString& command);
     void deleteMessage();
     void moveOrCopy(bool move);
@@ -149,6 +152,10 @@ private:
     QLabel* lblCCDesc_ = nullptr;
     QLabel* lblAttachmentsDesc_ = nullptr;
     QLabel* picPersonal_ = nullptr;
+    QLabel* lblSubjectDesc_ = nullptr;
+    class QFrame* lineRule_ = nullptr;
+    QWidget* fraMessage_ = nullptr;
+    QWidget* picBody_ = nullptr;
     uMessageAddress* ctlFrom_ = nullptr;
     uMessageAddress* ctlTo_ = nullptr;
     uMessageAddress* ctlCC_ = nullptr;

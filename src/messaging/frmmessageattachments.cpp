@@ -104,10 +104,7 @@ QString frmMessage::OpenAttachment(int index) {
 }
 
 void frmMessage::updateAttachmentsRow() {
-    const bool any = lvwAttachments_->count() > 0;
-    lblAttachmentsDesc_->setVisible(any);
-    lvwAttachments_->setVisible(any);
-    cmdAttachments_->setVisible(editable_);
+    Form_Resize(); // the list's and the attach button's visibility come with their places
 }
 
 bool frmMessage::attachmentsKey(QKeyEvent* event) {

@@ -10,9 +10,11 @@
 #include "platform/ui/commondialogs.h"
 #include "platform/ui/fontconversion.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/twips.h"
 #include "platform/ui/umessageaddress.h"
 
 #include <QAction>
+#include <QHash>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTextCharFormat>
@@ -84,6 +86,36 @@ constexpr ToolbarButtonDef kEditButtons[] = {
     {"help", Style::Push, "", "Help!"},
 };
 
+// The text a button shows; its tool tip says the rest.
+QString caption(const ToolbarButtonDef& b) {
+    static const QHash<QString, QString> kShort = {
+        {QStringLiteral("undo"), QStringLiteral("Undo")},
+        {QStringLiteral("redo"), QStringLiteral("Redo")},
+        {QStringLiteral("resetfont"), QStringLiteral("Reset")},
+        {QStringLiteral("bold"), QStringLiteral("B")},
+        {QStringLiteral("italic"), QStringLiteral("I")},
+        {QStringLiteral("underline"), QStringLiteral("U")},
+        {QStringLiteral("strikethrough"), QStringLiteral("S")},
+        {QStringLiteral("bulletlist"), QStringLiteral("Bullets")},
+        {QStringLiteral("addattachment"), QStringLiteral("Attach")},
+        {QStringLiteral("hyperlink"), QStringLiteral("Link")},
+        {QStringLiteral("internet"), QStringLiteral("Internet")},
+        {QStringLiteral("spell"), QStringLiteral("Spelling")},
+        {QStringLiteral("history"), QStringLiteral("History")},
+        {QStringLiteral("help"), QStringLiteral("Help")},
+    };
+    const QString key = QString::fromUtf8(b.key);
+    return kShort.value(key, QString::fromUtf8(b.tooltip));
+}
+
+int placeholderWidth(const char* key) {
+    const QString k = QString::fromUtf8(key);
+    return k == QStringLiteral("send")       ? 855
+           : k == QStringLiteral("reply")    ? 885
+           : k == QStringLiteral("replyall") ? 1425
+                                             : 1065;
+}
+
 OrlixDatabase* database() {
     Program* program = Program::Current();
     return program ? program->Database() : nullptr;
@@ -95,20 +127,19 @@ void frmMessage::buildToolbars() {
     const auto fill = [this](QToolBar* bar, const auto& table) {
         for (const ToolbarButtonDef& b : table) {
             QAction* action = nullptr;
-            if (b.style == Style::Separator) {
+            if (b.style == Style::Placeholder) {
+                // A gap of the button's width, over which the window puts that button.
+                auto* gap = new QWidget(bar);
+                gap->setFixedSize(TwipsToPixels(placeholderWidth(b.key)), TwipsToPixels(315));
+                action = bar->addWidget(gap);
+            } else if (b.style == Style::Separator) {
                 action = bar->addSeparator();
             } else {
-                const QString tip = QString::fromUtf8(b.tooltip);
-                action = bar->addAction(tip.isEmpty() ? QString::fromUtf8(b.key) : tip);
-                action->setToolTip(tip);
+                action = bar->addAction(caption(b));
+                action->setToolTip(QString::fromUtf8(b.tooltip));
             }
             action->setObjectName(QString::fromUtf8(b.key));
             action->setData(QString::fromUtf8(b.tag));
-            if (b.style == Style::Placeholder) {
-                // The window's own buttons stand for these: the row of commands below.
-                action->setVisible(false);
-                action->setProperty("placeholder", true);
-            }
             if (b.style == Style::DropDown) {
                 auto* menu = new QMenu(this);
                 for (int size = 1; size <= 7; ++size) {
@@ -134,6 +165,8 @@ void frmMessage::buildToolbars() {
             }
         });
     };
+    // The edit toolbar lies over the end of the main one and hides what is under it.
+    toolBarEdit_->setAutoFillBackground(true);
     fill(toolbarMain_, kMainButtons);
     fill(toolBarEdit_, kEditButtons);
 }

@@ -5,6 +5,8 @@
 #include "support/waitfor.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QListWidget>
 #include <QTest>
 
 namespace {
@@ -164,6 +166,54 @@ TEST_F(EmailWindow, EscClosesFromEveryControlThroughTheCloseQuestion) {
     QTest::keyClick(readOnly->txtSubject(), Qt::Key_Escape);
     EXPECT_TRUE(TestMessageBoxes().shown().empty());
     EXPECT_FALSE(Forms::Contains(readOnly));
+}
+
+TEST_F(EmailWindow, AtItsDesignSizeEveryControlLiesInsideItsFrameAndNoneOverlap) {
+    const QString a = TestHome() + QStringLiteral("/running-order.txt");
+    const QString b = TestHome() + QStringLiteral("/jingle.mp3");
+    for (const QString& path : {a, b}) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("x");
+    }
+    frmMessage* editable = newWindow();
+    ASSERT_TRUE(editable->AddAttachment(a));
+    ASSERT_TRUE(editable->AddAttachment(b));
+    auto personal = received();
+    personal->SetPersonalOwner(user->Reference());
+    frmMessage* readOnly = open(personal);
+    for (frmMessage* window : {editable, readOnly}) {
+        window->resize(TwipsToPixels(11010), TwipsToPixels(6810));
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        QWidget* frame = window->ctlFrom()->parentWidget();
+        EXPECT_TRUE(window->rect().contains(frame->geometry()));
+        QList<QWidget*> shown;
+        for (QWidget* w : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (w->isVisibleTo(window)) {
+                shown.append(w);
+            }
+        }
+        for (QWidget* w : shown) {
+            EXPECT_TRUE(frame->rect().contains(w->geometry()))
+                << w->metaObject()->className() << " " << w->objectName().toStdString();
+            for (QWidget* other : shown) {
+                if (other != w) {
+                    EXPECT_FALSE(w->geometry().intersects(other->geometry()))
+                        << w->metaObject()->className() << " and "
+                        << other->metaObject()->className();
+                }
+            }
+        }
+        EXPECT_EQ(window->lvwAttachments()->isVisibleTo(window), window == editable);
+        EXPECT_EQ(window->cmdAttachments()->isVisibleTo(window), window == editable);
+        EXPECT_EQ(window->picPersonal()->isVisibleTo(window), window == readOnly);
+        // The body fills what the header leaves of the frame.
+        QWidget* body = window->wbBody()->parentWidget();
+        EXPECT_EQ(body->geometry().bottom(), frame->rect().bottom());
+        EXPECT_EQ(window->wbBody()->geometry(), body->rect());
+    }
+    editable->Message()->SetEdited(false);
 }
 
 } // namespace
