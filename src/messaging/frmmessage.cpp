@@ -20,6 +20,7 @@
 #include "platform/ui/umessageaddress.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -232,6 +233,11 @@ void frmMessage::buildControls() {
     }
     connect(txtSubject_, &QLineEdit::textChanged, this, [this] { subjectChanged(); });
     connect(wbBody_, &QTextEdit::textChanged, this, [this] { bodyChanged(); });
+    connect(wbBody_, &QTextEdit::cursorPositionChanged, this, [this] { SelectionChanged(); });
+    connect(wbBody_, &QTextEdit::selectionChanged, this, [this] { SelectionChanged(); });
+    connect(wbBody_, &QTextEdit::currentCharFormatChanged, this, [this] { SelectionChanged(); });
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            [this] { SelectionChanged(); });
 }
 
 QAction* frmMessage::ToolbarButton(const QString& key) const {
@@ -279,6 +285,7 @@ void frmMessage::applyEditable() {
     txtSubject_->setReadOnly(!editable_);
     txtSubject_->setFrame(editable_);
     wbBody_->SetEditMode(editable_);
+    SelectionChanged();
 }
 
 void frmMessage::SetMessage(const std::shared_ptr<OrlixMessage>& message) {

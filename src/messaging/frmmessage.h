@@ -93,6 +93,12 @@ public:
     // desktop unless it is a program. The copy's path, "" when none was made.
     QString OpenAttachment(int index);
 
+    // The edit toolbar follows the body's selection: "bold", "italic", "underline" and
+    // "strikethrough" pressed when all the selected text has the style, with the button's
+    // "MixedState" property set when only part of it has; "cut", "copy" and "paste" enabled as
+    // the selection and the clipboard allow.
+    void SelectionChanged();
+
     // The first activation places the focus: the To box of an editable window without a
     // recipient, else the body's start when there is a subject, else the subject; a read-only
     // window the body's start. Later activations do nothing.

@@ -14,14 +14,19 @@
 #include "platform/ui/umessageaddress.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHash>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextList>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <functional>
 
 namespace {
 
@@ -215,6 +220,7 @@ void frmMessage::DoToolbarCommand(const QString& key) {
         }
     } else if (body != nullptr && editable_) {
         formatBody(command);
+        SelectionChanged();
     }
 }
 
@@ -258,6 +264,56 @@ void frmMessage::formatBody(const QString& command) {
         return;
     }
     wbBody_->mergeCurrentCharFormat(format);
+}
+
+namespace {
+
+// 1 when every character of the selection has the style, -1 when some have, 0 when none; a
+// caret: the style at the caret.
+int selectionState(const QTextCursor& cursor,
+                   const std::function<bool(const QTextCharFormat&)>& has) {
+    if (!cursor.hasSelection()) {
+        return has(cursor.charFormat()) ? 1 : 0;
+    }
+    QTextCursor walk(cursor.document());
+    int with = 0;
+    int without = 0;
+    for (int at = cursor.selectionStart() + 1; at <= cursor.selectionEnd(); ++at) {
+        walk.setPosition(at);
+        (has(walk.charFormat()) ? with : without) += 1;
+        if (with > 0 && without > 0) {
+            return -1;
+        }
+    }
+    return with > 0 ? 1 : 0;
+}
+
+} // namespace
+
+void frmMessage::SelectionChanged() {
+    const QTextCursor cursor = wbBody_->textCursor();
+    const std::pair<const char*, std::function<bool(const QTextCharFormat&)>> styles[] = {
+        {"bold", [](const QTextCharFormat& f) { return f.fontWeight() > QFont::Normal; }},
+        {"italic", [](const QTextCharFormat& f) { return f.fontItalic(); }},
+        {"underline", [](const QTextCharFormat& f) { return f.fontUnderline(); }},
+        {"strikethrough", [](const QTextCharFormat& f) { return f.fontStrikeOut(); }},
+    };
+    for (const auto& [key, has] : styles) {
+        QAction* action = EditToolbarButton(QString::fromUtf8(key));
+        const int state = selectionState(cursor, has);
+        action->setCheckable(true);
+        action->setChecked(state == 1);
+        action->setProperty("MixedState", state == -1);
+        if (QWidget* button = toolBarEdit_->widgetForAction(action)) {
+            button->setProperty("MixedState", state == -1);
+        }
+    }
+    const bool selected = cursor.hasSelection();
+    const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
+    const bool canPaste = clipboard != nullptr && (clipboard->hasText() || clipboard->hasHtml());
+    EditToolbarButton(QStringLiteral("copy"))->setEnabled(selected);
+    EditToolbarButton(QStringLiteral("cut"))->setEnabled(selected && editable_);
+    EditToolbarButton(QStringLiteral("paste"))->setEnabled(editable_ && canPaste);
 }
 
 void frmMessage::SetBodyFontSize(int size) {

@@ -5,6 +5,7 @@
 #include "platform/mime/mimeattachment.h"
 #include "platform/system/desktopopener.h"
 #include "platform/system/folders.h"
+#include "platform/ui/fontconversion.h"
 #include "support/scriptedcommondialogs.h"
 #include "support/scripteddialogs.h"
 #include "support/waitfor.h"
@@ -13,6 +14,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
 #include <QTest>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -340,6 +342,76 @@ TEST_F(EmailCommands, EditingCommandsActWhereTheFocusIs) {
     window->wbBody()->setFocus();
     window->DoToolbarCommand(QStringLiteral("hyperlink"));
     EXPECT_TRUE(window->Message()->Edited());
+}
+
+TEST_F(EmailCommands, TheEditToolbarFollowsTheBodysSelection) {
+    frmMessage* window = newWindow();
+    SafeBodyView* body = window->wbBody();
+    body->setHtml(QStringLiteral("<p><b>bold</b> plain</p>"));
+    QApplication::clipboard()->clear();
+    const auto select = [&](int from, int to) {
+        QTextCursor cursor = body->textCursor();
+        cursor.setPosition(from);
+        cursor.setPosition(to, QTextCursor::KeepAnchor);
+        body->setTextCursor(cursor);
+    };
+    QAction* bold = window->EditToolbarButton(QStringLiteral("bold"));
+    const struct {
+        const char* what;
+        int from;
+        int to;
+        bool pressed;
+        bool mixed;
+        bool copy;
+    } cases[] = {
+        {"all bold", 0, 4, true, false, true},         {"part bold", 2, 7, false, true, true},
+        {"none bold", 6, 10, false, false, true},      {"caret in bold", 2, 2, true, false, false},
+        {"caret in plain", 8, 8, false, false, false},
+    };
+    for (const auto& c : cases) {
+        select(c.from, c.to);
+        EXPECT_EQ(bold->isChecked(), c.pressed) << c.what;
+        EXPECT_EQ(bold->property("MixedState").toBool(), c.mixed) << c.what;
+        EXPECT_EQ(window->EditToolbarButton(QStringLiteral("copy"))->isEnabled(), c.copy) << c.what;
+        EXPECT_EQ(window->EditToolbarButton(QStringLiteral("cut"))->isEnabled(), c.copy) << c.what;
+    }
+    EXPECT_FALSE(window->EditToolbarButton(QStringLiteral("paste"))->isEnabled());
+    QApplication::clipboard()->setText(QStringLiteral("pasted"));
+    EXPECT_TRUE(window->EditToolbarButton(QStringLiteral("paste"))->isEnabled());
+
+    // A read-only window never cuts or pastes, even with text on the clipboard.
+    frmMessage* readOnly = open(received());
+    readOnly->wbBody()->selectAll();
+    EXPECT_FALSE(readOnly->EditToolbarButton(QStringLiteral("cut"))->isEnabled());
+    EXPECT_FALSE(readOnly->EditToolbarButton(QStringLiteral("paste"))->isEnabled());
+    window->Message()->SetEdited(false);
+}
+
+TEST_F(EmailCommands, AFontSizeFromTheMenuReachesOnlyAFocusedBody) {
+    frmMessage* window = newWindow();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(WaitFor([&] { return QApplication::activeWindow() == window; }));
+    window->wbBody()->setPlainText("Body");
+    QAction* size5 = window->EditToolbarButton(QStringLiteral("font"))
+                         ->menu()
+                         ->findChild<QAction*>(QStringLiteral("fontsize5"));
+    ASSERT_NE(size5, nullptr);
+    EXPECT_EQ(size5->text(), QStringLiteral("Size 5"));
+    const double before = window->wbBody()->currentCharFormat().fontPointSize();
+
+    window->txtSubject()->setFocus();
+    window->wbBody()->selectAll();
+    size5->trigger();
+    EXPECT_EQ(window->wbBody()->currentCharFormat().fontPointSize(), before);
+
+    window->wbBody()->setFocus();
+    window->wbBody()->selectAll();
+    size5->trigger();
+    EXPECT_EQ(window->wbBody()->currentCharFormat().fontPointSize(),
+              FontConversion::StepPointSize(5));
+    EXPECT_TRUE(window->Message()->Edited());
+    window->Message()->SetEdited(false);
 }
 
 TEST_F(EmailCommands, AHostileAttachmentNameStaysInsideThePrivateFolder) {
