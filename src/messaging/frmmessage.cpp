@@ -31,6 +31,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 #include <QTextCursor>
 #include <QToolBar>
 
@@ -106,6 +107,11 @@ void frmMessage::SaveWindowPosition() {
 }
 
 bool frmMessage::eventFilter(QObject* watched, QEvent* event) {
+    if ((event->type() == QEvent::Move || event->type() == QEvent::Show) &&
+        watched->objectName() == QStringLiteral("placeholder") &&
+        watched->parent() == toolbarMain_) {
+        Form_Resize();
+    }
     if (watched == lvwAttachments_ && event->type() == QEvent::KeyPress &&
         attachmentsKey(static_cast<QKeyEvent*>(event))) {
         return true;
@@ -161,7 +167,9 @@ void frmMessage::buildControls() {
 
     fraMessage_ = new QWidget(this);
     QWidget* frame = fraMessage_;
-    picPersonal_ = new QLabel(QStringLiteral("Personal"), frame);
+    picPersonal_ = new QLabel(frame);
+    picPersonal_->setPixmap(
+        style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(TwipsToPixels(300)));
     picPersonal_->setToolTip(
         QStringLiteral("This message is \"Personal\" and cannot be seen by other users"));
     lblDateDesc_ = new QLabel(QStringLiteral("Sent Date:"), frame);

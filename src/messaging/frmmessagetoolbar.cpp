@@ -136,6 +136,9 @@ void frmMessage::buildToolbars() {
                 // A gap of the button's width, over which the window puts that button.
                 auto* gap = new QWidget(bar);
                 gap->setFixedSize(TwipsToPixels(placeholderWidth(b.key)), TwipsToPixels(315));
+                gap->setObjectName(QStringLiteral("placeholder"));
+                gap->installEventFilter(this); // its button follows it
+
                 action = bar->addWidget(gap);
             } else if (b.style == Style::Separator) {
                 action = bar->addSeparator();

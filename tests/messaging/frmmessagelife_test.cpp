@@ -208,6 +208,19 @@ TEST_F(EmailWindow, AtItsDesignSizeEveryControlLiesInsideItsFrameAndNoneOverlap)
         EXPECT_EQ(window->lvwAttachments()->isVisibleTo(window), window == editable);
         EXPECT_EQ(window->cmdAttachments()->isVisibleTo(window), window == editable);
         EXPECT_EQ(window->picPersonal()->isVisibleTo(window), window == readOnly);
+        // The answer buttons of the read-only window stand apart on their toolbar places.
+        if (window == readOnly) {
+            EXPECT_LT(window->cmdReply()->geometry().right(),
+                      window->cmdReplyAll()->geometry().left());
+            EXPECT_LT(window->cmdReplyAll()->geometry().right(),
+                      window->cmdForward()->geometry().left());
+        }
+        const QString shots = qEnvironmentVariable("ORLIX_SCREENSHOTS");
+        if (!shots.isEmpty()) {
+            const QString name = window == editable ? QStringLiteral("email-design-new.png")
+                                                    : QStringLiteral("email-design-received.png");
+            EXPECT_TRUE(window->grab().toImage().save(shots + QLatin1Char('/') + name));
+        }
         // The body fills what the header leaves of the frame.
         QWidget* body = window->wbBody()->parentWidget();
         EXPECT_EQ(body->geometry().bottom(), frame->rect().bottom());
