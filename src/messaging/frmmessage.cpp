@@ -5,6 +5,7 @@
 #include "core/errorreport.h"
 #include "core/profile/cocsettings.h"
 #include "core/program.h"
+#include "messaging/messagelayout.h"
 #include "messaging/safebodyview.h"
 #include "platform/directory/directorycontact.h"
 #include "platform/directory/kvdirectory.h"
@@ -13,20 +14,26 @@
 #include "platform/mime/addresstext.h"
 #include "platform/mime/mimeattachment.h"
 #include "platform/mime/mimemessage.h"
+#include "platform/system/formhelper.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/twips.h"
+#include "platform/ui/umessageaddress.h"
 
 #include <QAction>
-#include <QGridLayout>
-#include <QHBoxLayout>
+#include <QClipboard>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
+#include <QStyle>
+#include <QTextCursor>
 #include <QToolBar>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -40,33 +47,6 @@ bool sendEnabled() {
     return settings == nullptr || settings->EmailSendEnabled();
 }
 
-QString addressText(const QList<emailrules::AddressEntry>& entries) {
-    QStringList parts;
-    for (const emailrules::AddressEntry& entry : entries) {
-        parts +=
-            entry.DisplayName.isEmpty() ? entry.Address : entry.DisplayName + u' ' + entry.Address;
-    }
-    return parts.join(QStringLiteral(", "));
-}
-
-struct MainButton {
-    const char* key;
-    const char* caption;
-    const char* tag; // "edit", "notedit" or ""
-};
-
-// The main toolbar's buttons this window acts on; the editing tools come with the editor.
-constexpr MainButton kMainButtons[] = {
-    {"save", "Save", "edit"},
-    {"print", "Print", ""},
-    {"delete", "Delete", ""},
-    {"movemessage", "Move", ""},
-    {"editsep", "", "edit"},
-    {"reply", "Reply", "notedit"},
-    {"replyall", "Reply All", "notedit"},
-    {"forward", "Forward", "notedit"},
-};
-
 } // namespace
 
 frmMessage::frmMessage(QWidget* owner) : QWidget(owner, Qt::Window) {
@@ -77,79 +57,157 @@ frmMessage::frmMessage(QWidget* owner) : QWidget(owner, Qt::Window) {
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WindowShortcut);
     connect(escape, &QShortcut::activated, this, [this] { closeSelf(); });
+    placeWindow();
     wbBody_->clear();
     SetEditable(true);
+}
+
+void frmMessage::placeWindow() {
+    // The design size of the inner area, for a window with no placement to follow.
+    resize(TwipsToPixels(11010), TwipsToPixels(6810));
+    Program* program = Program::Current();
+    KVDirectory* directory = program ? program->Directory() : nullptr;
+    const auto user = directory ? directory->CurrentUser() : nullptr;
+    if (!user) {
+        return;
+    }
+    const QString text =
+        user->Settings().GetSetting(QString::fromUtf8(kPositionSetting), QString()).toString();
+    if (text.isEmpty() || !FormHelper::ApplyPlacementText(text, this)) {
+        return;
+    }
+    const auto twips = [](const QRect& r) {
+        return emailrules::TwipsRect{qRound(PixelsToTwips(r.x())), qRound(PixelsToTwips(r.y())),
+                                     qRound(PixelsToTwips(r.width())),
+                                     qRound(PixelsToTwips(r.height()))};
+    };
+    QRect frame;
+    if (QWidget* main = program->MainWindow()) {
+        frame = main->geometry();
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        frame = screen->availableGeometry();
+    }
+    const emailrules::TwipsRect next = emailrules::Cascade(twips(geometry()), twips(frame));
+    // The inner area moves, as the placement text keeps it, so that it reads back the same.
+    setGeometry(QRect(QPoint(TwipsToPixels(next.Left), TwipsToPixels(next.Top)), size()));
+    SaveWindowPosition();
+}
+
+void frmMessage::SaveWindowPosition() {
+    Program* program = Program::Current();
+    KVDirectory* directory = program ? program->Directory() : nullptr;
+    const auto user = directory ? directory->CurrentUser() : nullptr;
+    if (!user) {
+        return;
+    }
+    const QString text = FormHelper::GetPlacementText(this);
+    if (!text.isEmpty()) {
+        user->Settings().SaveSetting(QString::fromUtf8(kPositionSetting), text, QString());
+    }
+}
+
+bool frmMessage::eventFilter(QObject* watched, QEvent* event) {
+    if ((event->type() == QEvent::Move || event->type() == QEvent::Show) &&
+        watched->objectName() == QStringLiteral("placeholder") &&
+        watched->parent() == toolbarMain_) {
+        Form_Resize();
+    }
+    if (watched == lvwAttachments_ && event->type() == QEvent::KeyPress &&
+        attachmentsKey(static_cast<QKeyEvent*>(event))) {
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool frmMessage::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && !activated_) {
+        FirstActivation();
+    }
+    return QWidget::event(event);
+}
+
+void frmMessage::FirstActivation() {
+    if (activated_) {
+        return;
+    }
+    activated_ = true;
+    if (!editable_) {
+        caretToBodyStart();
+    } else if (ctlTo_->Text().isEmpty()) {
+        ctlTo_->setFocus(Qt::OtherFocusReason);
+    } else if (!txtSubject_->text().isEmpty()) {
+        caretToBodyStart();
+    } else {
+        txtSubject_->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void frmMessage::caretToBodyStart() {
+    QTextCursor cursor = wbBody_->textCursor();
+    cursor.movePosition(QTextCursor::Start);
+    wbBody_->setTextCursor(cursor);
+    wbBody_->ensureCursorVisible();
+    wbBody_->setFocus(Qt::OtherFocusReason);
 }
 
 frmMessage::~frmMessage() = default;
 
 void frmMessage::buildControls() {
-    auto* outer = new QVBoxLayout(this);
-    auto* bars = new QHBoxLayout;
+    // Every control is placed by Form_Resize from the pure layout rules; no Qt layout here.
     toolbarMain_ = new QToolBar(QStringLiteral("toolbarMain"), this);
-    for (const MainButton& b : kMainButtons) {
-        QAction* action = b.key == QStringLiteral("editsep")
-                              ? toolbarMain_->addSeparator()
-                              : toolbarMain_->addAction(QString::fromUtf8(b.caption));
-        action->setObjectName(QString::fromUtf8(b.key));
-        action->setData(QString::fromUtf8(b.tag));
-    }
     toolBarEdit_ = new QToolBar(QStringLiteral("toolBarEdit"), this);
-    bars->addWidget(toolbarMain_);
-    bars->addWidget(toolBarEdit_);
-    bars->addStretch();
-    outer->addLayout(bars);
-
-    auto* commands = new QHBoxLayout;
     cmdSend_ = new QPushButton(QStringLiteral("&Send"), this);
     cmdReply_ = new QPushButton(QStringLiteral("&Reply"), this);
     cmdReplyAll_ = new QPushButton(QStringLiteral("Reply to &All"), this);
     cmdForward_ = new QPushButton(QStringLiteral("&Forward"), this);
-    for (QPushButton* b : {cmdSend_, cmdReply_, cmdReplyAll_, cmdForward_}) {
-        commands->addWidget(b);
-    }
-    commands->addStretch();
-    picPersonal_ = new QLabel(QStringLiteral("Personal"), this);
+    buildToolbars();
+    lineRule_ = new QFrame(this);
+    lineRule_->setFrameShape(QFrame::HLine);
+    lineRule_->setFrameShadow(QFrame::Sunken);
+
+    fraMessage_ = new QWidget(this);
+    QWidget* frame = fraMessage_;
+    picPersonal_ = new QLabel(frame);
+    picPersonal_->setPixmap(
+        style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(TwipsToPixels(300)));
     picPersonal_->setToolTip(
         QStringLiteral("This message is \"Personal\" and cannot be seen by other users"));
-    commands->addWidget(picPersonal_);
-    outer->addLayout(commands);
-
-    auto* grid = new QGridLayout;
-    lblDateDesc_ = new QLabel(QStringLiteral("Sent Date:"), this);
-    lblDate_ = new QLabel(this);
+    lblDateDesc_ = new QLabel(QStringLiteral("Sent Date:"), frame);
+    lblDate_ = new QLabel(frame);
     lblDate_->setTextFormat(Qt::PlainText);
-    grid->addWidget(lblDateDesc_, 0, 0);
-    grid->addWidget(lblDate_, 0, 1);
 
-    auto addressRow = [&](int row, const QString& caption, const QString& button, QLabel*& label,
-                          QPushButton*& chooser, QLineEdit*& box) {
-        label = new QLabel(caption, this);
-        chooser = new QPushButton(button, this);
-        box = new QLineEdit(this);
-        auto* cell = new QHBoxLayout;
-        cell->addWidget(label);
-        cell->addWidget(chooser);
-        grid->addLayout(cell, row, 0);
-        grid->addWidget(box, row, 1);
+    auto addressRow = [frame](const QString& caption, const QString& button, QLabel*& label,
+                              QPushButton*& chooser, uMessageAddress*& box) {
+        label = new QLabel(caption, frame);
+        chooser = new QPushButton(button, frame);
+        box = new uMessageAddress(frame);
     };
-    addressRow(1, QStringLiteral("From:"), QStringLiteral("From..."), lblFromDesc_, cmdFrom_,
+    addressRow(QStringLiteral("From:"), QStringLiteral("From..."), lblFromDesc_, cmdFrom_,
                ctlFrom_);
-    addressRow(2, QStringLiteral("To:"), QStringLiteral("To..."), lblToDesc_, cmdTo_, ctlTo_);
-    addressRow(3, QStringLiteral("Cc:"), QStringLiteral("Cc..."), lblCCDesc_, cmdCC_, ctlCC_);
+    addressRow(QStringLiteral("To:"), QStringLiteral("To..."), lblToDesc_, cmdTo_, ctlTo_);
+    addressRow(QStringLiteral("Cc:"), QStringLiteral("Cc..."), lblCCDesc_, cmdCC_, ctlCC_);
     ctlFrom_->setReadOnly(true);
-    txtSubject_ = new QLineEdit(this);
-    grid->addWidget(new QLabel(QStringLiteral("Subject:"), this), 4, 0);
-    grid->addWidget(txtSubject_, 4, 1);
-    lblAttachmentsDesc_ = new QLabel(QStringLiteral("Attach:"), this);
-    lvwAttachments_ = new QListWidget(this);
-    lvwAttachments_->setMaximumHeight(60);
-    grid->addWidget(lblAttachmentsDesc_, 5, 0);
-    grid->addWidget(lvwAttachments_, 5, 1);
-    outer->addLayout(grid);
-
-    wbBody_ = new SafeBodyView(this);
-    outer->addWidget(wbBody_, 1);
+    lblAttachmentsDesc_ = new QLabel(QStringLiteral("Attach:"), frame);
+    cmdAttachments_ = new QPushButton(QStringLiteral("Attach..."), frame);
+    lvwAttachments_ = new QListWidget(frame);
+    lvwAttachments_->setViewMode(QListView::IconMode);
+    lvwAttachments_->setFlow(QListView::LeftToRight);
+    lvwAttachments_->setWrapping(true);
+    lvwAttachments_->setResizeMode(QListView::Adjust);
+    lvwAttachments_->installEventFilter(this);
+    connect(cmdAttachments_, &QPushButton::clicked, this,
+            [this] { DoToolbarCommand(QStringLiteral("addattachment")); });
+    connect(lvwAttachments_, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem* item) { OpenAttachment(lvwAttachments_->row(item) + 1); });
+    lblSubjectDesc_ = new QLabel(QStringLiteral("Subject:"), frame);
+    txtSubject_ = new QLineEdit(frame);
+    picBody_ = new QWidget(frame);
+    wbBody_ = new SafeBodyView(picBody_);
+    for (QPushButton* b : {cmdSend_, cmdReply_, cmdReplyAll_, cmdForward_}) {
+        b->raise(); // over their placeholders in the toolbar
+    }
+    setMinimumSize(TwipsToPixels(messagelayout::kMinimumEmailWidth),
+                   TwipsToPixels(messagelayout::kMinimumEmailHeight));
 
     mnuPopupFrom_ = new QMenu(this);
     mnuFromDefault_ = mnuPopupFrom_->addAction(QString());
@@ -163,23 +221,31 @@ void frmMessage::buildControls() {
             [this] { Answer(emailrules::Answer::ReplyAll); });
     connect(cmdForward_, &QPushButton::clicked, this,
             [this] { Answer(emailrules::Answer::Forward); });
-    connect(ToolbarButton(QStringLiteral("reply")), &QAction::triggered, cmdReply_,
-            &QPushButton::click);
-    connect(ToolbarButton(QStringLiteral("replyall")), &QAction::triggered, cmdReplyAll_,
-            &QPushButton::click);
-    connect(ToolbarButton(QStringLiteral("forward")), &QAction::triggered, cmdForward_,
-            &QPushButton::click);
-    connect(ToolbarButton(QStringLiteral("save")), &QAction::triggered, this,
-            [this] { SaveDetails(); });
+    // The placeholders stand for the window's own buttons: triggering one is a click on it.
+    const std::pair<const char*, QPushButton*> placeholders[] = {{"send", cmdSend_},
+                                                                 {"reply", cmdReply_},
+                                                                 {"replyall", cmdReplyAll_},
+                                                                 {"forward", cmdForward_}};
+    for (const auto& [key, button] : placeholders) {
+        connect(ToolbarButton(QString::fromUtf8(key)), &QAction::triggered, button,
+                &QPushButton::click);
+    }
     connect(cmdFrom_, &QPushButton::clicked, this, [this] { showFromMenu(); });
     connect(cmdTo_, &QPushButton::clicked, this, [this] { AddRecipientFromDirectory(ctlTo_); });
     connect(cmdCC_, &QPushButton::clicked, this, [this] { AddRecipientFromDirectory(ctlCC_); });
-    for (QLineEdit* box : {ctlFrom_, ctlTo_, ctlCC_}) {
-        box->installEventFilter(this);
-        connect(box, &QLineEdit::textChanged, this, [this, box] { addressChanged(box); });
+    for (uMessageAddress* box : {ctlFrom_, ctlTo_, ctlCC_}) {
+        connect(box, &uMessageAddress::AddressChanged, this, [this, box] { addressChanged(box); });
+        connect(
+            box, &uMessageAddress::AddressClicked, this,
+            [this](const QString& name, const QString& address) { addressClicked(name, address); });
     }
     connect(txtSubject_, &QLineEdit::textChanged, this, [this] { subjectChanged(); });
     connect(wbBody_, &QTextEdit::textChanged, this, [this] { bodyChanged(); });
+    connect(wbBody_, &QTextEdit::cursorPositionChanged, this, [this] { SelectionChanged(); });
+    connect(wbBody_, &QTextEdit::selectionChanged, this, [this] { SelectionChanged(); });
+    connect(wbBody_, &QTextEdit::currentCharFormatChanged, this, [this] { SelectionChanged(); });
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            [this] { SelectionChanged(); });
 }
 
 QAction* frmMessage::ToolbarButton(const QString& key) const {
@@ -197,7 +263,7 @@ void frmMessage::applyEditable() {
     const bool personal = settings != nullptr && settings->EmailAllowPersonalAddresses();
     const emailrules::Visibility v = emailrules::VisibilityFor(editable_, canSend, personal);
     toolBarEdit_->setVisible(v.EditToolbar);
-    for (QAction* action : toolbarMain_->actions()) {
+    for (QAction* action : toolbarMain_->actions() + toolBarEdit_->actions()) {
         const QString tag = action->data().toString();
         if (tag == QStringLiteral("edit")) {
             action->setVisible(editable_);
@@ -213,19 +279,21 @@ void frmMessage::applyEditable() {
     lblFromDesc_->setVisible(!v.FromChooser);
     lblDate_->setVisible(v.Date);
     lblDateDesc_->setVisible(v.Date);
-    for (QLineEdit* box : {ctlTo_, ctlCC_}) {
+    for (uMessageAddress* box : {ctlTo_, ctlCC_}) {
         box->setReadOnly(!editable_);
         box->setFrame(editable_);
+        box->SetDisplayAddressLinks(v.AddressLinks);
     }
+    ctlFrom_->SetDisplayAddressLinks(true);
     lblToDesc_->setVisible(v.AddressCaptions);
     lblCCDesc_->setVisible(v.AddressCaptions);
     cmdTo_->setVisible(v.AddressChoosers);
     cmdCC_->setVisible(v.AddressChoosers);
-    lblAttachmentsDesc_->setVisible(lvwAttachments_->count() > 0);
-    lvwAttachments_->setVisible(lvwAttachments_->count() > 0);
+    updateAttachmentsRow();
     txtSubject_->setReadOnly(!editable_);
     txtSubject_->setFrame(editable_);
     wbBody_->SetEditMode(editable_);
+    SelectionChanged();
 }
 
 void frmMessage::SetMessage(const std::shared_ptr<OrlixMessage>& message) {
@@ -274,9 +342,9 @@ void frmMessage::SetMessage(const std::shared_ptr<OrlixMessage>& message) {
             m.SetCDOMessage(mime);
         }
     }
-    ctlFrom_->setText(addressText(emailrules::ParseAddressList(mime.From())));
-    ctlTo_->setText(addressText(emailrules::ParseAddressList(mime.To())));
-    ctlCC_->setText(addressText(emailrules::ParseAddressList(mime.CC())));
+    ctlFrom_->SetText(mime.From());
+    ctlTo_->SetText(mime.To());
+    ctlCC_->SetText(mime.CC());
     const MimeAttachments& attachments = mime.Attachments();
     for (int i = 1; i <= attachments.Count(); ++i) {
         lvwAttachments_->addItem(attachments.Item(i).SafeFileName());
@@ -319,8 +387,8 @@ void frmMessage::changeMessage(const std::function<void(MimeMessage&)>& change) 
     message_->SetEdited(true);
 }
 
-void frmMessage::addressChanged(QLineEdit* box) {
-    const QString text = box->text();
+void frmMessage::addressChanged(uMessageAddress* box) {
+    const QString text = box->Text();
     changeMessage([&](MimeMessage& mime) {
         if (box == ctlFrom_) {
             mime.SetFrom(text);
@@ -349,52 +417,24 @@ void frmMessage::bodyChanged() {
     });
 }
 
-bool frmMessage::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonRelease) {
-        for (QLineEdit* box : {ctlFrom_, ctlTo_, ctlCC_}) {
-            if (watched == box && box->isReadOnly()) {
-                const auto* mouse = static_cast<QMouseEvent*>(event);
-                ClickAddress(box, box->cursorPositionAt(mouse->position().toPoint()));
-            }
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-QWidget* frmMessage::ClickAddress(QLineEdit* box, int position) {
+QWidget* frmMessage::ClickAddress(uMessageAddress* box, int position) {
     if (box != ctlFrom_ && (editable_ || (box != ctlTo_ && box != ctlCC_))) {
         return nullptr;
     }
-    // The entry under the position: the text is split the same way the entries were made.
-    const QString text = box->text();
-    int start = 0;
-    for (const QString& entry : mime::SplitAddressText(text)) {
-        const qsizetype at = text.indexOf(entry, start);
-        if (at < 0) {
-            break;
-        }
-        start = static_cast<int>(at + entry.size());
-        if (position > start) {
-            continue;
-        }
-        const QString address = mime::AddressOfEntry(entry);
-        QString name;
-        const qsizetype open = entry.lastIndexOf(u'<');
-        if (open > 0) {
-            name = entry.left(open).trimmed();
-            if (name.size() >= 2 && name.startsWith(u'"') && name.endsWith(u'"')) {
-                name = name.mid(1, name.size() - 2)
-                           .replace(QStringLiteral("\\\""), QStringLiteral("\""));
-            }
-        }
-        QWidget* window = FindContactByEmail(name, address, nullptr);
-        if (window != nullptr) {
-            window->raise();
-            window->activateWindow();
-        }
-        return window;
+    uMessageAddress::Entry entry;
+    if (!box->EntryAt(position, entry)) {
+        return nullptr;
     }
-    return nullptr;
+    return addressClicked(entry.DisplayName, entry.Address);
+}
+
+QWidget* frmMessage::addressClicked(const QString& displayName, const QString& address) {
+    QWidget* window = FindContactByEmail(displayName, address, nullptr);
+    if (window != nullptr) {
+        window->raise();
+        window->activateWindow();
+    }
+    return window;
 }
 
 void frmMessage::showFromMenu() {
@@ -447,7 +487,7 @@ void frmMessage::ChoosePersonalSender() {
     }
 }
 
-void frmMessage::AddRecipientFromDirectory(QLineEdit* box) {
+void frmMessage::AddRecipientFromDirectory(uMessageAddress* box) {
     Program* program = Program::Current();
     KVDirectory* directory = program ? program->Directory() : nullptr;
     if (directory == nullptr) {
@@ -468,7 +508,5 @@ void frmMessage::AddRecipientFromDirectory(QLineEdit* box) {
                MsgIcon::Exclamation, MsgButtons::OK, 0, this);
         return;
     }
-    const QString entry = mime::ComposeAddressEntry(contact->Name(), address);
-    const QString current = box->text().trimmed();
-    box->setText(current.isEmpty() ? entry : current + QStringLiteral(", ") + entry);
+    box->AddAddress(contact->Name(), address);
 }

@@ -17,6 +17,7 @@ class QMenu;
 class QPushButton;
 class QToolBar;
 class SafeBodyView;
+class uMessageAddress;
 
 // The e-mail message window: one OrlixMessage of the e-mail kind, read-only when it was sent
 // and is not a draft, otherwise written here, saved as a draft or sent to the Outbox. Every
@@ -41,11 +42,11 @@ public:
     void ChooseStationSender();
     void ChoosePersonalSender();
     // To... and Cc...: a contact chosen in the directory's chooser.
-    void AddRecipientFromDirectory(QLineEdit* box);
+    void AddRecipientFromDirectory(uMessageAddress* box);
 
     // A click at a character position of an address box: the entry there opens its directory
     // contact. To and Cc answer only while read-only, From always. The opened window, or null.
-    QWidget* ClickAddress(QLineEdit* box, int position);
+    QWidget* ClickAddress(uMessageAddress* box, int position);
 
     // How the main window's message list is asked for its folder and told to read again; tests
     // replace them. Empty hooks: no list to refresh.
@@ -53,9 +54,9 @@ public:
                                     std::function<void()> refresh);
 
     // For tests and the layout: the named controls.
-    QLineEdit* ctlFrom() const { return ctlFrom_; }
-    QLineEdit* ctlTo() const { return ctlTo_; }
-    QLineEdit* ctlCC() const { return ctlCC_; }
+    uMessageAddress* ctlFrom() const { return ctlFrom_; }
+    uMessageAddress* ctlTo() const { return ctlTo_; }
+    uMessageAddress* ctlCC() const { return ctlCC_; }
     QLineEdit* txtSubject() const { return txtSubject_; }
     SafeBodyView* wbBody() const { return wbBody_; }
     QListWidget* lvwAttachments() const { return lvwAttachments_; }
@@ -68,17 +69,73 @@ public:
     QPushButton* cmdFrom() const { return cmdFrom_; }
     QPushButton* cmdTo() const { return cmdTo_; }
     QPushButton* cmdCC() const { return cmdCC_; }
+    QPushButton* cmdAttachments() const { return cmdAttachments_; }
     QAction* ToolbarButton(const QString& key) const;
     QMenu* mnuPopupFrom() const { return mnuPopupFrom_; }
 
+    // Runs the command of a toolbar button by its Key, compared in lower case; Keys without
+    // a command do nothing. Editing commands act on the control holding the focus: the subject
+    // or the body, never an address box; formatting acts on the body only.
+    void DoToolbarCommand(const QString& key);
+    QAction* EditToolbarButton(const QString& key) const;
+    // The font menu's "Size 1" to "Size 7" for the body's selection, while the body has the
+    // focus.
+    void SetBodyFontSize(int size);
+
+    // Attaches one file (the path goes unchanged to the message). False while read-only, for
+    // anything that is not a file, and for a file the message refuses (told through a box).
+    bool AddAttachment(const QString& path);
+    // The desktop's file chooser; each chosen file is attached in the order given.
+    void AttachFiles();
+    // Attachment index (1-based) leaves the message and the list; only while editable.
+    bool DeleteAttachment(int index);
+    // Saves a copy of attachment index into the private temporary folder and hands it to the
+    // desktop unless it is a program. The copy's path, "" when none was made.
+    QString OpenAttachment(int index);
+
+    // The edit toolbar follows the body's selection: "bold", "italic", "underline" and
+    // "strikethrough" pressed when all the selected text has the style, with the button's
+    // "MixedState" property set when only part of it has; "cut", "copy" and "paste" enabled as
+    // the selection and the clipboard allow.
+    void SelectionChanged();
+
+    // The first activation places the focus: the To box of an editable window without a
+    // recipient, else the body's start when there is a subject, else the subject; a read-only
+    // window the body's start. Later activations do nothing.
+    void FirstActivation();
+    bool Activated() const { return activated_; }
+
+    // The user's setting that keeps the last e-mail window's placement.
+    static constexpr const char* kPositionSetting = "MessageWindow.Position";
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildControls();
+    void buildToolbars();
+    // Places every control by the layout rules for the current size and state.
+    void Form_Resize();
+    void formatBody(const QString& command);
+    void deleteMessage();
+    void moveOrCopy(bool move);
+    // The main list reads again when it shows the folder the message left.
+    void refreshListShowing(qint32 oldFolder);
+    void updateAttachmentsRow();
+    bool attachmentsKey(class QKeyEvent* event);
+    // Where a new window goes: 255 twips on from the last one placed, kept at once.
+    void placeWindow();
+    void SaveWindowPosition();
+    // The question about an edited message; the event is accepted or ignored by the answer.
+    void askBeforeClosing(QCloseEvent* event);
+    void caretToBodyStart();
     void applyEditable();
-    void addressChanged(QLineEdit* box);
+    void addressChanged(uMessageAddress* box);
+    // An entry of an address box was clicked: its directory contact opens. The window, or null.
+    QWidget* addressClicked(const QString& displayName, const QString& address);
     void subjectChanged();
     void bodyChanged();
     void messageEdited(bool edited);
@@ -90,6 +147,7 @@ private:
     std::shared_ptr<OrlixMessage> message_;
     bool editable_ = true;
     bool loading_ = false;
+    bool activated_ = false;
 
     QToolBar* toolbarMain_ = nullptr;
     QToolBar* toolBarEdit_ = nullptr;
@@ -100,15 +158,20 @@ private:
     QLabel* lblCCDesc_ = nullptr;
     QLabel* lblAttachmentsDesc_ = nullptr;
     QLabel* picPersonal_ = nullptr;
-    QLineEdit* ctlFrom_ = nullptr;
-    QLineEdit* ctlTo_ = nullptr;
-    QLineEdit* ctlCC_ = nullptr;
+    QLabel* lblSubjectDesc_ = nullptr;
+    class QFrame* lineRule_ = nullptr;
+    QWidget* fraMessage_ = nullptr;
+    QWidget* picBody_ = nullptr;
+    uMessageAddress* ctlFrom_ = nullptr;
+    uMessageAddress* ctlTo_ = nullptr;
+    uMessageAddress* ctlCC_ = nullptr;
     QLineEdit* txtSubject_ = nullptr;
     SafeBodyView* wbBody_ = nullptr;
     QListWidget* lvwAttachments_ = nullptr;
     QPushButton* cmdFrom_ = nullptr;
     QPushButton* cmdTo_ = nullptr;
     QPushButton* cmdCC_ = nullptr;
+    QPushButton* cmdAttachments_ = nullptr;
     QPushButton* cmdSend_ = nullptr;
     QPushButton* cmdReply_ = nullptr;
     QPushButton* cmdReplyAll_ = nullptr;

@@ -12,6 +12,7 @@
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/umessageaddress.h"
 
 #include <QCloseEvent>
 #include <QLineEdit>
@@ -129,13 +130,17 @@ void frmMessage::Send() {
                0, this);
         return;
     }
+    refreshListShowing(oldFolder);
+    // Sent is stored: nothing is left to ask about on the way out.
+    message_->SetEdited(false);
+    closeSelf();
+}
+
+void frmMessage::refreshListShowing(qint32 oldFolder) {
     if (listFolderHook() && listRefreshHook() &&
         emailrules::ListNeedsRefresh(listFolderHook()(), oldFolder, message_->Folder())) {
         listRefreshHook()();
     }
-    // Sent is stored: nothing is left to ask about on the way out.
-    message_->SetEdited(false);
-    closeSelf();
 }
 
 void frmMessage::Answer(emailrules::Answer answer) {
@@ -167,8 +172,16 @@ void frmMessage::closeSelf() {
 void frmMessage::closeEvent(QCloseEvent* event) {
     if (!message_ || !editable_ || !message_->Edited()) {
         event->accept();
-        return;
+    } else {
+        askBeforeClosing(event);
     }
+    if (event->isAccepted()) {
+        activated_ = false;
+        SaveWindowPosition();
+    }
+}
+
+void frmMessage::askBeforeClosing(QCloseEvent* event) {
     const MsgResult answer = MsgBox(emailrules::CloseQuestion(message_->CDOMessage().Subject()),
                                     MsgIcon::Exclamation, MsgButtons::YesNoCancel, 0, this);
     if (answer == MsgResult::Yes) {

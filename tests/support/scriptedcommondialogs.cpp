@@ -67,6 +67,16 @@ QString ScriptedCommonDialogs::askFolder(const QString& title, const QString& st
     return folder;
 }
 
+QStringList ScriptedCommonDialogs::askOpenFileNames(const QString& /*title*/, QWidget* /*owner*/) {
+    ++openRequests_;
+    if (openAnswers_.empty()) {
+        return {};
+    }
+    const QStringList paths = openAnswers_.front();
+    openAnswers_.pop_front();
+    return paths;
+}
+
 std::optional<FontAnswer> ScriptedCommonDialogs::askFont(const QString& title, const QFont& initial,
                                                          bool withColour, const QColor& colour,
                                                          QWidget* /*owner*/) {

@@ -28,6 +28,10 @@ public:
                           const std::function<void(QPrinter*)>& paint) override;
     QString askSaveFileName(const SaveDialogRequest& request) override;
     QString askFolder(const QString& title, const QString& startFolder, QWidget* owner) override;
+    QStringList askOpenFileNames(const QString& title, QWidget* owner) override;
+    // An empty list answers as Cancel does.
+    void queueOpenFileNames(const QStringList& paths) { openAnswers_.push_back(paths); }
+    int openFileRequests() const { return openRequests_; }
     std::optional<FontAnswer> askFont(const QString& title, const QFont& initial, bool withColour,
                                       const QColor& colour, QWidget* owner) override;
 
@@ -70,6 +74,8 @@ private:
     std::deque<bool> pageSetupAnswers_;
     std::deque<QString> saveAnswers_;
     std::deque<QString> folderAnswers_;
+    std::deque<QStringList> openAnswers_;
+    int openRequests_ = 0;
     std::deque<std::optional<FontAnswer>> fontAnswers_;
     std::vector<FolderRequest> folderRequests_;
     std::vector<FontRequest> fontRequests_;

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QStringList>
 #include <QTextEdit>
 
 #include <algorithm>
@@ -74,6 +75,57 @@ std::optional<qint32> ItemDataNumber(const QVariant& data) {
         return std::nullopt;
     }
 }
+struct Placement {
+    QRect place;
+    int state = StateNormal;
+};
+
+// The form's normal geometry (also while maximised or minimised) and its state.
+Placement CurrentPlacement(const QWidget* form) {
+    const Qt::WindowStates states = form->windowState();
+    Placement p;
+    if (states.testFlag(Qt::WindowMinimized)) {
+        p.state = StateMinimised;
+    } else if (states.testFlag(Qt::WindowMaximized)) {
+        p.state = StateMaximised;
+    }
+    const bool normal =
+        !(states & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+    p.place = normal ? form->geometry() : form->normalGeometry();
+    if (!p.place.isValid()) {
+        p.place = form->geometry(); // a form never shown normal has no normal geometry
+    }
+    return p;
+}
+
+// Places the form after the checks every stored placement passes; false when one fails.
+bool ApplyPlacement(QWidget* form, qint32 left, qint32 top, qint32 width, qint32 height,
+                    qint32 state) {
+    if (width < kMinimumWidth || height < kMinimumHeight || width > kMaximumSize ||
+        height > kMaximumSize || state < StateNormal || state > StateMaximised) {
+        return false;
+    }
+    QRect place(std::clamp(left, -kFarAway, kFarAway), std::clamp(top, -kFarAway, kFarAway), width,
+                height);
+    if (!FormHelper::IsPlacementOnScreen(place)) {
+        if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+            const QRect area = primary->availableGeometry();
+            // A form larger than the screen keeps its top left corner (and title) on it.
+            place.moveTo(area.x() + std::max(0, (area.width() - place.width()) / 2),
+                         area.y() + std::max(0, (area.height() - place.height()) / 2));
+        }
+    }
+    Qt::WindowStates states = form->windowState();
+    if (states & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) {
+        states &= ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
+        form->setWindowState(states);
+    }
+    form->setGeometry(place);
+    if (state == StateMaximised) {
+        form->setWindowState(states | Qt::WindowMaximized);
+    }
+    return true;
+}
 } // namespace
 
 void FormHelper::SelectAllText(QWidget* control) {
@@ -96,29 +148,17 @@ void FormHelper::SaveWindowPlacement(const QString& key, QWidget* form) {
     if (form == nullptr) {
         return;
     }
-    const Qt::WindowStates states = form->windowState();
-    int state = StateNormal;
-    if (states.testFlag(Qt::WindowMinimized)) {
-        state = StateMinimised;
-    } else if (states.testFlag(Qt::WindowMaximized)) {
-        state = StateMaximised;
-    }
-    const bool normal =
-        !(states & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
-    QRect place = normal ? form->geometry() : form->normalGeometry();
-    if (!place.isValid()) {
-        place = form->geometry(); // a form never shown normal has no normal geometry
-    }
+    const Placement p = CurrentPlacement(form);
     const QString placementKey = PlacementKey(key, form);
     const auto write = [&](const char* name, qint32 value) {
         RegistryStore::WriteNumber(RegistryRoot::CurrentUser, placementKey, QLatin1String(name),
                                    value);
     };
-    write("Left", place.x());
-    write("Top", place.y());
-    write("Width", place.width());
-    write("Height", place.height());
-    write("State", state);
+    write("Left", p.place.x());
+    write("Top", p.place.y());
+    write("Width", p.place.width());
+    write("Height", p.place.height());
+    write("State", p.state);
 }
 
 bool FormHelper::IsPlacementOnScreen(const QRect& geometry) {
@@ -142,29 +182,39 @@ void FormHelper::RestoreWindowPlacement(const QString& key, QWidget* form) {
     if (!left || !top || !width || !height || !state) {
         return;
     }
-    if (*width < kMinimumWidth || *height < kMinimumHeight || *width > kMaximumSize ||
-        *height > kMaximumSize || *state < StateNormal || *state > StateMaximised) {
-        return;
+    ApplyPlacement(form, *left, *top, *width, *height, *state);
+}
+
+QString FormHelper::GetPlacementText(QWidget* form) {
+    if (form == nullptr) {
+        return {};
     }
-    QRect place(std::clamp(*left, -kFarAway, kFarAway), std::clamp(*top, -kFarAway, kFarAway),
-                *width, *height);
-    if (!IsPlacementOnScreen(place)) {
-        if (const QScreen* primary = QGuiApplication::primaryScreen()) {
-            const QRect area = primary->availableGeometry();
-            // A form larger than the screen keeps its top left corner (and title) on it.
-            place.moveTo(area.x() + std::max(0, (area.width() - place.width()) / 2),
-                         area.y() + std::max(0, (area.height() - place.height()) / 2));
+    const Placement p = CurrentPlacement(form);
+    return QStringLiteral("%1,%2,%3,%4,%5")
+        .arg(p.place.x())
+        .arg(p.place.y())
+        .arg(p.place.width())
+        .arg(p.place.height())
+        .arg(p.state);
+}
+
+bool FormHelper::ApplyPlacementText(const QString& text, QWidget* form) {
+    if (form == nullptr) {
+        return false;
+    }
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 5) {
+        return false;
+    }
+    qint32 values[5] = {};
+    for (int i = 0; i < 5; ++i) {
+        bool ok = false;
+        values[i] = parts.at(i).trimmed().toInt(&ok);
+        if (!ok) {
+            return false;
         }
     }
-    Qt::WindowStates states = form->windowState();
-    if (states & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) {
-        states &= ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
-        form->setWindowState(states);
-    }
-    form->setGeometry(place);
-    if (*state == StateMaximised) {
-        form->setWindowState(states | Qt::WindowMaximized);
-    }
+    return ApplyPlacement(form, values[0], values[1], values[2], values[3], values[4]);
 }
 
 int FormHelper::ListIndexOfItemData(QComboBox* combo, qint32 itemData) {

@@ -25,6 +25,13 @@ public:
     // maximised form is shown maximised; a minimised one comes back normal.
     static void RestoreWindowPlacement(const QString& key, QWidget* form);
 
+    // The same placement as one short text, "left,top,width,height,state" in pixels, for a
+    // caller that keeps it elsewhere (a user's own settings). "" for no form.
+    static QString GetPlacementText(QWidget* form);
+    // Places the form as the text says, with RestoreWindowPlacement's checks: a text that is
+    // not five whole numbers, or fails a check, leaves the form as it is; false then.
+    static bool ApplyPlacementText(const QString& text, QWidget* form);
+
     // The index of the first item whose data, as a 32-bit integer, is itemData; -1 when
     // there is none (items without whole-number data never match) or no combo.
     static int ListIndexOfItemData(QComboBox* combo, qint32 itemData);

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -54,6 +55,9 @@ public:
     virtual QString askSaveFileName(const SaveDialogRequest& request) = 0;
     // The chosen folder, "" when cancelled; an empty start folder starts in the home folder.
     virtual QString askFolder(const QString& title, const QString& startFolder, QWidget* owner) = 0;
+    // The desktop's chooser of existing files, several at once, with "All Files (*)": their
+    // full paths in the order given, none when cancelled.
+    virtual QStringList askOpenFileNames(const QString& title, QWidget* owner) = 0;
     // The chosen font, nothing when cancelled. With withColour the colour is asked for after
     // the font; cancelling that keeps the colour given.
     virtual std::optional<FontAnswer> askFont(const QString& title, const QFont& initial,

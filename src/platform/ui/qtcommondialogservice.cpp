@@ -54,6 +54,10 @@ QString QtCommonDialogService::askFolder(const QString& title, const QString& st
     return QFileDialog::getExistingDirectory(owner, title, start);
 }
 
+QStringList QtCommonDialogService::askOpenFileNames(const QString& title, QWidget* owner) {
+    return QFileDialog::getOpenFileNames(owner, title, QString(), QStringLiteral("All Files (*)"));
+}
+
 std::optional<FontAnswer> QtCommonDialogService::askFont(const QString& title, const QFont& initial,
                                                          bool withColour, const QColor& colour,
                                                          QWidget* owner) {

@@ -27,10 +27,12 @@ const char* const kHelp =
 Commands:
   profiles            List the client profiles of this computer, one a line.
   seed PROFILE --database DIR --scripts DIR --talkback DIR [--playout HOST]
+       [--email-name NAME] [--email-address ADDRESS]
                       Write the profile, made when new, with its three shared folders (the
                       messages database, the presenter scripts, the talkback files), each
-                      made when missing. --playout sets the playout computer. Every other
-                      setting keeps its value, or is written with its default when new.
+                      made when missing. --playout sets the playout computer; --email-name
+                      and --email-address the station's e-mail sender. Every other setting
+                      keeps its value, or is written with its default when new.
   playout PROFILE HOST
                       Set the playout computer of an existing profile; "" clears it.
 
@@ -70,6 +72,8 @@ struct SeedRequest {
     QString scripts;
     QString talkback;
     std::optional<QString> playout;
+    std::optional<QString> emailName;
+    std::optional<QString> emailAddress;
 };
 
 // Fills the request from "PROFILE --name VALUE ..." (or "--name=VALUE"); "" when it is
@@ -118,6 +122,15 @@ QString parseSeed(const QStringList& args, SeedRequest& request) {
             }
             request.playout = value;
             continue;
+        } else if (option == QLatin1String("--email-name") ||
+                   option == QLatin1String("--email-address")) {
+            std::optional<QString>& slot =
+                option == QLatin1String("--email-name") ? request.emailName : request.emailAddress;
+            if (slot) {
+                return QStringLiteral("%1 is given twice").arg(option);
+            }
+            slot = value;
+            continue;
         } else {
             return QStringLiteral("the option \"%1\" is unknown").arg(option);
         }
@@ -140,6 +153,15 @@ bool holdsSpaceOrControl(const QString& text) {
     for (const QChar c : text) {
         if (c.isSpace() || c.category() == QChar::Other_Control ||
             c.category() == QChar::Other_Format) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool holdsControl(const QString& text) {
+    for (const QChar c : text) {
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format) {
             return true;
         }
     }
@@ -181,6 +203,16 @@ int seed(const QStringList& args) {
     if (request.playout && (request.playout->isEmpty() || holdsSpaceOrControl(*request.playout))) {
         return refuse(QStringLiteral("the playout computer \"%1\" is not a computer name")
                           .arg(*request.playout));
+    }
+    // The sender goes into a header line: no line break or control character may ride in it.
+    if (request.emailName && holdsControl(*request.emailName)) {
+        return refuse(QStringLiteral("the e-mail name holds a control character"));
+    }
+    if (request.emailAddress &&
+        (request.emailAddress->isEmpty() || holdsSpaceOrControl(*request.emailAddress) ||
+         !request.emailAddress->contains(QLatin1Char('@')))) {
+        return refuse(QStringLiteral("the e-mail address \"%1\" is not an address")
+                          .arg(*request.emailAddress));
     }
     // The client would take a relative folder from wherever it was started.
     for (const auto& f : folders) {
@@ -242,6 +274,12 @@ int seed(const QStringList& args) {
     settings.SetTalkbackSimplePath(request.talkback);
     if (request.playout) {
         settings.SetVorelaComputerName(*request.playout);
+    }
+    if (request.emailName) {
+        settings.SetEmailName(*request.emailName);
+    }
+    if (request.emailAddress) {
+        settings.SetEmailAddress(*request.emailAddress);
     }
     if (!settings.SaveSettings(name)) {
         return failedWrite();

@@ -96,6 +96,61 @@ TEST_F(MessagesDbTest, TheToolHandsOutDueOutboxMessagesAndMarksThemSent) {
     EXPECT_TRUE(sent->SentDate().isValid());
 }
 
+TEST_F(MessagesDbTest, AnImportedMessageIsSentAtItsDateHeaderElseWhenReceived) {
+    const QString undated = TestHome() + QStringLiteral("/undated.eml");
+    writeFile(undated, "From: ann@example.org\r\nSubject: Hi\r\n\r\nHello\r\n");
+    ToolRun r = tool({QStringLiteral("import"), folder_, fixture("listener-request.eml"), undated});
+    ASSERT_EQ(r.Code, 0) << r.Err.toStdString();
+    r = tool(
+        {QStringLiteral("import"), folder_, QStringLiteral("--sms"), fixture("traffic-tip.sms")});
+    ASSERT_EQ(r.Code, 0) << r.Err.toStdString();
+    open();
+    auto dated = db_->GetMessages(QStringLiteral("[Kind]=1"));
+    ASSERT_EQ(dated->Count(), 2);
+    for (int i = 1; i <= dated->Count(); ++i) {
+        const auto& m = dated->Item(i);
+        ASSERT_TRUE(m->SentDate().isValid()) << m->Subject().toStdString();
+        if (m->Subject() == QStringLiteral("Hi")) {
+            EXPECT_EQ(m->SentDate(), m->ReceivedDate());
+        } else {
+            EXPECT_EQ(m->SentDate().toUTC(), QDateTime(QDate(2026, 12, 10), QTime(7, 15), Qt::UTC));
+        }
+    }
+    auto sms = db_->GetMessages(QStringLiteral("[Kind]=2"));
+    ASSERT_EQ(sms->Count(), 1);
+    EXPECT_EQ(sms->Item(1)->SentDate(), sms->Item(1)->ReceivedDate());
+}
+
+TEST_F(MessagesDbTest, DueAtATimeListsWhatIsDueThen) {
+    open();
+    auto m = email(QStringLiteral("Later"), QStringLiteral("studio@station.example"),
+                   QStringLiteral("Soon"), QStringLiteral("ann@example.org"));
+    m->SetFolder(OrlixMessage::kOutboxFolder);
+    m->SetFlags(OrlixMessage::FlagToBeSent);
+    m->SetSendAfterDate(QDateTime(QDate(2026, 12, 10), QTime(9, 0, 30), Qt::UTC));
+    bool ok = false;
+    db_->StoreMessage(*m, ok);
+    ASSERT_TRUE(ok);
+    const struct {
+        const char* at;
+        bool listed;
+    } cases[] = {{"2026-12-10T09:00:29Z", false},
+                 {"2026-12-10T09:00:30Z", true},
+                 {"2026-12-10T09:01:00", true}, // no zone: UTC
+                 {"2026-12-10T10:00:00+02:00", false}};
+    for (const auto& c : cases) {
+        const ToolRun r = tool(
+            {QStringLiteral("due"), folder_, QStringLiteral("--at"), QString::fromLatin1(c.at)});
+        ASSERT_EQ(r.Code, 0) << c.at << r.Err.toStdString();
+        EXPECT_EQ(r.Out.startsWith(QString::number(m->Reference()) + QLatin1Char('\t')), c.listed)
+            << c.at;
+        EXPECT_EQ(r.Out.count(QLatin1Char('\n')), c.listed ? 1 : 0) << c.at;
+    }
+    EXPECT_EQ(
+        tool({QStringLiteral("due"), folder_, QStringLiteral("--at"), QStringLiteral("soon")}).Code,
+        1);
+}
+
 TEST_F(MessagesDbTest, TheToolRefusesBadInputWithAnErrorCode) {
     EXPECT_EQ(tool({}).Code, 1);
     EXPECT_EQ(tool({QStringLiteral("--help")}).Code, 0);

@@ -298,3 +298,28 @@ TEST(FormHelperListIndexOfItemData, FindsTheFirstItemWithTheData) {
     EXPECT_EQ(FormHelper::ListIndexOfItemData(&empty, 0), -1);
     EXPECT_EQ(FormHelper::ListIndexOfItemData(nullptr, 10), -1);
 }
+
+TEST(FormHelperWindowPlacement, PlacementTextRoundTripsAndBadTextLeavesTheForm) {
+    auto form = Form(QStringLiteral("frmMessage"), PlaceOnScreen());
+    const QString text = FormHelper::GetPlacementText(form.get());
+    EXPECT_EQ(text,
+              QStringLiteral("%1,%2,400,300,0").arg(PlaceOnScreen().x()).arg(PlaceOnScreen().y()));
+    auto restored = Form(QStringLiteral("frmMessage"));
+    EXPECT_TRUE(FormHelper::ApplyPlacementText(text, restored.get()));
+    EXPECT_EQ(restored->geometry(), PlaceOnScreen());
+
+    const QString far = QStringLiteral("%1,10,400,300,0").arg(ScreenArea().x() + 5000);
+    EXPECT_TRUE(FormHelper::ApplyPlacementText(far, restored.get()));
+    EXPECT_TRUE(FormHelper::IsPlacementOnScreen(restored->geometry()));
+
+    for (const char* bad :
+         {"", "1,2,400,300", "1,2,400,300,0,5", "a,2,400,300,0", "1,2,199,300,0", "1,2,400,149,0",
+          "1,2,10001,300,0", "1,2,400,300,3", "1,2,400,300,-1", "1;2;400;300;0"}) {
+        auto untouched = Form(QStringLiteral("frmMessage"));
+        EXPECT_FALSE(FormHelper::ApplyPlacementText(QString::fromUtf8(bad), untouched.get()))
+            << bad;
+        EXPECT_EQ(untouched->geometry(), QRect(30, 40, 300, 250)) << bad;
+    }
+    EXPECT_EQ(FormHelper::GetPlacementText(nullptr), QString());
+    EXPECT_FALSE(FormHelper::ApplyPlacementText(text, nullptr));
+}

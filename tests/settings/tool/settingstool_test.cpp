@@ -71,6 +71,26 @@ TEST(SettingsTool, ProfilesListsEveryProfileAndNothingOnAFreshMachine) {
     EXPECT_EQ(r.Out, QStringLiteral("Profile1\nStudio 2\n") + longest + QLatin1Char('\n'));
 }
 
+TEST(SettingsTool, SeedSetsTheStationsEmailSender) {
+    const QString p = QStringLiteral("Profile1");
+    ASSERT_EQ(tool(seedArgs(p) << QStringLiteral("--email-name") << QStringLiteral("Studio")
+                               << QStringLiteral("--email-address=studio@localhost"))
+                  .Code,
+              0);
+    cOCSettings s;
+    QString name = p;
+    ASSERT_TRUE(s.LoadSettings(name));
+    EXPECT_EQ(s.EmailName(), QStringLiteral("Studio"));
+    EXPECT_EQ(s.EmailAddress(), QStringLiteral("studio@localhost"));
+
+    // Seeding again without them keeps the sender.
+    ASSERT_EQ(tool(seedArgs(p)).Code, 0);
+    cOCSettings again;
+    name = p;
+    ASSERT_TRUE(again.LoadSettings(name));
+    EXPECT_EQ(again.EmailAddress(), QStringLiteral("studio@localhost"));
+}
+
 TEST(SettingsTool, SeedingAgainKeepsTheProfilesOtherValues) {
     ASSERT_EQ(tool(seedArgs(QStringLiteral("Profile1"))).Code, 0);
     {
@@ -178,6 +198,17 @@ TEST(SettingsTool, BadInputIsRefusedAndWritesNothing) {
          1},
         {"option twice", seedArgs(good) << QStringLiteral("--scripts") << folder("Other"), 1},
         {"two profiles", seedArgs(good) << QStringLiteral("Profile2"), 1},
+        {"e-mail name with a line break",
+         seedArgs(good) << QStringLiteral("--email-name") << QStringLiteral("Studio\nBcc: x@y"), 2},
+        {"e-mail address without @",
+         seedArgs(good) << QStringLiteral("--email-address") << QStringLiteral("studio.localhost"),
+         2},
+        {"e-mail address with a space",
+         seedArgs(good) << QStringLiteral("--email-address") << QStringLiteral("a b@localhost"), 2},
+        {"e-mail name twice",
+         seedArgs(good) << QStringLiteral("--email-name") << QStringLiteral("A")
+                        << QStringLiteral("--email-name") << QStringLiteral("B"),
+         1},
     };
     for (const BadSeed& c : cases) {
         const ToolRun r = tool(c.args);
