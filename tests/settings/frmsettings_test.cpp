@@ -105,6 +105,42 @@ TEST_F(FrmSettingsTest, LoadingShowsTheSettings) {
     EXPECT_TRUE(find<QPushButton>(dialog, "cmdOK")->isEnabled());
 }
 
+TEST_F(FrmSettingsTest, PreviewsShowTheirFontsWithoutMargins) {
+    settings.ScriptFont()->Name.clear();
+    *settings.TalkbackFont() = FontStyle{QStringLiteral("Courier"), 5, 255, 1, 0, -1, 0};
+    frmSettings dialog(settings);
+    auto* script = find<uFontPreview>(dialog, "ctlScriptFont");
+    auto* talkback = find<uFontPreview>(dialog, "ctlTalkbackFont");
+    EXPECT_EQ(script->PlainText(), QStringLiteral("Scripts will appear in this Font"));
+    EXPECT_EQ(script->Style().Name, QStringLiteral("Arial")); // the design font
+    EXPECT_EQ(script->Style().Size, 3);
+    EXPECT_EQ(script->Style().Bold, 0);
+    EXPECT_EQ(talkback->PlainText(),
+              QStringLiteral("Talkback conversations will appear in this Font"));
+    EXPECT_EQ(talkback->SelFontName(), QStringLiteral("Courier"));
+    EXPECT_EQ(talkback->SelFontSize(), 5);
+    EXPECT_EQ(talkback->SelUnderline(), -1);
+    EXPECT_EQ(talkback->SelTextColour(), 255);
+    for (uFontPreview* preview : {script, talkback}) {
+        const auto& m = preview->BodyMargins();
+        EXPECT_EQ(m.top + m.bottom + m.left + m.right, 0);
+    }
+
+    // The chooser leaves the text without margins and OK stores what the preview shows.
+    script->SetTopMargin(8);
+    TestCommonDialogs().queueFont(FontAnswer{QFont(QStringLiteral("Times"), 24), QColor()});
+    click(dialog, "cmdScriptFont");
+    EXPECT_EQ(script->BodyMargins().top, 0);
+    EXPECT_EQ(script->PlainText(), QStringLiteral("Scripts will appear in this Font"));
+    click(dialog, "cmdOK");
+    ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(settings.ScriptFont()->Name, QStringLiteral("Times"));
+    EXPECT_EQ(settings.ScriptFont()->Size, 6);
+    EXPECT_EQ(settings.ScriptFont()->TextColour, 0);
+    EXPECT_EQ(settings.TalkbackFont()->UnderLine, -1); // as the preview gives it
+    EXPECT_EQ(settings.TalkbackFont()->TextColour, 255);
+}
+
 TEST_F(FrmSettingsTest, ScrollSpeedIsKeptWithinTheSlider) {
     for (const auto& [stored, shown] : {std::pair{0, 1}, {6, 6}, {15, 10}, {-3, 1}}) {
         settings.SetScriptScrollSpeed(static_cast<qint16>(stored));
