@@ -18,6 +18,7 @@ class OrlixMessageList;
 class OrlixPrize;
 class OrlixPrizeWinner;
 class QTreeWidget;
+class TemplateDraft;
 class QWidget;
 
 // Why StorePrizeWinner did not store a winner.
@@ -166,10 +167,12 @@ public:
     qint64 CountFolderMessages(const QVector<qint32>& folders);
     // The station details (trimmed) and the whole folder tree in one transaction, announced
     // as MessageChanged(0) here and to other connections. Folders with a negative reference
-    // are new; stored folders left out are removed, unless they hold messages by now. False
-    // with the reason for the user when nothing was stored.
+    // are new; stored folders left out are removed, unless they hold messages by now. With
+    // templates, the templates of its categories become its list. False with the reason for
+    // the user when nothing was stored.
     bool StoreDatabaseSettings(const StationDetails& station,
-                               const QVector<OrlixCategoryTree::Folder>& folders, QString* problem);
+                               const QVector<OrlixCategoryTree::Folder>& folders, QString* problem,
+                               const TemplateDraft* templates = nullptr);
 
     // Templates by category ("PrintMessage", "PrintPrizeWinners"), in the chooser's order.
     QStringList GetTemplateList(const QString& category);

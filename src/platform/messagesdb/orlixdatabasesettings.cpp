@@ -6,6 +6,7 @@
 #include "platform/messagesdb/messagesstorage.h"
 #include "platform/messagesdb/orlixcategorytree.h"
 #include "platform/messagesdb/settingstable.h"
+#include "platform/messagesdb/templatedraft.h"
 #include "platform/system/platformlog.h"
 #include "platform/ui/dialogservice.h"
 
@@ -53,7 +54,7 @@ qint64 OrlixDatabase::CountFolderMessages(const QVector<qint32>& folders) {
 
 bool OrlixDatabase::StoreDatabaseSettings(const StationDetails& station,
                                           const QVector<OrlixCategoryTree::Folder>& folders,
-                                          QString* problem) {
+                                          QString* problem, const TemplateDraft* templates) {
     const auto refuse = [problem](const QString& why) {
         if (problem) {
             *problem = why;
@@ -166,6 +167,31 @@ bool OrlixDatabase::StoreDatabaseSettings(const StationDetails& station,
         }
         if (pending.size() == before) {
             return refuse(QStringLiteral("The folder tree is not whole; nothing was stored."));
+        }
+    }
+
+    if (templates != nullptr) {
+        const QStringList categories = TemplateDraft::Categories();
+        QSqlQuery clear =
+            storage_->Prepare(QStringLiteral("DELETE FROM templates WHERE category IN (%1)")
+                                  .arg(placeholders(categories.size())));
+        for (const QString& c : categories) {
+            clear.addBindValue(c);
+        }
+        if (!MessagesStorage::Exec(clear, "replacing the templates")) {
+            return refuse(unwritten);
+        }
+        QHash<QString, int> positions;
+        for (const TemplateDraft::Template& t : templates->Templates()) {
+            QSqlQuery q = storage_->Prepare(QStringLiteral(
+                "INSERT INTO templates (category, name, file_name, position) VALUES (?, ?, ?, ?)"));
+            q.addBindValue(t.Category);
+            q.addBindValue(t.Name);
+            q.addBindValue(t.FileName);
+            q.addBindValue(positions[t.Category]++);
+            if (!MessagesStorage::Exec(q, "storing a template")) {
+                return refuse(unwritten);
+            }
         }
     }
 

@@ -2,6 +2,7 @@
 
 #include "core/program.h"
 #include "platform/system/folders.h"
+#include "support/scriptedcommondialogs.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -146,5 +147,30 @@ TEST_F(WithoutPreview, StationDetailsSetInTheDatabaseSettingsFillTheStationTags)
     EXPECT_TRUE(filled.startsWith(QStringLiteral(
         "Radio Kestova|1 High Street,Town|01234 567890|+44 7700 900123|C123|GB 1|1 High Street")))
         << filled.toStdString();
+}
+} // namespace
+
+namespace {
+TEST_F(WithoutPreview, ATemplateAddedInTheDatabaseSettingsIsOffered) {
+    addTemplate(QStringLiteral("PrintMessage"), QStringLiteral("A"), QStringLiteral("A.htm"), "a");
+    const QString chosen = TestHome() + QStringLiteral("/Request-Slip.htm");
+    {
+        QFile f(chosen);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("<OCP_STATION_NAME>");
+    }
+    TestCommonDialogs().queueOpenFileName(chosen);
+    TestDialogs().queue([](QDialog& d) {
+        d.findChild<QLineEdit*>(QStringLiteral("txtTemplateName"))
+            ->setText(QStringLiteral("Request slip"));
+        d.findChild<QPushButton*>(QStringLiteral("cmdAddTemplate"))->click();
+        d.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+    });
+    db_->ShowDatabaseSettings(nullptr);
+    answer_.reset(); // the choice is cancelled: only what is offered counts
+    auto m = message(QStringLiteral("Hello"));
+    PrintMessageFromTemplate(m.get(), nullptr);
+    ASSERT_EQ(questions_.size(), 1U);
+    EXPECT_EQ(questions_[0].names, (QStringList{"A", "Request slip"}));
 }
 } // namespace

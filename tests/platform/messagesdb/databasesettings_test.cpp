@@ -4,19 +4,27 @@
 #include "platform/messagesdb/folderdraft.h"
 #include "platform/messagesdb/orlixcategorytree.h"
 #include "platform/messagesdb/stationrules.h"
+#include "platform/messagesdb/templatedraft.h"
+#include "platform/system/desktopopener.h"
 #include "platform/system/registrystore.h"
 #include "support/readonlyfolder.h"
+#include "support/scriptedcommondialogs.h"
 #include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/waitfor.h"
 
+#include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTreeWidget>
+#include <QUrl>
 
 namespace {
 using Folder = OrlixCategoryTree::Folder;
@@ -403,5 +411,186 @@ TEST_F(DatabaseSettingsTest, EachTabDraws) {
                                    tabs->tabText(i).toLower() + QStringLiteral(".png")));
         }
     }
+}
+} // namespace
+
+namespace {
+TEST(TemplateDraftTest, FileNamesNeverLeaveTheTemplatesFolder) {
+    const std::pair<const char*, bool> cases[] = {
+        {"Winners.htm", true},   {"Winners 2.html", true},
+        {"logo.png", true},      {"", false},
+        {"a/b.htm", false},      {"a\\b.htm", false},
+        {"..htm", false},        {"x..y.htm", false},
+        {".hidden.htm", false},  {"tab\tname.htm", false},
+        {"bell\x07.htm", false}, {"rtl\u202Egnp.htm", false},
+    };
+    for (const auto& [name, allowed] : cases) {
+        EXPECT_EQ(TemplateDraft::FileNameProblem(QString::fromUtf8(name)).isEmpty(), allowed)
+            << name;
+    }
+}
+
+class TemplatesTest : public DatabaseSettingsTest {
+protected:
+    // A file outside the templates folder for the user to choose.
+    QString outside(const QString& name, const QByteArray& text) {
+        const QString dir = TestHome() + QStringLiteral("/chosen");
+        QDir().mkpath(dir);
+        const QString path = dir + QLatin1Char('/') + name;
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+        return path;
+    }
+    QString inFolder(const QString& name) const {
+        return db_->TemplatesPath() + QLatin1Char('/') + name;
+    }
+    static QByteArray read(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+    }
+    QStringList hiddenFiles() const {
+        return QDir(db_->TemplatesPath())
+            .entryList(QDir::Files | QDir::Hidden)
+            .filter(QRegularExpression(QStringLiteral("^\\.")));
+    }
+    static void category(QDialog& d, const char* name) {
+        auto* box = find<QComboBox>(d, "cboCategory");
+        box->setCurrentIndex(box->findData(QLatin1String(name)));
+    }
+    static void pick(QDialog& d, const char* list, const QString& text) {
+        auto* w = find<QListWidget>(d, list);
+        const auto found = w->findItems(text, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << text.toStdString();
+        w->setCurrentItem(found.first());
+    }
+};
+
+TEST_F(TemplatesTest, AddRenameAndRemoveAreStoredOnOkWithTheirFiles) {
+    const QString chosen = outside(QStringLiteral("Big-Winners.htm"), "<OCP_STATION_NAME>");
+    TestCommonDialogs().queueOpenFileName(chosen);
+    TestMessageBoxes().queue(MsgResult::Yes); // removing "Message"
+    const int result = run([](QDialog& d) {
+        category(d, "PrintPrizeWinners");
+        type(d, "txtTemplateName", QStringLiteral("Big winners"));
+        click(d, "cmdAddTemplate");
+        pick(d, "lstTemplates", QStringLiteral("Winners List"));
+        type(d, "txtTemplateName", QStringLiteral("Small winners"));
+        click(d, "cmdRenameTemplate");
+        category(d, "PrintMessage");
+        pick(d, "lstTemplates", QStringLiteral("Message"));
+        click(d, "cmdRemoveTemplate");
+        click(d, "cmdOK");
+    });
+    ASSERT_EQ(result, QDialog::Accepted) << log_.join('\n').toStdString();
+    EXPECT_EQ(db_->GetTemplateList(QStringLiteral("PrintPrizeWinners")),
+              (QStringList{"Small winners", "Big winners"}));
+    EXPECT_EQ(
+        db_->GetTemplatePath(QStringLiteral("PrintPrizeWinners"), QStringLiteral("Big winners")),
+        inFolder(QStringLiteral("Big-Winners.htm")));
+    EXPECT_EQ(read(inFolder(QStringLiteral("Big-Winners.htm"))), "<OCP_STATION_NAME>");
+    EXPECT_TRUE(db_->GetTemplateList(QStringLiteral("PrintMessage")).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(inFolder(QStringLiteral("Print-Message.htm"))));
+    EXPECT_TRUE(QFileInfo::exists(chosen)) << "the chosen file is copied, not moved";
+    EXPECT_TRUE(hiddenFiles().isEmpty()) << hiddenFiles().join(',').toStdString();
+    const auto& asked = TestCommonDialogs().openRequests();
+    ASSERT_EQ(asked.size(), 1U);
+    EXPECT_EQ(asked[0].title, QStringLiteral("Add a Template"));
+}
+
+TEST_F(TemplatesTest, CancelLeavesTheTemplatesAndTheirFolderAlone) {
+    const QByteArray list = read(inFolder(QStringLiteral("Messages-List.htm")));
+    TestCommonDialogs().queueOpenFileName(outside(QStringLiteral("New.htm"), "new"));
+    TestCommonDialogs().queueOpenFileName(outside(QStringLiteral("List.htm"), "list"));
+    TestCommonDialogs().queueOpenFileName(outside(QStringLiteral("logo.png"), "png"));
+    run([](QDialog& d) {
+        click(d, "cmdAddTemplate");
+        click(d, "cmdReplaceListPage");
+        click(d, "cmdAddGraphic");
+        pick(d, "lstGraphics", QStringLiteral("email.svg"));
+        click(d, "cmdRemoveGraphic");
+        click(d, "cmdCancel");
+    });
+    EXPECT_EQ(db_->GetTemplateList(QStringLiteral("PrintMessage")), QStringList{"Message"});
+    EXPECT_FALSE(QFileInfo::exists(inFolder(QStringLiteral("New.htm"))));
+    EXPECT_FALSE(QFileInfo::exists(inFolder(QStringLiteral("logo.png"))));
+    EXPECT_TRUE(QFileInfo::exists(inFolder(QStringLiteral("email.svg"))));
+    EXPECT_EQ(read(inFolder(QStringLiteral("Messages-List.htm"))), list);
+}
+
+TEST_F(TemplatesTest, TheListPageIsReplacedAndResetAndPicturesAddedAndRemoved) {
+    const QByteArray original = read(inFolder(QStringLiteral("Messages-List.htm")));
+    TestCommonDialogs().queueOpenFileName(outside(QStringLiteral("Mine.htm"), "my list"));
+    TestCommonDialogs().queueOpenFileName(outside(QStringLiteral("logo.png"), "png"));
+    ASSERT_EQ(run([](QDialog& d) {
+                  click(d, "cmdReplaceListPage");
+                  click(d, "cmdAddGraphic");
+                  pick(d, "lstGraphics", QStringLiteral("sms.svg"));
+                  click(d, "cmdRemoveGraphic");
+                  click(d, "cmdOK");
+              }),
+              QDialog::Accepted);
+    EXPECT_EQ(read(inFolder(QStringLiteral("Messages-List.htm"))), "my list");
+    EXPECT_EQ(read(inFolder(QStringLiteral("logo.png"))), "png");
+    EXPECT_FALSE(QFileInfo::exists(inFolder(QStringLiteral("sms.svg"))));
+    EXPECT_FALSE(QFileInfo::exists(inFolder(QStringLiteral("Mine.htm"))));
+
+    ASSERT_EQ(run([](QDialog& d) {
+                  EXPECT_EQ(find<QListWidget>(d, "lstGraphics")->count(), 2); // email, logo
+                  click(d, "cmdResetListPage");
+                  click(d, "cmdOK");
+              }),
+              QDialog::Accepted);
+    EXPECT_EQ(read(inFolder(QStringLiteral("Messages-List.htm"))), original);
+    EXPECT_FALSE(QFileInfo::exists(inFolder(QStringLiteral("sms.svg")))) << "reset only the page";
+}
+
+TEST_F(TemplatesTest, RefusedFilesAndNamesAreToldAndChangeNothing) {
+    TestCommonDialogs().queueOpenFileName(outside(QStringLiteral(".hidden.htm"), "x"));
+    TestCommonDialogs().queueOpenFileName(outside(QStringLiteral("Print-Message.htm"), "x"));
+    TestCommonDialogs().queueOpenFileName(outside(QStringLiteral("notes.txt"), "x"));
+    TestCommonDialogs().queueOpenFileName(QString()); // cancelled
+    for (int i = 0; i < 4; ++i) {
+        TestMessageBoxes().queue(MsgResult::OK);
+    }
+    run([](QDialog& d) {
+        click(d, "cmdAddTemplate");
+        click(d, "cmdAddTemplate");
+        click(d, "cmdAddGraphic");
+        click(d, "cmdAddTemplate");
+        type(d, "txtTemplateName", QStringLiteral("  "));
+        pick(d, "lstTemplates", QStringLiteral("Message"));
+        type(d, "txtTemplateName", QStringLiteral(" "));
+        click(d, "cmdRenameTemplate");
+        click(d, "cmdOK");
+    });
+    QStringList told;
+    for (const auto& box : TestMessageBoxes().shown()) {
+        told << box.text;
+    }
+    EXPECT_EQ(told, (QStringList{
+                        "The file name '.hidden.htm' cannot be used in the templates folder.",
+                        "A file called 'Print-Message.htm' is already in the templates folder.",
+                        "The file 'notes.txt' is not a picture.",
+                        "A template needs a name.",
+                    }));
+    EXPECT_EQ(db_->GetTemplateList(QStringLiteral("PrintMessage")), QStringList{"Message"});
+    EXPECT_FALSE(QFileInfo::exists(inFolder(QStringLiteral(".hidden.htm"))));
+}
+
+TEST_F(TemplatesTest, OpenShowsAStoredTemplateInTheDesktopsEditor) {
+    QList<QUrl> opened;
+    SetDesktopOpener([&opened](const QUrl& url) {
+        opened << url;
+        return true;
+    });
+    run([](QDialog& d) {
+        pick(d, "lstTemplates", QStringLiteral("Message"));
+        click(d, "cmdOpenTemplate");
+        click(d, "cmdCancel");
+    });
+    SetDesktopOpener(nullptr);
+    EXPECT_EQ(opened,
+              QList<QUrl>{QUrl::fromLocalFile(inFolder(QStringLiteral("Print-Message.htm")))});
 }
 } // namespace
