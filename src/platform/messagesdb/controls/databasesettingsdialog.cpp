@@ -105,6 +105,9 @@ QWidget* DatabaseSettingsDialog::buildStation() {
         line("txtStationName", QStringLiteral("Station &Name:"), database_.StationName());
     txtStationAddress_ = named(new QPlainTextEdit(database_.StationAddress()), "txtStationAddress");
     txtStationAddress_->setTabChangesFocus(true);
+    // Room for an address of a few lines, not the whole page.
+    txtStationAddress_->setMaximumHeight(txtStationAddress_->fontMetrics().lineSpacing() * 6 +
+                                         2 * txtStationAddress_->frameWidth() + 8);
     form->addRow(QStringLiteral("&Address:"), txtStationAddress_);
     txtStationPhone_ =
         line("txtStationPhone", QStringLiteral("&Phone Number:"), database_.StationPhoneNumber());
