@@ -1,4 +1,6 @@
 #include "core/profile/cocsettings.h"
+#include "core/profile/settingskeys.h"
+#include "platform/system/profilemanager.h"
 #include "platform/system/registrystore.h"
 #include "platform/ui/colournumber.h"
 #include "platform/ui/textbox.h"
@@ -20,6 +22,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -443,6 +446,25 @@ TEST_F(FrmSettingsTest, SampleFontsKeepUnderlineAndStrikeAndCancelChangesNothing
     EXPECT_TRUE(general.italic());
     EXPECT_TRUE(general.underline());
     EXPECT_FALSE(general.strikeOut());
+}
+
+TEST_F(FrmSettingsTest, ProfileManagementWorksOnTheProductsProfilesAndEnablesOk) {
+    ASSERT_TRUE(ProfileManager::CreateProfile(SettingsKeys::ProfilesA(), QStringLiteral("Main")));
+    frmSettings dialog(settings);
+    auto* ok = find<QPushButton>(dialog, "cmdOK");
+    ok->setEnabled(false);
+    QStringList listed;
+    TestDialogs().queue([&listed](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Profile Management"));
+        auto* list = d.findChild<QListWidget*>(QStringLiteral("lstProfiles"));
+        for (int i = 0; i < list->count(); ++i) {
+            listed << list->item(i)->text();
+        }
+        d.reject();
+    });
+    click(dialog, "cmdProfileManagement");
+    EXPECT_EQ(listed, QStringList{QStringLiteral("Main")});
+    EXPECT_TRUE(ok->isEnabled());
 }
 
 TEST_F(FrmSettingsTest, CancelAndTheCloseBoxChangeNothing) {
