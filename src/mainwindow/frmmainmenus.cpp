@@ -74,15 +74,11 @@ void frmMain::mnuDirectorySettings_Click() {
 }
 
 void frmMain::mnuOrlixDBSettings_Click() {
-    // The database's own settings dialog is not part of this program yet; with no database
-    // open there would be nothing to call anyway.
     if (Database() == nullptr) {
         DebugLog(QStringLiteral("Orlix Database Settings: no database is open"), 5);
         return;
     }
-    DebugLog(QStringLiteral("Orlix Database Settings: the database's settings dialog is not "
-                            "available"),
-             5);
+    Database()->ShowDatabaseSettings(this);
 }
 
 void frmMain::mnuHelpContents_Click() {

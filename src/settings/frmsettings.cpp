@@ -63,11 +63,21 @@ QFont designSampleFont() {
     return font;
 }
 
-// Colour numbers hold blue in the high byte.
-qint32 colourNumber(const QColor& colour) {
-    return static_cast<qint32>((static_cast<quint32>(colour.blue()) << 16) |
-                               (static_cast<quint32>(colour.green()) << 8) |
-                               static_cast<quint32>(colour.red()));
+// The preview as designed: Arial at size step 3, no styles, black.
+uFontPreview* designPreview(const char* name) {
+    auto* preview = named(new uFontPreview, name);
+    FontStyle design;
+    design.Name = QStringLiteral("Arial");
+    design.Size = 3;
+    preview->SetStyle(design);
+    return preview;
+}
+
+void clearMargins(uFontPreview* preview) {
+    preview->SetTopMargin(0);
+    preview->SetBottomMargin(0);
+    preview->SetLeftMargin(0);
+    preview->SetRightMargin(0);
 }
 
 // Selecting the whole text on focus, as the program's text boxes do for settings.
@@ -162,16 +172,17 @@ void frmSettings::build() {
         named(new QGroupBox(QStringLiteral("Script Font style and type:")), "fraScriptFonts");
     auto* scriptFontLayout = new QGridLayout(fraScriptFonts);
     auto* cmdScriptFont = named(new QPushButton(QStringLiteral("Font...")), "cmdScriptFont");
-    ctlScriptFont_ = named(new uFontPreview, "ctlScriptFont");
+    ctlScriptFont_ = designPreview("ctlScriptFont");
     auto* lblSpeed = named(new QLabel(QStringLiteral("Speed to scroll text automatically:")),
                            "lblScriptAutoScrollSpeedDesc");
     sldScriptAutoScrollSpeed_ = named(new QSlider(Qt::Horizontal), "sldScriptAutoScrollSpeed");
     sldScriptAutoScrollSpeed_->setRange(1, 10);
     sldScriptAutoScrollSpeed_->setTickPosition(QSlider::TicksBelow);
-    scriptFontLayout->addWidget(cmdScriptFont, 0, 0);
-    scriptFontLayout->addWidget(ctlScriptFont_, 0, 1);
-    scriptFontLayout->addWidget(lblSpeed, 1, 0);
-    scriptFontLayout->addWidget(sldScriptAutoScrollSpeed_, 1, 1);
+    // The preview has a row of its own: a script font is large.
+    scriptFontLayout->addWidget(cmdScriptFont, 0, 0, Qt::AlignLeft);
+    scriptFontLayout->addWidget(ctlScriptFont_, 1, 0, 1, 2);
+    scriptFontLayout->addWidget(lblSpeed, 2, 0);
+    scriptFontLayout->addWidget(sldScriptAutoScrollSpeed_, 2, 1);
     auto* fraScriptsLocation =
         named(new QGroupBox(QStringLiteral("Scripts Location:")), "fraScriptsLocation");
     auto* scriptRow = new QHBoxLayout(fraScriptsLocation);
@@ -241,7 +252,7 @@ void frmSettings::build() {
         named(new QGroupBox(QStringLiteral("Chat's Font style and type:")), "fraTalkbackFont");
     auto* talkbackFontRow = new QHBoxLayout(fraTalkbackFont);
     auto* cmdTalkbackFont = named(new QPushButton(QStringLiteral("Font...")), "cmdTalkbackFont");
-    ctlTalkbackFont_ = named(new uFontPreview, "ctlTalkbackFont");
+    ctlTalkbackFont_ = designPreview("ctlTalkbackFont");
     talkbackFontRow->addWidget(cmdTalkbackFont);
     talkbackFontRow->addWidget(ctlTalkbackFont_, 1);
     talkbackLayout->addWidget(fraTalkbackOptions);
@@ -335,10 +346,18 @@ void frmSettings::load() {
     const auto loadPreview = [](uFontPreview* preview, const QString& text,
                                 const std::shared_ptr<FontStyle>& font) {
         preview->SetPlainText(text);
-        FontStyle design;
-        design.Name = QStringLiteral("Arial");
-        design.Size = 3;
-        preview->SetStyle(font && !font->Name.isEmpty() ? *font : design);
+        if (!font || font->Name.isEmpty()) {
+            return; // the design font stays
+        }
+        preview->SelectAll();
+        preview->SetSelFontName(font->Name);
+        preview->SetSelBold(font->Bold);
+        preview->SetSelItalic(font->Italic);
+        preview->SetSelFontSize(font->Size);
+        preview->SetSelUnderline(font->UnderLine);
+        preview->SetSelStrikeThrough(font->StrikeThru);
+        preview->SetSelTextColour(font->TextColour);
+        preview->SetHTML(preview->HTML());
     };
     loadPreview(ctlScriptFont_, QStringLiteral("Scripts will appear in this Font"),
                 settings_.ScriptFont());
@@ -357,6 +376,8 @@ void frmSettings::load() {
     setFolder(lblTalkbackSimplePath_, settings_.TalkbackSimplePath());
     setFolder(lblOrlixDatabasePath_, settings_.OrlixPath());
     setFolder(lblScriptPath_, settings_.ScriptPath());
+    clearMargins(ctlScriptFont_);
+    clearMargins(ctlTalkbackFont_);
 
     // A value set from code raises no click: the enabling rules run here.
     applyEmailRule();
@@ -467,13 +488,22 @@ void frmSettings::storeControls() {
     };
     storeSample(lblGeneralFont_, settings_.GeneralFont());
     storeSample(lblPrizeFont_, settings_.PrizeFont());
-    if (auto font = settings_.ScriptFont()) {
-        *font = ctlScriptFont_->Style();
-    }
+    const auto storePreview = [](uFontPreview* preview, const std::shared_ptr<FontStyle>& font) {
+        if (!font) {
+            return;
+        }
+        preview->SelectAll();
+        font->TextColour = preview->SelTextColour();
+        font->Bold = preview->SelBold();
+        font->Italic = preview->SelItalic();
+        font->UnderLine = preview->SelUnderline();
+        font->StrikeThru = preview->SelStrikeThrough();
+        font->Size = preview->SelFontSize();
+        font->Name = preview->SelFontName();
+    };
+    storePreview(ctlScriptFont_, settings_.ScriptFont());
     settings_.SetScriptScrollSpeed(static_cast<qint16>(sldScriptAutoScrollSpeed_->value()));
-    if (auto font = settings_.TalkbackFont()) {
-        *font = ctlTalkbackFont_->Style();
-    }
+    storePreview(ctlTalkbackFont_, settings_.TalkbackFont());
     settings_.SetTalkbackSimplePath(SettingsRules::TrimBlanks(lblTalkbackSimplePath_->text()));
     settings_.SetOrlixPath(SettingsRules::TrimBlanks(lblOrlixDatabasePath_->text()));
     settings_.SetScriptPath(SettingsRules::TrimBlanks(lblScriptPath_->text()));
@@ -518,22 +548,12 @@ void frmSettings::chooseSampleFont(QLabel* sample) {
 
 void frmSettings::choosePreviewFont(uFontPreview* preview) {
     try {
-        FontStyle style = preview->Style();
-        const auto answer = CommonDialogs().askFont(QString(), FontConversion::ToQFont(style), true,
-                                                    FontConversion::TextColour(style), this);
-        if (!answer) {
+        preview->SelectAll();
+        if (!preview->ShowFont()) {
             return;
         }
-        style.Name = answer->font.family();
-        style.Size = FontConversion::PointSizeStep(answer->font.pointSizeF());
-        style.Bold = answer->font.bold() ? 1 : 0;
-        style.Italic = answer->font.italic() ? 1 : 0;
-        style.UnderLine = answer->font.underline() ? 1 : 0;
-        style.StrikeThru = answer->font.strikeOut() ? 1 : 0;
-        if (answer->colour.isValid()) {
-            style.TextColour = colourNumber(answer->colour);
-        }
-        preview->SetStyle(style);
+        preview->SetHTML(preview->HTML());
+        clearMargins(preview);
     } catch (...) {
         ShowProblem(QStringLiteral("choosing a font"), QString());
     }

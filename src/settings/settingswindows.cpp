@@ -2,6 +2,7 @@
 
 #include "core/program.h"
 #include "core/windows/windowregistry.h"
+#include "settings/frmabout.h"
 #include "settings/frmsettings.h"
 
 #include <QWidget>
@@ -15,4 +16,6 @@ void InstallSettingsWindows(WindowRegistry& windows) {
         }
         return new frmSettings(*settings, owner);
     });
+    windows.Register(WindowKind::About,
+                     [](QWidget* owner) -> QWidget* { return new frmAbout(owner); });
 }

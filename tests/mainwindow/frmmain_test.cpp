@@ -363,6 +363,16 @@ TEST_F(MainWindowStartUp, DatabaseSettingsWithNoDatabaseOnlyLogs) {
     EXPECT_TRUE(
         logTexts().contains(QStringLiteral("Orlix Database Settings: no database is open")));
 }
+
+TEST_F(MainWindowStartUp, DatabaseSettingsShowTheDatabasesDialog) {
+    ASSERT_TRUE(startLoggedIn());
+    TestDialogs().queue([](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Orlix Database Settings"));
+        d.reject();
+    });
+    window->mnuOrlixDBSettings->trigger();
+    EXPECT_EQ(TestDialogs().shownCount(QStringLiteral("DatabaseSettingsDialog")), 1);
+}
 } // namespace
 
 namespace {

@@ -1,4 +1,6 @@
 #include "core/profile/cocsettings.h"
+#include "core/profile/settingskeys.h"
+#include "platform/system/profilemanager.h"
 #include "platform/system/registrystore.h"
 #include "platform/ui/colournumber.h"
 #include "platform/ui/textbox.h"
@@ -20,6 +22,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -103,6 +106,42 @@ TEST_F(FrmSettingsTest, LoadingShowsTheSettings) {
     EXPECT_TRUE(general.bold());
     EXPECT_TRUE(find<QRadioButton>(dialog, "optTalkbackSimple")->isChecked());
     EXPECT_TRUE(find<QPushButton>(dialog, "cmdOK")->isEnabled());
+}
+
+TEST_F(FrmSettingsTest, PreviewsShowTheirFontsWithoutMargins) {
+    settings.ScriptFont()->Name.clear();
+    *settings.TalkbackFont() = FontStyle{QStringLiteral("Courier"), 5, 255, 1, 0, -1, 0};
+    frmSettings dialog(settings);
+    auto* script = find<uFontPreview>(dialog, "ctlScriptFont");
+    auto* talkback = find<uFontPreview>(dialog, "ctlTalkbackFont");
+    EXPECT_EQ(script->PlainText(), QStringLiteral("Scripts will appear in this Font"));
+    EXPECT_EQ(script->Style().Name, QStringLiteral("Arial")); // the design font
+    EXPECT_EQ(script->Style().Size, 3);
+    EXPECT_EQ(script->Style().Bold, 0);
+    EXPECT_EQ(talkback->PlainText(),
+              QStringLiteral("Talkback conversations will appear in this Font"));
+    EXPECT_EQ(talkback->SelFontName(), QStringLiteral("Courier"));
+    EXPECT_EQ(talkback->SelFontSize(), 5);
+    EXPECT_EQ(talkback->SelUnderline(), -1);
+    EXPECT_EQ(talkback->SelTextColour(), 255);
+    for (uFontPreview* preview : {script, talkback}) {
+        const auto& m = preview->BodyMargins();
+        EXPECT_EQ(m.top + m.bottom + m.left + m.right, 0);
+    }
+
+    // The chooser leaves the text without margins and OK stores what the preview shows.
+    script->SetTopMargin(8);
+    TestCommonDialogs().queueFont(FontAnswer{QFont(QStringLiteral("Times"), 24), QColor()});
+    click(dialog, "cmdScriptFont");
+    EXPECT_EQ(script->BodyMargins().top, 0);
+    EXPECT_EQ(script->PlainText(), QStringLiteral("Scripts will appear in this Font"));
+    click(dialog, "cmdOK");
+    ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(settings.ScriptFont()->Name, QStringLiteral("Times"));
+    EXPECT_EQ(settings.ScriptFont()->Size, 6);
+    EXPECT_EQ(settings.ScriptFont()->TextColour, 0);
+    EXPECT_EQ(settings.TalkbackFont()->UnderLine, -1); // as the preview gives it
+    EXPECT_EQ(settings.TalkbackFont()->TextColour, 255);
 }
 
 TEST_F(FrmSettingsTest, ScrollSpeedIsKeptWithinTheSlider) {
@@ -407,6 +446,25 @@ TEST_F(FrmSettingsTest, SampleFontsKeepUnderlineAndStrikeAndCancelChangesNothing
     EXPECT_TRUE(general.italic());
     EXPECT_TRUE(general.underline());
     EXPECT_FALSE(general.strikeOut());
+}
+
+TEST_F(FrmSettingsTest, ProfileManagementWorksOnTheProductsProfilesAndEnablesOk) {
+    ASSERT_TRUE(ProfileManager::CreateProfile(SettingsKeys::ProfilesA(), QStringLiteral("Main")));
+    frmSettings dialog(settings);
+    auto* ok = find<QPushButton>(dialog, "cmdOK");
+    ok->setEnabled(false);
+    QStringList listed;
+    TestDialogs().queue([&listed](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Profile Management"));
+        auto* list = d.findChild<QListWidget*>(QStringLiteral("lstProfiles"));
+        for (int i = 0; i < list->count(); ++i) {
+            listed << list->item(i)->text();
+        }
+        d.reject();
+    });
+    click(dialog, "cmdProfileManagement");
+    EXPECT_EQ(listed, QStringList{QStringLiteral("Main")});
+    EXPECT_TRUE(ok->isEnabled());
 }
 
 TEST_F(FrmSettingsTest, CancelAndTheCloseBoxChangeNothing) {

@@ -136,4 +136,18 @@ TEST_F(SettingsThroughTheMainWindow, ProgramSettingsReloadsAfterOkAndCancel) {
     EXPECT_TRUE(window->mnuConnect->isVisible());
 }
 
+TEST_F(SettingsThroughTheMainWindow, HelpAboutShowsTheAboutWindowModally) {
+    ASSERT_TRUE(startLoggedIn());
+    QString title;
+    TestDialogs().queue([&title](QDialog& d) {
+        title = d.windowTitle();
+        click(d, "cmdOK");
+    });
+    window->mnuAbout->trigger();
+    EXPECT_EQ(title, QStringLiteral("About Orlix v1"));
+    ASSERT_FALSE(TestDialogs().shown().empty());
+    EXPECT_EQ(TestDialogs().shown().back().className, QStringLiteral("frmAbout"));
+    EXPECT_TRUE(TestDialogs().shown().back().modal);
+}
+
 } // namespace

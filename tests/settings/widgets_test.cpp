@@ -4,6 +4,7 @@
 #include "platform/ui/profilemanagement.h"
 #include "platform/ui/ufontpreview.h"
 #include "platform/ui/ulistsettings.h"
+#include "support/scriptedcommondialogs.h"
 #include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/testhome.h"
@@ -50,6 +51,130 @@ TEST(uFontPreviewTest, GivesBackExactlyWhatWasSet) {
     EXPECT_EQ(preview.PlainText(), QStringLiteral("text"));
     preview.resize(200, 60);
     preview.grab(); // draws without trouble
+}
+
+TEST(uFontPreviewTest, SelectionMembersActOnTheOneFormat) {
+    uFontPreview preview;
+    preview.SetPlainText(QStringLiteral("text"));
+    EXPECT_FALSE(preview.WholeTextSelected());
+    preview.SelectAll();
+    EXPECT_TRUE(preview.WholeTextSelected());
+    preview.SetSelFontName(QStringLiteral("Courier"));
+    preview.SetSelFontSize(5);
+    preview.SetSelBold(1);
+    preview.SetSelItalic(-1); // as set, even the mixed value
+    preview.SetSelUnderline(7);
+    preview.SetSelStrikeThrough(0);
+    preview.SetSelTextColour(0x80000005);
+    EXPECT_EQ(preview.SelFontName(), QStringLiteral("Courier"));
+    EXPECT_EQ(preview.SelFontSize(), 5);
+    EXPECT_EQ(preview.SelBold(), 1);
+    EXPECT_EQ(preview.SelItalic(), -1);
+    EXPECT_EQ(preview.SelUnderline(), 7);
+    EXPECT_EQ(preview.SelStrikeThrough(), 0);
+    EXPECT_EQ(preview.SelTextColour(), static_cast<qint32>(0x80000005));
+    EXPECT_EQ(preview.Style().Name, QStringLiteral("Courier"));
+    preview.SetPlainText(QStringLiteral("other"));
+    EXPECT_FALSE(preview.WholeTextSelected());
+    EXPECT_EQ(preview.SelFontSize(), 5); // a new text keeps the format
+}
+
+TEST(uFontPreviewTest, HtmlSetBackUnchangedChangesNothing) {
+    const FontStyle styles[] = {
+        {QStringLiteral("Courier"), 6, 255, 1, -1, 7, 0},
+        {QStringLiteral("Arial"), 3, 0, 0, 0, 0, 0},
+        {QStringLiteral("Times \"New\" <Roman>"), 9, static_cast<qint32>(0x80000005), 0, 0, 0, 2},
+        {QString(), 0, static_cast<qint32>(0x7F000000), 0, 0, 0, 0}, // no face, size or colour
+    };
+    for (const FontStyle& style : styles) {
+        uFontPreview preview;
+        preview.SetStyle(style);
+        preview.SetPlainText(QStringLiteral("a < b & \"c\"\nnext line"));
+        const QString html = preview.HTML();
+        EXPECT_FALSE(html.contains(QStringLiteral("a < b"))) << html.toStdString();
+        preview.SetHTML(html);
+        EXPECT_EQ(preview.PlainText(), QStringLiteral("a < b & \"c\"\nnext line"));
+        const FontStyle& back = preview.Style();
+        EXPECT_EQ(back.Name, style.Name) << html.toStdString();
+        EXPECT_EQ(back.Size, style.Size) << html.toStdString();
+        EXPECT_EQ(back.TextColour, style.TextColour) << html.toStdString();
+        EXPECT_EQ(back.Bold, style.Bold);
+        EXPECT_EQ(back.Italic, style.Italic);
+        EXPECT_EQ(back.UnderLine, style.UnderLine);
+        EXPECT_EQ(back.StrikeThru, style.StrikeThru);
+    }
+}
+
+TEST(uFontPreviewTest, OtherHtmlGivesItsTextAndFirstFormat) {
+    uFontPreview preview;
+    preview.SetStyle(FontStyle{QStringLiteral("Arial"), 3, 0, -1, 0, 0, 0});
+    preview.SetHTML(QStringLiteral("<font face=\"Courier\" size=\"5\" color=\"#0000ff\"><i>x "
+                                   "&amp; <b>y</b></i></font><script>z()</script>"));
+    EXPECT_EQ(preview.PlainText(), QStringLiteral("x & y")); // a script is no text
+    EXPECT_EQ(preview.Style().Name, QStringLiteral("Courier"));
+    EXPECT_EQ(preview.Style().Size, 5);
+    EXPECT_EQ(preview.Style().TextColour, 0xFF0000);
+    EXPECT_EQ(preview.Style().Bold, 0); // the first character is not bold
+    EXPECT_EQ(preview.Style().Italic, 1);
+    preview.SetHTML(QString()); // nothing to take a format from
+    EXPECT_EQ(preview.PlainText(), QString());
+    EXPECT_EQ(preview.Style().Name, QStringLiteral("Courier"));
+}
+
+TEST(uFontPreviewTest, ShowFontAppliesTheChoiceAndCancelKeeps) {
+    uFontPreview preview;
+    const FontStyle start{QStringLiteral("Arial"), 3, 255, 0, 1, 0, 0};
+    preview.SetStyle(start);
+    TestCommonDialogs().queueFont(std::nullopt);
+    EXPECT_FALSE(preview.ShowFont());
+    EXPECT_EQ(preview.Style().Italic, 1);
+    ASSERT_EQ(TestCommonDialogs().fontRequests().size(), 1U);
+    EXPECT_TRUE(TestCommonDialogs().fontRequests()[0].withColour);
+
+    QFont chosen(QStringLiteral("Courier"), 15); // between 14 and 18: the smaller step
+    chosen.setUnderline(true);
+    TestCommonDialogs().queueFont(FontAnswer{chosen, QColor()}); // colour cancelled
+    EXPECT_TRUE(preview.ShowFont());
+    EXPECT_EQ(preview.Style().Name, QStringLiteral("Courier"));
+    EXPECT_EQ(preview.Style().Size, 4);
+    EXPECT_EQ(preview.Style().Italic, 0);
+    EXPECT_EQ(preview.Style().UnderLine, 1);
+    EXPECT_EQ(preview.Style().TextColour, 255);
+    TestCommonDialogs().queueFont(FontAnswer{chosen, QColor(0, 255, 0)});
+    EXPECT_TRUE(preview.ShowFont());
+    EXPECT_EQ(preview.Style().TextColour, 0x00FF00);
+}
+
+TEST(uFontPreviewTest, BodyMarginsStartAsAPagesAndNeverGoBelowNothing) {
+    uFontPreview preview;
+    EXPECT_EQ(preview.BodyMargins().top, 8);
+    EXPECT_EQ(preview.BodyMargins().right, 8);
+    preview.SetTopMargin(0);
+    preview.SetBottomMargin(3);
+    preview.SetLeftMargin(-5);
+    preview.SetRightMargin(0);
+    EXPECT_EQ(preview.BodyMargins().top, 0);
+    EXPECT_EQ(preview.BodyMargins().bottom, 3);
+    EXPECT_EQ(preview.BodyMargins().left, 0);
+    EXPECT_EQ(preview.BodyMargins().right, 0);
+    preview.resize(20, 10); // smaller than the margins
+    preview.SetTopMargin(30);
+    preview.grab();
+}
+
+TEST(uFontPreviewTest, AsksForTheHeightItsTextNeeds) {
+    uFontPreview preview;
+    preview.SetPlainText(QStringLiteral("Scripts will appear in this Font"));
+    preview.SetStyle(FontStyle{QStringLiteral("Arial"), 1, 0, 0, 0, 0, 0});
+    const int small = preview.heightForWidth(400);
+    preview.SetSelFontSize(7);
+    const int large = preview.heightForWidth(400);
+    EXPECT_GT(large, small);
+    EXPECT_GT(preview.heightForWidth(60), large) << "a narrow preview wraps its text";
+    preview.SetTopMargin(0);
+    preview.SetBottomMargin(0);
+    EXPECT_EQ(preview.heightForWidth(400), large - 16);
+    EXPECT_TRUE(preview.hasHeightForWidth());
 }
 
 TEST(FontConversionTest, PointSizeStepIsTheNearestStepTiesTakingTheSmaller) {

@@ -56,6 +56,16 @@ QString ScriptedCommonDialogs::askSaveFileName(const SaveDialogRequest& request)
     return path;
 }
 
+QString ScriptedCommonDialogs::askOpenFileName(const SaveDialogRequest& request) {
+    openRequests_.push_back(request);
+    if (openAnswers_.empty()) {
+        return {};
+    }
+    const QString path = openAnswers_.front();
+    openAnswers_.pop_front();
+    return path;
+}
+
 QString ScriptedCommonDialogs::askFolder(const QString& title, const QString& startFolder,
                                          QWidget* /*owner*/) {
     folderRequests_.push_back({title, startFolder});

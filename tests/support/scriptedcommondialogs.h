@@ -27,6 +27,7 @@ public:
     void showPrintPreview(QPrinter& printer, QWidget* owner,
                           const std::function<void(QPrinter*)>& paint) override;
     QString askSaveFileName(const SaveDialogRequest& request) override;
+    QString askOpenFileName(const SaveDialogRequest& request) override;
     QString askFolder(const QString& title, const QString& startFolder, QWidget* owner) override;
     QStringList askOpenFileNames(const QString& title, QWidget* owner) override;
     // An empty list answers as Cancel does.
@@ -56,6 +57,9 @@ public:
     void queuePrint(PrintAnswer answer) { printAnswers_.push_back(answer); }
     void queuePageSetup(bool accept) { pageSetupAnswers_.push_back(accept); }
     void queueSaveFileName(const QString& path) { saveAnswers_.push_back(path); }
+    // "" answers as Cancel does.
+    void queueOpenFileName(const QString& path) { openAnswers_.push_back(path); }
+    const std::vector<SaveDialogRequest>& openRequests() const { return openRequests_; }
 
     const std::vector<PrintDialogRequest>& printRequests() const { return printRequests_; }
     const std::vector<SaveDialogRequest>& saveRequests() const { return saveRequests_; }
@@ -73,6 +77,8 @@ private:
     std::deque<PrintAnswer> printAnswers_;
     std::deque<bool> pageSetupAnswers_;
     std::deque<QString> saveAnswers_;
+    std::deque<QString> openAnswers_;
+    std::vector<SaveDialogRequest> openRequests_;
     std::deque<QString> folderAnswers_;
     std::deque<QStringList> openAnswers_;
     int openRequests_ = 0;

@@ -422,6 +422,11 @@ void OrlixDatabase::AnnounceMessageDeleted(const OrlixMessage* message) {
 }
 
 void OrlixDatabase::changedElsewhere() {
+    // Another computer may have changed the station's details or the folders as well.
+    loadSettings();
+    if (!loadCategoryTree()) {
+        PlatformLog(QStringLiteral("Messages database: the folder tree could not be read again"));
+    }
     if (!eventsEnabled_) {
         pendingElsewhere_ = true;
         return;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/messagesdb/orlixcategorytree.h"
+
 #include <QDateTime>
 #include <QObject>
 #include <QString>
@@ -11,12 +13,12 @@
 
 class LabelSheetSettings;
 class MessagesStorage;
-class OrlixCategoryTree;
 class OrlixMessage;
 class OrlixMessageList;
 class OrlixPrize;
 class OrlixPrizeWinner;
 class QTreeWidget;
+class TemplateDraft;
 class QWidget;
 
 // Why StorePrizeWinner did not store a winner.
@@ -157,6 +159,20 @@ public:
     QString StationCompanyNumber() const;
     QString StationVATNumber() const;
     void SetStationDetails(const StationDetails& details, bool& ok);
+
+    // The database's settings dialog (station, folders, templates), modal over owner; nothing
+    // while no database is open.
+    void ShowDatabaseSettings(QWidget* owner);
+    // How many messages the folders hold together; -1 when they cannot be counted.
+    qint64 CountFolderMessages(const QVector<qint32>& folders);
+    // The station details (trimmed) and the whole folder tree in one transaction, announced
+    // as MessageChanged(0) here and to other connections. Folders with a negative reference
+    // are new; stored folders left out are removed, unless they hold messages by now. With
+    // templates, the templates of its categories become its list. False with the reason for
+    // the user when nothing was stored.
+    bool StoreDatabaseSettings(const StationDetails& station,
+                               const QVector<OrlixCategoryTree::Folder>& folders, QString* problem,
+                               const TemplateDraft* templates = nullptr);
 
     // Templates by category ("PrintMessage", "PrintPrizeWinners"), in the chooser's order.
     QStringList GetTemplateList(const QString& category);

@@ -26,6 +26,9 @@ QString AppInfo::LegalCopyright() {
 QString AppInfo::MakerWebsite() {
     return QStringLiteral(ORLIX_MAKER_WEBSITE);
 }
+QString AppInfo::SupportEmail() {
+    return QStringLiteral(ORLIX_SUPPORT_EMAIL);
+}
 
 int AppInfo::Major() {
     return ORLIX_VERSION_MAJOR;

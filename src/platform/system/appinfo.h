@@ -11,6 +11,8 @@ public:
     static QString LegalCopyright();
     // The maker's web site, without a trailing "/".
     static QString MakerWebsite();
+    // The maker's support desk.
+    static QString SupportEmail();
     static int Major();
     static int Minor();
     static int Revision();

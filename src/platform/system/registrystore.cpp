@@ -46,8 +46,12 @@ ConfigFile& RegistryStore::file(RegistryRoot root) {
 }
 
 QString RegistryStore::ReadString(RegistryRoot root, const QString& key, const QString& name,
-                                  const QString& defaultValue) {
-    return file(root).readString(key, name).value_or(defaultValue);
+                                  const QString& defaultValue, bool* found) {
+    const std::optional<QString> v = file(root).readString(key, name);
+    if (found != nullptr) {
+        *found = v.has_value();
+    }
+    return v.value_or(defaultValue);
 }
 
 qint32 RegistryStore::ReadNumber(RegistryRoot root, const QString& key, const QString& name,

@@ -15,7 +15,7 @@ class RegistryStore {
 public:
     // A missing value, or one of the other type, gives the caller's default.
     static QString ReadString(RegistryRoot root, const QString& key, const QString& name,
-                              const QString& defaultValue);
+                              const QString& defaultValue, bool* found = nullptr);
     static qint32 ReadNumber(RegistryRoot root, const QString& key, const QString& name,
                              qint32 defaultValue, bool* found = nullptr);
 

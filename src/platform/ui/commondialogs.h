@@ -53,6 +53,9 @@ public:
                                   const std::function<void(QPrinter*)>& paint) = 0;
     // The chosen file's full path, "" when cancelled.
     virtual QString askSaveFileName(const SaveDialogRequest& request) = 0;
+    // An existing file's full path, "" when cancelled; the request's file name is where the
+    // dialog starts.
+    virtual QString askOpenFileName(const SaveDialogRequest& request) = 0;
     // The chosen folder, "" when cancelled; an empty start folder starts in the home folder.
     virtual QString askFolder(const QString& title, const QString& startFolder, QWidget* owner) = 0;
     // The desktop's chooser of existing files, several at once, with "All Files (*)": their

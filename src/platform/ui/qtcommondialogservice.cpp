@@ -48,6 +48,11 @@ QString QtCommonDialogService::askSaveFileName(const SaveDialogRequest& request)
                                         request.filter);
 }
 
+QString QtCommonDialogService::askOpenFileName(const SaveDialogRequest& request) {
+    const QString start = request.fileName.isEmpty() ? QDir::homePath() : request.fileName;
+    return QFileDialog::getOpenFileName(request.owner, request.title, start, request.filter);
+}
+
 QString QtCommonDialogService::askFolder(const QString& title, const QString& startFolder,
                                          QWidget* owner) {
     const QString start = startFolder.isEmpty() ? QDir::homePath() : startFolder;

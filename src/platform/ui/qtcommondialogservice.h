@@ -10,6 +10,7 @@ public:
     void showPrintPreview(QPrinter& printer, QWidget* owner,
                           const std::function<void(QPrinter*)>& paint) override;
     QString askSaveFileName(const SaveDialogRequest& request) override;
+    QString askOpenFileName(const SaveDialogRequest& request) override;
     QString askFolder(const QString& title, const QString& startFolder, QWidget* owner) override;
     QStringList askOpenFileNames(const QString& title, QWidget* owner) override;
     std::optional<FontAnswer> askFont(const QString& title, const QFont& initial, bool withColour,

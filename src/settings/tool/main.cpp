@@ -35,6 +35,10 @@ Commands:
                       keeps its value, or is written with its default when new.
   playout PROFILE HOST
                       Set the playout computer of an existing profile; "" clears it.
+  machine-text KEY NAME [TEXT]
+                      Show the text value NAME of the machine store's KEY, or set it to
+                      TEXT; "" removes it. The about window's system-information program is
+                      "SOFTWARE\Kestova" SystemInformationProgram.
 
 The settings are kept in the machine-wide store, which ORLIX_HOME relocates as it does for
 the client. Exit status: 0 done, 1 usage error, 2 refused or failed.
@@ -322,6 +326,36 @@ int playout(const QStringList& args) {
     return 0;
 }
 
+int machineText(const QStringList& args) {
+    if (args.size() != 2 && args.size() != 3) {
+        return usage(QStringLiteral("machine-text takes a key, a value name and maybe a text"));
+    }
+    const QString& key = args.at(0);
+    const QString& name = args.at(1);
+    if (key.trimmed().isEmpty() || name.trimmed().isEmpty()) {
+        return usage(QStringLiteral("machine-text needs a key and a value name"));
+    }
+    if (args.size() == 2) {
+        bool found = false;
+        const QString value =
+            RegistryStore::ReadString(RegistryRoot::LocalMachine, key, name, QString(), &found);
+        if (!found) {
+            return refuse(QStringLiteral("there is no text value \"%1\" in \"%2\"").arg(name, key));
+        }
+        out() << value << "\n";
+        return 0;
+    }
+    const QString& text = args.at(2);
+    const bool ok = text.isEmpty()
+                        ? RegistryStore::DeleteValue(RegistryRoot::LocalMachine, key, name)
+                        : RegistryStore::WriteString(RegistryRoot::LocalMachine, key, name, text);
+    if (!ok && !text.isEmpty()) {
+        return refuse(QStringLiteral("the machine store \"%1\" could not be written")
+                          .arg(RegistryStore::FilePath(RegistryRoot::LocalMachine)));
+    }
+    return 0;
+}
+
 int run(const QStringList& args) {
     if (args.isEmpty()) {
         return usage(QStringLiteral("a command is needed"));
@@ -339,6 +373,9 @@ int run(const QStringList& args) {
     }
     if (command == QLatin1String("playout")) {
         return playout(args.mid(1));
+    }
+    if (command == QLatin1String("machine-text")) {
+        return machineText(args.mid(1));
     }
     return usage(QStringLiteral("the command \"%1\" is unknown").arg(command));
 }

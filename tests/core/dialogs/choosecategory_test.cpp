@@ -1,10 +1,14 @@
 #include "core/dialogs/frmchoosecategorytree.h"
 
+#include "platform/messagesdb/folderdraft.h"
 #include "platform/messagesdb/orlixcategorytree.h"
+#include "platform/messagesdb/orlixdatabase.h"
 #include "platform/ui/twips.h"
 #include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
+#include "support/testhome.h"
 
+#include <QDir>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -116,5 +120,36 @@ TEST(frmChooseCategoryTree, StaysWithinItsSizeLimitsWithTheButtonsBottomRight) {
     const QRect tree = f.treeCategories->geometry();
     EXPECT_NEAR(f.width() - tree.right() - 1, tree.left(), 1); // equal margins
     EXPECT_NEAR(ok.top() - tree.bottom() - 1, TwipsToPixels(120), 1);
+}
+} // namespace
+
+namespace {
+// A folder the station added in the database settings is offered at the next choice.
+TEST(ChooseCategory, OffersAFolderAddedInTheDatabaseSettings) {
+    const QString folder = TestHome() + QStringLiteral("/Messages");
+    QDir().mkpath(folder);
+    OrlixDatabase db;
+    db.SetChangeWatch(0, 0);
+    ASSERT_EQ(db.OpenDatabase(folder, QString()), 0);
+    FolderDraft draft(db.CategoryTree()->Folders());
+    ASSERT_EQ(draft.Add(OrlixDatabase::kInboxFolder, QStringLiteral("Requests")), QString());
+    QString problem;
+    ASSERT_TRUE(db.StoreDatabaseSettings({}, draft.Folders(), &problem)) << problem.toStdString();
+
+    QStringList offered;
+    TestDialogs().queue([&offered](QDialog& d) {
+        frmChooseCategoryTree& f = form(d);
+        for (QTreeWidgetItemIterator it(f.treeCategories); *it != nullptr; ++it) {
+            offered << (*it)->text(0);
+            if ((*it)->text(0) == QStringLiteral("Requests")) {
+                f.treeCategories->setCurrentItem(*it);
+            }
+        }
+        f.cmdOK->click();
+    });
+    const qint16 chosen = frmChooseCategoryTree::ChooseCategory(db.CategoryTree().get(), false, 0,
+                                                                QString(), nullptr);
+    EXPECT_TRUE(offered.contains(QStringLiteral("Requests"))) << offered.join(',').toStdString();
+    EXPECT_EQ(db.CategoryTree()->FolderName(chosen), QStringLiteral("Requests"));
 }
 } // namespace

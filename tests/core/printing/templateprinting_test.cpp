@@ -2,6 +2,10 @@
 
 #include "core/program.h"
 #include "platform/system/folders.h"
+#include "support/scriptedcommondialogs.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
 
 namespace {
 
@@ -112,4 +116,61 @@ TEST_F(WithoutPreview, ContactBlocksWithoutAKnownContactAreFilledEmpty) {
     EXPECT_FALSE(filled.contains(QStringLiteral("OCP_CURRENTUSER"))) << filled.toStdString();
 }
 
+} // namespace
+
+namespace {
+TEST_F(WithoutPreview, StationDetailsSetInTheDatabaseSettingsFillTheStationTags) {
+    TestDialogs().queue([](QDialog& d) {
+        const std::pair<const char*, const char*> fields[] = {
+            {"txtStationName", " Radio Kestova "},
+            {"txtStationPhone", "01234 567890"},
+            {"txtStationSmsPhone", "+44 7700 900123"},
+            {"txtStationCompany", "C123"},
+            {"txtStationVat", "GB 1"}};
+        for (const auto& [name, text] : fields) {
+            d.findChild<QLineEdit*>(QLatin1String(name))->setText(QString::fromUtf8(text));
+        }
+        d.findChild<QPlainTextEdit*>(QStringLiteral("txtStationAddress"))
+            ->setPlainText(QStringLiteral("1 High Street\nTown"));
+        d.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+    });
+    db_->ShowDatabaseSettings(nullptr);
+    auto prize = prizeWithWinners(0);
+    const QString path = TestHome() + QStringLiteral("/S.htm");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("<OCP_STATION_NAME>|<OCP_STATION_ADDRESSSTRING>|<OCP_STATION_PHONENUMBER>|"
+            "<OCP_STATION_SMSPHONENUMBER>|<OCP_STATION_COMPANYNUMBER>|<OCP_STATION_VATNUMBER>|"
+            "<OCP_STATION_ADDRESS>");
+    f.close();
+    const QString filled = FillPrizeWinnersTemplate(*prize, path);
+    EXPECT_TRUE(filled.startsWith(QStringLiteral(
+        "Radio Kestova|1 High Street,Town|01234 567890|+44 7700 900123|C123|GB 1|1 High Street")))
+        << filled.toStdString();
+}
+} // namespace
+
+namespace {
+TEST_F(WithoutPreview, ATemplateAddedInTheDatabaseSettingsIsOffered) {
+    addTemplate(QStringLiteral("PrintMessage"), QStringLiteral("A"), QStringLiteral("A.htm"), "a");
+    const QString chosen = TestHome() + QStringLiteral("/Request-Slip.htm");
+    {
+        QFile f(chosen);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("<OCP_STATION_NAME>");
+    }
+    TestCommonDialogs().queueOpenFileName(chosen);
+    TestDialogs().queue([](QDialog& d) {
+        d.findChild<QLineEdit*>(QStringLiteral("txtTemplateName"))
+            ->setText(QStringLiteral("Request slip"));
+        d.findChild<QPushButton*>(QStringLiteral("cmdAddTemplate"))->click();
+        d.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+    });
+    db_->ShowDatabaseSettings(nullptr);
+    answer_.reset(); // the choice is cancelled: only what is offered counts
+    auto m = message(QStringLiteral("Hello"));
+    PrintMessageFromTemplate(m.get(), nullptr);
+    ASSERT_EQ(questions_.size(), 1U);
+    EXPECT_EQ(questions_[0].names, (QStringList{"A", "Request slip"}));
+}
 } // namespace

@@ -317,3 +317,38 @@ TEST_F(MessagesDbTest, TheToolsListShowsAListenersControlCharactersEscaped) {
     EXPECT_TRUE(r.Out.endsWith(QStringLiteral("\tWin \\x1b[2J\\x07now \\u202egnp.exe\n")))
         << r.Out.toStdString();
 }
+
+TEST_F(MessagesDbTest, TheToolShowsAndSetsTheStationsDetails) {
+    ASSERT_EQ(tool({QStringLiteral("create"), folder_}).Code, 0);
+    ToolRun r = tool({QStringLiteral("station"), folder_, QStringLiteral("--name"),
+                      QStringLiteral(" Radio Kestova "), QStringLiteral("--address"),
+                      QStringLiteral("1 High Street\\nTown"), QStringLiteral("--sms"),
+                      QStringLiteral("+44 7700 900123")});
+    ASSERT_EQ(r.Code, 0) << r.Err.toStdString();
+    // Only what was given changes.
+    r = tool({QStringLiteral("station"), folder_, QStringLiteral("--vat"), QStringLiteral("GB1")});
+    ASSERT_EQ(r.Code, 0) << r.Err.toStdString();
+    EXPECT_EQ(r.Out,
+              QStringLiteral("name\tRadio Kestova\naddress\t1 High Street\\x0aTown\nphone\t\n"
+                             "sms\t+44 7700 900123\ncompany\t\nvat\tGB1\n"));
+    open();
+    EXPECT_EQ(db_->StationName(), QStringLiteral("Radio Kestova"));
+    EXPECT_EQ(db_->StationAddressString(QStringLiteral(", ")),
+              QStringLiteral("1 High Street, Town"));
+
+    struct Refused {
+        QStringList args;
+        int code;
+    };
+    const Refused refused[] = {
+        {{QStringLiteral("--sms"), QStringLiteral("07700-900")}, 1},
+        {{QStringLiteral("--name")}, 1},
+        {{QStringLiteral("--colour"), QStringLiteral("red")}, 1},
+    };
+    for (const Refused& c : refused) {
+        r = tool(QStringList{QStringLiteral("station"), folder_} + c.args);
+        EXPECT_EQ(r.Code, c.code) << c.args.join(' ').toStdString();
+    }
+    r = tool({QStringLiteral("station"), folder_});
+    EXPECT_TRUE(r.Out.contains(QStringLiteral("sms\t+44 7700 900123\n"))) << "nothing was changed";
+}

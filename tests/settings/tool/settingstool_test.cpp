@@ -298,3 +298,19 @@ TEST(SettingsTool, PlayoutSetsAndClearsAnExistingProfilesPlayoutComputer) {
     EXPECT_EQ(playoutOf(), QString());
 }
 } // namespace
+
+TEST(SettingsTool, MachineTextShowsSetsAndRemovesOneText) {
+    const QString key = QStringLiteral("SOFTWARE\\Kestova");
+    const QString name = QStringLiteral("SystemInformationProgram");
+    ToolRun r = tool({QStringLiteral("machine-text"), key, name});
+    EXPECT_EQ(r.Code, 2) << "nothing stored yet";
+    ASSERT_EQ(
+        tool({QStringLiteral("machine-text"), key, name, QStringLiteral("/usr/bin/x y")}).Code, 0);
+    r = tool({QStringLiteral("machine-text"), key, name.toLower()});
+    ASSERT_EQ(r.Code, 0) << r.Err.toStdString();
+    EXPECT_EQ(r.Out, QStringLiteral("/usr/bin/x y\n"));
+    ASSERT_EQ(tool({QStringLiteral("machine-text"), key, name, QString()}).Code, 0);
+    EXPECT_EQ(tool({QStringLiteral("machine-text"), key, name}).Code, 2);
+    EXPECT_EQ(tool({QStringLiteral("machine-text"), key}).Code, 1);
+    EXPECT_EQ(tool({QStringLiteral("machine-text"), QString(), name}).Code, 1);
+}

@@ -6,6 +6,7 @@
 #include "platform/messagesdb/orlixdatabase.h"
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/messagesdb/orlixmessagelist.h"
+#include "platform/messagesdb/stationrules.h"
 #include "platform/messagesdb/tool/terminaltext.h"
 #include "platform/system/platformlog.h"
 
@@ -42,6 +43,10 @@ Commands:
   show FOLDER REFERENCE            Write the message's RFC 5322 bytes to standard output.
   mark-sent FOLDER REFERENCE       Record a message as sent now: its sent date is set, its
                                    to-be-sent bit cleared and it is filed in Sent Items (4).
+  station FOLDER [--name T] [--address T] [--phone T] [--sms T] [--company T] [--vat T]
+                                   Set the station's details that are given (trimmed; the
+                                   address takes "\n" between its lines), then show them all,
+                                   one "field<tab>value" line each.
 
 All times are printed and read in UTC (ISO 8601, "Z"); a received time given without a zone
 is taken as UTC too. Lists are tab-separated: reference, folder, kind (1 e-mail, 2 SMS),
@@ -196,6 +201,59 @@ void printList(const OrlixMessageList& list, bool outgoing) {
     }
 }
 
+int station(OrlixDatabase& db, const QStringList& options) {
+    StationDetails details{db.StationName(),          db.StationAddress(),
+                           db.StationPhoneNumber(),   db.StationSMSPhoneNumber(),
+                           db.StationCompanyNumber(), db.StationVATNumber()};
+    const std::pair<const char*, QString*> fields[] = {
+        {"--name", &details.Name},
+        {"--address", &details.Address},
+        {"--phone", &details.PhoneNumber},
+        {"--sms", &details.SmsPhoneNumber},
+        {"--company", &details.CompanyNumber},
+        {"--vat", &details.VatNumber},
+    };
+    bool changed = false;
+    for (qsizetype i = 0; i < options.size(); i += 2) {
+        QString* field = nullptr;
+        for (const auto& [name, target] : fields) {
+            if (options.at(i) == QLatin1String(name)) {
+                field = target;
+            }
+        }
+        if (field == nullptr || i + 1 >= options.size()) {
+            err() << "orlix-messages: station takes --name, --address, --phone, --sms, --company "
+                     "and --vat, each with a text\n";
+            return kUsage;
+        }
+        *field = options.at(i + 1);
+        if (field == &details.Address) {
+            field->replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+        }
+        changed = true;
+    }
+    if (changed) {
+        if (const QString problem = StationRules::SmsNumberProblem(details.SmsPhoneNumber);
+            !problem.isEmpty()) {
+            err() << "orlix-messages: " << problem << "\n";
+            return kUsage;
+        }
+        const auto tree = db.CategoryTree();
+        QString problem;
+        if (!tree || !db.StoreDatabaseSettings(details, tree->Folders(), &problem)) {
+            err() << "orlix-messages: " << problem << "\n";
+            return kFailed;
+        }
+    }
+    out() << "name\t" << TerminalText(db.StationName()) << "\n"
+          << "address\t" << TerminalText(db.StationAddress()) << "\n"
+          << "phone\t" << TerminalText(db.StationPhoneNumber()) << "\n"
+          << "sms\t" << TerminalText(db.StationSMSPhoneNumber()) << "\n"
+          << "company\t" << TerminalText(db.StationCompanyNumber()) << "\n"
+          << "vat\t" << TerminalText(db.StationVATNumber()) << "\n";
+    return 0;
+}
+
 int run(const QStringList& args) {
     if (args.size() < 2 || args.at(0) == QLatin1String("--help") ||
         args.at(0) == QLatin1String("help")) {
@@ -284,6 +342,9 @@ int run(const QStringList& args) {
             return kFailed;
         }
         return 0;
+    }
+    if (command == QLatin1String("station")) {
+        return open(db, folder) ? station(db, rest) : kFailed;
     }
     err() << "orlix-messages: the command \"" << command << "\" is unknown\n\n" << kHelp;
     return kUsage;
