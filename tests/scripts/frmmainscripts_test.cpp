@@ -4,12 +4,16 @@
 #include "mainwindow/mainwindowfixture.h"
 
 #include "mainwindow/panes/scriptspane.h"
+#include "platform/ui/upanel3.h"
 #include "scripts/scripttree.h"
 #include "scripts/scriptview.h"
 #include "support/playoutpeerprocess.h"
 #include "support/waitfor.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QScrollBar>
+#include <QToolBar>
 #include <QToolButton>
 
 namespace {
@@ -81,6 +85,53 @@ TEST_F(MainWindowScripts, AutoScrollMovesALongLogScript) {
     window->chkScriptAutoScroll->click();
     EXPECT_TRUE(WaitFor([&] { return window->wbScripts->ScrollPosition().y() > 0; }, 10000));
     window->chkScriptAutoScroll->click();
+}
+
+// The tab as a presenter finds it: their own script and two shared ones, one shown for editing.
+// With ORLIX_SCREENSHOTS set, the tab is saved as scripts-shown.png in that folder.
+TEST_F(MainWindowScripts, TheTabShowsThePersonalAndTheSharedScripts) {
+    seedProfile(false);
+    addUser(QStringLiteral("admin"));
+    const QString scripts = folder("scripts");
+    ASSERT_TRUE(QDir().mkpath(scripts));
+    const auto write = [&](const char* name, const char* html) {
+        QFile f(scripts + QLatin1Char('/') + QLatin1String(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(html);
+    };
+    write("Breakfast Intro.htm",
+          "<html><head><meta charset=\"utf-8\"><title>Breakfast Intro</title></head><body>"
+          "<p>Good morning, it is seven o'clock.</p><p>Coming up: the news, the weather and the "
+          "travel.</p><p><b>Remember:</b> the competition line opens at eight.</p></body></html>");
+    write("Weather Link.htm", "<p>And now the weather for the region.</p>");
+    ASSERT_TRUE(start(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=admin")));
+    frmMain& w = *window;
+    w.resize(1280, 800);
+    w.show();
+    w.optScripts->SetValue(1);
+    w.optScripts_Click();
+    QApplication::processEvents();
+
+    ASSERT_EQ(w.treeScripts->topLevelItemCount(), 2);
+    EXPECT_EQ(w.treeScripts->topLevelItem(0)->text(0), QStringLiteral("Admin's script"));
+    QTreeWidgetItem* other = w.treeScripts->topLevelItem(1);
+    ASSERT_EQ(other->childCount(), 2);
+    EXPECT_EQ(other->child(0)->text(0), QStringLiteral("Breakfast Intro"));
+    EXPECT_EQ(other->child(1)->text(0), QStringLiteral("Weather Link"));
+
+    select(scripts + QStringLiteral("/Breakfast Intro.htm"));
+    EXPECT_TRUE(shown().startsWith(QStringLiteral("Good morning")));
+    w.chkScriptEdit->click();
+    EXPECT_TRUE(w.wbScripts->EditMode());
+    EXPECT_TRUE(w.toolScripts->isVisible());
+    EXPECT_TRUE(w.scriptsPane->ToolButton(QStringLiteral("bold"))->isEnabled());
+    EXPECT_EQ(w.chkScriptAutoScroll->text(), QStringLiteral("Auto Scroll"));
+    EXPECT_EQ(w.chkScriptEdit->text(), QStringLiteral("Edit Script"));
+    QApplication::processEvents();
+    const QString shots = qEnvironmentVariable("ORLIX_SCREENSHOTS");
+    if (!shots.isEmpty()) {
+        w.grab().save(shots + QStringLiteral("/scripts-shown.png"));
+    }
 }
 
 } // namespace
