@@ -8,11 +8,15 @@
 #include "scripts/scripttree.h"
 #include "scripts/scriptview.h"
 #include "support/playoutpeerprocess.h"
+#include "support/readonlyfolder.h"
 #include "support/waitfor.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QScrollBar>
+#include <QTest>
+#include <QTextCursor>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -132,6 +136,52 @@ TEST_F(MainWindowScripts, TheTabShowsThePersonalAndTheSharedScripts) {
     if (!shots.isEmpty()) {
         w.grab().save(shots + QStringLiteral("/scripts-shown.png"));
     }
+}
+
+// Logout, the settings reload and closing ask to save an edited script first; a Yes whose
+// save fails stops the command and keeps the edits.
+TEST_F(MainWindowScripts, CommandsThatDropTheScriptAskToSaveItFirst) {
+    ASSERT_TRUE(startLoggedIn());
+    frmMain& w = *window;
+    w.show();
+    w.optScripts_Click();
+    ScriptsPane& pane = *w.scriptsPane;
+    const QString path = pane.ScriptFile();
+    ASSERT_TRUE(path.endsWith(QLatin1String("/OrlixScript.htm")));
+    w.chkScriptEdit->click();
+    ASSERT_TRUE(w.wbScripts->EditMode());
+    QTextCursor end = w.wbScripts->textCursor();
+    end.movePosition(QTextCursor::End);
+    w.wbScripts->setTextCursor(end);
+    QTest::keyClicks(w.wbScripts, QStringLiteral("Mine"));
+    ASSERT_TRUE(pane.ScriptChanged());
+    const QString folder = QFileInfo(path).absolutePath();
+    {
+        ReadOnlyFolder locked(folder);
+        ASSERT_TRUE(locked.Problem().isEmpty()) << locked.Problem().toStdString();
+        TestMessageBoxes().queue(MsgResult::Yes);
+        w.mnuLogout_Click();
+        EXPECT_NE(directory()->CurrentUser(), nullptr);
+        TestMessageBoxes().queue(MsgResult::Yes);
+        EXPECT_FALSE(w.Unload());
+    }
+    const auto count = [](const QString& start) {
+        return std::count_if(TestMessageBoxes().shown().begin(), TestMessageBoxes().shown().end(),
+                             [&](const MessageBoxRequest& r) { return r.text.startsWith(start); });
+    };
+    EXPECT_EQ(count(QStringLiteral("The current script has been changed")), 2);
+    EXPECT_EQ(count(QStringLiteral("There was a problem saving the script into '") + path), 2);
+    EXPECT_TRUE(pane.ScriptChanged());
+    EXPECT_TRUE(w.wbScripts->toPlainText().endsWith(QLatin1String("Mine")));
+
+    // Yes with a save that works: logout goes on, the edits are in the file.
+    TestMessageBoxes().clear();
+    TestMessageBoxes().queue(MsgResult::Yes);
+    w.mnuLogout_Click();
+    EXPECT_EQ(directory()->CurrentUser(), nullptr);
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().contains("Mine"));
 }
 
 } // namespace

@@ -83,6 +83,9 @@ TEST_F(ScriptHostileTest, HostileMarkupNeverActs) {
             EXPECT_TRUE(plain().contains(c.visible)) << name << ": " << plain().toStdString();
             EXPECT_FALSE(plain().contains(QStringLiteral("gone"))) << name;
             EXPECT_FALSE(listener.hasPendingConnections()) << name;
+            if (c.html.contains(QLatin1String("<img"))) {
+                EXPECT_GT(pane->wbScripts->RefusedResources(), 0) << name;
+            }
             EXPECT_FALSE(pane->wbScripts->EditMode()) << name;
         }
     }

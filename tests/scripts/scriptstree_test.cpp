@@ -2,6 +2,8 @@
 
 #include "platform/system/textcodec.h"
 
+#include "support/readonlyfolder.h"
+
 namespace {
 
 using ScriptTreeTest = ScriptsPaneFixture;
@@ -158,6 +160,21 @@ TEST_F(ScriptTreeTest, ClicksAndKeysRunTheNodeClickButSelectionsFromCodeDoNot) {
     QTest::keyClick(tree, Qt::Key_Down);
     EXPECT_EQ(tree->SelectedKey(), script(QStringLiteral("b.htm")));
     EXPECT_EQ(plain(), QStringLiteral("Beta"));
+}
+
+TEST_F(ScriptTreeTest, AnUnwritablePersonalFolderLeavesTheListingGoingOn) {
+    write(script(QStringLiteral("a.htm")), "a");
+    ASSERT_TRUE(QDir().mkpath(personal));
+    logIn();
+    {
+        ReadOnlyFolder locked(personal);
+        ASSERT_TRUE(locked.Problem().isEmpty()) << locked.Problem().toStdString();
+        load();
+    }
+    EXPECT_EQ(topTexts(),
+              (QStringList{QStringLiteral("Ann's script"), QStringLiteral("Other Scripts")}));
+    EXPECT_EQ(sharedKeys(), QStringList{script(QStringLiteral("a.htm"))});
+    EXPECT_FALSE(QFile::exists(personal + QStringLiteral("/OrlixScript.htm")));
 }
 
 } // namespace
