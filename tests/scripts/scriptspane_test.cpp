@@ -378,6 +378,25 @@ TEST_F(ScriptEditTest, ToolbarFollowsTheSelection) {
     EXPECT_FALSE(pane->ToolButton(QStringLiteral("bold"))->isChecked());
     EXPECT_TRUE(pane->ToolButton(QStringLiteral("bold"))->property("MixedState").toBool());
 
+    // The font dialog sets the selected text's font and colour.
+    c.setPosition(0);
+    c.setPosition(5, QTextCursor::KeepAnchor);
+    pane->wbScripts->setTextCursor(c);
+    QFont chosen(QStringLiteral("DejaVu Serif"));
+    chosen.setPointSize(20);
+    TestCommonDialogs().queueFont(FontAnswer{chosen, QColor(Qt::blue)});
+    pane->toolScripts_ButtonClick(QStringLiteral("font"));
+    ASSERT_EQ(TestCommonDialogs().fontRequests().size(), 1U);
+    EXPECT_TRUE(TestCommonDialogs().fontRequests()[0].withColour);
+    QTextCursor probe(pane->wbScripts->document());
+    probe.setPosition(2);
+    EXPECT_EQ(probe.charFormat().foreground().color(), QColor(Qt::blue));
+    EXPECT_EQ(probe.charFormat().fontPointSize(), 20);
+    pane->toolScripts_ButtonClick(QStringLiteral("undo"));
+
+    c.setPosition(0);
+    c.setPosition(10, QTextCursor::KeepAnchor);
+    pane->wbScripts->setTextCursor(c);
     pane->toolScripts_ButtonClick(QStringLiteral("undo"));
     EXPECT_EQ(pane->wbScripts->SelBold(), 0);
     EXPECT_TRUE(enabled("redo"));
