@@ -5,6 +5,7 @@
 #include "support/readonlyfolder.h"
 
 #include <QScrollBar>
+#include <QToolBar>
 
 namespace {
 
@@ -413,6 +414,57 @@ TEST_F(ScriptEditTest, PrintGoesThroughThePrintDialog) {
     ASSERT_EQ(TestCommonDialogs().printedFiles().size(), 1);
     const QByteArray pdf = read(TestCommonDialogs().printedFiles()[0]);
     EXPECT_TRUE(pdf.startsWith("%PDF"));
+}
+
+TEST_F(ScriptShowTest, TheToolbarHoldsItsButtonsByKeyWithTagsTipsAndPictures) {
+    load();
+    struct Tool {
+        const char* key;
+        const char* tip;
+        bool edit;
+        bool picture;
+    };
+    const Tool tools[] = {
+        {"savesep", "", true, false},
+        {"save", "Save Script", true, true},
+        {"delete", "Delete Script", true, true},
+        {"printsep", "", false, false},
+        {"print", "Print", false, true},
+        {"editsep", "", false, false},
+        {"undo", "Undo", true, true},
+        {"redo", "Redo", true, true},
+        {"", "", false, false},
+        {"cut", "Cut", true, true},
+        {"copy", "Copy", false, true},
+        {"paste", "Paste", true, true},
+        {"fontsep", "", true, false},
+        {"font", "Font", true, true},
+        {"bold", "Bold", true, true},
+        {"italic", "Italic", true, true},
+        {"underline", "Underline", true, true},
+        {"strikethrough", "Strikethrough", true, true},
+        {"helpsep", "", false, false},
+        {"help", "Help!", false, false},
+    };
+    const QList<QAction*> actions = pane->toolScripts->actions();
+    ASSERT_EQ(actions.size(), static_cast<qsizetype>(std::size(tools)));
+    for (qsizetype i = 0; i < actions.size(); ++i) {
+        const Tool& t = tools[i];
+        QAction* a = actions[i];
+        EXPECT_EQ(a->objectName(), QLatin1String(t.key)) << i;
+        EXPECT_EQ(a->isSeparator(), *t.tip == '\0') << t.key;
+        EXPECT_EQ(a->property("Tag").toString(), t.edit ? QStringLiteral("edit") : QString())
+            << t.key;
+        if (!a->isSeparator()) {
+            EXPECT_EQ(a->toolTip(), QLatin1String(t.tip)) << t.key;
+        }
+        EXPECT_EQ(!a->icon().isNull(), t.picture) << t.key;
+    }
+    EXPECT_EQ(pane->imgListSmall.Count(), 13);
+    EXPECT_EQ(pane->chkScriptAutoScroll->toolTip(),
+              QStringLiteral("Auto-Scroll the Script display"));
+    EXPECT_EQ(pane->cmdScriptUp->toolTip(), QStringLiteral("Scroll up the script display"));
+    EXPECT_EQ(pane->cmdScriptDown->toolTip(), QStringLiteral("Scroll down the Script display"));
 }
 
 } // namespace

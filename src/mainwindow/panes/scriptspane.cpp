@@ -46,8 +46,8 @@ void designSize(QWidget* w, double widthTwips, double heightTwips) {
 }
 
 // The toolbar's small pictures, drawn: the station's own picture set has none for them.
-QIcon smallImage(const QString& glyph, bool bold = false, bool italic = false,
-                 bool underline = false, bool strike = false) {
+QPixmap smallImage(const QString& glyph, bool bold = false, bool italic = false,
+                   bool underline = false, bool strike = false) {
     QPixmap pixmap(16, 16);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
@@ -60,7 +60,8 @@ QIcon smallImage(const QString& glyph, bool bold = false, bool italic = false,
     painter.setFont(font);
     painter.setPen(QApplication::palette().color(QPalette::ButtonText));
     painter.drawText(pixmap.rect(), Qt::AlignCenter, glyph);
-    return QIcon(pixmap);
+    painter.end();
+    return pixmap;
 }
 
 struct ToolDesign {
@@ -68,7 +69,7 @@ struct ToolDesign {
     bool separator;
     const char* tip;
     bool edit;
-    QIcon (*image)();
+    const char* image; // key in the small image list, "" for none
 };
 
 QTreeWidgetItem* topNode(QTreeWidget* tree, const QString& key) {
@@ -144,30 +145,42 @@ ScriptsPane::ScriptsPane(QWidget* parent, Services services)
 ScriptsPane::~ScriptsPane() = default;
 
 void ScriptsPane::buildToolbar() {
+    imgListSmall.Add(QStringLiteral("disk"), smallImage(QStringLiteral("Sv")));
+    imgListSmall.Add(QStringLiteral("delete"), smallImage(QStringLiteral("X")));
+    imgListSmall.Add(QStringLiteral("print"), smallImage(QStringLiteral("Pr")));
+    imgListSmall.Add(QStringLiteral("undo"), smallImage(QStringLiteral("\u21b6")));
+    imgListSmall.Add(QStringLiteral("redo"), smallImage(QStringLiteral("\u21b7")));
+    imgListSmall.Add(QStringLiteral("cut"), smallImage(QStringLiteral("Ct")));
+    imgListSmall.Add(QStringLiteral("copy"), smallImage(QStringLiteral("Cp")));
+    imgListSmall.Add(QStringLiteral("paste"), smallImage(QStringLiteral("Ps")));
+    imgListSmall.Add(QStringLiteral("font"), smallImage(QStringLiteral("F")));
+    imgListSmall.Add(QStringLiteral("bold"), smallImage(QStringLiteral("B"), true));
+    imgListSmall.Add(QStringLiteral("italic"), smallImage(QStringLiteral("I"), false, true));
+    imgListSmall.Add(QStringLiteral("underline"),
+                     smallImage(QStringLiteral("U"), false, false, true));
+    imgListSmall.Add(QStringLiteral("strikethrough"),
+                     smallImage(QStringLiteral("S"), false, false, false, true));
     static const ToolDesign kTools[] = {
-        {"savesep", true, "", true, nullptr},
-        {"save", false, "Save Script", true, [] { return smallImage(QStringLiteral("Sv")); }},
-        {"delete", false, "Delete Script", true, [] { return smallImage(QStringLiteral("X")); }},
-        {"printsep", true, "", false, nullptr},
-        {"print", false, "Print", false, [] { return smallImage(QStringLiteral("Pr")); }},
-        {"editsep", true, "", false, nullptr},
-        {"undo", false, "Undo", true, [] { return smallImage(QStringLiteral("\u21b6")); }},
-        {"redo", false, "Redo", true, [] { return smallImage(QStringLiteral("\u21b7")); }},
-        {"", true, "", false, nullptr},
-        {"cut", false, "Cut", true, [] { return smallImage(QStringLiteral("Ct")); }},
-        {"copy", false, "Copy", false, [] { return smallImage(QStringLiteral("Cp")); }},
-        {"paste", false, "Paste", true, [] { return smallImage(QStringLiteral("Ps")); }},
-        {"fontsep", true, "", true, nullptr},
-        {"font", false, "Font", true, [] { return smallImage(QStringLiteral("F")); }},
-        {"bold", false, "Bold", true, [] { return smallImage(QStringLiteral("B"), true); }},
-        {"italic", false, "Italic", true,
-         [] { return smallImage(QStringLiteral("I"), false, true); }},
-        {"underline", false, "Underline", true,
-         [] { return smallImage(QStringLiteral("U"), false, false, true); }},
-        {"strikethrough", false, "Strikethrough", true,
-         [] { return smallImage(QStringLiteral("S"), false, false, false, true); }},
-        {"helpsep", true, "", false, nullptr},
-        {"help", false, "Help!", false, [] { return smallImage(QStringLiteral("?")); }},
+        {"savesep", true, "", true, ""},
+        {"save", false, "Save Script", true, "disk"},
+        {"delete", false, "Delete Script", true, "delete"},
+        {"printsep", true, "", false, ""},
+        {"print", false, "Print", false, "print"},
+        {"editsep", true, "", false, ""},
+        {"undo", false, "Undo", true, "undo"},
+        {"redo", false, "Redo", true, "redo"},
+        {"", true, "", false, ""},
+        {"cut", false, "Cut", true, "cut"},
+        {"copy", false, "Copy", false, "copy"},
+        {"paste", false, "Paste", true, "paste"},
+        {"fontsep", true, "", true, ""},
+        {"font", false, "Font", true, "font"},
+        {"bold", false, "Bold", true, "bold"},
+        {"italic", false, "Italic", true, "italic"},
+        {"underline", false, "Underline", true, "underline"},
+        {"strikethrough", false, "Strikethrough", true, "strikethrough"},
+        {"helpsep", true, "", false, ""},
+        {"help", false, "Help!", false, ""},
     };
     toolScripts->setIconSize(QSize(16, 16));
     for (const ToolDesign& t : kTools) {
@@ -178,7 +191,9 @@ void ScriptsPane::buildToolbar() {
         if (t.separator) {
             continue;
         }
-        action->setIcon(t.image());
+        if (*t.image != '\0') {
+            action->setIcon(QIcon(imgListSmall.ListImages(QLatin1String(t.image))));
+        }
         action->setToolTip(QLatin1String(t.tip));
         action->setText(QLatin1String(t.tip));
         const QString key = QLatin1String(t.key);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ui/imagelist.h"
 #include "scripts/scriptfile.h"
 
 #include <QObject>
@@ -79,6 +80,8 @@ public:
     bool ScriptChanged() const { return scriptChanged_; }
     bool ScriptEditable() const { return scriptEditable_; }
 
+    // The toolbar's small pictures by key ("disk", "delete", "print", "undo", ... "bold").
+    ImageList imgListSmall;
     ScriptTree* treeScripts = nullptr;
     QPushButton* cmdNewScript = nullptr;
     QToolBar* toolScripts = nullptr;
