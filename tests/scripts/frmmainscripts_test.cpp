@@ -36,6 +36,9 @@ protected:
         window->show();
         window->optScripts_Click();
         ASSERT_TRUE(WaitFor([&] { return window->Link()->State() == PlayoutLink::LinkState::Up; }));
+        // The handshake's own answer on the number of players has come and gone.
+        ASSERT_TRUE(peer->WaitFor(QStringLiteral("RECEIVED GET NUMBERPLAYERS")));
+        ASSERT_TRUE(WaitFor([&] { return window->NumberPlayers() == 4; }));
     }
     QString shown() const { return window->wbScripts->toPlainText(); }
     void select(const QString& key) {
