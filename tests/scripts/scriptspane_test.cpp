@@ -467,4 +467,25 @@ TEST_F(ScriptShowTest, TheToolbarHoldsItsButtonsByKeyWithTagsTipsAndPictures) {
     EXPECT_EQ(pane->cmdScriptDown->toolTip(), QStringLiteral("Scroll down the Script display"));
 }
 
+TEST_F(ScriptEditTest, ASettingsReloadStartsThePaneAgain) {
+    logIn();
+    load();
+    click(personal + QStringLiteral("/OrlixScript.htm"));
+    tickEdit(true);
+    typeAtEnd(QStringLiteral("x"));
+    ASSERT_TRUE(pane->ScriptChanged());
+    pane->Reset();
+    EXPECT_FALSE(pane->ScriptChanged());
+    EXPECT_FALSE(pane->ScriptEditable());
+    EXPECT_EQ(pane->ScriptFile(), QString());
+    EXPECT_EQ(plain(), QString());
+    EXPECT_FALSE(pane->wbScripts->EditMode());
+    for (const char* key : {"save", "delete", "print", "undo", "redo", "bold"}) {
+        EXPECT_FALSE(enabled(key)) << key;
+    }
+    // Nothing is left to ask about.
+    EXPECT_TRUE(pane->QuerySaveChanges());
+    EXPECT_TRUE(TestMessageBoxes().shown().empty());
+}
+
 } // namespace
