@@ -9,6 +9,7 @@
 #include "core/profile/settingskeys.h"
 #include "core/program.h"
 #include "core/windows/windowopeners.h"
+#include "mainwindow/panes/scriptspane.h"
 #include "platform/directory/controls/ucontact.h"
 #include "platform/directory/controls/ucontactslist.h"
 #include "platform/directory/controls/uwebsiteslist.h"
@@ -308,6 +309,9 @@ bool frmMain::unloadOtherForms() {
 
 bool frmMain::Form_QueryUnload() {
     tmrAutoLogin.stop();
+    if (!scriptsPane->QuerySaveChanges()) {
+        return false;
+    }
     const bool othersClosed = unloadOtherForms();
     UnloadSplash();
     if (!othersClosed) {

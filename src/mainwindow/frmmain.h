@@ -29,6 +29,8 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class RenderServices;
+class ScriptView;
+class ScriptsPane;
 class Renderer;
 struct SettingsVisibility;
 class uClockStrip;
@@ -246,7 +248,9 @@ public:
     QTreeWidget* treeScripts = nullptr;
     QPushButton* cmdNewScript = nullptr;
     QToolBar* toolScripts = nullptr;
-    uWebBrowser* wbScripts = nullptr;
+    ScriptView* wbScripts = nullptr;
+    // The Scripts tab's logic; it made the script controls above.
+    ScriptsPane* scriptsPane = nullptr;
     QPushButton* cmdScriptUp = nullptr;
     QPushButton* cmdScriptDown = nullptr;
     QToolButton* chkScriptAutoScroll = nullptr;

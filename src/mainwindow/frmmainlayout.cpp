@@ -24,6 +24,7 @@
 #include "platform/ui/usplitpanel.h"
 #include "platform/ui/utalkback.h"
 #include "platform/web/uwebbrowser.h"
+#include "scripts/scriptview.h"
 
 #include <QComboBox>
 #include <QEvent>

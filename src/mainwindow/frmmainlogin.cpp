@@ -8,6 +8,7 @@
 #include "core/program.h"
 #include "mainwindow/loginlayout.h"
 #include "mainwindow/mainwindowvisibility.h"
+#include "mainwindow/panes/scriptspane.h"
 #include "platform/directory/controls/ucontactslist.h"
 #include "platform/directory/controls/uwebsiteslist.h"
 #include "platform/directory/kvdirectory.h"
@@ -211,6 +212,9 @@ void frmMain::mnuLogout_Click() {
     if (directory->LoggedInBySecurityKey()) {
         MsgBox(QStringLiteral("You must remove your Security Key to Logout"), MsgIcon::Exclamation,
                MsgButtons::OK, 0, this);
+        return;
+    }
+    if (!scriptsPane->QuerySaveChanges()) {
         return;
     }
     if (unloadOtherForms()) {

@@ -8,6 +8,7 @@
 #include "core/generalroutines.h"
 #include "core/printing/frmprintpreview.h"
 #include "core/program.h"
+#include "mainwindow/panes/scriptspane.h"
 #include "platform/directory/kvdirectory.h"
 #include "platform/messagesdb/controls/umessagebasic.h"
 #include "platform/messagesdb/controls/umessageslist.h"
@@ -53,6 +54,9 @@ void frmMain::mnuExit_Click() {
 }
 
 void frmMain::mnuProgramSettings_Click() {
+    if (!scriptsPane->QuerySaveChanges()) {
+        return;
+    }
     Program::Instance().Windows().ShowModal(WindowKind::Settings, this);
     bFormReady = false;
     if (!LoadSettings()) {

@@ -7,6 +7,7 @@
 #include "core/debuglog.h"
 #include "core/generalroutines.h"
 #include "core/profile/usersettingskeys.h"
+#include "mainwindow/panes/scriptspane.h"
 #include "platform/ui/twips.h"
 #include "platform/ui/uhtmlscroller.h"
 #include "platform/ui/upanel3.h"
@@ -382,19 +383,14 @@ void frmMain::mnuViewLogNavigation_Click() {
     pnlVorelaKeyboard_Resize();
 }
 
-void frmMain::ShowScript(const QString& /*ScriptText*/, const QString& /*FileName*/,
-                         bool /*FromPlayout*/) {}
+void frmMain::ShowScript(const QString& ScriptText, const QString& FileName, bool FromPlayout) {
+    scriptsPane->ShowScript(ScriptText, FileName, FromPlayout);
+}
 
 void frmMain::LoadScripts() {
-    // The script files below "Other Scripts" and the personal script come with the script
-    // tree's own code.
+    scriptsPane->LoadScripts();
 }
 
 void frmMain::treeScripts_NodeClick(QTreeWidgetItem* node) {
-    if (node == nullptr) {
-        return;
-    }
-    cmdNewScript->setEnabled(node->data(0, kNodeTagRole).toString() ==
-                                 QLatin1String("<PERSONALSCRIPT>") ||
-                             bCanCreateScripts);
+    scriptsPane->treeScripts_NodeClick(node);
 }

@@ -6,6 +6,7 @@
 #include "core/program.h"
 #include "mainwindow/graphicscopy.h"
 #include "mainwindow/mainwindowvisibility.h"
+#include "mainwindow/panes/scriptspane.h"
 #include "mainwindow/scripttreeimages.h"
 #include "platform/directory/controls/ucontact.h"
 #include "platform/directory/controls/ucontactslist.h"
@@ -71,7 +72,7 @@ bool frmMain::LoadSettings() {
     refillMessageFilter();
 
     treeScripts->clear();
-    wbScripts->ClearDocument();
+    scriptsPane->Reset();
 
     if (!readProfileSettings()) {
         return false;

@@ -3,11 +3,14 @@
 
 #include "mainwindow/frmmain.h"
 
+#include "mainwindow/panes/scriptspane.h"
 #include "mainwindow/scripttreeimages.h"
 #include "platform/directory/controls/ucontact.h"
 #include "platform/directory/controls/ucontactslist.h"
 #include "platform/directory/controls/uwebsite.h"
 #include "platform/directory/controls/uwebsiteslist.h"
+#include "platform/directory/directorycontact.h"
+#include "platform/directory/kvdirectory.h"
 #include "platform/messagesdb/controls/umessagebasic.h"
 #include "platform/messagesdb/controls/umessageslist.h"
 #include "platform/messagesdb/controls/uprizebasic.h"
@@ -22,6 +25,8 @@
 #include "platform/web/uwebbrowser.h"
 #include "playout/panel/keyboardpanellayout.h"
 #include "playout/panel/panelimages.h"
+#include "scripts/scripttree.h"
+#include "scripts/scriptview.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -202,27 +207,22 @@ void frmMain::buildMessagesPane() {
 }
 
 void frmMain::buildScriptsPane() {
-    treeScripts = named(new QTreeWidget(splitScripts), "treeScripts");
-    treeScripts->setHeaderHidden(true);
-    connect(treeScripts, &QTreeWidget::itemExpanded, this,
-            [](QTreeWidgetItem* node) { FollowExpansion(node, true); });
-    connect(treeScripts, &QTreeWidget::itemCollapsed, this,
-            [](QTreeWidgetItem* node) { FollowExpansion(node, false); });
-    cmdNewScript = button(splitScripts, "cmdNewScript", QStringLiteral("New Script"), 2000, 375);
-    cmdNewScript->setEnabled(false);
-    toolScripts = named(new QToolBar(splitScripts), "toolScripts");
-    designSize(toolScripts, 6000, 330);
-    wbScripts = named(new uWebBrowser(splitScripts), "wbScripts");
-    cmdScriptUp = button(splitScripts, "cmdScriptUp", QStringLiteral("Up"));
-    cmdScriptDown = button(splitScripts, "cmdScriptDown", QStringLiteral("Down"));
-    chkScriptAutoScroll = named(new QToolButton(splitScripts), "chkScriptAutoScroll");
-    chkScriptAutoScroll->setText(QStringLiteral("Auto"));
-    chkScriptAutoScroll->setCheckable(true);
-    designSize(chkScriptAutoScroll, 795, 795);
-    chkScriptEdit = named(new QToolButton(splitScripts), "chkScriptEdit");
-    chkScriptEdit->setText(QStringLiteral("Edit"));
-    chkScriptEdit->setCheckable(true);
-    designSize(chkScriptEdit, 795, 795);
+    ScriptsPane::Services services;
+    services.settings = [this] { return clsSettings(); };
+    services.currentUser = [this] {
+        const auto user = clsKVDirectoryLocal ? clsKVDirectoryLocal->CurrentUser() : nullptr;
+        return user ? ScriptsPane::User{user->Name(), user->PersonalFolder()} : ScriptsPane::User();
+    };
+    services.canCreateScripts = [this] { return bCanCreateScripts; };
+    scriptsPane = new ScriptsPane(splitScripts, std::move(services));
+    treeScripts = scriptsPane->treeScripts;
+    cmdNewScript = scriptsPane->cmdNewScript;
+    toolScripts = scriptsPane->toolScripts;
+    wbScripts = scriptsPane->wbScripts;
+    cmdScriptUp = scriptsPane->cmdScriptUp;
+    cmdScriptDown = scriptsPane->cmdScriptDown;
+    chkScriptAutoScroll = scriptsPane->chkScriptAutoScroll;
+    chkScriptEdit = scriptsPane->chkScriptEdit;
 }
 
 void frmMain::buildTalkbackPane() {

@@ -21,6 +21,9 @@ QIcon ScriptTreeImage(const QString& key) {
     if (key == QLatin1String("open")) {
         return style->standardIcon(QStyle::SP_DirOpenIcon);
     }
+    if (key == QLatin1String("head")) {
+        return style->standardIcon(QStyle::SP_DirHomeIcon);
+    }
     if (key == QLatin1String("note")) {
         return style->standardIcon(QStyle::SP_FileIcon);
     }

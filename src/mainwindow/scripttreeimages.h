@@ -6,7 +6,8 @@
 class QTreeWidgetItem;
 
 // The script tree's pictures by key: "vorela" (the playout log's scripts), "closed" and "open"
-// (a folder of scripts), "note" (one script). An unknown key gives no picture.
+// (a folder of scripts), "note" (one script), "head" (the user's own script). An unknown key gives
+// no picture.
 QIcon ScriptTreeImage(const QString& key);
 
 // Gives a node its picture and, when expandedImage is not empty, the picture it shows while

@@ -405,12 +405,15 @@ TEST_F(MainWindowStartUp, TheScriptTreeHasItsRootsWithTheirKeysAndPictures) {
     addUser(QStringLiteral("admin"));
     ASSERT_TRUE(start(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=admin")));
     QTreeWidget* tree = window->treeScripts;
-    ASSERT_EQ(tree->topLevelItemCount(), 2);
-    QTreeWidgetItem* log = tree->topLevelItem(0);
-    QTreeWidgetItem* other = tree->topLevelItem(1);
+    // The logged-in user's own script comes before the roots.
+    ASSERT_EQ(tree->topLevelItemCount(), 3);
+    EXPECT_EQ(tree->topLevelItem(0)->text(0), QStringLiteral("Admin's script"));
+    QTreeWidgetItem* log = tree->topLevelItem(1);
+    QTreeWidgetItem* other = tree->topLevelItem(2);
     EXPECT_EQ(log->text(0), QStringLiteral("Log Scripts"));
     EXPECT_EQ(log->data(0, frmMain::kNodeKeyRole).toString(), QStringLiteral("LOGSCRIPT"));
-    EXPECT_EQ(tree->currentItem(), log);
+    // The settings load selects the log root; the login then opens the user's own script.
+    EXPECT_EQ(tree->currentItem(), tree->topLevelItem(0));
     EXPECT_FALSE(log->icon(0).isNull());
     EXPECT_EQ(other->text(0), QStringLiteral("Other Scripts"));
     EXPECT_EQ(other->data(0, frmMain::kNodeKeyRole).toString(), QStringLiteral("OTHERSCRIPTS"));
@@ -418,8 +421,9 @@ TEST_F(MainWindowStartUp, TheScriptTreeHasItsRootsWithTheirKeysAndPictures) {
     EXPECT_TRUE(other->isExpanded());
     const auto picture = [](const QIcon& icon) { return icon.pixmap(16).toImage(); };
     EXPECT_EQ(picture(other->icon(0)), picture(ScriptTreeImage(QStringLiteral("open"))));
+    // A root never collapses.
     other->setExpanded(false);
-    EXPECT_EQ(picture(other->icon(0)), picture(ScriptTreeImage(QStringLiteral("closed"))));
+    EXPECT_TRUE(other->isExpanded());
     other->setExpanded(true);
     EXPECT_EQ(picture(other->icon(0)), picture(ScriptTreeImage(QStringLiteral("open"))));
 
@@ -427,7 +431,7 @@ TEST_F(MainWindowStartUp, TheScriptTreeHasItsRootsWithTheirKeysAndPictures) {
     window.reset();
     seedProfile(false);
     ASSERT_TRUE(start(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=admin")));
-    ASSERT_EQ(window->treeScripts->topLevelItemCount(), 1);
-    EXPECT_EQ(window->treeScripts->topLevelItem(0)->text(0), QStringLiteral("Other Scripts"));
+    ASSERT_EQ(window->treeScripts->topLevelItemCount(), 2);
+    EXPECT_EQ(window->treeScripts->topLevelItem(1)->text(0), QStringLiteral("Other Scripts"));
 }
 } // namespace

@@ -12,6 +12,7 @@
 #include "platform/ui/upanel3.h"
 #include "platform/ui/usplitpanel.h"
 #include "platform/web/uwebbrowser.h"
+#include "scripts/scriptview.h"
 
 #include <QApplication>
 #include <QGroupBox>

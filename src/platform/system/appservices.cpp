@@ -1,8 +1,7 @@
 #include "platform/system/appservices.h"
 
+#include "platform/system/replacefile.h"
 #include "platform/system/singleinstance.h"
-
-#include <QSaveFile>
 
 AppServices& AppServices::Instance() {
     static AppServices services;
@@ -103,14 +102,5 @@ int AppServices::FilterNumericKey(int keyAscii, int /*mode*/) {
 }
 
 bool AppServices::WriteTextFile(const QString& path, int /*mode*/, const QString& text) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    const QByteArray bytes = text.toUtf8();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return ReplaceFileContents(path, text.toUtf8());
 }

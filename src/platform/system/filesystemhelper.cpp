@@ -109,3 +109,27 @@ QString FileSystemHelper::FolderOfPath(const QString& path, int /*mode*/) {
     }
     return p.left(slash);
 }
+
+qint32 FileSystemHelper::DeleteFileWithProgress(const QString& path, const QString& /*caption*/,
+                                                bool allowUndo, QString* reason) {
+    const QByteArray native = QFile::encodeName(path);
+    struct stat st {};
+    if (::lstat(native.constData(), &st) != 0) {
+        const int err = errno;
+        if (reason != nullptr) {
+            *reason = QString::fromLocal8Bit(std::strerror(err));
+        }
+        return err;
+    }
+    if (allowUndo && QFile::moveToTrash(path)) {
+        return 0;
+    }
+    if (::unlink(native.constData()) != 0) {
+        const int err = errno;
+        if (reason != nullptr) {
+            *reason = QString::fromLocal8Bit(std::strerror(err));
+        }
+        return err;
+    }
+    return 0;
+}

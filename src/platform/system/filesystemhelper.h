@@ -29,4 +29,10 @@ public:
     static QString FileTitle(const QString& path);
     // The folder part, without a trailing separator.
     static QString FolderOfPath(const QString& path, int mode = 0);
+    // Deletes a file: with allowUndo into the desktop's trash where it has one, else (or when
+    // the trash refuses it) removed for good. 0 on success; otherwise the system's error
+    // number, with its reason in reason when given. caption names the task for a progress
+    // display; one file needs none.
+    static qint32 DeleteFileWithProgress(const QString& path, const QString& caption,
+                                         bool allowUndo, QString* reason = nullptr);
 };

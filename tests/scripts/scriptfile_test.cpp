@@ -1,0 +1,148 @@
+#include "platform/system/filesystemhelper.h"
+#include "platform/system/replacefile.h"
+#include "scripts/scriptfile.h"
+
+#include "support/readonlyfolder.h"
+#include "support/testhome.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QStringList folderEntries(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                                  QDir::Name);
+}
+
+struct DecodeCase {
+    const char* name;
+    QByteArray bytes;
+    QString text;
+};
+
+TEST(ScriptFileTest, CharsetRules) {
+    const DecodeCase cases[] = {
+        {"no declaration is Windows-1252", QByteArray("<p>caf\xe9 \x80</p>"),
+         QStringLiteral("<p>café €</p>")},
+        {"no declaration, UTF-8 bytes still read as 1252", QByteArray("<p>caf\xc3\xa9</p>"),
+         QStringLiteral("<p>cafÃ©</p>")},
+        {"byte-order mark", QByteArray("\xEF\xBB\xBF<p>caf\xc3\xa9</p>"),
+         QStringLiteral("<p>café</p>")},
+        {"meta charset", QByteArray("<head><meta charset=\"UTF-8\"></head>caf\xc3\xa9"),
+         QStringLiteral("<head><meta charset=\"UTF-8\"></head>café")},
+        {"http-equiv",
+         QByteArray("<meta http-equiv=Content-Type content='text/html; "
+                    "charset=utf-8'>\xc3\xa9"),
+         QStringLiteral("<meta http-equiv=Content-Type content='text/html; charset=utf-8'>é")},
+        {"declared Latin-2", QByteArray("<meta charset=iso-8859-2>\xb1"),
+         QStringLiteral("<meta charset=iso-8859-2>ą")},
+        {"unknown charset falls back", QByteArray("<meta charset=x-nonsense>\xe9"),
+         QStringLiteral("<meta charset=x-nonsense>é")},
+    };
+    for (const DecodeCase& c : cases) {
+        EXPECT_EQ(ScriptFile::DecodeBytes(c.bytes).toStdString(), c.text.toStdString()) << c.name;
+    }
+}
+
+TEST(ScriptFileTest, SavedBytesAreUtf8WithOneDeclaration) {
+    const QString path = TestHome() + QStringLiteral("/Intro.htm");
+    ScriptFile::Snapshot written;
+    ASSERT_TRUE(ScriptFile::Save(
+        path,
+        QStringLiteral("<html><head><meta charset=\"windows-1252\"><title>t</title></head>"
+                       "<body>café ☕</body></html>"),
+        &written));
+    EXPECT_EQ(bytesOf(path),
+              QByteArray("<html><head><meta charset=\"utf-8\"><title>t</title></head>"
+                         "<body>caf\xc3\xa9 \xe2\x98\x95</body></html>\r\n"));
+    EXPECT_EQ(written.hash, ScriptFile::Take(path).hash);
+    QString read;
+    ASSERT_TRUE(ScriptFile::Read(path, read));
+    EXPECT_TRUE(read.contains(QStringLiteral("café ☕")));
+
+    EXPECT_EQ(ScriptFile::WithUtf8Declaration(QStringLiteral("<p>x</p>")),
+              QStringLiteral("<html><head><meta charset=\"utf-8\"></head><p>x</p></html>"));
+    EXPECT_EQ(ScriptFile::WithUtf8Declaration(QStringLiteral("<HTML><BODY>x</BODY></HTML>")),
+              QStringLiteral("<HTML><head><meta charset=\"utf-8\"></head><BODY>x</BODY></HTML>"));
+}
+
+TEST(ScriptFileTest, ReplacingKeepsPermissionsAndLeavesNoTemporaryFile) {
+    const QString folder = TestHome() + QStringLiteral("/shared");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/a.htm");
+    writeBytes(path, "old");
+    const auto shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                        QFile::WriteGroup | QFile::ReadOther;
+    ASSERT_TRUE(QFile::setPermissions(path, shared));
+    QString error;
+    ASSERT_TRUE(ReplaceFileContents(path, "new", &error)) << error.toStdString();
+    EXPECT_EQ(bytesOf(path), QByteArray("new"));
+    EXPECT_EQ(QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+              shared);
+    EXPECT_EQ(folderEntries(folder), QStringList{QStringLiteral("a.htm")});
+}
+
+TEST(ScriptFileTest, FailedReplaceLeavesTheOldFile) {
+    const QString folder = TestHome() + QStringLiteral("/locked");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/a.htm");
+    writeBytes(path, "old");
+    QString error;
+    {
+        ReadOnlyFolder locked(folder);
+        ASSERT_TRUE(locked.Problem().isEmpty()) << locked.Problem().toStdString();
+        EXPECT_FALSE(ReplaceFileContents(path, "new", &error));
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_FALSE(ScriptFile::Save(path, QStringLiteral("<p>new</p>")));
+    }
+    EXPECT_EQ(bytesOf(path), QByteArray("old"));
+    EXPECT_EQ(folderEntries(folder), QStringList{QStringLiteral("a.htm")});
+}
+
+TEST(ScriptFileTest, DeleteFileWithProgress) {
+    const QString data = TestHome() + QStringLiteral("/xdg");
+    ASSERT_TRUE(QDir().mkpath(data));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data));
+    const QString folder = TestHome() + QStringLiteral("/del");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/a.htm");
+    writeBytes(path, "x");
+    EXPECT_EQ(
+        FileSystemHelper::DeleteFileWithProgress(path, QStringLiteral("Deleting Script"), true), 0);
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(QFile::exists(data + QStringLiteral("/Trash/files/a.htm")));
+    writeBytes(path, "x");
+    EXPECT_EQ(FileSystemHelper::DeleteFileWithProgress(path, QString(), false), 0);
+    EXPECT_FALSE(QFile::exists(path));
+
+    QString reason;
+    EXPECT_NE(FileSystemHelper::DeleteFileWithProgress(path, QString(), true, &reason), 0);
+    EXPECT_FALSE(reason.isEmpty());
+
+    writeBytes(path, "x");
+    {
+        ReadOnlyFolder locked(folder);
+        ASSERT_TRUE(locked.Problem().isEmpty()) << locked.Problem().toStdString();
+        reason.clear();
+        EXPECT_NE(FileSystemHelper::DeleteFileWithProgress(path, QString(), true, &reason), 0);
+        EXPECT_FALSE(reason.isEmpty());
+    }
+    EXPECT_TRUE(QFile::exists(path));
+    qunsetenv("XDG_DATA_HOME");
+}
+
+} // namespace

@@ -1,0 +1,491 @@
+#include "scriptspanefixture.h"
+
+#include "platform/system/textcodec.h"
+
+#include "support/readonlyfolder.h"
+
+#include <QScrollBar>
+#include <QToolBar>
+
+namespace {
+
+using ScriptShowTest = ScriptsPaneFixture;
+using ScriptEditTest = ScriptsPaneFixture;
+
+TEST_F(ScriptShowTest, PlayoutTextsShowOnlyWhileLogScriptsIsSelected) {
+    load(true);
+    pane->ShowScript(QStringLiteral("Hello, world\r\nNext line"), QString(), true);
+    EXPECT_EQ(plain(), QStringLiteral("Hello, world\nNext line"));
+    EXPECT_FALSE(pane->ScriptEditable());
+    EXPECT_FALSE(pane->chkScriptEdit->isEnabled());
+    EXPECT_TRUE(enabled("print"));
+
+    // The same text again changes nothing.
+    pane->wbScripts->clear();
+    pane->ShowScript(QStringLiteral("Hello, world\r\nNext line"), QString(), true);
+    EXPECT_EQ(plain(), QString());
+
+    // Clicking Log Scripts empties the view: read-only, nothing to print.
+    pane->ShowScript(QStringLiteral("Third"), QString(), true);
+    click(QStringLiteral("LOGSCRIPT"));
+    EXPECT_EQ(plain(), QString());
+    EXPECT_FALSE(enabled("print"));
+    EXPECT_FALSE(pane->wbScripts->EditMode());
+
+    // Under another node a playout line shows nothing.
+    click(QStringLiteral("OTHERSCRIPTS"));
+    pane->ShowScript(QStringLiteral("Not now"), QString(), true);
+    EXPECT_EQ(plain(), QString());
+}
+
+TEST_F(ScriptShowTest, ScriptFontIsAppliedToHtmlButNotToTextFiles) {
+    auto font = settings.ScriptFont();
+    ASSERT_TRUE(font);
+    *font = FontStyle{QStringLiteral("DejaVu Sans"), 5, 0x0000ff, 1, 0, 0, 0};
+    write(script(QStringLiteral("a.htm")), "<html><body><p>Alpha</p></body></html>");
+    write(script(QStringLiteral("b.txt")), "<p>Beta</p>");
+    canCreate = true;
+    load();
+    click(script(QStringLiteral("a.htm")));
+    QTextCursor c(pane->wbScripts->document());
+    c.movePosition(QTextCursor::NextCharacter);
+    EXPECT_EQ(c.charFormat().property(QTextFormat::FontPixelSize).toInt(), 18);
+    EXPECT_EQ(c.charFormat().fontWeight(), QFont::Bold);
+    EXPECT_FALSE(c.charFormat().fontItalic());
+    EXPECT_EQ(c.charFormat().foreground().color(), QColor(Qt::red));
+    EXPECT_TRUE(enabled("print"));
+    EXPECT_TRUE(pane->ScriptEditable());
+
+    // A text file shows as text, with nothing to print, no font, and no right to edit.
+    click(script(QStringLiteral("b.txt")));
+    EXPECT_EQ(plain(), QStringLiteral("<p>Beta</p>"));
+    EXPECT_FALSE(enabled("print"));
+    EXPECT_FALSE(pane->ScriptEditable());
+
+    // An empty font name applies nothing.
+    font->Name.clear();
+    click(script(QStringLiteral("a.htm")));
+    QTextCursor plainCursor(pane->wbScripts->document());
+    plainCursor.movePosition(QTextCursor::NextCharacter);
+    EXPECT_NE(plainCursor.charFormat().fontWeight(), QFont::Bold);
+}
+
+TEST_F(ScriptShowTest, EditRightFollowsTheNodeAndTheUsersRight) {
+    write(script(QStringLiteral("a.htm")), "<p>Alpha</p>");
+    logIn();
+    load();
+    struct Case {
+        const char* name;
+        bool canCreate;
+        QString key;
+        bool editable;
+    };
+    const Case cases[] = {
+        {"shared without right", false, script(QStringLiteral("a.htm")), false},
+        {"other scripts with right", true, QStringLiteral("OTHERSCRIPTS"), true},
+        {"shared with right", true, script(QStringLiteral("a.htm")), true},
+        {"personal without right", false, personal + QStringLiteral("/OrlixScript.htm"), true},
+        {"other scripts without right", false, QStringLiteral("OTHERSCRIPTS"), false},
+    };
+    tickEdit(true);
+    for (const Case& c : cases) {
+        canCreate = c.canCreate;
+        click(c.key);
+        EXPECT_EQ(pane->ScriptEditable(), c.editable) << c.name;
+        EXPECT_EQ(pane->chkScriptEdit->isEnabled(), c.editable) << c.name;
+        EXPECT_EQ(pane->wbScripts->EditMode(), c.editable) << c.name;
+        EXPECT_EQ(enabled("bold"), c.editable) << c.name;
+        EXPECT_EQ(enabled("paste"), c.editable) << c.name;
+        EXPECT_FALSE(enabled("save")) << c.name;
+        EXPECT_FALSE(enabled("undo")) << c.name;
+        EXPECT_EQ(pane->cmdNewScript->isEnabled(),
+                  c.canCreate || c.key.endsWith(QLatin1String("OrlixScript.htm")))
+            << c.name;
+    }
+}
+
+TEST_F(ScriptShowTest, AMissingFileIsReportedAndLeavesTheViewEmpty) {
+    write(script(QStringLiteral("a.htm")), "<p>Alpha</p>");
+    canCreate = true;
+    load();
+    ASSERT_TRUE(QFile::remove(script(QStringLiteral("a.htm"))));
+    click(script(QStringLiteral("a.htm")));
+    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral(
+                              "The script 'a' could not be found. It may have been renamed or "
+                              "deleted on another computer.")});
+    EXPECT_EQ(TestMessageBoxes().shown().back().icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(sharedKeys().isEmpty());
+    EXPECT_EQ(plain(), QString());
+    EXPECT_FALSE(pane->wbScripts->EditMode());
+    EXPECT_FALSE(pane->ScriptEditable());
+}
+
+TEST_F(ScriptEditTest, ThePersonalScriptIsEditedAndSavedInPlace) {
+    logIn();
+    load();
+    const QString path = personal + QStringLiteral("/OrlixScript.htm");
+    click(path);
+    tickEdit(true);
+    EXPECT_TRUE(pane->wbScripts->EditMode());
+    typeAtEnd(QStringLiteral("Good morning, café"));
+    EXPECT_TRUE(pane->ScriptChanged());
+    EXPECT_TRUE(enabled("save"));
+    EXPECT_TRUE(enabled("undo"));
+    pane->toolScripts_ButtonClick(QStringLiteral("save"));
+    EXPECT_EQ(TestDialogs().shown().size(), 0U) << "no name is asked";
+    EXPECT_FALSE(pane->ScriptChanged());
+    EXPECT_FALSE(enabled("save"));
+    const QByteArray bytes = read(path);
+    EXPECT_TRUE(bytes.contains("<meta charset=\"utf-8\">")) << bytes.constData();
+    EXPECT_TRUE(bytes.contains("Good morning, caf\xc3\xa9")) << bytes.constData();
+    EXPECT_TRUE(bytes.endsWith("\r\n"));
+    EXPECT_EQ(QDir(personal).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("OrlixScript.htm")});
+}
+
+TEST_F(ScriptEditTest, ANewScriptIsNamedSavedAndSelected) {
+    canCreate = true;
+    load();
+    pane->cmdNewScript->setEnabled(true);
+    pane->cmdNewScript->click();
+    EXPECT_EQ(plain(), QStringLiteral("<New Script>"));
+    EXPECT_TRUE(pane->wbScripts->textCursor().hasSelection());
+    tickEdit(true);
+    QTest::keyClicks(pane->wbScripts, QStringLiteral("Intro text"));
+    EXPECT_EQ(plain(), QStringLiteral("Intro text"));
+
+    // A refused name is asked again; then the file is made and its node selected.
+    answerName(QStringLiteral("../Intro"));
+    answerName(QStringLiteral("  Intro  "));
+    pane->toolScripts_ButtonClick(QStringLiteral("save"));
+    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral(
+                              "A script name cannot contain any of the characters \\ / : * ? \" < "
+                              "> | and cannot begin with a full stop.")});
+    const QString path = script(QStringLiteral("Intro.htm"));
+    EXPECT_TRUE(read(path).contains("Intro text"));
+    EXPECT_EQ(sharedKeys(), QStringList{path});
+    EXPECT_EQ(pane->treeScripts->SelectedKey(), path);
+    EXPECT_EQ(pane->ScriptFile(), path);
+    EXPECT_TRUE(enabled("delete"));
+    EXPECT_FALSE(QFile::exists(TestHome() + QStringLiteral("/Intro.htm")));
+}
+
+TEST_F(ScriptEditTest, OverwriteQuestionAndCancelledNameKeepTheEdits) {
+    canCreate = true;
+    write(script(QStringLiteral("Intro.htm")), "old");
+    load();
+    pane->cmdNewScript_Click();
+    tickEdit(true);
+    QTest::keyClicks(pane->wbScripts, QStringLiteral("mine"));
+
+    answerName(QStringLiteral("Intro"));
+    TestMessageBoxes().queue(MsgResult::No);
+    EXPECT_FALSE(pane->SaveScript(true));
+    ASSERT_EQ(TestMessageBoxes().shown().size(), 1U);
+    EXPECT_EQ(
+        TestMessageBoxes().shown()[0].text,
+        QStringLiteral("There is already a script called 'Intro'\n\nDo you want to overwrite it?"));
+    EXPECT_EQ(TestMessageBoxes().shown()[0].defaultButton, 1);
+    EXPECT_EQ(read(script(QStringLiteral("Intro.htm"))), QByteArray("old"));
+    EXPECT_TRUE(pane->ScriptChanged());
+
+    answerName(QString());
+    EXPECT_FALSE(pane->SaveScript(true));
+    EXPECT_TRUE(pane->ScriptChanged());
+    EXPECT_EQ(plain(), QStringLiteral("mine"));
+}
+
+TEST_F(ScriptEditTest, ConflictsWithAnotherComputer) {
+    struct Case {
+        const char* name;
+        bool deleted;
+        MsgResult answer;
+        QString question;
+        bool saved;
+    };
+    const QString changed = QStringLiteral(
+        "The script 'a' has been changed on another computer since you opened it.\n\n"
+        "Do you want to replace it with your version?");
+    const QString gone = QStringLiteral(
+        "The script 'a' has been deleted on another computer since you opened it.\n\n"
+        "Do you want to save your version?");
+    const Case cases[] = {
+        {"changed, No", false, MsgResult::No, changed, false},
+        {"changed, Yes", false, MsgResult::Yes, changed, true},
+        {"deleted, No", true, MsgResult::No, gone, false},
+        {"deleted, Yes", true, MsgResult::Yes, gone, true},
+    };
+    canCreate = true;
+    for (const Case& c : cases) {
+        TestMessageBoxes().clear();
+        write(script(QStringLiteral("a.htm")), "<p>Alpha</p>");
+        load();
+        click(script(QStringLiteral("a.htm")));
+        tickEdit(true);
+        typeAtEnd(QStringLiteral(" edited"));
+        if (c.deleted) {
+            ASSERT_TRUE(QFile::remove(script(QStringLiteral("a.htm"))));
+        } else {
+            write(script(QStringLiteral("a.htm")), "<p>Theirs</p>");
+        }
+        TestMessageBoxes().queue(c.answer);
+        EXPECT_EQ(pane->SaveScript(true), c.saved) << c.name;
+        EXPECT_EQ(boxTexts(), QStringList{c.question}) << c.name;
+        EXPECT_EQ(TestMessageBoxes().shown()[0].icon, MsgIcon::Question) << c.name;
+        EXPECT_EQ(TestMessageBoxes().shown()[0].defaultButton, 1) << c.name;
+        const QByteArray bytes = read(script(QStringLiteral("a.htm")));
+        if (c.saved) {
+            EXPECT_TRUE(bytes.contains("Alpha edited")) << c.name;
+        } else {
+            EXPECT_EQ(bytes, c.deleted ? QByteArray("<missing>") : QByteArray("<p>Theirs</p>"))
+                << c.name;
+            EXPECT_TRUE(pane->ScriptChanged()) << c.name;
+        }
+        // A second save after a successful one asks nothing.
+        if (c.saved) {
+            TestMessageBoxes().clear();
+            typeAtEnd(QStringLiteral("!"));
+            EXPECT_TRUE(pane->SaveScript(true)) << c.name;
+            EXPECT_TRUE(TestMessageBoxes().shown().empty()) << c.name;
+        }
+    }
+}
+
+TEST_F(ScriptEditTest, AFailedSaveKeepsTheOldFileAndTheEdits) {
+    canCreate = true;
+    write(script(QStringLiteral("a.htm")), "<p>Alpha</p>");
+    load();
+    click(script(QStringLiteral("a.htm")));
+    tickEdit(true);
+    typeAtEnd(QStringLiteral(" edited"));
+    {
+        ReadOnlyFolder locked(scripts);
+        ASSERT_TRUE(locked.Problem().isEmpty()) << locked.Problem().toStdString();
+        EXPECT_FALSE(pane->SaveScript(true));
+    }
+    ASSERT_EQ(TestMessageBoxes().shown().size(), 1U);
+    EXPECT_TRUE(TestMessageBoxes().shown()[0].text.startsWith(
+        QStringLiteral("There was a problem saving the script into '") +
+        script(QStringLiteral("a.htm")) + QLatin1Char('\'')))
+        << TestMessageBoxes().shown()[0].text.toStdString();
+    EXPECT_EQ(read(script(QStringLiteral("a.htm"))), QByteArray("<p>Alpha</p>"));
+    EXPECT_TRUE(pane->ScriptChanged());
+    EXPECT_TRUE(enabled("save"));
+    EXPECT_EQ(QDir(scripts).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("a.htm")});
+}
+
+TEST_F(ScriptEditTest, TheSaveQuestionComesFirstAndAFailedSaveStopsTheShow) {
+    canCreate = true;
+    write(script(QStringLiteral("a.htm")), "<p>Alpha</p>");
+    write(script(QStringLiteral("b.htm")), "<p>Beta</p>");
+    load();
+    click(script(QStringLiteral("a.htm")));
+    tickEdit(true);
+    typeAtEnd(QStringLiteral(" edited"));
+    {
+        ReadOnlyFolder locked(scripts);
+        ASSERT_TRUE(locked.Problem().isEmpty());
+        TestMessageBoxes().queue(MsgResult::Yes);
+        click(script(QStringLiteral("b.htm")));
+    }
+    EXPECT_EQ(
+        TestMessageBoxes().shown()[0].text,
+        QStringLiteral("The current script has been changed - Do you want to save the changes?"));
+    EXPECT_EQ(plain(), QStringLiteral("Alpha edited"));
+    EXPECT_EQ(pane->treeScripts->SelectedKey(), script(QStringLiteral("a.htm")));
+    EXPECT_TRUE(pane->ScriptChanged());
+
+    // No: the edits go and the other script shows.
+    TestMessageBoxes().clear();
+    TestMessageBoxes().queue(MsgResult::No);
+    click(script(QStringLiteral("b.htm")));
+    EXPECT_EQ(plain(), QStringLiteral("Beta"));
+    EXPECT_EQ(read(script(QStringLiteral("a.htm"))), QByteArray("<p>Alpha</p>"));
+
+    // An edited new script is asked about too, once it would really be replaced.
+    pane->cmdNewScript_Click();
+    QTest::keyClicks(pane->wbScripts, QStringLiteral("fresh"));
+    TestMessageBoxes().clear();
+    TestMessageBoxes().queue(MsgResult::Yes);
+    answerName(QString());
+    click(script(QStringLiteral("b.htm")));
+    EXPECT_EQ(plain(), QStringLiteral("fresh"));
+    EXPECT_EQ(pane->treeScripts->SelectedKey(), QStringLiteral("OTHERSCRIPTS"));
+}
+
+TEST_F(ScriptEditTest, DeleteAsksFirstAndRemovesTheNode) {
+    canCreate = true;
+    write(script(QStringLiteral("a.htm")), "<p>Alpha</p>");
+    write(script(QStringLiteral("b.htm")), "<p>Beta</p>");
+    load();
+    click(script(QStringLiteral("a.htm")));
+    tickEdit(true);
+    typeAtEnd(QStringLiteral(" edited"));
+    TestMessageBoxes().queue(MsgResult::Yes); // delete
+    TestMessageBoxes().queue(MsgResult::Yes); // save first
+    pane->toolScripts_ButtonClick(QStringLiteral("delete"));
+    EXPECT_EQ(boxTexts(),
+              (QStringList{QStringLiteral("Are you sure you want to delete this script?"),
+                           QStringLiteral("The current script has been changed - Do you want to "
+                                          "save the changes?")}));
+    EXPECT_EQ(TestMessageBoxes().shown()[0].defaultButton, 1);
+    EXPECT_FALSE(QFile::exists(script(QStringLiteral("a.htm"))));
+    EXPECT_EQ(sharedKeys(), QStringList{script(QStringLiteral("b.htm"))});
+    EXPECT_EQ(plain(), QString());
+    EXPECT_EQ(pane->treeScripts->SelectedKey(), QStringLiteral("OTHERSCRIPTS"));
+
+    // A delete the folder refuses is reported and keeps the node.
+    click(script(QStringLiteral("b.htm")));
+    TestMessageBoxes().clear();
+    TestMessageBoxes().queue(MsgResult::Yes);
+    {
+        ReadOnlyFolder locked(scripts);
+        ASSERT_TRUE(locked.Problem().isEmpty());
+        pane->toolScripts_ButtonClick(QStringLiteral("delete"));
+    }
+    ASSERT_EQ(TestMessageBoxes().shown().size(), 2U);
+    EXPECT_TRUE(TestMessageBoxes().shown()[1].text.startsWith(
+        QStringLiteral("The script 'b' could not be deleted.\n\n")));
+    EXPECT_EQ(TestMessageBoxes().shown()[1].icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(QFile::exists(script(QStringLiteral("b.htm"))));
+    EXPECT_EQ(sharedKeys(), QStringList{script(QStringLiteral("b.htm"))});
+
+    // A script from the playout link has no file: nothing to delete, nothing asked.
+    TestMessageBoxes().clear();
+    pane->ShowScript(QStringLiteral("From the log"), QString(), false);
+    pane->toolScripts_ButtonClick(QStringLiteral("delete"));
+    EXPECT_TRUE(TestMessageBoxes().shown().empty());
+}
+
+TEST_F(ScriptEditTest, ToolbarFollowsTheSelection) {
+    settings.ScriptFont()->Bold = 0;
+    logIn();
+    load();
+    click(personal + QStringLiteral("/OrlixScript.htm"));
+    tickEdit(true);
+    pane->wbScripts->selectAll();
+    QTest::keyClicks(pane->wbScripts, QStringLiteral("plain bold"));
+    QTextCursor c = pane->wbScripts->textCursor();
+    c.setPosition(6);
+    c.setPosition(10, QTextCursor::KeepAnchor);
+    pane->wbScripts->setTextCursor(c);
+    pane->toolScripts_ButtonClick(QStringLiteral("bold"));
+    EXPECT_TRUE(pane->ToolButton(QStringLiteral("bold"))->isChecked());
+    c.setPosition(0);
+    c.setPosition(10, QTextCursor::KeepAnchor);
+    pane->wbScripts->setTextCursor(c);
+    EXPECT_EQ(pane->wbScripts->SelBold(), -1);
+    EXPECT_FALSE(pane->ToolButton(QStringLiteral("bold"))->isChecked());
+    EXPECT_TRUE(pane->ToolButton(QStringLiteral("bold"))->property("MixedState").toBool());
+
+    // The font dialog sets the selected text's font and colour.
+    c.setPosition(0);
+    c.setPosition(5, QTextCursor::KeepAnchor);
+    pane->wbScripts->setTextCursor(c);
+    QFont chosen(QStringLiteral("DejaVu Serif"));
+    chosen.setPointSize(20);
+    TestCommonDialogs().queueFont(FontAnswer{chosen, QColor(Qt::blue)});
+    pane->toolScripts_ButtonClick(QStringLiteral("font"));
+    ASSERT_EQ(TestCommonDialogs().fontRequests().size(), 1U);
+    EXPECT_TRUE(TestCommonDialogs().fontRequests()[0].withColour);
+    QTextCursor probe(pane->wbScripts->document());
+    probe.setPosition(2);
+    EXPECT_EQ(probe.charFormat().foreground().color(), QColor(Qt::blue));
+    EXPECT_EQ(probe.charFormat().fontPointSize(), 20);
+    pane->toolScripts_ButtonClick(QStringLiteral("undo"));
+
+    c.setPosition(0);
+    c.setPosition(10, QTextCursor::KeepAnchor);
+    pane->wbScripts->setTextCursor(c);
+    pane->toolScripts_ButtonClick(QStringLiteral("undo"));
+    EXPECT_EQ(pane->wbScripts->SelBold(), 0);
+    EXPECT_TRUE(enabled("redo"));
+    EXPECT_TRUE(pane->ScriptChanged());
+}
+
+TEST_F(ScriptEditTest, PrintGoesThroughThePrintDialog) {
+    write(script(QStringLiteral("a.htm")), "<p>Printable</p>");
+    load();
+    click(script(QStringLiteral("a.htm")));
+    ASSERT_TRUE(enabled("print"));
+    TestCommonDialogs().queuePrint({});
+    pane->toolScripts_ButtonClick(QStringLiteral("print"));
+    ASSERT_EQ(TestCommonDialogs().printedFiles().size(), 1);
+    const QByteArray pdf = read(TestCommonDialogs().printedFiles()[0]);
+    EXPECT_TRUE(pdf.startsWith("%PDF"));
+}
+
+TEST_F(ScriptShowTest, TheToolbarHoldsItsButtonsByKeyWithTagsTipsAndPictures) {
+    load();
+    struct Tool {
+        const char* key;
+        const char* tip;
+        bool edit;
+        bool picture;
+    };
+    const Tool tools[] = {
+        {"savesep", "", true, false},
+        {"save", "Save Script", true, true},
+        {"delete", "Delete Script", true, true},
+        {"printsep", "", false, false},
+        {"print", "Print", false, true},
+        {"editsep", "", false, false},
+        {"undo", "Undo", true, true},
+        {"redo", "Redo", true, true},
+        {"", "", false, false},
+        {"cut", "Cut", true, true},
+        {"copy", "Copy", false, true},
+        {"paste", "Paste", true, true},
+        {"fontsep", "", true, false},
+        {"font", "Font", true, true},
+        {"bold", "Bold", true, true},
+        {"italic", "Italic", true, true},
+        {"underline", "Underline", true, true},
+        {"strikethrough", "Strikethrough", true, true},
+        {"helpsep", "", false, false},
+        {"help", "Help!", false, false},
+    };
+    const QList<QAction*> actions = pane->toolScripts->actions();
+    ASSERT_EQ(actions.size(), static_cast<qsizetype>(std::size(tools)));
+    for (qsizetype i = 0; i < actions.size(); ++i) {
+        const Tool& t = tools[i];
+        QAction* a = actions[i];
+        EXPECT_EQ(a->objectName(), QLatin1String(t.key)) << i;
+        EXPECT_EQ(a->isSeparator(), *t.tip == '\0') << t.key;
+        EXPECT_EQ(a->property("Tag").toString(), t.edit ? QStringLiteral("edit") : QString())
+            << t.key;
+        if (!a->isSeparator()) {
+            EXPECT_EQ(a->toolTip(), QLatin1String(t.tip)) << t.key;
+        }
+        EXPECT_EQ(!a->icon().isNull(), t.picture) << t.key;
+    }
+    EXPECT_EQ(pane->imgListSmall.Count(), 13);
+    EXPECT_EQ(pane->chkScriptAutoScroll->toolTip(),
+              QStringLiteral("Auto-Scroll the Script display"));
+    EXPECT_EQ(pane->cmdScriptUp->toolTip(), QStringLiteral("Scroll up the script display"));
+    EXPECT_EQ(pane->cmdScriptDown->toolTip(), QStringLiteral("Scroll down the Script display"));
+}
+
+TEST_F(ScriptEditTest, ASettingsReloadStartsThePaneAgain) {
+    logIn();
+    load();
+    click(personal + QStringLiteral("/OrlixScript.htm"));
+    tickEdit(true);
+    typeAtEnd(QStringLiteral("x"));
+    ASSERT_TRUE(pane->ScriptChanged());
+    pane->Reset();
+    EXPECT_FALSE(pane->ScriptChanged());
+    EXPECT_FALSE(pane->ScriptEditable());
+    EXPECT_EQ(pane->ScriptFile(), QString());
+    EXPECT_EQ(plain(), QString());
+    EXPECT_FALSE(pane->wbScripts->EditMode());
+    for (const char* key : {"save", "delete", "print", "undo", "redo", "bold"}) {
+        EXPECT_FALSE(enabled(key)) << key;
+    }
+    // Nothing is left to ask about.
+    EXPECT_TRUE(pane->QuerySaveChanges());
+    EXPECT_TRUE(TestMessageBoxes().shown().empty());
+}
+
+} // namespace
