@@ -78,12 +78,12 @@ QString ScriptedCommonDialogs::askFolder(const QString& title, const QString& st
 }
 
 QStringList ScriptedCommonDialogs::askOpenFileNames(const QString& /*title*/, QWidget* /*owner*/) {
-    ++openRequests_;
-    if (openAnswers_.empty()) {
+    ++openNamesRequests_;
+    if (openNamesAnswers_.empty()) {
         return {};
     }
-    const QStringList paths = openAnswers_.front();
-    openAnswers_.pop_front();
+    const QStringList paths = openNamesAnswers_.front();
+    openNamesAnswers_.pop_front();
     return paths;
 }
 

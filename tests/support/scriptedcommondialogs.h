@@ -31,8 +31,8 @@ public:
     QString askFolder(const QString& title, const QString& startFolder, QWidget* owner) override;
     QStringList askOpenFileNames(const QString& title, QWidget* owner) override;
     // An empty list answers as Cancel does.
-    void queueOpenFileNames(const QStringList& paths) { openAnswers_.push_back(paths); }
-    int openFileRequests() const { return openRequests_; }
+    void queueOpenFileNames(const QStringList& paths) { openNamesAnswers_.push_back(paths); }
+    int openFileRequests() const { return openNamesRequests_; }
     std::optional<FontAnswer> askFont(const QString& title, const QFont& initial, bool withColour,
                                       const QColor& colour, QWidget* owner) override;
 
@@ -80,8 +80,8 @@ private:
     std::deque<QString> openAnswers_;
     std::vector<SaveDialogRequest> openRequests_;
     std::deque<QString> folderAnswers_;
-    std::deque<QStringList> openAnswers_;
-    int openRequests_ = 0;
+    std::deque<QStringList> openNamesAnswers_;
+    int openNamesRequests_ = 0;
     std::deque<std::optional<FontAnswer>> fontAnswers_;
     std::vector<FolderRequest> folderRequests_;
     std::vector<FontRequest> fontRequests_;
