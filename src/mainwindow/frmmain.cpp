@@ -9,6 +9,7 @@
 #include "core/profile/settingskeys.h"
 #include "core/program.h"
 #include "core/windows/windowopeners.h"
+#include "mainwindow/panes/contentpanes.h"
 #include "platform/directory/controls/ucontact.h"
 #include "platform/directory/controls/ucontactslist.h"
 #include "platform/directory/controls/uwebsiteslist.h"
@@ -66,6 +67,7 @@ frmMain::frmMain(QWidget* parent)
     setWindowTitle(AppInfo::ProductName());
     buildControls();
     buildMenus();
+    WireContentPanes(*this);
     connectLayoutHandlers();
     tmrAutoLogin.setInterval(1000);
     tmrAutoLogin.setSingleShot(false);

@@ -16,6 +16,7 @@
 
 class DirectoryContact;
 class KVDirectory;
+class ContactsPane;
 class ListView;
 class OrlixDatabase;
 class PlayoutLink;
@@ -28,6 +29,7 @@ class QToolBar;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class RecentMenus;
 class RenderServices;
 class Renderer;
 struct SettingsVisibility;
@@ -158,8 +160,9 @@ public:
     void comboMessageFilter_Click();
     void ApplyMiniMessageListView();
 
-    // Members other parts of the program fill in later; they do nothing yet.
+    // Rebuilds the recent menus the flags name (4 contacts, 8 websites).
     void UpdateMRU(int flags);
+    // Members other parts of the program fill in later; they do nothing yet.
     void LoadScripts();
     void treeScripts_NodeClick(QTreeWidgetItem* node);
 
@@ -231,6 +234,10 @@ public:
 
     uWebSitesList* ctlWebsites = nullptr;
     uWebsite* ctlWebsite = nullptr;
+
+    // The panes over those controls, and the File menu's recent entries.
+    RecentMenus* recentMenus = nullptr;
+    ContactsPane* contactsPane = nullptr;
 
     uMessagesList* ctlMessages = nullptr;
     uMessageBasic* ctlMessage = nullptr;
