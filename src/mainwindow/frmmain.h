@@ -18,6 +18,7 @@ class DirectoryContact;
 class KVDirectory;
 class ContactsPane;
 class ListView;
+class PrizesPane;
 class OrlixDatabase;
 class PlayoutLink;
 class QAction;
@@ -238,6 +239,7 @@ public:
     // The panes over those controls, and the File menu's recent entries.
     RecentMenus* recentMenus = nullptr;
     ContactsPane* contactsPane = nullptr;
+    PrizesPane* prizesPane = nullptr;
 
     uMessagesList* ctlMessages = nullptr;
     uMessageBasic* ctlMessage = nullptr;

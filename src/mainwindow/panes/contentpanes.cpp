@@ -4,6 +4,7 @@
 #include "core/program.h"
 #include "mainwindow/frmmain.h"
 #include "mainwindow/panes/contactspane.h"
+#include "mainwindow/panes/prizespane.h"
 #include "mainwindow/panes/recentmenus.h"
 
 #include <QPushButton>
@@ -30,4 +31,7 @@ void WireContentPanes(frmMain& w) {
     services.database = [] { return Program::Instance().Database(); };
     services.showTab = [window = &w] { window->optContacts_Click(); };
     w.contactsPane = new ContactsPane(contacts, std::move(services), w.recentMenus, &w);
+
+    w.prizesPane = new PrizesPane(
+        w.ctlPrizes, w.ctlPrize, w.cmdOpenPrize, [] { return Program::Instance().Database(); }, &w);
 }
