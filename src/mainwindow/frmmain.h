@@ -49,6 +49,7 @@ class uTalkback;
 class uWebBrowser;
 class uWebSitesList;
 class uWebsite;
+class WebsitesPane;
 
 // The one window that stays open while the program runs. Loading it runs the client's whole
 // start-up; closing it runs the orderly shut-down. Its controls are public, as a form's are,
@@ -240,6 +241,7 @@ public:
     RecentMenus* recentMenus = nullptr;
     ContactsPane* contactsPane = nullptr;
     PrizesPane* prizesPane = nullptr;
+    WebsitesPane* websitesPane = nullptr;
 
     uMessagesList* ctlMessages = nullptr;
     uMessageBasic* ctlMessage = nullptr;

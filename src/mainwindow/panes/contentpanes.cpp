@@ -6,6 +6,7 @@
 #include "mainwindow/panes/contactspane.h"
 #include "mainwindow/panes/prizespane.h"
 #include "mainwindow/panes/recentmenus.h"
+#include "mainwindow/panes/websitespane.h"
 
 #include <QPushButton>
 
