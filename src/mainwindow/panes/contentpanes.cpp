@@ -35,4 +35,8 @@ void WireContentPanes(frmMain& w) {
 
     w.prizesPane = new PrizesPane(
         w.ctlPrizes, w.ctlPrize, w.cmdOpenPrize, [] { return Program::Instance().Database(); }, &w);
+
+    w.websitesPane = new WebsitesPane(
+        w.ctlWebsites, w.ctlWebsite, [] { return Program::Instance().Directory(); },
+        [window = &w] { window->optWeb_Click(); }, w.recentMenus, &w);
 }
