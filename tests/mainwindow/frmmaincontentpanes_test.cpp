@@ -7,6 +7,8 @@
 #include "mainwindow/panes/recentmenus.h"
 #include "platform/directory/controls/ucontact.h"
 #include "platform/directory/controls/ucontactslist.h"
+#include "platform/directory/controls/uwebsiteslist.h"
+#include "platform/directory/directorywebsite.h"
 #include "platform/messagesdb/controls/uprizebasic.h"
 #include "platform/messagesdb/controls/uprizeslist.h"
 #include "platform/messagesdb/messagemime.h"
@@ -16,9 +18,12 @@
 #include "platform/messagesdb/orlixprizewinner.h"
 #include "platform/ui/listview.h"
 #include "platform/ui/usplitpanel.h"
+#include "platform/ui/utalkback.h"
 #include "support/editwindowdoubles.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDir>
 #include <QGroupBox>
 #include <QMenu>
 #include <QTest>
@@ -325,5 +330,62 @@ TEST_F(ContentPanesTest, ThePrizesPaneOpensTheDatabasesCopies) {
     w.ctlPrizes->lvwPrizes()->setCurrentItem(w.ctlPrizes->NewPrizeItem());
     EXPECT_FALSE(w.ctlPrize->Prize());
     EXPECT_FALSE(w.cmdOpenPrize->isEnabled());
+}
+} // namespace
+
+namespace {
+// With ORLIX_SCREENSHOTS set, the tabs are saved with something in them: a contact with its
+// messages, a prize with its winners, the websites, and the talkback with a conversation.
+TEST_F(ContentPanesTest, TabsWithContentDraw) {
+    QDir().mkpath(folder("talkback"));
+    startAndShow();
+    frmMain& w = *window;
+    w.resize(1280, 800);
+    const auto ann = contact(QStringLiteral("Ann Listener"), QStringLiteral("ann@example.org"),
+                             QStringLiteral("+44 7700 900123"));
+    const auto bob = contact(QStringLiteral("Bob Supplier"), QString(), QString());
+    message(QStringLiteral("Ann Listener <ann@example.org>"), OrlixMessage::KindEmail);
+    message(QStringLiteral("+44 7700 900123"), OrlixMessage::KindSms);
+    const auto tickets = prize(QStringLiteral("Two concert tickets"), bob->Reference());
+    winner(*tickets, ann->Reference());
+    winner(*tickets, bob->Reference());
+    prize(QStringLiteral("Signed album"), bob->Reference());
+    for (const char* site : {"https://example.org/", "https://news.example/"}) {
+        auto s = std::make_shared<DirectoryWebsite>();
+        s->SetAddress(QString::fromLatin1(site));
+        bool ok = false;
+        directory()->AddWebsite(s, ok);
+    }
+    QString why;
+    for (const char* text : {"Mic check in studio B", "Loud and clear", "News in two minutes"}) {
+        ASSERT_TRUE(w.ctlTalkback->Exchange()->Post(
+            QStringLiteral("Admin"), QStringLiteral("admin"), QString::fromLatin1(text), &why))
+            << why.toStdString();
+    }
+    w.ctlTalkback->LookNow();
+    EXPECT_EQ(w.ctlTalkback->Shown().size(), 3);
+
+    w.ctlContacts->Refresh();
+    w.ctlContacts->SetSelectedReference(ann->Reference());
+    w.ctlContact->SetCurrentTab(ContactHistory::kMessagesTab);
+    EXPECT_EQ(w.lvwContactMessages->topLevelItemCount(), 2);
+    const QString shots = qEnvironmentVariable("ORLIX_SCREENSHOTS");
+    const auto save = [&](const char* name) {
+        QApplication::processEvents();
+        if (!shots.isEmpty()) {
+            w.grab().save(shots + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
+        }
+    };
+    save("contacts-history");
+
+    w.optPrize_Click();
+    w.ctlPrizes->lvwPrizes()->setCurrentItem(w.ctlPrizes->ItemOf(tickets->Reference()));
+    EXPECT_EQ(w.ctlPrize->lvwWinners()->topLevelItemCount(), 3);
+    save("prizes-winners");
+
+    w.optWeb_Click();
+    w.ctlWebsites->Refresh();
+    EXPECT_EQ(w.ctlWebsites->lvwWebsites()->topLevelItemCount(), 3);
+    save("web-list");
 }
 } // namespace

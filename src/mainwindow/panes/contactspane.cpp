@@ -21,6 +21,8 @@
 ContactsPane::ContactsPane(const Controls& controls, Services services, RecentMenus* recent,
                            QObject* parent)
     : QObject(parent), c_(controls), services_(std::move(services)), recent_(recent) {
+    c_.fraContactMessages->setTitle(QStringLiteral("Messages:"));
+    c_.fraContactPrizes->setTitle(QStringLiteral("Prizes:"));
     c_.cmdOpenContact->setEnabled(false);
     c_.cmdAddContactToRecent->setEnabled(false);
 

@@ -25,6 +25,7 @@ uPrizeBasic::uPrizeBasic(QWidget* parent)
     winners_->setRootIsDecorated(false);
     winners_->setSelectionMode(QAbstractItemView::SingleSelection);
     winners_->setHeaderLabels({tr("Winner"), tr("Won"), tr("Sent")});
+    winners_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     winners_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     winners_->header()->setStretchLastSection(false);
     winners_->installEventFilter(this);

@@ -20,6 +20,7 @@ uPrizesList::uPrizesList(QWidget* parent)
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setHeaderLabels({tr("Title"), tr("Starts"), tr("Ends"), tr("Won")});
     list_->header()->setStretchLastSection(false);
+    list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     list_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     list_->installEventFilter(this);
     Frame()->AddWidget(list_, 1);
