@@ -156,19 +156,22 @@ void ContactsPane::lvwContactPrizes_DblClick() {
 
 bool ContactsPane::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonPress) {
-        for (ListView* list : {c_.lvwContactMessages, c_.lvwContactPrizes}) {
-            if (watched == list->viewport()) {
-                // Every button selects the line under the pointer, or none, so a right click
-                // acts on what it points at.
-                auto* press = static_cast<QMouseEvent*>(event);
-                QTreeWidgetItem* line = list->itemAt(press->position().toPoint());
-                if (line == nullptr) {
-                    list->clearSelection();
-                    list->setCurrentItem(nullptr);
-                } else {
-                    list->setCurrentItem(line);
-                    line->setSelected(true);
-                }
+        // Found from the watched viewport, so a list already gone is never touched.
+        auto* viewport = qobject_cast<QWidget*>(watched);
+        auto* list =
+            viewport != nullptr ? qobject_cast<ListView*>(viewport->parentWidget()) : nullptr;
+        if (list != nullptr && (list == c_.lvwContactMessages || list == c_.lvwContactPrizes) &&
+            watched == list->viewport()) {
+            // Every button selects the line under the pointer, or none, so a right click
+            // acts on what it points at.
+            auto* press = static_cast<QMouseEvent*>(event);
+            QTreeWidgetItem* line = list->itemAt(press->position().toPoint());
+            if (line == nullptr) {
+                list->clearSelection();
+                list->setCurrentItem(nullptr);
+            } else {
+                list->setCurrentItem(line);
+                line->setSelected(true);
             }
         }
     }
