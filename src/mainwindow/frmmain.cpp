@@ -10,6 +10,7 @@
 #include "core/program.h"
 #include "core/windows/windowopeners.h"
 #include "mainwindow/panes/scriptspane.h"
+#include "mainwindow/panes/contentpanes.h"
 #include "platform/directory/controls/ucontact.h"
 #include "platform/directory/controls/ucontactslist.h"
 #include "platform/directory/controls/uwebsiteslist.h"
@@ -67,6 +68,7 @@ frmMain::frmMain(QWidget* parent)
     setWindowTitle(AppInfo::ProductName());
     buildControls();
     buildMenus();
+    WireContentPanes(*this);
     connectLayoutHandlers();
     tmrAutoLogin.setInterval(1000);
     tmrAutoLogin.setSingleShot(false);

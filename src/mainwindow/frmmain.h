@@ -16,7 +16,9 @@
 
 class DirectoryContact;
 class KVDirectory;
+class ContactsPane;
 class ListView;
+class PrizesPane;
 class OrlixDatabase;
 class PlayoutLink;
 class QAction;
@@ -28,6 +30,7 @@ class QToolBar;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class RecentMenus;
 class RenderServices;
 class ScriptView;
 class ScriptsPane;
@@ -48,6 +51,7 @@ class uTalkback;
 class uWebBrowser;
 class uWebSitesList;
 class uWebsite;
+class WebsitesPane;
 
 // The one window that stays open while the program runs. Loading it runs the client's whole
 // start-up; closing it runs the orderly shut-down. Its controls are public, as a form's are,
@@ -160,8 +164,9 @@ public:
     void comboMessageFilter_Click();
     void ApplyMiniMessageListView();
 
-    // Members other parts of the program fill in later; they do nothing yet.
+    // Rebuilds the recent menus the flags name (4 contacts, 8 websites).
     void UpdateMRU(int flags);
+    // Members other parts of the program fill in later; they do nothing yet.
     void LoadScripts();
     void treeScripts_NodeClick(QTreeWidgetItem* node);
 
@@ -233,6 +238,12 @@ public:
 
     uWebSitesList* ctlWebsites = nullptr;
     uWebsite* ctlWebsite = nullptr;
+
+    // The panes over those controls, and the File menu's recent entries.
+    RecentMenus* recentMenus = nullptr;
+    ContactsPane* contactsPane = nullptr;
+    PrizesPane* prizesPane = nullptr;
+    WebsitesPane* websitesPane = nullptr;
 
     uMessagesList* ctlMessages = nullptr;
     uMessageBasic* ctlMessage = nullptr;

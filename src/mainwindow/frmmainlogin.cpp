@@ -9,6 +9,7 @@
 #include "mainwindow/loginlayout.h"
 #include "mainwindow/mainwindowvisibility.h"
 #include "mainwindow/panes/scriptspane.h"
+#include "mainwindow/panes/recentmenus.h"
 #include "platform/directory/controls/ucontactslist.h"
 #include "platform/directory/controls/uwebsiteslist.h"
 #include "platform/directory/kvdirectory.h"
@@ -230,6 +231,6 @@ void frmMain::tmrAutoLogin_Timer() {
     }
 }
 
-void frmMain::UpdateMRU(int /*flags*/) {
-    // The recent menus are rebuilt by the contacts pane's own code.
+void frmMain::UpdateMRU(int flags) {
+    recentMenus->UpdateMRU(flags, userDirectory());
 }

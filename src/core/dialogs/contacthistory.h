@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class ListView;
 class uContact;
 
@@ -32,3 +34,34 @@ void AddContactHistoryTabs(uContact* contact);
 // Clear the list's column headers and add the messages (or prizes) columns. No list: nothing.
 void SetupContactMessagesColumns(ListView* list);
 void SetupContactPrizesColumns(ListView* list);
+
+// What the host window does when the contact control reports a tab: these keep its rules in
+// one place for the main window's pane and the contact window alike.
+class DirectoryContact;
+class OrlixDatabase;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace ContactHistory {
+// The contact's e-mail addresses (Email1 to Email3) and its numbers (PhoneNumber1,
+// PhoneNumber2, MobileNumber, OtherNumber), the non-empty ones "|"-joined in that order. No
+// contact: "".
+QString EmailsText(const DirectoryContact* contact);
+QString NumbersText(const DirectoryContact* contact);
+
+// A history line's key (the Qt::UserRole data of its column 0); "" for no line.
+QString LineKey(const QTreeWidgetItem* line);
+// The kind a key names: its first character lower-cased ("m", "p", "w"); none for "".
+QChar KeyKind(const QString& key);
+// The Reference a key names: the number from its second character on (0 for none).
+qint32 KeyReference(const QString& key);
+
+// Empties the list and fills it with fill, showing it is busy meanwhile: the button-face
+// background and the hourglass, then the window background again.
+void FillBusy(QTreeWidget* list, const std::function<void()>& fill);
+// The contact's messages: filled when it has an e-mail address or a number, so a listener
+// known only by a mobile number sees its SMS. No database or no contact: an empty list.
+void FillMessages(QTreeWidget* list, OrlixDatabase* database, const DirectoryContact* contact);
+// The prizes the contact supplied and won; no contact asks for Reference 0.
+void FillPrizes(QTreeWidget* list, OrlixDatabase* database, const DirectoryContact* contact);
+} // namespace ContactHistory

@@ -12,6 +12,8 @@
 #include "platform/ui/dialogservice.h"
 #include "platform/ui/messagebox.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
@@ -605,6 +607,33 @@ void KVDirectory::AddWebsite(WebsitePtr& website, bool& ok) {
     }
     website = GetWebsite(reference);
     ok = website != nullptr;
+    if (ok) {
+        Q_EMIT WebsitesChanged();
+    }
+}
+
+QList<KVDirectory::WebsitePtr> KVDirectory::ListWebsites() {
+    QList<WebsitePtr> sites;
+    if (!IsOpen()) {
+        return sites;
+    }
+    QSqlQuery q =
+        storage_->Prepare(QStringLiteral("SELECT reference, address, title FROM websites"));
+    if (!DirectoryStorage::Exec(q, "listing the websites")) {
+        return sites;
+    }
+    while (q.next()) {
+        auto site = std::make_shared<DirectoryWebsite>();
+        site->SetReference(q.value(0).toInt());
+        site->SetAddress(q.value(1).toString());
+        site->SetTitle(q.value(2).toString());
+        sites.append(site);
+    }
+    std::stable_sort(sites.begin(), sites.end(), [](const WebsitePtr& a, const WebsitePtr& b) {
+        const int byCaption = a->Caption().compare(b->Caption(), Qt::CaseInsensitive);
+        return byCaption != 0 ? byCaption < 0 : a->Reference() < b->Reference();
+    });
+    return sites;
 }
 
 void KVDirectory::ShowSettings(QWidget* owner) {

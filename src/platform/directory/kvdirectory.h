@@ -108,6 +108,8 @@ public:
     bool SetPassword(qint32 userReference, const QString& password, QString* refusal);
 
     WebsitePtr GetWebsite(qint32 reference);
+    // Every website, by caption (without regard to letter case); empty when not open.
+    QList<WebsitePtr> ListWebsites();
     // Stores a new website, or hands back the stored one with the same address.
     void AddWebsite(WebsitePtr& website, bool& ok);
 
@@ -128,6 +130,8 @@ public:
 
 Q_SIGNALS:
     void ContactLogin();
+    // AddWebsite stored a website (or found the one with its address).
+    void WebsitesChanged();
     void ContactLogout();
     void SecurityKeyInserted(const QString& driveLetter, const QString& loginName,
                              bool* attemptLogin);

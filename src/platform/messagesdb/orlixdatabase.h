@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include "platform/messagesdb/prizelist.h"
+
 #include <functional>
 #include <memory>
 
@@ -136,6 +138,9 @@ public:
     // A new unsaved winner of the prize, awarded by the current user now.
     std::shared_ptr<OrlixPrizeWinner> NewPrizeWinner(const OrlixPrize& prize);
     std::shared_ptr<OrlixPrize> NewPrize();
+    // Every prize with its count of winners, in the prize list's order; empty when the
+    // database cannot be read.
+    QVector<PrizeListLine> ListPrizes();
     // The number supplied is never stored below the winners already stored: it is raised to
     // their count, and the object takes the stored number.
     void StorePrize(OrlixPrize& prize, bool& ok);
@@ -196,6 +201,8 @@ Q_SIGNALS:
     // reference 0: many messages changed.
     void MessageChanged(qint32 reference, bool flag);
     void MessageDeleted(qint32 reference);
+    // A prize or a winner was stored or deleted through this object.
+    void PrizesChanged();
 
 private:
     bool ready(const char* what) const;

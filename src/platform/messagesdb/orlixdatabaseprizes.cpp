@@ -77,6 +77,31 @@ std::shared_ptr<OrlixPrizeWinner> OrlixDatabase::NewPrizeWinner(const OrlixPrize
     return winner;
 }
 
+QVector<PrizeListLine> OrlixDatabase::ListPrizes() {
+    QVector<PrizeListLine> lines;
+    if (!ready("the prizes were listed")) {
+        return lines;
+    }
+    QSqlQuery q = storage_->Prepare(QStringLiteral(
+        "SELECT p.reference, p.title, p.start_utc, p.end_utc, p.number_supplied,"
+        " (SELECT COUNT(*) FROM prize_winners w WHERE w.prize = p.reference) FROM prizes p"));
+    if (!MessagesStorage::Exec(q, "listing the prizes")) {
+        return lines;
+    }
+    while (q.next()) {
+        PrizeListLine line;
+        line.Reference = q.value(0).toInt();
+        line.Title = q.value(1).toString();
+        line.StartDate = StoredDates::FromStored(q.value(2));
+        line.EndDate = StoredDates::FromStored(q.value(3));
+        line.NumberSupplied = q.value(4).toInt();
+        line.NumberWon = q.value(5).toInt();
+        lines.append(line);
+    }
+    SortPrizeLines(lines, QDateTime::currentDateTime());
+    return lines;
+}
+
 void OrlixDatabase::StorePrize(OrlixPrize& prize, bool& ok) {
     ok = false;
     if (!ready("a prize was stored")) {
@@ -94,6 +119,7 @@ void OrlixDatabase::StorePrize(OrlixPrize& prize, bool& ok) {
         prize.winnerLoader_ = makePrize()->winnerLoader_;
     }
     ok = true;
+    Q_EMIT PrizesChanged();
 }
 
 void OrlixDatabase::DeletePrize(qint32 reference, bool& ok) {
@@ -105,6 +131,9 @@ void OrlixDatabase::DeletePrize(qint32 reference, bool& ok) {
     bool found = false;
     ok =
         tx.Active() && PrizeTable::DeletePrize(*storage_, reference, found) && found && tx.Commit();
+    if (ok) {
+        Q_EMIT PrizesChanged();
+    }
 }
 
 void OrlixDatabase::StorePrizeWinner(OrlixPrizeWinner& winner, bool& ok, PrizeWinnerRefusal* why) {
@@ -135,6 +164,7 @@ void OrlixDatabase::StorePrizeWinner(OrlixPrizeWinner& winner, bool& ok, PrizeWi
         return;
     }
     ok = true;
+    Q_EMIT PrizesChanged();
 }
 
 void OrlixDatabase::DeletePrizeWinner(qint32 reference, bool& ok) {
@@ -146,6 +176,9 @@ void OrlixDatabase::DeletePrizeWinner(qint32 reference, bool& ok) {
     bool found = false;
     ok = tx.Active() && PrizeTable::DeleteWinner(*storage_, reference, found) && found &&
          tx.Commit();
+    if (ok) {
+        Q_EMIT PrizesChanged();
+    }
 }
 
 qint32 OrlixDatabase::CountPrizesWon(qint32 contact) {

@@ -1,11 +1,18 @@
 #include "platform/ui/utalkback.h"
 
+#include "platform/directory/directorycontact.h"
+#include "platform/directory/systemuser.h"
+#include "platform/ui/eventguard.h"
 #include "platform/ui/fontconversion.h"
 #include "platform/ui/paneframe.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QSysInfo>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 uTalkback::uTalkback(QWidget* parent)
     : QWidget(parent), frame_(new PaneFrame(tr("Talkback"), this)),
@@ -15,6 +22,12 @@ uTalkback::uTalkback(QWidget* parent)
     txtConversation_->setReadOnly(true);
     txtConversation_->setTabChangesFocus(true);
     txtInput_->setObjectName(QStringLiteral("txtInput"));
+    txtInput_->setMaxLength(TalkbackExchange::kMaxText);
+    connect(txtInput_, &QLineEdit::returnPressed, this,
+            [this] { GuardEvent("posting a talkback line", [this] { PostTyped(); }); });
+    tmrLook_.setInterval(1000);
+    connect(&tmrLook_, &QTimer::timeout, this,
+            [this] { GuardEvent("reading the talkback", [this] { LookNow(); }); });
     frame_->AddWidget(txtConversation_, 1);
     frame_->AddWidget(txtInput_);
     auto* layout = new QVBoxLayout(this);
@@ -54,17 +67,121 @@ void uTalkback::StartTalkback() {
     if (simpleTalkbackPath_.trimmed().isEmpty()) {
         return;
     }
+    exchange_ = std::make_unique<TalkbackExchange>(
+        simpleTalkbackPath_, computerName_.isEmpty() ? QSysInfo::machineHostName() : computerName_,
+        SystemUserName());
+    if (fileLayer_) {
+        exchange_->SetFileLayer(*fileLayer_);
+    }
     running_ = true;
+    problem_.clear();
+    lines_.clear();
+    addLines(exchange_->Start());
+    tmrLook_.start();
     showState();
 }
 
 void uTalkback::StopTalkback() {
+    tmrLook_.stop();
+    exchange_.reset();
     running_ = false;
     showState();
 }
 
+void uTalkback::LookNow() {
+    if (!exchange_) {
+        return;
+    }
+    const TalkbackExchange::State before = exchange_->LastState();
+    addLines(exchange_->Look());
+    if (exchange_->LastState() != before) {
+        problem_.clear();
+        showState();
+    }
+}
+
+void uTalkback::PostTyped() {
+    const QString text = txtInput_->text().trimmed();
+    if (!exchange_ || text.isEmpty()) {
+        return;
+    }
+    if (!talkbackUser_) {
+        problem_ = tr("Nobody is logged in to talk as");
+        showState();
+        return;
+    }
+    QString why;
+    if (!exchange_->Post(talkbackUser_->Name(), talkbackUser_->LoginName(), text, &why)) {
+        problem_ = tr("The line was not sent: %1").arg(why);
+        showState();
+        return;
+    }
+    txtInput_->clear();
+    problem_.clear();
+    LookNow();
+    showState();
+}
+
+QString uTalkback::LineText(const TalkbackLine& line, const QDate& today) {
+    const auto clean = [](const QString& text) {
+        QString out;
+        out.reserve(text.size());
+        for (QChar c : text) {
+            const QChar::Category category = c.category();
+            if (category != QChar::Other_Control && category != QChar::Other_Format &&
+                category != QChar::Separator_Line && category != QChar::Separator_Paragraph) {
+                out.append(c);
+            }
+        }
+        return out;
+    };
+    const QDateTime at = QDateTime::fromMSecsSinceEpoch(line.TimeMs).toLocalTime();
+    const QString time = at.date() == today ? at.toString(QStringLiteral("HH:mm"))
+                                            : at.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    return time + QStringLiteral("  ") + clean(line.Name) + QStringLiteral(": ") + clean(line.Text);
+}
+
+void uTalkback::addLines(const QList<TalkbackLine>& lines) {
+    if (lines.isEmpty()) {
+        return;
+    }
+    lines_ += lines;
+    std::sort(lines_.begin(), lines_.end());
+    if (lines_.size() > kMaxShown) {
+        lines_ = lines_.mid(lines_.size() - kMaxShown);
+    }
+    showLines();
+}
+
+void uTalkback::showLines() {
+    const QDate today = QDate::currentDate();
+    QStringList texts;
+    texts.reserve(lines_.size());
+    for (const TalkbackLine& line : std::as_const(lines_)) {
+        texts << LineText(line, today);
+    }
+    txtConversation_->setPlainText(texts.join(QLatin1Char('\n')));
+    txtConversation_->verticalScrollBar()->setValue(
+        txtConversation_->verticalScrollBar()->maximum());
+}
+
 void uTalkback::showState() {
-    txtInput_->setEnabled(running_);
-    txtInput_->setPlaceholderText(running_ ? tr("Type a message") : QString());
-    frame_->SetText(running_ ? QString() : tr("Talkback is not running"));
+    const TalkbackExchange::State state =
+        exchange_ ? exchange_->LastState() : TalkbackExchange::State::FolderMissing;
+    // A missing folder may come back: the line typed meanwhile is kept if it cannot go.
+    const bool typing = running_ && state != TalkbackExchange::State::ReadOnly;
+    txtInput_->setEnabled(typing);
+    txtInput_->setPlaceholderText(typing ? tr("Type a message") : QString());
+    QString text;
+    if (!running_) {
+        text = tr("Talkback is not running");
+    } else if (state == TalkbackExchange::State::FolderMissing) {
+        text = tr("The talkback folder '%1' cannot be found").arg(simpleTalkbackPath_);
+    } else if (state == TalkbackExchange::State::ReadOnly) {
+        text = tr("The talkback folder '%1' is read-only").arg(simpleTalkbackPath_);
+    }
+    if (!problem_.isEmpty()) {
+        text = problem_;
+    }
+    frame_->SetText(text);
 }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+
 #include <functional>
 
 namespace {
@@ -77,4 +79,90 @@ TEST(ContactHistoryColumns, NoListDoesNothing) {
     ExpectColumns(list, {{"SUBJECT", "Subject", ListView::kDefaultColumnWidth},
                          {"SENT", "Sent", 2000},
                          {"FOLDER", "Folder", 1250}});
+}
+
+#include "platform/directory/directorycontact.h"
+
+#include <QTreeWidget>
+
+TEST(ContactHistoryTexts, AddressesAndNumbersJoinTheNonEmptyOnesInOrder) {
+    struct Case {
+        const char* name;
+        std::function<void(DirectoryContact&)> fill;
+        const char* emails;
+        const char* numbers;
+    };
+    const Case cases[] = {
+        {"nothing", [](DirectoryContact&) {}, "", ""},
+        {"all",
+         [](DirectoryContact& c) {
+             c.SetEmail1(QStringLiteral("a@x"));
+             c.SetEmail2(QStringLiteral("b@x"));
+             c.SetEmail3(QStringLiteral("c@x"));
+             c.SetPhoneNumber1(QStringLiteral("1"));
+             c.SetPhoneNumber2(QStringLiteral("2"));
+             c.SetMobileNumber(QStringLiteral("3"));
+             c.SetOtherNumber(QStringLiteral("4"));
+         },
+         "a@x|b@x|c@x", "1|2|3|4"},
+        {"gaps leave no empty piece",
+         [](DirectoryContact& c) {
+             c.SetEmail3(QStringLiteral("c@x"));
+             c.SetMobileNumber(QStringLiteral("077"));
+         },
+         "c@x", "077"},
+    };
+    for (const Case& c : cases) {
+        DirectoryContact contact;
+        c.fill(contact);
+        EXPECT_EQ(ContactHistory::EmailsText(&contact), QString::fromUtf8(c.emails)) << c.name;
+        EXPECT_EQ(ContactHistory::NumbersText(&contact), QString::fromUtf8(c.numbers)) << c.name;
+    }
+    EXPECT_EQ(ContactHistory::EmailsText(nullptr), QString());
+    EXPECT_EQ(ContactHistory::NumbersText(nullptr), QString());
+}
+
+TEST(ContactHistoryKeys, KindAndReferenceAreReadFromTheKey) {
+    struct Case {
+        const char* key;
+        char16_t kind;
+        qint32 reference;
+    };
+    const Case cases[] = {
+        {"m12", u'm', 12}, {"W7", u'w', 7},  {"p 3", u'p', 3},          {"p", u'p', 0},
+        {"", 0, 0},        {"x9z", u'x', 9}, {"m99999999999", u'm', 0}, {"m-4", u'm', -4},
+    };
+    for (const Case& c : cases) {
+        const QString key = QString::fromUtf8(c.key);
+        EXPECT_EQ(ContactHistory::KeyKind(key), QChar(c.kind)) << c.key;
+        EXPECT_EQ(ContactHistory::KeyReference(key), c.reference) << c.key;
+    }
+}
+
+TEST(ContactHistoryFill, ShowsBusyWhileFillingAndTheWindowColourAfter) {
+    QTreeWidget list;
+    list.addTopLevelItem(new QTreeWidgetItem(QStringList{QStringLiteral("old")}));
+    QColor during;
+    int itemsDuring = -1;
+    ContactHistory::FillBusy(&list, [&] {
+        during = list.palette().color(QPalette::Base);
+        itemsDuring = list.topLevelItemCount();
+    });
+    EXPECT_EQ(during, list.palette().color(QPalette::Button));
+    EXPECT_EQ(itemsDuring, 0);
+    EXPECT_EQ(list.palette().color(QPalette::Base),
+              QApplication::palette(&list).color(QPalette::Base));
+    ContactHistory::FillBusy(nullptr, [] { FAIL() << "no list, no fill"; });
+}
+
+TEST(ContactHistoryFill, NoDatabaseGivesAnEmptyList) {
+    QTreeWidget list;
+    list.addTopLevelItem(new QTreeWidgetItem(QStringList{QStringLiteral("old")}));
+    DirectoryContact contact;
+    contact.SetMobileNumber(QStringLiteral("07700900123"));
+    ContactHistory::FillMessages(&list, nullptr, &contact);
+    EXPECT_EQ(list.topLevelItemCount(), 0);
+    list.addTopLevelItem(new QTreeWidgetItem(QStringList{QStringLiteral("old")}));
+    ContactHistory::FillPrizes(&list, nullptr, nullptr);
+    EXPECT_EQ(list.topLevelItemCount(), 0);
 }
