@@ -1,6 +1,9 @@
-// The prize window over a station's whole directory: 100,000 contacts, one prize given to
-// 1,000 of them. Loading the prize is what every activation of the window does.
+// The prize and prize-winner windows over a station's whole directory: 100,000 contacts, one
+// prize given to 1,000 of them. Loading the prize is what every activation of the prize window
+// does; the winner window fills three lists when it opens and resolves a typed name over the
+// whole directory.
 #include "contacts/frmprize.h"
+#include "contacts/frmprizewinner.h"
 #include "core/program.h"
 #include "platform/directory/contactstore.h"
 #include "platform/directory/directorystorage.h"
@@ -10,6 +13,7 @@
 #include "platform/messagesdb/orlixprizewinner.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -96,6 +100,41 @@ void BM_LoadPrize(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LoadPrize)->Unit(benchmark::kMillisecond);
+
+void BM_OpenPrizeWinnerWindow(benchmark::State& state) {
+    Studio& studio = Studio::Get();
+    OrlixDatabase* db = Program::Instance().Database();
+    auto prize = db->GetPrize(studio.prizeReference, true);
+    for (auto _ : state) {
+        frmPrizeWinner window;
+        window.LoadPrizeWinner(prize->Winner(1));
+        if (window.WinnerBox()->count() != kContacts) {
+            state.SkipWithError("the winners list is not full");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_OpenPrizeWinnerWindow)->Unit(benchmark::kMillisecond);
+
+// A name typed in other letters, resolved against every entry (a second match would make it
+// no match, so the whole list is always walked).
+void BM_ResolveTypedWinner(benchmark::State& state) {
+    Studio& studio = Studio::Get();
+    OrlixDatabase* db = Program::Instance().Database();
+    frmPrizeWinner window;
+    window.LoadPrizeWinner(db->NewPrizeWinner(*db->GetPrize(studio.prizeReference, false)));
+    int i = 0;
+    for (auto _ : state) {
+        const int n = (i++ * 7919) % kContacts;
+        window.WinnerBox()->setEditText(QStringLiteral(" LISTENER %1 ").arg(n));
+        window.ResolveTypedWinner();
+        if (window.PrizeWinner()->WinnerReference() <= 0) {
+            state.SkipWithError("the name was not resolved");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_ResolveTypedWinner)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
