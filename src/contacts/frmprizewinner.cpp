@@ -147,6 +147,9 @@ void frmPrizeWinner::build() {
     comboSentBy_ = new QComboBox(page);
     lblSentDateDesc_ = new QLabel(QStringLiteral("Date:"), page);
     lblSentDate_ = plain(page, "lblSentDate");
+    // A date reads on one line.
+    lblWonDate_->setWordWrap(false);
+    lblSentDate_->setWordWrap(false);
     cmdSetSentDate_ = button(QStringLiteral("Now"), QStringLiteral("Set Sent Date as 'Now'"), page);
     cmdSelectSentDate_ = button(QStringLiteral("..."), QStringLiteral("Select Sent Date"), page);
     g->addWidget(chkSent_, 3, 0);
