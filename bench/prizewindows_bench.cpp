@@ -140,13 +140,12 @@ BENCHMARK(BM_ResolveTypedWinner)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    Program program;
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    Program::Instance().SetDatabase(nullptr);
-    Program::Instance().SetDirectory(nullptr);
     return 0;
 }
