@@ -1,10 +1,13 @@
 #include "contacts/contactswindows.h"
 
 #include "contacts/frmprize.h"
+#include "contacts/frmprizewinner.h"
 #include "core/windows/windowregistry.h"
 
 #include <QWidget>
 
 void InstallContactsWindows(WindowRegistry& windows) {
     windows.Register(WindowKind::Prize, [](QWidget* owner) { return new frmPrize(owner); });
+    windows.Register(WindowKind::PrizeWinner,
+                     [](QWidget* owner) { return new frmPrizeWinner(owner); });
 }

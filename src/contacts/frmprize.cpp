@@ -3,6 +3,8 @@
 #include "contacts/prizeallocation.h"
 #include "contacts/prizehours.h"
 #include "contacts/prizeweekgrid.h"
+#include "core/dialogs/frmchoosecontact.h"
+#include "core/dialogs/frmdatepicker.h"
 #include "core/printing/templateprinting.h"
 #include "core/program.h"
 #include "core/windows/windowopeners.h"
@@ -11,6 +13,7 @@
 #include "platform/messagesdb/orlixdatabase.h"
 #include "platform/messagesdb/orlixprize.h"
 #include "platform/messagesdb/orlixprizewinner.h"
+#include "platform/system/datetimehelper.h"
 #include "platform/ui/dialogservice.h"
 #include "platform/ui/messagebox.h"
 
@@ -26,7 +29,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
@@ -80,34 +82,6 @@ QString contactColumn(const DirectoryContact& c) {
     return QString();
 }
 
-// The kept hour patterns, by the order they were kept; the one chosen, or "" for none.
-QString chooseHours(OrlixDatabase& db, QWidget* owner) {
-    const QStringList patterns = db.HourPatterns();
-    DialogInstance<QDialog> dialog(owner);
-    dialog->setWindowTitle(QStringLiteral("Choose Hours"));
-    auto* layout = new QVBoxLayout(dialog.get());
-    auto* list = new QListWidget(dialog.get());
-    for (int i = 0; i < patterns.size(); ++i) {
-        auto* item = new QListWidgetItem(QStringLiteral("Hours %1").arg(i + 1), list);
-        item->setData(Qt::UserRole, patterns[i]);
-    }
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog.get());
-    QPushButton* ok = box->button(QDialogButtonBox::Ok);
-    ok->setEnabled(false);
-    QObject::connect(list, &QListWidget::currentItemChanged, ok,
-                     [ok](QListWidgetItem* current) { ok->setEnabled(current != nullptr); });
-    QObject::connect(list, &QListWidget::itemDoubleClicked, dialog.get(), &QDialog::accept);
-    QObject::connect(box, &QDialogButtonBox::accepted, dialog.get(), &QDialog::accept);
-    QObject::connect(box, &QDialogButtonBox::rejected, dialog.get(), &QDialog::reject);
-    layout->addWidget(list);
-    layout->addWidget(box);
-    if (RunDialog(*dialog.get()) != QDialog::Accepted || !dialog ||
-        list->currentItem() == nullptr) {
-        return QString();
-    }
-    return list->currentItem()->data(Qt::UserRole).toString();
-}
-
 } // namespace
 
 frmPrize::frmPrize(QWidget* owner) : QDialog(owner) {
@@ -140,10 +114,19 @@ void frmPrize::build() {
         button(QStringLiteral("Clear"), QStringLiteral("Remove the name of the Supplier"), general);
     cmdOpenSupplier_ =
         button(QStringLiteral("Open"), QStringLiteral("Show the Suppliers Details"), general);
+    cmdChooseSuppliedBy_ =
+        button(QStringLiteral("Choose"), QStringLiteral("Select the Supplier"), general);
+    cmdAddNewSupplier_ =
+        button(QStringLiteral("New"),
+               QStringLiteral("Add a new Supplier's Details to the Directory"), general);
+    auto* supplierButtons = new QHBoxLayout();
+    for (QPushButton* b :
+         {cmdChooseSuppliedBy_, cmdClearSuppliedBy_, cmdOpenSupplier_, cmdAddNewSupplier_}) {
+        supplierButtons->addWidget(b);
+    }
     g->addWidget(new QLabel(QStringLiteral("Supplied by:"), general), 1, 0);
     g->addWidget(lblSuppliedBy_, 1, 1, 1, 3);
-    g->addWidget(cmdClearSuppliedBy_, 1, 4);
-    g->addWidget(cmdOpenSupplier_, 1, 5);
+    g->addLayout(supplierButtons, 1, 4, 1, 2);
     comboAddedBy_ = new QComboBox(general);
     lblAddedDate_ = new QLabel(general);
     auto* cmdSetAddedDate =
@@ -152,7 +135,12 @@ void frmPrize::build() {
     g->addWidget(comboAddedBy_, 2, 1);
     g->addWidget(new QLabel(QStringLiteral("Date:"), general), 2, 2);
     g->addWidget(lblAddedDate_, 2, 3);
-    g->addWidget(cmdSetAddedDate, 2, 4);
+    auto* cmdSelectAddedDate =
+        button(QStringLiteral("..."), QStringLiteral("Select 'Added Date'"), general);
+    auto* addedButtons = new QHBoxLayout();
+    addedButtons->addWidget(cmdSetAddedDate);
+    addedButtons->addWidget(cmdSelectAddedDate);
+    g->addLayout(addedButtons, 2, 4, 1, 2);
     txtNumberSupplied_ = new QLineEdit(general);
     // Nine digits at most: a longer number would not fit the stored count.
     txtNumberSupplied_->setValidator(new QRegularExpressionValidator(
@@ -291,6 +279,21 @@ void frmPrize::build() {
             lblAddedDate_->setText(prize_->AddedDateText());
         }
     });
+    connect(cmdSelectAddedDate, &QPushButton::clicked, this, [this] {
+        if (!prize_) {
+            return;
+        }
+        ++busy_;
+        const auto done = qScopeGuard([this] { --busy_; });
+        const DateTimeRecord chosen = frmDatePicker::SelectDate(
+            DateTimeHelper::DateToTimeRecord(prize_->AddedDate()), true, false, true);
+        if (chosen.Day != 0 && prize_) {
+            prize_->SetAddedDate(DateTimeHelper::TimeRecordToDate(chosen));
+            lblAddedDate_->setText(prize_->AddedDateText());
+        }
+    });
+    connect(cmdChooseSuppliedBy_, &QPushButton::clicked, this, &frmPrize::ChooseSupplier);
+    connect(cmdAddNewSupplier_, &QPushButton::clicked, this, [this] { AddNewSupplier(QString()); });
     const auto dateInto = [this](QCheckBox* check, QDateEdit* date,
                                  void (OrlixPrize::*set)(const QDateTime&)) {
         const auto write = [this, check, date, set] {
@@ -433,6 +436,38 @@ void frmPrize::showSupplier() {
     cmdOpenSupplier_->setEnabled(!caption.isEmpty());
 }
 
+void frmPrize::ChooseSupplier() {
+    if (loading_ || !prize_) {
+        return;
+    }
+    ++busy_;
+    const auto done = qScopeGuard([this] { --busy_; });
+    const qint32 chosen = frmChooseContact::ChooseContact(this, 0, true, QString());
+    if (chosen > 0 && prize_) {
+        prize_->SetSupplierReference(chosen);
+        showSupplier();
+    }
+}
+
+void frmPrize::AddNewSupplier(const QString& name) {
+    KVDirectory* dir = directory();
+    if (dir == nullptr || !prize_) {
+        return;
+    }
+    ++busy_;
+    const auto done = qScopeGuard([this] { --busy_; });
+    auto contact = dir->CreateContact(0);
+    if (!contact) {
+        return;
+    }
+    contact->SetName(name);
+    OpenContact(contact, 1);
+    if (contact->Reference() > 0 && prize_) {
+        prize_->SetSupplierReference(contact->Reference());
+        showSupplier();
+    }
+}
+
 void frmPrize::setButtons(bool edited) {
     cmdClear_->setEnabled(true);
     cmdOK_->setEnabled(true);
@@ -496,7 +531,7 @@ void frmPrize::LoadHours() {
     }
     ++busy_;
     const auto done = qScopeGuard([this] { --busy_; });
-    const auto days = PrizeHours::SplitPattern(chooseHours(*db, this));
+    const auto days = PrizeHours::SplitPattern(db->ChooseHourRestrictions(this));
     if (!days) {
         return;
     }
@@ -557,9 +592,8 @@ void frmPrize::UpdateWinners() {
         }
         item->setText(2, winner->WonDateText());
     }
-    if (QTreeWidgetItem* current = lvwWinners_->currentItem()) {
-        setWinnerButtons(current);
-    }
+    // Print follows the filled list, the others the selection.
+    setWinnerButtons(lvwWinners_->currentItem());
 }
 
 void frmPrize::setWinnerButtons(QTreeWidgetItem* item) {

@@ -56,6 +56,8 @@ public:
     QPushButton* EMailWinnerButton() const { return cmdEMailWinner_; }
     QPushButton* PrintWinnersButton() const { return cmdPrintWinners_; }
     QPushButton* LoadHoursButton() const { return cmdLoadHours_; }
+    QPushButton* OpenSupplierButton() const { return cmdOpenSupplier_; }
+    QPushButton* ChooseSupplierButton() const { return cmdChooseSuppliedBy_; }
     QPushButton* SaveHoursButton() const { return cmdSaveHours_; }
 
     void AddWinner();
@@ -65,6 +67,10 @@ public:
     void DeletePrize();
     void LoadHours();
     void SaveHours();
+    void ChooseSupplier();
+    // A new directory contact of that name in a modal contact window; once saved it supplies
+    // the prize.
+    void AddNewSupplier(const QString& name);
 
     void reject() override;
 
@@ -95,6 +101,8 @@ private:
     QLabel* lblSuppliedBy_ = nullptr;
     QPushButton* cmdClearSuppliedBy_ = nullptr;
     QPushButton* cmdOpenSupplier_ = nullptr;
+    QPushButton* cmdChooseSuppliedBy_ = nullptr;
+    QPushButton* cmdAddNewSupplier_ = nullptr;
     QComboBox* comboAddedBy_ = nullptr;
     QLabel* lblAddedDate_ = nullptr;
     QLineEdit* txtNumberSupplied_ = nullptr;

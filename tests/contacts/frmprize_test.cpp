@@ -7,11 +7,14 @@
 #include "core/windows/windowregistry.h"
 #include "platform/directory/directorycontact.h"
 #include "platform/directory/kvdirectory.h"
+#include "platform/messagesdb/hourpatterndialogs.h"
+#include "platform/messagesdb/messagesstorage.h"
 #include "platform/messagesdb/orlixdatabase.h"
 #include "platform/messagesdb/orlixprize.h"
 #include "platform/messagesdb/orlixprizewinner.h"
 #include "platform/system/appinfo.h"
 #include "platform/ui/forms.h"
+#include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/testhome.h"
 
@@ -21,8 +24,11 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -32,6 +38,63 @@
 #include <memory>
 
 namespace {
+
+// Stands in for the contact window: the user saves the contact as soon as it is shown.
+class SavingContactWindow : public QWidget, public ContactWindow {
+public:
+    std::shared_ptr<DirectoryContact> Contact() const override { return contact_; }
+    void SetContact(const std::shared_ptr<DirectoryContact>& c) override {
+        contact_ = c;
+        bool ok = false;
+        Program::Instance().Directory()->SaveContact(0, c, true, true, ok);
+    }
+
+private:
+    std::shared_ptr<DirectoryContact> contact_;
+};
+
+// Answers the next "Save Hours" box with a name (none: Cancel).
+void nameTheHours(const QString& name) {
+    TestDialogs().queue([name](QDialog& d) {
+        auto& ask = dynamic_cast<HourPatternNameDialog&>(d);
+        if (name.isNull()) {
+            ask.reject();
+            return;
+        }
+        ask.NameBox()->setText(name);
+        ask.accept();
+    });
+}
+
+// Answers the next "Choose Hours": records the names offered, selects one (none: Cancel) and
+// presses OK, or Delete first when asked.
+void chooseHours(const QString& name, QStringList* offered = nullptr, bool deleteIt = false) {
+    TestDialogs().queue([=](QDialog& d) {
+        auto& chooser = dynamic_cast<HourPatternChooser&>(d);
+        QListWidget* list = chooser.Names();
+        if (offered != nullptr) {
+            offered->clear();
+            for (int i = 0; i < list->count(); ++i) {
+                offered->append(list->item(i)->text());
+            }
+        }
+        EXPECT_FALSE(chooser.OkButton()->isEnabled());
+        if (name.isNull()) {
+            chooser.reject();
+            return;
+        }
+        const auto found = list->findItems(name, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1);
+        found.front()->setSelected(true);
+        EXPECT_TRUE(chooser.OkButton()->isEnabled());
+        if (deleteIt) {
+            chooser.DeleteButton()->click();
+            chooser.reject();
+            return;
+        }
+        chooser.OkButton()->click();
+    });
+}
 
 class PrizeWindowTest : public ::testing::Test {
 protected:
@@ -377,6 +440,147 @@ TEST_F(PrizeWindowTest, EachTabDraws) {
             EXPECT_TRUE(
                 image.save(shots + QStringLiteral("/prize-") + name + QStringLiteral(".png")));
         }
+    }
+}
+
+TEST_F(PrizeWindowTest, TheSupplierCaption) {
+    auto withCompany = directory().CreateContact();
+    withCompany->SetName(QStringLiteral("Tom"));
+    withCompany->SetCompany(QStringLiteral("Tickets Ltd"));
+    bool ok = false;
+    directory().SaveContact(0, withCompany, true, true, ok);
+    ASSERT_TRUE(ok);
+    const qint32 plain = storedContact(QStringLiteral("Sue"));
+    struct Case {
+        qint32 supplier;
+        const char* caption;
+    };
+    for (const Case& c : {Case{withCompany->Reference(), "Tom (Tickets Ltd)"}, Case{plain, "Sue"},
+                          Case{9999, "<Missing Supplier>"}, Case{0, ""}}) {
+        auto prize = storedPrize(1, 0);
+        prize->SetSupplierReference(c.supplier);
+        db().StorePrize(*prize, ok);
+        ASSERT_TRUE(ok);
+        frmPrize* w = open(db().GetPrize(prize->Reference()));
+        EXPECT_EQ(w->SupplierLabel()->text(), QString::fromUtf8(c.caption));
+        EXPECT_EQ(w->OpenSupplierButton()->isEnabled(), c.supplier != 0);
+        if (c.supplier == 9999) {
+            TestMessageBoxes().clear();
+            w->OpenSupplierButton()->click();
+            EXPECT_EQ(lastBox(),
+                      QStringLiteral("The Supplier for this Prize cannot be found in the "
+                                     "Contacts Directory"));
+        }
+    }
+}
+
+TEST_F(PrizeWindowTest, ANewSupplierSavedInTheContactWindowSuppliesThePrize) {
+    InstallWindowOpeners();
+    program().Windows().Register(WindowKind::Contact,
+                                 [](QWidget*) { return new SavingContactWindow; });
+    frmPrize* w = open(storedPrize(1, 0));
+    w->AddNewSupplier(QStringLiteral("Radio Shop"));
+    EXPECT_GT(w->Prize()->SupplierReference(), 0);
+    EXPECT_EQ(w->SupplierLabel()->text(), QStringLiteral("Radio Shop"));
+    EXPECT_TRUE(w->Prize()->Edited());
+}
+
+TEST_F(PrizeWindowTest, TheGridShowsTheCapitalLettersOfEachDay) {
+    auto prize = storedPrize(1, 0);
+    prize->SetHourRestrictions(1, QStringLiteral("ABX"));
+    prize->SetHourRestrictions(2, QStringLiteral("abx"));
+    bool ok = false;
+    db().StorePrize(*prize, ok);
+    frmPrize* w = open(db().GetPrize(prize->Reference()));
+    for (int hour = 0; hour < 24; ++hour) {
+        EXPECT_EQ(w->Week()->CellAvailable({1, hour + 1}), hour == 0 || hour == 1 || hour == 23)
+            << hour;
+        EXPECT_FALSE(w->Week()->CellAvailable({2, hour + 1})) << hour;
+    }
+}
+
+// Hours are kept under a name, loaded back by it, and the chooser's Delete removes one.
+TEST_F(PrizeWindowTest, HoursAreKeptAndLoadedByName) {
+    frmPrize* w = open(nullptr);
+    w->TitleBox()->setText(QStringLiteral("Mug"));
+    for (int day = 1; day <= 7; ++day) {
+        w->Prize()->SetHourRestrictions(day, day == 1 ? QStringLiteral("A") : QString());
+    }
+    ASSERT_TRUE(w->Prize()->Edited());
+    // Keeping the hours of an unsaved prize stores no prize and leaves it edited.
+    nameTheHours(QStringLiteral("Mornings"));
+    w->SaveHours();
+    EXPECT_TRUE(w->Prize()->Edited());
+    EXPECT_EQ(w->Prize()->Reference(), 0);
+    EXPECT_EQ(db().HourPattern(QStringLiteral("Mornings")), QStringLiteral("A......"));
+    // Cancel and a blank name keep nothing.
+    nameTheHours(QString());
+    w->SaveHours();
+    nameTheHours(QStringLiteral("   "));
+    w->SaveHours();
+    EXPECT_EQ(db().HourPatternNames(), QStringList{QStringLiteral("Mornings")});
+    // The same name in other letters asks first; No keeps what was kept.
+    w->Prize()->SetHourRestrictions(1, QStringLiteral("B"));
+    TestMessageBoxes().clear();
+    TestMessageBoxes().queue(MsgResult::No);
+    nameTheHours(QStringLiteral("MORNINGS"));
+    w->SaveHours();
+    ASSERT_EQ(TestMessageBoxes().shown().size(), 1U);
+    EXPECT_EQ(lastBox(), QStringLiteral("Hours named 'MORNINGS' are already kept. Do you want to "
+                                        "replace them?"));
+    EXPECT_EQ(TestMessageBoxes().shown().back().defaultButton, 1);
+    EXPECT_EQ(db().HourPattern(QStringLiteral("Mornings")), QStringLiteral("A......"));
+    TestMessageBoxes().queue(MsgResult::Yes);
+    nameTheHours(QStringLiteral("MORNINGS"));
+    w->SaveHours();
+    EXPECT_EQ(db().HourPattern(QStringLiteral("mornings")), QStringLiteral("B......"));
+    EXPECT_EQ(db().HourPatternNames(), QStringList{QStringLiteral("MORNINGS")});
+
+    // Names are offered in alphabetical order; OK loads the one chosen.
+    ASSERT_TRUE(db().KeepHourPattern(QStringLiteral("all day"), QStringLiteral("ABC......")));
+    QStringList offered;
+    chooseHours(QStringLiteral("MORNINGS"), &offered);
+    w->Prize()->SetHourRestrictions(1, QStringLiteral("X"));
+    w->LoadHours();
+    EXPECT_EQ(offered, (QStringList{QStringLiteral("all day"), QStringLiteral("MORNINGS")}));
+    EXPECT_EQ(w->Prize()->HourRestrictions(1), QStringLiteral("B"));
+    EXPECT_TRUE(w->Week()->CellAvailable({1, 2}));
+    // Cancel changes nothing.
+    chooseHours(QString());
+    w->LoadHours();
+    EXPECT_EQ(w->Prize()->HourRestrictions(1), QStringLiteral("B"));
+    // Delete asks (No the default), then removes.
+    TestMessageBoxes().clear();
+    TestMessageBoxes().queue(MsgResult::Yes);
+    chooseHours(QStringLiteral("all day"), nullptr, true);
+    w->LoadHours();
+    EXPECT_EQ(lastBox(), QStringLiteral("Are you sure you want to delete the hours 'all day'?"));
+    EXPECT_EQ(TestMessageBoxes().shown().back().defaultButton, 1);
+    EXPECT_EQ(db().HourPatternNames(), QStringList{QStringLiteral("MORNINGS")});
+    EXPECT_EQ(w->Prize()->HourRestrictions(1), QStringLiteral("B"));
+}
+
+// A kept pattern that does not split into seven days (kept by an older program) is ignored.
+TEST_F(PrizeWindowTest, APatternOfOtherThanSevenDaysChangesNothing) {
+    {
+        QSqlDatabase raw =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("older"));
+        raw.setDatabaseName(folder_ + QStringLiteral("/") +
+                            QLatin1String(MessagesStorage::kFileName));
+        ASSERT_TRUE(raw.open());
+        QSqlQuery q(raw);
+        ASSERT_TRUE(q.exec(QStringLiteral(
+            "INSERT INTO hour_patterns (name, name_key, pattern) VALUES"
+            " ('Six', 'six', 'A.A.A.A.A.A'), ('Eight', 'eight', 'A.A.A.A.A.A.A.A')")));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("older"));
+    frmPrize* w = open(storedPrize(1, 0));
+    const QString before = w->Prize()->HourRestrictions(1);
+    for (const QString& name : {QStringLiteral("Six"), QStringLiteral("Eight")}) {
+        chooseHours(name);
+        w->LoadHours();
+        EXPECT_EQ(w->Prize()->HourRestrictions(1), before);
+        EXPECT_FALSE(w->Prize()->Edited());
     }
 }
 

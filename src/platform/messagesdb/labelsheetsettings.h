@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+class QWidget;
+
 // The page and label geometry of the address-label sheet, in millimetres. Slot n prints at
 // column x HorizontalPitch + LeftMargin, row x VerticalPitch + TopMargin. The database keeps
 // one object, so what a dialog edits is what StoreLabelSheetSettings stores.
@@ -22,6 +24,10 @@ public:
     void SetLabelsAcross(qint32 v) { labelsAcross_ = v; }
     qint32 LabelsDown() const { return qBound(1, labelsDown_, kMaxLabels); }
     void SetLabelsDown(qint32 v) { labelsDown_ = v; }
+
+    // The modal "Label Sheet Settings" over these values; true when OK kept new ones. The
+    // caller stores them (OrlixDatabase::StoreLabelSheetSettings).
+    bool ShowSetupDialog(QWidget* owner = nullptr);
 
 private:
     // A common sheet of 2 x 7 labels on A4.

@@ -73,12 +73,30 @@ QStringList version1() {
                        " pattern TEXT NOT NULL UNIQUE)"),
     };
 }
+// Hour patterns are kept under names the user gives; the name's case-folded form (name_key)
+// keeps two names apart that differ only in case. A pattern may now be kept under two names.
+// The patterns of version 1 had no names: they get "Hours 1", "Hours 2", ... by reference.
+QStringList version2() {
+    return {
+        QStringLiteral(
+            "CREATE TABLE hour_patterns_named (reference INTEGER PRIMARY KEY,"
+            " name TEXT NOT NULL, name_key TEXT NOT NULL UNIQUE, pattern TEXT NOT NULL)"),
+        QStringLiteral("INSERT INTO hour_patterns_named (reference, name, name_key, pattern)"
+                       " SELECT reference, 'Hours ' || n, 'hours ' || n, pattern FROM"
+                       " (SELECT reference, pattern, ROW_NUMBER() OVER (ORDER BY reference) AS n"
+                       " FROM hour_patterns) AS numbered"),
+        QStringLiteral("DROP TABLE hour_patterns"),
+        QStringLiteral("ALTER TABLE hour_patterns_named RENAME TO hour_patterns"),
+    };
+}
 } // namespace
 
 QStringList MessagesSchemaSteps(int version) {
     switch (version) {
     case 1:
         return version1();
+    case 2:
+        return version2();
     default:
         return {};
     }

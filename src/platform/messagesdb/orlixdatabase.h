@@ -151,9 +151,21 @@ public:
     void StorePrizeWinner(OrlixPrizeWinner& winner, bool& ok, PrizeWinnerRefusal* why = nullptr);
     void DeletePrizeWinner(qint32 reference, bool& ok);
     qint32 CountPrizesWon(qint32 contact);
-    // Hour patterns kept for re-use: the seven day texts, Monday first, joined by ".".
+    // Hour patterns kept for re-use under a name: the seven day texts, Monday first, joined by
+    // ".". StoreHourRestrictions asks for the name ("Save Hours"); Cancel or a blank name keeps
+    // nothing, a name already kept (case ignored) is replaced only when the user says so.
     void StoreHourRestrictions(const QString& pattern, QWidget* owner, bool& ok);
+    // The modal "Choose Hours": the pattern of the name chosen, "" when none was.
+    QString ChooseHourRestrictions(QWidget* owner);
+    // The patterns by the order they were first kept.
     QStringList HourPatterns();
+    // The kept names, by the order they were first kept.
+    QStringList HourPatternNames();
+    // "" when no pattern is kept under the name (case ignored).
+    QString HourPattern(const QString& name);
+    // Keeps the pattern under the name, replacing what a name equal but for case holds.
+    bool KeepHourPattern(const QString& name, const QString& pattern);
+    bool DeleteHourPattern(const QString& name);
 
     // Station details, read when the database opens.
     QString StationName() const;

@@ -1,6 +1,7 @@
 // Prizes, winners, hour patterns and the contact history lists of OrlixDatabase.
 #include "platform/messagesdb/orlixdatabase.h"
 
+#include "platform/messagesdb/hourpatterndialogs.h"
 #include "platform/messagesdb/messagesstorage.h"
 #include "platform/messagesdb/messagetable.h"
 #include "platform/messagesdb/orlixcategorytree.h"
@@ -10,6 +11,8 @@
 #include "platform/messagesdb/prizetable.h"
 #include "platform/messagesdb/storeddates.h"
 #include "platform/system/platformlog.h"
+#include "platform/ui/dialogservice.h"
+#include "platform/ui/messagebox.h"
 
 #include <QScopeGuard>
 #include <QSqlQuery>
@@ -188,31 +191,120 @@ qint32 OrlixDatabase::CountPrizesWon(qint32 contact) {
     return PrizeTable::CountWon(*storage_, contact);
 }
 
-void OrlixDatabase::StoreHourRestrictions(const QString& pattern, QWidget* /*owner*/, bool& ok) {
+void OrlixDatabase::StoreHourRestrictions(const QString& pattern, QWidget* owner, bool& ok) {
     ok = false;
     if (!ready("an hour pattern was stored") || pattern.split(QLatin1Char('.')).size() != 7) {
         return;
     }
-    MessagesTransaction tx(*storage_);
-    QSqlQuery q = storage_->Prepare(
-        QStringLiteral("INSERT OR IGNORE INTO hour_patterns (pattern) VALUES (?)"));
-    q.addBindValue(pattern);
-    ok = tx.Active() && MessagesStorage::Exec(q, "storing an hour pattern") && tx.Commit();
+    DialogInstance<HourPatternNameDialog> ask(owner);
+    if (RunDialog(*ask.get()) != QDialog::Accepted || !ask) {
+        return;
+    }
+    const QString name = ask->Name();
+    if (name.isEmpty()) {
+        return;
+    }
+    if (!HourPattern(name).isEmpty() &&
+        MsgBox(QStringLiteral("Hours named '%1' are already kept. Do you want to replace them?")
+                   .arg(name),
+               MsgIcon::Question, MsgButtons::YesNo, 1, owner) != MsgResult::Yes) {
+        return;
+    }
+    ok = KeepHourPattern(name, pattern);
 }
 
-QStringList OrlixDatabase::HourPatterns() {
-    QStringList patterns;
-    if (!ready("hour patterns were listed")) {
-        return patterns;
+QString OrlixDatabase::ChooseHourRestrictions(QWidget* owner) {
+    if (!ready("hour patterns were chosen from")) {
+        return QString();
     }
-    QSqlQuery q =
-        storage_->Prepare(QStringLiteral("SELECT pattern FROM hour_patterns ORDER BY reference"));
-    if (MessagesStorage::Exec(q, "listing hour patterns")) {
+    DialogInstance<HourPatternChooser> chooser(
+        HourPatternNames(), [this](const QString& name) { return DeleteHourPattern(name); }, owner);
+    if (RunDialog(*chooser.get()) != QDialog::Accepted || !chooser) {
+        return QString();
+    }
+    const QString name = chooser->Chosen();
+    return name.isEmpty() ? QString() : HourPattern(name);
+}
+
+namespace {
+QStringList column(MessagesStorage& storage, const QString& sql, const char* what) {
+    QStringList values;
+    QSqlQuery q = storage.Prepare(sql);
+    if (MessagesStorage::Exec(q, what)) {
         while (q.next()) {
-            patterns << q.value(0).toString();
+            values << q.value(0).toString();
         }
     }
-    return patterns;
+    return values;
+}
+} // namespace
+
+QStringList OrlixDatabase::HourPatterns() {
+    if (!ready("hour patterns were listed")) {
+        return {};
+    }
+    return column(*storage_, QStringLiteral("SELECT pattern FROM hour_patterns ORDER BY reference"),
+                  "listing hour patterns");
+}
+
+QStringList OrlixDatabase::HourPatternNames() {
+    if (!ready("hour pattern names were listed")) {
+        return {};
+    }
+    return column(*storage_, QStringLiteral("SELECT name FROM hour_patterns ORDER BY reference"),
+                  "listing hour pattern names");
+}
+
+QString OrlixDatabase::HourPattern(const QString& name) {
+    if (name.trimmed().isEmpty() || !ready("an hour pattern was read")) {
+        return QString();
+    }
+    QSqlQuery q =
+        storage_->Prepare(QStringLiteral("SELECT pattern FROM hour_patterns WHERE name_key = ?"));
+    q.addBindValue(name.trimmed().toCaseFolded());
+    if (MessagesStorage::Exec(q, "reading an hour pattern") && q.next()) {
+        return q.value(0).toString();
+    }
+    return QString();
+}
+
+bool OrlixDatabase::KeepHourPattern(const QString& name, const QString& pattern) {
+    const QString kept = name.trimmed();
+    if (kept.isEmpty() || kept.size() > HourPatternNameDialog::kMaxName ||
+        pattern.split(QLatin1Char('.')).size() != 7 || !ready("an hour pattern was kept")) {
+        return false;
+    }
+    MessagesTransaction tx(*storage_);
+    QSqlQuery update = storage_->Prepare(
+        QStringLiteral("UPDATE hour_patterns SET name = ?, pattern = ? WHERE name_key = ?"));
+    update.addBindValue(kept);
+    update.addBindValue(pattern);
+    update.addBindValue(kept.toCaseFolded());
+    if (!tx.Active() || !MessagesStorage::Exec(update, "replacing an hour pattern")) {
+        return false;
+    }
+    if (update.numRowsAffected() < 1) {
+        QSqlQuery insert = storage_->Prepare(
+            QStringLiteral("INSERT INTO hour_patterns (name, name_key, pattern) VALUES (?, ?, ?)"));
+        insert.addBindValue(kept);
+        insert.addBindValue(kept.toCaseFolded());
+        insert.addBindValue(pattern);
+        if (!MessagesStorage::Exec(insert, "keeping an hour pattern")) {
+            return false;
+        }
+    }
+    return tx.Commit();
+}
+
+bool OrlixDatabase::DeleteHourPattern(const QString& name) {
+    if (name.trimmed().isEmpty() || !ready("an hour pattern was deleted")) {
+        return false;
+    }
+    MessagesTransaction tx(*storage_);
+    QSqlQuery q = storage_->Prepare(QStringLiteral("DELETE FROM hour_patterns WHERE name_key = ?"));
+    q.addBindValue(name.trimmed().toCaseFolded());
+    return tx.Active() && MessagesStorage::Exec(q, "deleting an hour pattern") &&
+           q.numRowsAffected() > 0 && tx.Commit();
 }
 
 QVector<ContactListLine> OrlixDatabase::ContactMessageLines(const QString& emails,

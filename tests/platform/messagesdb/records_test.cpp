@@ -1,8 +1,13 @@
 #include "messagesdbfixture.h"
 
+#include "platform/messagesdb/hourpatterndialogs.h"
 #include "platform/messagesdb/labelsheetsettings.h"
 #include "platform/messagesdb/orlixprize.h"
 #include "platform/messagesdb/orlixprizewinner.h"
+#include "support/scripteddialogs.h"
+#include "support/scriptedmessageboxes.h"
+
+#include <QLineEdit>
 
 #include <QFileInfo>
 #include <QSignalSpy>
@@ -226,9 +231,21 @@ TEST_F(MessagesDbTest, HourPatternsAreKeptOnceEach) {
     open();
     bool ok = false;
     const QString pattern = QStringLiteral("ABC.D.E.F.G.H.IJ");
+    const auto named = [](const QString& name) {
+        TestDialogs().queue([name](QDialog& d) {
+            auto& ask = dynamic_cast<HourPatternNameDialog&>(d);
+            ask.NameBox()->setText(name);
+            ask.accept();
+        });
+    };
+    named(QStringLiteral("Weekdays"));
     db_->StoreHourRestrictions(pattern, nullptr, ok);
     EXPECT_TRUE(ok);
+    // The same name again, in other letters: kept once, after the question.
+    named(QStringLiteral("WEEKDAYS"));
+    TestMessageBoxes().queue(MsgResult::Yes);
     db_->StoreHourRestrictions(pattern, nullptr, ok);
+    EXPECT_TRUE(ok);
     db_->StoreHourRestrictions(QStringLiteral("A.B"), nullptr, ok);
     EXPECT_FALSE(ok);
     EXPECT_EQ(db_->HourPatterns(), QStringList{pattern});

@@ -200,7 +200,8 @@ TEST_F(MessagesDbTest, TheTransactionGuardRollsBackUnlessCommitted) {
         MessagesTransaction tx(storage);
         ASSERT_TRUE(tx.Active());
         QSqlQuery q =
-            storage.Prepare(QStringLiteral("INSERT INTO hour_patterns (pattern) VALUES (?)"));
+            storage.Prepare(QStringLiteral("INSERT INTO hour_patterns (name, name_key, pattern) "
+                                           "VALUES ('Week', 'week', ?)"));
         q.addBindValue(QStringLiteral("A.B.C.D.E.F.G"));
         ASSERT_TRUE(MessagesStorage::Exec(q, "inserting"));
         // No Commit: the guard undoes it.
@@ -209,7 +210,8 @@ TEST_F(MessagesDbTest, TheTransactionGuardRollsBackUnlessCommitted) {
     {
         MessagesTransaction tx(storage);
         QSqlQuery q =
-            storage.Prepare(QStringLiteral("INSERT INTO hour_patterns (pattern) VALUES (?)"));
+            storage.Prepare(QStringLiteral("INSERT INTO hour_patterns (name, name_key, pattern) "
+                                           "VALUES ('Week', 'week', ?)"));
         q.addBindValue(QStringLiteral("A.B.C.D.E.F.G"));
         ASSERT_TRUE(MessagesStorage::Exec(q, "inserting"));
         EXPECT_TRUE(tx.Commit());
@@ -231,4 +233,27 @@ TEST_F(MessagesDbTest, ASnapshotIsAWorkingCopyOfTheDatabase) {
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->Count(), 1);
     EXPECT_EQ(list->Item(1)->Subject(), QStringLiteral("kept"));
+}
+
+// A file of the first schema kept hour patterns without names: they open named by the order
+// they were kept, and a pattern may then be kept under a second name.
+TEST_F(MessagesDbTest, AVersionOneFileOpensWithItsHourPatternsNamed) {
+    QStringList statements = MessagesSchemaSteps(1);
+    statements << QStringLiteral(
+                      "INSERT INTO orlix_meta (name, value) VALUES ('schema_version', '1')")
+               << QStringLiteral("INSERT INTO hour_patterns (reference, pattern) VALUES"
+                                 " (4, 'A.B.C.D.E.F.G'), (9, 'X.X.X.X.X.X.X'), (7, 'AB.....')");
+    rawExec(dbFile(folder_), statements);
+    open();
+    EXPECT_TRUE(logged(QStringLiteral("from schema version 1 to 2")));
+    EXPECT_EQ(db_->HourPatternNames(),
+              (QStringList{QStringLiteral("Hours 1"), QStringLiteral("Hours 2"),
+                           QStringLiteral("Hours 3")}));
+    EXPECT_EQ(db_->HourPattern(QStringLiteral("hours 2")), QStringLiteral("AB....."));
+    EXPECT_EQ(db_->HourPattern(QStringLiteral("Hours 3")), QStringLiteral("X.X.X.X.X.X.X"));
+    EXPECT_TRUE(db_->KeepHourPattern(QStringLiteral("Again"), QStringLiteral("A.B.C.D.E.F.G")));
+    EXPECT_EQ(db_->HourPatterns().count(QStringLiteral("A.B.C.D.E.F.G")), 2);
+    EXPECT_TRUE(db_->DeleteHourPattern(QStringLiteral("HOURS 1")));
+    EXPECT_FALSE(db_->DeleteHourPattern(QStringLiteral("Hours 1")));
+    EXPECT_EQ(db_->HourPattern(QStringLiteral("Hours 1")), QString());
 }
