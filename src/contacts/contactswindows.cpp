@@ -1,10 +1,12 @@
 #include "contacts/contactswindows.h"
 
+#include "contacts/frmcontact.h"
 #include "contacts/frmprize.h"
 #include "core/windows/windowregistry.h"
 
 #include <QWidget>
 
 void InstallContactsWindows(WindowRegistry& windows) {
+    windows.Register(WindowKind::Contact, [](QWidget* owner) { return new frmContact(owner); });
     windows.Register(WindowKind::Prize, [](QWidget* owner) { return new frmPrize(owner); });
 }
