@@ -5,6 +5,7 @@
 #include "core/debuglog.h"
 #include "core/orlixcommon.h"
 #include "core/program.h"
+#include "core/windows/contactopener.h"
 #include "core/windows/windowopeners.h"
 #include "core/windows/windowregistry.h"
 #include "platform/directory/controls/ucontact.h"
@@ -24,9 +25,11 @@
 #include "support/waitfor.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -571,6 +574,68 @@ TEST_F(ContactWindowTest, TheFrameAndListsLieOverTheTabPage) {
     // The window keeps at least its designed size.
     w->resize(10, 10);
     EXPECT_GE(w->width(), TwipsToPixels(6750));
+}
+
+TEST_F(ContactWindowTest, RunModallyTheCallerReadsTheNewReference) {
+    // The contact chooser's new entry: the window runs modally and the caller reads the
+    // Reference once it has closed.
+    InstallWindowOpeners();
+    program().Windows().SetShower(nullptr);
+    auto contact = directory().CreateContact();
+    QMetaObject::invokeMethod(
+        qApp,
+        [] {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                if (auto* w = qobject_cast<frmContact*>(top); w != nullptr && w->isVisible()) {
+                    field(w, "txtName")->setText(QStringLiteral("Chosen New"));
+                    w->OkButton()->click();
+                }
+            }
+        },
+        Qt::QueuedConnection);
+    const QPointer<QWidget> left = OpenContactThroughHook(contact, 1);
+    EXPECT_GT(contact->Reference(), 0);
+    EXPECT_EQ(storedName(contact->Reference()), QStringLiteral("Chosen New"));
+    EXPECT_TRUE(WaitFor([&] { return left.isNull(); }));
+    SetOpenContactHook(nullptr);
+}
+
+TEST_F(ContactWindowTest, EachTabDraws) {
+    storedSms(QStringLiteral("+44 7700 900123"));
+    auto contact = directory().CreateContact();
+    contact->SetName(QStringLiteral("Cat Listener"));
+    contact->SetCompany(QStringLiteral("Acme Ltd"));
+    contact->SetAddress(QStringLiteral("1 High Street\r\nTown"));
+    contact->SetMobileNumber(QStringLiteral("+44 7700 900123"));
+    contact->SetEmail1(QStringLiteral("cat@x.example"));
+    contact->SetNotes(QStringLiteral("Rings on Fridays."));
+    QString refusal;
+    ASSERT_TRUE(directory().SaveContact(0, *contact, &refusal));
+    auto prize = db().NewPrize();
+    prize->SetTitle(QStringLiteral("Concert tickets"));
+    prize->SetNumberSupplied(2);
+    bool ok = false;
+    db().StorePrize(*prize, ok);
+    auto winner = db().NewPrizeWinner(*prize);
+    winner->SetWinnerReference(contact->Reference());
+    db().StorePrizeWinner(*winner, ok);
+    frmContact* w = open(directory().GetContact(contact->Reference(), true, true));
+    const QString shots = qEnvironmentVariable("ORLIX_SCREENSHOTS");
+    QTabWidget* tabs = w->ContactControl()->tabContact();
+    for (int i = 0; i < tabs->count(); ++i) {
+        tabs->setCurrentIndex(i);
+        const QImage image = w->grab().toImage();
+        EXPECT_FALSE(image.isNull());
+        if (!shots.isEmpty()) {
+            const QString name = tabs->tabText(i).toLower().remove(QLatin1Char('&'));
+            EXPECT_TRUE(
+                image.save(shots + QStringLiteral("/contact-") + name + QStringLiteral(".png")));
+        }
+    }
+    w->ContactControl()->SetCurrentTab(4);
+    EXPECT_EQ(w->MessagesList()->topLevelItemCount(), 1);
+    w->ContactControl()->SetCurrentTab(5);
+    EXPECT_EQ(w->PrizesList()->topLevelItemCount(), 1);
 }
 
 class HistoryLinesTest : public ContactWindowTest {
