@@ -181,6 +181,7 @@ protected:
         m->SetMessageBytes(BuildTextMessage(from, QStringLiteral("81234"), QString(),
                                             QStringLiteral("Hello"), QDateTime()));
         m->SetFolder(OrlixDatabase::kInboxFolder);
+        m->SetReceivedDate(QDateTime(QDate(2026, 12, 4), QTime(18, 5)));
         bool ok = false;
         db().StoreMessage(*m, ok);
         EXPECT_TRUE(ok);
@@ -550,8 +551,13 @@ TEST_F(ContactWindowTest, TheMessagesTabListsByEmailAndByNumber) {
     EXPECT_FALSE(w->MessagesFrame()->isVisible());
     EXPECT_FALSE(w->PrizesFrame()->isVisible());
 
-    // A new contact: no prizes, and messages only for what is stored in the object.
+    // A new contact: the lists of the tab shown are read again at once, never left showing
+    // the contact before; no prizes, and messages only for what is stored in the object.
+    w->ContactControl()->SetCurrentTab(4);
+    ASSERT_EQ(lines(w->MessagesList()).size(), 1);
     w->ToolbarButton(QStringLiteral("new"))->trigger();
+    EXPECT_TRUE(w->MessagesFrame()->isVisible());
+    EXPECT_TRUE(lines(w->MessagesList()).isEmpty());
     w->ContactControl()->SetCurrentTab(5);
     EXPECT_TRUE(lines(w->PrizesList()).isEmpty());
     w->ContactControl()->SetCurrentTab(4);

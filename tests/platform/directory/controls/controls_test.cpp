@@ -484,3 +484,26 @@ TEST_F(ContactControlsTest, EditCommandsWorkOnTheFocusedField) {
     control.EditPaste();
     EXPECT_EQ(company->text(), QStringLiteral(" Smith"));
 }
+
+TEST_F(ContactControlsTest, AnAnnouncedSaveReloadsAnAutoUpdatingListKeepingItsSelection) {
+    const auto ann = save(QStringLiteral("Ann Smith"));
+    uContactsList list;
+    list.SetDirectory(directory.get());
+    list.SetSelectedReference(ann->Reference());
+    auto added = directory->CreateContact();
+    added->SetName(QStringLiteral("Bob New"));
+    bool ok = false;
+    directory->SaveContact(0, added, true, true, ok);
+    ASSERT_TRUE(ok);
+    EXPECT_TRUE(Lines(list).contains(QStringLiteral("Bob New")));
+    EXPECT_EQ(list.SelectedReference(), ann->Reference());
+
+    uContactsList still;
+    still.SetAutoUpdate(false);
+    still.SetDirectory(directory.get());
+    still.Refresh();
+    auto later = directory->CreateContact();
+    later->SetName(QStringLiteral("Cat Later"));
+    directory->SaveContact(0, later, true, true, ok);
+    EXPECT_FALSE(Lines(still).contains(QStringLiteral("Cat Later")));
+}
