@@ -58,7 +58,7 @@ QStringList DirectorySchemaSteps(int version) {
                            " client_level INTEGER NOT NULL DEFAULT 0,"
                            " PRIMARY KEY (product_code, host, process_id))"),
         };
-    case 2:
+    case 3:
         // A free text kept with the contact; read and written with the whole record only, as
         // the address is.
         return {QStringLiteral("ALTER TABLE contacts ADD COLUMN notes TEXT NOT NULL DEFAULT ''")};
