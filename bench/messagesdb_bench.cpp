@@ -1,8 +1,8 @@
 // The messages database's speed goals: the last 24 hours' messages (1,000 of 100,000 unless
 // --recent=N and --messages=N say otherwise; a busy day is --recent=10000 --messages=1000000)
 // beside the same statement on the sqlite3 C API (the floor), rendering them as the on-screen
-// list, and storing messages one by one (one transaction and the production synchronous mode,
-// FULL, each).
+// list, a contact's Messages tab, and storing messages one by one (one transaction and the
+// production synchronous mode, FULL, each).
 #include "benchfloor.h"
 #include "benchsizes.h"
 
@@ -166,6 +166,27 @@ void BM_ApplyTemplateOnScreenList(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ApplyTemplateOnScreenList)->Unit(benchmark::kMillisecond);
+
+// A contact window's Messages tab: a contact with two e-mail addresses and two numbers, its
+// messages looked for among all 100,000 (what the tab asks of the database each time it is
+// chosen). Listener 42 wrote 20 of them from each address; the SMS carry the digits 4242.
+void BM_ContactMessagesTab(benchmark::State& state) {
+    Corpus& c = corpus();
+    const QString emails = QStringLiteral("listener42@example.org|listener4042@example.org");
+    const QString numbers = QStringLiteral("4242|+44 7700 900123");
+    for (auto _ : state) {
+        auto lines = c.db.ContactMessageLines(emails, numbers);
+        if (lines.isEmpty()) {
+            state.SkipWithError("no lines");
+            break;
+        }
+        benchmark::DoNotOptimize(lines);
+    }
+}
+BENCHMARK(BM_ContactMessagesTab)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
 
 // One message per iteration, each its own transaction; argument 0 is the production
 // synchronous mode (FULL), 1 is NORMAL, for comparison.

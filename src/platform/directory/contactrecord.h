@@ -15,12 +15,16 @@ struct ContactRecord {
     QString mobileNumber;
     QString otherNumber;
     QString address;
+    QString notes;
     QString loginName; // not empty exactly for a user
     qint32 ownerReference = 0;
     qint32 contactListValue = 0;
     quint32 directoryRights = 0;
     quint32 userRights = 0;
     bool passwordSet = false;
-    // False for the light record of lists and captions: it lacks the address.
+    // False for the light record of lists and captions: it lacks the address and the notes.
     bool full = true;
+    // False while notes is unread (the light record); a record whose address alone was set
+    // then keeps its stored notes.
+    bool notesRead = true;
 };

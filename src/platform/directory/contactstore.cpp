@@ -32,8 +32,10 @@ ContactRecord readRecord(const QSqlQuery& q, bool full) {
     r.userRights = q.value(14).toUInt();
     r.passwordSet = q.value(15).toBool();
     r.full = full;
+    r.notesRead = full;
     if (full) {
         r.address = q.value(16).toString();
+        r.notes = q.value(17).toString();
     }
     return r;
 }
@@ -117,7 +119,7 @@ std::optional<ContactRecord> ContactStore::Load(qint32 reference, bool full) {
         return std::nullopt;
     }
     QSqlQuery q = s_.Prepare(QStringLiteral("SELECT ") + kLightColumns +
-                             (full ? QStringLiteral(", address") : QString()) +
+                             (full ? QStringLiteral(", address, notes") : QString()) +
                              QStringLiteral(" FROM contacts WHERE reference = ?"));
     q.addBindValue(reference);
     if (!DirectoryStorage::Exec(q, "reading a contact") || !q.next()) {
@@ -131,7 +133,7 @@ std::optional<ContactRecord> ContactStore::LoadByLoginName(const QString& loginN
         return std::nullopt;
     }
     QSqlQuery q = s_.Prepare(QStringLiteral("SELECT ") + kLightColumns +
-                             QStringLiteral(", address FROM contacts WHERE login_name = ?"));
+                             QStringLiteral(", address, notes FROM contacts WHERE login_name = ?"));
     q.addBindValue(loginName.trimmed());
     if (!DirectoryStorage::Exec(q, "reading a user") || !q.next()) {
         return std::nullopt;
@@ -141,17 +143,19 @@ std::optional<ContactRecord> ContactStore::LoadByLoginName(const QString& loginN
 
 bool ContactStore::Insert(ContactRecord& record) {
     QSqlQuery q = s_.Prepare(QStringLiteral("INSERT INTO contacts (") + kFieldColumns +
-                             QStringLiteral(", address) VALUES (") +
-                             QStringLiteral("?, ").repeated(25) + QStringLiteral("?)"));
+                             QStringLiteral(", address, notes) VALUES (") +
+                             QStringLiteral("?, ").repeated(26) + QStringLiteral("?)"));
     for (const QVariant& v : fieldValues(record)) {
         q.addBindValue(v);
     }
     q.addBindValue(ContactText::NotNull(record.address));
+    q.addBindValue(ContactText::NotNull(record.notes));
     if (!DirectoryStorage::Exec(q, "adding a contact")) {
         return false;
     }
     record.reference = q.lastInsertId().toInt();
     record.full = true;
+    record.notesRead = true;
     return record.reference > 0;
 }
 
@@ -162,6 +166,9 @@ bool ContactStore::Update(const ContactRecord& record) {
     if (record.full) {
         sets += QStringLiteral(", address = ?");
     }
+    if (record.notesRead) {
+        sets += QStringLiteral(", notes = ?");
+    }
     QSqlQuery q = s_.Prepare(QStringLiteral("UPDATE contacts SET ") + sets +
                              QStringLiteral(" WHERE reference = ?"));
     for (const QVariant& v : fieldValues(record)) {
@@ -169,6 +176,9 @@ bool ContactStore::Update(const ContactRecord& record) {
     }
     if (record.full) {
         q.addBindValue(ContactText::NotNull(record.address));
+    }
+    if (record.notesRead) {
+        q.addBindValue(ContactText::NotNull(record.notes));
     }
     q.addBindValue(record.reference);
     if (!DirectoryStorage::Exec(q, "saving a contact")) {

@@ -31,6 +31,8 @@ public:
     const QString& OtherNumber() const { return r_.otherNumber; }
     // Lines joined by CR LF.
     const QString& Address() const { return r_.address; }
+    // A free text kept with the contact; like the address, only in the whole record.
+    const QString& Notes() const { return r_.notes; }
     const QString& LoginName() const { return r_.loginName; }
     bool IsUser() const { return !r_.loginName.isEmpty(); }
     qint32 OwnerReference() const { return r_.ownerReference; }
@@ -50,6 +52,10 @@ public:
     void SetAddress(const QString& v) {
         change(r_.address, v);
         r_.full = true;
+    }
+    void SetNotes(const QString& v) {
+        change(r_.notes, v);
+        r_.notesRead = true;
     }
     void SetLoginName(const QString& v) { change(r_.loginName, v.trimmed()); }
     void SetOwnerReference(qint32 v);

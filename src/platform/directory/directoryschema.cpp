@@ -82,6 +82,10 @@ QStringList DirectorySchemaSteps(int version) {
                            " INSERT INTO contacts_name_search(rowid, name_fold)"
                            " VALUES (new.reference, new.name_fold); END"),
         };
+    case 3:
+        // A free text kept with the contact; read and written with the whole record only, as
+        // the address is.
+        return {QStringLiteral("ALTER TABLE contacts ADD COLUMN notes TEXT NOT NULL DEFAULT ''")};
     default:
         return {};
     }

@@ -27,7 +27,7 @@ enum class StorageOpenResult {
 // writer and keeps its transactions short.
 class DirectoryStorage {
 public:
-    static constexpr int kCurrentSchema = 2;
+    static constexpr int kCurrentSchema = 3;
     static constexpr int kBusyTimeoutMs = 5000;
 
     DirectoryStorage();

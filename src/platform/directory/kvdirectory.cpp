@@ -270,9 +270,16 @@ int KVDirectory::UserCount() {
     return me ? ::DirectoryRights(me->directoryRights) : ::DirectoryRights();
 }
 
-void KVDirectory::SaveContact(qint32 oldReference, const ContactPtr& contact, bool, bool,
-                              bool& ok) {
-    ok = contact && SaveContact(oldReference, *contact, nullptr);
+void KVDirectory::SaveContact(qint32 oldReference, const ContactPtr& contact, bool, bool notify,
+                              bool& ok, QString* refusal) {
+    if (!contact) {
+        ok = refuse(refusal, QStringLiteral("There is no contact to save"));
+        return;
+    }
+    ok = SaveContact(oldReference, *contact, refusal);
+    if (ok && notify) {
+        Q_EMIT ContactSaved(contact);
+    }
 }
 
 bool KVDirectory::SaveContact(qint32 oldReference, DirectoryContact& contact, QString* refusal) {
@@ -299,6 +306,7 @@ bool KVDirectory::SaveContact(qint32 oldReference, DirectoryContact& contact, QS
     record.loginName = record.loginName.trimmed();
     if (!stored) {
         record.full = true;
+        record.notesRead = true;
     }
     if (const QString why =
             saveRightRefusal(stored, record, currentDirectoryRights(), currentUser_->Reference());
@@ -326,6 +334,10 @@ void KVDirectory::takeSaved(DirectoryContact& contact, ContactRecord record,
     if (stored && !record.full) {
         record.address = stored->address; // kept in the file, so the object is whole now
         record.full = true;
+    }
+    if (stored && !record.notesRead) {
+        record.notes = stored->notes;
+        record.notesRead = true;
     }
     record.passwordSet = stored ? stored->passwordSet : false;
     contact.SetRecord(record);

@@ -92,8 +92,9 @@ public:
     // The logged-in user's rights decide: users, login names and rights need CanSaveUsers;
     // a personal contact (judged by its stored owner) CanSavePersonalContacts, any other
     // CanSaveContacts. A refused save changes nothing.
+    // notify announces the stored contact through ContactSaved; refusal says why it was not.
     void SaveContact(qint32 oldReference, const ContactPtr& contact, bool validate, bool notify,
-                     bool& ok);
+                     bool& ok, QString* refusal = nullptr);
     bool SaveContact(qint32 oldReference, DirectoryContact& contact, QString* refusal);
     bool RemoveContact(qint32 reference, QString* refusal);
 
@@ -133,6 +134,8 @@ Q_SIGNALS:
     // AddWebsite stored a website (or found the one with its address).
     void WebsitesChanged();
     void ContactLogout();
+    // A contact stored with notify: the object that was stored, holding the saved values.
+    void ContactSaved(const KVDirectory::ContactPtr& contact);
     void SecurityKeyInserted(const QString& driveLetter, const QString& loginName,
                              bool* attemptLogin);
     void SecurityKeyRemoved(const QString& driveLetter, bool* attemptLogout);

@@ -97,6 +97,61 @@ TEST_F(ContactsTest, SavingALightRecordKeepsTheStoredAddress) {
     EXPECT_EQ(back->Address(), QStringLiteral("2 Low Road"));
 }
 
+TEST_F(ContactsTest, NotesAreKeptWithTheWholeRecordAndALightSaveKeepsThem) {
+    auto c = directory->CreateContact();
+    c->SetName(QStringLiteral("Listener"));
+    c->SetNotes(QStringLiteral("Rings every Friday"));
+    bool ok = false;
+    directory->SaveContact(0, c, true, true, ok);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(directory->GetContact(c->Reference(), true, true)->Notes(),
+              QStringLiteral("Rings every Friday"));
+    EXPECT_EQ(directory->GetContact(c->Reference(), false, false)->Notes(), QString());
+
+    // A light record whose name and address alone are set leaves the stored notes alone.
+    auto light = directory->GetContact(c->Reference(), false, false);
+    light->SetName(QStringLiteral("Listener Renamed"));
+    light->SetAddress(QStringLiteral("2 Low Road"));
+    directory->SaveContact(light->Reference(), light, true, true, ok);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(light->Notes(), QStringLiteral("Rings every Friday"));
+    auto back = directory->GetContact(c->Reference(), true, true);
+    EXPECT_EQ(back->Notes(), QStringLiteral("Rings every Friday"));
+    EXPECT_EQ(back->Address(), QStringLiteral("2 Low Road"));
+
+    // Notes set on a light record are stored; its unread address stays.
+    light = directory->GetContact(c->Reference(), false, false);
+    light->SetNotes(QString());
+    directory->SaveContact(light->Reference(), light, true, true, ok);
+    ASSERT_TRUE(ok);
+    back = directory->GetContact(c->Reference(), true, true);
+    EXPECT_EQ(back->Notes(), QString());
+    EXPECT_EQ(back->Address(), QStringLiteral("2 Low Road"));
+}
+
+TEST_F(ContactsTest, ASaveWithNotifyAnnouncesTheStoredObject) {
+    std::vector<KVDirectory::ContactPtr> announced;
+    QObject::connect(directory.get(), &KVDirectory::ContactSaved,
+                     [&announced](const KVDirectory::ContactPtr& c) { announced.push_back(c); });
+    auto c = directory->CreateContact();
+    c->SetName(QStringLiteral("Listener"));
+    bool ok = false;
+    directory->SaveContact(0, c, true, false, ok);
+    ASSERT_TRUE(ok);
+    EXPECT_TRUE(announced.empty());
+    directory->SaveContact(c->Reference(), c, true, true, ok);
+    ASSERT_TRUE(ok);
+    ASSERT_EQ(announced.size(), 1u);
+    EXPECT_EQ(announced[0], c);
+    // A refused save is not announced, and says why.
+    directory->Logout();
+    QString refusal;
+    directory->SaveContact(c->Reference(), c, true, true, ok, &refusal);
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(refusal.isEmpty());
+    EXPECT_EQ(announced.size(), 1u);
+}
+
 TEST_F(ContactsTest, FilterTextIsParsedIntoCriteria) {
     using M = ContactMatch;
     using F = ContactField;

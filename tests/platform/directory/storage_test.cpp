@@ -1,5 +1,6 @@
 #include "directoryfixture.h"
 
+#include "platform/directory/directoryschema.h"
 #include "platform/directory/directorystorage.h"
 #include "support/readonlyfolder.h"
 #include "support/scripteddialogs.h"
@@ -7,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 
 #include <atomic>
@@ -143,6 +145,36 @@ TEST_F(StorageTest, UnopenableFilesFailCleanlyAndKeepTheirBytes) {
         directory.Applications().Unregister(32, nullptr, ok);
         directory.Close(ok);
     }
+}
+
+TEST_F(StorageTest, AFileOfTheFirstVersionGainsNotesAndKeepsItsContacts) {
+    const QString path = KVDirectory::DefaultFilePath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    {
+        // A directory as the first version of the program left it.
+        auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("v1"));
+        db.setDatabaseName(path);
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        for (const QString& sql : DirectorySchemaSteps(1)) {
+            ASSERT_TRUE(q.exec(sql)) << sql.toStdString();
+        }
+        ASSERT_TRUE(q.exec(QStringLiteral(
+            "INSERT INTO contacts (name, address) VALUES ('Old Listener', '1 High St')")));
+        ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA user_version = 1")));
+        q = QSqlQuery();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("v1"));
+    KVDirectory directory;
+    bool failed = true;
+    directory.OpenDefault(false, failed);
+    ASSERT_FALSE(failed);
+    const auto c = directory.GetContact(1, true, true);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->Name(), QStringLiteral("Old Listener"));
+    EXPECT_EQ(c->Address(), QStringLiteral("1 High St"));
+    EXPECT_EQ(c->Notes(), QString());
 }
 
 TEST_F(StorageTest, ANewerSchemaIsRefused) {

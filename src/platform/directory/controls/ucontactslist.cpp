@@ -104,7 +104,14 @@ void uContactsList::SetBackColour(const QColor& colour) {
 }
 
 void uContactsList::SetDirectory(KVDirectory* directory) {
+    if (directory_ != nullptr) {
+        disconnect(directory_, &KVDirectory::ContactSaved, this, nullptr);
+    }
     directory_ = directory;
+    if (directory_ != nullptr) {
+        // A contact saved anywhere in the program is listed, or renamed, at once.
+        connect(directory_, &KVDirectory::ContactSaved, this, [this] { changed(); });
+    }
     changed();
 }
 

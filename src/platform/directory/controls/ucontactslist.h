@@ -44,8 +44,9 @@ public:
     // contact the list cannot show (unknown, or not of ContactTypes) selects nothing.
     qint32 SelectedReference() const { return selectedReference_; }
     void SetSelectedReference(qint32 reference);
-    // True: each change of Directory, ContactTypes, DisplayNewContact or SearchText reloads
-    // the list at once. False: the list reloads on Refresh and when the user searches.
+    // True: each change of Directory, ContactTypes, DisplayNewContact or SearchText, and each
+    // contact the directory announces as saved, reloads the list at once. False: the list reloads
+    // on Refresh and when the user searches.
     bool AutoUpdate() const { return autoUpdate_; }
     void SetAutoUpdate(bool on);
     QColor BackColour() const { return backColour_; }

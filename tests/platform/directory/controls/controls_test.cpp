@@ -4,10 +4,13 @@
 #include "platform/directory/controls/ucontactslist.h"
 #include "platform/ui/twips.h"
 #include "support/scripteddialogs.h"
+#include "support/scriptedmessageboxes.h"
 #include "support/waitfor.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
@@ -249,7 +252,7 @@ TEST_F(ContactControlsTest, HostTabsOnlyWithinTheTwoSettings) {
     EXPECT_EQ(control.TabNumbers(), (QList<int>{0, 1, 2, 3, 4, 5}));
     EXPECT_EQ(control.TabCaption(4), QStringLiteral("Mail"));
     EXPECT_EQ(control.TabCaption(5), QStringLiteral("Prizes"));
-    EXPECT_EQ(control.TabCaption(2), QStringLiteral("Numbers"));
+    EXPECT_EQ(control.TabCaption(2), QStringLiteral("Settings"));
     EXPECT_EQ(control.TabCaption(9), QString());
 }
 
@@ -290,4 +293,217 @@ TEST_F(ContactControlsTest, TabAreaIsThePageUnderTheTabsInTwips) {
     QWidget* page = control.tabContact()->currentWidget();
     EXPECT_NEAR(control.TabAreaTop(), PixelsToTwips(page->mapTo(&control, QPoint()).y()), 15);
     EXPECT_NEAR(control.TabAreaWidth(), PixelsToTwips(page->width()), 15);
+}
+
+namespace {
+QLineEdit* Field(uContact& control, const char* name) {
+    return control.findChild<QLineEdit*>(QString::fromLatin1(name));
+}
+} // namespace
+
+TEST_F(ContactControlsTest, EditsAreHeldUntilTheDirectoryAnnouncesTheSave) {
+    auto c = save(QStringLiteral("Ann Smith"));
+    uContact control;
+    control.SetDirectory(directory.get());
+    QSignalSpy state(&control, &uContact::EditStateChanged);
+    QSignalSpy history(&control, &uContact::HistoryChanged);
+    control.SetContact(directory->GetContact(c->Reference(), false, false));
+    ASSERT_EQ(history.count(), 1);
+    EXPECT_EQ(history.at(0).at(0).toString(), QString());
+    EXPECT_FALSE(control.ContactChanged());
+    EXPECT_EQ(state.count(), 0); // loading is not an edit
+
+    Field(control, "txtName")->setText(QStringLiteral("Ann Jones"));
+    Field(control, "txtMobileNumber")->setText(QStringLiteral("07700 900123"));
+    EXPECT_TRUE(control.ContactChanged());
+    ASSERT_EQ(state.count(), 1); // once, at the first edit
+    EXPECT_TRUE(state.at(0).at(0).toBool());
+    EXPECT_EQ(control.Contact()->Name(), QStringLiteral("Ann Smith")); // not written yet
+
+    control.StoreEdits();
+    EXPECT_EQ(control.Contact()->Name(), QStringLiteral("Ann Jones"));
+    EXPECT_TRUE(control.ContactChanged()); // storing the edits is not saving them
+
+    bool ok = false;
+    directory->SaveContact(c->Reference(), control.Contact(), true, false, ok);
+    ASSERT_TRUE(ok);
+    EXPECT_TRUE(control.ContactChanged()); // not announced
+    directory->SaveContact(c->Reference(), control.Contact(), true, true, ok);
+    ASSERT_TRUE(ok);
+    EXPECT_FALSE(control.ContactChanged());
+    ASSERT_EQ(state.count(), 2);
+    EXPECT_FALSE(state.at(1).at(0).toBool());
+    EXPECT_EQ(Field(control, "txtMobileNumber")->text(), QStringLiteral("07700 900123"));
+
+    // Another object of the same contact saved elsewhere leaves these edits alone.
+    Field(control, "txtCompany")->setText(QStringLiteral("Acme"));
+    auto other = directory->GetContact(c->Reference(), true, true);
+    directory->SaveContact(c->Reference(), other, true, true, ok);
+    EXPECT_TRUE(control.ContactChanged());
+    EXPECT_EQ(Field(control, "txtCompany")->text(), QStringLiteral("Acme"));
+}
+
+TEST_F(ContactControlsTest, ALightRecordIsCompletedInTheSameObject) {
+    auto c = directory->CreateContact();
+    c->SetName(QStringLiteral("Listener"));
+    c->SetAddress(QStringLiteral("1 High St\r\nTown"));
+    c->SetNotes(QStringLiteral("Likes jazz"));
+    bool ok = false;
+    directory->SaveContact(0, c, true, true, ok);
+    ASSERT_TRUE(ok);
+    auto light = directory->GetContact(c->Reference(), false, false);
+    uContact control;
+    control.SetDirectory(directory.get());
+    control.SetContact(light);
+    EXPECT_EQ(control.Contact(), light);
+    EXPECT_EQ(light->Address(), QStringLiteral("1 High St\r\nTown"));
+    EXPECT_EQ(light->Notes(), QStringLiteral("Likes jazz"));
+    EXPECT_FALSE(light->Modified());
+    EXPECT_EQ(control.findChild<QPlainTextEdit*>(QStringLiteral("txtAddress"))->toPlainText(),
+              QStringLiteral("1 High St\nTown"));
+    // The address typed in lines is stored CR LF joined.
+    control.findChild<QPlainTextEdit*>(QStringLiteral("txtAddress"))
+        ->setPlainText(QStringLiteral("2 Low Rd\nCity"));
+    control.StoreEdits();
+    EXPECT_EQ(light->Address(), QStringLiteral("2 Low Rd\r\nCity"));
+}
+
+TEST_F(ContactControlsTest, ANameIsNeeded) {
+    uContact control;
+    control.SetDirectory(directory.get());
+    control.SetContact(directory->CreateContact());
+    control.SetCurrentTab(3);
+    ASSERT_TRUE(ShowActive(control));
+    EXPECT_FALSE(control.CheckDetails(false));
+    EXPECT_TRUE(TestMessageBoxes().shown().empty());
+    EXPECT_EQ(control.CurrentTab(), 3);
+    Field(control, "txtName")->setText(QStringLiteral("   "));
+    EXPECT_FALSE(control.CheckDetails(true));
+    ASSERT_EQ(TestMessageBoxes().shown().size(), 1u);
+    EXPECT_EQ(TestMessageBoxes().shown()[0].text,
+              QStringLiteral("You must enter a Name for this Contact!"));
+    EXPECT_EQ(TestMessageBoxes().shown()[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(control.CurrentTab(), 0);
+    EXPECT_TRUE(WaitFor([&] { return Field(control, "txtName")->hasFocus(); }));
+    Field(control, "txtName")->setText(QStringLiteral("Ann"));
+    EXPECT_TRUE(control.CheckDetails(true));
+}
+
+TEST_F(ContactControlsTest, WhoMayEditWhat) {
+    auto plain = addUser(QStringLiteral("plain"), DirectoryRights::SaveContacts, 0);
+    struct Case {
+        const char* name;
+        bool host;
+        KVDirectory::ContactPtr user; // null: nobody logged in
+        bool newContact;
+        bool fields, login, personal;
+    };
+    const Case cases[] = {
+        {"pane display", true, admin, true, false, false, false},
+        {"users right, new contact", false, admin, true, true, true, true},
+        {"users right, stored contact", false, admin, false, true, true, false},
+        {"no users right", false, plain, true, true, false, true},
+        {"nobody logged in", false, nullptr, true, true, false, false},
+    };
+    const auto stored = save(QStringLiteral("Stored"));
+    for (const Case& c : cases) {
+        if (c.user) {
+            loginAs(c.user);
+        } else {
+            directory->Logout();
+        }
+        uContact control;
+        control.SetDirectory(directory.get());
+        control.SetHostOption(c.host);
+        control.SetContact(c.newContact ? directory->CreateContact() : stored);
+        EXPECT_EQ(!Field(control, "txtName")->isReadOnly(), c.fields) << c.name;
+        EXPECT_EQ(!control.findChild<QPlainTextEdit*>(QStringLiteral("txtNotes"))->isReadOnly(),
+                  c.fields)
+            << c.name;
+        EXPECT_EQ(!Field(control, "txtLoginName")->isReadOnly(), c.login) << c.name;
+        EXPECT_EQ(control.findChild<QCheckBox*>(QStringLiteral("chkSaveUsers"))->isEnabled(),
+                  c.login)
+            << c.name;
+        EXPECT_EQ(control.findChild<QCheckBox*>(QStringLiteral("chkPersonal"))->isEnabled(),
+                  c.personal)
+            << c.name;
+        if (c.host) {
+            Field(control, "txtName")->setText(QStringLiteral("typed by a program"));
+            EXPECT_FALSE(control.ContactChanged()) << c.name;
+        }
+    }
+}
+
+TEST_F(ContactControlsTest, PersonalAndRightsAreStoredFromTheirTabs) {
+    uContact control;
+    control.SetDirectory(directory.get());
+    auto c = directory->CreateContact();
+    control.SetContact(c);
+    Field(control, "txtName")->setText(QStringLiteral("Mine"));
+    control.findChild<QCheckBox*>(QStringLiteral("chkPersonal"))->setChecked(true);
+    control.StoreEdits();
+    EXPECT_EQ(c->OwnerReference(), admin->Reference());
+    Field(control, "txtLoginName")->setText(QStringLiteral(" newuser "));
+    control.findChild<QCheckBox*>(QStringLiteral("chkSaveContacts"))->setChecked(true);
+    control.findChild<QCheckBox*>(QStringLiteral("chkCreateScripts"))->setChecked(true);
+    control.StoreEdits();
+    EXPECT_EQ(c->LoginName(), QStringLiteral("newuser"));
+    EXPECT_TRUE(c->DirectoryRights().CanSaveContacts());
+    EXPECT_FALSE(c->DirectoryRights().CanSaveUsers());
+    EXPECT_TRUE(c->UserRights().CanCreateScripts());
+}
+
+TEST_F(ContactControlsTest, EditCommandsWorkOnTheFocusedField) {
+    uContact control;
+    control.SetDirectory(directory.get());
+    control.SetContact(directory->CreateContact());
+    ASSERT_TRUE(ShowActive(control));
+    QLineEdit* name = Field(control, "txtName");
+    QLineEdit* company = Field(control, "txtCompany");
+    name->setText(QStringLiteral("Ann Smith"));
+    company->setText(QStringLiteral("Acme"));
+    name->setFocus();
+    ASSERT_TRUE(WaitFor([&] { return name->hasFocus(); }));
+    name->setSelection(3, 6); // " Smith"
+    control.EditCut();
+    EXPECT_EQ(name->text(), QStringLiteral("Ann"));
+    EXPECT_EQ(company->text(), QStringLiteral("Acme"));
+    name->setCursorPosition(0);
+    control.EditDelete(); // nothing selected: nothing deleted
+    EXPECT_EQ(name->text(), QStringLiteral("Ann"));
+    name->selectAll();
+    control.EditDelete();
+    EXPECT_EQ(name->text(), QString());
+    control.EditPaste();
+    EXPECT_EQ(name->text(), QStringLiteral(" Smith"));
+    name->selectAll();
+    control.EditCopy();
+    company->setFocus();
+    ASSERT_TRUE(WaitFor([&] { return company->hasFocus(); }));
+    company->selectAll();
+    control.EditPaste();
+    EXPECT_EQ(company->text(), QStringLiteral(" Smith"));
+}
+
+TEST_F(ContactControlsTest, AnAnnouncedSaveReloadsAnAutoUpdatingListKeepingItsSelection) {
+    const auto ann = save(QStringLiteral("Ann Smith"));
+    uContactsList list;
+    list.SetDirectory(directory.get());
+    list.SetSelectedReference(ann->Reference());
+    auto added = directory->CreateContact();
+    added->SetName(QStringLiteral("Bob New"));
+    bool ok = false;
+    directory->SaveContact(0, added, true, true, ok);
+    ASSERT_TRUE(ok);
+    EXPECT_TRUE(Lines(list).contains(QStringLiteral("Bob New")));
+    EXPECT_EQ(list.SelectedReference(), ann->Reference());
+
+    uContactsList still;
+    still.SetAutoUpdate(false);
+    still.SetDirectory(directory.get());
+    still.Refresh();
+    auto later = directory->CreateContact();
+    later->SetName(QStringLiteral("Cat Later"));
+    directory->SaveContact(0, later, true, true, ok);
+    EXPECT_FALSE(Lines(still).contains(QStringLiteral("Cat Later")));
 }
