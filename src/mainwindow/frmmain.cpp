@@ -9,6 +9,7 @@
 #include "core/profile/settingskeys.h"
 #include "core/program.h"
 #include "core/windows/windowopeners.h"
+#include "mainwindow/panes/messagespane.h"
 #include "platform/directory/controls/ucontact.h"
 #include "platform/directory/controls/ucontactslist.h"
 #include "platform/directory/controls/uwebsiteslist.h"
@@ -67,6 +68,9 @@ frmMain::frmMain(QWidget* parent)
     buildControls();
     buildMenus();
     connectLayoutHandlers();
+    messagesPane = new MessagesPane({this, ctlMessages, ctlMessage, toolbarMessages,
+                                     comboMessageFilter, ctlMessageBrowser, mnuViewMessageMiniList},
+                                    this);
     tmrAutoLogin.setInterval(1000);
     tmrAutoLogin.setSingleShot(false);
     connect(&tmrAutoLogin, &QTimer::timeout, this, [this] { tmrAutoLogin_Timer(); });

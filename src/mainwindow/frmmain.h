@@ -17,6 +17,7 @@
 class DirectoryContact;
 class KVDirectory;
 class ListView;
+class MessagesPane;
 class OrlixDatabase;
 class PlayoutLink;
 class QAction;
@@ -242,6 +243,8 @@ public:
     QToolButton* cmdMessagesReply = nullptr;
     QToolButton* cmdMessagesReplyAll = nullptr;
     uWebBrowser* ctlMessageBrowser = nullptr;
+    // What the messages pane does: its list page, ticks, actions and live refresh.
+    MessagesPane* messagesPane = nullptr;
 
     QTreeWidget* treeScripts = nullptr;
     QPushButton* cmdNewScript = nullptr;

@@ -173,13 +173,17 @@ std::unique_ptr<OrlixMessage> MessageTable::Load(const Storage& storage, qint32 
 }
 
 bool MessageTable::Query(const Storage& storage, const QString& where, const QVariantList& values,
-                         const Tree& tree, std::vector<std::unique_ptr<OrlixMessage>>& out) {
+                         const Tree& tree, std::vector<std::unique_ptr<OrlixMessage>>& out,
+                         int limit) {
     QString sql = QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM messages");
     if (!where.isEmpty()) {
         sql += QStringLiteral(" WHERE ") + where;
     }
     sql += QStringLiteral(
         " ORDER BY COALESCE(received_utc, sent_utc, send_after_utc, 0) DESC, reference DESC");
+    if (limit > 0) {
+        sql += QStringLiteral(" LIMIT ") + QString::number(limit);
+    }
     QSqlQuery q = storage->Prepare(sql);
     for (const QVariant& value : values) {
         q.addBindValue(value);
