@@ -19,6 +19,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QHostAddress>
+#include <QTcpServer>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -530,6 +532,49 @@ TEST_F(WebEngineMessagesPane, ListenerTextRunsNoScriptAndAddsNoTickOrLink) {
               2 * 3); // open, print and delete of each
     EXPECT_EQ(
         runInPage(page(), QStringLiteral("document.querySelectorAll('script').length")).toInt(), 0);
+}
+
+TEST_F(WebEngineMessagesPane, HostileBodiesAndAStationTemplateReachNoListenerAndRunNothing) {
+    QTcpServer listener;
+    ASSERT_TRUE(listener.listen(QHostAddress::LocalHost));
+    const QString remote = QStringLiteral("http://127.0.0.1:%1").arg(listener.serverPort());
+    // A station's own template may name remote pictures and scripts: never fetched or run.
+    QFile station(db()->TemplatesPath() + QStringLiteral("/Messages-List.htm"));
+    ASSERT_TRUE(station.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    station.write((QStringLiteral("<html><head><script src='") + remote +
+                   QStringLiteral("/s.js'></script></head><body><img src='") + remote +
+                   QStringLiteral("/logo.png'><a id='js' href='javascript:document.title=\"ran\"'>"
+                                  "js</a><table><OCP_MESSAGES_REPEAT><tr><td>"
+                                  "<OCP_MESSAGE_SELECT></td><td><OCP_MESSAGE_SUBJECT></td><td>"
+                                  "<OCP_MESSAGE_SUMMARY></td></tr></OCP_MESSAGES_REPEAT>"
+                                  "</table></body></html>"))
+                      .toUtf8());
+    station.close();
+    store(QStringLiteral("Body with a picture"), 60, OrlixMessage::KindEmail,
+          QStringLiteral("<img src='") + remote +
+              QStringLiteral("/x.png'><a href='javascript:alert(1)'>x</a>"));
+    // Raw 8-bit and mis-declared charsets of the corpus, as the delivering program stores them.
+    for (const char* name : {"raw-8bit-headers.eml", "missing-charset-windows-1252-bytes.eml",
+                             "encoded-subject-koi8r.eml"}) {
+        const ToolRun run =
+            RunTool(QStringLiteral(ORLIX_MESSAGES_TOOL),
+                    {QStringLiteral("import"), folder("db"),
+                     QStringLiteral(ORLIX_FIXTURES "/mime/") + QLatin1String(name)});
+        ASSERT_EQ(run.Code, 0) << name << run.Err.toStdString();
+    }
+    db()->CheckForChanges();
+    showWindow(240);
+    EXPECT_EQ(inputs().size(), 4);
+    EXPECT_EQ(runInPage(page(), QStringLiteral("document.querySelectorAll('a').length")).toInt(),
+              1); // the template's own
+    clickLink(QStringLiteral("javascript"));
+    EXPECT_TRUE(WaitFor([&] {
+        return logTexts().filter(QStringLiteral("refused a link to 'javascript:")).size() == 1;
+    }));
+    EXPECT_NE(runInPage(page(), QStringLiteral("document.title")).toString(),
+              QStringLiteral("ran"));
+    EXPECT_FALSE(listener.hasPendingConnections());
+    EXPECT_FALSE(listener.waitForNewConnection(0));
 }
 
 } // namespace
