@@ -577,4 +577,26 @@ TEST_F(WebEngineMessagesPane, HostileBodiesAndAStationTemplateReachNoListenerAnd
     EXPECT_FALSE(listener.waitForNewConnection(0));
 }
 
+// With ORLIX_SCREENSHOTS set, the tab with sample messages is saved in both views.
+TEST_F(WebEngineMessagesPane, TheMessagesTabDrawsInBothViews) {
+    window->resize(1280, 800);
+    store(QStringLiteral("Request for the breakfast show"), 600);
+    store(QStringLiteral("Traffic: queue on the ring road"), 1800, OrlixMessage::KindSms);
+    store(QStringLiteral("Competition answer: B"), 3600);
+    showWindow(240);
+    const QString shots = qEnvironmentVariable("ORLIX_SCREENSHOTS");
+    for (const char* name : {"messages-list", "messages-mini"}) {
+        const QImage image = window->grab().toImage();
+        EXPECT_FALSE(image.isNull()) << name;
+        if (!shots.isEmpty()) {
+            EXPECT_TRUE(image.save(shots + QLatin1Char('/') + QLatin1String(name) +
+                                   QStringLiteral(".png")));
+        }
+        if (QLatin1String(name) == QLatin1String("messages-list")) {
+            window->mnuViewMessageMiniList_Click();
+            EXPECT_TRUE(window->ctlMessage->isVisible());
+        }
+    }
+}
+
 } // namespace
