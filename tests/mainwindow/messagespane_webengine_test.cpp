@@ -599,4 +599,22 @@ TEST_F(WebEngineMessagesPane, TheMessagesTabDrawsInBothViews) {
     }
 }
 
+TEST_F(WebEngineMessagesPane, APageBuiltOutOfSightIsBuiltAgainWhenTheTabShowsIt) {
+    const qint32 a = store(QStringLiteral("A"), 60);
+    showWindow(240);
+    tick({a});
+    window->optContacts_Click();
+    ASSERT_FALSE(window->ctlMessageBrowser->isVisible());
+    store(QStringLiteral("B"), 30); // rebuilt out of sight
+    ASSERT_TRUE(WaitFor([&] { return inputs().size() == 2; }));
+    waitQuiet();
+    bool shown = false;
+    QObject scope;
+    QObject::connect(pane(), &MessagesPane::ListShown, &scope, [&] { shown = true; });
+    window->optMessages_Click();
+    EXPECT_TRUE(WaitFor([&] { return shown; }));
+    waitQuiet();
+    EXPECT_EQ(ticked(), QList<qint32>{a});
+}
+
 } // namespace

@@ -29,6 +29,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDateTime>
+#include <QEvent>
 #include <QFileInfo>
 #include <QTimer>
 #include <QToolBar>
@@ -125,6 +126,7 @@ private:
 MessagesPane::MessagesPane(const MessagesPaneControls& controls, QObject* parent)
     : QObject(parent), c_(controls) {
     c_.browser->SetCommandLinks(true);
+    c_.browser->installEventFilter(this);
     connect(c_.list, &uMessagesList::BuildList, this, [this](QString& filter) {
         guarded("list build", [&] { ctlMessages_BuildList(filter); });
     });
@@ -266,6 +268,7 @@ void MessagesPane::pageLoaded(bool ok) {
         return; // a refused navigation reports on the page that stays
     }
     loading_ = false;
+    loadedHidden_ = !c_.browser->isVisible();
     const std::optional<Carried> carried = std::exchange(carried_, std::nullopt);
     const auto shown = [this] {
         if (rebuildAfterLoad_) {
@@ -294,6 +297,14 @@ void MessagesPane::pageLoaded(bool ok) {
         // The answer comes after both changes have run: the page shows them by then.
         c_.browser->ReadScrollPosition(this, [shown](QPoint) { shown(); });
     });
+}
+
+bool MessagesPane::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == c_.browser && event->type() == QEvent::Show && loadedHidden_) {
+        loadedHidden_ = false;
+        MessagesChanged();
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void MessagesPane::MessagesChanged() {

@@ -71,6 +71,9 @@ public:
 
     bool ReadPending() const { return readPending_; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 Q_SIGNALS:
     // An action of the toolbar, the hover buttons or a link has run to its end (what: the key
     // or the link's word).
@@ -95,6 +98,9 @@ private:
     bool rebuildAfterLoad_ = false;
     bool loading_ = false;
     bool keepState_ = false;
+    // A page loaded while the view was out of sight: the engine may show it blank once the
+    // view appears, so it is built again then.
+    bool loadedHidden_ = false;
     // Bumped by every untick: a carried tick read before it is dropped.
     quint64 selectionEpoch_ = 0;
     struct Carried {
