@@ -617,4 +617,20 @@ TEST_F(WebEngineMessagesPane, APageBuiltOutOfSightIsBuiltAgainWhenTheTabShowsIt)
     EXPECT_EQ(ticked(), QList<qint32>{a});
 }
 
+TEST_F(WebEngineMessagesPane, NewEmailAndNewSmsNeedNoTick) {
+    showWindow(240);
+    const std::pair<const char*, qint32> keys[] = {{"email", OrlixMessage::KindEmail},
+                                                   {"sms", OrlixMessage::KindSms}};
+    for (const auto& [key, kind] : keys) {
+        press(QLatin1String(key));
+        ASSERT_EQ(messageWindows().size(), 1) << key;
+        const std::shared_ptr<OrlixMessage> made = messageWindows().front()->message;
+        ASSERT_TRUE(made) << key;
+        EXPECT_EQ(made->Reference(), 0) << key;
+        EXPECT_EQ(made->Kind(), kind) << key;
+        delete messageWindows().front();
+    }
+    EXPECT_TRUE(TestMessageBoxes().shown().empty());
+}
+
 } // namespace
