@@ -1,6 +1,8 @@
 #include "mainwindowfixture.h"
 
 #include "core/dialogs/frmchoosecategorytree.h"
+#include "core/dialogs/frmgoodinputbox.h"
+#include "core/printing/frmhtmlprintpreview.h"
 #include "core/windows/editwindows.h"
 #include "mainwindow/messagetickboxes.h"
 #include "mainwindow/panes/messagespane.h"
@@ -10,6 +12,7 @@
 #include "platform/messagesdb/orlixdatabase.h"
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/messagesdb/orlixmessagelist.h"
+#include "platform/system/folders.h"
 #include "platform/ui/forms.h"
 #include "platform/web/documentwalk.h"
 #include "platform/web/uwebbrowser.h"
@@ -18,6 +21,7 @@
 #include "support/waitfor.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QHostAddress>
 #include <QTcpServer>
@@ -631,6 +635,35 @@ TEST_F(WebEngineMessagesPane, NewEmailAndNewSmsNeedNoTick) {
         delete messageWindows().front();
     }
     EXPECT_TRUE(TestMessageBoxes().shown().empty());
+}
+
+TEST_F(WebEngineMessagesPane, PrintShowsTheTickedMessagesInOnePreview) {
+    const qint32 a = store(QStringLiteral("First to print"), 60);
+    const qint32 b = store(QStringLiteral("Second to print"), 120);
+    store(QStringLiteral("Not ticked"), 180);
+    TestDialogs().answerEvery<frmGoodInputBox>([](frmGoodInputBox& box) { box.cmdOk()->click(); });
+    showWindow(240);
+    tick({a, b});
+    press(QStringLiteral("print"));
+    QList<frmHTMLPrintPreview*> previews;
+    ASSERT_TRUE(WaitFor([&] {
+        previews.clear();
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* p = qobject_cast<frmHTMLPrintPreview*>(w); p != nullptr && p->isVisible()) {
+                previews << p;
+            }
+        }
+        return previews.size() == 1;
+    }));
+    // The filled template the preview shows.
+    QFile printed(Folders::PrivateTemp() + QStringLiteral("/Print-Message.htm"));
+    ASSERT_TRUE(printed.open(QIODevice::ReadOnly)) << printed.fileName().toStdString();
+    const QString text = QString::fromUtf8(printed.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("First to print")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Second to print")));
+    EXPECT_FALSE(text.contains(QStringLiteral("Not ticked")));
+    EXPECT_TRUE(WaitFor([&] { return ticked().isEmpty(); }));
+    delete previews.front();
 }
 
 } // namespace
