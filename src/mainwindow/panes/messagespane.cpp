@@ -257,6 +257,8 @@ void MessagesPane::ctlMessages_BuildList(QString& filter) {
         return;
     }
     c_.browser->AllowFolder(QFileInfo(path).absolutePath());
+    restoring_ = false;
+    ++pageGeneration_;
     loading_ = c_.browser->Navigate(path);
     if (!loading_) {
         carried_.reset();
@@ -264,13 +266,19 @@ void MessagesPane::ctlMessages_BuildList(QString& filter) {
 }
 
 void MessagesPane::pageLoaded(bool ok) {
-    if (!loading_) {
+    if (!loading_ || restoring_) {
         return; // a refused navigation reports on the page that stays
     }
-    loading_ = false;
     loadedHidden_ = !c_.browser->isVisible();
     const std::optional<Carried> carried = std::exchange(carried_, std::nullopt);
-    const auto shown = [this] {
+    // Until the ticks and the position are back the page counts as loading: a rebuild read
+    // before then would carry a page without them.
+    const auto shown = [this, generation = pageGeneration_] {
+        if (generation != pageGeneration_) {
+            return; // a newer page is on its way
+        }
+        loading_ = false;
+        restoring_ = false;
         if (rebuildAfterLoad_) {
             rebuildAfterLoad_ = false;
             MessagesChanged();
@@ -281,6 +289,7 @@ void MessagesPane::pageLoaded(bool ok) {
         shown();
         return;
     }
+    restoring_ = true;
     const quint64 epoch = selectionEpoch_;
     c_.browser->ReadInputs(this, [this, carried, epoch, shown](const QList<DocumentInput>& in) {
         QStringList names;

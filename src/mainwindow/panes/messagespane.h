@@ -97,6 +97,8 @@ private:
     bool rebuildQueued_ = false;
     bool rebuildAfterLoad_ = false;
     bool loading_ = false;
+    bool restoring_ = false;
+    quint64 pageGeneration_ = 0;
     bool keepState_ = false;
     // A page loaded while the view was out of sight: the engine may show it blank once the
     // view appears, so it is built again then.
