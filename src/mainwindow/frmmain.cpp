@@ -11,6 +11,7 @@
 #include "core/windows/windowopeners.h"
 #include "mainwindow/panes/scriptspane.h"
 #include "mainwindow/panes/contentpanes.h"
+#include "mainwindow/panes/messagespane.h"
 #include "platform/directory/controls/ucontact.h"
 #include "platform/directory/controls/ucontactslist.h"
 #include "platform/directory/controls/uwebsiteslist.h"
@@ -70,6 +71,9 @@ frmMain::frmMain(QWidget* parent)
     buildMenus();
     WireContentPanes(*this);
     connectLayoutHandlers();
+    messagesPane = new MessagesPane({this, ctlMessages, ctlMessage, toolbarMessages,
+                                     comboMessageFilter, ctlMessageBrowser, mnuViewMessageMiniList},
+                                    this);
     tmrAutoLogin.setInterval(1000);
     tmrAutoLogin.setSingleShot(false);
     connect(&tmrAutoLogin, &QTimer::timeout, this, [this] { tmrAutoLogin_Timer(); });

@@ -19,6 +19,7 @@ class KVDirectory;
 class ContactsPane;
 class ListView;
 class PrizesPane;
+class MessagesPane;
 class OrlixDatabase;
 class PlayoutLink;
 class QAction;
@@ -255,6 +256,8 @@ public:
     QToolButton* cmdMessagesReply = nullptr;
     QToolButton* cmdMessagesReplyAll = nullptr;
     uWebBrowser* ctlMessageBrowser = nullptr;
+    // What the messages pane does: its list page, ticks, actions and live refresh.
+    MessagesPane* messagesPane = nullptr;
 
     QTreeWidget* treeScripts = nullptr;
     QPushButton* cmdNewScript = nullptr;

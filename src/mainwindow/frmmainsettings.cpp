@@ -239,6 +239,8 @@ bool frmMain::OpenOrlixDatabase() {
         const KVDirectory::ContactPtr user = directory->CurrentUser();
         return user ? user->Reference() : 0;
     });
+    // Another computer's change shows within about a second, rebuilding at most once a second.
+    database->SetChangeWatch(1000, 1000);
     const qint32 code = database->OpenDatabase(clsSettingsObject->OrlixPath(), QString());
     if (code != 0) {
         DebugLog(QStringLiteral("The messages database in '") + clsSettingsObject->OrlixPath() +

@@ -4,6 +4,7 @@
 #include "mainwindow/frmmain.h"
 
 #include "mainwindow/panes/scriptspane.h"
+#include "mainwindow/panes/messagespane.h"
 #include "mainwindow/scripttreeimages.h"
 #include "platform/directory/controls/ucontact.h"
 #include "platform/directory/controls/ucontactslist.h"
@@ -174,20 +175,9 @@ void frmMain::buildMessagesPane() {
     toolbarMessages = named(new QToolBar(splitMessages), "toolbarMessages");
     designSize(toolbarMessages, 6000, 330);
     toolbarMessages->setIconSize(QSize(16, 16));
-    const std::pair<const char*, const char*> buttons[] = {
-        {"open", "Open"},          {"sendsep", nullptr},
-        {"email", "Email"},        {"sms", "SMS"},
-        {"replysep", nullptr},     {"reply", "Reply"},
-        {"replyall", "Reply All"}, {"forward", "Forward"}};
-    for (const auto& [key, caption] : buttons) {
-        QAction* a = caption != nullptr ? toolbarMessages->addAction(QString::fromLatin1(caption))
-                                        : toolbarMessages->addSeparator();
-        a->setObjectName(QLatin1String(key));
-    }
-    toolbarMessages->addSeparator();
     comboMessageFilter = named(new QComboBox(toolbarMessages), "comboMessageFilter");
     comboMessageFilter->setProperty("Tag", QStringLiteral("0"));
-    toolbarMessages->addWidget(comboMessageFilter);
+    MessagesPane::FillToolbar(toolbarMessages, comboMessageFilter);
 
     // The hover commands are the toolbar's own buttons: they light up under the pointer,
     // sit exactly on their toolbar places and hide with the toolbar.

@@ -3,7 +3,7 @@
 #include "core/generalroutines.h"
 
 namespace {
-constexpr QStringView kTickWord = u"MessageSelected";
+constexpr QStringView kTickWord = kTickBoxWord;
 } // namespace
 
 bool IsMessageTickBoxName(QStringView name) {

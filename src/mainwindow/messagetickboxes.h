@@ -12,6 +12,9 @@ struct MessageTickBox {
     bool checked = false;
 };
 
+// The word every tick box's name carries.
+inline constexpr QStringView kTickBoxWord = u"MessageSelected";
+
 // Whether an INPUT of this name is one of the list's tick boxes: "MessageSelected" anywhere in
 // it, whatever the case. Unticking takes every such box, numbered or not.
 bool IsMessageTickBoxName(QStringView name);

@@ -3,6 +3,7 @@
 #include "core/windows/editwindows.h"
 #include "messaging/emailrules.h"
 
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -52,6 +53,8 @@ public:
     // replace them. Empty hooks: no list to refresh.
     static void SetMessageListHooks(std::function<qint32()> currentFolder,
                                     std::function<void()> refresh);
+    // The station's address and the logged-in user's three, which a reply to all leaves out.
+    static QStringList OwnAddresses();
 
     // For tests and the layout: the named controls.
     uMessageAddress* ctlFrom() const { return ctlFrom_; }

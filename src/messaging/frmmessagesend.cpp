@@ -57,6 +57,10 @@ QStringList ownAddresses() {
 
 } // namespace
 
+QStringList frmMessage::OwnAddresses() {
+    return ownAddresses();
+}
+
 void frmMessage::SetMessageListHooks(std::function<qint32()> currentFolder,
                                      std::function<void()> refresh) {
     listFolderHook() = std::move(currentFolder);

@@ -28,7 +28,7 @@ std::optional<QString> Render(OrlixDatabase& database, const QString& filter) {
     if (text.isEmpty()) {
         return std::nullopt;
     }
-    const std::unique_ptr<OrlixMessageList> list = database.GetMessages(filter);
+    const std::unique_ptr<OrlixMessageList> list = database.GetMessages(filter, kMaxListed);
     if (!list) {
         return std::nullopt;
     }

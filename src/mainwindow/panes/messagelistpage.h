@@ -11,8 +11,10 @@ class OrlixDatabase;
 namespace MessageListPage {
 // The rendered page: the data folder's "Temp/Messages-List.htm".
 QString RenderedPath(const QString& dataFolder);
-// The filled page; nothing when the template is empty or missing, or the query gives no list
-// (the page shown before then stays).
+// The most messages the list shows: the newest of the filter.
+inline constexpr int kMaxListed = 5000;
+// The filled page (at most kMaxListed messages); nothing when the template is empty or missing, or
+// the query gives no list (the page shown before then stays).
 std::optional<QString> Render(OrlixDatabase& database, const QString& filter);
 // Replaces path's content whole with html as UTF-8 with a byte-order mark (a template's own
 // charset line cannot garble it), followed by CR LF; false when it could not be written, in

@@ -20,6 +20,7 @@ td.tick { width: 1%; }
 td.kind { width: 1%; }
 td.date { width: 1%; white-space: nowrap; color: #505050; }
 td.actions { width: 1%; white-space: nowrap; }
+td.subject { overflow-wrap: anywhere; word-break: break-word; }
 a { color: #1a4fa0; text-decoration: none; }
 .summary { color: #505050; }
 .personal { color: #a05000; }

@@ -172,19 +172,23 @@ std::unique_ptr<OrlixMessage> MessageTable::Load(const Storage& storage, qint32 
     return fromRow(*q, storage, tree);
 }
 
-QString MessageTable::QuerySql(const QString& where) {
+QString MessageTable::QuerySql(const QString& where, int limit) {
     QString sql = QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM messages");
     if (!where.isEmpty()) {
         sql += QStringLiteral(" WHERE ") + where;
     }
     sql += QStringLiteral(
         " ORDER BY COALESCE(received_utc, sent_utc, send_after_utc, 0) DESC, reference DESC");
+    if (limit > 0) {
+        sql += QStringLiteral(" LIMIT ") + QString::number(limit);
+    }
     return sql;
 }
 
 bool MessageTable::Query(const Storage& storage, const QString& where, const QVariantList& values,
-                         const Tree& tree, std::vector<std::unique_ptr<OrlixMessage>>& out) {
-    auto q = storage->Statement(QuerySql(where));
+                         const Tree& tree, std::vector<std::unique_ptr<OrlixMessage>>& out,
+                         int limit) {
+    auto q = storage->Statement(QuerySql(where, limit));
     for (const QVariant& value : values) {
         q->addBindValue(value);
     }

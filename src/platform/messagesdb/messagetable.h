@@ -25,11 +25,13 @@ public:
     static std::unique_ptr<OrlixMessage> Load(const Storage& storage, qint32 reference,
                                               const Tree& tree);
     // The rows matching a WHERE condition with its bound values ("" = every row), newest
-    // first; the message bytes are read when first asked for.
+    // first; the message bytes are read when first asked for. limit > 0: only the newest
+    // limit rows.
     static bool Query(const Storage& storage, const QString& where, const QVariantList& values,
-                      const Tree& tree, std::vector<std::unique_ptr<OrlixMessage>>& out);
-    // The statement Query runs for a WHERE condition.
-    static QString QuerySql(const QString& where);
+                      const Tree& tree, std::vector<std::unique_ptr<OrlixMessage>>& out,
+                      int limit = 0);
+    // The statement Query runs for a WHERE condition; limit 0 reads every row.
+    static QString QuerySql(const QString& where, int limit = 0);
     static bool Delete(const Storage& storage, qint32 reference, bool& found);
     static bool Move(const Storage& storage, qint32 reference, qint32 folder, bool& found);
     // The new row's Reference, 0 when the message is missing or the copy failed.

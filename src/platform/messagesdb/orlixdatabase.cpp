@@ -248,7 +248,7 @@ std::shared_ptr<OrlixMessage> OrlixDatabase::GetMessage(qint32 reference) {
     return MessageTable::Load(storage_, reference, tree_);
 }
 
-std::unique_ptr<OrlixMessageList> OrlixDatabase::GetMessages(const QString& filter) {
+std::unique_ptr<OrlixMessageList> OrlixDatabase::GetMessages(const QString& filter, int limit) {
     if (!ready("messages were asked for")) {
         return nullptr;
     }
@@ -259,7 +259,7 @@ std::unique_ptr<OrlixMessageList> OrlixDatabase::GetMessages(const QString& filt
         return nullptr;
     }
     std::vector<std::unique_ptr<OrlixMessage>> rows;
-    if (!MessageTable::Query(storage_, parsed.Where, parsed.Values, tree_, rows)) {
+    if (!MessageTable::Query(storage_, parsed.Where, parsed.Values, tree_, rows, limit)) {
         return nullptr;
     }
     std::vector<std::shared_ptr<OrlixMessage>> messages;

@@ -71,6 +71,7 @@ public:
     // The logged-in user's directory Reference (0 when nobody is logged in): the default
     // awarder of new winners, and whose personal messages contact lists show.
     void SetCurrentUserProvider(std::function<qint32()> provider);
+    qint32 CurrentUserReference() const { return currentUser_ ? currentUser_() : 0; }
     // Set before OpenDatabase: how long to wait for another computer's lock, and how the
     // changes of other connections are watched (pollMs 0: only by CheckForChanges).
     void SetBusyTimeout(int ms);
@@ -104,7 +105,8 @@ public:
     // Messages.
     std::shared_ptr<OrlixMessage> GetMessage(qint32 reference);
     // Null when the filter is malformed (with a log line) or the database cannot be read.
-    std::unique_ptr<OrlixMessageList> GetMessages(const QString& filter);
+    // limit > 0: only the newest limit messages of the filter.
+    std::unique_ptr<OrlixMessageList> GetMessages(const QString& filter, int limit = 0);
     void StoreMessage(OrlixMessage& message, bool& ok);
     void DeleteMessage(qint32 reference, bool unused, bool& ok);
     void MoveMessage(qint32 reference, qint32 folder, bool& ok);

@@ -31,6 +31,11 @@ LockedDownPage::LockedDownPage(QWebEngineProfile* profile, const LocalContentPol
 
 bool LockedDownPage::acceptNavigationRequest(const QUrl& url, NavigationType type,
                                              bool isMainFrame) {
+    if (linkFilter_ && type == NavigationTypeLinkClicked && isMainFrame &&
+        DocumentNavigationPolicy::SameDocument(this->url(), navigation_.Expected()) &&
+        linkFilter_(url)) {
+        return false;
+    }
     const bool accepted =
         navigation_.Accept(url, kindOf(type), isMainFrame, this->url(), content_.MayLoad(url));
     if (!accepted) {

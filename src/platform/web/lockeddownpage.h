@@ -5,6 +5,8 @@
 
 #include <QWebEnginePage>
 
+#include <functional>
+
 // A page that obeys its navigation policy, opens no windows and keeps the script console
 // quiet (scripts are off; a message there would come from the engine's own pages).
 class LockedDownPage : public QWebEnginePage {
@@ -12,6 +14,12 @@ class LockedDownPage : public QWebEnginePage {
 public:
     LockedDownPage(QWebEngineProfile* profile, const LocalContentPolicy& content,
                    const DocumentNavigationPolicy& navigation, QObject* parent);
+
+    // Offered first every link the user clicks in the main frame of the document the program
+    // asked for; true cancels the navigation (the filter has dealt with it). Links in any
+    // other document, in frames, redirects and forms never reach it.
+    using LinkFilter = std::function<bool(const QUrl& url)>;
+    void SetLinkFilter(LinkFilter filter) { linkFilter_ = std::move(filter); }
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
@@ -22,4 +30,5 @@ protected:
 private:
     const LocalContentPolicy& content_;
     const DocumentNavigationPolicy& navigation_;
+    LinkFilter linkFilter_;
 };

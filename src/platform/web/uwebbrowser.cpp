@@ -1,5 +1,6 @@
 #include "platform/web/uwebbrowser.h"
 
+#include "platform/web/documentwalk.h"
 #include "platform/web/webbrowser.h"
 
 #include <QFrame>
@@ -43,6 +44,9 @@ WebBrowser* uWebBrowser::browser() {
     for (const QString& folder : std::as_const(folders_)) {
         made->AllowFolder(folder);
     }
+    made->SetCommandLinks(commandLinks_);
+    connect(made, &WebBrowser::LoadFinished, this, &uWebBrowser::LoadFinished);
+    connect(made, &WebBrowser::BeforeNavigate, this, &uWebBrowser::BeforeNavigate);
     layout()->replaceWidget(placeholder_, made);
     placeholder_->hide();
     made->show();
@@ -62,5 +66,55 @@ void uWebBrowser::ClearDocument() {
     currentPath_.clear();
     if (browser_) {
         browser_->Navigate(QStringLiteral("about:blank"));
+    }
+}
+
+void uWebBrowser::SetCommandLinks(bool on) {
+    commandLinks_ = on;
+    if (browser_) {
+        browser_->SetCommandLinks(on);
+    }
+}
+
+bool uWebBrowser::IsLoading() const {
+    return browser_ && browser_->IsLoading();
+}
+
+void uWebBrowser::ReadInputs(QObject* context,
+                             std::function<void(const QList<DocumentInput>&)> done) {
+    if (!browser_) {
+        if (done) {
+            done({});
+        }
+        return;
+    }
+    browser_->ReadInputs(context, std::move(done));
+}
+
+void uWebBrowser::SetInputsChecked(const QStringList& names, bool checked) {
+    if (browser_) {
+        browser_->SetInputsChecked(names, checked);
+    }
+}
+
+void uWebBrowser::UncheckInputsContaining(const QString& part) {
+    if (browser_) {
+        browser_->UncheckInputsContaining(part);
+    }
+}
+
+void uWebBrowser::ReadScrollPosition(QObject* context, std::function<void(QPoint)> done) {
+    if (!browser_) {
+        if (done) {
+            done({});
+        }
+        return;
+    }
+    browser_->ReadScrollPosition(context, std::move(done));
+}
+
+void uWebBrowser::SetScrollPosition(QPoint position) {
+    if (browser_) {
+        browser_->SetScrollPosition(position);
     }
 }

@@ -1,12 +1,17 @@
 #pragma once
 
+#include <QList>
+#include <QPoint>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
+
 class QFrame;
 class WebBrowser;
+struct DocumentInput;
 
 // The main window's document view. Starting the web engine is slow and most sessions never
 // show a document, so the WebBrowser inside (and with it the engine) is made on the first
@@ -36,6 +41,22 @@ public:
     // ClearDocument.
     QString CurrentPath() const { return currentPath_; }
 
+    // Command links and BeforeNavigate as WebBrowser's; held for the browser to come.
+    void SetCommandLinks(bool on);
+    bool CommandLinks() const { return commandLinks_; }
+    bool IsLoading() const;
+
+    // The document walk; without a browser the answers are empty (at once).
+    void ReadInputs(QObject* context, std::function<void(const QList<DocumentInput>&)> done);
+    void SetInputsChecked(const QStringList& names, bool checked);
+    void UncheckInputsContaining(const QString& part);
+    void ReadScrollPosition(QObject* context, std::function<void(QPoint)> done);
+    void SetScrollPosition(QPoint position);
+
+Q_SIGNALS:
+    void LoadFinished(bool ok);
+    void BeforeNavigate(const QString& url, bool* cancel);
+
 private:
     WebBrowser* browser();
 
@@ -43,4 +64,5 @@ private:
     QPointer<WebBrowser> browser_;
     QStringList folders_;
     QString currentPath_;
+    bool commandLinks_ = false;
 };

@@ -2,6 +2,8 @@
 
 #include "platform/system/platformlog.h"
 #include "platform/ui/commondialogs.h"
+#include "platform/web/commandlinks.h"
+#include "platform/web/documentwalk.h"
 #include "platform/web/localcontentinterceptor.h"
 #include "platform/web/lockeddownpage.h"
 #include "platform/web/lockeddownsettings.h"
@@ -14,6 +16,8 @@
 #include <QVBoxLayout>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
@@ -45,6 +49,25 @@ WebBrowser::WebBrowser(QWidget* parent)
 
     page_ = std::make_unique<LockedDownPage>(profile_.get(), content_, navigation_, nullptr);
     page_->setUrlRequestInterceptor(interceptor_);
+    commandScheme_ = new RefusingSchemeHandler(profile_.get());
+    profile_->installUrlSchemeHandler(CommandLinks::kScheme, commandScheme_);
+    profile_->installUrlSchemeHandler(CommandLinks::kWrappedScheme, commandScheme_);
+    QWebEngineScript rewrite;
+    rewrite.setName(QStringLiteral("orlix-command-links"));
+    rewrite.setSourceCode(CommandLinks::RewriteScript());
+    rewrite.setInjectionPoint(QWebEngineScript::DocumentReady);
+    rewrite.setWorldId(QWebEngineScript::ApplicationWorld);
+    rewrite.setRunsOnSubFrames(false);
+    page_->scripts().insert(rewrite);
+    page_->SetLinkFilter([this](const QUrl& url) {
+        if (!commandLinks_) {
+            return false;
+        }
+        bool cancel = false;
+        const std::optional<QString> written = CommandLinks::LinkText(url);
+        Q_EMIT BeforeNavigate(written ? *written : url.toString(), &cancel);
+        return cancel;
+    });
     ApplyLockedDownSettings(page_->settings());
     connect(page_.get(), &QWebEnginePage::loadStarted, this, [this] { loading_ = true; });
     connect(page_.get(), &QWebEnginePage::loadFinished, this, [this](bool ok) {
@@ -91,6 +114,27 @@ bool WebBrowser::Navigate(const QString& target) {
     navigation_.Expect(url);
     page_->load(url);
     return true;
+}
+
+void WebBrowser::ReadInputs(QObject* context,
+                            std::function<void(const QList<DocumentInput>&)> done) {
+    DocumentWalk::ReadInputs(page_.get(), context, std::move(done));
+}
+
+void WebBrowser::SetInputsChecked(const QStringList& names, bool checked) {
+    DocumentWalk::SetInputsChecked(page_.get(), names, checked);
+}
+
+void WebBrowser::UncheckInputsContaining(const QString& part) {
+    DocumentWalk::UncheckInputsContaining(page_.get(), part);
+}
+
+void WebBrowser::ReadScrollPosition(QObject* context, std::function<void(QPoint)> done) {
+    DocumentWalk::ReadScrollPosition(page_.get(), context, std::move(done));
+}
+
+void WebBrowser::SetScrollPosition(QPoint position) {
+    DocumentWalk::SetScrollPosition(page_.get(), position);
 }
 
 QUrl WebBrowser::CurrentUrl() const {

@@ -3,10 +3,14 @@
 #include "platform/web/documentnavigationpolicy.h"
 #include "platform/web/localcontentpolicy.h"
 
+#include <QList>
+#include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class LocalContentInterceptor;
@@ -15,6 +19,8 @@ class QPrinter;
 class QWebEngineDownloadRequest;
 class QWebEngineProfile;
 class QWebEngineView;
+class RefusingSchemeHandler;
+struct DocumentInput;
 
 // The browser layer's document view: shows one local document with scripts, plugins and
 // remote content off, loads only files of the folders it was given, follows no link away
@@ -50,7 +56,23 @@ public:
 
     QWebEngineView* View() const { return view_; }
 
+    // With command links on, each link the user clicks in the main frame of the document
+    // this view was asked to show is offered to BeforeNavigate first, "orlix://" links as the
+    // page wrote them; a handler that sets *cancel keeps the view where it is. Off (the
+    // default), no link of any document reaches the program.
+    void SetCommandLinks(bool on) { commandLinks_ = on; }
+    bool CommandLinks() const { return commandLinks_; }
+
+    // The document walk (see DocumentWalk): answers come by callback, dropped when context
+    // has gone.
+    void ReadInputs(QObject* context, std::function<void(const QList<DocumentInput>&)> done);
+    void SetInputsChecked(const QStringList& names, bool checked);
+    void UncheckInputsContaining(const QString& part);
+    void ReadScrollPosition(QObject* context, std::function<void(QPoint)> done);
+    void SetScrollPosition(QPoint position);
+
 Q_SIGNALS:
+    void BeforeNavigate(const QString& url, bool* cancel);
     void LoadFinished(bool ok);
     void PrintFinished(bool ok);
     // error: the reason a save failed, "" on success.
@@ -64,10 +86,12 @@ private:
     DocumentNavigationPolicy navigation_;
     std::unique_ptr<QWebEngineProfile> profile_;
     LocalContentInterceptor* interceptor_ = nullptr; // child of profile_
+    RefusingSchemeHandler* commandScheme_ = nullptr; // child of profile_
     std::unique_ptr<LockedDownPage> page_;
     QWebEngineView* view_ = nullptr;
     std::unique_ptr<QPrinter> printer_;
     QString pendingSave_;
     bool loading_ = false;
     bool printing_ = false;
+    bool commandLinks_ = false;
 };

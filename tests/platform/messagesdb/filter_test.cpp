@@ -112,6 +112,21 @@ TEST_F(FilteredMessagesTest, TheReceivedCutOffGivesTheLastHoursNewestFirst) {
     EXPECT_EQ(refs(QStringLiteral("[Folder]=6")), (QList<qint32>{draft_}));
 }
 
+TEST_F(FilteredMessagesTest, ALimitKeepsTheNewestOfTheFilter) {
+    auto newest = [this](const QString& filter, int limit) {
+        QList<qint32> out;
+        const auto list = db_->GetMessages(filter, limit);
+        for (const auto& m : list->Messages()) {
+            out << m->Reference();
+        }
+        return out;
+    };
+    EXPECT_EQ(newest(cutOff(24 * 60 * 3), 2), (QList<qint32>{sms_, recent_}));
+    EXPECT_EQ(newest(cutOff(24 * 60 * 3), 1), (QList<qint32>{sms_}));
+    EXPECT_EQ(newest(cutOff(24 * 60 * 3), 0).size(), 3) << "0: no limit";
+    EXPECT_EQ(newest(QStringLiteral("[Kind]=1"), 1), (QList<qint32>{recent_}));
+}
+
 TEST_F(FilteredMessagesTest, TheCutOffReadsTheSameInALocaleWithDecimalCommas) {
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));

@@ -29,8 +29,17 @@ void uMessagesList::SetCurrentFolder(qint32 folder) {
 
 void uMessagesList::refreshContent() {
     showState();
-    QString filter = filterText_;
+    QString filter = FilterText();
     Q_EMIT BuildList(filter);
+}
+
+QString uMessagesList::FilterText() const {
+    if (database_.isNull()) {
+        return {};
+    }
+    return QStringLiteral("([Folder]=%1 AND ([Owner]=0 OR [Owner]=%2))")
+        .arg(currentFolder_)
+        .arg(database_->CurrentUserReference());
 }
 
 void uMessagesList::showState() {

@@ -37,8 +37,10 @@ public:
     void SetDisplayMessageList(bool on) { displayMessageList_ = on; }
     qint32 CurrentFolder() const { return currentFolder_; }
     void SetCurrentFolder(qint32 folder);
-    // The list's own filter text: "" until the list has a search of its own.
-    QString FilterText() const { return filterText_; }
+    // The list's own filter: its folder's messages, the station's and the logged-in user's
+    // personal ones (others' stay out), as one parenthesised expression so that a term joined
+    // to it binds to all of it; "" without a database.
+    QString FilterText() const;
 
     PaneFrame* fraList() const { return Frame(); }
 
@@ -53,7 +55,6 @@ private:
     void showState();
 
     QPointer<OrlixDatabase> database_;
-    QString filterText_;
     qint32 currentFolder_ = kDefaultFolder;
     bool displayNewMessage_ = false;
     bool autoUpdate_ = true;
