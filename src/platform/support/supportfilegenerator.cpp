@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -116,6 +117,35 @@ void SupportFileGenerator::AddRecentFiles(const QString& folder, const QString& 
 
 QString SupportFileGenerator::ArchivePath() const {
     return scratch_ ? scratch_->filePath(kArchiveName) : QString();
+}
+
+bool SupportFileGenerator::SaveTo(const QString& path, QString* error) const {
+    auto refuse = [error](const QString& why) {
+        if (error != nullptr) {
+            *error = why;
+        }
+        return false;
+    };
+    QFile source(ArchivePath());
+    if (ArchivePath().isEmpty() || !source.open(QIODevice::ReadOnly)) {
+        return refuse(QStringLiteral("no support file has been made"));
+    }
+    QSaveFile target(path);
+    if (!target.open(QIODevice::WriteOnly)) {
+        return refuse(target.errorString());
+    }
+    target.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    while (!source.atEnd()) {
+        const QByteArray piece = source.read(256 * 1024);
+        if (piece.isEmpty() || target.write(piece) != piece.size()) {
+            target.cancelWriting();
+            return refuse(target.errorString());
+        }
+    }
+    if (!target.commit()) {
+        return refuse(target.errorString());
+    }
+    return true;
 }
 
 void SupportFileGenerator::Finish() {

@@ -57,6 +57,9 @@ public:
     QString ArchivePath() const;
     QStringList LeftOut() const { return leftOut_; }
     QString LastError() const { return lastError_; }
+    // Copies the made archive to a place the user chose, replacing it whole or not at all,
+    // readable by its owner only.
+    bool SaveTo(const QString& path, QString* error) const;
     // Removes the scratch folder and the archive in it.
     void Finish();
 
