@@ -4,6 +4,7 @@
 #include "core/windows/windowregistry.h"
 #include "settings/frmabout.h"
 #include "settings/frmsettings.h"
+#include "settings/frmsupportfile.h"
 
 #include <QWidget>
 
@@ -18,4 +19,8 @@ void InstallSettingsWindows(WindowRegistry& windows) {
     });
     windows.Register(WindowKind::About,
                      [](QWidget* owner) -> QWidget* { return new frmAbout(owner); });
+    windows.Register(WindowKind::SupportFile, [](QWidget* owner) -> QWidget* {
+        return new frmSupportFile(Program::Instance().Database(), Program::Instance().Directory(),
+                                  owner);
+    });
 }

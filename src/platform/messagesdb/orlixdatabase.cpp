@@ -212,14 +212,20 @@ QString OrlixDatabase::DatabaseFile() const {
     return IsOpen() ? storage_->FilePath() : QString();
 }
 
-bool OrlixDatabase::SnapshotDatabase(const QString& targetFile) {
+bool OrlixDatabase::SnapshotDatabase(const QString& targetFile, QString* error) {
     if (!ready("a snapshot was asked for")) {
+        if (error != nullptr) {
+            *error = QStringLiteral("no database is open");
+        }
         return false;
     }
     QString why;
     if (!storage_->Snapshot(targetFile, &why)) {
         PlatformLog(
             QStringLiteral("Messages database: the snapshot '%1' failed: %2").arg(targetFile, why));
+        if (error != nullptr) {
+            *error = why;
+        }
         return false;
     }
     return true;

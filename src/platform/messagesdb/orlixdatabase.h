@@ -94,8 +94,8 @@ public:
     QString DatabasePath() const { return databasePath_; }
     // The database file itself.
     QString DatabaseFile() const;
-    // A consistent copy of the whole database written to a new file.
-    bool SnapshotDatabase(const QString& targetFile);
+    // A consistent copy of the whole database written to a new file; why not, when asked.
+    bool SnapshotDatabase(const QString& targetFile, QString* error = nullptr);
     // The folder of the templates and their graphics, without a trailing separator; "" when
     // no database is open.
     QString TemplatesPath() const;

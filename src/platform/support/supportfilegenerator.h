@@ -1,0 +1,98 @@
+#pragma once
+
+#include "platform/system/registrystore.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class KVDirectory;
+class OrlixDatabase;
+class QTemporaryDir;
+
+// Who is asking for help, kept per OS user.
+struct SupportDetails {
+    QString Name;
+    QString Organisation;
+    QString EmailAddress;
+    QString Telephone;
+};
+
+// A blank name or an address that is not text "@" text.
+bool SupportDetailsComplete(const SupportDetails& details);
+
+// Makes one ZIP that the support desk can work from: a summary of the problem and the
+// person, the settings below the keys added, the files added and consistent copies of both
+// databases. Everything is written into a scratch folder of its own, removed by Finish.
+class SupportFileGenerator : public QObject {
+    Q_OBJECT
+public:
+    enum MakeResult { Made = 0, DetailsMissing = 1, Failed = 2, Stopped = 3 };
+
+    explicit SupportFileGenerator(QObject* parent = nullptr);
+    ~SupportFileGenerator() override;
+
+    void SetTitle(const QString& title) { title_ = title; }
+    void SetSubject(const QString& subject) { subject_ = subject; }
+    void SetReason(const QString& reason) { reason_ = reason; }
+    void SetDetails(const SupportDetails& details) { details_ = details; }
+    SupportDetails Details() const { return details_; }
+
+    void AddRegistryKey(RegistryRoot root, const QString& key);
+    void AddFile(const QString& path);
+    // Adds the ordinary files of a folder changed in the last `days` days, in name order.
+    void AddRecentFiles(const QString& folder, const QString& nameFilter, int days);
+    // Copies taken while Make runs, through each component's own connection, so others may
+    // keep writing; either may be null (nothing of it is added).
+    void AddMessagesDatabase(OrlixDatabase* database) { messages_ = database; }
+    void AddDirectory(KVDirectory* directory) { directory_ = directory; }
+
+    // One of MakeResult. A file or copy that cannot be had is left out and named in the summary
+    // (and in LeftOut); only an archive that cannot be written fails the whole.
+    int Make();
+    // Asks a running Make to stop at its next entry.
+    void Cancel() { cancelled_ = true; }
+    QString ArchivePath() const;
+    QStringList LeftOut() const { return leftOut_; }
+    QString LastError() const { return lastError_; }
+    // Copies the made archive to a place the user chose, replacing it whole or not at all,
+    // readable by its owner only.
+    bool SaveTo(const QString& path, QString* error) const;
+    // Removes the scratch folder and the archive in it.
+    void Finish();
+
+    static QString MessagesCopyName() { return QStringLiteral("messages.sqlite"); }
+    static QString DirectoryCopyName() { return QStringLiteral("Directory.sqlite"); }
+
+Q_SIGNALS:
+    void Progress(int percent);
+    void CreateError(const QString& text);
+
+private:
+    struct Entry {
+        QString name;
+        QString path;
+    };
+    QByteArray summary(const QList<Entry>& entries, const QStringList& sizes) const;
+    QByteArray settingsText() const;
+    QString uniqueName(const QString& baseName, QStringList& used) const;
+
+    QString title_;
+    QString subject_;
+    QString reason_;
+    SupportDetails details_;
+    QList<QPair<RegistryRoot, QString>> registryKeys_;
+    QStringList files_;
+    OrlixDatabase* messages_ = nullptr;
+    KVDirectory* directory_ = nullptr;
+    std::unique_ptr<QTemporaryDir> scratch_;
+    QStringList leftOut_;
+    QString lastError_;
+    bool cancelled_ = false;
+};
+
+// Blanks every password hash and salt in a directory copy, so a support file sent outside the
+// station cannot be used to guess the users' passwords. Never for the live file.
+bool BlankDirectoryPasswords(const QString& copyFile, QString* error);

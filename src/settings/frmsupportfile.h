@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+class KVDirectory;
+class OrlixDatabase;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QWidget;
+class SupportFileGenerator;
+
+// "Create Kestova Support File": the user says what went wrong and gets one archive of the
+// settings, the debug logs and copies of the databases (the directory's when ticked), saved
+// where they choose. Made with the database and directory it collects, so tests hand their own.
+class frmSupportFile : public QDialog {
+    Q_OBJECT
+public:
+    frmSupportFile(OrlixDatabase* database, KVDirectory* directory, QWidget* owner = nullptr);
+    ~frmSupportFile() override;
+
+    void cmdMakeFile_Click();
+    void cmdEditPerson_Click();
+    void cmdStop_Click();
+    bool IsBusy() const { return busy_; }
+
+    void done(int result) override;
+
+    static QString CfgFileSection() { return QStringLiteral("Orlixv1"); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool refuseWhileBusy();
+    void collect(SupportFileGenerator& generator);
+    void saveToFile(SupportFileGenerator& generator);
+    void ShowProgressPanel(const QString& caption);
+    void HideProgressPanel();
+
+    OrlixDatabase* database_ = nullptr;
+    KVDirectory* directory_ = nullptr;
+    QPlainTextEdit* txtReason_ = nullptr;
+    QLineEdit* txtSupportID_ = nullptr;
+    QCheckBox* chkSendDirectory_ = nullptr;
+    QPushButton* cmdMakeFile_ = nullptr;
+    QPushButton* cmdEditPerson_ = nullptr;
+    QWidget* pnlStatus_ = nullptr;
+    QLabel* lblStatus_ = nullptr;
+    QProgressBar* prgProgress_ = nullptr;
+    QPushButton* cmdStop_ = nullptr;
+    bool busy_ = false;
+    bool stopRequested_ = false;
+};
