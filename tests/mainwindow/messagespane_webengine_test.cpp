@@ -474,6 +474,14 @@ TEST_F(WebEngineMessagesPane, TheMiniViewShowsTheDetailInsteadOfThePage) {
     EXPECT_TRUE(window->ctlMessage->isVisible());
     EXPECT_TRUE(window->ctlMessages->DisplayMessageList());
     EXPECT_EQ(userSetting(QStringLiteral("ViewMiniMessageList")), QStringLiteral("1"));
+    // The list of its own; picking its message shows it in the detail pane.
+    QTreeWidget* list = window->ctlMessages->lstMessages();
+    ASSERT_TRUE(list->isVisible());
+    const QList<QTreeWidgetItem*> found = list->findItems(QStringLiteral("A"), Qt::MatchExactly, 1);
+    ASSERT_EQ(found.size(), 1);
+    list->setCurrentItem(found.front());
+    ASSERT_NE(window->ctlMessage->Message(), nullptr);
+    EXPECT_EQ(window->ctlMessage->Message()->Subject(), QStringLiteral("A"));
     // Back to the page: a new one is built.
     store(QStringLiteral("B"), 30);
     bool shown = false;

@@ -72,6 +72,23 @@ QString summary(const QString& text) {
     return HtmlText::Escape(flat);
 }
 
+// On the on-screen list a subject, sender or recipient line longer than this is cut: a
+// megabyte subject would otherwise make every rebuild of the page slow. Printed pages and a
+// single message keep the whole text.
+constexpr qsizetype kScreenFieldLimit = 500;
+
+QString screenCut(const QString& text, bool screen) {
+    if (!screen || text.size() <= kScreenFieldLimit) {
+        return text;
+    }
+    qsizetype keep = kScreenFieldLimit;
+    // Never split a surrogate pair: half a character would show as a replacement mark.
+    if (text.at(keep - 1).isHighSurrogate()) {
+        --keep;
+    }
+    return text.left(keep) + QStringLiteral("...");
+}
+
 bool onScreen(int options) {
     return (options & MessageTemplate::PrintSelection) == 0 &&
            (options & MessageTemplate::OnScreenList) == MessageTemplate::OnScreenList;
@@ -170,16 +187,16 @@ void appendField(QString& out, const OrlixMessage& m, bool screen, Field field) 
     case Field::None:
         return;
     case Field::Subject:
-        out += HtmlText::Escape(m.Subject());
+        out += HtmlText::Escape(screenCut(m.Subject(), screen));
         return;
     case Field::From:
-        out += HtmlText::Escape(m.FromText());
+        out += HtmlText::Escape(screenCut(m.FromText(), screen));
         return;
     case Field::To:
-        out += HtmlText::Escape(m.ToText());
+        out += HtmlText::Escape(screenCut(m.ToText(), screen));
         return;
     case Field::Cc:
-        out += HtmlText::Escape(m.CcText());
+        out += HtmlText::Escape(screenCut(m.CcText(), screen));
         return;
     case Field::ReceivedDate:
         out += HtmlText::Escape(m.ReceivedDateText());

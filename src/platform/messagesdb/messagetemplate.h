@@ -22,6 +22,9 @@ class OrlixMessage;
 //                 <OCP_MESSAGES_COUNT>; on the on-screen list the links acting on the ticked
 //                 messages _PRINTLINK _DELETELINK _COPYLINK _MOVELINK
 //
+// On the on-screen list a subject, sender or recipient line over 500 characters is cut there
+// with "..." added; printed pages and a single message keep the whole text.
+//
 // Every field is HTML-escaped as it is inserted, and a body is always its text, never its
 // HTML: listener messages are untrusted. Inserted text is never scanned for tags again.
 class MessageTemplate {

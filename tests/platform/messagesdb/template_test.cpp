@@ -115,3 +115,84 @@ TEST(MessageTemplateTest, OneMessageFillsItsTagsAnywhereAndLeavesOthers) {
     EXPECT_EQ(list.ApplyTemplate(QStringLiteral("a<OCP_MESSAGES_REPEAT>b"), 3),
               QStringLiteral("a<OCP_MESSAGES_REPEAT>b"));
 }
+
+namespace {
+std::shared_ptr<OrlixMessage> withSubject(const QString& subject) {
+    auto m = std::make_shared<OrlixMessage>();
+    m->SetMessageBytes(BuildTextMessage(QStringLiteral("ann@example.org"),
+                                        QStringLiteral("studio@station.example"), subject,
+                                        QStringLiteral("body"), QDateTime()));
+    return m;
+}
+
+QString renderSubject(const std::shared_ptr<OrlixMessage>& m, int options) {
+    OrlixMessageList list;
+    bool ok = false;
+    list.AddMessage(m, ok);
+    return list.ApplyTemplate(
+        QStringLiteral("<OCP_MESSAGES_REPEAT><OCP_MESSAGE_SUBJECT></OCP_MESSAGES_REPEAT>"),
+        options);
+}
+} // namespace
+
+TEST(MessageTemplateTest, TheOnScreenListCutsLongSubjectsBeforeEscaping) {
+    const QString a499(499, QLatin1Char('a'));
+    const QString a500(500, QLatin1Char('a'));
+    const QString face = QString::fromUtf8("\xF0\x9F\x98\x80"); // two UTF-16 units
+    const struct {
+        const char* name;
+        QString subject;
+        int options;
+        QString expected;
+    } cases[] = {
+        {"exactly the limit stays whole", a500, MessageTemplate::OnScreenList, a500},
+        {"one over is cut", a500 + QStringLiteral("b"), MessageTemplate::OnScreenList,
+         a500 + QStringLiteral("...")},
+        {"an entity at the edge stays whole", a499 + QStringLiteral("<bbb"),
+         MessageTemplate::OnScreenList, a499 + QStringLiteral("&lt;...")},
+        {"markup past the edge is gone, not half-escaped", a500 + QStringLiteral("<b>"),
+         MessageTemplate::OnScreenList, a500 + QStringLiteral("...")},
+        {"a character is not split", a499 + face + QStringLiteral("b"),
+         MessageTemplate::OnScreenList, a499 + QStringLiteral("...")},
+        {"paper keeps the whole subject", a500 + QStringLiteral("<b>"),
+         MessageTemplate::PrintSelection, a500 + QStringLiteral("&lt;b&gt;")},
+        {"printing the ticked list keeps it too", a500 + QStringLiteral("b"),
+         MessageTemplate::OnScreenList | MessageTemplate::PrintSelection,
+         a500 + QStringLiteral("b")},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(renderSubject(withSubject(c.subject), c.options), c.expected) << c.name;
+    }
+    // One message on its own (a message window's page) keeps its whole subject.
+    const QString whole = a500 + QStringLiteral("b");
+    EXPECT_EQ(withSubject(whole)->ApplyTemplate(QStringLiteral("<OCP_MESSAGE_SUBJECT>"),
+                                                MessageTemplate::OneMessage),
+              whole);
+}
+
+TEST(MessageTemplateTest, TheOnScreenListCutsLongSendersAndRecipients) {
+    const QString longText(700, QLatin1Char('7'));
+    OrlixMessage m;
+    m.SetMessageBytes("From: " + longText.toLatin1() + "\r\nTo: " + longText.toLatin1() +
+                      "\r\nCc: " + longText.toLatin1() +
+                      "\r\nSubject: hi\r\nContent-Type: text/plain\r\n\r\n" + longText.toLatin1() +
+                      "\r\n");
+    auto shared = std::shared_ptr<OrlixMessage>(m.Clone());
+    OrlixMessageList list;
+    bool ok = false;
+    list.AddMessage(shared, ok);
+    ASSERT_TRUE(ok);
+    const QString text =
+        QStringLiteral("<OCP_MESSAGES_REPEAT><OCP_MESSAGE_FROM>|<OCP_MESSAGE_TO>|"
+                       "<OCP_MESSAGE_CC>|<OCP_MESSAGE_BODY></OCP_MESSAGES_REPEAT>");
+    const QStringList screen =
+        list.ApplyTemplate(text, MessageTemplate::OnScreenList).split(QLatin1Char('|'));
+    ASSERT_EQ(screen.size(), 4);
+    const QString cut = longText.left(500) + QStringLiteral("...");
+    EXPECT_EQ(screen[0], cut) << "From";
+    EXPECT_EQ(screen[1], cut) << "To";
+    EXPECT_EQ(screen[2], cut) << "Cc";
+    EXPECT_EQ(screen[3], longText) << "the body is not one of the cut fields";
+    EXPECT_EQ(list.ApplyTemplate(text, MessageTemplate::PrintSelection),
+              QStringList({longText, longText, longText, longText}).join(QLatin1Char('|')));
+}

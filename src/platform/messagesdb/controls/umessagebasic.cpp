@@ -6,6 +6,7 @@
 
 #include <QFormLayout>
 #include <QLabel>
+#include <QPlainTextEdit>
 
 uMessageBasic::uMessageBasic(QWidget* parent) : PaneControl(tr("Message"), parent) {
     setObjectName(QStringLiteral("uMessageBasic"));
@@ -15,8 +16,16 @@ uMessageBasic::uMessageBasic(QWidget* parent) : PaneControl(tr("Message"), paren
     lblSubject_ = PlainLabel::Create(fields, "lblSubject", Qt::TextSelectableByMouse);
     lblFrom_ = PlainLabel::Create(fields, "lblFrom", Qt::TextSelectableByMouse);
     form->addRow(tr("Subject:"), lblSubject_);
+    lblDate_ = PlainLabel::Create(fields, "lblDate", Qt::TextSelectableByMouse);
     form->addRow(tr("From:"), lblFrom_);
+    form->addRow(tr("Date:"), lblDate_);
     Frame()->AddWidget(fields);
+    // A plain text view: whatever a listener wrote is shown as characters, never as markup.
+    txtBody_ = new QPlainTextEdit(Frame());
+    txtBody_->setObjectName(QStringLiteral("txtBody"));
+    txtBody_->setReadOnly(true);
+    txtBody_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    Frame()->AddWidget(txtBody_, 1);
 }
 
 uMessageBasic::~uMessageBasic() = default;
@@ -25,4 +34,14 @@ void uMessageBasic::SetMessage(const std::shared_ptr<OrlixMessage>& message) {
     message_ = message;
     lblSubject_->setText(message_ ? message_->Subject() : QString());
     lblFrom_->setText(message_ ? message_->FromText() : QString());
+    QString date;
+    if (message_) {
+        // A received message shows when it came in; one of ours when it went out.
+        date = message_->ReceivedDateText();
+        if (date.isEmpty()) {
+            date = message_->SentDateText();
+        }
+    }
+    lblDate_->setText(date);
+    txtBody_->setPlainText(message_ ? message_->BodyText() : QString());
 }

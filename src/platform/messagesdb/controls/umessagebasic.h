@@ -6,9 +6,11 @@
 
 class OrlixMessage;
 class QLabel;
+class QPlainTextEdit;
 
-// A message in brief: its subject and sender. Both come from listeners, so they are shown as
-// plain text, whatever markup they hold.
+// A message in brief: its subject, sender, date and text. They come from listeners, so they
+// are shown as plain text, whatever markup they hold: an HTML body shows its text, never its
+// page.
 class uMessageBasic : public PaneControl {
     Q_OBJECT
 public:
@@ -21,9 +23,13 @@ public:
 
     QLabel* lblSubject() const { return lblSubject_; }
     QLabel* lblFrom() const { return lblFrom_; }
+    QLabel* lblDate() const { return lblDate_; }
+    QPlainTextEdit* txtBody() const { return txtBody_; }
 
 private:
     QLabel* lblSubject_;
     QLabel* lblFrom_;
+    QLabel* lblDate_;
+    QPlainTextEdit* txtBody_;
     std::shared_ptr<OrlixMessage> message_;
 };

@@ -1,13 +1,47 @@
 #include "platform/messagesdb/controls/umessageslist.h"
 
 #include "platform/messagesdb/orlixdatabase.h"
+#include "platform/messagesdb/orlixmessage.h"
+#include "platform/messagesdb/orlixmessagelist.h"
 #include "platform/ui/paneframe.h"
 
+#include <QFont>
+#include <QSignalBlocker>
+#include <QTreeWidget>
+
 static_assert(uMessagesList::kDefaultFolder == OrlixDatabase::kInboxFolder);
+
+namespace {
+// The row's index into the messages shown; the "<New Message>" line has none.
+constexpr int kIndexRole = Qt::UserRole + 1;
+constexpr int kNewMessageRow = -1;
+
+enum Column { ColumnFrom, ColumnSubject, ColumnDate, ColumnCount };
+
+QString dateOf(const OrlixMessage& m) {
+    const QString received = m.ReceivedDateText();
+    return received.isEmpty() ? m.SentDateText() : received;
+}
+} // namespace
 
 uMessagesList::uMessagesList(QWidget* parent) : FontPaneControl(tr("Messages"), parent) {
     setObjectName(QStringLiteral("uMessagesList"));
     Frame()->setObjectName(QStringLiteral("fraList"));
+    lstMessages_ = new QTreeWidget(Frame());
+    lstMessages_->setObjectName(QStringLiteral("lstMessages"));
+    lstMessages_->setColumnCount(ColumnCount);
+    lstMessages_->setHeaderLabels({tr("From"), tr("Subject"), tr("Date")});
+    lstMessages_->setRootIsDecorated(false);
+    lstMessages_->setUniformRowHeights(true);
+    lstMessages_->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstMessages_->setVisible(displayMessageList_);
+    Frame()->AddWidget(lstMessages_, 1);
+    connect(lstMessages_, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* current, QTreeWidgetItem*) {
+                Q_EMIT CurrentMessageChanged(messageOf(current));
+            });
+    connect(lstMessages_, &QTreeWidget::itemActivated, this,
+            [this](QTreeWidgetItem* item, int) { itemActivated(item); });
     showState();
 }
 
@@ -27,10 +61,111 @@ void uMessagesList::SetCurrentFolder(qint32 folder) {
     showState();
 }
 
+void uMessagesList::SetDisplayMessageList(bool on) {
+    displayMessageList_ = on;
+    lstMessages_->setVisible(on);
+    if (on) {
+        refreshContent();
+        return;
+    }
+    const QSignalBlocker quiet(lstMessages_);
+    lstMessages_->clear();
+    shown_.clear();
+}
+
 void uMessagesList::refreshContent() {
     showState();
     QString filter = FilterText();
+    const QPointer<uMessagesList> alive(this);
     Q_EMIT BuildList(filter);
+    if (alive.isNull()) {
+        return;
+    }
+    if (displayMessageList_) {
+        fillList(filter);
+    }
+}
+
+void uMessagesList::fillList(const QString& filter) {
+    const std::shared_ptr<OrlixMessage> before = messageOf(lstMessages_->currentItem());
+    const bool newLineBefore = lstMessages_->currentItem() != nullptr && before == nullptr;
+    std::unique_ptr<OrlixMessageList> list;
+    if (!database_.isNull()) {
+        list = database_->GetMessages(filter, kListLimit);
+    }
+    QTreeWidgetItem* current = nullptr;
+    {
+        // One CurrentMessageChanged for the whole rebuild, raised below.
+        const QSignalBlocker quiet(lstMessages_);
+        lstMessages_->clear();
+        shown_.clear();
+        if (displayNewMessage_) {
+            auto* item = new QTreeWidgetItem(lstMessages_);
+            item->setText(ColumnFrom, tr("<New Message>"));
+            item->setData(ColumnFrom, kIndexRole, kNewMessageRow);
+            if (newLineBefore) {
+                current = item;
+            }
+        }
+        if (list) {
+            shown_ = list->Messages();
+        }
+        QList<QTreeWidgetItem*> items;
+        items.reserve(static_cast<qsizetype>(shown_.size()));
+        for (std::size_t i = 0; i < shown_.size(); ++i) {
+            const OrlixMessage& m = *shown_[i];
+            auto* item = new QTreeWidgetItem;
+            item->setText(ColumnFrom, m.FromText());
+            item->setText(ColumnSubject, m.Subject());
+            item->setText(ColumnDate, dateOf(m));
+            item->setData(ColumnFrom, kIndexRole, static_cast<int>(i));
+            if ((m.Flags() & OrlixMessage::FlagRead) == 0) {
+                QFont bold = lstMessages_->font();
+                bold.setBold(true);
+                for (int c = 0; c < ColumnCount; ++c) {
+                    item->setFont(c, bold);
+                }
+            }
+            if (before && m.Reference() == before->Reference()) {
+                current = item;
+            }
+            items << item;
+        }
+        lstMessages_->addTopLevelItems(items);
+        if (current != nullptr) {
+            lstMessages_->setCurrentItem(current);
+        }
+    }
+    // The line picked before stays picked; its message is read afresh.
+    if (current != nullptr || before) {
+        Q_EMIT CurrentMessageChanged(messageOf(current));
+    }
+}
+
+std::shared_ptr<OrlixMessage> uMessagesList::messageOf(const QTreeWidgetItem* item) const {
+    if (item == nullptr) {
+        return nullptr;
+    }
+    const int index = item->data(ColumnFrom, kIndexRole).toInt();
+    if (index < 0 || static_cast<std::size_t>(index) >= shown_.size()) {
+        return nullptr;
+    }
+    return shown_[static_cast<std::size_t>(index)];
+}
+
+void uMessagesList::itemActivated(QTreeWidgetItem* item) {
+    if (item == nullptr) {
+        return;
+    }
+    if (item->data(ColumnFrom, kIndexRole).toInt() == kNewMessageRow) {
+        auto message = std::make_shared<OrlixMessage>();
+        message->SetKind(OrlixMessage::KindEmail);
+        Q_EMIT AddNewMessage(message);
+        return;
+    }
+    if (const std::shared_ptr<OrlixMessage> message = messageOf(item)) {
+        Q_EMIT MessageChosen(message);
+    }
 }
 
 QString uMessagesList::FilterText() const {
