@@ -20,11 +20,11 @@ const QList<MessageToolbarButton>& MessageToolbarButtons() {
             button("email", "", "New email", "email"),
             button("sms", "", "New SMS", "sms"),
             sep("opensep"),
-            button("open", "", "Open", ""),
+            button("open", "", "Open", "open"),
             sep("replysep"),
-            button("reply", "", "Reply", ""),
-            button("replyall", "", "Reply To All", ""),
-            button("forward", "", "Forward", ""),
+            button("reply", "", "Reply", "reply"),
+            button("replyall", "", "Reply To All", "replyall"),
+            button("forward", "", "Forward", "forward"),
             sep("savesep"),
             button("save", "Save", "Save", "disk"),
             sep("printsep"),
@@ -35,7 +35,7 @@ const QList<MessageToolbarButton>& MessageToolbarButtons() {
             button("movemessage", "", "Move to Folder", "folderexport"),
             sep("editsep"),
             sep("helpsep"),
-            button("help", "Help", "Help!", ""),
+            button("help", "Help", "Help!", "help"),
         };
     }();
     return buttons;

@@ -9,7 +9,9 @@
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/ui/commondialogs.h"
 #include "platform/ui/fontconversion.h"
+#include "platform/ui/imagelist.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/toolbarimages.h"
 #include "platform/ui/twips.h"
 #include "platform/ui/umessageaddress.h"
 
@@ -20,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextList>
@@ -129,7 +132,10 @@ OrlixDatabase* database() {
 } // namespace
 
 void frmMessage::buildToolbars() {
-    const auto fill = [this](QToolBar* bar, const auto& table) {
+    ImageList pictures;
+    FillToolbarImages(pictures);
+    const auto fill = [this, &pictures](QToolBar* bar, const auto& table) {
+        bar->setIconSize(QSize(16, 16));
         for (const ToolbarButtonDef& b : table) {
             QAction* action = nullptr;
             if (b.style == Style::Placeholder) {
@@ -145,6 +151,10 @@ void frmMessage::buildToolbars() {
             } else {
                 action = bar->addAction(caption(b));
                 action->setToolTip(QString::fromUtf8(b.tooltip));
+                // The edit bar's unnamed Delete goes by its tip.
+                const QString picture = *b.key != '\0' ? QString::fromUtf8(b.key)
+                                                       : QString::fromUtf8(b.tooltip).toLower();
+                action->setIcon(QIcon(pictures.ListImages(picture)));
             }
             action->setObjectName(QString::fromUtf8(b.key));
             action->setData(QString::fromUtf8(b.tag));
@@ -175,8 +185,17 @@ void frmMessage::buildToolbars() {
     };
     // The edit toolbar lies over the end of the main one and hides what is under it.
     toolBarEdit_->setAutoFillBackground(true);
+    // The main bar keeps its captions beside the pictures; the edit bar's were only stand-ins.
+    toolbarMain_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     fill(toolbarMain_, kMainButtons);
     fill(toolBarEdit_, kEditButtons);
+    const std::pair<const char*, QPushButton*> ownButtons[] = {{"send", cmdSend_},
+                                                               {"reply", cmdReply_},
+                                                               {"replyall", cmdReplyAll_},
+                                                               {"forward", cmdForward_}};
+    for (const auto& [key, button] : ownButtons) {
+        button->setIcon(QIcon(pictures.ListImages(QString::fromUtf8(key))));
+    }
 }
 
 QAction* frmMessage::EditToolbarButton(const QString& key) const {

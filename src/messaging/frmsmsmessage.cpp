@@ -16,8 +16,10 @@
 #include "platform/mime/mimemessage.h"
 #include "platform/system/formhelper.h"
 #include "platform/ui/fontconversion.h"
+#include "platform/ui/imagelist.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/multilinetextbox.h"
+#include "platform/ui/toolbarimages.h"
 #include "platform/ui/twips.h"
 
 #include <QAction>
@@ -33,6 +35,8 @@
 #include <QSignalBlocker>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -148,6 +152,15 @@ void frmSMSMessage::buildControls() {
     cmdForward_ = new QPushButton(QStringLiteral("&Forward"), this);
     cmdReply_->setToolTip(QStringLiteral("Reply"));
     cmdForward_->setToolTip(QStringLiteral("Forward"));
+    ImageList pictures;
+    FillToolbarImages(pictures);
+    for (const auto& [key, button] : {std::pair{"send", cmdSend_}, std::pair{"reply", cmdReply_},
+                                      std::pair{"forward", cmdForward_}}) {
+        button->setIcon(QIcon(pictures.ListImages(QString::fromUtf8(key))));
+    }
+    // The main bar keeps its captions beside the pictures; the edit bar shows pictures only.
+    toolbarMain_->setIconSize(QSize(16, 16));
+    toolbarMain_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     for (const MainButton& b : kMainButtons) {
         const QString key = QString::fromUtf8(b.key);
         QAction* action = nullptr;
@@ -162,6 +175,7 @@ void frmSMSMessage::buildControls() {
         } else {
             action = toolbarMain_->addAction(QString::fromUtf8(b.caption));
             action->setToolTip(QString::fromUtf8(b.toolTip ? b.toolTip : b.caption));
+            action->setIcon(QIcon(pictures.ListImages(key)));
             connect(action, &QAction::triggered, this, [this, key] { DoToolbarCommand(key); });
         }
         action->setObjectName(key);
@@ -172,11 +186,13 @@ void frmSMSMessage::buildControls() {
         ToolbarButton(QString::fromUtf8(key))->setVisible(false);
     }
     toolBarEdit_ = new QToolBar(QStringLiteral("toolBarEdit"), this);
+    toolBarEdit_->setIconSize(QSize(16, 16));
     for (const EditTool& b : kEditTools) {
         const QString key = QString::fromUtf8(b.key);
         QAction* action = toolBarEdit_->addAction(QString::fromUtf8(b.caption));
         action->setObjectName(key);
         action->setToolTip(QString::fromUtf8(b.toolTip));
+        action->setIcon(QIcon(pictures.ListImages(key)));
         action->setData(QStringLiteral("edit"));
         connect(action, &QAction::triggered, this, [this, key] { DoToolbarCommand(key); });
     }

@@ -1,6 +1,7 @@
 #include "scriptspanefixture.h"
 
 #include "platform/system/textcodec.h"
+#include "platform/ui/toolbarimages.h"
 
 #include "support/readonlyfolder.h"
 
@@ -444,7 +445,7 @@ TEST_F(ScriptShowTest, TheToolbarHoldsItsButtonsByKeyWithTagsTipsAndPictures) {
         {"underline", "Underline", true, true},
         {"strikethrough", "Strikethrough", true, true},
         {"helpsep", "", false, false},
-        {"help", "Help!", false, false},
+        {"help", "Help!", false, true},
     };
     const QList<QAction*> actions = pane->toolScripts->actions();
     ASSERT_EQ(actions.size(), static_cast<qsizetype>(std::size(tools)));
@@ -460,7 +461,7 @@ TEST_F(ScriptShowTest, TheToolbarHoldsItsButtonsByKeyWithTagsTipsAndPictures) {
         }
         EXPECT_EQ(!a->icon().isNull(), t.picture) << t.key;
     }
-    EXPECT_EQ(pane->imgListSmall.Count(), 13);
+    EXPECT_EQ(pane->imgListSmall.Count(), ToolbarImageKeys().size());
     EXPECT_EQ(pane->chkScriptAutoScroll->toolTip(),
               QStringLiteral("Auto-Scroll the Script display"));
     EXPECT_EQ(pane->cmdScriptUp->toolTip(), QStringLiteral("Scroll up the script display"));

@@ -19,8 +19,10 @@
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/messagesdb/orlixmessagelist.h"
 #include "platform/system/desktopopener.h"
+#include "platform/ui/imagelist.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/mousepointer.h"
+#include "platform/ui/toolbarimages.h"
 #include "platform/web/documentnavigationpolicy.h"
 #include "platform/web/documentwalk.h"
 #include "platform/web/uwebbrowser.h"
@@ -33,6 +35,7 @@
 #include <QFileInfo>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
 
 #include <exception>
@@ -204,6 +207,10 @@ MessagesPane::~MessagesPane() {
 }
 
 void MessagesPane::FillToolbar(QToolBar* toolbar, QComboBox* filter) {
+    ImageList pictures;
+    FillToolbarImages(pictures);
+    toolbar->setIconSize(QSize(16, 16));
+    toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     for (const MessageToolbarButton& button : MessageToolbarButtons()) {
         QAction* action = nullptr;
         if (button.separator) {
@@ -211,9 +218,14 @@ void MessagesPane::FillToolbar(QToolBar* toolbar, QComboBox* filter) {
         } else if (button.key == QLatin1String("filter")) {
             action = toolbar->addWidget(filter);
         } else {
-            // No picture of ours yet: a button with neither caption nor picture shows its tip.
             action = toolbar->addAction(button.caption.isEmpty() ? button.toolTip : button.caption);
             action->setToolTip(button.toolTip);
+            action->setIcon(QIcon(pictures.ListImages(button.image)));
+            // Only the buttons with a caption of their own show it beside the picture.
+            auto* shown = qobject_cast<QToolButton*>(toolbar->widgetForAction(action));
+            if (shown != nullptr && button.caption.isEmpty()) {
+                shown->setToolButtonStyle(Qt::ToolButtonIconOnly);
+            }
         }
         action->setObjectName(button.key);
     }

@@ -9,6 +9,7 @@
 #include "platform/system/filesystemhelper.h"
 #include "platform/ui/commondialogs.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/toolbarimages.h"
 #include "platform/ui/twips.h"
 #include "scripts/scriptfont.h"
 #include "scripts/scriptnames.h"
@@ -18,10 +19,7 @@
 #include "scripts/scriptview.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDir>
-#include <QPainter>
-#include <QPixmap>
 #include <QPrinter>
 #include <QPushButton>
 #include <QToolBar>
@@ -43,25 +41,6 @@ template <typename W> W* named(W* widget, const char* name) {
 
 void designSize(QWidget* w, double widthTwips, double heightTwips) {
     w->resize(TwipsToPixels(widthTwips), TwipsToPixels(heightTwips));
-}
-
-// The toolbar's small pictures, drawn: the station's own picture set has none for them.
-QPixmap smallImage(const QString& glyph, bool bold = false, bool italic = false,
-                   bool underline = false, bool strike = false) {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    QFont font = QApplication::font();
-    font.setPixelSize(glyph.size() > 1 ? 9 : 13);
-    font.setBold(bold);
-    font.setItalic(italic);
-    font.setUnderline(underline);
-    font.setStrikeOut(strike);
-    painter.setFont(font);
-    painter.setPen(QApplication::palette().color(QPalette::ButtonText));
-    painter.drawText(pixmap.rect(), Qt::AlignCenter, glyph);
-    painter.end();
-    return pixmap;
 }
 
 struct ToolDesign {
@@ -145,21 +124,7 @@ ScriptsPane::ScriptsPane(QWidget* parent, Services services)
 ScriptsPane::~ScriptsPane() = default;
 
 void ScriptsPane::buildToolbar() {
-    imgListSmall.Add(QStringLiteral("disk"), smallImage(QStringLiteral("Sv")));
-    imgListSmall.Add(QStringLiteral("delete"), smallImage(QStringLiteral("X")));
-    imgListSmall.Add(QStringLiteral("print"), smallImage(QStringLiteral("Pr")));
-    imgListSmall.Add(QStringLiteral("undo"), smallImage(QStringLiteral("\u21b6")));
-    imgListSmall.Add(QStringLiteral("redo"), smallImage(QStringLiteral("\u21b7")));
-    imgListSmall.Add(QStringLiteral("cut"), smallImage(QStringLiteral("Ct")));
-    imgListSmall.Add(QStringLiteral("copy"), smallImage(QStringLiteral("Cp")));
-    imgListSmall.Add(QStringLiteral("paste"), smallImage(QStringLiteral("Ps")));
-    imgListSmall.Add(QStringLiteral("font"), smallImage(QStringLiteral("F")));
-    imgListSmall.Add(QStringLiteral("bold"), smallImage(QStringLiteral("B"), true));
-    imgListSmall.Add(QStringLiteral("italic"), smallImage(QStringLiteral("I"), false, true));
-    imgListSmall.Add(QStringLiteral("underline"),
-                     smallImage(QStringLiteral("U"), false, false, true));
-    imgListSmall.Add(QStringLiteral("strikethrough"),
-                     smallImage(QStringLiteral("S"), false, false, false, true));
+    FillToolbarImages(imgListSmall);
     static const ToolDesign kTools[] = {
         {"savesep", true, "", true, ""},
         {"save", false, "Save Script", true, "disk"},
@@ -180,7 +145,7 @@ void ScriptsPane::buildToolbar() {
         {"underline", false, "Underline", true, "underline"},
         {"strikethrough", false, "Strikethrough", true, "strikethrough"},
         {"helpsep", true, "", false, ""},
-        {"help", false, "Help!", false, ""},
+        {"help", false, "Help!", false, "help"},
     };
     toolScripts->setIconSize(QSize(16, 16));
     for (const ToolDesign& t : kTools) {
