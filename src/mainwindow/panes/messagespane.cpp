@@ -33,7 +33,6 @@
 #include <QDateTime>
 #include <QEvent>
 #include <QFileInfo>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -180,21 +179,12 @@ MessagesPane::MessagesPane(const MessagesPaneControls& controls, QObject* parent
     connect(c_.browser, &uWebBrowser::LoadFinished, this,
             [this](bool ok) { guarded("page load", [&] { pageLoaded(ok); }); });
 
-    const auto follow = [this](OrlixDatabase* database) {
-        for (const auto& connection : std::as_const(databaseConnections_)) {
-            disconnect(connection);
-        }
-        databaseConnections_.clear();
-        if (database == nullptr) {
-            return;
-        }
-        databaseConnections_ << connect(database, &OrlixDatabase::MessageChanged, this,
-                                        [this](qint32, bool) { MessagesChanged(); });
-        databaseConnections_ << connect(database, &OrlixDatabase::MessageDeleted, this,
-                                        [this](qint32) { MessagesChanged(); });
-    };
-    connect(&Program::Instance(), &Program::DatabaseChanged, this, follow);
-    follow(database());
+    // The list follows the database and gathers its changes; its updates keep the ticks and
+    // the scroll position here.
+    connect(c_.list, &uMessagesList::UpdateDue, this, [this](bool& handled) {
+        handled = true;
+        guarded("rebuild", [this] { rebuildKeepingState(); });
+    });
     frmMessage::SetMessageListHooks(
         [list = QPointer<uMessagesList>(c_.list)] {
             return list ? list->CurrentFolder() : qint32(0);
@@ -275,6 +265,12 @@ void MessagesPane::ctlMessages_BuildList(QString& filter) {
     if (!loading_) {
         carried_.reset();
     }
+    holdUpdates();
+}
+
+void MessagesPane::holdUpdates() {
+    // A change arriving while a page loads or the ticks are read makes one rebuild after.
+    c_.list->SetUpdatesHeld(loading_ || readPending_);
 }
 
 void MessagesPane::pageLoaded(bool ok) {
@@ -291,10 +287,7 @@ void MessagesPane::pageLoaded(bool ok) {
         }
         loading_ = false;
         restoring_ = false;
-        if (rebuildAfterLoad_) {
-            rebuildAfterLoad_ = false;
-            MessagesChanged();
-        }
+        holdUpdates();
         Q_EMIT ListShown();
     };
     if (!ok || !carried) {
@@ -329,22 +322,7 @@ bool MessagesPane::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MessagesPane::MessagesChanged() {
-    if (c_.list->Database() == nullptr || !c_.list->AutoUpdate()) {
-        return;
-    }
-    if (loading_ || readPending_) {
-        rebuildAfterLoad_ = true;
-        return;
-    }
-    if (rebuildQueued_) {
-        return;
-    }
-    // Changes of one event-loop turn make one rebuild.
-    rebuildQueued_ = true;
-    QTimer::singleShot(0, this, [this] {
-        rebuildQueued_ = false;
-        guarded("rebuild", [this] { rebuildKeepingState(); });
-    });
+    c_.list->UpdateSoon();
 }
 
 void MessagesPane::rebuildKeepingState() {
@@ -353,11 +331,13 @@ void MessagesPane::rebuildKeepingState() {
         return;
     }
     if (loading_ || readPending_) {
-        rebuildAfterLoad_ = true;
+        holdUpdates();
+        c_.list->UpdateSoon();
         return;
     }
     const quint64 epoch = selectionEpoch_;
     readPending_ = true;
+    holdUpdates();
     c_.browser->ReadInputs(this, [this, epoch](const QList<DocumentInput>& inputs) {
         const QList<qint32> ticked = TickedMessageReferences(tickBoxesOf(inputs));
         c_.browser->ReadScrollPosition(this, [this, epoch, ticked](QPoint scroll) {
@@ -369,6 +349,7 @@ void MessagesPane::rebuildKeepingState() {
             keepState_ = true;
             guarded("rebuild", [this] { c_.list->Refresh(); });
             keepState_ = false;
+            holdUpdates();
             if (!loading_) {
                 carried_.reset();
                 Q_EMIT ListShown();
@@ -398,14 +379,12 @@ void MessagesPane::withTicks(const QString& what,
         return;
     }
     readPending_ = true;
+    holdUpdates();
     GetSelectedMessageIds([this, what, action = std::move(action)](const QList<qint32>& ticked) {
         readPending_ = false;
         guarded("action", [&] { action(ticked); });
+        holdUpdates();
         Q_EMIT ActionFinished(what);
-        if (rebuildAfterLoad_ && !loading_) {
-            rebuildAfterLoad_ = false;
-            MessagesChanged();
-        }
     });
 }
 

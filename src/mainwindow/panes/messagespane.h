@@ -88,14 +88,13 @@ private:
     void runCommand(const QString& command, const QString& what);
     void fileOne(qint32 reference, bool move);
     void rebuildKeepingState();
+    void holdUpdates();
     void pageLoaded(bool ok);
     bool miniView() const;
     OrlixDatabase* database() const;
 
     MessagesPaneControls c_;
     bool readPending_ = false;
-    bool rebuildQueued_ = false;
-    bool rebuildAfterLoad_ = false;
     bool loading_ = false;
     bool restoring_ = false;
     quint64 pageGeneration_ = 0;
@@ -110,5 +109,4 @@ private:
         QPoint scroll;
     };
     std::optional<Carried> carried_;
-    QList<QMetaObject::Connection> databaseConnections_;
 };

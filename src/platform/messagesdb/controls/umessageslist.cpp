@@ -1,13 +1,19 @@
 #include "platform/messagesdb/controls/umessageslist.h"
 
+#include "platform/messagesdb/orlixcategorytree.h"
 #include "platform/messagesdb/orlixdatabase.h"
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/messagesdb/orlixmessagelist.h"
+#include "platform/ui/eventguard.h"
 #include "platform/ui/paneframe.h"
 
 #include <QFont>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+#include <utility>
 
 static_assert(uMessagesList::kDefaultFolder == OrlixDatabase::kInboxFolder);
 
@@ -18,6 +24,17 @@ constexpr int kNewMessageRow = -1;
 
 enum Column { ColumnFrom, ColumnSubject, ColumnDate, ColumnCount };
 
+// The folder tree's keys: "m" and the folder's number.
+const QString kFolderKeyPrefix = QStringLiteral("m");
+
+qint32 folderOf(const QTreeWidgetItem* item) {
+    if (item == nullptr) {
+        return 0;
+    }
+    const QString key = item->data(0, Qt::UserRole).toString();
+    return key.startsWith(kFolderKeyPrefix) ? key.mid(kFolderKeyPrefix.size()).toInt() : 0;
+}
+
 QString dateOf(const OrlixMessage& m) {
     const QString received = m.ReceivedDateText();
     return received.isEmpty() ? m.SentDateText() : received;
@@ -27,6 +44,24 @@ QString dateOf(const OrlixMessage& m) {
 uMessagesList::uMessagesList(QWidget* parent) : FontPaneControl(tr("Messages"), parent) {
     setObjectName(QStringLiteral("uMessagesList"));
     Frame()->setObjectName(QStringLiteral("fraList"));
+    tvwFolders_ = new QTreeWidget(Frame());
+    tvwFolders_->setObjectName(QStringLiteral("tvwFolders"));
+    tvwFolders_->setColumnCount(1);
+    tvwFolders_->setHeaderHidden(true);
+    tvwFolders_->setSelectionMode(QAbstractItemView::SingleSelection);
+    Frame()->AddWidget(tvwFolders_, 1);
+    connect(tvwFolders_, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* current, QTreeWidgetItem*) {
+                const qint32 folder = folderOf(current);
+                if (folder <= 0 || folder == currentFolder_) {
+                    return;
+                }
+                GuardEvent("showing the picked folder", [this, folder] {
+                    currentFolder_ = folder;
+                    showState();
+                    Refresh();
+                });
+            });
     lstMessages_ = new QTreeWidget(Frame());
     lstMessages_->setObjectName(QStringLiteral("lstMessages"));
     lstMessages_->setColumnCount(ColumnCount);
@@ -35,7 +70,7 @@ uMessagesList::uMessagesList(QWidget* parent) : FontPaneControl(tr("Messages"), 
     lstMessages_->setUniformRowHeights(true);
     lstMessages_->setSelectionMode(QAbstractItemView::SingleSelection);
     lstMessages_->setVisible(displayMessageList_);
-    Frame()->AddWidget(lstMessages_, 1);
+    Frame()->AddWidget(lstMessages_, 2);
     connect(lstMessages_, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current, QTreeWidgetItem*) {
                 Q_EMIT CurrentMessageChanged(messageOf(current));
@@ -53,12 +88,97 @@ OrlixDatabase* uMessagesList::Database() const {
 
 void uMessagesList::SetDatabase(OrlixDatabase* database) {
     database_ = database;
+    follow();
+    fillFolders();
     showState();
+}
+
+void uMessagesList::SetAutoUpdate(bool on) {
+    autoUpdate_ = on;
+    follow();
 }
 
 void uMessagesList::SetCurrentFolder(qint32 folder) {
     currentFolder_ = folder;
+    showFolder();
     showState();
+}
+
+void uMessagesList::follow() {
+    for (const auto& connection : std::as_const(changes_)) {
+        disconnect(connection);
+    }
+    changes_.clear();
+    if (database_.isNull() || !autoUpdate_) {
+        return;
+    }
+    changes_ << connect(database_, &OrlixDatabase::MessageChanged, this,
+                        [this](qint32, bool) { UpdateSoon(); });
+    changes_ << connect(database_, &OrlixDatabase::MessageDeleted, this,
+                        [this](qint32) { UpdateSoon(); });
+}
+
+void uMessagesList::UpdateSoon() {
+    if (database_.isNull() || !autoUpdate_) {
+        return;
+    }
+    if (held_) {
+        dueWhileHeld_ = true;
+        return;
+    }
+    if (updateQueued_) {
+        return;
+    }
+    updateQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        updateQueued_ = false;
+        if (held_) {
+            dueWhileHeld_ = true;
+            return;
+        }
+        GuardEvent("updating the messages list", [this] { update(); });
+    });
+}
+
+void uMessagesList::SetUpdatesHeld(bool held) {
+    held_ = held;
+    if (!held_ && std::exchange(dueWhileHeld_, false)) {
+        UpdateSoon();
+    }
+}
+
+void uMessagesList::update() {
+    if (database_.isNull() || !autoUpdate_) {
+        return;
+    }
+    bool handled = false;
+    const QPointer<uMessagesList> alive(this);
+    Q_EMIT UpdateDue(handled);
+    if (!alive.isNull() && !handled) {
+        Refresh();
+    }
+}
+
+void uMessagesList::fillFolders() {
+    const QSignalBlocker quiet(tvwFolders_);
+    tvwFolders_->clear();
+    if (!database_.isNull()) {
+        if (const std::shared_ptr<const OrlixCategoryTree> tree = database_->CategoryTree()) {
+            tree->FillTreeView(tvwFolders_, kFolderKeyPrefix, false);
+        }
+    }
+    showFolder();
+}
+
+void uMessagesList::showFolder() {
+    const QSignalBlocker quiet(tvwFolders_);
+    for (QTreeWidgetItemIterator it(tvwFolders_); *it != nullptr; ++it) {
+        if (folderOf(*it) == currentFolder_) {
+            tvwFolders_->setCurrentItem(*it);
+            return;
+        }
+    }
+    tvwFolders_->setCurrentItem(nullptr);
 }
 
 void uMessagesList::SetDisplayMessageList(bool on) {
@@ -74,6 +194,9 @@ void uMessagesList::SetDisplayMessageList(bool on) {
 }
 
 void uMessagesList::refreshContent() {
+    if (!database_.isNull() && tvwFolders_->topLevelItemCount() == 0) {
+        fillFolders();
+    }
     showState();
     QString filter = FilterText();
     const QPointer<uMessagesList> alive(this);

@@ -2,6 +2,7 @@
 
 #include "platform/ui/fontpanecontrol.h"
 
+#include <QList>
 #include <QPointer>
 #include <QString>
 
@@ -23,7 +24,14 @@ class QTreeWidgetItem;
 // Picking a line raises CurrentMessageChanged (none for the "<New Message>" line); opening one
 // (double-click, Enter) raises MessageChosen, or AddNewMessage with a new e-mail for the
 // "<New Message>" line.
-// AutoUpdate is held for later; it reloads nothing by itself yet.
+//
+// Above the list stands the database's folder tree, the current folder picked; a folder the
+// user picks becomes CurrentFolder and the list is refreshed.
+//
+// With AutoUpdate the list follows its database: a stored or deleted message brings one
+// update, however many changes one event-loop turn makes, and changes arriving while the
+// host holds updates (a page of it loading) make one update once it lets go. An update raises
+// UpdateDue; a host that takes it over sets handled, otherwise the list refreshes itself.
 class uMessagesList : public FontPaneControl {
     Q_OBJECT
 public:
@@ -41,7 +49,7 @@ public:
     bool DisplayNewMessage() const { return displayNewMessage_; }
     void SetDisplayNewMessage(bool on) { displayNewMessage_ = on; }
     bool AutoUpdate() const { return autoUpdate_; }
-    void SetAutoUpdate(bool on) { autoUpdate_ = on; }
+    void SetAutoUpdate(bool on);
     bool DisplayMessageList() const { return displayMessageList_; }
     // On: the list is built at once (raising BuildList), so that it never shows what an
     // earlier build made for another view. Off: the list is emptied and hidden.
@@ -53,14 +61,24 @@ public:
     // to it binds to all of it; "" without a database.
     QString FilterText() const;
 
+    // A change the list should show: one update follows at the next event-loop turn (none
+    // without AutoUpdate or a database).
+    void UpdateSoon();
+    // While held, updates wait; letting go runs one when any fell due meanwhile.
+    void SetUpdatesHeld(bool held);
+    bool UpdatesHeld() const { return held_; }
+
     PaneFrame* fraList() const { return Frame(); }
     QTreeWidget* lstMessages() const { return lstMessages_; }
+    QTreeWidget* tvwFolders() const { return tvwFolders_; }
 
 Q_SIGNALS:
     void BuildList(QString& filter);
     void CurrentMessageChanged(const std::shared_ptr<OrlixMessage>& message);
     void AddNewMessage(const std::shared_ptr<OrlixMessage>& message);
     void MessageChosen(const std::shared_ptr<OrlixMessage>& message);
+    // An automatic update is due; a host doing it its own way sets handled.
+    void UpdateDue(bool& handled);
 
 private:
     void refreshContent() override;
@@ -68,12 +86,21 @@ private:
     void fillList(const QString& filter);
     std::shared_ptr<OrlixMessage> messageOf(const QTreeWidgetItem* item) const;
     void itemActivated(QTreeWidgetItem* item);
+    void follow();
+    void fillFolders();
+    void showFolder();
+    void update();
 
     QPointer<OrlixDatabase> database_;
     qint32 currentFolder_ = kDefaultFolder;
     bool displayNewMessage_ = false;
     bool autoUpdate_ = true;
     bool displayMessageList_ = true;
+    bool held_ = false;
+    bool updateQueued_ = false;
+    bool dueWhileHeld_ = false;
+    QList<QMetaObject::Connection> changes_;
+    QTreeWidget* tvwFolders_;
     QTreeWidget* lstMessages_;
     // The messages listed, by the row's index stored in its item.
     std::vector<std::shared_ptr<OrlixMessage>> shown_;
