@@ -3,7 +3,9 @@
 #include "mainwindow/messagelistfilter.h"
 #include "platform/messagesdb/messagesdbfixture.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -59,6 +61,9 @@ TEST_F(MessageListPageTest, WrittenWithAByteOrderMarkAndReplacedWhole) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("\xEF\xBB\xBF<p>\xC3\xA9</p>\r\n"));
+    // Each page is written beside the old one and takes its place: nothing else is left.
+    EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("Messages-List.htm")});
 }
 
 TEST_F(MessageListPageTest, AnUnwritablePlaceLeavesNothingHalfWritten) {

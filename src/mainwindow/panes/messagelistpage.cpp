@@ -7,7 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QTemporaryFile>
+
+#include <cstdio>
 
 namespace {
 constexpr int kOnScreenList = 3;
@@ -36,19 +38,28 @@ std::optional<QString> Render(OrlixDatabase& database, const QString& filter) {
 }
 
 bool Write(const QString& path, const QString& html) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    const QString folder = QFileInfo(path).absolutePath();
+    QDir().mkpath(folder);
+    // Written beside the page and renamed over it, so the view never meets half a page. Not
+    // synced to the disk: the page is made again at every build, and the wait for the disk
+    // cost as much as making it.
+    QTemporaryFile file(folder + QStringLiteral("/Messages-List.XXXXXX"));
+    if (!file.open()) {
         return false;
     }
     QByteArray bytes("\xEF\xBB\xBF");
     bytes += html.toUtf8();
     bytes += "\r\n";
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         return false;
     }
-    return file.commit();
+    file.close();
+    if (std::rename(QFile::encodeName(file.fileName()).constData(),
+                    QFile::encodeName(path).constData()) != 0) {
+        return false;
+    }
+    file.setAutoRemove(false);
+    return true;
 }
 
 } // namespace MessageListPage

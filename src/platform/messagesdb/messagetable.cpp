@@ -173,16 +173,19 @@ std::unique_ptr<OrlixMessage> MessageTable::Load(const Storage& storage, qint32 
 }
 
 QString MessageTable::QuerySql(const QString& where, int limit) {
-    QString sql = QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM messages");
-    if (!where.isEmpty()) {
-        sql += QStringLiteral(" WHERE ") + where;
-    }
-    sql += QStringLiteral(
+    const QString order = QStringLiteral(
         " ORDER BY COALESCE(received_utc, sent_utc, send_after_utc, 0) DESC, reference DESC");
+    const QString filtered = where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where;
     if (limit > 0) {
-        sql += QStringLiteral(" LIMIT ") + QString::number(limit);
+        // The order has no index, so every row of the filter is sorted: the newest are picked
+        // by their references alone, and only they are read whole.
+        return QStringLiteral("SELECT ") + kColumns +
+               QStringLiteral(" FROM messages WHERE reference IN (SELECT reference FROM messages") +
+               filtered + order + QStringLiteral(" LIMIT ") + QString::number(limit) +
+               QLatin1Char(')') + order;
     }
-    return sql;
+    return QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM messages") + filtered +
+           order;
 }
 
 bool MessageTable::Query(const Storage& storage, const QString& where, const QVariantList& values,
