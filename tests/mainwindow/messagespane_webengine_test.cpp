@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHostAddress>
+#include <QScreen>
 #include <QTcpServer>
 #include <QTest>
 #include <QToolBar>
@@ -671,7 +672,32 @@ TEST_F(WebEngineMessagesPane, PrintShowsTheTickedMessagesInOnePreview) {
     EXPECT_TRUE(text.contains(QStringLiteral("Second to print")));
     EXPECT_FALSE(text.contains(QStringLiteral("Not ticked")));
     EXPECT_TRUE(WaitFor([&] { return ticked().isEmpty(); }));
-    delete previews.front();
+    // What the window system shows of the preview is the page (white paper, dark text), never
+    // a black window.
+    frmHTMLPrintPreview* preview = previews.front();
+    ASSERT_TRUE(WaitFor([&] {
+        return preview->WebBrowser1->CurrentUrl().isLocalFile() &&
+               !preview->WebBrowser1->IsLoading();
+    }));
+    const auto painted = [&] {
+        const QImage shot = preview->screen()->grabWindow(preview->winId()).toImage();
+        const QRect page = preview->WebBrowser1->geometry();
+        int light = 0;
+        int dark = 0;
+        for (int y = page.top() + 4; y < page.bottom() - 4; y += 7) {
+            for (int x = page.left() + 4; x < page.right() - 4; x += 7) {
+                if (!shot.valid(x, y)) {
+                    continue;
+                }
+                const int level = qGray(shot.pixel(x, y));
+                light += level > 200 ? 1 : 0;
+                dark += level < 60 ? 1 : 0;
+            }
+        }
+        return light > 10 * dark && dark > 0;
+    };
+    EXPECT_TRUE(WaitFor(painted, 10000));
+    delete preview;
 }
 
 } // namespace
