@@ -612,6 +612,47 @@ TEST_F(WebEngineMessagesPane, TheMessagesTabDrawsInBothViews) {
     }
 }
 
+TEST_F(WebEngineMessagesPane, AFolderPickedInTheTreeIsListedUntickedAndFollowsChanges) {
+    const qint32 a = store(QStringLiteral("In the inbox"), 60);
+    const qint32 b = store(QStringLiteral("Filed away"), 120);
+    QTreeWidget* folders = window->ctlMessages->tvwFolders();
+    const QList<QTreeWidgetItem*> found =
+        folders->findItems(QStringLiteral("Archive"), Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_EQ(found.size(), 1);
+    const qint32 archive = found.front()->data(0, Qt::UserRole).toString().mid(1).toInt();
+    ASSERT_GT(archive, 0);
+    bool ok = false;
+    db()->MoveMessage(b, archive, ok);
+    ASSERT_TRUE(ok);
+    showWindow(240);
+    EXPECT_EQ(listed(), QList<qint32>{a});
+    tick({a});
+
+    const auto pick = [&](QTreeWidgetItem* item) {
+        bool shown = false;
+        QObject scope;
+        QObject::connect(pane(), &MessagesPane::ListShown, &scope, [&] { shown = true; });
+        folders->setCurrentItem(item);
+        EXPECT_TRUE(WaitFor([&] { return shown; }));
+        waitQuiet();
+    };
+    pick(found.front());
+    EXPECT_EQ(window->ctlMessages->CurrentFolder(), archive);
+    EXPECT_EQ(listed(), QList<qint32>{b});
+
+    // A change is shown in the folder picked, within the same time window.
+    const qint32 c = store(QStringLiteral("Filed later"), 30);
+    db()->MoveMessage(c, archive, ok);
+    ASSERT_TRUE(ok);
+    EXPECT_TRUE(WaitFor([&] { return listed() == QList<qint32>{c, b}; }));
+
+    // Back to the inbox: asked for by the user, so it starts unticked.
+    pick(folders->findItems(QStringLiteral("Inbox"), Qt::MatchExactly | Qt::MatchRecursive)
+             .value(0));
+    EXPECT_EQ(listed(), QList<qint32>{a});
+    EXPECT_TRUE(ticked().isEmpty());
+}
+
 TEST_F(WebEngineMessagesPane, APageBuiltOutOfSightIsBuiltAgainWhenTheTabShowsIt) {
     const qint32 a = store(QStringLiteral("A"), 60);
     showWindow(240);
