@@ -73,6 +73,8 @@ public:
     QPushButton* cmdTo() const { return cmdTo_; }
     QPushButton* cmdCC() const { return cmdCC_; }
     QPushButton* cmdAttachments() const { return cmdAttachments_; }
+    QToolBar* toolbarMain() const { return toolbarMain_; }
+    QToolBar* toolBarEdit() const { return toolBarEdit_; }
     QAction* ToolbarButton(const QString& key) const;
     QMenu* mnuPopupFrom() const { return mnuPopupFrom_; }
 
