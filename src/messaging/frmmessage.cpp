@@ -1,11 +1,10 @@
 #include "messaging/frmmessage.h"
 
 #include "core/dialogs/contactlookup.h"
-#include "core/dialogs/frmchoosecontact.h"
-#include "core/errorreport.h"
 #include "core/profile/cocsettings.h"
 #include "core/program.h"
 #include "messaging/messagelayout.h"
+#include "messaging/messagewindowcommands.h"
 #include "messaging/safebodyview.h"
 #include "platform/directory/directorycontact.h"
 #include "platform/directory/kvdirectory.h"
@@ -38,8 +37,7 @@
 namespace {
 
 const cOCSettings* stationSettings() {
-    Program* program = Program::Current();
-    return program ? program->Settings() : nullptr;
+    return messagewindow::StationSettings();
 }
 
 bool sendEnabled() {
@@ -320,18 +318,7 @@ void frmMessage::SetMessage(const std::shared_ptr<OrlixMessage>& message) {
         message_ = std::make_shared<OrlixMessage>();
     }
     OrlixMessage& m = *message_;
-    if (m.Flags() & OrlixMessage::FlagToBeSent) {
-        // Opened in a window, a queued message leaves the queue until it is sent again.
-        m.SetFlags(m.Flags() & ~OrlixMessage::FlagToBeSent);
-        Program* program = Program::Current();
-        if (OrlixDatabase* db = program ? program->Database() : nullptr) {
-            bool ok = false;
-            db->StoreMessage(m, ok);
-            if (!ok) {
-                ReportError(QStringLiteral("taking the message out of the Outbox queue"), 0, true);
-            }
-        }
-    }
+    messagewindow::TakeOutOfQueue(m, "taking the message out of the Outbox queue");
     MimeMessage mime = m.CDOMessage();
     if (m.SentDate().isValid()) {
         lblDate_->setText(m.SentDateText());
@@ -373,8 +360,8 @@ void frmMessage::SetMessage(const std::shared_ptr<OrlixMessage>& message) {
 }
 
 void frmMessage::messageEdited(bool edited) {
-    ToolbarButton(QStringLiteral("save"))->setEnabled(edited);
-    ToolbarButton(QStringLiteral("movemessage"))->setEnabled(!edited);
+    messagewindow::ShowEditedState(ToolbarButton(QStringLiteral("save")),
+                                   ToolbarButton(QStringLiteral("movemessage")), edited);
 }
 
 void frmMessage::changeMessage(const std::function<void(MimeMessage&)>& change) {
@@ -429,32 +416,14 @@ QWidget* frmMessage::ClickAddress(uMessageAddress* box, int position) {
 }
 
 QWidget* frmMessage::addressClicked(const QString& displayName, const QString& address) {
-    QWidget* window = FindContactByEmail(displayName, address, nullptr);
-    if (window != nullptr) {
-        window->raise();
-        window->activateWindow();
-    }
-    return window;
+    return messagewindow::Raised(FindContactByEmail(displayName, address, nullptr));
 }
 
 void frmMessage::showFromMenu() {
-    const cOCSettings* settings = stationSettings();
-    if (settings == nullptr) {
+    if (stationSettings() == nullptr) {
         return;
     }
-    mnuFromDefault_->setText(
-        emailrules::StationSender(settings->EmailName(), settings->EmailAddress()));
-    mnuFromPersonal_->setVisible(false);
-    Program* program = Program::Current();
-    KVDirectory* directory = program ? program->Directory() : nullptr;
-    if (const auto user = directory ? directory->CurrentUser() : nullptr) {
-        const QString address =
-            emailrules::FirstEmail(user->Email1(), user->Email2(), user->Email3());
-        if (!address.isEmpty()) {
-            mnuFromPersonal_->setText(emailrules::StationSender(user->Name(), address));
-            mnuFromPersonal_->setVisible(true);
-        }
-    }
+    messagewindow::PrepareFromMenu(mnuFromDefault_, mnuFromPersonal_);
     mnuPopupFrom_->popup(cmdFrom_->mapToGlobal(QPoint(cmdFrom_->width(), 0)));
 }
 
@@ -488,16 +457,7 @@ void frmMessage::ChoosePersonalSender() {
 }
 
 void frmMessage::AddRecipientFromDirectory(uMessageAddress* box) {
-    Program* program = Program::Current();
-    KVDirectory* directory = program ? program->Directory() : nullptr;
-    if (directory == nullptr) {
-        return;
-    }
-    const qint32 chosen = frmChooseContact::ChooseContact(directory, this, -1, true, QString());
-    if (chosen == 0) {
-        return;
-    }
-    const auto contact = directory->GetContact(chosen, false, false);
+    const auto contact = messagewindow::ChooseContact(this);
     if (!contact) {
         return;
     }

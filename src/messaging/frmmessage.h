@@ -127,15 +127,11 @@ private:
     void formatBody(const QString& command);
     void deleteMessage();
     void moveOrCopy(bool move);
-    // The main list reads again when it shows the folder the message left.
-    void refreshListShowing(qint32 oldFolder);
     void updateAttachmentsRow();
     bool attachmentsKey(class QKeyEvent* event);
     // Where a new window goes: 255 twips on from the last one placed, kept at once.
     void placeWindow();
     void SaveWindowPosition();
-    // The question about an edited message; the event is accepted or ignored by the answer.
-    void askBeforeClosing(QCloseEvent* event);
     void caretToBodyStart();
     void applyEditable();
     void addressChanged(uMessageAddress* box);

@@ -1,11 +1,9 @@
 // The e-mail window's two toolbars and the one dispatcher every button goes through.
 #include "messaging/frmmessage.h"
 
-#include "core/dialogs/frmchoosecategorytree.h"
 #include "core/printing/templateprinting.h"
-#include "core/program.h"
+#include "messaging/messagewindowcommands.h"
 #include "messaging/safebodyview.h"
-#include "platform/messagesdb/orlixdatabase.h"
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/ui/commondialogs.h"
 #include "platform/ui/fontconversion.h"
@@ -122,11 +120,6 @@ int placeholderWidth(const char* key) {
            : k == QStringLiteral("reply")    ? 885
            : k == QStringLiteral("replyall") ? 1425
                                              : 1065;
-}
-
-OrlixDatabase* database() {
-    Program* program = Program::Current();
-    return program ? program->Database() : nullptr;
 }
 
 } // namespace
@@ -348,66 +341,13 @@ void frmMessage::SetBodyFontSize(int size) {
 }
 
 void frmMessage::deleteMessage() {
-    if (!message_ || message_->Reference() == 0) {
-        return;
+    if (message_ && messagewindow::Delete(*message_, this)) {
+        closeSelf();
     }
-    if (MsgBox(QStringLiteral("Are you sure you want to delete this message?"), MsgIcon::Question,
-               MsgButtons::YesNo, 1, this) != MsgResult::Yes) {
-        return;
-    }
-    OrlixDatabase* db = database();
-    bool ok = false;
-    if (db != nullptr) {
-        db->DeleteMessage(message_->Reference(), false, ok);
-    }
-    if (!ok) {
-        MsgBox(QStringLiteral("Your message could not be removed from the Database"),
-               MsgIcon::Exclamation, MsgButtons::OK, 0, this);
-        return;
-    }
-    message_->SetEdited(false);
-    closeSelf();
 }
 
 void frmMessage::moveOrCopy(bool move) {
-    OrlixDatabase* db = database();
-    if (!message_ || db == nullptr) {
-        return;
+    if (message_ && messagewindow::MoveOrCopy(*message_, move, this)) {
+        closeSelf();
     }
-    const auto tree = db->CategoryTree();
-    const qint16 chosen = frmChooseCategoryTree::ChooseCategory(
-        tree.get(), false, static_cast<qint16>(message_->Folder()),
-        move ? QStringLiteral("Move message to") : QStringLiteral("Copy message to"), this);
-    if (chosen <= 0) {
-        return;
-    }
-    // The database may have gone while the chooser was open.
-    db = database();
-    bool ok = false;
-    if (!move) {
-        std::unique_ptr<OrlixMessage> copy = message_->Clone();
-        copy->SetReference(0);
-        copy->SetFolder(chosen);
-        if (db != nullptr) {
-            db->StoreMessage(*copy, ok);
-        }
-        if (!ok) {
-            MsgBox(QStringLiteral("Your message could not be copied to the chosen folder"),
-                   MsgIcon::Exclamation, MsgButtons::OK, 0, this);
-        }
-        return;
-    }
-    const qint32 old = message_->Folder();
-    message_->SetFolder(chosen);
-    if (db != nullptr) {
-        db->StoreMessage(*message_, ok);
-    }
-    if (!ok) {
-        message_->SetFolder(old);
-        MsgBox(QStringLiteral("Your message could not be moved to the chosen folder"),
-               MsgIcon::Exclamation, MsgButtons::OK, 0, this);
-        return;
-    }
-    refreshListShowing(old);
-    closeSelf();
 }
