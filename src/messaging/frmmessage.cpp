@@ -56,7 +56,7 @@ frmMessage::frmMessage(QWidget* owner) : QWidget(owner, Qt::Window) {
     escape->setContext(Qt::WindowShortcut);
     connect(escape, &QShortcut::activated, this, [this] { closeSelf(); });
     placeWindow();
-    wbBody_->clear();
+    wbBody_->SetBodyPlainText(QString());
     SetEditable(true);
 }
 
@@ -141,14 +141,14 @@ void frmMessage::FirstActivation() {
 }
 
 void frmMessage::caretToBodyStart() {
-    QTextCursor cursor = wbBody_->textCursor();
-    cursor.movePosition(QTextCursor::Start);
-    wbBody_->setTextCursor(cursor);
-    wbBody_->ensureCursorVisible();
-    wbBody_->setFocus(Qt::OtherFocusReason);
+    wbBody_->CaretToStart();
 }
 
 frmMessage::~frmMessage() = default;
+
+SafeBodyView* frmMessage::wbBody() const {
+    return dynamic_cast<SafeBodyView*>(wbBody_);
+}
 
 void frmMessage::buildControls() {
     // Every control is placed by Form_Resize from the pure layout rules; no Qt layout here.
@@ -200,7 +200,7 @@ void frmMessage::buildControls() {
     lblSubjectDesc_ = new QLabel(QStringLiteral("Subject:"), frame);
     txtSubject_ = new QLineEdit(frame);
     picBody_ = new QWidget(frame);
-    wbBody_ = new SafeBodyView(picBody_);
+    wbBody_ = MakeBodyEditor(picBody_);
     for (QPushButton* b : {cmdSend_, cmdReply_, cmdReplyAll_, cmdForward_}) {
         b->raise(); // over their placeholders in the toolbar
     }
@@ -238,10 +238,8 @@ void frmMessage::buildControls() {
             [this](const QString& name, const QString& address) { addressClicked(name, address); });
     }
     connect(txtSubject_, &QLineEdit::textChanged, this, [this] { subjectChanged(); });
-    connect(wbBody_, &QTextEdit::textChanged, this, [this] { bodyChanged(); });
-    connect(wbBody_, &QTextEdit::cursorPositionChanged, this, [this] { SelectionChanged(); });
-    connect(wbBody_, &QTextEdit::selectionChanged, this, [this] { SelectionChanged(); });
-    connect(wbBody_, &QTextEdit::currentCharFormatChanged, this, [this] { SelectionChanged(); });
+    wbBody_->OnChanged = [this] { bodyChanged(); };
+    wbBody_->OnSelectionChanged = [this] { SelectionChanged(); };
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             [this] { SelectionChanged(); });
 }
@@ -311,7 +309,7 @@ void frmMessage::SetMessage(const std::shared_ptr<OrlixMessage>& message) {
     for (const char* key : {"print", "delete", "save"}) {
         ToolbarButton(QString::fromUtf8(key))->setEnabled(false);
     }
-    wbBody_->clear();
+    wbBody_->SetBodyPlainText(QString());
     picPersonal_->setVisible(false);
 
     if (!message_) {
@@ -396,8 +394,8 @@ void frmMessage::bodyChanged() {
     if (!editable_) {
         return;
     }
-    const QString html = wbBody_->toHtml();
-    const QString text = wbBody_->toPlainText();
+    const QString html = wbBody_->Html();
+    const QString text = wbBody_->PlainText();
     changeMessage([&](MimeMessage& mime) {
         mime.SetHTMLBody(html);
         mime.SetTextBody(text);

@@ -17,6 +17,7 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class QToolBar;
+class BodyEditor;
 class SafeBodyView;
 class uMessageAddress;
 
@@ -61,7 +62,9 @@ public:
     uMessageAddress* ctlTo() const { return ctlTo_; }
     uMessageAddress* ctlCC() const { return ctlCC_; }
     QLineEdit* txtSubject() const { return txtSubject_; }
-    SafeBodyView* wbBody() const { return wbBody_; }
+    // The body editor, and the text one where the window was made with it (tests).
+    BodyEditor* Body() const { return wbBody_; }
+    SafeBodyView* wbBody() const;
     QListWidget* lvwAttachments() const { return lvwAttachments_; }
     QLabel* lblDate() const { return lblDate_; }
     QLabel* picPersonal() const { return picPersonal_; }
@@ -124,7 +127,6 @@ private:
     void buildToolbars();
     // Places every control by the layout rules for the current size and state.
     void Form_Resize();
-    void formatBody(const QString& command);
     void deleteMessage();
     void moveOrCopy(bool move);
     void updateAttachmentsRow();
@@ -167,7 +169,7 @@ private:
     uMessageAddress* ctlTo_ = nullptr;
     uMessageAddress* ctlCC_ = nullptr;
     QLineEdit* txtSubject_ = nullptr;
-    SafeBodyView* wbBody_ = nullptr;
+    BodyEditor* wbBody_ = nullptr;
     QListWidget* lvwAttachments_ = nullptr;
     QPushButton* cmdFrom_ = nullptr;
     QPushButton* cmdTo_ = nullptr;

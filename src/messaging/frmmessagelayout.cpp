@@ -102,5 +102,5 @@ void frmMessage::Form_Resize() {
     place(txtSubject_, out.TxtSubject);
     place(lblSubjectDesc_, out.LblSubjectDesc);
     place(picBody_, out.PicBody);
-    place(wbBody_, out.Body);
+    place(wbBody_->Widget(), out.Body);
 }

@@ -34,6 +34,7 @@ void frmMessage::SetMessageListHooks(std::function<qint32()> currentFolder,
 }
 
 bool frmMessage::SaveDetails() {
+    wbBody_->FlushChanges();
     return message_ && messagewindow::Save(*message_, this);
 }
 
@@ -41,8 +42,10 @@ void frmMessage::Send() {
     if (!message_ || !editable_) {
         return;
     }
+    // Whatever was typed last reaches the message before it is checked and stored.
+    wbBody_->FlushChanges();
     const qint32 oldFolder = message_->Folder();
-    switch (emailrules::CheckSend(ctlTo_->text(), txtSubject_->text(), wbBody_->toPlainText())) {
+    switch (emailrules::CheckSend(ctlTo_->text(), txtSubject_->text(), wbBody_->PlainText())) {
     case emailrules::SendCheck::NoRecipient:
         MsgBox(QString::fromUtf8(emailrules::kNoRecipientText), MsgIcon::Exclamation,
                MsgButtons::OK, 0, this);
@@ -77,6 +80,9 @@ void frmMessage::closeSelf() {
 }
 
 void frmMessage::closeEvent(QCloseEvent* event) {
+    if (editable_) {
+        wbBody_->FlushChanges(); // the question must know of the last keystrokes
+    }
     event->setAccepted(
         messagewindow::MayClose(message_.get(), editable_, this, [this] { return SaveDetails(); }));
     if (event->isAccepted()) {

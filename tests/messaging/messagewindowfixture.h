@@ -9,6 +9,7 @@
 #include "core/profile/cocsettings.h"
 #include "core/program.h"
 #include "core/windows/windowopeners.h"
+#include "messaging/bodyeditor.h"
 #include "messaging/messagewindowcommands.h"
 #include "messaging/messagingwindows.h"
 #include "platform/directory/directorycontact.h"
@@ -43,6 +44,8 @@ protected:
         UnloadSplash();
         program().Windows().SetShower([](QWidget* w, bool) { w->show(); });
         InstallMessageWindows(program().Windows());
+        // These tests run without the web engine (and under the sanitizers): the text body.
+        SetBodyEditorFactory({});
         auto settings = std::make_unique<cOCSettings>();
         settings->SetEmailName(QStringLiteral("Studio"));
         settings->SetEmailAddress(QStringLiteral("studio@localhost"));
