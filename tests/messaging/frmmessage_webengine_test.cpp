@@ -107,6 +107,60 @@ TEST_F(WebEngineEmailWindow, ToolbarCommandsAndFontSizesWriteTheBodyAndMarkEdite
     }
 }
 
+TEST_F(WebEngineEmailWindow, BoldFollowsTheSelectionPressedMixedAndUnpressed) {
+    auto draft = std::make_shared<OrlixMessage>();
+    MimeMessage mime;
+    mime.SetHTMLBody(QStringLiteral("<p><b>loud</b> <span>quiet</span></p>"));
+    draft->SetCDOMessage(mime);
+    frmMessage* window = qobject_cast<frmMessage*>(NewMessage(draft, OrlixMessage::KindEmail));
+    ASSERT_TRUE(ready(window));
+    QAction* bold = window->EditToolbarButton(QStringLiteral("bold"));
+    const auto select = [&](const char* what) {
+        run(window, QStringLiteral("(function(){var r=document.createRange();%1;"
+                                   "var s=getSelection();s.removeAllRanges();s.addRange(r);})()")
+                        .arg(QLatin1String(what)));
+    };
+    const struct {
+        const char* what;
+        const char* range;
+        bool pressed;
+        bool mixed;
+    } cases[] = {
+        {"all of it bold", "r.selectNodeContents(document.querySelector('b'))", true, false},
+        {"part of it bold", "r.selectNodeContents(document.querySelector('p'))", false, true},
+        {"none of it bold", "r.selectNodeContents(document.querySelector('span'))", false, false},
+    };
+    for (const auto& c : cases) {
+        select(c.range);
+        EXPECT_TRUE(WaitFor([&] {
+            return bold->isChecked() == c.pressed &&
+                   bold->property("MixedState").toBool() == c.mixed;
+        })) << c.what;
+        EXPECT_TRUE(window->EditToolbarButton(QStringLiteral("copy"))->isEnabled()) << c.what;
+    }
+    // Loading and selecting are no edits.
+    EXPECT_FALSE(window->Message()->Edited());
+}
+
+TEST_F(WebEngineEmailWindow, FontSizeActsOnTheBodyOnlyWhileItHasTheFocus) {
+    frmMessage* window = newWindow();
+    ASSERT_TRUE(ready(window));
+    typeInBody(window, QStringLiteral("Tonight"));
+    ASSERT_TRUE(WaitFor([&] { return storedHtml(window).contains("Tonight"); }));
+    body(window)->SelectAll();
+    window->txtSubject()->setFocus();
+    ASSERT_TRUE(WaitFor([&] { return window->txtSubject()->hasFocus(); }));
+    window->SetBodyFontSize(5);
+    window->Body()->FlushChanges();
+    EXPECT_FALSE(storedHtml(window).contains("size=\"5\""));
+    body(window)->setFocus();
+    ASSERT_TRUE(WaitFor([&] { return window->Body()->HoldsFocus(window->focusWidget()); }));
+    window->SetBodyFontSize(5);
+    EXPECT_TRUE(WaitFor([&] { return storedHtml(window).contains("size=\"5\""); }))
+        << storedHtml(window).toStdString();
+    window->Message()->SetEdited(false);
+}
+
 TEST_F(WebEngineEmailWindow, TextTypedAndSentWithNoEventLoopTurnBetweenIsStored) {
     frmMessage* window = newWindow();
     ASSERT_TRUE(ready(window));
