@@ -144,7 +144,11 @@ void frmMessage::caretToBodyStart() {
     wbBody_->CaretToStart();
 }
 
-frmMessage::~frmMessage() = default;
+frmMessage::~frmMessage() {
+    // The body goes with the widgets after this object: it must not call back into it.
+    wbBody_->OnChanged = nullptr;
+    wbBody_->OnSelectionChanged = nullptr;
+}
 
 SafeBodyView* frmMessage::wbBody() const {
     return dynamic_cast<SafeBodyView*>(wbBody_);

@@ -41,6 +41,14 @@ WebBodyEditor::WebBodyEditor(QWidget* parent) : WebEditor(parent) {
     });
 }
 
+WebBodyEditor::~WebBodyEditor() {
+    // The engine's page goes in the base's destructor; nothing it reports then reaches the
+    // parts of this object already gone.
+    disconnect(this, nullptr, this, nullptr);
+    OnChanged = nullptr;
+    OnSelectionChanged = nullptr;
+}
+
 void WebBodyEditor::SetBodyHtml(const QString& html) {
     const QString clean = mime::SafeHtmlBody(html);
     load(clean, mime::HtmlToPlainText(clean));

@@ -20,6 +20,7 @@ public:
     static constexpr int kFlushDeadlineMs = 2000;
 
     explicit WebBodyEditor(QWidget* parent = nullptr);
+    ~WebBodyEditor() override;
 
     QWidget* Widget() override { return this; }
     void SetBodyHtml(const QString& html) override;
