@@ -1,11 +1,10 @@
 #include "messaging/frmmessage.h"
 
 #include "core/dialogs/contactlookup.h"
-#include "core/dialogs/frmchoosecontact.h"
-#include "core/errorreport.h"
 #include "core/profile/cocsettings.h"
 #include "core/program.h"
 #include "messaging/messagelayout.h"
+#include "messaging/messagewindowcommands.h"
 #include "messaging/safebodyview.h"
 #include "platform/directory/directorycontact.h"
 #include "platform/directory/kvdirectory.h"
@@ -38,8 +37,7 @@
 namespace {
 
 const cOCSettings* stationSettings() {
-    Program* program = Program::Current();
-    return program ? program->Settings() : nullptr;
+    return messagewindow::StationSettings();
 }
 
 bool sendEnabled() {
@@ -58,7 +56,7 @@ frmMessage::frmMessage(QWidget* owner) : QWidget(owner, Qt::Window) {
     escape->setContext(Qt::WindowShortcut);
     connect(escape, &QShortcut::activated, this, [this] { closeSelf(); });
     placeWindow();
-    wbBody_->clear();
+    wbBody_->SetBodyPlainText(QString());
     SetEditable(true);
 }
 
@@ -143,14 +141,18 @@ void frmMessage::FirstActivation() {
 }
 
 void frmMessage::caretToBodyStart() {
-    QTextCursor cursor = wbBody_->textCursor();
-    cursor.movePosition(QTextCursor::Start);
-    wbBody_->setTextCursor(cursor);
-    wbBody_->ensureCursorVisible();
-    wbBody_->setFocus(Qt::OtherFocusReason);
+    wbBody_->CaretToStart();
 }
 
-frmMessage::~frmMessage() = default;
+frmMessage::~frmMessage() {
+    // The body goes with the widgets after this object: it must not call back into it.
+    wbBody_->OnChanged = nullptr;
+    wbBody_->OnSelectionChanged = nullptr;
+}
+
+SafeBodyView* frmMessage::wbBody() const {
+    return dynamic_cast<SafeBodyView*>(wbBody_);
+}
 
 void frmMessage::buildControls() {
     // Every control is placed by Form_Resize from the pure layout rules; no Qt layout here.
@@ -202,7 +204,7 @@ void frmMessage::buildControls() {
     lblSubjectDesc_ = new QLabel(QStringLiteral("Subject:"), frame);
     txtSubject_ = new QLineEdit(frame);
     picBody_ = new QWidget(frame);
-    wbBody_ = new SafeBodyView(picBody_);
+    wbBody_ = MakeBodyEditor(picBody_);
     for (QPushButton* b : {cmdSend_, cmdReply_, cmdReplyAll_, cmdForward_}) {
         b->raise(); // over their placeholders in the toolbar
     }
@@ -240,10 +242,8 @@ void frmMessage::buildControls() {
             [this](const QString& name, const QString& address) { addressClicked(name, address); });
     }
     connect(txtSubject_, &QLineEdit::textChanged, this, [this] { subjectChanged(); });
-    connect(wbBody_, &QTextEdit::textChanged, this, [this] { bodyChanged(); });
-    connect(wbBody_, &QTextEdit::cursorPositionChanged, this, [this] { SelectionChanged(); });
-    connect(wbBody_, &QTextEdit::selectionChanged, this, [this] { SelectionChanged(); });
-    connect(wbBody_, &QTextEdit::currentCharFormatChanged, this, [this] { SelectionChanged(); });
+    wbBody_->OnChanged = [this] { bodyChanged(); };
+    wbBody_->OnSelectionChanged = [this] { SelectionChanged(); };
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             [this] { SelectionChanged(); });
 }
@@ -313,25 +313,14 @@ void frmMessage::SetMessage(const std::shared_ptr<OrlixMessage>& message) {
     for (const char* key : {"print", "delete", "save"}) {
         ToolbarButton(QString::fromUtf8(key))->setEnabled(false);
     }
-    wbBody_->clear();
+    wbBody_->SetBodyPlainText(QString());
     picPersonal_->setVisible(false);
 
     if (!message_) {
         message_ = std::make_shared<OrlixMessage>();
     }
     OrlixMessage& m = *message_;
-    if (m.Flags() & OrlixMessage::FlagToBeSent) {
-        // Opened in a window, a queued message leaves the queue until it is sent again.
-        m.SetFlags(m.Flags() & ~OrlixMessage::FlagToBeSent);
-        Program* program = Program::Current();
-        if (OrlixDatabase* db = program ? program->Database() : nullptr) {
-            bool ok = false;
-            db->StoreMessage(m, ok);
-            if (!ok) {
-                ReportError(QStringLiteral("taking the message out of the Outbox queue"), 0, true);
-            }
-        }
-    }
+    messagewindow::TakeOutOfQueue(m, "taking the message out of the Outbox queue");
     MimeMessage mime = m.CDOMessage();
     if (m.SentDate().isValid()) {
         lblDate_->setText(m.SentDateText());
@@ -373,8 +362,8 @@ void frmMessage::SetMessage(const std::shared_ptr<OrlixMessage>& message) {
 }
 
 void frmMessage::messageEdited(bool edited) {
-    ToolbarButton(QStringLiteral("save"))->setEnabled(edited);
-    ToolbarButton(QStringLiteral("movemessage"))->setEnabled(!edited);
+    messagewindow::ShowEditedState(ToolbarButton(QStringLiteral("save")),
+                                   ToolbarButton(QStringLiteral("movemessage")), edited);
 }
 
 void frmMessage::changeMessage(const std::function<void(MimeMessage&)>& change) {
@@ -409,8 +398,8 @@ void frmMessage::bodyChanged() {
     if (!editable_) {
         return;
     }
-    const QString html = wbBody_->toHtml();
-    const QString text = wbBody_->toPlainText();
+    const QString html = wbBody_->Html();
+    const QString text = wbBody_->PlainText();
     changeMessage([&](MimeMessage& mime) {
         mime.SetHTMLBody(html);
         mime.SetTextBody(text);
@@ -429,32 +418,14 @@ QWidget* frmMessage::ClickAddress(uMessageAddress* box, int position) {
 }
 
 QWidget* frmMessage::addressClicked(const QString& displayName, const QString& address) {
-    QWidget* window = FindContactByEmail(displayName, address, nullptr);
-    if (window != nullptr) {
-        window->raise();
-        window->activateWindow();
-    }
-    return window;
+    return messagewindow::Raised(FindContactByEmail(displayName, address, nullptr));
 }
 
 void frmMessage::showFromMenu() {
-    const cOCSettings* settings = stationSettings();
-    if (settings == nullptr) {
+    if (stationSettings() == nullptr) {
         return;
     }
-    mnuFromDefault_->setText(
-        emailrules::StationSender(settings->EmailName(), settings->EmailAddress()));
-    mnuFromPersonal_->setVisible(false);
-    Program* program = Program::Current();
-    KVDirectory* directory = program ? program->Directory() : nullptr;
-    if (const auto user = directory ? directory->CurrentUser() : nullptr) {
-        const QString address =
-            emailrules::FirstEmail(user->Email1(), user->Email2(), user->Email3());
-        if (!address.isEmpty()) {
-            mnuFromPersonal_->setText(emailrules::StationSender(user->Name(), address));
-            mnuFromPersonal_->setVisible(true);
-        }
-    }
+    messagewindow::PrepareFromMenu(mnuFromDefault_, mnuFromPersonal_);
     mnuPopupFrom_->popup(cmdFrom_->mapToGlobal(QPoint(cmdFrom_->width(), 0)));
 }
 
@@ -488,16 +459,7 @@ void frmMessage::ChoosePersonalSender() {
 }
 
 void frmMessage::AddRecipientFromDirectory(uMessageAddress* box) {
-    Program* program = Program::Current();
-    KVDirectory* directory = program ? program->Directory() : nullptr;
-    if (directory == nullptr) {
-        return;
-    }
-    const qint32 chosen = frmChooseContact::ChooseContact(directory, this, -1, true, QString());
-    if (chosen == 0) {
-        return;
-    }
-    const auto contact = directory->GetContact(chosen, false, false);
+    const auto contact = messagewindow::ChooseContact(this);
     if (!contact) {
         return;
     }

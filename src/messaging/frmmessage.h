@@ -17,6 +17,7 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class QToolBar;
+class BodyEditor;
 class SafeBodyView;
 class uMessageAddress;
 
@@ -61,7 +62,9 @@ public:
     uMessageAddress* ctlTo() const { return ctlTo_; }
     uMessageAddress* ctlCC() const { return ctlCC_; }
     QLineEdit* txtSubject() const { return txtSubject_; }
-    SafeBodyView* wbBody() const { return wbBody_; }
+    // The body editor, and the text one where the window was made with it (tests).
+    BodyEditor* Body() const { return wbBody_; }
+    SafeBodyView* wbBody() const;
     QListWidget* lvwAttachments() const { return lvwAttachments_; }
     QLabel* lblDate() const { return lblDate_; }
     QLabel* picPersonal() const { return picPersonal_; }
@@ -73,6 +76,8 @@ public:
     QPushButton* cmdTo() const { return cmdTo_; }
     QPushButton* cmdCC() const { return cmdCC_; }
     QPushButton* cmdAttachments() const { return cmdAttachments_; }
+    QToolBar* toolbarMain() const { return toolbarMain_; }
+    QToolBar* toolBarEdit() const { return toolBarEdit_; }
     QAction* ToolbarButton(const QString& key) const;
     QMenu* mnuPopupFrom() const { return mnuPopupFrom_; }
 
@@ -122,18 +127,13 @@ private:
     void buildToolbars();
     // Places every control by the layout rules for the current size and state.
     void Form_Resize();
-    void formatBody(const QString& command);
     void deleteMessage();
     void moveOrCopy(bool move);
-    // The main list reads again when it shows the folder the message left.
-    void refreshListShowing(qint32 oldFolder);
     void updateAttachmentsRow();
     bool attachmentsKey(class QKeyEvent* event);
     // Where a new window goes: 255 twips on from the last one placed, kept at once.
     void placeWindow();
     void SaveWindowPosition();
-    // The question about an edited message; the event is accepted or ignored by the answer.
-    void askBeforeClosing(QCloseEvent* event);
     void caretToBodyStart();
     void applyEditable();
     void addressChanged(uMessageAddress* box);
@@ -169,7 +169,7 @@ private:
     uMessageAddress* ctlTo_ = nullptr;
     uMessageAddress* ctlCC_ = nullptr;
     QLineEdit* txtSubject_ = nullptr;
-    SafeBodyView* wbBody_ = nullptr;
+    BodyEditor* wbBody_ = nullptr;
     QListWidget* lvwAttachments_ = nullptr;
     QPushButton* cmdFrom_ = nullptr;
     QPushButton* cmdTo_ = nullptr;

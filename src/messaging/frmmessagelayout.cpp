@@ -57,6 +57,9 @@ void frmMessage::Form_Resize() {
     in.ReplyAllLeft = leftOf(toolbarMain_, QStringLiteral("replyall"));
     in.ForwardLeft = leftOf(toolbarMain_, QStringLiteral("forward"));
     in.EditSepLeft = leftOf(toolbarMain_, QStringLiteral("editsep"));
+    // What the bar needs with every shown tool laid out, not what its overflow leaves of it.
+    in.EditBarWidth =
+        toolBarEdit_->isVisibleTo(this) ? PixelsToTwips(toolBarEdit_->sizeHint().width()) : 0;
     in.DateDescWidth = textWidth(lblDateDesc_);
     in.DateWidth = textWidth(lblDate_);
     const messagelayout::LayoutOut out = messagelayout::EmailLayout(in);
@@ -64,7 +67,8 @@ void frmMessage::Form_Resize() {
         return;
     }
     const auto place = [](QWidget* w, const TwipsRect& r) { w->setGeometry(r.toPixels()); };
-    // Cut at the window's edge, where the toolbar's own extension button offers the rest.
+    // A tiny window cuts it at its edge, where the toolbar's own extension button offers the
+    // rest.
     QRect editBar = out.ToolBarEdit.toPixels();
     editBar.setWidth(std::max(0, std::min(editBar.width(), width() - editBar.left())));
     toolBarEdit_->setGeometry(editBar);
@@ -98,5 +102,5 @@ void frmMessage::Form_Resize() {
     place(txtSubject_, out.TxtSubject);
     place(lblSubjectDesc_, out.LblSubjectDesc);
     place(picBody_, out.PicBody);
-    place(wbBody_, out.Body);
+    place(wbBody_->Widget(), out.Body);
 }

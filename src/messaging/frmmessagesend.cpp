@@ -2,51 +2,24 @@
 #include "messaging/frmmessage.h"
 
 #include "core/profile/cocsettings.h"
-#include "core/profile/recentlists.h"
-#include "core/program.h"
-#include "core/windows/windowopeners.h"
+#include "messaging/messagewindowcommands.h"
 #include "messaging/safebodyview.h"
 #include "platform/directory/directorycontact.h"
 #include "platform/directory/kvdirectory.h"
-#include "platform/messagesdb/orlixdatabase.h"
 #include "platform/messagesdb/orlixmessage.h"
-#include "platform/ui/forms.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/umessageaddress.h"
 
 #include <QCloseEvent>
 #include <QLineEdit>
 
-namespace {
-
-std::function<qint32()>& listFolderHook() {
-    static std::function<qint32()> hook;
-    return hook;
-}
-
-std::function<void()>& listRefreshHook() {
-    static std::function<void()> hook;
-    return hook;
-}
-
-OrlixDatabase* database() {
-    Program* program = Program::Current();
-    return program ? program->Database() : nullptr;
-}
-
-KVDirectory* directory() {
-    Program* program = Program::Current();
-    return program ? program->Directory() : nullptr;
-}
-
-// The station's address and the user's three: a reply to all never goes back to them.
-QStringList ownAddresses() {
+QStringList frmMessage::OwnAddresses() {
+    // The station's address and the user's three: a reply to all never goes back to them.
     QStringList own;
-    Program* program = Program::Current();
-    if (const cOCSettings* settings = program ? program->Settings() : nullptr) {
+    if (const cOCSettings* settings = messagewindow::StationSettings()) {
         own += settings->EmailAddress();
     }
-    if (KVDirectory* dir = directory()) {
+    if (KVDirectory* dir = messagewindow::Directory()) {
         if (const auto user = dir->CurrentUser()) {
             own << user->Email1() << user->Email2() << user->Email3();
         }
@@ -55,59 +28,24 @@ QStringList ownAddresses() {
     return own;
 }
 
-} // namespace
-
-QStringList frmMessage::OwnAddresses() {
-    return ownAddresses();
-}
-
 void frmMessage::SetMessageListHooks(std::function<qint32()> currentFolder,
                                      std::function<void()> refresh) {
-    listFolderHook() = std::move(currentFolder);
-    listRefreshHook() = std::move(refresh);
+    messagewindow::SetMessageListHooks(std::move(currentFolder), std::move(refresh));
 }
 
 bool frmMessage::SaveDetails() {
-    if (!message_) {
-        return false;
-    }
-    KVDirectory* dir = directory();
-    const auto user = dir ? dir->CurrentUser() : nullptr;
-    if (!user) {
-        MsgBox(QString::fromUtf8(emailrules::kLoginNeededText), MsgIcon::Exclamation,
-               MsgButtons::OK, 0, this);
-        return false;
-    }
-    const emailrules::SaveRight right =
-        emailrules::RightToSave(message_->PersonalOwner(), user->Reference());
-    const UserRights rights = user->UserRights();
-    const bool allowed = right == emailrules::SaveRight::PersonalMessages
-                             ? rights.CanSavePersonalMessages()
-                             : rights.CanSaveMessages();
-    if (!allowed) {
-        MsgBox(emailrules::RefusalText(right), MsgIcon::Exclamation, MsgButtons::OK, 0, this);
-        return false;
-    }
-    OrlixDatabase* db = database();
-    bool ok = false;
-    if (db != nullptr) {
-        db->StoreMessage(*message_, ok);
-    }
-    if (!ok) {
-        MsgBox(QString::fromUtf8(emailrules::kSaveFailedText), MsgIcon::Exclamation, MsgButtons::OK,
-               0, this);
-        return false;
-    }
-    AddMessageToMRU(dir, message_->Reference());
-    return true;
+    wbBody_->FlushChanges();
+    return message_ && messagewindow::Save(*message_, this);
 }
 
 void frmMessage::Send() {
     if (!message_ || !editable_) {
         return;
     }
+    // Whatever was typed last reaches the message before it is checked and stored.
+    wbBody_->FlushChanges();
     const qint32 oldFolder = message_->Folder();
-    switch (emailrules::CheckSend(ctlTo_->text(), txtSubject_->text(), wbBody_->toPlainText())) {
+    switch (emailrules::CheckSend(ctlTo_->text(), txtSubject_->text(), wbBody_->PlainText())) {
     case emailrules::SendCheck::NoRecipient:
         MsgBox(QString::fromUtf8(emailrules::kNoRecipientText), MsgIcon::Exclamation,
                MsgButtons::OK, 0, this);
@@ -121,82 +59,34 @@ void frmMessage::Send() {
     case emailrules::SendCheck::Go:
         break;
     }
-    const emailrules::QueueState before =
-        emailrules::QueueForSending(*message_, QDateTime::currentDateTime());
-    OrlixDatabase* db = database();
-    bool ok = false;
-    if (db != nullptr) {
-        db->StoreMessage(*message_, ok);
-    }
-    if (!ok) {
-        emailrules::RestoreQueueState(*message_, before);
-        MsgBox(QString::fromUtf8(emailrules::kSendFailedText), MsgIcon::Exclamation, MsgButtons::OK,
-               0, this);
+    if (!messagewindow::QueueAndStore(*message_, this)) {
         return;
     }
-    refreshListShowing(oldFolder);
+    messagewindow::RefreshListShowing(oldFolder, message_->Folder());
     // Sent is stored: nothing is left to ask about on the way out.
     message_->SetEdited(false);
     closeSelf();
 }
 
-void frmMessage::refreshListShowing(qint32 oldFolder) {
-    if (listFolderHook() && listRefreshHook() &&
-        emailrules::ListNeedsRefresh(listFolderHook()(), oldFolder, message_->Folder())) {
-        listRefreshHook()();
-    }
-}
-
 void frmMessage::Answer(emailrules::Answer answer) {
-    if (!message_) {
-        return;
+    if (message_) {
+        messagewindow::OpenAnswerInstead(this,
+                                         emailrules::MakeAnswer(*message_, answer, OwnAddresses()));
     }
-    std::shared_ptr<OrlixMessage> made = emailrules::MakeAnswer(*message_, answer, ownAddresses());
-    const qint32 kind = made->Kind();
-    if (Forms::Contains(this)) {
-        if (!Forms::Unload(this)) {
-            return;
-        }
-    } else if (!close()) {
-        return;
-    }
-    // This window is going: only locals from here.
-    made->SetEdited(true);
-    NewMessage(made, kind);
 }
 
 void frmMessage::closeSelf() {
-    if (Forms::Contains(this)) {
-        Forms::Unload(this);
-    } else {
-        close();
-    }
+    messagewindow::CloseSelf(this);
 }
 
 void frmMessage::closeEvent(QCloseEvent* event) {
-    if (!message_ || !editable_ || !message_->Edited()) {
-        event->accept();
-    } else {
-        askBeforeClosing(event);
+    if (editable_) {
+        wbBody_->FlushChanges(); // the question must know of the last keystrokes
     }
+    event->setAccepted(
+        messagewindow::MayClose(message_.get(), editable_, this, [this] { return SaveDetails(); }));
     if (event->isAccepted()) {
         activated_ = false;
         SaveWindowPosition();
-    }
-}
-
-void frmMessage::askBeforeClosing(QCloseEvent* event) {
-    const MsgResult answer = MsgBox(emailrules::CloseQuestion(message_->CDOMessage().Subject()),
-                                    MsgIcon::Exclamation, MsgButtons::YesNoCancel, 0, this);
-    if (answer == MsgResult::Yes) {
-        if (SaveDetails()) {
-            event->accept();
-        } else {
-            event->ignore();
-        }
-    } else if (answer == MsgResult::No) {
-        event->accept();
-    } else {
-        event->ignore();
     }
 }

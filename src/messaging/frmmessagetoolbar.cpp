@@ -1,14 +1,11 @@
 // The e-mail window's two toolbars and the one dispatcher every button goes through.
 #include "messaging/frmmessage.h"
 
-#include "core/dialogs/frmchoosecategorytree.h"
 #include "core/printing/templateprinting.h"
-#include "core/program.h"
+#include "messaging/messagewindowcommands.h"
 #include "messaging/safebodyview.h"
-#include "platform/messagesdb/orlixdatabase.h"
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/ui/commondialogs.h"
-#include "platform/ui/fontconversion.h"
 #include "platform/ui/imagelist.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/toolbarimages.h"
@@ -16,16 +13,10 @@
 #include "platform/ui/umessageaddress.h"
 
 #include <QAction>
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QHash>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMimeData>
 #include <QPushButton>
-#include <QTextCharFormat>
-#include <QTextCursor>
-#include <QTextList>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -124,11 +115,6 @@ int placeholderWidth(const char* key) {
                                              : 1065;
 }
 
-OrlixDatabase* database() {
-    Program* program = Program::Current();
-    return program ? program->Database() : nullptr;
-}
-
 } // namespace
 
 void frmMessage::buildToolbars() {
@@ -206,11 +192,12 @@ void frmMessage::DoToolbarCommand(const QString& key) {
     const QString command = key.toLower();
     QWidget* focus = focusWidget();
     QLineEdit* subject = focus == txtSubject_ ? txtSubject_ : nullptr;
-    SafeBodyView* body = focus == wbBody_ ? wbBody_ : nullptr;
+    BodyEditor* body = wbBody_->HoldsFocus(focus) ? wbBody_ : nullptr;
     if (command == QStringLiteral("save")) {
         SaveDetails();
     } else if (command == QStringLiteral("print")) {
         if (message_) {
+            wbBody_->FlushChanges();
             PrintMessageFromTemplate(message_.get(), this);
         }
     } else if (command == QStringLiteral("delete")) {
@@ -220,6 +207,7 @@ void frmMessage::DoToolbarCommand(const QString& key) {
     } else if (command == QStringLiteral("movemessage")) {
         moveOrCopy(true);
     } else if (command == QStringLiteral("copymessage")) {
+        wbBody_->FlushChanges();
         moveOrCopy(false);
     } else if (command == QStringLiteral("undo") || command == QStringLiteral("redo")) {
         const bool undo = command == QStringLiteral("undo");
@@ -227,7 +215,7 @@ void frmMessage::DoToolbarCommand(const QString& key) {
             (undo ? subject->isUndoAvailable() : subject->isRedoAvailable())) {
             undo ? subject->undo() : subject->redo();
         } else if (body != nullptr && editable_) {
-            undo ? body->undo() : body->redo();
+            body->Command(command);
         }
     } else if (command == QStringLiteral("cut") || command == QStringLiteral("copy") ||
                command == QStringLiteral("paste")) {
@@ -236,93 +224,31 @@ void frmMessage::DoToolbarCommand(const QString& key) {
             : command == QStringLiteral("copy") ? subject->copy()
                                                 : subject->paste();
         } else if (body != nullptr) {
-            command == QStringLiteral("cut")    ? body->cut()
-            : command == QStringLiteral("copy") ? body->copy()
-                                                : body->paste();
+            body->Command(command);
         }
     } else if (body != nullptr && editable_) {
-        formatBody(command);
+        if (command == QStringLiteral("font")) {
+            body->ChooseFont(this);
+        } else if (command == QStringLiteral("hyperlink")) {
+            // The link dialog is not there yet; the command still counts as an edit.
+            if (message_) {
+                message_->SetEdited(true);
+            }
+        } else {
+            body->Command(command);
+        }
         SelectionChanged();
     }
 }
 
-void frmMessage::formatBody(const QString& command) {
-    QTextCharFormat format;
-    const QTextCharFormat current = wbBody_->currentCharFormat();
-    if (command == QStringLiteral("bold")) {
-        format.setFontWeight(current.fontWeight() > QFont::Normal ? QFont::Normal : QFont::Bold);
-    } else if (command == QStringLiteral("italic")) {
-        format.setFontItalic(!current.fontItalic());
-    } else if (command == QStringLiteral("underline")) {
-        format.setFontUnderline(!current.fontUnderline());
-    } else if (command == QStringLiteral("strikethrough")) {
-        format.setFontStrikeOut(!current.fontStrikeOut());
-    } else if (command == QStringLiteral("bulletlist")) {
-        QTextCursor cursor = wbBody_->textCursor();
-        if (QTextList* list = cursor.currentList()) {
-            // Pressed again: the paragraph leaves the list.
-            QTextBlockFormat block = cursor.blockFormat();
-            list->remove(cursor.block());
-            block.setIndent(0);
-            cursor.setBlockFormat(block);
-        } else {
-            cursor.createList(QTextListFormat::ListDisc);
-        }
-        return;
-    } else if (command == QStringLiteral("font")) {
-        const std::optional<FontAnswer> chosen = CommonDialogs().askFont(
-            QStringLiteral("Font"), current.font(), false, current.foreground().color(), this);
-        if (!chosen) {
-            return;
-        }
-        format.setFont(chosen->font);
-    } else if (command == QStringLiteral("hyperlink")) {
-        // The link dialog is not there yet; the command still counts as an edit.
-        if (message_) {
-            message_->SetEdited(true);
-        }
-        return;
-    } else {
-        return;
-    }
-    wbBody_->mergeCurrentCharFormat(format);
-}
-
-namespace {
-
-// 1 when every character of the selection has the style, -1 when some have, 0 when none; a
-// caret: the style at the caret.
-int selectionState(const QTextCursor& cursor,
-                   const std::function<bool(const QTextCharFormat&)>& has) {
-    if (!cursor.hasSelection()) {
-        return has(cursor.charFormat()) ? 1 : 0;
-    }
-    QTextCursor walk(cursor.document());
-    int with = 0;
-    int without = 0;
-    for (int at = cursor.selectionStart() + 1; at <= cursor.selectionEnd(); ++at) {
-        walk.setPosition(at);
-        (has(walk.charFormat()) ? with : without) += 1;
-        if (with > 0 && without > 0) {
-            return -1;
-        }
-    }
-    return with > 0 ? 1 : 0;
-}
-
-} // namespace
-
 void frmMessage::SelectionChanged() {
-    const QTextCursor cursor = wbBody_->textCursor();
-    const std::pair<const char*, std::function<bool(const QTextCharFormat&)>> styles[] = {
-        {"bold", [](const QTextCharFormat& f) { return f.fontWeight() > QFont::Normal; }},
-        {"italic", [](const QTextCharFormat& f) { return f.fontItalic(); }},
-        {"underline", [](const QTextCharFormat& f) { return f.fontUnderline(); }},
-        {"strikethrough", [](const QTextCharFormat& f) { return f.fontStrikeOut(); }},
-    };
-    for (const auto& [key, has] : styles) {
+    const BodyStyles styles = wbBody_->Styles();
+    const std::pair<const char*, int> states[] = {{"bold", styles.Bold},
+                                                  {"italic", styles.Italic},
+                                                  {"underline", styles.Underline},
+                                                  {"strikethrough", styles.StrikeThrough}};
+    for (const auto& [key, state] : states) {
         QAction* action = EditToolbarButton(QString::fromUtf8(key));
-        const int state = selectionState(cursor, has);
         action->setCheckable(true);
         action->setChecked(state == 1);
         action->setProperty("MixedState", state == -1);
@@ -330,84 +256,26 @@ void frmMessage::SelectionChanged() {
             button->setProperty("MixedState", state == -1);
         }
     }
-    const bool selected = cursor.hasSelection();
-    const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
-    const bool canPaste = clipboard != nullptr && (clipboard->hasText() || clipboard->hasHtml());
-    EditToolbarButton(QStringLiteral("copy"))->setEnabled(selected);
-    EditToolbarButton(QStringLiteral("cut"))->setEnabled(selected && editable_);
-    EditToolbarButton(QStringLiteral("paste"))->setEnabled(editable_ && canPaste);
+    EditToolbarButton(QStringLiteral("copy"))->setEnabled(styles.HasSelection);
+    EditToolbarButton(QStringLiteral("cut"))->setEnabled(styles.HasSelection && editable_);
+    EditToolbarButton(QStringLiteral("paste"))->setEnabled(editable_ && styles.CanPaste);
 }
 
 void frmMessage::SetBodyFontSize(int size) {
-    if (focusWidget() != wbBody_ || !editable_ || size < 1 || size > 7) {
+    if (!wbBody_->HoldsFocus(focusWidget()) || !editable_ || size < 1 || size > 7) {
         return;
     }
-    QTextCharFormat format;
-    format.setFontPointSize(FontConversion::StepPointSize(size));
-    wbBody_->mergeCurrentCharFormat(format);
+    wbBody_->SetFontSize(size);
 }
 
 void frmMessage::deleteMessage() {
-    if (!message_ || message_->Reference() == 0) {
-        return;
+    if (message_ && messagewindow::Delete(*message_, this)) {
+        closeSelf();
     }
-    if (MsgBox(QStringLiteral("Are you sure you want to delete this message?"), MsgIcon::Question,
-               MsgButtons::YesNo, 1, this) != MsgResult::Yes) {
-        return;
-    }
-    OrlixDatabase* db = database();
-    bool ok = false;
-    if (db != nullptr) {
-        db->DeleteMessage(message_->Reference(), false, ok);
-    }
-    if (!ok) {
-        MsgBox(QStringLiteral("Your message could not be removed from the Database"),
-               MsgIcon::Exclamation, MsgButtons::OK, 0, this);
-        return;
-    }
-    message_->SetEdited(false);
-    closeSelf();
 }
 
 void frmMessage::moveOrCopy(bool move) {
-    OrlixDatabase* db = database();
-    if (!message_ || db == nullptr) {
-        return;
+    if (message_ && messagewindow::MoveOrCopy(*message_, move, this)) {
+        closeSelf();
     }
-    const auto tree = db->CategoryTree();
-    const qint16 chosen = frmChooseCategoryTree::ChooseCategory(
-        tree.get(), false, static_cast<qint16>(message_->Folder()),
-        move ? QStringLiteral("Move message to") : QStringLiteral("Copy message to"), this);
-    if (chosen <= 0) {
-        return;
-    }
-    // The database may have gone while the chooser was open.
-    db = database();
-    bool ok = false;
-    if (!move) {
-        std::unique_ptr<OrlixMessage> copy = message_->Clone();
-        copy->SetReference(0);
-        copy->SetFolder(chosen);
-        if (db != nullptr) {
-            db->StoreMessage(*copy, ok);
-        }
-        if (!ok) {
-            MsgBox(QStringLiteral("Your message could not be copied to the chosen folder"),
-                   MsgIcon::Exclamation, MsgButtons::OK, 0, this);
-        }
-        return;
-    }
-    const qint32 old = message_->Folder();
-    message_->SetFolder(chosen);
-    if (db != nullptr) {
-        db->StoreMessage(*message_, ok);
-    }
-    if (!ok) {
-        message_->SetFolder(old);
-        MsgBox(QStringLiteral("Your message could not be moved to the chosen folder"),
-               MsgIcon::Exclamation, MsgButtons::OK, 0, this);
-        return;
-    }
-    refreshListShowing(old);
-    closeSelf();
 }

@@ -1,12 +1,11 @@
 #include "messaging/frmsmsmessage.h"
 
 #include "core/dialogs/contactlookup.h"
-#include "core/dialogs/frmchoosecontact.h"
-#include "core/errorreport.h"
 #include "core/profile/cocsettings.h"
 #include "core/profile/machinesettingskeys.h"
 #include "core/program.h"
 #include "messaging/emailrules.h"
+#include "messaging/messagewindowcommands.h"
 #include "messaging/smsrules.h"
 #include "platform/directory/directorycontact.h"
 #include "platform/directory/kvdirectory.h"
@@ -41,8 +40,7 @@
 namespace {
 
 const cOCSettings* stationSettings() {
-    Program* program = Program::Current();
-    return program ? program->Settings() : nullptr;
+    return messagewindow::StationSettings();
 }
 
 bool smsSendEnabled() {
@@ -50,20 +48,10 @@ bool smsSendEnabled() {
     return settings == nullptr || settings->SMSSendEnabled();
 }
 
-KVDirectory* directory() {
-    Program* program = Program::Current();
-    return program ? program->Directory() : nullptr;
-}
-
-OrlixDatabase* database() {
-    Program* program = Program::Current();
-    return program ? program->Database() : nullptr;
-}
-
 // The name of the first directory contact with the number; "" for none or a failed look-up,
 // which leaves the entry as it was.
 QString directoryNameFor(const QString& number) {
-    KVDirectory* dir = directory();
+    KVDirectory* dir = messagewindow::Directory();
     if (dir == nullptr) {
         return {};
     }
@@ -376,18 +364,8 @@ void frmSMSMessage::SetMessage(const std::shared_ptr<OrlixMessage>& message) {
     }
     OrlixMessage& m = *message_;
     const bool wasEdited = m.Edited();
-    OrlixDatabase* db = database();
-    if (m.Flags() & OrlixMessage::FlagToBeSent) {
-        // Opened in a window, a queued message leaves the queue until it is sent again.
-        m.SetFlags(m.Flags() & ~OrlixMessage::FlagToBeSent);
-        bool ok = false;
-        if (db != nullptr) {
-            db->StoreMessage(m, ok);
-        }
-        if (!ok) {
-            ReportError(QStringLiteral("taking the SMS out of the Outbox queue"), 0, true);
-        }
-    }
+    messagewindow::TakeOutOfQueue(m, "taking the SMS out of the Outbox queue");
+    OrlixDatabase* db = messagewindow::Database();
     if (m.SentDate().isValid()) {
         lblDate_->setText(m.SentDateText());
     } else if (db != nullptr && m.CDOMessage().From().isEmpty()) {
@@ -427,8 +405,8 @@ void frmSMSMessage::SetMessage(const std::shared_ptr<OrlixMessage>& message) {
 }
 
 void frmSMSMessage::messageEdited(bool edited) {
-    ToolbarButton(QStringLiteral("save"))->setEnabled(edited);
-    ToolbarButton(QStringLiteral("movemessage"))->setEnabled(!edited);
+    messagewindow::ShowEditedState(ToolbarButton(QStringLiteral("save")),
+                                   ToolbarButton(QStringLiteral("movemessage")), edited);
 }
 
 void frmSMSMessage::addressChanged(QLineEdit* box) {
@@ -507,31 +485,12 @@ QWidget* frmSMSMessage::ClickAddress(QLineEdit* box, int position) {
     if (entry.isEmpty()) {
         return nullptr;
     }
-    QWidget* window =
-        FindContactByPhone(smsrules::NameOfEntry(entry), mime::AddressOfEntry(entry), nullptr);
-    if (window != nullptr) {
-        window->raise();
-        window->activateWindow();
-    }
-    return window;
+    return messagewindow::Raised(
+        FindContactByPhone(smsrules::NameOfEntry(entry), mime::AddressOfEntry(entry), nullptr));
 }
 
 void frmSMSMessage::PrepareFromMenu() {
-    const cOCSettings* settings = stationSettings();
-    if (settings != nullptr) {
-        mnuFromDefault_->setText(
-            emailrules::StationSender(settings->EmailName(), settings->EmailAddress()));
-    }
-    mnuFromPersonal_->setVisible(false);
-    KVDirectory* dir = directory();
-    if (const auto user = dir ? dir->CurrentUser() : nullptr) {
-        const QString address =
-            emailrules::FirstEmail(user->Email1(), user->Email2(), user->Email3());
-        if (!address.isEmpty()) {
-            mnuFromPersonal_->setText(emailrules::StationSender(user->Name(), address));
-            mnuFromPersonal_->setVisible(true);
-        }
-    }
+    messagewindow::PrepareFromMenu(mnuFromDefault_, mnuFromPersonal_);
 }
 
 void frmSMSMessage::showFromMenu() {
@@ -567,7 +526,7 @@ void frmSMSMessage::ChooseStationSender() {
 }
 
 void frmSMSMessage::ChoosePersonalSender() {
-    KVDirectory* dir = directory();
+    KVDirectory* dir = messagewindow::Directory();
     const auto user = dir ? dir->CurrentUser() : nullptr;
     if (!user) {
         return;
@@ -580,15 +539,7 @@ void frmSMSMessage::ChoosePersonalSender() {
 }
 
 void frmSMSMessage::AddRecipientFromDirectory() {
-    KVDirectory* dir = directory();
-    if (dir == nullptr) {
-        return;
-    }
-    const qint32 chosen = frmChooseContact::ChooseContact(dir, this, -1, true, QString());
-    if (chosen == 0) {
-        return;
-    }
-    const auto contact = dir->GetContact(chosen, false, false);
+    const auto contact = messagewindow::ChooseContact(this);
     if (!contact) {
         return;
     }

@@ -7,6 +7,8 @@ namespace messagelayout {
 namespace {
 
 constexpr double kToolbarHeight = 360;
+constexpr double kEditBarHeight = 330;
+constexpr double kEditBarDesignWidth = 9405;
 constexpr double kRowHeight = 285;
 constexpr double kLabelHeight = 195;
 constexpr double kLabelLeft = 180;
@@ -36,7 +38,18 @@ LayoutOut header(const LayoutIn& in, double width, double height, bool replyAll,
     LayoutOut out;
     out.Applied = true;
     gap = in.Editable ? 90 : 60;
-    out.LineDarkY = kToolbarHeight + 15;
+    const double editLeft = in.EditSepLeft + 30;
+    out.EditBarOwnRow = in.EditBarWidth > 0 && editLeft + in.EditBarWidth > width;
+    double toolbarsBottom = kToolbarHeight;
+    if (out.EditBarOwnRow) {
+        out.ToolBarEdit = rect(0, kToolbarHeight, width, kEditBarHeight);
+        toolbarsBottom += kEditBarHeight;
+    } else {
+        out.ToolBarEdit =
+            rect(editLeft, 0, in.EditBarWidth > 0 ? in.EditBarWidth : kEditBarDesignWidth,
+                 kEditBarHeight);
+    }
+    out.LineDarkY = toolbarsBottom + 15;
     out.LineLightY = out.LineDarkY + 15;
     const double top = std::round(out.LineLightY + 120);
     out.Frame = rect(120, top, width - 240, height - 120 - top);
@@ -50,7 +63,6 @@ LayoutOut header(const LayoutIn& in, double width, double height, bool replyAll,
         out.CmdReplyAll = rect(in.ReplyAllLeft, 0, 1395, kButtonHeight);
     }
     out.CmdForward = rect(in.ForwardLeft, 0, 1035, kButtonHeight);
-    out.ToolBarEdit = rect(in.EditSepLeft + 30, 0, 9405, 330);
 
     out.LblDate = rect(right - in.DateWidth, 30, in.DateWidth, kLabelHeight);
     out.LblDateDesc =

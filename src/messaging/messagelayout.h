@@ -5,7 +5,10 @@
 // Where the controls of the message windows go, in twips, from the inner size and the
 // window's state; the windows only apply the answer. Header rows stack under the toolbars
 // with a gap of 90 while editable and 60 while read-only, and the body takes the rest of the
-// frame. Lengths are clamped at 0, so a tiny window lays out without negative sizes.
+// frame. The edit toolbar stands beside the main one while all its tools fit there; where they
+// would pass the window's edge it takes a row of its own under the main toolbar, so no tool is
+// ever hidden behind the bar's overflow. Lengths are clamped at 0, so a tiny window lays out
+// without negative sizes.
 namespace messagelayout {
 
 inline constexpr int kMinimumEmailWidth = 6000;
@@ -25,13 +28,16 @@ struct LayoutIn {
     double ReplyAllLeft = 1980;
     double ForwardLeft = 3420;
     double EditSepLeft = 6510;
+    // The width the edit toolbar needs to show every tool it shows; 0 when it shows none.
+    double EditBarWidth = 0;
     // Widths of "Sent Date:" and of the date.
     double DateDescWidth = 855;
     double DateWidth = 1500;
 };
 
 struct LayoutOut {
-    bool Applied = false; // false while minimised: nothing moves
+    bool Applied = false;       // false while minimised: nothing moves
+    bool EditBarOwnRow = false; // the edit toolbar stands under the main one
     double LineDarkY = 0;
     double LineLightY = 0;
     TwipsRect ToolBarEdit;

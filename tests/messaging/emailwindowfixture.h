@@ -5,6 +5,7 @@
 #include "core/program.h"
 #include "core/windows/editwindows.h"
 #include "core/windows/windowopeners.h"
+#include "messagewindowfixture.h"
 #include "messaging/frmmessage.h"
 #include "messaging/messagingwindows.h"
 #include "messaging/safebodyview.h"
@@ -32,52 +33,10 @@
 #include <QPushButton>
 #include <QTcpServer>
 
-// A logged-in user with both save rights, the station's sender, a messages database of its
-// own and the message windows registered.
-class EmailWindow : public ::testing::Test {
+// The e-mail window's tests: the shared set-up with the station allowed to send e-mail.
+class EmailWindow : public MessageWindowTest {
 protected:
-    static Program& program() { return Program::Instance(); }
-
-    void SetUp() override {
-        program().SetOptions(StartupOptions::Parse(QStringLiteral("/NOPREVCHECK /Profile=Studio")));
-        ASSERT_TRUE(InitialiseOrlix(QStringLiteral("SOFTWARE\\Kestova\\Orlix v1\\Client"), false));
-        UnloadSplash();
-        program().Windows().SetShower([](QWidget* w, bool) { w->show(); });
-        InstallMessageWindows(program().Windows());
-        auto settings = std::make_unique<cOCSettings>();
-        settings->SetEmailName(QStringLiteral("Studio"));
-        settings->SetEmailAddress(QStringLiteral("studio@localhost"));
-        settings->SetEmailSendEnabled(true);
-        settings->SetEmailAllowPersonalAddresses(true);
-        program().SettingsSlot() = std::move(settings);
-        QString refusal;
-        user = directory().CreateFirstUser(QStringLiteral("Ann"), QStringLiteral("ann"), QString(),
-                                           &refusal);
-        ASSERT_TRUE(user) << refusal.toStdString();
-        bool ok = false;
-        directory().LoginContact(user, 1, AppInfo::ProductName(), ok);
-        ASSERT_TRUE(directory().CurrentUser());
-        UserRights rights = directory().CurrentUser()->UserRights();
-        rights.SetCanSaveMessages(true);
-        rights.SetCanSavePersonalMessages(true);
-        directory().CurrentUser()->SetUserRights(rights);
-        const QString folder = TestHome() + QStringLiteral("/db");
-        QDir().mkpath(folder);
-        auto db = std::make_unique<OrlixDatabase>();
-        ASSERT_EQ(db->OpenDatabase(folder), 0);
-        program().SetDatabase(std::move(db));
-        TestMessageBoxes().clear();
-    }
-    void TearDown() override {
-        frmMessage::SetMessageListHooks({}, {});
-        for (QWidget* w : Forms::All()) {
-            delete w;
-        }
-        TerminateOrlix();
-    }
-    static KVDirectory& directory() { return *program().Directory(); }
-    static OrlixDatabase& database() { return *program().Database(); }
-    static cOCSettings& settings() { return *program().SettingsSlot(); }
+    void adjustSettings(cOCSettings& settings) override { settings.SetEmailSendEnabled(true); }
 
     // A listener's e-mail as received: dated, in the Inbox, stored.
     static std::shared_ptr<OrlixMessage> received(const QString& html = QString()) {
@@ -108,6 +67,4 @@ protected:
         return qobject_cast<frmMessage*>(NewMessage(message, OrlixMessage::KindEmail).data());
     }
     static QList<frmMessage*> windows() { return Forms::OfKind<frmMessage>(); }
-
-    std::shared_ptr<DirectoryContact> user;
 };

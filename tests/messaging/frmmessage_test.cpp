@@ -237,67 +237,11 @@ TEST_F(EmailWindow, FailedSendKeepsTheWindowAndPutsTheQueueValuesBack) {
 }
 
 TEST_F(EmailWindow, SaveDetailsRightsAndFailures) {
-    const qint32 me = directory().CurrentUser()->Reference();
-    const struct {
-        bool loggedIn;
-        qint32 owner; // -1: the logged-in user
-        bool canSave;
-        bool canSavePersonal;
-        bool dbOpen;
-        const char* box; // "" when saved
-    } cases[] = {
-        {false, 0, true, true, true,
-         "You must be logged in to the Kestova Directory before you can save any Messages"},
-        {true, 0, false, true, true,
-         "You do not have the nescessary Security Permissions to save Messages into the "
-         "Directory"},
-        {true, 999, false, true, true,
-         "You do not have the nescessary Security Permissions to save Messages into the "
-         "Directory"},
-        {true, -1, true, false, true,
-         "You do not have the nescessary Security Permissions to save Personal Messages into the "
-         "Directory"},
-        {true, -1, false, true, true, ""},
-        {true, 0, true, false, true, ""},
-        {true, 0, true, true, false, "Your message could not be saved to the Database"},
-    };
-    for (const auto& c : cases) {
-        TestMessageBoxes().clear();
-        const auto loggedIn = directory().CurrentUser();
-        UserRights rights = loggedIn->UserRights();
-        rights.SetCanSaveMessages(c.canSave);
-        rights.SetCanSavePersonalMessages(c.canSavePersonal);
-        loggedIn->SetUserRights(rights);
-        if (!c.loggedIn) {
-            directory().Logout();
-        }
-        auto message = std::make_shared<OrlixMessage>();
-        message->SetPersonalOwner(c.owner == -1 ? me : c.owner);
+    checkSaveRights(OrlixMessage::KindEmail, [](const std::shared_ptr<OrlixMessage>& message) {
         frmMessage window;
         window.SetMessage(message);
-        std::unique_ptr<OrlixDatabase> held;
-        if (!c.dbOpen) {
-            held = program().TakeDatabase();
-        }
-        const bool saved = window.SaveDetails();
-        if (held) {
-            program().SetDatabase(std::move(held));
-        }
-        const std::string label = c.box;
-        EXPECT_EQ(saved, QString::fromUtf8(c.box).isEmpty()) << label;
-        if (saved) {
-            EXPECT_TRUE(TestMessageBoxes().shown().empty());
-            EXPECT_GT(message->Reference(), 0);
-        } else {
-            ASSERT_EQ(TestMessageBoxes().shown().size(), 1u) << label;
-            EXPECT_EQ(TestMessageBoxes().shown()[0].text, QString::fromUtf8(c.box));
-            EXPECT_EQ(TestMessageBoxes().shown()[0].icon, MsgIcon::Exclamation);
-        }
-        if (!c.loggedIn) {
-            bool ok = false;
-            directory().LoginContact(user, 1, AppInfo::ProductName(), ok);
-        }
-    }
+        return window.SaveDetails();
+    });
 }
 
 TEST_F(EmailWindow, CloseQuestionOnlyForAnEditedEditableMessage) {

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QTest>
+#include <QToolBar>
 
 namespace {
 
@@ -204,6 +205,31 @@ TEST_F(EmailWindow, AtItsDesignSizeEveryControlLiesInsideItsFrameAndNoneOverlap)
                         << other->metaObject()->className();
                 }
             }
+        }
+        // Both toolbars lie inside the window, apart from each other and from the frame, and
+        // every tool the edit toolbar shows stands on it, none left to its overflow.
+        QToolBar* main = window->toolbarMain();
+        QToolBar* edit = window->toolBarEdit();
+        EXPECT_TRUE(window->rect().contains(main->geometry()));
+        EXPECT_FALSE(main->geometry().intersects(frame->geometry()));
+        EXPECT_EQ(edit->isVisibleTo(window), window == editable);
+        if (edit->isVisibleTo(window)) {
+            EXPECT_TRUE(window->rect().contains(edit->geometry()));
+            EXPECT_FALSE(edit->geometry().intersects(main->geometry()));
+            EXPECT_FALSE(edit->geometry().intersects(frame->geometry()));
+            int tools = 0;
+            for (QAction* action : edit->actions()) {
+                if (!action->isVisible() || action->isSeparator()) {
+                    continue;
+                }
+                QWidget* tool = edit->widgetForAction(action);
+                ASSERT_NE(tool, nullptr) << action->toolTip().toStdString();
+                EXPECT_TRUE(tool->isVisibleTo(edit)) << action->toolTip().toStdString();
+                EXPECT_TRUE(edit->rect().contains(tool->geometry()))
+                    << action->toolTip().toStdString();
+                ++tools;
+            }
+            EXPECT_GT(tools, 10);
         }
         EXPECT_EQ(window->lvwAttachments()->isVisibleTo(window), window == editable);
         EXPECT_EQ(window->cmdAttachments()->isVisibleTo(window), window == editable);

@@ -10,6 +10,7 @@
 #include "core/program.h"
 #include "core/windows/editwindows.h"
 #include "core/windows/windowopeners.h"
+#include "messaging/frmmessage.h"
 #include "messaging/messagingwindows.h"
 #include "messaging/smsrules.h"
 #include "platform/directory/controls/ucontactslist.h"
@@ -517,68 +518,29 @@ TEST_F(SmsWindow, FailedSendKeepsTheWindowAndPutsTheQueueValuesBack) {
     EXPECT_TRUE(message->Edited());
 }
 
+// The messages pane sets the list's hooks once, through the e-mail window; an SMS sent from
+// the draft folder the list shows must refresh it as well.
+TEST_F(SmsWindow, TheListHooksTheMessagesPaneSetsServeTheSmsWindowToo) {
+    int refreshes = 0;
+    frmMessage::SetMessageListHooks([] { return OrlixMessage::kNewMessagesFolder; },
+                                    [&refreshes] { ++refreshes; });
+    frmSMSMessage* window = newWindow();
+    ASSERT_NE(window, nullptr);
+    QTest::keyClicks(window->ctlTo(), "Bob <07700900456>");
+    QTest::keyClicks(window->txtBody(), "See you at eight");
+    window->cmdSend()->click();
+    EXPECT_TRUE(TestMessageBoxes().shown().empty());
+    EXPECT_FALSE(Forms::Contains(window));
+    EXPECT_EQ(refreshes, 1);
+    frmMessage::SetMessageListHooks({}, {});
+}
+
 TEST_F(SmsWindow, SaveDetailsRightsAndFailures) {
-    const qint32 me = directory().CurrentUser()->Reference();
-    const struct {
-        bool loggedIn;
-        qint32 owner; // -1: the logged-in user
-        bool canSave;
-        bool canSavePersonal;
-        bool dbOpen;
-        const char* box; // "" when saved
-    } cases[] = {
-        {false, 0, true, true, true,
-         "You must be logged in to the Kestova Directory before you can save any Messages"},
-        {true, 0, false, true, true,
-         "You do not have the nescessary Security Permissions to save Messages into the "
-         "Directory"},
-        {true, 999, false, true, true,
-         "You do not have the nescessary Security Permissions to save Messages into the "
-         "Directory"},
-        {true, -1, true, false, true,
-         "You do not have the nescessary Security Permissions to save Personal Messages into the "
-         "Directory"},
-        {true, -1, false, true, true, ""},
-        {true, 0, true, false, true, ""},
-        {true, 0, true, true, false, "Your message could not be saved to the Database"},
-    };
-    for (const auto& c : cases) {
-        TestMessageBoxes().clear();
-        const auto loggedIn = directory().CurrentUser();
-        UserRights rights = loggedIn->UserRights();
-        rights.SetCanSaveMessages(c.canSave);
-        rights.SetCanSavePersonalMessages(c.canSavePersonal);
-        loggedIn->SetUserRights(rights);
-        if (!c.loggedIn) {
-            directory().Logout();
-        }
-        auto message = std::make_shared<OrlixMessage>();
-        message->SetKind(kSms);
-        message->SetPersonalOwner(c.owner == -1 ? me : c.owner);
+    checkSaveRights(kSms, [](const std::shared_ptr<OrlixMessage>& message) {
         frmSMSMessage window;
         window.SetMessage(message);
-        std::unique_ptr<OrlixDatabase> held;
-        if (!c.dbOpen) {
-            held = program().TakeDatabase();
-        }
-        const bool saved = window.SaveDetails();
-        if (held) {
-            program().SetDatabase(std::move(held));
-        }
-        const std::string label = c.box;
-        EXPECT_EQ(saved, QString::fromUtf8(c.box).isEmpty()) << label;
-        if (saved) {
-            EXPECT_TRUE(TestMessageBoxes().shown().empty());
-            EXPECT_GT(message->Reference(), 0);
-        } else {
-            EXPECT_EQ(boxTexts(), std::vector<QString>{QString::fromUtf8(c.box)}) << label;
-            EXPECT_EQ(TestMessageBoxes().shown()[0].icon, MsgIcon::Exclamation);
-        }
-        if (!c.loggedIn) {
-            bool ok = false;
-            directory().LoginContact(user, 1, AppInfo::ProductName(), ok);
-        }
-    }
+        return window.SaveDetails();
+    });
 }
 
 TEST_F(SmsWindow, ReplyAndForwardCloseTheSmsAndOpenAnEditableDraft) {

@@ -102,6 +102,65 @@ TEST(MessageLayout, TheDesignSizeAndMinimised) {
     EXPECT_FALSE(SmsLayout(in).Applied);
 }
 
+// The edit toolbar stays beside the main one while every tool it shows fits there; otherwise
+// it takes a row of its own and everything under the toolbars moves down by that row.
+TEST(MessageLayout, TheEditToolbarTakesARowOfItsOwnWhenItsToolsWouldPassTheEdge) {
+    const struct {
+        const char* what;
+        double width;
+        double editSepLeft;
+        double editBarWidth;
+        bool ownRow;
+    } cases[] = {
+        {"fits beside with room to spare", 11010, 3000, 6000, false},
+        {"ends exactly at the edge", 11010, 3000, 11010 - 3030, false},
+        {"one twip past the edge", 11010, 3000, 11010 - 3030 + 1, true},
+        {"captions push editsep far right at the design size", 11010, 9300, 7500, true},
+        {"a wide studio monitor keeps it beside", 3440 * 15, 9300, 7500, false},
+        {"no tool shown: nothing to make room for", 6000, 9300, 0, false},
+        {"the minimum width counts, not a tinier window", 300, 1000, 4970, false},
+    };
+    for (const auto& c : cases) {
+        for (const bool editable : {true, false}) {
+            for (const auto layout : {&EmailLayout, &SmsLayout}) {
+                LayoutIn in;
+                in.InnerWidth = c.width;
+                in.InnerHeight = 6810;
+                in.Editable = editable;
+                in.EditSepLeft = c.editSepLeft;
+                in.EditBarWidth = c.editBarWidth;
+                const LayoutOut out = layout(in);
+                const std::string what = std::string(c.what) +
+                                         (editable ? " editable" : " read-only") +
+                                         (layout == &EmailLayout ? " e-mail" : " SMS");
+                if (layout == &SmsLayout && c.width < 6000) {
+                    continue; // the SMS window has no minimum of its own here
+                }
+                ASSERT_EQ(out.EditBarOwnRow, c.ownRow) << what;
+                const double width = std::max(c.width, 6000.0);
+                if (c.ownRow) {
+                    EXPECT_EQ(out.ToolBarEdit, (TwipsRect{0, 360, width, 330})) << what;
+                    EXPECT_EQ(out.LineDarkY, 360 + 330 + 15) << what;
+                    EXPECT_EQ(out.Frame.top, 360 + 330 + 15 + 15 + 120) << what;
+                } else {
+                    EXPECT_EQ(out.ToolBarEdit.left, c.editSepLeft + 30) << what;
+                    EXPECT_EQ(out.ToolBarEdit.top, 0) << what;
+                    EXPECT_EQ(out.LineDarkY, 375) << what;
+                    EXPECT_EQ(out.Frame.top, 510) << what;
+                    if (c.editBarWidth > 0) {
+                        EXPECT_EQ(out.ToolBarEdit.width, c.editBarWidth) << what;
+                    }
+                }
+                // The header rows keep their gaps under wherever the toolbars end.
+                EXPECT_EQ(out.CtlFrom.top, 30) << what;
+                EXPECT_EQ(out.CtlTo.top - bottom(out.CtlFrom), editable ? 90 : 60) << what;
+                EXPECT_EQ(bottom(out.Frame), std::max(6810.0, 3600.0) - 120) << what;
+                EXPECT_EQ(bottom(out.PicBody), out.Frame.height) << what;
+            }
+        }
+    }
+}
+
 TEST(MessageLayout, SmsRowsAtEverySizeAndState) {
     for (const Size& size : kSizes) {
         for (const bool editable : {true, false}) {

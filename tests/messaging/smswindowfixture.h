@@ -1,8 +1,7 @@
 #pragma once
 
-// The SMS window's tests: a logged-in user with the rights to save, a real messages database
-// (SQLite under the test's ORLIX_HOME) with the station's SMS number, the directory, and the
-// windows registered as the program registers them.
+// The SMS window's tests: the shared set-up with the station allowed to send SMS and its SMS
+// number in the messages database.
 
 #include "core/dialogs/frmchoosecategorytree.h"
 #include "core/dialogs/frmchoosecontact.h"
@@ -11,6 +10,7 @@
 #include "core/profile/machinesettingskeys.h"
 #include "core/program.h"
 #include "core/windows/windowopeners.h"
+#include "messagewindowfixture.h"
 #include "messaging/frmsmsmessage.h"
 #include "messaging/messagingwindows.h"
 #include "platform/directory/controls/ucontactslist.h"
@@ -41,53 +41,20 @@
 
 constexpr qint32 kSms = OrlixMessage::KindSms;
 
-class SmsWindow : public ::testing::Test {
+class SmsWindow : public MessageWindowTest {
 protected:
-    static Program& program() { return Program::Instance(); }
+    void adjustSettings(cOCSettings& settings) override { settings.SetSMSSendEnabled(true); }
 
     void SetUp() override {
-        program().SetOptions(StartupOptions::Parse(QStringLiteral("/NOPREVCHECK /Profile=Studio")));
-        ASSERT_TRUE(InitialiseOrlix(QStringLiteral("SOFTWARE\\Kestova\\Orlix v1\\Client"), false));
-        UnloadSplash();
-        program().Windows().SetShower([](QWidget* w, bool) { w->show(); });
-        InstallMessageWindows(program().Windows());
-        auto settings = std::make_unique<cOCSettings>();
-        settings->SetEmailName(QStringLiteral("Studio"));
-        settings->SetEmailAddress(QStringLiteral("studio@localhost"));
-        settings->SetSMSSendEnabled(true);
-        settings->SetEmailAllowPersonalAddresses(true);
-        program().SettingsSlot() = std::move(settings);
-        QString refusal;
-        user = directory().CreateFirstUser(QStringLiteral("Ann"), QStringLiteral("ann"), QString(),
-                                           &refusal);
-        ASSERT_TRUE(user) << refusal.toStdString();
+        MessageWindowTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
         bool ok = false;
-        directory().LoginContact(user, 1, AppInfo::ProductName(), ok);
-        ASSERT_TRUE(directory().CurrentUser());
-        UserRights rights = directory().CurrentUser()->UserRights();
-        rights.SetCanSaveMessages(true);
-        rights.SetCanSavePersonalMessages(true);
-        directory().CurrentUser()->SetUserRights(rights);
-        const QString folder = TestHome() + QStringLiteral("/db");
-        QDir().mkpath(folder);
-        auto db = std::make_unique<OrlixDatabase>();
-        ASSERT_EQ(db->OpenDatabase(folder), 0);
-        db->SetStationDetails(
+        database().SetStationDetails(
             {QStringLiteral("Radio Kestova"), {}, {}, QStringLiteral("07700900100"), {}, {}}, ok);
         ASSERT_TRUE(ok);
-        program().SetDatabase(std::move(db));
-        TestMessageBoxes().clear();
     }
-    void TearDown() override {
-        frmSMSMessage::SetMessageListHooks({}, {});
-        for (QWidget* w : Forms::All()) {
-            delete w;
-        }
-        TerminateOrlix();
-    }
-    static KVDirectory& directory() { return *program().Directory(); }
-    static OrlixDatabase& database() { return *program().Database(); }
-    static cOCSettings& settings() { return *program().SettingsSlot(); }
 
     static void mask(bool on) {
         RegistryStore::WriteNumber(RegistryRoot::LocalMachine, MachineSettingsKeys::MakerKey(),
@@ -176,6 +143,4 @@ protected:
         }
         return texts;
     }
-
-    std::shared_ptr<DirectoryContact> user;
 };

@@ -1,0 +1,217 @@
+#include "messaging/webbodyeditor.h"
+
+#include "platform/mime/replytext.h"
+#include "platform/mime/safehtml.h"
+#include "platform/ui/commondialogs.h"
+#include "platform/ui/fontconversion.h"
+#include "platform/web/htmltext.h"
+
+#include "platform/system/platformlog.h"
+
+#include <QEventLoop>
+#include <QFont>
+#include <QKeyEvent>
+#include <QTimer>
+#include <QWebEngineView>
+
+#include <algorithm>
+
+WebBodyEditor::WebBodyEditor(QWidget* parent) : WebEditor(parent) {
+    connect(this, &WebEditor::Edited, this, [this] {
+        reported_ = std::min(reported_ + 1, typed_);
+        readBack();
+    });
+    connect(this, &WebEditor::StateChanged, this, [this] {
+        if (OnSelectionChanged) {
+            OnSelectionChanged();
+        }
+    });
+    connect(this, &WebEditor::LoadFinished, this, [this](bool) {
+        if (queued_) {
+            const QString next = *queued_;
+            queued_.reset();
+            SetHtml(next);
+            return;
+        }
+        watchKeys();
+        if (caretToStart_) {
+            caretToStart_ = false;
+            CaretToStart();
+        }
+    });
+}
+
+WebBodyEditor::~WebBodyEditor() {
+    // The engine's page goes in the base's destructor; nothing it reports then reaches the
+    // parts of this object already gone.
+    disconnect(this, nullptr, this, nullptr);
+    OnChanged = nullptr;
+    OnSelectionChanged = nullptr;
+}
+
+void WebBodyEditor::SetBodyHtml(const QString& html) {
+    const QString clean = mime::SafeHtmlBody(html);
+    load(clean, mime::HtmlToPlainText(clean));
+}
+
+void WebBodyEditor::SetBodyPlainText(const QString& text) {
+    load(text.isEmpty() ? QString()
+                        : QStringLiteral("<p>") + HtmlText::Lines(text) + QStringLiteral("</p>"),
+         text);
+}
+
+void WebBodyEditor::load(const QString& html, const QString& text) {
+    html_ = html;
+    text_ = text;
+    typed_ = 0;
+    reported_ = 0;
+    if (IsLoading()) {
+        queued_ = html;
+    } else {
+        SetHtml(html);
+    }
+}
+
+void WebBodyEditor::readBack() {
+    ReadHtml(this, [this](const std::optional<QString>& html) {
+        if (html && !IsLoading()) {
+            take(*html);
+        }
+    });
+}
+
+void WebBodyEditor::take(const QString& html) {
+    if (html == html_) {
+        return;
+    }
+    html_ = html;
+    text_ = mime::HtmlToPlainText(html);
+    if (OnChanged) {
+        OnChanged();
+    }
+}
+
+void WebBodyEditor::watchKeys() {
+    // The engine's input widget comes with its first page and may be replaced later.
+    if (QWidget* input = View()->focusProxy()) {
+        input->installEventFilter(this);
+    }
+}
+
+bool WebBodyEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && EditMode() && !IsLoading()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool typing =
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) &&
+            !key->text().isEmpty() && key->text().at(0).isPrint();
+        if (typing) {
+            ++typed_;
+        }
+    }
+    return WebEditor::eventFilter(watched, event);
+}
+
+void WebBodyEditor::waitForTypedKeys() {
+    if (reported_ < typed_) {
+        QEventLoop loop;
+        const auto caughtUp = connect(this, &WebEditor::Edited, &loop, [this, &loop] {
+            if (reported_ >= typed_) {
+                loop.quit();
+            }
+        });
+        QTimer::singleShot(kFlushDeadlineMs, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        disconnect(caughtUp);
+        if (reported_ < typed_) {
+            PlatformLog(QStringLiteral("The e-mail body did not report every key typed in time"));
+        }
+    }
+    typed_ = 0;
+    reported_ = 0;
+}
+
+void WebBodyEditor::FlushChanges() {
+    if (!EditMode() || IsLoading()) {
+        return; // nothing typed can be waiting
+    }
+    waitForTypedKeys();
+    if (const std::optional<QString> html = HtmlNow(kFlushDeadlineMs)) {
+        take(*html);
+    }
+}
+
+void WebBodyEditor::CaretToStart() {
+    setFocus(Qt::OtherFocusReason);
+    if (IsLoading()) {
+        caretToStart_ = true; // the document being loaded gets it
+        return;
+    }
+    RunInEditorWorld(QStringLiteral(
+        "(function(){var b=document.body;if(!b)return false;var s=window.getSelection();"
+        "s.collapse(b,0);window.scrollTo(0,0);return true;})()"));
+}
+
+void WebBodyEditor::Command(const QString& command) {
+    if (command == QStringLiteral("bold")) {
+        ToggleBold();
+    } else if (command == QStringLiteral("italic")) {
+        ToggleItalic();
+    } else if (command == QStringLiteral("underline")) {
+        ToggleUnderline();
+    } else if (command == QStringLiteral("strikethrough")) {
+        ToggleStrikeThrough();
+    } else if (command == QStringLiteral("bulletlist")) {
+        InsertUnorderedList();
+    } else if (command == QStringLiteral("undo")) {
+        Undo();
+    } else if (command == QStringLiteral("redo")) {
+        Redo();
+    } else if (command == QStringLiteral("cut")) {
+        Cut();
+    } else if (command == QStringLiteral("copy")) {
+        Copy();
+    } else if (command == QStringLiteral("paste")) {
+        Paste();
+    }
+}
+
+void WebBodyEditor::ChooseFont(QWidget* owner) {
+    const WebEditorState& now = State();
+    QFont initial;
+    initial.setBold(now.bold == 1);
+    initial.setItalic(now.italic == 1);
+    initial.setUnderline(now.underline == 1);
+    initial.setStrikeOut(now.strikeThrough == 1);
+    const std::optional<FontAnswer> chosen =
+        CommonDialogs().askFont(QStringLiteral("Font"), initial, false, QColor(), owner);
+    if (!chosen) {
+        return;
+    }
+    const QFont& font = chosen->font;
+    WebEditor::SetFontSize(FontConversion::PointSizeStep(font.pointSizeF()));
+    // Each style toggled only where the selection does not already have it as chosen.
+    if ((now.bold == 1) != font.bold()) {
+        ToggleBold();
+    }
+    if ((now.italic == 1) != font.italic()) {
+        ToggleItalic();
+    }
+    if ((now.underline == 1) != font.underline()) {
+        ToggleUnderline();
+    }
+    if ((now.strikeThrough == 1) != font.strikeOut()) {
+        ToggleStrikeThrough();
+    }
+}
+
+BodyStyles WebBodyEditor::Styles() const {
+    const WebEditorState& now = State();
+    BodyStyles styles;
+    styles.Bold = now.bold;
+    styles.Italic = now.italic;
+    styles.Underline = now.underline;
+    styles.StrikeThrough = now.strikeThrough;
+    styles.HasSelection = now.hasSelection;
+    styles.CanPaste = now.canPaste;
+    return styles;
+}

@@ -1,0 +1,291 @@
+#include "platform/web/webeditor.h"
+
+#include "platform/system/platformlog.h"
+#include "platform/web/documentwalk.h"
+#include "platform/web/webbrowser.h"
+#include "platform/web/webeditorbridge.h"
+#include "platform/web/webeditorscript.h"
+
+#include <QClipboard>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWebChannel>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+
+#include <memory>
+
+namespace {
+constexpr quint32 kWorld = QWebEngineScript::ApplicationWorld;
+} // namespace
+
+WebEditor::WebEditor(QWidget* parent) : QWidget(parent) {
+    browser_ = new WebBrowser(this);
+    bridge_ = new WebEditorBridge(this);
+    channel_ = new QWebChannel(this);
+    channel_->registerObject(QStringLiteral("orlixEditorBridge"), bridge_);
+    browser_->View()->page()->setWebChannel(channel_, kWorld);
+    connect(browser_, &WebBrowser::LoadFinished, this, &WebEditor::onBlankLoaded);
+    connect(bridge_, &WebEditorBridge::Edited, this, [this] {
+        if (!loading_) {
+            Q_EMIT Edited();
+        }
+    });
+    connect(bridge_, &WebEditorBridge::SelectionReported, this, &WebEditor::takeReport);
+    if (QClipboard* clipboard = QGuiApplication::clipboard()) {
+        connect(clipboard, &QClipboard::dataChanged, this, [this] {
+            const bool canPaste = editing_ && clipboardHasText();
+            if (canPaste != state_.canPaste) {
+                state_.canPaste = canPaste;
+                Q_EMIT StateChanged(state_);
+            }
+        });
+    }
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(browser_);
+    setFocusProxy(browser_->View());
+}
+
+WebEditor::~WebEditor() {
+    // The page holds the channel: the page goes first.
+    delete browser_;
+    browser_ = nullptr;
+}
+
+QWebEngineView* WebEditor::View() const {
+    return browser_->View();
+}
+
+void WebEditor::SetHtml(const QString& html) {
+    pending_ = html;
+    ++generation_;
+    loading_ = true;
+    state_ = WebEditorState();
+    if (!browser_->Navigate(QStringLiteral("about:blank"))) {
+        pending_.reset();
+        loading_ = false;
+        Q_EMIT LoadFinished(false);
+    }
+}
+
+void WebEditor::onBlankLoaded(bool ok) {
+    if (!pending_) {
+        return; // not a load of ours
+    }
+    if (!ok) {
+        if (browser_->IsLoading()) {
+            return; // superseded by the blank page of a newer SetHtml
+        }
+        pending_.reset();
+        loading_ = false;
+        PlatformLog(QStringLiteral("An editor's empty page did not load"));
+        Q_EMIT LoadFinished(false);
+        return;
+    }
+    const QString source = WebEditorScript::Setup() + QStringLiteral("orlixEditor.write(") +
+                           WebEditorScript::Literal(*pending_) + QLatin1Char(',') +
+                           (editing_ ? QLatin1String("true") : QLatin1String("false")) +
+                           QStringLiteral(")");
+    pending_.reset();
+    const quint64 generation = generation_;
+    const QPointer<WebEditor> self(this);
+    browser_->View()->page()->runJavaScript(
+        source, kWorld, [self, generation](const QVariant& result) {
+            if (self.isNull() || generation != self->generation_) {
+                return;
+            }
+            self->loading_ = false;
+            Q_EMIT self->LoadFinished(result.toBool());
+        });
+}
+
+void WebEditor::SetEditMode(bool on) {
+    editing_ = on;
+    RunInEditorWorld(QStringLiteral("window.orlixEditor?orlixEditor.setEditing(%1):false")
+                         .arg(on ? QLatin1String("true") : QLatin1String("false")));
+}
+
+void WebEditor::SetBodyStyle(const QList<std::pair<QString, QString>>& properties) {
+    QStringList flat;
+    for (const auto& [name, value] : properties) {
+        flat << name << value;
+    }
+    QString list;
+    for (const QString& item : flat) {
+        list += (list.isEmpty() ? QString() : QStringLiteral(",")) + WebEditorScript::Literal(item);
+    }
+    RunInEditorWorld(QStringLiteral("window.orlixEditor?orlixEditor.bodyStyle([") + list +
+                     QStringLiteral("]):false"));
+}
+
+void WebEditor::ReadHtml(QObject* context,
+                         std::function<void(const std::optional<QString>&)> done) {
+    if (!done) {
+        return;
+    }
+    const QPointer<QObject> guard(context);
+    RunInEditorWorld(QStringLiteral("window.orlixEditor?orlixEditor.html():null"),
+                     [guard, done = std::move(done)](const QVariant& result) {
+                         if (guard.isNull()) {
+                             return;
+                         }
+                         if (result.typeId() == QMetaType::QString) {
+                             done(result.toString());
+                         } else {
+                             done(std::nullopt);
+                         }
+                     });
+}
+
+std::optional<QString> WebEditor::HtmlNow(int deadlineMs) {
+    QEventLoop loop;
+    auto answer = std::make_shared<std::optional<std::optional<QString>>>();
+    ReadHtml(&loop, [answer, &loop](const std::optional<QString>& html) {
+        *answer = html;
+        loop.quit();
+    });
+    QTimer::singleShot(deadlineMs, &loop, &QEventLoop::quit);
+    if (!answer->has_value()) {
+        loop.exec();
+    }
+    if (!answer->has_value()) {
+        PlatformLog(QStringLiteral("An editor did not give its document back in time"));
+        return std::nullopt;
+    }
+    return **answer;
+}
+
+void WebEditor::ReadPlainText(QObject* context, std::function<void(const QString&)> done) {
+    if (!done) {
+        return;
+    }
+    const QPointer<QObject> guard(context);
+    RunInEditorWorld(QStringLiteral("window.orlixEditor?orlixEditor.text():''"),
+                     [guard, done = std::move(done)](const QVariant& result) {
+                         if (!guard.isNull()) {
+                             done(result.toString());
+                         }
+                     });
+}
+
+bool WebEditor::SetFontSize(int size) {
+    if (size < 1 || size > 7) {
+        return false;
+    }
+    exec(QStringLiteral("fontSize"), QString::number(size));
+    return true;
+}
+
+bool WebEditor::IsLinkAllowed(const QString& address) {
+    const QUrl url(address.trimmed(), QUrl::StrictMode);
+    if (!url.isValid()) {
+        return false;
+    }
+    const QString scheme = url.scheme().toLower();
+    if (scheme == QLatin1String("mailto")) {
+        return !url.path().isEmpty();
+    }
+    return (scheme == QLatin1String("http") || scheme == QLatin1String("https")) &&
+           !url.host().isEmpty();
+}
+
+bool WebEditor::CreateLink(const QString& address) {
+    if (!IsLinkAllowed(address)) {
+        return false;
+    }
+    exec(QStringLiteral("createLink"), address.trimmed());
+    return true;
+}
+
+void WebEditor::exec(const QString& command, const QString& value) {
+    if (!editing_ || loading_) {
+        return;
+    }
+    RunInEditorWorld(
+        QStringLiteral("window.orlixEditor?orlixEditor.exec(") + WebEditorScript::Literal(command) +
+        (value.isNull() ? QString() : QLatin1Char(',') + WebEditorScript::Literal(value)) +
+        QStringLiteral("):false"));
+}
+
+void WebEditor::Cut() {
+    if (editing_ && !loading_) {
+        browser_->View()->page()->triggerAction(QWebEnginePage::Cut);
+    }
+}
+
+void WebEditor::Copy() {
+    if (!loading_) {
+        browser_->View()->page()->triggerAction(QWebEnginePage::Copy);
+    }
+}
+
+void WebEditor::Paste() {
+    if (editing_ && !loading_) {
+        browser_->View()->page()->triggerAction(QWebEnginePage::Paste);
+    }
+}
+
+void WebEditor::SelectAll() {
+    if (!loading_) {
+        RunInEditorWorld(QStringLiteral("window.orlixEditor?orlixEditor.selectAll():false"));
+    }
+}
+
+void WebEditor::ReadState(QObject* context, std::function<void(const WebEditorState&)> done) {
+    const QPointer<QObject> guard(context);
+    const QPointer<WebEditor> self(this);
+    RunInEditorWorld(QStringLiteral("window.orlixEditor?orlixEditor.state():null"),
+                     [self, guard, done = std::move(done)](const QVariant& result) {
+                         if (self.isNull()) {
+                             return;
+                         }
+                         if (result.canConvert<QVariantMap>()) {
+                             self->takeReport(result.toMap());
+                         }
+                         if (done && !guard.isNull()) {
+                             done(self->state_);
+                         }
+                     });
+}
+
+void WebEditor::takeReport(const QVariantMap& report) {
+    if (loading_) {
+        return;
+    }
+    state_ = WebEditorState::FromReport(report, editing_, clipboardHasText());
+    Q_EMIT StateChanged(state_);
+}
+
+bool WebEditor::clipboardHasText() const {
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    const QMimeData* data = clipboard != nullptr ? clipboard->mimeData() : nullptr;
+    return data != nullptr && (data->hasText() || data->hasHtml());
+}
+
+void WebEditor::ReadScrollPosition(QObject* context, std::function<void(QPoint)> done) {
+    browser_->ReadScrollPosition(context, std::move(done));
+}
+
+void WebEditor::SetScrollPosition(QPoint position) {
+    browser_->SetScrollPosition(position);
+}
+
+void WebEditor::ScrollBy(int dx, int dy) {
+    RunInEditorWorld(QStringLiteral("window.scrollBy(%1,%2)").arg(dx).arg(dy));
+}
+
+void WebEditor::RunInEditorWorld(const QString& source, std::function<void(const QVariant&)> done) {
+    QWebEnginePage* page = browser_->View()->page();
+    if (done) {
+        page->runJavaScript(source, kWorld, std::move(done));
+    } else {
+        page->runJavaScript(source, kWorld);
+    }
+}

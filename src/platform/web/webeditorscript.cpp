@@ -1,0 +1,219 @@
+#include "platform/web/webeditorscript.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+namespace {
+// Attributes a hostile document could use to act by itself once shown (a refresh that moves
+// the view, markup that grants editing) are parked under a name of ours while shown and put
+// back in every read: the document keeps them, the view never obeys them.
+const char* const kEditorCode = R"JS(
+(function () {
+  if (window.orlixEditor) { return; }
+  var E = window.orlixEditor = { bridge: null, doctype: '', editing: false, lock: null };
+  var parked = [['http-equiv', 'data-orlix-http-equiv'],
+                ['contenteditable', 'data-orlix-contenteditable']];
+  try {
+    new QWebChannel(qt.webChannelTransport, function (ch) {
+      E.bridge = ch.objects.orlixEditorBridge;
+    });
+  } catch (e) {}
+  try {
+    E.lock = new CSSStyleSheet();
+    E.lock.replaceSync('*{-webkit-user-modify:read-only !important}');
+  } catch (e) { E.lock = null; }
+
+  function park(root) {
+    parked.forEach(function (p) {
+      root.querySelectorAll('[' + p[0] + ']').forEach(function (el) {
+        el.setAttribute(p[1], el.getAttribute(p[0]));
+        el.removeAttribute(p[0]);
+      });
+    });
+  }
+  function unpark(root) {
+    parked.forEach(function (p) {
+      var all = Array.prototype.slice.call(root.querySelectorAll('[' + p[1] + ']'));
+      if (root.hasAttribute(p[1])) { all.push(root); }
+      all.forEach(function (el) {
+        el.setAttribute(p[0], el.getAttribute(p[1]));
+        el.removeAttribute(p[1]);
+      });
+    });
+  }
+
+  E.setEditing = function (on) {
+    E.editing = !!on;
+    document.designMode = E.editing ? 'on' : 'off';
+    if (E.lock) {
+      try { document.adoptedStyleSheets = E.editing ? [] : [E.lock]; } catch (e) {}
+    }
+    E.notify();
+    return E.editing;
+  };
+
+  E.write = function (html, editing) {
+    var d = new DOMParser().parseFromString(html, 'text/html');
+    E.doctype = d.doctype ? new XMLSerializer().serializeToString(d.doctype) : '';
+    park(d);
+    var root = document.adoptNode(d.documentElement);
+    document.replaceChild(root, document.documentElement);
+    E.setEditing(editing);
+    return true;
+  };
+
+  E.html = function () {
+    var copy = document.documentElement.cloneNode(true);
+    unpark(copy);
+    return E.doctype + copy.outerHTML;
+  };
+
+  E.text = function () { return document.body ? document.body.innerText : ''; };
+
+  E.bodyStyle = function (pairs) {
+    if (!document.body) { return false; }
+    for (var i = 0; i + 1 < pairs.length; i += 2) {
+      document.body.style.setProperty(pairs[i], pairs[i + 1]);
+    }
+    return true;
+  };
+
+  // Whether a text node's element shows the style: computed, as the user sees it.
+  var tests = {
+    bold: function (el) { return parseInt(getComputedStyle(el).fontWeight, 10) >= 600; },
+    italic: function (el) { return getComputedStyle(el).fontStyle !== 'normal'; },
+    underline: function (el) { return decorated(el, 'underline'); },
+    strikeThrough: function (el) { return decorated(el, 'line-through'); }
+  };
+  function decorated(el, line) {
+    for (var n = el; n && n.nodeType === 1; n = n.parentNode) {
+      if (getComputedStyle(n).textDecorationLine.indexOf(line) >= 0) { return true; }
+    }
+    return false;
+  }
+  // 1 all of the selected text, -1 part of it, 0 none; a caret: what typing would give.
+  function styleOf(name, sel) {
+    if (!sel || sel.rangeCount === 0 || sel.isCollapsed) {
+      try { return document.queryCommandState(name) ? 1 : 0; } catch (e) { return 0; }
+    }
+    var range = sel.getRangeAt(0);
+    var root = range.commonAncestorContainer;
+    var nodes = [];
+    if (root.nodeType === 3) {
+      nodes.push(root);
+    } else {
+      var w = document.createTreeWalker(root, NodeFilter.SHOW_TEXT);
+      for (var t = w.nextNode(); t && nodes.length < 5000; t = w.nextNode()) {
+        if (range.intersectsNode(t)) { nodes.push(t); }
+      }
+    }
+    var on = false, off = false;
+    for (var i = 0; i < nodes.length && !(on && off); i++) {
+      if (!/\S/.test(nodes[i].data) || !nodes[i].parentElement) { continue; }
+      if (tests[name](nodes[i].parentElement)) { on = true; } else { off = true; }
+    }
+    if (!on && !off) {
+      try { return document.queryCommandState(name) ? 1 : 0; } catch (e) { return 0; }
+    }
+    return on && off ? -1 : (on ? 1 : 0);
+  }
+  function enabled(command) {
+    try { return document.queryCommandEnabled(command); } catch (e) { return false; }
+  }
+
+  E.state = function () {
+    var sel = window.getSelection();
+    return {
+      bold: styleOf('bold', sel), italic: styleOf('italic', sel),
+      underline: styleOf('underline', sel), strikeThrough: styleOf('strikeThrough', sel),
+      selection: !!(sel && sel.rangeCount > 0 && !sel.isCollapsed),
+      undo: E.editing && enabled('undo'), redo: E.editing && enabled('redo')
+    };
+  };
+  E.notify = function () {
+    if (E.bridge) { E.bridge.selectionChanged(E.state()); }
+  };
+
+  E.exec = function (command, value) {
+    if (!E.editing) { return false; }
+    var done = document.execCommand(command, false, value === undefined ? null : value);
+    E.notify();
+    return done;
+  };
+
+  E.selectAll = function () {
+    if (!document.body) { return false; }
+    var sel = window.getSelection();
+    sel.removeAllRanges();
+    var range = document.createRange();
+    range.selectNodeContents(document.body);
+    sel.addRange(range);
+    return true;
+  };
+
+  // Pasted markup keeps its look and text; nothing in it may run or fetch.
+  var dropped = 'script,noscript,iframe,frame,frameset,object,embed,applet,meta,link,base,' +
+                'form,input,button,textarea,select,template,svg,math';
+  function clean(root) {
+    root.querySelectorAll(dropped).forEach(function (el) { el.remove(); });
+    root.querySelectorAll('*').forEach(function (el) {
+      Array.prototype.slice.call(el.attributes).forEach(function (a) {
+        var name = a.name.toLowerCase();
+        var value = a.value.replace(/[\s\u0000-\u001f]/g, '').toLowerCase();
+        if (name.indexOf('on') === 0 || name === 'contenteditable' || name === 'srcdoc' ||
+            name === 'formaction' || name === 'srcset' ||
+            ((name === 'href' || name === 'src' || name === 'action' || name === 'xlink:href') &&
+             !/^(https?:|mailto:|#|data:image\/(png|gif|jpeg|webp);)/.test(value) &&
+             /^[a-z][a-z0-9+.\-]*:/.test(value))) {
+          el.removeAttribute(a.name);
+        }
+      });
+    });
+  }
+  E.clean = function (html) {
+    var d = new DOMParser().parseFromString(html, 'text/html');
+    clean(d);
+    return d.body ? d.body.innerHTML : '';
+  };
+  document.addEventListener('paste', function (e) {
+    if (!E.editing) { e.preventDefault(); return; }
+    var data = e.clipboardData;
+    var html = data ? data.getData('text/html') : '';
+    if (!html) { return; }
+    e.preventDefault();
+    document.execCommand('insertHTML', false, E.clean(html));
+  }, true);
+  document.addEventListener('drop', function (e) {
+    if (!E.editing) { e.preventDefault(); }
+  }, true);
+  document.addEventListener('input', function () {
+    if (E.bridge) { E.bridge.edited(); }
+  }, true);
+  document.addEventListener('selectionchange', function () { E.notify(); });
+})();
+)JS";
+
+QString channelLibrary() {
+    static const QString source = [] {
+        QFile file(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }();
+    return source;
+}
+} // namespace
+
+namespace WebEditorScript {
+
+QString Setup() {
+    return QStringLiteral("if(!window.orlixEditor){") + channelLibrary() + QLatin1Char('\n') +
+           QString::fromUtf8(kEditorCode) + QStringLiteral("}\n");
+}
+
+QString Literal(const QString& text) {
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    // "[" literal "]"
+    return QString::fromUtf8(array.mid(1, array.size() - 2));
+}
+
+} // namespace WebEditorScript

@@ -1,0 +1,203 @@
+// The e-mail window with its body on the web engine.
+#include "emailwindowfixture.h"
+#include "messaging/webbodyeditor.h"
+#include "support/scripteddialogs.h"
+#include "support/waitfor.h"
+
+#include <QHostAddress>
+#include <QTcpServer>
+#include <QTest>
+#include <QWebEngineView>
+
+namespace {
+
+class WebEngineEmailWindow : public EmailWindow {
+protected:
+    void SetUp() override {
+        EmailWindow::SetUp();
+        SetBodyEditorFactory([](QWidget* parent) { return new WebBodyEditor(parent); });
+    }
+    void TearDown() override {
+        SetBodyEditorFactory({});
+        EmailWindow::TearDown();
+    }
+
+    static WebBodyEditor* body(frmMessage* window) {
+        return dynamic_cast<WebBodyEditor*>(window->Body());
+    }
+    // Shown, active, its body loaded and the editor's channel back to the program connected
+    // (changes made before it connects are caught only by the next flush).
+    static bool ready(frmMessage* window) {
+        return window != nullptr && body(window) != nullptr && ShowActive(*window) &&
+               WaitFor([&] { return !body(window)->IsLoading(); }) && WaitFor([&] {
+                   return run(window,
+                              QStringLiteral("!!(window.orlixEditor && orlixEditor.bridge)"))
+                       .toBool();
+               });
+    }
+    // What the page's own world sees, read through the editor's world.
+    static QVariant run(frmMessage* window, const QString& source) {
+        QVariant value;
+        bool done = false;
+        body(window)->RunInEditorWorld(source, [&](const QVariant& v) {
+            value = v;
+            done = true;
+        });
+        WaitFor([&] { return done; });
+        return value;
+    }
+    // Text typed at the caret as the engine's own typing does it (an input event the document
+    // reports). Synthetic key events are not used: under load the engine drops some of them.
+    // Nothing waits here: what follows runs with no event-loop turn between.
+    static void typeInBody(frmMessage* window, const QString& text) {
+        body(window)->CaretToStart();
+        QString literal = text;
+        literal.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+            .replace(QLatin1Char('\''), QStringLiteral("\\'"));
+        body(window)->RunInEditorWorld(
+            QStringLiteral("document.execCommand('insertText', false, '%1')").arg(literal));
+    }
+    static QString storedHtml(frmMessage* window) {
+        return window->Message()->CDOMessage().HTMLBody();
+    }
+};
+
+TEST_F(WebEngineEmailWindow, TypingWritesBothBodiesAndMarksEditedALoadNever) {
+    frmMessage* window = newWindow();
+    ASSERT_TRUE(ready(window));
+    // The load is done and the engine has answered since: no change was reported for it.
+    run(window, QStringLiteral("1"));
+    EXPECT_FALSE(window->Message()->Edited());
+
+    typeInBody(window, QStringLiteral("Hello listeners"));
+    ASSERT_TRUE(WaitFor([&] { return storedHtml(window).contains("Hello listeners"); }))
+        << storedHtml(window).toStdString();
+    EXPECT_TRUE(window->Message()->CDOMessage().TextBody().contains("Hello listeners"));
+    EXPECT_TRUE(window->Message()->Edited());
+    // Edit mode never enters the markup the message keeps.
+    EXPECT_FALSE(storedHtml(window).contains("contenteditable", Qt::CaseInsensitive));
+    window->Message()->SetEdited(false);
+}
+
+TEST_F(WebEngineEmailWindow, ToolbarCommandsAndFontSizesWriteTheBodyAndMarkEdited) {
+    const struct {
+        const char* what;
+        std::function<void(frmMessage*)> act;
+        const char* written;
+    } cases[] = {
+        {"bold", [](frmMessage* w) { w->DoToolbarCommand("bold"); }, "<b>"},
+        {"italic", [](frmMessage* w) { w->DoToolbarCommand("ITALIC"); }, "<i>"},
+        {"bullet list", [](frmMessage* w) { w->DoToolbarCommand("bulletlist"); }, "<ul>"},
+        {"Size 5", [](frmMessage* w) { w->SetBodyFontSize(5); }, "size=\"5\""},
+    };
+    for (const auto& c : cases) {
+        frmMessage* window = newWindow();
+        ASSERT_TRUE(ready(window)) << c.what;
+        typeInBody(window, QStringLiteral("Tonight"));
+        ASSERT_TRUE(WaitFor([&] { return storedHtml(window).contains("Tonight"); })) << c.what;
+        body(window)->SelectAll();
+        run(window, QStringLiteral("1"));
+        window->Message()->SetEdited(false);
+        c.act(window);
+        EXPECT_TRUE(WaitFor([&] { return storedHtml(window).contains(c.written); }))
+            << c.what << ": " << storedHtml(window).toStdString();
+        EXPECT_TRUE(window->Message()->Edited()) << c.what;
+        window->Message()->SetEdited(false);
+        Forms::Unload(window);
+    }
+}
+
+TEST_F(WebEngineEmailWindow, BoldFollowsTheSelectionPressedMixedAndUnpressed) {
+    auto draft = std::make_shared<OrlixMessage>();
+    MimeMessage mime;
+    mime.SetHTMLBody(QStringLiteral("<p><b>loud</b> <span>quiet</span></p>"));
+    draft->SetCDOMessage(mime);
+    frmMessage* window = qobject_cast<frmMessage*>(NewMessage(draft, OrlixMessage::KindEmail));
+    ASSERT_TRUE(ready(window));
+    QAction* bold = window->EditToolbarButton(QStringLiteral("bold"));
+    const auto select = [&](const char* what) {
+        run(window, QStringLiteral("(function(){var r=document.createRange();%1;"
+                                   "var s=getSelection();s.removeAllRanges();s.addRange(r);})()")
+                        .arg(QLatin1String(what)));
+    };
+    const struct {
+        const char* what;
+        const char* range;
+        bool pressed;
+        bool mixed;
+    } cases[] = {
+        {"all of it bold", "r.selectNodeContents(document.querySelector('b'))", true, false},
+        {"part of it bold", "r.selectNodeContents(document.querySelector('p'))", false, true},
+        {"none of it bold", "r.selectNodeContents(document.querySelector('span'))", false, false},
+    };
+    for (const auto& c : cases) {
+        select(c.range);
+        EXPECT_TRUE(WaitFor([&] {
+            return bold->isChecked() == c.pressed &&
+                   bold->property("MixedState").toBool() == c.mixed;
+        })) << c.what;
+        EXPECT_TRUE(window->EditToolbarButton(QStringLiteral("copy"))->isEnabled()) << c.what;
+    }
+    // Loading and selecting are no edits.
+    EXPECT_FALSE(window->Message()->Edited());
+}
+
+TEST_F(WebEngineEmailWindow, FontSizeActsOnTheBodyOnlyWhileItHasTheFocus) {
+    frmMessage* window = newWindow();
+    ASSERT_TRUE(ready(window));
+    typeInBody(window, QStringLiteral("Tonight"));
+    ASSERT_TRUE(WaitFor([&] { return storedHtml(window).contains("Tonight"); }));
+    body(window)->SelectAll();
+    window->txtSubject()->setFocus();
+    ASSERT_TRUE(WaitFor([&] { return window->txtSubject()->hasFocus(); }));
+    window->SetBodyFontSize(5);
+    window->Body()->FlushChanges();
+    EXPECT_FALSE(storedHtml(window).contains("size=\"5\""));
+    body(window)->setFocus();
+    ASSERT_TRUE(WaitFor([&] { return window->Body()->HoldsFocus(window->focusWidget()); }));
+    window->SetBodyFontSize(5);
+    EXPECT_TRUE(WaitFor([&] { return storedHtml(window).contains("size=\"5\""); }))
+        << storedHtml(window).toStdString();
+    window->Message()->SetEdited(false);
+}
+
+TEST_F(WebEngineEmailWindow, TextTypedAndSentWithNoEventLoopTurnBetweenIsStored) {
+    frmMessage* window = newWindow();
+    ASSERT_TRUE(ready(window));
+    window->ctlTo()->setText(QStringLiteral("bob@example.org"));
+    window->txtSubject()->setText(QStringLiteral("Tonight"));
+    typeInBody(window, QStringLiteral("Sent at once"));
+    const std::shared_ptr<OrlixMessage> message = window->Message();
+    window->cmdSend()->click();
+    EXPECT_TRUE(TestMessageBoxes().shown().empty());
+    EXPECT_FALSE(Forms::Contains(window));
+    const auto stored = database().GetMessage(message->Reference());
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->Folder(), OrlixMessage::kOutboxFolder);
+    EXPECT_TRUE(stored->CDOMessage().TextBody().contains("Sent at once"))
+        << stored->CDOMessage().TextBody().toStdString();
+    EXPECT_TRUE(stored->CDOMessage().HTMLBody().contains("Sent at once"));
+}
+
+TEST_F(WebEngineEmailWindow, AListenersHtmlRunsNoScriptAndFetchesNothing) {
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    const QString html =
+        QStringLiteral("<p id=\"t\">Hi <b>there</b></p><img src=\"http://127.0.0.1:%1/x.png\" "
+                       "onerror=\"document.title='ran'\"><script>document.title='ran'</script>")
+            .arg(server.serverPort());
+    frmMessage* window = open(received(html));
+    ASSERT_TRUE(ready(window));
+    EXPECT_FALSE(window->Editable());
+    EXPECT_NE(run(window, QStringLiteral("document.title")).toString(), "ran");
+    EXPECT_EQ(run(window, QStringLiteral("document.body.textContent")).toString(), "Hi there");
+    EXPECT_FALSE(server.hasPendingConnections());
+    EXPECT_FALSE(window->Message()->Edited());
+    // Read-only: typing changes nothing.
+    typeInBody(window, QStringLiteral("x"));
+    run(window, QStringLiteral("1"));
+    EXPECT_EQ(run(window, QStringLiteral("document.body.textContent")).toString(), "Hi there");
+    EXPECT_FALSE(window->Message()->Edited());
+}
+
+} // namespace
