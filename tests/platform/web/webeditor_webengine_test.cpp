@@ -427,3 +427,19 @@ TEST_F(WebEngineEditorTest, ScrollsTheRealPosition) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(WebEngineEditorTest, EditModeKeepsTheSelectionForTyping) {
+    ASSERT_TRUE(load(QStringLiteral("<p id=a>Alpha</p>")));
+    editor_->SetEditMode(false);
+    editor_->setFocus();
+    select("#a");
+    editor_->SetEditMode(true);
+    run(QStringLiteral("true")); // the engine has taken the mode in
+    QTest::keyClicks(input(), QStringLiteral("Zed"));
+    EXPECT_TRUE(WaitFor([&] { return text() == QStringLiteral("Zed"); }, 5000))
+        << text().toStdString();
+}
+
+} // namespace
