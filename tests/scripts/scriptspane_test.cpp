@@ -256,6 +256,37 @@ TEST_F(WebEngineScriptEditTest, ConflictsWithAnotherComputer) {
     }
 }
 
+// A script written elsewhere keeps what this program does not know: its style sheet, the
+// word processor's own properties, its attributes and its declared character set as UTF-8.
+TEST_F(WebEngineScriptEditTest, ASaveKeepsTheFilesUnknownStyles) {
+    canCreate = true;
+    write(script(QStringLiteral("styled.htm")),
+          "<!DOCTYPE html><html><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
+          "charset=windows-1252\"><style>p.cue { mso-line-height-rule: exactly; -orlix-cue: 3; "
+          "color: #800000; }</style></head><body lang=\"EN-GB\"><p class=\"cue\" "
+          "style=\"mso-bidi-font-weight: bold\" data-take=\"2\">Caf\xe9 open</p>"
+          "<p contenteditable=\"false\">Sting</p></body></html>");
+    load();
+    click(script(QStringLiteral("styled.htm")));
+    tickEdit(true);
+    ASSERT_TRUE(ScriptViewDriver::Settled(pane->wbScripts));
+    focusView();
+    ASSERT_TRUE(ScriptViewDriver::Select(pane->wbScripts, 9, 9));
+    type(QStringLiteral("s"));
+    ASSERT_TRUE(pane->ScriptChanged());
+    ASSERT_TRUE(pane->SaveScript(true));
+    const QByteArray bytes = read(script(QStringLiteral("styled.htm")));
+    for (const char* kept :
+         {"<!DOCTYPE html>", "mso-line-height-rule: exactly", "-orlix-cue: 3", "color: #800000",
+          "lang=\"EN-GB\"", "style=\"mso-bidi-font-weight: bold\"", "data-take=\"2\"",
+          "<p contenteditable=\"false\">Sting</p>", "Caf\xc3\xa9 opens",
+          "<meta charset=\"utf-8\">"}) {
+        EXPECT_TRUE(bytes.contains(kept)) << kept << "\n" << bytes.constData();
+    }
+    EXPECT_FALSE(bytes.contains("data-orlix")) << bytes.constData();
+    EXPECT_FALSE(bytes.contains("windows-1252")) << bytes.constData();
+}
+
 TEST_F(WebEngineScriptEditTest, AFailedSaveKeepsTheOldFileAndTheEdits) {
     canCreate = true;
     write(script(QStringLiteral("a.htm")), "<p>Alpha</p>");
