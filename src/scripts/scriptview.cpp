@@ -31,7 +31,11 @@ ScriptView::ScriptView(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
 }
 
-ScriptView::~ScriptView() = default;
+ScriptView::~ScriptView() {
+    // The editor's last answers come while it goes; this view must still be whole for them.
+    delete editor_;
+    editor_ = nullptr;
+}
 
 WebEditor* ScriptView::editor() {
     if (editor_ == nullptr) {

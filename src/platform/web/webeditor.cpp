@@ -68,6 +68,8 @@ WebEditor::WebEditor(QWidget* parent) : QWidget(parent) {
 }
 
 WebEditor::~WebEditor() {
+    // The page answers the scripts still running as it goes: those answers find no editor.
+    alive_.reset();
     // The page holds the channel: the page goes first.
     delete browser_;
     browser_ = nullptr;
@@ -81,6 +83,7 @@ void WebEditor::SetHtml(const QString& html) {
     pending_ = html;
     pendingStyle_.clear();
     pendingSelectAll_ = false;
+    retried_ = false;
     ++generation_;
     loading_ = true;
     state_ = WebEditorState();
@@ -99,6 +102,12 @@ void WebEditor::onBlankLoaded(bool ok) {
         if (browser_->IsLoading()) {
             return; // superseded by the blank page of a newer SetHtml
         }
+        if (!retried_) {
+            // An abort whose successor has not started yet looks the same: one more try.
+            retried_ = true;
+            browser_->Navigate(QStringLiteral("about:blank"));
+            return;
+        }
         pending_.reset();
         loading_ = false;
         PlatformLog(QStringLiteral("An editor's empty page did not load"));
@@ -113,10 +122,11 @@ void WebEditor::onBlankLoaded(bool ok) {
     pending_.reset();
     pendingStyle_.clear();
     const quint64 generation = generation_;
-    const QPointer<WebEditor> self(this);
+    const std::weak_ptr<bool> alive = alive_;
+    WebEditor* const self = this;
     browser_->View()->page()->runJavaScript(
-        source, kWorld, [self, generation](const QVariant& written) {
-            if (self.isNull() || generation != self->generation_) {
+        source, kWorld, [alive, self, generation](const QVariant& written) {
+            if (alive.expired() || generation != self->generation_) {
                 return;
             }
             // The state goes with the load's end, with a selection asked for meanwhile.
@@ -126,8 +136,8 @@ void WebEditor::onBlankLoaded(bool ok) {
                     : QStringLiteral("orlixEditor.state()");
             self->pendingSelectAll_ = false;
             self->RunInEditorWorld(
-                after, [self, generation, ok = written.toBool()](const QVariant& report) {
-                    if (self.isNull() || generation != self->generation_) {
+                after, [alive, self, generation, ok = written.toBool()](const QVariant& report) {
+                    if (alive.expired() || generation != self->generation_) {
                         return;
                     }
                     self->loading_ = false;
@@ -303,10 +313,11 @@ void WebEditor::SelectAll() {
 
 void WebEditor::ReadState(QObject* context, std::function<void(const WebEditorState&)> done) {
     const QPointer<QObject> guard(context);
-    const QPointer<WebEditor> self(this);
+    const std::weak_ptr<bool> alive = alive_;
+    WebEditor* const self = this;
     RunInEditorWorld(QStringLiteral("window.orlixEditor?orlixEditor.state():null"),
-                     [self, guard, done = std::move(done)](const QVariant& result) {
-                         if (self.isNull()) {
+                     [alive, self, guard, done = std::move(done)](const QVariant& result) {
+                         if (alive.expired()) {
                              return;
                          }
                          if (result.canConvert<QVariantMap>()) {

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QColor;
@@ -124,8 +125,11 @@ private:
     std::optional<QString> pending_;
     QStringList pendingStyle_; // name, value, name, value...
     bool pendingSelectAll_ = false;
+    bool retried_ = false;
     quint64 generation_ = 0;
     bool loading_ = false;
     bool editing_ = false;
     WebEditorState state_;
+    // Expires first in the destructor; the engine's late answers check it.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -160,6 +160,13 @@ TEST_F(WebEngineEditorTest, NewestLoadWins) {
     editor_->SetHtml(QStringLiteral("<p>first</p>"));
     ASSERT_TRUE(load(QStringLiteral("<p>second</p>")));
     EXPECT_EQ(text(), QStringLiteral("second"));
+    // One after another as the playout link sends them: the last one shows.
+    for (int i = 0; i < 5; ++i) {
+        editor_->SetHtml(QStringLiteral("<p>line %1</p>").arg(i));
+        QCoreApplication::processEvents();
+    }
+    ASSERT_TRUE(load(QStringLiteral("<p>last</p>")));
+    EXPECT_EQ(text(), QStringLiteral("last"));
 }
 
 // Hostile documents: nothing in them runs, fetches, moves the view or grants editing.
