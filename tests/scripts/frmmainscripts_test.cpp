@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileInfo>
+#include <QImage>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextCursor>
@@ -145,6 +146,20 @@ TEST_F(MainWindowScripts, TheTabShowsThePersonalAndTheSharedScripts) {
     QApplication::processEvents();
     const QString shots = qEnvironmentVariable("ORLIX_SCREENSHOTS");
     if (!shots.isEmpty()) {
+        // The engine paints its frame a little after the load; a view still blank after a
+        // while is saved as it is (offscreen, the engine may draw nothing to grab).
+        const auto painted = [&] {
+            const QImage view = w.wbScripts->grab().toImage();
+            for (int y = 0; y < view.height(); y += 4) {
+                for (int x = 0; x < view.width(); x += 4) {
+                    if (qGray(view.pixel(x, y)) < 128) {
+                        return true;
+                    }
+                }
+            }
+            return false;
+        };
+        WaitFor(painted, 3000);
         w.grab().save(shots + QStringLiteral("/scripts-shown.png"));
     }
 }
