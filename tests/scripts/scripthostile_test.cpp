@@ -61,6 +61,10 @@ TEST_F(WebEngineScriptHostileTest, HostileMarkupNeverActs) {
                         "<body><p>Stay</p></body></html>")
              .arg(remote("r")),
          QStringLiteral("Stay")},
+        {"refresh of itself",
+         QStringLiteral("<html><head><meta http-equiv=\"Refresh\" content=\"0\"></head>"
+                        "<body><p>Again</p></body></html>"),
+         QStringLiteral("Again")},
         {"form",
          QStringLiteral("<p>Form</p><form action=\"%1\"><input type=submit></form>")
              .arg(remote("post")),
