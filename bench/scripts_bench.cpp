@@ -1,13 +1,17 @@
 // How long a playout script line of 100 KiB takes from the link's call to shown in the script
-// view, laid out and with the script font applied.
+// view: the engine's load ended and the script font applied (both come with LoadFinished).
 #include "core/profile/cocsettings.h"
 #include "mainwindow/panes/scriptspane.h"
+#include "platform/system/fontstyle.h"
+#include "platform/web/webengineprelude.h"
 #include "scripts/scripttree.h"
 #include "scripts/scriptview.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeWidgetItem>
 
 #include <benchmark/benchmark.h>
@@ -31,6 +35,9 @@ void BM_PlayoutScriptLineToShown(benchmark::State& state) {
     QTemporaryDir folder;
     cOCSettings settings;
     settings.SetScriptPath(folder.path());
+    if (auto font = settings.ScriptFont()) {
+        *font = FontStyle{QStringLiteral("DejaVu Sans"), 5, 0x000000, 1, 0, 0, 0};
+    }
     QWidget host;
     host.resize(1000, 700);
     ScriptsPane::Services services;
@@ -47,10 +54,22 @@ void BM_PlayoutScriptLineToShown(benchmark::State& state) {
     for (auto _ : state) {
         QElapsedTimer clock;
         clock.start();
+        QEventLoop loop;
+        bool shown = false;
+        const auto done =
+            QObject::connect(pane->wbScripts, &ScriptView::LoadFinished, &loop, [&](bool ok) {
+                shown = ok;
+                loop.quit();
+            });
+        QTimer::singleShot(30000, &loop, &QEventLoop::quit);
         pane->ShowScript(texts[turn++ % 2], QString(), true);
-        pane->wbScripts->document()->size(); // laid out
-        QCoreApplication::processEvents();
+        loop.exec();
+        QObject::disconnect(done);
         state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
+        if (!shown) {
+            state.SkipWithError("the script was not shown");
+            return;
+        }
     }
 }
 BENCHMARK(BM_PlayoutScriptLineToShown)
@@ -64,6 +83,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    PrepareWebEngineBeforeApplication();
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {

@@ -1,50 +1,59 @@
 #include "scripts/scriptview.h"
 
+#include "platform/ui/fontconversion.h"
+#include "platform/web/htmltext.h"
+#include "platform/web/webeditor.h"
 #include "scripts/scriptfont.h"
 #include "scripts/scriptrules.h"
 
-#include <QFile>
+#include <QColor>
+#include <QEventLoop>
 #include <QFileInfo>
-#include <QScrollBar>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextDocumentFragment>
-
-#include <functional>
+#include <QFont>
+#include <QPointer>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWebEngineView>
 
 namespace {
-bool isBold(const QTextCharFormat& f) {
-    return f.fontWeight() >= QFont::DemiBold;
+bool is(const QString& command, const char* name) {
+    return command.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
 }
-bool isItalic(const QTextCharFormat& f) {
-    return f.fontItalic();
-}
-bool isUnderline(const QTextCharFormat& f) {
-    return f.fontUnderline();
-}
-bool isStrikeThrough(const QTextCharFormat& f) {
-    return f.fontStrikeOut();
+
+QString cssColour(const QColor& colour) {
+    return colour.name(QColor::HexRgb);
 }
 } // namespace
 
-ScriptView::ScriptView(QWidget* parent) : QTextBrowser(parent) {
-    setOpenLinks(false);
-    setOpenExternalLinks(false);
-    setUndoRedoEnabled(true);
-    setReadOnly(true);
-    connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
-        if (!quiet_ && (removed != 0 || added != 0)) {
-            Q_EMIT DocumentChanged();
-        }
-    });
-    for (auto moved : {&QTextEdit::cursorPositionChanged, &QTextEdit::selectionChanged}) {
-        connect(this, moved, this, [this] {
-            if (!quiet_) {
-                Q_EMIT SelectionChanged();
-            }
+ScriptView::ScriptView(QWidget* parent) : QWidget(parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+ScriptView::~ScriptView() {
+    // The editor's last answers come while it goes; this view must still be whole for them.
+    delete editor_;
+    editor_ = nullptr;
+}
+
+WebEditor* ScriptView::editor() {
+    if (editor_ == nullptr) {
+        editor_ = new WebEditor(this);
+        layout()->addWidget(editor_);
+        setFocusProxy(editor_);
+        editor_->SetEditMode(editing_);
+        connect(editor_, &WebEditor::Edited, this, &ScriptView::DocumentChanged);
+        connect(editor_, &WebEditor::StateChanged, this, [this](const WebEditorState& state) {
+            state_ = state;
+            Q_EMIT SelectionChanged();
+        });
+        connect(editor_, &WebEditor::LoadFinished, this, [this](bool ok) {
+            scroll_ = {};
+            Q_EMIT LoadFinished(ok);
         });
     }
+    return editor_;
 }
 
 void ScriptView::SetAllowedFolders(const QStringList& folders) {
@@ -54,27 +63,17 @@ void ScriptView::SetAllowedFolders(const QStringList& folders) {
     }
 }
 
-void ScriptView::quietly(const std::function<void()>& change) {
-    const bool was = quiet_;
-    quiet_ = true;
-    change();
-    document()->clearUndoRedoStacks();
-    quiet_ = was;
-}
-
 void ScriptView::ClearDocument() {
-    quietly([this] {
-        base_ = QUrl();
-        document()->setDocumentMargin(4);
-        clear();
-    });
+    state_ = {};
+    scroll_ = {};
+    if (editor_ != nullptr) {
+        editor_->Clear();
+    }
 }
 
 void ScriptView::WriteDocument(const QString& html) {
-    quietly([this, &html] {
-        base_ = QUrl();
-        setHtml(html);
-    });
+    state_ = {};
+    editor()->SetHtml(html);
 }
 
 bool ScriptView::NavigateFile(const QString& path, ScriptFile::Snapshot* snapshot, QString* error) {
@@ -89,179 +88,194 @@ bool ScriptView::NavigateFile(const QString& path, ScriptFile::Snapshot* snapsho
     if (!ScriptFile::Read(path, text, snapshot, error)) {
         return false;
     }
-    quietly([&] {
-        base_ = url;
-        if (IsHtmlScriptFile(path)) {
-            setHtml(text);
-        } else {
-            setPlainText(text);
-        }
-    });
+    if (IsHtmlScriptFile(path)) {
+        WriteDocument(text);
+    } else {
+        WriteDocument(QStringLiteral("<html><body style=\"white-space: pre-wrap\">") +
+                      HtmlText::Escape(text) + QStringLiteral("</body></html>"));
+    }
     return true;
 }
 
-QString ScriptView::HTML() const {
-    return toHtml();
+bool ScriptView::IsLoading() const {
+    return editor_ != nullptr && editor_->IsLoading();
+}
+
+std::optional<QString> ScriptView::HTML() {
+    return editor()->HtmlNow();
+}
+
+QString ScriptView::PlainText() {
+    if (editor_ == nullptr) {
+        return {};
+    }
+    QEventLoop loop;
+    auto text = std::make_shared<std::optional<QString>>();
+    editor_->ReadPlainText(&loop, [text, &loop](const QString& t) {
+        *text = t;
+        loop.quit();
+    });
+    QTimer::singleShot(WebEditor::kReadDeadlineMs, &loop, &QEventLoop::quit);
+    if (!text->has_value()) {
+        loop.exec();
+    }
+    return text->value_or(QString());
 }
 
 void ScriptView::ApplyFont(const ScriptFontLook& look) {
-    quietly([this, &look] {
-        document()->setDocumentMargin(4);
-        QFont font = document()->defaultFont();
-        font.setFamily(look.family);
-        if (look.pixelSize > 0) {
-            font.setPixelSize(look.pixelSize);
-        }
-        font.setBold(look.bold);
-        font.setItalic(look.italic);
-        font.setUnderline(look.underline);
-        font.setStrikeOut(look.strikeThrough);
-        document()->setDefaultFont(font);
+    QList<std::pair<QString, QString>> style = {{QStringLiteral("margin"), QStringLiteral("4px")},
+                                                {QStringLiteral("font-family"), look.family}};
+    if (look.pixelSize > 0) {
+        style.append({QStringLiteral("font-size"), QString::number(look.pixelSize) + "px"});
+    }
+    // Only a style that is on is set, as the page's own emphasis stays otherwise.
+    if (look.bold) {
+        style.append({QStringLiteral("font-weight"), QStringLiteral("bold")});
+    }
+    if (look.italic) {
+        style.append({QStringLiteral("font-style"), QStringLiteral("italic")});
+    }
+    QStringList lines;
+    if (look.underline) {
+        lines << QStringLiteral("underline");
+    }
+    if (look.strikeThrough) {
+        lines << QStringLiteral("line-through");
+    }
+    if (!lines.isEmpty()) {
+        style.append({QStringLiteral("text-decoration"), lines.join(QLatin1Char(' '))});
+    }
+    if (look.colour.isValid()) {
+        style.append({QStringLiteral("color"), cssColour(look.colour)});
+    }
+    editor()->SetBodyStyle(style);
+}
 
-        QTextCharFormat format;
-        format.setFontFamilies({look.family});
-        if (look.pixelSize > 0) {
-            format.setProperty(QTextFormat::FontPixelSize, look.pixelSize);
-        }
-        // Only a style that is on is set, as the page's own emphasis stays otherwise.
-        if (look.bold) {
-            format.setFontWeight(QFont::Bold);
-        }
-        if (look.italic) {
-            format.setFontItalic(true);
-        }
-        if (look.underline) {
-            format.setFontUnderline(true);
-        }
-        if (look.strikeThrough) {
-            format.setFontStrikeOut(true);
-        }
-        format.setForeground(look.colour);
-        QTextCursor all(document());
-        all.select(QTextCursor::Document);
-        all.mergeCharFormat(format);
-        QTextCursor caret = textCursor();
-        caret.mergeCharFormat(format);
-        mergeCurrentCharFormat(format);
-    });
+void ScriptView::ApplySelectionFont(const QFont& font, const QColor& colour) {
+    if (!editing_ || editor_ == nullptr) {
+        return;
+    }
+    editor_->SetFontName(font.family());
+    const qint32 step = FontConversion::PointSizeStep(font.pointSizeF());
+    if (step >= 1 && step <= 7) {
+        editor_->SetFontSize(step);
+    }
+    if ((state_.bold == 1) != font.bold()) {
+        editor_->ToggleBold();
+    }
+    if ((state_.italic == 1) != font.italic()) {
+        editor_->ToggleItalic();
+    }
+    if ((state_.underline == 1) != font.underline()) {
+        editor_->ToggleUnderline();
+    }
+    if ((state_.strikeThrough == 1) != font.strikeOut()) {
+        editor_->ToggleStrikeThrough();
+    }
+    if (colour.isValid()) {
+        editor_->SetForeColour(colour);
+    }
 }
 
 void ScriptView::SetEditMode(bool on) {
-    setReadOnly(!on);
-    if (!on) {
-        setTextInteractionFlags(Qt::TextBrowserInteraction);
+    editing_ = on;
+    if (editor_ != nullptr) {
+        editor_->SetEditMode(on);
     }
-}
-
-int ScriptView::selectionState(const std::function<bool(const QTextCharFormat&)>& isOn) const {
-    const QTextCursor cursor = textCursor();
-    if (!cursor.hasSelection()) {
-        return isOn(cursor.charFormat()) ? 1 : 0;
-    }
-    const int start = cursor.selectionStart();
-    const int end = cursor.selectionEnd();
-    bool anyOn = false;
-    bool anyOff = false;
-    for (QTextBlock block = document()->findBlock(start); block.isValid() && block.position() < end;
-         block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (!fragment.isValid() || fragment.position() + fragment.length() <= start ||
-                fragment.position() >= end) {
-                continue;
-            }
-            (isOn(fragment.charFormat()) ? anyOn : anyOff) = true;
-        }
-    }
-    if (anyOn && anyOff) {
-        return -1;
-    }
-    return anyOn ? 1 : 0;
-}
-
-int ScriptView::SelBold() const {
-    return selectionState(isBold);
-}
-int ScriptView::SelItalic() const {
-    return selectionState(isItalic);
-}
-int ScriptView::SelUnderline() const {
-    return selectionState(isUnderline);
-}
-int ScriptView::SelStrikeThrough() const {
-    return selectionState(isStrikeThrough);
-}
-
-void ScriptView::toggle(const std::function<bool(const QTextCharFormat&)>& isOn,
-                        const std::function<void(QTextCharFormat&, bool)>& set) {
-    if (!EditMode()) {
-        return;
-    }
-    QTextCharFormat format;
-    set(format, selectionState(isOn) != 1);
-    mergeCurrentCharFormat(format);
 }
 
 void ScriptView::ToggleBold() {
-    toggle(isBold,
-           [](QTextCharFormat& f, bool on) { f.setFontWeight(on ? QFont::Bold : QFont::Normal); });
+    if (editing_ && editor_ != nullptr) {
+        editor_->ToggleBold();
+    }
 }
 void ScriptView::ToggleItalic() {
-    toggle(isItalic, [](QTextCharFormat& f, bool on) { f.setFontItalic(on); });
+    if (editing_ && editor_ != nullptr) {
+        editor_->ToggleItalic();
+    }
 }
 void ScriptView::ToggleUnderline() {
-    toggle(isUnderline, [](QTextCharFormat& f, bool on) { f.setFontUnderline(on); });
+    if (editing_ && editor_ != nullptr) {
+        editor_->ToggleUnderline();
+    }
 }
 void ScriptView::ToggleStrikeThrough() {
-    toggle(isStrikeThrough, [](QTextCharFormat& f, bool on) { f.setFontStrikeOut(on); });
+    if (editing_ && editor_ != nullptr) {
+        editor_->ToggleStrikeThrough();
+    }
+}
+void ScriptView::Cut() {
+    if (editor_ != nullptr) {
+        editor_->Cut();
+    }
+}
+void ScriptView::Copy() {
+    if (editor_ != nullptr) {
+        editor_->Copy();
+    }
+}
+void ScriptView::Paste() {
+    if (editor_ != nullptr) {
+        editor_->Paste();
+    }
+}
+void ScriptView::SelectAll() {
+    if (editor_ != nullptr) {
+        editor_->SelectAll();
+    }
 }
 
 bool ScriptView::SendBrowserCommand(const QString& command) {
-    if (!EditMode() || !BrowserCommandEnabled(command)) {
+    if (!editing_ || editor_ == nullptr || !BrowserCommandEnabled(command)) {
         return false;
     }
-    if (command.compare(QLatin1String("undo"), Qt::CaseInsensitive) == 0) {
-        undo();
-    } else {
-        redo();
+    if (is(command, "undo")) {
+        editor_->Undo();
+        return true;
     }
-    return true;
-}
-
-bool ScriptView::BrowserCommandEnabled(const QString& command) const {
-    if (command.compare(QLatin1String("undo"), Qt::CaseInsensitive) == 0) {
-        return document()->isUndoAvailable();
-    }
-    if (command.compare(QLatin1String("redo"), Qt::CaseInsensitive) == 0) {
-        return document()->isRedoAvailable();
+    if (is(command, "redo")) {
+        editor_->Redo();
+        return true;
     }
     return false;
 }
 
+bool ScriptView::BrowserCommandEnabled(const QString& command) const {
+    if (is(command, "undo")) {
+        return state_.canUndo;
+    }
+    if (is(command, "redo")) {
+        return state_.canRedo;
+    }
+    if (is(command, "cut")) {
+        return state_.canCut;
+    }
+    if (is(command, "copy")) {
+        return state_.canCopy;
+    }
+    if (is(command, "paste")) {
+        return state_.canPaste;
+    }
+    return false;
+}
+
+bool ScriptView::Print(QPrinter* printer) {
+    return editor_ != nullptr && editor_->PrintAndWait(printer);
+}
+
 void ScriptView::ScrollBy(int dx, int dy) {
-    horizontalScrollBar()->setValue(horizontalScrollBar()->value() + dx);
-    verticalScrollBar()->setValue(verticalScrollBar()->value() + dy);
-}
-
-QPoint ScriptView::ScrollPosition() const {
-    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
-}
-
-QVariant ScriptView::loadResource(int type, const QUrl& name) {
-    const QUrl url = name.isRelative() && base_.isValid() ? base_.resolved(name) : name;
-    const bool wanted =
-        type == QTextDocument::ImageResource || type == QTextDocument::StyleSheetResource;
-    if (!wanted || !url.isLocalFile() || !policy_.MayLoad(url)) {
-        ++refused_;
-        return {};
+    if (editor_ == nullptr || editor_->IsLoading()) {
+        return;
     }
-    QFile file(url.toLocalFile());
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    const QByteArray bytes = file.readAll();
-    if (type == QTextDocument::StyleSheetResource) {
-        return ScriptFile::DecodeBytes(bytes);
-    }
-    return bytes;
+    const QPointer<ScriptView> self(this);
+    editor_->RunInEditorWorld(
+        QStringLiteral("window.scrollBy(%1,%2);[window.scrollX||0,window.scrollY||0]")
+            .arg(dx)
+            .arg(dy),
+        [self](const QVariant& result) {
+            const QVariantList xy = result.toList();
+            if (!self.isNull() && xy.size() == 2) {
+                self->scroll_ = QPoint(qRound(xy.at(0).toDouble()), qRound(xy.at(1).toDouble()));
+            }
+        });
 }

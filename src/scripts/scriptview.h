@@ -1,24 +1,34 @@
 #pragma once
 
 #include "platform/web/localcontentpolicy.h"
+#include "platform/web/webeditorstate.h"
 #include "scripts/scriptfile.h"
 
 #include <QPoint>
-#include <QTextBrowser>
+#include <QWidget>
 
+#include <optional>
+
+class QPrinter;
+class WebEditor;
 struct ScriptFontLook;
 
-// The script browser: shows a presenter script and, in edit mode, edits it in place. Scripts
-// come from the playout link and from shared folders, so the view trusts none of them: it has
-// no script engine at all, fetches nothing remote, follows no link (not even our own command
-// links), and reads only pictures and style sheets of the folders it was given. Markup cannot
-// make it editable: only EditMode does.
-class ScriptView : public QTextBrowser {
+// The script browser: shows a presenter script and, in edit mode, edits it in place, on the
+// browser layer's editor. Scripts come from the playout link and from shared folders, so the
+// view trusts none of them: no script of theirs runs, nothing remote is fetched, no link
+// (not even our own command links) moves the view, and only files of the folders it was given
+// are read. Markup cannot make it editable: only EditMode does.
+//
+// The engine answers later: a document shown is ready at LoadFinished, and the selection's
+// styles and commands (SelBold, BrowserCommandEnabled...) are as of the last report. The
+// engine starts with the first document, not with the view.
+class ScriptView : public QWidget {
     Q_OBJECT
 public:
     explicit ScriptView(QWidget* parent = nullptr);
+    ~ScriptView() override;
 
-    // The folders whose files may be shown and used by a document; replaces the earlier ones.
+    // The folders whose files may be shown; replaces the earlier ones.
     void SetAllowedFolders(const QStringList& folders);
     const LocalContentPolicy& ContentPolicy() const { return policy_; }
 
@@ -31,53 +41,64 @@ public:
     // snapshot gets the bytes' state.
     bool NavigateFile(const QString& path, ScriptFile::Snapshot* snapshot = nullptr,
                       QString* error = nullptr);
-    // The shown document as HTML.
-    QString HTML() const;
+    bool IsLoading() const;
+    // The shown document as HTML, waiting a bounded time for the engine; nothing when it did
+    // not answer.
+    std::optional<QString> HTML();
+    // The shown text, waiting as HTML does ("" without an answer).
+    QString PlainText();
 
     // Puts the script font on the whole document: family, size, styles and colour, with the
     // page's margin of 4.
     void ApplyFont(const ScriptFontLook& look);
+    // The font dialog's answer on the selection: face, size step, styles and colour.
+    void ApplySelectionFont(const QFont& font, const QColor& colour);
 
     void SetEditMode(bool on);
-    bool EditMode() const { return !isReadOnly(); }
+    bool EditMode() const { return editing_; }
 
     // -1 when the selection mixes on and off, 1 on, 0 off; at the caret, what typing gives.
-    int SelBold() const;
-    int SelItalic() const;
-    int SelUnderline() const;
-    int SelStrikeThrough() const;
+    int SelBold() const { return state_.bold; }
+    int SelItalic() const { return state_.italic; }
+    int SelUnderline() const { return state_.underline; }
+    int SelStrikeThrough() const { return state_.strikeThrough; }
+    bool HasSelection() const { return state_.hasSelection; }
     void ToggleBold();
     void ToggleItalic();
     void ToggleUnderline();
     void ToggleStrikeThrough();
+    void Cut();
+    void Copy();
+    void Paste();
+    void SelectAll();
     // "undo" or "redo"; false for any other command.
     bool SendBrowserCommand(const QString& command);
+    // "undo", "redo", "cut", "copy" and "paste".
     bool BrowserCommandEnabled(const QString& command) const;
 
-    // Scrolls by that many pixels, positive right and down.
-    void ScrollBy(int dx, int dy);
-    QPoint ScrollPosition() const;
+    // Prints the document; returns when the engine has done so.
+    bool Print(QPrinter* printer);
 
-    // Resources the document asked for that were refused, for the record.
-    int RefusedResources() const { return refused_; }
+    // Scrolls by that many CSS pixels, positive right and down.
+    void ScrollBy(int dx, int dy);
+    // The position after the last scroll the engine reported.
+    QPoint ScrollPosition() const { return scroll_; }
+
+    // Null before the first document.
+    WebEditor* Editor() const { return editor_; }
 
 Q_SIGNALS:
     // The user changed the document (our own loads and font never count).
     void DocumentChanged();
     void SelectionChanged();
-
-protected:
-    QVariant loadResource(int type, const QUrl& name) override;
+    void LoadFinished(bool ok);
 
 private:
-    int selectionState(const std::function<bool(const QTextCharFormat&)>& isOn) const;
-    void toggle(const std::function<bool(const QTextCharFormat&)>& isOn,
-                const std::function<void(QTextCharFormat&, bool)>& set);
-    // Runs a change of ours with DocumentChanged kept quiet and the undo history cleared.
-    void quietly(const std::function<void()>& change);
+    WebEditor* editor();
 
+    WebEditor* editor_ = nullptr; // a child, made with the first document
     LocalContentPolicy policy_;
-    QUrl base_;
-    bool quiet_ = false;
-    int refused_ = 0;
+    WebEditorState state_;
+    QPoint scroll_;
+    bool editing_ = false;
 };

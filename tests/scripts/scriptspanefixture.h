@@ -6,6 +6,8 @@
 #include "scripts/scripttree.h"
 #include "scripts/scriptview.h"
 
+#include "scriptviewdriver.h"
+
 #include "support/scriptedcommondialogs.h"
 #include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
@@ -20,7 +22,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTextCursor>
 #include <QToolButton>
 #include <QTreeWidgetItem>
 
@@ -72,6 +73,8 @@ public:
         other->setData(0, Qt::UserRole + 1, QStringLiteral("<OTHERSCRIPT>"));
         other->setExpanded(true);
         pane->LoadScripts();
+        // As on the studio's screen: the engine leaves a page that was never shown idle.
+        ShowActive(*host);
     }
 
     QString script(const QString& name) const { return scripts + QLatin1Char('/') + name; }
@@ -115,27 +118,32 @@ public:
     }
     // Types at the end of the document, as the user does in edit mode.
     void typeAtEnd(const QString& text) {
-        QTextCursor c = pane->wbScripts->textCursor();
-        c.movePosition(QTextCursor::End);
-        pane->wbScripts->setTextCursor(c);
+        focusView();
+        ASSERT_TRUE(ScriptViewDriver::CaretAtEnd(pane->wbScripts));
         type(text);
     }
-    // Key presses for each character; those without a key of their own come as text.
+    // The view shown and focused, its document loaded.
+    void focusView() {
+        if (!host->isVisible()) {
+            ShowActive(*host);
+        }
+        ASSERT_TRUE(ScriptViewDriver::Settled(pane->wbScripts));
+        ScriptViewDriver::Focus(pane->wbScripts);
+    }
+    // Key presses for each character into the shown window; in edit mode, until the pane
+    // has heard of the change.
     void type(const QString& text) {
-        for (const QChar ch : text) {
-            if (ch.unicode() < 0x80) {
-                QTest::keyClick(pane->wbScripts, ch.toLatin1());
-                continue;
-            }
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-            QCoreApplication::sendEvent(pane->wbScripts, &press);
+        focusView();
+        ScriptViewDriver::Type(pane->wbScripts, text);
+        if (pane->wbScripts->EditMode() && pane->ScriptEditable()) {
+            WaitFor([&] { return pane->ScriptChanged(); }, 5000);
         }
     }
     bool enabled(const char* key) const {
         QAction* a = pane->ToolButton(QLatin1String(key));
         return a != nullptr && a->isEnabled();
     }
-    QString plain() const { return pane->wbScripts->toPlainText(); }
+    QString plain() const { return ScriptViewDriver::Shown(pane->wbScripts); }
 
     // The name box answered with a name ("" cancels).
     static void answerName(const QString& name) {

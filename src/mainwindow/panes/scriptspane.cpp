@@ -409,7 +409,7 @@ bool ScriptsPane::ShowScript(const QString& ScriptText, const QString& path, boo
             wbScripts->ClearDocument();
             LoadScripts();
         } else {
-            text = IsHtmlScriptFile(path) ? wbScripts->HTML() : QString();
+            text = IsHtmlScriptFile(path) ? path : QString();
         }
     }
 
@@ -417,7 +417,6 @@ bool ScriptsPane::ShowScript(const QString& ScriptText, const QString& path, boo
     if (!text.isEmpty() && settings != nullptr) {
         if (const auto look = ScriptFontLookOf(settings->ScriptFont().get())) {
             wbScripts->ApplyFont(*look);
-            text = wbScripts->HTML();
         }
     }
 
@@ -485,11 +484,11 @@ void ScriptsPane::toolScripts_ButtonClick(const QString& key) {
     } else if (k == QLatin1String("delete")) {
         deleteShownScript();
     } else if (k == QLatin1String("cut")) {
-        wbScripts->cut();
+        wbScripts->Cut();
     } else if (k == QLatin1String("copy")) {
-        wbScripts->copy();
+        wbScripts->Copy();
     } else if (k == QLatin1String("paste")) {
-        wbScripts->paste();
+        wbScripts->Paste();
     } else if (k == QLatin1String("undo") || k == QLatin1String("redo")) {
         wbScripts->SendBrowserCommand(k);
         wbScripts_DocumentChanged();
@@ -588,7 +587,13 @@ bool ScriptsPane::SaveScript(bool selectSaved) {
 
     QString error;
     ScriptFile::Snapshot written;
-    if (!ScriptFile::Save(path, wbScripts->HTML(), &written, &error)) {
+    const std::optional<QString> html = wbScripts->HTML();
+    if (!html) {
+        ShowProblem(QStringLiteral("saving the script into '") + path + QLatin1Char('\''),
+                    QStringLiteral("The script browser did not give the script back in time."));
+        return false;
+    }
+    if (!ScriptFile::Save(path, *html, &written, &error)) {
         ShowProblem(QStringLiteral("saving the script into '") + path + QLatin1Char('\''), error);
         return false;
     }
@@ -613,7 +618,7 @@ void ScriptsPane::cmdNewScript_Click() {
     if (!ShowScript(QStringLiteral("<New Script>"), QString(), false)) {
         return;
     }
-    wbScripts->selectAll();
+    wbScripts->SelectAll();
     wbScripts->setFocus();
 }
 
@@ -663,28 +668,39 @@ void ScriptsPane::PrintScript() {
     QPrinter printer(QPrinter::HighResolution);
     PrintDialogRequest request;
     request.owner = wbScripts->window();
-    request.allowSelection = wbScripts->textCursor().hasSelection();
+    request.allowSelection = wbScripts->HasSelection();
     if (!CommonDialogs().askPrint(printer, request)) {
         return;
     }
-    wbScripts->document()->print(&printer);
+    wbScripts->Print(&printer);
 }
 
 void ScriptsPane::ShowFont() {
     if (!wbScripts->EditMode()) {
         return;
     }
-    const QTextCharFormat current = wbScripts->currentCharFormat();
-    const QColor colour = current.foreground().color();
-    const auto answer = CommonDialogs().askFont(QStringLiteral("Font"), wbScripts->currentFont(),
-                                                true, colour, wbScripts->window());
+    const cOCSettings* settings = services_.settings ? services_.settings() : nullptr;
+    const std::optional<ScriptFontLook> look =
+        settings != nullptr ? ScriptFontLookOf(settings->ScriptFont().get()) : std::nullopt;
+    QFont initial = wbScripts->font();
+    QColor colour = Qt::black;
+    if (look) {
+        initial.setFamily(look->family);
+        if (look->pixelSize > 0) {
+            initial.setPixelSize(look->pixelSize);
+        }
+        initial.setBold(look->bold);
+        initial.setItalic(look->italic);
+        colour = look->colour.isValid() ? look->colour : colour;
+    }
+    initial.setBold(wbScripts->SelBold() == 1);
+    initial.setItalic(wbScripts->SelItalic() == 1);
+    initial.setUnderline(wbScripts->SelUnderline() == 1);
+    initial.setStrikeOut(wbScripts->SelStrikeThrough() == 1);
+    const auto answer =
+        CommonDialogs().askFont(QStringLiteral("Font"), initial, true, colour, wbScripts->window());
     if (!answer) {
         return;
     }
-    QTextCharFormat format;
-    format.setFont(answer->font);
-    if (answer->colour.isValid()) {
-        format.setForeground(answer->colour);
-    }
-    wbScripts->mergeCurrentCharFormat(format);
+    wbScripts->ApplySelectionFont(answer->font, answer->colour);
 }

@@ -7,6 +7,7 @@
 #include "platform/web/webeditorscript.h"
 
 #include <QClipboard>
+#include <QColor>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -23,6 +24,19 @@
 
 namespace {
 constexpr quint32 kWorld = QWebEngineScript::ApplicationWorld;
+// A print the engine never answers must not hold the window for ever.
+constexpr int kPrintDeadlineMs = 120000;
+
+QString literalList(const QStringList& items) {
+    QString list;
+    for (const QString& item : items) {
+        if (!list.isEmpty()) {
+            list += QLatin1Char(',');
+        }
+        list += WebEditorScript::Literal(item);
+    }
+    return list;
+}
 } // namespace
 
 WebEditor::WebEditor(QWidget* parent) : QWidget(parent) {
@@ -54,6 +68,8 @@ WebEditor::WebEditor(QWidget* parent) : QWidget(parent) {
 }
 
 WebEditor::~WebEditor() {
+    // The page answers the scripts still running as it goes: those answers find no editor.
+    alive_.reset();
     // The page holds the channel: the page goes first.
     delete browser_;
     browser_ = nullptr;
@@ -65,6 +81,9 @@ QWebEngineView* WebEditor::View() const {
 
 void WebEditor::SetHtml(const QString& html) {
     pending_ = html;
+    pendingStyle_.clear();
+    pendingSelectAll_ = false;
+    retried_ = false;
     ++generation_;
     loading_ = true;
     state_ = WebEditorState();
@@ -83,6 +102,12 @@ void WebEditor::onBlankLoaded(bool ok) {
         if (browser_->IsLoading()) {
             return; // superseded by the blank page of a newer SetHtml
         }
+        if (!retried_) {
+            // An abort whose successor has not started yet looks the same: one more try.
+            retried_ = true;
+            browser_->Navigate(QStringLiteral("about:blank"));
+            return;
+        }
         pending_.reset();
         loading_ = false;
         PlatformLog(QStringLiteral("An editor's empty page did not load"));
@@ -92,17 +117,33 @@ void WebEditor::onBlankLoaded(bool ok) {
     const QString source = WebEditorScript::Setup() + QStringLiteral("orlixEditor.write(") +
                            WebEditorScript::Literal(*pending_) + QLatin1Char(',') +
                            (editing_ ? QLatin1String("true") : QLatin1String("false")) +
-                           QStringLiteral(")");
+                           QStringLiteral(")&&orlixEditor.bodyStyle([") +
+                           literalList(pendingStyle_) + QStringLiteral("])");
     pending_.reset();
+    pendingStyle_.clear();
     const quint64 generation = generation_;
-    const QPointer<WebEditor> self(this);
+    const std::weak_ptr<bool> alive = alive_;
+    WebEditor* const self = this;
     browser_->View()->page()->runJavaScript(
-        source, kWorld, [self, generation](const QVariant& result) {
-            if (self.isNull() || generation != self->generation_) {
+        source, kWorld, [alive, self, generation](const QVariant& written) {
+            if (alive.expired() || generation != self->generation_) {
                 return;
             }
-            self->loading_ = false;
-            Q_EMIT self->LoadFinished(result.toBool());
+            // The state goes with the load's end, with a selection asked for meanwhile.
+            const QString after =
+                self->pendingSelectAll_
+                    ? QStringLiteral("orlixEditor.selectAll();orlixEditor.state()")
+                    : QStringLiteral("orlixEditor.state()");
+            self->pendingSelectAll_ = false;
+            self->RunInEditorWorld(
+                after, [alive, self, generation, ok = written.toBool()](const QVariant& report) {
+                    if (alive.expired() || generation != self->generation_) {
+                        return;
+                    }
+                    self->loading_ = false;
+                    self->takeReport(report.toMap());
+                    Q_EMIT self->LoadFinished(ok);
+                });
         });
 }
 
@@ -110,6 +151,7 @@ void WebEditor::SetEditMode(bool on) {
     editing_ = on;
     RunInEditorWorld(QStringLiteral("window.orlixEditor?orlixEditor.setEditing(%1):false")
                          .arg(on ? QLatin1String("true") : QLatin1String("false")));
+    RunInEditorWorld(QStringLiteral("window.orlixEditor?orlixEditor.restoreSelection():false"));
 }
 
 void WebEditor::SetBodyStyle(const QList<std::pair<QString, QString>>& properties) {
@@ -117,12 +159,29 @@ void WebEditor::SetBodyStyle(const QList<std::pair<QString, QString>>& propertie
     for (const auto& [name, value] : properties) {
         flat << name << value;
     }
-    QString list;
-    for (const QString& item : flat) {
-        list += (list.isEmpty() ? QString() : QStringLiteral(",")) + WebEditorScript::Literal(item);
+    if (loading_) {
+        pendingStyle_ << flat;
+        return;
     }
-    RunInEditorWorld(QStringLiteral("window.orlixEditor?orlixEditor.bodyStyle([") + list +
-                     QStringLiteral("]):false"));
+    RunInEditorWorld(QStringLiteral("window.orlixEditor?orlixEditor.bodyStyle([") +
+                     literalList(flat) + QStringLiteral("]):false"));
+}
+
+bool WebEditor::PrintAndWait(QPrinter* printer) {
+    if (printer == nullptr) {
+        return false;
+    }
+    QEventLoop loop;
+    bool result = false;
+    const auto done = connect(View(), &QWebEngineView::printFinished, &loop, [&](bool ok) {
+        result = ok;
+        loop.quit();
+    });
+    QTimer::singleShot(kPrintDeadlineMs, &loop, &QEventLoop::quit);
+    View()->print(printer);
+    loop.exec();
+    disconnect(done);
+    return result;
 }
 
 void WebEditor::ReadHtml(QObject* context,
@@ -183,6 +242,18 @@ bool WebEditor::SetFontSize(int size) {
     return true;
 }
 
+void WebEditor::SetFontName(const QString& family) {
+    if (!family.trimmed().isEmpty()) {
+        exec(QStringLiteral("fontName"), family.trimmed());
+    }
+}
+
+void WebEditor::SetForeColour(const QColor& colour) {
+    if (colour.isValid()) {
+        exec(QStringLiteral("foreColor"), colour.name(QColor::HexRgb));
+    }
+}
+
 bool WebEditor::IsLinkAllowed(const QString& address) {
     const QUrl url(address.trimmed(), QUrl::StrictMode);
     if (!url.isValid()) {
@@ -233,17 +304,20 @@ void WebEditor::Paste() {
 }
 
 void WebEditor::SelectAll() {
-    if (!loading_) {
-        RunInEditorWorld(QStringLiteral("window.orlixEditor?orlixEditor.selectAll():false"));
+    if (loading_) {
+        pendingSelectAll_ = true;
+        return;
     }
+    RunInEditorWorld(QStringLiteral("window.orlixEditor?orlixEditor.selectAll():false"));
 }
 
 void WebEditor::ReadState(QObject* context, std::function<void(const WebEditorState&)> done) {
     const QPointer<QObject> guard(context);
-    const QPointer<WebEditor> self(this);
+    const std::weak_ptr<bool> alive = alive_;
+    WebEditor* const self = this;
     RunInEditorWorld(QStringLiteral("window.orlixEditor?orlixEditor.state():null"),
-                     [self, guard, done = std::move(done)](const QVariant& result) {
-                         if (self.isNull()) {
+                     [alive, self, guard, done = std::move(done)](const QVariant& result) {
+                         if (alive.expired()) {
                              return;
                          }
                          if (result.canConvert<QVariantMap>()) {

@@ -5,11 +5,15 @@
 #include <QObject>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
+class QColor;
+class QPrinter;
 class QWebChannel;
 class QWebEngineView;
 class WebBrowser;
@@ -57,7 +61,8 @@ public:
     bool EditMode() const { return editing_; }
 
     // Sets CSS properties on the document's body ("margin", "4px", "font-family", ...), as the
-    // program's own write: no Edited, no undo step; it stays in the markup read back.
+    // program's own write: no Edited, no undo step; it stays in the markup read back. Given
+    // while a document loads, it holds for that document.
     void SetBodyStyle(const QList<std::pair<QString, QString>>& properties);
 
     // The doctype and the document element's markup; nothing when the engine did not answer.
@@ -72,6 +77,9 @@ public:
     void InsertUnorderedList() { exec(QStringLiteral("insertUnorderedList")); }
     // size: the HTML font size 1 to 7; false (nothing done) for any other.
     bool SetFontSize(int size);
+    // The selection's face ("" does nothing) and colour (an invalid one does nothing).
+    void SetFontName(const QString& family);
+    void SetForeColour(const QColor& colour);
     // False (nothing done) for an address that is not http, https or mailto.
     bool CreateLink(const QString& address);
     static bool IsLinkAllowed(const QString& address);
@@ -80,11 +88,16 @@ public:
     void Cut();
     void Copy();
     void Paste();
+    // Given while a document loads, it selects that document once shown.
     void SelectAll();
 
     const WebEditorState& State() const { return state_; }
     // Asks the document for the state now; StateChanged follows as well.
     void ReadState(QObject* context, std::function<void(const WebEditorState&)> done);
+
+    // Prints the document on printer and returns when the engine has finished (false on
+    // failure, or when it gave no answer within two minutes).
+    bool PrintAndWait(QPrinter* printer);
 
     void ReadScrollPosition(QObject* context, std::function<void(QPoint)> done);
     void SetScrollPosition(QPoint position);
@@ -110,8 +123,13 @@ private:
     WebEditorBridge* bridge_ = nullptr;
     QWebChannel* channel_ = nullptr;
     std::optional<QString> pending_;
+    QStringList pendingStyle_; // name, value, name, value...
+    bool pendingSelectAll_ = false;
+    bool retried_ = false;
     quint64 generation_ = 0;
     bool loading_ = false;
     bool editing_ = false;
     WebEditorState state_;
+    // Expires first in the destructor; the engine's late answers check it.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

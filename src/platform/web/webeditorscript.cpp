@@ -17,6 +17,7 @@ const char* const kEditorCode = R"JS(
   try {
     new QWebChannel(qt.webChannelTransport, function (ch) {
       E.bridge = ch.objects.orlixEditorBridge;
+      E.notify();
     });
   } catch (e) {}
   try {
@@ -43,7 +44,11 @@ const char* const kEditorCode = R"JS(
     });
   }
 
+  // Switching the document's mode drops the selection once the engine has taken the switch
+  // in: the user's is put back by restoreSelection, run after it.
   E.setEditing = function (on) {
+    var sel = window.getSelection();
+    E.kept = sel && sel.rangeCount > 0 ? sel.getRangeAt(0).cloneRange() : null;
     E.editing = !!on;
     document.designMode = E.editing ? 'on' : 'off';
     if (E.lock) {
@@ -51,6 +56,15 @@ const char* const kEditorCode = R"JS(
     }
     E.notify();
     return E.editing;
+  };
+  E.restoreSelection = function () {
+    var kept = E.kept;
+    E.kept = null;
+    if (!kept) { return false; }
+    var sel = window.getSelection();
+    sel.removeAllRanges();
+    sel.addRange(kept);
+    return true;
   };
 
   E.write = function (html, editing) {
@@ -187,7 +201,9 @@ const char* const kEditorCode = R"JS(
   document.addEventListener('drop', function (e) {
     if (!E.editing) { e.preventDefault(); }
   }, true);
+  // The state first, so that the program's answer to the edit sees the new undo step.
   document.addEventListener('input', function () {
+    E.notify();
     if (E.bridge) { E.bridge.edited(); }
   }, true);
   document.addEventListener('selectionchange', function () { E.notify(); });

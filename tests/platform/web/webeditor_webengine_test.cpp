@@ -160,6 +160,13 @@ TEST_F(WebEngineEditorTest, NewestLoadWins) {
     editor_->SetHtml(QStringLiteral("<p>first</p>"));
     ASSERT_TRUE(load(QStringLiteral("<p>second</p>")));
     EXPECT_EQ(text(), QStringLiteral("second"));
+    // One after another as the playout link sends them: the last one shows.
+    for (int i = 0; i < 5; ++i) {
+        editor_->SetHtml(QStringLiteral("<p>line %1</p>").arg(i));
+        QCoreApplication::processEvents();
+    }
+    ASSERT_TRUE(load(QStringLiteral("<p>last</p>")));
+    EXPECT_EQ(text(), QStringLiteral("last"));
 }
 
 // Hostile documents: nothing in them runs, fetches, moves the view or grants editing.
@@ -424,6 +431,22 @@ TEST_F(WebEngineEditorTest, ScrollsTheRealPosition) {
     EXPECT_TRUE(WaitFor([&] { return position().y() == 200; }));
     editor_->ScrollBy(0, -1);
     EXPECT_TRUE(WaitFor([&] { return position().y() == 199; }));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(WebEngineEditorTest, EditModeKeepsTheSelectionForTyping) {
+    ASSERT_TRUE(load(QStringLiteral("<p id=a>Alpha</p>")));
+    editor_->SetEditMode(false);
+    editor_->setFocus();
+    select("#a");
+    editor_->SetEditMode(true);
+    run(QStringLiteral("true")); // the engine has taken the mode in
+    QTest::keyClicks(input(), QStringLiteral("Zed"));
+    EXPECT_TRUE(WaitFor([&] { return text() == QStringLiteral("Zed"); }, 5000))
+        << text().toStdString();
 }
 
 } // namespace
