@@ -104,6 +104,9 @@ void frmPrizeWinner::build() {
     comboWinner_->setCompleter(nullptr);
     comboWinner_->setInsertPolicy(QComboBox::NoInsert);
     comboWinner_->setMaxVisibleItems(20);
+    // Sized by a name's length, not by measuring every name of the directory when shown.
+    comboWinner_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    comboWinner_->setMinimumContentsLength(24);
     // The combo box has the focus and hands it on to its edit box itself.
     comboWinner_->installEventFilter(this);
     cmdChooseWinner_ = button(QStringLiteral("..."), QStringLiteral("Choose Winner"), page);
