@@ -127,7 +127,6 @@ void frmPrizeWinner::build() {
     g->addLayout(winnerButtons, 0, 4);
     lblWinnerDetails_ = plain(page, "lblWinnerDetails");
     lblWinnerDetails_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblWinnerDetails_->setMinimumHeight(70);
     cmdPrintAddressLabel_ =
         button(QStringLiteral("Label"), QStringLiteral("Print Address Label"), page);
     g->addWidget(lblWinnerDetails_, 1, 1, 1, 3);
