@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QTemporaryDir>
+#include <QWidget>
 
 #include <benchmark/benchmark.h>
 
@@ -115,6 +116,24 @@ void BM_OpenPrizeWinnerWindow(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_OpenPrizeWinnerWindow)->Unit(benchmark::kMillisecond);
+
+// As the user opens it: filled, loaded and shown, its first layout and paint done.
+void BM_ShowPrizeWinnerWindow(benchmark::State& state) {
+    Studio& studio = Studio::Get();
+    OrlixDatabase* db = Program::Instance().Database();
+    auto prize = db->GetPrize(studio.prizeReference, true);
+    for (auto _ : state) {
+        frmPrizeWinner window;
+        window.LoadPrizeWinner(prize->Winner(1));
+        window.show();
+        window.grab();
+        if (window.WinnerBox()->count() != kContacts) {
+            state.SkipWithError("the winners list is not full");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_ShowPrizeWinnerWindow)->Unit(benchmark::kMillisecond);
 
 // A name typed in other letters, resolved against every entry (a second match would make it
 // no match, so the whole list is always walked).

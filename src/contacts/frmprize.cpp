@@ -84,7 +84,11 @@ QString contactColumn(const DirectoryContact& c) {
 
 } // namespace
 
-frmPrize::frmPrize(QWidget* owner) : QDialog(owner) {
+frmPrize::frmPrize(QWidget* owner)
+    : QDialog(owner),
+      closer_(
+          this, QStringLiteral("This Prize has been edited. Do you want to save the changes?"),
+          [this] { return prize_ && prize_->Edited(); }, [this] { return SavePrize(); }) {
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setWindowTitle(QStringLiteral("Prize Details"));
@@ -341,14 +345,7 @@ void frmPrize::build() {
     connect(cmdShowWinner_, &QPushButton::clicked, this, &frmPrize::ShowWinner);
     connect(cmdRemoveWinner_, &QPushButton::clicked, this, &frmPrize::RemoveWinner);
     connect(cmdPrintWinners_, &QPushButton::clicked, this, &frmPrize::PrintWinners);
-    connect(cmdOK_, &QPushButton::clicked, this, [this] {
-        if (SavePrize()) {
-            closing_ = true;
-            close();
-        }
-    });
-    connect(cmdApply_, &QPushButton::clicked, this, [this] { SavePrize(); });
-    connect(cmdCancel_, &QPushButton::clicked, this, &frmPrize::reject);
+    closer_.ConnectButtons(cmdOK_, cmdApply_, cmdCancel_);
     connect(cmdClear_, &QPushButton::clicked, this, [this] { LoadPrize(nullptr); });
     connect(cmdDelete_, &QPushButton::clicked, this, &frmPrize::DeletePrize);
 }
@@ -719,25 +716,7 @@ void frmPrize::DeletePrize() {
     if (ok) {
         disconnect(prize_.get(), nullptr, this, nullptr);
         prize_.reset();
-        closing_ = true;
-        close();
-    }
-}
-
-bool frmPrize::askToClose() {
-    if (closing_ || !prize_ || !prize_->Edited()) {
-        return true;
-    }
-    ++busy_;
-    const auto done = qScopeGuard([this] { --busy_; });
-    switch (MsgBox(QStringLiteral("This Prize has been edited. Do you want to save the changes?"),
-                   MsgIcon::Question, MsgButtons::YesNoCancel, 0, this)) {
-    case MsgResult::Yes:
-        return SavePrize();
-    case MsgResult::No:
-        return true;
-    default:
-        return false;
+        closer_.CloseWithoutAsking();
     }
 }
 
@@ -746,13 +725,10 @@ void frmPrize::reject() {
 }
 
 void frmPrize::closeEvent(QCloseEvent* event) {
-    if (!askToClose()) {
-        event->ignore();
-        return;
-    }
-    closing_ = true;
-    // Not QDialog's: it would call reject(), which comes back here.
-    QWidget::closeEvent(event);
+    // The question and the save are the window's own handlers: no reload on activation.
+    ++busy_;
+    const auto done = qScopeGuard([this] { --busy_; });
+    closer_.Close(event);
 }
 
 bool frmPrize::event(QEvent* e) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "contacts/editwindowclose.h"
 #include "core/windows/editwindows.h"
 
 #include <QDialog>
@@ -87,13 +88,12 @@ private:
     void titleChanged(const QString& text);
     void numberSuppliedChanged(const QString& text);
     void hoursSwitched(const PrizeHours::BlockSwitch& change);
-    bool askToClose();
     qint32 numberInBox() const;
 
     std::shared_ptr<OrlixPrize> prize_;
     bool loading_ = false;
     int busy_ = 0;
-    bool closing_ = false;
+    EditWindowClose closer_;
 
     QTabWidget* tabs_ = nullptr;
     QLineEdit* txtTitle_ = nullptr;

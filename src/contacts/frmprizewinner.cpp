@@ -62,7 +62,11 @@ int currentUserIndex(const QComboBox* combo) {
 
 } // namespace
 
-frmPrizeWinner::frmPrizeWinner(QWidget* owner) : QDialog(owner) {
+frmPrizeWinner::frmPrizeWinner(QWidget* owner)
+    : QDialog(owner),
+      closer_(
+          this, QStringLiteral("This Prize has been edited. Do you want to save the changes?"),
+          [this] { return winner_ && winner_->Edited(); }, [this] { return SavePrizeWinner(); }) {
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setWindowTitle(QStringLiteral("Prize Winner Details"));
@@ -104,6 +108,9 @@ void frmPrizeWinner::build() {
     comboWinner_->setCompleter(nullptr);
     comboWinner_->setInsertPolicy(QComboBox::NoInsert);
     comboWinner_->setMaxVisibleItems(20);
+    // Sized by a name's length, not by measuring every name of the directory when shown.
+    comboWinner_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    comboWinner_->setMinimumContentsLength(24);
     // The combo box has the focus and hands it on to its edit box itself.
     comboWinner_->installEventFilter(this);
     cmdChooseWinner_ = button(QStringLiteral("..."), QStringLiteral("Choose Winner"), page);
@@ -120,7 +127,6 @@ void frmPrizeWinner::build() {
     g->addLayout(winnerButtons, 0, 4);
     lblWinnerDetails_ = plain(page, "lblWinnerDetails");
     lblWinnerDetails_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblWinnerDetails_->setMinimumHeight(70);
     cmdPrintAddressLabel_ =
         button(QStringLiteral("Label"), QStringLiteral("Print Address Label"), page);
     g->addWidget(lblWinnerDetails_, 1, 1, 1, 3);
@@ -280,14 +286,7 @@ void frmPrizeWinner::build() {
     connect(cmdPrintAddressLabel_, &QPushButton::clicked, this, &frmPrizeWinner::PrintAddressLabel);
     connect(cmdChooseWinner_, &QPushButton::clicked, this, &frmPrizeWinner::ChooseWinner);
     connect(cmdAddNewWinner_, &QPushButton::clicked, this, [this] { AddWinnerContact(QString()); });
-    connect(cmdOK_, &QPushButton::clicked, this, [this] {
-        if (SavePrizeWinner()) {
-            closing_ = true;
-            close();
-        }
-    });
-    connect(cmdApply_, &QPushButton::clicked, this, [this] { SavePrizeWinner(); });
-    connect(cmdCancel_, &QPushButton::clicked, this, &frmPrizeWinner::reject);
+    closer_.ConnectButtons(cmdOK_, cmdApply_, cmdCancel_);
     connect(cmdDelete_, &QPushButton::clicked, this, &frmPrizeWinner::DeleteWinner);
     setButtons(false);
 }
@@ -607,23 +606,7 @@ void frmPrizeWinner::DeleteWinner() {
     if (ok) {
         disconnect(winner_.get(), nullptr, this, nullptr);
         winner_.reset();
-        closing_ = true;
-        close();
-    }
-}
-
-bool frmPrizeWinner::askToClose() {
-    if (closing_ || !winner_ || !winner_->Edited()) {
-        return true;
-    }
-    switch (MsgBox(QStringLiteral("This Prize has been edited. Do you want to save the changes?"),
-                   MsgIcon::Question, MsgButtons::YesNoCancel, 0, this)) {
-    case MsgResult::Yes:
-        return SavePrizeWinner();
-    case MsgResult::No:
-        return true;
-    default:
-        return false;
+        closer_.CloseWithoutAsking();
     }
 }
 
@@ -632,14 +615,9 @@ void frmPrizeWinner::reject() {
 }
 
 void frmPrizeWinner::closeEvent(QCloseEvent* event) {
-    if (!askToClose()) {
-        event->ignore();
-        return;
+    if (closer_.Close(event)) {
+        tmrUpdatePrizeWinner_->stop();
     }
-    closing_ = true;
-    tmrUpdatePrizeWinner_->stop();
-    // Not QDialog's: it would call reject(), which comes back here.
-    QWidget::closeEvent(event);
 }
 
 bool frmPrizeWinner::eventFilter(QObject* watched, QEvent* event) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "contacts/editwindowclose.h"
 #include "core/windows/editwindows.h"
 
 #include <QDateTime>
@@ -76,13 +77,12 @@ private:
     void winnerChanged();
     void sentClicked();
     void setButtons(bool edited);
-    bool askToClose();
     bool quiet() const;
 
     std::shared_ptr<OrlixPrizeWinner> winner_;
     bool loading_ = false;
     int showing_ = 0;
-    bool closing_ = false;
+    EditWindowClose closer_;
     // The moment the sent date shows for a winner not yet sent.
     QDateTime shownSentDate_;
 

@@ -251,11 +251,7 @@ void frmMain::splitContacts_Layout() {
     in.first = splitContacts->FirstPaneRect();
     in.second = splitContacts->SecondPaneRect();
     in.buttonWidth = twipsWidth(cmdAddContactToRecent);
-    in.tabAreaLeft = ctlContact->TabAreaLeft();
-    in.tabAreaTop = ctlContact->TabAreaTop();
-    in.tabAreaWidth = ctlContact->TabAreaWidth();
-    in.tabAreaHeight = ctlContact->TabAreaHeight();
-    const ContactsPaneLayout layout = LayoutContactsPane(in);
+    ContactsPaneLayout layout = LayoutContactsPane(in);
     place(ctlContacts, layout.ctlContacts);
     const int column = TwipsToPixels(layout.buttonColumnLeft);
     for (QWidget* b : {static_cast<QWidget*>(cmdNewContact), static_cast<QWidget*>(cmdOpenContact),
@@ -264,6 +260,12 @@ void frmMain::splitContacts_Layout() {
         b->move(column, b->y());
     }
     place(ctlContact, layout.ctlContact);
+    // The history frames lie on the control's tab page, measured at the control's new size.
+    in.tabAreaLeft = ctlContact->TabAreaLeft();
+    in.tabAreaTop = ctlContact->TabAreaTop();
+    in.tabAreaWidth = ctlContact->TabAreaWidth();
+    in.tabAreaHeight = ctlContact->TabAreaHeight();
+    layout = LayoutContactsPane(in);
     place(fraContactMessages, layout.historyFrame);
     place(fraContactPrizes, layout.historyFrame);
     place(lvwContactMessages, layout.historyList);

@@ -26,6 +26,7 @@
 #include <QDir>
 #include <QImage>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -34,6 +35,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -366,6 +369,60 @@ TEST_F(PrizeWinnerWindowTest, TheWinnerDetails) {
     EXPECT_EQ(lost->WinnerDetails()->text(), QStringLiteral("<Not found>"));
     EXPECT_EQ(lost->WinnerBox()->currentText(), QString());
     EXPECT_FALSE(lost->OpenWinnerButton()->isEnabled());
+}
+
+// The details take the height of their lines (or of the Label button beside them): no empty
+// band under a one-line "<Waiting>", and every line of a long summary shows.
+TEST_F(PrizeWinnerWindowTest, TheDetailsTakeTheHeightOfTheirLines) {
+    auto full = directory().CreateContact();
+    full->SetName(QStringLiteral("Cat"));
+    full->SetCompany(QStringLiteral("Cat & Co"));
+    full->SetPhoneNumber1(QStringLiteral("01632 960001"));
+    full->SetPhoneNumber2(QStringLiteral("01632 960002"));
+    full->SetMobileNumber(QStringLiteral("07700 900123"));
+    full->SetEmail1(QStringLiteral("cat@example.org"));
+    full->SetEmail2(QStringLiteral("co@example.org"));
+    bool ok = false;
+    directory().SaveContact(0, full, true, true, ok);
+    ASSERT_TRUE(ok);
+    const struct {
+        const char* what;
+        std::function<frmPrizeWinner*()> window;
+        // Run once the window shows.
+        std::function<void(frmPrizeWinner*)> then;
+    } cases[] = {
+        {"waiting",
+         [this] {
+             frmPrizeWinner* w = openNew();
+             w->WinnerBox()->setEditText(QStringLiteral("Ca"));
+             EXPECT_EQ(w->WinnerDetails()->text(), QStringLiteral("<Waiting>"));
+             return w;
+         },
+         nullptr},
+        {"seven lines", [this, &full] { return open(stored(full->Reference())); }, nullptr},
+        {"resolved when shown", [this] { return openNew(); },
+         [](frmPrizeWinner* w) {
+             w->WinnerBox()->setEditText(QStringLiteral("cat"));
+             w->ResolveTypedWinner();
+             EXPECT_TRUE(w->WinnerDetails()->text().startsWith(QStringLiteral("Cat")));
+         }},
+    };
+    for (const auto& c : cases) {
+        frmPrizeWinner* w = c.window();
+        w->show();
+        if (c.then) {
+            c.then(w);
+        }
+        w->layout()->activate();
+        const QLabel* details = w->WinnerDetails();
+        // What the text alone needs at that width.
+        QLabel text(details->text());
+        text.setFont(details->font());
+        text.setWordWrap(true);
+        const int lines = text.heightForWidth(details->width());
+        EXPECT_GE(details->height(), lines) << c.what;
+        EXPECT_LE(details->height(), std::max(lines, w->PrintLabelButton()->height())) << c.what;
+    }
 }
 
 TEST_F(PrizeWinnerWindowTest, ButtonsDeleteAndTheCloseQuestion) {

@@ -20,6 +20,7 @@
 #include "platform/ui/usplitpanel.h"
 #include "platform/ui/utalkback.h"
 #include "support/editwindowdoubles.h"
+#include "support/waitfor.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,6 +29,8 @@
 #include <QMenu>
 #include <QTest>
 #include <QTreeWidget>
+
+#include <array>
 
 namespace {
 class ContentPanesTest : public MainWindowFixture {
@@ -170,6 +173,51 @@ TEST_F(ContentPanesTest, AContactIsShownWithItsHistoryTabs) {
     w.contactsPane->DisplayContact(nullptr);
     EXPECT_FALSE(w.cmdOpenContact->isEnabled());
     EXPECT_FALSE(w.cmdAddContactToRecent->isEnabled());
+}
+
+// The history frames sit on the contact control's tab page: when the window is resized they
+// keep their margins to the control, as the list keeps its margins to the frame.
+TEST_F(ContentPanesTest, TheHistoryFramesFollowTheWindowsSize) {
+    ASSERT_TRUE(startLoggedIn());
+    frmMain& w = *window;
+    w.resize(1280, 800);
+    w.show();
+    w.optContacts_Click();
+    const auto ann = contact(QStringLiteral("Ann"), QString(), QString());
+    w.ctlContacts->SetSelectedReference(ann->Reference());
+    ASSERT_TRUE(WaitFor([&] { return w.ctlContact->width() > 0; }));
+    const struct {
+        int tab;
+        QGroupBox* frame;
+        QWidget* list;
+    } tabs[] = {{ContactHistory::kMessagesTab, w.fraContactMessages, w.lvwContactMessages},
+                {ContactHistory::kPrizesTab, w.fraContactPrizes, w.lvwContactPrizes}};
+    // The frame's right and bottom margins inside the control, and the list's inside the frame.
+    const auto margins = [&](QWidget* frame, QWidget* list) {
+        const QRect control = w.ctlContact->geometry();
+        return std::array<int, 4>{control.right() - frame->geometry().right(),
+                                  control.bottom() - frame->geometry().bottom(),
+                                  frame->width() - list->geometry().right(),
+                                  frame->height() - list->geometry().bottom()};
+    };
+    for (const auto& t : tabs) {
+        w.ctlContact->SetCurrentTab(t.tab);
+        ASSERT_TRUE(visible(t.frame)) << t.tab;
+        const auto before = margins(t.frame, t.list);
+        const QSize frameBefore = t.frame->size();
+        for (const QSize& size : {QSize(1500, 950), QSize(1100, 700)}) {
+            const QSize control = w.ctlContact->size();
+            w.resize(size);
+            ASSERT_TRUE(WaitFor([&] { return w.ctlContact->size() != control; })) << t.tab;
+            const auto after = margins(t.frame, t.list);
+            for (std::size_t i = 0; i < after.size(); ++i) {
+                EXPECT_NEAR(after[i], before[i], 1) << t.tab << " " << size.width() << " " << i;
+            }
+        }
+        EXPECT_NE(t.frame->size(), frameBefore) << t.tab;
+        w.resize(1280, 800);
+        ASSERT_TRUE(WaitFor([&] { return t.frame->size() == frameBefore; })) << t.tab;
+    }
 }
 
 TEST_F(ContentPanesTest, HistoryLinesOpenWhatTheyNameAndAnyButtonSelects) {

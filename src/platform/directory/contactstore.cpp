@@ -300,6 +300,24 @@ QList<ContactRecord> ContactStore::All() {
     return list(QString(), {}, nullptr);
 }
 
+QList<ContactName> ContactStore::Names(bool usersOnly) {
+    // The few users come through the login index and are sorted after: the planner would
+    // otherwise walk the whole directory in name order to find them.
+    auto q = s_.Statement(usersOnly ? QStringLiteral("SELECT reference, name FROM contacts"
+                                                     " WHERE login_name IS NOT NULL"
+                                                     " ORDER BY +name_fold, reference")
+                                    : QStringLiteral("SELECT reference, name FROM contacts"
+                                                     " ORDER BY name_fold, reference"));
+    QList<ContactName> names;
+    if (!DirectoryStorage::Exec(*q, "listing contacts' names")) {
+        return names;
+    }
+    while (q->next()) {
+        names.append(ContactName{q->value(0).toInt(), q->value(1).toString()});
+    }
+    return names;
+}
+
 int ContactStore::CountUsers() {
     QSqlQuery q =
         s_.Prepare(QStringLiteral("SELECT count(*) FROM contacts WHERE login_name IS NOT NULL"));

@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
+#include <QStandardItemModel>
 #include <QVariant>
 
 namespace {
@@ -234,12 +235,26 @@ void KVDirectory::FillContactsCombo(QComboBox* combo, qint32 contactTypes, qint3
     if (!combo || !IsOpen()) {
         return;
     }
-    ContactStore store(*storage_);
-    const QList<ContactRecord> records = contactTypes == 2 ? store.Users() : store.All();
-    for (const ContactRecord& r : records) {
-        combo->addItem(r.name, r.reference);
-        ++count;
+    const QList<ContactName> names = ContactStore(*storage_).Names(contactTypes == 2);
+    count = static_cast<qint32>(names.size());
+    auto* model = qobject_cast<QStandardItemModel*>(combo->model());
+    if (model == nullptr || combo->rootModelIndex().isValid() || combo->modelColumn() != 0 ||
+        combo->count() + names.size() > combo->maxCount()) {
+        for (const ContactName& n : names) {
+            combo->addItem(n.name, n.reference);
+        }
+        return;
     }
+    // The entries addItem would make, added in one go: one insertion for the whole
+    // directory, not one (with its signals and size checks) per contact.
+    QList<QStandardItem*> items;
+    items.reserve(names.size());
+    for (const ContactName& n : names) {
+        auto* item = new QStandardItem(n.name); // owned by the model once appended
+        item->setData(n.reference, Qt::UserRole);
+        items.append(item);
+    }
+    model->invisibleRootItem()->appendRows(items);
 }
 
 KVDirectory::ContactList KVDirectory::ListContacts(qint32 contactTypes) {

@@ -15,6 +15,7 @@
 #include "platform/messagesdb/orlixprizewinner.h"
 #include "platform/system/appinfo.h"
 #include "platform/ui/forms.h"
+#include "support/editwindowdoubles.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/testhome.h"
 
@@ -31,43 +32,6 @@
 #include <vector>
 
 namespace {
-// Small stand-ins for the edit windows, with only what the openers use.
-class TestContactWindow : public QWidget, public ContactWindow {
-public:
-    std::shared_ptr<DirectoryContact> Contact() const override { return contact; }
-    void SetContact(const std::shared_ptr<DirectoryContact>& c) override { contact = c; }
-    std::shared_ptr<DirectoryContact> contact;
-};
-
-class TestPrizeWindow : public QWidget, public PrizeWindow {
-public:
-    std::shared_ptr<OrlixPrize> Prize() const override { return prize; }
-    bool LoadPrize(const std::shared_ptr<OrlixPrize>& p) override {
-        prize = p;
-        return true;
-    }
-    std::shared_ptr<OrlixPrize> prize;
-};
-
-class TestWinnerWindow : public QWidget, public PrizeWinnerWindow {
-public:
-    std::shared_ptr<OrlixPrizeWinner> PrizeWinner() const override { return winner; }
-    bool LoadPrizeWinner(const std::shared_ptr<OrlixPrizeWinner>& w) override {
-        winner = w;
-        return true;
-    }
-    std::shared_ptr<OrlixPrizeWinner> winner;
-};
-
-class TestMessageWindow : public QWidget, public MessageWindow {
-public:
-    std::shared_ptr<OrlixMessage> Message() const override { return message; }
-    void SetMessage(const std::shared_ptr<OrlixMessage>& m) override { message = m; }
-    void SetEditable(bool e) override { editable = e; }
-    std::shared_ptr<OrlixMessage> message;
-    bool editable = false;
-};
-
 // A contact window that goes with its closing, as a form that unloads itself does: shown
 // modally, it is closed and deleted from within the modal run.
 class UnloadingContactWindow : public TestContactWindow {
@@ -108,11 +72,7 @@ protected:
             shownModal.push_back(modal);
             w->show();
         });
-        windows.Register(WindowKind::Contact, [](QWidget*) { return new TestContactWindow; });
-        windows.Register(WindowKind::Prize, [](QWidget*) { return new TestPrizeWindow; });
-        windows.Register(WindowKind::PrizeWinner, [](QWidget*) { return new TestWinnerWindow; });
-        windows.Register(WindowKind::Email, [](QWidget*) { return new TestMessageWindow; });
-        windows.Register(WindowKind::Sms, [](QWidget*) { return new TestMessageWindow; });
+        RegisterEditWindowDoubles(windows);
         QString refusal;
         user = directory().CreateFirstUser(QStringLiteral("Ann"), QStringLiteral("ann"), QString(),
                                            &refusal);

@@ -343,6 +343,39 @@ TEST_F(ContactsTest, CombosAndUsersListTheirContacts) {
     EXPECT_EQ(users[1]->Reference(), presenter->Reference());
 }
 
+// A combo is filled in one go: its entries must be those of the light look-up, in its order
+// (case folded, equal names by reference), after any entry the combo already had.
+TEST_F(ContactsTest, FilledCombosFollowTheLookUpOrderAfterTheirOwnEntries) {
+    for (const char* name : {"zed", "Adam", "adam", "Émile", "bob"}) {
+        save(QString::fromUtf8(name));
+    }
+    addUser(QStringLiteral("zz"), 0, 0);
+    addUser(QStringLiteral("aa"), 0, 0);
+    for (const qint32 kind : {-1, 2}) {
+        QComboBox combo;
+        combo.addItem(QStringLiteral("<None>"), 0);
+        qint32 count = 0;
+        directory->FillContactsCombo(&combo, kind, count);
+        const auto expected = directory->ListContacts(kind);
+        EXPECT_EQ(count, expected.size()) << kind;
+        ASSERT_EQ(combo.count(), expected.size() + 1) << kind;
+        EXPECT_EQ(combo.itemText(0), QStringLiteral("<None>"));
+        for (int i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(combo.itemText(i + 1), expected[i]->Name()) << kind << " " << i;
+            EXPECT_EQ(combo.itemData(i + 1).toInt(), expected[i]->Reference()) << kind << " " << i;
+        }
+        EXPECT_EQ(combo.currentIndex(), 0) << kind;
+    }
+    QComboBox users;
+    qint32 count = 0;
+    directory->FillContactsCombo(&users, 2, count);
+    QStringList shown;
+    for (int i = 0; i < users.count(); ++i) {
+        shown << users.itemText(i);
+    }
+    EXPECT_EQ(shown, (QStringList{"Administrator", "User aa", "User zz"}));
+}
+
 TEST_F(ContactsTest, TagsAreFilledEscapedForEveryOccurrence) {
     auto c = directory->CreateContact();
     c->SetName(QStringLiteral("Tom <b>& Jerry</b>"));
