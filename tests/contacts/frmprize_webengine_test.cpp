@@ -6,6 +6,7 @@
 #include "platform/system/folders.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 
 namespace {
@@ -40,6 +41,37 @@ protected:
         EXPECT_TRUE(ok);
         return c->Reference();
     }
+    // Two winners stored for a new prize, the list printed through the template `name`; the
+    // page the preview was given.
+    QString printTwoWinners(const QString& name) {
+        auto prize = db_->NewPrize();
+        prize->SetTitle(QStringLiteral("Concert tickets"));
+        prize->SetNumberSupplied(2);
+        bool ok = false;
+        db_->StorePrize(*prize, ok);
+        EXPECT_TRUE(ok);
+        for (const QString& winner :
+             {QStringLiteral("Zoe Winner"), QStringLiteral("Adam Second")}) {
+            auto w = db_->NewPrizeWinner(*prize);
+            w->SetWinnerReference(contact(winner));
+            db_->StorePrizeWinner(*w, ok);
+            EXPECT_TRUE(ok);
+        }
+        answer_ = name;
+        frmPrize window;
+        window.LoadPrize(db_->GetPrize(prize->Reference(), true));
+        EXPECT_TRUE(window.PrintWinnersButton()->isEnabled());
+        window.PrintWinnersButton()->click();
+        EXPECT_EQ(questions_.size(), 1U);
+        if (questions_.size() == 1U) {
+            EXPECT_EQ(questions_[0].title, QStringLiteral("Print Winners List"));
+        }
+        EXPECT_EQ(previews().size(), 1);
+        const QString file = db_->GetTemplatePath(QStringLiteral("PrintPrizeWinners"), name);
+        QFile out(Folders::PrivateTemp() + QLatin1Char('/') + QFileInfo(file).fileName());
+        EXPECT_TRUE(out.open(QIODevice::ReadOnly));
+        return QString::fromUtf8(out.readAll());
+    }
 };
 
 TEST_F(WebEnginePrizeWinnersList, BothWinnersReachThePreviewInOrder) {
@@ -47,32 +79,26 @@ TEST_F(WebEnginePrizeWinnersList, BothWinnersReachThePreviewInOrder) {
                 QStringLiteral("Winners.htm"),
                 "<h1><OCP_PRIZE_TITLE></h1><OCP_PRIZEWINNERS_REPEAT>"
                 "<p><OCP_PRIZEWINNER_WINNER_NAME></p></OCP_PRIZEWINNERS_REPEAT>");
-    auto prize = db_->NewPrize();
-    prize->SetTitle(QStringLiteral("Concert tickets"));
-    prize->SetNumberSupplied(2);
-    bool ok = false;
-    db_->StorePrize(*prize, ok);
-    ASSERT_TRUE(ok);
-    for (const QString& name : {QStringLiteral("Zoe Winner"), QStringLiteral("Adam Second")}) {
-        auto w = db_->NewPrizeWinner(*prize);
-        w->SetWinnerReference(contact(name));
-        db_->StorePrizeWinner(*w, ok);
-        ASSERT_TRUE(ok);
-    }
-    answer_ = QStringLiteral("Winners");
-    frmPrize window;
-    window.LoadPrize(db_->GetPrize(prize->Reference(), true));
-    ASSERT_TRUE(window.PrintWinnersButton()->isEnabled());
-    window.PrintWinnersButton()->click();
-    ASSERT_EQ(questions_.size(), 1U);
-    EXPECT_EQ(questions_[0].title, QStringLiteral("Print Winners List"));
-    ASSERT_EQ(previews().size(), 1);
-    QFile out(Folders::PrivateTemp() + QStringLiteral("/Winners.htm"));
-    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(out.readAll());
+    const QString text = printTwoWinners(QStringLiteral("Winners"));
     EXPECT_TRUE(text.contains(QStringLiteral("<h1>Concert tickets</h1><p>Zoe Winner</p>"
                                              "<p>Adam Second</p>")))
         << text.toStdString();
+}
+
+// The list a new database starts with names who won: a list of dates alone is no use to the
+// producer sending the prizes out.
+TEST_F(WebEnginePrizeWinnersList, TheStartingTemplateNamesEachWinnerInOrder) {
+    ASSERT_TRUE(
+        QFileInfo::exists(db_->TemplatesPath() + QStringLiteral("/Print-PrizeWinners.htm")));
+    bool ok = false;
+    db_->AddTemplate(QStringLiteral("PrintPrizeWinners"), QStringLiteral("Winners List"),
+                     QStringLiteral("Print-PrizeWinners.htm"), ok);
+    ASSERT_TRUE(ok);
+    const QString text = printTwoWinners(QStringLiteral("Winners List"));
+    const auto zoe = text.indexOf(QStringLiteral("Zoe Winner"));
+    const auto adam = text.indexOf(QStringLiteral("Adam Second"));
+    EXPECT_GE(zoe, 0) << text.toStdString();
+    EXPECT_GT(adam, zoe) << text.toStdString();
 }
 
 } // namespace

@@ -98,9 +98,10 @@ th, td { text-align: left; padding: 4px 8px; border-bottom: 1px solid #c0c0c0; v
 <p>Supplied: <OCP_PRIZE_NUMBERSUPPLIED> &middot; Winners: <OCP_PRIZE_NUMBERWINNERS> &middot;
 From <OCP_PRIZE_STARTDATE> to <OCP_PRIZE_ENDDATE></p>
 <table>
-<tr><th>Won</th><th>Sent</th><th>Notes</th><th>Notes to the supplier</th></tr>
+<tr><th>Winner</th><th>Address</th><th>Won</th><th>Sent</th><th>Notes</th><th>Notes to the supplier</th></tr>
 <OCP_PRIZEWINNERS_REPEAT>
-<tr><td><OCP_PRIZEWINNER_WONDATE></td><td><OCP_PRIZEWINNER_SENTDATE></td>
+<tr><td><OCP_PRIZEWINNER_WINNER_NAME></td><td><OCP_PRIZEWINNER_WINNER_ADDRESS></td>
+<td><OCP_PRIZEWINNER_WONDATE></td><td><OCP_PRIZEWINNER_SENTDATE></td>
 <td><OCP_PRIZEWINNER_NOTES></td><td><OCP_PRIZEWINNER_NOTESTOSUPPLIER></td></tr>
 </OCP_PRIZEWINNERS_REPEAT>
 </table>
