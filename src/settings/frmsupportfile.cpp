@@ -214,6 +214,14 @@ void frmSupportFile::cmdMakeFile_Click() {
             generator.Cancel();
         }
     });
+    connect(&generator, &SupportFileGenerator::Copying, this,
+            [this](const QString& caption) { lblStatus_->setText(caption); });
+    connect(&generator, &SupportFileGenerator::Creating, this, [this] {
+        // A Stop during a copy has failed only that copy; the making goes on.
+        stopRequested_ = false;
+        cmdStop_->setEnabled(true);
+        lblStatus_->setText(QStringLiteral("Creating..."));
+    });
     connect(&generator, &SupportFileGenerator::CreateError, this, [this](const QString& why) {
         ReportError(QStringLiteral("creating the Support File - ") + why, 0, false);
         HideProgressPanel();

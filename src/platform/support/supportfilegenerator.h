@@ -1,11 +1,13 @@
 #pragma once
 
 #include "platform/system/registrystore.h"
+#include "platform/system/sqlitebackup.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class KVDirectory;
@@ -52,7 +54,8 @@ public:
     // One of MakeResult. A file or copy that cannot be had is left out and named in the summary
     // (and in LeftOut); only an archive that cannot be written fails the whole.
     int Make();
-    // Asks a running Make to stop at its next entry.
+    // Asks a running Make to stop at its next step. During a database copy only that copy
+    // fails (it is left out, and the making goes on); after the copies the whole Make stops.
     void Cancel() { cancelled_ = true; }
     QString ArchivePath() const;
     QStringList LeftOut() const { return leftOut_; }
@@ -66,8 +69,16 @@ public:
     static QString MessagesCopyName() { return QStringLiteral("messages.sqlite"); }
     static QString DirectoryCopyName() { return QStringLiteral("Directory.sqlite"); }
 
+    static QString MessagesCopyCaption() { return QStringLiteral("Copying Orlix Database..."); }
+    static QString DirectoryCopyCaption() { return QStringLiteral("Copying Kestova Directory..."); }
+
 Q_SIGNALS:
+    // After every step of the work (a few pages of a copy, a piece of a file), so a window can
+    // keep answering; the percent may repeat.
     void Progress(int percent);
+    // A database copy begins, with its caption; Creating follows when the copies are over.
+    void Copying(const QString& caption);
+    void Creating();
     void CreateError(const QString& text);
 
 private:
@@ -78,6 +89,11 @@ private:
     QByteArray summary(const QList<Entry>& entries, const QStringList& sizes) const;
     QByteArray settingsText() const;
     QString uniqueName(const QString& baseName, QStringList& used) const;
+    bool copyDatabase(
+        const QString& caption, const QString& copy, qint64 weight,
+        const std::function<bool(const QString&, QString*, const SqliteBackupProgress&)>& snapshot,
+        QString* why);
+    void advance(qint64 bytes);
 
     QString title_;
     QString subject_;
@@ -91,6 +107,9 @@ private:
     QStringList leftOut_;
     QString lastError_;
     bool cancelled_ = false;
+    // Progress: the work done and the whole of it, in bytes of database copied or file archived.
+    qint64 workDone_ = 0;
+    qint64 workTotal_ = 1;
 };
 
 // Blanks every password hash and salt in a directory copy, so a support file sent outside the
