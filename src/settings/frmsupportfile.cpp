@@ -205,6 +205,7 @@ void frmSupportFile::cmdMakeFile_Click() {
                            .arg(AppInfo::Revision())
                            .arg(station));
     generator.SetReason(txtReason_->toPlainText());
+    generator.SetLargeFileLimit(largeFileLimit_);
     generator.SetDetails(SupportDetailsDialog::Load(CfgFileSection()));
     connect(&generator, &SupportFileGenerator::Progress, this, [this, &generator](int percent) {
         prgProgress_->setValue(percent);
@@ -225,6 +226,31 @@ void frmSupportFile::cmdMakeFile_Click() {
     connect(&generator, &SupportFileGenerator::CreateError, this, [this](const QString& why) {
         ReportError(QStringLiteral("creating the Support File - ") + why, 0, false);
         HideProgressPanel();
+    });
+    connect(&generator, &SupportFileGenerator::Sending, this,
+            [this] { ShowProgressPanel(QStringLiteral("Sending...")); });
+    connect(&generator, &SupportFileGenerator::SendProgress, this, [this, &generator](int percent) {
+        prgProgress_->setValue(percent);
+        if (stopRequested_) {
+            generator.Cancel();
+        }
+    });
+    connect(&generator, &SupportFileGenerator::Sent, this, [this] {
+        HideProgressPanel();
+        MsgBox(QStringLiteral("Your Support File has been successfully sent to Kestova"),
+               MsgIcon::Information, MsgButtons::OK, 0, this);
+    });
+    connect(&generator, &SupportFileGenerator::SendError, this, [this](const QString& why) {
+        ReportError(QStringLiteral("uploading the Support File - ") + why, 0, false);
+        HideProgressPanel();
+    });
+    connect(&generator, &SupportFileGenerator::Warning, this, [this](long code, bool* cancel) {
+        if (code == SupportFileGenerator::kLargeFileWarning &&
+            MsgBox(QStringLiteral("Caution - this Support File is quite large and may take some "
+                                  "time to send.\n\nAre you sure you want to continue?"),
+                   MsgIcon::Question, MsgButtons::YesNo, 0, this) != MsgResult::Yes) {
+            *cancel = true;
+        }
     });
 
     int result = SupportFileGenerator::DetailsMissing;
@@ -257,12 +283,76 @@ void frmSupportFile::cmdMakeFile_Click() {
                        MsgIcon::Exclamation, MsgButtons::OK, 0, this);
             }
         }
-        saveToFile(generator);
+        UploadOrSave(generator);
     }
     generator.Finish();
     busy_ = false;
     cmdMakeFile_->setEnabled(true);
     cmdEditPerson_->setEnabled(true);
+}
+
+bool frmSupportFile::askDetails(SupportFileGenerator& generator) {
+    SupportDetailsDialog dialog(generator.Details(), this);
+    if (RunDialog(dialog, true) != QDialog::Accepted) {
+        return false;
+    }
+    SupportDetailsDialog::Save(CfgFileSection(), dialog.Details());
+    generator.SetDetails(dialog.Details());
+    return true;
+}
+
+void frmSupportFile::UploadOrSave(SupportFileGenerator& generator) {
+    if (MsgBox(QStringLiteral("Do you want to automatically upload this Support File to "
+                              "Kestova?\n\nNote that you must be connected to the internet "
+                              "before clicking OK"),
+               MsgIcon::Question, MsgButtons::YesNo, 0, this) != MsgResult::Yes) {
+        saveToFile(generator);
+        return;
+    }
+    const QString closing = QStringLiteral("\n\nFor more information, please contact Kestova "
+                                           "Technical Support\n\nYou will now be able to save "
+                                           "the file to your local system");
+    const QString version = QStringLiteral("%1.%2.%3")
+                                .arg(AppInfo::Major())
+                                .arg(AppInfo::Minor())
+                                .arg(AppInfo::Revision());
+    int r = SupportFileGenerator::SendFailed;
+    for (;;) {
+        stopRequested_ = false;
+        r = generator.Upload(CfgFileSection(), AppInfo::ProductName(), version, QString());
+        HideProgressPanel();
+        if (r == SupportFileGenerator::NoConnection) {
+            MsgBox(QStringLiteral("You can not upload a support file because a connection to the "
+                                  "Internet could not be found.") +
+                       closing,
+                   MsgIcon::Exclamation, MsgButtons::OK, 0, this);
+        } else if (r == SupportFileGenerator::NoUploadAddress) {
+            MsgBox(QStringLiteral("You can not upload a support file because the information "
+                                  "could not be read to determine where to upload the Support "
+                                  "File to.") +
+                       closing,
+                   MsgIcon::Exclamation, MsgButtons::OK, 0, this);
+        } else if (r == SupportFileGenerator::AddressRefused) {
+            MsgBox(QStringLiteral("You must enter a valid email address to send the support file "
+                                  "to Kestova"),
+                   MsgIcon::Exclamation, MsgButtons::OK, 0, this);
+            if (askDetails(generator)) {
+                continue;
+            }
+        } else if (r == SupportFileGenerator::AddressBlocked) {
+            MsgBox(QStringLiteral("You can not upload a support file because your email address "
+                                  "has been blocked.") +
+                       closing,
+                   MsgIcon::Exclamation, MsgButtons::OK, 0, this);
+            if (askDetails(generator)) {
+                continue;
+            }
+        }
+        break;
+    }
+    if (r != SupportFileGenerator::Uploaded && r != SupportFileGenerator::Accepted) {
+        saveToFile(generator);
+    }
 }
 
 void frmSupportFile::saveToFile(SupportFileGenerator& generator) {

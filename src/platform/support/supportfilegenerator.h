@@ -32,6 +32,19 @@ class SupportFileGenerator : public QObject {
     Q_OBJECT
 public:
     enum MakeResult { Made = 0, DetailsMissing = 1, Failed = 2, Stopped = 3 };
+    enum UploadResult {
+        Uploaded = 0,
+        NoConnection = 1,
+        SendFailed = 2,
+        UploadStopped = 3,
+        WarningDeclined = 4,
+        Accepted = 5,
+        NoUploadAddress = 6,
+        AddressRefused = 9,
+        AddressBlocked = 13,
+    };
+    // Raised through Warning before a file larger than LargeFileLimit is sent.
+    static constexpr long kLargeFileWarning = 0x80040001L;
 
     explicit SupportFileGenerator(QObject* parent = nullptr);
     ~SupportFileGenerator() override;
@@ -66,6 +79,16 @@ public:
     // Removes the scratch folder and the archive in it.
     void Finish();
 
+    // Sends the made archive to the support desk's address, the machine-wide text
+    // "UploadAddress" under SOFTWARE\Kestova\Support\<section>, as one multipart POST with the
+    // summary's fields and the file streamed from disk. Only https, or http to this computer:
+    // any other address sends nothing. One of UploadResult.
+    int Upload(const QString& section, const QString& productName, const QString& versionText,
+               const QString& unused = QString());
+    void SetLargeFileLimit(qint64 bytes) { largeFileLimit_ = bytes; }
+    // With no answer and nothing sent for this long, the upload counts as no connection.
+    void SetIdleTimeoutMs(int ms) { idleTimeoutMs_ = ms; }
+
     static QString MessagesCopyName() { return QStringLiteral("messages.sqlite"); }
     static QString DirectoryCopyName() { return QStringLiteral("Directory.sqlite"); }
 
@@ -80,6 +103,12 @@ Q_SIGNALS:
     void Copying(const QString& caption);
     void Creating();
     void CreateError(const QString& text);
+    void Sending();
+    // While the upload runs, and every tenth of a second while it waits for the answer.
+    void SendProgress(int percent);
+    void Sent();
+    void SendError(const QString& text);
+    void Warning(long code, bool* cancel);
 
 private:
     struct Entry {
@@ -110,6 +139,8 @@ private:
     // Progress: the work done and the whole of it, in bytes of database copied or file archived.
     qint64 workDone_ = 0;
     qint64 workTotal_ = 1;
+    qint64 largeFileLimit_ = 20LL * 1024 * 1024;
+    int idleTimeoutMs_ = 60000;
 };
 
 // Blanks every password hash and salt in a directory copy, so a support file sent outside the
