@@ -125,11 +125,19 @@ void frmSupportFile::ShowProgressPanel(const QString& caption) {
     prgProgress_->show();
     cmdStop_->setEnabled(true);
     cmdStop_->show();
-    pnlStatus_->show();
+    if (pnlStatus_->isHidden()) {
+        // The window grows by the panel below everything else, and shrinks back without it.
+        idleHeight_ = height();
+        pnlStatus_->show();
+        resize(width(), idleHeight_ + layout()->spacing() + pnlStatus_->sizeHint().height());
+    }
 }
 
 void frmSupportFile::HideProgressPanel() {
-    pnlStatus_->hide();
+    if (!pnlStatus_->isHidden()) {
+        pnlStatus_->hide();
+        resize(width(), idleHeight_);
+    }
     lblStatus_->clear();
     prgProgress_->setValue(0);
     cmdStop_->setEnabled(true);

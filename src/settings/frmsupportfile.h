@@ -61,4 +61,5 @@ private:
     bool busy_ = false;
     bool stopRequested_ = false;
     qint64 largeFileLimit_ = 20LL * 1024 * 1024;
+    int idleHeight_ = 0;
 };

@@ -4,6 +4,7 @@
 #include "platform/support/supportdetailsdialog.h"
 #include "platform/system/folders.h"
 #include "platform/system/registrystore.h"
+#include "platform/ui/forms.h"
 #include "settings/frmsupportfile.h"
 #include "support/scriptedcommondialogs.h"
 #include "support/scripteddialogs.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTcpServer>
@@ -381,6 +383,44 @@ TEST_F(SupportUploadTest, StopDuringASlowUploadAndTheWarningDeclined) {
                                              "continue?"));
     EXPECT_EQ(server.Connections(), connections) << "nothing is sent";
     EXPECT_EQ(TestCommonDialogs().saveRequests().size(), 2u);
+}
+
+// While the file is sent the window is busy: the status panel shows below everything else
+// and grows the window by its own height, and no way of closing it gets through, a shut-down's
+// unloading included. Idle again, the window has its old height.
+TEST_F(SupportUploadTest, BusyWhileSendingShowsThePanelAndRefusesEveryClose) {
+    QWidget* panel = window->findChild<QWidget*>(QStringLiteral("pnlStatus"));
+    const int idle = window->height();
+    Forms::Add(window.get());
+    server.SetHold(true);
+    int busyHeight = 0;
+    bool unloaded = true;
+    bool stayedOpen = false;
+    server.SetOnStarted([&] {
+        busyHeight = window->height();
+        EXPECT_TRUE(panel->isVisible());
+        EXPECT_GE(panel->geometry().top(),
+                  window->findChild<QWidget*>(QStringLiteral("cmdMakeFile"))->geometry().bottom());
+        window->close();
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+        unloaded = Forms::Unload(window.get());
+        stayedOpen = window->isVisible();
+        window->cmdStop_Click();
+    });
+    TestCommonDialogs().queueSaveFileName(QString());
+    window->cmdMakeFile_Click();
+    EXPECT_FALSE(unloaded);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(busyHeight, idle + window->layout()->spacing() + panel->sizeHint().height());
+    EXPECT_EQ(window->height(), idle);
+    EXPECT_FALSE(panel->isVisible());
+    const QStringList boxes = texts();
+    ASSERT_EQ(boxes.size(), 4);
+    for (int i = 1; i < 4; ++i) {
+        EXPECT_EQ(boxes[i], QStringLiteral("You cannot close this window while a support file is "
+                                           "being generated/uploaded"));
+    }
+    EXPECT_TRUE(Forms::Contains(window.get()));
 }
 
 } // namespace
