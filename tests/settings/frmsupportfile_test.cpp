@@ -19,6 +19,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QTcpServer>
 #include <QTest>
 
@@ -421,6 +422,30 @@ TEST_F(SupportUploadTest, BusyWhileSendingShowsThePanelAndRefusesEveryClose) {
                                            "being generated/uploaded"));
     }
     EXPECT_TRUE(Forms::Contains(window.get()));
+}
+
+// Idle, and busy sending with the status panel below everything else; tools/screenshots keeps
+// both pictures.
+TEST_F(SupportUploadTest, TheWindowDrawsIdleAndBusy) {
+    ASSERT_TRUE(ShowActive(*window));
+    const QImage idle = window->grab().toImage();
+    QImage busy;
+    server.SetHold(true);
+    server.SetOnStarted([&] {
+        window->findChild<QProgressBar*>(QStringLiteral("prgProgress"))->setValue(40);
+        busy = window->grab().toImage();
+        window->cmdStop_Click();
+    });
+    TestCommonDialogs().queueSaveFileName(QString());
+    window->cmdMakeFile_Click();
+    ASSERT_FALSE(idle.isNull());
+    ASSERT_FALSE(busy.isNull());
+    EXPECT_GT(busy.height(), idle.height()) << "the status panel adds its height";
+    const QString shots = qEnvironmentVariable("ORLIX_SCREENSHOTS");
+    if (!shots.isEmpty()) {
+        EXPECT_TRUE(idle.save(shots + QStringLiteral("/support.png")));
+        EXPECT_TRUE(busy.save(shots + QStringLiteral("/support-busy.png")));
+    }
 }
 
 } // namespace
