@@ -2,11 +2,14 @@
 
 #include "core/debuglog.h"
 #include "core/errorreport.h"
+#include "mainwindow/frmmain.h"
 #include "platform/directory/kvdirectory.h"
 #include "platform/messagesdb/orlixdatabase.h"
 #include "platform/support/supportdetailsdialog.h"
 #include "platform/support/supportfilegenerator.h"
 #include "platform/system/appinfo.h"
+#include "platform/system/desktopopener.h"
+#include "platform/system/filesystemhelper.h"
 #include "platform/ui/commondialogs.h"
 #include "platform/ui/dialogservice.h"
 #include "platform/ui/messagebox.h"
@@ -84,9 +87,15 @@ frmSupportFile::frmSupportFile(OrlixDatabase* database, KVDirectory* directory, 
     cmdMakeFile_->setDefault(true);
     cmdEditPerson_ = new QPushButton(QStringLiteral("Edit Personal Details"), this);
     cmdEditPerson_->setObjectName(QStringLiteral("cmdEditPerson"));
+    // The help file as Help, Contents opens it; no button without one.
+    auto* cmdHelp = new QPushButton(QStringLiteral("Help"), this);
+    cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
+    cmdHelp->setAutoDefault(false);
+    cmdHelp->setVisible(FileSystemHelper::FileSize(frmMain::HelpFilePath()) > 0);
     buttons->addWidget(cmdMakeFile_);
     buttons->addWidget(cmdEditPerson_);
     buttons->addStretch();
+    buttons->addWidget(cmdHelp);
 
     pnlStatus_ = new QWidget(this);
     pnlStatus_->setObjectName(QStringLiteral("pnlStatus"));
@@ -114,6 +123,12 @@ frmSupportFile::frmSupportFile(OrlixDatabase* database, KVDirectory* directory, 
     connect(cmdMakeFile_, &QPushButton::clicked, this, [this] { cmdMakeFile_Click(); });
     connect(cmdEditPerson_, &QPushButton::clicked, this, [this] { cmdEditPerson_Click(); });
     connect(cmdStop_, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
+    connect(cmdHelp, &QPushButton::clicked, this, [] {
+        const QString help = frmMain::HelpFilePath();
+        if (FileSystemHelper::FileSize(help) > 0) {
+            OpenWithDesktop(QUrl::fromLocalFile(help));
+        }
+    });
 }
 
 frmSupportFile::~frmSupportFile() = default;

@@ -1,7 +1,10 @@
+#include "mainwindow/frmmain.h"
 #include "platform/directory/kvdirectory.h"
 #include "platform/directory/systemuser.h"
 #include "platform/messagesdb/orlixdatabase.h"
 #include "platform/support/supportdetailsdialog.h"
+#include "platform/system/appinfo.h"
+#include "platform/system/desktopopener.h"
 #include "platform/system/folders.h"
 #include "platform/system/registrystore.h"
 #include "platform/ui/forms.h"
@@ -20,8 +23,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTcpServer>
 #include <QTest>
+#include <QUrl>
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -191,6 +196,42 @@ TEST_F(SupportWindowTest, BusyRefusesEveryClose) {
     }
     EXPECT_TRUE(TestCommonDialogs().saveRequests().empty());
     EXPECT_FALSE(window->IsBusy());
+}
+
+// Help opens the help file as the main window's Help, Contents does; with none, or an empty
+// one, there is no button.
+TEST(SupportWindowHelp, OpensTheHelpFileOnlyWhenThereIsOne) {
+    const QString before = AppInfo::Path();
+    const QString program = TestHome() + QStringLiteral("/program-help");
+    QDir().mkpath(program);
+    AppInfo::SetPath(program);
+    QList<QUrl> opened;
+    SetDesktopOpener([&](const QUrl& url) {
+        opened << url;
+        return true;
+    });
+    const struct {
+        const char* content; // null: no file
+        bool shown;
+    } cases[] = {{nullptr, false}, {"", false}, {"help", true}};
+    for (const auto& c : cases) {
+        QFile::remove(frmMain::HelpFilePath());
+        if (c.content != nullptr) {
+            QFile f(frmMain::HelpFilePath());
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(c.content);
+        }
+        frmSupportFile window(nullptr, nullptr);
+        auto* help = window.findChild<QPushButton*>(QStringLiteral("cmdHelp"));
+        ASSERT_NE(help, nullptr);
+        EXPECT_EQ(!help->isHidden(), c.shown) << c.content;
+        if (c.shown) {
+            help->click();
+            EXPECT_EQ(opened, QList<QUrl>{QUrl::fromLocalFile(frmMain::HelpFilePath())});
+        }
+    }
+    SetDesktopOpener(nullptr);
+    AppInfo::SetPath(before);
 }
 
 TEST_F(SupportWindowTest, EscClosesWhenIdle) {
