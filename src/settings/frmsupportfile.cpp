@@ -238,8 +238,12 @@ void frmSupportFile::cmdMakeFile_Click() {
             generator.Cancel();
         }
     });
-    connect(&generator, &SupportFileGenerator::Copying, this,
-            [this](const QString& caption) { lblStatus_->setText(caption); });
+    // Stop during a copy fails only that copy, as the copy's own Cancel would.
+    connect(&generator, &SupportFileGenerator::Copying, this, [this](const QString& caption) {
+        stopRequested_ = false;
+        cmdStop_->setEnabled(true);
+        lblStatus_->setText(caption);
+    });
     connect(&generator, &SupportFileGenerator::Creating, this, [this] {
         // A Stop during a copy has failed only that copy; the making goes on.
         stopRequested_ = false;

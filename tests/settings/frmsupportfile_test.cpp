@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include <archive.h>
@@ -196,6 +197,45 @@ TEST_F(SupportWindowTest, BusyRefusesEveryClose) {
     }
     EXPECT_TRUE(TestCommonDialogs().saveRequests().empty());
     EXPECT_FALSE(window->IsBusy());
+}
+
+// Stop while the database is copied fails that copy only: the message says it will not be sent,
+// and the file is made with the rest.
+TEST_F(SupportWindowTest, AFailedCopyIsToldAndTheRestIsMade) {
+    SupportDetailsDialog::Save(frmSupportFile::CfgFileSection(), kAnn);
+    typeReason(QStringLiteral("Crashes."));
+    QTest::keyClicks(supportId(), QStringLiteral("7"));
+    auto* status = window->findChild<QLabel*>(QStringLiteral("lblStatus"));
+    QTimer watch;
+    bool stopped = false;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!stopped && status->text() == QStringLiteral("Copying Orlix Database...")) {
+            stopped = true;
+            window->cmdStop_Click();
+        }
+    });
+    watch.start(0);
+    TestMessageBoxes().queue(MsgResult::OK); // the copy's message
+    TestMessageBoxes().queue(MsgResult::No); // saved, not uploaded
+    TestCommonDialogs().queueSaveFileName(savedTo());
+    QDir().mkpath(QFileInfo(savedTo()).absolutePath());
+    window->cmdMakeFile_Click();
+    watch.stop();
+    ASSERT_TRUE(stopped);
+    QStringList texts;
+    for (const MessageBoxRequest& box : TestMessageBoxes().shown()) {
+        texts << box.text;
+    }
+    ASSERT_EQ(texts.size(), 3) << texts.join('|').toStdString();
+    EXPECT_EQ(texts[0], QStringLiteral("The Orlix Database could not be copied to include in this "
+                                       "support file so it will not be sent"));
+    EXPECT_EQ(TestMessageBoxes().shown().front().icon, MsgIcon::Exclamation);
+    EXPECT_EQ(texts[2],
+              QStringLiteral("Your Support File has been successfully saved to ") + savedTo());
+    const QStringList names = entryNames(savedTo());
+    EXPECT_FALSE(names.contains(QStringLiteral("messages.sqlite")));
+    EXPECT_TRUE(names.contains(QStringLiteral("Directory.sqlite"))) << "the rest is made";
+    EXPECT_TRUE(names.contains(QStringLiteral("SupportFile.txt")));
 }
 
 // Help opens the help file as the main window's Help, Contents does; with none, or an empty
