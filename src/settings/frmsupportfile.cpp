@@ -2,11 +2,14 @@
 
 #include "core/debuglog.h"
 #include "core/errorreport.h"
+#include "mainwindow/frmmain.h"
 #include "platform/directory/kvdirectory.h"
 #include "platform/messagesdb/orlixdatabase.h"
 #include "platform/support/supportdetailsdialog.h"
 #include "platform/support/supportfilegenerator.h"
 #include "platform/system/appinfo.h"
+#include "platform/system/desktopopener.h"
+#include "platform/system/filesystemhelper.h"
 #include "platform/ui/commondialogs.h"
 #include "platform/ui/dialogservice.h"
 #include "platform/ui/messagebox.h"
@@ -84,9 +87,15 @@ frmSupportFile::frmSupportFile(OrlixDatabase* database, KVDirectory* directory, 
     cmdMakeFile_->setDefault(true);
     cmdEditPerson_ = new QPushButton(QStringLiteral("Edit Personal Details"), this);
     cmdEditPerson_->setObjectName(QStringLiteral("cmdEditPerson"));
+    // The help file as Help, Contents opens it; no button without one.
+    auto* cmdHelp = new QPushButton(QStringLiteral("Help"), this);
+    cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
+    cmdHelp->setAutoDefault(false);
+    cmdHelp->setVisible(FileSystemHelper::FileSize(frmMain::HelpFilePath()) > 0);
     buttons->addWidget(cmdMakeFile_);
     buttons->addWidget(cmdEditPerson_);
     buttons->addStretch();
+    buttons->addWidget(cmdHelp);
 
     pnlStatus_ = new QWidget(this);
     pnlStatus_->setObjectName(QStringLiteral("pnlStatus"));
@@ -114,6 +123,12 @@ frmSupportFile::frmSupportFile(OrlixDatabase* database, KVDirectory* directory, 
     connect(cmdMakeFile_, &QPushButton::clicked, this, [this] { cmdMakeFile_Click(); });
     connect(cmdEditPerson_, &QPushButton::clicked, this, [this] { cmdEditPerson_Click(); });
     connect(cmdStop_, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
+    connect(cmdHelp, &QPushButton::clicked, this, [] {
+        const QString help = frmMain::HelpFilePath();
+        if (FileSystemHelper::FileSize(help) > 0) {
+            OpenWithDesktop(QUrl::fromLocalFile(help));
+        }
+    });
 }
 
 frmSupportFile::~frmSupportFile() = default;
@@ -125,11 +140,19 @@ void frmSupportFile::ShowProgressPanel(const QString& caption) {
     prgProgress_->show();
     cmdStop_->setEnabled(true);
     cmdStop_->show();
-    pnlStatus_->show();
+    if (pnlStatus_->isHidden()) {
+        // The window grows by the panel below everything else, and shrinks back without it.
+        idleHeight_ = height();
+        pnlStatus_->show();
+        resize(width(), idleHeight_ + layout()->spacing() + pnlStatus_->sizeHint().height());
+    }
 }
 
 void frmSupportFile::HideProgressPanel() {
-    pnlStatus_->hide();
+    if (!pnlStatus_->isHidden()) {
+        pnlStatus_->hide();
+        resize(width(), idleHeight_);
+    }
     lblStatus_->clear();
     prgProgress_->setValue(0);
     cmdStop_->setEnabled(true);
@@ -205,6 +228,7 @@ void frmSupportFile::cmdMakeFile_Click() {
                            .arg(AppInfo::Revision())
                            .arg(station));
     generator.SetReason(txtReason_->toPlainText());
+    generator.SetLargeFileLimit(largeFileLimit_);
     generator.SetDetails(SupportDetailsDialog::Load(CfgFileSection()));
     connect(&generator, &SupportFileGenerator::Progress, this, [this, &generator](int percent) {
         prgProgress_->setValue(percent);
@@ -214,9 +238,46 @@ void frmSupportFile::cmdMakeFile_Click() {
             generator.Cancel();
         }
     });
+    // Stop during a copy fails only that copy, as the copy's own Cancel would.
+    connect(&generator, &SupportFileGenerator::Copying, this, [this](const QString& caption) {
+        stopRequested_ = false;
+        cmdStop_->setEnabled(true);
+        lblStatus_->setText(caption);
+    });
+    connect(&generator, &SupportFileGenerator::Creating, this, [this] {
+        // A Stop during a copy has failed only that copy; the making goes on.
+        stopRequested_ = false;
+        cmdStop_->setEnabled(true);
+        lblStatus_->setText(QStringLiteral("Creating..."));
+    });
     connect(&generator, &SupportFileGenerator::CreateError, this, [this](const QString& why) {
         ReportError(QStringLiteral("creating the Support File - ") + why, 0, false);
         HideProgressPanel();
+    });
+    connect(&generator, &SupportFileGenerator::Sending, this,
+            [this] { ShowProgressPanel(QStringLiteral("Sending...")); });
+    connect(&generator, &SupportFileGenerator::SendProgress, this, [this, &generator](int percent) {
+        prgProgress_->setValue(percent);
+        if (stopRequested_) {
+            generator.Cancel();
+        }
+    });
+    connect(&generator, &SupportFileGenerator::Sent, this, [this] {
+        HideProgressPanel();
+        MsgBox(QStringLiteral("Your Support File has been successfully sent to Kestova"),
+               MsgIcon::Information, MsgButtons::OK, 0, this);
+    });
+    connect(&generator, &SupportFileGenerator::SendError, this, [this](const QString& why) {
+        ReportError(QStringLiteral("uploading the Support File - ") + why, 0, false);
+        HideProgressPanel();
+    });
+    connect(&generator, &SupportFileGenerator::Warning, this, [this](long code, bool* cancel) {
+        if (code == SupportFileGenerator::kLargeFileWarning &&
+            MsgBox(QStringLiteral("Caution - this Support File is quite large and may take some "
+                                  "time to send.\n\nAre you sure you want to continue?"),
+                   MsgIcon::Question, MsgButtons::YesNo, 0, this) != MsgResult::Yes) {
+            *cancel = true;
+        }
     });
 
     int result = SupportFileGenerator::DetailsMissing;
@@ -249,12 +310,76 @@ void frmSupportFile::cmdMakeFile_Click() {
                        MsgIcon::Exclamation, MsgButtons::OK, 0, this);
             }
         }
-        saveToFile(generator);
+        UploadOrSave(generator);
     }
     generator.Finish();
     busy_ = false;
     cmdMakeFile_->setEnabled(true);
     cmdEditPerson_->setEnabled(true);
+}
+
+bool frmSupportFile::askDetails(SupportFileGenerator& generator) {
+    SupportDetailsDialog dialog(generator.Details(), this);
+    if (RunDialog(dialog, true) != QDialog::Accepted) {
+        return false;
+    }
+    SupportDetailsDialog::Save(CfgFileSection(), dialog.Details());
+    generator.SetDetails(dialog.Details());
+    return true;
+}
+
+void frmSupportFile::UploadOrSave(SupportFileGenerator& generator) {
+    if (MsgBox(QStringLiteral("Do you want to automatically upload this Support File to "
+                              "Kestova?\n\nNote that you must be connected to the internet "
+                              "before clicking OK"),
+               MsgIcon::Question, MsgButtons::YesNo, 0, this) != MsgResult::Yes) {
+        saveToFile(generator);
+        return;
+    }
+    const QString closing = QStringLiteral("\n\nFor more information, please contact Kestova "
+                                           "Technical Support\n\nYou will now be able to save "
+                                           "the file to your local system");
+    const QString version = QStringLiteral("%1.%2.%3")
+                                .arg(AppInfo::Major())
+                                .arg(AppInfo::Minor())
+                                .arg(AppInfo::Revision());
+    int r = SupportFileGenerator::SendFailed;
+    for (;;) {
+        stopRequested_ = false;
+        r = generator.Upload(CfgFileSection(), AppInfo::ProductName(), version, QString());
+        HideProgressPanel();
+        if (r == SupportFileGenerator::NoConnection) {
+            MsgBox(QStringLiteral("You can not upload a support file because a connection to the "
+                                  "Internet could not be found.") +
+                       closing,
+                   MsgIcon::Exclamation, MsgButtons::OK, 0, this);
+        } else if (r == SupportFileGenerator::NoUploadAddress) {
+            MsgBox(QStringLiteral("You can not upload a support file because the information "
+                                  "could not be read to determine where to upload the Support "
+                                  "File to.") +
+                       closing,
+                   MsgIcon::Exclamation, MsgButtons::OK, 0, this);
+        } else if (r == SupportFileGenerator::AddressRefused) {
+            MsgBox(QStringLiteral("You must enter a valid email address to send the support file "
+                                  "to Kestova"),
+                   MsgIcon::Exclamation, MsgButtons::OK, 0, this);
+            if (askDetails(generator)) {
+                continue;
+            }
+        } else if (r == SupportFileGenerator::AddressBlocked) {
+            MsgBox(QStringLiteral("You can not upload a support file because your email address "
+                                  "has been blocked.") +
+                       closing,
+                   MsgIcon::Exclamation, MsgButtons::OK, 0, this);
+            if (askDetails(generator)) {
+                continue;
+            }
+        }
+        break;
+    }
+    if (r != SupportFileGenerator::Uploaded && r != SupportFileGenerator::Accepted) {
+        saveToFile(generator);
+    }
 }
 
 void frmSupportFile::saveToFile(SupportFileGenerator& generator) {

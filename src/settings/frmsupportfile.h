@@ -28,6 +28,8 @@ public:
     void cmdEditPerson_Click();
     void cmdStop_Click();
     bool IsBusy() const { return busy_; }
+    // Above this size the user is warned before the file is sent (20 MB; tests set it lower).
+    void SetLargeFileLimit(qint64 bytes) { largeFileLimit_ = bytes; }
 
     void done(int result) override;
 
@@ -40,6 +42,8 @@ private:
     bool refuseWhileBusy();
     void collect(SupportFileGenerator& generator);
     void saveToFile(SupportFileGenerator& generator);
+    void UploadOrSave(SupportFileGenerator& generator);
+    bool askDetails(SupportFileGenerator& generator);
     void ShowProgressPanel(const QString& caption);
     void HideProgressPanel();
 
@@ -56,4 +60,6 @@ private:
     QPushButton* cmdStop_ = nullptr;
     bool busy_ = false;
     bool stopRequested_ = false;
+    qint64 largeFileLimit_ = 20LL * 1024 * 1024;
+    int idleHeight_ = 0;
 };

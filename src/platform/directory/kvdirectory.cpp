@@ -158,16 +158,20 @@ QString KVDirectory::UsersFolder() const {
     return DataFolder() + QStringLiteral("/Users");
 }
 
-bool KVDirectory::SnapshotTo(const QString& targetFile, QString* error) {
+bool KVDirectory::SnapshotTo(const QString& targetFile, QString* error,
+                             const SqliteBackupProgress& progress) {
     if (!IsOpen()) {
         return refuse(error, QStringLiteral("the directory is not open"));
     }
-    QFile::remove(targetFile); // VACUUM INTO refuses an existing file
-    QSqlQuery q = storage_->Prepare(QStringLiteral("VACUUM INTO ?"));
-    q.addBindValue(targetFile);
-    if (!DirectoryStorage::Exec(q, "copying the directory")) {
-        return refuse(error,
-                      QStringLiteral("the directory could not be copied to '%1'").arg(targetFile));
+    QFile::remove(targetFile); // a copy is always taken whole into a new file
+    SqliteBackup backup(storage_->Database(), targetFile);
+    backup.SetProgress(progress);
+    QString why;
+    if (!backup.Run(&why)) {
+        PlatformLog(QStringLiteral("Directory: the copy '%1' failed: %2").arg(targetFile, why));
+        return refuse(
+            error,
+            QStringLiteral("the directory could not be copied to '%1': %2").arg(targetFile, why));
     }
     return true;
 }

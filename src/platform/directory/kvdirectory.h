@@ -4,6 +4,7 @@
 #include "platform/directory/directoryapplications.h"
 #include "platform/directory/directorycontact.h"
 #include "platform/directory/directorywebsite.h"
+#include "platform/system/sqlitebackup.h"
 
 #include <QList>
 #include <QObject>
@@ -122,8 +123,10 @@ public:
     QString FilesFolder() const;
     QString UsersFolder() const;
     QString FilePath() const;
-    // A consistent copy of the directory file, for the support file.
-    bool SnapshotTo(const QString& targetFile, QString* error);
+    // A consistent copy of the directory file, for the support file, taken a few pages a step
+    // while others go on writing; progress is told after every step and may stop it.
+    bool SnapshotTo(const QString& targetFile, QString* error,
+                    const SqliteBackupProgress& progress = {});
 
     // No security-key hardware exists here; these raise the key events as a key would.
     void RaiseSecurityKeyInserted(const QString& driveLetter, const QString& loginName);

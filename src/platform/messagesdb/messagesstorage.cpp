@@ -416,7 +416,8 @@ void MessagesStorage::announce() {
     gapTimer_.start(static_cast<int>(minGapMs_ - sinceAnnounce_.elapsed()));
 }
 
-bool MessagesStorage::Snapshot(const QString& targetFile, QString* error) {
+bool MessagesStorage::Snapshot(const QString& targetFile, QString* error,
+                               const SqliteBackupProgress& progress) {
     if (!open_) {
         if (error != nullptr) {
             *error = QStringLiteral("no database is open");
@@ -429,16 +430,9 @@ bool MessagesStorage::Snapshot(const QString& targetFile, QString* error) {
         }
         return false;
     }
-    QSqlQuery q(db_);
-    q.prepare(QStringLiteral("VACUUM INTO ?"));
-    q.addBindValue(targetFile);
-    if (!q.exec()) {
-        if (error != nullptr) {
-            *error = q.lastError().text();
-        }
-        return false;
-    }
-    return true;
+    SqliteBackup backup(db_, targetFile);
+    backup.SetProgress(progress);
+    return backup.Run(error);
 }
 
 MessagesTransaction::MessagesTransaction(MessagesStorage& storage) : storage_(storage) {

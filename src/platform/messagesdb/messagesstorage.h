@@ -1,7 +1,9 @@
 #pragma once
 
+#include "platform/system/sqlitebackup.h"
 #include <QElapsedTimer>
 #include <QObject>
+
 #include <QSqlDatabase>
 #include <QString>
 #include <QTimer>
@@ -72,8 +74,10 @@ public:
     // Looks for other connections' changes now, as each poll of the watch does.
     void CheckForChanges();
 
-    // Writes a consistent copy of the whole database to targetFile (which must not exist).
-    bool Snapshot(const QString& targetFile, QString* error);
+    // Writes a consistent copy of the whole database to targetFile (which must not exist), a
+    // few pages a step, telling progress after each; other connections go on writing.
+    bool Snapshot(const QString& targetFile, QString* error,
+                  const SqliteBackupProgress& progress = {});
 
 Q_SIGNALS:
     // Another connection added, changed or deleted messages.

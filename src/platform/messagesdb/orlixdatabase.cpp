@@ -212,7 +212,8 @@ QString OrlixDatabase::DatabaseFile() const {
     return IsOpen() ? storage_->FilePath() : QString();
 }
 
-bool OrlixDatabase::SnapshotDatabase(const QString& targetFile, QString* error) {
+bool OrlixDatabase::SnapshotDatabase(const QString& targetFile, QString* error,
+                                     const SqliteBackupProgress& progress) {
     if (!ready("a snapshot was asked for")) {
         if (error != nullptr) {
             *error = QStringLiteral("no database is open");
@@ -220,7 +221,7 @@ bool OrlixDatabase::SnapshotDatabase(const QString& targetFile, QString* error) 
         return false;
     }
     QString why;
-    if (!storage_->Snapshot(targetFile, &why)) {
+    if (!storage_->Snapshot(targetFile, &why, progress)) {
         PlatformLog(
             QStringLiteral("Messages database: the snapshot '%1' failed: %2").arg(targetFile, why));
         if (error != nullptr) {

@@ -9,6 +9,7 @@
 #include <QVector>
 
 #include "platform/messagesdb/prizelist.h"
+#include "platform/system/sqlitebackup.h"
 
 #include <functional>
 #include <memory>
@@ -95,7 +96,9 @@ public:
     // The database file itself.
     QString DatabaseFile() const;
     // A consistent copy of the whole database written to a new file; why not, when asked.
-    bool SnapshotDatabase(const QString& targetFile, QString* error = nullptr);
+    // Other computers go on writing meanwhile; progress is told after every step and may stop it.
+    bool SnapshotDatabase(const QString& targetFile, QString* error = nullptr,
+                          const SqliteBackupProgress& progress = {});
     // The folder of the templates and their graphics, without a trailing separator; "" when
     // no database is open.
     QString TemplatesPath() const;

@@ -86,7 +86,8 @@ bool SupportArchive::AddBytes(const QString& entryName, const QByteArray& bytes)
     return true;
 }
 
-bool SupportArchive::AddFile(const QString& entryName, const QString& sourcePath) {
+bool SupportArchive::AddFile(const QString& entryName, const QString& sourcePath,
+                             const PieceWritten& written) {
     if (!handle_) {
         return fail(QStringLiteral("the archive is not open"));
     }
@@ -110,6 +111,11 @@ bool SupportArchive::AddFile(const QString& entryName, const QString& sourcePath
         if (archive_write_data(handle_.get(), piece.constData(),
                                static_cast<size_t>(piece.size())) < 0) {
             return fail(QStringLiteral("'%1' could not be written").arg(entryName));
+        }
+        if (written && !written(piece.size())) {
+            error_ = QStringLiteral("stopped");
+            handle_.reset();
+            return false;
         }
     }
     return true;

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 struct archive;
@@ -19,9 +20,13 @@ public:
 
     bool Open(const QString& filePath);
     bool AddBytes(const QString& entryName, const QByteArray& bytes);
+    // Told the bytes of each piece written; false stops the archive (it is closed unfinished).
+    using PieceWritten = std::function<bool(qint64 bytes)>;
+
     // Copies a file in pieces. False with the reason in Error; the archive stays open when only
     // the file could not be opened.
-    bool AddFile(const QString& entryName, const QString& sourcePath);
+    bool AddFile(const QString& entryName, const QString& sourcePath,
+                 const PieceWritten& written = {});
     // Writes the central directory; the archive is complete only after this.
     bool Close();
     bool IsOpen() const { return handle_ != nullptr; }

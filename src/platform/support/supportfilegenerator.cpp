@@ -231,6 +231,33 @@ QByteArray SupportFileGenerator::summary(const QList<Entry>& entries,
     return lines.join(kLineSeparator).toUtf8();
 }
 
+void SupportFileGenerator::advance(qint64 bytes) {
+    workDone_ = std::min(workTotal_, workDone_ + bytes);
+    Q_EMIT Progress(static_cast<int>(100 * workDone_ / workTotal_));
+}
+
+bool SupportFileGenerator::copyDatabase(
+    const QString& caption, const QString& copy, qint64 weight,
+    const std::function<bool(const QString&, QString*, const SqliteBackupProgress&)>& snapshot,
+    QString* why) {
+    Q_EMIT Copying(caption);
+    const qint64 start = workDone_;
+    const bool copied = snapshot(copy, why, [this, start, weight](qint64 pages, qint64 total) {
+        workDone_ = start + (total > 0 ? weight * pages / total : weight);
+        advance(0);
+        return !cancelled_;
+    });
+    workDone_ = start + weight;
+    if (cancelled_) {
+        // Stop during a copy leaves only that copy out.
+        cancelled_ = false;
+        *why = QStringLiteral("stopped by the user");
+        QFile::remove(copy);
+        return false;
+    }
+    return copied;
+}
+
 int SupportFileGenerator::Make() {
     cancelled_ = false;
     leftOut_.clear();
@@ -252,25 +279,48 @@ int SupportFileGenerator::Make() {
         return failed(QStringLiteral("the scratch folder could not be made: %1")
                           .arg(scratch_->errorString()));
     }
+
+    // The work in bytes: each database is read once to copy it and once more to archive it.
+    const bool withMessages = messages_ != nullptr && messages_->IsOpen();
+    const bool withDirectory = directory_ != nullptr && directory_->IsOpen();
+    const qint64 messagesSize = withMessages ? QFileInfo(messages_->DatabaseFile()).size() : 0;
+    const qint64 directorySize = withDirectory ? QFileInfo(directory_->FilePath()).size() : 0;
+    workDone_ = 0;
+    workTotal_ = 2 * (messagesSize + directorySize) + 1;
+    for (const QString& path : files_) {
+        workTotal_ += std::max<qint64>(0, QFileInfo(path).size());
+    }
     Q_EMIT Progress(0);
 
     // The copies first: they are what takes the time, and what can fail on its own.
     QList<Entry> entries;
-    if (messages_ != nullptr && messages_->IsOpen()) {
+    if (withMessages) {
         const QString copy = scratch_->filePath(MessagesCopyName());
         QString why;
-        if (messages_->SnapshotDatabase(copy, &why)) {
+        if (copyDatabase(
+                MessagesCopyCaption(), copy, messagesSize,
+                [this](const QString& target, QString* error,
+                       const SqliteBackupProgress& progress) {
+                    return messages_->SnapshotDatabase(target, error, progress);
+                },
+                &why)) {
             entries << Entry{MessagesCopyName(), copy};
         } else {
             leftOut_ << QStringLiteral("%1 (the messages database could not be copied: %2)")
                             .arg(MessagesCopyName(), why);
         }
     }
-    Q_EMIT Progress(30);
-    if (directory_ != nullptr && directory_->IsOpen()) {
+    if (withDirectory) {
         const QString copy = scratch_->filePath(DirectoryCopyName());
         QString why;
-        if (directory_->SnapshotTo(copy, &why) && BlankDirectoryPasswords(copy, &why)) {
+        if (copyDatabase(
+                DirectoryCopyCaption(), copy, directorySize,
+                [this](const QString& target, QString* error,
+                       const SqliteBackupProgress& progress) {
+                    return directory_->SnapshotTo(target, error, progress);
+                },
+                &why) &&
+            BlankDirectoryPasswords(copy, &why)) {
             entries << Entry{DirectoryCopyName(), copy};
         } else {
             QFile::remove(copy); // never a copy that still holds the hashes
@@ -278,11 +328,7 @@ int SupportFileGenerator::Make() {
                             .arg(DirectoryCopyName(), why);
         }
     }
-    Q_EMIT Progress(50);
-    if (cancelled_) {
-        Finish();
-        return Stopped;
-    }
+    Q_EMIT Creating();
 
     QStringList used{QStringLiteral("SupportFile.txt"), QStringLiteral("Settings.txt"),
                      MessagesCopyName(), DirectoryCopyName()};
@@ -308,25 +354,29 @@ int SupportFileGenerator::Make() {
     QStringList sizes;
     QList<Entry> written;
     QByteArray settings = settingsText();
+    auto pieceWritten = [this](qint64 bytes) {
+        advance(bytes);
+        return !cancelled_;
+    };
     // The summary names what is in the archive, so the entries are written first and the
     // summary last; readers find it by name.
-    for (qsizetype i = 0; i < entries.size(); ++i) {
+    for (const Entry& e : entries) {
         if (cancelled_) {
             archive.Close();
             Finish();
             return Stopped;
         }
-        const Entry& e = entries[i];
-        if (archive.AddFile(e.name, e.path)) {
+        if (archive.AddFile(e.name, e.path, pieceWritten)) {
             written << e;
             sizes << QStringLiteral("%1 bytes").arg(QFileInfo(e.path).size());
+        } else if (cancelled_) {
+            Finish();
+            return Stopped;
         } else if (archive.IsOpen()) {
             leftOut_ << QStringLiteral("%1 (%2)").arg(e.path, archive.Error());
         } else {
             return failed(archive.Error());
         }
-        Q_EMIT Progress(50 +
-                        static_cast<int>(45 * (i + 1) / std::max<qsizetype>(1, entries.size())));
     }
     if (!archive.AddBytes(QStringLiteral("Settings.txt"), settings) ||
         !archive.AddBytes(QStringLiteral("SupportFile.txt"), summary(written, sizes)) ||
@@ -336,6 +386,7 @@ int SupportFileGenerator::Make() {
     // The copies are in the archive now; only the archive stays in the scratch folder.
     QFile::remove(scratch_->filePath(MessagesCopyName()));
     QFile::remove(scratch_->filePath(DirectoryCopyName()));
+    workDone_ = workTotal_;
     Q_EMIT Progress(100);
     return Made;
 }

@@ -5,8 +5,10 @@
 #include "platform/support/supportfilegenerator.h"
 #include "platform/system/folders.h"
 #include "platform/system/registrystore.h"
+#include "platform/system/sqlitebackup.h"
 #include "support/readonlyfolder.h"
 #include "support/testhome.h"
+#include "support/waitfor.h"
 
 #include <QDir>
 #include <QFile>
@@ -312,6 +314,121 @@ TEST_F(SupportFileTest, CopyTakenWhileAnotherConnectionWrites) {
     const int rows = copy.value(QStringLiteral("SELECT count(*) FROM probe")).toInt();
     EXPECT_GE(rows, 30);
     EXPECT_EQ(rows % 10, 0);
+}
+
+// A studio computer commits ten rows every 100 ms while the copy is taken a few pages a step.
+// The first step waits for one of its commits, so SQLite must start again at least once; the
+// copy still ends whole, with whole batches only. A Stop leaves no file behind.
+class BackupWhileWritingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        file = TestHome() + QStringLiteral("/live.sqlite");
+        QFile::remove(file);
+        source = std::make_unique<Connection>(file);
+        QSqlQuery q(source->db());
+        ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE probe (n INTEGER)")));
+        ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE filler (b BLOB)")));
+        // About a megabyte, so the copy takes many steps of a few pages.
+        ASSERT_TRUE(source->db().transaction());
+        for (int i = 0; i < 256; ++i) {
+            ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO filler VALUES (randomblob(4000))")));
+        }
+        ASSERT_TRUE(source->db().commit());
+    }
+    void TearDown() override {
+        stop = true;
+        if (writer.joinable()) {
+            writer.join();
+        }
+        source.reset();
+    }
+    void startWriter() {
+        writer = std::thread([this] {
+            Connection other(file);
+            QSqlQuery q(other.db());
+            while (!stop) {
+                if (other.db().transaction()) {
+                    bool whole = true;
+                    for (int i = 0; i < 10 && whole; ++i) {
+                        whole = q.exec(QStringLiteral("INSERT INTO probe VALUES (1)"));
+                    }
+                    if (whole && other.db().commit()) {
+                        ++batches;
+                    } else {
+                        other.db().rollback(); // a batch lands whole or not at all
+                    }
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            }
+        });
+    }
+
+    QString file;
+    std::unique_ptr<Connection> source;
+    std::thread writer;
+    std::atomic<bool> stop{false};
+    std::atomic<int> batches{0};
+};
+
+TEST_F(BackupWhileWritingTest, CopyFinishesWholeWithWholeBatches) {
+    startWriter();
+    ASSERT_TRUE(WaitFor([&] { return batches >= 1; }, 5000));
+    const QString copyFile = TestHome() + QStringLiteral("/copy.sqlite");
+    SqliteBackup backup(source->db(), copyFile);
+    backup.SetFirstStepPages(8);
+    int steps = 0;
+    bool waited = false;
+    backup.SetProgress([&](qint64 copied, qint64 total) {
+        EXPECT_LE(copied, total);
+        ++steps;
+        if (!waited) {
+            waited = true;
+            const int seen = batches;
+            EXPECT_TRUE(WaitFor([&] { return batches > seen; }, 5000));
+        }
+        return true;
+    });
+    QString why;
+    ASSERT_TRUE(backup.Run(&why)) << why.toStdString();
+    EXPECT_GE(backup.Restarts(), 1) << "a commit during the copy makes SQLite start again";
+    EXPECT_GT(steps, 2);
+    stop = true;
+    writer.join();
+
+    Connection copy(copyFile);
+    EXPECT_EQ(copy.value(QStringLiteral("PRAGMA integrity_check")).toString(), "ok");
+    const int rows = copy.value(QStringLiteral("SELECT count(*) FROM probe")).toInt();
+    EXPECT_GE(rows, 20);
+    EXPECT_EQ(rows % 10, 0);
+    EXPECT_EQ(copy.value(QStringLiteral("SELECT count(*) FROM filler")).toInt(), 256);
+}
+
+TEST_F(BackupWhileWritingTest, StoppedOrRefusedLeavesNoFile) {
+    const QString copyFile = TestHome() + QStringLiteral("/copy.sqlite");
+    SqliteBackup backup(source->db(), copyFile);
+    backup.SetFirstStepPages(8);
+    int steps = 0;
+    backup.SetProgress([&](qint64, qint64) { return ++steps < 3; });
+    QString why;
+    EXPECT_FALSE(backup.Run(&why));
+    EXPECT_TRUE(backup.Stopped());
+    EXPECT_FALSE(QFileInfo::exists(copyFile));
+
+    QFile existing(copyFile);
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("keep me");
+    existing.close();
+    SqliteBackup onto(source->db(), copyFile);
+    EXPECT_FALSE(onto.Run(&why));
+    EXPECT_TRUE(why.contains(QStringLiteral("exists already"))) << why.toStdString();
+    QFile kept(copyFile);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "keep me") << "an existing file is never replaced";
+
+    source.reset();
+    QSqlDatabase closed;
+    SqliteBackup fromNothing(closed, TestHome() + QStringLiteral("/other.sqlite"));
+    EXPECT_FALSE(fromNothing.Run(&why));
 }
 
 } // namespace
