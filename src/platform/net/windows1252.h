@@ -8,6 +8,8 @@
 // characters of the same value, so every byte decodes and encodes back to itself.
 namespace Windows1252 {
 QString Decode(const char* data, qsizetype size);
+// The same into text, reusing its buffer when text is its own and large enough.
+void DecodeInto(const char* data, qsizetype size, QString& text);
 inline QString Decode(const QByteArray& bytes) {
     return Decode(bytes.constData(), bytes.size());
 }

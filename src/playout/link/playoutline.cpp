@@ -1,34 +1,49 @@
 #include "playout/link/playoutline.h"
 
 PlayoutLine PlayoutLine::Split(QStringView line) {
+    // One pass over the line: the two blanks, then the commas between the trimmed ends.
     PlayoutLine p;
-    const qsizetype q = line.indexOf(QLatin1Char(' '));
-    if (q < 0) {
+    const char16_t* const s = line.utf16();
+    const qsizetype n = line.size();
+    qsizetype q = 0;
+    while (q < n && s[q] != u' ') {
+        ++q;
+    }
+    if (q == n) {
         p.verb = line;
         return p;
     }
     p.hasBlank = true;
-    p.verb = line.left(q);
-    p.rest = line.mid(q + 1);
-    const qsizetype u = line.indexOf(QLatin1Char(' '), q + 1);
-    if (u < 0) {
-        p.object = line.mid(q + 1);
+    p.verb = line.first(q);
+    p.rest = line.sliced(q + 1);
+    qsizetype u = q + 1;
+    while (u < n && s[u] != u' ') {
+        ++u;
+    }
+    p.object = line.sliced(q + 1, u - q - 1);
+    if (u == n) {
         return p;
     }
-    p.object = line.mid(q + 1, u - q - 1);
-    p.parameterText = TrimBlanks(line.mid(u));
-    if (!p.parameterText.isEmpty()) {
-        qsizetype from = 0;
-        for (;;) {
-            const qsizetype comma = p.parameterText.indexOf(QLatin1Char(','), from);
-            if (comma < 0) {
-                p.fields.append(p.parameterText.mid(from));
-                break;
-            }
-            p.fields.append(p.parameterText.mid(from, comma - from));
-            from = comma + 1;
+    qsizetype from = u;
+    qsizetype to = n;
+    while (from < to && s[from] == u' ') {
+        ++from;
+    }
+    while (to > from && s[to - 1] == u' ') {
+        --to;
+    }
+    p.parameterText = line.sliced(from, to - from);
+    if (from == to) {
+        return p;
+    }
+    qsizetype field = from;
+    for (qsizetype i = from; i < to; ++i) {
+        if (s[i] == u',') {
+            p.fields.append(line.sliced(field, i - field));
+            field = i + 1;
         }
     }
+    p.fields.append(line.sliced(field, to - field));
     return p;
 }
 

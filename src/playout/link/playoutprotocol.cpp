@@ -9,14 +9,135 @@
 #include "playout/link/playoutdisplay.h"
 #include "playout/link/playoutline.h"
 
+#include <array>
 #include <cmath>
+#include <cstdint>
+#include <iterator>
+#include <utility>
 
 namespace {
 const QString kIncompatibleTail =
     QStringLiteral(") is not compatible with this version of Kestova Orlix (v");
 
-bool isWord(QStringView text, QLatin1String word) {
-    return text.compare(word, Qt::CaseInsensitive) == 0;
+// The words the parser acts on, as verbs, objects or sub-commands. Each word of a line is
+// looked up once and the handlers switch on the result.
+enum class Word : quint8 {
+    Other,
+    Connected,
+    Set,
+    Script,
+    Website,
+    NumberPlayers,
+    Log,
+    Player,
+    InstantCart,
+    Ic,
+    Mode,
+    Status,
+    CurrentItems,
+    CurrentItem,
+};
+
+struct KnownWord {
+    QLatin1String text; // upper case
+    Word word;
+};
+constexpr KnownWord kWords[] = {
+    {QLatin1String("+CONNECTED"), Word::Connected},
+    {QLatin1String("SET"), Word::Set},
+    {QLatin1String("SCRIPT"), Word::Script},
+    {QLatin1String("WEBSITE"), Word::Website},
+    {QLatin1String("NUMBERPLAYERS"), Word::NumberPlayers},
+    {QLatin1String("LOG"), Word::Log},
+    {QLatin1String("PLAYER"), Word::Player},
+    {QLatin1String("INSTANTCART"), Word::InstantCart},
+    {QLatin1String("IC"), Word::Ic},
+    {QLatin1String("MODE"), Word::Mode},
+    {QLatin1String("STATUS"), Word::Status},
+    {QLatin1String("CURRENTITEMS"), Word::CurrentItems},
+    {QLatin1String("CURRENTITEM"), Word::CurrentItem},
+};
+// Up to 16 ASCII characters packed into two numbers, eight to each, so that a word is
+// compared with each known one in two integer comparisons.
+constexpr qsizetype kLongestWord = 16;
+struct Packed {
+    std::uint64_t low = 0;
+    std::uint64_t high = 0;
+    qsizetype size = 0;
+    constexpr bool operator==(const Packed&) const = default;
+};
+constexpr void packOne(Packed& packed, qsizetype at, char16_t c) {
+    const std::uint64_t bits = std::uint64_t(c) << (8 * (at % 8));
+    if (at < 8) {
+        packed.low |= bits;
+    } else {
+        packed.high |= bits;
+    }
+}
+constexpr Packed packed(QLatin1String text) {
+    Packed p;
+    p.size = text.size();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        packOne(p, i, static_cast<unsigned char>(text.data()[i]));
+    }
+    return p;
+}
+struct PackedWord {
+    Packed text;
+    Word word;
+};
+constexpr auto kPackedWords = [] {
+    std::array<PackedWord, std::size(kWords)> all{};
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        all[i] = {packed(kWords[i].text), kWords[i].word};
+    }
+    return all;
+}();
+
+// Words compare without regard to case. A word of ASCII characters is upper-cased once and
+// matched as two numbers; one with any other character goes through Qt's case folding, under
+// which a few other letters match ASCII ones.
+Word lookUp(QStringView text) {
+    if (text.isEmpty() || text.size() > kLongestWord) {
+        return Word::Other;
+    }
+    Packed word;
+    word.size = text.size();
+    const char16_t* const s = text.utf16();
+    for (qsizetype i = 0; i < word.size; ++i) {
+        const char16_t c = s[i];
+        if (c >= 0x80) {
+            for (const KnownWord& known : kWords) {
+                if (text.compare(known.text, Qt::CaseInsensitive) == 0) {
+                    return known.word;
+                }
+            }
+            return Word::Other;
+        }
+        packOne(word, i, c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c);
+    }
+    for (const PackedWord& known : kPackedWords) {
+        if (known.text == word) {
+            return known.word;
+        }
+    }
+    return Word::Other;
+}
+
+// A field's number as ValOf reads it, with plain digits read here.
+double numberOf(QStringView field) {
+    if (field.isEmpty() || field.size() > 9) {
+        return ValOf(field);
+    }
+    qint32 value = 0;
+    for (const QChar c : field) {
+        const char16_t u = c.unicode();
+        if (u < u'0' || u > u'9') {
+            return ValOf(field);
+        }
+        value = value * 10 + (u - u'0');
+    }
+    return value;
 }
 
 QString keyWord(const QString& keyWords, const QString& name) {
@@ -25,9 +146,52 @@ QString keyWord(const QString& keyWords, const QString& name) {
     return GetParameterByRef(source, key, QStringLiteral("="), true, QStringLiteral(" "));
 }
 
+bool isAscii(QStringView text) {
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// keyWord on ASCII text without copies: the value after " name=" (the text read as if it
+// began with a blank), up to the next blank, or between double quotes when it starts with
+// one (to the end when the closing one is missing). Empty when the name is not there.
+QStringView asciiKeyWord(QStringView keyWords, QLatin1String name) {
+    const qsizetype n = keyWords.size();
+    const qsizetype width = name.size();
+    for (qsizetype at = 0; at + width < n; ++at) {
+        // A name starts the text or follows a blank.
+        if (at > 0 && keyWords.at(at - 1) != QLatin1Char(' ')) {
+            continue;
+        }
+        if (keyWords.at(at + width) != QLatin1Char('=') ||
+            keyWords.sliced(at, width).compare(name, Qt::CaseInsensitive) != 0) {
+            continue;
+        }
+        const qsizetype value = at + width + 1;
+        if (value < n && keyWords.at(value) == QLatin1Char('"')) {
+            const qsizetype close = keyWords.indexOf(QLatin1Char('"'), value + 1);
+            return close < 0 ? keyWords.sliced(value + 1)
+                             : keyWords.sliced(value + 1, close - value - 1);
+        }
+        const qsizetype blank = keyWords.indexOf(QLatin1Char(' '), value);
+        return blank < 0 ? keyWords.sliced(value) : keyWords.sliced(value, blank - value);
+    }
+    return {};
+}
+
 // The log scroller's text of a current-items line: the title, then "-" and the artist when
 // there is one.
 QString currentItemText(QStringView keyWords) {
+    if (isAscii(keyWords)) {
+        const QString artist =
+            AppServices::DecodeText(asciiKeyWord(keyWords, QLatin1String("AName1")).toString());
+        const QString title =
+            AppServices::DecodeText(asciiKeyWord(keyWords, QLatin1String("ITitle")).toString());
+        return artist.isEmpty() ? title : title + QLatin1Char('-') + artist;
+    }
     const QString source = keyWords.toString();
     const QString artist = keyWord(source, QStringLiteral("AName1"));
     const QString title = keyWord(source, QStringLiteral("ITitle"));
@@ -74,29 +238,41 @@ void PlayoutProtocol::ProcessMessage(const QString& line) {
         DebugLog(QStringLiteral("Failed - no Action Message (i.e. Play/Cue/Set/Flash etc.)"), -1,
                  0);
     }
-    // Verbs, objects and sub-commands compare without regard to case.
-    if (isWord(p.verb, QLatin1String("+CONNECTED"))) {
+    switch (lookUp(p.verb)) {
+    case Word::Connected:
         handshake(line, p.object.toString(), p.parameterText.toString());
-    } else if (isWord(p.verb, QLatin1String("SET"))) {
+        return;
+    case Word::Set:
         set(p);
-    } else if (isWord(p.verb, QLatin1String("SCRIPT"))) {
+        return;
+    case Word::Script:
         link_.ScriptArrived(AppServices::DecodeText(p.rest.toString()));
-    } else if (isWord(p.verb, QLatin1String("WEBSITE"))) {
+        return;
+    case Word::Website:
         link_.WebsiteArrived(p.rest.toString());
+        return;
+    default:
+        return;
     }
 }
 
 void PlayoutProtocol::set(const PlayoutLine& p) {
-    const QStringView object = p.object;
-    if (isWord(object, QLatin1String("NUMBERPLAYERS"))) {
+    switch (lookUp(p.object)) {
+    case Word::NumberPlayers:
         setNumberPlayers(p);
-    } else if (isWord(object, QLatin1String("LOG"))) {
+        return;
+    case Word::Log:
         setLog(p);
-    } else if (isWord(object, QLatin1String("PLAYER"))) {
+        return;
+    case Word::Player:
         setPlayer(p);
-    } else if (isWord(object, QLatin1String("INSTANTCART")) ||
-               isWord(object, QLatin1String("IC"))) {
+        return;
+    case Word::InstantCart:
+    case Word::Ic:
         setInstantCart(p);
+        return;
+    default:
+        return;
     }
 }
 
@@ -104,7 +280,7 @@ void PlayoutProtocol::setNumberPlayers(const PlayoutLine& p) {
     if (!p.HasField(0)) {
         return;
     }
-    const auto count = ToInteger16(ValOf(p.fields.at(0)));
+    const auto count = ToInteger16(numberOf(p.fields.at(0)));
     if (!count) {
         DebugLog(QStringLiteral("Player count out of range - line ignored"), 5);
         return;
@@ -117,54 +293,60 @@ void PlayoutProtocol::setLog(const PlayoutLine& p) {
     if (!p.HasField(0)) {
         return;
     }
-    const QStringView sub = p.fields.at(0);
-    if (isWord(sub, QLatin1String("MODE"))) {
+    switch (lookUp(p.fields.at(0))) {
+    case Word::Mode: {
         if (!p.HasField(2)) {
             return;
         }
-        const bool automatic = ValOf(p.fields.at(1)) != 0;
-        const bool goAllowed = ValOf(p.fields.at(2)) != 0;
+        const bool automatic = numberOf(p.fields.at(1)) != 0;
+        const bool goAllowed = numberOf(p.fields.at(2)) != 0;
         std::optional<QString> text;
         if (p.HasField(3)) {
             text = AppServices::DecodeText(p.fields.at(3).toString());
         }
         display_.ShowLogMode(automatic, goAllowed, text);
-    } else if (isWord(sub, QLatin1String("SCRIPT"))) {
+        return;
+    }
+    case Word::Script:
         // Commas inside the script survive: the fields after the first, joined again.
         link_.ScriptArrived(AppServices::DecodeText(p.FieldsFrom(1).toString()));
-    } else if (isWord(sub, QLatin1String("STATUS"))) {
+        return;
+    case Word::Status:
         if (p.HasField(1)) {
             display_.ShowLogStatus(!TrimBlanks(p.fields.at(1)).isEmpty());
         }
-    } else if (isWord(sub, QLatin1String("CURRENTITEMS"))) {
+        return;
+    case Word::CurrentItems:
         if (p.HasField(1)) {
             display_.ShowLogCurrentItem(currentItemText(p.fields.at(1)));
         }
+        return;
+    default:
+        return;
     }
 }
 
 void PlayoutProtocol::setPlayer(const PlayoutLine& p) {
-    if (!p.HasField(2) || !isWord(p.fields.at(0), QLatin1String("STATUS"))) {
+    if (!p.HasField(2) || lookUp(p.fields.at(0)) != Word::Status) {
         return;
     }
-    const auto player = ToInteger16(ValOf(p.fields.at(1)));
-    const auto status = ToInteger32(ValOf(p.fields.at(2)));
+    const auto player = ToInteger16(numberOf(p.fields.at(1)));
+    const auto status = ToInteger32(numberOf(p.fields.at(2)));
     if (!player || !status) {
         DebugLog(QStringLiteral("Player status out of range - line ignored"), 5);
         return;
     }
-    const QString text = p.HasField(3) ? p.fields.at(3).toString() : QString();
-    display_.ShowPlayerStatus(*player, *status, AppServices::DecodeText(text));
+    QString text = p.HasField(3) ? p.fields.at(3).toString() : QString();
+    display_.ShowPlayerStatus(*player, *status, AppServices::DecodeText(std::move(text)));
 }
 
 void PlayoutProtocol::setInstantCart(const PlayoutLine& p) {
     // Either word with either version; the sub-command follows the version.
-    const QLatin1String wanted =
-        playoutVersion_ >= 5 ? QLatin1String("CURRENTITEM") : QLatin1String("STATUS");
-    if (!p.HasField(2) || !isWord(p.fields.at(0), wanted)) {
+    const Word wanted = playoutVersion_ >= 5 ? Word::CurrentItem : Word::Status;
+    if (!p.HasField(2) || lookUp(p.fields.at(0)) != wanted) {
         return;
     }
-    const auto cart = ToInteger16(ValOf(p.fields.at(1)));
+    const auto cart = ToInteger16(numberOf(p.fields.at(1)));
     if (!cart) {
         DebugLog(QStringLiteral("Instant cart out of range - line ignored"), 5);
         return;
