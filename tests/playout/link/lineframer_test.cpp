@@ -123,11 +123,14 @@ struct Reference {
     }
 };
 
+// The code page's own letters, a NUL and the bytes it leaves unassigned.
+constexpr char kHighBytes[] = "Caf\xe9 \x80\x93quoted\x94\x00\xff\r\n\x81\x8d\x8f\x90\x9d\r";
+
 const std::vector<std::string>& streams() {
     static const std::vector<std::string> all = {
         "SET PLAYER STATUS,1,5,Tune\r\nSET LOG STATUS,x\r\n",
         "A\rB\nC\r\nD\n\rE\r\r\n\n\r\n",
-        std::string("Caf\xe9 \x80\x93quoted\x94\x00\xff\r\n\x81\x8d\x8f\x90\x9d\r", 29),
+        std::string(kHighBytes, sizeof kHighBytes - 1),
         "no end at all",
         "\r\n\r\n\n\n\r\r",
         "a line longer than eight bytes, and another one\rshort\nx\r\n",
