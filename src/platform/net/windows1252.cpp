@@ -62,9 +62,13 @@ void Windows1252::DecodeInto(const char* data, qsizetype size, QString& text) {
 
 QByteArray Windows1252::Encode(const QString& text) {
     QByteArray bytes(text.size(), Qt::Uninitialized);
-    const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        bytes[i] = encodeOne(in[i]);
-    }
+    EncodeInto(text, bytes.data());
     return bytes;
+}
+
+void Windows1252::EncodeInto(QStringView text, char* out) {
+    const char16_t* in = text.utf16();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        out[i] = encodeOne(in[i]);
+    }
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 // The single-byte code page the playout system writes its text in. Bytes 0x80 to 0x9F are
 // the code page's own letters and signs; the five it leaves unassigned stay as the control
@@ -15,4 +16,6 @@ inline QString Decode(const QByteArray& bytes) {
 }
 // A character the code page cannot hold is written as "?".
 QByteArray Encode(const QString& text);
+// The same into out, which has room for text.size() bytes.
+void EncodeInto(QStringView text, char* out);
 } // namespace Windows1252

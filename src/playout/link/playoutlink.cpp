@@ -110,8 +110,11 @@ void PlayoutLink::SendMessageToComputer(const QString& Message) {
     if (socket_->State() != SocketControl::StateConnected) {
         return;
     }
-    QByteArray line = Windows1252::Encode(Message);
-    line.append("\r\n", 2);
+    // Encoded straight into the line with its end, one allocation.
+    QByteArray line(Message.size() + 2, Qt::Uninitialized);
+    Windows1252::EncodeInto(Message, line.data());
+    line[Message.size()] = '\r';
+    line[Message.size() + 1] = '\n';
     socket_->SendData(line);
 }
 

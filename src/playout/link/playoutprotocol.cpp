@@ -11,8 +11,8 @@
 
 #include <array>
 #include <cmath>
-#include <cstdint>
-#include <iterator>
+
+#include <optional>
 #include <utility>
 
 namespace {
@@ -57,87 +57,96 @@ constexpr KnownWord kWords[] = {
     {QLatin1String("CURRENTITEMS"), Word::CurrentItems},
     {QLatin1String("CURRENTITEM"), Word::CurrentItem},
 };
-// Up to 16 ASCII characters packed into two numbers, eight to each, so that a word is
-// compared with each known one in two integer comparisons.
-constexpr qsizetype kLongestWord = 16;
-struct Packed {
-    std::uint64_t low = 0;
-    std::uint64_t high = 0;
-    qsizetype size = 0;
-    constexpr bool operator==(const Packed&) const = default;
+// The known words by their length, at most three of each, for the lookup below.
+constexpr qsizetype kLongestWord = 13;
+struct SameLength {
+    const KnownWord* words[3] = {};
 };
-constexpr void packOne(Packed& packed, qsizetype at, char16_t c) {
-    const std::uint64_t bits = std::uint64_t(c) << (8 * (at % 8));
-    if (at < 8) {
-        packed.low |= bits;
-    } else {
-        packed.high |= bits;
-    }
-}
-constexpr Packed packed(QLatin1String text) {
-    Packed p;
-    p.size = text.size();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        packOne(p, i, static_cast<unsigned char>(text.data()[i]));
-    }
-    return p;
-}
-struct PackedWord {
-    Packed text;
-    Word word;
-};
-constexpr auto kPackedWords = [] {
-    std::array<PackedWord, std::size(kWords)> all{};
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        all[i] = {packed(kWords[i].text), kWords[i].word};
+constexpr auto kByLength = [] {
+    std::array<SameLength, kLongestWord + 1> all{};
+    for (const KnownWord& known : kWords) {
+        SameLength& same = all[std::size_t(known.text.size())];
+        std::size_t free = 0;
+        while (same.words[free] != nullptr) {
+            ++free;
+        }
+        same.words[free] = &known;
     }
     return all;
 }();
 
-// Words compare without regard to case. A word of ASCII characters is upper-cased once and
-// matched as two numbers; one with any other character goes through Qt's case folding, under
-// which a few other letters match ASCII ones.
+// Words compare without regard to case. A word is compared with the known ones of its length
+// with ASCII letters folded; when none matches and it has a character beyond ASCII, it goes
+// through Qt's case folding, under which a few other letters match ASCII ones.
 Word lookUp(QStringView text) {
-    if (text.isEmpty() || text.size() > kLongestWord) {
-        return Word::Other;
-    }
-    Packed word;
-    word.size = text.size();
+    const qsizetype n = text.size();
     const char16_t* const s = text.utf16();
-    for (qsizetype i = 0; i < word.size; ++i) {
-        const char16_t c = s[i];
-        if (c >= 0x80) {
+    if (n <= kLongestWord) {
+        for (const KnownWord* known : kByLength[std::size_t(n)].words) {
+            if (known == nullptr) {
+                break;
+            }
+            const char* const k = known->text.data();
+            qsizetype i = 0;
+            for (; i < n; ++i) {
+                const char16_t c = s[i];
+                const char16_t upper = c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c;
+                if (upper != char16_t(k[i])) {
+                    break;
+                }
+            }
+            if (i == n) {
+                return known->word;
+            }
+        }
+    }
+    for (qsizetype i = 0; i < n; ++i) {
+        if (s[i] >= 0x80) {
             for (const KnownWord& known : kWords) {
                 if (text.compare(known.text, Qt::CaseInsensitive) == 0) {
                     return known.word;
                 }
             }
-            return Word::Other;
-        }
-        packOne(word, i, c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c);
-    }
-    for (const PackedWord& known : kPackedWords) {
-        if (known.text == word) {
-            return known.word;
+            break;
         }
     }
     return Word::Other;
 }
 
-// A field's number as ValOf reads it, with plain digits read here.
-double numberOf(QStringView field) {
+// A field's number as ValOf reads it, with plain digits (the usual form) read here.
+std::optional<qint32> plainDigits(QStringView field) {
     if (field.isEmpty() || field.size() > 9) {
-        return ValOf(field);
+        return std::nullopt;
     }
     qint32 value = 0;
     for (const QChar c : field) {
         const char16_t u = c.unicode();
         if (u < u'0' || u > u'9') {
-            return ValOf(field);
+            return std::nullopt;
         }
         value = value * 10 + (u - u'0');
     }
     return value;
+}
+
+double numberOf(QStringView field) {
+    const std::optional<qint32> digits = plainDigits(field);
+    return digits ? double(*digits) : ValOf(field);
+}
+
+// ToInteger16(ValOf(field)) and ToInteger32(ValOf(field)), without the double for digits.
+std::optional<qint16> integer16Of(QStringView field) {
+    if (const std::optional<qint32> digits = plainDigits(field)) {
+        return *digits <= 32767 ? std::optional<qint16>(qint16(*digits)) : std::nullopt;
+    }
+    return ToInteger16(ValOf(field));
+}
+
+std::optional<qint32> integer32Of(QStringView field) {
+    if (const std::optional<qint32> digits = plainDigits(field)) {
+        return digits;
+    }
+    return ToInteger32(ValOf(field));
 }
 
 QString keyWord(const QString& keyWords, const QString& name) {
@@ -280,7 +289,7 @@ void PlayoutProtocol::setNumberPlayers(const PlayoutLine& p) {
     if (!p.HasField(0)) {
         return;
     }
-    const auto count = ToInteger16(numberOf(p.fields.at(0)));
+    const auto count = integer16Of(p.fields.at(0));
     if (!count) {
         DebugLog(QStringLiteral("Player count out of range - line ignored"), 5);
         return;
@@ -330,8 +339,8 @@ void PlayoutProtocol::setPlayer(const PlayoutLine& p) {
     if (!p.HasField(2) || lookUp(p.fields.at(0)) != Word::Status) {
         return;
     }
-    const auto player = ToInteger16(numberOf(p.fields.at(1)));
-    const auto status = ToInteger32(numberOf(p.fields.at(2)));
+    const auto player = integer16Of(p.fields.at(1));
+    const auto status = integer32Of(p.fields.at(2));
     if (!player || !status) {
         DebugLog(QStringLiteral("Player status out of range - line ignored"), 5);
         return;
@@ -346,7 +355,7 @@ void PlayoutProtocol::setInstantCart(const PlayoutLine& p) {
     if (!p.HasField(2) || lookUp(p.fields.at(0)) != wanted) {
         return;
     }
-    const auto cart = ToInteger16(numberOf(p.fields.at(1)));
+    const auto cart = integer16Of(p.fields.at(1));
     if (!cart) {
         DebugLog(QStringLiteral("Instant cart out of range - line ignored"), 5);
         return;
