@@ -1,6 +1,8 @@
 #include "platform/net/windows1252.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 // 0x80 to 0x9F.
@@ -20,23 +22,53 @@ char encodeOne(char16_t c) {
     }
     return '?';
 }
+
+// Whether any byte has its high bit set, eight bytes a step.
+bool anyHigh(const char* data, qsizetype size) {
+    std::uint64_t bits = 0;
+    qsizetype i = 0;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, data + i, sizeof word);
+        bits |= word;
+    }
+    for (; i < size; ++i) {
+        bits |= static_cast<unsigned char>(data[i]);
+    }
+    return (bits & 0x8080808080808080ULL) != 0;
+}
 } // namespace
 
 QString Windows1252::Decode(const char* data, qsizetype size) {
-    QString text(size, Qt::Uninitialized);
+    QString text;
+    DecodeInto(data, size, text);
+    return text;
+}
+
+void Windows1252::DecodeInto(const char* data, qsizetype size, QString& text) {
+    // Outside 0x80 to 0x9F the code page is Latin-1, which Qt widens fast.
+    text = QLatin1String(data, size);
+    if (!anyHigh(data, size)) {
+        return;
+    }
     char16_t* out = reinterpret_cast<char16_t*>(text.data());
     for (qsizetype i = 0; i < size; ++i) {
         const auto b = static_cast<unsigned char>(data[i]);
-        out[i] = (b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : char16_t(b);
+        if (b >= 0x80 && b < 0xA0) {
+            out[i] = kHigh[b - 0x80];
+        }
     }
-    return text;
 }
 
 QByteArray Windows1252::Encode(const QString& text) {
     QByteArray bytes(text.size(), Qt::Uninitialized);
-    const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        bytes[i] = encodeOne(in[i]);
-    }
+    EncodeInto(text, bytes.data());
     return bytes;
+}
+
+void Windows1252::EncodeInto(QStringView text, char* out) {
+    const char16_t* in = text.utf16();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        out[i] = encodeOne(in[i]);
+    }
 }

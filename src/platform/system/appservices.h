@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 class QObject;
 class SingleInstance;
@@ -47,6 +48,7 @@ public:
                              qsizetype* sepPos = nullptr);
     static QString CleanText(const QString& text) { return text; }
     static QString DecodeText(const QString& text) { return text; }
+    static QString DecodeText(QString&& text) { return std::move(text); }
     // For number-only boxes: a digit or an editing key passes; any other key gives 0.
     static int FilterNumericKey(int keyAscii, int mode);
     // Text made comparable with another: mode 1 (phone numbers and the names that repeat them)

@@ -1,33 +1,73 @@
 #include "playout/link/playoutline.h"
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+// The first c at or after from, or to. Four characters a step: one equal to c becomes zero
+// after the XOR, and the lowest high bit the subtraction leaves marks the first zero exactly
+// (a borrow only ever runs upwards from it).
+qsizetype find(const char16_t* s, qsizetype from, qsizetype to, char16_t c) {
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kOnes = 0x0001000100010001ULL;
+        constexpr std::uint64_t kHighs = 0x8000800080008000ULL;
+        const std::uint64_t pattern = kOnes * c;
+        for (; to - from >= 4; from += 4) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, s + from, sizeof word);
+            const std::uint64_t x = word ^ pattern;
+            const std::uint64_t hits = (x - kOnes) & ~x & kHighs;
+            if (hits != 0) {
+                return from + std::countr_zero(hits) / 16;
+            }
+        }
+    }
+    while (from < to && s[from] != c) {
+        ++from;
+    }
+    return from;
+}
+} // namespace
+
 PlayoutLine PlayoutLine::Split(QStringView line) {
+    // One pass over the line: the two blanks, then the commas between the trimmed ends.
     PlayoutLine p;
-    const qsizetype q = line.indexOf(QLatin1Char(' '));
-    if (q < 0) {
+    const char16_t* const s = line.utf16();
+    const qsizetype n = line.size();
+    const qsizetype q = find(s, 0, n, u' ');
+    if (q == n) {
         p.verb = line;
         return p;
     }
     p.hasBlank = true;
-    p.verb = line.left(q);
-    p.rest = line.mid(q + 1);
-    const qsizetype u = line.indexOf(QLatin1Char(' '), q + 1);
-    if (u < 0) {
-        p.object = line.mid(q + 1);
+    p.verb = line.first(q);
+    p.rest = line.sliced(q + 1);
+    const qsizetype u = find(s, q + 1, n, u' ');
+    p.object = line.sliced(q + 1, u - q - 1);
+    if (u == n) {
         return p;
     }
-    p.object = line.mid(q + 1, u - q - 1);
-    p.parameterText = TrimBlanks(line.mid(u));
-    if (!p.parameterText.isEmpty()) {
-        qsizetype from = 0;
-        for (;;) {
-            const qsizetype comma = p.parameterText.indexOf(QLatin1Char(','), from);
-            if (comma < 0) {
-                p.fields.append(p.parameterText.mid(from));
-                break;
-            }
-            p.fields.append(p.parameterText.mid(from, comma - from));
-            from = comma + 1;
+    qsizetype from = u;
+    qsizetype to = n;
+    while (from < to && s[from] == u' ') {
+        ++from;
+    }
+    while (to > from && s[to - 1] == u' ') {
+        --to;
+    }
+    p.parameterText = line.sliced(from, to - from);
+    if (from == to) {
+        return p;
+    }
+    qsizetype field = from;
+    for (;;) {
+        const qsizetype comma = find(s, field, to, u',');
+        p.fields.append(line.sliced(field, comma - field));
+        if (comma == to) {
+            break;
         }
+        field = comma + 1;
     }
     return p;
 }

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 namespace {
 // No exception leaves an event handler: it is logged and the event is over.
@@ -109,7 +110,12 @@ void PlayoutLink::SendMessageToComputer(const QString& Message) {
     if (socket_->State() != SocketControl::StateConnected) {
         return;
     }
-    socket_->SendData(Windows1252::Encode(Message + QStringLiteral("\r\n")));
+    // Encoded straight into the line with its end, one allocation.
+    QByteArray line(Message.size() + 2, Qt::Uninitialized);
+    Windows1252::EncodeInto(Message, line.data());
+    line[Message.size()] = '\r';
+    line[Message.size() + 1] = '\n';
+    socket_->SendData(line);
 }
 
 void PlayoutLink::ProcessMessage(const QString& line) {
@@ -148,8 +154,8 @@ void PlayoutLink::sckVorela_DataArrival(qint64 /*bytesTotal*/) {
     }
     while (socket_->BytesReceived() != 0) {
         sReceiveBuffer_.Append(socket_->GetData());
-        QByteArray line;
-        // Each line leaves the buffer before it is handled: a box the parser shows lets a
+        QByteArrayView line;
+        // Each line leaves the framer before it is handled: a box the parser shows lets a
         // nested read run, which must neither see this line again nor cut a stale buffer.
         while (sReceiveBuffer_.TakeLine(line)) {
             processLine(line);
@@ -157,9 +163,15 @@ void PlayoutLink::sckVorela_DataArrival(qint64 /*bytesTotal*/) {
     }
 }
 
-void PlayoutLink::processLine(const QByteArray& bytes) {
+void PlayoutLink::processLine(QByteArrayView bytes) {
+    // The line is decoded into the text buffer of the last one, so that no line allocates.
+    // The buffer is taken for the time the line is handled: a nested read meanwhile decodes
+    // into one of its own.
+    QString text = std::exchange(lineText_, QString());
+    Windows1252::DecodeInto(bytes.data(), bytes.size(), text);
     // A line that cannot be handled is skipped; the lines after it still are.
-    guarded("ProcessMessage", [&] { protocol_.ProcessMessage(Windows1252::Decode(bytes)); });
+    guarded("ProcessMessage", [&] { protocol_.ProcessMessage(text); });
+    lineText_ = std::move(text);
 }
 
 void PlayoutLink::sckVorela_Error(int Number, const QString& Description) {

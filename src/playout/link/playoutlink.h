@@ -105,13 +105,15 @@ private:
     void retryLater(int pauseMs);
     void onRetryDue();
     void setState(LinkState state);
-    void processLine(const QByteArray& bytes);
+    void processLine(QByteArrayView bytes);
 
     SettingsSource clsSettings_;
     std::unique_ptr<SocketControl> socket_;
     std::unique_ptr<RetryTimer> retryTimer_;
     PlayoutProtocol protocol_;
     LineFramer sReceiveBuffer_;
+    // Where each received line is decoded, kept for the next.
+    QString lineText_;
     LinkState state_ = LinkState::Down;
     bool bLinkWanted_ = false;
     int firstRetryPauseMs_ = kFirstRetryPauseMs;

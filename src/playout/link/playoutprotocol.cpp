@@ -9,14 +9,144 @@
 #include "playout/link/playoutdisplay.h"
 #include "playout/link/playoutline.h"
 
+#include <array>
 #include <cmath>
+
+#include <optional>
+#include <utility>
 
 namespace {
 const QString kIncompatibleTail =
     QStringLiteral(") is not compatible with this version of Kestova Orlix (v");
 
-bool isWord(QStringView text, QLatin1String word) {
-    return text.compare(word, Qt::CaseInsensitive) == 0;
+// The words the parser acts on, as verbs, objects or sub-commands. Each word of a line is
+// looked up once and the handlers switch on the result.
+enum class Word : quint8 {
+    Other,
+    Connected,
+    Set,
+    Script,
+    Website,
+    NumberPlayers,
+    Log,
+    Player,
+    InstantCart,
+    Ic,
+    Mode,
+    Status,
+    CurrentItems,
+    CurrentItem,
+};
+
+struct KnownWord {
+    QLatin1String text; // upper case
+    Word word;
+};
+constexpr KnownWord kWords[] = {
+    {QLatin1String("+CONNECTED"), Word::Connected},
+    {QLatin1String("SET"), Word::Set},
+    {QLatin1String("SCRIPT"), Word::Script},
+    {QLatin1String("WEBSITE"), Word::Website},
+    {QLatin1String("NUMBERPLAYERS"), Word::NumberPlayers},
+    {QLatin1String("LOG"), Word::Log},
+    {QLatin1String("PLAYER"), Word::Player},
+    {QLatin1String("INSTANTCART"), Word::InstantCart},
+    {QLatin1String("IC"), Word::Ic},
+    {QLatin1String("MODE"), Word::Mode},
+    {QLatin1String("STATUS"), Word::Status},
+    {QLatin1String("CURRENTITEMS"), Word::CurrentItems},
+    {QLatin1String("CURRENTITEM"), Word::CurrentItem},
+};
+// The known words by their length, at most three of each, for the lookup below.
+constexpr qsizetype kLongestWord = 13;
+struct SameLength {
+    const KnownWord* words[3] = {};
+};
+constexpr auto kByLength = [] {
+    std::array<SameLength, kLongestWord + 1> all{};
+    for (const KnownWord& known : kWords) {
+        SameLength& same = all[std::size_t(known.text.size())];
+        std::size_t free = 0;
+        while (same.words[free] != nullptr) {
+            ++free;
+        }
+        same.words[free] = &known;
+    }
+    return all;
+}();
+
+// Words compare without regard to case. A word is compared with the known ones of its length
+// with ASCII letters folded; when none matches and it has a character beyond ASCII, it goes
+// through Qt's case folding, under which a few other letters match ASCII ones.
+Word lookUp(QStringView text) {
+    const qsizetype n = text.size();
+    const char16_t* const s = text.utf16();
+    if (n <= kLongestWord) {
+        for (const KnownWord* known : kByLength[std::size_t(n)].words) {
+            if (known == nullptr) {
+                break;
+            }
+            const char* const k = known->text.data();
+            qsizetype i = 0;
+            for (; i < n; ++i) {
+                const char16_t c = s[i];
+                const char16_t upper = c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c;
+                if (upper != char16_t(k[i])) {
+                    break;
+                }
+            }
+            if (i == n) {
+                return known->word;
+            }
+        }
+    }
+    for (qsizetype i = 0; i < n; ++i) {
+        if (s[i] >= 0x80) {
+            for (const KnownWord& known : kWords) {
+                if (text.compare(known.text, Qt::CaseInsensitive) == 0) {
+                    return known.word;
+                }
+            }
+            break;
+        }
+    }
+    return Word::Other;
+}
+
+// A field's number as ValOf reads it, with plain digits (the usual form) read here.
+std::optional<qint32> plainDigits(QStringView field) {
+    if (field.isEmpty() || field.size() > 9) {
+        return std::nullopt;
+    }
+    qint32 value = 0;
+    for (const QChar c : field) {
+        const char16_t u = c.unicode();
+        if (u < u'0' || u > u'9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (u - u'0');
+    }
+    return value;
+}
+
+double numberOf(QStringView field) {
+    const std::optional<qint32> digits = plainDigits(field);
+    return digits ? double(*digits) : ValOf(field);
+}
+
+// ToInteger16(ValOf(field)) and ToInteger32(ValOf(field)), without the double for digits.
+std::optional<qint16> integer16Of(QStringView field) {
+    if (const std::optional<qint32> digits = plainDigits(field)) {
+        return *digits <= 32767 ? std::optional<qint16>(qint16(*digits)) : std::nullopt;
+    }
+    return ToInteger16(ValOf(field));
+}
+
+std::optional<qint32> integer32Of(QStringView field) {
+    if (const std::optional<qint32> digits = plainDigits(field)) {
+        return digits;
+    }
+    return ToInteger32(ValOf(field));
 }
 
 QString keyWord(const QString& keyWords, const QString& name) {
@@ -25,9 +155,52 @@ QString keyWord(const QString& keyWords, const QString& name) {
     return GetParameterByRef(source, key, QStringLiteral("="), true, QStringLiteral(" "));
 }
 
+bool isAscii(QStringView text) {
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// keyWord on ASCII text without copies: the value after " name=" (the text read as if it
+// began with a blank), up to the next blank, or between double quotes when it starts with
+// one (to the end when the closing one is missing). Empty when the name is not there.
+QStringView asciiKeyWord(QStringView keyWords, QLatin1String name) {
+    const qsizetype n = keyWords.size();
+    const qsizetype width = name.size();
+    for (qsizetype at = 0; at + width < n; ++at) {
+        // A name starts the text or follows a blank.
+        if (at > 0 && keyWords.at(at - 1) != QLatin1Char(' ')) {
+            continue;
+        }
+        if (keyWords.at(at + width) != QLatin1Char('=') ||
+            keyWords.sliced(at, width).compare(name, Qt::CaseInsensitive) != 0) {
+            continue;
+        }
+        const qsizetype value = at + width + 1;
+        if (value < n && keyWords.at(value) == QLatin1Char('"')) {
+            const qsizetype close = keyWords.indexOf(QLatin1Char('"'), value + 1);
+            return close < 0 ? keyWords.sliced(value + 1)
+                             : keyWords.sliced(value + 1, close - value - 1);
+        }
+        const qsizetype blank = keyWords.indexOf(QLatin1Char(' '), value);
+        return blank < 0 ? keyWords.sliced(value) : keyWords.sliced(value, blank - value);
+    }
+    return {};
+}
+
 // The log scroller's text of a current-items line: the title, then "-" and the artist when
 // there is one.
 QString currentItemText(QStringView keyWords) {
+    if (isAscii(keyWords)) {
+        const QString artist =
+            AppServices::DecodeText(asciiKeyWord(keyWords, QLatin1String("AName1")).toString());
+        const QString title =
+            AppServices::DecodeText(asciiKeyWord(keyWords, QLatin1String("ITitle")).toString());
+        return artist.isEmpty() ? title : title + QLatin1Char('-') + artist;
+    }
     const QString source = keyWords.toString();
     const QString artist = keyWord(source, QStringLiteral("AName1"));
     const QString title = keyWord(source, QStringLiteral("ITitle"));
@@ -74,29 +247,41 @@ void PlayoutProtocol::ProcessMessage(const QString& line) {
         DebugLog(QStringLiteral("Failed - no Action Message (i.e. Play/Cue/Set/Flash etc.)"), -1,
                  0);
     }
-    // Verbs, objects and sub-commands compare without regard to case.
-    if (isWord(p.verb, QLatin1String("+CONNECTED"))) {
+    switch (lookUp(p.verb)) {
+    case Word::Connected:
         handshake(line, p.object.toString(), p.parameterText.toString());
-    } else if (isWord(p.verb, QLatin1String("SET"))) {
+        return;
+    case Word::Set:
         set(p);
-    } else if (isWord(p.verb, QLatin1String("SCRIPT"))) {
+        return;
+    case Word::Script:
         link_.ScriptArrived(AppServices::DecodeText(p.rest.toString()));
-    } else if (isWord(p.verb, QLatin1String("WEBSITE"))) {
+        return;
+    case Word::Website:
         link_.WebsiteArrived(p.rest.toString());
+        return;
+    default:
+        return;
     }
 }
 
 void PlayoutProtocol::set(const PlayoutLine& p) {
-    const QStringView object = p.object;
-    if (isWord(object, QLatin1String("NUMBERPLAYERS"))) {
+    switch (lookUp(p.object)) {
+    case Word::NumberPlayers:
         setNumberPlayers(p);
-    } else if (isWord(object, QLatin1String("LOG"))) {
+        return;
+    case Word::Log:
         setLog(p);
-    } else if (isWord(object, QLatin1String("PLAYER"))) {
+        return;
+    case Word::Player:
         setPlayer(p);
-    } else if (isWord(object, QLatin1String("INSTANTCART")) ||
-               isWord(object, QLatin1String("IC"))) {
+        return;
+    case Word::InstantCart:
+    case Word::Ic:
         setInstantCart(p);
+        return;
+    default:
+        return;
     }
 }
 
@@ -104,7 +289,7 @@ void PlayoutProtocol::setNumberPlayers(const PlayoutLine& p) {
     if (!p.HasField(0)) {
         return;
     }
-    const auto count = ToInteger16(ValOf(p.fields.at(0)));
+    const auto count = integer16Of(p.fields.at(0));
     if (!count) {
         DebugLog(QStringLiteral("Player count out of range - line ignored"), 5);
         return;
@@ -117,54 +302,60 @@ void PlayoutProtocol::setLog(const PlayoutLine& p) {
     if (!p.HasField(0)) {
         return;
     }
-    const QStringView sub = p.fields.at(0);
-    if (isWord(sub, QLatin1String("MODE"))) {
+    switch (lookUp(p.fields.at(0))) {
+    case Word::Mode: {
         if (!p.HasField(2)) {
             return;
         }
-        const bool automatic = ValOf(p.fields.at(1)) != 0;
-        const bool goAllowed = ValOf(p.fields.at(2)) != 0;
+        const bool automatic = numberOf(p.fields.at(1)) != 0;
+        const bool goAllowed = numberOf(p.fields.at(2)) != 0;
         std::optional<QString> text;
         if (p.HasField(3)) {
             text = AppServices::DecodeText(p.fields.at(3).toString());
         }
         display_.ShowLogMode(automatic, goAllowed, text);
-    } else if (isWord(sub, QLatin1String("SCRIPT"))) {
+        return;
+    }
+    case Word::Script:
         // Commas inside the script survive: the fields after the first, joined again.
         link_.ScriptArrived(AppServices::DecodeText(p.FieldsFrom(1).toString()));
-    } else if (isWord(sub, QLatin1String("STATUS"))) {
+        return;
+    case Word::Status:
         if (p.HasField(1)) {
             display_.ShowLogStatus(!TrimBlanks(p.fields.at(1)).isEmpty());
         }
-    } else if (isWord(sub, QLatin1String("CURRENTITEMS"))) {
+        return;
+    case Word::CurrentItems:
         if (p.HasField(1)) {
             display_.ShowLogCurrentItem(currentItemText(p.fields.at(1)));
         }
+        return;
+    default:
+        return;
     }
 }
 
 void PlayoutProtocol::setPlayer(const PlayoutLine& p) {
-    if (!p.HasField(2) || !isWord(p.fields.at(0), QLatin1String("STATUS"))) {
+    if (!p.HasField(2) || lookUp(p.fields.at(0)) != Word::Status) {
         return;
     }
-    const auto player = ToInteger16(ValOf(p.fields.at(1)));
-    const auto status = ToInteger32(ValOf(p.fields.at(2)));
+    const auto player = integer16Of(p.fields.at(1));
+    const auto status = integer32Of(p.fields.at(2));
     if (!player || !status) {
         DebugLog(QStringLiteral("Player status out of range - line ignored"), 5);
         return;
     }
-    const QString text = p.HasField(3) ? p.fields.at(3).toString() : QString();
-    display_.ShowPlayerStatus(*player, *status, AppServices::DecodeText(text));
+    QString text = p.HasField(3) ? p.fields.at(3).toString() : QString();
+    display_.ShowPlayerStatus(*player, *status, AppServices::DecodeText(std::move(text)));
 }
 
 void PlayoutProtocol::setInstantCart(const PlayoutLine& p) {
     // Either word with either version; the sub-command follows the version.
-    const QLatin1String wanted =
-        playoutVersion_ >= 5 ? QLatin1String("CURRENTITEM") : QLatin1String("STATUS");
-    if (!p.HasField(2) || !isWord(p.fields.at(0), wanted)) {
+    const Word wanted = playoutVersion_ >= 5 ? Word::CurrentItem : Word::Status;
+    if (!p.HasField(2) || lookUp(p.fields.at(0)) != wanted) {
         return;
     }
-    const auto cart = ToInteger16(ValOf(p.fields.at(1)));
+    const auto cart = integer16Of(p.fields.at(1));
     if (!cart) {
         DebugLog(QStringLiteral("Instant cart out of range - line ignored"), 5);
         return;

@@ -223,3 +223,47 @@ TEST_F(TcpSocketControlTest, AClosingPeersLastBurstArrivesWholeBeforeTheClose) {
     ASSERT_TRUE(WaitFor([&] { return events.closed == 1; }, 10000));
     EXPECT_EQ(dataAtClose.size(), burst.size());
 }
+
+TEST(Windows1252, DecodesEveryByteAtEveryPlaceAndIntoABufferOfAnyState) {
+    // Each byte in texts of many lengths and at every place in them, so that every step of a
+    // word-wide scan meets it; the buffer is decoded into as it comes from the last text.
+    const auto expected = [](unsigned char b) {
+        return b >= 0x80 && b < 0xA0 ? Windows1252::Decode(QByteArray(1, char(b))).at(0) : QChar(b);
+    };
+    ASSERT_EQ(expected(0x80), QChar(0x20AC));
+    QString reused;
+    for (int length : {1, 7, 8, 9, 16, 23}) {
+        for (int at = 0; at < length; ++at) {
+            for (int b = 0; b < 256; ++b) {
+                QByteArray bytes(length, 'a');
+                bytes[at] = char(b);
+                Windows1252::DecodeInto(bytes.constData(), bytes.size(), reused);
+                ASSERT_EQ(reused.size(), length);
+                ASSERT_EQ(reused.at(at), expected(static_cast<unsigned char>(b)))
+                    << length << " " << at << " " << b;
+                ASSERT_EQ(reused.count(QLatin1Char('a')), length - (b == 'a' ? 0 : 1));
+            }
+        }
+    }
+    struct Case {
+        const char* name;
+        QString before;
+        bool shared;
+    };
+    const QList<Case> cases = {
+        {"null", QString(), false},
+        {"longer", QStringLiteral("a much longer text than the bytes"), false},
+        {"shorter", QStringLiteral("ab"), false},
+        {"shared with another copy", QStringLiteral("kept as it was"), true},
+    };
+    for (const Case& c : cases) {
+        QString text = c.before;
+        const QString other = text; // shares the buffer
+        if (!c.shared) {
+            text.detach();
+        }
+        Windows1252::DecodeInto("Caf\xe9 \x80", 6, text);
+        EXPECT_EQ(text, QString::fromUtf8("Café €")) << c.name;
+        EXPECT_EQ(other, c.before) << c.name;
+    }
+}

@@ -68,3 +68,25 @@ TEST(PlayoutLine, RoundsHalvesToEvenAndRefusesWhatDoesNotFit) {
     EXPECT_EQ(ToInteger32(2147483648.0), std::nullopt);
     EXPECT_EQ(ToInteger32(std::numeric_limits<double>::infinity()), std::nullopt);
 }
+
+TEST(PlayoutLine, FindsBlanksAndCommasWhereverTheyFall) {
+    // Blanks and commas at every place of texts around the width a scan takes in one step.
+    const QString letters = QStringLiteral("abcdefghijklmnopq");
+    for (qsizetype length = 1; length <= letters.size(); ++length) {
+        for (qsizetype at = 0; at < length; ++at) {
+            QString parameters = letters.left(length);
+            parameters[at] = QLatin1Char(',');
+            QString verb = letters.left(length);
+            verb[at] = QLatin1Char(' ');
+            const QString line = verb + QStringLiteral(" OBJECT ") + parameters;
+            const PlayoutLine p = PlayoutLine::Split(line);
+            const qsizetype first = line.indexOf(QLatin1Char(' '));
+            const qsizetype second = line.indexOf(QLatin1Char(' '), first + 1);
+            EXPECT_EQ(p.verb.toString(), line.left(first)) << line.toStdString();
+            EXPECT_EQ(p.object.toString(), line.mid(first + 1, second - first - 1))
+                << line.toStdString();
+            EXPECT_EQ(fieldsOf(p), line.mid(second).trimmed().split(QLatin1Char(',')))
+                << line.toStdString();
+        }
+    }
+}

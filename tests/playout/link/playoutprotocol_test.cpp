@@ -4,6 +4,8 @@
 #include "playoutdoubles.h"
 
 #include "core/debuglog.h"
+#include "core/generalroutines.h"
+#include "core/parameters.h"
 #include "platform/system/appinfo.h"
 #include "platform/system/appservices.h"
 #include "playout/link/playoutlink.h"
@@ -302,4 +304,143 @@ TEST_F(PlayoutTranscript, LogsEveryLineAndTheLineWithoutAVerb) {
     EXPECT_TRUE(text.contains(" ProcessMessage SET LOG STATUS,Today")) << text.toStdString();
     EXPECT_TRUE(text.contains(" ProcessMessage NOBLANK"));
     EXPECT_TRUE(text.contains(" Failed - no Action Message (i.e. Play/Cue/Set/Flash etc.)"));
+}
+
+TEST_F(PlayoutTranscript, MatchesVerbsObjectsAndSubCommandsAsQtsCaseFoldingDoes) {
+    // Every spelling is tried in every place; a line acts exactly when each of its words equals
+    // the protocol's word under Qt's case-insensitive comparison.
+    const QStringList spellings = {
+        "SET",
+        "set",
+        "sEt",
+        QString::fromUtf8("\u017Fet"), // a long s folds to s
+        "SE",
+        "SETT",
+        QString::fromUtf8("\uFF33\uFF25\uFF34"),
+        "NUMBERPLAYERS",
+        "numberPlayers",
+        "NUMBERPLAYER",
+        "NUMBERPLAYERSX",
+        "NUMBERPLAYERSNUMBERPLAYERS", // longer than any word
+        "LOG",
+        "Log",
+        "STATUS",
+        QString::fromUtf8("\u017Ftatus"),
+        "STATU",
+        "STATUSES",
+        "IC",
+        "ic",
+        "INSTANTCART",
+        "INSTANTCARTS",
+        QString::fromUtf8("\u0130C"),
+        "CURRENTITEM",
+    };
+    const auto is = [](const QString& word, const char* wanted) {
+        return word.compare(QLatin1String(wanted), Qt::CaseInsensitive) == 0;
+    };
+    for (const QString& verb : spellings) {
+        for (const QString& object : spellings) {
+            SCOPED_TRACE((verb + " " + object).toStdString());
+            link->ProcessMessage(verb + " " + object + " 3");
+            const bool players = is(verb, "SET") && is(object, "NUMBERPLAYERS");
+            EXPECT_EQ(Calls(), players ? QStringList{"SetNumberPlayers(3)"} : QStringList());
+            Sent();
+            link->ProcessMessage("SET " + object + " " + verb + ",1,Jingle");
+            const bool cart = (is(object, "IC") || is(object, "INSTANTCART")) && is(verb, "STATUS");
+            const bool log = is(object, "LOG") && is(verb, "STATUS");
+            const bool count = is(object, "NUMBERPLAYERS"); // reads "STATUS,1,Jingle" as 0
+            EXPECT_EQ(Calls(), cart    ? QStringList{"ShowInstantCartState(1,\"Jingle\")"}
+                               : log   ? QStringList{"ShowLogStatus(1)"}
+                               : count ? QStringList{"SetNumberPlayers(0)"}
+                                       : QStringList());
+        }
+        link->ProcessMessage("SET LOG " + verb + ",x");
+        EXPECT_EQ(Calls(), is(verb, "STATUS") ? QStringList{"ShowLogStatus(1)"} : QStringList())
+            << verb.toStdString();
+    }
+    EXPECT_EQ(Sent(), QStringList());
+}
+
+TEST_F(PlayoutTranscript, ReadsPlayerAndStatusNumbersAsTheGeneralNumberRuleDoes) {
+    const QStringList numbers = {
+        "1",
+        "007",
+        " 1",
+        "1 ",
+        "+1",
+        "-1",
+        "1.5",
+        "2.5",
+        "1e1",
+        "&H10",
+        "&O17",
+        "x",
+        "",
+        "000000012",
+        "123456789",
+        "1234567890",
+        "32767",
+        "32768",
+        "-32768",
+        "2147483647",
+        "2147483648",
+        "99999999999999999999",
+        "1,5",
+        QString::fromUtf8("\u0663"), // an Arabic-Indic three
+    };
+    for (const QString& player : numbers) {
+        for (const QString& status : numbers) {
+            const QString line = "SET PLAYER STATUS," + player + "," + status + ",T";
+            const QStringList fields = line.mid(18).split(',');
+            const auto p = ToInteger16(ValOf(fields.at(0)));
+            const auto s = ToInteger32(ValOf(fields.at(1)));
+            link->ProcessMessage(line);
+            EXPECT_EQ(Calls(),
+                      p && s ? QStringList{QStringLiteral("ShowPlayerStatus(%1,%2,\"%3\")")
+                                               .arg(*p)
+                                               .arg(*s)
+                                               .arg(fields.size() > 2 ? fields.at(2) : QString())}
+                             : QStringList())
+                << line.toStdString();
+        }
+    }
+}
+
+TEST_F(PlayoutTranscript, ReadsTheCurrentItemsAsTheOptionReaderDoes) {
+    // What the option reader makes of each text, the artist after the title.
+    const auto expected = [](const QString& keyWords) {
+        QString source = keyWords;
+        QString artistKey = QStringLiteral("AName1");
+        const QString artist =
+            GetParameterByRef(source, artistKey, QStringLiteral("="), true, QStringLiteral(" "));
+        source = keyWords;
+        QString titleKey = QStringLiteral("ITitle");
+        const QString title =
+            GetParameterByRef(source, titleKey, QStringLiteral("="), true, QStringLiteral(" "));
+        return artist.isEmpty() ? title : title + '-' + artist;
+    };
+    const QStringList texts = {
+        "AName1=\"The Band\" ITitle=\"A Tune\"",
+        "aname1=band ititle=tune",
+        " AName1=Band  ITitle=Tune ",
+        "XAName1=No ITitle=Tune AName1=Yes",
+        "AName1=\"unclosed ITitle=Tune",
+        "AName1=\" ITitle=\"",
+        "ITitle=",
+        "ITitle=\"",
+        "AName1 =Band ITitle= Tune",
+        "AName1==Band ITitle=\"\"Tune",
+        "=AName1=Band",
+        "AName1=Band",
+        "",
+        "ITitle",
+        "ITitle=Caf\xe9 AName1=\"Na\xefve\"",
+        QString::fromUtf8("ITitle=\u201CQuoted\u201D AName1=\u017Fmall"),
+        QString::fromUtf8("\u0130Title=Dotted ITitle=Plain"),
+    };
+    for (const QString& text : texts) {
+        link->ProcessMessage("SET LOG CURRENTITEMS," + text);
+        EXPECT_EQ(Calls(), QStringList{"ShowLogCurrentItem(\"" + expected(text) + "\")"})
+            << text.toStdString();
+    }
 }
