@@ -192,6 +192,7 @@ void WebBodyEditor::ChooseFont(QWidget* owner) {
     }
     const QFont& font = chosen->font;
     WebEditor::SetFontSize(FontConversion::PointSizeStep(font.pointSizeF()));
+    SetFontName(font.family());
     // Each style toggled only where the selection does not already have it as chosen.
     if ((now.bold == 1) != font.bold()) {
         ToggleBold();

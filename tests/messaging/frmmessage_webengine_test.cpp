@@ -2,6 +2,8 @@
 #include "emailwindowfixture.h"
 #include "messaging/linkdialog.h"
 #include "messaging/webbodyeditor.h"
+#include "platform/ui/fontconversion.h"
+#include "support/scriptedcommondialogs.h"
 #include "support/scripteddialogs.h"
 #include "support/waitfor.h"
 
@@ -350,6 +352,31 @@ TEST_F(WebEngineEmailWindow, TheSubjectIsSelectedOnEntryOnlyWhileEditable) {
     ASSERT_TRUE(WaitFor([&] { return readOnly->txtSubject()->hasFocus(); }));
     run(readOnly, QStringLiteral("1"));
     EXPECT_FALSE(readOnly->txtSubject()->hasSelectedText());
+}
+
+TEST_F(WebEngineEmailWindow, TheFontDialogSetsFaceSizeAndStyles) {
+    frmMessage* window = newWindow();
+    ASSERT_TRUE(ready(window));
+    typeInBody(window, QStringLiteral("Tonight"));
+    ASSERT_TRUE(WaitFor([&] { return storedHtml(window).contains("Tonight"); }));
+    body(window)->setFocus();
+    ASSERT_TRUE(WaitFor([&] { return window->Body()->HoldsFocus(window->focusWidget()); }));
+    body(window)->SelectAll();
+    run(window, QStringLiteral("1"));
+    window->Message()->SetEdited(false);
+    QFont chosen(QStringLiteral("Serif Test Face"));
+    chosen.setPointSizeF(FontConversion::StepPointSize(6));
+    chosen.setBold(true);
+    chosen.setItalic(true);
+    TestCommonDialogs().queueFont(FontAnswer{chosen, QColor()});
+    window->DoToolbarCommand(QStringLiteral("font"));
+    EXPECT_TRUE(WaitFor([&] {
+        const QString html = storedHtml(window);
+        return html.contains("Serif Test Face") && html.contains("size=\"6\"") &&
+               html.contains("<b>") && html.contains("<i>");
+    })) << storedHtml(window).toStdString();
+    EXPECT_TRUE(window->Message()->Edited());
+    window->Message()->SetEdited(false);
 }
 
 } // namespace
