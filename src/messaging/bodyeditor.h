@@ -44,6 +44,9 @@ public:
     virtual void SetFontSize(int size) = 0;
     // The desktop's font dialog for the selection, shown over owner.
     virtual void ChooseFont(QWidget* owner) = 0;
+    // The link dialog, filled with the link under the caret; the selection becomes a link to
+    // the web or mail address confirmed. In edit mode only.
+    virtual void ChooseLink(QWidget* owner) = 0;
     virtual BodyStyles Styles() const = 0;
 
     // True when focus is the editor or lies inside it.

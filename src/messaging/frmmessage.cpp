@@ -27,6 +27,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -110,6 +111,9 @@ bool frmMessage::eventFilter(QObject* watched, QEvent* event) {
         watched->parent() == toolbarMain_) {
         Form_Resize();
     }
+    if (watched == txtSubject_ && event->type() == QEvent::FocusIn) {
+        subjectEntered();
+    }
     if (watched == lvwAttachments_ && event->type() == QEvent::KeyPress &&
         attachmentsKey(static_cast<QKeyEvent*>(event))) {
         return true;
@@ -138,6 +142,21 @@ void frmMessage::FirstActivation() {
     } else {
         txtSubject_->setFocus(Qt::OtherFocusReason);
     }
+}
+
+void frmMessage::subjectEntered() {
+    // After the line edit's own focus handling, which selects or clears as the reason says:
+    // while editable the whole subject is selected, to be typed over; read-only, nothing is.
+    QPointer<QLineEdit> subject(txtSubject_);
+    const bool select = editable_;
+    QMetaObject::invokeMethod(
+        this,
+        [subject, select] {
+            if (subject && subject->hasFocus()) {
+                select ? subject->selectAll() : subject->deselect();
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 void frmMessage::caretToBodyStart() {
@@ -203,6 +222,7 @@ void frmMessage::buildControls() {
             [this](QListWidgetItem* item) { OpenAttachment(lvwAttachments_->row(item) + 1); });
     lblSubjectDesc_ = new QLabel(QStringLiteral("Subject:"), frame);
     txtSubject_ = new QLineEdit(frame);
+    txtSubject_->installEventFilter(this);
     picBody_ = new QWidget(frame);
     wbBody_ = MakeBodyEditor(picBody_);
     for (QPushButton* b : {cmdSend_, cmdReply_, cmdReplyAll_, cmdForward_}) {

@@ -135,6 +135,7 @@ private:
     void placeWindow();
     void SaveWindowPosition();
     void caretToBodyStart();
+    void subjectEntered();
     void applyEditable();
     void addressChanged(uMessageAddress* box);
     // An entry of an address box was clicked: its directory contact opens. The window, or null.

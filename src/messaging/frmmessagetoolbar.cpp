@@ -230,7 +230,8 @@ void frmMessage::DoToolbarCommand(const QString& key) {
         if (command == QStringLiteral("font")) {
             body->ChooseFont(this);
         } else if (command == QStringLiteral("hyperlink")) {
-            // The link dialog is not there yet; the command still counts as an edit.
+            body->ChooseLink(this);
+            // Counted as an edit even when the dialog is cancelled or changes nothing.
             if (message_) {
                 message_->SetEdited(true);
             }

@@ -1,5 +1,6 @@
 #include "messaging/safebodyview.h"
 
+#include "messaging/linkdialog.h"
 #include "platform/mime/safehtml.h"
 #include "platform/ui/commondialogs.h"
 #include "platform/ui/fontconversion.h"
@@ -173,6 +174,28 @@ void SafeBodyView::ChooseFont(QWidget* owner) {
     QTextCharFormat format;
     format.setFont(chosen->font);
     mergeCurrentCharFormat(format);
+}
+
+void SafeBodyView::ChooseLink(QWidget* owner) {
+    if (!EditMode()) {
+        return;
+    }
+    QTextCursor cursor = textCursor();
+    const std::optional<QString> address =
+        AskLinkAddress(cursor.charFormat().anchorHref(), owner != nullptr ? owner : this);
+    if (!address) {
+        return;
+    }
+    QTextCharFormat format;
+    format.setAnchor(true);
+    format.setAnchorHref(*address);
+    if (cursor.hasSelection()) {
+        cursor.mergeCharFormat(format);
+    } else {
+        // As the web editor does: with nothing selected the address itself becomes the link.
+        cursor.insertText(*address, format);
+    }
+    setTextCursor(cursor);
 }
 
 BodyStyles SafeBodyView::Styles() const {

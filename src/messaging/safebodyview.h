@@ -24,6 +24,7 @@ public:
     void Command(const QString& command) override;
     void SetFontSize(int size) override;
     void ChooseFont(QWidget* owner) override;
+    void ChooseLink(QWidget* owner) override;
     BodyStyles Styles() const override;
 
     // Counts what the view was asked to fetch, for tests: it must stay empty.

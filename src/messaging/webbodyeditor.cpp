@@ -1,5 +1,7 @@
 #include "messaging/webbodyeditor.h"
 
+#include "messaging/linkdialog.h"
+
 #include "platform/mime/replytext.h"
 #include "platform/mime/safehtml.h"
 #include "platform/ui/commondialogs.h"
@@ -11,6 +13,7 @@
 #include <QEventLoop>
 #include <QFont>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -189,6 +192,7 @@ void WebBodyEditor::ChooseFont(QWidget* owner) {
     }
     const QFont& font = chosen->font;
     WebEditor::SetFontSize(FontConversion::PointSizeStep(font.pointSizeF()));
+    SetFontName(font.family());
     // Each style toggled only where the selection does not already have it as chosen.
     if ((now.bold == 1) != font.bold()) {
         ToggleBold();
@@ -202,6 +206,31 @@ void WebBodyEditor::ChooseFont(QWidget* owner) {
     if ((now.strikeThrough == 1) != font.strikeOut()) {
         ToggleStrikeThrough();
     }
+}
+
+void WebBodyEditor::ChooseLink(QWidget* owner) {
+    if (!EditMode() || IsLoading()) {
+        return;
+    }
+    // The link under the caret fills the dialog; the engine answers by callback, so the
+    // dialog opens from there, over the selection the page still holds.
+    QPointer<WebBodyEditor> self(this);
+    QPointer<QWidget> over(owner);
+    RunInEditorWorld(
+        QStringLiteral("(function(){var s=window.getSelection();if(!s||!s.rangeCount)return '';"
+                       "for(var n=s.anchorNode;n&&n!==document.body;n=n.parentNode){"
+                       "if(n.nodeType===1&&n.tagName==='A'&&n.hasAttribute('href'))"
+                       "return n.getAttribute('href');}return '';})()"),
+        [self, over](const QVariant& current) {
+            if (!self) {
+                return;
+            }
+            const std::optional<QString> address =
+                AskLinkAddress(current.toString(), over ? over.data() : self.data());
+            if (address && self) {
+                self->CreateLink(*address);
+            }
+        });
 }
 
 BodyStyles WebBodyEditor::Styles() const {

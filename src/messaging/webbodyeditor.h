@@ -34,6 +34,7 @@ public:
     void Command(const QString& command) override;
     void SetFontSize(int size) override { WebEditor::SetFontSize(size); }
     void ChooseFont(QWidget* owner) override;
+    void ChooseLink(QWidget* owner) override;
     BodyStyles Styles() const override;
 
 protected:

@@ -1,10 +1,19 @@
 // The e-mail window with its body on the web engine.
 #include "emailwindowfixture.h"
+#include "messaging/linkdialog.h"
 #include "messaging/webbodyeditor.h"
+#include "platform/ui/fontconversion.h"
+#include "support/scriptedcommondialogs.h"
 #include "support/scripteddialogs.h"
 #include "support/waitfor.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QDialogButtonBox>
 #include <QHostAddress>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
 #include <QTcpServer>
 #include <QTest>
 #include <QWebEngineView>
@@ -198,6 +207,176 @@ TEST_F(WebEngineEmailWindow, AListenersHtmlRunsNoScriptAndFetchesNothing) {
     run(window, QStringLiteral("1"));
     EXPECT_EQ(run(window, QStringLiteral("document.body.textContent")).toString(), "Hi there");
     EXPECT_FALSE(window->Message()->Edited());
+}
+
+TEST_F(WebEngineEmailWindow, CutCopyAndPasteFollowTheSelectionAndStayBetweenChanges) {
+    frmMessage* window = newWindow();
+    ASSERT_TRUE(ready(window));
+    typeInBody(window, QStringLiteral("Tonight on air"));
+    ASSERT_TRUE(WaitFor([&] { return storedHtml(window).contains("Tonight on air"); }));
+    QApplication::clipboard()->clear();
+    QAction* cut = window->EditToolbarButton(QStringLiteral("cut"));
+    QAction* copy = window->EditToolbarButton(QStringLiteral("copy"));
+    QAction* paste = window->EditToolbarButton(QStringLiteral("paste"));
+    const auto buttons = [&](bool cutOn, bool copyOn, bool pasteOn) {
+        return WaitFor([&] {
+            return cut->isEnabled() == cutOn && copy->isEnabled() == copyOn &&
+                   paste->isEnabled() == pasteOn;
+        });
+    };
+    body(window)->setFocus();
+    body(window)->SelectAll();
+    EXPECT_TRUE(buttons(true, true, false)) << "a selection, an empty clipboard";
+    // A command that leaves the selection as it was leaves the buttons as they were.
+    window->DoToolbarCommand(QStringLiteral("bold"));
+    run(window, QStringLiteral("1"));
+    EXPECT_TRUE(buttons(true, true, false)) << "after bold";
+    window->DoToolbarCommand(QStringLiteral("copy"));
+    EXPECT_TRUE(WaitFor([&] {
+        return QApplication::clipboard()->text().contains(QStringLiteral("Tonight on air"));
+    }));
+    EXPECT_TRUE(buttons(true, true, true)) << "copied";
+    body(window)->CaretToStart();
+    EXPECT_TRUE(buttons(false, false, true)) << "a caret, text on the clipboard";
+    run(window, QStringLiteral("1"));
+    EXPECT_TRUE(buttons(false, false, true)) << "a caret, nothing changed since";
+    window->Message()->SetEdited(false);
+}
+
+TEST_F(WebEngineEmailWindow, TheLinkDialogLinksWebAddressesAndRefusesScripts) {
+    const struct {
+        const char* what;
+        const char* typed;
+        bool linked;
+    } cases[] = {
+        {"https", "https://example.org/show", true},
+        {"script", "javascript:document.title='ran'", false},
+        {"script in capitals", "JAVASCRIPT:alert(1)", false},
+        {"a local file", "file:///etc/passwd", false},
+    };
+    for (const auto& c : cases) {
+        frmMessage* window = newWindow();
+        ASSERT_TRUE(ready(window)) << c.what;
+        typeInBody(window, QStringLiteral("Tonight"));
+        ASSERT_TRUE(WaitFor([&] { return storedHtml(window).contains("Tonight"); })) << c.what;
+        body(window)->setFocus();
+        ASSERT_TRUE(WaitFor([&] { return window->Body()->HoldsFocus(window->focusWidget()); }));
+        body(window)->SelectAll();
+        run(window, QStringLiteral("1"));
+        window->Message()->SetEdited(false);
+        bool answered = false;
+        bool okEnabled = false;
+        TestDialogs().queue([&](QDialog& dialog) {
+            auto& link = dynamic_cast<LinkDialog&>(dialog);
+            link.AddressBox()->setText(QString::fromUtf8(c.typed));
+            QPushButton* ok = link.Buttons()->button(QDialogButtonBox::Ok);
+            okEnabled = ok->isEnabled();
+            ok->click();
+            answered = true;
+        });
+        window->DoToolbarCommand(QStringLiteral("hyperlink"));
+        EXPECT_TRUE(window->Message()->Edited()) << c.what;
+        ASSERT_TRUE(WaitFor([&] { return answered; })) << c.what;
+        EXPECT_EQ(okEnabled, c.linked) << c.what;
+        if (c.linked) {
+            EXPECT_TRUE(WaitFor([&] {
+                return storedHtml(window).contains(QStringLiteral("href=\"%1\"").arg(c.typed));
+            })) << c.what
+                << ": " << storedHtml(window).toStdString();
+        } else {
+            window->Body()->FlushChanges();
+            EXPECT_FALSE(storedHtml(window).contains("href", Qt::CaseInsensitive))
+                << c.what << ": " << storedHtml(window).toStdString();
+        }
+        EXPECT_NE(run(window, QStringLiteral("document.title")).toString(), "ran") << c.what;
+        window->Message()->SetEdited(false);
+        Forms::Unload(window);
+    }
+}
+
+TEST_F(WebEngineEmailWindow, PastedHtmlRunsNothingAndFetchesNothing) {
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    frmMessage* window = newWindow();
+    ASSERT_TRUE(ready(window));
+    typeInBody(window, QStringLiteral("x"));
+    ASSERT_TRUE(WaitFor([&] { return storedHtml(window).contains("x"); }));
+    auto* data = new QMimeData;
+    data->setText(QStringLiteral("Pasted here"));
+    data->setHtml(QStringLiteral("<p>Pasted <b>here</b></p><img src=\"http://127.0.0.1:%1/p.png\" "
+                                 "onerror=\"document.title='ran'\"><script>document.title='ran'"
+                                 "</script><a href=\"javascript:document.title='ran'\">x</a>")
+                      .arg(server.serverPort()));
+    QApplication::clipboard()->setMimeData(data);
+    body(window)->setFocus();
+    ASSERT_TRUE(WaitFor([&] { return window->Body()->HoldsFocus(window->focusWidget()); }));
+    body(window)->SelectAll();
+    run(window, QStringLiteral("1"));
+    window->DoToolbarCommand(QStringLiteral("paste"));
+    ASSERT_TRUE(WaitFor([&] { return storedHtml(window).contains("Pasted"); }))
+        << storedHtml(window).toStdString();
+    run(window, QStringLiteral("1"));
+    EXPECT_NE(run(window, QStringLiteral("document.title")).toString(), "ran");
+    const QString stored = storedHtml(window);
+    EXPECT_FALSE(stored.contains("<script", Qt::CaseInsensitive)) << stored.toStdString();
+    EXPECT_FALSE(stored.contains("onerror", Qt::CaseInsensitive)) << stored.toStdString();
+    EXPECT_FALSE(stored.contains("javascript:", Qt::CaseInsensitive)) << stored.toStdString();
+    EXPECT_FALSE(server.hasPendingConnections());
+    window->Message()->SetEdited(false);
+}
+
+TEST_F(WebEngineEmailWindow, TheSubjectIsSelectedOnEntryOnlyWhileEditable) {
+    auto draft = std::make_shared<OrlixMessage>();
+    MimeMessage mime;
+    mime.SetSubject(QStringLiteral("Tonight's show"));
+    draft->SetCDOMessage(mime);
+    frmMessage* editable = qobject_cast<frmMessage*>(NewMessage(draft, OrlixMessage::KindEmail));
+    ASSERT_TRUE(ready(editable));
+    editable->txtSubject()->setText(QStringLiteral("Tonight's show"));
+    body(editable)->setFocus();
+    ASSERT_TRUE(WaitFor([&] { return !editable->txtSubject()->hasFocus(); }));
+    editable->txtSubject()->deselect();
+    editable->txtSubject()->setFocus(Qt::MouseFocusReason);
+    EXPECT_TRUE(WaitFor([&] {
+        return editable->txtSubject()->selectedText() == QStringLiteral("Tonight's show");
+    })) << editable->txtSubject()->selectedText().toStdString();
+    editable->Message()->SetEdited(false);
+
+    frmMessage* readOnly = open(received());
+    ASSERT_TRUE(ready(readOnly));
+    ASSERT_FALSE(readOnly->Editable());
+    body(readOnly)->setFocus();
+    ASSERT_TRUE(WaitFor([&] { return !readOnly->txtSubject()->hasFocus(); }));
+    // Even entered by Tab, which a line edit would select all for.
+    readOnly->txtSubject()->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(WaitFor([&] { return readOnly->txtSubject()->hasFocus(); }));
+    run(readOnly, QStringLiteral("1"));
+    EXPECT_FALSE(readOnly->txtSubject()->hasSelectedText());
+}
+
+TEST_F(WebEngineEmailWindow, TheFontDialogSetsFaceSizeAndStyles) {
+    frmMessage* window = newWindow();
+    ASSERT_TRUE(ready(window));
+    typeInBody(window, QStringLiteral("Tonight"));
+    ASSERT_TRUE(WaitFor([&] { return storedHtml(window).contains("Tonight"); }));
+    body(window)->setFocus();
+    ASSERT_TRUE(WaitFor([&] { return window->Body()->HoldsFocus(window->focusWidget()); }));
+    body(window)->SelectAll();
+    run(window, QStringLiteral("1"));
+    window->Message()->SetEdited(false);
+    QFont chosen(QStringLiteral("Serif Test Face"));
+    chosen.setPointSizeF(FontConversion::StepPointSize(6));
+    chosen.setBold(true);
+    chosen.setItalic(true);
+    TestCommonDialogs().queueFont(FontAnswer{chosen, QColor()});
+    window->DoToolbarCommand(QStringLiteral("font"));
+    EXPECT_TRUE(WaitFor([&] {
+        const QString html = storedHtml(window);
+        return html.contains("Serif Test Face") && html.contains("size=\"6\"") &&
+               html.contains("<b>") && html.contains("<i>");
+    })) << storedHtml(window).toStdString();
+    EXPECT_TRUE(window->Message()->Edited());
+    window->Message()->SetEdited(false);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "core/dialogs/frmchoosecategorytree.h"
 #include "emailwindowfixture.h"
 #include "messaging/attachmentcopy.h"
+#include "messaging/linkdialog.h"
 #include "platform/mime/mimeattachment.h"
 #include "platform/system/desktopopener.h"
 #include "platform/system/folders.h"
@@ -12,9 +13,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -337,11 +341,75 @@ TEST_F(EmailCommands, EditingCommandsActWhereTheFocusIs) {
             << c.what;
         EXPECT_EQ(window->ctlTo()->text(), "bob@example.org") << c.what;
     }
-    // "hyperlink" counts as an edit, even with nothing changed.
+    // "hyperlink" counts as an edit, even with its dialog cancelled and nothing changed.
     window->Message()->SetEdited(false);
     window->wbBody()->setFocus();
+    TestDialogs().queue([](QDialog& dialog) { dialog.reject(); });
     window->DoToolbarCommand(QStringLiteral("hyperlink"));
+    EXPECT_EQ(TestDialogs().shownCount(QStringLiteral("LinkDialog")), 1);
     EXPECT_TRUE(window->Message()->Edited());
+    EXPECT_EQ(window->wbBody()->toPlainText(), QStringLiteral("Subject"));
+    // From the subject it does nothing at all.
+    window->Message()->SetEdited(false);
+    window->txtSubject()->setFocus();
+    window->DoToolbarCommand(QStringLiteral("hyperlink"));
+    EXPECT_EQ(TestDialogs().shownCount(QStringLiteral("LinkDialog")), 1);
+    EXPECT_FALSE(window->Message()->Edited());
+}
+
+TEST_F(EmailCommands, TheLinkDialogTakesOnlyWebAndMailAddresses) {
+    frmMessage* window = newWindow();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(WaitFor([&] { return QApplication::activeWindow() == window; }));
+    const struct {
+        const char* what;
+        const char* typed;
+        bool linked;
+    } cases[] = {
+        {"https", "https://example.org/show", true},
+        {"mail", "mailto:studio@example.org", true},
+        {"script", "javascript:alert(1)", false},
+        {"script in capitals", " JavaScript:alert(1)", false},
+        {"a local file", "file:///etc/passwd", false},
+        {"data", "data:text/html,<script>alert(1)</script>", false},
+        {"nothing", "", false},
+    };
+    for (const auto& c : cases) {
+        window->wbBody()->setHtml(QStringLiteral("<p>Tonight</p>"));
+        window->wbBody()->setFocus();
+        window->wbBody()->selectAll();
+        bool okEnabled = true;
+        TestDialogs().queue([&](QDialog& dialog) {
+            auto& link = dynamic_cast<LinkDialog&>(dialog);
+            link.AddressBox()->setText(QString::fromUtf8(c.typed));
+            QPushButton* ok = link.Buttons()->button(QDialogButtonBox::Ok);
+            okEnabled = ok->isEnabled();
+            ok->click();
+        });
+        window->DoToolbarCommand(QStringLiteral("hyperlink"));
+        EXPECT_EQ(okEnabled, c.linked) << c.what;
+        QTextCursor cursor = window->wbBody()->textCursor();
+        cursor.setPosition(2);
+        EXPECT_EQ(cursor.charFormat().anchorHref(),
+                  c.linked ? QString::fromUtf8(c.typed).trimmed() : QString())
+            << c.what;
+        EXPECT_TRUE(window->Message()->Edited()) << c.what;
+        window->Message()->SetEdited(false);
+    }
+    // The dialog opens filled with the link under the caret.
+    window->wbBody()->setHtml(QStringLiteral("<p><a href=\"https://example.org/old\">old</a></p>"));
+    QTextCursor caret = window->wbBody()->textCursor();
+    caret.setPosition(2);
+    window->wbBody()->setTextCursor(caret);
+    QString shownAddress;
+    TestDialogs().queue([&](QDialog& dialog) {
+        shownAddress = dynamic_cast<LinkDialog&>(dialog).AddressBox()->text();
+        dialog.reject();
+    });
+    window->DoToolbarCommand(QStringLiteral("hyperlink"));
+    EXPECT_EQ(shownAddress, QStringLiteral("https://example.org/old"));
+    window->Message()->SetEdited(false);
 }
 
 TEST_F(EmailCommands, TheEditToolbarFollowsTheBodysSelection) {

@@ -244,7 +244,12 @@ bool WebEditor::SetFontSize(int size) {
 
 void WebEditor::SetFontName(const QString& family) {
     if (!family.trimmed().isEmpty()) {
-        exec(QStringLiteral("fontName"), family.trimmed());
+        // Quoted as one CSS name: unquoted, a face whose words begin with a generic family
+        // ("Serif Display", "Monospace 821") is no font name at all and the engine ignores it.
+        QString name = family.trimmed();
+        name.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+            .replace(QLatin1Char('"'), QStringLiteral("\\\""));
+        exec(QStringLiteral("fontName"), QLatin1Char('"') + name + QLatin1Char('"'));
     }
 }
 
