@@ -149,9 +149,55 @@ const char* const kEditorCode = R"JS(
     if (E.bridge) { E.bridge.selectionChanged(E.state()); }
   };
 
+  // The engine's list commands rebuild the paragraph from copies of its nodes and leave the
+  // caret at the start of the new item, so typing after "bullets" at the end of a line would
+  // land at its start: the selection is kept as character offsets in the body's text and put
+  // back where the text is unchanged.
+  function textOffset(node, offset) {
+    var r = document.createRange();
+    r.setStart(document.body, 0);
+    r.setEnd(node, offset);
+    return r.toString().length;
+  }
+  function pointAt(count) {
+    var walk = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+    var last = null;
+    for (var t = walk.nextNode(); t; t = walk.nextNode()) {
+      if (count <= t.length) { return [t, count]; }
+      count -= t.length;
+      last = t;
+    }
+    return last ? [last, last.length] : null;
+  }
+  function keptOffsets() {
+    var sel = window.getSelection();
+    if (!document.body || !sel || sel.rangeCount === 0) { return null; }
+    var r = sel.getRangeAt(0);
+    if (!document.body.contains(r.startContainer) || !document.body.contains(r.endContainer)) {
+      return null;
+    }
+    return { start: textOffset(r.startContainer, r.startOffset),
+             end: textOffset(r.endContainer, r.endOffset),
+             text: document.body.textContent };
+  }
+  function putBack(kept) {
+    if (!kept || !document.body || document.body.textContent !== kept.text) { return; }
+    var a = pointAt(kept.start), b = pointAt(kept.end);
+    if (!a || !b) { return; }
+    var r = document.createRange();
+    r.setStart(a[0], a[1]);
+    r.setEnd(b[0], b[1]);
+    var sel = window.getSelection();
+    sel.removeAllRanges();
+    sel.addRange(r);
+  }
+
   E.exec = function (command, value) {
     if (!E.editing) { return false; }
+    var list = command === 'insertUnorderedList' || command === 'insertOrderedList';
+    var kept = list ? keptOffsets() : null;
     var done = document.execCommand(command, false, value === undefined ? null : value);
+    if (list) { putBack(kept); }
     E.notify();
     return done;
   };

@@ -452,4 +452,35 @@ TEST_F(WebEngineEditorTest, EditModeKeepsTheSelectionForTyping) {
         << text().toStdString();
 }
 
+// Bullets pressed at the end of a line keep the caret there: the engine's own list command
+// moves it to the start of the new item.
+TEST_F(WebEngineEditorTest, ListsKeepTheCaretAndSelection) {
+    struct Case {
+        const char* body;
+        const char* place;    // script placing the selection
+        const char* expected; // the text around the typed X
+    };
+    const Case cases[] = {
+        {"Hello <b>bold</b>",
+         "var t=document.querySelector('b').firstChild;getSelection().collapse(t,t.length)",
+         "Hello boldX"},
+        {"Hello <b>bold</b>", "getSelection().collapse(document.body,2)", "Hello boldX"},
+        {"<p>One</p><p>Two</p>",
+         "var t=document.querySelector('p').firstChild;getSelection().collapse(t,1)", "OXne"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(
+            load(QStringLiteral("<html><body>%1</body></html>").arg(QLatin1String(c.body))));
+        editor_->SetEditMode(true);
+        run(QStringLiteral("true"));
+        editor_->setFocus();
+        run(QStringLiteral("(function(){%1;return true;})()").arg(QLatin1String(c.place)));
+        editor_->InsertUnorderedList();
+        run(QStringLiteral("document.execCommand('insertText',false,'X')"));
+        const QString h = html();
+        EXPECT_TRUE(h.contains(QStringLiteral("<li>"))) << h.toStdString();
+        EXPECT_TRUE(text().contains(QLatin1String(c.expected))) << c.body << "\n"
+                                                                << h.toStdString();
+    }
+}
 } // namespace
