@@ -5,18 +5,13 @@
 #include "platform/directory/directorystorage.h"
 
 #include <QSqlQuery>
-#include <QStringList>
 #include <QVariant>
-
-#include <algorithm>
-#include <vector>
 
 namespace {
 const QString kLightColumns = QStringLiteral(
     "reference, name, company, email1, email2, email3, phone1, phone2, mobile, other,"
     " login_name, owner_reference, contact_list_value, directory_rights, user_rights,"
     " password_hash <> ''");
-const int kLightColumnCount = 16;
 
 ContactRecord readRecord(const QSqlQuery& q, bool full) {
     ContactRecord r;
@@ -246,41 +241,6 @@ QList<ContactRecord> ContactStore::list(const QString& where, const QList<QVaria
     return found;
 }
 
-QList<ContactRecord> ContactStore::listSortedHere(const QString& where,
-                                                  const QList<QVariant>& values, bool* ok) {
-    // The index hands its rows over in reference order: sorting thousands of whole rows in
-    // the file cost more than finding them, and the key alone sorts faster here.
-    auto q = s_.Statement(QStringLiteral("SELECT ") + kLightColumns +
-                          QStringLiteral(", CAST(name_fold AS BLOB) FROM contacts") + where);
-    for (const QVariant& v : values) {
-        q->addBindValue(v);
-    }
-    const bool ran = DirectoryStorage::Exec(*q, "looking up contacts");
-    if (ok) {
-        *ok = ran;
-    }
-    struct Row {
-        QByteArray key;
-        ContactRecord record;
-    };
-    std::vector<Row> rows;
-    while (ran && q->next()) {
-        rows.push_back(Row{q->value(kLightColumnCount).toByteArray(), readRecord(*q, false)});
-    }
-    // The file's order: the folded names' UTF-8 bytes compared as memcmp does (a shorter
-    // name before a longer one it begins), then the reference.
-    std::sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
-        const int c = a.key.compare(b.key);
-        return c != 0 ? c < 0 : a.record.reference < b.record.reference;
-    });
-    QList<ContactRecord> found;
-    found.reserve(static_cast<qsizetype>(rows.size()));
-    for (Row& row : rows) {
-        found << std::move(row.record);
-    }
-    return found;
-}
-
 QList<ContactRecord> ContactStore::Find(const QList<ContactCriterion>& criteria, bool* ok) {
     if (criteria.isEmpty()) {
         *ok = true;
@@ -288,14 +248,11 @@ QList<ContactRecord> ContactStore::Find(const QList<ContactCriterion>& criteria,
     }
     QStringList terms;
     QList<QVariant> values;
-    // Whether every row can come through the name index only.
-    bool indexed = true;
     for (const ContactCriterion& c : criteria) {
         const QString column = foldColumn(c.field);
         const QString value = ContactText::Fold(c.value);
         switch (c.match) {
         case ContactMatch::Equals:
-            indexed = false;
             terms << column + QStringLiteral(" = ?");
             values << value;
             break;
@@ -312,24 +269,20 @@ QList<ContactRecord> ContactStore::Find(const QList<ContactCriterion>& criteria,
                 values << value;
                 break;
             }
-            indexed = false;
             terms << QStringLiteral("instr(") + column + QStringLiteral(", ?) > 0");
             values << value;
             break;
         case ContactMatch::StartsWith:
-            indexed = false;
             terms << column + QStringLiteral(" LIKE ? ESCAPE '\\'");
             values << escapeLike(value) + QLatin1Char('%');
             break;
         case ContactMatch::EndsWith:
-            indexed = false;
             terms << column + QStringLiteral(" LIKE ? ESCAPE '\\'");
             values << QLatin1Char('%') + escapeLike(value);
             break;
         }
     }
-    const QString where = QStringLiteral(" WHERE ") + terms.join(QStringLiteral(" OR "));
-    return indexed ? listSortedHere(where, values, ok) : list(where, values, ok);
+    return list(QStringLiteral(" WHERE ") + terms.join(QStringLiteral(" OR ")), values, ok);
 }
 
 QList<ContactRecord> ContactStore::FindByPhoneDigits(const QString& digits) {

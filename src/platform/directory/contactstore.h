@@ -61,10 +61,6 @@ public:
 
 private:
     QList<ContactRecord> list(const QString& where, const QList<QVariant>& values, bool* ok);
-    // The same rows in the same order for a clause whose rows come through the name index:
-    // sorted here by the folded name's bytes, then the reference, as the file compares them.
-    QList<ContactRecord> listSortedHere(const QString& where, const QList<QVariant>& values,
-                                        bool* ok);
 
     DirectoryStorage& s_;
 };
