@@ -136,8 +136,12 @@ void BM_GetMessagesLast24Hours(benchmark::State& state) {
             int rows = 0;
             while (sqlite3_step(st) == SQLITE_ROW) {
                 for (int col = 0; col < sqlite3_column_count(st); ++col) {
-                    if (sqlite3_column_type(st, col) == SQLITE_TEXT) {
+                    const int type = sqlite3_column_type(st, col);
+                    if (type == SQLITE_TEXT) {
                         benchmark::DoNotOptimize(sqlite3_column_text(st, col));
+                        benchmark::DoNotOptimize(sqlite3_column_bytes(st, col));
+                    } else if (type == SQLITE_BLOB) {
+                        benchmark::DoNotOptimize(sqlite3_column_blob(st, col));
                         benchmark::DoNotOptimize(sqlite3_column_bytes(st, col));
                     } else {
                         benchmark::DoNotOptimize(sqlite3_column_int64(st, col));

@@ -3,37 +3,46 @@
 #include "platform/messagesdb/messagesstorage.h"
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/messagesdb/storeddates.h"
+#include "platform/system/sqltext.h"
 
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariant>
 
 namespace {
+// The texts are read as their stored UTF-8 bytes (see SqlUtf8Text).
 const QString kColumns = QStringLiteral(
     "reference, folder, kind, flags, personal_owner, inherited_value, received_utc, sent_utc,"
-    " send_after_utc, subject, from_text, to_text, cc_text, body_text");
+    " send_after_utc, CAST(subject AS BLOB), CAST(from_text AS BLOB), CAST(to_text AS BLOB),"
+    " CAST(cc_text AS BLOB), CAST(body_text AS BLOB)");
 
 } // namespace
 
-std::unique_ptr<OrlixMessage> MessageTable::fromRow(const QSqlQuery& q, const Storage& storage,
-                                                    const Tree& tree) {
-    auto message = std::make_unique<OrlixMessage>();
-    const qint32 reference = q.value(0).toInt();
+namespace {
+// SQLite hands every integer over as a 64-bit one: read as such it needs no conversion.
+qint32 storedInt(const QVariant& value) {
+    return static_cast<qint32>(value.toLongLong());
+}
+} // namespace
+
+void MessageTable::fromRow(OrlixMessage* message, const QSqlQuery& q, const Storage& storage,
+                           const Tree& tree) {
+    const qint32 reference = storedInt(q.value(0));
     message->SetReference(reference);
-    message->SetFolder(q.value(1).toInt());
-    message->SetKind(q.value(2).toInt());
-    message->SetFlags(q.value(3).toInt());
-    message->SetPersonalOwner(q.value(4).toInt());
-    message->SetInheritedValue(q.value(5).toInt());
+    message->SetFolder(storedInt(q.value(1)));
+    message->SetKind(storedInt(q.value(2)));
+    message->SetFlags(storedInt(q.value(3)));
+    message->SetPersonalOwner(storedInt(q.value(4)));
+    message->SetInheritedValue(storedInt(q.value(5)));
     message->SetReceivedDate(StoredDates::FromStoredUtc(q.value(6)));
     message->SetSentDate(StoredDates::FromStoredUtc(q.value(7)));
     message->SetSendAfterDate(StoredDates::FromStoredUtc(q.value(8)));
     MessageColumns columns;
-    columns.Subject = q.value(9).toString();
-    columns.From = q.value(10).toString();
-    columns.To = q.value(11).toString();
-    columns.Cc = q.value(12).toString();
-    columns.TextBody = q.value(13).toString();
+    columns.Subject = SqlUtf8Text(q.value(9));
+    columns.From = SqlUtf8Text(q.value(10));
+    columns.To = SqlUtf8Text(q.value(11));
+    columns.Cc = SqlUtf8Text(q.value(12));
+    columns.TextBody = SqlUtf8Text(q.value(13));
     std::weak_ptr<MessagesStorage> weak = storage;
     message->setStoredState(
         [weak, reference]() -> QByteArray {
@@ -50,7 +59,6 @@ std::unique_ptr<OrlixMessage> MessageTable::fromRow(const QSqlQuery& q, const St
             return bytes->value(0).toByteArray();
         },
         std::move(columns), tree);
-    return message;
 }
 
 namespace {
@@ -169,7 +177,9 @@ std::unique_ptr<OrlixMessage> MessageTable::Load(const Storage& storage, qint32 
     if (!MessagesStorage::Exec(*q, "reading a message") || !q->next()) {
         return nullptr;
     }
-    return fromRow(*q, storage, tree);
+    auto message = std::make_unique<OrlixMessage>();
+    fromRow(message.get(), *q, storage, tree);
+    return message;
 }
 
 QString MessageTable::QuerySql(const QString& where, int limit) {
@@ -189,7 +199,7 @@ QString MessageTable::QuerySql(const QString& where, int limit) {
 }
 
 bool MessageTable::Query(const Storage& storage, const QString& where, const QVariantList& values,
-                         const Tree& tree, std::vector<std::unique_ptr<OrlixMessage>>& out,
+                         const Tree& tree, std::vector<std::shared_ptr<OrlixMessage>>& out,
                          int limit) {
     auto q = storage->Statement(QuerySql(where, limit));
     for (const QVariant& value : values) {
@@ -199,7 +209,10 @@ bool MessageTable::Query(const Storage& storage, const QString& where, const QVa
         return false;
     }
     while (q->next()) {
-        out.push_back(fromRow(*q, storage, tree));
+        // Made shared here: the lists hold them so, and one allocation serves both.
+        auto message = std::make_shared<OrlixMessage>();
+        fromRow(message.get(), *q, storage, tree);
+        out.push_back(std::move(message));
     }
     return true;
 }

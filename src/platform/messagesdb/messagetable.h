@@ -28,7 +28,7 @@ public:
     // first; the message bytes are read when first asked for. limit > 0: only the newest
     // limit rows.
     static bool Query(const Storage& storage, const QString& where, const QVariantList& values,
-                      const Tree& tree, std::vector<std::unique_ptr<OrlixMessage>>& out,
+                      const Tree& tree, std::vector<std::shared_ptr<OrlixMessage>>& out,
                       int limit = 0);
     // The statement Query runs for a WHERE condition; limit 0 reads every row.
     static QString QuerySql(const QString& where, int limit = 0);
@@ -44,6 +44,6 @@ public:
     static QString Digits(const QString& number);
 
 private:
-    static std::unique_ptr<OrlixMessage> fromRow(const QSqlQuery& q, const Storage& storage,
-                                                 const Tree& tree);
+    static void fromRow(OrlixMessage* message, const QSqlQuery& q, const Storage& storage,
+                        const Tree& tree);
 };

@@ -265,14 +265,9 @@ std::unique_ptr<OrlixMessageList> OrlixDatabase::GetMessages(const QString& filt
                         .arg(filter.left(200), parsed.Error));
         return nullptr;
     }
-    std::vector<std::unique_ptr<OrlixMessage>> rows;
-    if (!MessageTable::Query(storage_, parsed.Where, parsed.Values, tree_, rows, limit)) {
-        return nullptr;
-    }
     std::vector<std::shared_ptr<OrlixMessage>> messages;
-    messages.reserve(rows.size());
-    for (auto& row : rows) {
-        messages.push_back(std::move(row));
+    if (!MessageTable::Query(storage_, parsed.Where, parsed.Values, tree_, messages, limit)) {
+        return nullptr;
     }
     return std::make_unique<OrlixMessageList>(std::move(messages));
 }
@@ -381,7 +376,7 @@ std::unique_ptr<OrlixMessageList> OrlixDatabase::GetDueMessages(const QDateTime&
     if (!ready("due messages were asked for")) {
         return nullptr;
     }
-    std::vector<std::unique_ptr<OrlixMessage>> rows;
+    std::vector<std::shared_ptr<OrlixMessage>> rows;
     const QVariantList values{
         OrlixMessage::kOutboxFolder, static_cast<int>(OrlixMessage::FlagToBeSent),
         static_cast<int>(OrlixMessage::FlagToBeSent), StoredDates::ToStored(now)};

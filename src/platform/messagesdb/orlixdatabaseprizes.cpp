@@ -342,7 +342,7 @@ QVector<ContactListLine> OrlixDatabase::ContactMessageLines(const QString& email
     const QString where = QStringLiteral("(") + terms.join(QStringLiteral(" OR ")) +
                           QStringLiteral(") AND (personal_owner = 0 OR personal_owner = ?)");
     values << user;
-    std::vector<std::unique_ptr<OrlixMessage>> rows;
+    std::vector<std::shared_ptr<OrlixMessage>> rows;
     if (!MessageTable::Query(storage_, where, values, tree_, rows)) {
         return lines;
     }

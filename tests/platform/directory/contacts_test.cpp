@@ -79,6 +79,52 @@ TEST_F(ContactsTest, SavedContactReadsBackWholeAndLight) {
     EXPECT_EQ(directory->GetContact(c->Reference() + 100, true, true), nullptr);
 }
 
+// Every script, an empty field and a contact without a login name read back the same
+// through a name search, the light record and the whole one.
+TEST_F(ContactsTest, TextsReadBackTheSameInEveryScriptThroughEveryRead) {
+    const QStringList texts = {
+        QStringLiteral("Plain Name"),        QStringLiteral("Zoë Ångström – Straße ĳ"),
+        QStringLiteral("Пётр Радио ラジオ"), QStringLiteral("📻 Fan 😀 𝄞"),
+        QStringLiteral(" spaced  "),
+    };
+    for (const QString& text : texts) {
+        SCOPED_TRACE(text.toStdString());
+        auto c = directory->CreateContact(0);
+        c->SetName(text);
+        c->SetCompany(text + QStringLiteral(" Ltd"));
+        c->SetEmail1(text + QStringLiteral("@example.org"));
+        c->SetEmail2(QString());
+        c->SetEmail3(text);
+        c->SetPhoneNumber1(text);
+        c->SetPhoneNumber2(QString());
+        c->SetMobileNumber(text);
+        c->SetOtherNumber(text);
+        bool ok = false;
+        directory->SaveContact(0, c, true, true, ok);
+        ASSERT_TRUE(ok);
+        // A part of three characters and more comes through the name index.
+        const auto found = directory->FindContacts(
+            QList<ContactCriterion>{{ContactField::Name, ContactMatch::Contains, text}});
+        ASSERT_EQ(found.size(), 1);
+        for (const auto& read : {found.first(), directory->GetContact(c->Reference(), false, false),
+                                 directory->GetContact(c->Reference(), true, true)}) {
+            ASSERT_TRUE(read);
+            EXPECT_EQ(read->Reference(), c->Reference());
+            EXPECT_EQ(read->Name(), text);
+            EXPECT_EQ(read->Company(), c->Company());
+            EXPECT_EQ(read->Email1(), c->Email1());
+            EXPECT_EQ(read->Email2(), QString());
+            EXPECT_FALSE(read->Email2().isNull());
+            EXPECT_EQ(read->Email3(), text);
+            EXPECT_EQ(read->PhoneNumber1(), text);
+            EXPECT_EQ(read->PhoneNumber2(), QString());
+            EXPECT_EQ(read->MobileNumber(), text);
+            EXPECT_EQ(read->OtherNumber(), text);
+            EXPECT_TRUE(read->LoginName().isNull());
+        }
+    }
+}
+
 TEST_F(ContactsTest, SavingALightRecordKeepsTheStoredAddress) {
     auto c = directory->CreateContact();
     c->SetName(QStringLiteral("Listener"));

@@ -130,6 +130,39 @@ TEST_F(NameSearchTest, FindsExactlyWhatAScanFindsForEveryTerm) {
     EXPECT_EQ(searched(QStringLiteral("📻 F")).size(), 1);
 }
 
+// Either of two parts, both through the index, or one through it and one read from every
+// row: each contact once, in name order, ties on the folded name by reference.
+TEST_F(NameSearchTest, EitherOfTwoPartsFindsEachContactOnceInNameOrder) {
+    for (const QString& name : kNames) {
+        save(name);
+    }
+    const std::vector<std::pair<QString, QString>> pairs = {
+        {QStringLiteral("ann"), QStringLiteral("ngst")},
+        {QStringLiteral("wright"), QStringLiteral("WRIGHTSON")},
+        {QStringLiteral("ÅNG"), QStringLiteral("li")},
+        {QStringLiteral("📻 F"), QStringLiteral("nobody here")},
+    };
+    for (const auto& [a, b] : pairs) {
+        QList<qint32> want = scanned(a);
+        for (const qint32 r : scanned(b)) {
+            if (!want.contains(r)) {
+                want << r;
+            }
+        }
+        const QList<qint32> all = scanned(QString());
+        std::sort(want.begin(), want.end(),
+                  [&](qint32 x, qint32 y) { return all.indexOf(x) < all.indexOf(y); });
+        QList<qint32> got;
+        for (const auto& c : directory->FindContacts(
+                 QList<ContactCriterion>{{ContactField::Name, ContactMatch::Contains, a},
+                                         {ContactField::Name, ContactMatch::Contains, b}})) {
+            got << c->Reference();
+        }
+        EXPECT_EQ(got, want) << a.toStdString() << " or " << b.toStdString();
+        EXPECT_FALSE(got.isEmpty());
+    }
+}
+
 TEST_F(NameSearchTest, FollowsRenamesAndRemovalsInTheSameChange) {
     const qint32 ann = save(QStringLiteral("Ann Wright"));
     const qint32 bob = save(QStringLiteral("Bob Banner"));

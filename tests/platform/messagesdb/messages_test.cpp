@@ -149,6 +149,65 @@ TEST_F(MessagesDbTest, AStoredMessageReadsBackWithItsFieldsDatesAndOwner) {
     EXPECT_FALSE(back->Edited());
 }
 
+// The list columns are read from the file as their stored bytes: every text, whatever its
+// script, and an empty one, must read back as the message itself gives it, whether the
+// message comes alone or in a list.
+TEST_F(MessagesDbTest, ListColumnsReadBackAsTheMessageGivesThemInEveryScript) {
+    open();
+    struct Case {
+        QString subject;
+        QString from;
+        QString body;
+        QString to;
+    };
+    const std::vector<Case> cases = {
+        {QStringLiteral("Plain request"), QStringLiteral("Ann <ann@example.org>"),
+         QStringLiteral("Play my song."), QStringLiteral("studio@station.example")},
+        {QStringLiteral("Zoë Ångström – café №5"), QStringLiteral("Zoë Ångström <z@example.org>"),
+         QStringLiteral("Straße, ĳ, Ω ≈ ∞"), QStringLiteral("Desk <desk@station.example>")},
+        {QStringLiteral("Радио 📻 ラジオ"), QStringLiteral("Пётр <p@example.org>"),
+         QStringLiteral("😀 𝄞 emoji and a clef"), QStringLiteral("studio@station.example")},
+        {QString(), QStringLiteral("nobody@example.org"), QString(),
+         QStringLiteral("studio@station.example")},
+    };
+    QList<qint32> references;
+    std::vector<std::unique_ptr<OrlixMessage>> stored;
+    for (const Case& c : cases) {
+        auto m = email(c.subject, c.from, c.body, c.to);
+        m->SetFolder(OrlixDatabase::kInboxFolder);
+        m->SetReceivedDate(QDateTime::currentDateTimeUtc().addSecs(-60 * (references.size() + 1)));
+        bool ok = false;
+        db_->StoreMessage(*m, ok);
+        ASSERT_TRUE(ok) << log_.join('\n').toStdString();
+        references << m->Reference();
+        stored.push_back(std::move(m));
+    }
+    const auto list = db_->GetMessages(QString());
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->Count(), static_cast<int>(cases.size()));
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const OrlixMessage& want = *stored[i];
+        // Each was received a minute before the one stored before it: newest first, from 1.
+        const auto inList = list->Item(static_cast<int>(i) + 1);
+        const auto alone = db_->GetMessage(references[static_cast<int>(i)]);
+        ASSERT_NE(inList, nullptr);
+        ASSERT_NE(alone, nullptr);
+        for (const OrlixMessage* read : {inList.get(), alone.get()}) {
+            SCOPED_TRACE(want.Subject().toStdString());
+            EXPECT_EQ(read->Reference(), references[static_cast<int>(i)]);
+            EXPECT_EQ(read->Subject(), want.Subject());
+            EXPECT_EQ(read->FromText(), want.FromText());
+            EXPECT_EQ(read->ToText(), want.ToText());
+            EXPECT_EQ(read->CcText(), want.CcText());
+            EXPECT_EQ(read->BodyText(), want.BodyText());
+            // An empty column reads as an empty text, not a missing one.
+            EXPECT_FALSE(read->CcText().isNull());
+        }
+    }
+    EXPECT_EQ(stored[1]->Subject(), QStringLiteral("Zoë Ångström – café №5"));
+    EXPECT_EQ(stored[2]->BodyText(), QStringLiteral("😀 𝄞 emoji and a clef"));
+}
+
 TEST_F(MessagesDbTest, StoringAgainUpdatesTheSameRowAndKeepsOtherBits) {
     open();
     const qint32 ref = storeReceived(QStringLiteral("first"), QDateTime::currentDateTimeUtc());
