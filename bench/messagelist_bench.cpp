@@ -3,6 +3,8 @@
 // page written; the page shown (Navigate to LoadFinished) with the engine started, and the first,
 // cold, one; and
 // "<All Messages>" (the newest 5,000) from query to page shown.
+#include "benchmessages.h"
+
 #include "core/program.h"
 #include "mainwindow/messagelistfilter.h"
 #include "mainwindow/panes/messagelistpage.h"
@@ -38,47 +40,9 @@ struct Corpus {
     QString page = dir.path() + QStringLiteral("/Data/Temp/Messages-List.htm");
 
     Corpus() {
-        db.SetChangeWatch(0, 0);
-        if (db.OpenDatabase(dir.path(), QString()) != 0) {
-            std::abort();
-        }
-        const QString file = db.DatabaseFile();
-        bool ok = false;
-        db.CloseDatabase(ok);
-        auto storage = std::make_shared<MessagesStorage>();
-        if (storage->Open(file, false, nullptr) != MessagesOpenResult::Opened) {
-            std::abort();
-        }
-        OrlixMessage m;
-        m.SetFolder(OrlixDatabase::kInboxFolder);
-        {
-            MessagesTransaction tx(*storage);
-            for (int i = 0; i < kTotal; ++i) {
-                const bool recent = i >= kTotal - kRecent;
-                const qint64 ago = recent ? (kTotal - i) * 80LL : 86400LL + (kTotal - i) * 300LL;
-                m.SetReference(0);
-                m.SetKind(i % 3 == 0 ? OrlixMessage::KindSms : OrlixMessage::KindEmail);
-                m.SetMessageBytes(BuildTextMessage(
-                    QStringLiteral("Listener %1 <listener%1@example.org>").arg(i % 5000),
-                    QStringLiteral("studio@station.example"),
-                    QStringLiteral("Request number %1 for the afternoon show").arg(i),
-                    QStringLiteral("Hello, could you please play a song for my family? We "
-                                   "listen every day <3 & love the show. Message %1")
-                        .arg(i),
-                    QDateTime()));
-                m.SetReceivedDate(now.addSecs(-ago));
-                if (!MessageTable::Insert(storage, m)) {
-                    std::abort();
-                }
-            }
-            if (!tx.Commit()) {
-                std::abort();
-            }
-        }
-        storage->Close();
-        if (db.OpenDatabase(dir.path(), QString()) != 0) {
-            std::abort();
-        }
+        FillBenchMessages(db, dir.path(), kTotal, now, [](int i) {
+            return i >= kTotal - kRecent ? (kTotal - i) * 80LL : 86400LL + (kTotal - i) * 300LL;
+        });
     }
     // The list's own filter for the Inbox, as the pane hands it on.
     static QString ownFilter() {

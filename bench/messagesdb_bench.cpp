@@ -4,6 +4,7 @@
 // list, a contact's Messages tab, and storing messages one by one (one transaction and the
 // production synchronous mode, FULL, each).
 #include "benchfloor.h"
+#include "benchmessages.h"
 #include "benchsizes.h"
 
 #include "platform/messagesdb/messagefilter.h"
@@ -39,52 +40,12 @@ struct Corpus {
     QDateTime now = QDateTime::currentDateTimeUtc();
 
     Corpus() {
-        db.SetChangeWatch(0, 0);
-        if (db.OpenDatabase(dir.path(), QString()) != 0) {
-            std::abort();
-        }
-        const QString file = db.DatabaseFile();
-        bool ok = false;
-        db.CloseDatabase(ok);
-
-        // Filled in one transaction through the component's own statements.
-        auto storage = std::make_shared<MessagesStorage>();
-        if (storage->Open(file, false, nullptr) != MessagesOpenResult::Opened) {
-            std::abort();
-        }
-        OrlixMessage m;
-        m.SetFolder(OrlixDatabase::kInboxFolder);
-        {
-            MessagesTransaction tx(*storage);
-            for (int i = 0; i < kTotal; ++i) {
-                // The newest kRecent arrived in the last 24 hours, the rest over the year before.
-                const bool recent = i >= kTotal - kRecent;
-                // Spread over the last 22 hours, the rest over the time before.
-                const qint64 ago =
-                    recent ? (kTotal - i) * (79200LL / kRecent) : 86400LL + (kTotal - i) * 300LL;
-                m.SetReference(0);
-                m.SetKind(i % 3 == 0 ? OrlixMessage::KindSms : OrlixMessage::KindEmail);
-                m.SetMessageBytes(BuildTextMessage(
-                    QStringLiteral("Listener %1 <listener%1@example.org>").arg(i % 5000),
-                    QStringLiteral("studio@station.example"),
-                    QStringLiteral("Request number %1 for the afternoon show").arg(i),
-                    QStringLiteral("Hello, could you please play a song for my family? We "
-                                   "listen every day <3 & love the show. Message %1")
-                        .arg(i),
-                    QDateTime()));
-                m.SetReceivedDate(now.addSecs(-ago));
-                if (!MessageTable::Insert(storage, m)) {
-                    std::abort();
-                }
-            }
-            if (!tx.Commit()) {
-                std::abort();
-            }
-        }
-        storage->Close();
-        if (db.OpenDatabase(dir.path(), QString()) != 0) {
-            std::abort();
-        }
+        // The newest kRecent arrived in the last 24 hours (spread over the last 22 hours), the
+        // rest over the time before.
+        FillBenchMessages(db, dir.path(), kTotal, now, [](int i) {
+            return i >= kTotal - kRecent ? (kTotal - i) * (79200LL / kRecent)
+                                         : 86400LL + (kTotal - i) * 300LL;
+        });
     }
 
     QString last24Hours() const {

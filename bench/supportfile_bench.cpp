@@ -1,6 +1,7 @@
 // The support file's speed goals: the file made from a database of 100,000 messages (unless
 // --messages=N says otherwise): at least 20 MB of database a second, copy and archive together,
 // and no gap over 250 ms between progress events, so the window keeps answering.
+#include "benchmessages.h"
 #include "benchsizes.h"
 
 #include "platform/messagesdb/messagemime.h"
@@ -33,46 +34,8 @@ struct Corpus {
 
     Corpus() {
         qputenv("ORLIX_HOME", dir.filePath(QStringLiteral("home")).toLocal8Bit());
-        db.SetChangeWatch(0, 0);
-        if (db.OpenDatabase(dir.path(), QString()) != 0) {
-            std::abort();
-        }
-        const QString file = db.DatabaseFile();
-        bool ok = false;
-        db.CloseDatabase(ok);
-        auto storage = std::make_shared<MessagesStorage>();
-        if (storage->Open(file, false, nullptr) != MessagesOpenResult::Opened) {
-            std::abort();
-        }
-        const QDateTime now = QDateTime::currentDateTimeUtc();
-        OrlixMessage m;
-        m.SetFolder(OrlixDatabase::kInboxFolder);
-        {
-            MessagesTransaction tx(*storage);
-            for (int i = 0; i < kTotal; ++i) {
-                m.SetReference(0);
-                m.SetKind(i % 3 == 0 ? OrlixMessage::KindSms : OrlixMessage::KindEmail);
-                m.SetMessageBytes(BuildTextMessage(
-                    QStringLiteral("Listener %1 <listener%1@example.org>").arg(i % 5000),
-                    QStringLiteral("studio@station.example"),
-                    QStringLiteral("Request number %1 for the afternoon show").arg(i),
-                    QStringLiteral("Hello, could you please play a song for my family? We "
-                                   "listen every day <3 & love the show. Message %1")
-                        .arg(i),
-                    QDateTime()));
-                m.SetReceivedDate(now.addSecs(-300LL * (kTotal - i)));
-                if (!MessageTable::Insert(storage, m)) {
-                    std::abort();
-                }
-            }
-            if (!tx.Commit()) {
-                std::abort();
-            }
-        }
-        storage->Close();
-        if (db.OpenDatabase(dir.path(), QString()) != 0) {
-            std::abort();
-        }
+        FillBenchMessages(db, dir.path(), kTotal, QDateTime::currentDateTimeUtc(),
+                          [](int i) { return 300LL * (kTotal - i); });
     }
 };
 

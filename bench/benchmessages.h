@@ -1,0 +1,61 @@
+#pragma once
+
+#include "platform/messagesdb/messagemime.h"
+#include "platform/messagesdb/messagesstorage.h"
+#include "platform/messagesdb/messagetable.h"
+#include "platform/messagesdb/orlixdatabase.h"
+#include "platform/messagesdb/orlixmessage.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <cstdlib>
+#include <functional>
+#include <memory>
+
+// The listeners' requests the benchmarks measure on: `total` messages in the Inbox, every
+// third an SMS, message i received `secondsAgo(i)` before `now`. Filled in one transaction
+// through the component's own statements, then `db` opened on `folder`. A fill that fails
+// ends the run: a benchmark on a half-made corpus would measure nothing.
+inline void FillBenchMessages(OrlixDatabase& db, const QString& folder, int total,
+                              const QDateTime& now, const std::function<qint64(int)>& secondsAgo) {
+    db.SetChangeWatch(0, 0);
+    if (db.OpenDatabase(folder, QString()) != 0) {
+        std::abort();
+    }
+    const QString file = db.DatabaseFile();
+    bool ok = false;
+    db.CloseDatabase(ok);
+    auto storage = std::make_shared<MessagesStorage>();
+    if (storage->Open(file, false, nullptr) != MessagesOpenResult::Opened) {
+        std::abort();
+    }
+    OrlixMessage m;
+    m.SetFolder(OrlixDatabase::kInboxFolder);
+    {
+        MessagesTransaction tx(*storage);
+        for (int i = 0; i < total; ++i) {
+            m.SetReference(0);
+            m.SetKind(i % 3 == 0 ? OrlixMessage::KindSms : OrlixMessage::KindEmail);
+            m.SetMessageBytes(BuildTextMessage(
+                QStringLiteral("Listener %1 <listener%1@example.org>").arg(i % 5000),
+                QStringLiteral("studio@station.example"),
+                QStringLiteral("Request number %1 for the afternoon show").arg(i),
+                QStringLiteral("Hello, could you please play a song for my family? We "
+                               "listen every day <3 & love the show. Message %1")
+                    .arg(i),
+                QDateTime()));
+            m.SetReceivedDate(now.addSecs(-secondsAgo(i)));
+            if (!MessageTable::Insert(storage, m)) {
+                std::abort();
+            }
+        }
+        if (!tx.Commit()) {
+            std::abort();
+        }
+    }
+    storage->Close();
+    if (db.OpenDatabase(folder, QString()) != 0) {
+        std::abort();
+    }
+}
