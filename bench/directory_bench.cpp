@@ -1,6 +1,7 @@
 // Look-ups over a station's whole directory, beside the same SQL prepared once (the floor).
 // Sizes: --contacts=N (100,000 when not given).
 #include "benchfloor.h"
+#include "benchmain.h"
 #include "benchsizes.h"
 
 #include "platform/directory/contactstore.h"
@@ -175,12 +176,6 @@ BENCHMARK(BM_FindContactsByEmail)->Unit(benchmark::kMicrosecond);
 int main(int argc, char** argv) {
     gContacts = static_cast<int>(TakeBenchSize(argc, argv, "contacts", gContacts));
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
     benchmark::AddCustomContext("contacts", std::to_string(gContacts));
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

@@ -1,6 +1,8 @@
 // The e-mail window's speed goals, with the web engine started: a message with a 10 MB
 // attachment and 200 KB of HTML shown (Message set to the body's load finished), and one
 // change of the body written into the message it shows.
+#include "benchmain.h"
+
 #include "core/program.h"
 #include "messaging/frmmessage.h"
 #include "messaging/webbodyeditor.h"
@@ -161,12 +163,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     Program program;
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int result = RunBenchmarks(argc, argv);
     windowSlot().reset();
-    return 0;
+    return result;
 }

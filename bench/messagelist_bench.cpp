@@ -3,6 +3,7 @@
 // page written; the page shown (Navigate to LoadFinished) with the engine started, and the first,
 // cold, one; and
 // "<All Messages>" (the newest 5,000) from query to page shown.
+#include "benchmain.h"
 #include "benchmessages.h"
 
 #include "core/program.h"
@@ -185,12 +186,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     Program program;
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int result = RunBenchmarks(argc, argv);
     viewSlot().reset();
-    return 0;
+    return result;
 }

@@ -4,6 +4,7 @@
 // list, a contact's Messages tab, and storing messages one by one (one transaction and the
 // production synchronous mode, FULL, each).
 #include "benchfloor.h"
+#include "benchmain.h"
 #include "benchmessages.h"
 #include "benchsizes.h"
 
@@ -194,11 +195,5 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     benchmark::AddCustomContext("messages", std::to_string(kTotal));
     benchmark::AddCustomContext("recent", std::to_string(kRecent));
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

@@ -2,6 +2,7 @@
 // the socket to the display call, and how long one status line takes from the parser to the
 // keyboard panel's changed controls repainted on a shown main window.
 #include "benchfloor.h"
+#include "benchmain.h"
 #include "benchstudio.h"
 #include "playoutdoubles.h"
 
@@ -232,11 +233,5 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

@@ -2,6 +2,8 @@
 // prize given to 1,000 of them. Loading the prize is what every activation of the prize window
 // does; the winner window fills three lists when it opens and resolves a typed name over the
 // whole directory.
+#include "benchmain.h"
+
 #include "contacts/frmprize.h"
 #include "contacts/frmprizewinner.h"
 #include "core/program.h"
@@ -160,11 +162,5 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     Program program;
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

@@ -1,5 +1,7 @@
 // How long a playout script line of 100 KiB takes from the link's call to shown in the script
 // view: the engine's load ended and the script font applied (both come with LoadFinished).
+#include "benchmain.h"
+
 #include "core/profile/cocsettings.h"
 #include "mainwindow/panes/scriptspane.h"
 #include "platform/system/fontstyle.h"
@@ -85,11 +87,5 @@ int main(int argc, char** argv) {
     }
     PrepareWebEngineBeforeApplication();
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

@@ -1,6 +1,7 @@
 // The support file's speed goals: the file made from a database of 100,000 messages (unless
 // --messages=N says otherwise): at least 20 MB of database a second, copy and archive together,
 // and no gap over 250 ms between progress events, so the window keeps answering.
+#include "benchmain.h"
 #include "benchmessages.h"
 #include "benchsizes.h"
 
@@ -77,11 +78,5 @@ int main(int argc, char** argv) {
     kTotal = static_cast<int>(TakeBenchSize(argc, argv, "messages", kTotal));
     QCoreApplication app(argc, argv);
     benchmark::AddCustomContext("messages", std::to_string(kTotal));
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }
