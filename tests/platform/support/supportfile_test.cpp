@@ -265,6 +265,47 @@ TEST_F(SupportFileTest, ACorruptDirectoryCopyIsNotBlankedButRefused) {
     EXPECT_TRUE(why.contains(QStringLiteral("does not exist"))) << why.toStdString();
 }
 
+// Another computer's connection committing batches of ten rows into "probe" until stopped,
+// pausing between batches; a batch lands whole or not at all.
+class BatchWriter {
+public:
+    BatchWriter(const QString& file, std::chrono::milliseconds pause)
+        : thread_([this, file, pause] {
+              Connection other(file);
+              QSqlQuery q(other.db());
+              while (!stop_) {
+                  if (other.db().transaction()) {
+                      bool whole = true;
+                      for (int i = 0; i < 10 && whole; ++i) {
+                          whole = q.exec(QStringLiteral("INSERT INTO probe VALUES (1)"));
+                      }
+                      if (whole && other.db().commit()) {
+                          ++batches_;
+                      } else {
+                          other.db().rollback();
+                      }
+                  }
+                  std::this_thread::sleep_for(pause);
+              }
+          }) {}
+    ~BatchWriter() { Stop(); }
+    BatchWriter(const BatchWriter&) = delete;
+    BatchWriter& operator=(const BatchWriter&) = delete;
+
+    void Stop() {
+        stop_ = true;
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+    }
+    int Batches() const { return batches_; }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::atomic<int> batches_{0};
+    std::thread thread_;
+};
+
 // Another computer keeps committing batches of ten rows while the copy is taken: the copy is
 // whole and holds only whole batches.
 TEST_F(SupportFileTest, CopyTakenWhileAnotherConnectionWrites) {
@@ -276,35 +317,13 @@ TEST_F(SupportFileTest, CopyTakenWhileAnotherConnectionWrites) {
     for (int i = 0; i < 50; ++i) {
         storeMessage(QStringLiteral("Filler %1").arg(i));
     }
-    std::atomic<bool> stop{false};
-    std::atomic<int> batches{0};
-    const QString file = messages->DatabaseFile();
-    std::thread writer([&] {
-        Connection other(file);
-        QSqlQuery q(other.db());
-        while (!stop) {
-            if (!other.db().transaction()) {
-                continue;
-            }
-            bool whole = true;
-            for (int i = 0; i < 10 && whole; ++i) {
-                whole = q.exec(QStringLiteral("INSERT INTO probe VALUES (1)"));
-            }
-            if (whole && other.db().commit()) {
-                ++batches;
-            } else {
-                other.db().rollback(); // a batch lands whole or not at all
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-    });
-    while (batches < 3) {
+    BatchWriter writer(messages->DatabaseFile(), std::chrono::milliseconds(2));
+    while (writer.Batches() < 3) {
         std::this_thread::yield();
     }
     generator.AddMessagesDatabase(messages.get());
     const int made = generator.Make();
-    stop = true;
-    writer.join();
+    writer.Stop();
     ASSERT_EQ(made, SupportFileGenerator::Made) << generator.LastError().toStdString();
     const auto entries = readArchive(generator.ArchivePath());
     ASSERT_TRUE(entries.contains(SupportFileGenerator::MessagesCopyName()))
@@ -336,43 +355,22 @@ protected:
         ASSERT_TRUE(source->db().commit());
     }
     void TearDown() override {
-        stop = true;
-        if (writer.joinable()) {
-            writer.join();
-        }
+        writer.reset();
         source.reset();
     }
     void startWriter() {
-        writer = std::thread([this] {
-            Connection other(file);
-            QSqlQuery q(other.db());
-            while (!stop) {
-                if (other.db().transaction()) {
-                    bool whole = true;
-                    for (int i = 0; i < 10 && whole; ++i) {
-                        whole = q.exec(QStringLiteral("INSERT INTO probe VALUES (1)"));
-                    }
-                    if (whole && other.db().commit()) {
-                        ++batches;
-                    } else {
-                        other.db().rollback(); // a batch lands whole or not at all
-                    }
-                }
-                std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            }
-        });
+        writer = std::make_unique<BatchWriter>(file, std::chrono::milliseconds(100));
     }
+    int batches() const { return writer ? writer->Batches() : 0; }
 
     QString file;
     std::unique_ptr<Connection> source;
-    std::thread writer;
-    std::atomic<bool> stop{false};
-    std::atomic<int> batches{0};
+    std::unique_ptr<BatchWriter> writer;
 };
 
 TEST_F(BackupWhileWritingTest, CopyFinishesWholeWithWholeBatches) {
     startWriter();
-    ASSERT_TRUE(WaitFor([&] { return batches >= 1; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return batches() >= 1; }, 5000));
     const QString copyFile = TestHome() + QStringLiteral("/copy.sqlite");
     SqliteBackup backup(source->db(), copyFile);
     backup.SetFirstStepPages(8);
@@ -383,8 +381,8 @@ TEST_F(BackupWhileWritingTest, CopyFinishesWholeWithWholeBatches) {
         ++steps;
         if (!waited) {
             waited = true;
-            const int seen = batches;
-            EXPECT_TRUE(WaitFor([&] { return batches > seen; }, 5000));
+            const int seen = batches();
+            EXPECT_TRUE(WaitFor([&] { return batches() > seen; }, 5000));
         }
         return true;
     });
@@ -392,8 +390,7 @@ TEST_F(BackupWhileWritingTest, CopyFinishesWholeWithWholeBatches) {
     ASSERT_TRUE(backup.Run(&why)) << why.toStdString();
     EXPECT_GE(backup.Restarts(), 1) << "a commit during the copy makes SQLite start again";
     EXPECT_GT(steps, 2);
-    stop = true;
-    writer.join();
+    writer->Stop();
 
     Connection copy(copyFile);
     EXPECT_EQ(copy.value(QStringLiteral("PRAGMA integrity_check")).toString(), "ok");
