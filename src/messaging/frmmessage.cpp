@@ -390,9 +390,7 @@ void frmMessage::changeMessage(const std::function<void(MimeMessage&)>& change) 
     if (loading_ || !message_) {
         return;
     }
-    MimeMessage mime = message_->CDOMessage();
-    change(mime);
-    message_->SetCDOMessage(mime);
+    message_->ChangeCDOMessage(change);
     message_->SetEdited(true);
 }
 

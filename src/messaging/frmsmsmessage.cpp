@@ -414,13 +414,14 @@ void frmSMSMessage::addressChanged(QLineEdit* box) {
         return;
     }
     const QString text = realText(box);
-    MimeMessage mime = message_->CDOMessage();
-    if (box == ctlFrom_) {
-        mime.SetFrom(text);
-    } else {
-        mime.SetTo(text);
-    }
-    message_->SetCDOMessage(mime);
+    const bool from = box == ctlFrom_;
+    message_->ChangeCDOMessage([&](MimeMessage& mime) {
+        if (from) {
+            mime.SetFrom(text);
+        } else {
+            mime.SetTo(text);
+        }
+    });
     message_->SetEdited(true);
 }
 
@@ -429,10 +430,10 @@ void frmSMSMessage::bodyChanged() {
         return;
     }
     const QString text = txtBody_->Text();
-    MimeMessage mime = message_->CDOMessage();
-    mime.SetSubject(text);
-    mime.SetTextBody(text);
-    message_->SetCDOMessage(mime);
+    message_->ChangeCDOMessage([&](MimeMessage& mime) {
+        mime.SetSubject(text);
+        mime.SetTextBody(text);
+    });
     message_->SetEdited(true);
 }
 

@@ -157,7 +157,7 @@ bool MessageTable::Update(const Storage& storage, const OrlixMessage& message) {
         QStringLiteral(" WHERE reference = ?"));
     bindFields(q, message);
     if (withBytes) {
-        q.addBindValue(bytes(message.bytes_));
+        q.addBindValue(bytes(message.MessageBytes()));
     }
     q.addBindValue(message.Reference());
     if (!MessagesStorage::Exec(q, "storing a message")) {

@@ -58,7 +58,19 @@ QByteArray OrlixMessage::MessageBytes() const {
         bytes_ = loader_();
         loader_ = nullptr;
     }
+    if (bytesStale_) {
+        bytes_ = changed_->ToBytes();
+        bytesStale_ = false;
+    }
     return bytes_;
+}
+
+const MessageColumns& OrlixMessage::Columns() const {
+    if (columnsStale_) {
+        columns_ = ReadMessageColumns(MessageBytes());
+        columnsStale_ = false;
+    }
+    return columns_;
 }
 
 MimeMessage OrlixMessage::CDOMessage() const {
@@ -69,11 +81,27 @@ void OrlixMessage::SetCDOMessage(const MimeMessage& message) {
     setBytes(message.ToBytes());
 }
 
+void OrlixMessage::ChangeCDOMessage(const std::function<void(MimeMessage&)>& change) {
+    if (!changed_) {
+        changed_ = std::make_unique<MimeMessage>(MimeMessage::FromBytes(MessageBytes()));
+    }
+    change(*changed_);
+    bytesStale_ = true;
+    columnsStale_ = true;
+}
+
+void OrlixMessage::forgetChanged() {
+    changed_.reset();
+    bytesStale_ = false;
+    columnsStale_ = false;
+}
+
 void OrlixMessage::SetMessageBytes(const QByteArray& rfc5322) {
     setBytes(mime::WithoutPrivateHeaders(rfc5322));
 }
 
 void OrlixMessage::setBytes(const QByteArray& rfc5322) {
+    forgetChanged();
     loader_ = nullptr;
     bytes_ = rfc5322;
     columns_ = ReadMessageColumns(rfc5322);
@@ -99,7 +127,7 @@ std::unique_ptr<OrlixMessage> OrlixMessage::Clone() const {
     copy->sentDate_ = sentDate_;
     copy->sendAfterDate_ = sendAfterDate_;
     copy->bytes_ = MessageBytes();
-    copy->columns_ = columns_;
+    copy->columns_ = Columns();
     copy->tree_ = tree_;
     return copy;
 }
@@ -110,6 +138,7 @@ QString OrlixMessage::ApplyTemplate(const QString& text, int options) const {
 
 void OrlixMessage::setStoredState(std::function<QByteArray()> loader, MessageColumns columns,
                                   std::weak_ptr<const OrlixCategoryTree> tree) {
+    forgetChanged();
     bytes_.clear();
     loader_ = std::move(loader);
     columns_ = std::move(columns);

@@ -63,18 +63,22 @@ public:
     // the store through SetCDOMessage (which also renews the indexed columns).
     MimeMessage CDOMessage() const;
     void SetCDOMessage(const MimeMessage& message);
+    // Changes the message object where it is kept, for the windows' edits: a keystroke in a
+    // message with a large attachment must not read and write the whole message again. The
+    // bytes and columns are made from it again when next asked for (on store, in a list).
+    void ChangeCDOMessage(const std::function<void(MimeMessage&)>& change);
 
     QByteArray MessageBytes() const;
     // Bytes that come from outside (a received e-mail, an imported file): the program's
     // private headers are taken out of them, so that only the program's own messages carry
     // any (src/platform/mime/FORMAT.md). A message made here is set through SetCDOMessage.
     void SetMessageBytes(const QByteArray& rfc5322);
-    const MessageColumns& Columns() const { return columns_; }
-    QString Subject() const { return columns_.Subject; }
-    QString FromText() const { return columns_.From; }
-    QString ToText() const { return columns_.To; }
-    QString CcText() const { return columns_.Cc; }
-    QString BodyText() const { return columns_.TextBody; }
+    const MessageColumns& Columns() const;
+    QString Subject() const { return Columns().Subject; }
+    QString FromText() const { return Columns().From; }
+    QString ToText() const { return Columns().To; }
+    QString CcText() const { return Columns().Cc; }
+    QString BodyText() const { return Columns().TextBody; }
 
     // The name of the message's folder in the database it came from; "" when unknown.
     QString FolderName() const;
@@ -96,6 +100,7 @@ private:
                         std::weak_ptr<const OrlixCategoryTree> tree);
     void setCategoryTree(std::weak_ptr<const OrlixCategoryTree> tree) { tree_ = std::move(tree); }
     void setBytes(const QByteArray& rfc5322);
+    void forgetChanged();
 
     qint32 reference_ = 0;
     qint32 folder_ = kNewMessagesFolder;
@@ -110,6 +115,10 @@ private:
     QDateTime sendAfterDate_;
     mutable QByteArray bytes_;
     mutable std::function<QByteArray()> loader_;
-    MessageColumns columns_;
+    mutable MessageColumns columns_;
+    // The message object changed in place since bytes_ and columns_ were made, when it was.
+    std::unique_ptr<MimeMessage> changed_;
+    mutable bool bytesStale_ = false;
+    mutable bool columnsStale_ = false;
     std::weak_ptr<const OrlixCategoryTree> tree_;
 };

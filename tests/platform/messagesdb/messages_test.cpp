@@ -236,6 +236,51 @@ TEST_F(MessagesDbTest, StoringAgainUpdatesTheSameRowAndKeepsOtherBits) {
     EXPECT_EQ(db_->GetMessage(ref)->Subject(), QStringLiteral("second"));
 }
 
+// A window's edits change the message object where it is kept; whatever is read next (bytes,
+// columns, a copy, the stored row) must already carry every edit, and a message set whole
+// afterwards must not be overwritten by the kept one.
+TEST_F(MessagesDbTest, ChangesMadeInPlaceReachBytesColumnsCopiesAndTheStore) {
+    open();
+    const qint32 ref = storeReceived(QStringLiteral("first"), QDateTime::currentDateTimeUtc());
+    auto m = db_->GetMessage(ref);
+    ASSERT_NE(m, nullptr);
+    m->ChangeCDOMessage([](MimeMessage& mime) { mime.SetSubject(QStringLiteral("typed")); });
+    EXPECT_EQ(m->Subject(), QStringLiteral("typed"));
+    m->ChangeCDOMessage([](MimeMessage& mime) {
+        mime.SetHTMLBody(QStringLiteral("<p>Hello <b>studio</b></p>"));
+        mime.SetTextBody(QStringLiteral("Hello studio"));
+    });
+    EXPECT_EQ(m->Subject(), QStringLiteral("typed"));
+    EXPECT_EQ(m->BodyText(), QStringLiteral("Hello studio"));
+    EXPECT_EQ(m->CDOMessage().HTMLBody(), QStringLiteral("<p>Hello <b>studio</b></p>"));
+    EXPECT_EQ(MimeMessage::FromBytes(m->MessageBytes()).Subject(), QStringLiteral("typed"));
+    EXPECT_EQ(m->Clone()->Subject(), QStringLiteral("typed"));
+
+    bool ok = false;
+    db_->StoreMessage(*m, ok);
+    ASSERT_TRUE(ok);
+    auto back = db_->GetMessage(ref);
+    EXPECT_EQ(back->Subject(), QStringLiteral("typed"));
+    EXPECT_EQ(back->CDOMessage().TextBody(), QStringLiteral("Hello studio"));
+
+    // Changed again after the store: the next store carries it too.
+    m->ChangeCDOMessage([](MimeMessage& mime) { mime.SetSubject(QStringLiteral("again")); });
+    db_->StoreMessage(*m, ok);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(db_->GetMessage(ref)->Subject(), QStringLiteral("again"));
+
+    // A message set whole replaces the kept one; later edits start from it.
+    MimeMessage whole;
+    whole.SetSubject(QStringLiteral("whole"));
+    whole.SetTextBody(QStringLiteral("new body"));
+    m->SetCDOMessage(whole);
+    EXPECT_EQ(m->Subject(), QStringLiteral("whole"));
+    m->ChangeCDOMessage([](MimeMessage& mime) { mime.SetTo(QStringLiteral("desk@example.org")); });
+    EXPECT_EQ(m->Subject(), QStringLiteral("whole"));
+    EXPECT_EQ(m->ToText(), QStringLiteral("desk@example.org"));
+    EXPECT_EQ(m->BodyText(), QStringLiteral("new body"));
+}
+
 TEST_F(MessagesDbTest, StoringAMessageThatWasDeletedMeanwhileFails) {
     open();
     const qint32 ref = storeReceived(QStringLiteral("gone"), QDateTime::currentDateTimeUtc());
