@@ -1,6 +1,7 @@
 // Start-up time of the client: from starting the process to the main window shown, logged
 // in by "/User", measured over several runs of the real program in a prepared home. With
-// --browser the time also counts starting the web engine for the message list's view.
+// --browser the time also counts starting the web engine for the message list's view. The
+// resident memory at that moment is reported beside it.
 //
 // Usage: bench_startup <path of orlix> [runs] [--browser]
 
@@ -38,6 +39,7 @@ int main(int argc, char* argv[]) {
     }
     const QString probe = home.path() + QStringLiteral("/shown");
     std::vector<qint64> times;
+    std::vector<qint64> residents;
     for (int i = 0; i < runs + 1; ++i) {
         QFile::remove(probe);
         QProcess process;
@@ -64,16 +66,23 @@ int main(int argc, char* argv[]) {
             std::fprintf(stderr, "bench_startup: the client never showed its window\n");
             return 2;
         }
-        const qint64 shown = f.readAll().trimmed().toLongLong();
+        const QList<QByteArray> fields = f.readAll().simplified().split(' ');
+        const qint64 shown = fields.value(0).toLongLong();
+        const qint64 resident = fields.value(1).toLongLong();
         // The first run fills the system's caches; it is not counted.
         if (i > 0) {
             times.push_back(shown - started);
-            std::printf("run %d: %lld ms\n", i, static_cast<long long>(shown - started));
+            residents.push_back(resident);
+            std::printf("run %d: %lld ms, %.1f MiB resident\n", i,
+                        static_cast<long long>(shown - started),
+                        static_cast<double>(resident) / 1024.0);
         }
     }
     std::sort(times.begin(), times.end());
-    std::printf("median of %d runs: %lld ms%s\n", runs,
+    std::sort(residents.begin(), residents.end());
+    std::printf("median of %d runs: %lld ms, %.1f MiB resident (goal %s)%s\n", runs,
                 static_cast<long long>(times[times.size() / 2]),
-                browser ? " (web engine started)" : "");
+                static_cast<double>(residents[residents.size() / 2]) / 1024.0,
+                browser ? "none" : "under 70 MiB", browser ? " (web engine started)" : "");
     return 0;
 }

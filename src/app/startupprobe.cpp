@@ -10,10 +10,25 @@
 #include <QTimer>
 
 namespace {
+// The process's resident memory in KiB, 0 where the system does not tell it.
+qint64 residentKiB() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return 0;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:")) {
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+        }
+    }
+    return 0;
+}
+
 void writeMoment(const QString& path, frmMain* window) {
+    const qint64 moment = QDateTime::currentMSecsSinceEpoch();
     QFile f(path);
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        f.write(QByteArray::number(QDateTime::currentMSecsSinceEpoch()));
+        f.write(QByteArray::number(moment) + ' ' + QByteArray::number(residentKiB()));
     }
     if (window != nullptr) {
         window->close();
