@@ -10,25 +10,43 @@
 #include <QTimer>
 
 namespace {
-// The process's resident memory in KiB, 0 where the system does not tell it.
-qint64 residentKiB() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return 0;
+struct Resident {
+    qint64 total = 0;  // KiB
+    qint64 engine = 0; // KiB of it in the web engine's own libraries
+};
+
+// The process's resident memory, 0 where the system does not tell it. The web engine's
+// libraries are counted apart: once the engine has started, its code alone is about half of
+// the process, and what the program itself holds would be lost in it.
+Resident resident() {
+    Resident r;
+    QFile maps(QStringLiteral("/proc/self/smaps"));
+    if (!maps.open(QIODevice::ReadOnly)) {
+        return r;
     }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:")) {
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    bool inEngine = false;
+    for (const QByteArray& line : maps.readAll().split('\n')) {
+        if (line.startsWith("Rss:")) {
+            const qint64 kib = line.mid(4).trimmed().split(' ').value(0).toLongLong();
+            r.total += kib;
+            if (inEngine) {
+                r.engine += kib;
+            }
+        } else if (!line.isEmpty() && line.indexOf(':') > line.indexOf(' ')) {
+            // A mapping's own line: "start-end perms offset dev inode [path]".
+            inEngine = line.contains("libQt6WebEngine");
         }
     }
-    return 0;
+    return r;
 }
 
 void writeMoment(const QString& path, frmMain* window) {
     const qint64 moment = QDateTime::currentMSecsSinceEpoch();
     QFile f(path);
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        f.write(QByteArray::number(moment) + ' ' + QByteArray::number(residentKiB()));
+        const Resident r = resident();
+        f.write(QByteArray::number(moment) + ' ' + QByteArray::number(r.total) + ' ' +
+                QByteArray::number(r.engine));
     }
     if (window != nullptr) {
         window->close();
