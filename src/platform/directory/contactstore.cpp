@@ -40,6 +40,30 @@ ContactRecord readRecord(const QSqlQuery& q, bool full) {
     return r;
 }
 
+// The light record of a list's row, in the columns of kLightColumns.
+ContactRecord readListRow(const DirectoryRow& row) {
+    ContactRecord r;
+    r.reference = static_cast<qint32>(row.Integer(0));
+    r.name = row.Text(1);
+    r.company = row.Text(2);
+    r.email1 = row.Text(3);
+    r.email2 = row.Text(4);
+    r.email3 = row.Text(5);
+    r.phoneNumber1 = row.Text(6);
+    r.phoneNumber2 = row.Text(7);
+    r.mobileNumber = row.Text(8);
+    r.otherNumber = row.Text(9);
+    r.loginName = row.Text(10);
+    r.ownerReference = static_cast<qint32>(row.Integer(11));
+    r.contactListValue = static_cast<qint32>(row.Integer(12));
+    r.directoryRights = static_cast<quint32>(row.Integer(13));
+    r.userRights = static_cast<quint32>(row.Integer(14));
+    r.passwordSet = row.Integer(15) != 0;
+    r.full = false;
+    r.notesRead = false;
+    return r;
+}
+
 QString foldColumn(ContactField field) {
     switch (field) {
     case ContactField::Name:
@@ -226,17 +250,11 @@ QString ContactStore::PhoneDigitsWhere() {
 
 QList<ContactRecord> ContactStore::list(const QString& where, const QList<QVariant>& values,
                                         bool* ok) {
-    auto q = s_.Statement(ListSql(where));
-    for (const QVariant& v : values) {
-        q->addBindValue(v);
-    }
     QList<ContactRecord> found;
-    const bool ran = DirectoryStorage::Exec(*q, "looking up contacts");
+    const bool ran = s_.ReadRows(ListSql(where), values, "looking up contacts",
+                                 [&found](const DirectoryRow& row) { found << readListRow(row); });
     if (ok) {
         *ok = ran;
-    }
-    while (ran && q->next()) {
-        found << readRecord(*q, false);
     }
     return found;
 }
