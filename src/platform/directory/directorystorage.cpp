@@ -151,7 +151,14 @@ QString DirectoryRow::Text(int column) const {
         return QString();
     }
     const int bytes = sqlite3_column_bytes(s_, column);
-    return bytes > 0 ? QString::fromUtf8(text, bytes) : QString(QLatin1String(""));
+    static const QString empty = QLatin1String("");
+    return bytes > 0 ? QString::fromUtf8(text, bytes) : empty;
+}
+
+QByteArrayView DirectoryRow::Utf8(int column) const {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s_, column));
+    return text == nullptr ? QByteArrayView()
+                           : QByteArrayView(text, sqlite3_column_bytes(s_, column));
 }
 
 qint64 DirectoryRow::Integer(int column) const {

@@ -3,6 +3,7 @@
 #include <QSqlDatabase>
 
 #include "platform/system/sqlstatementpool.h"
+#include <QByteArrayView>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -21,6 +22,8 @@ public:
     explicit DirectoryRow(sqlite3_stmt* statement) : s_(statement) {}
     QString Text(int column) const;
     qint64 Integer(int column) const;
+    // The stored bytes of a text, valid until the next row.
+    QByteArrayView Utf8(int column) const;
 
 private:
     sqlite3_stmt* s_;

@@ -227,7 +227,14 @@ KVDirectory::ContactList KVDirectory::FindContacts(const QList<ContactCriterion>
         return {};
     }
     bool ok = false;
-    return wrapAll(ContactStore(*storage_).Find(criteria, &ok));
+    const QString usersFolder = UsersFolder();
+    ContactList found;
+    std::vector<qsizetype> order =
+        ContactStore(*storage_).Find(criteria, &ok, [&](ContactRecord&& record) {
+            found << std::make_shared<DirectoryContact>(std::move(record), storage_, usersFolder);
+        });
+    PutInOrder(found, std::move(order));
+    return found;
 }
 
 KVDirectory::ContactList KVDirectory::FindContactsByPhoneNumber(const QString& number) {
