@@ -1,5 +1,7 @@
 // Look-ups over a station's whole directory, beside the same SQL prepared once (the floor).
-// Sizes: --contacts=N (100,000 when not given).
+// Sizes: --contacts=N (100,000 when not given). --keep=DIR keeps the directory file in DIR and
+// reuses one of the same size made there by an earlier run (a million contacts take minutes
+// to make).
 #include "benchfloor.h"
 #include "benchmain.h"
 #include "benchsizes.h"
@@ -20,6 +22,24 @@
 
 namespace {
 int gContacts = 100000;
+QString gKeep;
+
+// The text of "--name=text" on the command line, taken out before the benchmark library reads
+// the rest; empty when not given.
+QString takeText(int& argc, char** argv, const char* name) {
+    const QByteArray prefix = QByteArray("--") + name + '=';
+    QString value;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (QByteArray(argv[i]).startsWith(prefix)) {
+            value = QString::fromLocal8Bit(argv[i] + prefix.size());
+        } else {
+            argv[kept++] = argv[i];
+        }
+    }
+    argc = kept;
+    return value;
+}
 
 // One directory file for every benchmark of the run, filled once in one transaction.
 class Directory {
@@ -33,8 +53,13 @@ public:
 
 private:
     Directory() {
-        qputenv("ORLIX_HOME", QFile::encodeName(home_.path()));
-        {
+        const QString home =
+            gKeep.isEmpty() ? home_.path() : gKeep + QStringLiteral("/%1").arg(gContacts);
+        qputenv("ORLIX_HOME", QFile::encodeName(home));
+        if (!gKeep.isEmpty() && QFile::exists(KVDirectory::DefaultFilePath()) && !filled()) {
+            QFile::remove(KVDirectory::DefaultFilePath());
+        }
+        if (!QFile::exists(KVDirectory::DefaultFilePath())) {
             DirectoryStorage storage;
             storage.Open(KVDirectory::DefaultFilePath(), true, nullptr);
             ContactStore store(storage);
@@ -62,6 +87,18 @@ private:
                           StorageOpenResult::Opened) {
             std::abort();
         }
+    }
+
+    // Whether the kept file holds the run's contacts, whole.
+    static bool filled() {
+        DirectoryStorage storage;
+        if (storage.Open(KVDirectory::DefaultFilePath(), false, nullptr) !=
+            StorageOpenResult::Opened) {
+            return false;
+        }
+        QSqlQuery q(storage.Database());
+        return q.exec(QStringLiteral("SELECT count(*) FROM contacts")) && q.next() &&
+               q.value(0).toLongLong() == gContacts;
     }
 
     QTemporaryDir home_;
@@ -175,6 +212,7 @@ BENCHMARK(BM_FindContactsByEmail)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     gContacts = static_cast<int>(TakeBenchSize(argc, argv, "contacts", gContacts));
+    gKeep = takeText(argc, argv, "keep");
     QCoreApplication app(argc, argv);
     benchmark::AddCustomContext("contacts", std::to_string(gContacts));
     return RunBenchmarks(argc, argv);

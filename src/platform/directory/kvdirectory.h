@@ -145,7 +145,7 @@ Q_SIGNALS:
 
 private:
     ContactPtr wrap(const ContactRecord& record) const;
-    ContactList wrapAll(const QList<ContactRecord>& records) const;
+    ContactList wrapAll(QList<ContactRecord> records) const;
     void logIn(const ContactPtr& user, bool bySecurityKey);
     ::DirectoryRights currentDirectoryRights();
     // After a save: the saved record into contact, and into the logged-in user's own copy when

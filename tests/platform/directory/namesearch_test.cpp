@@ -163,6 +163,32 @@ TEST_F(NameSearchTest, EitherOfTwoPartsFindsEachContactOnceInNameOrder) {
     }
 }
 
+// The order of the stored folded names' bytes (code points), not of their UTF-16 texts: a
+// character beyond U+FFFF comes after U+FF46, which UTF-16 would put first; equal folded names
+// by reference. The same through the index, through a short part read from every row and
+// through two parts at once.
+TEST_F(NameSearchTest, ResultsComeInCodePointOrderWhateverWayTheyAreFound) {
+    const qint32 radio = save(QStringLiteral("Fan 📻"));
+    const qint32 wide = save(QStringLiteral("Fan ｆ"));
+    const qint32 upper = save(QStringLiteral("FAN ｆ"));
+    const qint32 plain = save(QStringLiteral("fan z"));
+    const qint32 accent = save(QStringLiteral("Fan é"));
+    save(QStringLiteral("Nobody"));
+    const QList<qint32> inOrder = {plain, accent, wide, upper, radio};
+    EXPECT_EQ(scanned(QStringLiteral("fan")), inOrder);
+    for (const QString& term : {QStringLiteral("fan"), QStringLiteral("FAN "), QStringLiteral("an"),
+                                QStringLiteral("f")}) {
+        EXPECT_EQ(searched(term), scanned(term)) << term.toStdString();
+    }
+    QList<qint32> got;
+    for (const auto& c : directory->FindContacts(QList<ContactCriterion>{
+             {ContactField::Name, ContactMatch::Contains, QStringLiteral("n 📻")},
+             {ContactField::Name, ContactMatch::StartsWith, QStringLiteral("fan")}})) {
+        got << c->Reference();
+    }
+    EXPECT_EQ(got, inOrder);
+}
+
 TEST_F(NameSearchTest, FollowsRenamesAndRemovalsInTheSameChange) {
     const qint32 ann = save(QStringLiteral("Ann Wright"));
     const qint32 bob = save(QStringLiteral("Bob Banner"));

@@ -9,7 +9,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
+#include <QUuid>
 
 #include <atomic>
 #include <thread>
@@ -344,6 +346,83 @@ TEST_F(StorageTest, TwoConnectionsWritingAtOnceBothSucceed) {
               kWrites - 1);
     EXPECT_EQ(user->Settings().GetSetting(QStringLiteral("mine.0"), {}).toString(),
               QStringLiteral("0"));
+}
+
+// Lists read their rows straight from SQLite on statements kept for the connection: each must
+// bind and read values as the Qt driver does, let go of the file once read (another computer
+// writes at once), follow another computer's schema change, and stay right when the same list
+// is asked for while it is being read.
+TEST_F(StorageTest, RowsReadOnKeptStatementsMatchTheDriverAndLetGoOfTheFile) {
+    {
+        KVDirectory directory;
+        bool failed = true;
+        directory.OpenDefault(true, failed);
+        ASSERT_FALSE(failed);
+    }
+    DirectoryStorage reader;
+    ASSERT_EQ(reader.Open(KVDirectory::DefaultFilePath(), false, nullptr),
+              StorageOpenResult::Opened);
+    const QString otherName = QUuid::createUuid().toString();
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), otherName);
+        other.setDatabaseName(KVDirectory::DefaultFilePath());
+        other.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0")); // never waits
+        ASSERT_TRUE(other.open());
+        auto exec = [&other](const QString& sql) {
+            QSqlQuery q(other);
+            const bool ran = q.exec(sql);
+            EXPECT_TRUE(ran) << sql.toStdString() << ": " << q.lastError().text().toStdString();
+        };
+        exec(QStringLiteral("CREATE TABLE t (x INTEGER, y TEXT)"));
+        exec(QStringLiteral("INSERT INTO t VALUES (1, 'one'), (2, NULL), (3, ''), (4, 'Zoë 📻')"));
+
+        const QString sql =
+            QStringLiteral("SELECT x, y FROM t WHERE ? IS NULL OR x >= ? ORDER BY x");
+        auto text = [](const DirectoryRow& row) {
+            const QString y = row.Text(1);
+            return QString::number(row.Integer(0)) + QLatin1Char(':') +
+                   (y.isNull()    ? QStringLiteral("null")
+                    : y.isEmpty() ? QStringLiteral("empty")
+                                  : y);
+        };
+        auto read = [&](const QList<QVariant>& values) {
+            QStringList rows;
+            EXPECT_TRUE(reader.ReadRows(sql, values, "reading",
+                                        [&](const DirectoryRow& row) { rows << text(row); }));
+            return rows;
+        };
+        const QStringList all = {QStringLiteral("1:one"), QStringLiteral("2:null"),
+                                 QStringLiteral("3:empty"), QStringLiteral("4:Zoë 📻")};
+        // A null text binds NULL; an empty one is a text.
+        EXPECT_EQ(read({QString(), 0}), all);
+        EXPECT_EQ(read({QStringLiteral(""), 3}), all.mid(2));
+        EXPECT_EQ(read({QStringLiteral(""), QStringLiteral("4")}), all.mid(3));
+
+        exec(QStringLiteral("INSERT INTO t VALUES (5, 'five')"));
+
+        exec(QStringLiteral("DROP TABLE t"));
+        exec(QStringLiteral("CREATE TABLE t (z TEXT, x INTEGER, y TEXT)"));
+        exec(QStringLiteral("INSERT INTO t VALUES ('z', 9, 'nine'), ('z', 10, 'ten')"));
+        EXPECT_EQ(read({QString(), 0}),
+                  (QStringList{QStringLiteral("9:nine"), QStringLiteral("10:ten")}));
+
+        QStringList outer;
+        QStringList inner;
+        EXPECT_TRUE(reader.ReadRows(sql, {QString(), 0}, "reading", [&](const DirectoryRow& row) {
+            outer << text(row);
+            EXPECT_TRUE(reader.ReadRows(sql, {QStringLiteral(""), 10}, "reading again",
+                                        [&](const DirectoryRow& again) { inner << text(again); }));
+        }));
+        EXPECT_EQ(outer, (QStringList{QStringLiteral("9:nine"), QStringLiteral("10:ten")}));
+        EXPECT_EQ(inner, (QStringList{QStringLiteral("10:ten"), QStringLiteral("10:ten")}));
+        EXPECT_EQ(read({QString(), 0}), outer);
+        exec(QStringLiteral("DELETE FROM t"));
+    }
+    QSqlDatabase::removeDatabase(otherName);
+
+    EXPECT_FALSE(reader.ReadRows(QStringLiteral("SELECT x FROM nowhere"), {}, "reading nothing",
+                                 [](const DirectoryRow&) {}));
+    EXPECT_TRUE(logged(QStringLiteral("Directory: reading nothing failed: no such table")));
 }
 
 TEST_F(StorageTest, ApplicationsAreRegisteredAndUnregistered) {
