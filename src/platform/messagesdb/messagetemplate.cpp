@@ -64,12 +64,42 @@ QString expandBlocks(const QString& text, const QString& open, const QString& cl
     return out;
 }
 
-QString summary(const QString& text) {
-    QString flat = text.simplified();
-    if (flat.size() > 200) {
-        flat = flat.left(200) + QStringLiteral("...");
+// The first 200 characters of the text on one line (as QString::simplified makes it), with
+// "..." when there is more, escaped. Only as much of the text is looked at as the summary
+// needs, and built in flat, which a page reuses for every message.
+constexpr qsizetype kSummaryLength = 200;
+
+void appendSummary(QString& out, const QString& text, QString& flat) {
+    // Written in place: a character appended at a time cost more than the rest of the page.
+    flat.resize(kSummaryLength);
+    QChar* const kept = flat.data();
+    qsizetype size = 0;
+    bool blank = false; // a run of white space since the last character kept
+    bool more = false;
+    for (const QChar c : text) {
+        if (c.isSpace()) {
+            blank = size > 0;
+            continue;
+        }
+        if (size + (blank ? 2 : 1) > kSummaryLength) {
+            // The one-line text is longer than the summary: its first 200 characters.
+            if (blank && size < kSummaryLength) {
+                kept[size++] = QLatin1Char(' ');
+            }
+            more = true;
+            break;
+        }
+        if (blank) {
+            kept[size++] = QLatin1Char(' ');
+            blank = false;
+        }
+        kept[size++] = c;
     }
-    return HtmlText::Escape(flat);
+    flat.resize(size);
+    out += HtmlText::Escape(flat);
+    if (more) {
+        out += QLatin1String("...");
+    }
 }
 
 // On the on-screen list a subject, sender or recipient line longer than this is cut: a
@@ -171,32 +201,51 @@ Field fieldOf(const QString& tag) {
     return Field::None;
 }
 
-void appendLink(QString& out, bool screen, QLatin1String command, qint32 reference) {
+// What the fields of one message share while a page is filled: its reference as text, made
+// once however many links name it, and the summary's buffer.
+class Scratch {
+public:
+    const QString& Reference(const OrlixMessage& m) {
+        if (of_ != &m) {
+            of_ = &m;
+            reference_ = QString::number(m.Reference());
+        }
+        return reference_;
+    }
+    QString& Flat() { return flat_; }
+
+private:
+    const OrlixMessage* of_ = nullptr;
+    QString reference_;
+    QString flat_;
+};
+
+void appendLink(QString& out, bool screen, QLatin1String command, const QString& reference) {
     if (screen) {
         out += QLatin1String("orlix://");
         out += command;
         out += QLatin1Char('(');
-        out += QString::number(reference);
+        out += reference;
         out += QLatin1Char(')');
     }
 }
 
 // The field's value for the message, appended to out.
-void appendField(QString& out, const OrlixMessage& m, bool screen, Field field) {
+void appendField(QString& out, const OrlixMessage& m, bool screen, Field field, Scratch& scratch) {
     switch (field) {
     case Field::None:
         return;
     case Field::Subject:
-        out += HtmlText::Escape(screenCut(m.Subject(), screen));
+        out += HtmlText::Escape(screenCut(m.Columns().Subject, screen));
         return;
     case Field::From:
-        out += HtmlText::Escape(screenCut(m.FromText(), screen));
+        out += HtmlText::Escape(screenCut(m.Columns().From, screen));
         return;
     case Field::To:
-        out += HtmlText::Escape(screenCut(m.ToText(), screen));
+        out += HtmlText::Escape(screenCut(m.Columns().To, screen));
         return;
     case Field::Cc:
-        out += HtmlText::Escape(screenCut(m.CcText(), screen));
+        out += HtmlText::Escape(screenCut(m.Columns().Cc, screen));
         return;
     case Field::ReceivedDate:
         out += HtmlText::Escape(m.ReceivedDateText());
@@ -223,10 +272,10 @@ void appendField(QString& out, const OrlixMessage& m, bool screen, Field field) 
         out += HtmlText::Lines(m.BodyText(), {.breakSource = true});
         return;
     case Field::Summary:
-        out += summary(m.BodyText());
+        appendSummary(out, m.Columns().TextBody, scratch.Flat());
         return;
     case Field::Reference:
-        out += QString::number(m.Reference());
+        out += scratch.Reference(m);
         return;
     case Field::Kind:
         if (m.Kind() == OrlixMessage::KindSms) {
@@ -259,7 +308,7 @@ void appendField(QString& out, const OrlixMessage& m, bool screen, Field field) 
         return;
     case Field::Select:
         if (screen) {
-            const QString ref = QString::number(m.Reference());
+            const QString& ref = scratch.Reference(m);
             out += QLatin1String("<input type=\"checkbox\" name=\"MessageSelected(");
             out += ref;
             out += QLatin1String(")\" id=\"MessageSelected(");
@@ -268,19 +317,19 @@ void appendField(QString& out, const OrlixMessage& m, bool screen, Field field) 
         }
         return;
     case Field::OpenLink:
-        appendLink(out, screen, QLatin1String("openmessage"), m.Reference());
+        appendLink(out, screen, QLatin1String("openmessage"), scratch.Reference(m));
         return;
     case Field::PrintLink:
-        appendLink(out, screen, QLatin1String("printmessage"), m.Reference());
+        appendLink(out, screen, QLatin1String("printmessage"), scratch.Reference(m));
         return;
     case Field::DeleteLink:
-        appendLink(out, screen, QLatin1String("deletemessage"), m.Reference());
+        appendLink(out, screen, QLatin1String("deletemessage"), scratch.Reference(m));
         return;
     case Field::CopyLink:
-        appendLink(out, screen, QLatin1String("copymessage"), m.Reference());
+        appendLink(out, screen, QLatin1String("copymessage"), scratch.Reference(m));
         return;
     case Field::MoveLink:
-        appendLink(out, screen, QLatin1String("movemessage"), m.Reference());
+        appendLink(out, screen, QLatin1String("movemessage"), scratch.Reference(m));
         return;
     }
 }
@@ -291,7 +340,8 @@ bool messageTag(const OrlixMessage& m, bool screen, const QString& tag, QString&
         return false;
     }
     value.clear();
-    appendField(value, m, screen, field);
+    Scratch scratch;
+    appendField(value, m, screen, field, scratch);
     return true;
 }
 
@@ -375,12 +425,13 @@ QString render(const QString& text, const std::vector<const OrlixMessage*>& mess
         out, kRepeatOpen, kRepeatClose,
         [&](const QString& block, QString& expansion) {
             const std::vector<Segment> segments = split(block);
+            Scratch scratch;
             for (const OrlixMessage* m : messages) {
                 for (const Segment& s : segments) {
                     if (s.Tag == Field::None) {
                         expansion += s.Literal;
                     } else {
-                        appendField(expansion, *m, screen, s.Tag);
+                        appendField(expansion, *m, screen, s.Tag, scratch);
                     }
                 }
             }
