@@ -3,6 +3,7 @@
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/web/htmltext.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -64,12 +65,57 @@ QString expandBlocks(const QString& text, const QString& open, const QString& cl
     return out;
 }
 
+// Appends to a page in place. A list of thousands of messages appends some fifty pieces per
+// message: QString's own append checks and grows the string each time, which cost more than
+// copying the text. Here each piece is a bounds check and a copy; the string is cut to what
+// was written when the writer ends.
+class PageWriter {
+public:
+    explicit PageWriter(QString& out) : out_(out), size_(out.size()) {}
+    ~PageWriter() { out_.resize(size_); }
+    PageWriter(const PageWriter&) = delete;
+    PageWriter& operator=(const PageWriter&) = delete;
+
+    PageWriter& operator+=(QStringView text) {
+        room(text.size());
+        std::copy(text.begin(), text.end(), data_ + size_);
+        size_ += text.size();
+        return *this;
+    }
+    PageWriter& operator+=(const QString& text) { return *this += QStringView(text); }
+    PageWriter& operator+=(QLatin1String text) {
+        room(text.size());
+        for (const char c : text) {
+            data_[size_++] = QLatin1Char(c);
+        }
+        return *this;
+    }
+    PageWriter& operator+=(QLatin1Char c) {
+        room(1);
+        data_[size_++] = c;
+        return *this;
+    }
+
+private:
+    void room(qsizetype more) {
+        if (data_ == nullptr || size_ + more > out_.size()) {
+            // Within the capacity reserved for the page this only moves the end.
+            out_.resize(std::max(size_ + more, std::max(out_.capacity(), out_.size() * 3 / 2)));
+            data_ = out_.data();
+        }
+    }
+
+    QString& out_;
+    QChar* data_ = nullptr;
+    qsizetype size_ = 0;
+};
+
 // The first 200 characters of the text on one line (as QString::simplified makes it), with
 // "..." when there is more, escaped. Only as much of the text is looked at as the summary
 // needs, and built in flat, which a page reuses for every message.
 constexpr qsizetype kSummaryLength = 200;
 
-void appendSummary(QString& out, const QString& text, QString& flat) {
+void appendSummary(PageWriter& out, const QString& text, QString& flat) {
     // Written in place: a character appended at a time cost more than the rest of the page.
     flat.resize(kSummaryLength);
     QChar* const kept = flat.data();
@@ -220,7 +266,7 @@ private:
     QString flat_;
 };
 
-void appendLink(QString& out, bool screen, QLatin1String command, const QString& reference) {
+void appendLink(PageWriter& out, bool screen, QLatin1String command, const QString& reference) {
     if (screen) {
         out += QLatin1String("orlix://");
         out += command;
@@ -231,7 +277,8 @@ void appendLink(QString& out, bool screen, QLatin1String command, const QString&
 }
 
 // The field's value for the message, appended to out.
-void appendField(QString& out, const OrlixMessage& m, bool screen, Field field, Scratch& scratch) {
+void appendField(PageWriter& out, const OrlixMessage& m, bool screen, Field field,
+                 Scratch& scratch) {
     switch (field) {
     case Field::None:
         return;
@@ -341,7 +388,8 @@ bool messageTag(const OrlixMessage& m, bool screen, const QString& tag, QString&
     }
     value.clear();
     Scratch scratch;
-    appendField(value, m, screen, field, scratch);
+    PageWriter writer(value);
+    appendField(writer, m, screen, field, scratch);
     return true;
 }
 
@@ -426,12 +474,13 @@ QString render(const QString& text, const std::vector<const OrlixMessage*>& mess
         [&](const QString& block, QString& expansion) {
             const std::vector<Segment> segments = split(block);
             Scratch scratch;
+            PageWriter writer(expansion);
             for (const OrlixMessage* m : messages) {
                 for (const Segment& s : segments) {
                     if (s.Tag == Field::None) {
-                        expansion += s.Literal;
+                        writer += s.Literal;
                     } else {
-                        appendField(expansion, *m, screen, s.Tag, scratch);
+                        appendField(writer, *m, screen, s.Tag, scratch);
                     }
                 }
             }
