@@ -243,3 +243,42 @@ TEST(MessageTemplateTest, TheSummaryIsTheTextOnOneLineCutAfterTwoHundredCharacte
         }
     }
 }
+
+// The list escapes each character as the one escaper escapes it on its own: that holds only
+// while the escaper maps every character by itself, whatever stands beside it. Every
+// character, and lines of them in several scripts, with the characters it replaces among
+// them and at either end, cut or not.
+TEST(MessageTemplateTest, ListFieldsAreEscapedExactlyAsTheEscaperEscapesThem) {
+    QString every;
+    for (char32_t c = 0; c < 0x10000; ++c) {
+        every += QChar(static_cast<char16_t>(c));
+    }
+    QString joined;
+    for (const QChar c : std::as_const(every)) {
+        joined += HtmlText::Escape(QString(c));
+    }
+    EXPECT_EQ(HtmlText::Escape(every), joined);
+
+    const QString lines[] = {
+        QStringLiteral("<b>&amp;\"'</b>"),
+        QStringLiteral("&Zoë <Пётр> 📻 'ラジオ' & \"𝄞\"&"),
+        QString(QChar(0)) + QStringLiteral("a\u0000b<") + QChar(0),
+        QString(498, QLatin1Char('a')) + QStringLiteral("&<>"),
+        QString(499, QLatin1Char('a')) + QString::fromUtf8("\U0001F4FB>"),
+    };
+    for (const QString& line : lines) {
+        auto m = std::make_shared<OrlixMessage>();
+        m->SetMessageBytes(BuildTextMessage(QStringLiteral("ann@example.org"),
+                                            QStringLiteral("studio@station.example"), line,
+                                            QStringLiteral("b"), QDateTime()));
+        QString subject = m->Subject();
+        OrlixMessageList list;
+        bool ok = false;
+        list.AddMessage(m, ok);
+        SCOPED_TRACE(line.left(40).toStdString());
+        EXPECT_EQ(list.ApplyTemplate(QStringLiteral("<OCP_MESSAGES_REPEAT><OCP_MESSAGE_SUBJECT>"
+                                                    "</OCP_MESSAGES_REPEAT>"),
+                                     MessageTemplate::OneMessage),
+                  HtmlText::Escape(subject));
+    }
+}
