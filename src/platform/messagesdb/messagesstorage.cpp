@@ -240,6 +240,7 @@ std::optional<MessagesStorage::Refusal> MessagesStorage::applySchema(int from, b
 void MessagesStorage::Close() {
     StopWatching();
     statements_.Clear();
+    rows_.Clear();
     if (db_.isValid()) {
         db_.close();
     }
@@ -270,6 +271,15 @@ SqlStatementPool::Lease MessagesStorage::Statement(const QString& sql) {
     if (!lease.Prepared()) {
         PlatformLog(QStringLiteral("Messages database: could not prepare a statement: %1")
                         .arg(lease->lastError().text()));
+    }
+    return lease;
+}
+
+SqliteStatementPool::Lease MessagesStorage::Rows(const QString& sql) {
+    SqliteStatementPool::Lease lease = rows_.Take(SqliteHandle(db_), sql);
+    if (!lease->Prepared()) {
+        PlatformLog(QStringLiteral("Messages database: could not prepare a statement: %1")
+                        .arg(lease->Error()));
     }
     return lease;
 }

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QTimer>
 
+#include "platform/system/sqlitestatement.h"
 #include "platform/system/sqlstatementpool.h"
 
 #include <optional>
@@ -64,6 +65,9 @@ public:
     QSqlQuery Prepare(const QString& sql);
     // A statement kept for the connection's lifetime, for the look-ups made again and again.
     SqlStatementPool::Lease Statement(const QString& sql);
+    // A statement read straight through SQLite, kept as Statement keeps its own: for the
+    // long lists, whose rows the Qt driver would copy into variants first.
+    SqliteStatementPool::Lease Rows(const QString& sql);
     // Runs a prepared statement; on failure logs the statement's error with the context.
     static bool Exec(QSqlQuery& query, const char* context);
 
@@ -106,6 +110,7 @@ private:
 
     QSqlDatabase db_;
     SqlStatementPool statements_;
+    SqliteStatementPool rows_;
     QString connectionName_;
     QString filePath_;
     QString synchronous_ = QStringLiteral("FULL");

@@ -8,6 +8,8 @@
 
 class MessagesStorage;
 class QSqlQuery;
+class SqliteStatement;
+struct MessageColumns;
 class OrlixCategoryTree;
 class OrlixMessage;
 
@@ -44,6 +46,22 @@ public:
     static QString Digits(const QString& number);
 
 private:
+    enum class ReadResult { Read, Failed, NotOrdered };
+    // A row's place in the list: its first date set, then its reference.
+    struct SortKey {
+        qint64 Date = 0;
+        qint64 Reference = 0;
+    };
+    // The rows of sql into out; with keys, each row's sort key from the statement's last
+    // column (NotOrdered when one is not a whole number).
+    static ReadResult read(const Storage& storage, const QString& sql, const QVariantList& values,
+                           const Tree& tree, std::vector<std::shared_ptr<OrlixMessage>>& out,
+                           std::vector<SortKey>* keys);
     static void fromRow(OrlixMessage* message, const QSqlQuery& q, const Storage& storage,
                         const Tree& tree);
+    static void fromRow(OrlixMessage* message, const SqliteStatement& row, const Storage& storage,
+                        const Tree& tree);
+    // The columns, and the bytes read when first asked for.
+    static void setStored(OrlixMessage* message, MessageColumns columns, const Storage& storage,
+                          const Tree& tree);
 };

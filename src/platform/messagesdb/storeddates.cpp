@@ -3,6 +3,7 @@
 #include <QLocale>
 
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 constexpr double kUnixEpochDateNumber = 25569.0; // 1970-01-01 as days since 1899-12-30
@@ -33,6 +34,54 @@ QDateTime StoredDates::FromStored(const QVariant& value) {
     return utc.isValid() ? utc.toLocalTime() : utc;
 }
 
+namespace {
+// A list's dates fall in a few quarter hours, and within one the offset from UTC does not
+// change (every zone's offset and change of offset is a whole number of quarter hours since
+// zones were standardised; a quarter that holds a change, or a day's end, is converted date by
+// date). The conversion of one moment of a quarter serves the others. Only while TZ names the
+// zone: its text changes whenever the zone does (LocalZone switches its spelling), where
+// without it the C library would notice a new zone file by itself.
+constexpr qint64 kQuarterMs = 15 * 60 * 1000;
+
+struct Quarter {
+    QByteArray zone;
+    qint64 start = 0;
+    bool known = false;  // start and what follows are for zone
+    bool steady = false; // one offset and one day throughout
+    QDate day;
+    int startMsOfDay = 0;
+};
+
+void localTime(qint64 utc, const QDateTime& date, QDate& day, QTime& time) {
+    thread_local Quarter quarter;
+    const char* zone = std::getenv("TZ");
+    if (zone != nullptr && zone[0] != '\0') {
+        const qint64 start = utc - (((utc % kQuarterMs) + kQuarterMs) % kQuarterMs);
+        if (!quarter.known || quarter.start != start || quarter.zone != zone) {
+            quarter.zone = zone;
+            quarter.start = start;
+            quarter.known = true;
+            const QDateTime first = QDateTime::fromMSecsSinceEpoch(start, Qt::UTC).toLocalTime();
+            const QDateTime last =
+                QDateTime::fromMSecsSinceEpoch(start + kQuarterMs - 1, Qt::UTC).toLocalTime();
+            quarter.steady = first.isValid() && last.isValid() && first.date() == last.date() &&
+                             first.offsetFromUtc() == last.offsetFromUtc();
+            quarter.day = first.date();
+            quarter.startMsOfDay = first.time().msecsSinceStartOfDay();
+        }
+        if (quarter.steady) {
+            day = quarter.day;
+            time = QTime::fromMSecsSinceStartOfDay(quarter.startMsOfDay +
+                                                   static_cast<int>(utc - start));
+            return;
+        }
+    }
+    const QDateTime local = date.toLocalTime();
+    day = local.date();
+    time = local.time();
+}
+} // namespace
+
 QString StoredDates::Text(const QDateTime& date) {
     if (!date.isValid()) {
         return {};
@@ -49,12 +98,13 @@ QString StoredDates::Text(const QDateTime& date) {
         pattern = locale.dateFormat(QLocale::ShortFormat);
         lastDay = QDate();
     }
-    const QDateTime local = date.toLocalTime();
-    if (local.date() != lastDay) {
-        lastDay = local.date();
+    QDate day;
+    QTime time;
+    localTime(date.toMSecsSinceEpoch(), date, day, time);
+    if (day != lastDay) {
+        lastDay = day;
         lastDayText = locale.toString(lastDay, pattern);
     }
-    const QTime time = local.time();
     QString text;
     text.reserve(lastDayText.size() + 6);
     text += lastDayText;

@@ -99,4 +99,48 @@ TEST_F(MessageDatesTest, DateTextFollowsAChangeOfTheProgramsLocale) {
     }
     QLocale::setDefault(was);
 }
+
+// The date text is the local time of the moment, minute by minute through a change of the
+// clocks, a day's end and a zone whose offset is not a whole hour (or not even a whole
+// minute, as the local mean times before standard zones): as a conversion of each moment on
+// its own gives it. A change of zone between two moments of the same quarter hour shows too.
+TEST_F(MessageDatesTest, DateTextIsEachMomentsLocalTimeThroughClockChanges) {
+    const auto utc = [](const char* text) {
+        return QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate);
+    };
+    const struct {
+        const char* zone;
+        const char* around;
+    } cases[] = {
+        {kLondon, "2026-03-29T01:00:00Z"},
+        {kLondon, "2026-10-25T01:00:00Z"},
+        {kLondon, "2026-12-31T23:59:30Z"},
+        {kNewYork, "2026-11-01T06:00:00Z"},
+        {"<+0545>-5:45", "2026-06-30T18:15:00Z"},
+        {"<+1030>-10:30<+11>-11,M10.1.0,M4.1.0", "2026-04-04T15:00:00Z"},
+        {"<+1030>-10:30<+11>-11,M10.1.0,M4.1.0", "2026-10-03T15:30:00Z"},
+        {"NST3:30NDT,M3.2.0,M11.1.0", "2026-03-08T05:30:00Z"},
+        {"<LMT>-0:19:32", "1900-01-01T23:40:28Z"},
+    };
+    for (const auto& c : cases) {
+        ZoneGuard::Set(c.zone);
+        const QLocale locale;
+        const QString pattern = locale.dateFormat(QLocale::ShortFormat);
+        const QDateTime middle = utc(c.around);
+        for (int minute = -150; minute <= 150; ++minute) {
+            for (const int second : {0, 59}) {
+                const QDateTime when = middle.addSecs(minute * 60 + second);
+                const QDateTime local = when.toLocalTime();
+                ASSERT_EQ(StoredDates::Text(when), locale.toString(local.date(), pattern) +
+                                                       local.toString(QStringLiteral(" HH:mm")))
+                    << c.zone << " " << when.toString(Qt::ISODate).toStdString();
+            }
+        }
+    }
+    const QDateTime noon = utc("2026-07-01T12:00:00Z");
+    ZoneGuard::Set(kLondon);
+    EXPECT_TRUE(StoredDates::Text(noon).endsWith(QStringLiteral(" 13:00")));
+    ZoneGuard::Set(kNewYork);
+    EXPECT_TRUE(StoredDates::Text(noon.addSecs(60)).endsWith(QStringLiteral(" 08:01")));
+}
 } // namespace

@@ -2,8 +2,10 @@
 
 #include "platform/messagesdb/messagesschema.h"
 #include "platform/messagesdb/messagesstorage.h"
+#include "platform/messagesdb/storeddates.h"
 #include "support/readonlyfolder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -256,4 +258,165 @@ TEST_F(MessagesDbTest, AVersionOneFileOpensWithItsHourPatternsNamed) {
     EXPECT_TRUE(db_->DeleteHourPattern(QStringLiteral("HOURS 1")));
     EXPECT_FALSE(db_->DeleteHourPattern(QStringLiteral("Hours 1")));
     EXPECT_EQ(db_->HourPattern(QStringLiteral("Hours 1")), QString());
+}
+
+namespace {
+// Every field a list shows, for comparing one read of a message with another.
+void expectSameMessage(const OrlixMessage& got, const OrlixMessage& want) {
+    EXPECT_EQ(got.Reference(), want.Reference());
+    EXPECT_EQ(got.Folder(), want.Folder());
+    EXPECT_EQ(got.Kind(), want.Kind());
+    EXPECT_EQ(got.Flags(), want.Flags());
+    EXPECT_EQ(got.PersonalOwner(), want.PersonalOwner());
+    EXPECT_EQ(got.InheritedValue(), want.InheritedValue());
+    for (const auto& [a, b] : {std::pair{got.ReceivedDate(), want.ReceivedDate()},
+                               std::pair{got.SentDate(), want.SentDate()},
+                               std::pair{got.SendAfterDate(), want.SendAfterDate()}}) {
+        EXPECT_EQ(a.isValid(), b.isValid());
+        EXPECT_EQ(a, b);
+    }
+    const QString gotTexts[] = {got.Subject(), got.FromText(), got.ToText(), got.CcText(),
+                                got.BodyText()};
+    const QString wantTexts[] = {want.Subject(), want.FromText(), want.ToText(), want.CcText(),
+                                 want.BodyText()};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(gotTexts[i], wantTexts[i]) << i;
+        EXPECT_EQ(gotTexts[i].isNull(), wantTexts[i].isNull()) << i;
+    }
+    EXPECT_EQ(got.MessageBytes(), want.MessageBytes());
+}
+} // namespace
+
+// The delivering program and older versions write the file too: whatever they leave in a
+// row (no dates, a real or a text where a whole number belongs, a number or bytes that are
+// not UTF-8 where a text belongs), a list reads each row exactly as a single message read
+// of it does, and in the same order as before.
+TEST_F(MessagesDbTest, RowsWrittenElsewhereReadTheSameInAListAsAlone) {
+    open();
+    const qint32 ours = storeReceived(QStringLiteral("Ours"), QDateTime::currentDateTimeUtc());
+    rawExec(dbFile(folder_),
+            {QStringLiteral("INSERT INTO messages (reference, folder, kind, mime) VALUES"
+                            " (100, 3, 1, x'')"),
+             QStringLiteral(
+                 "INSERT INTO messages (reference, folder, kind, flags, personal_owner,"
+                 " inherited_value, received_utc, sent_utc, send_after_utc, subject, from_text,"
+                 " to_text, cc_text, body_text, mime) VALUES"
+                 " (101, 3.0, 2.9, 'x', 1099511627776, -5, 1765400000000.6, '1765400000000',"
+                 " '12abc', 42, x'ff41', x'e282ac', '', 'Zoë 📻 Пётр', x'4d')"),
+             QStringLiteral("INSERT INTO messages (reference, folder, kind, received_utc, sent_utc,"
+                            " subject, mime) VALUES (102, 3, 1, NULL, 1765300000000, 4.5, x'')"),
+             QStringLiteral("INSERT INTO messages (reference, folder, kind, received_utc,"
+                            " subject, mime) VALUES (103, 3, 1, 'soon', 'a text date', x'')")});
+    const auto list = db_->GetMessages(QString());
+    ASSERT_NE(list, nullptr);
+    QList<qint32> order;
+    for (int i = 1; i <= list->Count(); ++i) {
+        const auto inList = list->Item(i);
+        order << inList->Reference();
+        const auto alone = db_->GetMessage(inList->Reference());
+        ASSERT_NE(alone, nullptr);
+        SCOPED_TRACE(inList->Reference());
+        expectSameMessage(*inList, *alone);
+    }
+    // Texts sort after numbers, and a real after the whole numbers below it.
+    EXPECT_EQ(order, (QList<qint32>{103, ours, 101, 102, 100}));
+}
+
+// Another computer bringing the file to a new schema, or rebuilding an index the list's
+// statement reads, while this one keeps its statements: the next list is read through the
+// new schema, never a stale statement.
+TEST_F(MessagesDbTest, AListAfterAnotherConnectionChangesTheSchemaReadsTheNewFile) {
+    open();
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    storeReceived(QStringLiteral("First"), now.addSecs(-120));
+    const QString lastHour =
+        QStringLiteral("[Received]>") +
+        QString::number(StoredDates::ToDateNumber(now.addSecs(-3600)), 'f', 10);
+    const auto subjects = [&] {
+        QStringList out;
+        const auto list = db_->GetMessages(lastHour);
+        for (int i = 1; list && i <= list->Count(); ++i) {
+            out << list->Item(i)->Subject();
+        }
+        return out;
+    };
+    ASSERT_EQ(subjects(), QStringList{QStringLiteral("First")});
+    rawExec(dbFile(folder_),
+            {QStringLiteral("DROP INDEX messages_by_received"),
+             QStringLiteral("CREATE TABLE filler (x BLOB)"),
+             QStringLiteral("INSERT INTO filler VALUES (zeroblob(100000))"),
+             QStringLiteral("CREATE INDEX messages_by_received ON messages (received_utc)"),
+             QStringLiteral("ALTER TABLE messages ADD COLUMN note TEXT NOT NULL DEFAULT ''")});
+    storeReceived(QStringLiteral("Second"), now.addSecs(-60));
+    EXPECT_EQ(subjects(), (QStringList{QStringLiteral("Second"), QStringLiteral("First")}));
+    EXPECT_FALSE(logged(QStringLiteral("failed")));
+}
+
+namespace {
+// How many of the process's open files are this one.
+int openHandlesOn(const QString& file) {
+    const QString target = QFileInfo(file).canonicalFilePath();
+    int count = 0;
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    for (const QString& fd :
+         fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        count += QFile::symLinkTarget(fds.filePath(fd)) == target ? 1 : 0;
+    }
+    return count;
+}
+} // namespace
+
+// SQLite keeps a connection, and its file, open while a statement of it is left: the list
+// statements kept for the connection's lifetime must not outlive it.
+TEST_F(MessagesDbTest, ClosingWithKeptListStatementsLetsTheFileGo) {
+    open();
+    storeReceived(QStringLiteral("Kept"), QDateTime::currentDateTimeUtc());
+    ASSERT_EQ(db_->GetMessages(QString())->Count(), 1);
+    ASSERT_EQ(db_->GetMessages(QStringLiteral("[Folder]=3"))->Count(), 1);
+    EXPECT_GT(openHandlesOn(dbFile(folder_)), 0);
+    bool ok = false;
+    db_->CloseDatabase(ok);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(openHandlesOn(dbFile(folder_)), 0);
+    open();
+    EXPECT_EQ(db_->GetMessages(QString())->Count(), 1);
+}
+
+// The list's order (newest first by the first date set, then the newest row) is the one the
+// statement's ORDER BY gives, whether the whole filter or only its newest rows are listed:
+// equal dates, rows with no date at all, and rows dated only by when they were sent or are
+// to be sent.
+TEST_F(MessagesDbTest, AListIsInTheOrderOfItsStatementWithTiesAndMissingDates) {
+    open();
+    rawExec(dbFile(folder_),
+            {QStringLiteral("INSERT INTO messages (reference, folder, kind, received_utc, sent_utc,"
+                            " send_after_utc, mime) VALUES"
+                            " (10, 3, 1, 5000, NULL, NULL, x''), (11, 3, 1, 5000, 1, 1, x''),"
+                            " (12, 3, 1, NULL, 5000, NULL, x''), (13, 3, 1, NULL, NULL, 7000, x''),"
+                            " (14, 3, 1, NULL, NULL, NULL, x''), (15, 3, 1, NULL, NULL, NULL, x''),"
+                            " (16, 3, 1, -1, NULL, NULL, x''), (17, 3, 1, 9000, 1, NULL, x''),"
+                            " (18, 4, 1, 4000, NULL, NULL, x'')")});
+    const QList<qint32> all = {17, 13, 12, 11, 10, 18, 15, 14, 16};
+    struct Case {
+        QString filter;
+        int limit;
+        QList<qint32> want;
+    };
+    const Case cases[] = {
+        {QString(), 0, all},
+        {QString(), 4, all.mid(0, 4)},
+        {QString(), 100, all},
+        {QStringLiteral("[Folder]=3"), 0, {17, 13, 12, 11, 10, 15, 14, 16}},
+        {QStringLiteral("[Folder]=3"), 6, {17, 13, 12, 11, 10, 15}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.filter.toStdString() + " " + std::to_string(c.limit));
+        const auto list = db_->GetMessages(c.filter, c.limit);
+        ASSERT_NE(list, nullptr);
+        QList<qint32> got;
+        for (int i = 1; i <= list->Count(); ++i) {
+            got << list->Item(i)->Reference();
+        }
+        EXPECT_EQ(got, c.want);
+    }
 }

@@ -1,6 +1,7 @@
 #include "messagesdbfixture.h"
 
 #include "platform/messagesdb/messagetemplate.h"
+#include "platform/web/htmltext.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -195,4 +196,89 @@ TEST(MessageTemplateTest, TheOnScreenListCutsLongSendersAndRecipients) {
     EXPECT_EQ(screen[3], longText) << "the body is not one of the cut fields";
     EXPECT_EQ(list.ApplyTemplate(text, MessageTemplate::PrintSelection),
               QStringList({longText, longText, longText, longText}).join(QLatin1Char('|')));
+}
+
+// The summary is the text on one line (white space of any kind run together, none at either
+// end) cut after 200 characters with "..." when there is more, then escaped: wherever the
+// cut falls against a run of blanks, a character to escape or the end of the text.
+TEST(MessageTemplateTest, TheSummaryIsTheTextOnOneLineCutAfterTwoHundredCharacters) {
+    const QString a199(199, QLatin1Char('a'));
+    const QString a200(200, QLatin1Char('a'));
+    const QString bodies[] = {
+        QString(),
+        QStringLiteral("   \t\r\n  "),
+        QStringLiteral("  Play\t\tmy \r\n song  please \n"),
+        QStringLiteral("Tom & Jerry <3 \"quoted\" 'single'"),
+        QString::fromUtf8("a\u00a0b\u2003c\u3000d \u200be"),
+        a200,
+        a200 + QStringLiteral("   "),
+        a200 + QStringLiteral("b"),
+        a200 + QStringLiteral("  b"),
+        a199 + QStringLiteral("  b"),
+        a199 + QStringLiteral("  bc"),
+        a199 + QStringLiteral("&&"),
+        QStringLiteral("   ") + a199 + QStringLiteral(" \n b"),
+        a199 + QString::fromUtf8("\U0001F4FB tail"),
+        QString(5000, QLatin1Char('x')) + QStringLiteral(" end"),
+    };
+    for (const QString& body : bodies) {
+        auto m = std::make_shared<OrlixMessage>();
+        m->SetMessageBytes(BuildTextMessage(QStringLiteral("ann@example.org"),
+                                            QStringLiteral("studio@station.example"),
+                                            QStringLiteral("s"), body, QDateTime()));
+        QString flat = m->BodyText().simplified();
+        if (flat.size() > 200) {
+            flat = flat.left(200) + QStringLiteral("...");
+        }
+        OrlixMessageList list;
+        bool ok = false;
+        list.AddMessage(m, ok);
+        for (const int options : {int(MessageTemplate::OnScreenList), 0}) {
+            SCOPED_TRACE(body.left(40).toStdString());
+            EXPECT_EQ(
+                list.ApplyTemplate(QStringLiteral("<OCP_MESSAGES_REPEAT>[<OCP_MESSAGE_SUMMARY>]"
+                                                  "</OCP_MESSAGES_REPEAT>"),
+                                   options),
+                QLatin1Char('[') + HtmlText::Escape(flat) + QLatin1Char(']'));
+        }
+    }
+}
+
+// The list escapes each character as the one escaper escapes it on its own: that holds only
+// while the escaper maps every character by itself, whatever stands beside it. Every
+// character, and lines of them in several scripts, with the characters it replaces among
+// them and at either end, cut or not.
+TEST(MessageTemplateTest, ListFieldsAreEscapedExactlyAsTheEscaperEscapesThem) {
+    QString every;
+    for (char32_t c = 0; c < 0x10000; ++c) {
+        every += QChar(static_cast<char16_t>(c));
+    }
+    QString joined;
+    for (const QChar c : std::as_const(every)) {
+        joined += HtmlText::Escape(QString(c));
+    }
+    EXPECT_EQ(HtmlText::Escape(every), joined);
+
+    const QString lines[] = {
+        QStringLiteral("<b>&amp;\"'</b>"),
+        QStringLiteral("&Zoë <Пётр> 📻 'ラジオ' & \"𝄞\"&"),
+        QString(QChar(0)) + QStringLiteral("a\u0000b<") + QChar(0),
+        QString(498, QLatin1Char('a')) + QStringLiteral("&<>"),
+        QString(499, QLatin1Char('a')) + QString::fromUtf8("\U0001F4FB>"),
+    };
+    for (const QString& line : lines) {
+        auto m = std::make_shared<OrlixMessage>();
+        m->SetMessageBytes(BuildTextMessage(QStringLiteral("ann@example.org"),
+                                            QStringLiteral("studio@station.example"), line,
+                                            QStringLiteral("b"), QDateTime()));
+        QString subject = m->Subject();
+        OrlixMessageList list;
+        bool ok = false;
+        list.AddMessage(m, ok);
+        SCOPED_TRACE(line.left(40).toStdString());
+        EXPECT_EQ(list.ApplyTemplate(QStringLiteral("<OCP_MESSAGES_REPEAT><OCP_MESSAGE_SUBJECT>"
+                                                    "</OCP_MESSAGES_REPEAT>"),
+                                     MessageTemplate::OneMessage),
+                  HtmlText::Escape(subject));
+    }
 }
