@@ -192,19 +192,24 @@ QStringView asciiKeyWord(QStringView keyWords, QLatin1String name) {
 }
 
 // The log scroller's text of a current-items line: the title, then "-" and the artist when
-// there is one.
-QString currentItemText(QStringView keyWords) {
+// there is one. A title alone is a view into the line; both are joined in joined.
+QStringView currentItemText(QStringView keyWords, QString& joined) {
     if (isAscii(keyWords)) {
-        const QString artist =
-            AppServices::DecodeText(asciiKeyWord(keyWords, QLatin1String("AName1")).toString());
-        const QString title =
-            AppServices::DecodeText(asciiKeyWord(keyWords, QLatin1String("ITitle")).toString());
-        return artist.isEmpty() ? title : title + QLatin1Char('-') + artist;
+        // DecodeText hands a text back as it is, so the values are shown as they stand.
+        const QStringView artist = asciiKeyWord(keyWords, QLatin1String("AName1"));
+        const QStringView title = asciiKeyWord(keyWords, QLatin1String("ITitle"));
+        if (artist.isEmpty()) {
+            return title;
+        }
+        joined.clear(); // keeps the buffer of the last one
+        joined.append(title).append(QLatin1Char('-')).append(artist);
+        return joined;
     }
     const QString source = keyWords.toString();
     const QString artist = keyWord(source, QStringLiteral("AName1"));
     const QString title = keyWord(source, QStringLiteral("ITitle"));
-    return artist.isEmpty() ? title : title + QLatin1Char('-') + artist;
+    joined = artist.isEmpty() ? title : title + QLatin1Char('-') + artist;
+    return joined;
 }
 } // namespace
 
@@ -309,9 +314,10 @@ void PlayoutProtocol::setLog(const PlayoutLine& p) {
         }
         const bool automatic = numberOf(p.fields.at(1)) != 0;
         const bool goAllowed = numberOf(p.fields.at(2)) != 0;
-        std::optional<QString> text;
+        // DecodeText hands a text back as it is: the field is shown as it stands.
+        std::optional<QStringView> text;
         if (p.HasField(3)) {
-            text = AppServices::DecodeText(p.fields.at(3).toString());
+            text = p.fields.at(3);
         }
         display_.ShowLogMode(automatic, goAllowed, text);
         return;
@@ -327,7 +333,10 @@ void PlayoutProtocol::setLog(const PlayoutLine& p) {
         return;
     case Word::CurrentItems:
         if (p.HasField(1)) {
-            display_.ShowLogCurrentItem(currentItemText(p.fields.at(1)));
+            // The joined text's buffer is taken for the call: a nested line joins in its own.
+            QString joined = std::exchange(joinedText_, QString());
+            display_.ShowLogCurrentItem(currentItemText(p.fields.at(1), joined));
+            joinedText_ = std::move(joined);
         }
         return;
     default:
@@ -345,8 +354,8 @@ void PlayoutProtocol::setPlayer(const PlayoutLine& p) {
         DebugLog(QStringLiteral("Player status out of range - line ignored"), 5);
         return;
     }
-    QString text = p.HasField(3) ? p.fields.at(3).toString() : QString();
-    display_.ShowPlayerStatus(*player, *status, AppServices::DecodeText(std::move(text)));
+    // DecodeText hands a text back as it is: the field is shown as it stands.
+    display_.ShowPlayerStatus(*player, *status, p.HasField(3) ? p.fields.at(3) : QStringView());
 }
 
 void PlayoutProtocol::setInstantCart(const PlayoutLine& p) {
@@ -360,7 +369,7 @@ void PlayoutProtocol::setInstantCart(const PlayoutLine& p) {
         DebugLog(QStringLiteral("Instant cart out of range - line ignored"), 5);
         return;
     }
-    display_.ShowInstantCartState(*cart, p.fields.at(2).toString());
+    display_.ShowInstantCartState(*cart, p.fields.at(2));
 }
 
 void PlayoutProtocol::requestPlayerState() {

@@ -60,4 +60,6 @@ private:
     PlayoutDisplay& display_;
     PlayoutLinkActions& link_;
     float playoutVersion_ = 0;
+    // Where a current-items line's title and artist are joined, kept for the next.
+    QString joinedText_;
 };

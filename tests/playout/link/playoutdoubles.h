@@ -176,7 +176,7 @@ public:
         }
     }
     qint16 NumberPlayers() const override { return numberPlayers_; }
-    void ShowPlayerStatus(qint16 player, qint32 status, const QString& text) override {
+    void ShowPlayerStatus(qint16 player, qint32 status, QStringView text) override {
         if (counted()) {
             calls_ << QStringLiteral("ShowPlayerStatus(%1,%2,\"%3\")")
                           .arg(player)
@@ -184,17 +184,17 @@ public:
                           .arg(text);
         }
     }
-    void ShowInstantCartState(qint16 cart, const QString& text) override {
+    void ShowInstantCartState(qint16 cart, QStringView text) override {
         if (counted()) {
             calls_ << QStringLiteral("ShowInstantCartState(%1,\"%2\")").arg(cart).arg(text);
         }
     }
-    void ShowLogMode(bool automatic, bool goAllowed, const std::optional<QString>& text) override {
+    void ShowLogMode(bool automatic, bool goAllowed, std::optional<QStringView> text) override {
         if (counted()) {
             calls_ << QStringLiteral("ShowLogMode(%1,%2,%3)")
                           .arg(automatic ? 1 : 0)
                           .arg(goAllowed ? 1 : 0)
-                          .arg(text ? QStringLiteral("\"") + *text + QLatin1Char('"')
+                          .arg(text ? QStringLiteral("\"") + text->toString() + QLatin1Char('"')
                                     : QStringLiteral("-"));
         }
     }
@@ -203,7 +203,7 @@ public:
             calls_ << QStringLiteral("ShowLogStatus(%1)").arg(loaded ? 1 : 0);
         }
     }
-    void ShowLogCurrentItem(const QString& text) override {
+    void ShowLogCurrentItem(QStringView text) override {
         if (counted()) {
             calls_ << QStringLiteral("ShowLogCurrentItem(\"%1\")").arg(text);
         }
