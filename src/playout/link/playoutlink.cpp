@@ -12,7 +12,39 @@
 #include <exception>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
+// Nearly every line is plain ASCII, which the code page leaves as it is: such a line is widened
+// into text here, sixteen bytes a step with SSE2, reusing text's buffer. False at the first
+// byte beyond ASCII, text then being unfinished.
+bool widenAscii(const char* data, qsizetype size, QString& text) {
+    text.resize(size);
+    auto* out = reinterpret_cast<char16_t*>(text.data());
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    for (; size - i >= 16; i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        if (_mm_movemask_epi8(bytes) != 0) {
+            return false;
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(bytes, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_unpackhi_epi8(bytes, zero));
+    }
+#endif
+    for (; i < size; ++i) {
+        const auto b = static_cast<unsigned char>(data[i]);
+        if (b >= 0x80) {
+            return false;
+        }
+        out[i] = b;
+    }
+    return true;
+}
+
 // No exception leaves an event handler: it is logged and the event is over.
 template <typename Handler> void guarded(const char* where, Handler&& handler) {
     try {
@@ -168,7 +200,9 @@ void PlayoutLink::processLine(QByteArrayView bytes) {
     // The buffer is taken for the time the line is handled: a nested read meanwhile decodes
     // into one of its own.
     QString text = std::exchange(lineText_, QString());
-    Windows1252::DecodeInto(bytes.data(), bytes.size(), text);
+    if (!widenAscii(bytes.data(), bytes.size(), text)) {
+        Windows1252::DecodeInto(bytes.data(), bytes.size(), text);
+    }
     // A line that cannot be handled is skipped; the lines after it still are.
     guarded("ProcessMessage", [&] { protocol_.ProcessMessage(text); });
     lineText_ = std::move(text);

@@ -9,8 +9,11 @@
 #include "playout/link/playoutdisplay.h"
 #include "playout/link/playoutline.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include <optional>
 #include <utility>
@@ -57,51 +60,84 @@ constexpr KnownWord kWords[] = {
     {QLatin1String("CURRENTITEMS"), Word::CurrentItems},
     {QLatin1String("CURRENTITEM"), Word::CurrentItem},
 };
-// The known words by their length, at most three of each, for the lookup below.
+// The known words, each with its ASCII letters in lower case and a mask of the bit that tells
+// the cases apart, so that a character matches when it equals the word's once that bit is set
+// in both. A word is found by its length and its first and last characters (their low five
+// bits, the same in either case): no two known words share a slot, so a word is compared with
+// one known word at most.
 constexpr qsizetype kLongestWord = 13;
-struct SameLength {
-    const KnownWord* words[3] = {};
+struct FoldedWord {
+    char16_t folded[kLongestWord] = {};
+    char16_t caseBit[kLongestWord] = {};
+    Word word = Word::Other;
 };
-constexpr auto kByLength = [] {
-    std::array<SameLength, kLongestWord + 1> all{};
-    for (const KnownWord& known : kWords) {
-        SameLength& same = all[std::size_t(known.text.size())];
-        std::size_t free = 0;
-        while (same.words[free] != nullptr) {
-            ++free;
-        }
-        same.words[free] = &known;
+constexpr std::size_t kSlotsPerLength = 32;
+constexpr std::size_t slotOf(qsizetype n, char16_t first, char16_t last) {
+    return std::size_t(n) * kSlotsPerLength + ((first * 3U + last) & (kSlotsPerLength - 1));
+}
+struct WordTable {
+    FoldedWord words[std::size(kWords)] = {};
+    qint8 slots[(kLongestWord + 1) * kSlotsPerLength] = {};
+};
+constexpr WordTable kTable = [] {
+    WordTable t{};
+    for (qint8& slot : t.slots) {
+        slot = -1;
     }
-    return all;
+    for (std::size_t w = 0; w < std::size(kWords); ++w) {
+        const QLatin1String text = kWords[w].text;
+        const qsizetype n = text.size();
+        FoldedWord& f = t.words[w];
+        f.word = kWords[w].word;
+        for (qsizetype i = 0; i < n; ++i) {
+            const char c = text.data()[i];
+            const bool letter = c >= 'A' && c <= 'Z';
+            f.caseBit[i] = letter ? u'\x20' : u'\0';
+            f.folded[i] = char16_t(c) | f.caseBit[i];
+        }
+        qint8& slot = t.slots[slotOf(n, char16_t(text.data()[0]), char16_t(text.data()[n - 1]))];
+        if (slot != -1) {
+            throw "two known words share a slot"; // not a constant: the build stops here
+        }
+        slot = qint8(w);
+    }
+    return t;
 }();
 
-// Words compare without regard to case. A word is compared with the known ones of its length
-// with ASCII letters folded; when none matches and it has a character beyond ASCII, it goes
-// through Qt's case folding, under which a few other letters match ASCII ones.
-Word lookUp(QStringView text) {
-    const qsizetype n = text.size();
-    const char16_t* const s = text.utf16();
-    if (n <= kLongestWord) {
-        for (const KnownWord* known : kByLength[std::size_t(n)].words) {
-            if (known == nullptr) {
-                break;
-            }
-            const char* const k = known->text.data();
-            qsizetype i = 0;
-            for (; i < n; ++i) {
-                const char16_t c = s[i];
-                const char16_t upper = c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c;
-                if (upper != char16_t(k[i])) {
-                    break;
-                }
-            }
-            if (i == n) {
-                return known->word;
+// Whether the n characters at s are the known word's with ASCII letters in either case. Four
+// characters (a 64-bit word) a step, the last step overlapping the one before it rather than
+// reading past the end.
+bool matches(const char16_t* s, qsizetype n, const FoldedWord& known) {
+    if (n < 4) {
+        for (qsizetype i = 0; i < n; ++i) {
+            if ((s[i] | known.caseBit[i]) != known.folded[i]) {
+                return false;
             }
         }
+        return true;
     }
-    for (qsizetype i = 0; i < n; ++i) {
-        if (s[i] >= 0x80) {
+    for (qsizetype at = 0;; at += 4) {
+        at = std::min(at, n - 4);
+        std::uint64_t text = 0;
+        std::uint64_t folded = 0;
+        std::uint64_t caseBit = 0;
+        std::memcpy(&text, s + at, sizeof text);
+        std::memcpy(&folded, known.folded + at, sizeof folded);
+        std::memcpy(&caseBit, known.caseBit + at, sizeof caseBit);
+        if ((text | caseBit) != folded) {
+            return false;
+        }
+        if (at + 4 == n) {
+            return true;
+        }
+    }
+}
+
+// A word with a character beyond ASCII, through Qt's case folding, under which a few other
+// letters match ASCII ones. Out of line, so that the usual words' path stays short.
+Q_NEVER_INLINE Word lookUpFolded(QStringView text) {
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80) {
             for (const KnownWord& known : kWords) {
                 if (text.compare(known.text, Qt::CaseInsensitive) == 0) {
                     return known.word;
@@ -111,6 +147,20 @@ Word lookUp(QStringView text) {
         }
     }
     return Word::Other;
+}
+
+// Words compare without regard to case: a word is compared with the known one of its slot with
+// ASCII letters folded, and when that fails it may still be a known word in other letters.
+Word lookUp(QStringView text) {
+    const qsizetype n = text.size();
+    const char16_t* const s = text.utf16();
+    if (n >= 1 && n <= kLongestWord) {
+        const qint8 slot = kTable.slots[slotOf(n, s[0], s[n - 1])];
+        if (slot >= 0 && matches(s, n, kTable.words[slot])) {
+            return kTable.words[slot].word;
+        }
+    }
+    return lookUpFolded(text);
 }
 
 // A field's number as ValOf reads it, with plain digits (the usual form) read here.
@@ -167,6 +217,20 @@ bool isAscii(QStringView text) {
 // keyWord on ASCII text without copies: the value after " name=" (the text read as if it
 // began with a blank), up to the next blank, or between double quotes when it starts with
 // one (to the end when the closing one is missing). Empty when the name is not there.
+// ASCII text and an ASCII name of its length the same with letters in either case, as Qt's
+// case-insensitive compare has them.
+bool sameAsciiWord(QStringView text, QLatin1String name) {
+    const auto upper = [](char16_t c) {
+        return c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c;
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (upper(text.utf16()[i]) != upper(char16_t(name.data()[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 QStringView asciiKeyWord(QStringView keyWords, QLatin1String name) {
     const qsizetype n = keyWords.size();
     const qsizetype width = name.size();
@@ -176,7 +240,7 @@ QStringView asciiKeyWord(QStringView keyWords, QLatin1String name) {
             continue;
         }
         if (keyWords.at(at + width) != QLatin1Char('=') ||
-            keyWords.sliced(at, width).compare(name, Qt::CaseInsensitive) != 0) {
+            !sameAsciiWord(keyWords.sliced(at, width), name)) {
             continue;
         }
         const qsizetype value = at + width + 1;
