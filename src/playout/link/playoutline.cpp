@@ -74,22 +74,33 @@ PlayoutLine PlayoutLine::Split(QStringView line) {
     if (from == to) {
         return p;
     }
-    // The commas eight characters a step where SSE2 is there, then one by one.
+    // The commas eight characters a step where SSE2 is there, the last step ending at to and
+    // leaving out the places already looked at; one by one in a line too short for a step.
     qsizetype field = from;
     qsizetype at = from;
 #if defined(__SSE2__)
     const __m128i comma = _mm_set1_epi16(static_cast<short>(u','));
-    for (; to - at >= 8; at += 8) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + at));
-        // Two bits for each comma.
-        auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(chunk, comma)));
+    // Two bits for each comma.
+    const auto commas = [&](qsizetype base, unsigned hits) {
         while (hits != 0) {
-            const qsizetype found = at + std::countr_zero(hits) / 2;
+            const qsizetype found = base + std::countr_zero(hits) / 2;
             p.fields.append(line.sliced(field, found - field));
             field = found + 1;
             hits &= hits - 1;
             hits &= hits - 1;
         }
+    };
+    const auto hitsAt = [&](qsizetype base) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + base));
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(chunk, comma)));
+    };
+    for (; to - at >= 8; at += 8) {
+        commas(at, hitsAt(at));
+    }
+    if (at < to && to >= 8) {
+        const qsizetype base = to - 8;
+        commas(base, hitsAt(base) & (~0U << (2 * (at - base))));
+        at = to;
     }
 #endif
     for (; at < to; ++at) {

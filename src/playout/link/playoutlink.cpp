@@ -142,12 +142,15 @@ void PlayoutLink::SendMessageToComputer(const QString& Message) {
     if (socket_->State() != SocketControl::StateConnected) {
         return;
     }
-    // Encoded straight into the line with its end, one allocation.
-    QByteArray line(Message.size() + 2, Qt::Uninitialized);
+    // Encoded straight into the line with its end, in the buffer of the last line sent. The
+    // buffer is taken for the call: a socket that calls back meanwhile sends from its own.
+    QByteArray line = std::exchange(sendLine_, QByteArray());
+    line.resize(Message.size() + 2);
     Windows1252::EncodeInto(Message, line.data());
     line[Message.size()] = '\r';
     line[Message.size() + 1] = '\n';
     socket_->SendData(line);
+    sendLine_ = std::move(line);
 }
 
 void PlayoutLink::ProcessMessage(const QString& line) {

@@ -163,16 +163,22 @@ Word lookUp(QStringView text) {
     return lookUpFolded(text);
 }
 
-// A field's number as ValOf reads it, with plain digits (the usual form) read here.
-std::optional<qint32> plainDigits(QStringView field) {
+// A field's number as ValOf reads it, with plain digits (the usual form) read here. The
+// helpers hand their results back in plain integers and flags, not in std::optional: the
+// compiler packs an optional into its return register through the stack, and the load that
+// follows two narrow stores stalls on every call.
+constexpr qint32 kNotPlain = -1;
+
+// The field's value when it is one to nine plain digits, else kNotPlain.
+qint32 plainDigits(QStringView field) {
     if (field.isEmpty() || field.size() > 9) {
-        return std::nullopt;
+        return kNotPlain;
     }
     qint32 value = 0;
     for (const QChar c : field) {
         const char16_t u = c.unicode();
         if (u < u'0' || u > u'9') {
-            return std::nullopt;
+            return kNotPlain;
         }
         value = value * 10 + (u - u'0');
     }
@@ -180,23 +186,32 @@ std::optional<qint32> plainDigits(QStringView field) {
 }
 
 double numberOf(QStringView field) {
-    const std::optional<qint32> digits = plainDigits(field);
-    return digits ? double(*digits) : ValOf(field);
+    const qint32 digits = plainDigits(field);
+    return digits != kNotPlain ? double(digits) : ValOf(field);
 }
 
-// ToInteger16(ValOf(field)) and ToInteger32(ValOf(field)), without the double for digits.
-std::optional<qint16> integer16Of(QStringView field) {
-    if (const std::optional<qint32> digits = plainDigits(field)) {
-        return *digits <= 32767 ? std::optional<qint16>(qint16(*digits)) : std::nullopt;
+// ToInteger16(ValOf(field)) and ToInteger32(ValOf(field)), without the double for digits:
+// false when the number does not fit.
+bool integer16Of(QStringView field, qint16& value) {
+    const qint32 digits = plainDigits(field);
+    if (digits != kNotPlain) {
+        value = qint16(digits);
+        return digits <= 32767;
     }
-    return ToInteger16(ValOf(field));
+    const std::optional<qint16> read = ToInteger16(ValOf(field));
+    value = read.value_or(0);
+    return read.has_value();
 }
 
-std::optional<qint32> integer32Of(QStringView field) {
-    if (const std::optional<qint32> digits = plainDigits(field)) {
-        return digits;
+bool integer32Of(QStringView field, qint32& value) {
+    const qint32 digits = plainDigits(field);
+    if (digits != kNotPlain) {
+        value = digits;
+        return true;
     }
-    return ToInteger32(ValOf(field));
+    const std::optional<qint32> read = ToInteger32(ValOf(field));
+    value = read.value_or(0);
+    return read.has_value();
 }
 
 QString keyWord(const QString& keyWords, const QString& name) {
@@ -358,12 +373,12 @@ void PlayoutProtocol::setNumberPlayers(const PlayoutLine& p) {
     if (!p.HasField(0)) {
         return;
     }
-    const auto count = integer16Of(p.fields.at(0));
-    if (!count) {
+    qint16 count = 0;
+    if (!integer16Of(p.fields.at(0), count)) {
         DebugLog(QStringLiteral("Player count out of range - line ignored"), 5);
         return;
     }
-    display_.SetNumberPlayers(*count);
+    display_.SetNumberPlayers(count);
     requestPlayerState();
 }
 
@@ -412,14 +427,16 @@ void PlayoutProtocol::setPlayer(const PlayoutLine& p) {
     if (!p.HasField(2) || lookUp(p.fields.at(0)) != Word::Status) {
         return;
     }
-    const auto player = integer16Of(p.fields.at(1));
-    const auto status = integer32Of(p.fields.at(2));
-    if (!player || !status) {
+    qint16 player = 0;
+    qint32 status = 0;
+    const bool playerRead = integer16Of(p.fields.at(1), player);
+    const bool statusRead = integer32Of(p.fields.at(2), status);
+    if (!playerRead || !statusRead) {
         DebugLog(QStringLiteral("Player status out of range - line ignored"), 5);
         return;
     }
     // DecodeText hands a text back as it is: the field is shown as it stands.
-    display_.ShowPlayerStatus(*player, *status, p.HasField(3) ? p.fields.at(3) : QStringView());
+    display_.ShowPlayerStatus(player, status, p.HasField(3) ? p.fields.at(3) : QStringView());
 }
 
 void PlayoutProtocol::setInstantCart(const PlayoutLine& p) {
@@ -428,12 +445,12 @@ void PlayoutProtocol::setInstantCart(const PlayoutLine& p) {
     if (!p.HasField(2) || lookUp(p.fields.at(0)) != wanted) {
         return;
     }
-    const auto cart = integer16Of(p.fields.at(1));
-    if (!cart) {
+    qint16 cart = 0;
+    if (!integer16Of(p.fields.at(1), cart)) {
         DebugLog(QStringLiteral("Instant cart out of range - line ignored"), 5);
         return;
     }
-    display_.ShowInstantCartState(*cart, p.fields.at(2));
+    display_.ShowInstantCartState(cart, p.fields.at(2));
 }
 
 void PlayoutProtocol::requestPlayerState() {
