@@ -18,21 +18,31 @@
 
 namespace {
 // Nearly every line is plain ASCII, which the code page leaves as it is: such a line is widened
-// into text here, sixteen bytes a step with SSE2, reusing text's buffer. False at the first
-// byte beyond ASCII, text then being unfinished.
+// into text here, sixteen bytes a step with SSE2 (the last step ending at the line's end,
+// over bytes already widened), reusing text's buffer. False at the first byte beyond ASCII,
+// text then being unfinished.
 bool widenAscii(const char* data, qsizetype size, QString& text) {
     text.resize(size);
     auto* out = reinterpret_cast<char16_t*>(text.data());
     qsizetype i = 0;
 #if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    for (; size - i >= 16; i += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+    const auto widen16 = [&](qsizetype at) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
         if (_mm_movemask_epi8(bytes) != 0) {
             return false;
         }
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(bytes, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_unpackhi_epi8(bytes, zero));
+        const __m128i zero = _mm_setzero_si128();
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + at), _mm_unpacklo_epi8(bytes, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + at + 8), _mm_unpackhi_epi8(bytes, zero));
+        return true;
+    };
+    for (; size - i >= 16; i += 16) {
+        if (!widen16(i)) {
+            return false;
+        }
+    }
+    if (i < size && size >= 16) {
+        return widen16(size - 16);
     }
 #endif
     for (; i < size; ++i) {

@@ -109,12 +109,17 @@ constexpr WordTable kTable = [] {
 // reading past the end.
 bool matches(const char16_t* s, qsizetype n, const FoldedWord& known) {
     if (n < 4) {
-        for (qsizetype i = 0; i < n; ++i) {
-            if ((s[i] | known.caseBit[i]) != known.folded[i]) {
-                return false;
-            }
-        }
-        return true;
+        // Two characters (32 bits) a step, the two steps of a word of three overlapping.
+        const auto pair = [&](qsizetype at) {
+            std::uint32_t text = 0;
+            std::uint32_t folded = 0;
+            std::uint32_t caseBit = 0;
+            std::memcpy(&text, s + at, sizeof text);
+            std::memcpy(&folded, known.folded + at, sizeof folded);
+            std::memcpy(&caseBit, known.caseBit + at, sizeof caseBit);
+            return (text | caseBit) == folded;
+        };
+        return n == 1 ? (s[0] | known.caseBit[0]) == known.folded[0] : pair(0) && pair(n - 2);
     }
     for (qsizetype at = 0;; at += 4) {
         at = std::min(at, n - 4);
