@@ -254,13 +254,15 @@ bool sameAsciiWord(QStringView text, QLatin1String name) {
 QStringView asciiKeyWord(QStringView keyWords, QLatin1String name) {
     const qsizetype n = keyWords.size();
     const qsizetype width = name.size();
-    for (qsizetype at = 0; at + width < n; ++at) {
+    // A name is followed by "=": only the places before one are tried, in order.
+    for (qsizetype equals = keyWords.indexOf(QLatin1Char('='), width); equals >= 0;
+         equals = keyWords.indexOf(QLatin1Char('='), equals + 1)) {
+        const qsizetype at = equals - width;
         // A name starts the text or follows a blank.
         if (at > 0 && keyWords.at(at - 1) != QLatin1Char(' ')) {
             continue;
         }
-        if (keyWords.at(at + width) != QLatin1Char('=') ||
-            !sameAsciiWord(keyWords.sliced(at, width), name)) {
+        if (!sameAsciiWord(keyWords.sliced(at, width), name)) {
             continue;
         }
         const qsizetype value = at + width + 1;
@@ -327,8 +329,11 @@ bool PlayoutProtocol::ReadVersion(const QString& version, float& minorBuild) {
     return true;
 }
 
+PlayoutProtocol::PlayoutProtocol(PlayoutDisplay& display, PlayoutLinkActions& link)
+    : display_(display), link_(link), services_(AppServices::Instance()) {}
+
 void PlayoutProtocol::ProcessMessage(const QString& line) {
-    if (AppServices::Instance().DebugLevel() != 0) { // spares the copy when nothing is logged
+    if (services_.DebugLevel() != 0) { // spares the copy when nothing is logged
         DebugLog(QStringLiteral("ProcessMessage ") + line, -1, 0);
     }
     const PlayoutLine p = PlayoutLine::Split(line);
