@@ -287,7 +287,7 @@ QStringView currentItemText(QStringView keyWords, QString& joined) {
         if (artist.isEmpty()) {
             return title;
         }
-        joined.clear(); // keeps the buffer of the last one
+        joined.resize(0); // keeps the buffer of the last one, where clear() would drop it
         joined.append(title).append(QLatin1Char('-')).append(artist);
         return joined;
     }
