@@ -169,9 +169,8 @@ Word lookUp(QStringView text) {
 }
 
 // A field's number as ValOf reads it, with plain digits (the usual form) read here. The
-// helpers hand their results back in plain integers and flags, not in std::optional: the
-// compiler packs an optional into its return register through the stack, and the load that
-// follows two narrow stores stalls on every call.
+// helpers hand their results back in plain integers and flags, not in std::optional, which
+// the compiler packs into the return register through the stack (a stall in the profiles).
 constexpr qint32 kNotPlain = -1;
 
 // The field's value when it is one to nine plain digits, else kNotPlain.
@@ -234,9 +233,6 @@ bool isAscii(QStringView text) {
     return true;
 }
 
-// keyWord on ASCII text without copies: the value after " name=" (the text read as if it
-// began with a blank), up to the next blank, or between double quotes when it starts with
-// one (to the end when the closing one is missing). Empty when the name is not there.
 // ASCII text and an ASCII name of its length the same with letters in either case, as Qt's
 // case-insensitive compare has them.
 bool sameAsciiWord(QStringView text, QLatin1String name) {
@@ -251,6 +247,9 @@ bool sameAsciiWord(QStringView text, QLatin1String name) {
     return true;
 }
 
+// keyWord on ASCII text without copies: the value after " name=" (the text read as if it
+// began with a blank), up to the next blank, or between double quotes when it starts with
+// one (to the end when the closing one is missing). Empty when the name is not there.
 QStringView asciiKeyWord(QStringView keyWords, QLatin1String name) {
     const qsizetype n = keyWords.size();
     const qsizetype width = name.size();
