@@ -62,6 +62,7 @@ void BM_FrameAndParseStatusLines(benchmark::State& state) {
     window.keepRecord = false;
     auto s = std::make_unique<FakeSocketControl>();
     FakeSocketControl* socket = s.get();
+    socket->keepSent = false;
     const auto link = window.MakeLink(std::move(s));
     link->SetbLinkWanted(true);
     link->ConnectToVorela();
@@ -81,10 +82,13 @@ void BM_FrameAndParseStatusLines(benchmark::State& state) {
         }
         socket->ForgetSent();
     };
-    // A first pass counts the display calls the mix makes; every timed pass must make as many.
+    // A first pass counts the display calls the mix makes and the bytes it answers; every timed
+    // pass must make as many.
     const quint64 before = window.callCount;
+    const qint64 sentBefore = socket->sentCount;
     feed();
     const quint64 callsPerPass = window.callCount - before;
+    const qint64 sentPerPass = socket->sentCount - sentBefore;
     // The floor: the same chunks cut into lines with memchr, nothing parsed.
     qsizetype floorLines = 0;
     const auto split = [&] {
@@ -104,8 +108,10 @@ void BM_FrameAndParseStatusLines(benchmark::State& state) {
         state,
         [&] {
             const quint64 start = window.callCount;
+            const qint64 sentStart = socket->sentCount;
             feed();
-            return window.callCount - start == callsPerPass;
+            return window.callCount - start == callsPerPass &&
+                   socket->sentCount - sentStart == sentPerPass;
         },
         split);
     state.SetItemsProcessed(state.iterations() * kLines);

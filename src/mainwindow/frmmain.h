@@ -174,11 +174,11 @@ public:
     // PlayoutDisplay.
     void SetNumberPlayers(qint16 NumberPlayers) override;
     qint16 NumberPlayers() const override { return numberPlayers_; }
-    void ShowPlayerStatus(qint16 player, qint32 status, const QString& text) override;
-    void ShowInstantCartState(qint16 cart, const QString& text) override;
-    void ShowLogMode(bool automatic, bool goAllowed, const std::optional<QString>& text) override;
+    void ShowPlayerStatus(qint16 player, qint32 status, QStringView text) override;
+    void ShowInstantCartState(qint16 cart, QStringView text) override;
+    void ShowLogMode(bool automatic, bool goAllowed, std::optional<QStringView> text) override;
     void ShowLogStatus(bool logLoaded) override;
-    void ShowLogCurrentItem(const QString& text) override;
+    void ShowLogCurrentItem(QStringView text) override;
     // Sets one player button's state and its picture (key + "white" or "dis"; "" none).
     void SetPlayerButtonState(uPanel3* button, const QString& key, bool enabled);
     void pnlInstantCarts_Resize();
@@ -375,6 +375,7 @@ private:
     // Makes player column n with the design's look.
     void loadPlayerColumn(qint16 n);
     void applyLogView(const LogDisplayView& view);
+    void showScrollerText(uHTMLScroller* scroller, QStringView text);
     // The cover over the keyboard panel: shown, in front, exactly while the keyboard item is
     // ticked and the link is not connected.
     void applyNotConnectedCover();

@@ -224,7 +224,7 @@ void frmMain::SetPlayerButtonState(uPanel3* button, const QString& key, bool ena
     button->SetPicture(picture.isEmpty() ? QPixmap() : imgListPlayer.ListImages(picture), picture);
 }
 
-void frmMain::ShowPlayerStatus(qint16 player, qint32 status, const QString& text) {
+void frmMain::ShowPlayerStatus(qint16 player, qint32 status, QStringView text) {
     if (player < 1 || player > numberPlayers_) {
         DebugLog(QStringLiteral("ShowPlayerStatus: player %1 is outside 1 to %2")
                      .arg(player)
@@ -237,10 +237,10 @@ void frmMain::ShowPlayerStatus(qint16 player, qint32 status, const QString& text
     SetPlayerButtonState(cmdPlayerCue[player], v.cue.pictureBase, v.cue.enabled);
     SetPlayerButtonState(cmdPlayerPlay[player], v.play.pictureBase, v.play.enabled);
     cmdPlayerPlay[player]->SetTag(v.playTag);
-    uPlayerScroller[player]->SetText(v.showsText ? text : QString());
+    showScrollerText(uPlayerScroller[player], v.showsText ? text : QStringView());
 }
 
-void frmMain::ShowInstantCartState(qint16 cart, const QString& text) {
+void frmMain::ShowInstantCartState(qint16 cart, QStringView text) {
     // Element 0 is the hidden design element: only carts 1 to 20 take a state.
     if (cart < kFirstCart || cart > kLastCart || cart >= cmdInstantCart.size()) {
         DebugLog(QStringLiteral("ShowInstantCartState: cart %1 is outside %2 to %3")
@@ -280,16 +280,26 @@ void frmMain::applyLogView(const LogDisplayView& view) {
     }
 }
 
-void frmMain::ShowLogMode(bool automatic, bool goAllowed, const std::optional<QString>& text) {
-    applyLogView(LogModeView(automatic, goAllowed, text));
+void frmMain::ShowLogMode(bool automatic, bool goAllowed, std::optional<QStringView> text) {
+    applyLogView(
+        LogModeView(automatic, goAllowed,
+                    text ? std::optional<QString>(text->toString()) : std::optional<QString>()));
 }
 
 void frmMain::ShowLogStatus(bool logLoaded) {
     applyLogView(LogStatusView(logLoaded));
 }
 
-void frmMain::ShowLogCurrentItem(const QString& text) {
-    uLogScroller->SetText(text);
+void frmMain::ShowLogCurrentItem(QStringView text) {
+    showScrollerText(uLogScroller, text);
+}
+
+void frmMain::showScrollerText(uHTMLScroller* scroller, QStringView text) {
+    // The text is a view into the received line: a copy is made only when it changes what
+    // the scroller shows, most lines repeating the last.
+    if (QStringView(scroller->Text()) != text) {
+        scroller->SetText(text.toString());
+    }
 }
 
 // The link drops the line unless it is connected.

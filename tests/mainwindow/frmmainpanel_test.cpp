@@ -16,6 +16,7 @@
 #include <QTcpSocket>
 #include <QTest>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -233,6 +234,26 @@ TEST_F(MainWindowPanel, LogLinesSetTheLogButtonsPicturesAndText) {
     EXPECT_EQ(w.cmdLogStandby->PictureKey(), QStringLiteral("powerdis"));
     EXPECT_FALSE(w.cmdLogHome->isEnabled());
     EXPECT_FALSE(w.cmdLogStandby->isEnabled());
+}
+
+TEST_F(MainWindowPanel, ShownTextsAreTheWindowsOwnCopiesTheNextLineCannotChange) {
+    ASSERT_NO_FATAL_FAILURE(startWithPanel());
+    frmMain& w = *window;
+    // The parser's texts are views into a buffer the next line is decoded into.
+    QString buffer = QStringLiteral("Song");
+    w.ShowPlayerStatus(2, 5, buffer);
+    w.ShowLogCurrentItem(buffer);
+    std::copy_n(u"Tune", 4, buffer.data());
+    EXPECT_EQ(w.uPlayerScroller[2]->Text(), QStringLiteral("Song"));
+    EXPECT_EQ(w.uLogScroller->Text(), QStringLiteral("Song"));
+    w.ShowLogMode(true, false, QStringView(buffer));
+    std::copy_n(u"Talk", 4, buffer.data());
+    EXPECT_EQ(w.uLogScroller->Text(), QStringLiteral("Tune"));
+    // The same buffer with a new text is a change that shows.
+    w.ShowPlayerStatus(2, 5, buffer);
+    w.ShowLogCurrentItem(buffer);
+    EXPECT_EQ(w.uPlayerScroller[2]->Text(), QStringLiteral("Talk"));
+    EXPECT_EQ(w.uLogScroller->Text(), QStringLiteral("Talk"));
 }
 
 TEST_F(MainWindowPanel, EachButtonSendsItsCommand) {

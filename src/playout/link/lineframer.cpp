@@ -7,11 +7,28 @@
 #include <cstring>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
-// The first CR or LF at or after p, or end. Eight bytes a step: a byte equal to the one looked
-// for becomes zero after the XOR, and the lowest high bit left by the subtraction marks the
-// first zero byte exactly (a borrow only ever runs upwards from it).
+// The first CR or LF at or after p, or end. Sixteen bytes a step with SSE2, and eight a step in
+// a word for the rest: a byte equal to the one looked for becomes zero after the XOR, and the
+// lowest high bit left by the subtraction marks the first zero byte exactly (a borrow only ever
+// runs upwards from it).
 const char* findLineEnd(const char* p, const char* end) {
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; end - p >= 16; p += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const auto hits = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf))));
+        if (hits != 0) {
+            return p + std::countr_zero(hits);
+        }
+    }
+#endif
     if constexpr (std::endian::native == std::endian::little) {
         constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
         constexpr std::uint64_t kHighs = 0x8080808080808080ULL;

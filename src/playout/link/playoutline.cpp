@@ -4,11 +4,25 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
-// The first c at or after from, or to. Four characters a step: one equal to c becomes zero
-// after the XOR, and the lowest high bit the subtraction leaves marks the first zero exactly
-// (a borrow only ever runs upwards from it).
+// The first c at or after from, or to. Eight characters a step with SSE2, and four a step in
+// a word for the rest: one equal to c becomes zero after the XOR, and the lowest high bit the
+// subtraction leaves marks the first zero exactly (a borrow only ever runs upwards from it).
 qsizetype find(const char16_t* s, qsizetype from, qsizetype to, char16_t c) {
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi16(static_cast<short>(c));
+    for (; to - from >= 8; from += 8) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + from));
+        const auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(chunk, wanted)));
+        if (hits != 0) {
+            return from + std::countr_zero(hits) / 2;
+        }
+    }
+#endif
     if constexpr (std::endian::native == std::endian::little) {
         constexpr std::uint64_t kOnes = 0x0001000100010001ULL;
         constexpr std::uint64_t kHighs = 0x8000800080008000ULL;
@@ -60,15 +74,42 @@ PlayoutLine PlayoutLine::Split(QStringView line) {
     if (from == to) {
         return p;
     }
+    // The commas eight characters a step where SSE2 is there, the last step ending at to and
+    // leaving out the places already looked at; one by one in a line too short for a step.
     qsizetype field = from;
-    for (;;) {
-        const qsizetype comma = find(s, field, to, u',');
-        p.fields.append(line.sliced(field, comma - field));
-        if (comma == to) {
-            break;
+    qsizetype at = from;
+#if defined(__SSE2__)
+    const __m128i comma = _mm_set1_epi16(static_cast<short>(u','));
+    // Two bits for each comma.
+    const auto commas = [&](qsizetype base, unsigned hits) {
+        while (hits != 0) {
+            const qsizetype found = base + std::countr_zero(hits) / 2;
+            p.fields.append(line.sliced(field, found - field));
+            field = found + 1;
+            hits &= hits - 1;
+            hits &= hits - 1;
         }
-        field = comma + 1;
+    };
+    const auto hitsAt = [&](qsizetype base) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + base));
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(chunk, comma)));
+    };
+    for (; to - at >= 8; at += 8) {
+        commas(at, hitsAt(at));
     }
+    if (at < to && to >= 8) {
+        const qsizetype base = to - 8;
+        commas(base, hitsAt(base) & (~0U << (2 * (at - base))));
+        at = to;
+    }
+#endif
+    for (; at < to; ++at) {
+        if (s[at] == u',') {
+            p.fields.append(line.sliced(field, at - field));
+            field = at + 1;
+        }
+    }
+    p.fields.append(line.sliced(field, to - field));
     return p;
 }
 

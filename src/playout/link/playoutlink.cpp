@@ -12,7 +12,49 @@
 #include <exception>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
+// Nearly every line is plain ASCII, which the code page leaves as it is: such a line is widened
+// into text here, sixteen bytes a step with SSE2 (the last step ending at the line's end,
+// over bytes already widened), reusing text's buffer. False at the first byte beyond ASCII,
+// text then being unfinished.
+bool widenAscii(const char* data, qsizetype size, QString& text) {
+    text.resize(size);
+    auto* out = reinterpret_cast<char16_t*>(text.data());
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    const auto widen16 = [&](qsizetype at) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+        if (_mm_movemask_epi8(bytes) != 0) {
+            return false;
+        }
+        const __m128i zero = _mm_setzero_si128();
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + at), _mm_unpacklo_epi8(bytes, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + at + 8), _mm_unpackhi_epi8(bytes, zero));
+        return true;
+    };
+    for (; size - i >= 16; i += 16) {
+        if (!widen16(i)) {
+            return false;
+        }
+    }
+    if (i < size && size >= 16) {
+        return widen16(size - 16);
+    }
+#endif
+    for (; i < size; ++i) {
+        const auto b = static_cast<unsigned char>(data[i]);
+        if (b >= 0x80) {
+            return false;
+        }
+        out[i] = b;
+    }
+    return true;
+}
+
 // No exception leaves an event handler: it is logged and the event is over.
 template <typename Handler> void guarded(const char* where, Handler&& handler) {
     try {
@@ -110,12 +152,15 @@ void PlayoutLink::SendMessageToComputer(const QString& Message) {
     if (socket_->State() != SocketControl::StateConnected) {
         return;
     }
-    // Encoded straight into the line with its end, one allocation.
-    QByteArray line(Message.size() + 2, Qt::Uninitialized);
+    // Encoded straight into the line with its end, in the buffer of the last line sent. The
+    // buffer is taken for the call: a socket that calls back meanwhile sends from its own.
+    QByteArray line = std::exchange(sendLine_, QByteArray());
+    line.resize(Message.size() + 2);
     Windows1252::EncodeInto(Message, line.data());
     line[Message.size()] = '\r';
     line[Message.size() + 1] = '\n';
     socket_->SendData(line);
+    sendLine_ = std::move(line);
 }
 
 void PlayoutLink::ProcessMessage(const QString& line) {
@@ -168,7 +213,9 @@ void PlayoutLink::processLine(QByteArrayView bytes) {
     // The buffer is taken for the time the line is handled: a nested read meanwhile decodes
     // into one of its own.
     QString text = std::exchange(lineText_, QString());
-    Windows1252::DecodeInto(bytes.data(), bytes.size(), text);
+    if (!widenAscii(bytes.data(), bytes.size(), text)) {
+        Windows1252::DecodeInto(bytes.data(), bytes.size(), text);
+    }
     // A line that cannot be handled is skipped; the lines after it still are.
     guarded("ProcessMessage", [&] { protocol_.ProcessMessage(text); });
     lineText_ = std::move(text);

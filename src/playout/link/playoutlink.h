@@ -114,6 +114,8 @@ private:
     LineFramer sReceiveBuffer_;
     // Where each received line is decoded, kept for the next.
     QString lineText_;
+    // Where each line sent is encoded, kept for the next.
+    QByteArray sendLine_;
     LinkState state_ = LinkState::Down;
     bool bLinkWanted_ = false;
     int firstRetryPauseMs_ = kFirstRetryPauseMs;

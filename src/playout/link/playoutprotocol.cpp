@@ -9,8 +9,11 @@
 #include "playout/link/playoutdisplay.h"
 #include "playout/link/playoutline.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include <optional>
 #include <utility>
@@ -57,51 +60,89 @@ constexpr KnownWord kWords[] = {
     {QLatin1String("CURRENTITEMS"), Word::CurrentItems},
     {QLatin1String("CURRENTITEM"), Word::CurrentItem},
 };
-// The known words by their length, at most three of each, for the lookup below.
+// The known words, each with its ASCII letters in lower case and a mask of the bit that tells
+// the cases apart, so that a character matches when it equals the word's once that bit is set
+// in both. A word is found by its length and its first and last characters (their low five
+// bits, the same in either case): no two known words share a slot, so a word is compared with
+// one known word at most.
 constexpr qsizetype kLongestWord = 13;
-struct SameLength {
-    const KnownWord* words[3] = {};
+struct FoldedWord {
+    char16_t folded[kLongestWord] = {};
+    char16_t caseBit[kLongestWord] = {};
+    Word word = Word::Other;
 };
-constexpr auto kByLength = [] {
-    std::array<SameLength, kLongestWord + 1> all{};
-    for (const KnownWord& known : kWords) {
-        SameLength& same = all[std::size_t(known.text.size())];
-        std::size_t free = 0;
-        while (same.words[free] != nullptr) {
-            ++free;
-        }
-        same.words[free] = &known;
+constexpr std::size_t kSlotsPerLength = 32;
+constexpr std::size_t slotOf(qsizetype n, char16_t first, char16_t last) {
+    return std::size_t(n) * kSlotsPerLength + ((first * 3U + last) & (kSlotsPerLength - 1));
+}
+struct WordTable {
+    FoldedWord words[std::size(kWords)] = {};
+    qint8 slots[(kLongestWord + 1) * kSlotsPerLength] = {};
+};
+constexpr WordTable kTable = [] {
+    WordTable t{};
+    for (qint8& slot : t.slots) {
+        slot = -1;
     }
-    return all;
+    for (std::size_t w = 0; w < std::size(kWords); ++w) {
+        const QLatin1String text = kWords[w].text;
+        const qsizetype n = text.size();
+        FoldedWord& f = t.words[w];
+        f.word = kWords[w].word;
+        for (qsizetype i = 0; i < n; ++i) {
+            const char c = text.data()[i];
+            const bool letter = c >= 'A' && c <= 'Z';
+            f.caseBit[i] = letter ? u'\x20' : u'\0';
+            f.folded[i] = char16_t(c) | f.caseBit[i];
+        }
+        qint8& slot = t.slots[slotOf(n, char16_t(text.data()[0]), char16_t(text.data()[n - 1]))];
+        if (slot != -1) {
+            throw "two known words share a slot"; // not a constant: the build stops here
+        }
+        slot = qint8(w);
+    }
+    return t;
 }();
 
-// Words compare without regard to case. A word is compared with the known ones of its length
-// with ASCII letters folded; when none matches and it has a character beyond ASCII, it goes
-// through Qt's case folding, under which a few other letters match ASCII ones.
-Word lookUp(QStringView text) {
-    const qsizetype n = text.size();
-    const char16_t* const s = text.utf16();
-    if (n <= kLongestWord) {
-        for (const KnownWord* known : kByLength[std::size_t(n)].words) {
-            if (known == nullptr) {
-                break;
-            }
-            const char* const k = known->text.data();
-            qsizetype i = 0;
-            for (; i < n; ++i) {
-                const char16_t c = s[i];
-                const char16_t upper = c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c;
-                if (upper != char16_t(k[i])) {
-                    break;
-                }
-            }
-            if (i == n) {
-                return known->word;
-            }
+// Whether the n characters at s are the known word's with ASCII letters in either case. Four
+// characters (a 64-bit word) a step, the last step overlapping the one before it rather than
+// reading past the end.
+bool matches(const char16_t* s, qsizetype n, const FoldedWord& known) {
+    if (n < 4) {
+        // Two characters (32 bits) a step, the two steps of a word of three overlapping.
+        const auto pair = [&](qsizetype at) {
+            std::uint32_t text = 0;
+            std::uint32_t folded = 0;
+            std::uint32_t caseBit = 0;
+            std::memcpy(&text, s + at, sizeof text);
+            std::memcpy(&folded, known.folded + at, sizeof folded);
+            std::memcpy(&caseBit, known.caseBit + at, sizeof caseBit);
+            return (text | caseBit) == folded;
+        };
+        return n == 1 ? (s[0] | known.caseBit[0]) == known.folded[0] : pair(0) && pair(n - 2);
+    }
+    for (qsizetype at = 0;; at += 4) {
+        at = std::min(at, n - 4);
+        std::uint64_t text = 0;
+        std::uint64_t folded = 0;
+        std::uint64_t caseBit = 0;
+        std::memcpy(&text, s + at, sizeof text);
+        std::memcpy(&folded, known.folded + at, sizeof folded);
+        std::memcpy(&caseBit, known.caseBit + at, sizeof caseBit);
+        if ((text | caseBit) != folded) {
+            return false;
+        }
+        if (at + 4 == n) {
+            return true;
         }
     }
-    for (qsizetype i = 0; i < n; ++i) {
-        if (s[i] >= 0x80) {
+}
+
+// A word with a character beyond ASCII, through Qt's case folding, under which a few other
+// letters match ASCII ones. Out of line, so that the usual words' path stays short.
+Q_NEVER_INLINE Word lookUpFolded(QStringView text) {
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80) {
             for (const KnownWord& known : kWords) {
                 if (text.compare(known.text, Qt::CaseInsensitive) == 0) {
                     return known.word;
@@ -113,16 +154,35 @@ Word lookUp(QStringView text) {
     return Word::Other;
 }
 
-// A field's number as ValOf reads it, with plain digits (the usual form) read here.
-std::optional<qint32> plainDigits(QStringView field) {
+// Words compare without regard to case: a word is compared with the known one of its slot with
+// ASCII letters folded, and when that fails it may still be a known word in other letters.
+Word lookUp(QStringView text) {
+    const qsizetype n = text.size();
+    const char16_t* const s = text.utf16();
+    if (n >= 1 && n <= kLongestWord) {
+        const qint8 slot = kTable.slots[slotOf(n, s[0], s[n - 1])];
+        if (slot >= 0 && matches(s, n, kTable.words[slot])) {
+            return kTable.words[slot].word;
+        }
+    }
+    return lookUpFolded(text);
+}
+
+// A field's number as ValOf reads it, with plain digits (the usual form) read here. The
+// helpers hand their results back in plain integers and flags, not in std::optional, which
+// the compiler packs into the return register through the stack (a stall in the profiles).
+constexpr qint32 kNotPlain = -1;
+
+// The field's value when it is one to nine plain digits, else kNotPlain.
+qint32 plainDigits(QStringView field) {
     if (field.isEmpty() || field.size() > 9) {
-        return std::nullopt;
+        return kNotPlain;
     }
     qint32 value = 0;
     for (const QChar c : field) {
         const char16_t u = c.unicode();
         if (u < u'0' || u > u'9') {
-            return std::nullopt;
+            return kNotPlain;
         }
         value = value * 10 + (u - u'0');
     }
@@ -130,23 +190,32 @@ std::optional<qint32> plainDigits(QStringView field) {
 }
 
 double numberOf(QStringView field) {
-    const std::optional<qint32> digits = plainDigits(field);
-    return digits ? double(*digits) : ValOf(field);
+    const qint32 digits = plainDigits(field);
+    return digits != kNotPlain ? double(digits) : ValOf(field);
 }
 
-// ToInteger16(ValOf(field)) and ToInteger32(ValOf(field)), without the double for digits.
-std::optional<qint16> integer16Of(QStringView field) {
-    if (const std::optional<qint32> digits = plainDigits(field)) {
-        return *digits <= 32767 ? std::optional<qint16>(qint16(*digits)) : std::nullopt;
+// ToInteger16(ValOf(field)) and ToInteger32(ValOf(field)), without the double for digits:
+// false when the number does not fit.
+bool integer16Of(QStringView field, qint16& value) {
+    const qint32 digits = plainDigits(field);
+    if (digits != kNotPlain) {
+        value = qint16(digits);
+        return digits <= 32767;
     }
-    return ToInteger16(ValOf(field));
+    const std::optional<qint16> read = ToInteger16(ValOf(field));
+    value = read.value_or(0);
+    return read.has_value();
 }
 
-std::optional<qint32> integer32Of(QStringView field) {
-    if (const std::optional<qint32> digits = plainDigits(field)) {
-        return digits;
+bool integer32Of(QStringView field, qint32& value) {
+    const qint32 digits = plainDigits(field);
+    if (digits != kNotPlain) {
+        value = digits;
+        return true;
     }
-    return ToInteger32(ValOf(field));
+    const std::optional<qint32> read = ToInteger32(ValOf(field));
+    value = read.value_or(0);
+    return read.has_value();
 }
 
 QString keyWord(const QString& keyWords, const QString& name) {
@@ -164,19 +233,35 @@ bool isAscii(QStringView text) {
     return true;
 }
 
+// ASCII text and an ASCII name of its length the same with letters in either case, as Qt's
+// case-insensitive compare has them.
+bool sameAsciiWord(QStringView text, QLatin1String name) {
+    const auto upper = [](char16_t c) {
+        return c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c;
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (upper(text.utf16()[i]) != upper(char16_t(name.data()[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // keyWord on ASCII text without copies: the value after " name=" (the text read as if it
 // began with a blank), up to the next blank, or between double quotes when it starts with
 // one (to the end when the closing one is missing). Empty when the name is not there.
 QStringView asciiKeyWord(QStringView keyWords, QLatin1String name) {
     const qsizetype n = keyWords.size();
     const qsizetype width = name.size();
-    for (qsizetype at = 0; at + width < n; ++at) {
+    // A name is followed by "=": only the places before one are tried, in order.
+    for (qsizetype equals = keyWords.indexOf(QLatin1Char('='), width); equals >= 0;
+         equals = keyWords.indexOf(QLatin1Char('='), equals + 1)) {
+        const qsizetype at = equals - width;
         // A name starts the text or follows a blank.
         if (at > 0 && keyWords.at(at - 1) != QLatin1Char(' ')) {
             continue;
         }
-        if (keyWords.at(at + width) != QLatin1Char('=') ||
-            keyWords.sliced(at, width).compare(name, Qt::CaseInsensitive) != 0) {
+        if (!sameAsciiWord(keyWords.sliced(at, width), name)) {
             continue;
         }
         const qsizetype value = at + width + 1;
@@ -192,19 +277,24 @@ QStringView asciiKeyWord(QStringView keyWords, QLatin1String name) {
 }
 
 // The log scroller's text of a current-items line: the title, then "-" and the artist when
-// there is one.
-QString currentItemText(QStringView keyWords) {
+// there is one. A title alone is a view into the line; both are joined in joined.
+QStringView currentItemText(QStringView keyWords, QString& joined) {
     if (isAscii(keyWords)) {
-        const QString artist =
-            AppServices::DecodeText(asciiKeyWord(keyWords, QLatin1String("AName1")).toString());
-        const QString title =
-            AppServices::DecodeText(asciiKeyWord(keyWords, QLatin1String("ITitle")).toString());
-        return artist.isEmpty() ? title : title + QLatin1Char('-') + artist;
+        // DecodeText hands a text back as it is, so the values are shown as they stand.
+        const QStringView artist = asciiKeyWord(keyWords, QLatin1String("AName1"));
+        const QStringView title = asciiKeyWord(keyWords, QLatin1String("ITitle"));
+        if (artist.isEmpty()) {
+            return title;
+        }
+        joined.resize(0); // keeps the buffer of the last one, where clear() would drop it
+        joined.append(title).append(QLatin1Char('-')).append(artist);
+        return joined;
     }
     const QString source = keyWords.toString();
     const QString artist = keyWord(source, QStringLiteral("AName1"));
     const QString title = keyWord(source, QStringLiteral("ITitle"));
-    return artist.isEmpty() ? title : title + QLatin1Char('-') + artist;
+    joined = artist.isEmpty() ? title : title + QLatin1Char('-') + artist;
+    return joined;
 }
 } // namespace
 
@@ -238,8 +328,11 @@ bool PlayoutProtocol::ReadVersion(const QString& version, float& minorBuild) {
     return true;
 }
 
+PlayoutProtocol::PlayoutProtocol(PlayoutDisplay& display, PlayoutLinkActions& link)
+    : display_(display), link_(link), services_(AppServices::Instance()) {}
+
 void PlayoutProtocol::ProcessMessage(const QString& line) {
-    if (AppServices::Instance().DebugLevel() != 0) { // spares the copy when nothing is logged
+    if (services_.DebugLevel() != 0) { // spares the copy when nothing is logged
         DebugLog(QStringLiteral("ProcessMessage ") + line, -1, 0);
     }
     const PlayoutLine p = PlayoutLine::Split(line);
@@ -289,12 +382,12 @@ void PlayoutProtocol::setNumberPlayers(const PlayoutLine& p) {
     if (!p.HasField(0)) {
         return;
     }
-    const auto count = integer16Of(p.fields.at(0));
-    if (!count) {
+    qint16 count = 0;
+    if (!integer16Of(p.fields.at(0), count)) {
         DebugLog(QStringLiteral("Player count out of range - line ignored"), 5);
         return;
     }
-    display_.SetNumberPlayers(*count);
+    display_.SetNumberPlayers(count);
     requestPlayerState();
 }
 
@@ -309,9 +402,10 @@ void PlayoutProtocol::setLog(const PlayoutLine& p) {
         }
         const bool automatic = numberOf(p.fields.at(1)) != 0;
         const bool goAllowed = numberOf(p.fields.at(2)) != 0;
-        std::optional<QString> text;
+        // DecodeText hands a text back as it is: the field is shown as it stands.
+        std::optional<QStringView> text;
         if (p.HasField(3)) {
-            text = AppServices::DecodeText(p.fields.at(3).toString());
+            text = p.fields.at(3);
         }
         display_.ShowLogMode(automatic, goAllowed, text);
         return;
@@ -327,7 +421,10 @@ void PlayoutProtocol::setLog(const PlayoutLine& p) {
         return;
     case Word::CurrentItems:
         if (p.HasField(1)) {
-            display_.ShowLogCurrentItem(currentItemText(p.fields.at(1)));
+            // The joined text's buffer is taken for the call: a nested line joins in its own.
+            QString joined = std::exchange(joinedText_, QString());
+            display_.ShowLogCurrentItem(currentItemText(p.fields.at(1), joined));
+            joinedText_ = std::move(joined);
         }
         return;
     default:
@@ -339,14 +436,16 @@ void PlayoutProtocol::setPlayer(const PlayoutLine& p) {
     if (!p.HasField(2) || lookUp(p.fields.at(0)) != Word::Status) {
         return;
     }
-    const auto player = integer16Of(p.fields.at(1));
-    const auto status = integer32Of(p.fields.at(2));
-    if (!player || !status) {
+    qint16 player = 0;
+    qint32 status = 0;
+    const bool playerRead = integer16Of(p.fields.at(1), player);
+    const bool statusRead = integer32Of(p.fields.at(2), status);
+    if (!playerRead || !statusRead) {
         DebugLog(QStringLiteral("Player status out of range - line ignored"), 5);
         return;
     }
-    QString text = p.HasField(3) ? p.fields.at(3).toString() : QString();
-    display_.ShowPlayerStatus(*player, *status, AppServices::DecodeText(std::move(text)));
+    // DecodeText hands a text back as it is: the field is shown as it stands.
+    display_.ShowPlayerStatus(player, status, p.HasField(3) ? p.fields.at(3) : QStringView());
 }
 
 void PlayoutProtocol::setInstantCart(const PlayoutLine& p) {
@@ -355,12 +454,12 @@ void PlayoutProtocol::setInstantCart(const PlayoutLine& p) {
     if (!p.HasField(2) || lookUp(p.fields.at(0)) != wanted) {
         return;
     }
-    const auto cart = integer16Of(p.fields.at(1));
-    if (!cart) {
+    qint16 cart = 0;
+    if (!integer16Of(p.fields.at(1), cart)) {
         DebugLog(QStringLiteral("Instant cart out of range - line ignored"), 5);
         return;
     }
-    display_.ShowInstantCartState(*cart, p.fields.at(2).toString());
+    display_.ShowInstantCartState(cart, p.fields.at(2));
 }
 
 void PlayoutProtocol::requestPlayerState() {

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class AppServices;
 class PlayoutDisplay;
 struct PlayoutLine;
 
@@ -28,8 +29,7 @@ public:
 // lines but the playout system's version.
 class PlayoutProtocol {
 public:
-    PlayoutProtocol(PlayoutDisplay& display, PlayoutLinkActions& link)
-        : display_(display), link_(link) {}
+    PlayoutProtocol(PlayoutDisplay& display, PlayoutLinkActions& link);
 
     void ProcessMessage(const QString& line);
 
@@ -59,5 +59,9 @@ private:
 
     PlayoutDisplay& display_;
     PlayoutLinkActions& link_;
+    // The process's services, found once rather than on every line.
+    const AppServices& services_;
     float playoutVersion_ = 0;
+    // Where a current-items line's title and artist are joined, kept for the next.
+    QString joinedText_;
 };

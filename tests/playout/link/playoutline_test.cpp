@@ -90,3 +90,19 @@ TEST(PlayoutLine, FindsBlanksAndCommasWhereverTheyFall) {
         }
     }
 }
+
+TEST(PlayoutLine, FindsEveryCommaOfARunOfThem) {
+    // Every pattern of commas over twelve places, shifted across the width a scan takes in one
+    // step, so that several commas fall in one step and runs of them cross from one to the next.
+    for (int shift = 0; shift < 8; ++shift) {
+        for (int pattern = 0; pattern < (1 << 12); ++pattern) {
+            QString parameters = QString(shift, QLatin1Char('p'));
+            for (int at = 0; at < 12; ++at) {
+                parameters += (pattern & (1 << at)) != 0 ? QLatin1Char(',') : QLatin1Char('a' + at);
+            }
+            const QString line = QStringLiteral("SET LOG ") + parameters;
+            const PlayoutLine p = PlayoutLine::Split(line);
+            ASSERT_EQ(fieldsOf(p), parameters.split(QLatin1Char(','))) << parameters.toStdString();
+        }
+    }
+}

@@ -311,6 +311,53 @@ TEST(PlayoutLinkNesting, ANestedReadNeverHandsALineTwiceNorOutOfOrder) {
 }
 
 namespace {
+// A display that lets a nested read run inside its first call of each kind, as a box would,
+// and records that call's text only after the nested line has been handled.
+class NestingDisplayWindow : public RecordingPlayoutWindow {
+public:
+    void ShowPlayerStatus(qint16 player, qint32 status, QStringView text) override {
+        nestOnce(nestedPlayer, "SET PLAYER STATUS,2,9,Other Title Longer\r\n");
+        RecordingPlayoutWindow::ShowPlayerStatus(player, status, text);
+    }
+    void ShowLogCurrentItem(QStringView text) override {
+        nestOnce(nestedItem, "SET LOG CURRENTITEMS,AName1=\"Other Band\" ITitle=Song\r\n");
+        RecordingPlayoutWindow::ShowLogCurrentItem(text);
+    }
+    FakeSocketControl* socket = nullptr;
+
+private:
+    void nestOnce(bool& done, const QByteArray& line) {
+        if (socket != nullptr && !done) {
+            done = true;
+            socket->Say(line);
+        }
+    }
+    bool nestedPlayer = false;
+    bool nestedItem = false;
+};
+} // namespace
+
+TEST(PlayoutLinkNesting, ATextHandedToTheDisplayHoldsWhileANestedLineIsHandled) {
+    NestingDisplayWindow window;
+    auto s = std::make_unique<FakeSocketControl>();
+    FakeSocketControl* socket = s.get();
+    const auto link = window.MakeLink(std::move(s));
+    link->SetbLinkWanted(true);
+    link->ConnectToVorela();
+    socket->Accept();
+    window.TakeCalls();
+    window.socket = socket;
+    // The nested lines are longer than the outer ones and would overwrite them in a shared
+    // buffer: the line's own and the one a title and artist are joined in.
+    socket->Say("SET PLAYER STATUS,1,5,Title\r\n");
+    socket->Say("SET LOG CURRENTITEMS,AName1=Band ITitle=Tune\r\n");
+    EXPECT_EQ(window.TakeCalls(), QStringList({"ShowPlayerStatus(2,9,\"Other Title Longer\")",
+                                               "ShowPlayerStatus(1,5,\"Title\")",
+                                               "ShowLogCurrentItem(\"Song-Other Band\")",
+                                               "ShowLogCurrentItem(\"Tune-Band\")"}));
+}
+
+namespace {
 class ThrowingWindow : public RecordingPlayoutWindow {
 public:
     void ShowLogStatus(bool) override { throw std::runtime_error("display failed"); }

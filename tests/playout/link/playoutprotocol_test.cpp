@@ -282,6 +282,24 @@ TEST_F(PlayoutTranscript, DecodesTheLinkTextAsTheWesternCodePage) {
     EXPECT_EQ(socket->SentBytes(), QByteArray("LOG GO \xe9\x80 ?\r\n"));
 }
 
+TEST_F(PlayoutTranscript, DecodesALineWithAByteBeyondAsciiWhereverItFalls) {
+    // Titles of every length up to a few steps of the widest scan, with the byte in each place.
+    for (qsizetype length = 1; length <= 40; ++length) {
+        for (qsizetype at = 0; at < length; ++at) {
+            QByteArray title(length, 'x');
+            title[at] = '\x80';
+            socket->Say("SET PLAYER STATUS,1,9," + title + "\r\n");
+            QString shown(length, QLatin1Char('x'));
+            shown[at] = QChar(0x20AC);
+            ASSERT_EQ(Calls(), QStringList{"ShowPlayerStatus(1,9,\"" + shown + "\")"})
+                << length << " " << at;
+        }
+    }
+    // A line that is all ASCII again after one that was not.
+    socket->Say("SET PLAYER STATUS,1,9,plain\r\n");
+    EXPECT_EQ(Calls(), QStringList{"ShowPlayerStatus(1,9,\"plain\")"});
+}
+
 TEST_F(PlayoutTranscript, IgnoresUnknownLinesAndLinesWithoutABlankSilently) {
     for (const QString line :
          {"GARBAGE", "", "HELLO THERE", "SET", "PLAYER PLAY 1",
@@ -334,6 +352,11 @@ TEST_F(PlayoutTranscript, MatchesVerbsObjectsAndSubCommandsAsQtsCaseFoldingDoes)
         "INSTANTCARTS",
         QString::fromUtf8("\u0130C"),
         "CURRENTITEM",
+        // The first and last letters and the length of a known word, not the word.
+        "SXT",
+        "STATES",
+        "cXRRENTITEM",
+        "NUMBERXLAYERS",
     };
     const auto is = [](const QString& word, const char* wanted) {
         return word.compare(QLatin1String(wanted), Qt::CaseInsensitive) == 0;
@@ -437,6 +460,9 @@ TEST_F(PlayoutTranscript, ReadsTheCurrentItemsAsTheOptionReaderDoes) {
         "ITitle=Caf\xe9 AName1=\"Na\xefve\"",
         QString::fromUtf8("ITitle=\u201CQuoted\u201D AName1=\u017Fmall"),
         QString::fromUtf8("\u0130Title=Dotted ITitle=Plain"),
+        "ANAME1=Band ITITLE=Tune",
+        "AName2=Band ITitle=Tune",
+        "AName1=Band ITitl=Tune",
     };
     for (const QString& text : texts) {
         link->ProcessMessage("SET LOG CURRENTITEMS," + text);
