@@ -47,9 +47,9 @@ ContactRecord readRecord(const QSqlQuery& q, bool full) {
 }
 
 // The light record of a list's row, in the columns of kLightColumns.
-ContactRecord readListRow(const DirectoryRow& row) {
+ContactRecord readListRow(const SqliteStatement& row) {
     ContactRecord r;
-    r.reference = static_cast<qint32>(row.Integer(0));
+    r.reference = static_cast<qint32>(row.Int64(0));
     r.name = row.Text(1);
     r.company = row.Text(2);
     r.email1 = row.Text(3);
@@ -60,11 +60,11 @@ ContactRecord readListRow(const DirectoryRow& row) {
     r.mobileNumber = row.Text(8);
     r.otherNumber = row.Text(9);
     r.loginName = row.Text(10);
-    r.ownerReference = static_cast<qint32>(row.Integer(11));
-    r.contactListValue = static_cast<qint32>(row.Integer(12));
-    r.directoryRights = static_cast<quint32>(row.Integer(13));
-    r.userRights = static_cast<quint32>(row.Integer(14));
-    r.passwordSet = row.Integer(15) != 0;
+    r.ownerReference = static_cast<qint32>(row.Int64(11));
+    r.contactListValue = static_cast<qint32>(row.Int64(12));
+    r.directoryRights = static_cast<quint32>(row.Int64(13));
+    r.userRights = static_cast<quint32>(row.Int64(14));
+    r.passwordSet = row.Int64(15) != 0;
     r.full = false;
     r.notesRead = false;
     return r;
@@ -257,8 +257,9 @@ QString ContactStore::PhoneDigitsWhere() {
 QList<ContactRecord> ContactStore::list(const QString& where, const QList<QVariant>& values,
                                         bool* ok) {
     QList<ContactRecord> found;
-    const bool ran = s_.ReadRows(ListSql(where), values, "looking up contacts",
-                                 [&found](const DirectoryRow& row) { found << readListRow(row); });
+    const bool ran =
+        s_.ReadRows(ListSql(where), values, "looking up contacts",
+                    [&found](const SqliteStatement& row) { found << readListRow(row); });
     if (ok) {
         *ok = ran;
     }
@@ -277,14 +278,15 @@ ContactStore::readInNameOrder(const QString& sql, const QList<QVariant>& values,
     std::string folds; // every row's folded name, one after another
     std::vector<std::pair<std::size_t, std::size_t>> spans;
     std::vector<qint32> references;
-    const bool ran = s_.ReadRows(sql, values, "looking up contacts", [&](const DirectoryRow& row) {
-        ContactRecord record = readListRow(row);
-        references.push_back(record.reference);
-        const QByteArrayView fold = row.Utf8(16);
-        spans.emplace_back(folds.size(), fold.size());
-        folds.append(fold.data(), fold.size());
-        keep(std::move(record));
-    });
+    const bool ran =
+        s_.ReadRows(sql, values, "looking up contacts", [&](const SqliteStatement& row) {
+            ContactRecord record = readListRow(row);
+            references.push_back(record.reference);
+            const QByteArrayView fold = row.Utf8(16);
+            spans.emplace_back(folds.size(), fold.size());
+            folds.append(fold.data(), fold.size());
+            keep(std::move(record));
+        });
     if (ok) {
         *ok = ran;
     }

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
@@ -15,9 +14,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
-
-#include <sqlite3.h>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -64,51 +60,6 @@ QString describe(StorageOpenResult result) {
     }
 }
 
-// The handle of the Qt driver's connection; null when it is not open.
-sqlite3* handleOf(const QSqlDatabase& db) {
-    if (!db.isOpen() || db.driver() == nullptr) {
-        return nullptr;
-    }
-    const QVariant v = db.driver()->handle();
-    if (!v.isValid() || std::strcmp(v.typeName(), "sqlite3*") != 0) {
-        return nullptr;
-    }
-    return *static_cast<sqlite3* const*>(v.constData());
-}
-
-// Binds as the Qt driver does: a null text or an empty variant is NULL, numbers are integers.
-int bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
-    switch (value.typeId()) {
-    case QMetaType::UnknownType:
-        return sqlite3_bind_null(statement, index);
-    case QMetaType::QString: {
-        const auto* text = static_cast<const QString*>(value.constData());
-        if (text->isNull()) {
-            return sqlite3_bind_null(statement, index);
-        }
-        return sqlite3_bind_text16(statement, index, text->utf16(),
-                                   static_cast<int>(text->size() * sizeof(QChar)),
-                                   SQLITE_TRANSIENT);
-    }
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-    case QMetaType::Long:
-        return sqlite3_bind_int64(statement, index, value.toLongLong());
-    default: {
-        const QString text = value.toString();
-        return sqlite3_bind_text16(statement, index, text.utf16(),
-                                   static_cast<int>(text.size() * sizeof(QChar)), SQLITE_TRANSIENT);
-    }
-    }
-}
-
 enum class Move { Moved, TargetExists, Failed };
 
 // Gives from the name to, unless a file already has that name; never replaces one.
@@ -144,36 +95,11 @@ DirectoryStorage::~DirectoryStorage() {
     Close();
 }
 
-QString DirectoryRow::Text(int column) const {
-    // Null only for NULL (and when SQLite ran out of memory, which reads as NULL too).
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s_, column));
-    if (text == nullptr) {
-        return QString();
-    }
-    const int bytes = sqlite3_column_bytes(s_, column);
-    static const QString empty = QLatin1String("");
-    return bytes > 0 ? QString::fromUtf8(text, bytes) : empty;
-}
-
-QByteArrayView DirectoryRow::Utf8(int column) const {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s_, column));
-    return text == nullptr ? QByteArrayView()
-                           : QByteArrayView(text, sqlite3_column_bytes(s_, column));
-}
-
-qint64 DirectoryRow::Integer(int column) const {
-    return sqlite3_column_int64(s_, column);
-}
-
-void DirectoryStorage::FinalizeStatement::operator()(sqlite3_stmt* statement) const {
-    sqlite3_finalize(statement);
-}
-
 void DirectoryStorage::Close() {
     // Every statement is finalized before the connection closes: SQLite refuses to close a
     // connection with statements left.
     statements_.Clear();
-    rowStatements_.clear();
+    rowStatements_.Clear();
     if (db_.isValid()) {
         db_.close();
         db_ = QSqlDatabase();
@@ -393,61 +319,31 @@ bool DirectoryStorage::Exec(QSqlQuery& query, const char* context) {
 
 bool DirectoryStorage::ReadRows(const QString& sql, const QList<QVariant>& values,
                                 const char* context,
-                                const std::function<void(const DirectoryRow&)>& read) {
+                                const std::function<void(const SqliteStatement&)>& read) {
     auto fail = [&](const QString& why) {
         PlatformLog(QStringLiteral("Directory: %1 failed: %2").arg(QLatin1String(context), why));
         return false;
     };
-    sqlite3* handle = handleOf(db_);
+    sqlite3* handle = SqliteHandle(db_);
     if (handle == nullptr) {
         return fail(QStringLiteral("the directory is not open"));
     }
-    // A statement still being read (a caller reading one list while making another) is not
-    // shared: the second reader gets one of its own, finalized after.
-    std::shared_ptr<RowStatement> kept = rowStatements_.value(sql);
-    if (!kept || kept->lent) {
-        const QByteArray text = sql.toUtf8();
-        sqlite3_stmt* prepared = nullptr;
-        if (sqlite3_prepare_v3(handle, text.constData(), static_cast<int>(text.size()),
-                               kept ? 0 : SQLITE_PREPARE_PERSISTENT, &prepared,
-                               nullptr) != SQLITE_OK) {
-            sqlite3_finalize(prepared);
-            PlatformLog(QStringLiteral("Directory: could not prepare a statement: ") +
-                        QString::fromUtf8(sqlite3_errmsg(handle)));
-            return fail(QString::fromUtf8(sqlite3_errmsg(handle)));
-        }
-        auto made = std::make_shared<RowStatement>();
-        made->statement.reset(prepared);
-        if (!kept) {
-            rowStatements_.insert(sql, made);
-        }
-        kept = std::move(made);
+    // The lease resets the statement whatever way the read ends, so that the read lock goes
+    // with it; a statement still being read (a caller reading one list while making another)
+    // is not shared.
+    auto statement = rowStatements_.Take(handle, sql);
+    if (!statement->Prepared()) {
+        PlatformLog(QStringLiteral("Directory: could not prepare a statement: ") +
+                    statement->Reason());
+        return fail(statement->Reason());
     }
-    sqlite3_stmt* statement = kept->statement.get();
-    kept->lent = true;
-    // Reset whatever way the read ends, so that the read lock goes with it.
-    const std::unique_ptr<RowStatement, void (*)(RowStatement*)> reset(
-        kept.get(), [](RowStatement* s) {
-            sqlite3_reset(s->statement.get());
-            sqlite3_clear_bindings(s->statement.get());
-            s->lent = false;
-        });
-    for (int i = 0; i < values.size(); ++i) {
-        if (bindValue(statement, i + 1, values.at(i)) != SQLITE_OK) {
-            return fail(QString::fromUtf8(sqlite3_errmsg(handle)));
-        }
+    if (!statement->Bind(values)) {
+        return fail(statement->Reason());
     }
-    const DirectoryRow row(statement);
-    for (;;) {
-        const int stepped = sqlite3_step(statement);
-        if (stepped == SQLITE_DONE) {
-            return true;
-        }
-        if (stepped != SQLITE_ROW) {
-            return fail(QString::fromUtf8(sqlite3_errmsg(handle)));
-        }
-        read(row);
+    while (statement->Next()) {
+        read(*statement);
     }
+    return statement->Failed() ? fail(statement->Reason()) : true;
 }
 
 DirectoryTransaction::DirectoryTransaction(DirectoryStorage& storage) : storage_(storage) {

@@ -2,32 +2,15 @@
 
 #include <QSqlDatabase>
 
+#include "platform/system/sqlitestatement.h"
 #include "platform/system/sqlstatementpool.h"
-#include <QByteArrayView>
-#include <QHash>
 #include <QList>
 #include <QString>
 #include <QVariant>
 
 #include <functional>
-#include <memory>
 
 class QSqlQuery;
-struct sqlite3_stmt;
-
-// The current row of a statement read straight from SQLite. A NULL reads as a null text and an
-// empty value as an empty (not null) one, as through the Qt driver.
-class DirectoryRow {
-public:
-    explicit DirectoryRow(sqlite3_stmt* statement) : s_(statement) {}
-    QString Text(int column) const;
-    qint64 Integer(int column) const;
-    // The stored bytes of a text, valid until the next row.
-    QByteArrayView Utf8(int column) const;
-
-private:
-    sqlite3_stmt* s_;
-};
 
 // Why an open failed; the text of the log line says the rest.
 enum class StorageOpenResult {
@@ -75,13 +58,15 @@ public:
     // Runs a prepared statement; on failure logs the statement's error with context.
     static bool Exec(QSqlQuery& query, const char* context);
     // Runs sql with values bound (a null text binds NULL, as through the Qt driver) and hands
-    // read each row; on failure logs the error with context and returns false. For the lists
+    // read each row, read through SqliteStatement's Text, Int64 and Utf8 (a NULL reads as a
+    // null text, an empty value as an empty one); on failure logs the error with context and
+    // returns false. For the lists
     // of many rows: read through the Qt driver, every text was translated to UTF-16 by SQLite
     // and wrapped in a variant, which cost more than finding the rows. The statement is kept
     // for the connection's lifetime and reset once the rows are read, so it never holds the
     // file's read lock past the call.
     bool ReadRows(const QString& sql, const QList<QVariant>& values, const char* context,
-                  const std::function<void(const DirectoryRow&)>& read);
+                  const std::function<void(const SqliteStatement&)>& read);
 
     QSqlDatabase& Database() { return db_; }
 
@@ -97,17 +82,9 @@ private:
     static Making makeFile(const QString& filePath, QString* error);
     bool applySchema(int from, QString* error);
 
-    struct FinalizeStatement {
-        void operator()(sqlite3_stmt* statement) const;
-    };
-    struct RowStatement {
-        std::unique_ptr<sqlite3_stmt, FinalizeStatement> statement;
-        bool lent = false;
-    };
-
     QSqlDatabase db_;
     SqlStatementPool statements_;
-    QHash<QString, std::shared_ptr<RowStatement>> rowStatements_;
+    SqliteStatementPool rowStatements_;
     QString connectionName_;
     QString filePath_;
     bool open_ = false;

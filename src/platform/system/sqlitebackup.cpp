@@ -1,15 +1,14 @@
 #include "platform/system/sqlitebackup.h"
 
+#include "platform/system/sqlitestatement.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
-#include <QSqlDriver>
-#include <QVariant>
 
 #include <sqlite3.h>
 
-#include <cstring>
 #include <memory>
 
 namespace {
@@ -28,18 +27,6 @@ struct RemoveUnlessKept {
 struct FinishBackup {
     void operator()(sqlite3_backup* b) const { sqlite3_backup_finish(b); }
 };
-
-// The handle of a Qt SQLite connection; null for any other driver or a closed connection.
-sqlite3* handleOf(const QSqlDatabase& db) {
-    if (!db.isOpen() || db.driver() == nullptr) {
-        return nullptr;
-    }
-    const QVariant v = db.driver()->handle();
-    if (!v.isValid() || std::strcmp(v.typeName(), "sqlite3*") != 0) {
-        return nullptr;
-    }
-    return *static_cast<sqlite3* const*>(v.constData());
-}
 } // namespace
 
 SqliteBackup::SqliteBackup(const QSqlDatabase& source, const QString& targetFile)
@@ -54,7 +41,7 @@ bool SqliteBackup::Run(QString* error) {
         }
         return false;
     };
-    sqlite3* source = handleOf(source_);
+    sqlite3* source = SqliteHandle(source_);
     if (source == nullptr) {
         return refuse(QStringLiteral("the database is not open"));
     }

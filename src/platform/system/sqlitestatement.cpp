@@ -43,14 +43,15 @@ bool isNullValue(const QVariant& value) {
 }
 } // namespace
 
-SqliteStatement::SqliteStatement(sqlite3* db, const QString& sql) : db_(db) {
+SqliteStatement::SqliteStatement(sqlite3* db, const QString& sql, bool kept) : db_(db) {
     if (db_ == nullptr) {
         error_ = QStringLiteral("the connection is not open");
+        reason_ = error_;
         return;
     }
     const QByteArray text = sql.toUtf8();
-    const int code = sqlite3_prepare_v2(db_, text.constData(), static_cast<int>(text.size()),
-                                        &statement_, nullptr);
+    const int code = sqlite3_prepare_v3(db_, text.constData(), static_cast<int>(text.size()),
+                                        kept ? SQLITE_PREPARE_PERSISTENT : 0, &statement_, nullptr);
     if (code != SQLITE_OK) {
         fail(code);
         sqlite3_finalize(statement_);
@@ -64,7 +65,7 @@ SqliteStatement::~SqliteStatement() {
 
 SqliteStatement::SqliteStatement(SqliteStatement&& other) noexcept
     : db_(other.db_), statement_(other.statement_), error_(std::move(other.error_)),
-      failed_(other.failed_) {
+      reason_(std::move(other.reason_)), failed_(other.failed_) {
     other.statement_ = nullptr;
 }
 
@@ -74,6 +75,7 @@ SqliteStatement& SqliteStatement::operator=(SqliteStatement&& other) noexcept {
         db_ = other.db_;
         statement_ = other.statement_;
         error_ = std::move(other.error_);
+        reason_ = std::move(other.reason_);
         failed_ = other.failed_;
         other.statement_ = nullptr;
     }
@@ -83,7 +85,8 @@ SqliteStatement& SqliteStatement::operator=(SqliteStatement&& other) noexcept {
 bool SqliteStatement::fail(int code) {
     failed_ = true;
     const char* message = db_ != nullptr ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
-    error_ = QStringLiteral("%1 (%2)").arg(QString::fromUtf8(message)).arg(code);
+    reason_ = QString::fromUtf8(message);
+    error_ = QStringLiteral("%1 (%2)").arg(reason_).arg(code);
     return false;
 }
 
@@ -96,6 +99,7 @@ bool SqliteStatement::Bind(const QVariantList& values) {
     if (values.size() != sqlite3_bind_parameter_count(statement_)) {
         failed_ = true;
         error_ = QStringLiteral("parameter count mismatch");
+        reason_ = error_;
         return false;
     }
     int index = 0;
@@ -219,6 +223,23 @@ QString SqliteStatement::Utf8Text(int column) const {
     return QString::fromUtf8(static_cast<const char*>(data), size);
 }
 
+QString SqliteStatement::Text(int column) const {
+    // Null only for NULL (and when SQLite ran out of memory, which reads as NULL too).
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+    if (text == nullptr) {
+        return QString();
+    }
+    const int bytes = sqlite3_column_bytes(statement_, column);
+    static const QString empty = QLatin1String("");
+    return bytes > 0 ? QString::fromUtf8(text, bytes) : empty;
+}
+
+QByteArrayView SqliteStatement::Utf8(int column) const {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+    return text == nullptr ? QByteArrayView()
+                           : QByteArrayView(text, sqlite3_column_bytes(statement_, column));
+}
+
 SqliteStatementPool::Lease SqliteStatementPool::Take(sqlite3* db, const QString& sql) {
     const auto found = entries_.constFind(sql);
     if (found != entries_.cend() && !(*found)->lent) {
@@ -226,7 +247,7 @@ SqliteStatementPool::Lease SqliteStatementPool::Take(sqlite3* db, const QString&
         return Lease(*found);
     }
     auto entry = std::make_shared<Entry>();
-    entry->statement = SqliteStatement(db, sql);
+    entry->statement = SqliteStatement(db, sql, found == entries_.cend());
     entry->lent = true;
     if (!entry->statement.Prepared()) {
         return Lease(std::move(entry));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QHash>
 #include <QString>
 #include <QVariant>
@@ -22,8 +23,10 @@ sqlite3* SqliteHandle(const QSqlDatabase& db);
 class SqliteStatement {
 public:
     SqliteStatement() = default;
-    // Prepares sql on db; Prepared() tells whether it worked, Error() why not.
-    SqliteStatement(sqlite3* db, const QString& sql);
+    // Prepares sql on db; Prepared() tells whether it worked, Error() why not. A statement kept
+    // for the connection's lifetime is prepared as such, so SQLite does not take its memory
+    // from the connection's small shared store.
+    SqliteStatement(sqlite3* db, const QString& sql, bool kept = false);
     ~SqliteStatement();
     SqliteStatement(SqliteStatement&& other) noexcept;
     SqliteStatement& operator=(SqliteStatement&& other) noexcept;
@@ -33,6 +36,8 @@ public:
     bool Prepared() const { return statement_ != nullptr; }
     // The last failure's text, SQLite's own message with its result code.
     const QString& Error() const { return error_; }
+    // The last failure's text without the code, as SQLite words it.
+    const QString& Reason() const { return reason_; }
 
     // Binds the values to the statement's parameters in order: NULL for a null value, a blob
     // for bytes, a whole number for integers and truth values, a real for a double, text for
@@ -54,6 +59,11 @@ public:
     // A text column selected as its stored UTF-8 bytes (`CAST(column AS BLOB)`), read as
     // SqlUtf8Text reads it: NULL a null text, empty an empty one.
     QString Utf8Text(int column) const;
+    // Any column read as text from SQLite's UTF-8: NULL a null text, empty an empty one, a
+    // number its text.
+    QString Text(int column) const;
+    // The stored UTF-8 bytes of a text column, valid until the next row; null for NULL.
+    QByteArrayView Utf8(int column) const;
 
 private:
     bool fail(int code);
@@ -61,6 +71,7 @@ private:
     sqlite3* db_ = nullptr;
     sqlite3_stmt* statement_ = nullptr;
     QString error_;
+    QString reason_;
     bool failed_ = false;
 };
 

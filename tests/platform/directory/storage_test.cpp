@@ -378,9 +378,9 @@ TEST_F(StorageTest, RowsReadOnKeptStatementsMatchTheDriverAndLetGoOfTheFile) {
 
         const QString sql =
             QStringLiteral("SELECT x, y FROM t WHERE ? IS NULL OR x >= ? ORDER BY x");
-        auto text = [](const DirectoryRow& row) {
+        auto text = [](const SqliteStatement& row) {
             const QString y = row.Text(1);
-            return QString::number(row.Integer(0)) + QLatin1Char(':') +
+            return QString::number(row.Int64(0)) + QLatin1Char(':') +
                    (y.isNull()    ? QStringLiteral("null")
                     : y.isEmpty() ? QStringLiteral("empty")
                                   : y);
@@ -388,7 +388,7 @@ TEST_F(StorageTest, RowsReadOnKeptStatementsMatchTheDriverAndLetGoOfTheFile) {
         auto read = [&](const QList<QVariant>& values) {
             QStringList rows;
             EXPECT_TRUE(reader.ReadRows(sql, values, "reading",
-                                        [&](const DirectoryRow& row) { rows << text(row); }));
+                                        [&](const SqliteStatement& row) { rows << text(row); }));
             return rows;
         };
         const QStringList all = {QStringLiteral("1:one"), QStringLiteral("2:null"),
@@ -408,11 +408,13 @@ TEST_F(StorageTest, RowsReadOnKeptStatementsMatchTheDriverAndLetGoOfTheFile) {
 
         QStringList outer;
         QStringList inner;
-        EXPECT_TRUE(reader.ReadRows(sql, {QString(), 0}, "reading", [&](const DirectoryRow& row) {
-            outer << text(row);
-            EXPECT_TRUE(reader.ReadRows(sql, {QStringLiteral(""), 10}, "reading again",
-                                        [&](const DirectoryRow& again) { inner << text(again); }));
-        }));
+        EXPECT_TRUE(
+            reader.ReadRows(sql, {QString(), 0}, "reading", [&](const SqliteStatement& row) {
+                outer << text(row);
+                EXPECT_TRUE(
+                    reader.ReadRows(sql, {QStringLiteral(""), 10}, "reading again",
+                                    [&](const SqliteStatement& again) { inner << text(again); }));
+            }));
         EXPECT_EQ(outer, (QStringList{QStringLiteral("9:nine"), QStringLiteral("10:ten")}));
         EXPECT_EQ(inner, (QStringList{QStringLiteral("10:ten"), QStringLiteral("10:ten")}));
         EXPECT_EQ(read({QString(), 0}), outer);
@@ -421,7 +423,7 @@ TEST_F(StorageTest, RowsReadOnKeptStatementsMatchTheDriverAndLetGoOfTheFile) {
     QSqlDatabase::removeDatabase(otherName);
 
     EXPECT_FALSE(reader.ReadRows(QStringLiteral("SELECT x FROM nowhere"), {}, "reading nothing",
-                                 [](const DirectoryRow&) {}));
+                                 [](const SqliteStatement&) {}));
     EXPECT_TRUE(logged(QStringLiteral("Directory: reading nothing failed: no such table")));
 }
 

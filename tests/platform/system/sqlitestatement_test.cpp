@@ -155,6 +155,13 @@ TEST_F(SqliteStatementTest, ValuesReadAsTheQtDriverReadsThem) {
         const QString text = SqlUtf8Text(viaQt.value(1));
         EXPECT_EQ(direct.Utf8Text(1), text);
         EXPECT_EQ(direct.Utf8Text(1).isNull(), text.isNull());
+        if (want.isNull() || want.typeId() == QMetaType::QString) {
+            // Read from SQLite's UTF-8 without a cast: NULL null, an empty text empty.
+            EXPECT_EQ(direct.Text(0), want.toString());
+            EXPECT_EQ(direct.Text(0).isNull(), want.isNull());
+            EXPECT_EQ(direct.Utf8(0).isNull(), want.isNull());
+            EXPECT_EQ(direct.Utf8(0).toByteArray(), want.toString().toUtf8());
+        }
         ++count;
     }
     EXPECT_FALSE(direct.Next());
