@@ -58,9 +58,8 @@ public:
     // Runs a prepared statement; on failure logs the statement's error with context.
     static bool Exec(QSqlQuery& query, const char* context);
     // Runs sql with values bound (a null text binds NULL, as through the Qt driver) and hands
-    // read each row, read through SqliteStatement's Text, Int64 and Utf8 (a NULL reads as a
-    // null text, an empty value as an empty one); on failure logs the error with context and
-    // returns false. For the lists
+    // read each row (SqliteStatement's Text reads a NULL as a null text and an empty value as
+    // an empty one); on failure logs the error with context and returns false. For the lists
     // of many rows: read through the Qt driver, every text was translated to UTF-16 by SQLite
     // and wrapped in a variant, which cost more than finding the rows. The statement is kept
     // for the connection's lifetime and reset once the rows are read, so it never holds the
