@@ -1,5 +1,6 @@
 #include "platform/system/sqlitestatement.h"
 #include "platform/system/sqltext.h"
+#include "sharedfilefixture.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -14,39 +15,8 @@
 #include <limits>
 
 namespace {
-// Two connections on one file with a rollback journal, as the studio computers share it.
-class SqliteStatementTest : public ::testing::Test {
+class SqliteStatementTest : public SharedFileTest<SqliteStatementPool> {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        reader = open();
-        writer = open();
-        exec(writer, "CREATE TABLE t (x INTEGER)");
-        exec(writer, "INSERT INTO t VALUES (1), (2), (3)");
-    }
-    void TearDown() override {
-        pool.Clear();
-        for (const QString& name : {reader.connectionName(), writer.connectionName()}) {
-            reader = writer = QSqlDatabase();
-            QSqlDatabase::removeDatabase(name);
-        }
-    }
-
-    QSqlDatabase open() {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QUuid::createUuid().toString());
-        db.setDatabaseName(dir.filePath(QStringLiteral("statement.sqlite")));
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
-        EXPECT_TRUE(db.open());
-        exec(db, "PRAGMA journal_mode=DELETE");
-        return db;
-    }
-    static bool exec(QSqlDatabase& db, const char* sql) {
-        QSqlQuery q(db);
-        const bool ran = q.exec(QString::fromUtf8(sql));
-        EXPECT_TRUE(ran) << sql << ": " << q.lastError().text().toStdString();
-        return ran;
-    }
     static QList<int> rows(SqliteStatement& s) {
         QList<int> out;
         while (s.Next()) {
@@ -55,12 +25,6 @@ protected:
         return out;
     }
     sqlite3* handle() const { return SqliteHandle(reader); }
-
-    QTemporaryDir dir;
-    QSqlDatabase reader;
-    QSqlDatabase writer;
-    SqliteStatementPool pool;
-    const QString select = QStringLiteral("SELECT x FROM t ORDER BY x");
 };
 
 TEST_F(SqliteStatementTest, TheHandleIsTheOpenConnectionsOnly) {

@@ -1,4 +1,5 @@
 #include "platform/system/sqlstatementpool.h"
+#include "sharedfilefixture.h"
 
 #include <QSqlError>
 #include <QTemporaryDir>
@@ -8,39 +9,8 @@
 #include <gtest/gtest.h>
 
 namespace {
-// Two connections on one file with a rollback journal, as the studio computers share it.
-class SqlStatementPoolTest : public ::testing::Test {
+class SqlStatementPoolTest : public SharedFileTest<SqlStatementPool> {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        reader = open();
-        writer = open();
-        exec(writer, "CREATE TABLE t (x INTEGER)");
-        exec(writer, "INSERT INTO t VALUES (1), (2), (3)");
-    }
-    void TearDown() override {
-        pool.Clear();
-        for (const QString& name : {reader.connectionName(), writer.connectionName()}) {
-            reader = writer = QSqlDatabase();
-            QSqlDatabase::removeDatabase(name);
-        }
-    }
-
-    QSqlDatabase open() {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QUuid::createUuid().toString());
-        db.setDatabaseName(dir.filePath(QStringLiteral("pool.sqlite")));
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
-        EXPECT_TRUE(db.open());
-        exec(db, "PRAGMA journal_mode=DELETE");
-        return db;
-    }
-    static bool exec(QSqlDatabase& db, const char* sql) {
-        QSqlQuery q(db);
-        const bool ran = q.exec(QString::fromUtf8(sql));
-        EXPECT_TRUE(ran) << sql << ": " << q.lastError().text().toStdString();
-        return ran;
-    }
     static QList<int> rows(QSqlQuery& q) {
         QList<int> out;
         while (q.next()) {
@@ -48,12 +18,6 @@ protected:
         }
         return out;
     }
-
-    QTemporaryDir dir;
-    QSqlDatabase reader;
-    QSqlDatabase writer;
-    SqlStatementPool pool;
-    const QString select = QStringLiteral("SELECT x FROM t ORDER BY x");
 };
 
 // A statement left half read must not keep the file's read lock, or no other studio
