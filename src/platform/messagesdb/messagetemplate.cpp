@@ -1,6 +1,7 @@
 #include "platform/messagesdb/messagetemplate.h"
 
 #include "platform/messagesdb/orlixmessage.h"
+#include "platform/messagesdb/storeddates.h"
 #include "platform/web/htmltext.h"
 
 #include <QHash>
@@ -311,11 +312,13 @@ public:
         return reference_;
     }
     QString& Flat() { return flat_; }
+    StoredDates::PageDates& Dates() { return dates_; }
 
 private:
     const OrlixMessage* of_ = nullptr;
     QString reference_;
     QString flat_;
+    StoredDates::PageDates dates_;
 };
 
 void appendLink(PageWriter& out, bool screen, QLatin1String command, const QString& reference) {
@@ -356,10 +359,10 @@ void appendField(PageWriter& out, const OrlixMessage& m, bool screen, Field fiel
         appendLine(out, m.Columns().Cc, screen);
         return;
     case Field::ReceivedDate:
-        escaped().Append(out, m.ReceivedDateText());
+        escaped().Append(out, scratch.Dates().Text(m.ReceivedDateUtc()));
         return;
     case Field::SentDate:
-        escaped().Append(out, m.SentDateText());
+        escaped().Append(out, scratch.Dates().Text(m.SentDateUtc()));
         return;
     case Field::SendAfterDate: {
         const QDateTime after = m.SendAfterDate();
@@ -369,8 +372,10 @@ void appendField(PageWriter& out, const OrlixMessage& m, bool screen, Field fiel
         return;
     }
     case Field::Date: {
-        const QString received = m.ReceivedDateText();
-        escaped().Append(out, received.isEmpty() ? m.SentDateText() : received);
+        // A set date's text is never empty.
+        const QString& received = scratch.Dates().Text(m.ReceivedDateUtc());
+        escaped().Append(out,
+                         received.isEmpty() ? scratch.Dates().Text(m.SentDateUtc()) : received);
         return;
     }
     case Field::Folder:
