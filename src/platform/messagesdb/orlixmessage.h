@@ -84,6 +84,16 @@ public:
     QString CcText() const { return Columns().Cc; }
     QString BodyText() const { return Columns().TextBody; }
 
+    // Asks the processor for the columns' texts ahead of their use, for a page of many
+    // messages; nothing is read or made.
+    void PrefetchColumns() const {
+        if (!columnsStale_) {
+            __builtin_prefetch(columns_.Subject.constData());
+            __builtin_prefetch(columns_.From.constData());
+            __builtin_prefetch(columns_.TextBody.constData());
+        }
+    }
+
     // The name of the message's folder in the database it came from; "" when unknown.
     QString FolderName() const;
 
