@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -30,6 +31,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -38,6 +40,8 @@ int kTotal = 100000;
 int kRecent = 1000;
 constexpr int kDay = 1440;
 
+// ORLIX_BENCH_CORPUS names a folder kept between runs, as in the messages database's
+// benchmark: filled on the first run, opened again after.
 struct Corpus {
     QTemporaryDir dir{QDir::currentPath() + QStringLiteral("/messagelist-bench-XXXXXX")};
     OrlixDatabase db;
@@ -45,7 +49,17 @@ struct Corpus {
     QString page = dir.path() + QStringLiteral("/Data/Temp/Messages-List.htm");
 
     Corpus() {
-        FillBenchMessages(db, dir.path(), kTotal, now, [](int i) {
+        const QString kept = qEnvironmentVariable("ORLIX_BENCH_CORPUS");
+        if (!kept.isEmpty() && QFile::exists(kept + QStringLiteral("/messages.sqlite"))) {
+            db.SetChangeWatch(0, 0);
+            if (db.OpenDatabase(kept, QString()) != 0) {
+                std::abort();
+            }
+            return;
+        }
+        const QString folder = kept.isEmpty() ? dir.path() : kept;
+        QDir().mkpath(folder);
+        FillBenchMessages(db, folder, kTotal, now, [](int i) {
             // The recent ones spread over the last 22 hours, the rest over the time before.
             return i >= kTotal - kRecent ? (kTotal - i) * (79200LL / kRecent)
                                          : 86400LL + (kTotal - i) * 300LL;

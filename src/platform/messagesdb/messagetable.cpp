@@ -86,23 +86,20 @@ void MessageTable::fromRow(OrlixMessage* message, const SqliteStatement& row,
 
 void MessageTable::setStored(OrlixMessage* message, MessageColumns columns, const Storage& storage,
                              const Tree& tree) {
-    const qint32 reference = message->Reference();
-    std::weak_ptr<MessagesStorage> weak = storage;
-    message->setStoredState(
-        [weak, reference]() -> QByteArray {
-            const auto s = weak.lock();
-            if (!s || !s->IsOpen()) {
-                return {};
-            }
-            auto bytes =
-                s->Statement(QStringLiteral("SELECT mime FROM messages WHERE reference = ?"));
-            bytes->addBindValue(reference);
-            if (!MessagesStorage::Exec(*bytes, "reading a message") || !bytes->next()) {
-                return {};
-            }
-            return bytes->value(0).toByteArray();
-        },
-        std::move(columns), tree);
+    message->setStoredState(storage, std::move(columns), tree);
+}
+
+QByteArray MessageTable::StoredBytes(const Storage& storage, qint32 reference) {
+    if (!storage || !storage->IsOpen()) {
+        return {};
+    }
+    auto bytes =
+        storage->Statement(QStringLiteral("SELECT mime FROM messages WHERE reference = ?"));
+    bytes->addBindValue(reference);
+    if (!MessagesStorage::Exec(*bytes, "reading a message") || !bytes->next()) {
+        return {};
+    }
+    return bytes->value(0).toByteArray();
 }
 
 namespace {
@@ -191,7 +188,7 @@ bool MessageTable::Insert(const Storage& storage, OrlixMessage& message) {
 
 bool MessageTable::Update(const Storage& storage, const OrlixMessage& message) {
     // Bytes that were never read are unchanged: the row keeps its own.
-    const bool withBytes = !message.loader_;
+    const bool withBytes = !message.bytesUnread();
     QSqlQuery q = storage->Prepare(
         QStringLiteral("UPDATE messages SET folder = ?, kind = ?, flags = ?, personal_owner = ?,"
                        " inherited_value = ?, received_utc = ?, sent_utc = ?, send_after_utc = ?,"

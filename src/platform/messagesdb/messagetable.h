@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QVariantList>
 
@@ -34,6 +35,8 @@ public:
                       int limit = 0);
     // The statement Query runs for a WHERE condition; limit 0 reads every row.
     static QString QuerySql(const QString& where, int limit = 0);
+    // A stored message's bytes; empty when the row or the store is gone.
+    static QByteArray StoredBytes(const Storage& storage, qint32 reference);
     static bool Delete(const Storage& storage, qint32 reference, bool& found);
     static bool Move(const Storage& storage, qint32 reference, qint32 folder, bool& found);
     // The new row's Reference, 0 when the message is missing or the copy failed.

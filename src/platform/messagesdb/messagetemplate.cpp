@@ -1,11 +1,13 @@
 #include "platform/messagesdb/messagetemplate.h"
 
 #include "platform/messagesdb/orlixmessage.h"
+#include "platform/messagesdb/storeddates.h"
 #include "platform/web/htmltext.h"
 
 #include <QHash>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -118,12 +120,22 @@ private:
 // per field: escaping a listener's line a character at a time cost a fifth of the page.
 class Escaped {
 public:
+    Escaped() {
+        for (char16_t c = 0; c < kAscii; ++c) {
+            asciiSame_[c] = state(c) == kSame;
+        }
+    }
+
     // Appends text as HtmlText::Escape gives it.
     void Append(PageWriter& out, QStringView text) {
+        // Nearly every character of a page is ASCII that stays as it is: a table of 128 that
+        // never needs to learn anything decides those.
+        const char16_t* const chars = text.utf16();
+        const qsizetype size = text.size();
         qsizetype clean = 0;
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            const char16_t c = text[i].unicode();
-            if (state(c) == kSame) {
+        for (qsizetype i = 0; i < size; ++i) {
+            const char16_t c = chars[i];
+            if (c < kAscii ? asciiSame_[c] : state(c) == kSame) {
                 continue;
             }
             out += text.sliced(clean, i - clean);
@@ -135,6 +147,7 @@ public:
 
 private:
     enum : quint8 { kUnknown = 0, kSame = 1, kReplaced = 2 };
+    static constexpr char16_t kAscii = 0x80;
     quint8 state(char16_t c) {
         quint8& known = states_[c];
         if (known == kUnknown) {
@@ -152,6 +165,7 @@ private:
 
     std::vector<quint8> states_ = std::vector<quint8>(0x10000, kUnknown);
     QHash<char16_t, QString> replacements_;
+    std::array<bool, kAscii> asciiSame_{};
 };
 
 // One per thread: what the escaper makes of a character never changes.
@@ -311,11 +325,13 @@ public:
         return reference_;
     }
     QString& Flat() { return flat_; }
+    StoredDates::PageDates& Dates() { return dates_; }
 
 private:
     const OrlixMessage* of_ = nullptr;
     QString reference_;
     QString flat_;
+    StoredDates::PageDates dates_;
 };
 
 void appendLink(PageWriter& out, bool screen, QLatin1String command, const QString& reference) {
@@ -356,10 +372,10 @@ void appendField(PageWriter& out, const OrlixMessage& m, bool screen, Field fiel
         appendLine(out, m.Columns().Cc, screen);
         return;
     case Field::ReceivedDate:
-        escaped().Append(out, m.ReceivedDateText());
+        escaped().Append(out, scratch.Dates().Text(m.ReceivedDateUtc()));
         return;
     case Field::SentDate:
-        escaped().Append(out, m.SentDateText());
+        escaped().Append(out, scratch.Dates().Text(m.SentDateUtc()));
         return;
     case Field::SendAfterDate: {
         const QDateTime after = m.SendAfterDate();
@@ -369,8 +385,10 @@ void appendField(PageWriter& out, const OrlixMessage& m, bool screen, Field fiel
         return;
     }
     case Field::Date: {
-        const QString received = m.ReceivedDateText();
-        escaped().Append(out, received.isEmpty() ? m.SentDateText() : received);
+        // A set date's text is never empty.
+        const QString& received = scratch.Dates().Text(m.ReceivedDateUtc());
+        escaped().Append(out,
+                         received.isEmpty() ? scratch.Dates().Text(m.SentDateUtc()) : received);
         return;
     }
     case Field::Folder:
@@ -536,7 +554,18 @@ QString render(const QString& text, const std::vector<const OrlixMessage*>& mess
             const std::vector<Segment> segments = split(block);
             Scratch scratch;
             PageWriter writer(expansion);
-            for (const OrlixMessage* m : messages) {
+            const std::size_t count = messages.size();
+            for (std::size_t i = 0; i < count; ++i) {
+                // The messages and their texts lie apart in memory: a list of ten thousand
+                // waited on each of them in turn. The next ones are asked for while this one
+                // is written.
+                if (i + 2 < count) {
+                    __builtin_prefetch(messages[i + 2]);
+                }
+                if (i + 1 < count) {
+                    messages[i + 1]->PrefetchColumns();
+                }
+                const OrlixMessage* m = messages[i];
                 for (const Segment& s : segments) {
                     if (s.Tag == Field::None) {
                         writer += s.Literal;

@@ -1,5 +1,6 @@
 #include "platform/messagesdb/orlixmessage.h"
 
+#include "platform/messagesdb/messagetable.h"
 #include "platform/messagesdb/messagetemplate.h"
 #include "platform/messagesdb/orlixcategorytree.h"
 #include "platform/messagesdb/storeddates.h"
@@ -54,9 +55,10 @@ QString OrlixMessage::SentDateText() const {
 }
 
 QByteArray OrlixMessage::MessageBytes() const {
-    if (loader_) {
-        bytes_ = loader_();
-        loader_ = nullptr;
+    if (unread_) {
+        bytes_ = MessageTable::StoredBytes(storage_.lock(), storedReference_);
+        unread_ = false;
+        storage_.reset();
     }
     if (bytesStale_) {
         bytes_ = changed_->ToBytes();
@@ -102,7 +104,8 @@ void OrlixMessage::SetMessageBytes(const QByteArray& rfc5322) {
 
 void OrlixMessage::setBytes(const QByteArray& rfc5322) {
     forgetChanged();
-    loader_ = nullptr;
+    unread_ = false;
+    storage_.reset();
     bytes_ = rfc5322;
     columns_ = ReadMessageColumns(rfc5322);
 }
@@ -136,11 +139,13 @@ QString OrlixMessage::ApplyTemplate(const QString& text, int options) const {
     return MessageTemplate::RenderOne(text, *this, options);
 }
 
-void OrlixMessage::setStoredState(std::function<QByteArray()> loader, MessageColumns columns,
+void OrlixMessage::setStoredState(std::weak_ptr<MessagesStorage> storage, MessageColumns columns,
                                   std::weak_ptr<const OrlixCategoryTree> tree) {
     forgetChanged();
     bytes_.clear();
-    loader_ = std::move(loader);
+    storage_ = std::move(storage);
+    storedReference_ = reference_;
+    unread_ = true;
     columns_ = std::move(columns);
     tree_ = std::move(tree);
 }

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+class MessagesStorage;
 class OrlixCategoryTree;
 
 // One stored message: its place (folder), kind, status bits, owner and dates, around the
@@ -57,6 +58,9 @@ public:
     void SetSendAfterDate(const QDateTime& date);
     QString ReceivedDateText() const;
     QString SentDateText() const;
+    // The dates in UTC as kept, for a page that formats many (StoredDates::PageDates).
+    const QDateTime& ReceivedDateUtc() const { return receivedDate_; }
+    const QDateTime& SentDateUtc() const { return sentDate_; }
 
     // The whole message. Setting it replaces the message and reads its columns again.
     // The message inside, as the message object: read from the stored bytes. A change reaches
@@ -80,6 +84,16 @@ public:
     QString CcText() const { return Columns().Cc; }
     QString BodyText() const { return Columns().TextBody; }
 
+    // Asks the processor for the columns' texts ahead of their use, for a page of many
+    // messages; nothing is read or made.
+    void PrefetchColumns() const {
+        if (!columnsStale_) {
+            __builtin_prefetch(columns_.Subject.constData());
+            __builtin_prefetch(columns_.From.constData());
+            __builtin_prefetch(columns_.TextBody.constData());
+        }
+    }
+
     // The name of the message's folder in the database it came from; "" when unknown.
     QString FolderName() const;
 
@@ -95,9 +109,11 @@ Q_SIGNALS:
 private:
     friend class MessageTable;
     friend class OrlixDatabase;
-    // Stored messages read their bytes only when someone asks for them.
-    void setStoredState(std::function<QByteArray()> loader, MessageColumns columns,
+    // Stored messages read their bytes only when someone asks for them, from the row of
+    // storedReference in storage (the row's reference as it was read).
+    void setStoredState(std::weak_ptr<MessagesStorage> storage, MessageColumns columns,
                         std::weak_ptr<const OrlixCategoryTree> tree);
+    bool bytesUnread() const { return unread_; }
     void setCategoryTree(std::weak_ptr<const OrlixCategoryTree> tree) { tree_ = std::move(tree); }
     void setBytes(const QByteArray& rfc5322);
     void forgetChanged();
@@ -114,7 +130,11 @@ private:
     QDateTime sentDate_;
     QDateTime sendAfterDate_;
     mutable QByteArray bytes_;
-    mutable std::function<QByteArray()> loader_;
+    // Where unread bytes come from: a handle and a number, not a function object, since a
+    // busy day's list makes ten thousand of them and reads the bytes of next to none.
+    mutable std::weak_ptr<MessagesStorage> storage_;
+    qint32 storedReference_ = 0;
+    mutable bool unread_ = false;
     mutable MessageColumns columns_;
     // The message object changed in place since bytes_ and columns_ were made, when it was.
     std::unique_ptr<MimeMessage> changed_;

@@ -117,6 +117,32 @@ QString StoredDates::Text(const QDateTime& date) {
     return text;
 }
 
+const QString& StoredDates::PageDates::Text(const QDateTime& date) {
+    static const QString unset;
+    if (!date.isValid()) {
+        return unset;
+    }
+    if (pattern_.isEmpty()) {
+        pattern_ = locale_.dateFormat(QLocale::ShortFormat);
+    }
+    QDate day;
+    QTime time;
+    localTime(date.toMSecsSinceEpoch(), date, day, time);
+    if (day != day_) {
+        day_ = day;
+        text_ = locale_.toString(day_, pattern_);
+        dayLength_ = text_.size();
+    }
+    text_.resize(dayLength_);
+    text_ += QLatin1Char(' ');
+    text_ += QLatin1Char(char('0' + time.hour() / 10));
+    text_ += QLatin1Char(char('0' + time.hour() % 10));
+    text_ += QLatin1Char(':');
+    text_ += QLatin1Char(char('0' + time.minute() / 10));
+    text_ += QLatin1Char(char('0' + time.minute() % 10));
+    return text_;
+}
+
 bool StoredDates::DateNumberToStored(double dateNumber, qint64& stored) {
     // Years 100 to 9999, as the date numbers of the program's other routines allow.
     if (!std::isfinite(dateNumber) || dateNumber < -657434.0 || dateNumber > 2958466.0) {

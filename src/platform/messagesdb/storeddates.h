@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QLocale>
 #include <QString>
 #include <QVariant>
 
@@ -14,6 +15,20 @@ QDateTime FromStored(const QVariant& value);
 QDateTime FromStoredUtc(const QVariant& value);
 // The display text of a date: the system's short date and "hh:mm"; "" when unset.
 QString Text(const QDateTime& date);
+// The texts Text gives, for a page of many dates: the locale read once for the page, the
+// text of the last day kept, and no string made per date.
+class PageDates {
+public:
+    // Valid until the next call.
+    const QString& Text(const QDateTime& date);
+
+private:
+    QLocale locale_;
+    QString pattern_;
+    QDate day_;
+    qsizetype dayLength_ = 0;
+    QString text_;
+};
 // A date number (days since 30 December 1899, the fraction the time of day, in UTC) as
 // stored milliseconds; false when it is out of any sensible range.
 bool DateNumberToStored(double dateNumber, qint64& stored);

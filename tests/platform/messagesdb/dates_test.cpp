@@ -104,6 +104,7 @@ TEST_F(MessageDatesTest, DateTextFollowsAChangeOfTheProgramsLocale) {
 // clocks, a day's end and a zone whose offset is not a whole hour (or not even a whole
 // minute, as the local mean times before standard zones): as a conversion of each moment on
 // its own gives it. A change of zone between two moments of the same quarter hour shows too.
+// A page's formatter, which keeps the last day's text, gives the same texts in sequence.
 TEST_F(MessageDatesTest, DateTextIsEachMomentsLocalTimeThroughClockChanges) {
     const auto utc = [](const char* text) {
         return QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate);
@@ -127,6 +128,7 @@ TEST_F(MessageDatesTest, DateTextIsEachMomentsLocalTimeThroughClockChanges) {
         const QLocale locale;
         const QString pattern = locale.dateFormat(QLocale::ShortFormat);
         const QDateTime middle = utc(c.around);
+        StoredDates::PageDates page;
         for (int minute = -150; minute <= 150; ++minute) {
             for (const int second : {0, 59}) {
                 const QDateTime when = middle.addSecs(minute * 60 + second);
@@ -134,7 +136,9 @@ TEST_F(MessageDatesTest, DateTextIsEachMomentsLocalTimeThroughClockChanges) {
                 ASSERT_EQ(StoredDates::Text(when), locale.toString(local.date(), pattern) +
                                                        local.toString(QStringLiteral(" HH:mm")))
                     << c.zone << " " << when.toString(Qt::ISODate).toStdString();
+                ASSERT_EQ(page.Text(when), StoredDates::Text(when));
             }
+            ASSERT_EQ(page.Text(QDateTime()), QString());
         }
     }
     const QDateTime noon = utc("2026-07-01T12:00:00Z");

@@ -281,6 +281,32 @@ TEST_F(MessagesDbTest, ChangesMadeInPlaceReachBytesColumnsCopiesAndTheStore) {
     EXPECT_EQ(m->BodyText(), QStringLiteral("new body"));
 }
 
+// A list's messages carry only where their bytes are: each must read its own row, once, and
+// keep what it read when the row goes afterwards.
+TEST_F(MessagesDbTest, ListedMessagesReadTheirOwnBytesOnceWhenFirstAsked) {
+    open();
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (const QString& subject :
+         {QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")}) {
+        storeReceived(subject, now);
+    }
+    auto list = db_->GetMessages(QString());
+    ASSERT_EQ(list->Count(), 3);
+    QStringList read;
+    for (int i = 1; i <= list->Count(); ++i) {
+        const OrlixMessage& m = *list->Item(i);
+        read << m.CDOMessage().Subject();
+        EXPECT_EQ(read.last(), m.Subject());
+        bool ok = false;
+        db_->DeleteMessage(m.Reference(), false, ok);
+        ASSERT_TRUE(ok);
+        EXPECT_EQ(m.CDOMessage().Subject(), m.Subject());
+    }
+    read.sort();
+    EXPECT_EQ(read,
+              QStringList({QStringLiteral("one"), QStringLiteral("three"), QStringLiteral("two")}));
+}
+
 TEST_F(MessagesDbTest, StoringAMessageThatWasDeletedMeanwhileFails) {
     open();
     const qint32 ref = storeReceived(QStringLiteral("gone"), QDateTime::currentDateTimeUtc());
