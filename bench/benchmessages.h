@@ -7,6 +7,8 @@
 #include "platform/messagesdb/orlixmessage.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QString>
 
 #include <cstdlib>
@@ -58,4 +60,27 @@ inline void FillBenchMessages(OrlixDatabase& db, const QString& folder, int tota
     if (db.OpenDatabase(folder, QString()) != 0) {
         std::abort();
     }
+}
+
+// The messages benchmarks' corpus in db: `total` messages, the newest `recent` of them spread
+// over the last 22 hours and the rest over the time before. A folder named by
+// ORLIX_BENCH_CORPUS is kept between runs: filled on the first, opened again after (a million
+// messages take minutes to fill); its recent messages stay in the last 24 hours for two hours,
+// and the sizes given must be those it was filled with. Otherwise it is filled in `scratch`.
+inline void OpenBenchCorpus(OrlixDatabase& db, const QString& scratch, int total, int recent,
+                            const QDateTime& now) {
+    const QString kept = qEnvironmentVariable("ORLIX_BENCH_CORPUS");
+    if (!kept.isEmpty() && QFile::exists(kept + QStringLiteral("/messages.sqlite"))) {
+        db.SetChangeWatch(0, 0);
+        if (db.OpenDatabase(kept, QString()) != 0) {
+            std::abort();
+        }
+        return;
+    }
+    const QString folder = kept.isEmpty() ? scratch : kept;
+    QDir().mkpath(folder);
+    FillBenchMessages(db, folder, total, now, [total, recent](int i) {
+        return i >= total - recent ? (total - i) * (79200LL / recent)
+                                   : 86400LL + (total - i) * 300LL;
+    });
 }

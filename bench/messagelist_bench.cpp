@@ -40,31 +40,14 @@ int kTotal = 100000;
 int kRecent = 1000;
 constexpr int kDay = 1440;
 
-// ORLIX_BENCH_CORPUS names a folder kept between runs, as in the messages database's
-// benchmark: filled on the first run, opened again after.
+// The same corpus as the messages database's benchmark (OpenBenchCorpus).
 struct Corpus {
     QTemporaryDir dir{QDir::currentPath() + QStringLiteral("/messagelist-bench-XXXXXX")};
     OrlixDatabase db;
     QDateTime now = QDateTime::currentDateTimeUtc();
     QString page = dir.path() + QStringLiteral("/Data/Temp/Messages-List.htm");
 
-    Corpus() {
-        const QString kept = qEnvironmentVariable("ORLIX_BENCH_CORPUS");
-        if (!kept.isEmpty() && QFile::exists(kept + QStringLiteral("/messages.sqlite"))) {
-            db.SetChangeWatch(0, 0);
-            if (db.OpenDatabase(kept, QString()) != 0) {
-                std::abort();
-            }
-            return;
-        }
-        const QString folder = kept.isEmpty() ? dir.path() : kept;
-        QDir().mkpath(folder);
-        FillBenchMessages(db, folder, kTotal, now, [](int i) {
-            // The recent ones spread over the last 22 hours, the rest over the time before.
-            return i >= kTotal - kRecent ? (kTotal - i) * (79200LL / kRecent)
-                                         : 86400LL + (kTotal - i) * 300LL;
-        });
-    }
+    Corpus() { OpenBenchCorpus(db, dir.path(), kTotal, kRecent, now); }
     // The list's own filter for the Inbox, as the pane hands it on.
     static QString ownFilter() {
         return QStringLiteral("([Folder]=%1 AND ([Owner]=0 OR [Owner]=0))")

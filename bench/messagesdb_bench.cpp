@@ -35,33 +35,14 @@ namespace {
 int kTotal = 100000;
 int kRecent = 1000;
 
-// One database for the query and rendering benchmarks, on the machine's disk. A folder named
-// by ORLIX_BENCH_CORPUS is kept between runs: filled on the first, opened again after (a
-// million messages take minutes to fill); its recent messages stay in the last 24 hours for
-// two hours, and the sizes given must be those it was filled with.
+// One database for the query and rendering benchmarks, on the machine's disk (or kept, see
+// OpenBenchCorpus).
 struct Corpus {
     QTemporaryDir dir{QDir::currentPath() + QStringLiteral("/messagesdb-bench-XXXXXX")};
     OrlixDatabase db;
     QDateTime now = QDateTime::currentDateTimeUtc();
 
-    Corpus() {
-        const QString kept = qEnvironmentVariable("ORLIX_BENCH_CORPUS");
-        if (!kept.isEmpty() && QFile::exists(kept + QStringLiteral("/messages.sqlite"))) {
-            db.SetChangeWatch(0, 0);
-            if (db.OpenDatabase(kept, QString()) != 0) {
-                std::abort();
-            }
-            return;
-        }
-        const QString folder = kept.isEmpty() ? dir.path() : kept;
-        QDir().mkpath(folder);
-        // The newest kRecent arrived in the last 24 hours (spread over the last 22 hours), the
-        // rest over the time before.
-        FillBenchMessages(db, folder, kTotal, now, [](int i) {
-            return i >= kTotal - kRecent ? (kTotal - i) * (79200LL / kRecent)
-                                         : 86400LL + (kTotal - i) * 300LL;
-        });
-    }
+    Corpus() { OpenBenchCorpus(db, dir.path(), kTotal, kRecent, now); }
 
     QString last24Hours() const {
         return QStringLiteral(" [Received]>") +

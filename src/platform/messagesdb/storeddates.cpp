@@ -80,6 +80,16 @@ void localTime(qint64 utc, const QDateTime& date, QDate& day, QTime& time) {
     day = local.date();
     time = local.time();
 }
+
+// " hh:mm" after a day's text.
+void appendClock(QString& text, QTime time) {
+    text += QLatin1Char(' ');
+    text += QLatin1Char(char('0' + time.hour() / 10));
+    text += QLatin1Char(char('0' + time.hour() % 10));
+    text += QLatin1Char(':');
+    text += QLatin1Char(char('0' + time.minute() / 10));
+    text += QLatin1Char(char('0' + time.minute() % 10));
+}
 } // namespace
 
 QString StoredDates::Text(const QDateTime& date) {
@@ -108,12 +118,7 @@ QString StoredDates::Text(const QDateTime& date) {
     QString text;
     text.reserve(lastDayText.size() + 6);
     text += lastDayText;
-    text += QLatin1Char(' ');
-    text += QLatin1Char(char('0' + time.hour() / 10));
-    text += QLatin1Char(char('0' + time.hour() % 10));
-    text += QLatin1Char(':');
-    text += QLatin1Char(char('0' + time.minute() / 10));
-    text += QLatin1Char(char('0' + time.minute() % 10));
+    appendClock(text, time);
     return text;
 }
 
@@ -134,12 +139,7 @@ const QString& StoredDates::PageDates::Text(const QDateTime& date) {
         dayLength_ = text_.size();
     }
     text_.resize(dayLength_);
-    text_ += QLatin1Char(' ');
-    text_ += QLatin1Char(char('0' + time.hour() / 10));
-    text_ += QLatin1Char(char('0' + time.hour() % 10));
-    text_ += QLatin1Char(':');
-    text_ += QLatin1Char(char('0' + time.minute() / 10));
-    text_ += QLatin1Char(char('0' + time.minute() % 10));
+    appendClock(text_, time);
     return text_;
 }
 
