@@ -1,5 +1,6 @@
 #include "platform/directory/contactstore.h"
 
+#include "platform/directory/contactlightrow.h"
 #include "platform/directory/contacttext.h"
 #include "platform/directory/directoryrights.h"
 #include "platform/directory/directorystorage.h"
@@ -8,65 +9,30 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <array>
 #include <numeric>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace {
-const QString kLightColumns = QStringLiteral(
-    "reference, name, company, email1, email2, email3, phone1, phone2, mobile, other,"
-    " login_name, owner_reference, contact_list_value, directory_rights, user_rights,"
-    " password_hash <> ''");
-
 ContactRecord readRecord(const QSqlQuery& q, bool full) {
     ContactRecord r;
-    r.reference = q.value(0).toInt();
-    r.name = q.value(1).toString();
-    r.company = q.value(2).toString();
-    r.email1 = q.value(3).toString();
-    r.email2 = q.value(4).toString();
-    r.email3 = q.value(5).toString();
-    r.phoneNumber1 = q.value(6).toString();
-    r.phoneNumber2 = q.value(7).toString();
-    r.mobileNumber = q.value(8).toString();
-    r.otherNumber = q.value(9).toString();
-    r.loginName = q.value(10).toString();
-    r.ownerReference = q.value(11).toInt();
-    r.contactListValue = q.value(12).toInt();
-    r.directoryRights = q.value(13).toUInt();
-    r.userRights = q.value(14).toUInt();
-    r.passwordSet = q.value(15).toBool();
+    for (std::size_t i = 0; i < ContactLightRow::kTexts.size(); ++i) {
+        r.*ContactLightRow::kTexts[i] =
+            q.value(ContactLightRow::kFirstText + static_cast<int>(i)).toString();
+    }
+    std::array<qint64, 6> numbers{};
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        numbers[i] = q.value(ContactLightRow::kNumberColumns[i]).toLongLong();
+    }
+    ContactLightRow::SetNumbers(r, numbers);
     r.full = full;
     r.notesRead = full;
     if (full) {
-        r.address = q.value(16).toString();
-        r.notes = q.value(17).toString();
+        r.address = q.value(ContactLightRow::kColumnCount).toString();
+        r.notes = q.value(ContactLightRow::kColumnCount + 1).toString();
     }
-    return r;
-}
-
-// The light record of a list's row, in the columns of kLightColumns.
-ContactRecord readListRow(const SqliteStatement& row) {
-    ContactRecord r;
-    r.reference = static_cast<qint32>(row.Int64(0));
-    r.name = row.Text(1);
-    r.company = row.Text(2);
-    r.email1 = row.Text(3);
-    r.email2 = row.Text(4);
-    r.email3 = row.Text(5);
-    r.phoneNumber1 = row.Text(6);
-    r.phoneNumber2 = row.Text(7);
-    r.mobileNumber = row.Text(8);
-    r.otherNumber = row.Text(9);
-    r.loginName = row.Text(10);
-    r.ownerReference = static_cast<qint32>(row.Int64(11));
-    r.contactListValue = static_cast<qint32>(row.Int64(12));
-    r.directoryRights = static_cast<quint32>(row.Int64(13));
-    r.userRights = static_cast<quint32>(row.Int64(14));
-    r.passwordSet = row.Int64(15) != 0;
-    r.full = false;
-    r.notesRead = false;
     return r;
 }
 
@@ -148,7 +114,7 @@ std::optional<ContactRecord> ContactStore::Load(qint32 reference, bool full) {
     if (reference <= 0) {
         return std::nullopt;
     }
-    QSqlQuery q = s_.Prepare(QStringLiteral("SELECT ") + kLightColumns +
+    QSqlQuery q = s_.Prepare(QStringLiteral("SELECT ") + ContactLightRow::kColumns +
                              (full ? QStringLiteral(", address, notes") : QString()) +
                              QStringLiteral(" FROM contacts WHERE reference = ?"));
     q.addBindValue(reference);
@@ -162,7 +128,7 @@ std::optional<ContactRecord> ContactStore::LoadByLoginName(const QString& loginN
     if (loginName.trimmed().isEmpty()) {
         return std::nullopt;
     }
-    QSqlQuery q = s_.Prepare(QStringLiteral("SELECT ") + kLightColumns +
+    QSqlQuery q = s_.Prepare(QStringLiteral("SELECT ") + ContactLightRow::kColumns +
                              QStringLiteral(", address, notes FROM contacts WHERE login_name = ?"));
     q.addBindValue(loginName.trimmed());
     if (!DirectoryStorage::Exec(q, "reading a user") || !q.next()) {
@@ -242,7 +208,8 @@ bool ContactStore::LoginNameTaken(const QString& loginName, qint32 exceptReferen
 }
 
 QString ContactStore::ListSql(const QString& where) {
-    return QStringLiteral("SELECT ") + kLightColumns + QStringLiteral(" FROM contacts") + where +
+    return QStringLiteral("SELECT ") + ContactLightRow::kColumns +
+           QStringLiteral(" FROM contacts") + where +
            QStringLiteral(" ORDER BY name_fold, reference");
 }
 
@@ -259,16 +226,16 @@ QList<ContactRecord> ContactStore::list(const QString& where, const QList<QVaria
     QList<ContactRecord> found;
     const bool ran =
         s_.ReadRows(ListSql(where), values, "looking up contacts",
-                    [&found](const SqliteStatement& row) { found << readListRow(row); });
+                    [&found](const SqliteStatement& row) { found << ContactLightRow::Read(row); });
     if (ok) {
         *ok = ran;
     }
     return found;
 }
 
-std::vector<qsizetype>
+QList<std::shared_ptr<DirectoryContact>>
 ContactStore::readInNameOrder(const QString& sql, const QList<QVariant>& values, bool* ok,
-                              const std::function<void(ContactRecord&&)>& keep) {
+                              const ContactMaker::Make& make) {
     // SQLite sorts whole result rows: every light column of every found row is written into
     // its sorter and read back out, which on a search finding thousands of a million contacts
     // cost more than finding them. Here only an index is sorted, by the stored folded name's
@@ -278,31 +245,64 @@ ContactStore::readInNameOrder(const QString& sql, const QList<QVariant>& values,
     std::string folds; // every row's folded name, one after another
     std::vector<std::pair<std::size_t, std::size_t>> spans;
     std::vector<qint32> references;
+    ContactMaker maker(make);
     const bool ran =
         s_.ReadRows(sql, values, "looking up contacts", [&](const SqliteStatement& row) {
-            ContactRecord record = readListRow(row);
-            references.push_back(record.reference);
-            const QByteArrayView fold = row.Utf8(16);
+            references.push_back(static_cast<qint32>(row.Int64(0)));
+            const QByteArrayView fold = row.Utf8(ContactLightRow::kColumnCount);
             spans.emplace_back(folds.size(), fold.size());
             folds.append(fold.data(), fold.size());
-            keep(std::move(record));
+            maker.Add(row);
         });
     if (ok) {
         *ok = ran;
     }
-    std::vector<qsizetype> order(references.size());
-    std::iota(order.begin(), order.end(), 0);
+    std::vector<std::shared_ptr<DirectoryContact>> made = maker.Finish();
+
+    // Most comparisons are decided by eight bytes after what every name found shares (the
+    // searched part often begins them); the rest compare whole names.
     const std::string_view all(folds);
-    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-        const int byName = all.substr(spans[a].first, spans[a].second)
-                               .compare(all.substr(spans[b].first, spans[b].second));
+    auto fold = [&](std::size_t i) { return all.substr(spans[i].first, spans[i].second); };
+    std::size_t shared = spans.empty() ? 0 : spans[0].second;
+    for (std::size_t i = 1; i < spans.size() && shared > 0; ++i) {
+        const std::string_view a = fold(0).substr(0, shared);
+        const std::string_view b = fold(i);
+        std::size_t n = 0;
+        while (n < a.size() && n < b.size() && a[n] == b[n]) {
+            ++n;
+        }
+        shared = n;
+    }
+    std::vector<quint64> keys(spans.size());
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        const std::string_view rest = fold(i).substr(shared);
+        quint64 key = 0;
+        for (std::size_t b = 0; b < 8; ++b) {
+            key = key << 8 | (b < rest.size() ? static_cast<unsigned char>(rest[b]) : 0U);
+        }
+        keys[i] = key;
+    }
+    std::vector<std::size_t> order(references.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        if (keys[a] != keys[b]) {
+            return keys[a] < keys[b];
+        }
+        const int byName = fold(a).substr(shared).compare(fold(b).substr(shared));
         return byName != 0 ? byName < 0 : references[a] < references[b];
     });
-    return order;
+
+    QList<std::shared_ptr<DirectoryContact>> found;
+    found.reserve(qsizetype(made.size()));
+    for (const std::size_t i : order) {
+        found << std::move(made[i]);
+    }
+    return found;
 }
 
-std::vector<qsizetype> ContactStore::Find(const QList<ContactCriterion>& criteria, bool* ok,
-                                          const std::function<void(ContactRecord&&)>& keep) {
+QList<std::shared_ptr<DirectoryContact>> ContactStore::Find(const QList<ContactCriterion>& criteria,
+                                                            bool* ok,
+                                                            const ContactMaker::Make& make) {
     if (criteria.isEmpty()) {
         *ok = true;
         return {};
@@ -349,17 +349,17 @@ std::vector<qsizetype> ContactStore::Find(const QList<ContactCriterion>& criteri
         // A part of a name alone, the search typed most: the rows come straight from the
         // index's candidates, without first gathering them into a list to look up.
         return readInNameOrder(
-            QStringLiteral("SELECT ") + kLightColumns +
+            QStringLiteral("SELECT ") + ContactLightRow::kColumns +
                 QStringLiteral(
                     ", c.name_fold FROM contacts_name_search"
                     " CROSS JOIN contacts AS c ON c.reference = contacts_name_search.rowid"
                     " WHERE contacts_name_search MATCH ? AND instr(c.name_fold, ?) > 0"),
-            values, ok, keep);
+            values, ok, make);
     }
-    return readInNameOrder(QStringLiteral("SELECT ") + kLightColumns +
+    return readInNameOrder(QStringLiteral("SELECT ") + ContactLightRow::kColumns +
                                QStringLiteral(", name_fold FROM contacts WHERE ") +
                                terms.join(QStringLiteral(" OR ")),
-                           values, ok, keep);
+                           values, ok, make);
 }
 
 QList<ContactRecord> ContactStore::FindByPhoneDigits(const QString& digits) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/directory/contactfilter.h"
+#include "platform/directory/contactmaker.h"
 #include "platform/directory/contactrecord.h"
 
 #include <QByteArray>
@@ -42,13 +43,11 @@ public:
     bool Remove(qint32 reference);
     bool LoginNameTaken(const QString& loginName, qint32 exceptReference, bool* taken);
 
-    // The light records of the contacts that meet any of the criteria, each handed to keep as
-    // it is read, in no order; returns the order of the look-ups here (name, then reference)
-    // as the indices of the records in the order keep took them (see PutInOrder). ok False
-    // when the query failed. The caller keeps what it makes of each record where it is, so a
-    // search of thousands never builds and moves a list of whole records.
-    std::vector<qsizetype> Find(const QList<ContactCriterion>& criteria, bool* ok,
-                                const std::function<void(ContactRecord&&)>& keep);
+    // The contacts that meet any of the criteria, each made of its light record by make (see
+    // ContactMaker: possibly on another thread), in the order of the look-ups here (name, then
+    // reference). ok False when the query failed.
+    QList<std::shared_ptr<DirectoryContact>> Find(const QList<ContactCriterion>& criteria, bool* ok,
+                                                  const ContactMaker::Make& make);
     QList<ContactRecord> FindByPhoneDigits(const QString& digits);
     // The statement a look-up runs for a WHERE clause (" WHERE ..." or ""), and the clause of
     // the phone look-up with its four bound digits.
@@ -69,26 +68,12 @@ public:
 
 private:
     QList<ContactRecord> list(const QString& where, const QList<QVariant>& values, bool* ok);
-    // The light records sql selects (kLightColumns and then the folded name, in no order)
-    // handed to keep, and their order: see Find.
-    std::vector<qsizetype> readInNameOrder(const QString& sql, const QList<QVariant>& values,
-                                           bool* ok,
-                                           const std::function<void(ContactRecord&&)>& keep);
+    // The contacts made of the rows sql selects (ContactLightRow's columns and then the
+    // folded name, in no order), put in order: see Find.
+    QList<std::shared_ptr<DirectoryContact>> readInNameOrder(const QString& sql,
+                                                             const QList<QVariant>& values,
+                                                             bool* ok,
+                                                             const ContactMaker::Make& make);
 
     DirectoryStorage& s_;
 };
-
-// Puts list in order, where order[i] is the index of the item that belongs at i (as Find gives
-// it): one cycle of the permutation at a time, swapping items in place.
-template <typename T> void PutInOrder(QList<T>& list, std::vector<qsizetype> order) {
-    for (qsizetype start = 0; start < qsizetype(order.size()); ++start) {
-        qsizetype at = start;
-        while (order[at] != start) {
-            const qsizetype from = order[at];
-            std::swap(list[at], list[from]);
-            order[at] = at;
-            at = from;
-        }
-        order[at] = at;
-    }
-}

@@ -227,14 +227,12 @@ KVDirectory::ContactList KVDirectory::FindContacts(const QList<ContactCriterion>
         return {};
     }
     bool ok = false;
+    // Made on a worker thread too: the storage handle and the folder are copied, never changed.
     const QString usersFolder = UsersFolder();
-    ContactList found;
-    std::vector<qsizetype> order =
-        ContactStore(*storage_).Find(criteria, &ok, [&](ContactRecord&& record) {
-            found << std::make_shared<DirectoryContact>(std::move(record), storage_, usersFolder);
-        });
-    PutInOrder(found, std::move(order));
-    return found;
+    const std::shared_ptr<DirectoryStorage>& storage = storage_;
+    return ContactStore(*storage_).Find(criteria, &ok, [&storage, &usersFolder](ContactRecord&& r) {
+        return std::make_shared<DirectoryContact>(std::move(r), storage, usersFolder);
+    });
 }
 
 KVDirectory::ContactList KVDirectory::FindContactsByPhoneNumber(const QString& number) {

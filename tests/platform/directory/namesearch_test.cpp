@@ -3,6 +3,8 @@
 #include "directoryfixture.h"
 
 #include "platform/directory/contactfilter.h"
+#include "platform/directory/contactmaker.h"
+#include "platform/directory/contactstore.h"
 #include "platform/directory/contacttext.h"
 #include "platform/directory/directoryschema.h"
 #include "platform/directory/directorystorage.h"
@@ -202,6 +204,84 @@ TEST_F(NameSearchTest, FollowsRenamesAndRemovalsInTheSameChange) {
         save(name);
     }
     expectSameAsScan();
+}
+
+// Every field of a record as a line, a NULL text apart from an empty one.
+QString describe(const ContactRecord& r) {
+    QStringList parts{QString::number(r.reference)};
+    for (const QString* text :
+         {&r.name, &r.company, &r.email1, &r.email2, &r.email3, &r.phoneNumber1, &r.phoneNumber2,
+          &r.mobileNumber, &r.otherNumber, &r.loginName, &r.address, &r.notes}) {
+        parts << (text->isNull() ? QStringLiteral("<null>") : *text);
+    }
+    for (const qint64 n :
+         {qint64(r.ownerReference), qint64(r.contactListValue), qint64(r.directoryRights),
+          qint64(r.userRights), qint64(r.passwordSet), qint64(r.full), qint64(r.notesRead)}) {
+        parts << QString::number(n);
+    }
+    return parts.join(QLatin1Char('|'));
+}
+
+// A search finding more rows than are made into contacts in one batch: each found contact
+// holds exactly the light record a list reads for it, and they come in name order, also
+// where names are alike far beyond the part every found name shares.
+TEST_F(NameSearchTest, ASearchOfManyContactsHoldsEachContactsRowInNameOrder) {
+    DirectoryStorage writer;
+    ASSERT_EQ(writer.Open(KVDirectory::DefaultFilePath(), false, nullptr),
+              StorageOpenResult::Opened);
+    {
+        DirectoryTransaction tx(writer);
+        ContactStore store(writer);
+        const int count = 3 * ContactMaker::kBatchRows + 17;
+        for (int i = 0; i < count; ++i) {
+            ContactRecord r;
+            const int n = (i * 7919) % count;
+            // Alike names: the same up to the last letter, or the same but for case.
+            r.name = i % 9 == 0   ? QStringLiteral("Caller 0000 long alike name %1").arg(i % 2)
+                     : i % 9 == 1 ? QStringLiteral("CALLER %1").arg(n / 3, 8, 10, QLatin1Char('0'))
+                                  : QStringLiteral("caller %1").arg(n / 3, 8, 10, QLatin1Char('0'));
+            r.company = i % 3 == 0 ? QStringLiteral("Company %1").arg(i) : QString();
+            r.email1 = QStringLiteral("c%1@example.org").arg(i);
+            r.email2 = i % 5 == 0 ? QStringLiteral("second%1@example.org").arg(i) : QString();
+            r.phoneNumber1 = QStringLiteral("01632 %1").arg(i);
+            r.mobileNumber = i % 2 == 0 ? QStringLiteral("+44 7700 %1").arg(i) : QString();
+            r.otherNumber = i % 7 == 0 ? QStringLiteral("Zoë 📻 %1").arg(i) : QString();
+            r.loginName = i % 97 == 0 ? QStringLiteral("user%1").arg(i) : QString();
+            r.ownerReference = i % 11;
+            r.contactListValue = i % 13;
+            r.directoryRights = i % 4 == 0 ? 0xFFFFFFFFu : quint32(i % 4);
+            r.userRights = quint32(i % 6);
+            r.address = QStringLiteral("never in a list");
+            ASSERT_TRUE(store.Insert(r));
+            if (i % 200 == 0) {
+                ASSERT_TRUE(store.SetPassword(r.reference, {"hash", "salt", 1}));
+            }
+        }
+        ContactRecord other;
+        other.name = QStringLiteral("Nobody Else");
+        ASSERT_TRUE(store.Insert(other));
+        tx.Commit();
+    }
+    // What a list reads, row by row and in the file's order, of the names holding the part.
+    QStringList want;
+    for (const ContactRecord& r : ContactStore(writer).All()) {
+        if (ContactText::Fold(r.name).contains(QStringLiteral("all"))) {
+            want << describe(r);
+        }
+    }
+    ASSERT_GT(want.size(), 3 * ContactMaker::kBatchRows);
+
+    for (int round = 0; round < 3; ++round) { // again, on buffers kept from the last search
+        QStringList got;
+        for (const auto& c :
+             directory->FindContacts(QStringLiteral("[Name] LIKE \"*ALL*\""), 0, 0)) {
+            got << describe(c->Record());
+        }
+        ASSERT_EQ(got.size(), want.size());
+        for (qsizetype i = 0; i < want.size(); ++i) {
+            ASSERT_EQ(got[i], want[i]) << "row " << i;
+        }
+    }
 }
 
 // A directory made before the index existed gets it when it is opened, with every contact
