@@ -1,7 +1,6 @@
 #include "platform/directory/directorystorage.h"
 
 #include "platform/directory/directoryschema.h"
-#include "platform/system/databasefilemapping.h"
 #include "platform/system/platformlog.h"
 
 #include <QAtomicInt>
@@ -204,13 +203,6 @@ StorageOpenResult DirectoryStorage::connect(const QString& filePath, QString* er
             *error = describe(r) + QStringLiteral(": ") + e.text();
             return r;
         }
-    }
-    if (DatabaseFileMapping::MayMapFile(filePath)) {
-        // A name search reads thousands of rows scattered over the file; mapped, they are
-        // read where the system keeps them instead of copied a page at a time. Where SQLite
-        // cannot map, the pragma changes nothing and pages are read as before.
-        QSqlQuery map(db_);
-        map.exec(QStringLiteral("PRAGMA mmap_size=%1").arg(DatabaseFileMapping::kMappedBytes));
     }
     open_ = true;
     return StorageOpenResult::Opened;

@@ -1,9 +1,7 @@
 #include "directoryfixture.h"
 
-#include "platform/directory/contactstore.h"
 #include "platform/directory/directoryschema.h"
 #include "platform/directory/directorystorage.h"
-#include "platform/system/databasefilemapping.h"
 #include "support/readonlyfolder.h"
 #include "support/scripteddialogs.h"
 
@@ -427,62 +425,6 @@ TEST_F(StorageTest, RowsReadOnKeptStatementsMatchTheDriverAndLetGoOfTheFile) {
     EXPECT_FALSE(reader.ReadRows(QStringLiteral("SELECT x FROM nowhere"), {}, "reading nothing",
                                  [](const SqliteStatement&) {}));
     EXPECT_TRUE(logged(QStringLiteral("Directory: reading nothing failed: no such table")));
-}
-
-// A reader on the computer's own disk maps the file; what another connection writes, grows
-// or shrinks must still read as it is, never as the map last saw it.
-TEST_F(StorageTest, AMappedReaderFollowsTheFileAsAnotherConnectionGrowsAndShrinksIt) {
-    const QString path = KVDirectory::DefaultFilePath();
-    DirectoryStorage writer;
-    ASSERT_EQ(writer.Open(path, true, nullptr), StorageOpenResult::Created);
-    if (!DatabaseFileMapping::MayMapFile(path)) {
-        GTEST_SKIP() << "the test folder is not on a local file system";
-    }
-    DirectoryStorage reader;
-    ASSERT_EQ(reader.Open(path, false, nullptr), StorageOpenResult::Opened);
-    {
-        QSqlQuery q(reader.Database());
-        ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA mmap_size")) && q.next());
-        EXPECT_EQ(q.value(0).toLongLong(), DatabaseFileMapping::kMappedBytes);
-    }
-    auto names = [&reader] {
-        QStringList found;
-        for (const ContactRecord& r : ContactStore(reader).All()) {
-            found << r.name;
-        }
-        return found;
-    };
-    auto add = [&writer](int from, int count) {
-        DirectoryTransaction tx(writer);
-        ContactStore store(writer);
-        for (int i = from; i < from + count; ++i) {
-            ContactRecord r;
-            r.name = QStringLiteral("Listener %1").arg(i, 5, 10, QLatin1Char('0'));
-            r.address = QString(400, QLatin1Char('a' + i % 26));
-            ASSERT_TRUE(store.Insert(r));
-        }
-        tx.Commit();
-    };
-    auto exec = [&writer](const QString& sql) {
-        QSqlQuery q(writer.Database());
-        EXPECT_TRUE(q.exec(sql)) << q.lastError().text().toStdString();
-    };
-
-    add(0, 3000);
-    EXPECT_EQ(names().size(), 3000);
-    const qint64 grown = QFileInfo(path).size();
-
-    exec(QStringLiteral("DELETE FROM contacts WHERE reference > 2"));
-    exec(QStringLiteral("VACUUM"));
-    ASSERT_LT(QFileInfo(path).size(), grown / 4); // the file really shrank under the map
-    EXPECT_EQ(names(),
-              (QStringList{QStringLiteral("Listener 00000"), QStringLiteral("Listener 00001")}));
-
-    add(5000, 2000);
-    const QStringList after = names();
-    ASSERT_EQ(after.size(), 2002);
-    EXPECT_EQ(after.first(), QStringLiteral("Listener 00000"));
-    EXPECT_EQ(after.last(), QStringLiteral("Listener 06999"));
 }
 
 TEST_F(StorageTest, ApplicationsAreRegisteredAndUnregistered) {
