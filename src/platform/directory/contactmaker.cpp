@@ -84,7 +84,6 @@ struct ContactMaker::Batch {
     }
 
     void make(const Make& make) {
-        static const QString empty = QLatin1String("");
         made.reserve(std::size_t(count));
         const char* at = rows.data();
         for (int n = 0; n < count; ++n) {
@@ -92,7 +91,8 @@ struct ContactMaker::Batch {
             const auto numbers = get<Numbers>(at);
             for (QString ContactRecord::*field : ContactLightRow::kTexts) {
                 const auto size = get<qint32>(at);
-                r.*field = size < 0 ? QString() : size == 0 ? empty : QString::fromUtf8(at, size);
+                r.*field =
+                    SqliteStatement::TextOf(size < 0 ? QByteArrayView() : QByteArrayView(at, size));
                 at += size > 0 ? size : 0;
             }
             ContactLightRow::SetNumbers(r, numbers);

@@ -2,6 +2,7 @@
 
 #include "platform/directory/contactlightrow.h"
 #include "platform/directory/contacttext.h"
+#include "platform/directory/directorycontact.h"
 #include "platform/directory/directoryrights.h"
 #include "platform/directory/directorystorage.h"
 
@@ -244,11 +245,9 @@ ContactStore::readInNameOrder(const QString& sql, const QList<QVariant>& values,
     // of ListSql.
     std::string folds; // every row's folded name, one after another
     std::vector<std::pair<std::size_t, std::size_t>> spans;
-    std::vector<qint32> references;
     ContactMaker maker(make);
     const bool ran =
         s_.ReadRows(sql, values, "looking up contacts", [&](const SqliteStatement& row) {
-            references.push_back(static_cast<qint32>(row.Int64(0)));
             const QByteArrayView fold = row.Utf8(ContactLightRow::kColumnCount);
             spans.emplace_back(folds.size(), fold.size());
             folds.append(fold.data(), fold.size());
@@ -282,14 +281,14 @@ ContactStore::readInNameOrder(const QString& sql, const QList<QVariant>& values,
         }
         keys[i] = key;
     }
-    std::vector<std::size_t> order(references.size());
+    std::vector<std::size_t> order(made.size());
     std::iota(order.begin(), order.end(), 0);
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
         if (keys[a] != keys[b]) {
             return keys[a] < keys[b];
         }
         const int byName = fold(a).substr(shared).compare(fold(b).substr(shared));
-        return byName != 0 ? byName < 0 : references[a] < references[b];
+        return byName != 0 ? byName < 0 : made[a]->Reference() < made[b]->Reference();
     });
 
     QList<std::shared_ptr<DirectoryContact>> found;

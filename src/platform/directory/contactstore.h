@@ -7,10 +7,8 @@
 #include <QByteArray>
 #include <QList>
 
-#include <functional>
+#include <memory>
 #include <optional>
-#include <utility>
-#include <vector>
 
 class DirectoryStorage;
 

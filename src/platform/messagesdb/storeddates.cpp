@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 constexpr double kUnixEpochDateNumber = 25569.0; // 1970-01-01 as days since 1899-12-30
@@ -93,33 +94,13 @@ void appendClock(QString& text, QTime time) {
 } // namespace
 
 QString StoredDates::Text(const QDateTime& date) {
-    if (!date.isValid()) {
-        return {};
+    // A list's dates fall on a few days: one page's formatter is kept, with its last day's
+    // text, until the program's locale changes.
+    thread_local std::optional<PageDates> dates;
+    if (!dates || dates->Locale() != QLocale()) {
+        dates.emplace();
     }
-    // A list's dates fall on a few days: the text of the last day is kept, and the locale's
-    // pattern with it, until the day or the program's locale changes.
-    thread_local QLocale lastLocale(QLocale::c());
-    thread_local QString pattern;
-    thread_local QDate lastDay;
-    thread_local QString lastDayText;
-    const QLocale locale;
-    if (pattern.isEmpty() || locale != lastLocale) {
-        lastLocale = locale;
-        pattern = locale.dateFormat(QLocale::ShortFormat);
-        lastDay = QDate();
-    }
-    QDate day;
-    QTime time;
-    localTime(date.toMSecsSinceEpoch(), date, day, time);
-    if (day != lastDay) {
-        lastDay = day;
-        lastDayText = locale.toString(lastDay, pattern);
-    }
-    QString text;
-    text.reserve(lastDayText.size() + 6);
-    text += lastDayText;
-    appendClock(text, time);
-    return text;
+    return dates->Text(date);
 }
 
 const QString& StoredDates::PageDates::Text(const QDateTime& date) {

@@ -21,6 +21,8 @@ class PageDates {
 public:
     // Valid until the next call.
     const QString& Text(const QDateTime& date);
+    // The program's locale when the formatter was made: the one its texts are in.
+    const QLocale& Locale() const { return locale_; }
 
 private:
     QLocale locale_;

@@ -225,13 +225,15 @@ QString SqliteStatement::Utf8Text(int column) const {
 
 QString SqliteStatement::Text(int column) const {
     // Null only for NULL (and when SQLite ran out of memory, which reads as NULL too).
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
-    if (text == nullptr) {
+    return TextOf(Utf8(column));
+}
+
+QString SqliteStatement::TextOf(QByteArrayView utf8) {
+    if (utf8.isNull()) {
         return QString();
     }
-    const int bytes = sqlite3_column_bytes(statement_, column);
     static const QString empty = QLatin1String("");
-    return bytes > 0 ? QString::fromUtf8(text, bytes) : empty;
+    return utf8.isEmpty() ? empty : QString::fromUtf8(utf8);
 }
 
 QByteArrayView SqliteStatement::Utf8(int column) const {

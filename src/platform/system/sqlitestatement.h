@@ -62,6 +62,9 @@ public:
     // Any column read as text from SQLite's UTF-8: NULL a null text, empty an empty one, a
     // number its text.
     QString Text(int column) const;
+    // The text of UTF-8 bytes as Text reads a column's: a null view a null text, an empty one
+    // an empty text.
+    static QString TextOf(QByteArrayView utf8);
     // The stored UTF-8 bytes of a text column, valid until the next row; null for NULL.
     QByteArrayView Utf8(int column) const;
 

@@ -104,32 +104,31 @@ constexpr WordTable kTable = [] {
     return t;
 }();
 
+// Whether the characters at s from at on, as many as Bits holds, are the known word's there
+// with ASCII letters in either case.
+template <typename Bits> bool sameAt(const char16_t* s, const FoldedWord& known, qsizetype at) {
+    Bits text = 0;
+    Bits folded = 0;
+    Bits caseBit = 0;
+    std::memcpy(&text, s + at, sizeof text);
+    std::memcpy(&folded, known.folded + at, sizeof folded);
+    std::memcpy(&caseBit, known.caseBit + at, sizeof caseBit);
+    return (text | caseBit) == folded;
+}
+
 // Whether the n characters at s are the known word's with ASCII letters in either case. Four
 // characters (a 64-bit word) a step, the last step overlapping the one before it rather than
 // reading past the end.
 bool matches(const char16_t* s, qsizetype n, const FoldedWord& known) {
     if (n < 4) {
         // Two characters (32 bits) a step, the two steps of a word of three overlapping.
-        const auto pair = [&](qsizetype at) {
-            std::uint32_t text = 0;
-            std::uint32_t folded = 0;
-            std::uint32_t caseBit = 0;
-            std::memcpy(&text, s + at, sizeof text);
-            std::memcpy(&folded, known.folded + at, sizeof folded);
-            std::memcpy(&caseBit, known.caseBit + at, sizeof caseBit);
-            return (text | caseBit) == folded;
-        };
-        return n == 1 ? (s[0] | known.caseBit[0]) == known.folded[0] : pair(0) && pair(n - 2);
+        return n == 1
+                   ? (s[0] | known.caseBit[0]) == known.folded[0]
+                   : sameAt<std::uint32_t>(s, known, 0) && sameAt<std::uint32_t>(s, known, n - 2);
     }
     for (qsizetype at = 0;; at += 4) {
         at = std::min(at, n - 4);
-        std::uint64_t text = 0;
-        std::uint64_t folded = 0;
-        std::uint64_t caseBit = 0;
-        std::memcpy(&text, s + at, sizeof text);
-        std::memcpy(&folded, known.folded + at, sizeof folded);
-        std::memcpy(&caseBit, known.caseBit + at, sizeof caseBit);
-        if ((text | caseBit) != folded) {
+        if (!sameAt<std::uint64_t>(s, known, at)) {
             return false;
         }
         if (at + 4 == n) {

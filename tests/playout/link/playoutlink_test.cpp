@@ -279,6 +279,21 @@ TEST_F(PlayoutLinkTest, ARejectedHandshakeInsideABurstStopsTheLinkAndTheRestSend
 }
 
 namespace {
+// A link of window's, wanted and connected, with the calls of connecting taken.
+std::unique_ptr<PlayoutLink> connectedLink(RecordingPlayoutWindow& window,
+                                           FakeSocketControl*& socket) {
+    auto s = std::make_unique<FakeSocketControl>();
+    socket = s.get();
+    auto link = window.MakeLink(std::move(s));
+    link->SetbLinkWanted(true);
+    link->ConnectToVorela();
+    socket->Accept();
+    window.TakeCalls();
+    return link;
+}
+} // namespace
+
+namespace {
 // A script browser that asks its save question: while the box is up, more data arrive.
 class AskingWindow : public RecordingPlayoutWindow {
 public:
@@ -296,13 +311,8 @@ public:
 
 TEST(PlayoutLinkNesting, ANestedReadNeverHandsALineTwiceNorOutOfOrder) {
     AskingWindow window;
-    auto s = std::make_unique<FakeSocketControl>();
-    FakeSocketControl* socket = s.get();
-    const auto link = window.MakeLink(std::move(s));
-    link->SetbLinkWanted(true);
-    link->ConnectToVorela();
-    socket->Accept();
-    window.TakeCalls();
+    FakeSocketControl* socket = nullptr;
+    const auto link = connectedLink(window, socket);
     window.socket = socket;
     socket->Say("SCRIPT a\r\nSET PLAYER STATUS,1,5,T\r\nSET PLAY");
     EXPECT_EQ(window.TakeCalls(),
@@ -339,13 +349,8 @@ private:
 
 TEST(PlayoutLinkNesting, ATextHandedToTheDisplayHoldsWhileANestedLineIsHandled) {
     NestingDisplayWindow window;
-    auto s = std::make_unique<FakeSocketControl>();
-    FakeSocketControl* socket = s.get();
-    const auto link = window.MakeLink(std::move(s));
-    link->SetbLinkWanted(true);
-    link->ConnectToVorela();
-    socket->Accept();
-    window.TakeCalls();
+    FakeSocketControl* socket = nullptr;
+    const auto link = connectedLink(window, socket);
     window.socket = socket;
     // The nested lines are longer than the outer ones and would overwrite them in a shared
     // buffer: the line's own and the one a title and artist are joined in.
@@ -367,13 +372,8 @@ public:
 TEST(PlayoutLinkFailures, ALineThatFailsIsLoggedAndSkippedAndTheNextOneStillHandled) {
     AppServices::Instance().SetDebugLevel(5);
     ThrowingWindow window;
-    auto s = std::make_unique<FakeSocketControl>();
-    FakeSocketControl* socket = s.get();
-    const auto link = window.MakeLink(std::move(s));
-    link->SetbLinkWanted(true);
-    link->ConnectToVorela();
-    socket->Accept();
-    window.TakeCalls();
+    FakeSocketControl* socket = nullptr;
+    const auto link = connectedLink(window, socket);
     socket->Say("SET LOG STATUS,x\r\nSET PLAYER STATUS,1,5,T\r\n");
     EXPECT_EQ(window.TakeCalls(), QStringList{"ShowPlayerStatus(1,5,\"T\")"});
     QFile log(DebugLogFilePath());
