@@ -234,33 +234,53 @@ QList<ContactRecord> ContactStore::list(const QString& where, const QList<QVaria
     return found;
 }
 
+void ContactStore::FoundRows::Add(const SqliteStatement& row) {
+    const QByteArrayView fold = row.Utf8(ContactLightRow::kColumnCount);
+    spans.emplace_back(folds.size(), fold.size());
+    folds.append(fold.data(), std::size_t(fold.size()));
+}
+
 QList<std::shared_ptr<DirectoryContact>>
 ContactStore::readInNameOrder(const QString& sql, const QList<QVariant>& values, bool* ok,
                               const ContactMaker::Make& make) {
+    std::vector<FoundRows> found(1);
+    ContactMaker maker(make);
+    const bool ran =
+        s_.ReadRows(sql, values, "looking up contacts", [&](const SqliteStatement& row) {
+            found[0].Add(row);
+            maker.Add(row);
+        });
+    if (ok) {
+        *ok = ran;
+    }
+    found[0].made = maker.Finish();
+    return inNameOrder(std::move(found));
+}
+
+QList<std::shared_ptr<DirectoryContact>> ContactStore::inNameOrder(std::vector<FoundRows> found) {
     // SQLite sorts whole result rows: every light column of every found row is written into
     // its sorter and read back out, which on a search finding thousands of a million contacts
     // cost more than finding them. Here only an index is sorted, by the stored folded name's
     // bytes (SQLite's binary order of UTF-8, which is code-point order; comparing the UTF-16
     // texts would put some characters apart from it) and then by reference, exactly the order
     // of ListSql.
-    std::string folds; // every row's folded name, one after another
-    std::vector<std::pair<std::size_t, std::size_t>> spans;
-    ContactMaker maker(make);
-    const bool ran =
-        s_.ReadRows(sql, values, "looking up contacts", [&](const SqliteStatement& row) {
-            const QByteArrayView fold = row.Utf8(ContactLightRow::kColumnCount);
-            spans.emplace_back(folds.size(), fold.size());
-            folds.append(fold.data(), fold.size());
-            maker.Add(row);
-        });
-    if (ok) {
-        *ok = ran;
+    if (found.empty()) {
+        return {};
     }
-    std::vector<std::shared_ptr<DirectoryContact>> made = maker.Finish();
+    for (std::size_t f = 1; f < found.size(); ++f) {
+        const std::size_t offset = found[0].folds.size();
+        found[0].folds += found[f].folds;
+        for (const auto& [at, size] : found[f].spans) {
+            found[0].spans.emplace_back(offset + at, size);
+        }
+        std::move(found[f].made.begin(), found[f].made.end(), std::back_inserter(found[0].made));
+    }
+    const std::vector<std::pair<std::size_t, std::size_t>>& spans = found[0].spans;
+    std::vector<std::shared_ptr<DirectoryContact>>& made = found[0].made;
 
     // Most comparisons are decided by eight bytes after what every name found shares (the
     // searched part often begins them); the rest compare whole names.
-    const std::string_view all(folds);
+    const std::string_view all(found[0].folds);
     auto fold = [&](std::size_t i) { return all.substr(spans[i].first, spans[i].second); };
     std::size_t shared = spans.empty() ? 0 : spans[0].second;
     for (std::size_t i = 1; i < spans.size() && shared > 0; ++i) {
@@ -291,12 +311,56 @@ ContactStore::readInNameOrder(const QString& sql, const QList<QVariant>& values,
         return byName != 0 ? byName < 0 : made[a]->Reference() < made[b]->Reference();
     });
 
-    QList<std::shared_ptr<DirectoryContact>> found;
-    found.reserve(qsizetype(made.size()));
+    QList<std::shared_ptr<DirectoryContact>> ordered;
+    ordered.reserve(qsizetype(made.size()));
     for (const std::size_t i : order) {
-        found << std::move(made[i]);
+        ordered << std::move(made[i]);
     }
-    return found;
+    return ordered;
+}
+
+QList<std::shared_ptr<DirectoryContact>>
+ContactStore::findByNamePart(const QList<QVariant>& values, bool* ok,
+                             const ContactMaker::Make& make) {
+    static const QString kSql =
+        QStringLiteral("SELECT ") + ContactLightRow::kColumns +
+        QStringLiteral(", c.name_fold FROM contacts_name_search"
+                       " CROSS JOIN contacts AS c ON c.reference = contacts_name_search.rowid"
+                       " WHERE contacts_name_search MATCH ? AND instr(c.name_fold, ?) > 0");
+    // The candidates and their rows are read in one state of the file.
+    const DirectoryReadTransaction reading(s_);
+    std::vector<qint64> candidates;
+    if (!s_.ReadRows(QStringLiteral("SELECT rowid FROM contacts_name_search"
+                                    " WHERE contacts_name_search MATCH ?"),
+                     {values.value(0)}, "looking up contacts",
+                     [&](const SqliteStatement& row) { candidates.push_back(row.Int64(0)); })) {
+        *ok = false;
+        return {};
+    }
+    if (candidates.size() < kPartRows * 4) {
+        return readInNameOrder(kSql, values, ok, make);
+    }
+    // Thousands of rows scattered over the file: read in parts of the candidates' references
+    // at once, each part's contacts made on the thread that reads it.
+    std::sort(candidates.begin(), candidates.end());
+    const std::size_t count = std::min<std::size_t>(kMostParts, candidates.size() / kPartRows);
+    std::vector<QVariantList> parts;
+    for (std::size_t i = 0; i < count; ++i) {
+        const qint64 from = candidates[i * candidates.size() / count];
+        const qint64 to =
+            i + 1 < count ? candidates[(i + 1) * candidates.size() / count] : candidates.back() + 1;
+        parts.push_back(values + QVariantList{from, to});
+    }
+    std::vector<FoundRows> found(count);
+    *ok =
+        s_.ReadRowsInParts(kSql + QStringLiteral(" AND contacts_name_search.rowid >= ?"
+                                                 " AND contacts_name_search.rowid < ?"),
+                           parts, "looking up contacts", [&](int part, const SqliteStatement& row) {
+                               FoundRows& rows = found[std::size_t(part)];
+                               rows.Add(row);
+                               rows.made.push_back(make(ContactLightRow::Read(row)));
+                           });
+    return *ok ? inNameOrder(std::move(found)) : QList<std::shared_ptr<DirectoryContact>>{};
 }
 
 QList<std::shared_ptr<DirectoryContact>> ContactStore::Find(const QList<ContactCriterion>& criteria,
@@ -347,13 +411,7 @@ QList<std::shared_ptr<DirectoryContact>> ContactStore::Find(const QList<ContactC
     if (criteria.size() == 1 && throughNameIndex) {
         // A part of a name alone, the search typed most: the rows come straight from the
         // index's candidates, without first gathering them into a list to look up.
-        return readInNameOrder(
-            QStringLiteral("SELECT ") + ContactLightRow::kColumns +
-                QStringLiteral(
-                    ", c.name_fold FROM contacts_name_search"
-                    " CROSS JOIN contacts AS c ON c.reference = contacts_name_search.rowid"
-                    " WHERE contacts_name_search MATCH ? AND instr(c.name_fold, ?) > 0"),
-            values, ok, make);
+        return findByNamePart(values, ok, make);
     }
     return readInNameOrder(QStringLiteral("SELECT ") + ContactLightRow::kColumns +
                                QStringLiteral(", name_fold FROM contacts WHERE ") +

@@ -9,8 +9,12 @@
 
 #include <memory>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 class DirectoryStorage;
+class SqliteStatement;
 
 // The stored password of a user: a salted PBKDF2 hash, or nothing.
 struct StoredPassword {
@@ -65,7 +69,30 @@ public:
     bool SetPassword(qint32 reference, const StoredPassword& password);
 
 private:
+    // A search's rows as read, in no order: each row's folded name (the column after
+    // ContactLightRow's) and its contact.
+    struct FoundRows {
+        std::string folds; // one after another
+        std::vector<std::pair<std::size_t, std::size_t>> spans;
+        std::vector<std::shared_ptr<DirectoryContact>> made;
+
+        // The row's folded name; its contact is made by the caller.
+        void Add(const SqliteStatement& row);
+    };
+    // A search of many rows is read in parts of about this many (see findByNamePart): small
+    // enough that a thread slowed by other work leaves its share to the others, large enough
+    // that starting each part's read costs little beside it. Fewer than four parts' rows are
+    // read on one thread.
+    static constexpr std::size_t kPartRows = 256;
+    static constexpr std::size_t kMostParts = 64;
+
     QList<ContactRecord> list(const QString& where, const QList<QVariant>& values, bool* ok);
+    // The contacts whose folded name holds a part of three or more characters, found through
+    // the name index; values are the index's match and the part.
+    QList<std::shared_ptr<DirectoryContact>> findByNamePart(const QList<QVariant>& values, bool* ok,
+                                                            const ContactMaker::Make& make);
+    // The found rows, gathered in one, in name order: see Find.
+    static QList<std::shared_ptr<DirectoryContact>> inNameOrder(std::vector<FoundRows> found);
     // The contacts made of the rows sql selects (ContactLightRow's columns and then the
     // folded name, in no order), put in order: see Find.
     QList<std::shared_ptr<DirectoryContact>> readInNameOrder(const QString& sql,

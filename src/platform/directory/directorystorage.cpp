@@ -16,6 +16,8 @@
 #include <cstdio>
 
 #include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -96,6 +98,7 @@ DirectoryStorage::~DirectoryStorage() {
 }
 
 void DirectoryStorage::Close() {
+    readers_.reset();
     // Every statement is finalized before the connection closes: SQLite refuses to close a
     // connection with statements left.
     statements_.Clear();
@@ -192,6 +195,10 @@ StorageOpenResult DirectoryStorage::connect(const QString& filePath, QString* er
         return StorageOpenResult::Failed;
     }
     filePath_ = filePath;
+    if (struct stat file{}; ::stat(QFile::encodeName(filePath).constData(), &file) == 0) {
+        fileDevice_ = quint64(file.st_dev);
+        fileInode_ = quint64(file.st_ino);
+    }
     // Reading the schema catalogue is the first real read: it tells a damaged or foreign
     // file, and one that another writer holds past the busy timeout.
     for (const QString& sql : {QStringLiteral("SELECT count(*) FROM sqlite_master"),
@@ -344,6 +351,74 @@ bool DirectoryStorage::ReadRows(const QString& sql, const QList<QVariant>& value
         read(*statement);
     }
     return statement->Failed() ? fail(statement->Reason()) : true;
+}
+
+bool DirectoryStorage::ReadRowsInParts(const QString& sql, const std::vector<QVariantList>& parts,
+                                       const char* context, const DirectoryReaders::Read& read) {
+    auto here = [&](int part) {
+        return ReadRows(sql, parts[std::size_t(part)], context,
+                        [&](const SqliteStatement& row) { read(part, row); });
+    };
+    sqlite3* handle = SqliteHandle(db_);
+    // A read transaction holds the shared lock the readers need this connection to hold.
+    if (handle != nullptr && parts.size() > 1 && fileInode_ != 0 &&
+        sqlite3_txn_state(handle, "main") == SQLITE_TXN_READ) {
+        if (!readers_) {
+            readers_ = std::make_unique<DirectoryReaders>(filePath_, fileDevice_, fileInode_);
+        }
+        QString why;
+        if (readers_->ReadParts(sql, parts, read, here, &why)) {
+            return true;
+        }
+        if (!why.isEmpty()) {
+            PlatformLog(
+                QStringLiteral("Directory: %1 failed: %2").arg(QLatin1String(context), why));
+        }
+        return false;
+    }
+    for (int part = 0; part < int(parts.size()); ++part) {
+        if (!here(part)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool DirectoryStorage::run(const QString& sql, QString* why) {
+    sqlite3* handle = SqliteHandle(db_);
+    if (handle == nullptr) {
+        return false;
+    }
+    auto statement = rowStatements_.Take(handle, sql);
+    const bool ran = statement->Prepared() && !statement->Next() && !statement->Failed();
+    if (!ran && why) {
+        *why = statement->Reason();
+    }
+    return ran;
+}
+
+DirectoryReadTransaction::DirectoryReadTransaction(DirectoryStorage& storage) : storage_(storage) {
+    sqlite3* handle = SqliteHandle(storage_.db_);
+    if (handle == nullptr || sqlite3_get_autocommit(handle) == 0) {
+        return;
+    }
+    // Prepared once: parsing took a block of memory large enough to make the allocator gather
+    // every small block the last search's contacts left.
+    QString why;
+    if (!storage_.run(QStringLiteral("BEGIN"), &why)) {
+        // The reads still run, each on its own state of the file, as they would without.
+        PlatformLog(QStringLiteral("Directory: could not begin a read: ") + why);
+        return;
+    }
+    begun_ = true;
+}
+
+DirectoryReadTransaction::~DirectoryReadTransaction() {
+    sqlite3* handle = SqliteHandle(storage_.db_);
+    if (begun_ && handle != nullptr && sqlite3_get_autocommit(handle) == 0 &&
+        !storage_.run(QStringLiteral("COMMIT"))) {
+        storage_.run(QStringLiteral("ROLLBACK"));
+    }
 }
 
 DirectoryTransaction::DirectoryTransaction(DirectoryStorage& storage) : storage_(storage) {

@@ -2,6 +2,7 @@
 
 #include <QSqlDatabase>
 
+#include "platform/directory/directoryreaders.h"
 #include "platform/system/sqlitestatement.h"
 #include "platform/system/sqlstatementpool.h"
 #include <QList>
@@ -9,6 +10,8 @@
 #include <QVariant>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 class QSqlQuery;
 
@@ -67,10 +70,20 @@ public:
     bool ReadRows(const QString& sql, const QList<QVariant>& values, const char* context,
                   const std::function<void(const SqliteStatement&)>& read);
 
+    // Runs sql once per part, with that part's values bound, handing each row to read with
+    // its part's number; the parts are read at once, on threads and connections of their own
+    // besides this one (see DirectoryReaders), so read must keep each part's rows apart. Only
+    // inside a DirectoryReadTransaction whose first read has been made: there every part sees
+    // the file as this connection does. Inside a change (whose rows only this connection sees)
+    // the parts are read here, one after another.
+    bool ReadRowsInParts(const QString& sql, const std::vector<QVariantList>& parts,
+                         const char* context, const DirectoryReaders::Read& read);
+
     QSqlDatabase& Database() { return db_; }
 
 private:
     friend class DirectoryTransaction;
+    friend class DirectoryReadTransaction;
     enum class Making { Made, MadeElsewhere, Failed };
 
     // The connection to filePath, read once to tell a damaged, foreign or locked file.
@@ -80,12 +93,19 @@ private:
     // half made.
     static Making makeFile(const QString& filePath, QString* error);
     bool applySchema(int from, QString* error);
+    // Runs a statement of no rows (BEGIN, COMMIT), kept prepared.
+    bool run(const QString& sql, QString* why = nullptr);
 
     QSqlDatabase db_;
     SqlStatementPool statements_;
     SqliteStatementPool rowStatements_;
     QString connectionName_;
     QString filePath_;
+    // The file the connection has open, for the readers to open no other; made at the first
+    // read in parts.
+    quint64 fileDevice_ = 0;
+    quint64 fileInode_ = 0;
+    std::unique_ptr<DirectoryReaders> readers_;
     bool open_ = false;
     int transactionDepth_ = 0;
 };
@@ -106,4 +126,20 @@ public:
 private:
     DirectoryStorage& storage_;
     bool active_ = false;
+};
+
+// Several reads that must see one state of the file: begins a read transaction when the
+// connection is in none (its shared lock is taken by the first read and kept to the end, so
+// no one commits meanwhile) and ends it on destruction. Inside a change it does nothing: the
+// change keeps its own state.
+class DirectoryReadTransaction {
+public:
+    explicit DirectoryReadTransaction(DirectoryStorage& storage);
+    ~DirectoryReadTransaction();
+    DirectoryReadTransaction(const DirectoryReadTransaction&) = delete;
+    DirectoryReadTransaction& operator=(const DirectoryReadTransaction&) = delete;
+
+private:
+    DirectoryStorage& storage_;
+    bool begun_ = false;
 };

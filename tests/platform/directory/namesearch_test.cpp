@@ -222,9 +222,10 @@ QString describe(const ContactRecord& r) {
     return parts.join(QLatin1Char('|'));
 }
 
-// A search finding more rows than are made into contacts in one batch: each found contact
-// holds exactly the light record a list reads for it, and they come in name order, also
-// where names are alike far beyond the part every found name shares.
+// A search finding more rows than one thread reads (they are read in parts at once, each
+// part's contacts made where it is read): each found contact holds exactly the light record a
+// list reads for it, and they come in name order, also where names are alike far beyond the
+// part every found name shares.
 TEST_F(NameSearchTest, ASearchOfManyContactsHoldsEachContactsRowInNameOrder) {
     DirectoryStorage writer;
     ASSERT_EQ(writer.Open(KVDirectory::DefaultFilePath(), false, nullptr),
