@@ -7,6 +7,7 @@
 #include "platform/system/appinfo.h"
 #include "platform/system/commandline.h"
 #include "platform/system/localzone.h"
+#include "platform/system/sqliteprocess.h"
 #include "platform/web/webengineprelude.h"
 #include "settings/settingswindows.h"
 #include "startupprobe.h"
@@ -16,6 +17,7 @@
 #include <memory>
 
 int main(int argc, char* argv[]) {
+    SqliteProcess::Prepare();
     LocalZone::Pin();
     PrepareWebEngineBeforeApplication();
     QApplication app(argc, argv);

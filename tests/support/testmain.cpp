@@ -1,3 +1,4 @@
+#include "platform/system/sqliteprocess.h"
 #include "platform/web/webengineprelude.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@
 void InstallFreshRunListener();
 
 int main(int argc, char* argv[]) {
+    SqliteProcess::Prepare(); // as the program does
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
