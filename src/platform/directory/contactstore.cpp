@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <array>
-#include <numeric>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -264,57 +263,58 @@ QList<std::shared_ptr<DirectoryContact>> ContactStore::inNameOrder(std::vector<F
     // bytes (SQLite's binary order of UTF-8, which is code-point order; comparing the UTF-16
     // texts would put some characters apart from it) and then by reference, exactly the order
     // of ListSql.
-    if (found.empty()) {
-        return {};
+    // Each row's folded name stays where its part keeps it.
+    struct Row {
+        quint64 key;
+        std::string_view fold;
+        std::shared_ptr<DirectoryContact>* contact;
+    };
+    std::size_t count = 0;
+    for (const FoundRows& part : found) {
+        count += part.made.size();
     }
-    for (std::size_t f = 1; f < found.size(); ++f) {
-        const std::size_t offset = found[0].folds.size();
-        found[0].folds += found[f].folds;
-        for (const auto& [at, size] : found[f].spans) {
-            found[0].spans.emplace_back(offset + at, size);
+    std::vector<Row> rows;
+    rows.reserve(count);
+    for (FoundRows& part : found) {
+        const std::string_view folds(part.folds);
+        for (std::size_t i = 0; i < part.made.size(); ++i) {
+            rows.push_back(
+                {0, folds.substr(part.spans[i].first, part.spans[i].second), &part.made[i]});
         }
-        std::move(found[f].made.begin(), found[f].made.end(), std::back_inserter(found[0].made));
     }
-    const std::vector<std::pair<std::size_t, std::size_t>>& spans = found[0].spans;
-    std::vector<std::shared_ptr<DirectoryContact>>& made = found[0].made;
 
     // Most comparisons are decided by eight bytes after what every name found shares (the
     // searched part often begins them); the rest compare whole names.
-    const std::string_view all(found[0].folds);
-    auto fold = [&](std::size_t i) { return all.substr(spans[i].first, spans[i].second); };
-    std::size_t shared = spans.empty() ? 0 : spans[0].second;
-    for (std::size_t i = 1; i < spans.size() && shared > 0; ++i) {
-        const std::string_view a = fold(0).substr(0, shared);
-        const std::string_view b = fold(i);
+    std::size_t shared = rows.empty() ? 0 : rows[0].fold.size();
+    for (std::size_t i = 1; i < rows.size() && shared > 0; ++i) {
+        const std::string_view a = rows[0].fold.substr(0, shared);
+        const std::string_view b = rows[i].fold;
         std::size_t n = 0;
         while (n < a.size() && n < b.size() && a[n] == b[n]) {
             ++n;
         }
         shared = n;
     }
-    std::vector<quint64> keys(spans.size());
-    for (std::size_t i = 0; i < spans.size(); ++i) {
-        const std::string_view rest = fold(i).substr(shared);
+    for (Row& row : rows) {
+        row.fold.remove_prefix(shared);
         quint64 key = 0;
         for (std::size_t b = 0; b < 8; ++b) {
-            key = key << 8 | (b < rest.size() ? static_cast<unsigned char>(rest[b]) : 0U);
+            key = key << 8 | (b < row.fold.size() ? static_cast<unsigned char>(row.fold[b]) : 0U);
         }
-        keys[i] = key;
+        row.key = key;
     }
-    std::vector<std::size_t> order(made.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        if (keys[a] != keys[b]) {
-            return keys[a] < keys[b];
+    std::sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
+        if (a.key != b.key) {
+            return a.key < b.key;
         }
-        const int byName = fold(a).substr(shared).compare(fold(b).substr(shared));
-        return byName != 0 ? byName < 0 : made[a]->Reference() < made[b]->Reference();
+        const int byName = a.fold.compare(b.fold);
+        return byName != 0 ? byName < 0 : (*a.contact)->Reference() < (*b.contact)->Reference();
     });
 
     QList<std::shared_ptr<DirectoryContact>> ordered;
-    ordered.reserve(qsizetype(made.size()));
-    for (const std::size_t i : order) {
-        ordered << std::move(made[i]);
+    ordered.reserve(qsizetype(rows.size()));
+    for (const Row& row : rows) {
+        ordered << std::move(*row.contact);
     }
     return ordered;
 }
