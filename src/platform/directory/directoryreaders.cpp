@@ -9,13 +9,6 @@
 
 #include <sys/stat.h>
 
-namespace {
-struct CloseConnection {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
-using Connection = std::unique_ptr<sqlite3, CloseConnection>;
-} // namespace
-
 // The parts of one read not yet taken, and whether the read is to stop.
 class DirectoryReaders::Parts {
 public:
@@ -117,7 +110,7 @@ private:
         sqlite3* raw = nullptr;
         const int opened = sqlite3_open_v2(path.constData(), &raw,
                                            SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
-        Connection db(raw);
+        SqliteConnection db(raw);
         if (opened != SQLITE_OK) {
             return false;
         }
@@ -134,7 +127,7 @@ private:
         return statement->Prepared() && !statement->Next() && !statement->Failed();
     }
 
-    Connection db_;
+    SqliteConnection db_;
     SqliteStatementPool statements_;
 };
 

@@ -12,9 +12,6 @@
 #include <memory>
 
 namespace {
-struct CloseDatabase {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
 struct RemoveUnlessKept {
     QString path;
     bool keep = false;
@@ -56,7 +53,7 @@ bool SqliteBackup::Run(QString* error) {
     const int opened = sqlite3_open_v2(
         QFile::encodeName(target_).constData(), &rawTarget,
         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXRESCODE, nullptr);
-    std::unique_ptr<sqlite3, CloseDatabase> target(rawTarget);
+    SqliteConnection target(rawTarget);
     if (opened != SQLITE_OK) {
         return refuse(QStringLiteral("'%1' could not be made: %2")
                           .arg(target_, QString::fromUtf8(target ? sqlite3_errmsg(target.get())

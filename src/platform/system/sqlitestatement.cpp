@@ -20,6 +20,10 @@ sqlite3* SqliteHandle(const QSqlDatabase& db) {
     return *static_cast<sqlite3* const*>(v.constData());
 }
 
+void SqliteClose::operator()(sqlite3* db) const {
+    sqlite3_close_v2(db);
+}
+
 namespace {
 // A null text, bytes, date or time binds as NULL, as the Qt driver binds it.
 bool isNullValue(const QVariant& value) {

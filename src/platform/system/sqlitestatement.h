@@ -16,6 +16,13 @@ struct sqlite3_stmt;
 // The handle of a Qt SQLite connection; null for any other driver or a closed connection.
 sqlite3* SqliteHandle(const QSqlDatabase& db);
 
+// A connection of our own on the sqlite3 API, closed when it ends (once its last statement is
+// finalized).
+struct SqliteClose {
+    void operator()(sqlite3* db) const;
+};
+using SqliteConnection = std::unique_ptr<sqlite3, SqliteClose>;
+
 // One statement prepared on a connection's own sqlite3 handle, finalized when it ends. Long
 // lists read their rows through it: the Qt driver copies every value of every row into a
 // variant before the caller sees it, which on a list of thousands of messages cost as much as

@@ -7,6 +7,7 @@
 #include "platform/directory/contacttext.h"
 #include "platform/directory/directorycontact.h"
 #include "platform/directory/directorystorage.h"
+#include "platform/system/sqlitestatement.h"
 
 #include <QFile>
 #include <QSqlQuery>
@@ -17,11 +18,8 @@
 #include <memory>
 
 namespace {
-struct CloseConnection {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
 // Another computer's connection: it waits for no lock.
-using Connection = std::unique_ptr<sqlite3, CloseConnection>;
+using Connection = SqliteConnection;
 
 Connection connect(const QString& path) {
     sqlite3* raw = nullptr;
