@@ -120,12 +120,7 @@ private:
         return true;
     }
 
-    // Kept prepared like the reads: each parse took a block of memory large enough to make
-    // the allocator gather every small block the last search's contacts left.
-    bool run(const QString& sql) {
-        auto statement = statements_.Take(db_.get(), sql);
-        return statement->Prepared() && !statement->Next() && !statement->Failed();
-    }
+    bool run(const QString& sql) { return statements_.Run(db_.get(), sql); }
 
     SqliteConnection db_;
     SqliteStatementPool statements_;

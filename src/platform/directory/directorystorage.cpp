@@ -386,15 +386,7 @@ bool DirectoryStorage::ReadRowsInParts(const QString& sql, const std::vector<QVa
 
 bool DirectoryStorage::run(const QString& sql, QString* why) {
     sqlite3* handle = SqliteHandle(db_);
-    if (handle == nullptr) {
-        return false;
-    }
-    auto statement = rowStatements_.Take(handle, sql);
-    const bool ran = statement->Prepared() && !statement->Next() && !statement->Failed();
-    if (!ran && why) {
-        *why = statement->Reason();
-    }
-    return ran;
+    return handle != nullptr && rowStatements_.Run(handle, sql, why);
 }
 
 DirectoryReadTransaction::DirectoryReadTransaction(DirectoryStorage& storage) : storage_(storage) {
@@ -402,8 +394,6 @@ DirectoryReadTransaction::DirectoryReadTransaction(DirectoryStorage& storage) : 
     if (handle == nullptr || sqlite3_get_autocommit(handle) == 0) {
         return;
     }
-    // Prepared once: parsing took a block of memory large enough to make the allocator gather
-    // every small block the last search's contacts left.
     QString why;
     if (!storage_.run(QStringLiteral("BEGIN"), &why)) {
         // The reads still run, each on its own state of the file, as they would without.

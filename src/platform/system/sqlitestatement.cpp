@@ -246,6 +246,15 @@ QByteArrayView SqliteStatement::Utf8(int column) const {
                            : QByteArrayView(text, sqlite3_column_bytes(statement_, column));
 }
 
+bool SqliteStatementPool::Run(sqlite3* db, const QString& sql, QString* why) {
+    auto statement = Take(db, sql);
+    const bool ran = statement->Prepared() && !statement->Next() && !statement->Failed();
+    if (!ran && why) {
+        *why = statement->Reason();
+    }
+    return ran;
+}
+
 SqliteStatementPool::Lease SqliteStatementPool::Take(sqlite3* db, const QString& sql) {
     const auto found = entries_.constFind(sql);
     if (found != entries_.cend() && !(*found)->lent) {

@@ -101,6 +101,10 @@ public:
     // The statement for sql on db, prepared; a failed prepare is returned (with its error)
     // and not kept.
     Lease Take(sqlite3* db, const QString& sql);
+    // Runs a statement of no rows (BEGIN, COMMIT) kept like the others: each parse took a
+    // block of memory large enough to make the allocator gather every small block freed since.
+    // why receives SQLite's reason on failure.
+    bool Run(sqlite3* db, const QString& sql, QString* why = nullptr);
     // Finalizes every statement of the pool, lent out or not (a lease then reads no more
     // rows); called before the connection closes, which SQLite refuses while a statement of it
     // is left.
