@@ -338,7 +338,23 @@ ContactStore::findByNamePart(const QList<QVariant>& values, bool* ok,
         return {};
     }
     if (candidates.size() < kPartRows * 4) {
-        return readInNameOrder(kSql, values, ok, make);
+        // The candidates' rows looked up by reference: asking the index again would cost a
+        // long part's phrase, which intersects the lists of each of its trigrams, once more.
+        static const QString kByReferenceSql =
+            QStringLiteral("SELECT ") + ContactLightRow::kColumns +
+            QStringLiteral(", c.name_fold FROM json_each(?) AS candidate"
+                           " CROSS JOIN contacts AS c ON c.reference = candidate.value"
+                           " WHERE instr(c.name_fold, ?) > 0");
+        QByteArray references = "[";
+        for (const qint64 reference : candidates) {
+            if (references.size() > 1) {
+                references += ',';
+            }
+            references += QByteArray::number(reference);
+        }
+        references += ']';
+        return readInNameOrder(kByReferenceSql, {QString::fromLatin1(references), values.value(1)},
+                               ok, make);
     }
     // Thousands of rows scattered over the file: read in parts of the candidates' references
     // at once, each part's contacts made on the thread that reads it.
