@@ -198,11 +198,11 @@ BENCHMARK(BM_NameSearchThreeCharacters)->UseManualTime()->Unit(benchmark::kMilli
 
 // The same searches one after another, as a presenter's typing makes them: without the
 // floor's reading of the whole file between two searches, which leaves every cache cold.
-void BM_NameSearchThreeCharactersInARow(benchmark::State& state) {
+void nameSearchInARow(benchmark::State& state, const QString& pattern, int spread) {
     KVDirectory& directory = Directory::Get().Client();
     int i = 0;
     for (auto _ : state) {
-        const QString term = QString::number(100 + (i++ % 900));
+        const QString term = pattern.arg(spread == 100 ? 9 + 10 * (i++ % 100) : 100 + (i++ % 900));
         const auto list =
             directory.FindContacts(QStringLiteral("[Name] LIKE \"*%1*\"").arg(term), 0, 0);
         if (list.isEmpty()) {
@@ -210,6 +210,15 @@ void BM_NameSearchThreeCharactersInARow(benchmark::State& state) {
             return;
         }
     }
+}
+
+void BM_NameSearchInARow(benchmark::State& state) {
+    nameSearchInARow(state, QStringLiteral("%1 Wright"), 100);
+}
+BENCHMARK(BM_NameSearchInARow)->Unit(benchmark::kMillisecond);
+
+void BM_NameSearchThreeCharactersInARow(benchmark::State& state) {
+    nameSearchInARow(state, QStringLiteral("%1"), 900);
 }
 BENCHMARK(BM_NameSearchThreeCharactersInARow)->Unit(benchmark::kMillisecond);
 

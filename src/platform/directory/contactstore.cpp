@@ -322,60 +322,50 @@ QList<std::shared_ptr<DirectoryContact>> ContactStore::inNameOrder(std::vector<F
 QList<std::shared_ptr<DirectoryContact>>
 ContactStore::findByNamePart(const QList<QVariant>& values, bool* ok,
                              const ContactMaker::Make& make) {
+    // The rows of a list of candidates' references (a JSON array), looked up in its order.
+    // The index is asked once, for the candidates: a part of more than three characters is a
+    // phrase of trigrams, whose lists it intersects, and asked again for the rows it would
+    // cost that once more.
     static const QString kSql =
         QStringLiteral("SELECT ") + ContactLightRow::kColumns +
-        QStringLiteral(", c.name_fold FROM contacts_name_search"
-                       " CROSS JOIN contacts AS c ON c.reference = contacts_name_search.rowid"
-                       " WHERE contacts_name_search MATCH ? AND instr(c.name_fold, ?) > 0");
+        QStringLiteral(", c.name_fold FROM json_each(?) AS candidate"
+                       " CROSS JOIN contacts AS c ON c.reference = candidate.value"
+                       " WHERE instr(c.name_fold, ?) > 0");
     // The candidates and their rows are read in one state of the file.
     const DirectoryReadTransaction reading(s_);
     std::vector<qint64> candidates;
     if (!s_.ReadRows(QStringLiteral("SELECT rowid FROM contacts_name_search"
-                                    " WHERE contacts_name_search MATCH ?"),
+                                    " WHERE contacts_name_search MATCH ? ORDER BY rowid"),
                      {values.value(0)}, "looking up contacts",
                      [&](const SqliteStatement& row) { candidates.push_back(row.Int64(0)); })) {
         *ok = false;
         return {};
     }
-    if (candidates.size() < kPartRows * 4) {
-        // The candidates' rows looked up by reference: asking the index again would cost a
-        // long part's phrase, which intersects the lists of each of its trigrams, once more.
-        static const QString kByReferenceSql =
-            QStringLiteral("SELECT ") + ContactLightRow::kColumns +
-            QStringLiteral(", c.name_fold FROM json_each(?) AS candidate"
-                           " CROSS JOIN contacts AS c ON c.reference = candidate.value"
-                           " WHERE instr(c.name_fold, ?) > 0");
+    const auto candidatesFrom = [&](std::size_t first, std::size_t end) {
         QByteArray references = "[";
-        for (const qint64 reference : candidates) {
-            if (references.size() > 1) {
-                references += ',';
-            }
-            references += QByteArray::number(reference);
+        for (std::size_t i = first; i < end; ++i) {
+            references += QByteArray::number(candidates[i]) + (i + 1 < end ? "," : "");
         }
-        references += ']';
-        return readInNameOrder(kByReferenceSql, {QString::fromLatin1(references), values.value(1)},
-                               ok, make);
+        return QVariantList{QString::fromLatin1(references + ']'), values.value(1)};
+    };
+    if (candidates.size() < kPartRows * 4) {
+        return readInNameOrder(kSql, candidatesFrom(0, candidates.size()), ok, make);
     }
-    // Thousands of rows scattered over the file: read in parts of the candidates' references
-    // at once, each part's contacts made on the thread that reads it.
-    std::sort(candidates.begin(), candidates.end());
+    // Thousands of rows scattered over the file: read in parts at once, each part's contacts
+    // made on the thread that reads it.
     const std::size_t count = std::min<std::size_t>(kMostParts, candidates.size() / kPartRows);
     std::vector<QVariantList> parts;
     for (std::size_t i = 0; i < count; ++i) {
-        const qint64 from = candidates[i * candidates.size() / count];
-        const qint64 to =
-            i + 1 < count ? candidates[(i + 1) * candidates.size() / count] : candidates.back() + 1;
-        parts.push_back(values + QVariantList{from, to});
+        parts.push_back(
+            candidatesFrom(i * candidates.size() / count, (i + 1) * candidates.size() / count));
     }
     std::vector<FoundRows> found(count);
-    *ok =
-        s_.ReadRowsInParts(kSql + QStringLiteral(" AND contacts_name_search.rowid >= ?"
-                                                 " AND contacts_name_search.rowid < ?"),
-                           parts, "looking up contacts", [&](int part, const SqliteStatement& row) {
-                               FoundRows& rows = found[std::size_t(part)];
-                               rows.Add(row);
-                               rows.made.push_back(make(ContactLightRow::Read(row)));
-                           });
+    *ok = s_.ReadRowsInParts(kSql, parts, "looking up contacts",
+                             [&](int part, const SqliteStatement& row) {
+                                 FoundRows& rows = found[std::size_t(part)];
+                                 rows.Add(row);
+                                 rows.made.push_back(make(ContactLightRow::Read(row)));
+                             });
     return *ok ? inNameOrder(std::move(found)) : QList<std::shared_ptr<DirectoryContact>>{};
 }
 
