@@ -322,10 +322,10 @@ QList<std::shared_ptr<DirectoryContact>> ContactStore::inNameOrder(std::vector<F
 QList<std::shared_ptr<DirectoryContact>>
 ContactStore::findByNamePart(const QList<QVariant>& values, bool* ok,
                              const ContactMaker::Make& make) {
-    // The rows of a list of candidates' references (a JSON array), looked up in its order.
-    // The index is asked once, for the candidates: a part of more than three characters is a
-    // phrase of trigrams, whose lists it intersects, and asked again for the rows it would
-    // cost that once more.
+    // The candidates' rows, looked up by reference from a JSON array of them, in its order.
+    // The index is asked only once, for the candidates: a part of a name longer than three
+    // characters is a phrase of trigrams whose lists the index intersects, and asking it
+    // again for the rows cost that a second time.
     static const QString kSql =
         QStringLiteral("SELECT ") + ContactLightRow::kColumns +
         QStringLiteral(", c.name_fold FROM json_each(?) AS candidate"
