@@ -150,6 +150,12 @@ void BM_PhoneLookUp(benchmark::State& state) {
 }
 BENCHMARK(BM_PhoneLookUp)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
+// The i-th term searched: pattern with one of spread numbers, 100 to 999 (three
+// characters), or for a spread of 100 the numbers 9, 19, 29 and so on to 999.
+QString searchedTerm(const QString& pattern, int spread, int i) {
+    return pattern.arg(spread == 100 ? 9 + 10 * (i % 100) : 100 + (i % 900));
+}
+
 // A part of a name as a presenter types it, found through the name index; beside it the
 // same search reading every row's name, as it was before the index.
 void nameSearch(benchmark::State& state, const QString& pattern, int spread) {
@@ -166,7 +172,7 @@ void nameSearch(benchmark::State& state, const QString& pattern, int spread) {
     RunBesideFloor(
         state,
         [&] {
-            term = pattern.arg(spread == 100 ? 9 + 10 * (i++ % 100) : 100 + (i++ % 900));
+            term = searchedTerm(pattern, spread, i++);
             const auto list =
                 directory.FindContacts(QStringLiteral("[Name] LIKE \"*%1*\"").arg(term), 0, 0);
             found = list.size();
@@ -202,7 +208,7 @@ void nameSearchInARow(benchmark::State& state, const QString& pattern, int sprea
     KVDirectory& directory = Directory::Get().Client();
     int i = 0;
     for (auto _ : state) {
-        const QString term = pattern.arg(spread == 100 ? 9 + 10 * (i++ % 100) : 100 + (i++ % 900));
+        const QString term = searchedTerm(pattern, spread, i++);
         const auto list =
             directory.FindContacts(QStringLiteral("[Name] LIKE \"*%1*\"").arg(term), 0, 0);
         if (list.isEmpty()) {
