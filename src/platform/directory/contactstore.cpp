@@ -322,42 +322,45 @@ QList<std::shared_ptr<DirectoryContact>> ContactStore::inNameOrder(std::vector<F
 QList<std::shared_ptr<DirectoryContact>>
 ContactStore::findByNamePart(const QList<QVariant>& values, bool* ok,
                              const ContactMaker::Make& make) {
-    // The candidates' rows, looked up by reference from a JSON array of them, in its order.
-    // The index is asked only once, for the candidates: a part of a name longer than three
-    // characters is a phrase of trigrams whose lists the index intersects, and asking it
-    // again for the rows cost that a second time.
+    // The index's candidates in a range of references, each joined to its row. A part of a
+    // name longer than three characters is a phrase of trigrams whose lists the index
+    // intersects: in a large directory that costs more than reading the rows found, so the
+    // references are cut into ranges that are searched at once, each range's rows and
+    // contacts read and made on the thread that searches it.
     static const QString kSql =
         QStringLiteral("SELECT ") + ContactLightRow::kColumns +
-        QStringLiteral(", c.name_fold FROM json_each(?) AS candidate"
-                       " CROSS JOIN contacts AS c ON c.reference = candidate.value"
-                       " WHERE instr(c.name_fold, ?) > 0");
-    // The candidates and their rows are read in one state of the file.
+        QStringLiteral(", c.name_fold FROM contacts_name_search AS candidate"
+                       " CROSS JOIN contacts AS c ON c.reference = candidate.rowid"
+                       " WHERE candidate.contacts_name_search MATCH ?"
+                       " AND candidate.rowid BETWEEN ? AND ? AND instr(c.name_fold, ?) > 0");
+    // The ranges and their rows are read in one state of the file.
     const DirectoryReadTransaction reading(s_);
-    std::vector<qint64> candidates;
-    if (!s_.ReadRows(QStringLiteral("SELECT rowid FROM contacts_name_search"
-                                    " WHERE contacts_name_search MATCH ? ORDER BY rowid"),
-                     {values.value(0)}, "looking up contacts",
-                     [&](const SqliteStatement& row) { candidates.push_back(row.Int64(0)); })) {
+    // An empty directory gives no least and greatest reference, read as 0: one empty range.
+    qint64 first = 0;
+    qint64 last = 0;
+    if (!s_.ReadRows(QStringLiteral("SELECT (SELECT min(reference) FROM contacts),"
+                                    " (SELECT max(reference) FROM contacts)"),
+                     {}, "looking up contacts", [&](const SqliteStatement& row) {
+                         first = row.Int64(0);
+                         last = row.Int64(1);
+                     })) {
         *ok = false;
         return {};
     }
-    const auto candidatesFrom = [&](std::size_t first, std::size_t end) {
-        QByteArray references = "[";
-        for (std::size_t i = first; i < end; ++i) {
-            references += QByteArray::number(candidates[i]) + (i + 1 < end ? "," : "");
-        }
-        return QVariantList{QString::fromLatin1(references + ']'), values.value(1)};
+    const auto range = [&](qint64 from, qint64 to) {
+        return QVariantList{values.value(0), from, to, values.value(1)};
     };
-    if (candidates.size() < kPartRows * 4) {
-        return readInNameOrder(kSql, candidatesFrom(0, candidates.size()), ok, make);
+    // Unsigned: references written by hand may lie further apart than a qint64 holds.
+    const quint64 span = quint64(last) - quint64(first);
+    if (span < kRangeReferences * 2) {
+        return readInNameOrder(kSql, range(first, last), ok, make);
     }
-    // Thousands of rows scattered over the file: read in parts at once, each part's contacts
-    // made on the thread that reads it.
-    const std::size_t count = std::min<std::size_t>(kMostParts, candidates.size() / kPartRows);
+    const quint64 count = std::min<quint64>(kMostParts, span / kRangeReferences);
+    const quint64 step = span / count; // the last range takes what the division leaves
     std::vector<QVariantList> parts;
-    for (std::size_t i = 0; i < count; ++i) {
-        parts.push_back(
-            candidatesFrom(i * candidates.size() / count, (i + 1) * candidates.size() / count));
+    for (quint64 i = 0; i < count; ++i) {
+        const quint64 from = quint64(first) + step * i;
+        parts.push_back(range(qint64(from), i + 1 == count ? last : qint64(from + step - 1)));
     }
     std::vector<FoundRows> found(count);
     *ok = s_.ReadRowsInParts(kSql, parts, "looking up contacts",
@@ -415,8 +418,8 @@ QList<std::shared_ptr<DirectoryContact>> ContactStore::Find(const QList<ContactC
         }
     }
     if (criteria.size() == 1 && throughNameIndex) {
-        // A part of a name alone, the search typed most: the rows come straight from the
-        // index's candidates, without first gathering them into a list to look up.
+        // A part of a name alone, the search typed most: in a large directory it is read in
+        // ranges at once.
         return findByNamePart(values, ok, make);
     }
     return readInNameOrder(QStringLiteral("SELECT ") + ContactLightRow::kColumns +

@@ -50,6 +50,14 @@ public:
     // reference). ok False when the query failed.
     QList<std::shared_ptr<DirectoryContact>> Find(const QList<ContactCriterion>& criteria, bool* ok,
                                                   const ContactMaker::Make& make);
+    // A name search in a large directory is read in ranges of references at once (see
+    // findByNamePart): ranges of kRangeReferences, or kMostParts ranges where that would make
+    // more. The index costs something for each range searched, whatever it finds, so the ranges
+    // are few; enough of them that a thread slowed by other work leaves its share to the
+    // others. A directory of fewer than two ranges' references is searched on one thread.
+    static constexpr quint64 kRangeReferences = 32768;
+    static constexpr quint64 kMostParts = 16;
+
     QList<ContactRecord> FindByPhoneDigits(const QString& digits);
     // The statement a look-up runs for a WHERE clause (" WHERE ..." or ""), and the clause of
     // the phone look-up with its four bound digits.
@@ -79,12 +87,6 @@ private:
         // The row's folded name; its contact is made by the caller.
         void Add(const SqliteStatement& row);
     };
-    // A search of many rows is read in parts of about this many (see findByNamePart): small
-    // enough that a thread slowed by other work leaves its share to the others, large enough
-    // that starting each part's read costs little beside it. Fewer than four parts' rows are
-    // read on one thread.
-    static constexpr std::size_t kPartRows = 256;
-    static constexpr std::size_t kMostParts = 64;
 
     QList<ContactRecord> list(const QString& where, const QList<QVariant>& values, bool* ok);
     // The contacts whose folded name holds a part of three or more characters, found through

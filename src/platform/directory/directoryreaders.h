@@ -11,8 +11,8 @@
 class SqliteStatement;
 
 // Read-only connections of their own to the directory file, and the threads that read
-// through them: a search that finds thousands of contacts reads its rows in parts at once,
-// where one connection would read them one after another.
+// through them: a search of a large directory reads its parts at once, where one connection
+// would read them one after another.
 //
 // Every part must see the file as the caller's connection sees it. With a rollback journal
 // no one can commit while any connection holds its shared lock, so the caller takes its lock

@@ -222,10 +222,10 @@ QString describe(const ContactRecord& r) {
     return parts.join(QLatin1Char('|'));
 }
 
-// A search finding more rows than one thread reads (they are read in parts at once, each
-// part's contacts made where it is read): each found contact holds exactly the light record a
-// list reads for it, and they come in name order, also where names are alike far beyond the
-// part every found name shares.
+// A search in a directory of many references (read in ranges at once, each range's contacts
+// made where it is read): each found contact holds exactly the light record a list reads for
+// it, and they come in name order, also where names are alike far beyond the part every found
+// name shares.
 TEST_F(NameSearchTest, ASearchOfManyContactsHoldsEachContactsRowInNameOrder) {
     DirectoryStorage writer;
     ASSERT_EQ(writer.Open(KVDirectory::DefaultFilePath(), false, nullptr),
@@ -257,6 +257,11 @@ TEST_F(NameSearchTest, ASearchOfManyContactsHoldsEachContactsRowInNameOrder) {
             if (i % 200 == 0) {
                 ASSERT_TRUE(store.SetPassword(r.reference, {"hash", "salt", 1}));
             }
+            // References spread over several ranges, as removed contacts leave them.
+            QSqlQuery gap(writer.Database());
+            ASSERT_TRUE(gap.exec(
+                QStringLiteral("UPDATE sqlite_sequence SET seq = seq + %1 WHERE name = 'contacts'")
+                    .arg(i * 17 % 97)));
         }
         ContactRecord other;
         other.name = QStringLiteral("Nobody Else");
@@ -283,6 +288,30 @@ TEST_F(NameSearchTest, ASearchOfManyContactsHoldsEachContactsRowInNameOrder) {
             ASSERT_EQ(got[i], want[i]) << "row " << i;
         }
     }
+}
+
+// Every reference of a search's ranges is searched, the first and the last of each range as
+// much as those between, also where references below zero (a file written by hand) widen them.
+TEST_F(NameSearchTest, ASearchInRangesFindsTheContactsAtEveryRangesEdges) {
+    DirectoryStorage writer;
+    ASSERT_EQ(writer.Open(KVDirectory::DefaultFilePath(), false, nullptr),
+              StorageOpenResult::Opened);
+    {
+        DirectoryTransaction tx(writer);
+        QSqlQuery q(writer.Database());
+        // Every reference from below zero to past two ranges' worth: whatever edges the
+        // ranges have, contacts lie on both sides of each.
+        ASSERT_TRUE(
+            q.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT -3 UNION ALL SELECT i + 1 FROM n"
+                                  " WHERE i < %1) INSERT INTO contacts (reference, name, name_fold)"
+                                  " SELECT i, 'Ring ' || i, 'ring ' || i FROM n"
+                                  " WHERE i NOT IN (SELECT reference FROM contacts)")
+                       .arg(2 * ContactStore::kRangeReferences + 5)));
+        ASSERT_TRUE(tx.Commit());
+    }
+    const QList<qint32> found = searched(QStringLiteral("ING "));
+    EXPECT_GT(found.size(), 2 * qsizetype(ContactStore::kRangeReferences));
+    EXPECT_EQ(found, scanned(QStringLiteral("ING ")));
 }
 
 // A directory made before the index existed gets it when it is opened, with every contact
