@@ -69,7 +69,7 @@ TEST_F(MainWindowPlayout, TheFileMenuAndTheCoverFollowTheLinkWhichComesBackAfter
     EXPECT_FALSE(w.mnuConnect->isEnabled());
     EXPECT_TRUE(w.mnuDisconnect->isEnabled());
     ASSERT_TRUE(WaitFor([&] { return link.State() == PlayoutLink::LinkState::Handshaking; }));
-    EXPECT_TRUE(w.pnlNotConnected->isHidden());
+    EXPECT_TRUE(w.playoutPanel->pnlNotConnected->isHidden());
 
     peer.Say("+CONNECTED AppName=VORELA3 Version=3.5.0\r\nWEBSITE http://www.example.org/\r\n");
     ASSERT_TRUE(WaitFor([&] { return w.optWeb->Value() == 1; }, 5000));
@@ -84,12 +84,12 @@ TEST_F(MainWindowPlayout, TheFileMenuAndTheCoverFollowTheLinkWhichComesBackAfter
     ASSERT_TRUE(WaitFor([&] { return link.State() == PlayoutLink::LinkState::WaitingToRetry; }));
     EXPECT_TRUE(w.mnuConnect->isEnabled());
     EXPECT_FALSE(w.mnuDisconnect->isEnabled());
-    EXPECT_FALSE(w.pnlNotConnected->isHidden());
+    EXPECT_FALSE(w.playoutPanel->pnlNotConnected->isHidden());
     ASSERT_TRUE(WaitFor([&] { return peer.Connections() > connections; }, 5000));
     ASSERT_TRUE(WaitFor([&] { return link.State() == PlayoutLink::LinkState::Handshaking; }));
     EXPECT_FALSE(w.mnuConnect->isEnabled());
     EXPECT_TRUE(w.mnuDisconnect->isEnabled());
-    EXPECT_TRUE(w.pnlNotConnected->isHidden());
+    EXPECT_TRUE(w.playoutPanel->pnlNotConnected->isHidden());
 
     // The Disconnect menu: down, not wanted, the cover back over the panel.
     w.mnuDisconnect->trigger();
@@ -97,7 +97,7 @@ TEST_F(MainWindowPlayout, TheFileMenuAndTheCoverFollowTheLinkWhichComesBackAfter
     EXPECT_EQ(link.State(), PlayoutLink::LinkState::Down);
     EXPECT_TRUE(w.mnuConnect->isEnabled());
     EXPECT_FALSE(w.mnuDisconnect->isEnabled());
-    EXPECT_FALSE(w.pnlNotConnected->isHidden());
+    EXPECT_FALSE(w.playoutPanel->pnlNotConnected->isHidden());
 
     // The Connect menu opens it again.
     w.mnuConnect->trigger();
