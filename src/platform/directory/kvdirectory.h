@@ -56,6 +56,13 @@ public:
 
     DirectoryApplications& Applications() { return applications_; }
 
+    // Set before opening: how often other computers' changes are looked for (0: only by
+    // CheckForChanges) and the least time between two of their announcements.
+    void SetChangeWatch(int pollMs, int minGapMs);
+    // Looks now for changes made elsewhere, as the watch does every poll; false when the file
+    // could not be read.
+    bool CheckForChanges();
+
     // Shows the login dialog, unless autoLogin finds a user named like the operating-system
     // user. cancelled is True when nobody logged in.
     void Login(qint32 productCode, const QString& productName, QWidget* owner, bool autoLogin,
@@ -134,8 +141,13 @@ public:
 
 Q_SIGNALS:
     void ContactLogin();
-    // AddWebsite stored a website (or found the one with its address).
+    // Contacts or users were added, changed or removed, here or on another computer; once per
+    // commit, whatever road stored them.
+    void ContactsChanged();
+    // A website was added, changed or removed, here or elsewhere.
     void WebsitesChanged();
+    // A user's settings (recent lists, layout) were stored, here or elsewhere.
+    void UserSettingsChanged();
     void ContactLogout();
     // A contact stored with notify: the object that was stored, holding the saved values.
     void ContactSaved(const KVDirectory::ContactPtr& contact);
@@ -161,4 +173,6 @@ private:
     QString profileName_;
     qint32 clientOptions_ = 0;
     qint32 clientLevel_ = 0;
+    int pollMs_ = 500;
+    int minGapMs_ = 1000;
 };

@@ -1,5 +1,7 @@
 #include "platform/messagesdb/messagesschema.h"
 
+#include "platform/system/changewatch.h"
+
 namespace {
 // Dates are whole milliseconds since 1970-01-01 UTC, NULL when unset. The mime column keeps
 // the message's RFC 5322 bytes; the columns before it are read out of those bytes so that
@@ -89,6 +91,20 @@ QStringList version2() {
         QStringLiteral("ALTER TABLE hour_patterns_named RENAME TO hour_patterns"),
     };
 }
+// The other computers follow every kind of change, not only messages: one counter per kind
+// of what the panes show. A prize's winners count under its prize.
+QStringList changeCountersByKind() {
+    QStringList statements{
+        QStringLiteral("INSERT OR IGNORE INTO change_counters (name, value) VALUES"
+                       " ('folders', 0), ('prizes', 0), ('station', 0), ('templates', 0)")};
+    statements
+        << ChangeWatch::CountingTriggers(QStringLiteral("folders"), QStringLiteral("folders"))
+        << ChangeWatch::CountingTriggers(QStringLiteral("prizes"), QStringLiteral("prizes"))
+        << ChangeWatch::CountingTriggers(QStringLiteral("prize_winners"), QStringLiteral("prizes"))
+        << ChangeWatch::CountingTriggers(QStringLiteral("settings"), QStringLiteral("station"))
+        << ChangeWatch::CountingTriggers(QStringLiteral("templates"), QStringLiteral("templates"));
+    return statements;
+}
 } // namespace
 
 QStringList MessagesSchemaSteps(int version) {
@@ -97,6 +113,8 @@ QStringList MessagesSchemaSteps(int version) {
         return version1();
     case 2:
         return version2();
+    case 3:
+        return changeCountersByKind();
     default:
         return {};
     }

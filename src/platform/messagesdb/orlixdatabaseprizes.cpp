@@ -122,7 +122,6 @@ void OrlixDatabase::StorePrize(OrlixPrize& prize, bool& ok) {
         prize.winnerLoader_ = makePrize()->winnerLoader_;
     }
     ok = true;
-    Q_EMIT PrizesChanged();
 }
 
 void OrlixDatabase::DeletePrize(qint32 reference, bool& ok) {
@@ -134,9 +133,6 @@ void OrlixDatabase::DeletePrize(qint32 reference, bool& ok) {
     bool found = false;
     ok =
         tx.Active() && PrizeTable::DeletePrize(*storage_, reference, found) && found && tx.Commit();
-    if (ok) {
-        Q_EMIT PrizesChanged();
-    }
 }
 
 void OrlixDatabase::StorePrizeWinner(OrlixPrizeWinner& winner, bool& ok, PrizeWinnerRefusal* why) {
@@ -167,7 +163,6 @@ void OrlixDatabase::StorePrizeWinner(OrlixPrizeWinner& winner, bool& ok, PrizeWi
         return;
     }
     ok = true;
-    Q_EMIT PrizesChanged();
 }
 
 void OrlixDatabase::DeletePrizeWinner(qint32 reference, bool& ok) {
@@ -179,9 +174,6 @@ void OrlixDatabase::DeletePrizeWinner(qint32 reference, bool& ok) {
     bool found = false;
     ok = tx.Active() && PrizeTable::DeleteWinner(*storage_, reference, found) && found &&
          tx.Commit();
-    if (ok) {
-        Q_EMIT PrizesChanged();
-    }
 }
 
 qint32 OrlixDatabase::CountPrizesWon(qint32 contact) {
