@@ -38,6 +38,12 @@ protected:
         EXPECT_FALSE(window.mnuDisconnectEnabled_);
         EXPECT_TRUE(window.notConnectedShown_);
     }
+    // Wanted and waiting for its next attempt: shown as still connecting, the cover kept.
+    void ExpectShownRetrying() {
+        EXPECT_FALSE(window.mnuConnectEnabled_);
+        EXPECT_TRUE(window.mnuDisconnectEnabled_);
+        EXPECT_TRUE(window.notConnectedShown_);
+    }
 
     RecordingPlayoutWindow window;
     FakeSocketControl* socket = nullptr;
@@ -167,7 +173,7 @@ TEST_F(PlayoutLinkTest, ListedErrorsAreSilentShowTheLinkDownAndRetryAfterAPause)
         const int connects = socket->connects_;
         socket->Fail(number, "whatever");
         EXPECT_EQ(socket->State(), SocketControl::StateClosed) << number;
-        ExpectShownDown();
+        ExpectShownRetrying();
         EXPECT_EQ(link->State(), PlayoutLink::LinkState::WaitingToRetry) << number;
         EXPECT_EQ(link->PendingRetryMs(), 1000) << number;
         EXPECT_EQ(socket->connects_, connects) << "no attempt at once";
@@ -204,7 +210,7 @@ TEST_F(PlayoutLinkTest, APeerCloseShowsTheLinkDownAndReconnectsAfterTheFirstPaus
     ASSERT_EQ(socket->connects_, 2);
     socket->Accept();
     socket->PeerCloses();
-    ExpectShownDown();
+    ExpectShownRetrying();
     EXPECT_EQ(socket->State(), SocketControl::StateClosed);
     EXPECT_EQ(link->PendingRetryMs(), 30);
     clock->Elapse(29);
@@ -238,6 +244,7 @@ TEST_F(PlayoutLinkTest, DisconnectCallsOffADueRetryAndOurOwnCloseNeverReconnects
     link->SetbLinkWanted(false);
     link->DisconnectFromVorela();
     EXPECT_EQ(link->PendingRetryMs(), -1);
+    ExpectShownDown();
     clock->Elapse(150);
     EXPECT_FALSE(socket->connects_ > 1);
 
