@@ -11,6 +11,7 @@
 #include "playout/link/playoutlink.h"
 #include "support/scriptedmessageboxes.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <stdexcept>
@@ -280,6 +281,8 @@ TEST_F(PlayoutLinkTest, ARejectedHandshakeInsideABurstStopsTheLinkAndTheRestSend
     socket->Say("+CONNECTED AppName=SOMETHING\r\nSET NUMBERPLAYERS 3\r\n+CONNECTED AppName=VORELA3 "
                 "Version=3.0.9\r\n");
     EXPECT_EQ(socket->TakeSentLines(), QStringList());
+    EXPECT_TRUE(TestMessageBoxes().shown().empty()) << "no box inside the line's handling";
+    QCoreApplication::sendPostedEvents();
     EXPECT_EQ(TestMessageBoxes().shown().size(), 1U);
     EXPECT_FALSE(link->bLinkWanted());
     EXPECT_EQ(link->PendingRetryMs(), -1);
