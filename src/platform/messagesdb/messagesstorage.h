@@ -41,7 +41,7 @@ enum class MessagesOpenResult {
 class MessagesStorage : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kCurrentSchema = 2;
+    static constexpr int kCurrentSchema = 3;
     static constexpr int kDefaultBusyTimeoutMs = 5000;
     static constexpr const char* kFileName = "messages.sqlite";
 
