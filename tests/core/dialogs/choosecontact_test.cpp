@@ -1,6 +1,7 @@
 #include "chooserfixture.h"
 #include "core/dialogs/frmchoosecontact.h"
 #include "dialogtestkit.h"
+#include "platform/directory/controls/contactlistmodel.h"
 #include "platform/directory/controls/ucontactslist.h"
 #include "platform/system/graphicsrenderer.h"
 #include "platform/system/renderer.h"
@@ -232,5 +233,28 @@ TEST_F(ChooseContactTest, ComingBackToTheDialogReloadsTheList) {
         d.activateWindow();
         ASSERT_TRUE(WaitFor([&d] { return QApplication::activeWindow() == &d; }));
         EXPECT_TRUE(list->ItemOf(later->Reference()).isValid());
+    });
+}
+
+// Over a directory of a dozen pages: the opening reads a count and the pages shown, each
+// coming back one count more.
+TEST_F(ChooseContactTest, OpeningAndComingBackReadACountAndThePagesShownEach) {
+    addListeners(3000);
+    Choose([](QDialog& d) {
+        const ContactListModel* model = Chooser(d).ctlContacts()->Model();
+        QApplication::processEvents();
+        EXPECT_EQ(model->rowCount(), 3003);
+        EXPECT_EQ(model->CountReads(), 1);
+        EXPECT_LE(model->PageReads(), 2);
+        for (int i = 1; i <= 2; ++i) {
+            QWidget elsewhere;
+            ASSERT_TRUE(ShowActive(elsewhere));
+            d.activateWindow();
+            ASSERT_TRUE(WaitFor([&d] { return QApplication::activeWindow() == &d; }));
+            QApplication::processEvents();
+            EXPECT_EQ(model->CountReads(), 1 + i);
+            EXPECT_LE(model->PageReads(), 2 + 2 * i);
+        }
+        Click(Chooser(d).cmdCancel());
     });
 }
