@@ -1,5 +1,6 @@
 #include "platform/directory/kvdirectory.h"
 
+#include "platform/directory/contactlisting.h"
 #include "platform/directory/contactstore.h"
 #include "platform/directory/contacttext.h"
 #include "platform/directory/directorylogindialog.h"
@@ -301,6 +302,15 @@ KVDirectory::ContactList KVDirectory::ListContacts(qint32 contactTypes) {
     }
     ContactStore store(*storage_);
     return wrapAll(contactTypes == 2 ? store.Users() : store.All());
+}
+
+std::unique_ptr<ContactListing> KVDirectory::Listing(qint32 contactTypes, const QString& search,
+                                                     qint64 heldMost) {
+    if (!IsOpen()) {
+        return nullptr;
+    }
+    return std::make_unique<ContactListing>(storage_, contactTypes == 2, search,
+                                            heldMost < 0 ? ContactListing::kHeldMost : heldMost);
 }
 
 KVDirectory::ContactList KVDirectory::GetUsers() {

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+class ContactListing;
 class ContactStore;
 class DirectoryStorage;
 class QComboBox;
@@ -95,6 +96,11 @@ public:
     // The contacts of a kind, in name order (light records): 2 the users, any other kind
     // every contact.
     ContactList ListContacts(qint32 contactTypes);
+    // The contacts a list shows (2 the users, any other kind every contact; those whose name
+    // holds search, any case, when it is not empty), read a few rows at a time as the list asks
+    // for them: see ContactListing. Nothing is read here. heldMost: see ContactListing.
+    std::unique_ptr<ContactListing> Listing(qint32 contactTypes, const QString& search,
+                                            qint64 heldMost = -1);
 
     // oldReference 0 adds the contact, which then has its Reference; otherwise updates it.
     // The logged-in user's rights decide: users, login names and rights need CanSaveUsers;
