@@ -207,6 +207,11 @@ void frmMain::bindPanes(const cOCSettings& settings, KVDirectory* directory,
     ctlPrizes->SetAutoUpdate(true);
     ctlPrizes->Refresh();
     ctlMessages->SetDatabase(Database());
+    // The page was cleared at the start of the settings load: bound again, it is built again,
+    // unticked at the top, or it would stay white until the next change.
+    if (Database() != nullptr) {
+        ctlMessages->Refresh();
+    }
     ctlWebsites->SetDirectory(directory);
     ctlWebsites->SetHostOption(true);
     ctlWebsites->Refresh();
