@@ -336,6 +336,8 @@ private:
     void showMessageButtons(const SettingsVisibility& shown);
     void bindPanes(const cOCSettings& settings, KVDirectory* directory,
                    const std::shared_ptr<DirectoryContact>& user);
+    void followChanges(KVDirectory* directory);
+    QList<QMetaObject::Connection> recentChanges_;
     void applyUserAccess(const DirectoryContact& user);
     void restoreUserLayout();
     void selectPersonalScript();

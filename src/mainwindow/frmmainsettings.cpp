@@ -6,6 +6,8 @@
 #include "core/program.h"
 #include "mainwindow/graphicscopy.h"
 #include "mainwindow/mainwindowvisibility.h"
+#include "mainwindow/panes/contactspane.h"
+#include "mainwindow/panes/prizespane.h"
 #include "mainwindow/panes/scriptspane.h"
 #include "mainwindow/scripttreeimages.h"
 #include "platform/directory/controls/ucontact.h"
@@ -18,6 +20,7 @@
 #include "platform/messagesdb/controls/uprizeslist.h"
 #include "platform/messagesdb/orlixdatabase.h"
 #include "platform/system/appservices.h"
+#include "platform/ui/eventguard.h"
 #include "platform/ui/fontconversion.h"
 #include "platform/ui/listview.h"
 #include "platform/ui/messagebox.h"
@@ -207,9 +210,34 @@ void frmMain::bindPanes(const cOCSettings& settings, KVDirectory* directory,
     ctlPrizes->SetAutoUpdate(true);
     ctlPrizes->Refresh();
     ctlMessages->SetDatabase(Database());
+    // The page was cleared at the start of the settings load: bound again, it is built again,
+    // unticked at the top, or it would stay white until the next change.
+    if (Database() != nullptr) {
+        ctlMessages->Refresh();
+    }
     ctlWebsites->SetDirectory(directory);
     ctlWebsites->SetHostOption(true);
     ctlWebsites->Refresh();
+    followChanges(directory);
+}
+
+// What other computers change shows here within the watches' poll: the panes and the recent
+// menus read again what they show.
+void frmMain::followChanges(KVDirectory* directory) {
+    contactsPane->Follow(directory, Database());
+    prizesPane->Follow(Database());
+    for (const QMetaObject::Connection& c : std::as_const(recentChanges_)) {
+        disconnect(c);
+    }
+    recentChanges_.clear();
+    if (directory != nullptr) {
+        const auto menus = [this] {
+            GuardEvent("rebuilding the recent menus", [this] { UpdateMRU(255); });
+        };
+        recentChanges_ << connect(directory, &KVDirectory::ContactsChanged, this, menus);
+        recentChanges_ << connect(directory, &KVDirectory::WebsitesChanged, this, menus);
+        recentChanges_ << connect(directory, &KVDirectory::UserSettingsChanged, this, menus);
+    }
 }
 
 OrlixDatabase* frmMain::Database() const {

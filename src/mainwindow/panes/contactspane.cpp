@@ -64,6 +64,45 @@ ContactsPane::ContactsPane(const Controls& controls, Services services, RecentMe
     }
 }
 
+void ContactsPane::Follow(KVDirectory* directory, OrlixDatabase* database) {
+    for (const QMetaObject::Connection& c : std::as_const(changes_)) {
+        disconnect(c);
+    }
+    changes_.clear();
+    if (directory != nullptr) {
+        changes_ << connect(directory, &KVDirectory::ContactsChanged, this, [this] {
+            GuardEvent("showing the contacts again", [this] { contactsChanged(); });
+        });
+    }
+    if (database != nullptr) {
+        const auto history = [this] {
+            GuardEvent("showing a contact's history again", [this] { historyChanged(); });
+        };
+        changes_ << connect(database, &OrlixDatabase::MessageChanged, this, history);
+        changes_ << connect(database, &OrlixDatabase::MessageDeleted, this, history);
+        changes_ << connect(database, &OrlixDatabase::PrizesChanged, this, history);
+    }
+}
+
+void ContactsPane::contactsChanged() {
+    c_.ctlContacts->Refresh();
+    KVDirectory* directory = services_.directory();
+    const auto contact = shown();
+    if (directory == nullptr || !contact || contact->Reference() < 1) {
+        return;
+    }
+    const auto again = directory->GetContact(contact->Reference(), true, true);
+    if (again || !directory->IsOpen()) {
+        DisplayContact(again);
+    } else {
+        DisplayContact(nullptr);
+    }
+}
+
+void ContactsPane::historyChanged() {
+    ctlContact_TabChanged(c_.ctlContact->CurrentTab());
+}
+
 std::shared_ptr<DirectoryContact> ContactsPane::shown() const {
     return c_.ctlContact->Contact();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 
@@ -44,6 +45,10 @@ public:
 
     ContactsPane(const Controls& controls, Services services, RecentMenus* recent, QObject* parent);
 
+    // The directory and database whose changes the pane follows (none: nothing): the list
+    // and the contact shown follow the contacts, the history lists the messages and prizes.
+    void Follow(KVDirectory* directory, OrlixDatabase* database);
+
     // Shows the contact (none allowed) with the history of the tab shown; the open and keep
     // buttons follow whether there is one.
     void DisplayContact(const std::shared_ptr<DirectoryContact>& contact);
@@ -62,7 +67,12 @@ protected:
 
 private:
     std::shared_ptr<DirectoryContact> shown() const;
+    // Contacts changed here or elsewhere: the list is read again, keeping its selection and
+    // search, and the contact shown is read again by its Reference.
+    void contactsChanged();
+    void historyChanged();
 
+    QList<QMetaObject::Connection> changes_;
     Controls c_;
     Services services_;
     QPointer<RecentMenus> recent_;

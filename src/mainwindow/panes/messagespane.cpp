@@ -229,6 +229,11 @@ OrlixDatabase* MessagesPane::database() const {
     return Program::Instance().Database();
 }
 
+bool MessagesPane::isRenderedPage(const QUrl& url) {
+    return url.isLocalFile() && QFileInfo(url.toLocalFile()).absoluteFilePath() ==
+                                    QFileInfo(RenderedPagePath()).absoluteFilePath();
+}
+
 bool MessagesPane::miniView() const {
     return c_.miniView != nullptr && c_.miniView->isChecked();
 }
@@ -276,6 +281,12 @@ void MessagesPane::holdUpdates() {
 void MessagesPane::pageLoaded(bool ok) {
     if (!loading_ || restoring_) {
         return; // a refused navigation reports on the page that stays
+    }
+    // The blank page of a settings load or a logout ends loading too: it is not the list
+    // this pane asked for, which is still on its way.
+    const WebBrowser* shownBy = c_.browser->Browser();
+    if (shownBy != nullptr && !isRenderedPage(shownBy->CurrentUrl())) {
+        return;
     }
     loadedHidden_ = !c_.browser->isVisible();
     const std::optional<Carried> carried = std::exchange(carried_, std::nullopt);

@@ -13,6 +13,7 @@ class OrlixDatabase;
 class QAction;
 class QComboBox;
 class QToolBar;
+class QUrl;
 class uMessageBasic;
 class uMessagesList;
 class uWebBrowser;
@@ -91,6 +92,7 @@ private:
     void holdUpdates();
     void pageLoaded(bool ok);
     bool miniView() const;
+    static bool isRenderedPage(const QUrl& url);
     OrlixDatabase* database() const;
 
     MessagesPaneControls c_;

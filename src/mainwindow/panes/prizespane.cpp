@@ -34,6 +34,28 @@ PrizesPane::PrizesPane(uPrizesList* ctlPrizes, uPrizeBasic* ctlPrize, QPushButto
             });
 }
 
+void PrizesPane::Follow(OrlixDatabase* database) {
+    disconnect(changes_);
+    if (database != nullptr) {
+        changes_ = connect(database, &OrlixDatabase::PrizesChanged, this, [this] {
+            GuardEvent("showing the prize again", [this] { prizesChanged(); });
+        });
+    }
+}
+
+void PrizesPane::prizesChanged() {
+    const std::shared_ptr<OrlixPrize> shown = ctlPrize_->Prize();
+    OrlixDatabase* database = database_();
+    if (!shown || shown->Reference() < 1 || database == nullptr) {
+        return;
+    }
+    bool ok = false;
+    database->ReloadPrize(*shown, ok);
+    if (ok) {
+        ctlPrize_->Refresh();
+    }
+}
+
 void PrizesPane::ctlPrizes_PrizeSelected(const std::shared_ptr<OrlixPrize>& prize) {
     ctlPrize_->SetPrize(prize);
     cmdOpenPrize_->setEnabled(prize != nullptr);

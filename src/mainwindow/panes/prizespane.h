@@ -22,12 +22,20 @@ public:
     PrizesPane(uPrizesList* ctlPrizes, uPrizeBasic* ctlPrize, QPushButton* cmdOpenPrize,
                std::function<OrlixDatabase*()> database, QObject* parent);
 
+    // The database whose prize changes the prize shown follows (none: nothing).
+    void Follow(OrlixDatabase* database);
+
     void ctlPrizes_PrizeSelected(const std::shared_ptr<OrlixPrize>& prize);
     void cmdOpenPrize_Click();
     void ctlPrize_AddNewWinner();
     void ctlPrize_WinnerChosen(std::shared_ptr<OrlixPrizeWinner>& winner);
 
 private:
+    // A prize or winner changed, here or elsewhere: the prize shown is read again, as the
+    // window's activation does; one that was deleted goes with the list's selection.
+    void prizesChanged();
+
+    QMetaObject::Connection changes_;
     uPrizesList* ctlPrizes_;
     uPrizeBasic* ctlPrize_;
     QPushButton* cmdOpenPrize_;
