@@ -230,7 +230,13 @@ private:
     void loadSettings();
     std::shared_ptr<OrlixPrize> makePrize();
     bool loadCategoryTree();
-    bool seedNewDatabase(QString* error);
+    enum class Making { Made, MadeElsewhere, NotWritable, Failed };
+    // Makes the database file whole (schema, templates and their files) under a scratch name
+    // and moves it into place unless another computer's file got there first.
+    Making makeDatabaseFile(const QString& file, QString* error) const;
+    // Gives a database without a templates folder the default templates, in one transaction
+    // that looks again first; seeded tells whether this call did it.
+    static bool seed(MessagesStorage& storage, const QString& folder, bool* seeded, QString* error);
     void changedElsewhere();
     void emitChanged(qint32 reference);
     void emitDeleted(qint32 reference);
