@@ -3,6 +3,7 @@
 #include "platform/messagesdb/messagesstorage.h"
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/messagesdb/storeddates.h"
+#include "platform/mime/mimelimits.h"
 #include "platform/system/platformlog.h"
 #include "platform/system/sqlitestatement.h"
 #include "platform/system/sqltext.h"
@@ -167,14 +168,32 @@ QString MessageTable::NumberKey(const OrlixMessage& message) {
     return QLatin1Char('|') + numbers.join(QLatin1Char('|')) + QLatin1Char('|');
 }
 
+namespace {
+// Past this size a message is read only in part: stored, it would come back cut.
+bool tooLarge(const QByteArray& bytes) {
+    if (bytes.size() <= mime::kMaxMessageBytes) {
+        return false;
+    }
+    PlatformLog(QStringLiteral("Messages database: a message of %1 bytes is larger than a "
+                               "message may be (%2 bytes) and was not stored")
+                    .arg(bytes.size())
+                    .arg(mime::kMaxMessageBytes));
+    return true;
+}
+} // namespace
+
 bool MessageTable::Insert(const Storage& storage, OrlixMessage& message) {
+    const QByteArray stored = message.MessageBytes();
+    if (tooLarge(stored)) {
+        return false;
+    }
     QSqlQuery q = storage->Prepare(QStringLiteral(
         "INSERT INTO messages (folder, kind, flags, personal_owner, inherited_value,"
         " received_utc, sent_utc, send_after_utc, subject, from_text, to_text, cc_text,"
         " body_text, party_addresses, party_numbers, mime)"
         " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     bindFields(q, message);
-    q.addBindValue(bytes(message.MessageBytes()));
+    q.addBindValue(bytes(stored));
     if (!MessagesStorage::Exec(q, "storing a new message")) {
         return false;
     }
@@ -189,6 +208,10 @@ bool MessageTable::Insert(const Storage& storage, OrlixMessage& message) {
 bool MessageTable::Update(const Storage& storage, const OrlixMessage& message) {
     // Bytes that were never read are unchanged: the row keeps its own.
     const bool withBytes = !message.bytesUnread();
+    const QByteArray stored = withBytes ? message.MessageBytes() : QByteArray();
+    if (tooLarge(stored)) {
+        return false;
+    }
     QSqlQuery q = storage->Prepare(
         QStringLiteral("UPDATE messages SET folder = ?, kind = ?, flags = ?, personal_owner = ?,"
                        " inherited_value = ?, received_utc = ?, sent_utc = ?, send_after_utc = ?,"
@@ -198,7 +221,7 @@ bool MessageTable::Update(const Storage& storage, const OrlixMessage& message) {
         QStringLiteral(" WHERE reference = ?"));
     bindFields(q, message);
     if (withBytes) {
-        q.addBindValue(bytes(message.MessageBytes()));
+        q.addBindValue(bytes(stored));
     }
     q.addBindValue(message.Reference());
     if (!MessagesStorage::Exec(q, "storing a message")) {
