@@ -20,6 +20,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSaveFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTreeWidget>
 
 namespace {
@@ -136,6 +138,72 @@ TEST_F(MainWindowStartUp, StartUpEndsEarlyAtEachOfItsThreePoints) {
         EXPECT_EQ(directory(), nullptr);
         EXPECT_FALSE(placementSaved());
         window.reset();
+    }
+}
+
+// A directory file that cannot be opened is told on screen with its reason before the start
+// ends, and the file is left as it was.
+TEST_F(MainWindowStartUp, ADirectoryThatCannotBeOpenedIsToldWithItsReason) {
+    const QString file = KVDirectory::DefaultFilePath();
+    const QString folder = QFileInfo(file).absolutePath();
+    const auto writeFile = [&](const QByteArray& bytes) {
+        QDir().mkpath(folder);
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    };
+    const auto rawExec = [&](const QString& statement) {
+        {
+            QSqlDatabase raw =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+            raw.setDatabaseName(file);
+            ASSERT_TRUE(raw.open());
+            QSqlQuery q(raw);
+            ASSERT_TRUE(q.exec(statement)) << statement.toStdString();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> arrange;
+        QString reason;
+    };
+    const Case cases[] = {
+        {"damaged", [&] { writeFile(QByteArray("not a directory at all\n").repeated(300)); },
+         QStringLiteral("its file is damaged or is not a directory file.")},
+        {"empty", [&] { writeFile(QByteArray()); },
+         QStringLiteral("its file is damaged or is not a directory file.")},
+        {"newer",
+         [&] {
+             addUser(QStringLiteral("admin"));
+             rawExec(QStringLiteral("PRAGMA user_version = 999"));
+         },
+         QStringLiteral("it was made by a newer version of the program.")},
+    };
+    seedProfile();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(file);
+        c.arrange();
+        QFile before(file);
+        ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+        const QByteArray bytes = before.readAll();
+        before.close();
+        TestMessageBoxes().clear();
+        EXPECT_FALSE(start(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=admin")));
+        EXPECT_EQ(window->ExitStatus(), 1);
+        ASSERT_EQ(TestMessageBoxes().shown().size(), 1u);
+        const MessageBoxRequest& box = TestMessageBoxes().shown().front();
+        EXPECT_EQ(box.text, QStringLiteral("The contacts directory in '%1' could not be opened: "
+                                           "%2\n\nThe program cannot start without it.")
+                                .arg(folder, c.reason));
+        EXPECT_EQ(box.icon, MsgIcon::Exclamation);
+        EXPECT_EQ(Splash(), nullptr);
+        QFile after(file);
+        ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+        EXPECT_EQ(after.readAll(), bytes);
+        window.reset();
+        TerminateOrlix();
     }
 }
 
