@@ -13,6 +13,7 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 // The texts are read as their stored UTF-8 bytes (see SqlUtf8Text).
@@ -47,6 +48,7 @@ void MessageTable::fromRow(OrlixMessage* message, const QSqlQuery& q, const Stor
     columns.To = SqlUtf8Text(q.value(11));
     columns.Cc = SqlUtf8Text(q.value(12));
     columns.TextBody = SqlUtf8Text(q.value(13));
+    columns.AddressesKnown = false;
     setStored(message, std::move(columns), storage, tree);
 }
 
@@ -82,6 +84,7 @@ void MessageTable::fromRow(OrlixMessage* message, const SqliteStatement& row,
     columns.To = row.Utf8Text(11);
     columns.Cc = row.Utf8Text(12);
     columns.TextBody = row.Utf8Text(13);
+    columns.AddressesKnown = false;
     setStored(message, std::move(columns), storage, tree);
 }
 
@@ -112,7 +115,15 @@ QVariant bytes(const QByteArray& b) {
     return b.isNull() ? QVariant(QByteArray("")) : QVariant(b);
 }
 
-void bindFields(QSqlQuery& q, const OrlixMessage& m) {
+QString addressKey(const QStringList& addresses) {
+    if (addresses.isEmpty()) {
+        return {};
+    }
+    return QLatin1Char('|') + addresses.join(QLatin1Char('|')) + QLatin1Char('|');
+}
+
+// addresses: the row's key of addresses, or nothing to leave the row's own in place.
+void bindFields(QSqlQuery& q, const OrlixMessage& m, const std::optional<QString>& addresses) {
     q.addBindValue(m.Folder());
     q.addBindValue(m.Kind());
     q.addBindValue(m.Flags());
@@ -126,7 +137,9 @@ void bindFields(QSqlQuery& q, const OrlixMessage& m) {
     q.addBindValue(text(m.ToText()));
     q.addBindValue(text(m.CcText()));
     q.addBindValue(text(m.BodyText()));
-    q.addBindValue(text(MessageTable::AddressKey(m)));
+    if (addresses) {
+        q.addBindValue(text(*addresses));
+    }
     q.addBindValue(text(MessageTable::NumberKey(m)));
 }
 } // namespace
@@ -142,11 +155,11 @@ QString MessageTable::Digits(const QString& number) {
 }
 
 QString MessageTable::AddressKey(const OrlixMessage& message) {
-    const QStringList& addresses = message.Columns().Addresses;
-    if (addresses.isEmpty()) {
-        return {};
+    const MessageColumns& columns = message.Columns();
+    if (!columns.AddressesKnown) {
+        return addressKey(ReadMessageColumns(message.MessageBytes()).Addresses);
     }
-    return QLatin1Char('|') + addresses.join(QLatin1Char('|')) + QLatin1Char('|');
+    return addressKey(columns.Addresses);
 }
 
 QString MessageTable::NumberKey(const OrlixMessage& message) {
@@ -192,7 +205,7 @@ bool MessageTable::Insert(const Storage& storage, OrlixMessage& message) {
         " received_utc, sent_utc, send_after_utc, subject, from_text, to_text, cc_text,"
         " body_text, party_addresses, party_numbers, mime)"
         " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    bindFields(q, message);
+    bindFields(q, message, AddressKey(message));
     q.addBindValue(bytes(stored));
     if (!MessagesStorage::Exec(q, "storing a new message")) {
         return false;
@@ -212,14 +225,19 @@ bool MessageTable::Update(const Storage& storage, const OrlixMessage& message) {
     if (tooLarge(stored)) {
         return false;
     }
+    // Columns read with the row are those of the bytes stored: the row's key of addresses
+    // stays, rather than one made of columns that do not hold the addresses.
+    const bool addressesKnown = message.Columns().AddressesKnown;
     QSqlQuery q = storage->Prepare(
         QStringLiteral("UPDATE messages SET folder = ?, kind = ?, flags = ?, personal_owner = ?,"
                        " inherited_value = ?, received_utc = ?, sent_utc = ?, send_after_utc = ?,"
-                       " subject = ?, from_text = ?, to_text = ?, cc_text = ?, body_text = ?,"
-                       " party_addresses = ?, party_numbers = ?") +
+                       " subject = ?, from_text = ?, to_text = ?, cc_text = ?, body_text = ?,") +
+        (addressesKnown ? QStringLiteral(" party_addresses = ?,") : QString()) +
+        QStringLiteral(" party_numbers = ?") +
         (withBytes ? QStringLiteral(", mime = ?") : QString()) +
         QStringLiteral(" WHERE reference = ?"));
-    bindFields(q, message);
+    bindFields(q, message,
+               addressesKnown ? std::optional<QString>(AddressKey(message)) : std::nullopt);
     if (withBytes) {
         q.addBindValue(bytes(stored));
     }
