@@ -9,6 +9,7 @@
 #include "platform/system/registrystore.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/upanel3.h"
+#include "support/readonlyfolder.h"
 #include "support/scripteddialogs.h"
 #include "support/scriptedwindow.h"
 
@@ -163,10 +164,21 @@ TEST_F(MainWindowStartUp, ADirectoryThatCannotBeOpenedIsToldWithItsReason) {
         }
         QSqlDatabase::removeDatabase(QStringLiteral("raw"));
     };
+    // Another computer in the middle of a change that outlasts the wait.
+    struct Holder {
+        QSqlDatabase db;
+        ~Holder() {
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+        }
+    };
     struct Case {
         const char* name;
         std::function<void()> arrange;
         QString reason;
+        // Kept while the program starts.
+        std::function<std::shared_ptr<void>()> during = [] { return nullptr; };
     };
     const Case cases[] = {
         {"damaged", [&] { writeFile(QByteArray("not a directory at all\n").repeated(300)); },
@@ -179,6 +191,25 @@ TEST_F(MainWindowStartUp, ADirectoryThatCannotBeOpenedIsToldWithItsReason) {
              rawExec(QStringLiteral("PRAGMA user_version = 999"));
          },
          QStringLiteral("it was made by a newer version of the program.")},
+        {"locked", [&] { addUser(QStringLiteral("admin")); },
+         QStringLiteral("another computer kept it locked for longer than the program waits."),
+         [&]() -> std::shared_ptr<void> {
+             auto holder = std::make_shared<Holder>();
+             holder->db =
+                 QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+             holder->db.setDatabaseName(file);
+             EXPECT_TRUE(holder->db.open());
+             QSqlQuery q(holder->db);
+             EXPECT_TRUE(q.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+             return holder;
+         }},
+        {"read-only", [&] { addUser(QStringLiteral("admin")); },
+         QStringLiteral("the folder or its directory file cannot be written."),
+         [&]() -> std::shared_ptr<void> {
+             auto locked = std::make_shared<ReadOnlyFolder>(folder);
+             EXPECT_TRUE(locked->Problem().isEmpty()) << locked->Problem().toStdString();
+             return locked;
+         }},
     };
     seedProfile();
     for (const Case& c : cases) {
@@ -190,7 +221,10 @@ TEST_F(MainWindowStartUp, ADirectoryThatCannotBeOpenedIsToldWithItsReason) {
         const QByteArray bytes = before.readAll();
         before.close();
         TestMessageBoxes().clear();
-        EXPECT_FALSE(start(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=admin")));
+        {
+            const std::shared_ptr<void> kept = c.during();
+            EXPECT_FALSE(start(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=admin")));
+        }
         EXPECT_EQ(window->ExitStatus(), 1);
         ASSERT_EQ(TestMessageBoxes().shown().size(), 1u);
         const MessageBoxRequest& box = TestMessageBoxes().shown().front();
