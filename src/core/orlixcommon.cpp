@@ -9,6 +9,7 @@
 #include "platform/system/datetimehelper.h"
 #include "platform/system/filesystemhelper.h"
 #include "platform/system/profilemanager.h"
+#include "platform/ui/messagebox.h"
 
 #include <QCoreApplication>
 
@@ -97,6 +98,12 @@ bool initialise(const QString& baseKey, bool serverFlag) {
     bool failed = false;
     dir.OpenDefault(true, failed);
     if (failed) {
+        // The splash goes first: the box must not sit behind a window that stays on top.
+        UnloadSplash();
+        MsgBox(QStringLiteral("The contacts directory in '%1' could not be opened: %2\n\n"
+                              "The program cannot start without it.")
+                   .arg(dir.DataFolder(), dir.OpenProblem()),
+               MsgIcon::Exclamation);
         return failStart(QStringLiteral("Failed so finished"), "the directory could not be opened");
     }
 

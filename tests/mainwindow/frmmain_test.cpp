@@ -9,6 +9,7 @@
 #include "platform/system/registrystore.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/upanel3.h"
+#include "support/readonlyfolder.h"
 #include "support/scripteddialogs.h"
 #include "support/scriptedwindow.h"
 
@@ -20,6 +21,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSaveFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTreeWidget>
 
 namespace {
@@ -136,6 +139,105 @@ TEST_F(MainWindowStartUp, StartUpEndsEarlyAtEachOfItsThreePoints) {
         EXPECT_EQ(directory(), nullptr);
         EXPECT_FALSE(placementSaved());
         window.reset();
+    }
+}
+
+// A directory file that cannot be opened is told on screen with its reason before the start
+// ends, and the file is left as it was.
+TEST_F(MainWindowStartUp, ADirectoryThatCannotBeOpenedIsToldWithItsReason) {
+    const QString file = KVDirectory::DefaultFilePath();
+    const QString folder = QFileInfo(file).absolutePath();
+    const auto writeFile = [&](const QByteArray& bytes) {
+        QDir().mkpath(folder);
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    };
+    const auto rawExec = [&](const QString& statement) {
+        {
+            QSqlDatabase raw =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+            raw.setDatabaseName(file);
+            ASSERT_TRUE(raw.open());
+            QSqlQuery q(raw);
+            ASSERT_TRUE(q.exec(statement)) << statement.toStdString();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+    };
+    // Another computer in the middle of a change that outlasts the wait.
+    struct Holder {
+        QSqlDatabase db;
+        ~Holder() {
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+        }
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> arrange;
+        QString reason;
+        // Kept while the program starts.
+        std::function<std::shared_ptr<void>()> during = [] { return nullptr; };
+    };
+    const Case cases[] = {
+        {"damaged", [&] { writeFile(QByteArray("not a directory at all\n").repeated(300)); },
+         QStringLiteral("its file is damaged or is not a directory file.")},
+        {"empty", [&] { writeFile(QByteArray()); },
+         QStringLiteral("its file is damaged or is not a directory file.")},
+        {"newer",
+         [&] {
+             addUser(QStringLiteral("admin"));
+             rawExec(QStringLiteral("PRAGMA user_version = 999"));
+         },
+         QStringLiteral("it was made by a newer version of the program.")},
+        {"locked", [&] { addUser(QStringLiteral("admin")); },
+         QStringLiteral("another computer kept it locked for longer than the program waits."),
+         [&]() -> std::shared_ptr<void> {
+             auto holder = std::make_shared<Holder>();
+             holder->db =
+                 QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+             holder->db.setDatabaseName(file);
+             EXPECT_TRUE(holder->db.open());
+             QSqlQuery q(holder->db);
+             EXPECT_TRUE(q.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+             return holder;
+         }},
+        {"read-only", [&] { addUser(QStringLiteral("admin")); },
+         QStringLiteral("the folder or its directory file cannot be written."),
+         [&]() -> std::shared_ptr<void> {
+             auto locked = std::make_shared<ReadOnlyFolder>(folder);
+             EXPECT_TRUE(locked->Problem().isEmpty()) << locked->Problem().toStdString();
+             return locked;
+         }},
+    };
+    seedProfile();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(file);
+        c.arrange();
+        QFile before(file);
+        ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+        const QByteArray bytes = before.readAll();
+        before.close();
+        TestMessageBoxes().clear();
+        {
+            const std::shared_ptr<void> kept = c.during();
+            EXPECT_FALSE(start(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=admin")));
+        }
+        EXPECT_EQ(window->ExitStatus(), 1);
+        ASSERT_EQ(TestMessageBoxes().shown().size(), 1u);
+        const MessageBoxRequest& box = TestMessageBoxes().shown().front();
+        EXPECT_EQ(box.text, QStringLiteral("The contacts directory in '%1' could not be opened: "
+                                           "%2\n\nThe program cannot start without it.")
+                                .arg(folder, c.reason));
+        EXPECT_EQ(box.icon, MsgIcon::Exclamation);
+        EXPECT_EQ(Splash(), nullptr);
+        QFile after(file);
+        ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+        EXPECT_EQ(after.readAll(), bytes);
+        window.reset();
+        TerminateOrlix();
     }
 }
 

@@ -5,10 +5,15 @@
 #include "support/readonlyfolder.h"
 #include "support/testhome.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -143,6 +148,74 @@ TEST(ScriptFileTest, DeleteFileWithProgress) {
     }
     EXPECT_TRUE(QFile::exists(path));
     qunsetenv("XDG_DATA_HOME");
+}
+
+TEST(ScriptFileTest, ASaveTakesAwayOnlyTemporaryFilesLeftLongAgo) {
+    const QString folder = TestHome() + QStringLiteral("/shared-scripts");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const struct {
+        const char* name;
+        qint64 ageSeconds;
+        bool stays;
+    } cases[] = {
+        {".~Ab12Cd", 2 * 3600, false}, // left by a save killed two hours ago
+        {".~Zz99yy", 60, true},        // perhaps another computer's save still writing
+        {".~short", 2 * 3600, true},   // not a name a save makes
+        {"Weather.htm", 2 * 3600, true},
+    };
+    for (const auto& c : cases) {
+        const QString path = folder + QLatin1Char('/') + QLatin1String(c.name);
+        writeBytes(path, "part");
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(now.addSecs(-c.ageSeconds), QFileDevice::FileModificationTime));
+    }
+    ASSERT_TRUE(ScriptFile::Save(folder + QStringLiteral("/News.htm"), QStringLiteral("<p>x</p>")));
+    for (const auto& c : cases) {
+        EXPECT_EQ(QFile::exists(folder + QLatin1Char('/') + QLatin1String(c.name)), c.stays)
+            << c.name;
+    }
+    EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/News.htm")));
+}
+
+// With no data folder in the home, a deleted script goes to a trash made for it, or is gone:
+// never into the working folder.
+TEST(ScriptFileTest, ADeletedScriptNeverLandsInTheWorkingFolder) {
+    const QString home = TestHome() + QStringLiteral("/empty-home");
+    const QString working = TestHome() + QStringLiteral("/working");
+    const QString scripts = TestHome() + QStringLiteral("/scripts");
+    for (const QString& f : {home, working, scripts}) {
+        ASSERT_TRUE(QDir().mkpath(f));
+    }
+    const QString path = scripts + QStringLiteral("/Weather.htm");
+    writeBytes(path, "forecast");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::setenv("HOME", QFile::encodeName(home).constData(), 1);
+        ::unsetenv("XDG_DATA_HOME");
+        if (::chdir(QFile::encodeName(working).constData()) != 0) {
+            ::_exit(100);
+        }
+        ::_exit(FileSystemHelper::DeleteFileWithProgress(path, QStringLiteral("Deleting Script"),
+                                                         true) == 0
+                    ? 0
+                    : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_EQ(folderEntries(working), QStringList());
+    const QString trash = home + QStringLiteral("/.local/share/Trash");
+    if (QFileInfo(trash).isDir()) {
+        EXPECT_EQ(QFile(trash).permissions() & (QFile::ReadGroup | QFile::ReadOther),
+                  QFile::Permissions());
+    }
+    EXPECT_TRUE(!QFile::exists(trash + QStringLiteral("/files/Weather.htm")) ||
+                bytesOf(trash + QStringLiteral("/files/Weather.htm")) == "forecast");
 }
 
 } // namespace

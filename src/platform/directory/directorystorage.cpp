@@ -1,6 +1,7 @@
 #include "platform/directory/directorystorage.h"
 
 #include "platform/directory/directoryschema.h"
+#include "platform/system/movewithoutreplacing.h"
 #include "platform/system/platformlog.h"
 
 #include <QAtomicInt>
@@ -62,33 +63,6 @@ QString describe(StorageOpenResult result) {
     }
 }
 
-enum class Move { Moved, TargetExists, Failed };
-
-// Gives from the name to, unless a file already has that name; never replaces one.
-Move moveWithoutReplacing(const QString& from, const QString& to) {
-    const QByteArray source = QFile::encodeName(from);
-    const QByteArray target = QFile::encodeName(to);
-    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
-        0) {
-        return Move::Moved;
-    }
-    if (errno == EEXIST) {
-        return Move::TargetExists;
-    }
-    // Some network file systems know no such rename; a hard link is as safe where it works.
-    if (::link(source.constData(), target.constData()) == 0) {
-        ::unlink(source.constData());
-        return Move::Moved;
-    }
-    if (errno == EEXIST) {
-        return Move::TargetExists;
-    }
-    // Knowing neither: a plain rename after a look, which leaves a moment for a race.
-    if (QFileInfo::exists(to)) {
-        return Move::TargetExists;
-    }
-    return ::rename(source.constData(), target.constData()) == 0 ? Move::Moved : Move::Failed;
-}
 } // namespace
 
 DirectoryStorage::DirectoryStorage()
@@ -230,17 +204,17 @@ DirectoryStorage::Making DirectoryStorage::makeFile(const QString& filePath, QSt
         whole =
             maker.connect(draft, error) == StorageOpenResult::Opened && maker.applySchema(0, error);
     }
-    const Move moved = whole ? moveWithoutReplacing(draft, filePath) : Move::Failed;
-    if (moved != Move::Moved) {
+    const MoveResult moved = whole ? MoveWithoutReplacing(draft, filePath) : MoveResult::Failed;
+    if (moved != MoveResult::Moved) {
         QFile::remove(draft);
         QFile::remove(draft + QStringLiteral("-journal"));
     }
     switch (moved) {
-    case Move::Moved:
+    case MoveResult::Moved:
         return Making::Made;
-    case Move::TargetExists:
+    case MoveResult::TargetExists:
         return Making::MadeElsewhere;
-    case Move::Failed:
+    case MoveResult::Failed:
         break;
     }
     if (whole) {

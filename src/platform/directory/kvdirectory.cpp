@@ -109,6 +109,27 @@ QString KVDirectory::DefaultFilePath() {
                            QStringLiteral("/Kestova/Directory/Directory.sqlite"));
 }
 
+namespace {
+// Worded for the user, as the messages database words its own.
+QString openProblemOf(StorageOpenResult result) {
+    switch (result) {
+    case StorageOpenResult::Missing:
+        return QStringLiteral("the folder does not exist.");
+    case StorageOpenResult::NotWritable:
+        return QStringLiteral("the folder or its directory file cannot be written.");
+    case StorageOpenResult::Locked:
+        return QStringLiteral("another computer kept it locked for longer than the program "
+                              "waits.");
+    case StorageOpenResult::Corrupt:
+        return QStringLiteral("its file is damaged or is not a directory file.");
+    case StorageOpenResult::TooNew:
+        return QStringLiteral("it was made by a newer version of the program.");
+    default:
+        return QStringLiteral("it could not be read or set up; the debug log says why.");
+    }
+}
+} // namespace
+
 void KVDirectory::OpenDefault(bool createMissing, bool& failed) {
     Open(DefaultFilePath(), createMissing, failed);
 }
@@ -119,9 +140,11 @@ void KVDirectory::Open(const QString& filePath, bool createMissing, bool& failed
     auto storage = std::make_shared<DirectoryStorage>();
     QString why;
     const StorageOpenResult result = storage->Open(filePath, createMissing, &why);
+    openProblem_.clear();
     if (result != StorageOpenResult::Opened && result != StorageOpenResult::Created) {
         PlatformLog(
             QStringLiteral("The directory '%1' could not be opened: %2").arg(filePath, why));
+        openProblem_ = openProblemOf(result);
         failed = true;
         return;
     }

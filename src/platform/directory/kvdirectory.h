@@ -52,6 +52,9 @@ public:
     void OpenDefault(bool createMissing, bool& failed);
     void Open(const QString& filePath, bool createMissing, bool& failed);
     bool IsOpen() const;
+    // Why the last open failed, in words that follow "could not be opened: " ("" after an
+    // open that worked).
+    const QString& OpenProblem() const { return openProblem_; }
     // Logs the user out (raising ContactLogout) and closes the file. Harmless at any time.
     void Close(bool& ok);
 
@@ -172,6 +175,7 @@ private:
                    const std::optional<ContactRecord>& stored, ContactStore& store);
 
     std::shared_ptr<DirectoryStorage> storage_;
+    QString openProblem_;
     DirectoryApplications applications_;
     ContactPtr currentUser_;
     bool byKey_ = false;

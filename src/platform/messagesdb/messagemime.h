@@ -16,7 +16,10 @@ struct MessageColumns {
     QString Cc;
     QString TextBody;      // the plain text of the message (HTML-only bodies lose their tags)
     QStringList Addresses; // every addr-spec of From, To and Cc, lower case
-    QDateTime Date;        // the Date header, UTC; invalid when absent
+    // False for the columns of a stored row, which keeps its addresses only in its own key:
+    // a store of such a message keeps the row's key or derives it from the bytes.
+    bool AddressesKnown = true;
+    QDateTime Date; // the Date header, UTC; invalid when absent
 };
 
 MessageColumns ReadMessageColumns(const QByteArray& rfc5322);

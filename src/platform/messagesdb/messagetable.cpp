@@ -4,6 +4,7 @@
 #include "platform/messagesdb/messagesstorage.h"
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/messagesdb/storeddates.h"
+#include "platform/mime/mimelimits.h"
 #include "platform/system/platformlog.h"
 #include "platform/system/sqlitestatement.h"
 #include "platform/system/sqltext.h"
@@ -13,6 +14,7 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -48,6 +50,7 @@ void MessageTable::fromRow(OrlixMessage* message, const QSqlQuery& q, const Stor
     columns.To = SqlUtf8Text(q.value(11));
     columns.Cc = SqlUtf8Text(q.value(12));
     columns.TextBody = SqlUtf8Text(q.value(13));
+    columns.AddressesKnown = false;
     setStored(message, std::move(columns), storage, tree);
 }
 
@@ -83,6 +86,7 @@ void MessageTable::fromRow(OrlixMessage* message, const SqliteStatement& row,
     columns.To = row.Utf8Text(11);
     columns.Cc = row.Utf8Text(12);
     columns.TextBody = row.Utf8Text(13);
+    columns.AddressesKnown = false;
     setStored(message, std::move(columns), storage, tree);
 }
 
@@ -113,7 +117,15 @@ QVariant bytes(const QByteArray& b) {
     return b.isNull() ? QVariant(QByteArray("")) : QVariant(b);
 }
 
-void bindFields(QSqlQuery& q, const OrlixMessage& m) {
+QString addressKey(const QStringList& addresses) {
+    if (addresses.isEmpty()) {
+        return {};
+    }
+    return QLatin1Char('|') + addresses.join(QLatin1Char('|')) + QLatin1Char('|');
+}
+
+// addresses: the row's key of addresses, or nothing to leave the row's own in place.
+void bindFields(QSqlQuery& q, const OrlixMessage& m, const std::optional<QString>& addresses) {
     q.addBindValue(m.Folder());
     q.addBindValue(m.Kind());
     q.addBindValue(m.Flags());
@@ -127,7 +139,9 @@ void bindFields(QSqlQuery& q, const OrlixMessage& m) {
     q.addBindValue(text(m.ToText()));
     q.addBindValue(text(m.CcText()));
     q.addBindValue(text(m.BodyText()));
-    q.addBindValue(text(MessageTable::AddressKey(m)));
+    if (addresses) {
+        q.addBindValue(text(*addresses));
+    }
     q.addBindValue(text(MessageTable::NumberKey(m)));
 }
 } // namespace
@@ -143,11 +157,11 @@ QString MessageTable::Digits(const QString& number) {
 }
 
 QString MessageTable::AddressKey(const OrlixMessage& message) {
-    const QStringList& addresses = message.Columns().Addresses;
-    if (addresses.isEmpty()) {
-        return {};
+    const MessageColumns& columns = message.Columns();
+    if (!columns.AddressesKnown) {
+        return addressKey(ReadMessageColumns(message.MessageBytes()).Addresses);
     }
-    return QLatin1Char('|') + addresses.join(QLatin1Char('|')) + QLatin1Char('|');
+    return addressKey(columns.Addresses);
 }
 
 QString MessageTable::NumberKey(const OrlixMessage& message) {
@@ -169,14 +183,32 @@ QString MessageTable::NumberKey(const OrlixMessage& message) {
     return QLatin1Char('|') + numbers.join(QLatin1Char('|')) + QLatin1Char('|');
 }
 
+namespace {
+// Past this size a message is read only in part: stored, it would come back cut.
+bool tooLarge(const QByteArray& bytes) {
+    if (bytes.size() <= mime::kMaxMessageBytes) {
+        return false;
+    }
+    PlatformLog(QStringLiteral("Messages database: a message of %1 bytes is larger than a "
+                               "message may be (%2 bytes) and was not stored")
+                    .arg(bytes.size())
+                    .arg(mime::kMaxMessageBytes));
+    return true;
+}
+} // namespace
+
 bool MessageTable::Insert(const Storage& storage, OrlixMessage& message) {
+    const QByteArray stored = message.MessageBytes();
+    if (tooLarge(stored)) {
+        return false;
+    }
     QSqlQuery q = storage->Prepare(QStringLiteral(
         "INSERT INTO messages (folder, kind, flags, personal_owner, inherited_value,"
         " received_utc, sent_utc, send_after_utc, subject, from_text, to_text, cc_text,"
         " body_text, party_addresses, party_numbers, mime)"
         " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    bindFields(q, message);
-    q.addBindValue(bytes(message.MessageBytes()));
+    bindFields(q, message, AddressKey(message));
+    q.addBindValue(bytes(stored));
     if (!MessagesStorage::Exec(q, "storing a new message")) {
         return false;
     }
@@ -191,16 +223,25 @@ bool MessageTable::Insert(const Storage& storage, OrlixMessage& message) {
 bool MessageTable::Update(const Storage& storage, const OrlixMessage& message) {
     // Bytes that were never read are unchanged: the row keeps its own.
     const bool withBytes = !message.bytesUnread();
+    const QByteArray stored = withBytes ? message.MessageBytes() : QByteArray();
+    if (tooLarge(stored)) {
+        return false;
+    }
+    // Columns read with the row are those of the bytes stored: the row's key of addresses
+    // stays, rather than one made of columns that do not hold the addresses.
+    const bool addressesKnown = message.Columns().AddressesKnown;
     QSqlQuery q = storage->Prepare(
         QStringLiteral("UPDATE messages SET folder = ?, kind = ?, flags = ?, personal_owner = ?,"
                        " inherited_value = ?, received_utc = ?, sent_utc = ?, send_after_utc = ?,"
-                       " subject = ?, from_text = ?, to_text = ?, cc_text = ?, body_text = ?,"
-                       " party_addresses = ?, party_numbers = ?") +
+                       " subject = ?, from_text = ?, to_text = ?, cc_text = ?, body_text = ?,") +
+        (addressesKnown ? QStringLiteral(" party_addresses = ?,") : QString()) +
+        QStringLiteral(" party_numbers = ?") +
         (withBytes ? QStringLiteral(", mime = ?") : QString()) +
         QStringLiteral(" WHERE reference = ?"));
-    bindFields(q, message);
+    bindFields(q, message,
+               addressesKnown ? std::optional<QString>(AddressKey(message)) : std::nullopt);
     if (withBytes) {
-        q.addBindValue(bytes(message.MessageBytes()));
+        q.addBindValue(bytes(stored));
     }
     q.addBindValue(message.Reference());
     if (!MessagesStorage::Exec(q, "storing a message")) {

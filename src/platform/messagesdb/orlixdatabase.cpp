@@ -10,11 +10,14 @@
 #include "platform/messagesdb/orlixmessagelist.h"
 #include "platform/messagesdb/settingstable.h"
 #include "platform/messagesdb/storeddates.h"
+#include "platform/system/movewithoutreplacing.h"
 #include "platform/system/platformlog.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
+#include <QUuid>
 #include <QVariant>
 
 namespace {
@@ -81,12 +84,29 @@ qint32 OrlixDatabase::OpenDatabase(const QString& path, const QString& /*options
         return fail(FolderMissing, QStringLiteral("the folder does not exist"));
     }
 
+    const QString file = QDir(path).filePath(QLatin1String(MessagesStorage::kFileName));
+    QString why;
+    bool created = false;
+    if (!QFileInfo(file).exists() && !QFileInfo(file).isSymLink()) {
+        switch (makeDatabaseFile(file, &why)) {
+        case Making::Made:
+            created = true;
+            break;
+        case Making::MadeElsewhere:
+            break;
+        case Making::NotWritable:
+            return fail(FolderNotWritable, why);
+        case Making::Failed:
+            return fail(OpenFailed, why);
+        }
+    }
+
+    // Only a whole file ever takes the name, so the open never creates: a file without a
+    // schema (emptied, or another program's) is damaged and stays as it is.
     storage_ = std::make_shared<MessagesStorage>();
     storage_->SetBusyTimeout(busyTimeoutMs_);
     storage_->SetSynchronous(synchronous_);
-    QString why;
-    const MessagesOpenResult result =
-        storage_->Open(QDir(path).filePath(QLatin1String(MessagesStorage::kFileName)), true, &why);
+    const MessagesOpenResult result = storage_->Open(file, false, &why);
     switch (result) {
     case MessagesOpenResult::Opened:
     case MessagesOpenResult::Created:
@@ -106,14 +126,23 @@ qint32 OrlixDatabase::OpenDatabase(const QString& path, const QString& /*options
     }
     databasePath_ = path;
 
-    if (result == MessagesOpenResult::Created) {
-        if (!seedNewDatabase(&why)) {
-            const QString file = storage_->FilePath();
-            storage_->Close();
-            QFile::remove(file); // nothing of value is in it yet
-            return fail(OpenFailed, why);
-        }
+    if (created) {
         PlatformLog(QStringLiteral("Created a new messages database in '%1'").arg(path));
+    } else {
+        // A file made by an earlier version could be left with its schema but not its
+        // templates; it is completed once, by whichever computer opens it first.
+        bool ok = false;
+        if (!SettingsTable::ReadAll(*storage_, ok).contains(kTemplatesSetting) && ok) {
+            bool seeded = false;
+            if (!seed(*storage_, path, &seeded, &why)) {
+                return fail(OpenFailed, why);
+            }
+            if (seeded) {
+                PlatformLog(
+                    QStringLiteral("Completed the messages database in '%1' with its templates")
+                        .arg(path));
+            }
+        }
     }
     if (!loadSettings()) {
         storage_->Watch().Again(MessagesStorage::StationKind);
@@ -147,23 +176,71 @@ QString OrlixDatabase::OpenProblem(qint32 code) {
     }
 }
 
-bool OrlixDatabase::seedNewDatabase(QString* error) {
-    const QString templates = QDir(databasePath_).filePath(QLatin1String(kTemplatesFolderName));
+OrlixDatabase::Making OrlixDatabase::makeDatabaseFile(const QString& file, QString* error) const {
+    // A name of its own beside the file: the move into place stays on one file system, and
+    // a maker killed part way leaves nothing under the database's name.
+    const QString draft =
+        file + QStringLiteral(".new-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    bool whole = false;
+    bool notWritable = false;
+    {
+        MessagesStorage maker;
+        maker.SetBusyTimeout(busyTimeoutMs_);
+        maker.SetSynchronous(synchronous_);
+        const MessagesOpenResult made = maker.Open(draft, true, error);
+        notWritable = made == MessagesOpenResult::NotWritable;
+        bool seeded = false;
+        whole = made == MessagesOpenResult::Created &&
+                seed(maker, QFileInfo(file).absolutePath(), &seeded, error);
+    }
+    const MoveResult moved = whole ? MoveWithoutReplacing(draft, file) : MoveResult::Failed;
+    if (moved != MoveResult::Moved) {
+        QFile::remove(draft);
+        QFile::remove(draft + QStringLiteral("-journal"));
+    }
+    switch (moved) {
+    case MoveResult::Moved:
+        return Making::Made;
+    case MoveResult::TargetExists:
+        return Making::MadeElsewhere;
+    case MoveResult::Failed:
+        break;
+    }
+    if (whole) {
+        *error = QStringLiteral("the new database could not be given the name '%1'").arg(file);
+    }
+    return notWritable ? Making::NotWritable : Making::Failed;
+}
+
+bool OrlixDatabase::seed(MessagesStorage& storage, const QString& folder, bool* seeded,
+                         QString* error) {
+    *seeded = false;
+    const QString templates = QDir(folder).filePath(QLatin1String(kTemplatesFolderName));
     if (!DefaultTemplates::Write(templates, error)) {
         return false;
     }
-    MessagesTransaction tx(*storage_);
+    MessagesTransaction tx(storage);
     if (!tx.Active()) {
         *error = QStringLiteral("the new database could not be written");
         return false;
     }
-    if (!SettingsTable::Set(*storage_, kTemplatesSetting, QLatin1String(kTemplatesFolderName))) {
+    // Asked again inside the transaction: another computer may have completed it meanwhile.
+    bool ok = false;
+    const QHash<QString, QString> settings = SettingsTable::ReadAll(storage, ok);
+    if (!ok) {
+        *error = QStringLiteral("the settings could not be read");
+        return false;
+    }
+    if (settings.contains(kTemplatesSetting)) {
+        return true;
+    }
+    if (!SettingsTable::Set(storage, kTemplatesSetting, QLatin1String(kTemplatesFolderName))) {
         *error = QStringLiteral("the settings could not be written");
         return false;
     }
     int position = 0;
     for (const DefaultTemplates::Entry& entry : DefaultTemplates::Entries()) {
-        QSqlQuery q = storage_->Prepare(QStringLiteral(
+        QSqlQuery q = storage.Prepare(QStringLiteral(
             "INSERT INTO templates (category, name, file_name, position) VALUES (?, ?, ?, ?)"));
         q.addBindValue(entry.Category);
         q.addBindValue(entry.Name);
@@ -178,6 +255,7 @@ bool OrlixDatabase::seedNewDatabase(QString* error) {
         *error = QStringLiteral("the new database could not be saved");
         return false;
     }
+    *seeded = true;
     return true;
 }
 

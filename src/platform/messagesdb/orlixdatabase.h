@@ -240,10 +240,16 @@ private:
     bool loadSettings();
     std::shared_ptr<OrlixPrize> makePrize();
     bool loadCategoryTree();
-    bool seedNewDatabase(QString* error);
     // The kinds of a commit, here or elsewhere: what this object keeps of them is read again
     // before the kinds are announced; what cannot be read now is tried again at the next poll.
     void changed(quint32 kinds, bool elsewhere);
+    enum class Making { Made, MadeElsewhere, NotWritable, Failed };
+    // Makes the database file whole (schema, templates and their files) under a scratch name
+    // and moves it into place unless another computer's file got there first.
+    Making makeDatabaseFile(const QString& file, QString* error) const;
+    // Gives a database without a templates folder the default templates, in one transaction
+    // that looks again first; seeded tells whether this call did it.
+    static bool seed(MessagesStorage& storage, const QString& folder, bool* seeded, QString* error);
     void emitChanged(qint32 reference);
     void emitDeleted(qint32 reference);
 

@@ -508,10 +508,16 @@ MimeMessage MimeMessage::FromBytes(const QByteArray& bytes) {
 }
 
 QByteArray MimeMessage::ToBytes() const {
-    if (!d->changed) {
+    // A message read only in part would be written back cut: it keeps the bytes it came with,
+    // which no store takes.
+    if (!d->changed || d->original.size() > kMaxMessageBytes) {
         return d->original;
     }
     return d->Serialise();
+}
+
+bool MimeMessage::ReadInPart() const {
+    return d->original.size() > kMaxMessageBytes;
 }
 
 QString MimeMessage::From() const {
@@ -666,6 +672,15 @@ bool MimeMessage::AddAttachment(const QString& path, QString* error) {
     data->contentType = type.toLower();
     d->attachments.m_items.push_back(MimeAttachment(std::move(data)));
     d->BodyChanged();
+    // The whole message must stay readable: a store of it past the limit would be read back
+    // cut.
+    if (d->Serialise().size() > kMaxMessageBytes) {
+        d->attachments.m_items.pop_back();
+        d->BodyChanged();
+        return fail(QStringLiteral("With the file '%1' the message would be larger than %2 MB.")
+                        .arg(local)
+                        .arg(kMaxMessageBytes / (1024 * 1024)));
+    }
     return true;
 }
 

@@ -39,6 +39,9 @@ public:
     // The message's RFC 5322 bytes. A message that was read and not changed since gives back
     // the very bytes it was read from.
     QByteArray ToBytes() const;
+    // True for bytes past the size a message may have: only their first part was read, and
+    // ToBytes gives the bytes as they came, whatever was changed.
+    bool ReadInPart() const;
 
     QString From() const;
     void SetFrom(const QString& addressText);

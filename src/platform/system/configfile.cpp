@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QSet>
+#include <QUuid>
 #include <QVariant>
 
 #include <sys/stat.h>
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 namespace {
 constexpr qint64 kFormat = 1;
@@ -60,8 +62,132 @@ std::optional<qint64> wholeNumber(const QJsonValue& v) {
     return n.toLongLong();
 }
 
-bool known(const QJsonValue& v) {
-    return v.isString() || wholeNumber(v).has_value();
+// The JSON grammar of a number: -?(0|[1-9][0-9]*)(.[0-9]+)?([eE][+-]?[0-9]+)?
+bool isJsonNumber(QByteArrayView t) {
+    qsizetype i = 0;
+    const auto digits = [&] {
+        const qsizetype from = i;
+        while (i < t.size() && t[i] >= '0' && t[i] <= '9') {
+            ++i;
+        }
+        return i > from;
+    };
+    if (i < t.size() && t[i] == '-') {
+        ++i;
+    }
+    if (i < t.size() && t[i] == '0') {
+        ++i;
+    } else if (!digits()) {
+        return false;
+    }
+    if (i < t.size() && t[i] == '.') {
+        ++i;
+        if (!digits()) {
+            return false;
+        }
+    }
+    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+        ++i;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
+            ++i;
+        }
+        if (!digits()) {
+            return false;
+        }
+    }
+    return i == t.size();
+}
+
+bool isWholeNumber(QByteArrayView t) {
+    for (qsizetype i = t.startsWith('-') ? 1 : 0; i < t.size(); ++i) {
+        if (t[i] < '0' || t[i] > '9') {
+            return false;
+        }
+    }
+    bool fits = false;
+    static_cast<void>(t.toLongLong(&fits));
+    return fits;
+}
+
+// The JSON reader turns every number into a 64-bit integer or a double: a number that is
+// neither (more digits, a fraction, beyond a double's range) would come back changed, or
+// make the whole file unreadable. Each such number is replaced, before the reader sees it,
+// by a text of mark and its place in numbers.
+QByteArray markNumbers(const QByteArray& bytes, const QString& mark, QList<QByteArray>& numbers) {
+    QByteArray out;
+    out.reserve(bytes.size());
+    const QByteArray markBytes = mark.toLatin1();
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        const char c = bytes[i];
+        if (c == '"') {
+            qsizetype j = i + 1;
+            while (j < n && bytes[j] != '"') {
+                j += bytes[j] == '\\' ? 2 : 1;
+            }
+            j = std::min(j + 1, n);
+            out.append(bytes.constData() + i, j - i);
+            i = j;
+            continue;
+        }
+        if (c == '-' || (c >= '0' && c <= '9')) {
+            qsizetype j = i;
+            while (j < n && (std::strchr("+-.0123456789eE", bytes[j]) != nullptr) &&
+                   bytes[j] != '\0') {
+                ++j;
+            }
+            const QByteArrayView token(bytes.constData() + i, j - i);
+            if (isJsonNumber(token) && !isWholeNumber(token)) {
+                out.append('"').append(markBytes).append(QByteArray::number(numbers.size()));
+                out.append('"');
+                numbers.append(token.toByteArray());
+            } else {
+                out.append(token);
+            }
+            i = j;
+            continue;
+        }
+        out.append(c);
+        ++i;
+    }
+    return out;
+}
+
+// Puts the numbers kept by markNumbers back in their exact text.
+QByteArray restoreNumbers(const QByteArray& json, const QString& mark,
+                          const QList<QByteArray>& numbers) {
+    if (numbers.isEmpty()) {
+        return json;
+    }
+    const QByteArray quotedMark = '"' + mark.toLatin1();
+    QByteArray out;
+    out.reserve(json.size());
+    qsizetype from = 0;
+    for (qsizetype at = json.indexOf(quotedMark); at >= 0; at = json.indexOf(quotedMark, from)) {
+        out.append(json.constData() + from, at - from);
+        const qsizetype digits = at + quotedMark.size();
+        const qsizetype end = json.indexOf('"', digits);
+        bool ok = false;
+        const qsizetype index = end < 0 ? -1 : json.mid(digits, end - digits).toLongLong(&ok);
+        if (!ok || index < 0 || index >= numbers.size()) {
+            out.append(quotedMark);
+            from = digits;
+            continue;
+        }
+        out.append(numbers.at(index));
+        from = end + 1;
+    }
+    out.append(json.constData() + from, json.size() - from);
+    return out;
+}
+
+QString freshMark(const QByteArray& bytes) {
+    QString mark;
+    do {
+        mark = QStringLiteral("~number~%1~")
+                   .arg(QString::fromLatin1(QUuid::createUuid().toRfc4122().toHex()));
+    } while (bytes.contains(mark.toLatin1()));
+    return mark;
 }
 
 std::function<void()>& beforeReplaceHook() {
@@ -118,8 +244,10 @@ ConfigFile::Snapshot ConfigFile::parse(const QByteArray& bytes) {
     if (bytes.trimmed().isEmpty()) {
         return snap; // as the lock leaves a file it made
     }
+    snap.numberMark = freshMark(bytes);
     QJsonParseError error{};
-    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+    const QJsonDocument doc =
+        QJsonDocument::fromJson(markNumbers(bytes, snap.numberMark, snap.numbers), &error);
     if (error.error != QJsonParseError::NoError || !doc.isObject()) {
         snap.state = State::Damaged;
         return snap;
@@ -151,7 +279,15 @@ QByteArray ConfigFile::serialise(const Snapshot& snap) {
     QJsonObject root = snap.root;
     root.insert(kFormatMember, kFormat);
     root.insert(kKeysMember, snap.keys);
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+    return restoreNumbers(QJsonDocument(root).toJson(QJsonDocument::Indented), snap.numberMark,
+                          snap.numbers);
+}
+
+bool ConfigFile::known(const Snapshot& snap, const QJsonValue& v) {
+    if (v.isString()) {
+        return snap.numberMark.isEmpty() || !v.toString().startsWith(snap.numberMark);
+    }
+    return wholeNumber(v).has_value();
 }
 
 std::optional<ConfigFile::Place> ConfigFile::place(const Snapshot& snap, const QString& lpath,
@@ -253,7 +389,11 @@ std::optional<QJsonValue> ConfigFile::find(const QString& key, const QString& na
     if (!at) {
         return std::nullopt;
     }
-    return snap.keys.value(at->member).toObject().value(at->name);
+    const QJsonValue v = snap.keys.value(at->member).toObject().value(at->name);
+    if (!known(snap, v)) {
+        return std::nullopt;
+    }
+    return v;
 }
 
 std::optional<QString> ConfigFile::readString(const QString& key, const QString& name) const {
@@ -481,7 +621,7 @@ QStringList ConfigFile::valueNames(const QString& key) const {
                 const QString lname = lower(v.key());
                 if (!seen.contains(lname)) {
                     seen.insert(lname);
-                    if (known(v.value())) {
+                    if (known(snap, v.value())) {
                         out.append(v.key());
                     }
                 }

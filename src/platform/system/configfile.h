@@ -17,8 +17,9 @@
 // processes and replaces it atomically, so two programs writing at once lose nothing.
 //
 // The file may come from a newer version of the program. Values of a type this version does
-// not know are read as missing and kept as they are when the file is written; a file of a
-// newer format is read as far as this version understands it and never written.
+// not know are read as missing and kept as they are when the file is written, numbers that
+// are not whole 64-bit numbers in their exact text; a file of a newer format is read as far as
+// this version understands it and never written.
 class ConfigFile {
 public:
     using Value = std::variant<QString, qint64>;
@@ -86,6 +87,10 @@ private:
         QHash<QString, KeyEntry> index;
         QByteArray bytes; // as read from disk, or as last written
         State state = State::Usable;
+        // Numbers that are not whole 64-bit numbers stand in root and keys as texts starting
+        // with numberMark, made for each reading; numbers holds their exact text, in order.
+        QString numberMark;
+        QList<QByteArray> numbers;
     };
     // Where a value is: the member of "keys" holding it and the spelling of its name.
     struct Place {
@@ -100,6 +105,7 @@ private:
     static std::optional<Place> place(const Snapshot& snap, const QString& lpath,
                                       const QString& name);
     static void setValue(Snapshot& snap, const Write& write);
+    static bool known(const Snapshot& snap, const QJsonValue& v);
     std::optional<QJsonValue> find(const QString& key, const QString& name) const;
     bool setAside() const;
     bool replaceFile(const QByteArray& bytes) const;

@@ -110,6 +110,51 @@ QString FileSystemHelper::FolderOfPath(const QString& path, int /*mode*/) {
     return p.left(slash);
 }
 
+namespace {
+// The user's own trash, made when missing: $XDG_DATA_HOME/Trash, by default under
+// ~/.local/share. Without an absolute home there is none; the trash of the file's volume may
+// still take the file.
+void makeUserTrash() {
+    QString data = qEnvironmentVariable("XDG_DATA_HOME");
+    if (!QDir::isAbsolutePath(data)) {
+        const QString home = qEnvironmentVariable("HOME");
+        if (!QDir::isAbsolutePath(home)) {
+            return;
+        }
+        data = home + QStringLiteral("/.local/share");
+    }
+    const QString trash = QDir::cleanPath(data + QStringLiteral("/Trash"));
+    if (QFileInfo(trash).isDir()) {
+        return;
+    }
+    const mode_t mask = ::umask(0077);
+    QDir().mkpath(trash);
+    ::umask(mask);
+}
+
+// Where a trash keeps its files: <trash>/files/<name>, the trash being "Trash" in the user's
+// data folder or ".Trash", ".Trash-<uid>" at the top of a volume.
+bool isInTrash(const QString& pathInTrash) {
+    if (!QDir::isAbsolutePath(pathInTrash)) {
+        return false;
+    }
+    const QDir files = QFileInfo(QDir::cleanPath(pathInTrash)).dir();
+    if (files.dirName() != QLatin1String("files")) {
+        return false;
+    }
+    QDir trash = files;
+    if (!trash.cdUp()) {
+        return false;
+    }
+    const QString name = trash.dirName();
+    if (name == QLatin1String("Trash") || name.startsWith(QLatin1String(".Trash"))) {
+        return true;
+    }
+    // .Trash/<uid>/files
+    return trash.cdUp() && trash.dirName() == QLatin1String(".Trash");
+}
+} // namespace
+
 qint32 FileSystemHelper::DeleteFileWithProgress(const QString& path, const QString& /*caption*/,
                                                 bool allowUndo, QString* reason) {
     const QByteArray native = QFile::encodeName(path);
@@ -121,8 +166,29 @@ qint32 FileSystemHelper::DeleteFileWithProgress(const QString& path, const QStri
         }
         return err;
     }
-    if (allowUndo && QFile::moveToTrash(path)) {
-        return 0;
+    if (allowUndo) {
+        makeUserTrash();
+        QString pathInTrash;
+        if (QFile::moveToTrash(path, &pathInTrash)) {
+            if (isInTrash(pathInTrash)) {
+                return 0;
+            }
+            // Moved somewhere that is not a trash (a relative place, the working folder): the
+            // file does not stay there.
+            const QFileInfo moved(pathInTrash);
+            const QString info =
+                QDir::cleanPath(moved.absolutePath() + QStringLiteral("/../info/") +
+                                moved.fileName() + QStringLiteral(".trashinfo"));
+            QFile::remove(info);
+            if (::unlink(QFile::encodeName(moved.absoluteFilePath()).constData()) != 0) {
+                const int err = errno;
+                if (reason != nullptr) {
+                    *reason = QString::fromLocal8Bit(std::strerror(err));
+                }
+                return err;
+            }
+            return 0;
+        }
     }
     if (::unlink(native.constData()) != 0) {
         const int err = errno;

@@ -1,5 +1,7 @@
 #include "platform/system/replacefile.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -12,6 +14,8 @@
 #include <unistd.h>
 
 namespace {
+constexpr qint64 kLeftoverAgeSeconds = 3600;
+
 QString systemReason() {
     return QString::fromLocal8Bit(std::strerror(errno));
 }
@@ -32,10 +36,23 @@ QFileDevice::Permissions permissionsForNewFile() {
     }
     return p;
 }
+// A save killed before its rename leaves its temporary file for good; the next save in the
+// folder takes away those old enough that no save can still be writing them.
+void removeLeftovers(const QString& folder) {
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-kLeftoverAgeSeconds);
+    const QFileInfoList entries = QDir(folder).entryInfoList(
+        {QStringLiteral(".~??????")}, QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isFile() && !entry.isSymLink() && entry.lastModified().toUTC() < before) {
+            QFile::remove(entry.absoluteFilePath());
+        }
+    }
+}
 } // namespace
 
 bool ReplaceFileContents(const QString& path, const QByteArray& bytes, QString* error) {
     const QFileInfo target(path);
+    removeLeftovers(target.absolutePath());
     QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.~XXXXXX"));
     temp.setAutoRemove(true);
     auto fail = [&](const QString& reason) {

@@ -6,13 +6,32 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSysInfo>
 
 SingleInstance::SingleInstance(QString lockPath) : path_(std::move(lockPath)) {}
 
 SingleInstance::~SingleInstance() = default;
 
+QString SingleInstance::LockFileName(const QString& hostName) {
+    // The host name goes into a file name: only characters that cannot leave the folder.
+    QString safe;
+    for (const QChar c : hostName) {
+        if ((c.isLetterOrNumber() && c.unicode() < 128) || c == QLatin1Char('-') ||
+            c == QLatin1Char('_') || c == QLatin1Char('.')) {
+            safe.append(c);
+        }
+    }
+    if (safe.isEmpty() || safe.startsWith(QLatin1Char('.'))) {
+        safe.prepend(QStringLiteral("host"));
+    }
+    return QStringLiteral("orlix-%1.lock").arg(safe.left(64));
+}
+
 QString SingleInstance::DefaultLockPath() {
-    return Folders::UserState() + QStringLiteral("/Kestova/Orlix/orlix.lock");
+    // One lock for each computer: a user folder shared between studio computers must not
+    // keep the second computer from starting.
+    return Folders::UserState() + QStringLiteral("/Kestova/Orlix/") +
+           LockFileName(QSysInfo::machineHostName());
 }
 
 bool SingleInstance::AnotherCopyRuns() {

@@ -6,8 +6,8 @@
 
 class QLockFile;
 
-// One running copy per user: a lock file that every copy takes at start and holds for its
-// life. A copy that crashed leaves a lock whose process is gone; the next start takes it over.
+// One running copy per user and computer: a lock file that every copy takes at start and holds for
+// its life. A copy that crashed leaves a lock whose process is gone; the next start takes it over.
 class SingleInstance {
 public:
     explicit SingleInstance(QString lockPath);
@@ -18,7 +18,9 @@ public:
     // True when another running copy holds the lock. Asked once; the answer stays.
     bool AnotherCopyRuns();
 
+    // "orlix-<host name>.lock" in the user's state folder.
     static QString DefaultLockPath();
+    static QString LockFileName(const QString& hostName);
 
 private:
     QString path_;

@@ -49,10 +49,39 @@ bool appendLocked(const QString& file, const QByteArray& line, QString* why) {
         return false;
     }
     QFile f(file);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append) || f.write(line) != line.size() ||
-        !f.flush()) {
+    if (!f.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
         if (why != nullptr) {
             *why = f.errorString();
+        }
+        return false;
+    }
+    const qint64 oldSize = f.size();
+    // A line cut short by a crash or a full disk would swallow this one: it is ended first,
+    // so that only the torn line is lost.
+    QByteArray bytes = line;
+    if (oldSize > 0) {
+        char last = '\n';
+        if (!f.seek(oldSize - 1) || !f.getChar(&last)) {
+            if (why != nullptr) {
+                *why = f.errorString();
+            }
+            return false;
+        }
+        if (last != '\n') {
+            bytes.prepend('\n');
+        }
+    }
+    if (!f.seek(oldSize) || f.write(bytes) != bytes.size() || !f.flush()) {
+        const QString error = f.errorString();
+        // A part of a line left behind would glue onto the next post: the file goes back to
+        // the length it had.
+        if (!f.resize(oldSize)) {
+            PlatformLog(QStringLiteral("Talkback: '%1' could not be cut back after a failed write")
+                            .arg(file),
+                        5);
+        }
+        if (why != nullptr) {
+            *why = error.isEmpty() ? QStringLiteral("the line could not be written") : error;
         }
         return false;
     }

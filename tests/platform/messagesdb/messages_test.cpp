@@ -2,6 +2,7 @@
 
 #include "platform/messagesdb/orlixcategorytree.h"
 
+#include <QFile>
 #include <QSignalSpy>
 
 TEST(OrlixMessageTest, ANewMessageHasTheDefaultsCallersRelyOn) {
@@ -488,3 +489,91 @@ TEST(OrlixMessageObject, TheMessageInsideIsTheMessageObjectWithItsTextsAsSet) {
     EXPECT_EQ(message.CDOMessage().TextBody(), QStringLiteral("Traffic on the ring road"));
 }
 } // namespace
+
+namespace {
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+} // namespace
+
+// Each file passes the limit of one part; together they would pass the limit of a message,
+// which is then read back only in part: the one that would is refused, the rest stored whole.
+TEST_F(MessagesDbTest, AnAttachmentTakingTheMessagePastItsLimitIsRefusedAndTheRestKeptWhole) {
+    open();
+    QStringList files;
+    for (int n = 0; n < 3; ++n) {
+        files << TestHome() + QStringLiteral("/recording-%1.wav").arg(n);
+        QByteArray content(24000000, '\0');
+        for (qsizetype i = 0; i < content.size(); ++i) {
+            content[i] = static_cast<char>((i * 7 + n * 13 + i / 4099) & 0xff);
+        }
+        QFile f(files.back());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_EQ(f.write(content), content.size());
+    }
+    MimeMessage mime;
+    mime.SetTo(QStringLiteral("ann@example.org"));
+    mime.SetSubject(QStringLiteral("Recordings"));
+    QString why;
+    ASSERT_TRUE(mime.AddAttachment(files.at(0), &why)) << why.toStdString();
+    ASSERT_TRUE(mime.AddAttachment(files.at(1), &why)) << why.toStdString();
+    EXPECT_FALSE(mime.AddAttachment(files.at(2), &why));
+    EXPECT_EQ(why, QStringLiteral("With the file '%1' the message would be larger than 64 MB.")
+                       .arg(files.at(2)));
+    EXPECT_EQ(mime.Attachments().Count(), 2);
+
+    OrlixMessage message;
+    message.SetCDOMessage(mime);
+    bool ok = false;
+    db_->StoreMessage(message, ok);
+    ASSERT_TRUE(ok) << log_.join('\n').toStdString();
+    const auto back = db_->GetMessage(message.Reference());
+    ASSERT_TRUE(back);
+    const MimeMessage read = back->CDOMessage();
+    EXPECT_FALSE(read.ReadInPart());
+    ASSERT_EQ(read.Attachments().Count(), 2);
+    for (int n = 1; n <= 2; ++n) {
+        const QString saved = TestHome() + QStringLiteral("/saved-%1").arg(n);
+        ASSERT_TRUE(read.Attachments().Item(n).SaveToFile(saved, &why)) << why.toStdString();
+        EXPECT_TRUE(fileBytes(saved) == fileBytes(files.at(n - 1))) << "attachment " << n;
+    }
+}
+
+TEST_F(MessagesDbTest, BytesPastAMessagesLimitAreNeverStoredNorWrittenBackFromTheirPart) {
+    open();
+    const qint32 reference =
+        storeReceived(QStringLiteral("Small"), QDateTime::currentDateTimeUtc());
+    const auto storedBytes = [&] {
+        const auto m = db_->GetMessage(reference);
+        return m ? m->MessageBytes() : QByteArray("<gone>");
+    };
+    const QByteArray before = storedBytes();
+    ASSERT_FALSE(before.isEmpty());
+
+    const QByteArray oversized =
+        BuildTextMessage(QStringLiteral("ann@example.org"), QStringLiteral("studio@example.org"),
+                         QStringLiteral("Big"), QString(), QDateTime()) +
+        QByteArray(65 * 1024 * 1024, 'x');
+    const MimeMessage partial = MimeMessage::FromBytes(oversized);
+    EXPECT_TRUE(partial.ReadInPart());
+    MimeMessage edited = MimeMessage::FromBytes(oversized);
+    edited.SetSubject(QStringLiteral("Changed"));
+    EXPECT_TRUE(edited.ToBytes() == oversized) << "never the part that was read";
+
+    auto stored = db_->GetMessage(reference);
+    ASSERT_TRUE(stored);
+    stored->SetMessageBytes(oversized);
+    bool ok = true;
+    db_->StoreMessage(*stored, ok);
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(storedBytes() == before);
+    EXPECT_TRUE(logged(QStringLiteral("larger than a message may be")));
+
+    OrlixMessage fresh;
+    fresh.SetMessageBytes(oversized);
+    ok = true;
+    db_->StoreMessage(fresh, ok);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(fresh.Reference(), 0);
+}

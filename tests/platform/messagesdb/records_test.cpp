@@ -6,6 +6,7 @@
 #include "platform/messagesdb/orlixprizewinner.h"
 #include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
+#include "support/toolrun.h"
 
 #include <QLineEdit>
 
@@ -385,4 +386,96 @@ TEST_F(MessagesDbTest, ContactHistoryListsTheirMessagesAndPrizes) {
     EXPECT_EQ(prizes.at(1).Key, QStringLiteral("w%1").arg(w->Reference()));
     EXPECT_EQ(prizes.at(1).Texts.at(0), QStringLiteral("Mug"));
     EXPECT_TRUE(db_->ContactPrizeLines(0).isEmpty());
+}
+
+// Every road that stores a message read back from its row keeps it in the history of each
+// of its parties: the key of addresses stored is always that of the bytes stored.
+TEST_F(MessagesDbTest, AMessageStoredAgainStaysInTheHistoryOfEachOfItsParties) {
+    open();
+    struct Road {
+        const char* name;
+        // Acts on the stored message; the reference the history must list.
+        std::function<qint32(OrlixDatabase&, qint32)> take;
+    };
+    const auto store = [](OrlixDatabase& db, OrlixMessage& m) {
+        bool ok = false;
+        db.StoreMessage(m, ok);
+        EXPECT_TRUE(ok);
+    };
+    const Road roads[] = {
+        {"opened and marked read",
+         [&](OrlixDatabase& db, qint32 ref) {
+             auto m = db.GetMessage(ref);
+             m->SetFlags(m->Flags() | 1);
+             store(db, *m);
+             return ref;
+         }},
+        {"saved unchanged after its body was read",
+         [&](OrlixDatabase& db, qint32 ref) {
+             auto m = db.GetMessage(ref);
+             EXPECT_FALSE(m->CDOMessage().TextBody().isEmpty());
+             store(db, *m);
+             return ref;
+         }},
+        {"saved changed",
+         [&](OrlixDatabase& db, qint32 ref) {
+             auto m = db.GetMessage(ref);
+             m->ChangeCDOMessage(
+                 [](MimeMessage& mime) { mime.SetSubject(QStringLiteral("Changed")); });
+             store(db, *m);
+             return ref;
+         }},
+        {"moved",
+         [](OrlixDatabase& db, qint32 ref) {
+             bool ok = false;
+             db.MoveMessage(ref, OrlixDatabase::kSentFolder, ok);
+             EXPECT_TRUE(ok);
+             return ref;
+         }},
+        {"copied, and the copy stored again",
+         [&](OrlixDatabase& db, qint32 ref) {
+             bool ok = false;
+             db.CopyMessage(ref, OrlixDatabase::kSentFolder, ok);
+             EXPECT_TRUE(ok);
+             qint32 copy = 0;
+             const auto all = db.GetMessages(QString());
+             for (int i = 1; i <= all->Count(); ++i) {
+                 copy = std::max(copy, all->Item(i)->Reference());
+             }
+             EXPECT_NE(copy, ref);
+             auto m = db.GetMessage(copy);
+             m->SetFlags(m->Flags() | 1);
+             store(db, *m);
+             return copy;
+         }},
+        {"marked sent by the receiving tool",
+         [this](OrlixDatabase&, qint32 ref) {
+             const ToolRun r =
+                 RunTool(QStringLiteral(ORLIX_MESSAGES_TOOL),
+                         {QStringLiteral("mark-sent"), folder_, QString::number(ref)});
+             EXPECT_EQ(r.Code, 0) << r.Err.toStdString();
+             return ref;
+         }},
+    };
+    const auto listed = [&](const QString& address) {
+        QTreeWidget list;
+        list.setColumnCount(3);
+        db_->FillContactMessages(&list, address, QString());
+        QStringList keys;
+        for (int i = 0; i < list.topLevelItemCount(); ++i) {
+            keys << list.topLevelItem(i)->data(0, Qt::UserRole).toString();
+        }
+        return keys;
+    };
+    for (const Road& road : roads) {
+        SCOPED_TRACE(road.name);
+        const qint32 ref =
+            storeReceived(QStringLiteral("Request"), QDateTime::currentDateTimeUtc());
+        const qint32 shown = road.take(*db_, ref);
+        for (const QString& party :
+             {QStringLiteral("ann@example.org"), QStringLiteral("studio@station.example")}) {
+            EXPECT_TRUE(listed(party).contains(QStringLiteral("m%1").arg(shown)))
+                << party.toStdString();
+        }
+    }
 }

@@ -4,14 +4,21 @@
 #include "platform/messagesdb/messagesstorage.h"
 #include "platform/messagesdb/storeddates.h"
 #include "support/readonlyfolder.h"
+#include "support/toolrun.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 
+#include <csignal>
 #include <future>
+#include <iostream>
 #include <thread>
 
 #include <unistd.h>
@@ -154,6 +161,105 @@ TEST_F(MessagesDbTest, ACorruptFileFailsCleanlyAndIsLeftAsItWas) {
     EXPECT_TRUE(logged(QStringLiteral("Could not open the messages database")));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), garbage.repeated(200));
+}
+
+// Only a whole database ever takes the file's name, so a file without a schema is damaged,
+// never an empty database to fill: it is refused and kept for whoever looks into it.
+TEST_F(MessagesDbTest, AnEmptyFileIsRefusedAsDamagedAndLeftAsItWas) {
+    QFile file(dbFile(folder_));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    const qint32 code = db_->OpenDatabase(folder_, QString());
+    EXPECT_EQ(code, OrlixDatabase::DatabaseCorrupt);
+    EXPECT_EQ(OrlixDatabase::OpenProblem(code),
+              QStringLiteral("its file is damaged or is not a messages database."));
+    EXPECT_FALSE(db_->IsOpen());
+    EXPECT_EQ(QFileInfo(dbFile(folder_)).size(), 0);
+    EXPECT_FALSE(logged(QStringLiteral("Created a new")));
+    EXPECT_EQ(QDir(folder_).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QLatin1String(MessagesStorage::kFileName)});
+}
+
+// Left by an earlier version killed between its schema and its templates.
+TEST_F(MessagesDbTest, AFileWithItsSchemaButNoTemplatesIsCompletedOnceAtItsNextOpen) {
+    const auto registered = [this] {
+        return db_->GetTemplateList(QStringLiteral("PrintMessage")).size() +
+               db_->GetTemplateList(QStringLiteral("PrintPrizeWinners")).size();
+    };
+    open();
+    const qsizetype templates = registered();
+    ASSERT_GT(templates, 0);
+    bool ok = false;
+    db_->CloseDatabase(ok);
+    rawExec(dbFile(folder_),
+            {QStringLiteral("DELETE FROM templates"),
+             QStringLiteral("DELETE FROM settings WHERE name = 'TemplatesFolder'")});
+    ASSERT_TRUE(QDir(folder_ + QStringLiteral("/Templates")).removeRecursively());
+
+    for (int round = 0; round < 2; ++round) {
+        log_.clear();
+        open();
+        EXPECT_EQ(db_->TemplatesPath(), folder_ + QStringLiteral("/Templates"));
+        EXPECT_EQ(registered(), templates) << "round " << round;
+        EXPECT_GT(QFileInfo(folder_ + QStringLiteral("/Templates/Messages-List.htm")).size(), 0);
+        EXPECT_EQ(logged(QStringLiteral("Completed the messages database")), round == 0);
+        db_->CloseDatabase(ok);
+    }
+}
+
+// A maker killed at any moment leaves no database file or a whole one, never a part.
+TEST_F(MessagesDbTest, AKilledCreateLeavesNoDatabaseOrAWholeOne) {
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_EQ(RunTool(QStringLiteral(ORLIX_MESSAGES_TOOL),
+                      {QStringLiteral("create"), TestHome() + QStringLiteral("/timed")})
+                  .Code,
+              2)
+        << "the folder must exist";
+    const QString timed = TestHome() + QStringLiteral("/timed");
+    QDir().mkpath(timed);
+    timer.restart();
+    ASSERT_EQ(RunTool(QStringLiteral(ORLIX_MESSAGES_TOOL), {QStringLiteral("create"), timed}).Code,
+              0);
+    const qint64 whole = std::max<qint64>(timer.nsecsElapsed() / 1000, 1000);
+
+    int kept = 0;
+    for (int round = 0; round < 50; ++round) {
+        const QString folder = TestHome() + QStringLiteral("/kill-%1").arg(round);
+        QDir().mkpath(folder);
+        QProcess maker;
+        maker.start(QStringLiteral(ORLIX_MESSAGES_TOOL), {QStringLiteral("create"), folder});
+        ASSERT_TRUE(maker.waitForStarted(10000));
+        ::usleep(static_cast<useconds_t>(QRandomGenerator::global()->bounded(whole)));
+        ::kill(static_cast<pid_t>(maker.processId()), SIGKILL);
+        maker.waitForFinished(30000);
+        const QString file = dbFile(folder);
+        if (!QFileInfo::exists(file)) {
+            continue;
+        }
+        ++kept;
+        // Read as another program would, before any open could complete it.
+        const QString name = QStringLiteral("look-%1").arg(round);
+        {
+            QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            raw.setDatabaseName(file);
+            raw.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+            ASSERT_TRUE(raw.open());
+            QSqlQuery q(raw);
+            ASSERT_TRUE(q.exec(QStringLiteral(
+                "SELECT (SELECT COUNT(*) FROM templates), (SELECT COUNT(*) FROM settings WHERE "
+                "name = 'TemplatesFolder')")))
+                << "round " << round << ": " << q.lastError().text().toStdString();
+            ASSERT_TRUE(q.next());
+            EXPECT_GT(q.value(0).toInt(), 0) << "round " << round;
+            EXPECT_EQ(q.value(1).toInt(), 1) << "round " << round;
+        }
+        QSqlDatabase::removeDatabase(name);
+        OrlixDatabase db;
+        db.SetChangeWatch(0, 0);
+        EXPECT_EQ(db.OpenDatabase(folder, QString()), 0) << "round " << round;
+    }
+    std::cout << kept << " of 50 killed makers had put a whole database in place\n";
 }
 
 TEST_F(MessagesDbTest, AnotherProgramsDatabaseIsRefused) {

@@ -17,6 +17,11 @@
 
 #include <memory>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 TEST(TalkbackExchangeTest, FileNamesKeepOnlySafeCharacters) {
     const struct {
@@ -72,6 +77,62 @@ TEST(TalkbackExchangeTest, LinesShowTimeNameAndTextLiterally) {
               QStringLiteral("09:05  Ann: <b>&amp;</b> donenext"));
     EXPECT_EQ(uTalkback::LineText(line, at.date().addDays(1)),
               QStringLiteral("2026-03-04 09:05  Ann: <b>&amp;</b> donenext"));
+}
+
+TEST(TalkbackExchangeTest, ALineTornByACrashDoesNotSwallowTheNextPost) {
+    const QString folder = TestHome() + QStringLiteral("/torn");
+    QDir().mkpath(folder);
+    TalkbackExchange a(folder, QStringLiteral("studio-a"), QStringLiteral("ann"));
+    TalkbackExchange b(folder, QStringLiteral("studio-b"), QStringLiteral("bob"));
+    {
+        QFile f(a.OwnFile());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("{\"t\":1765000000000,\"w\":\"old\",\"s\":3,\"x\":\"half a li");
+    }
+    EXPECT_TRUE(b.Start().isEmpty());
+    QString why;
+    ASSERT_TRUE(
+        a.Post(QStringLiteral("Ann"), QStringLiteral("ann"), QStringLiteral("Mic check"), &why))
+        << why.toStdString();
+    const QList<TalkbackLine> seen = b.Look();
+    ASSERT_EQ(seen.size(), 1);
+    EXPECT_EQ(seen.front().Text, QStringLiteral("Mic check"));
+}
+
+TEST(TalkbackExchangeTest, AShortWriteLeavesTheFileAsItWasAndThePostFails) {
+    const QString folder = TestHome() + QStringLiteral("/full");
+    QDir().mkpath(folder);
+    TalkbackExchange a(folder, QStringLiteral("studio-a"), QStringLiteral("ann"));
+    QString why;
+    ASSERT_TRUE(
+        a.Post(QStringLiteral("Ann"), QStringLiteral("ann"), QStringLiteral("first"), &why));
+    QFile f(a.OwnFile());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray before = f.readAll();
+    f.close();
+
+    // The child may write only a few bytes past the file's end: the line is cut by the system
+    // part way, as on a full disk.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlim_t most = static_cast<rlim_t>(before.size() + 10);
+        const rlimit limit{most, most};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+            ::_exit(3);
+        }
+        QString childWhy;
+        const bool posted = a.Post(QStringLiteral("Ann"), QStringLiteral("ann"),
+                                   QString(200, QLatin1Char('x')), &childWhy);
+        ::_exit(posted ? 1 : (childWhy.isEmpty() ? 2 : 0));
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), before);
 }
 
 // Two studio computers on one talkback folder.

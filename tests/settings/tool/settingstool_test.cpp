@@ -314,3 +314,72 @@ TEST(SettingsTool, MachineTextShowsSetsAndRemovesOneText) {
     EXPECT_EQ(tool({QStringLiteral("machine-text"), key}).Code, 1);
     EXPECT_EQ(tool({QStringLiteral("machine-text"), QString(), name}).Code, 1);
 }
+
+namespace {
+// Numbers that are neither text nor a whole 64-bit number, as another program may write them:
+// each keeps its exact text through the tool's rewrite of the file and reads as missing.
+TEST(SettingsTool, NumbersThisVersionDoesNotReadKeepTheirExactTextThroughARewrite) {
+    ASSERT_EQ(tool(seedArgs(QStringLiteral("Profile1"))).Code, 0);
+    const QString path = RegistryStore::FilePath(HKLM);
+    const struct {
+        const char* name;
+        const char* json; // as written in the file
+        const char* kept; // the text that must stay
+    } cases[] = {
+        {"Big", "12345678901234567890", "12345678901234567890"},
+        {"Tenth", "0.1000000000000000055511151231257827", "0.1000000000000000055511151231257827"},
+        {"Huge", "1e400", "1e400"},
+        {"Tiny", "-2.5E-400", "-2.5E-400"},
+        {"Fraction", "2.50", "2.50"},
+        {"Nested", R"({"list": [1E+999, 0.30000000000000004441, {"deep": 18446744073709551616}]})",
+         "18446744073709551616"},
+        {"NestedToo", R"([-1e400])", "-1e400"},
+    };
+    QByteArray odd = R"("Software\\Odd": {)";
+    for (const auto& c : cases) {
+        odd += '"' + QByteArray(c.name) + R"(": )" + c.json + ',';
+    }
+    odd += R"("Plain": 7}, "Deep\\Key": {"Nested": [1e-999]},)";
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        QByteArray bytes = f.readAll();
+        f.close();
+        const qsizetype keys = bytes.indexOf(R"("keys": {)");
+        ASSERT_GE(keys, 0) << bytes.constData();
+        bytes.insert(keys + 9, odd);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+
+    const ToolRun r =
+        tool({QStringLiteral("playout"), QStringLiteral("Profile1"), QStringLiteral("127.0.0.1")});
+    EXPECT_EQ(r.Code, 0) << r.Err.toStdString();
+    cOCSettings settings;
+    QString name = QStringLiteral("Profile1");
+    ASSERT_TRUE(settings.LoadSettings(name));
+    EXPECT_EQ(settings.VorelaComputerName(), QStringLiteral("127.0.0.1"));
+
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray after = f.readAll();
+    for (const auto& c : cases) {
+        EXPECT_TRUE(after.contains(c.kept)) << c.name << "\n" << after.constData();
+        const QString key = QStringLiteral("Software\\Odd");
+        EXPECT_EQ(RegistryStore::ReadNumber(HKLM, key, QLatin1String(c.name), -99), -99) << c.name;
+        EXPECT_EQ(RegistryStore::ReadString(HKLM, key, QLatin1String(c.name), QStringLiteral("-")),
+                  QStringLiteral("-"))
+            << c.name;
+    }
+    for (const char* nested : {"1E+999", "0.30000000000000004441", "1e-999"}) {
+        EXPECT_TRUE(after.contains(nested)) << nested;
+    }
+    EXPECT_EQ(RegistryStore::ReadNumber(HKLM, QStringLiteral("Software\\Odd"),
+                                        QStringLiteral("Plain"), -99),
+              7);
+    EXPECT_EQ(QDir(QFileInfo(path).absolutePath())
+                  .entryList({QFileInfo(path).fileName() + QStringLiteral(".damaged*")})
+                  .size(),
+              0);
+}
+} // namespace
