@@ -22,6 +22,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -92,16 +93,19 @@ void paint(uContactsList& list) {
 void typedSearch(benchmark::State& state, const QString& term) {
     auto list = shownList();
     list->txtSearch()->setFocus();
+    // Each iteration is the term's slowest key: every key has the same goal.
     for (auto _ : state) {
         list->txtSearch()->clear();
         paint(*list);
+        qint64 slowest = 0;
         for (const QChar c : term) {
             QElapsedTimer t;
             t.start();
             QTest::keyClicks(list->txtSearch(), QString(c));
             paint(*list);
-            state.SetIterationTime(double(t.nsecsElapsed()) / 1e9);
+            slowest = std::max(slowest, t.nsecsElapsed());
         }
+        state.SetIterationTime(double(slowest) / 1e9);
     }
     state.counters["rows"] = list->Model()->rowCount();
 }

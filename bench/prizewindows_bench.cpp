@@ -1,8 +1,9 @@
-// The prize and prize-winner windows over a station's whole directory: 100,000 contacts, one
-// prize given to 1,000 of them. Loading the prize is what every activation of the prize window
-// does; the winner window fills three lists when it opens and resolves a typed name over the
-// whole directory.
+// The prize and prize-winner windows over a station's whole directory: 100,000 contacts (or
+// --contacts=N), one prize given to 1,000 of them. Loading the prize is what every activation of
+// the prize window does; the winner window fills three lists when it opens and resolves a typed
+// name over the whole directory.
 #include "benchmain.h"
+#include "benchsizes.h"
 
 #include "contacts/frmprize.h"
 #include "contacts/frmprizewinner.h"
@@ -26,7 +27,7 @@
 #include <memory>
 
 namespace {
-constexpr int kContacts = 100000;
+int kContacts = 100000; // --contacts=N
 constexpr int kWinners = 1000;
 
 // The program's directory and messages database, filled once for every benchmark of the run.
@@ -159,6 +160,8 @@ BENCHMARK(BM_ResolveTypedWinner)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
+    kContacts = static_cast<int>(TakeBenchSize(argc, argv, "contacts", kContacts));
+    benchmark::AddCustomContext("contacts", std::to_string(kContacts));
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     Program program;

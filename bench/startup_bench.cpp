@@ -128,16 +128,17 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     if (contacts > 0) {
-        // A kept home is made again only when its directory lacks the contacts.
+        // A kept home is made again only when its directory lacks the contacts; a directory
+        // put there by hand gets the profile and the user.
         qputenv("ORLIX_HOME", QFile::encodeName(full));
         if (!BenchContacts::Holds(KVDirectory::DefaultFilePath(), contacts)) {
             QDir(full).removeRecursively();
             QDir().mkpath(full);
-            if (!PrepareBenchStudio(full) ||
-                !BenchContacts::Fill(KVDirectory::DefaultFilePath(), contacts)) {
-                std::fprintf(stderr, "bench_startup: no directory of %lld contacts\n", contacts);
-                return 2;
-            }
+        }
+        if (!PrepareBenchStudio(full) ||
+            !BenchContacts::Fill(KVDirectory::DefaultFilePath(), contacts)) {
+            std::fprintf(stderr, "bench_startup: no directory of %lld contacts\n", contacts);
+            return 2;
         }
     }
     Runs floor;

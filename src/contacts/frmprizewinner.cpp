@@ -407,16 +407,13 @@ void frmPrizeWinner::ResolveTypedWinner() {
     if (typed != comboWinner_->currentText()) {
         comboWinner_->setEditText(typed);
     }
-    int match = -1;
-    for (int i = 0; i < comboWinner_->count(); ++i) {
-        if (comboWinner_->itemText(i).compare(typed, Qt::CaseInsensitive) == 0) {
-            if (match >= 0) {
-                match = -1;
-                break;
-            }
-            match = i;
-        }
-    }
+    // Exactly one whole name, in any case: two of a name choose none. The directory's list finds
+    // them through its name index, and only those are compared.
+    QAbstractItemModel* entries = comboWinner_->model();
+    const QModelIndexList named = entries->match(
+        entries->index(0, comboWinner_->modelColumn(), comboWinner_->rootModelIndex()),
+        Qt::DisplayRole, typed, 2, Qt::MatchFixedString);
+    const int match = named.size() == 1 ? named.front().row() : -1;
     if (match >= 0) {
         comboWinner_->setCurrentIndex(match);
         comboWinner_->setEditText(comboWinner_->itemText(match));

@@ -7,14 +7,18 @@
 #include "core/program.h"
 #include "core/windows/windowopeners.h"
 #include "core/windows/windowregistry.h"
+#include "platform/directory/contactstore.h"
+#include "platform/directory/controls/contactlistmodel.h"
 #include "platform/directory/controls/ucontactslist.h"
 #include "platform/directory/directorycontact.h"
+#include "platform/directory/directorystorage.h"
 #include "platform/directory/kvdirectory.h"
 #include "platform/messagesdb/orlixdatabase.h"
 #include "platform/messagesdb/orlixprize.h"
 #include "platform/messagesdb/orlixprizewinner.h"
 #include "platform/messagesdb/storeddates.h"
 #include "platform/system/appinfo.h"
+#include "platform/system/formhelper.h"
 #include "platform/ui/forms.h"
 #include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
@@ -655,6 +659,65 @@ TEST_F(PrizeWinnerWindowTest, ThePrizeWindowOpensIt) {
     EXPECT_FALSE(image.isNull());
     if (!shots.isEmpty()) {
         EXPECT_TRUE(image.save(shots + QStringLiteral("/prize-winner.png")));
+    }
+}
+
+// Over a directory of a dozen pages, the winner field reads only what it shows: its first
+// page and the winner's, and each resolve only the names it compares.
+TEST_F(PrizeWinnerWindowTest, OverAWholeDirectoryTheWinnerFieldReadsWhatItShows) {
+    {
+        DirectoryStorage storage;
+        ASSERT_EQ(storage.Open(KVDirectory::DefaultFilePath(), false, nullptr),
+                  StorageOpenResult::Opened);
+        ContactStore store(storage);
+        DirectoryTransaction tx(storage);
+        static const char* const surnames[] = {"Smith",  "Jones",   "Taylor", "Brown",
+                                               "Wilson", "Johnson", "Davies", "Wright"};
+        for (int i = 0; i < 3000; ++i) {
+            ContactRecord r;
+            r.name = QStringLiteral("Listener %1 %2").arg(i).arg(QLatin1String(surnames[i % 8]));
+            ASSERT_TRUE(store.Insert(r));
+        }
+        ASSERT_TRUE(tx.Commit());
+    }
+    contact(QStringLiteral("Twin Sister"));
+    contact(QStringLiteral("twin sister"));
+    const qint32 wilson = directory()
+                              .FindContacts(QStringLiteral("[Name]=\"Listener 1500 Wilson\""))
+                              .value(0)
+                              ->Reference();
+    const auto all = directory().ListContacts(-1);
+    const auto& last = all.at(all.size() - 3); // before the twins, in the last page
+    ASSERT_TRUE(last->Name().startsWith(QStringLiteral("Listener")));
+
+    frmPrizeWinner* w = open(stored(last->Reference()));
+    const auto* model = qobject_cast<const ContactListModel*>(w->WinnerBox()->model());
+    ASSERT_NE(model, nullptr);
+    EXPECT_EQ(w->WinnerBox()->count(), all.size());
+    EXPECT_LE(model->PageReads(), 2) << "the first page and the winner's";
+    EXPECT_EQ(w->WinnerBox()->currentData().toInt(), last->Reference());
+    EXPECT_EQ(w->WinnerBox()->currentText(), last->Name());
+    EXPECT_EQ(FormHelper::ListIndexOfItemData(w->WinnerBox(), wilson),
+              w->WinnerBox()->findData(wilson));
+
+    const struct {
+        const char* typed;
+        qint32 winner;
+    } cases[] = {
+        {"  listener 1500 WILSON ", wilson}, // any case, blanks around
+        {"TWIN SISTER", 0},                  // two of a name
+        {"Listener 150", 0},                 // part of a name
+        {"Listener 1500 Wilsons", 0},
+    };
+    for (const auto& c : cases) {
+        const int pages = model->PageReads();
+        type(w, QString::fromUtf8(c.typed));
+        w->ResolveTypedWinner();
+        EXPECT_EQ(w->PrizeWinner()->WinnerReference(), c.winner) << c.typed;
+        EXPECT_LE(model->PageReads(), pages + 1) << c.typed;
+        if (c.winner != 0) {
+            EXPECT_EQ(w->WinnerBox()->currentText(), QStringLiteral("Listener 1500 Wilson"));
+        }
     }
 }
 

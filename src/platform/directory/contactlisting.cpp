@@ -283,3 +283,43 @@ qint64 ContactListing::FirstBeginningWith(const QString& prefix, qint64 from,
     }
     return key ? rowOfKey(key->first, key->second) : -1;
 }
+
+QList<std::pair<qint64, QString>> ContactListing::RowsNamed(const QString& text, int most) {
+    const QString named = ContactText::Fold(text);
+    QList<std::pair<qint64, QString>> rows;
+    if (!counted_ || most <= 0 || !storage_ || !storage_->IsOpen()) {
+        return rows;
+    }
+    if (held_) {
+        QHash<qint32, QString> names;
+        const QString condition = where();
+        storage_->ReadRows(
+            QStringLiteral("SELECT reference, name FROM contacts WHERE name_fold = ?") +
+                (condition.isEmpty() ? QString() : QStringLiteral(" AND ")) + condition,
+            QVariantList{named} + whereValues(), kContext, [&names](const SqliteStatement& row) {
+                names.insert(static_cast<qint32>(row.Int64(0)), row.Text(1));
+            });
+        for (std::size_t i = 0; i < references_.size() && rows.size() < most; ++i) {
+            if (const auto it = names.constFind(references_[i]); it != names.constEnd()) {
+                rows.append({qint64(i), *it});
+            }
+        }
+        return rows;
+    }
+    QVariantList values;
+    if (!fold_.isEmpty()) {
+        values << fold_;
+    }
+    values << named << most;
+    QList<std::pair<qint32, QString>> found;
+    storage_->ReadRows(QStringLiteral("SELECT reference, name FROM contacts") +
+                           conjoined(QStringLiteral("name_fold = ?")) + kOrder +
+                           QStringLiteral(" LIMIT ?"),
+                       values, kContext, [&found](const SqliteStatement& row) {
+                           found.append({static_cast<qint32>(row.Int64(0)), row.Text(1)});
+                       });
+    for (const auto& [reference, name] : found) {
+        rows.append({rowOfKey(named, reference), name});
+    }
+    return rows;
+}

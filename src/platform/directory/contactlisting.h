@@ -5,6 +5,7 @@
 #include <QVariant>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 class DirectoryStorage;
@@ -56,6 +57,9 @@ public:
     // The first row at or after from (at, the row there, when known), else from the top, whose
     // folded name begins with the folded prefix; -1 when none does.
     qint64 FirstBeginningWith(const QString& prefix, qint64 from, const ContactListRow* at);
+    // The rows whose folded name is the folded text's, found through the name index, in order,
+    // at most most of them: each row's number and name.
+    QList<std::pair<qint64, QString>> RowsNamed(const QString& text, int most);
 
 private:
     // The rows' condition and its values, without the name index's own order.

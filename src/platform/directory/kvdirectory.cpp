@@ -3,6 +3,7 @@
 #include "platform/directory/contactlisting.h"
 #include "platform/directory/contactstore.h"
 #include "platform/directory/contacttext.h"
+#include "platform/directory/controls/contactlistmodel.h"
 #include "platform/directory/directorylogindialog.h"
 #include "platform/directory/directorysettingsdialog.h"
 #include "platform/directory/directorystorage.h"
@@ -20,6 +21,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QListView>
 #include <QSqlQuery>
 #include <QStandardItemModel>
 #include <QVariant>
@@ -295,6 +297,29 @@ KVDirectory::ContactList KVDirectory::FindContactsByPhoneNumber(const QString& n
 void KVDirectory::FillContactsCombo(QComboBox* combo, qint32 contactTypes, qint32& count) {
     count = 0;
     if (!combo || !IsOpen()) {
+        return;
+    }
+    auto* shown = qobject_cast<ContactListModel*>(combo->model());
+    if (shown != nullptr && combo->count() == 0 && contactTypes == 2) {
+        combo->setModel(new QStandardItemModel(combo)); // the users' entries of their own
+        shown = nullptr;
+    }
+    if (contactTypes != 2 && combo->count() == 0 && !combo->rootModelIndex().isValid() &&
+        combo->modelColumn() == 0 &&
+        (shown != nullptr || qobject_cast<QStandardItemModel*>(combo->model()))) {
+        // Every contact: the directory itself is shown, its names read a page at a time as the
+        // list is scrolled, and found through its indexes (see ContactListModel). The few users
+        // are entries of their own.
+        if (shown == nullptr) {
+            shown = new ContactListModel(combo); // owned by the combo box
+            shown->SetNamesOnly(true);
+            combo->setModel(shown);
+            if (auto* popup = qobject_cast<QListView*>(combo->view())) {
+                popup->setUniformItemSizes(true);
+            }
+        }
+        shown->SetListing(Listing(contactTypes, QString()), false);
+        count = shown->rowCount();
         return;
     }
     const QList<ContactName> names = ContactStore(*storage_).Names(contactTypes == 2);

@@ -221,6 +221,15 @@ int FormHelper::ListIndexOfItemData(QComboBox* combo, qint32 itemData) {
     if (combo == nullptr) {
         return -1;
     }
+    if (QAbstractItemModel* model = combo->model();
+        model != nullptr && model->property("findsItemData").toBool()) {
+        // A list over a whole directory finds its entries itself, through its indexes: walked,
+        // it would read every entry.
+        const QModelIndexList found =
+            model->match(model->index(0, combo->modelColumn(), combo->rootModelIndex()),
+                         Qt::UserRole, itemData, 1, Qt::MatchExactly);
+        return found.isEmpty() ? -1 : found.front().row();
+    }
     for (int i = 0; i < combo->count(); ++i) {
         if (ItemDataNumber(combo->itemData(i)) == itemData) {
             return i;

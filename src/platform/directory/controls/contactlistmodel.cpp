@@ -14,7 +14,10 @@ QString lineOf(const ContactListRow& r) {
 }
 } // namespace
 
-ContactListModel::ContactListModel(QObject* parent) : QAbstractListModel(parent) {}
+ContactListModel::ContactListModel(QObject* parent) : QAbstractListModel(parent) {
+    // Asked by the form helpers, which know no directory, before they walk a combo's entries.
+    setProperty("findsItemData", true);
+}
 
 ContactListModel::~ContactListModel() = default;
 
@@ -103,11 +106,12 @@ QVariant ContactListModel::data(const QModelIndex& index, int role) const {
     const bool isNewEntry = newContactRow_ && index.row() == 0;
     switch (role) {
     case Qt::DisplayRole:
+    case Qt::EditRole:
         if (isNewEntry) {
             return QCoreApplication::translate("uContactsList", "<New Contact>");
         }
         if (const ContactListRow* r = row(index.row() - leading())) {
-            return lineOf(*r);
+            return namesOnly_ ? r->name : lineOf(*r);
         }
         return QString();
     case ReferenceRole:
@@ -124,6 +128,14 @@ Qt::ItemFlags ContactListModel::flags(const QModelIndex& index) const {
         return Qt::NoItemFlags;
     }
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}
+
+bool ContactListModel::removeRows(int row, int count, const QModelIndex& parent) {
+    if (parent.isValid() || row != 0 || count != rowCount()) {
+        return false;
+    }
+    SetListing(nullptr, false);
+    return true;
 }
 
 qint32 ContactListModel::ReferenceAt(int row) const {
@@ -158,4 +170,41 @@ int ContactListModel::FirstBeginningWith(const QString& text, int from) const {
         return -1;
     }
     return int(found) + leading();
+}
+
+QModelIndexList ContactListModel::match(const QModelIndex& start, int role, const QVariant& value,
+                                        int hits, Qt::MatchFlags flags) const {
+    const Qt::MatchFlags how = flags & Qt::MatchTypeMask;
+    const bool wrap = flags.testFlag(Qt::MatchWrap);
+    const int from = start.isValid() ? start.row() : 0;
+    const auto kept = [&](int row) { return row >= 0 && (wrap || row >= from); };
+    if (start.parent().isValid() || flags.testFlag(Qt::MatchRecursive)) {
+        return QAbstractListModel::match(start, role, value, hits, flags);
+    }
+    count();
+    if (role == ReferenceRole && how == Qt::MatchExactly) {
+        const int row = RowOf(value.toInt());
+        return kept(row) && hits != 0 ? QModelIndexList{index(row)} : QModelIndexList{};
+    }
+    if (namesOnly_ && listing_ && (role == Qt::DisplayRole || role == Qt::EditRole) &&
+        (how == Qt::MatchFixedString || how == Qt::MatchExactly)) {
+        const QString text = value.toString();
+        const Qt::CaseSensitivity cs = how == Qt::MatchExactly || flags & Qt::MatchCaseSensitive
+                                           ? Qt::CaseSensitive
+                                           : Qt::CaseInsensitive;
+        // A name is shared by few contacts: those of its folded form are compared here.
+        constexpr int kNamesakesMost = 1000;
+        QModelIndexList found;
+        for (const auto& [listed, name] : listing_->RowsNamed(text, kNamesakesMost)) {
+            const int row = int(listed) + leading();
+            if (listed >= 0 && listed < count_ && kept(row) && name.compare(text, cs) == 0) {
+                found << index(row);
+                if (hits > 0 && found.size() >= hits) {
+                    break;
+                }
+            }
+        }
+        return found;
+    }
+    return QAbstractListModel::match(start, role, value, hits, flags);
 }

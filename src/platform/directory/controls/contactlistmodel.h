@@ -26,12 +26,23 @@ public:
     void SetListing(std::unique_ptr<ContactListing> listing, bool newContactRow);
     ContactListing* Listing() const { return listing_.get(); }
     bool HasNewContactRow() const { return newContactRow_; }
+    // Names only, without their company: as a combo box of contacts shows them.
+    void SetNamesOnly(bool on) { namesOnly_ = on; }
     // Whether the count of the current listing has been read.
     bool Counted() const { return counted_; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Only every row at once (as a combo box clears itself): the listing goes, and the list is
+    // empty until the next one.
+    bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
+    // A reference (ReferenceRole, exactly) and, names only, a whole name (any case unless
+    // MatchCaseSensitive) are found through the directory's indexes; the views' and combo
+    // boxes' own searches would read every row. Any other search reads the rows as the base
+    // class does.
+    QModelIndexList match(const QModelIndex& start, int role, const QVariant& value, int hits,
+                          Qt::MatchFlags flags) const override;
 
     // The reference shown in a row; 0 for the new-contact row, a row past the end or one
     // emptied by a removal elsewhere.
@@ -60,6 +71,7 @@ private:
 
     std::unique_ptr<ContactListing> listing_;
     bool newContactRow_ = false;
+    bool namesOnly_ = false;
     mutable bool counted_ = false;
     mutable qint64 count_ = 0;
     mutable std::map<qint64, Page> pages_;
