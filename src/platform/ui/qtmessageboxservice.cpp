@@ -67,6 +67,9 @@ MsgResult resultOf(QMessageBox::StandardButton b, MsgButtons set) {
 MsgResult QtMessageBoxService::show(const MessageBoxRequest& request) {
     QMessageBox box(request.owner);
     box.setWindowTitle(request.caption);
+    // A box quotes stored and received text (a subject, a playout greeting, an error's
+    // description): Qt's guess would render markup in it, so the text is always literal.
+    box.setTextFormat(Qt::PlainText);
     box.setText(request.text);
     box.setIcon(iconOf(request.icon));
     const QList<QMessageBox::StandardButton> buttons = buttonsOf(request.buttons);
