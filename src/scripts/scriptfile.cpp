@@ -56,7 +56,10 @@ Snapshot Take(const QString& path) {
     return Of(file.readAll());
 }
 
-bool Read(const QString& path, QString& text, Snapshot* snapshot, QString* error) {
+bool Read(const QString& path, QString& text, Snapshot* snapshot, QString* error, bool* tooLarge) {
+    if (tooLarge != nullptr) {
+        *tooLarge = false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error != nullptr) {
@@ -64,7 +67,22 @@ bool Read(const QString& path, QString& text, Snapshot* snapshot, QString* error
         }
         return false;
     }
-    const QByteArray bytes = file.readAll();
+    const auto refuse = [&] {
+        if (error != nullptr) {
+            *error = QStringLiteral("the file is larger than %1 bytes").arg(kMaxScriptBytes);
+        }
+        if (tooLarge != nullptr) {
+            *tooLarge = true;
+        }
+        return false;
+    };
+    if (file.size() > kMaxScriptBytes) {
+        return refuse();
+    }
+    const QByteArray bytes = file.read(kMaxScriptBytes + 1);
+    if (bytes.size() > kMaxScriptBytes) {
+        return refuse();
+    }
     if (file.error() != QFileDevice::NoError) {
         if (error != nullptr) {
             *error = file.errorString();
