@@ -72,6 +72,9 @@ TEST(QtMessageBoxService, OutsideTextIsShownLiterallyWithItsLineFeeds) {
         {"a playout greeting with a heading", greeting, greeting},
         {"the program's own place-holder", unknown, unknown},
         {"two lines joined by a line feed", twoLines, twoLines},
+        {"an override in a quoted subject",
+         QStringLiteral("Do you want to save the changes you made to the Message 'Ann\u202e'?"),
+         QStringLiteral("Do you want to save the changes you made to the Message 'Ann'?")},
     };
     for (const Case& c : cases) {
         const Seen seen = ShowAndInspect(c.text);

@@ -68,10 +68,12 @@ TEST(TalkbackExchangeTest, LinesShowTimeNameAndTextLiterally) {
     line.TimeMs = at.toMSecsSinceEpoch();
     line.Name = QStringLiteral("Ann\u202E");
     line.Text = QStringLiteral("<b>&amp;</b>\u0007 done\r\nnext");
+    // Name and text each isolated; the line break a blank; the bell and the override gone.
     EXPECT_EQ(uTalkback::LineText(line, at.date()),
-              QStringLiteral("09:05  Ann: <b>&amp;</b> donenext"));
-    EXPECT_EQ(uTalkback::LineText(line, at.date().addDays(1)),
-              QStringLiteral("2026-03-04 09:05  Ann: <b>&amp;</b> donenext"));
+              QStringLiteral("09:05  \u2068Ann\u2069: \u2068<b>&amp;</b> done  next\u2069"));
+    EXPECT_EQ(
+        uTalkback::LineText(line, at.date().addDays(1)),
+        QStringLiteral("2026-03-04 09:05  \u2068Ann\u2069: \u2068<b>&amp;</b> done  next\u2069"));
 }
 
 // Two studio computers on one talkback folder.
@@ -149,7 +151,8 @@ TEST_F(TalkbackPanesTest, ALinePostedOnOneComputerIsShownOnTheOtherNewestLast) {
     EXPECT_EQ(shownTexts(*a), (QStringList{QStringLiteral("Ann: Mic check"),
                                            QStringLiteral("Bob: Loud and clear")}));
     const QString conversation = b->txtConversation()->toPlainText();
-    EXPECT_TRUE(conversation.endsWith(QStringLiteral("  Bob: Loud and clear")))
+    EXPECT_TRUE(
+        conversation.endsWith(QStringLiteral("  \u2068Bob\u2069: \u2068Loud and clear\u2069")))
         << conversation.toStdString();
     EXPECT_TRUE(conversation.contains(QDateTime::currentDateTime().toString(QStringLiteral("HH:"))))
         << conversation.toStdString();
