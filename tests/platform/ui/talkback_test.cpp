@@ -56,8 +56,13 @@ TEST(TalkbackExchangeTest, LinesRoundTripAndBadOnesAreSkipped) {
     EXPECT_EQ(back->Sequence, 7);
     EXPECT_EQ(back->Name, line.Name);
     EXPECT_EQ(back->Text.size(), TalkbackExchange::kMaxText);
-    for (const char* bad : {"", "{", "[1]", "{\"t\":\"x\",\"w\":\"a\",\"x\":\"b\"}",
-                            "{\"t\":1,\"w\":2,\"x\":\"b\"}"}) {
+    // A time or sequence that is no whole number from 0 to 2^53 makes no talkback line.
+    for (const char* bad :
+         {"", "{", "[1]", "{\"t\":\"x\",\"w\":\"a\",\"x\":\"b\"}", "{\"t\":1,\"w\":2,\"x\":\"b\"}",
+          "{\"t\":1e300,\"w\":\"a\",\"x\":\"b\"}", "{\"t\":-1,\"w\":\"a\",\"x\":\"b\"}",
+          "{\"t\":1.5,\"w\":\"a\",\"x\":\"b\"}", "{\"t\":1,\"s\":1e300,\"w\":\"a\",\"x\":\"b\"}",
+          "{\"t\":1,\"s\":\"7\",\"w\":\"a\",\"x\":\"b\"}",
+          "{\"t\":9007199254740993e3,\"w\":\"a\",\"x\":\"b\"}"}) {
         EXPECT_FALSE(TalkbackExchange::Decode(QByteArray(bad))) << bad;
     }
 }
