@@ -121,6 +121,32 @@ TEST(ScriptFileTest, AFileAboveTheLimitIsNotRead) {
     QFile::remove(path);
 }
 
+// What a save writes reads back as it was written, wherever the document's head begins.
+TEST(ScriptFileTest, ASaveReadsBackAsSaved) {
+    const QString path = TestHome() + QStringLiteral("/Late.htm");
+    const QString padding =
+        QStringLiteral("<!--") + QString(5000, QLatin1Char('-')) + QStringLiteral("-->");
+    const QString cases[] = {
+        QStringLiteral("<html><head></head><body>caf\u00e9</body></html>"),
+        padding +
+            QStringLiteral("<html><head><title>t</title></head><body>caf\u00e9</body></html>"),
+        padding + QStringLiteral("<html><body>caf\u00e9 \u2615</body></html>"),
+        padding + QStringLiteral("<p>caf\u00e9</p>"),
+    };
+    for (const QString& html : cases) {
+        ASSERT_TRUE(ScriptFile::Save(path, html));
+        QString read;
+        ASSERT_TRUE(ScriptFile::Read(path, read));
+        EXPECT_EQ(read.trimmed(), ScriptFile::WithUtf8Declaration(html))
+            << html.right(40).toStdString();
+        // And a second save of what was read changes nothing.
+        ASSERT_TRUE(ScriptFile::Save(path, read.trimmed()));
+        QString again;
+        ASSERT_TRUE(ScriptFile::Read(path, again));
+        EXPECT_EQ(again, read);
+    }
+}
+
 TEST(ScriptFileTest, ReplacingKeepsPermissionsAndLeavesNoTemporaryFile) {
     const QString folder = TestHome() + QStringLiteral("/shared");
     ASSERT_TRUE(QDir().mkpath(folder));
