@@ -8,6 +8,7 @@
 #include "platform/system/platformlog.h"
 #include "platform/system/processmemory.h"
 #include "platform/system/registrystore.h"
+#include "platform/system/terminaltext.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -27,6 +28,22 @@ LogState& state() {
 }
 
 const QString kKestovaKey = QStringLiteral("SOFTWARE\\Kestova");
+
+// Entries quote what the playout system, listeners and files sent: a megabyte line must not
+// grow the log by a megabyte, and nothing in it may ring, colour, reorder or break the line
+// of whoever reads the log on a terminal.
+constexpr qsizetype kMaxLoggedCharacters = 1000;
+
+QString loggedText(const QString& text) {
+    if (text.size() <= kMaxLoggedCharacters) {
+        return TerminalText(text);
+    }
+    qsizetype keep = kMaxLoggedCharacters;
+    if (text.at(keep - 1).isHighSurrogate()) {
+        --keep; // never half of a character outside the basic plane
+    }
+    return TerminalText(text.left(keep)) + QStringLiteral(" ... (%1 characters)").arg(text.size());
+}
 
 QString defaultFolder() {
     return Folders::UserState() + QStringLiteral("/Kestova/Orlix/log/");
@@ -90,7 +107,7 @@ void DebugLog(const QString& text, int level, int depthChange) {
         line += QLatin1Char(' ') +
                 AppServices::PadLeft(QString::number(pageFile), 10, QStringLiteral(" "));
     }
-    line += QString(4 * s.depth, QLatin1Char(' ')) + QLatin1Char(' ') + text;
+    line += QString(4 * s.depth, QLatin1Char(' ')) + QLatin1Char(' ') + loggedText(text);
 
     QFile file(DebugLogFilePath());
     if (file.open(QIODevice::Append | QIODevice::WriteOnly)) {

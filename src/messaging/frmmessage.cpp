@@ -452,7 +452,7 @@ void frmMessage::ChooseStationSender() {
     if (settings == nullptr) {
         return;
     }
-    ctlFrom_->setText(mime::ComposeAddressEntry(settings->EmailName(), settings->EmailAddress()));
+    ctlFrom_->SetText(mime::ComposeAddressEntry(settings->EmailName(), settings->EmailAddress()));
     if (message_) {
         message_->SetPersonalOwner(0);
     }
@@ -470,7 +470,7 @@ void frmMessage::ChoosePersonalSender() {
     if (address.isEmpty()) {
         return;
     }
-    ctlFrom_->setText(mime::ComposeAddressEntry(user->Name(), address));
+    ctlFrom_->SetText(mime::ComposeAddressEntry(user->Name(), address));
     if (message_) {
         message_->SetPersonalOwner(user->Reference());
     }

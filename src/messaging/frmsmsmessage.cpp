@@ -13,6 +13,7 @@
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/mime/addresstext.h"
 #include "platform/mime/mimemessage.h"
+#include "platform/system/displaytext.h"
 #include "platform/system/formhelper.h"
 #include "platform/ui/fontconversion.h"
 #include "platform/ui/imagelist.h"
@@ -278,7 +279,14 @@ void frmSMSMessage::applyEditable() {
     lblDate_->setVisible(v.Date);
     lblDateDesc_->setVisible(v.Date);
     // Masked numbers are never typed over: the box shows only the mask.
+    const bool toWasReadOnly = ctlTo_->isReadOnly();
     ctlTo_->setReadOnly(!editable_ || masking_);
+    if (toWasReadOnly != ctlTo_->isReadOnly()) {
+        // The same entries, shown as a box of that kind shows them: nothing was edited.
+        const QSignalBlocker quiet(ctlTo_);
+        ctlTo_->setText(smsrules::ShownEntries(
+            mime::SplitAddressText(DisplayText::Cleaned(ctlTo_->text())), ctlTo_->isReadOnly()));
+    }
     ctlTo_->setFrame(editable_);
     QPalette colours = ctlTo_->palette();
     colours.setColor(QPalette::Base, editable_ ? palette().color(QPalette::Base)
@@ -312,9 +320,9 @@ void frmSMSMessage::loadAddresses(QLineEdit* box, const QString& text, bool& nam
         if (filled.NamesFilled) {
             MimeMessage mime = message_->CDOMessage();
             if (box == ctlFrom_) {
-                mime.SetFrom(box->text());
+                mime.SetFrom(DisplayText::Cleaned(box->text()));
             } else {
-                mime.SetTo(box->text());
+                mime.SetTo(DisplayText::Cleaned(box->text()));
             }
             message_->SetCDOMessage(mime);
         }
@@ -325,12 +333,13 @@ void frmSMSMessage::loadAddresses(QLineEdit* box, const QString& text, bool& nam
 
 void frmSMSMessage::showAddresses(QLineEdit* box) {
     const QSignalBlocker quiet(box);
-    box->setText(smsrules::JoinEntries(addressesOf(box).Shown));
+    box->setText(smsrules::ShownEntries(addressesOf(box).Shown, box->isReadOnly()));
 }
 
 QString frmSMSMessage::realText(QLineEdit* box) const {
     if (!masking_) {
-        return box->text();
+        // What a box shows may carry the display rule's isolates: they are never stored.
+        return DisplayText::Cleaned(box->text());
     }
     QStringList all;
     for (const QStringList& group : (box == ctlFrom_ ? from_ : to_).Real) {
@@ -481,7 +490,7 @@ QWidget* frmSMSMessage::ClickAddress(QLineEdit* box, int position) {
         // The real entry behind the mask; the first of several loaded ones.
         entry = addressesOf(box).Real.value(index).value(0);
     } else {
-        entry = mime::SplitAddressText(box->text()).value(index);
+        entry = mime::SplitAddressText(DisplayText::Cleaned(box->text())).value(index);
     }
     if (entry.isEmpty()) {
         return nullptr;
@@ -557,7 +566,7 @@ void frmSMSMessage::AddRecipientFromDirectory() {
         to_.Real += QStringList{entry};
     } else {
         // What was typed stays; the chosen contact follows it.
-        to_.Shown = mime::SplitAddressText(ctlTo_->text());
+        to_.Shown = mime::SplitAddressText(DisplayText::Cleaned(ctlTo_->text()));
         to_.Shown += entry;
     }
     showAddresses(ctlTo_);

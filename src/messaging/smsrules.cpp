@@ -4,6 +4,7 @@
 #include "platform/mime/addresstext.h"
 #include "platform/mime/mimemessage.h"
 #include "platform/system/appservices.h"
+#include "platform/system/displaytext.h"
 
 namespace smsrules {
 
@@ -50,7 +51,19 @@ FilledAddresses FillNames(const QString& text,
 }
 
 QString JoinEntries(const QStringList& entries) {
-    return entries.join(QStringLiteral(", "));
+    return DisplayText::Cleaned(entries.join(QStringLiteral(", ")));
+}
+
+QString ShownEntries(const QStringList& entries, bool readOnly) {
+    if (!readOnly) {
+        return JoinEntries(entries);
+    }
+    QStringList shown;
+    shown.reserve(entries.size());
+    for (const QString& entry : entries) {
+        shown += DisplayText::AddressEntry(entry);
+    }
+    return shown.join(QStringLiteral(", "));
 }
 
 QString MaskedEntry(const QString& displayName) {

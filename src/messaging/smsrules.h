@@ -52,8 +52,12 @@ struct FilledAddresses {
 FilledAddresses FillNames(const QString& text,
                           const std::function<QString(const QString& number)>& nameForNumber);
 
-// Entries joined as the address boxes show and store them.
+// Entries joined as the address boxes store them, without any direction character.
 QString JoinEntries(const QStringList& entries);
+
+// Entries as an address box shows them: a box that only shows them isolates each name and
+// number (the display rule); a box being edited shows them cleaned only, as they are stored.
+QString ShownEntries(const QStringList& entries, bool readOnly);
 
 // What stands for a real entry while numbers are masked: the mask, after the name if any.
 QString MaskedEntry(const QString& displayName);

@@ -56,7 +56,10 @@ Snapshot Take(const QString& path) {
     return Of(file.readAll());
 }
 
-bool Read(const QString& path, QString& text, Snapshot* snapshot, QString* error) {
+bool Read(const QString& path, QString& text, Snapshot* snapshot, QString* error, bool* tooLarge) {
+    if (tooLarge != nullptr) {
+        *tooLarge = false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error != nullptr) {
@@ -64,7 +67,22 @@ bool Read(const QString& path, QString& text, Snapshot* snapshot, QString* error
         }
         return false;
     }
-    const QByteArray bytes = file.readAll();
+    const auto refuse = [&] {
+        if (error != nullptr) {
+            *error = QStringLiteral("the file is larger than %1 bytes").arg(kMaxScriptBytes);
+        }
+        if (tooLarge != nullptr) {
+            *tooLarge = true;
+        }
+        return false;
+    };
+    if (file.size() > kMaxScriptBytes) {
+        return refuse();
+    }
+    const QByteArray bytes = file.read(kMaxScriptBytes + 1);
+    if (bytes.size() > kMaxScriptBytes) {
+        return refuse();
+    }
     if (file.error() != QFileDevice::NoError) {
         if (error != nullptr) {
             *error = file.errorString();
@@ -86,9 +104,14 @@ QString WithUtf8Declaration(const QString& html) {
     static const QRegularExpression kHead(QStringLiteral("<head[^>]*>"),
                                           QRegularExpression::CaseInsensitiveOption);
     const QString meta = QStringLiteral("<meta charset=\"utf-8\">");
+    // The reader looks for the declaration in the first bytes only: one that would lie past
+    // them goes first of all, where a browser takes it too.
+    const auto withinWindow = [&](qsizetype at) {
+        return QStringView(out).first(at).toUtf8().size() + meta.size() <= kDeclarationWindow;
+    };
     const QRegularExpressionMatch head = kHead.match(out);
     if (head.hasMatch()) {
-        out.insert(head.capturedEnd(), meta);
+        out.insert(withinWindow(head.capturedEnd()) ? head.capturedEnd() : 0, meta);
         return out;
     }
     static const QRegularExpression kHtml(QStringLiteral("<html[^>]*>"),
@@ -96,6 +119,9 @@ QString WithUtf8Declaration(const QString& html) {
     const QRegularExpressionMatch root = kHtml.match(out);
     const QString newHead = QStringLiteral("<head>") + meta + QStringLiteral("</head>");
     if (root.hasMatch()) {
+        if (!withinWindow(root.capturedEnd())) {
+            return meta + out;
+        }
         out.insert(root.capturedEnd(), newHead);
         return out;
     }

@@ -19,10 +19,15 @@ struct Snapshot {
 Snapshot Take(const QString& path);
 Snapshot Of(const QByteArray& bytes);
 
-// The file's text; false (and error set) when it cannot be read. snapshot, when given, is the
-// state of the bytes read.
+// The largest script shown: above any hand-written script with pasted pictures, and shown in
+// a few seconds. A larger file would leave the view blank for long and can end its renderer.
+constexpr qint64 kMaxScriptBytes = 4 * 1024 * 1024;
+
+// The file's text; false (and error set) when it cannot be read. A file above kMaxScriptBytes
+// is not read (its size is asked first, and the read stops past the limit should it grow
+// meanwhile): false, with tooLarge set. snapshot, when given, is the state of the bytes read.
 bool Read(const QString& path, QString& text, Snapshot* snapshot = nullptr,
-          QString* error = nullptr);
+          QString* error = nullptr, bool* tooLarge = nullptr);
 
 // The saved form of a script: UTF-8, with a charset declaration in its head, replacing the
 // file in one step (see ReplaceFileContents). snapshot, when given, gets the state written.

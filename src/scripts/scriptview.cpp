@@ -76,7 +76,8 @@ void ScriptView::WriteDocument(const QString& html) {
     editor()->SetHtml(html);
 }
 
-bool ScriptView::NavigateFile(const QString& path, ScriptFile::Snapshot* snapshot, QString* error) {
+bool ScriptView::NavigateFile(const QString& path, ScriptFile::Snapshot* snapshot, QString* error,
+                              bool* tooLarge) {
     const QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
     if (!policy_.MayLoad(url)) {
         if (error != nullptr) {
@@ -85,7 +86,7 @@ bool ScriptView::NavigateFile(const QString& path, ScriptFile::Snapshot* snapsho
         return false;
     }
     QString text;
-    if (!ScriptFile::Read(path, text, snapshot, error)) {
+    if (!ScriptFile::Read(path, text, snapshot, error, tooLarge)) {
         return false;
     }
     if (IsHtmlScriptFile(path)) {

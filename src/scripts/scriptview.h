@@ -37,10 +37,10 @@ public:
     // Shows HTML given as text, with no base folder.
     void WriteDocument(const QString& html);
     // Shows a file of the allowed folders: an HTML file as HTML, anything else as plain text.
-    // False when the file is outside the folders or cannot be read (error says why);
-    // snapshot gets the bytes' state.
+    // False when the file is outside the folders or cannot be read (error says why, tooLarge
+    // tells a file above the script limit); snapshot gets the bytes' state.
     bool NavigateFile(const QString& path, ScriptFile::Snapshot* snapshot = nullptr,
-                      QString* error = nullptr);
+                      QString* error = nullptr, bool* tooLarge = nullptr);
     bool IsLoading() const;
     // The shown document as HTML, waiting a bounded time for the engine; nothing when it did
     // not answer.

@@ -229,6 +229,7 @@ void frmSupportFile::cmdMakeFile_Click() {
                            .arg(station));
     generator.SetReason(txtReason_->toPlainText());
     generator.SetLargeFileLimit(largeFileLimit_);
+    generator.SetIdleTimeoutMs(idleTimeoutMs_);
     generator.SetDetails(SupportDetailsDialog::Load(CfgFileSection()));
     connect(&generator, &SupportFileGenerator::Progress, this, [this, &generator](int percent) {
         prgProgress_->setValue(percent);

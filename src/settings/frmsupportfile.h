@@ -30,6 +30,8 @@ public:
     bool IsBusy() const { return busy_; }
     // Above this size the user is warned before the file is sent (20 MB; tests set it lower).
     void SetLargeFileLimit(qint64 bytes) { largeFileLimit_ = bytes; }
+    // How long an upload may stay without an answer before it counts as no connection.
+    void SetIdleTimeoutMs(int ms) { idleTimeoutMs_ = ms; }
 
     void done(int result) override;
 
@@ -61,5 +63,6 @@ private:
     bool busy_ = false;
     bool stopRequested_ = false;
     qint64 largeFileLimit_ = 20LL * 1024 * 1024;
+    int idleTimeoutMs_ = 60000;
     int idleHeight_ = 0;
 };

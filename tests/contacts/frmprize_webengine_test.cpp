@@ -4,6 +4,7 @@
 #include "platform/directory/kvdirectory.h"
 #include "platform/system/appinfo.h"
 #include "platform/system/folders.h"
+#include "support/displaymarks.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -84,8 +85,9 @@ TEST_F(WebEnginePrizeWinnersList, BothWinnersReachThePreviewInOrder) {
                 "<h1><OCP_PRIZE_TITLE></h1><OCP_PRIZEWINNERS_REPEAT>"
                 "<p><OCP_PRIZEWINNER_WINNER_NAME></p></OCP_PRIZEWINNERS_REPEAT>");
     const QString text = printTwoWinners(QStringLiteral("Winners"));
-    EXPECT_TRUE(text.contains(QStringLiteral("<h1>Concert tickets</h1><p>Zoe Winner</p>"
-                                             "<p>Adam Second</p>")))
+    EXPECT_TRUE(text.contains(
+        Marked(QStringLiteral("<h1>\u00abConcert tickets\u00bb</h1><p>\u00abZoe Winner\u00bb</p>"
+                              "<p>\u00abAdam Second\u00bb</p>"))))
         << text.toStdString();
 }
 

@@ -100,6 +100,41 @@ TEST(DebugLog, MemoryFiguresOnlyAtTheMaximumLevel) {
     }
 }
 
+TEST(DebugLog, AnEntryIsOneLineOfAtMostAThousandCharactersWithItsControlsEscaped) {
+    const QString thousand(1000, QLatin1Char('a'));
+    // A character outside the basic plane across the limit is never cut in half.
+    const QString acrossTheLimit = QString(999, QLatin1Char('b')) + QStringLiteral("\U0001F600z");
+    struct Case {
+        const char* name;
+        QString text;
+        QByteArray written; // the bytes after the time and the blank
+    };
+    const Case cases[] = {
+        {"plain text", QStringLiteral("Player 1 loaded"), "Player 1 loaded"},
+        {"NUL, bell and a colour sequence", QString::fromUtf8("a\0b\ac\x1b[31md", 11),
+         "a\\x00b\\x07c\\x1b[31md"},
+        {"line breaks stay in one entry", QStringLiteral("one\r\ntwo\nthree"),
+         "one\\x0d\\x0atwo\\x0athree"},
+        {"direction characters and a backslash", QStringLiteral("x\u202ey\u2066z\\w"),
+         "x\\u202ey\\u2066z\\\\w"},
+        {"exactly the limit", thousand, thousand.toUtf8()},
+        {"a megabyte line", QString(1000000, QLatin1Char('a')),
+         thousand.toUtf8() + " ... (1000000 characters)"},
+        {"a surrogate pair at the limit", acrossTheLimit,
+         QByteArray(999, 'b') + " ... (1002 characters)"},
+    };
+    setLevel(5);
+    for (const Case& c : cases) {
+        QFile::remove(DebugLogFilePath());
+        DebugLog(c.text, 5);
+        QFile f(DebugLogFilePath());
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << c.name;
+        const QByteArray bytes = f.readAll();
+        ASSERT_GE(bytes.size(), 9) << c.name;
+        EXPECT_EQ(bytes.mid(9), c.written + "\r\n") << c.name;
+    }
+}
+
 TEST(DebugLog, TheStoredFolderGetsASeparator) {
     const QString folder = TestHome() + QStringLiteral("/logs");
     for (const QString& stored : {folder, folder + QLatin1Char('/')}) {

@@ -20,6 +20,7 @@
 #include "platform/ui/listview.h"
 #include "platform/ui/usplitpanel.h"
 #include "platform/ui/utalkback.h"
+#include "support/displaymarks.h"
 #include "support/editwindowdoubles.h"
 #include "support/waitfor.h"
 
@@ -319,14 +320,16 @@ TEST_F(ContentPanesTest, TheButtonsOpenKeepAndMakeContactsAndTheRecentMenuFollow
     EXPECT_EQ(userSetting(QStringLiteral("MRUContacts")), QString::number(ann->Reference()));
     EXPECT_TRUE(w.mnuRecentContacts->isEnabled());
     EXPECT_TRUE(w.cmdRecentContacts->isEnabled());
-    EXPECT_EQ(w.recentMenus->ContactEntry(1)->text(), QStringLiteral("Ann && Co"));
+    EXPECT_EQ(Unmarked(w.recentMenus->ContactEntry(1)->text()),
+              QStringLiteral("\u00abAnn && Co\u00bb"));
 
     w.ctlContacts->SetSelectedReference(bob->Reference());
     w.cmdAddContactToRecent->click();
     EXPECT_EQ(userSetting(QStringLiteral("MRUContacts")),
               QStringLiteral("%1|%2").arg(bob->Reference()).arg(ann->Reference()));
-    EXPECT_EQ(w.recentMenus->ContactEntry(1)->text(), QStringLiteral("Bob"));
-    EXPECT_EQ(w.recentMenus->ContactEntry(2)->text(), QStringLiteral("Ann && Co"));
+    EXPECT_EQ(Unmarked(w.recentMenus->ContactEntry(1)->text()), QStringLiteral("\u00abBob\u00bb"));
+    EXPECT_EQ(Unmarked(w.recentMenus->ContactEntry(2)->text()),
+              QStringLiteral("\u00abAnn && Co\u00bb"));
 
     // New: a new contact of the list's group.
     w.ctlContacts->SetContactListValue(3);

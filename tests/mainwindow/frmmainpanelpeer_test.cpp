@@ -129,8 +129,9 @@ TEST_F(MainWindowPanelPeer, HostileLinesChangeNothingOrAreBounded) {
     peer->Command("send SET PLAYER STATUS,1,9," + QString(length, QLatin1Char('x')) + "\\r\\n");
     ASSERT_TRUE(WaitFor([&] { return w.playoutPanel->uPlayerScroller[1]->Text().size() == length; },
                         20000));
+    // At most the limit, between the two isolate marks of the display rule.
     EXPECT_EQ(w.playoutPanel->uPlayerScroller[1]->lblText()->text().size(),
-              uHTMLScroller::kMostShown);
+              uHTMLScroller::kMostShown + 2);
     EXPECT_EQ(w.Link()->State(), PlayoutLink::LinkState::Up);
 }
 

@@ -7,6 +7,7 @@
 #include "platform/directory/directorywebsite.h"
 #include "platform/ui/usplitpanel.h"
 #include "platform/web/websiteview.h"
+#include "support/displaymarks.h"
 #include "support/localhttpserver.h"
 #include "support/waitfor.h"
 
@@ -76,7 +77,8 @@ TEST_F(WebEngineWebsitesPane, APageTypedInIsAddedAndFoundInTheListAndTheRecentMe
     EXPECT_NE(w.ctlWebsites->ItemOf(page), nullptr);
     EXPECT_EQ(userSetting(QStringLiteral("MRUWebsites")), QString::number(page));
     EXPECT_TRUE(w.mnuRecentWebsites->isEnabled());
-    EXPECT_EQ(w.recentMenus->WebsiteEntry(1)->text(), QStringLiteral("Studio && Page"));
+    EXPECT_EQ(Unmarked(w.recentMenus->WebsiteEntry(1)->text()),
+              QStringLiteral("\u00abStudio && Page\u00bb"));
 
     // Another, then the first chosen again: it moves to the front, once.
     auto other = std::make_shared<DirectoryWebsite>();

@@ -4,6 +4,7 @@
 #include "platform/directory/directorycontact.h"
 #include "platform/directory/directorywebsite.h"
 #include "platform/directory/kvdirectory.h"
+#include "support/displaymarks.h"
 #include "support/testhome.h"
 
 #include <QAction>
@@ -17,15 +18,19 @@
 namespace {
 TEST(RecentEntryCaptionTest, ShowsTheNameLiterallyAndShort) {
     const QString sixty(60, QLatin1Char('a'));
+    const QString family = QString::fromUtf8("\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9");
     const struct {
         QString name;
-        QString caption;
+        QString caption; // the caption between the isolate marks
     } cases[] = {
         {QStringLiteral("Ann Smith"), QStringLiteral("Ann Smith")},
         {QStringLiteral("Tom & Jerry"), QStringLiteral("Tom && Jerry")},
         {QStringLiteral("&&"), QStringLiteral("&&&&")},
-        {QStringLiteral("Line\nbreak\ttab\x7f"), QStringLiteral("Linebreaktab")},
+        {QStringLiteral("Line\nbreak\ttab\x7f"), QStringLiteral("Line breaktab")},
+        {QStringLiteral("done\r\nnext"), QStringLiteral("done  next")},
         {QStringLiteral("a\u202Eb\u200Fc"), QStringLiteral("abc")},
+        // Emoji joined by a zero-width joiner stay one picture.
+        {family, family},
         {QString(), QString()},
         {sixty, sixty},
         {sixty + QLatin1Char('b'), QString(59, QLatin1Char('a')) + QChar(0x2026)},
@@ -37,7 +42,9 @@ TEST(RecentEntryCaptionTest, ShowsTheNameLiterallyAndShort) {
          QString(58, QLatin1Char('a')) + QChar(0x2026)},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(RecentEntryCaption(c.name), c.caption) << c.name.toStdString();
+        const QString isolated =
+            c.caption.isEmpty() ? QString() : QChar(0x2068) + c.caption + QChar(0x2069);
+        EXPECT_EQ(RecentEntryCaption(c.name), isolated) << c.name.toStdString();
     }
 }
 
@@ -102,14 +109,14 @@ protected:
         WriteUserSetting(directory.get(), key, texts.join(QLatin1Char('|')));
     }
 
-    // The visible entries' captions and tags.
+    // The visible entries' captions and tags, the isolate of each caption written « ».
     static QStringList shown(const RecentMenus& m, bool contactsMenu) {
         QStringList out;
         const int count = contactsMenu ? m.ContactEntryCount() : m.WebsiteEntryCount();
         for (int n = 1; n <= count; ++n) {
             QAction* e = contactsMenu ? m.ContactEntry(n) : m.WebsiteEntry(n);
             if (e->isVisible()) {
-                out << e->text() + QLatin1Char('=') + e->data().toString();
+                out << Unmarked(e->text()) + QLatin1Char('=') + e->data().toString();
             }
         }
         return out;
@@ -138,9 +145,9 @@ TEST_F(RecentMenusTest, RebuildsFromTheListsSkippingWhatIsGone) {
     const qint32 cat = contact(QStringLiteral("Cat"));
     storeList(UserSettingsKeys::MRUContacts(), {ann, bob, cat});
     menus->UpdateMRU(4, directory.get());
-    EXPECT_EQ(shown(*menus, true), (QStringList{QStringLiteral("Ann=%1").arg(ann),
-                                                QStringLiteral("Bob && Co=%1").arg(bob),
-                                                QStringLiteral("Cat=%1").arg(cat)}));
+    EXPECT_EQ(shown(*menus, true), (QStringList{QStringLiteral("\u00abAnn\u00bb=%1").arg(ann),
+                                                QStringLiteral("\u00abBob && Co\u00bb=%1").arg(bob),
+                                                QStringLiteral("\u00abCat\u00bb=%1").arg(cat)}));
     EXPECT_TRUE(contacts.isEnabled());
     EXPECT_TRUE(button.isEnabled());
 
@@ -148,8 +155,9 @@ TEST_F(RecentMenusTest, RebuildsFromTheListsSkippingWhatIsGone) {
     QString refusal;
     ASSERT_TRUE(directory->RemoveContact(cat, &refusal)) << refusal.toStdString();
     menus->UpdateMRU(255, directory.get());
-    EXPECT_EQ(shown(*menus, true), (QStringList{QStringLiteral("Ann=%1").arg(ann),
-                                                QStringLiteral("Bob && Co=%1").arg(bob)}));
+    EXPECT_EQ(shown(*menus, true),
+              (QStringList{QStringLiteral("\u00abAnn\u00bb=%1").arg(ann),
+                           QStringLiteral("\u00abBob && Co\u00bb=%1").arg(bob)}));
     EXPECT_EQ(menus->ContactEntry(3)->text(), QString());
     EXPECT_EQ(menus->ContactEntry(3)->data().toString(), QStringLiteral("0"));
 
@@ -158,7 +166,7 @@ TEST_F(RecentMenusTest, RebuildsFromTheListsSkippingWhatIsGone) {
     menus->UpdateMRU(4, directory.get());
     EXPECT_FALSE(contacts.isEnabled());
     EXPECT_FALSE(button.isEnabled());
-    EXPECT_EQ(shown(*menus, true), QStringList{QStringLiteral("Ann=%1").arg(ann)});
+    EXPECT_EQ(shown(*menus, true), QStringList{QStringLiteral("\u00abAnn\u00bb=%1").arg(ann)});
 
     // An empty list: disabled, the entries untouched.
     storeList(UserSettingsKeys::MRUContacts(), {ann});
@@ -167,7 +175,7 @@ TEST_F(RecentMenusTest, RebuildsFromTheListsSkippingWhatIsGone) {
     storeList(UserSettingsKeys::MRUContacts(), {});
     menus->UpdateMRU(4, directory.get());
     EXPECT_FALSE(contacts.isEnabled());
-    EXPECT_EQ(shown(*menus, true), QStringList{QStringLiteral("Ann=%1").arg(ann)});
+    EXPECT_EQ(shown(*menus, true), QStringList{QStringLiteral("\u00abAnn\u00bb=%1").arg(ann)});
 }
 
 TEST_F(RecentMenusTest, FlagsChooseTheMenus) {
@@ -184,9 +192,12 @@ TEST_F(RecentMenusTest, FlagsChooseTheMenus) {
     for (const auto& c : cases) {
         RecentMenus m(&contacts, &websites, &button, nullptr);
         m.UpdateMRU(c.flags, directory.get());
-        EXPECT_EQ(m.ContactEntry(1)->text() == QStringLiteral("Ann"), c.contactsBuilt) << c.flags;
+        EXPECT_EQ(Unmarked(m.ContactEntry(1)->text()) == QStringLiteral("\u00abAnn\u00bb"),
+                  c.contactsBuilt)
+            << c.flags;
         EXPECT_EQ(contacts.isEnabled(), c.contactsBuilt) << c.flags;
-        EXPECT_EQ(m.WebsiteEntry(1)->text() == QStringLiteral("Example"), c.websitesBuilt)
+        EXPECT_EQ(Unmarked(m.WebsiteEntry(1)->text()) == QStringLiteral("\u00abExample\u00bb"),
+                  c.websitesBuilt)
             << c.flags;
         EXPECT_EQ(websites.isEnabled(), c.websitesBuilt) << c.flags;
     }
@@ -201,7 +212,7 @@ TEST_F(RecentMenusTest, ElevenOfTwelveAreShownAndEntriesAreAddedAsNeeded) {
     menus->UpdateMRU(4, directory.get());
     EXPECT_EQ(menus->ContactEntryCount(), 11);
     EXPECT_EQ(shown(*menus, true).size(), 11);
-    EXPECT_EQ(menus->ContactEntry(11)->text(), QStringLiteral("Contact 10"));
+    EXPECT_EQ(Unmarked(menus->ContactEntry(11)->text()), QStringLiteral("\u00abContact 10\u00bb"));
     EXPECT_EQ(RecentMenus::EntryReference(menus->ContactEntry(11)), twelve.at(10));
 }
 
@@ -220,7 +231,8 @@ TEST_F(RecentMenusTest, ChoosingAnEntryTellsItsReference) {
     const qint32 site = website(QStringLiteral("https://example.org/"), QString());
     storeList(UserSettingsKeys::MRUWebsites(), {site});
     menus->UpdateMRU(8, directory.get());
-    EXPECT_EQ(menus->WebsiteEntry(1)->text(), QStringLiteral("https://example.org/"));
+    EXPECT_EQ(Unmarked(menus->WebsiteEntry(1)->text()),
+              QStringLiteral("\u00abhttps://example.org/\u00bb"));
     QList<qint32> chosen;
     QObject::connect(menus.get(), &RecentMenus::WebsiteEntryChosen, [&](qint32 r) { chosen << r; });
     menus->WebsiteEntry(1)->trigger();

@@ -17,6 +17,7 @@
 #include "platform/mime/mimemessage.h"
 #include "platform/system/appinfo.h"
 #include "platform/ui/forms.h"
+#include "support/displaymarks.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/testhome.h"
 
@@ -48,7 +49,8 @@ TEST_F(EmailWindow, ReceivedMessageOpensReadOnlyWithItsDateAndAnswers) {
     EXPECT_TRUE(window->ctlTo()->isReadOnly());
     EXPECT_TRUE(window->txtSubject()->isReadOnly());
     EXPECT_TRUE(window->wbBody()->isReadOnly());
-    EXPECT_EQ(window->ctlFrom()->text(), "\"Smith, Ann\" <ann@example.org>");
+    EXPECT_EQ(Unmarked(window->ctlFrom()->text()),
+              "\u00ab\"Smith, Ann\"\u00bb <\u00abann@example.org\u00bb>");
     EXPECT_FALSE(window->Message()->Edited());
     EXPECT_FALSE(window->ToolbarButton("save")->isEnabled());
     EXPECT_TRUE(window->ToolbarButton("movemessage")->isEnabled());
@@ -289,11 +291,13 @@ TEST_F(EmailWindow, FromMenuMakesTheMessagePersonalOrTheStations) {
     frmMessage* window = newWindow();
     ASSERT_NE(window, nullptr);
     window->ChoosePersonalSender();
-    EXPECT_EQ(window->ctlFrom()->text(), "Ann <ann@studio.example>");
+    EXPECT_EQ(Unmarked(window->ctlFrom()->text()),
+              "\u00abAnn\u00bb <\u00abann@studio.example\u00bb>");
     EXPECT_EQ(window->Message()->PersonalOwner(), loggedIn->Reference());
     EXPECT_TRUE(window->Message()->CDOMessage().From().contains("ann@studio.example"));
     window->ChooseStationSender();
-    EXPECT_EQ(window->ctlFrom()->text(), "Studio <studio@localhost>");
+    EXPECT_EQ(Unmarked(window->ctlFrom()->text()),
+              "\u00abStudio\u00bb <\u00abstudio@localhost\u00bb>");
     EXPECT_EQ(window->Message()->PersonalOwner(), 0);
     EXPECT_TRUE(window->Message()->Edited());
 }

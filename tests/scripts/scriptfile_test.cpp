@@ -85,6 +85,73 @@ TEST(ScriptFileTest, SavedBytesAreUtf8WithOneDeclaration) {
               QStringLiteral("<HTML><head><meta charset=\"utf-8\"></head><BODY>x</BODY></HTML>"));
 }
 
+TEST(ScriptFileTest, AFileAboveTheLimitIsNotRead) {
+    const QString path = TestHome() + QStringLiteral("/Big.htm");
+    struct Case {
+        const char* name;
+        qint64 size;
+        bool sparse; // the size set without writing the bytes
+        bool read;
+    };
+    const Case cases[] = {
+        {"at the limit", ScriptFile::kMaxScriptBytes, false, true},
+        {"one byte over", ScriptFile::kMaxScriptBytes + 1, false, false},
+        {"a sparse 30 MB file", 30LL * 1024 * 1024, true, false},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(path);
+        {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << c.name;
+            if (c.sparse) {
+                ASSERT_TRUE(f.resize(c.size)) << c.name;
+            } else {
+                f.write(QByteArray(c.size, 'a'));
+            }
+        }
+        QString text = QStringLiteral("unchanged");
+        QString error;
+        bool tooLarge = !c.read;
+        ScriptFile::Snapshot snapshot;
+        EXPECT_EQ(ScriptFile::Read(path, text, &snapshot, &error, &tooLarge), c.read) << c.name;
+        EXPECT_EQ(tooLarge, !c.read) << c.name;
+        if (c.read) {
+            EXPECT_EQ(text.size(), c.size) << c.name;
+            EXPECT_TRUE(snapshot.exists) << c.name;
+        } else {
+            EXPECT_EQ(text, QStringLiteral("unchanged")) << c.name;
+            EXPECT_FALSE(error.isEmpty()) << c.name;
+        }
+    }
+    QFile::remove(path);
+}
+
+// What a save writes reads back as it was written, wherever the document's head begins.
+TEST(ScriptFileTest, ASaveReadsBackAsSaved) {
+    const QString path = TestHome() + QStringLiteral("/Late.htm");
+    const QString padding =
+        QStringLiteral("<!--") + QString(5000, QLatin1Char('-')) + QStringLiteral("-->");
+    const QString cases[] = {
+        QStringLiteral("<html><head></head><body>caf\u00e9</body></html>"),
+        padding +
+            QStringLiteral("<html><head><title>t</title></head><body>caf\u00e9</body></html>"),
+        padding + QStringLiteral("<html><body>caf\u00e9 \u2615</body></html>"),
+        padding + QStringLiteral("<p>caf\u00e9</p>"),
+    };
+    for (const QString& html : cases) {
+        ASSERT_TRUE(ScriptFile::Save(path, html));
+        QString read;
+        ASSERT_TRUE(ScriptFile::Read(path, read));
+        EXPECT_EQ(read.trimmed(), ScriptFile::WithUtf8Declaration(html))
+            << html.right(40).toStdString();
+        // And a second save of what was read changes nothing.
+        ASSERT_TRUE(ScriptFile::Save(path, read.trimmed()));
+        QString again;
+        ASSERT_TRUE(ScriptFile::Read(path, again));
+        EXPECT_EQ(again, read);
+    }
+}
+
 TEST(ScriptFileTest, ReplacingKeepsPermissionsAndLeavesNoTemporaryFile) {
     const QString folder = TestHome() + QStringLiteral("/shared");
     ASSERT_TRUE(QDir().mkpath(folder));

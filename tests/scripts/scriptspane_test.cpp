@@ -122,6 +122,28 @@ TEST_F(WebEngineScriptShowTest, AMissingFileIsReportedAndLeavesTheViewEmpty) {
     EXPECT_FALSE(pane->ScriptEditable());
 }
 
+TEST_F(WebEngineScriptShowTest, AScriptAboveTheLimitIsReportedAndLeavesNothingToEdit) {
+    write(script(QStringLiteral("small.htm")), "<p>Small</p>");
+    QByteArray big = "<p>";
+    big += QByteArray(5 * 1024 * 1024, 'x');
+    big += "</p>";
+    write(script(QStringLiteral("big.htm")), big);
+    canCreate = true;
+    load();
+    click(script(QStringLiteral("small.htm")));
+    ASSERT_TRUE(WaitFor([&] { return plain() == QStringLiteral("Small"); }));
+    click(script(QStringLiteral("big.htm")));
+    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral(
+                              "The script 'big' cannot be shown because it is larger than 4 MB.")});
+    EXPECT_EQ(TestMessageBoxes().shown().back().icon, MsgIcon::Exclamation);
+    EXPECT_EQ(plain(), QString());
+    EXPECT_FALSE(pane->ScriptEditable());
+    EXPECT_FALSE(pane->chkScriptEdit->isEnabled());
+    EXPECT_FALSE(enabled("save"));
+    EXPECT_FALSE(enabled("print"));
+    EXPECT_EQ(sharedKeys().size(), 2) << "the file stays in the tree";
+}
+
 TEST_F(WebEngineScriptEditTest, ThePersonalScriptIsEditedAndSavedInPlace) {
     logIn();
     load();

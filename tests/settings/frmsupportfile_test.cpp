@@ -438,6 +438,72 @@ TEST_F(SupportUploadTest, NoWayToTheDeskOffersSaving) {
     EXPECT_EQ(server.Connections(), 0);
 }
 
+// A redirect is followed only where the first address could have gone: to another computer
+// over plain http nothing is sent, and the user is told where the desk pointed.
+TEST_F(SupportUploadTest, ARedirectElsewhereInTheClearSendsNothingThere) {
+    UploadServer elsewhere; // reached as 0.0.0.0, which the rule counts as another computer
+    const QString elsewhereUrl =
+        QStringLiteral("http://0.0.0.0:%1/upload").arg(QUrl(elsewhere.Url()).port());
+    for (int status : {307, 301, 303}) {
+        SCOPED_TRACE(status);
+        TestMessageBoxes().clear();
+        server.SetRedirect(status, elsewhereUrl);
+        TestCommonDialogs().queueSaveFileName(QString());
+        const size_t saves = TestCommonDialogs().saveRequests().size();
+        window->cmdMakeFile_Click();
+        EXPECT_EQ(texts(),
+                  (QStringList{uploadQuestion(),
+                               QStringLiteral("There was a problem uploading the Support File - "
+                                              "the support desk redirected the upload to '") +
+                                   elsewhereUrl +
+                                   QStringLiteral("'; nothing was sent there, as only https, or "
+                                                  "plain http to this computer, is used")}));
+        EXPECT_EQ(TestCommonDialogs().saveRequests().size(), saves + 1) << "the save offer";
+        EXPECT_FALSE(window->IsBusy());
+    }
+    EXPECT_EQ(elsewhere.Connections(), 0);
+    EXPECT_TRUE(elsewhere.Requests().isEmpty());
+
+    // This computer's own other port is as safe as the first address: the upload goes on there.
+    TestMessageBoxes().clear();
+    UploadServer here;
+    server.SetRedirect(307, here.Url());
+    window->cmdMakeFile_Click();
+    EXPECT_EQ(texts(), (QStringList{uploadQuestion(), sentText()}));
+    ASSERT_EQ(here.Requests().size(), 1);
+    EXPECT_EQ(here.Requests().front().fields.value("reason"), "The Inbox stays empty.");
+}
+
+// No answer within the idle limit is no connection, whether the desk holds the request or an
+// https listener never speaks; Stop alone makes a stop.
+TEST_F(SupportUploadTest, NoAnswerInTheIdleLimitIsNoConnection) {
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
+    QList<QTcpSocket*> held; // accepted and never answered
+    QObject::connect(&silent, &QTcpServer::newConnection, &silent, [&] {
+        while (QTcpSocket* socket = silent.nextPendingConnection()) {
+            held << socket;
+        }
+    });
+    server.SetHold(true);
+    window->SetIdleTimeoutMs(300);
+    const QString noConnection = QStringLiteral("You can not upload a support file because a "
+                                                "connection to the Internet could not be found.") +
+                                 closing();
+    for (const QString& address :
+         {server.Url(), QStringLiteral("https://127.0.0.1:%1/upload").arg(silent.serverPort())}) {
+        SCOPED_TRACE(address.toStdString());
+        TestMessageBoxes().clear();
+        setAddress(address);
+        TestCommonDialogs().queueSaveFileName(QString());
+        const size_t saves = TestCommonDialogs().saveRequests().size();
+        window->cmdMakeFile_Click();
+        EXPECT_EQ(texts(), (QStringList{uploadQuestion(), noConnection}));
+        EXPECT_EQ(TestCommonDialogs().saveRequests().size(), saves + 1) << "the save offer";
+    }
+    EXPECT_FALSE(held.isEmpty()) << "the https listener was reached";
+}
+
 TEST_F(SupportUploadTest, StopDuringASlowUploadAndTheWarningDeclined) {
     server.SetHold(true);
     QString status;

@@ -36,6 +36,11 @@ public:
         return QStringLiteral("http://127.0.0.1:%1%2").arg(server_.serverPort()).arg(path);
     }
     void SetStatus(int status) { status_ = status; }
+    // Answers every request with this status and a Location header (a redirect).
+    void SetRedirect(int status, const QString& location) {
+        status_ = status;
+        location_ = location.toUtf8();
+    }
     // Reads everything but never answers.
     void SetHold(bool hold) { hold_ = hold; }
     // Called once a request's first bytes are in.
@@ -81,8 +86,10 @@ private:
         if (hold_) {
             return;
         }
-        socket->write("HTTP/1.1 " + QByteArray::number(status_) +
-                      " Answer\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+        const QByteArray location =
+            location_.isEmpty() ? QByteArray() : "Location: " + location_ + "\r\n";
+        socket->write("HTTP/1.1 " + QByteArray::number(status_) + " Answer\r\n" + location +
+                      "Content-Length: 0\r\nConnection: close\r\n\r\n");
         socket->disconnectFromHost();
     }
 
@@ -119,6 +126,7 @@ private:
 
     QTcpServer server_;
     int status_ = 200;
+    QByteArray location_;
     bool hold_ = false;
     int connections_ = 0;
     std::function<void()> started_;

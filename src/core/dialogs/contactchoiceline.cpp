@@ -1,8 +1,12 @@
 #include "core/dialogs/contactchoiceline.h"
 
+#include "platform/system/displaytext.h"
+
 QString ContactChoiceLine(const QString& name, const QString& company) {
+    // Name and company are two fields: a right-to-left name must not carry the company along.
     if (company.isEmpty()) {
-        return name;
+        return DisplayText::Field(name);
     }
-    return name + QStringLiteral(" (") + company + QLatin1Char(')');
+    return DisplayText::Field(name) + QStringLiteral(" (") + DisplayText::Field(company) +
+           QLatin1Char(')');
 }

@@ -48,6 +48,8 @@ frmGoodInputBox::frmGoodInputBox(QWidget* owner)
 
     lblCaption_->setObjectName(QStringLiteral("lblCaption"));
     lblCaption_->setWordWrap(true);
+    // The prompt may name a stored record: its text is shown as written, never as markup.
+    lblCaption_->setTextFormat(Qt::PlainText);
     lblCaption_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     text1_->setObjectName(QStringLiteral("Text1"));
     text1_->setFont(QFont(QStringLiteral("Arial"), text1_->font().pointSize()));

@@ -1,6 +1,7 @@
 #include "core/printing/templatetags.h"
 
 #include "platform/system/stringhelper.h"
+#include "platform/web/htmltext.h"
 
 #include <QLocale>
 
@@ -33,6 +34,13 @@ QString tag(const char* name) {
 }
 QString number(qint32 n) {
     return QString::number(n);
+}
+
+// A number, date or time of the program's own: escaped, but no field of outside text, so not
+// isolated (a template may put a reference into a link).
+QString ownValue(const QString& text, const char* name, const QString& value) {
+    QString s = text;
+    return s.replace(tag(name), HtmlText::Escape(value), Qt::CaseSensitive);
 }
 } // namespace
 
@@ -70,7 +78,8 @@ QString ReplaceTemplateTags(const QString& text, const TemplateTagSource& source
     for (const auto& c : clock) {
         const QString t = tag(c.name);
         if (s.contains(t)) {
-            put(c.name, FormatClock(c.utc ? source.UtcNow() : source.LocalNow(), c.format));
+            s = ownValue(s, c.name,
+                         FormatClock(c.utc ? source.UtcNow() : source.LocalNow(), c.format));
         }
     }
     return source.ReplaceContactTags(s, source.CurrentUserReference(),
@@ -83,13 +92,14 @@ QString FillPrizeWinnerFields(const QString& block, const PrizeWinnerTagValues& 
     const auto put = [&s](const char* name, const QString& value, bool option) {
         s = StringHelper::ReplaceText(s, tag(name), value, option);
     };
-    put("OCP_PRIZEWINNER_REFERENCE", number(winner.Reference), true);
-    put("OCP_PRIZEWINNER_PRIZEREFERENCE", number(winner.PrizeReference), true);
-    put("OCP_PRIZEWINNER_WINNERREFERENCE", number(winner.WinnerReference), true);
-    put("OCP_PRIZEWINNER_SENTBYREFERENCE", number(winner.SentByReference), true);
-    put("OCP_PRIZEWINNER_AWARDEDBYREFERENCE", number(winner.AwardedByReference), true);
-    put("OCP_PRIZEWINNER_SENTDATE", winner.SentDate, true);
-    put("OCP_PRIZEWINNER_WONDATE", winner.WonDate, true);
+    const auto own = [&s](const char* name, const QString& value) { s = ownValue(s, name, value); };
+    own("OCP_PRIZEWINNER_REFERENCE", number(winner.Reference));
+    own("OCP_PRIZEWINNER_PRIZEREFERENCE", number(winner.PrizeReference));
+    own("OCP_PRIZEWINNER_WINNERREFERENCE", number(winner.WinnerReference));
+    own("OCP_PRIZEWINNER_SENTBYREFERENCE", number(winner.SentByReference));
+    own("OCP_PRIZEWINNER_AWARDEDBYREFERENCE", number(winner.AwardedByReference));
+    own("OCP_PRIZEWINNER_SENTDATE", winner.SentDate);
+    own("OCP_PRIZEWINNER_WONDATE", winner.WonDate);
     put("OCP_PRIZEWINNER_NOTES", winner.Notes, false);
     put("OCP_PRIZEWINNER_NOTESTOSUPPLIER", winner.NotesToSupplier, false);
     s = source.ReplaceContactTags(s, winner.AwardedByReference,
@@ -105,13 +115,14 @@ QString FillPrizeFields(const PrizeTagValues& prize, const QString& text,
     const auto put = [&s](const char* name, const QString& value, bool option) {
         s = StringHelper::ReplaceText(s, tag(name), value, option);
     };
-    put("OCP_PRIZE_REFERENCE", number(prize.Reference), true);
+    const auto own = [&s](const char* name, const QString& value) { s = ownValue(s, name, value); };
+    own("OCP_PRIZE_REFERENCE", number(prize.Reference));
     put("OCP_PRIZE_TITLE", prize.Title, true);
-    put("OCP_PRIZE_NUMBERSUPPLIED", number(prize.NumberSupplied), true);
-    put("OCP_PRIZE_NUMBERWINNERS", number(prize.NumberWinners), true);
-    put("OCP_PRIZE_ADDEDDATE", prize.AddedDate, true);
-    put("OCP_PRIZE_STARTDATE", prize.StartDate, true);
-    put("OCP_PRIZE_ENDDATE", prize.EndDate, true);
+    own("OCP_PRIZE_NUMBERSUPPLIED", number(prize.NumberSupplied));
+    own("OCP_PRIZE_NUMBERWINNERS", number(prize.NumberWinners));
+    own("OCP_PRIZE_ADDEDDATE", prize.AddedDate);
+    own("OCP_PRIZE_STARTDATE", prize.StartDate);
+    own("OCP_PRIZE_ENDDATE", prize.EndDate);
     put("OCP_PRIZE_NOTES", prize.Notes, true);
     put("OCP_PRIZE_NOTESTOSUPPLIER", prize.NotesToSupplier, true);
     put("OCP_PRIZE_SCRIPT", prize.Script, false);

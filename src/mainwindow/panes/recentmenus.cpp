@@ -5,6 +5,7 @@
 #include "platform/directory/directorycontact.h"
 #include "platform/directory/directorywebsite.h"
 #include "platform/directory/kvdirectory.h"
+#include "platform/system/displaytext.h"
 
 #include <QAction>
 #include <QCursor>
@@ -13,24 +14,14 @@
 #include <QWidget>
 
 namespace {
-// Characters that would change what the caption looks like rather than show.
-bool dropped(QChar c) {
-    const QChar::Category category = c.category();
-    return category == QChar::Other_Control || category == QChar::Other_Format ||
-           category == QChar::Separator_Line || category == QChar::Separator_Paragraph;
-}
 
 constexpr int kMostLooked = 11;
 } // namespace
 
 QString RecentEntryCaption(const QString& name) {
-    QString clean;
-    clean.reserve(name.size());
-    for (QChar c : name) {
-        if (!dropped(c)) {
-            clean.append(c);
-        }
-    }
+    // One field of one line (the display rule), without the controls a menu would not show.
+    QString clean = DisplayText::OneLine(name);
+    clean.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
     if (clean.size() > kMaxRecentCaption) {
         qsizetype keep = kMaxRecentCaption - 1;
         // Never half of a character outside the basic plane.
@@ -40,7 +31,7 @@ QString RecentEntryCaption(const QString& name) {
         clean = clean.left(keep) + QChar(0x2026);
     }
     clean.replace(QLatin1Char('&'), QStringLiteral("&&"));
-    return clean;
+    return DisplayText::Field(clean);
 }
 
 QList<qint32> RecentListReferences(const QString& list) {

@@ -377,6 +377,7 @@ bool ScriptsPane::ShowScript(const QString& ScriptText, const QString& path, boo
     scriptChanged_ = false;
     wbScripts->ClearDocument();
     shown_ = {};
+    bool refusedScript = false;
 
     if (path.isEmpty()) {
         scriptFile_.clear();
@@ -392,9 +393,16 @@ bool ScriptsPane::ShowScript(const QString& ScriptText, const QString& path, boo
         scriptSource_ = path;
         scriptFile_ = path;
         QString error;
+        bool tooLarge = false;
         if (!FileSystemHelper::FileExists(path) ||
-            !wbScripts->NavigateFile(path, &shown_, &error)) {
-            if (!FileSystemHelper::FileExists(path)) {
+            !wbScripts->NavigateFile(path, &shown_, &error, &tooLarge)) {
+            if (tooLarge) {
+                // Nothing of it is shown, so nothing of it may be edited, saved or printed.
+                refusedScript = true;
+                MsgBox(QStringLiteral("The script '") + nameOf(path) +
+                           QStringLiteral("' cannot be shown because it is larger than 4 MB."),
+                       MsgIcon::Exclamation, MsgButtons::OK, 0, wbScripts->window());
+            } else if (!FileSystemHelper::FileExists(path)) {
                 MsgBox(QStringLiteral("The script '") + nameOf(path) +
                            QStringLiteral("' could not be found. It may have been renamed or "
                                           "deleted on another computer."),
@@ -407,7 +415,9 @@ bool ScriptsPane::ShowScript(const QString& ScriptText, const QString& path, boo
             scriptSource_.clear();
             text.clear();
             wbScripts->ClearDocument();
-            LoadScripts();
+            if (!tooLarge) {
+                LoadScripts();
+            }
         } else {
             text = IsHtmlScriptFile(path) ? path : QString();
         }
@@ -431,7 +441,7 @@ bool ScriptsPane::ShowScript(const QString& ScriptText, const QString& path, boo
         kind = ScriptNodeKind::SharedRoot;
     }
     const bool canCreate = services_.canCreateScripts && services_.canCreateScripts();
-    scriptEditable_ = MayEditScript(kind, scriptFile_, canCreate);
+    scriptEditable_ = !refusedScript && MayEditScript(kind, scriptFile_, canCreate);
     shownNodeKey_ = key;
 
     setButton(QStringLiteral("delete"), scriptEditable_ && !scriptFile_.isEmpty());

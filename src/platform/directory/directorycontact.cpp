@@ -1,5 +1,6 @@
 #include "platform/directory/directorycontact.h"
 
+#include "platform/system/displaytext.h"
 #include "platform/system/platformlog.h"
 #include "platform/web/htmltext.h"
 
@@ -115,12 +116,12 @@ QString DirectoryContact::ReplaceTags(const QString& text, const QString& prefix
         QString value;
         bool escaped;
     } tags[] = {
-        {"REFERENCE", r_.reference > 0 ? QString::number(r_.reference) : QString(), false},
+        {"REFERENCE", r_.reference > 0 ? QString::number(r_.reference) : QString(), true},
         {"NAME", r_.name, false},
         {"COMPANY", r_.company, false},
         {"LOGINNAME", r_.loginName, false},
         {"ADDRESSSTRING", lines.join(QStringLiteral(", ")), false},
-        {"ADDRESS", HtmlText::Lines(lines.join(u'\n')), true},
+        {"ADDRESS", HtmlText::Lines(lines.join(u'\n'), {.isolateLines = true}), true},
         {"EMAIL", first({&r_.email1, &r_.email2, &r_.email3}), false},
         {"PHONE", first({&r_.phoneNumber1, &r_.phoneNumber2}), false},
         {"MOBILE", r_.mobileNumber, false},
@@ -130,7 +131,10 @@ QString DirectoryContact::ReplaceTags(const QString& text, const QString& prefix
     for (const auto& tag : tags) {
         const QString name = QStringLiteral("<OCP_") + prefix + QLatin1Char('_') +
                              QLatin1String(tag.suffix) + QLatin1Char('>');
-        const QString value = tag.escaped ? tag.value : HtmlText::Escape(tag.value);
+        // Each one-line field isolated, so that a right-to-left name cannot run into the
+        // template's text beside it.
+        const QString value =
+            tag.escaped ? tag.value : DisplayText::Field(HtmlText::Escape(tag.value));
         out.replace(name, value, Qt::CaseSensitive);
     }
     return out;

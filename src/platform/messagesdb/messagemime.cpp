@@ -1,7 +1,10 @@
 #include "platform/messagesdb/messagemime.h"
 
+#include "platform/mime/bodytext.h"
 #include "platform/mime/gmimehandles.h"
 #include "platform/mime/gmimeruntime.h"
+#include "platform/mime/mimecontent.h"
+#include "platform/mime/mimelimits.h"
 #include "platform/mime/mimemessage.h"
 
 #include <QRegularExpression>
@@ -45,6 +48,23 @@ void readAddresses(InternetAddressList* list, QString& display, QStringList& add
                                    : name + QStringLiteral(" <") + spec + QLatin1Char('>'));
     }
     display = shown.join(QStringLiteral(", "));
+}
+
+// A part's text decoded as the message object decodes it for a window (its charset, or UTF-8
+// or Windows-1252 by the bytes), not as GMime's C string, which ends at the first NUL.
+QString partText(GMimeTextPart* part) {
+    bool truncated = false;
+    const QByteArray bytes =
+        mime::DecodedContent(GMIME_OBJECT(part), mime::kMaxPartBytes, &truncated);
+    return mime::DecodeBodyText(
+        bytes, g_mime_object_get_content_type_parameter(GMIME_OBJECT(part), "charset"));
+}
+
+// A NUL has no meaning in a column's text, and a reader in C would stop at it: it goes, the rest
+// stays.
+QString withoutNul(QString text) {
+    text.remove(QChar(u'\0'));
+    return text;
 }
 
 QString stripHtml(QString html) {
@@ -136,11 +156,13 @@ MessageColumns ReadMessageColumns(const QByteArray& rfc5322) {
     GMimeTextPart* html = nullptr;
     findText(g_mime_message_get_mime_part(message.get()), plain, html, 0);
     if (plain != nullptr) {
-        GCharPtr text(g_mime_text_part_get_text(plain));
-        columns.TextBody = fromUtf8(text.get());
+        columns.TextBody = partText(plain);
     } else if (html != nullptr) {
-        GCharPtr text(g_mime_text_part_get_text(html));
-        columns.TextBody = stripHtml(fromUtf8(text.get()));
+        columns.TextBody = stripHtml(partText(html));
+    }
+    for (QString* column :
+         {&columns.Subject, &columns.From, &columns.To, &columns.Cc, &columns.TextBody}) {
+        *column = withoutNul(*column);
     }
     columns.TextBody.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     while (columns.TextBody.endsWith(QLatin1Char('\n'))) {
@@ -149,9 +171,15 @@ MessageColumns ReadMessageColumns(const QByteArray& rfc5322) {
     return columns;
 }
 
-QByteArray BuildTextMessage(const QString& from, const QString& to, const QString& subject,
-                            const QString& body, const QDateTime& date) {
+QByteArray BuildTextMessage(const QString& fromText, const QString& toText,
+                            const QString& subjectText, const QString& bodyText,
+                            const QDateTime& date) {
     mime::EnsureGMime();
+    // GMime takes C strings: a NUL would end the text there and lose the rest.
+    const QString from = withoutNul(fromText);
+    const QString to = withoutNul(toText);
+    const QString subject = withoutNul(subjectText);
+    const QString body = withoutNul(bodyText);
     GObjectPtr<GMimeMessage> message(g_mime_message_new(TRUE));
     QByteArray rawHeaders;
     const auto setAddresses = [&](const char* name, GMimeAddressType type, const QString& text) {

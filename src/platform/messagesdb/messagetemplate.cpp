@@ -2,6 +2,8 @@
 
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/messagesdb/storeddates.h"
+#include "platform/mime/addresstext.h"
+#include "platform/system/displaytext.h"
 #include "platform/web/htmltext.h"
 
 #include <QHash>
@@ -205,10 +207,15 @@ void appendSummary(PageWriter& out, const QString& text, QString& flat) {
         }
         kept[size++] = c;
     }
+    if (size == 0) {
+        return;
+    }
+    out += QStringView(u"\u2068");
     escaped().Append(out, QStringView(kept, size));
     if (more) {
         escaped().Append(out, u"...");
     }
+    out += QStringView(u"\u2069");
 }
 
 // On the on-screen list a subject, sender or recipient line longer than this is cut: a
@@ -344,10 +351,73 @@ void appendLink(PageWriter& out, bool screen, QLatin1String command, const QStri
     }
 }
 
-// A subject, sender or recipient line, escaped, cut on the on-screen list.
+bool hasLineBreak(QStringView text) {
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'\r' || u == u'\n' || u == 0x2028 || u == 0x2029) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A subject, sender or recipient line, escaped, cut on the on-screen list, and isolated: a
+// right-to-left name must not carry the next field along, and nothing inside may reverse it
+// (the escaper drops the direction characters).
 void appendLine(PageWriter& out, const QString& text, bool screen) {
     bool cut = false;
-    escaped().Append(out, screenCut(text, screen, cut));
+    const QStringView shown = screenCut(text, screen, cut);
+    if (shown.isEmpty()) {
+        return;
+    }
+    out += QStringView(u"\u2068");
+    if (hasLineBreak(shown)) {
+        escaped().Append(out, DisplayText::OneLine(shown));
+    } else {
+        escaped().Append(out, shown);
+    }
+    if (cut) {
+        escaped().Append(out, u"...");
+    }
+    out += QStringView(u"\u2069");
+}
+
+// A sender or recipient line: like appendLine, but each entry's name and address are two
+// fields, so that a right-to-left name can neither carry the address along nor swap the groups
+// of a number. A line without brackets (a bare address or number) is one field.
+void appendAddresses(PageWriter& out, const QString& text, bool screen) {
+    bool cut = false;
+    const QStringView shown = screenCut(text, screen, cut);
+    if (!shown.contains(u'<')) {
+        appendLine(out, text, screen);
+        return;
+    }
+    const auto isolated = [&out](const QString& field) {
+        if (!field.isEmpty()) {
+            out += QStringView(u"\u2068");
+            escaped().Append(out, field);
+            out += QStringView(u"\u2069");
+        }
+    };
+    bool first = true;
+    for (const QString& entry : mime::SplitAddressText(shown.toString())) {
+        if (!first) {
+            out += QLatin1String(", ");
+        }
+        first = false;
+        const DisplayText::AddressParts parts = DisplayText::SplitAddressEntry(entry);
+        if (!parts.Bracketed) {
+            isolated(parts.Address);
+            continue;
+        }
+        if (!parts.Name.isEmpty()) {
+            isolated(parts.Name);
+            out += QLatin1Char(' ');
+        }
+        out += QLatin1String("&lt;");
+        isolated(parts.Address);
+        out += QLatin1String("&gt;");
+    }
     if (cut) {
         escaped().Append(out, u"...");
     }
@@ -363,13 +433,13 @@ void appendField(PageWriter& out, const OrlixMessage& m, bool screen, Field fiel
         appendLine(out, m.Columns().Subject, screen);
         return;
     case Field::From:
-        appendLine(out, m.Columns().From, screen);
+        appendAddresses(out, m.Columns().From, screen);
         return;
     case Field::To:
-        appendLine(out, m.Columns().To, screen);
+        appendAddresses(out, m.Columns().To, screen);
         return;
     case Field::Cc:
-        appendLine(out, m.Columns().Cc, screen);
+        appendAddresses(out, m.Columns().Cc, screen);
         return;
     case Field::ReceivedDate:
         escaped().Append(out, scratch.Dates().Text(m.ReceivedDateUtc()));
@@ -395,7 +465,7 @@ void appendField(PageWriter& out, const OrlixMessage& m, bool screen, Field fiel
         escaped().Append(out, m.FolderName());
         return;
     case Field::Body:
-        out += HtmlText::Lines(m.BodyText(), {.breakSource = true});
+        out += HtmlText::Lines(m.BodyText(), {.breakSource = true, .isolateLines = true});
         return;
     case Field::Summary:
         appendSummary(out, m.Columns().TextBody, scratch.Flat());

@@ -11,6 +11,7 @@
 #include "platform/messagesdb/orlixprizewinner.h"
 #include "platform/messagesdb/prizetable.h"
 #include "platform/messagesdb/storeddates.h"
+#include "platform/system/displaytext.h"
 #include "platform/system/platformlog.h"
 #include "platform/ui/dialogservice.h"
 #include "platform/ui/messagebox.h"
@@ -389,7 +390,14 @@ void fill(QTreeWidget* list, const QVector<ContactListLine>& lines) {
 
 void OrlixDatabase::FillContactMessages(QTreeWidget* list, const QString& emails,
                                         const QString& numbers) {
-    fill(list, ContactMessageLines(emails, numbers));
+    QVector<ContactListLine> lines = ContactMessageLines(emails, numbers);
+    // A subject is the listener's: one isolated field, so that it cannot run into the date.
+    for (ContactListLine& line : lines) {
+        if (!line.Texts.isEmpty()) {
+            line.Texts.front() = DisplayText::Field(line.Texts.front());
+        }
+    }
+    fill(list, lines);
 }
 
 void OrlixDatabase::FillContactPrizes(QTreeWidget* list, qint32 contact) {

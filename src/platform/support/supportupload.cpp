@@ -128,8 +128,10 @@ int SupportFileGenerator::Upload(const QString& section, const QString& productN
     QNetworkAccessManager network;
     QNetworkRequest request(url);
     request.setTransferTimeout(idleTimeoutMs_);
+    // Every address the desk redirects to is put through the same rule as the first: a
+    // redirect must never carry the archive in the clear to another computer.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
+                         QNetworkRequest::UserVerifiedRedirectPolicy);
     Q_EMIT Sending();
     Q_EMIT SendProgress(0);
     QPointer<QNetworkReply> reply = network.post(request, multiPart.get());
@@ -137,7 +139,18 @@ int SupportFileGenerator::Upload(const QString& section, const QString& productN
 
     QEventLoop loop;
     int percent = 0;
+    QString refusedRedirect;
     connect(reply.data(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    connect(reply.data(), &QNetworkReply::redirected, &loop,
+            [&reply, &refusedRedirect](const QUrl& target) {
+                QString why;
+                if (addressAllowed(target, &why)) {
+                    Q_EMIT reply->redirectAllowed();
+                    return;
+                }
+                refusedRedirect = target.toString();
+                reply->abort();
+            });
     connect(reply.data(), &QNetworkReply::uploadProgress, &loop,
             [this, &percent, &reply](qint64 sent, qint64 total) {
                 if (total > 0) {
@@ -165,11 +178,24 @@ int SupportFileGenerator::Upload(const QString& section, const QString& productN
     const auto error = reply->error();
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const QString errorText = reply->errorString();
+    if (!refusedRedirect.isEmpty()) {
+        const QString text =
+            QStringLiteral("the support desk redirected the upload to '%1'; nothing was sent "
+                           "there, as only https, or plain http to this computer, is used")
+                .arg(refusedRedirect);
+        PlatformLog(
+            QStringLiteral("Support file: the upload to %1 failed: %2").arg(url.host(), text));
+        Q_EMIT SendError(text);
+        return SendFailed;
+    }
     if (cancelled_ && error == QNetworkReply::OperationCanceledError) {
         PlatformLog(QStringLiteral("Support file: the upload to %1 was stopped").arg(url.host()));
         return UploadStopped;
     }
-    if (status == 0 && noConnection(error)) {
+    // Qt ends a transfer that stays silent past its time-out as cancelled; without Stop that is
+    // no answer at all.
+    const bool timedOut = error == QNetworkReply::OperationCanceledError;
+    if (status == 0 && (noConnection(error) || timedOut)) {
         PlatformLog(
             QStringLiteral("Support file: no answer from %1: %2").arg(url.host(), errorText));
         return NoConnection;

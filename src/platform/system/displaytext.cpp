@@ -59,21 +59,28 @@ QString Field(QStringView text) {
     return out;
 }
 
-QString AddressEntry(QStringView entry) {
+AddressParts SplitAddressEntry(QStringView entry) {
     const QString line = OneLine(entry).trimmed();
     const qsizetype open = line.lastIndexOf(u'<');
     if (open < 0 || !line.endsWith(u'>')) {
-        return Field(line);
+        return {QString(), line, false};
     }
-    const QString name = line.first(open).trimmed();
-    const QStringView address = QStringView(line).sliced(open + 1, line.size() - open - 2);
+    return {line.first(open).trimmed(), line.sliced(open + 1, line.size() - open - 2).trimmed(),
+            true};
+}
+
+QString AddressEntry(QStringView entry) {
+    const AddressParts parts = SplitAddressEntry(entry);
+    if (!parts.Bracketed) {
+        return Field(parts.Address);
+    }
     QString out;
-    if (!name.isEmpty()) {
-        isolate(out, name);
+    if (!parts.Name.isEmpty()) {
+        isolate(out, parts.Name);
         out += u' ';
     }
     out += u'<';
-    isolate(out, address.trimmed());
+    isolate(out, parts.Address);
     out += u'>';
     return out;
 }

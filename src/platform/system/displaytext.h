@@ -30,6 +30,15 @@ QString OneLine(QStringView text);
 // isolated. An empty text stays empty.
 QString Field(QStringView text);
 
+// An address entry's two fields, cleaned and on one line: the name before the last "<" and the
+// address inside the brackets; an entry without brackets is all address.
+struct AddressParts {
+    QString Name;
+    QString Address;
+    bool Bracketed = false;
+};
+AddressParts SplitAddressEntry(QStringView entry);
+
 // One address entry as written ("Name <address>", "\"Smith, J\" <address>" or a bare address or
 // number) in a one-line place: the name and the address are two fields, each isolated, so that
 // a right-to-left name can neither reverse the address nor swap the groups of a number.

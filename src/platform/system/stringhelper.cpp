@@ -12,7 +12,8 @@ QString StringHelper::ReplaceText(const QString& text, const QString& tag, const
         return text;
     }
     QString result = text;
-    result.replace(tag, HtmlText::Lines(value, {.keepBlanks = !option}), Qt::CaseSensitive);
+    result.replace(tag, HtmlText::Lines(value, {.keepBlanks = !option, .isolateLines = true}),
+                   Qt::CaseSensitive);
     return result;
 }
 

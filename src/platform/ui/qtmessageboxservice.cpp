@@ -1,5 +1,7 @@
 #include "platform/ui/qtmessageboxservice.h"
 
+#include "platform/system/displaytext.h"
+
 #include <QAbstractButton>
 #include <QList>
 #include <QMessageBox>
@@ -67,7 +69,11 @@ MsgResult resultOf(QMessageBox::StandardButton b, MsgButtons set) {
 MsgResult QtMessageBoxService::show(const MessageBoxRequest& request) {
     QMessageBox box(request.owner);
     box.setWindowTitle(request.caption);
-    box.setText(request.text);
+    // A box quotes stored and received text (a subject, a playout greeting, an error's
+    // description): Qt's guess would render markup in it, so the text is always literal, and
+    // a direction character in a quoted field could reverse the program's words after it.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(DisplayText::Cleaned(request.text));
     box.setIcon(iconOf(request.icon));
     const QList<QMessageBox::StandardButton> buttons = buttonsOf(request.buttons);
     QMessageBox::StandardButtons set;

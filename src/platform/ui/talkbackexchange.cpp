@@ -12,6 +12,7 @@
 #include <QUuid>
 
 #include <algorithm>
+#include <cmath>
 
 bool TalkbackLine::operator<(const TalkbackLine& other) const {
     if (TimeMs != other.TimeMs) {
@@ -128,6 +129,23 @@ QByteArray TalkbackExchange::Encode(const TalkbackLine& line) {
     return QJsonDocument(o).toJson(QJsonDocument::Compact) + '\n';
 }
 
+namespace {
+// A JSON number as a count of ours (a time in milliseconds, a sequence number): a whole number
+// from 0 to 2^53, which a double holds exactly. Anything else (1e300, 0.5, -1, NaN) is no count,
+// and a cast of it would be undefined.
+std::optional<qint64> wholeCount(const QJsonValue& value) {
+    if (!value.isDouble()) {
+        return std::nullopt;
+    }
+    constexpr double kLargest = 9007199254740992.0; // 2^53
+    const double d = value.toDouble();
+    if (!(d >= 0 && d <= kLargest) || std::floor(d) != d) {
+        return std::nullopt;
+    }
+    return static_cast<qint64>(d);
+}
+} // namespace
+
 std::optional<TalkbackLine> TalkbackExchange::Decode(const QByteArray& bytes) {
     if (bytes.size() > kMaxLineBytes) {
         return std::nullopt;
@@ -142,10 +160,17 @@ std::optional<TalkbackLine> TalkbackExchange::Decode(const QByteArray& bytes) {
         !o.value(QStringLiteral("x")).isString()) {
         return std::nullopt;
     }
+    const std::optional<qint64> time = wholeCount(o.value(QStringLiteral("t")));
+    const QJsonValue sequenceValue = o.value(QStringLiteral("s"));
+    const std::optional<qint64> sequence =
+        sequenceValue.isUndefined() ? std::optional<qint64>(0) : wholeCount(sequenceValue);
+    if (!time || !sequence) {
+        return std::nullopt;
+    }
     TalkbackLine line;
-    line.TimeMs = static_cast<qint64>(o.value(QStringLiteral("t")).toDouble());
+    line.TimeMs = *time;
     line.Writer = bounded(o.value(QStringLiteral("w")).toString(), 64);
-    line.Sequence = static_cast<qint64>(o.value(QStringLiteral("s")).toDouble());
+    line.Sequence = *sequence;
     line.Name = bounded(o.value(QStringLiteral("n")).toString(), kMaxText);
     line.Login = bounded(o.value(QStringLiteral("l")).toString(), kMaxText);
     line.Text = bounded(o.value(QStringLiteral("x")).toString(), kMaxText);

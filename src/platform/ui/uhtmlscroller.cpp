@@ -1,5 +1,6 @@
 #include "platform/ui/uhtmlscroller.h"
 
+#include "platform/system/displaytext.h"
 #include "platform/ui/eventguard.h"
 
 #include <QFrame>
@@ -29,14 +30,14 @@ uHTMLScroller::uHTMLScroller(QWidget* parent)
 uHTMLScroller::~uHTMLScroller() = default;
 
 QString uHTMLScroller::ShownText(const QString& text) {
-    QString shown = text.left(kMostShown);
+    // One isolated field of one line (the display rule); other controls show as blanks.
+    QString shown = DisplayText::OneLine(QStringView(text).left(kMostShown));
     for (QChar& c : shown) {
-        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
-            c == QChar::ParagraphSeparator) {
+        if (c.category() == QChar::Other_Control) {
             c = QLatin1Char(' ');
         }
     }
-    return shown;
+    return DisplayText::Field(shown);
 }
 
 void uHTMLScroller::SetText(const QString& text) {

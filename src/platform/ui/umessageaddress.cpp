@@ -1,8 +1,11 @@
 #include "platform/ui/umessageaddress.h"
 
 #include "platform/mime/addresstext.h"
+#include "platform/system/displaytext.h"
 
+#include <QEvent>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -22,10 +25,28 @@ QString unquotedName(const QString& written) {
     return plain;
 }
 
-uMessageAddress::Entry entryOf(const QString& piece) {
+uMessageAddress::Entry entryOf(const QString& written) {
+    // What the box showed may carry the display rule's isolates.
+    const QString piece = DisplayText::Cleaned(written);
     // The "<" that opens the address is the last one: a quoted name may hold another.
     const qsizetype open = piece.lastIndexOf(u'<');
     return {open > 0 ? unquotedName(piece.left(open)) : QString(), mime::AddressOfEntry(piece)};
+}
+
+// A box being edited shows the entries cleaned only (the caret would step over marks); a box
+// that only shows them isolates each name and address, so that a listener's name can neither
+// reverse the address nor run into the next entry.
+QString shownText(const QList<uMessageAddress::Entry>& entries, bool readOnly) {
+    const QString composed = uMessageAddress::Compose(entries);
+    if (!readOnly) {
+        return composed;
+    }
+    QStringList parts;
+    for (const uMessageAddress::Entry& entry : entries) {
+        parts += DisplayText::AddressEntry(mime::ComposeAddressEntry(
+            DisplayText::Cleaned(entry.DisplayName), DisplayText::Cleaned(entry.Address)));
+    }
+    return parts.join(QStringLiteral(", "));
 }
 
 } // namespace
@@ -36,7 +57,7 @@ uMessageAddress::uMessageAddress(QWidget* parent) : QLineEdit(parent) {
 
 QList<uMessageAddress::Entry> uMessageAddress::Entries(const QString& text) {
     QList<Entry> entries;
-    for (const QString& piece : mime::SplitAddressText(text)) {
+    for (const QString& piece : mime::SplitAddressText(DisplayText::Cleaned(text))) {
         Entry entry = entryOf(piece);
         if (!entry.Address.isEmpty() || !entry.DisplayName.isEmpty()) {
             entries.append(entry);
@@ -48,7 +69,8 @@ QList<uMessageAddress::Entry> uMessageAddress::Entries(const QString& text) {
 QString uMessageAddress::Compose(const QList<Entry>& entries) {
     QStringList parts;
     for (const Entry& entry : entries) {
-        parts += mime::ComposeAddressEntry(entry.DisplayName, entry.Address);
+        parts += mime::ComposeAddressEntry(DisplayText::Cleaned(entry.DisplayName),
+                                           DisplayText::Cleaned(entry.Address));
     }
     return parts.join(QStringLiteral(", "));
 }
@@ -58,7 +80,7 @@ QString uMessageAddress::Text() const {
 }
 
 void uMessageAddress::SetText(const QString& text) {
-    setText(Compose(Entries(text)));
+    setText(shownText(Entries(text), isReadOnly()));
 }
 
 void uMessageAddress::AddAddress(const QString& displayName, const QString& address) {
@@ -68,7 +90,16 @@ void uMessageAddress::AddAddress(const QString& displayName, const QString& addr
     }
     QList<Entry> entries = Entries(text());
     entries.append(added);
-    setText(Compose(entries));
+    setText(shownText(entries, isReadOnly()));
+}
+
+void uMessageAddress::changeEvent(QEvent* event) {
+    QLineEdit::changeEvent(event);
+    if (event->type() == QEvent::ReadOnlyChange) {
+        // The same entries, shown as a box of that kind shows them: nothing was edited.
+        const QSignalBlocker quiet(this);
+        setText(shownText(Entries(text()), isReadOnly()));
+    }
 }
 
 void uMessageAddress::SetDisplayAddressLinks(bool links) {

@@ -2,6 +2,7 @@
 
 #include "platform/directory/directorycontact.h"
 #include "platform/directory/systemuser.h"
+#include "platform/system/displaytext.h"
 #include "platform/ui/eventguard.h"
 #include "platform/ui/fontconversion.h"
 #include "platform/ui/paneframe.h"
@@ -123,22 +124,17 @@ void uTalkback::PostTyped() {
 }
 
 QString uTalkback::LineText(const TalkbackLine& line, const QDate& today) {
-    const auto clean = [](const QString& text) {
-        QString out;
-        out.reserve(text.size());
-        for (QChar c : text) {
-            const QChar::Category category = c.category();
-            if (category != QChar::Other_Control && category != QChar::Other_Format &&
-                category != QChar::Separator_Line && category != QChar::Separator_Paragraph) {
-                out.append(c);
-            }
-        }
+    // A studio's name and line are outside text: each one field of one line (its breaks as
+    // blanks, isolated, no direction character), and no other control character shown.
+    const auto field = [](const QString& text) {
+        QString out = DisplayText::Field(text);
+        out.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
         return out;
     };
     const QDateTime at = QDateTime::fromMSecsSinceEpoch(line.TimeMs).toLocalTime();
     const QString time = at.date() == today ? at.toString(QStringLiteral("HH:mm"))
                                             : at.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-    return time + QStringLiteral("  ") + clean(line.Name) + QStringLiteral(": ") + clean(line.Text);
+    return time + QStringLiteral("  ") + field(line.Name) + QStringLiteral(": ") + field(line.Text);
 }
 
 void uTalkback::addLines(const QList<TalkbackLine>& lines) {

@@ -1,5 +1,7 @@
 #include "platform/web/htmltext.h"
 
+#include "platform/system/displaytext.h"
+
 namespace HtmlText {
 
 namespace {
@@ -24,7 +26,9 @@ void appendEscaped(QString& out, QChar c) {
     case 0:
         break;
     default:
-        out += c;
+        if (!DisplayText::IsDirectionCharacter(c.unicode())) {
+            out += c;
+        }
     }
 }
 
@@ -38,7 +42,7 @@ bool needsEscape(QChar c) {
     case 0:
         return true;
     default:
-        return false;
+        return c.unicode() >= 0x061C && DisplayText::IsDirectionCharacter(c.unicode());
     }
 }
 
@@ -49,6 +53,11 @@ qsizetype firstToEscape(QStringView text) {
         ++i;
     }
     return i;
+}
+
+// What a page never holds: NUL and the direction characters.
+bool needsDropping(QChar c) {
+    return c.unicode() == 0 || DisplayText::IsDirectionCharacter(c.unicode());
 }
 
 bool isBreak(QChar c) {
@@ -93,19 +102,34 @@ QString Lines(QStringView text, LineOptions options) {
         options.breakSource ? QLatin1String("<br>\n") : QLatin1String("<br>");
     QString out;
     out.reserve(text.size() + text.size() / 8 + 8);
+    bool isolated = false; // a line's isolate is open
+    const auto endIsolate = [&] {
+        if (isolated) {
+            out += QChar(DisplayText::kIsolateEnd);
+            isolated = false;
+        }
+    };
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
             continue; // the LF of the pair makes the break
         }
         if (isBreak(c)) {
+            endIsolate();
             out += lineBreak;
-        } else if (c == u' ' && options.keepBlanks && isFoldedBlank(text, i)) {
+            continue;
+        }
+        if (options.isolateLines && !isolated && !needsDropping(c)) {
+            out += QChar(DisplayText::kIsolateStart);
+            isolated = true;
+        }
+        if (c == u' ' && options.keepBlanks && isFoldedBlank(text, i)) {
             out += QLatin1String("&nbsp;");
         } else {
             appendEscaped(out, c);
         }
     }
+    endIsolate();
     return out;
 }
 

@@ -8,7 +8,9 @@
 namespace HtmlText {
 
 // & < > " and ' as entities, so that the result is safe both as element content and inside
-// an attribute value quoted either way. A NUL has no business in a page and is dropped.
+// an attribute value quoted either way. A NUL has no business in a page and is dropped; so are
+// the characters that embed, override, isolate or mark a direction, which would reverse or run
+// together the fields around them (the display rule isolates a field itself).
 QString Escape(QStringView text);
 // The same; text that needs no escaping comes back as it is, without a copy.
 QString Escape(const QString& text);
@@ -19,6 +21,9 @@ struct LineOptions {
     bool keepBlanks = false;
     // A newline after each <br>, so that the page's source keeps the text's lines.
     bool breakSource = false;
+    // Each line of outside text between a first-strong isolate and its end (the display rule),
+    // so that a right-to-left line cannot carry the text after it along.
+    bool isolateLines = false;
 };
 
 // The text escaped, with each line break (CR LF, CR or LF) as <br>.

@@ -2,6 +2,7 @@
 #include "core/dialogs/contactlookup.h"
 #include "core/dialogs/frmgoodinputbox.h"
 #include "dialogtestkit.h"
+#include "support/displaymarks.h"
 #include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/testhome.h"
@@ -67,8 +68,10 @@ TEST_F(ContactLookupTest, SeveralByNameAreOfferedByNameAndCompany) {
     EXPECT_EQ(shown.title, QStringLiteral("Select Contact"));
     EXPECT_TRUE(shown.modal);
     EXPECT_EQ(shown.owner, &owner);
-    EXPECT_EQ(lines,
-              (QStringList{QStringLiteral("Ann Jones"), QStringLiteral("Ann Smith (Acme Ltd)")}));
+    // Name and company each isolated, as the display rule has them.
+    EXPECT_EQ(lines, (QStringList{
+                         Marked(QStringLiteral("\u00abAnn Jones\u00bb")),
+                         Marked(QStringLiteral("\u00abAnn Smith\u00bb (\u00abAcme Ltd\u00bb)"))}));
     EXPECT_EQ(preselected, 0);
     ASSERT_EQ(opened.size(), 1U);
     EXPECT_EQ(opened[0].reference, jones->Reference());
@@ -79,7 +82,8 @@ TEST_F(ContactLookupTest, AlikeLinesOpenTheContactChosenByPosition) {
     const auto second = save(QStringLiteral("Ann Smith"), {}, {}, QStringLiteral("01632 960001"));
     TestDialogs().queue(PickLine(1));
     ByPhone(QString(), QStringLiteral("960001"));
-    EXPECT_EQ(lines, (QStringList{QStringLiteral("Ann Smith"), QStringLiteral("Ann Smith")}));
+    const QString line = Marked(QStringLiteral("\u00abAnn Smith\u00bb"));
+    EXPECT_EQ(lines, (QStringList{line, line}));
     ASSERT_EQ(opened.size(), 1U);
     EXPECT_EQ(opened[0].reference, second->Reference());
 }

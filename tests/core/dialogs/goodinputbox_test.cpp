@@ -128,6 +128,18 @@ TEST(GoodInputBox, ShowsTrimmedTitleAndPromptModallyAndTopmost) {
     EXPECT_EQ(TestDialogs().shown()[0].className, QStringLiteral("frmGoodInputBox"));
 }
 
+TEST(GoodInputBox, APromptQuotingMarkupShowsItAsWritten) {
+    const QString prompt = QStringLiteral("Rename the script '<b>News</b> &amp; <i>Sport</i>':");
+    TestDialogs().queue([&prompt](QDialog& d) {
+        EXPECT_EQ(Box(d).lblCaption()->textFormat(), Qt::PlainText);
+        EXPECT_EQ(Box(d).lblCaption()->text(), prompt);
+        d.reject();
+    });
+    QString result;
+    GoodInputBox(prompt, QStringLiteral("Rename"), QString(), 0, result, nullptr);
+    ASSERT_EQ(TestDialogs().shown().size(), 1U);
+}
+
 TEST(GoodInputBox, MaximumLength) {
     const QString longText(500, QLatin1Char('a'));
     struct Case {

@@ -5,6 +5,7 @@
 #include "platform/directory/kvdirectory.h"
 #include "platform/system/appinfo.h"
 #include "platform/system/folders.h"
+#include "support/displaymarks.h"
 #include "support/scriptedcommondialogs.h"
 
 #include <QLineEdit>
@@ -104,9 +105,9 @@ TEST_F(WithoutPreview, WinnersTemplateFillsFromTheDatabaseAndEscapesNotesKeeping
         FillPrizeWinnerFields(QStringLiteral("<OCP_PRIZEWINNER_NOTES>"), *prize->Winner(1));
     EXPECT_TRUE(notes.contains(QStringLiteral("<br>"))) << notes.toStdString();
     EXPECT_TRUE(notes.contains(QStringLiteral("&nbsp;"))) << notes.toStdString();
-    EXPECT_EQ(filled, QStringLiteral("Radio &lt;Test&gt;|[") + one + QLatin1Char(':') + notes +
-                          QStringLiteral("][") + two + QLatin1Char(':') + notes +
-                          QStringLiteral("]|Concert tickets"));
+    EXPECT_EQ(filled, Marked(QStringLiteral("\u00abRadio &lt;Test&gt;\u00bb|[")) + one +
+                          QLatin1Char(':') + notes + QStringLiteral("][") + two + QLatin1Char(':') +
+                          notes + Marked(QStringLiteral("]|\u00abConcert tickets\u00bb")));
     EXPECT_EQ(FillPrizeWinnersTemplate(*prize, QString()), QString());
 }
 
@@ -147,8 +148,10 @@ TEST_F(WithoutPreview, StationDetailsSetInTheDatabaseSettingsFillTheStationTags)
             "<OCP_STATION_ADDRESS>");
     f.close();
     const QString filled = FillPrizeWinnersTemplate(*prize, path);
-    EXPECT_TRUE(filled.startsWith(QStringLiteral(
-        "Radio Kestova|1 High Street,Town|01234 567890|+44 7700 900123|C123|GB 1|1 High Street")))
+    EXPECT_TRUE(filled.startsWith(Marked(
+        QStringLiteral("\u00abRadio Kestova\u00bb|\u00ab1 High Street,Town\u00bb|\u00ab01234 "
+                       "567890\u00bb|\u00ab+44 7700 900123\u00bb|"
+                       "\u00abC123\u00bb|\u00abGB 1\u00bb|\u00ab1 High Street\u00bb"))))
         << filled.toStdString();
 }
 } // namespace

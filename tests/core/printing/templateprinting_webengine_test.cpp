@@ -66,7 +66,7 @@ TEST_F(WebEngineTemplatePrinting, TheWinnersTemplateIsChosenEvenWhenItIsTheOnlyO
     EXPECT_EQ(questions_[0].names, QStringList(QStringLiteral("Winners")));
     ASSERT_EQ(previews().size(), 1);
     const QString text = readOutput(Folders::PrivateTemp() + QStringLiteral("/Winners.htm"));
-    EXPECT_TRUE(text.contains(QStringLiteral("<h1>Concert tickets</h1><p>") +
+    EXPECT_TRUE(text.contains(QStringLiteral("<h1>\u2068Concert tickets\u2069</h1><p>") +
                               QString::number(prize->Winner(1)->Reference()) +
                               QStringLiteral("</p>")))
         << text.toStdString();

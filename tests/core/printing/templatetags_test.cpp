@@ -1,6 +1,7 @@
 #include "core/printing/templatetags.h"
 
 #include "platform/system/stringhelper.h"
+#include "support/displaymarks.h"
 #include "support/testhome.h"
 
 #include <QFile>
@@ -77,7 +78,7 @@ class WinnersTemplateTable : public ::testing::TestWithParam<TemplateCase> {};
 TEST_P(WinnersTemplateTable, Fills) {
     FakeSource source;
     EXPECT_EQ(FillPrizeWinnersTemplateText(concertTickets(), GetParam().text, source),
-              GetParam().filled);
+              Marked(GetParam().filled));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -88,7 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
             "<h1><OCP_PRIZE_TITLE></h1><ocp_prizewinners_repeat><p><OCP_PRIZEWINNER_REFERENCE>/"
             "<OCP_PRIZE_REFERENCE>/<OCP_STATION_NAME></p></OCP_PRIZEWINNERS_REPEAT><i>"
             "<OCP_PRIZEWINNER_REFERENCE></i><OCP_PRIZEWINNERS_REPEAT>x",
-            "<h1>Concert tickets</h1><p>101/17/Radio Test</p><p>102/17/Radio Test</p><i>"
+            "<h1>\u00abConcert tickets\u00bb</h1><p>101/17/\u00abRadio Test\u00bb</p><p>102/17/"
+            "\u00abRadio Test\u00bb</p><i>"
             "<OCP_PRIZEWINNER_REFERENCE></i><OCP_PRIZEWINNERS_REPEAT>x"},
         TemplateCase{"NoTags", "<html><body><p>Nothing to fill</p></body></html>",
                      "<html><body><p>Nothing to fill</p></body></html>"},
@@ -106,11 +108,13 @@ INSTANTIATE_TEST_SUITE_P(
                      "</OCP_PRIZEWINNERS_REPEAT><OCP_PRIZEWINNERS_REPEAT>w"
                      "</OCP_PRIZEWINNERS_REPEAT>",
                      "</OCP_PRIZEWINNERS_REPEAT>ww"},
-        TemplateCase{"WinnerContactBlocks",
-                     "<OCP_PRIZEWINNERS_REPEAT><OCP_PRIZEWINNER_WINNER_NAME>;"
-                     "<OCP_PRIZEWINNER_AWARDEDBY_NAME>;<OCP_PRIZEWINNER_SENTBY_NAME>|"
-                     "</OCP_PRIZEWINNERS_REPEAT><OCP_PRIZE_SUPPLIER_NAME>",
-                     "Bob Listener;Ann Presenter;|;Ann Presenter;|Ann Presenter"},
+        TemplateCase{
+            "WinnerContactBlocks",
+            "<OCP_PRIZEWINNERS_REPEAT><OCP_PRIZEWINNER_WINNER_NAME>;"
+            "<OCP_PRIZEWINNER_AWARDEDBY_NAME>;<OCP_PRIZEWINNER_SENTBY_NAME>|"
+            "</OCP_PRIZEWINNERS_REPEAT><OCP_PRIZE_SUPPLIER_NAME>",
+            "\u00abBob Listener\u00bb;\u00abAnn Presenter\u00bb;|;\u00abAnn Presenter\u00bb;|"
+            "\u00abAnn Presenter\u00bb"},
         TemplateCase{"WinnerTagOutsideABlockStays", "<OCP_PRIZEWINNER_WONDATE>",
                      "<OCP_PRIZEWINNER_WONDATE>"},
         // A block that holds an opening tag: its copies hold one each, and the search goes
@@ -157,11 +161,12 @@ TEST(TemplateTags, HostileValuesComeOutEscaped) {
                        "</OCP_PRIZEWINNERS_REPEAT>"),
         source);
     EXPECT_EQ(filled,
-              QStringLiteral("&lt;script&gt;alert(1)&lt;/script&gt;|"
-                             "<p title=\"&quot;&gt;&lt;a href=&quot;http://evil/&quot;&gt;win&lt;"
-                             "/a&gt;\">|Tom &amp;amp; Jerry &amp;#60;|"
-                             "Read&nbsp;&nbsp;slowly:<br>&lt;b&gt;now&lt;/b&gt;|"
-                             "&nbsp;&nbsp;two blanks &amp; &lt;i&gt;"));
+              Marked(QStringLiteral(
+                  "\u00ab&lt;script&gt;alert(1)&lt;/script&gt;\u00bb|"
+                  "<p title=\"\u00ab&quot;&gt;&lt;a href=&quot;http://evil/&quot;&gt;win&lt;"
+                  "/a&gt;\u00bb\">|\u00abTom &amp;amp; Jerry &amp;#60;\u00bb|"
+                  "\u00abRead&nbsp;&nbsp;slowly:\u00bb<br>\u00ab&lt;b&gt;now&lt;/b&gt;\u00bb|"
+                  "\u00ab&nbsp;&nbsp;two blanks &amp; &lt;i&gt;\u00bb")));
 }
 
 TEST(TemplateTags, StationAndClockTags) {
@@ -174,9 +179,10 @@ TEST(TemplateTags, StationAndClockTags) {
                                  "<OCP_GMTCURRENTTIMEDATE>|<OCP_CURRENTDATE>|<OCP_CURRENTDATELONG>|"
                                  "<ocp_currenttime>"),
                   source),
-              QStringLiteral("1 High Street<br>Town|1 High Street,Town|09:05|08:05|") + shortDate +
-                  QStringLiteral(" 09:05|08:05 ") + shortDate + QLatin1Char('|') + shortDate +
-                  QLatin1Char('|') + longDate + QStringLiteral("|<ocp_currenttime>"));
+              Marked(QStringLiteral("\u00ab1 High Street\u00bb<br>\u00abTown\u00bb|\u00ab1 High "
+                                    "Street,Town\u00bb|09:05|08:05|")) +
+                  shortDate + QStringLiteral(" 09:05|08:05 ") + shortDate + QLatin1Char('|') +
+                  shortDate + QLatin1Char('|') + longDate + QStringLiteral("|<ocp_currenttime>"));
 }
 
 TEST(TemplateTags, CurrentUserBlock) {
@@ -185,7 +191,8 @@ TEST(TemplateTags, CurrentUserBlock) {
     EXPECT_EQ(ReplaceTemplateTags(text, source), QStringLiteral("Printed by ."))
         << "nobody logged in: the empty contact's values";
     source.currentUser = 5;
-    EXPECT_EQ(ReplaceTemplateTags(text, source), QStringLiteral("Printed by Ann Presenter."));
+    EXPECT_EQ(ReplaceTemplateTags(text, source),
+              Marked(QStringLiteral("Printed by \u00abAnn Presenter\u00bb.")));
 }
 
 TEST(TemplateTags, ReadsTheTemplateFile) {
@@ -200,7 +207,7 @@ TEST(TemplateTags, ReadsTheTemplateFile) {
     f.write("Caf\xE9 <OCP_PRIZE_TITLE>");
     f.close();
     EXPECT_EQ(FillPrizeWinnersTemplate(concertTickets(), path, source),
-              QStringLiteral("Caf\u00e9 Concert tickets"));
+              Marked(QStringLiteral("Caf\u00e9 \u00abConcert tickets\u00bb")));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "directoryfixture.h"
 
 #include "platform/directory/contactfilter.h"
+#include "support/displaymarks.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -443,10 +444,13 @@ TEST_F(ContactsTest, TagsAreFilledEscapedForEveryOccurrence) {
     EXPECT_EQ(
         c->ReplaceTags(text, QStringLiteral("PRIZEWINNER_WINNER")),
         QString::number(c->Reference()) +
-            QStringLiteral("|Tom &lt;b&gt;&amp; Jerry&lt;/b&gt;|&quot;ACME&quot;||"
-                           "1 Main St<br>Town&#39;s End|1 Main St, Town&#39;s End|"
-                           "tom@example.org|0123|0777|0800|Tom &lt;b&gt;&amp; Jerry&lt;/b&gt;|"
-                           "<ocp_prizewinner_winner_name>|<OCP_PRIZE_SUPPLIER_NAME>"));
+            Marked(QStringLiteral(
+                "|\u00abTom &lt;b&gt;&amp; Jerry&lt;/b&gt;\u00bb|\u00ab&quot;ACME&quot;\u00bb||"
+                "\u00ab1 Main St\u00bb<br>\u00abTown&#39;s End\u00bb|"
+                "\u00ab1 Main St, Town&#39;s End\u00bb|\u00abtom@example.org\u00bb|"
+                "\u00ab0123\u00bb|\u00ab0777\u00bb|\u00ab0800\u00bb|"
+                "\u00abTom &lt;b&gt;&amp; Jerry&lt;/b&gt;\u00bb|"
+                "<ocp_prizewinner_winner_name>|<OCP_PRIZE_SUPPLIER_NAME>")));
     const QString empty = directory->CreateContact(0)->ReplaceTags(
         QStringLiteral("[<OCP_CURRENTUSER_REFERENCE>][<OCP_CURRENTUSER_NAME>]"
                        "[<OCP_CURRENTUSER_ADDRESS>][<OCP_CURRENTUSER_EMAIL>]"),

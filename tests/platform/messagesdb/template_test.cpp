@@ -7,6 +7,11 @@
 #include <QRegularExpression>
 
 namespace {
+// A listener's field as every filler puts it: between a first-strong isolate and its end.
+QString Isolated(const QString& field) {
+    return field.isEmpty() ? field : QChar(0x2068) + field + QChar(0x2069);
+}
+
 // The main window's reading of the tick boxes: name contains "MessageSelected", the id after
 // it with ( ) [ ] < > / \ removed.
 QList<qint32> tickedIds(const QString& html) {
@@ -87,10 +92,11 @@ TEST(MessageTemplateTest, HostileFieldsAreEscapedAndABodyIsItsTextOnly) {
     const QString html = one.ApplyTemplate(text, MessageTemplate::OnScreenList);
     EXPECT_FALSE(html.contains(QStringLiteral("<script")));
     EXPECT_FALSE(html.contains(QStringLiteral("<a href")));
-    EXPECT_TRUE(html.startsWith(QStringLiteral("<div title=\"&quot;&gt;&lt;a href=")));
+    EXPECT_TRUE(html.startsWith(QStringLiteral("<div title=\"\u2068&quot;&gt;&lt;a href=")));
     EXPECT_TRUE(html.contains(
         QStringLiteral("&quot;&gt;&lt;a href=&quot;orlix://deletemessages&quot;&gt;")));
-    EXPECT_TRUE(html.contains(QStringLiteral("Evil &lt;evil@example.org&gt;")));
+    EXPECT_TRUE(
+        html.contains(QStringLiteral("\u2068Evil\u2069 &lt;\u2068evil@example.org\u2069&gt;")));
     EXPECT_TRUE(html.contains(QStringLiteral("&lt;OCP_MESSAGE_SELECT&gt;")))
         << "inserted text is not a tag";
     EXPECT_EQ(tickedIds(html), (QList<qint32>{42})) << "only the template's own tick box";
@@ -108,9 +114,8 @@ TEST(MessageTemplateTest, OneMessageFillsItsTagsAnywhereAndLeavesOthers) {
             "<OCP_MESSAGE_REFERENCE> <ocp_message_kind> <OCP_MESSAGE_BODY> "
             "<OCP_MESSAGE_SELECT><OCP_MESSAGE_UNKNOWN> <OCP_STATION_NAME> <OCP_MESSAGE_"),
         0);
-    EXPECT_EQ(out,
-              QStringLiteral(
-                  "7 SMS R&amp;B please <OCP_MESSAGE_UNKNOWN> <OCP_STATION_NAME> <OCP_MESSAGE_"));
+    EXPECT_EQ(out, QStringLiteral("7 SMS \u2068R&amp;B please\u2069 <OCP_MESSAGE_UNKNOWN> "
+                                  "<OCP_STATION_NAME> <OCP_MESSAGE_"));
     // An unclosed repeat block and all after it stay as written.
     OrlixMessageList list;
     EXPECT_EQ(list.ApplyTemplate(QStringLiteral("a<OCP_MESSAGES_REPEAT>b"), 3),
@@ -162,13 +167,13 @@ TEST(MessageTemplateTest, TheOnScreenListCutsLongSubjectsBeforeEscaping) {
          a500 + QStringLiteral("b")},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(renderSubject(withSubject(c.subject), c.options), c.expected) << c.name;
+        EXPECT_EQ(renderSubject(withSubject(c.subject), c.options), Isolated(c.expected)) << c.name;
     }
     // One message on its own (a message window's page) keeps its whole subject.
     const QString whole = a500 + QStringLiteral("b");
     EXPECT_EQ(withSubject(whole)->ApplyTemplate(QStringLiteral("<OCP_MESSAGE_SUBJECT>"),
                                                 MessageTemplate::OneMessage),
-              whole);
+              Isolated(whole));
 }
 
 TEST(MessageTemplateTest, TheOnScreenListCutsLongSendersAndRecipients) {
@@ -190,12 +195,13 @@ TEST(MessageTemplateTest, TheOnScreenListCutsLongSendersAndRecipients) {
         list.ApplyTemplate(text, MessageTemplate::OnScreenList).split(QLatin1Char('|'));
     ASSERT_EQ(screen.size(), 4);
     const QString cut = longText.left(500) + QStringLiteral("...");
-    EXPECT_EQ(screen[0], cut) << "From";
-    EXPECT_EQ(screen[1], cut) << "To";
-    EXPECT_EQ(screen[2], cut) << "Cc";
-    EXPECT_EQ(screen[3], longText) << "the body is not one of the cut fields";
+    EXPECT_EQ(screen[0], Isolated(cut)) << "From";
+    EXPECT_EQ(screen[1], Isolated(cut)) << "To";
+    EXPECT_EQ(screen[2], Isolated(cut)) << "Cc";
+    EXPECT_EQ(screen[3], Isolated(longText)) << "the body is not one of the cut fields";
+    const QString whole = Isolated(longText);
     EXPECT_EQ(list.ApplyTemplate(text, MessageTemplate::PrintSelection),
-              QStringList({longText, longText, longText, longText}).join(QLatin1Char('|')));
+              QStringList({whole, whole, whole, whole}).join(QLatin1Char('|')));
 }
 
 // The summary is the text on one line (white space of any kind run together, none at either
@@ -239,7 +245,7 @@ TEST(MessageTemplateTest, TheSummaryIsTheTextOnOneLineCutAfterTwoHundredCharacte
                 list.ApplyTemplate(QStringLiteral("<OCP_MESSAGES_REPEAT>[<OCP_MESSAGE_SUMMARY>]"
                                                   "</OCP_MESSAGES_REPEAT>"),
                                    options),
-                QLatin1Char('[') + HtmlText::Escape(flat) + QLatin1Char(']'));
+                QLatin1Char('[') + Isolated(HtmlText::Escape(flat)) + QLatin1Char(']'));
         }
     }
 }
@@ -279,6 +285,6 @@ TEST(MessageTemplateTest, ListFieldsAreEscapedExactlyAsTheEscaperEscapesThem) {
         EXPECT_EQ(list.ApplyTemplate(QStringLiteral("<OCP_MESSAGES_REPEAT><OCP_MESSAGE_SUBJECT>"
                                                     "</OCP_MESSAGES_REPEAT>"),
                                      MessageTemplate::OneMessage),
-                  HtmlText::Escape(subject));
+                  Isolated(HtmlText::Escape(subject)));
     }
 }

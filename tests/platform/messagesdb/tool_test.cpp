@@ -1,6 +1,6 @@
 #include "messagesdbfixture.h"
 #include "platform/messagesdb/messagesstorage.h"
-#include "platform/messagesdb/tool/terminaltext.h"
+#include "platform/system/terminaltext.h"
 #include "support/toolrun.h"
 #include "support/waitfor.h"
 
@@ -316,6 +316,51 @@ TEST_F(MessagesDbTest, TheToolsListShowsAListenersControlCharactersEscaped) {
     EXPECT_TRUE(r.Out.contains(QStringLiteral("Ann \\x1b]0;owned\\x07"))) << r.Out.toStdString();
     EXPECT_TRUE(r.Out.endsWith(QStringLiteral("\tWin \\x1b[2J\\x07now \\u202egnp.exe\n")))
         << r.Out.toStdString();
+}
+
+TEST_F(MessagesDbTest, AnImportedBodyIsStoredAsTheMessageObjectReadsItWithoutItsNul) {
+    struct Case {
+        const char* name;
+        bool sms;
+        QByteArray bytes;
+        QString stored;
+    };
+    const QByteArray nulBody("Body before \0 after the NUL.", 28);
+    const Case cases[] = {
+        {"a UTF-8 body with a NUL", false,
+         QByteArray("From: Ann <ann@example.org>\r\nSubject: Nul\r\nMIME-Version: 1.0\r\n"
+                    "Content-Type: text/plain; charset=utf-8\r\n"
+                    "Content-Transfer-Encoding: 8bit\r\n\r\n") +
+             nulBody + "\r\n",
+         QStringLiteral("Body before  after the NUL.")},
+        {"8-bit bytes without a charset", false,
+         QByteArray("From: Ann <ann@example.org>\r\nSubject: Cafe\r\n\r\nCaf\xe9 \x80\r\n"),
+         QStringLiteral("Caf\u00e9 \u20ac")},
+        {"an SMS form whose text holds a NUL", true,
+         QByteArray("From: +44 7700 900123\r\nReceived: 2026-12-10T07:30:00Z\r\n\r\n") + nulBody,
+         QStringLiteral("Body before  after the NUL.")},
+    };
+    open();
+    for (const Case& c : cases) {
+        const QString path = folder_ + QStringLiteral("/in.txt");
+        writeFile(path, c.bytes);
+        QStringList args{QStringLiteral("import"), folder_};
+        if (c.sms) {
+            args << QStringLiteral("--sms");
+        }
+        const ToolRun r = tool(args << path);
+        ASSERT_EQ(r.Code, 0) << c.name << r.Err.toStdString();
+        const qint32 reference = r.Out.section(QLatin1Char('\t'), 0, 0).toInt();
+        const std::shared_ptr<OrlixMessage> m = db_->GetMessage(reference);
+        ASSERT_TRUE(m) << c.name;
+        EXPECT_EQ(m->BodyText(), c.stored) << c.name;
+        QString shown = m->CDOMessage().TextBody();
+        shown.remove(QChar(u'\0'));
+        while (shown.endsWith(QLatin1Char('\n'))) {
+            shown.chop(1);
+        }
+        EXPECT_EQ(m->BodyText(), shown) << c.name;
+    }
 }
 
 TEST_F(MessagesDbTest, TheToolShowsAndSetsTheStationsDetails) {

@@ -1,6 +1,7 @@
 #include "platform/system/stringhelper.h"
 #include "platform/system/textcodec.h"
 
+#include "support/displaymarks.h"
 #include "support/testhome.h"
 
 #include <QFile>
@@ -29,7 +30,7 @@ class ReplaceTextTest : public ::testing::TestWithParam<ReplaceCase> {};
 
 TEST_P(ReplaceTextTest, Replaces) {
     const ReplaceCase& c = GetParam();
-    EXPECT_EQ(StringHelper::ReplaceText(c.text, c.tag, c.value, c.option), c.expected);
+    EXPECT_EQ(StringHelper::ReplaceText(c.text, c.tag, c.value, c.option), Marked(c.expected));
 }
 
 const QString kTag = QStringLiteral("<OCP_X>");
@@ -37,29 +38,34 @@ const QString kTag = QStringLiteral("<OCP_X>");
 INSTANTIATE_TEST_SUITE_P(
     Cases, ReplaceTextTest,
     ::testing::Values(
-        ReplaceCase{"EveryOccurrence", "a<OCP_X>b<OCP_X>c", kTag, "1", true, "a1b1c"},
-        ReplaceCase{"CaseMatchedExactly", "<ocp_x>|<OCP_X>", kTag, "v", true, "<ocp_x>|v"},
+        ReplaceCase{"EveryOccurrence", "a<OCP_X>b<OCP_X>c", kTag, "1", true,
+                    "a\u00ab1\u00bbb\u00ab1\u00bbc"},
+        ReplaceCase{"CaseMatchedExactly", "<ocp_x>|<OCP_X>", kTag, "v", true,
+                    "<ocp_x>|\u00abv\u00bb"},
         ReplaceCase{"NoTag", "plain text", kTag, "v", true, "plain text"},
         ReplaceCase{"EmptyTagLeavesText", "a<>b", "", "v", true, "a<>b"},
         ReplaceCase{"EmptyValueRemovesTag", "[<OCP_X>]", kTag, "", true, "[]"},
         ReplaceCase{"ScriptEscaped", "<p><OCP_X></p>", kTag, "<script>alert(1)</script>", true,
-                    "<p>&lt;script&gt;alert(1)&lt;/script&gt;</p>"},
+                    "<p>\u00ab&lt;script&gt;alert(1)&lt;/script&gt;\u00bb</p>"},
         ReplaceCase{"AttributeBreakoutEscaped", "<a title=\"<OCP_X>\">", kTag,
                     "\"><a href=\"http://x/\">", true,
-                    "<a title=\"&quot;&gt;&lt;a href=&quot;http://x/&quot;&gt;\">"},
+                    "<a title=\"\u00ab&quot;&gt;&lt;a href=&quot;http://x/&quot;&gt;\u00bb\">"},
         ReplaceCase{"EntitiesNotPassedThrough", "<OCP_X>", kTag, "&amp; &#60;", true,
-                    "&amp;amp; &amp;#60;"},
+                    "\u00ab&amp;amp; &amp;#60;\u00bb"},
         ReplaceCase{"LineBreaksBecomeBr", "<OCP_X>", kTag, "a\r\nb\nc\rd", true,
-                    "a<br>b<br>c<br>d"},
-        ReplaceCase{"BlankRunsFoldWithOptionTrue", "<OCP_X>", kTag, "a  b", true, "a  b"},
+                    "\u00aba\u00bb<br>\u00abb\u00bb<br>\u00abc\u00bb<br>\u00abd\u00bb"},
+        ReplaceCase{"BlankRunsFoldWithOptionTrue", "<OCP_X>", kTag, "a  b", true,
+                    "\u00aba  b\u00bb"},
         ReplaceCase{"BlankRunsKeptWithOptionFalse", "<OCP_X>", kTag, "a   b c", false,
-                    "a&nbsp;&nbsp;&nbsp;b c"},
+                    "\u00aba&nbsp;&nbsp;&nbsp;b c\u00bb"},
         ReplaceCase{"EdgeBlanksKeptWithOptionFalse", "<OCP_X>", kTag, " a\n b ", false,
-                    "&nbsp;a<br>&nbsp;b&nbsp;"},
+                    "\u00ab&nbsp;a\u00bb<br>\u00ab&nbsp;b&nbsp;\u00bb"},
         ReplaceCase{"OptionFalseStillEscapes", "<OCP_X>", kTag, "<b>x</b>", false,
-                    "&lt;b&gt;x&lt;/b&gt;"},
+                    "\u00ab&lt;b&gt;x&lt;/b&gt;\u00bb"},
+        ReplaceCase{"AValuesOverrideIsDroppedAndItsLinesIsolated", "<OCP_X>", kTag,
+                    "\u202eevil\r\nnext", true, "\u00abevil\u00bb<br>\u00abnext\u00bb"},
         ReplaceCase{"ValueHoldingTagIsNotReplacedAgain", "<OCP_X>", kTag, "<OCP_X>", true,
-                    "&lt;OCP_X&gt;"}),
+                    "\u00ab&lt;OCP_X&gt;\u00bb"}),
     [](const ::testing::TestParamInfo<ReplaceCase>& info) { return info.param.name; });
 
 struct DecodeCase {

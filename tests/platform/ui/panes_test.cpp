@@ -98,19 +98,21 @@ TEST(HTMLScroller, ShowsItsTextLiterally) {
     EXPECT_EQ(scroller.Text(), text);
     // On one line: the line break shows as a blank.
     EXPECT_EQ(scroller.lblText()->text(),
-              QStringLiteral("<h1>Traffic</h1> <script>alert(1)</script> & more"));
+              QStringLiteral("\u2068<h1>Traffic</h1> <script>alert(1)</script> & more\u2069"));
     EXPECT_EQ(scroller.lblText()->textFormat(), Qt::PlainText);
 }
 
 TEST(HTMLScroller, ShowsOneLineAndAtMostAThousandCharacters) {
+    // One isolated field: the override and the early end of isolate go.
     EXPECT_EQ(uHTMLScroller::ShownText(QStringLiteral("a\r\nb\tc\x01"
-                                                      "d\u2028e")),
-              QStringLiteral("a  b c d e"));
+                                                      "d\u2028e\u202e\u2069")),
+              QStringLiteral("\u2068a  b c d e\u2069"));
     uHTMLScroller scroller;
     const QString longText = QString(5000, QLatin1Char('x')) + QStringLiteral("end");
     scroller.SetText(longText);
     EXPECT_EQ(scroller.Text(), longText) << "the whole text is kept";
-    EXPECT_EQ(scroller.lblText()->text().size(), uHTMLScroller::kMostShown);
+    EXPECT_EQ(scroller.lblText()->text().size(), uHTMLScroller::kMostShown + 2)
+        << "at most the limit between the two isolate marks";
     EXPECT_FALSE(scroller.lblText()->wordWrap());
 }
 

@@ -61,8 +61,13 @@ TEST(TalkbackExchangeTest, LinesRoundTripAndBadOnesAreSkipped) {
     EXPECT_EQ(back->Sequence, 7);
     EXPECT_EQ(back->Name, line.Name);
     EXPECT_EQ(back->Text.size(), TalkbackExchange::kMaxText);
-    for (const char* bad : {"", "{", "[1]", "{\"t\":\"x\",\"w\":\"a\",\"x\":\"b\"}",
-                            "{\"t\":1,\"w\":2,\"x\":\"b\"}"}) {
+    // A time or sequence that is no whole number from 0 to 2^53 makes no talkback line.
+    for (const char* bad :
+         {"", "{", "[1]", "{\"t\":\"x\",\"w\":\"a\",\"x\":\"b\"}", "{\"t\":1,\"w\":2,\"x\":\"b\"}",
+          "{\"t\":1e300,\"w\":\"a\",\"x\":\"b\"}", "{\"t\":-1,\"w\":\"a\",\"x\":\"b\"}",
+          "{\"t\":1.5,\"w\":\"a\",\"x\":\"b\"}", "{\"t\":1,\"s\":1e300,\"w\":\"a\",\"x\":\"b\"}",
+          "{\"t\":1,\"s\":\"7\",\"w\":\"a\",\"x\":\"b\"}",
+          "{\"t\":9007199254740993e3,\"w\":\"a\",\"x\":\"b\"}"}) {
         EXPECT_FALSE(TalkbackExchange::Decode(QByteArray(bad))) << bad;
     }
 }
@@ -73,10 +78,12 @@ TEST(TalkbackExchangeTest, LinesShowTimeNameAndTextLiterally) {
     line.TimeMs = at.toMSecsSinceEpoch();
     line.Name = QStringLiteral("Ann\u202E");
     line.Text = QStringLiteral("<b>&amp;</b>\u0007 done\r\nnext");
+    // Name and text each isolated; the line break a blank; the bell and the override gone.
     EXPECT_EQ(uTalkback::LineText(line, at.date()),
-              QStringLiteral("09:05  Ann: <b>&amp;</b> donenext"));
-    EXPECT_EQ(uTalkback::LineText(line, at.date().addDays(1)),
-              QStringLiteral("2026-03-04 09:05  Ann: <b>&amp;</b> donenext"));
+              QStringLiteral("09:05  \u2068Ann\u2069: \u2068<b>&amp;</b> done  next\u2069"));
+    EXPECT_EQ(
+        uTalkback::LineText(line, at.date().addDays(1)),
+        QStringLiteral("2026-03-04 09:05  \u2068Ann\u2069: \u2068<b>&amp;</b> done  next\u2069"));
 }
 
 TEST(TalkbackExchangeTest, ALineTornByACrashDoesNotSwallowTheNextPost) {
@@ -210,7 +217,8 @@ TEST_F(TalkbackPanesTest, ALinePostedOnOneComputerIsShownOnTheOtherNewestLast) {
     EXPECT_EQ(shownTexts(*a), (QStringList{QStringLiteral("Ann: Mic check"),
                                            QStringLiteral("Bob: Loud and clear")}));
     const QString conversation = b->txtConversation()->toPlainText();
-    EXPECT_TRUE(conversation.endsWith(QStringLiteral("  Bob: Loud and clear")))
+    EXPECT_TRUE(
+        conversation.endsWith(QStringLiteral("  \u2068Bob\u2069: \u2068Loud and clear\u2069")))
         << conversation.toStdString();
     EXPECT_TRUE(conversation.contains(QDateTime::currentDateTime().toString(QStringLiteral("HH:"))))
         << conversation.toStdString();

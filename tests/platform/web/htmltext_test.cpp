@@ -39,8 +39,12 @@ INSTANTIATE_TEST_SUITE_P(
         EscapeCase{"TemplateTag", "<OCP_MESSAGE_SELECT>", "&lt;OCP_MESSAGE_SELECT&gt;"},
         EscapeCase{"NulDropped", QString::fromUtf16(u"a\0<b", 4), "a&lt;b"},
         EscapeCase{"LineBreaksKept", "a\r\nb", "a\r\nb"},
-        EscapeCase{"NonAsciiKept", "J\u00f6rg \u2013 \U0001F3B5 \u202e",
-                   "J\u00f6rg \u2013 \U0001F3B5 \u202e"}),
+        EscapeCase{"NonAsciiKept", "J\u00f6rg \u2013 \U0001F3B5 \u200d\U0001F3B5",
+                   "J\u00f6rg \u2013 \U0001F3B5 \u200d\U0001F3B5"},
+        EscapeCase{"DirectionCharactersDropped",
+                   "Ctl Name\u202e <ctl@example.org>\u202a\u202b\u202c\u202d\u2066\u2067"
+                   "\u2068\u2069\u200e\u200f\u061c",
+                   "Ctl Name &lt;ctl@example.org&gt;"}),
     [](const ::testing::TestParamInfo<EscapeCase>& info) { return info.param.name; });
 
 struct LinesCase {
@@ -78,6 +82,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "&nbsp;a<br>&nbsp;b&nbsp;<br>c&nbsp;"},
         LinesCase{"TabsAreNotBlanks", "a\t\tb", {.keepBlanks = true}, "a\t\tb"},
         LinesCase{"BrInTheTextIsText", "a<br>b", {}, "a&lt;br&gt;b"},
+        LinesCase{"DirectionCharactersDropped", "\u202eabc\n\u2067d\u2069", {}, "abc<br>d"},
+        LinesCase{"EachLineIsolated",
+                  "\u05e9\u05dc\u05d5\u05dd <b>\r\n\r\n\u202eback",
+                  {.isolateLines = true},
+                  "\u2068\u05e9\u05dc\u05d5\u05dd &lt;b&gt;\u2069<br><br>\u2068back\u2069"},
         LinesCase{"Empty", "", {.keepBlanks = true, .breakSource = true}, ""}),
     [](const ::testing::TestParamInfo<LinesCase>& info) { return info.param.name; });
 

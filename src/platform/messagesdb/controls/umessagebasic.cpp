@@ -1,6 +1,8 @@
 #include "platform/messagesdb/controls/umessagebasic.h"
 
 #include "platform/messagesdb/orlixmessage.h"
+#include "platform/mime/addresstext.h"
+#include "platform/system/displaytext.h"
 #include "platform/ui/paneframe.h"
 #include "platform/ui/plainlabel.h"
 
@@ -32,8 +34,16 @@ uMessageBasic::~uMessageBasic() = default;
 
 void uMessageBasic::SetMessage(const std::shared_ptr<OrlixMessage>& message) {
     message_ = message;
-    lblSubject_->setText(message_ ? message_->Subject() : QString());
-    lblFrom_->setText(message_ ? message_->FromText() : QString());
+    // The listener's fields, each isolated (the display rule): the sender's name and address
+    // apart, the body line by line.
+    lblSubject_->setText(message_ ? DisplayText::Field(message_->Subject()) : QString());
+    QStringList from;
+    if (message_) {
+        for (const QString& entry : mime::SplitAddressText(message_->FromText())) {
+            from += DisplayText::AddressEntry(entry);
+        }
+    }
+    lblFrom_->setText(from.join(QStringLiteral(", ")));
     QString date;
     if (message_) {
         // A received message shows when it came in; one of ours when it went out.
@@ -43,5 +53,5 @@ void uMessageBasic::SetMessage(const std::shared_ptr<OrlixMessage>& message) {
         }
     }
     lblDate_->setText(date);
-    txtBody_->setPlainText(message_ ? message_->BodyText() : QString());
+    txtBody_->setPlainText(message_ ? DisplayText::Lines(message_->BodyText()) : QString());
 }

@@ -7,8 +7,8 @@
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/messagesdb/orlixmessagelist.h"
 #include "platform/messagesdb/stationrules.h"
-#include "platform/messagesdb/tool/terminaltext.h"
 #include "platform/system/platformlog.h"
+#include "platform/system/terminaltext.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

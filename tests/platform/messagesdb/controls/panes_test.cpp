@@ -6,6 +6,7 @@
 #include "platform/messagesdb/controls/uprizebasic.h"
 #include "platform/messagesdb/controls/uprizeslist.h"
 #include "platform/messagesdb/orlixprize.h"
+#include "platform/system/displaytext.h"
 #include "platform/ui/paneframe.h"
 
 #include <QApplication>
@@ -146,8 +147,9 @@ TEST_F(MessagePanesTest, TheMessagePaneShowsListenerTextLiterally) {
             EXPECT_EQ(label->textFormat(), Qt::PlainText);
             EXPECT_FALSE(label->openExternalLinks());
         }
-        EXPECT_EQ(pane.lblSubject()->text(), subject);
-        EXPECT_EQ(pane.lblFrom()->text(), m->FromText());
+        // Each field isolated as the display rule has it: the name and the address apart.
+        EXPECT_EQ(pane.lblSubject()->text(), DisplayText::Field(subject));
+        EXPECT_EQ(pane.lblFrom()->text(), DisplayText::AddressEntry(m->FromText()));
         EXPECT_TRUE(m->FromText().contains(subject)) << m->FromText().toStdString();
     }
     pane.SetMessage(nullptr);
@@ -212,7 +214,8 @@ TEST_F(MessagePanesTest, TheMessagePaneShowsTheDateAndTheBodyAsText) {
     m->SetSentDate(sent);
     pane.SetMessage(m);
     EXPECT_TRUE(pane.txtBody()->isReadOnly());
-    EXPECT_EQ(pane.txtBody()->toPlainText(), body) << "markup shown as the characters it is";
+    EXPECT_EQ(pane.txtBody()->toPlainText(), DisplayText::Lines(body))
+        << "markup shown as the characters it is, each line isolated";
     EXPECT_EQ(pane.lblDate()->textFormat(), Qt::PlainText);
     EXPECT_EQ(pane.lblDate()->text(), m->ReceivedDateText());
     EXPECT_FALSE(pane.lblDate()->text().isEmpty());
@@ -230,7 +233,7 @@ TEST_F(MessagePanesTest, TheMessagePaneShowsTheDateAndTheBodyAsText) {
                           "<html><body><p>Hello <img src=\"http://127.0.0.1:9/x.png\">"
                           "<b>there</b></p></body></html>\r\n");
     pane.SetMessage(html);
-    EXPECT_EQ(pane.txtBody()->toPlainText(), html->BodyText());
+    EXPECT_EQ(pane.txtBody()->toPlainText(), DisplayText::Lines(html->BodyText()));
     EXPECT_TRUE(pane.txtBody()->toPlainText().contains(QStringLiteral("there")));
     EXPECT_FALSE(pane.txtBody()->toPlainText().contains(QLatin1Char('<')));
     EXPECT_EQ(pane.lblDate()->text(), QString());

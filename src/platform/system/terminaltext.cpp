@@ -1,12 +1,12 @@
-#include "platform/messagesdb/tool/terminaltext.h"
+#include "platform/system/terminaltext.h"
+
+#include "platform/system/displaytext.h"
 
 namespace {
+// The display rule's direction characters, and the two separators that would start a new line
+// on a terminal that honours them.
 bool changesDirection(char16_t c) {
-    return c == 0x061C                     // Arabic letter mark
-           || c == 0x200E || c == 0x200F   // left-to-right and right-to-left marks
-           || (c >= 0x202A && c <= 0x202E) // embeddings and overrides, and their end
-           || (c >= 0x2066 && c <= 0x2069) // isolates, and their end
-           || c == 0x2028 || c == 0x2029;  // line and paragraph separators
+    return DisplayText::IsDirectionCharacter(c) || c == 0x2028 || c == 0x2029;
 }
 
 QString hex(char16_t c, int digits) {
