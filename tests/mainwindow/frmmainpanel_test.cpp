@@ -4,8 +4,10 @@
 #include "mainwindowfixture.h"
 #include "support/scriptedwindow.h"
 
+#include "platform/ui/twips.h"
 #include "platform/ui/uhtmlscroller.h"
 #include "platform/ui/upanel3.h"
+#include "playout/panel/keyboardpanellayout.h"
 #include "support/waitfor.h"
 
 #include <QAction>
@@ -514,6 +516,31 @@ TEST_F(MainWindowPanel, ThePanelLaysEverythingInsideAndApartAtOneFourAndTwelvePl
         }
         if (!shots.isEmpty()) {
             w.grab().save(shots + QStringLiteral("/playout-%1.png").arg(players));
+        }
+    }
+}
+
+// The carts keep their design height in both rows, whatever the window's size.
+TEST_F(MainWindowPanel, TheCartsTakeTheirDesignHeightInTwoRowsInsideTheirPanel) {
+    ASSERT_NO_FATAL_FAILURE(startWithPanel());
+    frmMain& w = *window;
+    const PlayoutPanel& p = *w.playoutPanel;
+    for (const QSize size : {QSize(1280, 800), QSize(1000, 700), QSize(1280, 800)}) {
+        SCOPED_TRACE(size.width());
+        w.resize(size);
+        QApplication::processEvents();
+        ASSERT_EQ(p.cmdInstantCart.size(), 21);
+        const int height = TwipsToPixels(PanelDesign::kCartHeight);
+        EXPECT_EQ(height, 41);
+        for (qsizetype n = 1; n <= 20; ++n) {
+            const QPushButton* cart = p.cmdInstantCart[n];
+            EXPECT_EQ(cart->height(), height) << n;
+            EXPECT_TRUE(p.pnlInstantCarts->rect().contains(cart->geometry())) << n;
+            // Carts 1 to 10 on the upper row, 11 to 20 on the lower, 60 twips under it.
+            const QPushButton* upper = p.cmdInstantCart[n > 10 ? n - 10 : n];
+            EXPECT_EQ(cart->y(), n > 10 ? upper->geometry().bottom() + 1 + TwipsToPixels(60)
+                                        : TwipsToPixels(60))
+                << n;
         }
     }
 }

@@ -18,9 +18,12 @@ SocketErrorMapping MapSocketError(QAbstractSocket::SocketError error, const QStr
         return m;
     case QAbstractSocket::NetworkError:
         // Qt gives ETIMEDOUT, EHOSTUNREACH and ENETUNREACH all as NetworkError; only its
-        // text tells them apart.
-        if (errorText.contains(QLatin1String("unreachable"), Qt::CaseInsensitive) ||
-            errorText.contains(QLatin1String("timed out"), Qt::CaseInsensitive)) {
+        // text tells them apart. A computer switched off on the studio network is "Host
+        // unreachable"; a network this computer has no route to is "Network unreachable".
+        if (errorText.contains(QLatin1String("network unreachable"), Qt::CaseInsensitive)) {
+            m.number = SocketErrorNumber::HostUnreachable;
+        } else if (errorText.contains(QLatin1String("unreachable"), Qt::CaseInsensitive) ||
+                   errorText.contains(QLatin1String("timed out"), Qt::CaseInsensitive)) {
             m.number = SocketErrorNumber::TimedOut;
         }
         return m;

@@ -170,6 +170,8 @@ void PlayoutLink::ProcessMessage(const QString& line) {
 void PlayoutLink::HandshakeAccepted() {
     if (socket_->State() == SocketControl::StateConnected) {
         setState(LinkState::Up);
+        // Up again: a route lost later is told again.
+        unreachableTold_ = false;
     }
 }
 
@@ -247,20 +249,48 @@ void PlayoutLink::sckVorela_Error(int Number, const QString& Description) {
     case SocketErrorNumber::TryAgain: {
         DisconnectFromVorela();
         if (bLinkWanted_) {
-            const int pause = retryPauseMs_;
-            retryPauseMs_ = std::min(retryPauseMs_ * 2, longestRetryPauseMs_);
-            retryLater(pause);
+            retryLaterPaced();
         }
         return;
     }
+    case SocketErrorNumber::HostUnreachable:
+        // No route to the playout computer: the presenter is told once why the panel stays
+        // down, and the link keeps trying so that it comes back by itself with the route.
+        DisconnectFromVorela();
+        if (!unreachableTold_) {
+            unreachableTold_ = true;
+            postErrorBox(Description);
+        }
+        if (bLinkWanted_) {
+            retryLaterPaced();
+        }
+        return;
     default:
         DisconnectFromVorela();
-        MsgBox(QStringLiteral("There was a problem connecting to the Vorela System.\nThe error "
-                              "was : ") +
-                   Description + QLatin1Char('\n'),
-               MsgIcon::Information);
+        postErrorBox(Description);
         return;
     }
+}
+
+void PlayoutLink::postErrorBox(const QString& Description) {
+    // Shown after the socket's event, never inside it.
+    QMetaObject::invokeMethod(
+        this,
+        [Description] {
+            guarded("Playout error box", [&] {
+                MsgBox(QStringLiteral("There was a problem connecting to the Vorela System.\nThe "
+                                      "error was : ") +
+                           Description + QLatin1Char('\n'),
+                       MsgIcon::Information);
+            });
+        },
+        Qt::QueuedConnection);
+}
+
+void PlayoutLink::retryLaterPaced() {
+    const int pause = retryPauseMs_;
+    retryPauseMs_ = std::min(retryPauseMs_ * 2, longestRetryPauseMs_);
+    retryLater(pause);
 }
 
 void PlayoutLink::retryLater(int pauseMs) {

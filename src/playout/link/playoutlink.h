@@ -104,6 +104,9 @@ private:
     void sckVorela_Error(int Number, const QString& Description);
     void connectNow();
     void retryLater(int pauseMs);
+    // The next pause, doubled for the attempt after it up to the longest.
+    void retryLaterPaced();
+    void postErrorBox(const QString& Description);
     void onRetryDue();
     void setState(LinkState state);
     void processLine(QByteArrayView bytes);
@@ -125,6 +128,8 @@ private:
     quint64 attempts_ = 0;
     // A rejection box is posted or open: later rejections are not told again until it closes.
     bool rejectionBoxDue_ = false;
+    // "No route to host" was told and the link has not been up since.
+    bool unreachableTold_ = false;
     quint16 playoutPort_ = kPlayoutPort;
     quint16 networkServerPort_ = kNetworkServerPort;
 };

@@ -140,6 +140,8 @@ void PlayoutPanel::AddInstantCarts() {
         if (cmdInstantCart.size() - 1 < i) {
             auto* cart = new QPushButton(QString::number(i), pnlInstantCarts);
             cart->setObjectName(QStringLiteral("cmdInstantCart%1").arg(i));
+            // Made after the template, at its size: the layout sets only lefts, tops and widths.
+            cart->resize(cmdInstantCart[0]->size());
             cart->setEnabled(false);
             cart->setVisible(true);
             wireInstantCart(cart, static_cast<qint16>(i));
@@ -158,8 +160,9 @@ void PlayoutPanel::pnlInstantCarts_Resize() {
     if (cmdInstantCart.size() <= kLastCart) {
         return; // the carts are not loaded yet
     }
+    // Each row is the template's height: a cart's own height is whatever it was given.
     const QList<TwipsRect> carts =
-        LayoutInstantCarts(twipsOf(pnlInstantCarts->width()), twipsOf(cmdInstantCart[1]->height()));
+        LayoutInstantCarts(twipsOf(pnlInstantCarts->width()), twipsOf(cmdInstantCart[0]->height()));
     for (qint16 n = kFirstCart; n <= kLastCart; ++n) {
         cmdInstantCart[n]->setGeometry(carts[n - 1].toPixels());
     }

@@ -169,7 +169,8 @@ TEST(SocketErrors, MapQtErrorsToTheLinkNumbers) {
         {QAbstractSocket::SocketTimeoutError, "Socket operation timed out", false, 10060},
         {QAbstractSocket::NetworkError, "Connection timed out", false, 10060},
         {QAbstractSocket::NetworkError, "Host unreachable", false, 10060},
-        {QAbstractSocket::NetworkError, "Network unreachable", false, 10060},
+        // No route at all is told; a switched-off computer is retried silently.
+        {QAbstractSocket::NetworkError, "Network unreachable", false, 10065},
         {QAbstractSocket::NetworkError, "Address in use", false, SocketErrorNumber::Other},
         {QAbstractSocket::SocketAccessError, "Permission denied", false, SocketErrorNumber::Other},
         {QAbstractSocket::UnknownSocketError, "Unknown error", false, SocketErrorNumber::Other},

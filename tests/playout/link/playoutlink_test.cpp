@@ -261,18 +261,58 @@ TEST_F(PlayoutLinkTest, DisconnectCallsOffADueRetryAndOurOwnCloseNeverReconnects
 
 TEST_F(PlayoutLinkTest, AnyOtherErrorShowsOneBoxWithItsTextShowsTheLinkDownAndDoesNotRetry) {
     ConnectWanted();
-    socket->Fail(SocketErrorNumber::HostUnreachable, "No route to host");
+    socket->Fail(SocketErrorNumber::Other, "Permission denied");
+    EXPECT_TRUE(TestMessageBoxes().shown().empty()) << "not inside the socket's event";
+    QCoreApplication::sendPostedEvents();
     ASSERT_EQ(TestMessageBoxes().shown().size(), 1U);
     const MessageBoxRequest& box = TestMessageBoxes().shown().front();
     EXPECT_EQ(box.text,
-              "There was a problem connecting to the Vorela System.\nThe error was : No route "
-              "to host\n");
+              "There was a problem connecting to the Vorela System.\nThe error was : Permission "
+              "denied\n");
     EXPECT_EQ(box.icon, MsgIcon::Information);
     EXPECT_EQ(box.caption, AppInfo::Title());
     ExpectShownDown();
     EXPECT_EQ(link->State(), PlayoutLink::LinkState::Down);
     EXPECT_EQ(link->PendingRetryMs(), -1);
     EXPECT_TRUE(link->bLinkWanted());
+}
+
+TEST_F(PlayoutLinkTest, NoRouteIsToldOnceAndRetriedUntilTheLinkHasBeenUpAgain) {
+    link->SetRetryPauses(10, 40);
+    ConnectWanted();
+    QList<int> pauses;
+    for (int i = 0; i < 4; ++i) {
+        const int connects = socket->connects_;
+        socket->Fail(SocketErrorNumber::HostUnreachable, "Network unreachable");
+        QCoreApplication::sendPostedEvents();
+        EXPECT_EQ(link->State(), PlayoutLink::LinkState::WaitingToRetry);
+        ExpectShownRetrying();
+        pauses << link->PendingRetryMs();
+        clock->Elapse(pauses.back());
+        ASSERT_EQ(socket->connects_, connects + 1) << "the attempts go on";
+    }
+    EXPECT_EQ(pauses, QList<int>({10, 20, 40, 40}));
+    ASSERT_EQ(TestMessageBoxes().shown().size(), 1U);
+    EXPECT_EQ(TestMessageBoxes().shown().front().text,
+              "There was a problem connecting to the Vorela System.\nThe error was : Network "
+              "unreachable\n");
+    EXPECT_EQ(TestMessageBoxes().shown().front().icon, MsgIcon::Information);
+
+    // Connected but not yet accepted is not up: still no second box.
+    socket->Accept();
+    socket->Fail(SocketErrorNumber::HostUnreachable, "Network unreachable");
+    clock->Elapse(40);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(TestMessageBoxes().shown().size(), 1U);
+
+    // Up, then the route goes again: told again.
+    socket->Accept();
+    socket->SayLine("+CONNECTED AppName=VORELA3 Version=3.5.0");
+    ASSERT_EQ(link->State(), PlayoutLink::LinkState::Up);
+    socket->Fail(SocketErrorNumber::HostUnreachable, "Network unreachable");
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(TestMessageBoxes().shown().size(), 2U);
+    EXPECT_EQ(link->State(), PlayoutLink::LinkState::WaitingToRetry);
 }
 
 TEST_F(PlayoutLinkTest, ARejectedHandshakeInsideABurstStopsTheLinkAndTheRestSendsNothing) {
