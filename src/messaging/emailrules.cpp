@@ -2,6 +2,9 @@
 
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/mime/addresstext.h"
+#include "platform/mime/mimemessage.h"
+
+#include <utility>
 
 namespace emailrules {
 
@@ -33,13 +36,26 @@ QString FirstEmail(const QString& email1, const QString& email2, const QString& 
 }
 
 SendCheck CheckSend(const QString& to, const QString& subject, const QString& bodyText) {
-    if (to.trimmed().isEmpty()) {
+    if (mime::SplitAddressText(to).isEmpty()) {
         return SendCheck::NoRecipient;
     }
     if (subject.trimmed().isEmpty() && bodyText.trimmed().isEmpty()) {
         return SendCheck::AskEmpty;
     }
     return SendCheck::Go;
+}
+
+QString AddressRefusal(const QString& to, const QString& cc) {
+    const std::pair<const QString*, const char*> boxes[] = {{&to, "To box"}, {&cc, "Cc box"}};
+    for (const auto& [text, box] : boxes) {
+        for (const QString& entry : mime::SplitAddressText(*text)) {
+            if (!MimeMessage::IsMailboxEntry(entry)) {
+                return QStringLiteral("'") + entry + QStringLiteral("' in the ") +
+                       QString::fromUtf8(box) + QStringLiteral(" is not an e-mail address!");
+            }
+        }
+    }
+    return {};
 }
 
 QueueState CurrentQueueState(const OrlixMessage& message) {

@@ -171,6 +171,47 @@ TEST_F(EmailWindow, SendRefusesABlankTo) {
     EXPECT_TRUE(Forms::Contains(window));
 }
 
+TEST_F(EmailWindow, SendRefusesAnEntryThatIsNoAddressAndStoresEveryGoodOne) {
+    frmMessage* window = newWindow();
+    ASSERT_NE(window, nullptr);
+    window->ctlTo()->setText("Ann at example dot org");
+    window->txtSubject()->setText("Hi");
+    window->cmdSend()->click();
+    ASSERT_EQ(TestMessageBoxes().shown().size(), 1u);
+    EXPECT_EQ(TestMessageBoxes().shown()[0].text,
+              "'Ann at example dot org' in the To box is not an e-mail address!");
+    EXPECT_EQ(TestMessageBoxes().shown()[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(window->Message()->Reference(), 0);
+    EXPECT_EQ(window->Message()->Folder(), OrlixMessage::kNewMessagesFolder);
+    EXPECT_EQ(window->Message()->Flags(), 0);
+    EXPECT_TRUE(Forms::Contains(window));
+
+    TestMessageBoxes().clear();
+    const std::shared_ptr<OrlixMessage> message = window->Message();
+    window->ctlTo()->setText("\"Smith, Ann\" <ann@example.org>, bob@example.org");
+    window->ctlCC()->setText("Carol <carol@example.org>,dave@example.org");
+    window->cmdSend()->click();
+    EXPECT_TRUE(TestMessageBoxes().shown().empty());
+    EXPECT_FALSE(Forms::Contains(window));
+    const auto stored = database().GetMessage(message->Reference());
+    ASSERT_TRUE(stored);
+    const QByteArray bytes = stored->CDOMessage().ToBytes();
+    const auto header = [&](const char* name) {
+        for (const QByteArray& line : bytes.split('\n')) {
+            if (line.startsWith(QByteArray(name) + ':')) {
+                return line;
+            }
+        }
+        return QByteArray();
+    };
+    for (const char* address : {"ann@example.org", "bob@example.org"}) {
+        EXPECT_TRUE(header("To").contains(address)) << address << " in " << bytes.toStdString();
+    }
+    for (const char* address : {"carol@example.org", "dave@example.org"}) {
+        EXPECT_TRUE(header("Cc").contains(address)) << address << " in " << bytes.toStdString();
+    }
+}
+
 TEST_F(EmailWindow, SendAsksAboutAnEmptyMessageWithNoTheDefault) {
     frmMessage* window = newWindow();
     ASSERT_NE(window, nullptr);
