@@ -8,6 +8,7 @@
 #include "platform/messagesdb/orlixmessagelist.h"
 #include "platform/messagesdb/stationrules.h"
 #include "platform/messagesdb/tool/terminaltext.h"
+#include "platform/mime/mimemessage.h"
 #include "platform/system/platformlog.h"
 
 #include <QCoreApplication>
@@ -166,7 +167,11 @@ int import(OrlixDatabase& db, const QStringList& args) {
                 continue;
             }
             message.SetKind(OrlixMessage::KindSms);
+            // An SMS holds its text twice, as the subject and as the text body.
             message.SetMessageBytes(BuildTextMessage(from, to, QString(), text, received));
+            MimeMessage mime = message.CDOMessage();
+            mime.SetSubject(text);
+            message.SetCDOMessage(mime);
         } else {
             message.SetKind(OrlixMessage::KindEmail);
             message.SetMessageBytes(bytes);
