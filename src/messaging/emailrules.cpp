@@ -3,6 +3,7 @@
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/mime/addresstext.h"
 #include "platform/mime/mimemessage.h"
+#include "platform/system/displaytext.h"
 
 #include <utility>
 
@@ -124,6 +125,12 @@ QString RefusalText(SaveRight right) {
 QString EmptySendQuestion() {
     return QStringLiteral("You have not entered a Subject or any text in the message itself\n\n"
                           "Are you sure you want to send this message?");
+}
+
+QString WindowCaption(const QString& subject) {
+    const QString shown = subject.trimmed();
+    return (shown.isEmpty() ? QStringLiteral("Untitled") : DisplayText::Field(shown)) +
+           QStringLiteral(" - Message");
 }
 
 QString CloseQuestion(const QString& subject) {

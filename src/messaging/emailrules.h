@@ -93,6 +93,9 @@ inline constexpr const char* kSaveFailedText = "Your message could not be saved 
 inline constexpr const char* kNoEmailSuffix = " does not have an Email Address!";
 QString EmptySendQuestion();
 QString CloseQuestion(const QString& subject);
+// The window's caption: the subject, as outside text in a one-line place, then " - Message";
+// "Untitled - Message" while the subject is blank.
+QString WindowCaption(const QString& subject);
 
 // Reply, Reply To All and Forward: a new, unstored, undated draft around the message object's
 // answer, taking over the kind and the inherited value, marked edited. Reply To All leaves

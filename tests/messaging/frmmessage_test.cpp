@@ -16,6 +16,7 @@
 #include "platform/messagesdb/orlixmessagelist.h"
 #include "platform/mime/mimemessage.h"
 #include "platform/system/appinfo.h"
+#include "platform/system/displaytext.h"
 #include "platform/ui/forms.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/testhome.h"
@@ -30,6 +31,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTcpServer>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -156,6 +158,57 @@ TEST_F(EmailWindow, ReplyClosesTheMessageAndOpensAnEditableDraft) {
         TestMessageBoxes().queue(MsgResult::No);
         ASSERT_TRUE(Forms::Unload(draft));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+TEST_F(EmailWindow, TheCaptionFollowsTheSubjectAsOutsideText) {
+    const QString isolated = QString(QChar(0x2068)) + QStringLiteral("%1") + QChar(0x2069);
+    const QString untitled = QStringLiteral("Untitled - Message");
+    frmMessage* window = newWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle(), untitled) << "new";
+    EXPECT_FALSE(window->Message()->Edited());
+    window->txtSubject()->setFocus();
+    QTest::keyClicks(window->txtSubject(), QStringLiteral("Hi"));
+    EXPECT_EQ(window->windowTitle(), isolated.arg("Hi") + QStringLiteral(" - Message")) << "typed";
+    EXPECT_TRUE(window->Message()->Edited()) << "typed";
+    window->Message()->SetEdited(false);
+    window->txtSubject()->selectAll();
+    QTest::keyClick(window->txtSubject(), Qt::Key_Backspace);
+    EXPECT_EQ(window->windowTitle(), untitled) << "cleared";
+    EXPECT_TRUE(window->Message()->Edited()) << "cleared";
+    window->Message()->SetEdited(false);
+
+    const struct {
+        const char* what;
+        QString subject;
+        QString shown;
+    } loaded[] = {
+        {"non-ASCII", QStringLiteral("Gr\u00fc\u00dfe \U0001F600"),
+         QStringLiteral("Gr\u00fc\u00dfe \U0001F600")},
+        {"an override", QStringLiteral("abc\u202Egpj.exe"), QStringLiteral("abcgpj.exe")},
+        {"an escape", QStringLiteral("Hi\u001b[31m red"), QStringLiteral("Hi\u001b[31m red")},
+        {"blank", QStringLiteral("   "), QString()},
+    };
+    for (const auto& c : loaded) {
+        auto message = std::make_shared<OrlixMessage>();
+        MimeMessage mime;
+        mime.SetSubject(c.subject);
+        message->SetCDOMessage(mime);
+        frmMessage* shown = qobject_cast<frmMessage*>(NewMessage(message, OrlixMessage::KindEmail));
+        ASSERT_NE(shown, nullptr) << c.what;
+        const QString subject = shown->Message()->CDOMessage().Subject();
+        EXPECT_EQ(shown->windowTitle(),
+                  c.shown.isEmpty()
+                      ? untitled
+                      : isolated.arg(DisplayText::OneLine(subject)) + QStringLiteral(" - Message"))
+            << c.what;
+        EXPECT_FALSE(shown->windowTitle().contains(QChar(0x202E))) << c.what;
+        if (c.shown.size() && subject == c.subject) {
+            EXPECT_EQ(DisplayText::OneLine(subject), c.shown) << c.what;
+        }
+        EXPECT_FALSE(shown->Message()->Edited()) << c.what;
+        Forms::Unload(shown);
     }
 }
 
