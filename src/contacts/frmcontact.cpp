@@ -296,9 +296,9 @@ bool frmContact::askToClose() {
     if (closing_ || !ctlContact_->ContactChanged()) {
         return true;
     }
-    const auto contact = ctlContact_->Contact();
-    switch (MsgBox(ContactSaveRules::CloseQuestion(contact ? contact->Name() : QString()),
-                   MsgIcon::Exclamation, MsgButtons::YesNoCancel, 0, this)) {
+    // The question names the contact as the user sees it, edits not yet stored included.
+    switch (MsgBox(ContactSaveRules::CloseQuestion(ctlContact_->EditedName()), MsgIcon::Exclamation,
+                   MsgButtons::YesNoCancel, 0, this)) {
     case MsgResult::Yes:
         return SaveDetails();
     case MsgResult::No:

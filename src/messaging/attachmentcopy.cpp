@@ -50,6 +50,8 @@ bool IsProgram(const QString& path) {
         QStringLiteral("snap"),     QStringLiteral("command"),  QStringLiteral("action"),
         QStringLiteral("workflow"), QStringLiteral("url"),      QStringLiteral("scf"),
         QStringLiteral("inf"),      QStringLiteral("msp"),      QStringLiteral("application"),
+        QStringLiteral("pyw"),      QStringLiteral("pyc"),      QStringLiteral("php"),
+        QStringLiteral("ws"),       QStringLiteral("msc"),      QStringLiteral("gadget"),
     };
     const QString name = QFileInfo(path).fileName();
     // Every extension counts: "song.mp3.exe" and "song.exe.txt" both name a program somewhere.
@@ -97,6 +99,43 @@ bool IsProgram(const QString& path) {
         }
     }
     return false;
+}
+
+bool IsOpenedKind(const QString& path) {
+    static const QSet<QString> kDocuments = {
+        QStringLiteral("text/plain"),
+        QStringLiteral("text/csv"),
+        QStringLiteral("application/pdf"),
+        QStringLiteral("application/rtf"),
+        QStringLiteral("application/vnd.oasis.opendocument.text"),
+        QStringLiteral("application/vnd.oasis.opendocument.spreadsheet"),
+        QStringLiteral("application/vnd.oasis.opendocument.presentation"),
+        QStringLiteral("application/msword"),
+        QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.document"),
+        QStringLiteral("application/vnd.ms-excel"),
+        QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet"),
+        QStringLiteral("application/vnd.ms-powerpoint"),
+        QStringLiteral("application/vnd.openxmlformats-officedocument.presentationml.presentation"),
+    };
+    const QString type =
+        QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension).name();
+    if (kDocuments.contains(type)) {
+        return true;
+    }
+    if (type.startsWith(QLatin1String("image/"))) {
+        return type != QLatin1String("image/svg+xml"); // a picture that can hold script
+    }
+    return type.startsWith(QLatin1String("audio/")) || type.startsWith(QLatin1String("video/"));
+}
+
+QString OpenRefusal(const QString& path) {
+    if (IsProgram(path)) {
+        return QString::fromUtf8(kProgramRefusal);
+    }
+    if (!IsOpenedKind(path)) {
+        return QString::fromUtf8(kKindRefusal);
+    }
+    return {};
 }
 
 } // namespace attachmentcopy

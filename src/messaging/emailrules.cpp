@@ -2,6 +2,10 @@
 
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/mime/addresstext.h"
+#include "platform/mime/mimemessage.h"
+#include "platform/system/displaytext.h"
+
+#include <utility>
 
 namespace emailrules {
 
@@ -33,13 +37,26 @@ QString FirstEmail(const QString& email1, const QString& email2, const QString& 
 }
 
 SendCheck CheckSend(const QString& to, const QString& subject, const QString& bodyText) {
-    if (to.trimmed().isEmpty()) {
+    if (mime::SplitAddressText(to).isEmpty()) {
         return SendCheck::NoRecipient;
     }
     if (subject.trimmed().isEmpty() && bodyText.trimmed().isEmpty()) {
         return SendCheck::AskEmpty;
     }
     return SendCheck::Go;
+}
+
+QString AddressRefusal(const QString& to, const QString& cc) {
+    const std::pair<const QString*, const char*> boxes[] = {{&to, "To box"}, {&cc, "Cc box"}};
+    for (const auto& [text, box] : boxes) {
+        for (const QString& entry : mime::SplitAddressText(*text)) {
+            if (!MimeMessage::IsMailboxEntry(entry)) {
+                return QStringLiteral("'") + entry + QStringLiteral("' in the ") +
+                       QString::fromUtf8(box) + QStringLiteral(" is not an e-mail address!");
+            }
+        }
+    }
+    return {};
 }
 
 QueueState CurrentQueueState(const OrlixMessage& message) {
@@ -108,6 +125,12 @@ QString RefusalText(SaveRight right) {
 QString EmptySendQuestion() {
     return QStringLiteral("You have not entered a Subject or any text in the message itself\n\n"
                           "Are you sure you want to send this message?");
+}
+
+QString WindowCaption(const QString& subject) {
+    const QString shown = subject.trimmed();
+    return (shown.isEmpty() ? QStringLiteral("Untitled") : DisplayText::Field(shown)) +
+           QStringLiteral(" - Message");
 }
 
 QString CloseQuestion(const QString& subject) {

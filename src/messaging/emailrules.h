@@ -35,8 +35,12 @@ QString StationSender(const QString& emailName, const QString& emailAddress);
 QString FirstEmail(const QString& email1, const QString& email2, const QString& email3);
 
 enum class SendCheck { Go, NoRecipient, AskEmpty };
-// Blanks count as empty: To must hold someone; an empty subject with an empty body asks first.
+// Blanks and lone commas count as empty: To must hold someone; an empty subject with an empty body
+// asks first.
 SendCheck CheckSend(const QString& to, const QString& subject, const QString& bodyText);
+// The refusal for the first entry of To, then of Cc, that names no one a message can be
+// delivered to; empty when every entry is a mailbox.
+QString AddressRefusal(const QString& to, const QString& cc);
 
 inline constexpr int kSendDelaySeconds = 30;
 
@@ -89,6 +93,9 @@ inline constexpr const char* kSaveFailedText = "Your message could not be saved 
 inline constexpr const char* kNoEmailSuffix = " does not have an Email Address!";
 QString EmptySendQuestion();
 QString CloseQuestion(const QString& subject);
+// The window's caption: the subject, as outside text in a one-line place, then " - Message";
+// "Untitled - Message" while the subject is blank.
+QString WindowCaption(const QString& subject);
 
 // Reply, Reply To All and Forward: a new, unstored, undated draft around the message object's
 // answer, taking over the kind and the inherited value, marked edited. Reply To All leaves

@@ -50,7 +50,7 @@ bool sendEnabled() {
 
 frmMessage::frmMessage(QWidget* owner) : QWidget(owner, Qt::Window) {
     setAttribute(Qt::WA_DeleteOnClose, false);
-    setWindowTitle(QStringLiteral("Message"));
+    setWindowTitle(emailrules::WindowCaption(QString()));
     buildControls();
     // Esc closes from wherever the focus is; the close asks about unsaved changes.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -376,8 +376,7 @@ void frmMessage::SetMessage(const std::shared_ptr<OrlixMessage>& message) {
     ToolbarButton(QStringLiteral("print"))->setEnabled(true);
     messageEdited(m.Edited());
     connect(&m, &OrlixMessage::MessageEdited, this, &frmMessage::messageEdited);
-    const QString subject = mime.Subject().trimmed();
-    setWindowTitle(subject.isEmpty() ? QStringLiteral("Message") : subject);
+    setWindowTitle(emailrules::WindowCaption(txtSubject_->text()));
     loading_ = false;
 }
 
@@ -409,6 +408,8 @@ void frmMessage::addressChanged(uMessageAddress* box) {
 
 void frmMessage::subjectChanged() {
     const QString text = txtSubject_->text();
+    // Loading too: a loaded message gives the window its caption.
+    setWindowTitle(emailrules::WindowCaption(text));
     changeMessage([&](MimeMessage& mime) { mime.SetSubject(text); });
 }
 

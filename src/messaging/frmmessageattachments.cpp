@@ -95,11 +95,14 @@ QString frmMessage::OpenAttachment(int index) {
     }
     // Read and written by this user only, and never executable.
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    if (attachmentcopy::IsProgram(path)) {
-        ShowProblem(context, QString::fromUtf8(attachmentcopy::kProgramRefusal));
+    const QString refusal = attachmentcopy::OpenRefusal(path);
+    if (!refusal.isEmpty()) {
+        ShowProblem(context, refusal);
         return path;
     }
-    OpenWithDesktop(QUrl::fromLocalFile(path));
+    if (!OpenWithDesktop(QUrl::fromLocalFile(path))) {
+        ShowProblem(context, QString::fromUtf8(attachmentcopy::kNoOpenerText));
+    }
     return path;
 }
 

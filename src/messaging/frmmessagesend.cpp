@@ -45,10 +45,22 @@ void frmMessage::Send() {
     // Whatever was typed last reaches the message before it is checked and stored.
     wbBody_->FlushChanges();
     const qint32 oldFolder = message_->Folder();
-    switch (emailrules::CheckSend(ctlTo_->text(), txtSubject_->text(), wbBody_->PlainText())) {
-    case emailrules::SendCheck::NoRecipient:
+    const emailrules::SendCheck check =
+        emailrules::CheckSend(ctlTo_->text(), txtSubject_->text(), wbBody_->PlainText());
+    if (check == emailrules::SendCheck::NoRecipient) {
         MsgBox(QString::fromUtf8(emailrules::kNoRecipientText), MsgIcon::Exclamation,
                MsgButtons::OK, 0, this);
+        return;
+    }
+    // A recipient the delivering program cannot reach would leave the Outbox as sent and
+    // arrive nowhere: the presenter corrects it here.
+    const QString refusal = emailrules::AddressRefusal(ctlTo_->text(), ctlCC_->text());
+    if (!refusal.isEmpty()) {
+        MsgBox(refusal, MsgIcon::Exclamation, MsgButtons::OK, 0, this);
+        return;
+    }
+    switch (check) {
+    case emailrules::SendCheck::NoRecipient:
         return;
     case emailrules::SendCheck::AskEmpty:
         if (MsgBox(emailrules::EmptySendQuestion(), MsgIcon::Question, MsgButtons::YesNo, 1,

@@ -114,7 +114,11 @@ std::unique_ptr<OrlixMessage> MakeAnswer(const OrlixMessage& shown, bool forward
     std::unique_ptr<OrlixMessage> made = emailrules::MakeAnswer(
         shown, forward ? emailrules::Answer::Forward : emailrules::Answer::Reply, {});
     MimeMessage mime = made->CDOMessage();
-    const QString text = forward ? shown.CDOMessage().TextBody() : QString();
+    QString text = forward ? shown.CDOMessage().TextBody() : QString();
+    // Older imports gave the text a line break at its end that nobody typed.
+    while (text.endsWith(u'\n') || text.endsWith(u'\r')) {
+        text.chop(1);
+    }
     mime.SetSubject(text);
     mime.SetTextBody(text);
     mime.SetHTMLBody(QString());

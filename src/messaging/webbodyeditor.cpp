@@ -37,6 +37,7 @@ WebBodyEditor::WebBodyEditor(QWidget* parent) : WebEditor(parent) {
             return;
         }
         watchKeys();
+        readLoadedMarkup();
         if (caretToStart_) {
             caretToStart_ = false;
             CaretToStart();
@@ -66,6 +67,10 @@ void WebBodyEditor::SetBodyPlainText(const QString& text) {
 void WebBodyEditor::load(const QString& html, const QString& text) {
     html_ = html;
     text_ = text;
+    loadedHtml_ = html;
+    loadedText_ = text;
+    loadedMarkup_.reset();
+    ++loads_;
     typed_ = 0;
     reported_ = 0;
     if (IsLoading()) {
@@ -83,12 +88,30 @@ void WebBodyEditor::readBack() {
     });
 }
 
+void WebBodyEditor::readLoadedMarkup() {
+    const quint64 load = loads_;
+    ReadHtml(this, [this, load](const std::optional<QString>& html) {
+        // Answered before any edit of this document: the engine answers in order.
+        if (html && load == loads_ && !IsLoading()) {
+            loadedMarkup_ = *html;
+        }
+    });
+}
+
 void WebBodyEditor::take(const QString& html) {
-    if (html == html_) {
+    if (loadedMarkup_ && html == *loadedMarkup_) {
+        // The document is as loaded again (nothing done, or every edit undone).
+        if (html_ == loadedHtml_) {
+            return;
+        }
+        html_ = loadedHtml_;
+        text_ = loadedText_;
+    } else if (html == html_) {
         return;
+    } else {
+        html_ = html;
+        text_ = mime::HtmlToPlainText(html);
     }
-    html_ = html;
-    text_ = mime::HtmlToPlainText(html);
     if (OnChanged) {
         OnChanged();
     }

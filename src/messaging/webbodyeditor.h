@@ -13,6 +13,11 @@
 // reported a change for every key typed into the document, then reads the document once
 // more, so keystrokes still on their way through the engine reach the message before it is
 // saved or sent.
+//
+// The engine never gives a document back as it was set (it writes its own head and body
+// around it), so what it reads back is judged against its own markup of the loaded document,
+// read once the load has finished: a document the user has not touched is no change, and a
+// flush with no key typed and no edit reported since the load changes nothing.
 class WebBodyEditor : public WebEditor, public BodyEditor {
     Q_OBJECT
 public:
@@ -46,11 +51,17 @@ private:
     void waitForTypedKeys();
     void load(const QString& html, const QString& text);
     void readBack();
+    void readLoadedMarkup();
     // A body read from the engine becomes the copy; a difference is a change.
     void take(const QString& html);
 
     QString html_;
     QString text_;
+    // The body as set by the last load, and the engine's markup of it once read.
+    QString loadedHtml_;
+    QString loadedText_;
+    std::optional<QString> loadedMarkup_;
+    quint64 loads_ = 0;
     bool caretToStart_ = false;
     // A body set while another was still loading: it loads next. One load at a time, so an
     // older load can never land over a newer document.

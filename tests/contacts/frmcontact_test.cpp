@@ -20,6 +20,7 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/listview.h"
 #include "platform/ui/twips.h"
+#include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/testhome.h"
 #include "support/waitfor.h"
@@ -372,6 +373,40 @@ TEST_F(ContactWindowTest, TheCloseQuestionAndItsAnswers) {
     EXPECT_TRUE(boxes().isEmpty());
 }
 
+TEST_F(ContactWindowTest, TheCloseQuestionNamesTheNameAsTyped) {
+    const struct {
+        const char* what;
+        const char* storedName; // nullptr: a new contact
+        const char* typed;      // replaces the name box's text, key by key
+        const char* question;
+    } cases[] = {
+        {"new and named", nullptr, "Unsaved Listener",
+         "Do you want to save the changes you made to the Contact 'Unsaved Listener'?"},
+        {"stored and renamed", "Stored Listener", "Renamed Listener",
+         "Do you want to save the changes you made to the Contact 'Renamed Listener'?"},
+        {"name cleared", "Stored Listener", "",
+         "Do you want to save the changes you made to this Contact?"},
+    };
+    for (const auto& c : cases) {
+        frmContact* w = open(c.storedName ? stored(QString::fromLatin1(c.storedName))
+                                          : directory().CreateContact());
+        QPointer<frmContact> guard(w);
+        ASSERT_TRUE(ShowActive(*w)) << c.what;
+        QLineEdit* name = field(w, "txtName");
+        name->setFocus();
+        name->selectAll();
+        QTest::keyClick(name, Qt::Key_Delete);
+        QTest::keyClicks(name, QString::fromLatin1(c.typed));
+        TestMessageBoxes().clear();
+        TestMessageBoxes().queue(MsgResult::Cancel);
+        QTest::keyClick(name, Qt::Key_Escape);
+        EXPECT_EQ(boxes(), QStringList{QString::fromLatin1(c.question)}) << c.what;
+        EXPECT_FALSE(guard.isNull()) << c.what;
+        TestMessageBoxes().queue(MsgResult::No);
+        delete guard.data();
+    }
+}
+
 TEST_F(ContactWindowTest, AFailingSaveOnYesKeepsTheWindow) {
     const auto limited = user(QStringLiteral("limited"), DirectoryRights::SavePersonalContacts);
     const auto contact = stored(QStringLiteral("Shared"));
@@ -383,7 +418,7 @@ TEST_F(ContactWindowTest, AFailingSaveOnYesKeepsTheWindow) {
     TestMessageBoxes().queue(MsgResult::Yes);
     w->close();
     EXPECT_EQ(boxes(),
-              (QStringList{CloseQuestion(QStringLiteral("Shared")), NoContactsRightText()}));
+              (QStringList{CloseQuestion(QStringLiteral("Changed")), NoContactsRightText()}));
     EXPECT_FALSE(guard.isNull());
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(storedName(contact->Reference()), QStringLiteral("Shared"));

@@ -41,8 +41,9 @@ TEST_F(MainWindowContactClose, CancelInTheContactsQuestionKeepsTheUserAndTheProg
     ASSERT_FALSE(contact.isNull());
     EXPECT_TRUE(contact->ContactControl()->ContactChanged());
     ASSERT_EQ(TestMessageBoxes().shown().size(), 2u);
+    // The question names the contact by the name typed, not yet stored.
     EXPECT_EQ(TestMessageBoxes().shown()[0].text,
-              QStringLiteral("Do you want to save the changes you made to this Contact?"));
+              QStringLiteral("Do you want to save the changes you made to the Contact 'Typed'?"));
 
     // No lets the logout go on, and the window with it.
     TestMessageBoxes().queue(MsgResult::No);

@@ -64,6 +64,42 @@ TEST(AttachmentCopy, ProgramsAreKnownByNameOrByContent) {
     }
 }
 
+TEST(AttachmentCopy, OnlyListedKindsThatAreNoProgramsAreOpened) {
+    const QByteArray jpeg("\xff\xd8\xff\xe0\x00\x10JFIF\x00", 11);
+    const struct {
+        const char* name;
+        QByteArray content;
+        const char* refusal; // nullptr: opened
+    } cases[] = {
+        {"song.mp3.pyw", "import os", attachmentcopy::kProgramRefusal},
+        {"notes.txt", "#!/bin/sh\nrm -rf ~\n", attachmentcopy::kProgramRefusal},
+        {"page.html", "<html><script>x</script></html>", attachmentcopy::kKindRefusal},
+        {"logo.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\"/>", attachmentcopy::kKindRefusal},
+        {"letter.docm", "PK\x03\x04", attachmentcopy::kKindRefusal},
+        {"archive.zip", "PK\x03\x04", attachmentcopy::kKindRefusal},
+        {"readme", "Hello", attachmentcopy::kKindRefusal},
+        {"photo.jpg", jpeg, nullptr},
+        {"letter.pdf", "%PDF-1.4\n", nullptr},
+        {"song.mp3", "ID3\x03\x00", nullptr},
+        {"notes.txt", "Hello", nullptr},
+        {"list.csv", "a,b\n", nullptr},
+        {"report.docx", "PK\x03\x04", nullptr},
+        {"sheet.ods", "PK\x03\x04", nullptr},
+        {"clip.mp4", "....ftypisom", nullptr},
+    };
+    for (const auto& c : cases) {
+        const QString path = TestHome() + QStringLiteral("/") + QString::fromUtf8(c.name);
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(c.content);
+        f.close();
+        EXPECT_EQ(attachmentcopy::OpenRefusal(path),
+                  c.refusal ? QString::fromUtf8(c.refusal) : QString())
+            << c.name;
+        QFile::remove(path);
+    }
+}
+
 TEST(AttachmentCopy, ClearingRemovesACopyOrALinkButNotAFolder) {
     const QString outside = TestHome() + QStringLiteral("/outside.txt");
     QFile f(outside);

@@ -55,6 +55,37 @@ TEST(EmailRules, SendChecks) {
     }
 }
 
+TEST(EmailRules, EveryToAndCcEntryMustBeOneMailbox) {
+    const struct {
+        const char* to;
+        const char* cc;
+        const char* refusal; // "" when Send may go on
+    } cases[] = {
+        {"ann@example.org", "", ""},
+        {"\"Smith, Ann\" <ann@example.org>, bob@example.org", "Carol <carol@example.org>", ""},
+        {"Ann <ann@example.org>", " , ", ""},
+        {"Ann at example dot org", "",
+         "'Ann at example dot org' in the To box is not an e-mail "
+         "address!"},
+        {"ann@example.org, Bob", "", "'Bob' in the To box is not an e-mail address!"},
+        {"ann@example.org", "carol", "'carol' in the Cc box is not an e-mail address!"},
+        {"bob", "carol", "'bob' in the To box is not an e-mail address!"},
+        {"Ann <ann>", "", "'Ann <ann>' in the To box is not an e-mail address!"},
+        {"ann@", "", "'ann@' in the To box is not an e-mail address!"},
+        {"@example.org", "", "'@example.org' in the To box is not an e-mail address!"},
+        {"Friends: ann@example.org;", "",
+         "'Friends: ann@example.org;' in the To box is not an e-mail address!"},
+        {"ann@example.org bob@example.org", "",
+         "'ann@example.org bob@example.org' in the To box is not an e-mail address!"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(AddressRefusal(QString::fromUtf8(c.to), QString::fromUtf8(c.cc)),
+                  QString::fromUtf8(c.refusal))
+            << c.to << " | " << c.cc;
+    }
+    EXPECT_EQ(CheckSend(",", "Hi", "text"), SendCheck::NoRecipient);
+}
+
 TEST(EmailRules, QueueingStampsAndFailedStorePutsEverythingBack) {
     OrlixMessage message;
     MimeMessage mime;

@@ -16,6 +16,7 @@
 #include "platform/messagesdb/orlixmessagelist.h"
 #include "platform/mime/mimemessage.h"
 #include "platform/system/appinfo.h"
+#include "platform/system/displaytext.h"
 #include "platform/ui/forms.h"
 #include "support/displaymarks.h"
 #include "support/scriptedmessageboxes.h"
@@ -31,6 +32,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTcpServer>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -161,6 +163,57 @@ TEST_F(EmailWindow, ReplyClosesTheMessageAndOpensAnEditableDraft) {
     }
 }
 
+TEST_F(EmailWindow, TheCaptionFollowsTheSubjectAsOutsideText) {
+    const QString isolated = QString(QChar(0x2068)) + QStringLiteral("%1") + QChar(0x2069);
+    const QString untitled = QStringLiteral("Untitled - Message");
+    frmMessage* window = newWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle(), untitled) << "new";
+    EXPECT_FALSE(window->Message()->Edited());
+    window->txtSubject()->setFocus();
+    QTest::keyClicks(window->txtSubject(), QStringLiteral("Hi"));
+    EXPECT_EQ(window->windowTitle(), isolated.arg("Hi") + QStringLiteral(" - Message")) << "typed";
+    EXPECT_TRUE(window->Message()->Edited()) << "typed";
+    window->Message()->SetEdited(false);
+    window->txtSubject()->selectAll();
+    QTest::keyClick(window->txtSubject(), Qt::Key_Backspace);
+    EXPECT_EQ(window->windowTitle(), untitled) << "cleared";
+    EXPECT_TRUE(window->Message()->Edited()) << "cleared";
+    window->Message()->SetEdited(false);
+
+    const struct {
+        const char* what;
+        QString subject;
+        QString shown;
+    } loaded[] = {
+        {"non-ASCII", QStringLiteral("Gr\u00fc\u00dfe \U0001F600"),
+         QStringLiteral("Gr\u00fc\u00dfe \U0001F600")},
+        {"an override", QStringLiteral("abc\u202Egpj.exe"), QStringLiteral("abcgpj.exe")},
+        {"an escape", QStringLiteral("Hi\u001b[31m red"), QStringLiteral("Hi\u001b[31m red")},
+        {"blank", QStringLiteral("   "), QString()},
+    };
+    for (const auto& c : loaded) {
+        auto message = std::make_shared<OrlixMessage>();
+        MimeMessage mime;
+        mime.SetSubject(c.subject);
+        message->SetCDOMessage(mime);
+        frmMessage* shown = qobject_cast<frmMessage*>(NewMessage(message, OrlixMessage::KindEmail));
+        ASSERT_NE(shown, nullptr) << c.what;
+        const QString subject = shown->Message()->CDOMessage().Subject();
+        EXPECT_EQ(shown->windowTitle(),
+                  c.shown.isEmpty()
+                      ? untitled
+                      : isolated.arg(DisplayText::OneLine(subject)) + QStringLiteral(" - Message"))
+            << c.what;
+        EXPECT_FALSE(shown->windowTitle().contains(QChar(0x202E))) << c.what;
+        if (c.shown.size() && subject == c.subject) {
+            EXPECT_EQ(DisplayText::OneLine(subject), c.shown) << c.what;
+        }
+        EXPECT_FALSE(shown->Message()->Edited()) << c.what;
+        Forms::Unload(shown);
+    }
+}
+
 TEST_F(EmailWindow, SendRefusesABlankTo) {
     frmMessage* window = newWindow();
     ASSERT_NE(window, nullptr);
@@ -171,6 +224,47 @@ TEST_F(EmailWindow, SendRefusesABlankTo) {
     EXPECT_EQ(TestMessageBoxes().shown()[0].text, "There must be at least 1 person in the To box!");
     EXPECT_EQ(window->Message()->Reference(), 0);
     EXPECT_TRUE(Forms::Contains(window));
+}
+
+TEST_F(EmailWindow, SendRefusesAnEntryThatIsNoAddressAndStoresEveryGoodOne) {
+    frmMessage* window = newWindow();
+    ASSERT_NE(window, nullptr);
+    window->ctlTo()->setText("Ann at example dot org");
+    window->txtSubject()->setText("Hi");
+    window->cmdSend()->click();
+    ASSERT_EQ(TestMessageBoxes().shown().size(), 1u);
+    EXPECT_EQ(TestMessageBoxes().shown()[0].text,
+              "'Ann at example dot org' in the To box is not an e-mail address!");
+    EXPECT_EQ(TestMessageBoxes().shown()[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(window->Message()->Reference(), 0);
+    EXPECT_EQ(window->Message()->Folder(), OrlixMessage::kNewMessagesFolder);
+    EXPECT_EQ(window->Message()->Flags(), 0);
+    EXPECT_TRUE(Forms::Contains(window));
+
+    TestMessageBoxes().clear();
+    const std::shared_ptr<OrlixMessage> message = window->Message();
+    window->ctlTo()->setText("\"Smith, Ann\" <ann@example.org>, bob@example.org");
+    window->ctlCC()->setText("Carol <carol@example.org>,dave@example.org");
+    window->cmdSend()->click();
+    EXPECT_TRUE(TestMessageBoxes().shown().empty());
+    EXPECT_FALSE(Forms::Contains(window));
+    const auto stored = database().GetMessage(message->Reference());
+    ASSERT_TRUE(stored);
+    const QByteArray bytes = stored->CDOMessage().ToBytes();
+    const auto header = [&](const char* name) {
+        for (const QByteArray& line : bytes.split('\n')) {
+            if (line.startsWith(QByteArray(name) + ':')) {
+                return line;
+            }
+        }
+        return QByteArray();
+    };
+    for (const char* address : {"ann@example.org", "bob@example.org"}) {
+        EXPECT_TRUE(header("To").contains(address)) << address << " in " << bytes.toStdString();
+    }
+    for (const char* address : {"carol@example.org", "dave@example.org"}) {
+        EXPECT_TRUE(header("Cc").contains(address)) << address << " in " << bytes.toStdString();
+    }
 }
 
 TEST_F(EmailWindow, SendAsksAboutAnEmptyMessageWithNoTheDefault) {

@@ -10,13 +10,17 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QHostAddress>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPointer>
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTest>
 #include <QWebEngineView>
+
+#include <algorithm>
 
 namespace {
 
@@ -66,6 +70,16 @@ protected:
         body(window)->RunInEditorWorld(
             QStringLiteral("document.execCommand('insertText', false, '%1')").arg(literal));
     }
+    // The same with real key events on the engine's input widget, as a keyboard brings them,
+    // once the document has the focus.
+    static void typeKeysInBody(frmMessage* window, const QString& text) {
+        body(window)->CaretToStart();
+        QWidget* input = body(window)->View()->focusProxy();
+        WaitFor([&] {
+            return input->hasFocus() && run(window, QStringLiteral("document.hasFocus()")).toBool();
+        });
+        QTest::keyClicks(input, text);
+    }
     static QString storedHtml(frmMessage* window) {
         return window->Message()->CDOMessage().HTMLBody();
     }
@@ -86,6 +100,132 @@ TEST_F(WebEngineEmailWindow, TypingWritesBothBodiesAndMarksEditedALoadNever) {
     // Edit mode never enters the markup the message keeps.
     EXPECT_FALSE(storedHtml(window).contains("contenteditable", Qt::CaseInsensitive));
     window->Message()->SetEdited(false);
+}
+
+TEST_F(WebEngineEmailWindow, AnUntouchedWindowAsksNothingAndOneTypedKeyAsks) {
+    const auto draft = [] {
+        auto message = std::make_shared<OrlixMessage>();
+        MimeMessage mime;
+        mime.SetTo(QStringLiteral("bob@example.org"));
+        mime.SetSubject(QStringLiteral("Tonight"));
+        mime.SetHTMLBody(QStringLiteral("<p>Play <b>this</b> next</p><div>and then</div>"));
+        message->SetCDOMessage(mime);
+        message->SetFolder(OrlixMessage::kNewMessagesFolder);
+        bool ok = false;
+        database().StoreMessage(*message, ok);
+        EXPECT_TRUE(ok);
+        return message;
+    };
+    const struct {
+        const char* what;
+        std::function<void(frmMessage*)> act;
+        bool closes;
+    } actions[] = {
+        {"Esc", [](frmMessage* w) { QTest::keyClick(w, Qt::Key_Escape); }, true},
+        {"logout", [](frmMessage* w) { Forms::Unload(w); }, true},
+        {"print", [](frmMessage* w) { w->DoToolbarCommand(QStringLiteral("print")); }, false},
+        {"copy to folder",
+         [](frmMessage* w) { w->DoToolbarCommand(QStringLiteral("copymessage")); }, false},
+        {"save", [](frmMessage* w) { w->DoToolbarCommand(QStringLiteral("save")); }, false},
+    };
+    const char* const question = "Do you want to save the changes you made to";
+    for (const bool stored : {false, true}) {
+        for (const auto& a : actions) {
+            for (const bool typed : {false, true}) {
+                const std::string label = std::string(stored ? "draft, " : "new, ") + a.what +
+                                          (typed ? ", a key typed" : "");
+                TestMessageBoxes().clear();
+                frmMessage* window = stored ? open(draft()) : newWindow();
+                ASSERT_TRUE(ready(window)) << label;
+                // The engine has answered everything since the load.
+                run(window, QStringLiteral("1"));
+                if (typed) {
+                    typeKeysInBody(window, QStringLiteral("x"));
+                    // Here the key itself is the point, not its race with the action.
+                    WaitFor([&] {
+                        return run(window, QStringLiteral("document.body.textContent"))
+                            .toString()
+                            .contains(u'x');
+                    });
+                }
+                // A close the question would stop is answered Cancel.
+                TestMessageBoxes().queue(MsgResult::Cancel);
+                const QPointer<frmMessage> held(window);
+                a.act(window);
+                const bool asked = std::any_of(
+                    TestMessageBoxes().shown().begin(), TestMessageBoxes().shown().end(),
+                    [&](const auto& box) { return box.text.startsWith(question); });
+                const bool closed = held.isNull() || !Forms::Contains(held.data());
+                if (!typed) {
+                    EXPECT_FALSE(asked) << label;
+                    EXPECT_EQ(closed, a.closes) << label;
+                    if (!closed) {
+                        EXPECT_FALSE(window->Message()->Edited()) << label;
+                        EXPECT_FALSE(window->ToolbarButton(QStringLiteral("save"))->isEnabled())
+                            << label;
+                        EXPECT_TRUE(
+                            window->ToolbarButton(QStringLiteral("movemessage"))->isEnabled())
+                            << label;
+                    }
+                } else if (a.closes) {
+                    EXPECT_TRUE(asked) << label;
+                    EXPECT_FALSE(closed) << label;
+                } else if (std::string(a.what) != "save") {
+                    EXPECT_TRUE(window->Message()->Edited()) << label;
+                    EXPECT_TRUE(window->ToolbarButton(QStringLiteral("save"))->isEnabled())
+                        << label;
+                }
+                if (!closed) {
+                    held->Message()->SetEdited(false);
+                    Forms::Unload(held);
+                }
+            }
+        }
+    }
+}
+
+TEST_F(WebEngineEmailWindow, AReplyTypedAndSentGoesOutAsTypedAboveTheQuote) {
+    QFile file(QStringLiteral(ORLIX_FIXTURES "/messages/listener-request.eml"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const QString typed = QStringLiteral("Danke Ann, we play it next.");
+    for (const bool typing : {true, false}) {
+        auto message = std::make_shared<OrlixMessage>();
+        message->SetCDOMessage(MimeMessage::FromBytes(bytes));
+        message->SetFolder(OrlixDatabase::kInboxFolder);
+        message->SetSentDate(QDateTime(QDate(2026, 12, 10), QTime(7, 15)));
+        bool ok = false;
+        database().StoreMessage(*message, ok);
+        ASSERT_TRUE(ok);
+        frmMessage* received = open(message);
+        ASSERT_TRUE(ready(received));
+        received->cmdReply()->click();
+        ASSERT_EQ(windows().size(), 1);
+        frmMessage* reply = windows().first();
+        ASSERT_TRUE(ready(reply)) << typing;
+        const QString quote = reply->Message()->CDOMessage().TextBody();
+        ASSERT_TRUE(quote.startsWith("\n\n-----Original Message-----\n")) << quote.toStdString();
+        const std::shared_ptr<OrlixMessage> sent = reply->Message();
+        if (typing) {
+            typeKeysInBody(reply, typed);
+        }
+        reply->cmdSend()->click();
+        EXPECT_TRUE(TestMessageBoxes().shown().empty()) << typing;
+        EXPECT_FALSE(Forms::Contains(reply)) << typing;
+        const auto stored = database().GetMessage(sent->Reference());
+        ASSERT_TRUE(stored) << typing;
+        const MimeMessage mime = stored->CDOMessage();
+        if (typing) {
+            EXPECT_EQ(mime.TextBody(), typed + quote);
+            const QString html = mime.HTMLBody();
+            const qsizetype words = html.indexOf(typed);
+            EXPECT_GE(words, 0) << html.toStdString();
+            EXPECT_LT(words, html.indexOf(QStringLiteral("<div>"))) << html.toStdString();
+            EXPECT_LT(words, html.indexOf(QStringLiteral("<hr>"))) << html.toStdString();
+        } else {
+            EXPECT_EQ(mime.TextBody(), quote);
+        }
+    }
 }
 
 TEST_F(WebEngineEmailWindow, ToolbarCommandsAndFontSizesWriteTheBodyAndMarkEdited) {

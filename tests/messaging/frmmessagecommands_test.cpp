@@ -562,6 +562,34 @@ TEST_F(EmailCommands, OpeningReplacesAnOlderCopyOrALinkAndRefusesPrograms) {
     EXPECT_EQ(opened.size(), 2);
 }
 
+TEST_F(EmailCommands, AnAttachmentTheDesktopCannotOpenOrOfAnotherKindIsTold) {
+    frmMessage* window = open(withAttachments(
+        {{QStringLiteral("notes.txt"), "Hello"}, {QStringLiteral("page.html"), "<p>x</p>"}}));
+    ASSERT_NE(window, nullptr);
+    const auto problem = [](const QString& path, const char* description) {
+        return QStringLiteral("There was a problem displaying the attachment '") + path +
+               QStringLiteral("' and the error's description was reported as : \n\n\"") +
+               QString::fromUtf8(description) + u'"';
+    };
+    SetDesktopOpener([this](const QUrl& url) {
+        opened.append(url.toLocalFile());
+        return false;
+    });
+    const QString notes = window->OpenAttachment(1);
+    EXPECT_EQ(opened, QStringList{notes});
+    ASSERT_EQ(TestMessageBoxes().shown().size(), 1u);
+    EXPECT_EQ(TestMessageBoxes().shown()[0].text, problem(notes, attachmentcopy::kNoOpenerText));
+    EXPECT_EQ(TestMessageBoxes().shown()[0].icon, MsgIcon::Exclamation);
+
+    TestMessageBoxes().clear();
+    opened.clear();
+    const QString page = window->OpenAttachment(2);
+    EXPECT_TRUE(QFileInfo(page).isFile());
+    EXPECT_TRUE(opened.isEmpty());
+    ASSERT_EQ(TestMessageBoxes().shown().size(), 1u);
+    EXPECT_EQ(TestMessageBoxes().shown()[0].text, problem(page, attachmentcopy::kKindRefusal));
+}
+
 TEST_F(EmailCommands, DeleteKeyRemovesOnlyWhileEditableAndDoubleClickOpensInBoth) {
     for (const bool editable : {false, true}) {
         auto message =

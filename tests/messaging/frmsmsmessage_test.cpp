@@ -41,6 +41,8 @@
 #include <QDir>
 #include <QEvent>
 #include <QImage>
+#include <QInputMethodEvent>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -263,6 +265,69 @@ TEST_F(SmsWindow, TextBoxLimitsWhatIsTypedAndPastedNotWhatIsStored) {
     EXPECT_EQ(longer->txtBody()->Text().size(), 200);
     QTest::keyClick(longer->txtBody(), Qt::Key_Backspace);
     EXPECT_EQ(longer->txtBody()->Text().size(), 199);
+}
+
+TEST_F(SmsWindow, TheLimitKeepsWholeCharactersOfAnyAlphabet) {
+    frmSMSMessage* window = newWindow();
+    ASSERT_NE(window, nullptr);
+    MultiLineTextBox* body = window->txtBody();
+    body->setFocus();
+    const auto sameInTheMessage = [&](const std::string& label) {
+        const QString text = body->Text();
+        EXPECT_TRUE(text.isValidUtf16()) << label;
+        EXPECT_EQ(window->Message()->CDOMessage().Subject(), text) << label;
+        EXPECT_EQ(window->Message()->CDOMessage().TextBody(), text) << label;
+    };
+    const struct {
+        const char* what;
+        QString character; // as one key event of a keyboard brings it
+    } characters[] = {
+        {"an emoji", QStringLiteral("\U0001F600")},
+        {"Greek", QStringLiteral("\u03b1")},
+        {"a flag", QStringLiteral("\U0001F1E9\U0001F1EA")},
+        {"e with a combining accent", QStringLiteral("e\u0301")},
+    };
+    for (const auto& c : characters) {
+        for (const int before : {159, 160}) {
+            const std::string label = std::string(c.what) + " after " + std::to_string(before);
+            body->setPlainText(QString(before, u'x'));
+            body->moveCursor(QTextCursor::End);
+            QTest::sendKeyEvent(QTest::Click, body, Qt::Key_unknown, c.character, Qt::NoModifier);
+            const bool fits = before + c.character.size() <= 160;
+            EXPECT_EQ(body->Text(), QString(before, u'x') + (fits ? c.character : QString()))
+                << label;
+            sameInTheMessage(label);
+        }
+    }
+    // Typed on an empty box, 170 emoji keep 80: 160 units.
+    body->setPlainText(QString());
+    for (int i = 0; i < 170; ++i) {
+        QTest::sendKeyEvent(QTest::Click, body, Qt::Key_unknown, QStringLiteral("\U0001F600"),
+                            Qt::NoModifier);
+    }
+    EXPECT_EQ(body->Text(), QStringLiteral("\U0001F600").repeated(80));
+    sameInTheMessage("170 emoji");
+    // A paste is cut after a whole character, never inside one.
+    for (const int before : {157, 159}) {
+        const std::string label = "pasted after " + std::to_string(before);
+        body->setPlainText(QString(before, u'x'));
+        body->moveCursor(QTextCursor::End);
+        QApplication::clipboard()->setText(QStringLiteral("\U0001F600\U0001F600"));
+        window->DoToolbarCommand("paste");
+        EXPECT_EQ(body->Text(),
+                  QString(before, u'x') + (before == 157 ? QStringLiteral("\U0001F600") : ""))
+            << label;
+        sameInTheMessage(label);
+    }
+    // An input method's commit is cut the same way.
+    body->setPlainText(QString(157, u'x'));
+    body->moveCursor(QTextCursor::End);
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("\u03b1e\u0301\u03b2"));
+    QApplication::sendEvent(body, &commit);
+    EXPECT_EQ(body->Text(), QString(157, u'x') + QStringLiteral("\u03b1e\u0301"));
+    sameInTheMessage("input method");
+    window->Message()->SetEdited(false);
 }
 
 TEST_F(SmsWindow, ReadOnlyTextCanBeSelectedAndCopiedButNotChanged) {

@@ -1,5 +1,6 @@
 #include "messaging/smsrules.h"
 
+#include "platform/messagesdb/messagemime.h"
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/mime/mimemessage.h"
 
@@ -137,6 +138,25 @@ TEST(SmsRules, ReplyStartsEmptyAndForwardCarriesTheText) {
         EXPECT_FALSE(made->ReceivedDate().isValid());
         EXPECT_EQ(answer.To().contains("07700900123"), !forward);
     }
+}
+
+TEST(SmsRules, AForwardTakesTheTextWithoutTheLineBreakOfOlderImports) {
+    const QString text = QStringLiteral("Traffic jam on the ring road, avoid junction 4!");
+    const QByteArray older = "From: +44 7700 900123\r\nSubject: \r\nMIME-Version: 1.0\r\n"
+                             "Content-Type: text/plain; charset=utf-8\r\n\r\n" +
+                             text.toUtf8() + "\r\n";
+    const QByteArray now = BuildTextMessage(QStringLiteral("+44 7700 900123"), QString(), text,
+                                            text, QDateTime::currentDateTimeUtc());
+    for (const QByteArray& bytes : {older, now}) {
+        OrlixMessage shown;
+        shown.SetKind(OrlixMessage::KindSms);
+        shown.SetMessageBytes(bytes);
+        const MimeMessage forward = smsrules::MakeAnswer(shown, true)->CDOMessage();
+        EXPECT_EQ(forward.Subject(), text) << bytes.toStdString();
+        EXPECT_EQ(forward.TextBody(), text) << bytes.toStdString();
+    }
+    // The text is stored as it was given, with no line break added.
+    EXPECT_EQ(MimeMessage::FromBytes(now).TextBody(), text);
 }
 
 TEST(SmsRules, PlacementTextRoundTripsAndRefusesDamage) {

@@ -223,6 +223,11 @@ QByteArray BuildTextMessage(const QString& fromText, const QString& toText,
     }
     GObjectPtr<GMimeTextPart> part(g_mime_text_part_new_with_subtype("plain"));
     g_mime_text_part_set_text(part.get(), body.toUtf8().constData());
+    if (!body.endsWith(QLatin1Char('\n')) || body.contains(QLatin1Char('\r'))) {
+        // As the last part of the message a text part gains a line break, and quoted-printable
+        // cannot carry a lone CR: base64 gives the text back exactly.
+        g_mime_part_set_content_encoding(GMIME_PART(part.get()), GMIME_CONTENT_ENCODING_BASE64);
+    }
     g_mime_message_set_mime_part(message.get(), GMIME_OBJECT(part.get()));
 
     GObjectPtr<GMimeStream> out(g_mime_stream_mem_new());

@@ -539,6 +539,28 @@ void MimeMessage::SetCC(const QString& addressText) {
     d->SetAddressText(Field::CC, addressText);
 }
 
+bool MimeMessage::IsMailboxEntry(const QString& entry) {
+    const QString clean = OneLineText(entry).trimmed();
+    if (clean.isEmpty()) {
+        return false;
+    }
+    EnsureGMime();
+    const ParserOptionsPtr options = NewParserOptions(nullptr);
+    GObjectPtr<InternetAddressList> list(
+        internet_address_list_parse(options.get(), clean.toUtf8().constData()));
+    if (!list || internet_address_list_length(list.get()) != 1) {
+        return false;
+    }
+    InternetAddress* address = internet_address_list_get_address(list.get(), 0);
+    if (!INTERNET_ADDRESS_IS_MAILBOX(address)) {
+        return false;
+    }
+    const QString addr =
+        FromUtf8(internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(address)));
+    const qsizetype at = addr.indexOf(u'@');
+    return at > 0 && at < addr.size() - 1;
+}
+
 QString MimeMessage::Subject() const {
     return DecodedHeaderText(d->quiet.get(), RawHeader(d->object(), "Subject"));
 }

@@ -49,6 +49,10 @@ public:
     void SetTo(const QString& addressText);
     QString CC() const;
     void SetCC(const QString& addressText);
+    // True when one entry of an address text is, to the parser these fields write their
+    // headers with, exactly one mailbox whose address holds an "@": what a delivering program
+    // can send to. A name alone, a group or two addresses in one entry are not.
+    static bool IsMailboxEntry(const QString& entry);
 
     QString Subject() const;
     void SetSubject(const QString& subject);

@@ -3,7 +3,6 @@
 #include "platform/mime/safehtml.h"
 #include "platform/web/htmltext.h"
 
-#include <QRegularExpression>
 #include <QStringList>
 
 namespace mime {
@@ -66,8 +65,11 @@ QString QuotedText(const QuoteHeader& header, const QString& originalText) {
 
 QString QuotedHtml(const QuoteHeader& header, const QString& originalHtml,
                    const QString& originalText) {
-    QString html = QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body>\n<p></p>\n"
-                                  "<div><hr>\n<p>");
+    // The first paragraph holds a line, so that the caret and what is typed stay above the
+    // quote; the header's first line reads as the text quote's does.
+    QString html = QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body>\n"
+                                  "<p><br></p>\n<div><hr>\n<p>") +
+                   kSeparator + QStringLiteral("<br>\n");
     QStringList lines;
     auto add = [&lines](const char* label, const QString& value) {
         if (!value.isEmpty()) {
@@ -83,48 +85,22 @@ QString QuotedHtml(const QuoteHeader& header, const QString& originalHtml,
     html += lines.join(QStringLiteral("<br>\n"));
     html += QStringLiteral("</p>\n<blockquote style=\"margin:0 0 0 0.8ex;border-left:1px solid "
                            "#ccc;padding-left:1ex\">\n");
-    html += originalHtml.isEmpty() ? HtmlText::Lines(originalText, {.breakSource = true})
-                                   : SafeHtmlBody(originalHtml);
+    if (originalHtml.isEmpty()) {
+        // Each line ends as in the text quote, the last too; a final break shows nothing.
+        QString original = originalText;
+        if (!original.endsWith(u'\n')) {
+            original += u'\n';
+        }
+        html += HtmlText::Lines(original, {.breakSource = true});
+    } else {
+        html += SafeHtmlBody(originalHtml);
+    }
     html += QStringLiteral("\n</blockquote></div>\n</body></html>\n");
     return html;
 }
 
 QString HtmlToPlainText(const QString& html) {
-    QString text = SafeHtmlBody(html);
-    text.replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" "));
-    static const QRegularExpression breakPattern(
-        QStringLiteral("<(br|/p|/div|/li|/tr|/h[1-6])\\b[^>]*>"),
-        QRegularExpression::CaseInsensitiveOption);
-    text.replace(breakPattern, QStringLiteral("\n"));
-    static const QRegularExpression tagPattern(QStringLiteral("<[^>]*>"));
-    text.remove(tagPattern);
-    static const QRegularExpression numericEntity(QStringLiteral("&#(x?)([0-9a-fA-F]{1,6});"));
-    QString decoded;
-    qsizetype last = 0;
-    auto it = numericEntity.globalMatch(text);
-    while (it.hasNext()) {
-        const QRegularExpressionMatch m = it.next();
-        decoded += text.mid(last, m.capturedStart() - last);
-        bool ok = false;
-        const uint cp = m.captured(2).toUInt(&ok, m.captured(1).isEmpty() ? 10 : 16);
-        if (ok && cp > 0 && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF)) {
-            const char32_t c = cp;
-            decoded += QString::fromUcs4(&c, 1);
-        }
-        last = m.capturedEnd();
-    }
-    decoded += text.mid(last);
-    decoded.replace(QStringLiteral("&nbsp;"), QStringLiteral(" "));
-    decoded.replace(QStringLiteral("&lt;"), QStringLiteral("<"));
-    decoded.replace(QStringLiteral("&gt;"), QStringLiteral(">"));
-    decoded.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
-    decoded.replace(QStringLiteral("&#39;"), QStringLiteral("'"));
-    decoded.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
-    QStringList lines = decoded.split(u'\n');
-    for (QString& line : lines) {
-        line = line.trimmed();
-    }
-    return lines.join(u'\n').trimmed();
+    return PlainTextOfHtml(html);
 }
 
 } // namespace mime

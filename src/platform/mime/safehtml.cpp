@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <limits>
 #include <utility>
 
 namespace mime {
@@ -549,10 +550,202 @@ private:
     bool finished_ = false;
 };
 
+// Reads the sanitizer's own output, whose tags are all of one well-formed shape and whose
+// text holds no bare bracket.
+class PlainReader {
+public:
+    QString run(const QString& clean) {
+        qsizetype i = 0;
+        while (i < clean.size()) {
+            if (clean[i] == u'<') {
+                const qsizetype close = clean.indexOf(u'>', i);
+                if (close < 0) {
+                    break;
+                }
+                QStringView tag = QStringView(clean).mid(i + 1, close - i - 1);
+                const bool end = tag.startsWith(u'/');
+                if (end) {
+                    tag = tag.mid(1);
+                }
+                const qsizetype blank = tag.indexOf(u' ');
+                const QString name = (blank < 0 ? tag : tag.left(blank)).toString();
+                end ? endTag(name) : startTag(name);
+                i = close + 1;
+            } else {
+                const qsizetype next = clean.indexOf(u'<', i);
+                const qsizetype stop = next < 0 ? clean.size() : next;
+                text(decodeEntities(QStringView(clean).mid(i, stop - i)));
+                i = stop;
+            }
+        }
+        trimLineEnd();
+        return out_;
+    }
+
+private:
+    static bool among(const QString& name, std::initializer_list<const char16_t*> names) {
+        return std::any_of(names.begin(), names.end(),
+                           [&](const char16_t* n) { return name == QStringView(n); });
+    }
+    static bool isApart(const QString& name) {
+        return among(name, {u"p", u"h1", u"h2", u"h3", u"h4", u"h5", u"h6", u"ul", u"ol", u"dl",
+                            u"blockquote", u"pre", u"hr"});
+    }
+    static bool isLine(const QString& name) {
+        return among(name, {u"div", u"li", u"tr", u"table", u"dt", u"dd", u"address", u"center",
+                            u"caption"});
+    }
+    static bool isList(const QString& name) { return among(name, {u"ul", u"ol", u"dl"}); }
+
+    void startTag(const QString& name) {
+        if (name == u"br") {
+            lineBreak();
+        } else if (isList(name) && lists_ > 0) {
+            block(1); // a list inside a list item goes on the next line
+            ++lists_;
+        } else if (isApart(name)) {
+            block(2);
+            if (name == u"blockquote") {
+                ++quotes_;
+            } else if (name == u"pre") {
+                ++pre_;
+            } else if (isList(name)) {
+                ++lists_;
+            }
+        } else if (name == u"li") {
+            block(1);
+            item_ = true;
+        } else if (isLine(name)) {
+            block(1);
+        } else if (name == u"td" || name == u"th") {
+            space_ = !lineStart_;
+        }
+    }
+
+    void endTag(const QString& name) {
+        if (isList(name) && lists_ > 1) {
+            --lists_;
+            block(1);
+        } else if (isApart(name)) {
+            if (name == u"blockquote") {
+                quotes_ = std::max(0, quotes_ - 1);
+            } else if (name == u"pre") {
+                pre_ = std::max(0, pre_ - 1);
+            } else if (isList(name)) {
+                lists_ = std::max(0, lists_ - 1);
+            }
+            block(2);
+        } else if (name == u"li" || isLine(name)) {
+            block(1);
+        }
+    }
+
+    void text(const QString& chunk) {
+        for (const QChar c : chunk) {
+            if (pre_ > 0) {
+                if (c == u'\n') {
+                    lineBreak();
+                } else if (c != u'\r') {
+                    put(c);
+                }
+            } else if (c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f') {
+                space_ = true;
+            } else {
+                put(c == QChar(0xa0) ? QChar(u' ') : c);
+            }
+        }
+    }
+
+    // The blank lines a block wants before what follows it; none before the first text.
+    void block(int lines) {
+        wanted_ = std::max(wanted_, lines);
+        breakQuotes_ = std::min(breakQuotes_, quotes_);
+    }
+
+    void flushBlock() {
+        if (wanted_ > 0 && !out_.isEmpty()) {
+            if (!lineStart_) {
+                endLine();
+            }
+            while (newlines_ < wanted_) {
+                out_ += emptyLine(breakQuotes_) + u'\n';
+                ++newlines_;
+            }
+        }
+        wanted_ = 0;
+        breakQuotes_ = std::numeric_limits<int>::max();
+    }
+
+    void lineBreak() {
+        flushBlock();
+        if (lineStart_) {
+            out_ += emptyLine(quotes_) + u'\n';
+            ++newlines_;
+        } else {
+            endLine();
+        }
+        space_ = false;
+    }
+
+    void endLine() {
+        trimLineEnd();
+        out_ += u'\n';
+        newlines_ = 1;
+        lineStart_ = true;
+    }
+
+    void trimLineEnd() {
+        while (out_.size() > contentStart_ && out_.endsWith(u' ')) {
+            out_.chop(1);
+        }
+    }
+
+    static QString emptyLine(int quotes) {
+        QString line = QStringLiteral("> ").repeated(quotes);
+        line.chop(line.isEmpty() ? 0 : 1);
+        return line;
+    }
+
+    void put(QChar c) {
+        flushBlock();
+        if (lineStart_) {
+            out_ += QStringLiteral("> ").repeated(quotes_);
+            if (item_) {
+                out_ +=
+                    QStringLiteral("  ").repeated(std::max(0, lists_ - 1)) + QStringLiteral("* ");
+                item_ = false;
+            }
+            contentStart_ = out_.size();
+            lineStart_ = false;
+            newlines_ = 0;
+        } else if (space_) {
+            out_ += u' ';
+        }
+        space_ = false;
+        out_ += c;
+    }
+
+    QString out_;
+    bool lineStart_ = true;
+    bool space_ = false;
+    bool item_ = false;
+    int newlines_ = 0;
+    int wanted_ = 0;
+    int breakQuotes_ = std::numeric_limits<int>::max();
+    int quotes_ = 0;
+    int lists_ = 0;
+    int pre_ = 0;
+    qsizetype contentStart_ = 0;
+};
+
 } // namespace
 
 QString SafeHtmlBody(const QString& html) {
     return Sanitizer(html).run();
+}
+
+QString PlainTextOfHtml(const QString& html) {
+    return PlainReader().run(SafeHtmlBody(html));
 }
 
 } // namespace mime

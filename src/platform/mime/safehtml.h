@@ -17,4 +17,12 @@ namespace mime {
 // result closes every element it opens, and never closes one it did not open.
 QString SafeHtmlBody(const QString& html);
 
+// The plain text a reader sees in an HTML body, read through SafeHtmlBody: "div", "li", "tr"
+// and "br" end a line; paragraphs, headings, lists, quotes, "pre" and rules stand apart by
+// one blank line; a list item starts with "* " (two blanks more for each list it lies in);
+// each line of a quote starts with "> " ("> > " nested, a blank quoted line is ">");
+// entities are decoded; outside "pre" each run of blanks is one blank and blanks at a line's
+// ends go. Nothing is added after the last text but the line ends its own "br" gave.
+QString PlainTextOfHtml(const QString& html);
+
 } // namespace mime

@@ -3,6 +3,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QTextBoundaryFinder>
 #include <QTextCursor>
 
 #include <algorithm>
@@ -40,29 +41,62 @@ qsizetype MultiLineTextBox::room() const {
     return std::max<qsizetype>(maxLength_ - base, selected);
 }
 
+QString MultiLineTextBox::fitting(const QString& text) const {
+    const qsizetype allowed = room();
+    if (text.size() <= allowed) {
+        return text;
+    }
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, text);
+    qsizetype end = 0;
+    for (qsizetype next = characters.toNextBoundary(); next > 0 && next <= allowed;
+         next = characters.toNextBoundary()) {
+        end = next;
+    }
+    return text.left(end);
+}
+
+namespace {
+// Text a key event brings into the box: anything but control characters (a character beyond
+// the first plane comes as a surrogate pair, which is no printable unit on its own).
+bool isTyping(const QString& text) {
+    if (text.isEmpty()) {
+        return false;
+    }
+    const QList<uint> points = text.toUcs4();
+    return std::any_of(points.cbegin(), points.cend(), [](uint c) { return QChar::isPrint(c); });
+}
+} // namespace
+
 void MultiLineTextBox::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->accept();
         return;
     }
     const QString typed = event->text();
-    const bool printable = !typed.isEmpty() && typed.at(0).isPrint();
-    if (printable && !isReadOnly() && typed.size() > room()) {
-        event->accept();
-        return;
+    if (!isReadOnly() && isTyping(typed) &&
+        !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))) {
+        const QString fits = fitting(typed);
+        if (fits.size() < typed.size()) {
+            if (!fits.isEmpty()) {
+                textCursor().insertText(fits);
+                ensureCursorVisible();
+            }
+            event->accept();
+            return;
+        }
     }
     QPlainTextEdit::keyPressEvent(event);
 }
 
 void MultiLineTextBox::inputMethodEvent(QInputMethodEvent* event) {
-    const qsizetype allowed = room();
-    if (event->commitString().size() <= allowed) {
+    const QString commit = event->commitString();
+    const QString fits = fitting(commit);
+    if (fits.size() == commit.size()) {
         QPlainTextEdit::inputMethodEvent(event);
         return;
     }
     QInputMethodEvent cut(event->preeditString(), event->attributes());
-    cut.setCommitString(event->commitString().left(allowed), event->replacementStart(),
-                        event->replacementLength());
+    cut.setCommitString(fits, event->replacementStart(), event->replacementLength());
     QPlainTextEdit::inputMethodEvent(&cut);
 }
 
@@ -70,7 +104,7 @@ void MultiLineTextBox::insertFromMimeData(const QMimeData* source) {
     if (source == nullptr || isReadOnly() || !source->hasText()) {
         return;
     }
-    const QString text = source->text().left(room());
+    const QString text = fitting(source->text());
     if (text.isEmpty()) {
         return;
     }

@@ -1,5 +1,6 @@
 #include "messagesdbfixture.h"
 #include "platform/messagesdb/messagesstorage.h"
+#include "platform/mime/mimemessage.h"
 #include "platform/system/terminaltext.h"
 #include "support/toolrun.h"
 #include "support/waitfor.h"
@@ -64,6 +65,33 @@ TEST_F(MessagesDbTest, TheToolCreatesImportsAndListsMessages) {
               QStringLiteral("Traffic jam on the ring road, avoid junction 4!"));
     EXPECT_EQ(list->Item(1)->ReceivedDate().toUTC(),
               QDateTime(QDate(2026, 12, 10), QTime(7, 30), Qt::UTC));
+}
+
+TEST_F(MessagesDbTest, AnImportedSmsHoldsItsTextAsSubjectAndBodyExactly) {
+    ASSERT_EQ(tool({QStringLiteral("create"), folder_}).Code, 0);
+    const QString text = QStringLiteral("Traffic jam on the ring road, avoid junction 4!");
+    QFile file(fixture("traffic-tip.sms"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(QString::fromUtf8(file.readAll()).endsWith(QStringLiteral("\n\n") + text + u'\n'));
+    const QString unicode = folder_ + QStringLiteral("/unicode.sms");
+    const QString unicodeText = QStringLiteral("Stau auf der Ringstra\u00dfe \U0001F697 =41 ?= x");
+    writeFile(unicode,
+              QStringLiteral("From: +44 7700 900123\nReceived: 2026-12-10T07:31:00Z\n\n").toUtf8() +
+                  unicodeText.toUtf8() + "\n");
+    ToolRun r = tool({QStringLiteral("import"), folder_, QStringLiteral("--sms"),
+                      fixture("traffic-tip.sms"), unicode});
+    ASSERT_EQ(r.Code, 0) << r.Err.toStdString();
+    open();
+    auto list = db_->GetMessages(QStringLiteral("[Kind]=2"));
+    ASSERT_EQ(list->Count(), 2);
+    QStringList texts;
+    for (int i = 1; i <= list->Count(); ++i) {
+        const MimeMessage mime = db_->GetMessage(list->Item(i)->Reference())->CDOMessage();
+        EXPECT_EQ(mime.Subject(), mime.TextBody());
+        texts << mime.TextBody();
+    }
+    texts.sort();
+    EXPECT_EQ(texts, QStringList({unicodeText, text}));
 }
 
 TEST_F(MessagesDbTest, TheToolHandsOutDueOutboxMessagesAndMarksThemSent) {

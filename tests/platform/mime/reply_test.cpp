@@ -159,3 +159,56 @@ TEST(MimeReply, ReplyingToAReplyAddsNoSecondPrefix) {
 }
 
 } // namespace
+
+TEST(MimePlainText, HtmlReadsAsABrowserShowsIt) {
+    const struct {
+        const char* what;
+        const char* html;
+        const char* text;
+    } cases[] = {
+        {"lines", "<div>one</div><div>two</div>two b<br>three", "one\ntwo\ntwo b\nthree"},
+        {"paragraphs", "<p>one</p><p>two</p>", "one\n\ntwo"},
+        {"an empty line of the editor", "<div>one</div><div><br></div><div>two</div>",
+         "one\n\ntwo"},
+        {"headings and rules", "<h1>Title</h1>text<hr>after", "Title\n\ntext\n\nafter"},
+        {"blanks", "  a \n\t b&nbsp;&nbsp;c  ", "a b  c"},
+        {"entities", "a &amp; b &lt;c&gt; &quot;d&quot; &#39;e&#39; &#x263A; &apos;",
+         "a & b <c> \"d\" 'e' \u263a '"},
+        {"a list", "<p>Tonight:</p><ul><li>one</li><li>two</li></ul>after",
+         "Tonight:\n\n* one\n* two\n\nafter"},
+        {"a list in a list", "<ul><li>a<ul><li>b</li></ul></li><li>c</li></ul>", "* a\n  * b\n* c"},
+        {"a quote", "<p>Yes</p><blockquote>one<br>two<br><br>four</blockquote>after",
+         "Yes\n\n> one\n> two\n>\n> four\n\nafter"},
+        {"a quote in a quote", "<blockquote>a<blockquote>b</blockquote>c</blockquote>",
+         "> a\n>\n> > b\n>\n> c"},
+        {"pre", "<p>x</p><pre>  a   b\n c</pre>y", "x\n\n  a   b\n c\n\ny"},
+        {"a table", "<table><tr><td>a</td><td>b</td></tr><tr><td>c</td></tr></table>", "a b\nc"},
+        {"the engine's document", "<html><head><title>t</title></head><body><p>Hi</p></body>",
+         "Hi"},
+        {"scripts and styles", "<style>p{}</style><p>a<script>b</script>c</p>", "ac"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(mime::HtmlToPlainText(QString::fromUtf8(c.html)), QString::fromUtf8(c.text))
+            << c.what;
+    }
+}
+
+TEST(MimePlainText, TheQuotedHtmlReadsAsTheQuotedText) {
+    const mime::QuoteHeader header{QStringLiteral("Ann Listener <ann@example.org>"),
+                                   QStringLiteral("Wed, 09 Dec 2026 07:15:00 +0000"),
+                                   QStringLiteral("studio@radio.example"), QString(),
+                                   QStringLiteral("Request & more")};
+    for (const char* original :
+         {"Play my song", "Play my song\n", "one\n\nthree\r\nfour\n\n", "", "<b>not bold</b>"}) {
+        const QString text = QString::fromUtf8(original);
+        EXPECT_EQ(mime::HtmlToPlainText(mime::QuotedHtml(header, QString(), text)),
+                  mime::QuotedText(header, text))
+            << original;
+    }
+    // Typed into the first paragraph, a line stands above the quote and apart from it.
+    QString html = mime::QuotedHtml(header, QString(), QStringLiteral("Play my song"));
+    html.replace(QStringLiteral("<p><br></p>"), QStringLiteral("<p>Danke Ann</p>"));
+    EXPECT_EQ(mime::HtmlToPlainText(html),
+              QStringLiteral("Danke Ann") +
+                  mime::QuotedText(header, QStringLiteral("Play my song")));
+}

@@ -270,6 +270,10 @@ void uContact::applyEditable() {
     chkPersonal_->setEnabled(editable && user && isNew && text("txtLoginName").trimmed().isEmpty());
 }
 
+QString uContact::EditedName() const {
+    return text("txtName");
+}
+
 bool uContact::CheckDetails(bool showMessage) {
     if (!text("txtName").trimmed().isEmpty()) {
         return true;

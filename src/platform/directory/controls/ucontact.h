@@ -52,6 +52,8 @@ public:
     void SetBackColour(const QColor& colour);
 
     bool ContactChanged() const { return changed_; }
+    // The name as its box holds it now, typed edits not yet stored included.
+    QString EditedName() const;
     // Whether the fields can be stored: a name is needed. showMessage tells the user why not,
     // with the General tab shown and the focus in the name.
     bool CheckDetails(bool showMessage);

@@ -7,6 +7,7 @@
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/messagesdb/orlixmessagelist.h"
 #include "platform/messagesdb/stationrules.h"
+#include "platform/mime/mimemessage.h"
 #include "platform/system/platformlog.h"
 #include "platform/system/terminaltext.h"
 
@@ -166,7 +167,11 @@ int import(OrlixDatabase& db, const QStringList& args) {
                 continue;
             }
             message.SetKind(OrlixMessage::KindSms);
+            // An SMS holds its text twice, as the subject and as the text body.
             message.SetMessageBytes(BuildTextMessage(from, to, QString(), text, received));
+            MimeMessage mime = message.CDOMessage();
+            mime.SetSubject(text);
+            message.SetCDOMessage(mime);
         } else {
             message.SetKind(OrlixMessage::KindEmail);
             message.SetMessageBytes(bytes);
