@@ -1,6 +1,7 @@
 #include "contacts/frmprizewinner.h"
 
 #include "contacts/frmaddresslabels.h"
+#include "contacts/prizeallocation.h"
 #include "core/dialogs/frmchoosecontact.h"
 #include "core/dialogs/frmdatepicker.h"
 #include "core/program.h"
@@ -549,10 +550,14 @@ bool frmPrizeWinner::SavePrizeWinner() {
     PrizeWinnerRefusal why = PrizeWinnerRefusal::None;
     db->StorePrizeWinner(*winner_, ok, &why);
     if (!ok) {
-        if (why == PrizeWinnerRefusal::FullyAllocated) {
-            MsgBox(QStringLiteral("You cannot add any more Winners to this Prize because it has "
-                                  "been fully allocated!"),
-                   MsgIcon::Exclamation, MsgButtons::OK, 0, this);
+        // The prize may have changed on another computer since the prize window allowed
+        // the winner.
+        const char* refusal =
+            why == PrizeWinnerRefusal::ZeroSupplied     ? PrizeAllocation::kZeroSupplied
+            : why == PrizeWinnerRefusal::FullyAllocated ? PrizeAllocation::kFullyAllocated
+                                                        : nullptr;
+        if (refusal != nullptr) {
+            MsgBox(QString::fromUtf8(refusal), MsgIcon::Exclamation, MsgButtons::OK, 0, this);
         }
         return false;
     }

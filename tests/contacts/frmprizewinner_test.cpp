@@ -301,27 +301,59 @@ TEST_F(PrizeWinnerWindowTest, ANameNobodyHasIsAddedToTheDirectoryFirst) {
     EXPECT_EQ(w->WinnerBox()->currentText(), QStringLiteral("New Person"));
 }
 
-// Another studio gave the last unit away since this window opened.
-TEST_F(PrizeWinnerWindowTest, AFullyAllocatedPrizeIsRefusedAndTheEditsKept) {
-    prize_->SetNumberSupplied(1);
-    bool ok = false;
-    db().StorePrize(*prize_, ok);
-    frmPrizeWinner* w = openNew();
-    w->WinnerBox()->setEditText(QStringLiteral("Cat"));
+// Another studio set the number supplied to none, or gave the last unit away, since this
+// window opened: each refusal says which, and the edits stay.
+TEST_F(PrizeWinnerWindowTest, ARefusedWinnerIsToldWhyAndTheEditsKept) {
     contact(QStringLiteral("Cat"));
-    w->PrizeWinner()->SetNotes(QStringLiteral("keep me"));
-    OrlixDatabase other;
-    other.SetChangeWatch(0, 0);
-    ASSERT_EQ(other.OpenDatabase(folder_), 0);
-    auto elsewhere = other.NewPrizeWinner(*other.GetPrize(prize_->Reference()));
-    other.StorePrizeWinner(*elsewhere, ok);
-    ASSERT_TRUE(ok);
-    EXPECT_FALSE(w->SavePrizeWinner());
-    EXPECT_EQ(lastBox(), QStringLiteral("You cannot add any more Winners to this Prize because it "
-                                        "has been fully allocated!"));
-    EXPECT_EQ(TestMessageBoxes().shown().back().icon, MsgIcon::Exclamation);
-    EXPECT_TRUE(w->PrizeWinner()->Edited());
-    EXPECT_EQ(w->PrizeWinner()->Notes(), QStringLiteral("keep me"));
+    const struct {
+        const char* what;
+        std::function<void(OrlixDatabase&, OrlixPrize&)> elsewhere;
+        const char* told;
+    } cases[] = {
+        {"none supplied",
+         [](OrlixDatabase& other, OrlixPrize& prize) {
+             prize.SetNumberSupplied(0);
+             bool ok = false;
+             other.StorePrize(prize, ok);
+             ASSERT_TRUE(ok);
+         },
+         "You cannot add any Winners to this Prize because the 'Number Supplied' is zero!"},
+        {"last unit taken",
+         [](OrlixDatabase& other, OrlixPrize& prize) {
+             auto winner = other.NewPrizeWinner(prize);
+             bool ok = false;
+             other.StorePrizeWinner(*winner, ok);
+             ASSERT_TRUE(ok);
+         },
+         "You cannot add any more Winners to this Prize because it has been fully allocated!"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        prize_ = db().NewPrize();
+        prize_->SetTitle(QStringLiteral("Concert tickets"));
+        prize_->SetNumberSupplied(1);
+        bool ok = false;
+        db().StorePrize(*prize_, ok);
+        ASSERT_TRUE(ok);
+        TestMessageBoxes().clear();
+        frmPrizeWinner* w = openNew();
+        w->show();
+        w->WinnerBox()->setEditText(QStringLiteral("Cat"));
+        w->PrizeWinner()->SetNotes(QStringLiteral("keep me"));
+        OrlixDatabase other;
+        other.SetChangeWatch(0, 0);
+        ASSERT_EQ(other.OpenDatabase(folder_), 0);
+        c.elsewhere(other, *other.GetPrize(prize_->Reference()));
+        EXPECT_FALSE(w->SavePrizeWinner());
+        ASSERT_EQ(TestMessageBoxes().shown().size(), 1U);
+        EXPECT_EQ(lastBox(), QString::fromUtf8(c.told));
+        EXPECT_EQ(TestMessageBoxes().shown().back().icon, MsgIcon::Exclamation);
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_TRUE(w->PrizeWinner()->Edited());
+        EXPECT_EQ(w->PrizeWinner()->Reference(), 0);
+        EXPECT_EQ(w->PrizeWinner()->Notes(), QStringLiteral("keep me"));
+        EXPECT_EQ(w->WinnerBox()->currentText(), QStringLiteral("Cat"));
+    }
 }
 
 TEST_F(PrizeWinnerWindowTest, TheTypeAheadSelectsOneWholeName) {

@@ -71,6 +71,12 @@ TEST_F(MessagesDbTest, StorePrizeWinnerSaysWhyItRefused) {
     // Without a place for the reason the refusal still holds.
     db_->StorePrizeWinner(*gone, ok);
     EXPECT_FALSE(ok);
+
+    auto none = storedPrize(*db_, 0);
+    ASSERT_NE(none, nullptr);
+    EXPECT_EQ(addWinner(*db_, *none, ok), PrizeWinnerRefusal::ZeroSupplied);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(db_->GetPrize(none->Reference())->NumberWinners(), 0);
 }
 
 // Lowering the number supplied below what was given away (here by another studio since the

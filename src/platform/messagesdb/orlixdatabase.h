@@ -24,8 +24,9 @@ class QTreeWidget;
 class TemplateDraft;
 class QWidget;
 
-// Why StorePrizeWinner did not store a winner.
-enum class PrizeWinnerRefusal { None, FullyAllocated, PrizeMissing, Failed };
+// Why StorePrizeWinner did not store a winner: none supplied, every unit given away already,
+// the prize gone, or the storage failed.
+enum class PrizeWinnerRefusal { None, ZeroSupplied, FullyAllocated, PrizeMissing, Failed };
 
 // The station's own details, shown by the template tags and used as the SMS sender.
 struct StationDetails {

@@ -193,6 +193,11 @@ bool PrizeTable::StoreWinner(MessagesStorage& storage, OrlixPrizeWinner& winner,
         }
         const qint32 supplied = cap.value(0).toInt();
         const qint32 won = cap.value(1).toInt();
+        if (supplied < 1) {
+            refusal = PrizeWinnerRefusal::ZeroSupplied;
+            why = QStringLiteral("none of prize %1 are supplied").arg(winner.prizeReference_);
+            return false;
+        }
         if (won >= supplied) {
             refusal = PrizeWinnerRefusal::FullyAllocated;
             why = QStringLiteral("all %1 of prize %2 are allocated already")
