@@ -243,12 +243,15 @@ TEST_F(WithADirectory, EveryContactBlockShowsTheAddress) {
         const char* tag;
         const char* filled;
     } cases[] = {
-        {"<OCP_PRIZEWINNER_WINNER_ADDRESS>", "12 High Street<br>Springfield<br>AB1 2CD"},
-        {"<OCP_PRIZEWINNER_WINNER_ADDRESSSTRING>", "12 High Street, Springfield, AB1 2CD"},
-        {"<OCP_PRIZE_SUPPLIER_ADDRESS>", "9 Box Office Row<br>Town"},
-        {"<OCP_PRIZE_SUPPLIER_ADDRESSSTRING>", "9 Box Office Row, Town"},
-        {"<OCP_CURRENTUSER_ADDRESS>", "1 Studio Lane<br>Kestova"},
-        {"<OCP_CURRENTUSER_ADDRESSSTRING>", "1 Studio Lane, Kestova"},
+        // Each line of an address is outside text, isolated on its own.
+        {"<OCP_PRIZEWINNER_WINNER_ADDRESS>",
+         "\u206812 High Street\u2069<br>\u2068Springfield\u2069<br>\u2068AB1 2CD\u2069"},
+        {"<OCP_PRIZEWINNER_WINNER_ADDRESSSTRING>",
+         "\u206812 High Street, Springfield, AB1 2CD\u2069"},
+        {"<OCP_PRIZE_SUPPLIER_ADDRESS>", "\u20689 Box Office Row\u2069<br>\u2068Town\u2069"},
+        {"<OCP_PRIZE_SUPPLIER_ADDRESSSTRING>", "\u20689 Box Office Row, Town\u2069"},
+        {"<OCP_CURRENTUSER_ADDRESS>", "\u20681 Studio Lane\u2069<br>\u2068Kestova\u2069"},
+        {"<OCP_CURRENTUSER_ADDRESSSTRING>", "\u20681 Studio Lane, Kestova\u2069"},
     };
     for (const auto& c : cases) {
         const QString path = TestHome() + QStringLiteral("/Address.htm");
