@@ -5,6 +5,7 @@
 #include "platform/mime/mimemessage.h"
 #include "platform/system/displaytext.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace emailrules {
@@ -179,6 +180,38 @@ TwipsRect Cascade(const TwipsRect& last, const TwipsRect& mainWindow) {
     if (last.Left + last.Width >= mainWindow.Left + mainWindow.Width - kMargin) {
         next.Left = mainWindow.Left + kMargin;
     }
+    return next;
+}
+
+namespace {
+// One axis of the frame: its start, whole on [low, high) when it can be.
+int FitAxis(int start, int length, int restart, int low, int high) {
+    if (start < low || start + length > high) {
+        start = restart;
+    }
+    if (start + length > high) {
+        start = high - length;
+    }
+    return std::max(start, low);
+}
+} // namespace
+
+TwipsRect PlaceWindow(const std::optional<TwipsRect>& last, const TwipsRect& size,
+                      const TwipsRect& mainWindow, const TwipsRect& screen,
+                      const TwipsMargins& margins) {
+    constexpr int kMargin = 500;
+    TwipsRect next =
+        last ? Cascade(*last, mainWindow)
+             : TwipsRect{mainWindow.Left + kMargin + margins.Left,
+                         mainWindow.Top + kMargin + margins.Top, size.Width, size.Height};
+    const int frameWidth = margins.Left + next.Width + margins.Right;
+    const int frameHeight = margins.Top + next.Height + margins.Bottom;
+    next.Left = FitAxis(next.Left - margins.Left, frameWidth, mainWindow.Left + kMargin,
+                        screen.Left, screen.Left + screen.Width) +
+                margins.Left;
+    next.Top = FitAxis(next.Top - margins.Top, frameHeight, mainWindow.Top + kMargin, screen.Top,
+                       screen.Top + screen.Height) +
+               margins.Top;
     return next;
 }
 

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class OrlixMessage;
 
@@ -115,5 +116,21 @@ struct TwipsRect {
     bool operator==(const TwipsRect&) const = default;
 };
 TwipsRect Cascade(const TwipsRect& last, const TwipsRect& mainWindow);
+
+// The window frame's widths around its inner area.
+struct TwipsMargins {
+    int Left = 0;
+    int Top = 0;
+    int Right = 0;
+    int Bottom = 0;
+};
+// Where a message window's inner area goes: cascaded from the last window's (with none, its
+// frame at the main window's top left + 500, at `size`'s width and height), then kept whole,
+// frame included, on `screen` (the available area of the main window's screen): an axis
+// whose frame would pass the screen's edge starts again at the main window's top or left +
+// 500, and a window larger than the screen keeps its frame's top left on it.
+TwipsRect PlaceWindow(const std::optional<TwipsRect>& last, const TwipsRect& size,
+                      const TwipsRect& mainWindow, const TwipsRect& screen,
+                      const TwipsMargins& margins);
 
 } // namespace emailrules

@@ -67,29 +67,20 @@ void frmMessage::placeWindow() {
     Program* program = Program::Current();
     KVDirectory* directory = program ? program->Directory() : nullptr;
     const auto user = directory ? directory->CurrentUser() : nullptr;
-    if (!user) {
-        return;
-    }
     const QString text =
-        user->Settings().GetSetting(QString::fromUtf8(kPositionSetting), QString()).toString();
-    if (text.isEmpty() || !FormHelper::ApplyPlacementText(text, this)) {
-        return;
+        user
+            ? user->Settings().GetSetting(QString::fromUtf8(kPositionSetting), QString()).toString()
+            : QString();
+    std::optional<QRect> last;
+    if (!text.isEmpty() && FormHelper::ApplyPlacementText(text, this)) {
+        last = geometry();
     }
-    const auto twips = [](const QRect& r) {
-        return emailrules::TwipsRect{qRound(PixelsToTwips(r.x())), qRound(PixelsToTwips(r.y())),
-                                     qRound(PixelsToTwips(r.width())),
-                                     qRound(PixelsToTwips(r.height()))};
-    };
-    QRect frame;
-    if (QWidget* main = program->MainWindow()) {
-        frame = main->geometry();
-    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        frame = screen->availableGeometry();
+    // The inner area moves, as the placement text keeps it, so that it reads back the same; a
+    // window with no stored position opens on the screen as well, and stores nothing yet.
+    setGeometry(messagewindow::PlaceOnScreen(last, size()));
+    if (last) {
+        SaveWindowPosition();
     }
-    const emailrules::TwipsRect next = emailrules::Cascade(twips(geometry()), twips(frame));
-    // The inner area moves, as the placement text keeps it, so that it reads back the same.
-    setGeometry(QRect(QPoint(TwipsToPixels(next.Left), TwipsToPixels(next.Top)), size()));
-    SaveWindowPosition();
 }
 
 void frmMessage::SaveWindowPosition() {

@@ -9,6 +9,7 @@
 #include "platform/ui/imagelist.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/toolbarimages.h"
+#include "platform/ui/tristatebutton.h"
 #include "platform/ui/twips.h"
 #include "platform/ui/umessageaddress.h"
 
@@ -249,13 +250,7 @@ void frmMessage::SelectionChanged() {
                                                   {"underline", styles.Underline},
                                                   {"strikethrough", styles.StrikeThrough}};
     for (const auto& [key, state] : states) {
-        QAction* action = EditToolbarButton(QString::fromUtf8(key));
-        action->setCheckable(true);
-        action->setChecked(state == 1);
-        action->setProperty("MixedState", state == -1);
-        if (QWidget* button = toolBarEdit_->widgetForAction(action)) {
-            button->setProperty("MixedState", state == -1);
-        }
+        TriStateButton::SetState(toolBarEdit_, EditToolbarButton(QString::fromUtf8(key)), state);
     }
     EditToolbarButton(QStringLiteral("copy"))->setEnabled(styles.HasSelection);
     EditToolbarButton(QStringLiteral("cut"))->setEnabled(styles.HasSelection && editable_);

@@ -130,27 +130,24 @@ void frmSMSMessage::closeEvent(QCloseEvent* event) {
 void frmSMSMessage::restorePosition() {
     KVDirectory* dir = messagewindow::Directory();
     const auto user = dir ? dir->CurrentUser() : nullptr;
-    if (!user) {
-        return;
+    std::optional<emailrules::TwipsRect> last;
+    if (user) {
+        last = smsrules::ParsePlacementText(
+            user->Settings()
+                .GetSetting(QString::fromUtf8(smsrules::kPositionSetting), QString())
+                .toString());
     }
-    const QString text = user->Settings()
-                             .GetSetting(QString::fromUtf8(smsrules::kPositionSetting), QString())
-                             .toString();
-    const std::optional<emailrules::TwipsRect> last = smsrules::ParsePlacementText(text);
-    if (!last) {
-        return;
+    std::optional<QRect> lastInner;
+    if (last) {
+        lastInner = QRect(TwipsToPixels(last->Left), TwipsToPixels(last->Top),
+                          TwipsToPixels(last->Width), TwipsToPixels(last->Height));
     }
-    Program* program = Program::Current();
-    QWidget* main = program ? program->MainWindow() : nullptr;
-    // Without a main window nothing limits the cascade.
-    const emailrules::TwipsRect frame =
-        main ? twipsOf(main->frameGeometry())
-             : emailrules::TwipsRect{0, 0, std::numeric_limits<int>::max() / 2,
-                                     std::numeric_limits<int>::max() / 2};
-    const emailrules::TwipsRect next = emailrules::Cascade(*last, frame);
-    resize(TwipsToPixels(next.Width), TwipsToPixels(next.Height));
-    move(TwipsToPixels(next.Left), TwipsToPixels(next.Top));
-    saveWindowPosition();
+    // Inner areas throughout, so that the frame is counted once; a window with no stored
+    // position opens on the screen as well, and stores nothing yet.
+    setGeometry(messagewindow::PlaceOnScreen(lastInner, lastInner ? lastInner->size() : size()));
+    if (last) {
+        saveWindowPosition();
+    }
 }
 
 void frmSMSMessage::saveWindowPosition() {
@@ -159,7 +156,7 @@ void frmSMSMessage::saveWindowPosition() {
     if (!user) {
         return;
     }
-    const QRect placed(pos(), size());
+    const QRect placed = geometry();
     user->Settings().SaveSetting(QString::fromUtf8(smsrules::kPositionSetting),
                                  smsrules::PlacementText(twipsOf(placed)), QString());
 }

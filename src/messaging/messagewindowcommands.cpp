@@ -15,9 +15,12 @@
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/twips.h"
 
 #include <QAction>
 #include <QDateTime>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 namespace messagewindow {
@@ -38,6 +41,38 @@ void exclaim(const char* text, QWidget* owner) {
 }
 
 } // namespace
+
+namespace {
+emailrules::TwipsRect ToTwips(const QRect& r) {
+    return {qRound(PixelsToTwips(r.x())), qRound(PixelsToTwips(r.y())),
+            qRound(PixelsToTwips(r.width())), qRound(PixelsToTwips(r.height()))};
+}
+} // namespace
+
+QRect PlaceOnScreen(const std::optional<QRect>& last, const QSize& size) {
+    Program* program = Program::Current();
+    QWidget* main = program ? program->MainWindow() : nullptr;
+    const QScreen* screen =
+        main && main->screen() ? main->screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1600, 1000);
+    const QRect mainFrame = main ? main->frameGeometry() : area;
+    emailrules::TwipsMargins margins;
+    if (main) {
+        const QRect inner = main->geometry();
+        margins = {qRound(PixelsToTwips(inner.left() - mainFrame.left())),
+                   qRound(PixelsToTwips(inner.top() - mainFrame.top())),
+                   qRound(PixelsToTwips(mainFrame.right() - inner.right())),
+                   qRound(PixelsToTwips(mainFrame.bottom() - inner.bottom()))};
+    }
+    std::optional<emailrules::TwipsRect> lastTwips;
+    if (last) {
+        lastTwips = ToTwips(*last);
+    }
+    const emailrules::TwipsRect placed = emailrules::PlaceWindow(
+        lastTwips, ToTwips(QRect(QPoint(), size)), ToTwips(mainFrame), ToTwips(area), margins);
+    return QRect(TwipsToPixels(placed.Left), TwipsToPixels(placed.Top), TwipsToPixels(placed.Width),
+                 TwipsToPixels(placed.Height));
+}
 
 OrlixDatabase* Database() {
     Program* program = Program::Current();

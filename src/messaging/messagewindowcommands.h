@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QRect>
+#include <QSize>
 #include <QtGlobal>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class DirectoryContact;
 class KVDirectory;
@@ -18,6 +21,11 @@ class cOCSettings;
 // queueing for sending, deleting, moving or copying to a folder, answering and closing. The
 // boxes they show go to the window given as owner.
 namespace messagewindow {
+
+// The window's inner area placed by emailrules::PlaceWindow against the main window (else
+// the primary screen), its screen's available area and the main window's frame margins, which
+// a window not yet shown shares. `last` is the last window's inner area, none for the first.
+QRect PlaceOnScreen(const std::optional<QRect>& last, const QSize& size);
 
 OrlixDatabase* Database();
 KVDirectory* Directory();

@@ -203,6 +203,66 @@ TEST(EmailRules, CascadeStepsAndStartsAgainNearTheMainWindowsEdges) {
     }
 }
 
+TEST(EmailRules, PlacedWindowsLieWholeOnTheScreenFrameIncluded) {
+    // A screen of 24000 x 15000 twips (1600 x 1000 pixels), the main window reaching past its
+    // right and bottom edges, frames of 60 twips with a 450 twip title bar.
+    const TwipsRect screen{0, 0, 24000, 15000};
+    const TwipsRect main{1000, 1000, 24000, 15000};
+    const TwipsMargins frame{60, 450, 60, 60};
+    const TwipsRect design{0, 0, 11010, 6810};
+    const struct {
+        const char* what;
+        std::optional<TwipsRect> last;
+        TwipsRect screen;
+        TwipsRect next;
+    } cases[] = {
+        {"no stored position: the main window's top left + 500",
+         std::nullopt,
+         screen,
+         {1560, 1950, 11010, 6810}},
+        {"a cascade that fits",
+         TwipsRect{2000, 2000, 11010, 6810},
+         screen,
+         {2255, 2255, 11010, 6810}},
+        {"the frame would pass the bottom: the top starts again",
+         TwipsRect{2000, 8000, 11010, 6810},
+         screen,
+         {2255, 1950, 11010, 6810}},
+        {"the frame would pass the right: the left starts again",
+         TwipsRect{12800, 2000, 11010, 6810},
+         screen,
+         {1560, 2255, 11010, 6810}},
+        {"within the frame's width of the edge counts as passing it",
+         TwipsRect{12700, 2000, 11010, 6810},
+         screen,
+         {1560, 2255, 11010, 6810}},
+        {"above the screen",
+         TwipsRect{2000, -3000, 11010, 6810},
+         screen,
+         {2255, 1950, 11010, 6810}},
+        {"larger than the screen keeps its top left on it",
+         TwipsRect{2000, 2000, 30000, 20000},
+         screen,
+         {60, 450, 30000, 20000}},
+        {"a restart that would still pass the edge is pulled back",
+         TwipsRect{2000, -1000, 11010, 10000},
+         TwipsRect{0, 0, 24000, 12000},
+         {2255, 1940, 11010, 10000}},
+    };
+    for (const auto& c : cases) {
+        const TwipsRect next = PlaceWindow(c.last, design, main, c.screen, frame);
+        EXPECT_EQ(next, c.next) << c.what << ": " << next.Left << "," << next.Top;
+        if (next.Width + 120 <= c.screen.Width && next.Height + 510 <= c.screen.Height) {
+            EXPECT_GE(next.Left - frame.Left, c.screen.Left) << c.what;
+            EXPECT_GE(next.Top - frame.Top, c.screen.Top) << c.what;
+            EXPECT_LE(next.Left + next.Width + frame.Right, c.screen.Left + c.screen.Width)
+                << c.what;
+            EXPECT_LE(next.Top + next.Height + frame.Bottom, c.screen.Top + c.screen.Height)
+                << c.what;
+        }
+    }
+}
+
 TEST(EmailRules, AnswersAreUndatedDraftsThatInheritKindAndValue) {
     OrlixMessage shown;
     MimeMessage mime;

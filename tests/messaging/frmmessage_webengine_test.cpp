@@ -12,12 +12,14 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QHostAddress>
+#include <QImage>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTest>
+#include <QToolBar>
 #include <QWebEngineView>
 
 #include <algorithm>
@@ -279,6 +281,7 @@ TEST_F(WebEngineEmailWindow, BoldFollowsTheSelectionPressedMixedAndUnpressed) {
         {"part of it bold", "r.selectNodeContents(document.querySelector('p'))", false, true},
         {"none of it bold", "r.selectNodeContents(document.querySelector('span'))", false, false},
     };
+    QList<QImage> pictures;
     for (const auto& c : cases) {
         select(c.range);
         EXPECT_TRUE(WaitFor([&] {
@@ -286,7 +289,12 @@ TEST_F(WebEngineEmailWindow, BoldFollowsTheSelectionPressedMixedAndUnpressed) {
                    bold->property("MixedState").toBool() == c.mixed;
         })) << c.what;
         EXPECT_TRUE(window->EditToolbarButton(QStringLiteral("copy"))->isEnabled()) << c.what;
+        pictures.append(window->toolBarEdit()->widgetForAction(bold)->grab().toImage());
     }
+    // What the presenter sees: pressed, mixed and unpressed each look their own.
+    EXPECT_NE(pictures[0], pictures[1]) << "mixed looks pressed";
+    EXPECT_NE(pictures[1], pictures[2]) << "mixed looks unpressed";
+    EXPECT_NE(pictures[0], pictures[2]) << "pressed looks unpressed";
     // Loading and selecting are no edits.
     EXPECT_FALSE(window->Message()->Edited());
 }

@@ -6,7 +6,9 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QListWidget>
+#include <QScreen>
 #include <QTest>
 #include <QToolBar>
 
@@ -37,6 +39,38 @@ TEST_F(EmailWindow, WithoutAStoredPlaceTheWindowHasItsDesignSizeAndStoresNothing
     // Closing keeps the place for the next window.
     ASSERT_TRUE(Forms::Unload(window));
     EXPECT_EQ(storedPlacement(user), FormHelper::GetPlacementText(window));
+}
+
+TEST_F(EmailWindow, NewWindowsLieWholeOnTheScreen) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    // A main window reaching past the screen's right and bottom edges.
+    QWidget main;
+    main.setGeometry(area.left() + 40, area.top() + 40, area.width(), area.height());
+    main.show(); // shown, it has the frame the message windows will have
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    program().SetMainWindow(&main);
+    const auto settingsOfUser = [] { return directory().CurrentUser()->Settings(); };
+    // No stored position; then the last window near the screen's bottom right corner.
+    for (const bool stored : {false, true}) {
+        if (stored) {
+            frmMessage* last = newWindow();
+            ASSERT_NE(last, nullptr);
+            last->setGeometry(area.right() - last->width() / 2, area.bottom() - 40, last->width(),
+                              last->height());
+            Forms::Unload(last); // which stores its place
+        } else {
+            settingsOfUser().SaveSetting("MessageWindow.Position", QString(), QString());
+        }
+        frmMessage* window = newWindow();
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        EXPECT_TRUE(area.contains(window->frameGeometry()))
+            << stored << ": " << window->frameGeometry().x() << "," << window->frameGeometry().y()
+            << " " << window->frameGeometry().width() << "x" << window->frameGeometry().height()
+            << " in " << area.width() << "x" << area.height();
+        Forms::Unload(window);
+    }
+    program().SetMainWindow(nullptr);
 }
 
 TEST_F(EmailWindow, EachNewWindowCascadesFromTheLastAndStoresItsPlaceAtOnce) {

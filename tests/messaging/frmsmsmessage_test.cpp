@@ -40,14 +40,15 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QImage>
-#include <QInputMethodEvent>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -836,6 +837,30 @@ TEST_F(SmsWindow, FirstFocusGoesToTheTextOnceThereIsARecipient) {
         window->Message()->SetEdited(false);
         ASSERT_TRUE(Forms::Unload(window));
     }
+}
+
+TEST_F(SmsWindow, NewWindowsLieWholeOnTheScreen) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget main;
+    main.setGeometry(area.left() + 40, area.top() + 40, area.width(), area.height());
+    main.show(); // shown, it has the frame the message windows will have
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    program().SetMainWindow(&main);
+    const auto settingsOfUser = [] { return directory().CurrentUser()->Settings(); };
+    const QString nearTheCorner =
+        smsrules::PlacementText({qRound(PixelsToTwips(area.right() - 100)),
+                                 qRound(PixelsToTwips(area.bottom() - 40)), 6825, 5000});
+    for (const QString& stored : {QString(), nearTheCorner}) {
+        settingsOfUser().SaveSetting("SMSMessageWindow.Position", stored, QString());
+        frmSMSMessage* window = newWindow();
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        EXPECT_TRUE(area.contains(window->frameGeometry()))
+            << stored.toStdString() << ": " << window->frameGeometry().x() << ","
+            << window->frameGeometry().y();
+        Forms::Unload(window);
+    }
+    program().SetMainWindow(nullptr);
 }
 
 TEST_F(SmsWindow, NewWindowsCascadeFromTheLastStoredPosition) {

@@ -10,6 +10,7 @@
 #include "platform/ui/commondialogs.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/toolbarimages.h"
+#include "platform/ui/tristatebutton.h"
 #include "platform/ui/twips.h"
 #include "scripts/scriptfont.h"
 #include "scripts/scriptnames.h"
@@ -172,9 +173,6 @@ void ScriptsPane::buildToolbar() {
             toolScripts_ButtonClick(key);
         });
     }
-    toolScripts->setStyleSheet(QStringLiteral("QToolButton[MixedState=\"true\"] { "
-                                              "background: palette(midlight); "
-                                              "border: 1px dotted palette(dark); }"));
 }
 
 QAction* ScriptsPane::ToolButton(const QString& key) const {
@@ -193,17 +191,7 @@ void ScriptsPane::setButton(const QString& key, bool enabled) {
 }
 
 void ScriptsPane::setPressed(const QString& key, int state) {
-    QAction* a = ToolButton(key);
-    if (a == nullptr) {
-        return;
-    }
-    a->setChecked(state == 1);
-    a->setProperty("MixedState", state == -1);
-    if (QWidget* w = toolScripts->widgetForAction(a)) {
-        w->setProperty("MixedState", state == -1);
-        w->style()->unpolish(w);
-        w->style()->polish(w);
-    }
+    TriStateButton::SetState(toolScripts, ToolButton(key), state);
 }
 
 QString ScriptsPane::scriptPath() const {
