@@ -60,6 +60,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         const std::size_t n = chunk < left ? chunk : left;
         h.socket->Say(QByteArray(bytes, static_cast<qsizetype>(n)));
+        // Lines left to later turns and boxes posted for after a line run before the next
+        // chunk, as the event loop would run them.
+        do {
+            QCoreApplication::sendPostedEvents();
+        } while (h.link->LinesWaiting());
         bytes += n;
         left -= n;
         chunk = chunk * 3 % 97 + 1;

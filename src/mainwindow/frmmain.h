@@ -331,7 +331,8 @@ private:
     bool readProfileSettings();
     void applySettingsFonts(const cOCSettings& settings);
     void applyPlayoutSettings(bool playout);
-    // Collapsed because there is nothing to show: never stored as the user's choice.
+    // Collapsed and the keyboard item unticked because there is nothing to show: never stored
+    // as the user's choice.
     void collapseVorelaPanel();
     void showMessageButtons(const SettingsVisibility& shown);
     void bindPanes(const cOCSettings& settings, KVDirectory* directory,

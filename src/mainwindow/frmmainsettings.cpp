@@ -146,6 +146,10 @@ void frmMain::applyPlayoutSettings(bool playout) {
 
 void frmMain::collapseVorelaPanel() {
     vorelaPanelHidden_ = true;
+    // Unticked as at logout, not stored: the user's tick comes back at a computer with a link.
+    mnuViewVorelaKeyboard->setChecked(false);
+    mnuViewLogGo->setEnabled(false);
+    mnuViewLogNavigation->setEnabled(false);
     Form_Resize();
 }
 

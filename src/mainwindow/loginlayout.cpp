@@ -55,7 +55,10 @@ LoginLayout RestoreLoginLayout(const StoredUserSetting& stored, bool playoutComp
     out.messageFilterMinutes = static_cast<qint32>(std::lround(number(read(MessageListFilter()))));
     out.selectedTab = StoredTab(read(SelectedTab()).toString());
 
-    out.viewVorelaKeyboard = isSet(read(ViewVorelaKeyboard()));
+    // The stored tick follows the user to every computer; where there is no playout computer
+    // the panel would only read "Not Connected", so it is left unticked (and the stored value
+    // kept for the studios with a link).
+    out.viewVorelaKeyboard = playoutComputerSet && isSet(read(ViewVorelaKeyboard()));
     out.viewLogItemsEnabled = out.viewVorelaKeyboard;
     out.viewLogGo = isSet(read(ViewVorelaLogGo()));
     out.viewLogNavigation = isSet(read(ViewVorelaLogNavigation()));

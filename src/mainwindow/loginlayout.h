@@ -29,7 +29,8 @@ struct LoginLayout {
     // The message list's time filter, in minutes.
     qint32 messageFilterMinutes = 0;
     MainTab selectedTab = MainTab::None;
-    // The view menu's ticks; the two log items can be used only with the keyboard panel.
+    // The view menu's ticks; the two log items can be used only with the keyboard panel, which
+    // is never ticked without a playout computer.
     bool viewVorelaKeyboard = false;
     bool viewLogItemsEnabled = false;
     bool viewLogGo = false;

@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QHash>
 #include <QHostAddress>
 #include <QPushButton>
 #include <QTcpServer>
@@ -72,6 +73,8 @@ protected:
         w.SetVorelaPanelHidden(false);
         w.resize(1280, 800);
         w.show();
+        // The turn after start-up shows the start-up's player columns.
+        QApplication::processEvents();
     }
     // Connected and the playout system of that version accepted.
     void handshake(const char* version = "3.5.0") {
@@ -132,12 +135,14 @@ TEST_F(MainWindowPanel, ThePlayerCountIsClampedAndHiddenColumnsKeepTheirLook) {
     EXPECT_EQ(columnLook(w, 1), designLook.arg(1));
 
     w.playoutPanel->SetNumberPlayers(0);
+    QApplication::processEvents(); // the columns shown follow in the turn
     EXPECT_EQ(w.playoutPanel->NumberPlayers(), 1);
     EXPECT_TRUE(
         logTexts().contains(QStringLiteral("SetNumberPlayers: 0 players shown as 1 (1 to 12)")));
     EXPECT_TRUE(w.playoutPanel->pnlPlayerCaption[2]->isHidden());
 
     w.playoutPanel->SetNumberPlayers(20);
+    QApplication::processEvents();
     EXPECT_EQ(w.playoutPanel->NumberPlayers(), 12);
     EXPECT_EQ(w.playoutPanel->pnlPlayerCaption.size(), 13) << "element 0 and the twelve columns";
     EXPECT_TRUE(
@@ -149,11 +154,13 @@ TEST_F(MainWindowPanel, ThePlayerCountIsClampedAndHiddenColumnsKeepTheirLook) {
               w.playoutPanel->pnlPlayerCaption[1]->font());
 
     w.playoutPanel->SetNumberPlayers(6);
+    QApplication::processEvents();
     w.playoutPanel->ShowPlayerStatus(5, 5, QStringLiteral("On air"));
     const QString fifth = columnLook(w, 5);
     EXPECT_EQ(fifth, QStringLiteral("Player 5 1/ejectwhite 1/cuewhite 1/pausewhite tag 1 text On "
                                     "air shown 1"));
     w.playoutPanel->SetNumberPlayers(3);
+    QApplication::processEvents();
     for (int n = 4; n <= 12; ++n) {
         EXPECT_TRUE(w.playoutPanel->pnlPlayerCaption[n]->isHidden()) << n;
         EXPECT_TRUE(w.playoutPanel->cmdPlayerPlay[n]->isHidden()) << n;
@@ -161,8 +168,75 @@ TEST_F(MainWindowPanel, ThePlayerCountIsClampedAndHiddenColumnsKeepTheirLook) {
     }
     EXPECT_EQ(w.playoutPanel->pnlPlayerCaption.size(), 13) << "hidden, never destroyed";
     w.playoutPanel->SetNumberPlayers(6);
+    QApplication::processEvents();
     EXPECT_EQ(columnLook(w, 5), fifth) << "shown again as it was";
     EXPECT_TRUE(w.playoutPanel->pnlPlayerCaption[7]->isHidden());
+}
+
+namespace {
+// Counts the show and hide events each watched widget receives.
+class ShowHideCounter : public QObject {
+public:
+    void Watch(QWidget* w) {
+        w->installEventFilter(this);
+        events_[w] = 0;
+    }
+    int EventsOf(QWidget* w) const { return events_.value(w); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show || event->type() == QEvent::Hide) {
+            ++events_[watched];
+        }
+        return false;
+    }
+
+private:
+    QHash<QObject*, int> events_;
+};
+} // namespace
+
+// Counts in one turn: the last one is shown once, and a column shown (or hidden) before and
+// after is never touched in between.
+TEST_F(MainWindowPanel, CountsInOneTurnShowOnlyTheLastAndTouchNoColumnThatEndsAsItBegan) {
+    ASSERT_NO_FATAL_FAILURE(startWithPanel());
+    PlayoutPanel& p = *window->playoutPanel;
+    p.SetNumberPlayers(12);
+    QApplication::processEvents();
+    p.SetNumberPlayers(4);
+    QApplication::processEvents();
+    ASSERT_FALSE(p.pnlPlayerCaption[4]->isHidden());
+    ASSERT_TRUE(p.pnlPlayerCaption[5]->isHidden());
+    ShowHideCounter counter;
+    for (qint16 n = 1; n <= 12; ++n) {
+        for (QWidget* e :
+             {static_cast<QWidget*>(p.pnlPlayerCaption[n]),
+              static_cast<QWidget*>(p.cmdPlayerClose[n]), static_cast<QWidget*>(p.cmdPlayerCue[n]),
+              static_cast<QWidget*>(p.cmdPlayerPlay[n]),
+              static_cast<QWidget*>(p.uPlayerScroller[n])}) {
+            counter.Watch(e);
+        }
+    }
+
+    p.SetNumberPlayers(3);
+    p.SetNumberPlayers(12);
+    p.SetNumberPlayers(5);
+    p.ShowPlayerStatus(5, 5, QStringLiteral("Five"));
+    QApplication::processEvents();
+
+    EXPECT_EQ(p.NumberPlayers(), 5);
+    for (qint16 n = 1; n <= 12; ++n) {
+        EXPECT_EQ(p.pnlPlayerCaption[n]->isHidden(), n > 5) << n;
+        if (n != 5) {
+            EXPECT_EQ(counter.EventsOf(p.pnlPlayerCaption[n]), 0) << n;
+            EXPECT_EQ(counter.EventsOf(p.cmdPlayerPlay[n]), 0) << n;
+            EXPECT_EQ(counter.EventsOf(p.uPlayerScroller[n]), 0) << n;
+        }
+    }
+    EXPECT_EQ(p.cmdPlayerPlay[5]->PictureKey(), QStringLiteral("pausewhite"));
+    EXPECT_EQ(p.uPlayerScroller[5]->Text(), QStringLiteral("Five"));
+    EXPECT_GT(p.pnlPlayerCaption[5]->width(), 0) << "laid out with the others";
+    EXPECT_EQ(p.pnlPlayerCaption[5]->y(), p.pnlPlayerCaption[1]->y());
 }
 
 TEST_F(MainWindowPanel, StatusLinesSetTheButtonsTagAndText) {
@@ -266,6 +340,7 @@ TEST_F(MainWindowPanel, EachButtonSendsItsCommand) {
     ASSERT_NO_FATAL_FAILURE(handshake());
     frmMain& w = *window;
     w.playoutPanel->SetNumberPlayers(12);
+    QApplication::processEvents();
     w.playoutPanel->ShowLogStatus(true);
     w.playoutPanel->ShowLogMode(true, true, std::nullopt);
     w.playoutPanel->ShowPlayerStatus(12, 9, QStringLiteral("Song"));

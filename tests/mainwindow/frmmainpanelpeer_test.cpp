@@ -90,9 +90,11 @@ TEST_F(MainWindowPanelPeer, APlayerCountFromThePeerShowsThatManyColumns) {
     EXPECT_EQ(w.playoutPanel->NumberPlayers(), 12);
     peer->Command("send SET NUMBERPLAYERS 3\\r\\n");
     ASSERT_TRUE(WaitFor([&] { return w.playoutPanel->NumberPlayers() == 3; }));
-    EXPECT_TRUE(w.playoutPanel->pnlPlayerCaption[4]->isHidden());
+    // The columns shown follow the count in the same turn.
+    EXPECT_TRUE(WaitFor([&] { return w.playoutPanel->pnlPlayerCaption[4]->isHidden(); }));
     peer->Command("send SET NUMBERPLAYERS 12\\r\\n");
     ASSERT_TRUE(WaitFor([&] { return w.playoutPanel->NumberPlayers() == 12; }));
+    ASSERT_TRUE(WaitFor([&] { return !w.playoutPanel->pnlPlayerCaption[12]->isHidden(); }));
     for (int n = 1; n <= 12; ++n) {
         EXPECT_FALSE(w.playoutPanel->pnlPlayerCaption[n]->isHidden()) << n;
         EXPECT_GT(w.playoutPanel->pnlPlayerCaption[n]->width(), 0) << n;

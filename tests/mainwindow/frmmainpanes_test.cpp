@@ -187,6 +187,48 @@ TEST_F(MainWindowPanes, TheKeyboardPanelAndItsShowBarBoundTheMiddleBand) {
     EXPECT_EQ(w.picPanes->geometry().bottom() + 1 + TwipsToPixels(60), w.centralWidget()->height());
 }
 
+// The keyboard item the user ticked in a playout studio follows the user to every computer;
+// where the profile has no playout computer the panel and its show bar stay away.
+TEST_F(MainWindowPanes, WithoutAPlayoutComputerNeitherThePanelNorItsBarShows) {
+    const auto expectNoPanel = [this](const char* where) {
+        SCOPED_TRACE(where);
+        frmMain& w = *window;
+        EXPECT_FALSE(w.mnuViewVorelaKeyboard->isChecked());
+        EXPECT_TRUE(w.playoutPanel->pnlVorelaKeyboard->isHidden());
+        EXPECT_TRUE(w.playoutPanel->cmdShowVorelaKeyboard->isHidden());
+        EXPECT_EQ(w.picPanes->geometry().bottom() + 1 + TwipsToPixels(60),
+                  w.centralWidget()->height());
+        EXPECT_EQ(userSetting(QStringLiteral("ViewVorelaKeyboard")), QStringLiteral("1"))
+            << "the user's own choice is kept for the studios with a link";
+    };
+
+    // A login at a computer without one.
+    seedProfile(false);
+    addUser(QStringLiteral("admin"));
+    storeUserSetting(QStringLiteral("admin"), QStringLiteral("ViewVorelaKeyboard"), 1);
+    ASSERT_TRUE(start(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=admin")));
+    window->resize(1280, 800);
+    window->show();
+    QApplication::processEvents();
+    expectNoPanel("login");
+    window.reset();
+    UnloadSplash();
+    TerminateOrlix();
+
+    // A settings load after the playout computer was cleared, as a Program Settings save does.
+    seedProfile(true);
+    ASSERT_TRUE(start(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=admin")));
+    window->resize(1280, 800);
+    window->show();
+    QApplication::processEvents();
+    ASSERT_TRUE(window->mnuViewVorelaKeyboard->isChecked());
+    ASSERT_FALSE(window->playoutPanel->pnlVorelaKeyboard->isHidden());
+    seedProfile(false);
+    ASSERT_TRUE(window->LoadSettings());
+    QApplication::processEvents();
+    expectNoPanel("settings load");
+}
+
 TEST_F(MainWindowPanes, DraggingOverTheScriptsTabSelectsIt) {
     ASSERT_TRUE(startLoggedIn());
     frmMain& w = *window;

@@ -128,6 +128,18 @@ TEST(RestoreLoginLayout, StoredValuesAndTheirDefaultsFloorsAndConversions) {
              l.viewLogGo = false;
              l.viewLogNavigation = true;
          }},
+        {"the keyboard panel stored ticked, at a computer without a playout computer",
+         {{"ViewVorelaKeyboard", 1}, {"ViewVorelaLogGo", 1}},
+         false,
+         [](LoginLayout& l) {
+             l.vorelaPanelHidden.reset();
+             l.viewVorelaKeyboard = l.viewLogItemsEnabled = false;
+             l.viewLogGo = true;
+         }},
+        {"the keyboard panel stored ticked, with a playout computer",
+         {{"ViewVorelaKeyboard", 1}},
+         true,
+         [](LoginLayout& l) { l.viewVorelaKeyboard = l.viewLogItemsEnabled = true; }},
         {"ticks stored as -1 are set",
          {{"ViewVorelaKeyboard", -1}, {"ViewMiniMessageList", -1}},
          true,

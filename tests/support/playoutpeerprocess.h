@@ -2,11 +2,12 @@
 
 #include "support/waitfor.h"
 
-#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QProcess>
 #include <QStringList>
 #include <QTcpServer>
+
+#include <chrono>
 
 // The playout test peer as a process of its own on 127.0.0.1: its report lines, the time
 // each one came, and the commands a test gives it on its standard input. ORLIX_PLAYOUT_PEER
@@ -27,7 +28,6 @@ public:
         process_.start(QStringLiteral(ORLIX_PLAYOUT_PEER),
                        {"--port", QString::number(port_), "--greeting", greeting, "--players",
                         QString::number(players)});
-        clock_.start();
     }
     ~Peer() {
         process_.closeWriteChannel();
@@ -46,6 +46,13 @@ public:
     bool WaitFor(const QString& report, int timeoutMs = 5000) {
         return ::WaitFor([&] { return Has(report); }, timeoutMs);
     }
+    // Milliseconds on the monotonic clock the peer stamps its reports with.
+    static qint64 Now() {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
+    // When the peer made that report, on Now()'s clock.
     qint64 TimeOf(const QString& report) const {
         const qsizetype i = reports_.indexOf(report);
         return i < 0 ? -1 : times_.at(i);
@@ -72,15 +79,19 @@ private:
         buffer_ += process_.readAllStandardOutput();
         qsizetype at = 0;
         while ((at = buffer_.indexOf('\n')) >= 0) {
-            reports_ << QString::fromLatin1(buffer_.left(at));
-            times_ << clock_.elapsed();
+            // "<ms> REPORT": the peer's own monotonic time, the clock this process shares.
+            const QString line = QString::fromLatin1(buffer_.left(at));
+            const qsizetype blank = line.indexOf(QLatin1Char(' '));
+            bool stamped = false;
+            const double ms = blank > 0 ? line.left(blank).toDouble(&stamped) : 0;
+            reports_ << (stamped ? line.mid(blank + 1) : line);
+            times_ << (stamped ? qint64(ms) : Now());
             buffer_.remove(0, at + 1);
         }
     }
 
     quint16 port_;
     QProcess process_;
-    QElapsedTimer clock_;
     QByteArray buffer_;
     QStringList reports_;
     QList<qint64> times_;

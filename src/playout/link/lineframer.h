@@ -31,6 +31,9 @@ public:
     // The same, copied.
     bool TakeLine(QByteArray& line);
 
+    // A complete line is waiting.
+    bool HasLine() const { return next_ < lines_.size(); }
+
     void Clear();
     // Bytes held, the complete lines (each with one byte for its end) and the unended one.
     qsizetype Size() const;

@@ -8,6 +8,8 @@
 #include "platform/net/windows1252.h"
 #include "platform/ui/messagebox.h"
 
+#include <QElapsedTimer>
+
 #include <algorithm>
 #include <exception>
 #include <utility>
@@ -205,7 +207,14 @@ void PlayoutLink::sckVorela_Connect() {
 }
 
 void PlayoutLink::sckVorela_Close() {
+    // What the playout side sent before it closed is still handled, in the turns to come.
+    while (socket_->BytesReceived() != 0) {
+        sReceiveBuffer_.Append(socket_->GetData());
+    }
     DisconnectFromVorela();
+    if (sReceiveBuffer_.HasLine()) {
+        postTurn();
+    }
     if (bLinkWanted_) {
         retryLater(firstRetryPauseMs_);
     }
@@ -215,15 +224,63 @@ void PlayoutLink::sckVorela_DataArrival(qint64 /*bytesTotal*/) {
     if (socket_->State() != SocketControl::StateConnected) {
         return;
     }
-    while (socket_->BytesReceived() != 0) {
-        sReceiveBuffer_.Append(socket_->GetData());
-        QByteArrayView line;
-        // Each line leaves the framer before it is handled: a box the parser shows lets a
-        // nested read run, which must neither see this line again nor cut a stale buffer.
-        while (sReceiveBuffer_.TakeLine(line)) {
-            processLine(line);
-        }
+    readSome();
+    // The first lines go at once; a read while a turn is handling lines only fed the framer.
+    if (!handling_) {
+        handleTurn();
     }
+}
+
+void PlayoutLink::readSome() {
+    while (sReceiveBuffer_.Size() < kMostWaitingBytes &&
+           socket_->State() == SocketControl::StateConnected && socket_->BytesReceived() != 0) {
+        sReceiveBuffer_.Append(socket_->GetData());
+    }
+}
+
+bool PlayoutLink::LinesWaiting() const {
+    return sReceiveBuffer_.HasLine() ||
+           (socket_->State() == SocketControl::StateConnected && socket_->BytesReceived() != 0);
+}
+
+void PlayoutLink::handleTurn() {
+    if (handling_) {
+        return;
+    }
+    handling_ = true;
+    QElapsedTimer turn;
+    turn.start();
+    QByteArrayView line;
+    // Each line leaves the framer before it is handled, so that whatever runs meanwhile never
+    // sees it again.
+    do {
+        if (!sReceiveBuffer_.TakeLine(line)) {
+            readSome();
+            if (!sReceiveBuffer_.TakeLine(line)) {
+                break;
+            }
+        }
+        processLine(line);
+        ++linesHandled_;
+    } while (turn.nsecsElapsed() < kTurnBudgetNs);
+    handling_ = false;
+    if (LinesWaiting()) {
+        postTurn();
+    }
+}
+
+void PlayoutLink::postTurn() {
+    if (turnPosted_) {
+        return;
+    }
+    turnPosted_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            turnPosted_ = false;
+            guarded("sckVorela_DataArrival", [this] { handleTurn(); });
+        },
+        Qt::QueuedConnection);
 }
 
 void PlayoutLink::processLine(QByteArrayView bytes) {

@@ -19,7 +19,9 @@ class PlayoutDisplay;
 //
 // A failed attempt is tried again after a pause that starts at 1 s and doubles up to 10 s;
 // a connection that opened resets it, and a close by the playout side reconnects after the
-// first pause. Nothing here blocks or spins.
+// first pause. Nothing here blocks or spins: received lines are handled in order, one at a
+// time, for at most kTurnBudgetNs a turn of the event loop, so that a flood from the playout
+// side never holds the window up.
 //
 // The link keeps its own state: whether it is wanted, where it stands (LinkStateChanged, which
 // windows follow to show it) and the playout system's version. What the status lines show
@@ -41,6 +43,12 @@ public:
     static constexpr quint16 kNetworkServerPort = 6951;
     static constexpr int kFirstRetryPauseMs = 1000;
     static constexpr int kLongestRetryPauseMs = 10000;
+    // How long one turn of the event loop handles received lines (at least one) before it
+    // lets input, paints and writes run and goes on in the next.
+    static constexpr qint64 kTurnBudgetNs = 5'000'000;
+    // What the framer holds of waiting lines before the rest is left in the socket, where
+    // TCP slows the playout side down.
+    static constexpr qsizetype kMostWaitingBytes = qsizetype(1) << 20;
 
     // The loaded profile settings; nullptr before the first settings load.
     using SettingsSource = std::function<const cOCSettings*()>;
@@ -80,6 +88,10 @@ public:
     int PendingRetryMs() const { return retryTimer_->IsActive() ? retryTimer_->Interval() : -1; }
     // Connect attempts since the link was made (a test and diagnostics figure).
     quint64 ConnectAttempts() const { return attempts_; }
+    // Received lines handled since the link was made.
+    quint64 LinesHandled() const { return linesHandled_; }
+    // Received lines wait to be handled in a later turn.
+    bool LinesWaiting() const;
 
     // The two ports ("/VORELANET" chooses the second); tests point them elsewhere.
     void SetPorts(quint16 playoutPort, quint16 networkServerPort);
@@ -110,6 +122,11 @@ private:
     void onRetryDue();
     void setState(LinkState state);
     void processLine(QByteArrayView bytes);
+    // Feeds the framer from the socket while it holds less than kMostWaitingBytes.
+    void readSome();
+    // Handles waiting lines for one turn's budget and posts the next turn when more wait.
+    void handleTurn();
+    void postTurn();
 
     SettingsSource clsSettings_;
     std::unique_ptr<SocketControl> socket_;
@@ -126,6 +143,10 @@ private:
     int longestRetryPauseMs_ = kLongestRetryPauseMs;
     int retryPauseMs_ = kFirstRetryPauseMs;
     quint64 attempts_ = 0;
+    quint64 linesHandled_ = 0;
+    // A turn is handling lines: a read meanwhile only feeds the framer.
+    bool handling_ = false;
+    bool turnPosted_ = false;
     // A rejection box is posted or open: later rejections are not told again until it closes.
     bool rejectionBoxDue_ = false;
     // "No route to host" was told and the link has not been up since.

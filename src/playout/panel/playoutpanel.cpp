@@ -248,10 +248,32 @@ void PlayoutPanel::SetNumberPlayers(qint16 NumberPlayers) {
                      .arg(kMostPlayers),
                  5);
     }
+    // The count holds at once, and every column it names exists (hidden until shown), so the
+    // status lines after it land. What is shown follows once per turn, for the last count: a
+    // flood of count lines costs one layout, and an unchanged count touches nothing.
     numberPlayers_ = count;
     for (qint16 n = 1; n <= count; ++n) {
         if (pnlPlayerCaption.size() - 1 < n) {
             loadPlayerColumn(n);
+        }
+    }
+    if (count == shownPlayers_ || playersPosted_) {
+        return;
+    }
+    playersPosted_ = true;
+    QMetaObject::invokeMethod(
+        this, [this] { showPlayers(); }, Qt::QueuedConnection);
+}
+
+void PlayoutPanel::showPlayers() {
+    playersPosted_ = false;
+    const qint16 count = numberPlayers_;
+    if (count == shownPlayers_) {
+        return;
+    }
+    for (qint16 n = 1; n <= count; ++n) {
+        if (!pnlPlayerCaption[n]->isHidden()) {
+            continue;
         }
         pnlPlayerCaption[n]->SetCaption(QStringLiteral("Player ") + QString::number(n));
         pnlPlayerCaption[n]->setVisible(true);
@@ -262,12 +284,16 @@ void PlayoutPanel::SetNumberPlayers(qint16 NumberPlayers) {
         uPlayerScroller[n]->setVisible(true);
     }
     for (qsizetype n = count + 1; n < pnlPlayerCaption.size(); ++n) {
+        if (pnlPlayerCaption[n]->isHidden()) {
+            continue;
+        }
         pnlPlayerCaption[n]->setVisible(false);
         cmdPlayerClose[n]->setVisible(false);
         cmdPlayerCue[n]->setVisible(false);
         cmdPlayerPlay[n]->setVisible(false);
         uPlayerScroller[n]->setVisible(false);
     }
+    shownPlayers_ = count;
     pnlPlayers_Resize();
 }
 

@@ -42,7 +42,8 @@ public:
     // it is.
     void AddInstantCarts();
 
-    // PlayoutDisplay.
+    // PlayoutDisplay. The player count holds at once; the columns shown follow it once per
+    // turn of the event loop.
     void SetNumberPlayers(qint16 NumberPlayers) override;
     qint16 NumberPlayers() const override { return numberPlayers_; }
     void ShowPlayerStatus(qint16 player, qint32 status, QStringView text) override;
@@ -115,7 +116,12 @@ private:
     void applyLogView(const LogDisplayView& view);
     void showScrollerText(uHTMLScroller* scroller, QStringView text);
     void sendStudioCommand(const QString& line);
+    // Shows the columns of the player count and hides the others, then lays them out.
+    void showPlayers();
 
     qint16 numberPlayers_ = 1;
+    // The columns shown; none before the first count.
+    qint16 shownPlayers_ = 0;
+    bool playersPosted_ = false;
     QPointer<PlayoutLink> link_;
 };

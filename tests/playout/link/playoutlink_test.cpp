@@ -10,9 +10,11 @@
 #include "platform/system/appservices.h"
 #include "playout/link/playoutlink.h"
 #include "support/scriptedmessageboxes.h"
+#include "support/waitfor.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QTimer>
 
 #include <stdexcept>
 
@@ -162,6 +164,38 @@ TEST_F(PlayoutLinkTest, DropsAnOverlongLineAndKeepsTheNextOne) {
     }
     socket->Say("\r\nSET LOG STATUS,x\r\n");
     EXPECT_EQ(window.TakeCalls(), QStringList{"ShowLogStatus(1)"});
+}
+
+TEST_F(PlayoutLinkTest, AFloodInOneChunkIsHandledInTurnsOnceEachAndInOrder) {
+    ConnectWanted();
+    socket->Accept();
+    constexpr int kLines = 200000;
+    QByteArray chunk;
+    for (int i = 0; i < kLines; ++i) {
+        chunk += "SET PLAYER STATUS,1,9," + QByteArray::number(i) + "\r\n";
+    }
+    quint64 handledWhenTheTimerFired = 0;
+    bool fired = false;
+    // Started before the chunk: it fires at the first turn the link leaves to others.
+    QTimer::singleShot(0, [&] {
+        handledWhenTheTimerFired = link->LinesHandled();
+        fired = true;
+    });
+    const quint64 before = link->LinesHandled();
+    socket->Say(chunk);
+    ASSERT_TRUE(WaitFor([&] { return link->LinesHandled() - before == kLines; }, 60000));
+    ASSERT_TRUE(fired);
+    EXPECT_LT(handledWhenTheTimerFired - before, quint64(kLines))
+        << "the timer waited for the whole flood";
+    EXPECT_FALSE(link->LinesWaiting());
+    const QStringList calls = window.TakeCalls();
+    ASSERT_EQ(calls.size(), kLines);
+    for (int i = 0; i < kLines; ++i) {
+        if (calls[i] != QStringLiteral("ShowPlayerStatus(1,9,\"%1\")").arg(i)) {
+            ADD_FAILURE() << "line " << i << " came as " << calls[i].toStdString();
+            break;
+        }
+    }
 }
 
 TEST_F(PlayoutLinkTest, ListedErrorsAreSilentShowTheLinkDownAndRetryAfterAPause) {
@@ -406,10 +440,11 @@ TEST(PlayoutLinkNesting, ATextHandedToTheDisplayHoldsWhileANestedLineIsHandled) 
     // buffer: the line's own and the one a title and artist are joined in.
     socket->Say("SET PLAYER STATUS,1,5,Title\r\n");
     socket->Say("SET LOG CURRENTITEMS,AName1=Band ITitle=Tune\r\n");
-    EXPECT_EQ(window.TakeCalls(), QStringList({"ShowPlayerStatus(2,9,\"Other Title Longer\")",
-                                               "ShowPlayerStatus(1,5,\"Title\")",
-                                               "ShowLogCurrentItem(\"Song-Other Band\")",
-                                               "ShowLogCurrentItem(\"Tune-Band\")"}));
+    // A read inside a line's handling only feeds the framer: its line comes next, in order.
+    EXPECT_EQ(window.TakeCalls(), QStringList({"ShowPlayerStatus(1,5,\"Title\")",
+                                               "ShowPlayerStatus(2,9,\"Other Title Longer\")",
+                                               "ShowLogCurrentItem(\"Tune-Band\")",
+                                               "ShowLogCurrentItem(\"Song-Other Band\")"}));
 }
 
 namespace {

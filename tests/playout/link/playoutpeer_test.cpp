@@ -226,3 +226,25 @@ TEST_F(PlayoutPeerTest, AHundredRejectedGreetingsInOneWriteShowOneBox) {
     ASSERT_TRUE(::WaitFor([&] { return TestMessageBoxes().shown().size() == 2U; }));
     EXPECT_TRUE(TestMessageBoxes().shown().back().text.contains("(AppName=Bad101)"));
 }
+
+// The peer floods player statuses at full speed; a press still reaches it at once, and the
+// flood stops on "stop". The peer stamps its reports on the clock this process shares.
+TEST_F(PlayoutPeerTest, APressReachesAFloodingPeerAtOnce) {
+    Start();
+    ASSERT_NO_FATAL_FAILURE(ConnectAndWaitUp());
+    window.keepRecord = false;
+    peer->Command("flood SET PLAYER STATUS,1,9,Flood\\r\\nSET PLAYER STATUS,2,5,Flood\\r\\n");
+    ASSERT_TRUE(peer->WaitFor("FLOODING"));
+    const quint64 before = link->LinesHandled();
+    ASSERT_TRUE(::WaitFor([&] { return link->LinesHandled() - before > 100000; }, 20000));
+    for (int i = 1; i <= 5; ++i) {
+        const qint64 pressedAt = Peer::Now();
+        link->SendMessageToComputer(QStringLiteral("PLAYER CUE %1").arg(i));
+        const QString report = QStringLiteral("RECEIVED PLAYER CUE %1").arg(i);
+        ASSERT_TRUE(peer->WaitFor(report, 5000)) << i;
+        EXPECT_LT(peer->TimeOf(report) - pressedAt, 300) << i;
+    }
+    peer->Command("stop");
+    ASSERT_TRUE(peer->WaitFor("DONE stop"));
+    ASSERT_TRUE(::WaitFor([&] { return !link->LinesWaiting(); }, 20000));
+}
