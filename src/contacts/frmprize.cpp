@@ -14,6 +14,7 @@
 #include "platform/messagesdb/orlixprize.h"
 #include "platform/messagesdb/orlixprizewinner.h"
 #include "platform/system/datetimehelper.h"
+#include "platform/system/formhelper.h"
 #include "platform/ui/dialogservice.h"
 #include "platform/ui/messagebox.h"
 
@@ -255,6 +256,9 @@ void frmPrize::build() {
     }
 
     connect(txtTitle_, &QLineEdit::textChanged, this, &frmPrize::titleChanged);
+    // Entering the title or the count selects it, to be typed over.
+    FormHelper::SelectAllTextOnFocus(txtTitle_);
+    FormHelper::SelectAllTextOnFocus(txtNumberSupplied_);
     connect(txtNumberSupplied_, &QLineEdit::textChanged, this, &frmPrize::numberSuppliedChanged);
     connect(txtNumberSupplied_, &QLineEdit::editingFinished, this, [this] {
         if (prize_) {

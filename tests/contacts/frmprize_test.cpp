@@ -14,6 +14,7 @@
 #include "platform/messagesdb/orlixprizewinner.h"
 #include "platform/system/appinfo.h"
 #include "platform/ui/forms.h"
+#include "support/enterbox.h"
 #include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/testhome.h"
@@ -178,6 +179,23 @@ TEST_F(PrizeWindowTest, TheCaptionFollowsTheTitle) {
     w->ClearButton()->click();
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Untitled Prize"));
     EXPECT_EQ(w->ReferenceLabel()->text(), QString());
+}
+
+// Clicking or tabbing into the title or the number supplied selects it: typing replaces it.
+TEST_F(PrizeWindowTest, EnteringTheTitleOrTheNumberSelectsItToBeTypedOver) {
+    frmPrize* w = open(storedPrize(5, 0));
+    w->TitleBox()->setText(QStringLiteral("Mug"));
+    ASSERT_TRUE(ShowActive(*w));
+    for (QLineEdit* box : {w->TitleBox(), w->NumberSuppliedBox()}) {
+        for (const Entry how : {Entry::Click, Entry::Tab}) {
+            SCOPED_TRACE(std::string(box == w->TitleBox() ? "title, " : "number, ") + NameOf(how));
+            box->setText(box == w->TitleBox() ? QStringLiteral("Mug") : QStringLiteral("5"));
+            w->OkButton()->setFocus();
+            ASSERT_TRUE(EnterBox(box, how));
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("10"));
+            EXPECT_EQ(box->text(), QStringLiteral("10"));
+        }
+    }
 }
 
 TEST_F(PrizeWindowTest, SuppliedBelowTheWinnersStoresTheirCount) {
