@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -248,6 +249,38 @@ TEST_F(PrizeWindowTest, DeleteAsksAgainWithTheNumberOfWinners) {
         TestMessageBoxes().queue(MsgResult::Yes);
         w->DeletePrize();
         EXPECT_EQ(db().GetPrize(reference), nullptr);
+    }
+}
+
+// "# Wins" keeps its 800 twips and "Contact" takes the rest of the list, at the size the
+// window opens with and wider: a winner's address is not cut for the count beside it.
+TEST_F(PrizeWindowTest, TheContactColumnTakesTheRestOfTheWinnersList) {
+    auto prize = storedPrize(2, 0);
+    auto winner = db().NewPrizeWinner(*prize);
+    winner->SetWinnerReference(
+        storedContact(QStringLiteral("Carol"), QStringLiteral("carol@example.org")));
+    bool ok = false;
+    db().StorePrizeWinner(*winner, ok);
+    ASSERT_TRUE(ok);
+    frmPrize* w = open(db().GetPrize(prize->Reference()));
+    w->show();
+    QTreeWidget* list = w->Winners();
+    w->Tabs()->setCurrentIndex(3);
+    ASSERT_TRUE(WaitFor([list] { return list->isVisible(); }));
+    const int opened = w->width();
+    for (const int width : {opened, opened + 300}) {
+        SCOPED_TRACE(width);
+        w->resize(width, w->height());
+        ASSERT_TRUE(WaitFor([&] {
+            return list->columnWidth(3) == list->viewport()->width() - list->columnWidth(0) -
+                                               list->columnWidth(1) - list->columnWidth(2) -
+                                               list->columnWidth(4);
+        }));
+        EXPECT_EQ(list->columnWidth(4), 53); // 800 twips
+        const int margins = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+        EXPECT_GE(list->columnWidth(3),
+                  list->fontMetrics().horizontalAdvance(QStringLiteral("carol@example.org")) +
+                      margins);
     }
 }
 
