@@ -9,9 +9,9 @@
 #include "core/profile/settingskeys.h"
 #include "core/program.h"
 #include "core/windows/windowopeners.h"
-#include "mainwindow/panes/scriptspane.h"
 #include "mainwindow/panes/contentpanes.h"
 #include "mainwindow/panes/messagespane.h"
+#include "mainwindow/panes/scriptspane.h"
 #include "platform/directory/controls/ucontact.h"
 #include "platform/directory/controls/ucontactslist.h"
 #include "platform/directory/controls/uwebsiteslist.h"
@@ -211,12 +211,18 @@ void frmMain::followDirectory() {
 bool frmMain::logInAtStartUp() {
     KVDirectory* directory = clsKVDirectoryLocal;
     const QString login = Program::Instance().Options().User;
+    // A user named on the command line who needs a password is offered in the dialog; the
+    // dialog at a later login offers the computer's account again.
+    QString offered;
     if (!login.isEmpty() && directory != nullptr) {
         DebugLog(QStringLiteral("Logging in '") + login +
                  QStringLiteral("' from the command line"));
         if (auto contact = directory->GetContactByLoginName(login)) {
             bool ok = false;
             directory->LoginContact(contact, 1, AppInfo::ProductName(), ok);
+            if (!ok) {
+                offered = contact->LoginName();
+            }
         }
     }
 
@@ -225,7 +231,7 @@ bool frmMain::logInAtStartUp() {
         DebugLog(QStringLiteral("Showing the login dialog"));
         if (directory != nullptr) {
             directory->Login(kProductCode, AppInfo::ProductName(), nullptr,
-                             clsSettingsObject->StartupAutoLogin(), 0, cancelled);
+                             clsSettingsObject->StartupAutoLogin(), 0, cancelled, offered);
         }
         if (cancelled) {
             DebugLog(QStringLiteral("Login cancelled: the program ends"), 5);
