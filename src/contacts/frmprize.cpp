@@ -14,8 +14,10 @@
 #include "platform/messagesdb/orlixprize.h"
 #include "platform/messagesdb/orlixprizewinner.h"
 #include "platform/system/datetimehelper.h"
+#include "platform/system/formhelper.h"
 #include "platform/ui/dialogservice.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/twips.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -205,11 +207,14 @@ void frmPrize::build() {
                                   QStringLiteral("Won"), QStringLiteral("Contact"),
                                   QStringLiteral("# Wins")});
     lvwWinners_->headerItem()->setTextAlignment(4, Qt::AlignHCenter);
-    // Twips at 15 a pixel.
-    lvwWinners_->setColumnWidth(0, 20);
-    lvwWinners_->setColumnWidth(1, 167);
-    lvwWinners_->setColumnWidth(2, 133);
-    lvwWinners_->setColumnWidth(4, 53);
+    lvwWinners_->setColumnWidth(0, TwipsToPixels(300));
+    lvwWinners_->setColumnWidth(1, TwipsToPixels(2500));
+    lvwWinners_->setColumnWidth(2, TwipsToPixels(2000));
+    lvwWinners_->setColumnWidth(4, TwipsToPixels(800));
+    // The contact (a telephone number or an e-mail address) takes what the others leave, at
+    // any width of the window.
+    lvwWinners_->header()->setStretchLastSection(false);
+    lvwWinners_->header()->setSectionResizeMode(3, QHeaderView::Stretch);
     w->addWidget(lvwWinners_);
     auto* wb = new QHBoxLayout();
     cmdAddWinner_ = button(QStringLiteral("Add"), QStringLiteral("Add a winner"), winners);
@@ -255,6 +260,9 @@ void frmPrize::build() {
     }
 
     connect(txtTitle_, &QLineEdit::textChanged, this, &frmPrize::titleChanged);
+    // Entering the title or the count selects it, to be typed over.
+    FormHelper::SelectAllTextOnFocus(txtTitle_);
+    FormHelper::SelectAllTextOnFocus(txtNumberSupplied_);
     connect(txtNumberSupplied_, &QLineEdit::textChanged, this, &frmPrize::numberSuppliedChanged);
     connect(txtNumberSupplied_, &QLineEdit::editingFinished, this, [this] {
         if (prize_) {

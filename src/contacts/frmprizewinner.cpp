@@ -14,6 +14,7 @@
 #include "platform/messagesdb/orlixprizewinner.h"
 #include "platform/messagesdb/storeddates.h"
 #include "platform/system/datetimehelper.h"
+#include "platform/system/formhelper.h"
 #include "platform/system/graphicsrenderer.h"
 #include "platform/system/renderer.h"
 #include "platform/ui/messagebox.h"
@@ -26,7 +27,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -113,8 +113,7 @@ void frmPrizeWinner::build() {
     // Sized by a name's length, not by measuring every name of the directory when shown.
     comboWinner_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     comboWinner_->setMinimumContentsLength(24);
-    // The combo box has the focus and hands it on to its edit box itself.
-    comboWinner_->installEventFilter(this);
+    FormHelper::SelectAllTextOnFocus(comboWinner_);
     cmdChooseWinner_ = button(QStringLiteral("..."), QStringLiteral("Choose Winner"), page);
     cmdAddNewWinner_ = button(QStringLiteral("New"),
                               QStringLiteral("Add a new Winner's Details to the Directory"), page);
@@ -625,11 +624,7 @@ void frmPrizeWinner::closeEvent(QCloseEvent* event) {
 }
 
 bool frmPrizeWinner::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == comboWinner_) {
-        if (event->type() == QEvent::FocusIn) {
-            QTimer::singleShot(0, comboWinner_->lineEdit(), &QLineEdit::selectAll);
-        }
-    } else if (watched == txtNotes_ || watched == txtNotesToSupplier_) {
+    if (watched == txtNotes_ || watched == txtNotesToSupplier_) {
         // Enter makes a new line in the notes instead of pressing OK.
         if (event->type() == QEvent::FocusIn) {
             cmdOK_->setDefault(false);

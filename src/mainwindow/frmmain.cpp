@@ -198,12 +198,18 @@ void frmMain::followDirectory() {
 bool frmMain::logInAtStartUp() {
     KVDirectory* directory = clsKVDirectoryLocal;
     const QString login = Program::Instance().Options().User;
+    // A user named on the command line who needs a password is offered in the dialog; the
+    // dialog at a later login offers the computer's account again.
+    QString offered;
     if (!login.isEmpty() && directory != nullptr) {
         DebugLog(QStringLiteral("Logging in '") + login +
                  QStringLiteral("' from the command line"));
         if (auto contact = directory->GetContactByLoginName(login)) {
             bool ok = false;
             directory->LoginContact(contact, 1, AppInfo::ProductName(), ok);
+            if (!ok) {
+                offered = contact->LoginName();
+            }
         }
     }
 
@@ -212,7 +218,7 @@ bool frmMain::logInAtStartUp() {
         DebugLog(QStringLiteral("Showing the login dialog"));
         if (directory != nullptr) {
             directory->Login(kProductCode, AppInfo::ProductName(), nullptr,
-                             clsSettingsObject->StartupAutoLogin(), 0, cancelled);
+                             clsSettingsObject->StartupAutoLogin(), 0, cancelled, offered);
         }
         if (cancelled) {
             DebugLog(QStringLiteral("Login cancelled: the program ends"), 5);

@@ -237,7 +237,7 @@ void frmSMSMessage::buildControls() {
         box->installEventFilter(this);
         connect(box, &QLineEdit::textChanged, this, [this, box] { addressChanged(box); });
     }
-    txtBody_->installEventFilter(this);
+    FormHelper::SelectAllTextOnFocus(txtBody_, [this] { return editable_; });
     connect(txtBody_, &QPlainTextEdit::textChanged, this, [this] { bodyChanged(); });
 }
 
@@ -463,9 +463,6 @@ bool frmSMSMessage::event(QEvent* event) {
 }
 
 bool frmSMSMessage::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txtBody_ && event->type() == QEvent::FocusIn && editable_) {
-        FormHelper::SelectAllText(txtBody_);
-    }
     if (event->type() == QEvent::MouseButtonRelease) {
         for (QLineEdit* box : {ctlFrom_, ctlTo_}) {
             if (watched == box && box->isReadOnly()) {

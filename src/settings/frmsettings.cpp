@@ -80,22 +80,6 @@ void clearMargins(uFontPreview* preview) {
     preview->SetRightMargin(0);
 }
 
-// Selecting the whole text on focus, as the program's text boxes do for settings.
-class SelectOnFocus : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::FocusIn) {
-            auto* box = qobject_cast<QWidget*>(watched);
-            // After the box's own focus handling, which may place the cursor.
-            QMetaObject::invokeMethod(
-                box, [box] { FormHelper::SelectAllText(box); }, Qt::QueuedConnection);
-        }
-        return false;
-    }
-};
 } // namespace
 
 frmSettings::frmSettings(cOCSettings& settings, QWidget* owner)
@@ -283,9 +267,8 @@ void frmSettings::build() {
     txtComputer_->SetKeyFilter(&SettingsRules::ComputerNameKey);
     txtEmailAddress_->SetKeyFilter(&SettingsRules::EmailAddressKey);
     txtEmailName_->SetKeyFilter(&SettingsRules::EmailNameKey);
-    auto* selectOnFocus = new SelectOnFocus(this);
     for (TextBox* box : {txtComputer_, txtEmailAddress_, txtEmailName_}) {
-        box->installEventFilter(selectOnFocus);
+        FormHelper::SelectAllTextOnFocus(box);
     }
 
     connect(chkEmailSendEnabled_, &QCheckBox::toggled, this, [this] {

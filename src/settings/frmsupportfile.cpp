@@ -10,6 +10,7 @@
 #include "platform/system/appinfo.h"
 #include "platform/system/desktopopener.h"
 #include "platform/system/filesystemhelper.h"
+#include "platform/system/formhelper.h"
 #include "platform/ui/commondialogs.h"
 #include "platform/ui/dialogservice.h"
 #include "platform/ui/messagebox.h"
@@ -29,6 +30,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QShowEvent>
 #include <QStandardPaths>
 #include <QSysInfo>
 #include <QVBoxLayout>
@@ -69,6 +71,7 @@ frmSupportFile::frmSupportFile(OrlixDatabase* database, KVDirectory* directory, 
     txtSupportID_->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[0-9]*")), txtSupportID_));
     lblId->setBuddy(txtSupportID_);
+    FormHelper::SelectAllTextOnFocus(txtSupportID_);
     idRow->addWidget(lblId);
     idRow->addWidget(new QLabel(QStringLiteral("[KVX"), this));
     idRow->addWidget(txtSupportID_);
@@ -132,6 +135,18 @@ frmSupportFile::frmSupportFile(OrlixDatabase* database, KVDirectory* directory, 
 }
 
 frmSupportFile::~frmSupportFile() = default;
+
+void frmSupportFile::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The id is what support asks for first; coming back to the window later keeps the
+    // user's place.
+    if (!event->spontaneous() && !shownBefore_) {
+        shownBefore_ = true;
+        if (txtSupportID_->isEnabled()) {
+            txtSupportID_->setFocus(Qt::OtherFocusReason);
+        }
+    }
+}
 
 void frmSupportFile::ShowProgressPanel(const QString& caption) {
     lblStatus_->setText(caption);

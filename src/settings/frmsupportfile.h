@@ -39,6 +39,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     bool refuseWhileBusy();
@@ -61,6 +62,7 @@ private:
     QProgressBar* prgProgress_ = nullptr;
     QPushButton* cmdStop_ = nullptr;
     bool busy_ = false;
+    bool shownBefore_ = false;
     bool stopRequested_ = false;
     qint64 largeFileLimit_ = 20LL * 1024 * 1024;
     int idleTimeoutMs_ = 60000;

@@ -14,6 +14,7 @@
 #include "platform/messagesdb/orlixprizewinner.h"
 #include "platform/system/appinfo.h"
 #include "platform/ui/forms.h"
+#include "support/enterbox.h"
 #include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/testhome.h"
@@ -29,6 +30,7 @@
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -180,6 +182,23 @@ TEST_F(PrizeWindowTest, TheCaptionFollowsTheTitle) {
     EXPECT_EQ(w->ReferenceLabel()->text(), QString());
 }
 
+// Clicking or tabbing into the title or the number supplied selects it: typing replaces it.
+TEST_F(PrizeWindowTest, EnteringTheTitleOrTheNumberSelectsItToBeTypedOver) {
+    frmPrize* w = open(storedPrize(5, 0));
+    w->TitleBox()->setText(QStringLiteral("Mug"));
+    ASSERT_TRUE(ShowActive(*w));
+    for (QLineEdit* box : {w->TitleBox(), w->NumberSuppliedBox()}) {
+        for (const Entry how : {Entry::Click, Entry::Tab}) {
+            SCOPED_TRACE(std::string(box == w->TitleBox() ? "title, " : "number, ") + NameOf(how));
+            box->setText(box == w->TitleBox() ? QStringLiteral("Mug") : QStringLiteral("5"));
+            w->OkButton()->setFocus();
+            ASSERT_TRUE(EnterBox(box, how));
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("10"));
+            EXPECT_EQ(box->text(), QStringLiteral("10"));
+        }
+    }
+}
+
 TEST_F(PrizeWindowTest, SuppliedBelowTheWinnersStoresTheirCount) {
     frmPrize* w = open(storedPrize(3, 2));
     w->NumberSuppliedBox()->setText(QStringLiteral("1"));
@@ -230,6 +249,38 @@ TEST_F(PrizeWindowTest, DeleteAsksAgainWithTheNumberOfWinners) {
         TestMessageBoxes().queue(MsgResult::Yes);
         w->DeletePrize();
         EXPECT_EQ(db().GetPrize(reference), nullptr);
+    }
+}
+
+// "# Wins" keeps its 800 twips and "Contact" takes the rest of the list, at the size the
+// window opens with and wider: a winner's address is not cut for the count beside it.
+TEST_F(PrizeWindowTest, TheContactColumnTakesTheRestOfTheWinnersList) {
+    auto prize = storedPrize(2, 0);
+    auto winner = db().NewPrizeWinner(*prize);
+    winner->SetWinnerReference(
+        storedContact(QStringLiteral("Carol"), QStringLiteral("carol@example.org")));
+    bool ok = false;
+    db().StorePrizeWinner(*winner, ok);
+    ASSERT_TRUE(ok);
+    frmPrize* w = open(db().GetPrize(prize->Reference()));
+    w->show();
+    QTreeWidget* list = w->Winners();
+    w->Tabs()->setCurrentIndex(3);
+    ASSERT_TRUE(WaitFor([list] { return list->isVisible(); }));
+    const int opened = w->width();
+    for (const int width : {opened, opened + 300}) {
+        SCOPED_TRACE(width);
+        w->resize(width, w->height());
+        ASSERT_TRUE(WaitFor([&] {
+            return list->columnWidth(3) == list->viewport()->width() - list->columnWidth(0) -
+                                               list->columnWidth(1) - list->columnWidth(2) -
+                                               list->columnWidth(4);
+        }));
+        EXPECT_EQ(list->columnWidth(4), 53); // 800 twips
+        const int margins = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+        EXPECT_GE(list->columnWidth(3),
+                  list->fontMetrics().horizontalAdvance(QStringLiteral("carol@example.org")) +
+                      margins);
     }
 }
 

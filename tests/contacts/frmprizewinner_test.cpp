@@ -20,6 +20,7 @@
 #include "platform/system/appinfo.h"
 #include "platform/system/formhelper.h"
 #include "platform/ui/forms.h"
+#include "support/enterbox.h"
 #include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/testhome.h"
@@ -495,6 +496,19 @@ TEST_F(PrizeWinnerWindowTest, TheEndOfTypingNeverPicksOneOfTwoContactsOfAName) {
         ASSERT_GT(record->Reference(), 0);
         EXPECT_EQ(db().GetPrizeWinner(record->Reference())->WinnerReference(), c.stored);
         EXPECT_TRUE(WaitFor([&w] { return w.isNull(); }));
+    }
+}
+
+// Clicking or tabbing into the winner field selects the name: typing replaces it.
+TEST_F(PrizeWinnerWindowTest, EnteringTheWinnerSelectsTheNameToBeTypedOver) {
+    frmPrizeWinner* w = open(stored(contact(QStringLiteral("Cat"))));
+    ASSERT_TRUE(ShowActive(*w));
+    for (const Entry how : {Entry::Click, Entry::Tab}) {
+        w->WinnerBox()->setEditText(QStringLiteral("Cat"));
+        w->OkButton()->setFocus();
+        ASSERT_TRUE(EnterBox(w->WinnerBox(), how)) << NameOf(how);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("10"));
+        EXPECT_EQ(w->WinnerBox()->currentText(), QStringLiteral("10")) << NameOf(how);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "core/generalroutines.h"
 #include "core/printing/frmprintpreview.h"
 #include "mainwindow/scripttreeimages.h"
+#include "platform/directory/systemuser.h"
 #include "platform/messagesdb/controls/uprizebasic.h"
 #include "platform/messagesdb/orlixdatabase.h"
 #include "platform/messagesdb/orlixprize.h"
@@ -254,6 +255,13 @@ TEST_F(MainWindowStartUp, AnUnknownOrPasswordedUserFallsBackToTheLoginDialog) {
             start(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=") + QLatin1String(who)));
         EXPECT_EQ(loginDialogs, 1);
         EXPECT_EQ(directory()->CurrentUser()->LoginName(), QStringLiteral("pres"));
+        // The user named, with the password to type; a name nobody has offers the computer's
+        // account as any login does.
+        const bool named = QLatin1String(who) == QLatin1String("pres");
+        EXPECT_EQ(loginOffered, named ? QStringLiteral("pres") : SystemUserName());
+        if (named) {
+            EXPECT_EQ(loginFocus, QStringLiteral("txtPassword"));
+        }
         window.reset();
     }
 }

@@ -30,6 +30,7 @@
 #include <QGroupBox>
 #include <QListView>
 #include <QMenu>
+#include <QStyle>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -354,6 +355,41 @@ TEST_F(ContentPanesTest, TheButtonsOpenKeepAndMakeContactsAndTheRecentMenuFollow
     w.recentMenus->ContactEntry(1)->trigger();
     EXPECT_EQ(w.ctlContact->Contact()->Reference(), ann->Reference());
     EXPECT_EQ(shown.size(), windows);
+}
+
+// At the window's own size, with the widest dates a prize can have, every title shows whole:
+// the title column takes what it needs, the dates and counts keep theirs beside it.
+TEST_F(ContentPanesTest, ThePrizeListShowsEveryTitleWhole) {
+    startAndShow();
+    auto dated = prize(QStringLiteral("Concert tickets for two"), 0);
+    dated->SetStartDate(QDateTime(QDate(2026, 12, 1), QTime(9, 0)));
+    dated->SetEndDate(QDateTime(QDate(9999, 12, 11), QTime(18, 0)));
+    bool ok = false;
+    window->Database()->StorePrize(*dated, ok);
+    ASSERT_TRUE(ok);
+    prize(QStringLiteral("Signed album"), 0);
+    auto& w = *window;
+    w.optPrize_Click();
+    QTreeWidget* list = w.ctlPrizes->lvwPrizes();
+    ASSERT_TRUE(WaitFor([list] { return list->isVisible() && list->topLevelItemCount() == 3; }));
+    const int margins = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    const auto needed = [&](int row, int column) {
+        return list->fontMetrics().horizontalAdvance(list->topLevelItem(row)->text(column)) +
+               margins;
+    };
+    // Once the window's layout has settled.
+    WaitFor([&] { return list->columnWidth(0) >= std::max(needed(1, 0), needed(2, 0)); }, 2000);
+    for (int i = 1; i < list->topLevelItemCount(); ++i) {
+        EXPECT_GE(list->columnWidth(0), needed(i, 0))
+            << list->topLevelItem(i)->text(0).toStdString();
+    }
+    EXPECT_LE(list->columnWidth(0), list->viewport()->width());
+    for (int column = 1; column < list->columnCount(); ++column) {
+        for (int i = 1; i < list->topLevelItemCount(); ++i) {
+            EXPECT_GE(list->columnWidth(column), needed(i, column))
+                << list->topLevelItem(i)->text(column).toStdString();
+        }
+    }
 }
 
 TEST_F(ContentPanesTest, ThePrizesPaneOpensTheDatabasesCopies) {

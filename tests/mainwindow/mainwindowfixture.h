@@ -47,6 +47,8 @@ public:
         });
         TestDialogs().answerEvery<DirectoryLoginDialog>([this](DirectoryLoginDialog& d) {
             ++loginDialogs;
+            loginOffered = d.findChild<QLineEdit*>(QStringLiteral("txtLoginName"))->text();
+            loginFocus = d.focusWidget() != nullptr ? d.focusWidget()->objectName() : QString();
             if (loginAnswer.isEmpty()) {
                 d.reject();
                 return;
@@ -177,5 +179,8 @@ public:
     QString loginAnswer;
     QString passwordAnswer;
     int loginDialogs = 0;
+    // The login name the last login dialog offered, and the box it gave the focus.
+    QString loginOffered;
+    QString loginFocus;
     QList<QUrl> opened;
 };

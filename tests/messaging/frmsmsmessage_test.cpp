@@ -29,6 +29,7 @@
 #include "platform/ui/multilinetextbox.h"
 #include "platform/ui/twips.h"
 #include "support/displaymarks.h"
+#include "support/enterbox.h"
 #include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/testhome.h"
@@ -861,6 +862,27 @@ TEST_F(SmsWindow, NewWindowsLieWholeOnTheScreen) {
         Forms::Unload(window);
     }
     program().SetMainWindow(nullptr);
+}
+
+// Entering the text of an editable SMS by a click or by Tab selects it: typing replaces it.
+TEST_F(SmsWindow, EnteringTheTextSelectsItToBeTypedOver) {
+    for (const Entry how : {Entry::Click, Entry::Tab}) {
+        auto message = std::make_shared<OrlixMessage>();
+        message->SetKind(kSms);
+        MimeMessage mime = message->CDOMessage();
+        mime.SetTo(QStringLiteral("07700900123"));
+        mime.SetTextBody(QStringLiteral("5"));
+        message->SetCDOMessage(mime);
+        frmSMSMessage* window = open(message);
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(ShowActive(*window));
+        window->ctlTo()->setFocus();
+        ASSERT_TRUE(EnterBox(window->txtBody(), how)) << NameOf(how);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("10"));
+        EXPECT_EQ(window->txtBody()->toPlainText(), QStringLiteral("10")) << NameOf(how);
+        window->Message()->SetEdited(false);
+        ASSERT_TRUE(Forms::Unload(window));
+    }
 }
 
 TEST_F(SmsWindow, NewWindowsCascadeFromTheLastStoredPosition) {

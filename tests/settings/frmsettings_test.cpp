@@ -7,6 +7,7 @@
 #include "platform/ui/ufontpreview.h"
 #include "platform/ui/ulistsettings.h"
 #include "settings/frmsettings.h"
+#include "support/enterbox.h"
 #include "support/readonlyfolder.h"
 #include "support/scriptedcommondialogs.h"
 #include "support/scripteddialogs.h"
@@ -219,6 +220,31 @@ TEST_F(FrmSettingsTest, FocusSelectsTheWholeText) {
         box->deselect();
         box->setFocus(Qt::MouseFocusReason); // a line edit selects by itself only on Tab
         EXPECT_TRUE(WaitFor([box] { return box->selectedText() == box->text(); })) << name;
+    }
+}
+
+// A click or Tab into a box selects its text: typing replaces it.
+TEST_F(FrmSettingsTest, EnteringABoxSelectsItsTextToBeTypedOver) {
+    frmSettings dialog(settings);
+    ASSERT_TRUE(ShowActive(dialog));
+    auto* tabs = dialog.findChild<QTabWidget*>();
+    ASSERT_NE(tabs, nullptr);
+    for (const char* name : {"txtComputer", "txtEmailName", "txtEmailAddress"}) {
+        auto* box = find<TextBox>(dialog, name);
+        for (int i = 0; i < tabs->count(); ++i) {
+            if (tabs->widget(i)->isAncestorOf(box)) {
+                tabs->setCurrentIndex(i);
+            }
+        }
+        ASSERT_TRUE(box->isVisible()) << name;
+        for (const Entry how : {Entry::Click, Entry::Tab}) {
+            SCOPED_TRACE(std::string(name) + ", " + NameOf(how));
+            box->setText(QStringLiteral("5"));
+            find<QPushButton>(dialog, "cmdCancel")->setFocus();
+            ASSERT_TRUE(EnterBox(box, how));
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("10"));
+            EXPECT_EQ(box->text(), QStringLiteral("10"));
+        }
     }
 }
 

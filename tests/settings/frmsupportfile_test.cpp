@@ -9,6 +9,7 @@
 #include "platform/system/registrystore.h"
 #include "platform/ui/forms.h"
 #include "settings/frmsupportfile.h"
+#include "support/enterbox.h"
 #include "support/scriptedcommondialogs.h"
 #include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
@@ -115,6 +116,23 @@ TEST_F(SupportWindowTest, OnlyDigitsReachTheSupportId) {
     supportId()->clear();
     supportId()->insert(QStringLiteral("KVX9"));
     EXPECT_EQ(supportId()->text(), QString()) << "a paste with letters is refused whole";
+}
+
+// The id support asked for is typed at once when the window opens; entering its box later,
+// by a click or by Tab, selects it to be typed over.
+TEST_F(SupportWindowTest, TheSupportIdIsTypedAtOnceAndSelectedWhenEntered) {
+    ASSERT_TRUE(ShowActive(*window));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("42"));
+    EXPECT_EQ(supportId()->text(), QStringLiteral("42"));
+    auto* reason = window->findChild<QPlainTextEdit*>(QStringLiteral("txtReason"));
+    EXPECT_EQ(reason->toPlainText(), QString());
+    for (const Entry how : {Entry::Click, Entry::Tab}) {
+        supportId()->setText(QStringLiteral("5"));
+        reason->setFocus();
+        ASSERT_TRUE(EnterBox(supportId(), how)) << NameOf(how);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("10"));
+        EXPECT_EQ(supportId()->text(), QStringLiteral("10")) << NameOf(how);
+    }
 }
 
 TEST_F(SupportWindowTest, MadeAfterTheDetailsAreAskedForAndSaved) {

@@ -92,6 +92,7 @@ frmDatePicker::frmDatePicker(QWidget* parent)
     for (QWidget* child : findChildren<QWidget*>()) {
         child->installEventFilter(this);
     }
+    FormHelper::SelectAllTextOnFocus(txtHours_);
     LayOut();
 }
 
@@ -210,11 +211,6 @@ bool frmDatePicker::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
     }
-    case QEvent::FocusIn:
-        if (watched == txtHours_) {
-            FormHelper::SelectAllText(txtHours_);
-        }
-        break;
     case QEvent::FocusOut:
         if (watched == txtHours_) {
             txtHours_LostFocus();

@@ -75,8 +75,8 @@ frmGoodInputBox::frmGoodInputBox(QWidget* owner)
     setTabOrder(listMultiNonSel_, cmdCancel_);
     setTabOrder(cmdCancel_, cmdOk_);
 
-    text1_->installEventFilter(this);
-    comboCombo_->installEventFilter(this);
+    FormHelper::SelectAllTextOnFocus(text1_);
+    FormHelper::SelectAllTextOnFocus(comboCombo_);
 
     connect(cmdOk_, &QPushButton::clicked, this, &frmGoodInputBox::cmdOk_Click);
     connect(cmdCancel_, &QPushButton::clicked, this, &frmGoodInputBox::cmdCancel_Click);
@@ -192,13 +192,6 @@ void frmGoodInputBox::showEvent(QShowEvent* event) {
 void frmGoodInputBox::hideEvent(QHideEvent* event) {
     pointer_.reset();
     QDialog::hideEvent(event);
-}
-
-bool frmGoodInputBox::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusIn && (watched == text1_ || watched == comboCombo_)) {
-        FormHelper::SelectAllText(static_cast<QWidget*>(watched));
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void frmGoodInputBox::cmdOk_Click() {

@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 DirectoryLoginDialog::DirectoryLoginDialog(KVDirectory& directory, const QString& productName,
-                                           QWidget* owner)
+                                           QWidget* owner, const QString& loginName)
     : QDialog(owner), directory_(directory), firstUser_(directory.UserCount() == 0) {
     setObjectName(QStringLiteral("frmDirectoryLogin"));
     setWindowTitle(productName.isEmpty() ? QStringLiteral("Login")
@@ -38,7 +38,7 @@ DirectoryLoginDialog::DirectoryLoginDialog(KVDirectory& directory, const QString
         prompt->setText(QStringLiteral("Please enter your login name and password."));
     }
     txtLoginName_ = edit("txtLoginName", QStringLiteral("&Login name:"), false);
-    txtLoginName_->setText(SystemUserName());
+    txtLoginName_->setText(loginName.isEmpty() ? SystemUserName() : loginName);
     txtPassword_ = edit("txtPassword", QStringLiteral("&Password:"), true);
     if (firstUser_) {
         txtConfirm_ = edit("txtConfirm", QStringLiteral("&Confirm password:"), true);

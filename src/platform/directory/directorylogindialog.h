@@ -17,8 +17,9 @@ class QPushButton;
 class DirectoryLoginDialog : public QDialog {
     Q_OBJECT
 public:
+    // The login name offered is loginName, or the computer's account when it is empty.
     DirectoryLoginDialog(KVDirectory& directory, const QString& productName,
-                         QWidget* owner = nullptr);
+                         QWidget* owner = nullptr, const QString& loginName = QString());
     ~DirectoryLoginDialog() override;
 
     bool IsFirstUser() const { return firstUser_; }

@@ -592,7 +592,8 @@ void KVDirectory::logIn(const ContactPtr& user, bool bySecurityKey) {
 }
 
 void KVDirectory::Login(qint32 /*productCode*/, const QString& productName, QWidget* owner,
-                        bool autoLogin, qint32 /*flags*/, bool& cancelled) {
+                        bool autoLogin, qint32 /*flags*/, bool& cancelled,
+                        const QString& loginName) {
     cancelled = true;
     if (!IsOpen()) {
         PlatformLog(QStringLiteral("Directory: nobody can log in, the directory is not open"));
@@ -606,7 +607,7 @@ void KVDirectory::Login(qint32 /*productCode*/, const QString& productName, QWid
             return;
         }
     }
-    DialogInstance<DirectoryLoginDialog> dialog(*this, productName, owner);
+    DialogInstance<DirectoryLoginDialog> dialog(*this, productName, owner, loginName);
     if (RunDialog(*dialog.get()) != QDialog::Accepted || !dialog || !dialog->User()) {
         return;
     }

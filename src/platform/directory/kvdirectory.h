@@ -70,7 +70,7 @@ public:
     // Shows the login dialog, unless autoLogin finds a user named like the operating-system
     // user. cancelled is True when nobody logged in.
     void Login(qint32 productCode, const QString& productName, QWidget* owner, bool autoLogin,
-               qint32 flags, bool& cancelled);
+               qint32 flags, bool& cancelled, const QString& loginName = QString());
     // Logs the user in without a dialog when the user has no password, or is the
     // operating-system user; otherwise ok is False and nobody is logged in.
     void LoginContact(const ContactPtr& contact, qint32 flags, const QString& productName,

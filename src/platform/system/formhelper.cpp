@@ -4,9 +4,11 @@
 
 #include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QStringList>
 #include <QTextEdit>
@@ -14,6 +16,7 @@
 #include <algorithm>
 #include <limits>
 #include <optional>
+#include <utility>
 
 namespace {
 constexpr int kMinimumWidth = 200;
@@ -24,6 +27,38 @@ constexpr int kVisibleHeight = 50;
 // Beyond this a stored place is off every screen anyway; keeping it here keeps the
 // arithmetic on it within int.
 constexpr int kFarAway = 1000000;
+
+// Watches one control's focus for SelectAllTextOnFocus; a child of the control, so it goes
+// with it.
+class SelectOnFocus : public QObject {
+public:
+    SelectOnFocus(QWidget* control, std::function<bool()> wanted)
+        : QObject(control), wanted_(std::move(wanted)) {
+        control->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn && (!wanted_ || wanted_())) {
+            QPointer<QWidget> control(qobject_cast<QWidget*>(watched));
+            FormHelper::SelectAllText(control);
+            // Again behind the event that brought the focus, whose caret may have undone
+            // it; a focus gone again by then (a second Tab at once) selects nothing more.
+            QMetaObject::invokeMethod(
+                this,
+                [control] {
+                    if (control && control->hasFocus()) {
+                        FormHelper::SelectAllText(control);
+                    }
+                },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    std::function<bool()> wanted_;
+};
 
 enum PlacementState { StateNormal = 0, StateMinimised = 1, StateMaximised = 2 };
 
@@ -141,6 +176,12 @@ void FormHelper::SelectAllText(QWidget* control) {
         plain->selectAll();
     } else if (auto* spin = qobject_cast<QAbstractSpinBox*>(control)) {
         spin->selectAll();
+    }
+}
+
+void FormHelper::SelectAllTextOnFocus(QWidget* control, std::function<bool()> wanted) {
+    if (control != nullptr) {
+        new SelectOnFocus(control, std::move(wanted)); // owned by the control
     }
 }
 

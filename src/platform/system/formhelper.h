@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include <functional>
+
 class QComboBox;
 class QRect;
 class QString;
@@ -13,6 +15,11 @@ public:
     // Selects the whole text of a text box, an editable combo box or a text editor; any
     // other control (or none) is left alone.
     static void SelectAllText(QWidget* control);
+    // From now on, each time the control gets the focus (and wanted, when given, says yes at
+    // that moment), its whole text is selected as SelectAllText does, once the focus event
+    // and the click or key that brought the focus have been handled: a click places the caret
+    // after the focus arrives, which would undo a selection made at once.
+    static void SelectAllTextOnFocus(QWidget* control, std::function<bool()> wanted = nullptr);
 
     // A form's place, size and state, kept in the current user's configuration store under
     // key\<object name> ("Window" for a form without one): Left, Top, Width and Height in

@@ -2,6 +2,7 @@
 #include "dialogtestkit.h"
 #include "platform/system/datetimehelper.h"
 #include "platform/ui/textbox.h"
+#include "support/enterbox.h"
 #include "support/scripteddialogs.h"
 #include "support/testhome.h"
 #include "support/waitfor.h"
@@ -283,5 +284,20 @@ TEST(frmDatePicker, AStartRecordWithImpossibleSecondsStillOpens) {
         EXPECT_EQ(r.Day, kMarch10At1430.Day);
         EXPECT_GE(r.Seconds, 0.0F);
         EXPECT_LE(r.Seconds, 23.0F * 3600);
+    }
+}
+
+// The hours are selected as the box is entered, by a click or by Tab: typing replaces them.
+TEST(frmDatePicker, EnteringTheHoursSelectsThemToBeTypedOver) {
+    for (const Entry how : {Entry::Click, Entry::Tab}) {
+        Pick(At(2009, 3, 10, 5 * 3600), Mode::Hour, [how](QDialog& d) {
+            frmDatePicker& p = Picker(d);
+            ASSERT_EQ(p.txtHours()->text(), QStringLiteral("05"));
+            p.MonthView1()->setFocus();
+            ASSERT_TRUE(EnterBox(p.txtHours(), how)) << NameOf(how);
+            Type(QStringLiteral("10"));
+            EXPECT_EQ(p.txtHours()->text(), QStringLiteral("10")) << NameOf(how);
+            Click(p.cmdOK());
+        });
     }
 }

@@ -5,6 +5,7 @@
 #include "platform/ui/mousepointer.h"
 #include "platform/ui/textbox.h"
 #include "platform/ui/twips.h"
+#include "support/enterbox.h"
 #include "support/scripteddialogs.h"
 #include "support/testhome.h"
 #include "support/waitfor.h"
@@ -446,6 +447,31 @@ TEST(frmGoodInputBox, ComboModeGivesTheEditedText) {
     Press(Qt::Key_Return);
     EXPECT_FALSE(box.isVisible());
     EXPECT_EQ(box.Tag(), QStringLiteral("Hal"));
+}
+
+// Entering the text box or the combo box by a click or by Tab selects what it holds, so that
+// typing replaces it: the click's caret comes after the focus and must not undo the selection.
+TEST(frmGoodInputBox, EnteringTheTextSelectsItToBeTypedOver) {
+    for (const bool combo : {false, true}) {
+        for (const Entry how : {Entry::Click, Entry::Tab}) {
+            SCOPED_TRACE(std::string(combo ? "combo box, " : "text box, ") + NameOf(how));
+            frmGoodInputBox box;
+            box.ReturnText = !combo;
+            box.ReturnCombo = combo;
+            QWidget* field = combo ? static_cast<QWidget*>(box.comboCombo()) : box.Text1();
+            box.Text1()->setText(QStringLiteral("5"));
+            box.comboCombo()->setEditText(QStringLiteral("5"));
+            ASSERT_TRUE(ShowActive(box));
+            ASSERT_TRUE(WaitFor([&box] { return Focused() != nullptr; }));
+            if (how == Entry::Click) {
+                // From elsewhere, as the user comes back to the box.
+                box.cmdCancel()->setFocus();
+            }
+            ASSERT_TRUE(EnterBox(field, how));
+            Type(QStringLiteral("10"));
+            EXPECT_EQ(BoxText(field), QStringLiteral("10"));
+        }
+    }
 }
 
 TEST(GoodInputBox, ShowsTheDefaultPointerOverACallersHourglass) {

@@ -1,5 +1,7 @@
 #include "platform/system/formhelper.h"
 #include "platform/system/registrystore.h"
+#include "support/enterbox.h"
+#include "support/scripteddialogs.h"
 #include "support/waitfor.h"
 
 #include <QComboBox>
@@ -7,6 +9,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QTest>
 #include <QTextEdit>
 
 #include <gtest/gtest.h>
@@ -49,6 +52,38 @@ TEST(FormHelperSelectAllText, LeavesOtherControlsAlone) {
     FormHelper::SelectAllText(&list);
     FormHelper::SelectAllText(nullptr);
     EXPECT_EQ(list.currentText(), QStringLiteral("a"));
+}
+
+// The selection comes after the click that brought the focus, and only while wanted; a box
+// that lost the focus again by then keeps its caret.
+TEST(FormHelperSelectAllText, OnFocusSelectsAfterTheClickWhenWanted) {
+    QWidget window;
+    auto* box = new QLineEdit(QStringLiteral("5"), &window);
+    auto* other = new QLineEdit(&window);
+    other->move(0, 40);
+    bool wanted = true;
+    FormHelper::SelectAllTextOnFocus(box, [&wanted] { return wanted; });
+    ASSERT_TRUE(ShowActive(window));
+    const struct {
+        const char* what;
+        bool wanted;
+        bool leaveAtOnce;
+        bool selected;
+    } cases[] = {{"wanted", true, false, true},
+                 {"not wanted", false, false, false},
+                 {"left at once", true, true, false}};
+    for (const auto& c : cases) {
+        other->setFocus();
+        ASSERT_TRUE(WaitFor([other] { return other->hasFocus(); }));
+        wanted = c.wanted;
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 2, box->height() / 2));
+        ASSERT_TRUE(box->hasFocus()) << c.what;
+        if (c.leaveAtOnce) {
+            other->setFocus();
+        }
+        LetQueuedEventsRun();
+        EXPECT_EQ(box->selectedText(), c.selected ? QStringLiteral("5") : QString()) << c.what;
+    }
 }
 
 namespace {

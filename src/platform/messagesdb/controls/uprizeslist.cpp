@@ -10,6 +10,8 @@
 #include <QKeyEvent>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 uPrizesList::uPrizesList(QWidget* parent)
     : FontPaneControl(tr("Prizes"), parent), list_(new QTreeWidget(this)) {
     setObjectName(QStringLiteral("uPrizesList"));
@@ -20,9 +22,12 @@ uPrizesList::uPrizesList(QWidget* parent)
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setHeaderLabels({tr("Title"), tr("Starts"), tr("Ends"), tr("Won")});
     list_->header()->setStretchLastSection(false);
-    list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    list_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    // Widths are set by fitColumns: each date and the count at its contents, the title as
+    // TitleWidth says. Columns that do not fit scroll sideways.
+    list_->header()->setSectionResizeMode(QHeaderView::Fixed);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     list_->installEventFilter(this);
+    list_->viewport()->installEventFilter(this);
     Frame()->AddWidget(list_, 1);
     connect(list_, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* item) { onCurrentChanged(item); });
@@ -35,6 +40,28 @@ uPrizesList::~uPrizesList() = default;
 
 QString uPrizesList::NewPrizeText() {
     return QStringLiteral("<New Prize>");
+}
+
+int uPrizesList::TitleWidth(int visible, int widest, int others) {
+    if (visible <= 0) {
+        return widest;
+    }
+    return std::min(visible, std::max(widest, visible - others));
+}
+
+void uPrizesList::fitColumns() {
+    QHeaderView* header = list_->header();
+    const QAbstractItemView* view = list_;
+    const auto contentWidth = [&](int column) {
+        return std::max(header->sectionSizeHint(column), view->sizeHintForColumn(column));
+    };
+    int others = 0;
+    for (int column = 1; column < header->count(); ++column) {
+        const int width = contentWidth(column);
+        header->resizeSection(column, width);
+        others += width;
+    }
+    header->resizeSection(0, TitleWidth(list_->viewport()->width(), contentWidth(0), others));
 }
 
 OrlixDatabase* uPrizesList::Database() const {
@@ -114,6 +141,7 @@ void uPrizesList::load() {
         list_->setCurrentItem(again);
     }
     loading_ = false;
+    fitColumns();
     // A prize that went away is no longer selected: the host hears of it.
     if (selected > 0 && again == nullptr) {
         onCurrentChanged(nullptr);
@@ -154,6 +182,10 @@ void uPrizesList::onActivated(QTreeWidgetItem* item) {
 }
 
 bool uPrizesList::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == list_->viewport() && event->type() == QEvent::Resize) ||
+        (watched == list_ && event->type() == QEvent::FontChange)) {
+        fitColumns();
+    }
     if (watched == list_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

@@ -27,6 +27,10 @@ public:
     ~uPrizesList() override;
 
     static QString NewPrizeText();
+    // The Title column's width: never narrower than the widest title (widest), capped at the
+    // visible width; the space the other columns (others, at their content widths) leave
+    // goes to it. With visible 0 or less (not laid out yet) the widest title.
+    static int TitleWidth(int visible, int widest, int others);
 
     // Forgotten when the database object is destroyed.
     OrlixDatabase* Database() const;
@@ -63,6 +67,7 @@ private:
     void follow();
     void onCurrentChanged(QTreeWidgetItem* item);
     void onActivated(QTreeWidgetItem* item);
+    void fitColumns();
 
     QTreeWidget* list_;
     QPointer<OrlixDatabase> database_;

@@ -14,6 +14,24 @@
 #include <QTreeWidget>
 
 namespace {
+// The title column is never narrower than its widest title, nor wider than the list's
+// visible width; what the other columns leave goes to it.
+TEST(PrizeListColumns, TheTitleTakesTheSpareWidthAndNeverLessThanItsWidest) {
+    const struct {
+        int visible, widest, others, title;
+    } cases[] = {
+        {400, 120, 200, 200}, // room to spare: all of it to the title
+        {195, 120, 200, 120}, // the dates do not fit beside it: they scroll sideways
+        {195, 300, 200, 195}, // a title wider than the list is cut at its visible width
+        {400, 120, 280, 120}, // exactly the widest
+        {0, 120, 200, 120},   // not laid out yet
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(uPrizesList::TitleWidth(c.visible, c.widest, c.others), c.title)
+            << c.visible << " " << c.widest << " " << c.others;
+    }
+}
+
 TEST(PrizeLinesTest, RunningFirstThenEndedEachByTitle) {
     const QDateTime now(QDate(2026, 6, 1), QTime(12, 0));
     auto line = [](qint32 r, const char* title, QDateTime end) {
