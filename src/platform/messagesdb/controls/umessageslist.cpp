@@ -124,6 +124,9 @@ void uMessagesList::follow() {
                         [this](qint32, bool) { UpdateSoon(); });
     changes_ << connect(database_, &OrlixDatabase::MessageDeleted, this,
                         [this](qint32) { UpdateSoon(); });
+    // The templates the list is rendered with may have changed with them.
+    changes_ << connect(database_, &OrlixDatabase::TemplatesChanged, this,
+                        [this] { UpdateSoon(); });
 }
 
 void uMessagesList::UpdateSoon() {
