@@ -2,6 +2,7 @@
 
 #include "core/profile/cocsettings.h"
 #include "core/profile/usersettingskeys.h"
+#include "mainwindow/loginlayout.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -120,6 +121,10 @@ public:
     void pnlTalkbackInner_Resize();
     void pnlVorelaKeyboard_Resize();
     void FactorsChanged();
+    // Brings a tab forward as the user's click on its button would: the button's Value is
+    // set to 1 (the others' to 0), then its click handler runs. Every road that selects a tab
+    // from code goes through here, so the buttons never disagree with the pane shown.
+    void ShowTab(MainTab tab);
     void optContacts_Click();
     void optPrize_Click();
     void optScripts_Click();

@@ -34,7 +34,9 @@
 #include <QResizeEvent>
 #include <QToolBar>
 #include <QToolButton>
+
 #include <QTreeWidget>
+#include <tuple>
 
 #include <vector>
 
@@ -208,6 +210,22 @@ void frmMain::selectTab(uSplitPanel* shown, const QString& storedValue) {
     }
 }
 
+void frmMain::ShowTab(MainTab tab) {
+    const std::tuple<MainTab, uPanel3*, void (frmMain::*)()> tabs[] = {
+        {MainTab::Contacts, optContacts, &frmMain::optContacts_Click},
+        {MainTab::Prizes, optPrize, &frmMain::optPrize_Click},
+        {MainTab::Scripts, optScripts, &frmMain::optScripts_Click},
+        {MainTab::Messages, optMessages, &frmMain::optMessages_Click},
+        {MainTab::Web, optWeb, &frmMain::optWeb_Click}};
+    for (const auto& [which, button, click] : tabs) {
+        if (which == tab) {
+            button->SetValue(1);
+            (this->*click)();
+            return;
+        }
+    }
+}
+
 void frmMain::optContacts_Click() {
     selectTab(splitContacts, QStringLiteral("CONTACTS"));
 }
@@ -230,10 +248,9 @@ void frmMain::optMessages_Click() {
 
 void frmMain::optScripts_DragOver(int buttonState) {
     if (buttonState == 1 && optScripts->Value() != 1) {
-        optScripts->SetValue(1);
         // Our panels raise no Click for a Value set from code; the pane must follow the
         // button all the same, or the user would drag onto a pane that is not shown.
-        optScripts_Click();
+        ShowTab(MainTab::Scripts);
     }
 }
 

@@ -117,19 +117,7 @@ void frmMain::restoreUserLayout() {
 
     picPanes->setVisible(true);
 
-    const std::tuple<MainTab, uPanel3*, void (frmMain::*)()> tabs[] = {
-        {MainTab::Contacts, optContacts, &frmMain::optContacts_Click},
-        {MainTab::Prizes, optPrize, &frmMain::optPrize_Click},
-        {MainTab::Scripts, optScripts, &frmMain::optScripts_Click},
-        {MainTab::Messages, optMessages, &frmMain::optMessages_Click},
-        {MainTab::Web, optWeb, &frmMain::optWeb_Click}};
-    for (const auto& [tab, button, click] : tabs) {
-        if (tab == layout.selectedTab) {
-            button->SetValue(1);
-            (this->*click)();
-            break;
-        }
-    }
+    ShowTab(layout.selectedTab);
 
     mnuViewVorelaKeyboard->setChecked(layout.viewVorelaKeyboard);
     mnuViewLogGo->setEnabled(layout.viewLogItemsEnabled);

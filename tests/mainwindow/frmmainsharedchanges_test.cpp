@@ -1,7 +1,9 @@
 #include "mainwindowfixture.h"
 
 #include "core/profile/usersettingskeys.h"
+#include "mainwindow/panes/contactspane.h"
 #include "mainwindow/panes/recentmenus.h"
+#include "mainwindow/panes/websitespane.h"
 #include "platform/directory/controls/ucontact.h"
 #include "platform/directory/controls/ucontactslist.h"
 #include "platform/directory/controls/uwebsiteslist.h"
@@ -12,6 +14,7 @@
 #include "platform/messagesdb/orlixprize.h"
 #include "platform/messagesdb/orlixprizewinner.h"
 #include "platform/ui/upanel3.h"
+#include "platform/ui/usplitpanel.h"
 #include "support/waitfor.h"
 
 #include <QAbstractItemModel>
@@ -194,4 +197,39 @@ TEST_F(SharedChangesTest, AnotherProgramsRegistrationAnnouncesNothing) {
     ASSERT_TRUE(WaitFor([&] { return contacts.count() == 1; }, 2000));
     EXPECT_EQ(websites.count(), 0);
     EXPECT_EQ(settings.count(), 0);
+}
+
+// The recent entries bring their tab forward as a click on its button would: from every tab,
+// only the chosen button is pressed, and its pane is the one shown.
+TEST_F(SharedChangesTest, ARecentEntryPressesItsTabButtonAlone) {
+    const qint32 acme = otherContact(0, QStringLiteral("Acme Ltd"));
+    auto site = std::make_shared<DirectoryWebsite>();
+    site->SetAddress(QStringLiteral("https://news.example.org/"));
+    site->SetTitle(QStringLiteral("News"));
+    bool ok = false;
+    directory()->AddWebsite(site, ok);
+    ASSERT_TRUE(ok);
+    const std::pair<uPanel3*, uSplitPanel*> tabs[] = {{window->optContacts, window->splitContacts},
+                                                      {window->optPrize, window->splitPrize},
+                                                      {window->optScripts, window->splitScripts},
+                                                      {window->optMessages, window->splitMessages},
+                                                      {window->optWeb, window->splitWebsites}};
+    const auto pressedAlone = [&](uPanel3* chosen, uSplitPanel* pane) {
+        for (const auto& [button, split] : tabs) {
+            EXPECT_EQ(button->Value(), button == chosen ? 1 : 0)
+                << button->objectName().toStdString();
+            EXPECT_EQ(split->isVisible(), split == pane) << split->objectName().toStdString();
+        }
+    };
+    for (const auto& [from, fromPane] : tabs) {
+        SCOPED_TRACE(from->objectName().toStdString());
+        from->SetValue(1);
+        from->Click();
+        window->contactsPane->mnuMRUContact_Click(acme);
+        pressedAlone(window->optContacts, window->splitContacts);
+        from->SetValue(1);
+        from->Click();
+        window->websitesPane->mnuMRUWebsite_Click(site->Reference());
+        pressedAlone(window->optWeb, window->splitWebsites);
+    }
 }

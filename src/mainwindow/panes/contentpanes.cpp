@@ -30,7 +30,7 @@ void WireContentPanes(frmMain& w) {
     ContactsPane::Services services;
     services.directory = [] { return Program::Instance().Directory(); };
     services.database = [] { return Program::Instance().Database(); };
-    services.showTab = [window = &w] { window->optContacts_Click(); };
+    services.showTab = [window = &w] { window->ShowTab(MainTab::Contacts); };
     w.contactsPane = new ContactsPane(contacts, std::move(services), w.recentMenus, &w);
 
     w.prizesPane = new PrizesPane(
@@ -38,5 +38,5 @@ void WireContentPanes(frmMain& w) {
 
     w.websitesPane = new WebsitesPane(
         w.ctlWebsites, w.ctlWebsite, [] { return Program::Instance().Directory(); },
-        [window = &w] { window->optWeb_Click(); }, w.recentMenus, &w);
+        [window = &w] { window->ShowTab(MainTab::Web); }, w.recentMenus, &w);
 }

@@ -1,5 +1,6 @@
 #include "messagesdbfixture.h"
 #include "platform/messagesdb/orlixprize.h"
+#include "support/toolrun.h"
 #include "support/waitfor.h"
 
 #include <QElapsedTimer>
@@ -253,4 +254,64 @@ TEST_F(MessagesChangesTest, ALookWhileTheFileIsHeldLosesNoChange) {
     ASSERT_TRUE(db_->CheckForChanges());
     EXPECT_EQ(spies.Counts(), (std::vector<qsizetype>{0, 0, 1, 1, 0}));
     EXPECT_EQ(db_->StationSMSPhoneNumber(), QStringLiteral("81234"));
+}
+
+// The station's details are read again when they change; a read that meets another
+// computer's lock keeps every value (an SMS never goes out without the station's sender) and
+// is made again at the next look.
+TEST_F(MessagesChangesTest, TheStationKeepsItsDetailsWhenAReReadMeetsALock) {
+    db_->SetBusyTimeout(100);
+    db_->SetChangeWatch(0, 3000);
+    open();
+    openOther();
+    bool ok = false;
+    other_.SetStationDetails({QStringLiteral("Radio Kestova"), QString(), QStringLiteral("01234"),
+                              QStringLiteral("+44 7700 900123"), QString(), QString()},
+                             ok);
+    ASSERT_TRUE(ok);
+    ASSERT_TRUE(db_->CheckForChanges()); // the first announcement comes at once
+    ASSERT_EQ(db_->StationSMSPhoneNumber(), QStringLiteral("+44 7700 900123"));
+    const QString templates = db_->TemplatesPath();
+
+    // A message, then the delivering program's tool sets a new number: both wait for the
+    // watch's gap, and another computer takes the file before it ends.
+    QSignalSpy station(db_.get(), &OrlixDatabase::StationChanged);
+    QSignalSpy messages(db_.get(), &OrlixDatabase::MessageChanged);
+    storeOther(QStringLiteral("hello"));
+    ASSERT_TRUE(db_->CheckForChanges());
+    const ToolRun r = RunTool(QStringLiteral(ORLIX_MESSAGES_TOOL),
+                              {QStringLiteral("station"), folder_, QStringLiteral("--phone"),
+                               QStringLiteral("0999 000")});
+    ASSERT_EQ(r.Code, 0) << r.Err.toStdString();
+    ASSERT_TRUE(db_->CheckForChanges());
+    QSqlDatabase holder =
+        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("station-holder"));
+    holder.setDatabaseName(db_->DatabaseFile());
+    ASSERT_TRUE(holder.open());
+    {
+        QSqlQuery hold(holder);
+        ASSERT_TRUE(hold.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        ASSERT_TRUE(WaitFor([&] { return messages.count() == 1; }, 5000));
+        EXPECT_TRUE(logged(QStringLiteral("the settings were not read again")));
+        EXPECT_EQ(db_->StationName(), QStringLiteral("Radio Kestova"));
+        EXPECT_EQ(db_->StationSMSPhoneNumber(), QStringLiteral("+44 7700 900123"));
+        EXPECT_EQ(db_->StationPhoneNumber(), QStringLiteral("01234"));
+        EXPECT_EQ(db_->TemplatesPath(), templates);
+        EXPECT_EQ(station.count(), 0);
+        ASSERT_TRUE(hold.exec(QStringLiteral("ROLLBACK")));
+    }
+    holder.close();
+    holder = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("station-holder"));
+
+    // The next look reads them again.
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            db_->CheckForChanges();
+            return station.count() == 1;
+        },
+        5000));
+    EXPECT_EQ(db_->StationPhoneNumber(), QStringLiteral("0999 000"));
+    EXPECT_EQ(db_->StationSMSPhoneNumber(), QStringLiteral("+44 7700 900123"));
+    EXPECT_EQ(db_->TemplatesPath(), templates);
 }

@@ -124,6 +124,9 @@ void uMessagesList::follow() {
                         [this](qint32, bool) { UpdateSoon(); });
     changes_ << connect(database_, &OrlixDatabase::MessageDeleted, this,
                         [this](qint32) { UpdateSoon(); });
+    // The templates the list is rendered with may have changed with them.
+    changes_ << connect(database_, &OrlixDatabase::TemplatesChanged, this,
+                        [this] { UpdateSoon(); });
 }
 
 void uMessagesList::UpdateSoon() {
@@ -324,6 +327,19 @@ QString uMessagesList::FilterText() const {
 }
 
 void uMessagesList::showState() {
-    Frame()->SetText(database_.isNull() ? tr("No messages database")
-                                        : tr("Folder %1").arg(currentFolder_));
+    if (database_.isNull()) {
+        Frame()->SetText(tr("No messages database"));
+        return;
+    }
+    // The folder's own name, as the tree shows it; its number only while no tree holds it.
+    QString name;
+    if (const std::shared_ptr<const OrlixCategoryTree> tree = database_->CategoryTree()) {
+        for (const OrlixCategoryTree::Folder& folder : tree->Folders()) {
+            if (folder.Reference == currentFolder_) {
+                name = folder.Name;
+                break;
+            }
+        }
+    }
+    Frame()->SetText(name.isEmpty() ? tr("Folder %1").arg(currentFolder_) : name);
 }

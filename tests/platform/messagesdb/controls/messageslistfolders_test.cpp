@@ -1,6 +1,7 @@
 #include "platform/messagesdb/messagesdbfixture.h"
 
 #include "platform/messagesdb/controls/umessageslist.h"
+#include "platform/ui/paneframe.h"
 #include "support/waitfor.h"
 
 #include <QTreeWidget>
@@ -179,7 +180,7 @@ TEST_F(MessagesListFoldersTest, TheTreeFollowsTheFoldersStoredHereAndOnAnotherCo
         return folders;
     };
 
-    // Stored here, as the database's own settings dialog does.
+    // Stored here, as the database's own settings dialog does; the frame names it as it is.
     store(*db_, withNew(*db_, QStringLiteral("Competitions")));
     ASSERT_TRUE(names().contains(QStringLiteral("Competitions")));
     qint32 competitions = 0;
@@ -190,6 +191,15 @@ TEST_F(MessagesListFoldersTest, TheTreeFollowsTheFoldersStoredHereAndOnAnotherCo
     }
     list_.tvwFolders()->setCurrentItem(folderItem(list_, competitions));
     ASSERT_EQ(list_.CurrentFolder(), competitions);
+    EXPECT_EQ(list_.fraList()->Text(), QStringLiteral("Competitions"));
+    QVector<OrlixCategoryTree::Folder> renamed = db_->CategoryTree()->Folders();
+    for (auto& f : renamed) {
+        if (f.Reference == competitions) {
+            f.Name = QStringLiteral("Q&A");
+        }
+    }
+    store(*db_, renamed);
+    EXPECT_EQ(list_.fraList()->Text(), QStringLiteral("Q&A"));
     const std::size_t before = builds_.size();
 
     // The other computer adds a folder and removes the one listed here.
@@ -205,6 +215,7 @@ TEST_F(MessagesListFoldersTest, TheTreeFollowsTheFoldersStoredHereAndOnAnotherCo
     EXPECT_FALSE(names().contains(QStringLiteral("Competitions")));
     EXPECT_EQ(list_.CurrentFolder(), OrlixDatabase::kInboxFolder);
     EXPECT_EQ(list_.tvwFolders()->currentItem(), folderItem(list_, OrlixDatabase::kInboxFolder));
+    EXPECT_EQ(list_.fraList()->Text(), QStringLiteral("Inbox"));
     ASSERT_GT(builds_.size(), before);
     EXPECT_TRUE(builds_.back().contains(QStringLiteral("[Folder]=3 "))) << "the Inbox is listed";
 }

@@ -89,6 +89,7 @@ protected:
 } // namespace
 
 TEST_F(MessagePanesTest, TheMessagesListHoldsItsSettingsAndForgetsADestroyedDatabase) {
+    open(); // the frame names the folder from the database's tree
     uMessagesList list;
     EXPECT_EQ(list.CurrentFolder(), OrlixDatabase::kInboxFolder);
     EXPECT_EQ(list.Database(), nullptr);
@@ -106,7 +107,7 @@ TEST_F(MessagePanesTest, TheMessagesListHoldsItsSettingsAndForgetsADestroyedData
     }
     EXPECT_EQ(list.Database(), db_.get());
     EXPECT_EQ(list.CurrentFolder(), OrlixMessage::kNewMessagesFolder);
-    EXPECT_EQ(list.fraList()->Text(), QStringLiteral("Folder 6"));
+    EXPECT_EQ(list.fraList()->Text(), QStringLiteral("Drafts"));
     expectFontFollowed(list);
     expectBackColourShown(list);
 
