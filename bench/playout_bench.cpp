@@ -14,6 +14,7 @@
 #include "platform/net/tcpsocketcontrol.h"
 #include "platform/system/appinfo.h"
 #include "playout/link/playoutlink.h"
+#include "playout/panel/playoutpanel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -197,7 +198,7 @@ void BM_StatusLineToPanelRepainted(benchmark::State& state, const char* first, c
         window.SetVorelaPanelHidden(false);
         window.resize(1280, 800);
         window.show();
-        window.SetNumberPlayers(12);
+        window.playoutPanel->SetNumberPlayers(12);
         QCoreApplication::processEvents();
         PlayoutLink& link = *window.Link();
         const QString lines[] = {QString::fromLatin1(first), QString::fromLatin1(second)};

@@ -77,7 +77,11 @@ frmPrizeWinner::frmPrizeWinner(QWidget* owner)
     LoadPrizeWinner(nullptr);
 }
 
-frmPrizeWinner::~frmPrizeWinner() = default;
+frmPrizeWinner::~frmPrizeWinner() {
+    // The field's edit box loses the focus while the window's children are destroyed; this
+    // window is no longer there to resolve it.
+    disconnect(comboWinner_, nullptr, this, nullptr);
+}
 
 void frmPrizeWinner::build() {
     auto* outer = new QVBoxLayout(this);
@@ -101,12 +105,9 @@ void frmPrizeWinner::build() {
     auto* winnerTabs = new QTabWidget(this);
     auto* page = new QWidget(winnerTabs);
     auto* g = new QGridLayout(page);
-    comboWinner_ = new QComboBox(page);
-    comboWinner_->setEditable(true);
-    // The whole name is resolved after typing stops; no prefix completion, and Enter presses
-    // OK instead of adding an entry.
-    comboWinner_->setCompleter(nullptr);
-    comboWinner_->setInsertPolicy(QComboBox::NoInsert);
+    // The whole name is resolved after typing stops, or when typing ends; Enter then presses
+    // OK.
+    comboWinner_ = new PickComboBox(page);
     comboWinner_->setMaxVisibleItems(20);
     // Sized by a name's length, not by measuring every name of the directory when shown.
     comboWinner_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -205,7 +206,8 @@ void frmPrizeWinner::build() {
     comboSentBy_->setCurrentIndex(-1);
 
     connect(comboWinner_, &QComboBox::editTextChanged, this, &frmPrizeWinner::winnerChanged);
-    connect(comboWinner_, &QComboBox::activated, this, &frmPrizeWinner::winnerChanged);
+    connect(comboWinner_, &PickComboBox::EntryPicked, this, &frmPrizeWinner::winnerChanged);
+    connect(comboWinner_, &PickComboBox::TypingFinished, this, &frmPrizeWinner::ResolveTypedWinner);
     connect(tmrUpdatePrizeWinner_, &QTimer::timeout, this, &frmPrizeWinner::ResolveTypedWinner);
     connect(chkSent_, &QCheckBox::clicked, this, &frmPrizeWinner::sentClicked);
     const auto userInto = [this](QComboBox* combo, void (OrlixPrizeWinner::*set)(qint32)) {
@@ -624,8 +626,6 @@ bool frmPrizeWinner::eventFilter(QObject* watched, QEvent* event) {
     if (watched == comboWinner_) {
         if (event->type() == QEvent::FocusIn) {
             QTimer::singleShot(0, comboWinner_->lineEdit(), &QLineEdit::selectAll);
-        } else if (event->type() == QEvent::FocusOut) {
-            ResolveTypedWinner();
         }
     } else if (watched == txtNotes_ || watched == txtNotesToSupplier_) {
         // Enter makes a new line in the notes instead of pressing OK.

@@ -2,6 +2,7 @@
 
 #include "contacts/editwindowclose.h"
 #include "core/windows/editwindows.h"
+#include "platform/ui/pickcombobox.h"
 
 #include <QDateTime>
 #include <QDialog>
@@ -47,7 +48,7 @@ public:
     static QString AddressLabelText(const DirectoryContact& contact);
 
     // The controls tests drive.
-    QComboBox* WinnerBox() const { return comboWinner_; }
+    PickComboBox* WinnerBox() const { return comboWinner_; }
     QLabel* WinnerDetails() const { return lblWinnerDetails_; }
     QLabel* PrizeTitle() const { return lblPrizeTitle_; }
     QLabel* ReferenceLabel() const { return lblReference_; }
@@ -89,7 +90,7 @@ private:
     QLabel* lblReference_ = nullptr;
     QLabel* lblPrizeTitle_ = nullptr;
     QPushButton* cmdOpenPrize_ = nullptr;
-    QComboBox* comboWinner_ = nullptr;
+    PickComboBox* comboWinner_ = nullptr;
     QPushButton* cmdChooseWinner_ = nullptr;
     QPushButton* cmdAddNewWinner_ = nullptr;
     QPushButton* cmdOpenWinner_ = nullptr;

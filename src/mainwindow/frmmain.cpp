@@ -9,9 +9,9 @@
 #include "core/profile/settingskeys.h"
 #include "core/program.h"
 #include "core/windows/windowopeners.h"
-#include "mainwindow/panes/scriptspane.h"
 #include "mainwindow/panes/contentpanes.h"
 #include "mainwindow/panes/messagespane.h"
+#include "mainwindow/panes/scriptspane.h"
 #include "platform/directory/controls/ucontact.h"
 #include "platform/directory/controls/ucontactslist.h"
 #include "platform/directory/controls/uwebsiteslist.h"
@@ -30,6 +30,7 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/upanel3.h"
 #include "playout/link/playoutlink.h"
+#include "playout/panel/playoutpanel.h"
 
 #include <QCloseEvent>
 #include <QPushButton>
@@ -128,10 +129,10 @@ bool frmMain::runStartUp() {
         return false;
     }
 
-    addInstantCarts();
+    playoutPanel->AddInstantCarts();
 
     FormHelper::RestoreWindowPlacement(ClientKey(), this);
-    SetNumberPlayers(4);
+    playoutPanel->SetNumberPlayers(4);
 
     followDirectory();
 
@@ -170,20 +171,6 @@ bool frmMain::runStartUp() {
     bFormReady = true;
     DebugLog(QStringLiteral("Main window ready"), 5, LogOutdent);
     return true;
-}
-
-// Carts 1 to 20 beside the design-time template; a cart that exists already is left as it is.
-void frmMain::addInstantCarts() {
-    for (int i = 1; i <= 20; ++i) {
-        if (cmdInstantCart.size() - 1 < i) {
-            auto* cart = new QPushButton(QString::number(i), pnlInstantCarts);
-            cart->setObjectName(QStringLiteral("cmdInstantCart%1").arg(i));
-            cart->setEnabled(false);
-            cart->setVisible(true);
-            wireInstantCart(cart, static_cast<qint16>(i));
-            cmdInstantCart.append(cart);
-        }
-    }
 }
 
 void frmMain::followDirectory() {

@@ -2,8 +2,6 @@
 
 #include "core/profile/cocsettings.h"
 #include "core/profile/usersettingskeys.h"
-#include "platform/ui/imagelist.h"
-#include "playout/link/playoutdisplay.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -22,6 +20,7 @@ class PrizesPane;
 class MessagesPane;
 class OrlixDatabase;
 class PlayoutLink;
+class PlayoutPanel;
 class QAction;
 class QComboBox;
 class QGroupBox;
@@ -39,8 +38,6 @@ class Renderer;
 struct SettingsVisibility;
 class uClockStrip;
 class uContact;
-class uHTMLScroller;
-struct LogDisplayView;
 class uContactsList;
 class uMessageBasic;
 class uMessagesList;
@@ -57,7 +54,7 @@ class WebsitesPane;
 // The one window that stays open while the program runs. Loading it runs the client's whole
 // start-up; closing it runs the orderly shut-down. Its controls are public, as a form's are,
 // so that the program's other windows and the tests reach them by name.
-class frmMain : public QMainWindow, public PlayoutDisplay {
+class frmMain : public QMainWindow {
     Q_OBJECT
 public:
     // The registry key of the window placement and of the client's profiles.
@@ -171,35 +168,6 @@ public:
     void LoadScripts();
     void treeScripts_NodeClick(QTreeWidgetItem* node);
 
-    // PlayoutDisplay.
-    void SetNumberPlayers(qint16 NumberPlayers) override;
-    qint16 NumberPlayers() const override { return numberPlayers_; }
-    void ShowPlayerStatus(qint16 player, qint32 status, QStringView text) override;
-    void ShowInstantCartState(qint16 cart, QStringView text) override;
-    void ShowLogMode(bool automatic, bool goAllowed, std::optional<QStringView> text) override;
-    void ShowLogStatus(bool logLoaded) override;
-    void ShowLogCurrentItem(QStringView text) override;
-    // Sets one player button's state and its picture (key + "white" or "dis"; "" none).
-    void SetPlayerButtonState(uPanel3* button, const QString& key, bool enabled);
-    void pnlInstantCarts_Resize();
-    void pnlPlayers_Resize();
-
-    // The studio's commands; n is the player's or the cart's number.
-    void cmdLogGo_Click();
-    void cmdLogPrecue_Click();
-    void cmdLogStandby_Click();
-    void cmdLogEndType_Click();
-    void cmdLogPreview_Click();
-    void cmdLogDelete_Click();
-    void cmdLogHome_Click();
-    void cmdLogPrevHour_Click();
-    void cmdLogNextHour_Click();
-    void cmdLogUp_Click();
-    void cmdLogDown_Click();
-    void cmdPlayerPlay_Click(qint16 n);
-    void cmdPlayerCue_Click(qint16 n);
-    void cmdPlayerClose_Click(qint16 n);
-    void cmdInstantCart_Click(qint16 n);
     void mnuViewVorelaKeyboard_Click();
     void mnuViewLogGo_Click();
     void mnuViewLogNavigation_Click();
@@ -274,39 +242,8 @@ public:
     uPanel3* pnlTalkbackInner = nullptr;
     uTalkback* ctlTalkback = nullptr;
 
-    uPanel3* pnlVorelaKeyboard = nullptr;
-    uPanel3* pnlNotConnected = nullptr;
-    uPanel3* pnlVorelaHide = nullptr;
-    uPanel3* pnlInstantCarts = nullptr;
-    uPanel3* cmdShowVorelaKeyboard = nullptr;
-    // Element 0 is the design-time template; 1 to 20 are the carts.
-    QList<QPushButton*> cmdInstantCart;
-    uPanel3* pnlPlayers = nullptr;
-    uPanel3* pnlLog = nullptr;
-    QWidget* picLogControl = nullptr;
-    QWidget* picLogNavigation = nullptr;
-    uHTMLScroller* uLogScroller = nullptr;
-    uPanel3* cmdLogStandby = nullptr;
-    uPanel3* cmdLogPreview = nullptr;
-    uPanel3* cmdLogPrecue = nullptr;
-    uPanel3* cmdLogGo = nullptr;
-    uPanel3* cmdLogUp = nullptr;
-    uPanel3* cmdLogDown = nullptr;
-    uPanel3* cmdLogDelete = nullptr;
-    uPanel3* cmdLogHome = nullptr;
-    uPanel3* cmdLogEndType = nullptr;
-    uPanel3* cmdLogPrevHour = nullptr;
-    uPanel3* cmdLogNextHour = nullptr;
-    // The player columns, indexed by player number: element 0 is null, element 1 is the
-    // design's, further ones are made on demand and kept.
-    QList<uHTMLScroller*> uPlayerScroller;
-    QList<uPanel3*> cmdPlayerPlay;
-    QList<uPanel3*> pnlPlayerCaption;
-    QList<uPanel3*> cmdPlayerClose;
-    QList<uPanel3*> cmdPlayerCue;
-    ImageList imgListPlayer;
-    ImageList imgList48;
-    ImageList imgList32;
+    // The playout keyboard panel: players, log, carts, its cover and its hide and show bars.
+    PlayoutPanel* playoutPanel = nullptr;
 
     QTimer tmrAutoLogin;
 
@@ -370,17 +307,9 @@ private:
     void buildMessagesPane();
     void buildScriptsPane();
     void buildTalkbackPane();
-    void buildPlayoutPanel();
-    void buildLogPanel();
-    // Makes player column n with the design's look.
-    void loadPlayerColumn(qint16 n);
-    void applyLogView(const LogDisplayView& view);
-    void showScrollerText(uHTMLScroller* scroller, QStringView text);
     // The cover over the keyboard panel: shown, in front, exactly while the keyboard item is
     // ticked and the link is not connected.
     void applyNotConnectedCover();
-    void wireInstantCart(QPushButton* cart, qint16 n);
-    void sendStudioCommand(const QString& line);
     // Makes the playout link and follows its state, scripts and web addresses.
     void makePlayoutLink();
     void connectLayoutHandlers();
@@ -395,7 +324,6 @@ private:
     void reportSettingsProblem();
 
     // The named steps of start-up, of the settings load and of the login.
-    void addInstantCarts();
     void followDirectory();
     bool logInAtStartUp();
     void hideHelpWithoutHelpFile();
@@ -433,7 +361,6 @@ private:
     bool unloaded_ = false;
     bool unloading_ = false;
     int exitStatus_ = 0;
-    qint16 numberPlayers_ = 1;
     bool vorelaPanelHidden_ = false;
     QString lastSettingsProblem_;
     // The last failed database open the user was told of; cleared by an open that succeeds.

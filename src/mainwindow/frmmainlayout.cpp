@@ -24,6 +24,7 @@
 #include "platform/ui/usplitpanel.h"
 #include "platform/ui/utalkback.h"
 #include "platform/web/uwebbrowser.h"
+#include "playout/panel/playoutpanel.h"
 #include "scripts/scriptview.h"
 
 #include <QComboBox>
@@ -80,9 +81,10 @@ void frmMain::connectLayoutHandlers() {
     picPanes->installEventFilter(this);
     connect(pnlTalkback, &uPanel3::Resized, this, [this] { pnlTalkback_Resize(); });
     connect(pnlTalkbackInner, &uPanel3::Resized, this, [this] { pnlTalkbackInner_Resize(); });
-    connect(pnlVorelaKeyboard, &uPanel3::Resized, this, [this] { pnlVorelaKeyboard_Resize(); });
-    connect(pnlVorelaHide, &uPanel3::Click, this, [this] { pnlVorelaHide_Click(); });
-    connect(cmdShowVorelaKeyboard, &uPanel3::Click, this,
+    connect(playoutPanel->pnlVorelaKeyboard, &uPanel3::Resized, this,
+            [this] { pnlVorelaKeyboard_Resize(); });
+    connect(playoutPanel->pnlVorelaHide, &uPanel3::Click, this, [this] { pnlVorelaHide_Click(); });
+    connect(playoutPanel->cmdShowVorelaKeyboard, &uPanel3::Click, this,
             [this] { cmdShowVorelaKeyboard_Click(); });
 
     connect(optContacts, &uPanel3::Click, this, [this] { optContacts_Click(); });
@@ -132,6 +134,8 @@ void frmMain::Form_Resize() {
     }
 
     place(pnlClock, layout.pnlClock);
+    uPanel3* pnlVorelaKeyboard = playoutPanel->pnlVorelaKeyboard;
+    uPanel3* cmdShowVorelaKeyboard = playoutPanel->cmdShowVorelaKeyboard;
     if (in.keyboardMenuChecked) {
         place(pnlVorelaKeyboard, layout.pnlVorelaKeyboard);
         place(cmdShowVorelaKeyboard, layout.cmdShowVorelaKeyboard);

@@ -3,8 +3,8 @@
 
 #include "mainwindow/frmmain.h"
 
-#include "mainwindow/panes/scriptspane.h"
 #include "mainwindow/panes/messagespane.h"
+#include "mainwindow/panes/scriptspane.h"
 #include "mainwindow/scripttreeimages.h"
 #include "platform/directory/controls/ucontact.h"
 #include "platform/directory/controls/ucontactslist.h"
@@ -19,13 +19,11 @@
 #include "platform/ui/listview.h"
 #include "platform/ui/twips.h"
 #include "platform/ui/uclockstrip.h"
-#include "platform/ui/uhtmlscroller.h"
 #include "platform/ui/upanel3.h"
 #include "platform/ui/usplitpanel.h"
 #include "platform/ui/utalkback.h"
 #include "platform/web/uwebbrowser.h"
-#include "playout/panel/keyboardpanellayout.h"
-#include "playout/panel/panelimages.h"
+#include "playout/panel/playoutpanel.h"
 #include "scripts/scripttree.h"
 #include "scripts/scriptview.h"
 
@@ -39,8 +37,6 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-#include <map>
-#include <string>
 #include <tuple>
 
 namespace {
@@ -128,7 +124,7 @@ void frmMain::buildControls() {
     buildMessagesPane();
     buildScriptsPane();
     buildTalkbackPane();
-    buildPlayoutPanel();
+    playoutPanel = new PlayoutPanel(client);
 }
 
 void frmMain::buildContactsPane() {
@@ -223,98 +219,6 @@ void frmMain::buildTalkbackPane() {
     pnlTalkbackInner->setGeometry(TwipsRect{120, 120, 3255, 3760}.toPixels());
     ctlTalkback = named(new uTalkback(pnlTalkbackInner), "ctlTalkback");
     pnlTalkback->setVisible(false);
-}
-
-void frmMain::buildPlayoutPanel() {
-    using namespace PanelDesign;
-    FillPlayerImages(imgListPlayer);
-    FillGoImages(imgList48);
-    FillPowerImages(imgList32);
-
-    QWidget* client = centralWidget();
-    pnlVorelaKeyboard = panel(client, "pnlVorelaKeyboard", uPanel3::PanelStyle::Plain);
-    designSize(pnlVorelaKeyboard, 12000, kPanelHeight);
-    pnlNotConnected = panel(pnlVorelaKeyboard, "pnlNotConnected", uPanel3::PanelStyle::Plain,
-                            QStringLiteral("Not Connected to Vorela"));
-    pnlVorelaHide = panel(pnlVorelaKeyboard, "pnlVorelaHide", uPanel3::PanelStyle::Plain,
-                          QStringLiteral("Hide"));
-    pnlVorelaHide->setGeometry(TwipsRect{60, kHideBarTop, 11880, kHideBarHeight}.toPixels());
-    pnlInstantCarts = panel(pnlVorelaKeyboard, "pnlInstantCarts", uPanel3::PanelStyle::Plain);
-    pnlInstantCarts->setGeometry(TwipsRect{60, kCartsTop, 11760, kCartsHeight}.toPixels());
-    // Element 0 is the template the carts are made after; it is never shown.
-    auto* cartTemplate = named(new QPushButton(pnlInstantCarts), "cmdInstantCart0");
-    designSize(cartTemplate, 1100, kCartHeight);
-    cartTemplate->setFocusPolicy(Qt::NoFocus);
-    cartTemplate->setEnabled(false);
-    cartTemplate->setVisible(false);
-    cmdInstantCart.append(cartTemplate);
-
-    buildLogPanel();
-
-    pnlPlayers = panel(pnlVorelaKeyboard, "pnlPlayers", uPanel3::PanelStyle::Plain);
-    pnlPlayers->setGeometry(TwipsRect{60, kPlayersTop, 11760, kPlayersHeight}.toPixels());
-    uPlayerScroller.append(nullptr);
-    cmdPlayerPlay.append(nullptr);
-    pnlPlayerCaption.append(nullptr);
-    cmdPlayerClose.append(nullptr);
-    cmdPlayerCue.append(nullptr);
-    loadPlayerColumn(1);
-    connect(pnlPlayers, &uPanel3::Resized, this, [this] { pnlPlayers_Resize(); });
-    connect(pnlInstantCarts, &uPanel3::Resized, this, [this] { pnlInstantCarts_Resize(); });
-    // The cover lies over everything else in the panel.
-    pnlNotConnected->raise();
-
-    cmdShowVorelaKeyboard = panel(client, "cmdShowVorelaKeyboard", uPanel3::PanelStyle::Plain,
-                                  QStringLiteral("Show Vorela Panel"));
-    designSize(cmdShowVorelaKeyboard, 12000, 315);
-    cmdShowVorelaKeyboard->setVisible(false);
-    // The panel shows once the layout decides it belongs; the View menu item starts unticked.
-    pnlVorelaKeyboard->setVisible(false);
-}
-
-void frmMain::buildLogPanel() {
-    using namespace PanelDesign;
-    pnlLog = panel(pnlVorelaKeyboard, "pnlLog", uPanel3::PanelStyle::Plain);
-    pnlLog->setGeometry(TwipsRect{6700, kLogTop, 5180, kLogHeight}.toPixels());
-    picLogNavigation = named(new QWidget(pnlLog), "picLogNavigation");
-    picLogNavigation->setGeometry(
-        TwipsRect{60, kLogGroupTop, kLogNavigationWidth, kLogGroupHeight}.toPixels());
-    picLogControl = named(new QWidget(pnlLog), "picLogControl");
-    picLogControl->setGeometry(
-        TwipsRect{3120, kLogGroupTop, kLogGoWidth, kLogGroupHeight}.toPixels());
-    uLogScroller = named(new uHTMLScroller(pnlLog), "uLogScroller");
-    uLogScroller->setGeometry(TwipsRect{60, kLogScrollerTop, 5060, kLogScrollerHeight}.toPixels());
-
-    const std::map<std::string, std::tuple<uPanel3**, const char*, void (frmMain::*)()>> buttons = {
-        {"cmdLogStandby", {&cmdLogStandby, "", &frmMain::cmdLogStandby_Click}},
-        {"cmdLogPreview", {&cmdLogPreview, "Preview", &frmMain::cmdLogPreview_Click}},
-        {"cmdLogPrecue", {&cmdLogPrecue, "PreCue", &frmMain::cmdLogPrecue_Click}},
-        {"cmdLogGo", {&cmdLogGo, "", &frmMain::cmdLogGo_Click}},
-        {"cmdLogUp", {&cmdLogUp, "Up", &frmMain::cmdLogUp_Click}},
-        {"cmdLogDown", {&cmdLogDown, "Down", &frmMain::cmdLogDown_Click}},
-        {"cmdLogDelete", {&cmdLogDelete, "Del", &frmMain::cmdLogDelete_Click}},
-        {"cmdLogHome", {&cmdLogHome, "Home", &frmMain::cmdLogHome_Click}},
-        {"cmdLogEndType", {&cmdLogEndType, "Ending", &frmMain::cmdLogEndType_Click}},
-        {"cmdLogPrevHour", {&cmdLogPrevHour, "Prev Hour", &frmMain::cmdLogPrevHour_Click}},
-        {"cmdLogNextHour", {&cmdLogNextHour, "Next Hour", &frmMain::cmdLogNextHour_Click}}};
-    const std::pair<QWidget*, QList<NamedRect>> groups[] = {
-        {picLogControl, LogGoGroupDesign()}, {picLogNavigation, LogNavigationGroupDesign()}};
-    for (const auto& [group, design] : groups) {
-        for (const NamedRect& place : design) {
-            const auto& [member, caption, handler] = buttons.at(place.name);
-            uPanel3* b =
-                panel(group, place.name, uPanel3::PanelStyle::Button, QLatin1String(caption));
-            b->setGeometry(place.rect.toPixels());
-            ApplyStudioButtonLook(*b);
-            // No log until the playout system says there is one.
-            b->setEnabled(false);
-            connect(b, &uPanel3::Click, this, [this, h = handler] { (this->*h)(); });
-            *member = b;
-        }
-    }
-    cmdLogGo->SetPicture(imgList48.ListImages(QStringLiteral("godis")), QStringLiteral("godis"));
-    cmdLogStandby->SetPicture(imgList32.ListImages(QStringLiteral("powerdis")),
-                              QStringLiteral("powerdis"));
 }
 
 void frmMain::buildMenus() {

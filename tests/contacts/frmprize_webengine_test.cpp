@@ -33,10 +33,11 @@ protected:
         TemplatePrintingTest::TearDown();
         Program::Instance().SetDirectory(nullptr);
     }
-    static qint32 contact(const QString& name) {
+    static qint32 contact(const QString& name, const QString& address) {
         KVDirectory* dir = Program::Instance().Directory();
         auto c = dir->CreateContact();
         c->SetName(name);
+        c->SetAddress(address);
         bool ok = false;
         dir->SaveContact(0, c, true, true, ok);
         EXPECT_TRUE(ok);
@@ -51,10 +52,13 @@ protected:
         bool ok = false;
         db_->StorePrize(*prize, ok);
         EXPECT_TRUE(ok);
-        for (const QString& winner :
-             {QStringLiteral("Zoe Winner"), QStringLiteral("Adam Second")}) {
+        const std::pair<QString, QString> winners[] = {
+            {QStringLiteral("Zoe Winner"),
+             QStringLiteral("12 High Street\r\nSpringfield\r\nAB1 2CD")},
+            {QStringLiteral("Adam Second"), QString()}};
+        for (const auto& [winner, address] : winners) {
             auto w = db_->NewPrizeWinner(*prize);
-            w->SetWinnerReference(contact(winner));
+            w->SetWinnerReference(contact(winner, address));
             db_->StorePrizeWinner(*w, ok);
             EXPECT_TRUE(ok);
         }
@@ -87,8 +91,8 @@ TEST_F(WebEnginePrizeWinnersList, BothWinnersReachThePreviewInOrder) {
         << text.toStdString();
 }
 
-// The list a new database starts with names who won: a list of dates alone is no use to the
-// producer sending the prizes out.
+// The list a new database starts with names who won and where they live: a list of dates alone
+// is no use to the producer sending the prizes out.
 TEST_F(WebEnginePrizeWinnersList, TheStartingTemplateNamesEachWinnerInOrder) {
     ASSERT_TRUE(
         QFileInfo::exists(db_->TemplatesPath() + QStringLiteral("/Print-PrizeWinners.htm")));
@@ -101,6 +105,10 @@ TEST_F(WebEnginePrizeWinnersList, TheStartingTemplateNamesEachWinnerInOrder) {
     const auto adam = text.indexOf(QStringLiteral("Adam Second"));
     EXPECT_GE(zoe, 0) << text.toStdString();
     EXPECT_GT(adam, zoe) << text.toStdString();
+    EXPECT_TRUE(text.contains(Marked(QStringLiteral(
+        "<td>\u00abZoe Winner\u00bb</td><td>\u00ab12 High Street\u00bb<br>\u00abSpringfield\u00bb"
+        "<br>\u00abAB1 2CD\u00bb</td>"))))
+        << text.toStdString();
 }
 
 } // namespace

@@ -21,9 +21,12 @@
 #include "support/testhome.h"
 #include "support/waitfor.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QLayout>
@@ -348,6 +351,114 @@ TEST_F(PrizeWinnerWindowTest, TheTypeAheadSelectsOneWholeName) {
         w->ResolveTypedWinner();
         EXPECT_EQ(w->PrizeWinner()->WinnerReference(), 0) << text.toStdString();
         EXPECT_EQ(w->WinnerDetails()->text(), QStringLiteral("<Waiting>"));
+    }
+}
+
+// Typed with real keys and ended by Tab, Return or a click on OK, a name two contacts share
+// (exactly, or only when letter case is ignored) stays unresolved: OK asks the chooser, which
+// searches for that name, and stores the one chosen there. A name only one contact has resolves
+// as typing ends, and an entry picked from the list is stored as it is.
+TEST_F(PrizeWinnerWindowTest, TheEndOfTypingNeverPicksOneOfTwoContactsOfAName) {
+    prize_->SetNumberSupplied(20);
+    bool ok = false;
+    db().StorePrize(*prize_, ok);
+    ASSERT_TRUE(ok);
+    const qint32 listener = contact(QStringLiteral("Ann Listener"));
+    contact(QStringLiteral("Bob Caller"));
+    const qint32 secondBob = contact(QStringLiteral("Bob Caller"));
+    const qint32 upperTwin = contact(QStringLiteral("Twin Name"));
+    contact(QStringLiteral("twin name"));
+    enum class End { Tab, Return, ClickOk };
+    struct Case {
+        const char* what;
+        const char* typed; // "" = the entry of `stored` picked from the list instead
+        End end;
+        qint32 chosen; // what the chooser picks; 0 = the chooser must not open
+        qint32 stored;
+    };
+    const Case cases[] = {
+        {"Bob, Tab", "Bob Caller", End::Tab, secondBob, secondBob},
+        {"Bob, Return", "Bob Caller", End::Return, secondBob, secondBob},
+        {"Bob, OK", "Bob Caller", End::ClickOk, secondBob, secondBob},
+        {"case pair, Tab", "twin name", End::Tab, upperTwin, upperTwin},
+        {"case pair, Return", "twin name", End::Return, upperTwin, upperTwin},
+        {"case pair, OK", "twin name", End::ClickOk, upperTwin, upperTwin},
+        {"one listener, Tab", "ann listener", End::Tab, 0, listener},
+        {"the second Bob picked", "", End::ClickOk, 0, secondBob},
+    };
+    const auto clickOk = [](frmPrizeWinner* w) {
+        QTest::mouseClick(w->OkButton(), Qt::LeftButton);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QString searched;
+        const int wonBefore = db().CountPrizesWon(c.stored);
+        int wonWhenAsked = -1;
+        if (c.chosen > 0) {
+            TestDialogs().queue([&](QDialog& d) {
+                auto& chooser = dynamic_cast<frmChooseContact&>(d);
+                searched = chooser.ctlContacts()->SearchText();
+                wonWhenAsked = db().CountPrizesWon(c.chosen);
+                chooser.ctlContacts()->SetSelectedReference(c.chosen);
+                chooser.cmdOK()->click();
+            });
+        }
+        const int choosers = TestDialogs().shownCount(QStringLiteral("frmChooseContact"));
+        QPointer<frmPrizeWinner> w = openNew();
+        const auto record = w->PrizeWinner();
+        ASSERT_TRUE(ShowActive(*w));
+        QComboBox* field = w->WinnerBox();
+        field->setFocus();
+        ASSERT_TRUE(WaitFor([field] { return field->hasFocus(); }));
+        if (*c.typed != '\0') {
+            QTest::keyClicks(QApplication::focusWidget(), QString::fromUtf8(c.typed));
+        } else {
+            // Opened with a click on its arrow, the list takes a click on an entry once the
+            // opening click can no longer be taken for it.
+            QTest::mouseClick(field, Qt::LeftButton, {},
+                              QPoint(field->width() - 4, field->height() / 2));
+            QAbstractItemView* list = field->view();
+            QElapsedTimer opened;
+            opened.start();
+            ASSERT_TRUE(WaitFor([&] {
+                return list->isVisible() && opened.elapsed() > QApplication::doubleClickInterval();
+            }));
+            const QRect entry = list->visualRect(
+                field->model()->index(field->findData(c.stored), field->modelColumn()));
+            QTest::mouseMove(list->viewport(), entry.center());
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry.center());
+            ASSERT_TRUE(WaitFor([list] { return !list->isVisible(); }));
+            EXPECT_EQ(record->WinnerReference(), c.stored);
+        }
+        switch (c.end) {
+        case End::Tab:
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            EXPECT_FALSE(field->hasFocus());
+            if (c.chosen > 0) {
+                EXPECT_EQ(record->WinnerReference(), 0);
+                EXPECT_EQ(w->WinnerDetails()->text(), QStringLiteral("<Waiting>"));
+            } else {
+                EXPECT_EQ(record->WinnerReference(), c.stored);
+                EXPECT_TRUE(w->WinnerDetails()->text().startsWith(QStringLiteral("Ann Listener")));
+            }
+            clickOk(w);
+            break;
+        case End::Return:
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            break;
+        case End::ClickOk:
+            clickOk(w);
+            break;
+        }
+        EXPECT_EQ(TestDialogs().shownCount(QStringLiteral("frmChooseContact")) - choosers,
+                  c.chosen > 0 ? 1 : 0);
+        if (c.chosen > 0) {
+            EXPECT_EQ(searched, QString::fromUtf8(c.typed));
+            EXPECT_EQ(wonWhenAsked, wonBefore);
+        }
+        ASSERT_GT(record->Reference(), 0);
+        EXPECT_EQ(db().GetPrizeWinner(record->Reference())->WinnerReference(), c.stored);
+        EXPECT_TRUE(WaitFor([&w] { return w.isNull(); }));
     }
 }
 

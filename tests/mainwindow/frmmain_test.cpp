@@ -54,10 +54,10 @@ TEST_F(MainWindowStartUp, ACompleteStartLogsInByTheCommandLineAndBuildsTheMenuBa
     EXPECT_EQ(loginDialogs, 0);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Kestova Orlix v1 - Admin logged in"));
     EXPECT_EQ(Splash(), nullptr);
-    EXPECT_EQ(window->NumberPlayers(), 4);
-    ASSERT_EQ(window->cmdInstantCart.size(), 21);
-    EXPECT_EQ(window->cmdInstantCart[20]->text(), QStringLiteral("20"));
-    EXPECT_FALSE(window->cmdInstantCart[1]->isEnabled());
+    EXPECT_EQ(window->playoutPanel->NumberPlayers(), 4);
+    ASSERT_EQ(window->playoutPanel->cmdInstantCart.size(), 21);
+    EXPECT_EQ(window->playoutPanel->cmdInstantCart[20]->text(), QStringLiteral("20"));
+    EXPECT_FALSE(window->playoutPanel->cmdInstantCart[1]->isEnabled());
     EXPECT_TRUE(QFileInfo(Program::Instance().DataFolder() + QStringLiteral("/Temp")).isDir());
     ASSERT_NE(window->Database(), nullptr);
     EXPECT_EQ(window->Database()->DatabasePath(), folder("db"));

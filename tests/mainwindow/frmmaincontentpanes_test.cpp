@@ -5,6 +5,7 @@
 #include "mainwindow/panes/contactspane.h"
 #include "mainwindow/panes/prizespane.h"
 #include "mainwindow/panes/recentmenus.h"
+#include "platform/directory/controls/contactlistmodel.h"
 #include "platform/directory/controls/ucontact.h"
 #include "platform/directory/controls/ucontactslist.h"
 #include "platform/directory/controls/uwebsiteslist.h"
@@ -27,6 +28,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QGroupBox>
+#include <QListView>
 #include <QMenu>
 #include <QTest>
 #include <QTreeWidget>
@@ -178,6 +180,32 @@ TEST_F(ContentPanesTest, AContactIsShownWithItsHistoryTabs) {
 
 // The history frames sit on the contact control's tab page: when the window is resized they
 // keep their margins to the control, as the list keeps its margins to the frame.
+// Start-up binds the contacts list four times over, and each save announced elsewhere marks it
+// again: it reads how many contacts there are once when shown, and once after each save.
+TEST_F(ContentPanesTest, TheContactsListReadsTheDirectoryOnceAtStartAndOncePerSave) {
+    ASSERT_TRUE(startLoggedIn());
+    frmMain& w = *window;
+    for (const char* name : {"Ann", "Bob", "Cat"}) {
+        contact(QString::fromLatin1(name), QString(), QString());
+    }
+    const ContactListModel* model = w.ctlContacts->Model();
+    w.show();
+    w.optContacts_Click();
+    ASSERT_TRUE(WaitFor([&w] { return w.ctlContacts->lstContacts()->isVisible(); }));
+    QApplication::processEvents();
+    EXPECT_EQ(model->CountReads(), 1);
+    EXPECT_EQ(model->rowCount(), 4); // the user too
+
+    auto added = directory()->CreateContact();
+    added->SetName(QStringLiteral("Dan New"));
+    bool ok = false;
+    directory()->SaveContact(0, added, true, true, ok); // as the contact window saves
+    ASSERT_TRUE(ok);
+    QApplication::processEvents();
+    EXPECT_EQ(model->CountReads(), 2);
+    EXPECT_EQ(model->rowCount(), 5);
+}
+
 TEST_F(ContentPanesTest, TheHistoryFramesFollowTheWindowsSize) {
     ASSERT_TRUE(startLoggedIn());
     frmMain& w = *window;

@@ -33,7 +33,7 @@ protected:
         w.resize(1280, 800);
         w.show();
         ASSERT_TRUE(WaitFor([&] { return w.Link()->State() == PlayoutLink::LinkState::Up; }));
-        ASSERT_TRUE(WaitFor([&] { return w.cmdInstantCart[1]->isEnabled(); }, 10000));
+        ASSERT_TRUE(WaitFor([&] { return w.playoutPanel->cmdInstantCart[1]->isEnabled(); }, 10000));
     }
     bool peerReceived(const QString& line) { return peer->WaitFor("RECEIVED " + line); }
     int countReceived(const QString& line) const {
@@ -47,61 +47,64 @@ protected:
 TEST_F(MainWindowPanelPeer, TheHandshakeFillsThePanelAndTheButtonsFollowTheAnswers) {
     ASSERT_NO_FATAL_FAILURE(startWith());
     frmMain& w = *window;
-    ASSERT_TRUE(WaitFor([&] { return w.uLogScroller->Text() == QLatin1String("Tune-The Band"); }));
-    EXPECT_EQ(w.NumberPlayers(), 4);
+    ASSERT_TRUE(WaitFor(
+        [&] { return w.playoutPanel->uLogScroller->Text() == QLatin1String("Tune-The Band"); }));
+    EXPECT_EQ(w.playoutPanel->NumberPlayers(), 4);
     for (int n = 1; n <= 4; ++n) {
-        EXPECT_FALSE(w.pnlPlayerCaption[n]->isHidden()) << n;
-        EXPECT_EQ(w.uPlayerScroller[n]->Text(), QStringLiteral("Track %1").arg(n));
-        EXPECT_EQ(w.cmdPlayerPlay[n]->PictureKey(), QStringLiteral("playwhite"));
+        EXPECT_FALSE(w.playoutPanel->pnlPlayerCaption[n]->isHidden()) << n;
+        EXPECT_EQ(w.playoutPanel->uPlayerScroller[n]->Text(), QStringLiteral("Track %1").arg(n));
+        EXPECT_EQ(w.playoutPanel->cmdPlayerPlay[n]->PictureKey(), QStringLiteral("playwhite"));
     }
-    EXPECT_TRUE(w.cmdInstantCart[1]->isEnabled());
-    EXPECT_FALSE(w.cmdInstantCart[2]->isEnabled());
-    EXPECT_TRUE(w.pnlNotConnected->isHidden());
+    EXPECT_TRUE(w.playoutPanel->cmdInstantCart[1]->isEnabled());
+    EXPECT_FALSE(w.playoutPanel->cmdInstantCart[2]->isEnabled());
+    EXPECT_TRUE(w.playoutPanel->pnlNotConnected->isHidden());
 
-    click(w.cmdPlayerPlay[2]);
+    click(w.playoutPanel->cmdPlayerPlay[2]);
     ASSERT_TRUE(peerReceived("PLAYER PLAY 2"));
-    ASSERT_TRUE(WaitFor([&] { return w.cmdPlayerPlay[2]->PictureKey() == "pausewhite"; }));
-    EXPECT_EQ(w.cmdPlayerPlay[2]->Tag(), QStringLiteral("1"));
-    click(w.cmdPlayerPlay[2]);
+    ASSERT_TRUE(
+        WaitFor([&] { return w.playoutPanel->cmdPlayerPlay[2]->PictureKey() == "pausewhite"; }));
+    EXPECT_EQ(w.playoutPanel->cmdPlayerPlay[2]->Tag(), QStringLiteral("1"));
+    click(w.playoutPanel->cmdPlayerPlay[2]);
     ASSERT_TRUE(peerReceived("PLAYER PAUSE 2"));
-    ASSERT_TRUE(WaitFor([&] { return w.cmdPlayerPlay[2]->PictureKey() == "playwhite"; }));
+    ASSERT_TRUE(
+        WaitFor([&] { return w.playoutPanel->cmdPlayerPlay[2]->PictureKey() == "playwhite"; }));
 
-    EXPECT_EQ(w.cmdLogStandby->PictureKey(), QStringLiteral("powergreen"));
-    click(w.cmdLogStandby);
+    EXPECT_EQ(w.playoutPanel->cmdLogStandby->PictureKey(), QStringLiteral("powergreen"));
+    click(w.playoutPanel->cmdLogStandby);
     ASSERT_TRUE(peerReceived("LOG MODE TOGGLE"));
-    EXPECT_TRUE(WaitFor([&] { return w.cmdLogStandby->PictureKey() == "powerred"; }));
+    EXPECT_TRUE(WaitFor([&] { return w.playoutPanel->cmdLogStandby->PictureKey() == "powerred"; }));
 
-    click(w.cmdInstantCart[1]);
+    click(w.playoutPanel->cmdInstantCart[1]);
     EXPECT_TRUE(peerReceived("IC PLAY 1"));
 }
 
 TEST_F(MainWindowPanelPeer, AnOlderPlayoutSystemHearsTheLongCartWords) {
     ASSERT_NO_FATAL_FAILURE(startWith("+CONNECTED AppName=VORELA3 Version=3.4.9"));
-    click(window->cmdInstantCart[1]);
+    click(window->playoutPanel->cmdInstantCart[1]);
     EXPECT_TRUE(peerReceived("INSTANTCART PLAY 1"));
 }
 
 TEST_F(MainWindowPanelPeer, APlayerCountFromThePeerShowsThatManyColumns) {
     ASSERT_NO_FATAL_FAILURE(startWith("+CONNECTED AppName=VORELA3 Version=3.5.0", 12));
     frmMain& w = *window;
-    EXPECT_EQ(w.NumberPlayers(), 12);
+    EXPECT_EQ(w.playoutPanel->NumberPlayers(), 12);
     peer->Command("send SET NUMBERPLAYERS 3\\r\\n");
-    ASSERT_TRUE(WaitFor([&] { return w.NumberPlayers() == 3; }));
-    EXPECT_TRUE(w.pnlPlayerCaption[4]->isHidden());
+    ASSERT_TRUE(WaitFor([&] { return w.playoutPanel->NumberPlayers() == 3; }));
+    EXPECT_TRUE(w.playoutPanel->pnlPlayerCaption[4]->isHidden());
     peer->Command("send SET NUMBERPLAYERS 12\\r\\n");
-    ASSERT_TRUE(WaitFor([&] { return w.NumberPlayers() == 12; }));
+    ASSERT_TRUE(WaitFor([&] { return w.playoutPanel->NumberPlayers() == 12; }));
     for (int n = 1; n <= 12; ++n) {
-        EXPECT_FALSE(w.pnlPlayerCaption[n]->isHidden()) << n;
-        EXPECT_GT(w.pnlPlayerCaption[n]->width(), 0) << n;
+        EXPECT_FALSE(w.playoutPanel->pnlPlayerCaption[n]->isHidden()) << n;
+        EXPECT_GT(w.playoutPanel->pnlPlayerCaption[n]->width(), 0) << n;
     }
 }
 
 TEST_F(MainWindowPanelPeer, HostileLinesChangeNothingOrAreBounded) {
     ASSERT_NO_FATAL_FAILURE(startWith("+CONNECTED AppName=VORELA3 Version=3.5.0", 12));
     frmMain& w = *window;
-    ASSERT_EQ(w.NumberPlayers(), 12);
+    ASSERT_EQ(w.playoutPanel->NumberPlayers(), 12);
     QList<bool> carts;
-    for (QPushButton* cart : w.cmdInstantCart) {
+    for (QPushButton* cart : w.playoutPanel->cmdInstantCart) {
         carts << cart->isEnabled();
     }
     peer->Command("send SET PLAYER STATUS,13,5,Intruder\\r\\n"
@@ -109,23 +112,26 @@ TEST_F(MainWindowPanelPeer, HostileLinesChangeNothingOrAreBounded) {
                   "SET IC CURRENTITEM,21,Loaded\\r\\n"
                   "SET NUMBERPLAYERS 99999\\r\\n"
                   "SET LOG CURRENTITEMS,ITitle=Marker\\r\\n");
-    ASSERT_TRUE(WaitFor([&] { return w.uLogScroller->Text() == QLatin1String("Marker"); }));
-    EXPECT_EQ(w.pnlPlayerCaption.size(), 13) << "no thirteenth column";
-    EXPECT_LE(w.NumberPlayers(), 12);
-    EXPECT_GE(w.NumberPlayers(), 1);
+    ASSERT_TRUE(
+        WaitFor([&] { return w.playoutPanel->uLogScroller->Text() == QLatin1String("Marker"); }));
+    EXPECT_EQ(w.playoutPanel->pnlPlayerCaption.size(), 13) << "no thirteenth column";
+    EXPECT_LE(w.playoutPanel->NumberPlayers(), 12);
+    EXPECT_GE(w.playoutPanel->NumberPlayers(), 1);
     QList<bool> cartsAfter;
-    for (QPushButton* cart : w.cmdInstantCart) {
+    for (QPushButton* cart : w.playoutPanel->cmdInstantCart) {
         cartsAfter << cart->isEnabled();
     }
     EXPECT_EQ(cartsAfter, carts) << "neither the hidden design cart nor a 21st";
-    EXPECT_TRUE(w.cmdInstantCart[0]->isHidden());
+    EXPECT_TRUE(w.playoutPanel->cmdInstantCart[0]->isHidden());
 
     // A player text as long as a line may be: kept whole, drawn bounded.
     const qsizetype length = LineFramer::kMaxLineBytes - 64;
     peer->Command("send SET PLAYER STATUS,1,9," + QString(length, QLatin1Char('x')) + "\\r\\n");
-    ASSERT_TRUE(WaitFor([&] { return w.uPlayerScroller[1]->Text().size() == length; }, 20000));
+    ASSERT_TRUE(WaitFor([&] { return w.playoutPanel->uPlayerScroller[1]->Text().size() == length; },
+                        20000));
     // At most the limit, between the two isolate marks of the display rule.
-    EXPECT_EQ(w.uPlayerScroller[1]->lblText()->text().size(), uHTMLScroller::kMostShown + 2);
+    EXPECT_EQ(w.playoutPanel->uPlayerScroller[1]->lblText()->text().size(),
+              uHTMLScroller::kMostShown + 2);
     EXPECT_EQ(w.Link()->State(), PlayoutLink::LinkState::Up);
 }
 
@@ -136,15 +142,15 @@ TEST_F(MainWindowPanelPeer, ThePeerClosingShowsTheCoverUntilTheClientIsBack) {
     link.SetRetryPauses(300, 300);
     peer->Command("refuse 1000");
     ASSERT_TRUE(WaitFor([&] { return link.State() != PlayoutLink::LinkState::Up; }));
-    EXPECT_FALSE(w.pnlNotConnected->isHidden());
+    EXPECT_FALSE(w.playoutPanel->pnlNotConnected->isHidden());
 
     // Unticked and ticked again while the link is down: the cover comes back with the panel.
     w.mnuViewVorelaKeyboard->trigger();
-    EXPECT_TRUE(w.pnlNotConnected->isHidden());
+    EXPECT_TRUE(w.playoutPanel->pnlNotConnected->isHidden());
     w.mnuViewVorelaKeyboard->trigger();
-    EXPECT_FALSE(w.pnlNotConnected->isHidden());
+    EXPECT_FALSE(w.playoutPanel->pnlNotConnected->isHidden());
 
     ASSERT_TRUE(WaitFor([&] { return link.State() == PlayoutLink::LinkState::Up; }, 10000));
-    EXPECT_TRUE(w.pnlNotConnected->isHidden());
+    EXPECT_TRUE(w.playoutPanel->pnlNotConnected->isHidden());
 }
 } // namespace

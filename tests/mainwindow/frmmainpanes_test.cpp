@@ -158,31 +158,32 @@ TEST_F(MainWindowPanes, TheKeyboardPanelAndItsShowBarBoundTheMiddleBand) {
     w.show();
     w.mnuViewVorelaKeyboard->setChecked(true);
     w.Form_Resize();
-    EXPECT_FALSE(w.pnlVorelaKeyboard->isHidden());
-    EXPECT_EQ(w.picPanes->geometry().bottom() + 1 + TwipsToPixels(60), w.pnlVorelaKeyboard->y());
+    EXPECT_FALSE(w.playoutPanel->pnlVorelaKeyboard->isHidden());
+    EXPECT_EQ(w.picPanes->geometry().bottom() + 1 + TwipsToPixels(60),
+              w.playoutPanel->pnlVorelaKeyboard->y());
 
     QApplication::processEvents();
-    QTest::mouseClick(w.pnlVorelaHide, Qt::LeftButton);
+    QTest::mouseClick(w.playoutPanel->pnlVorelaHide, Qt::LeftButton);
     EXPECT_TRUE(w.VorelaPanelHidden());
-    EXPECT_TRUE(w.pnlVorelaKeyboard->isHidden());
-    EXPECT_FALSE(w.cmdShowVorelaKeyboard->isHidden());
+    EXPECT_TRUE(w.playoutPanel->pnlVorelaKeyboard->isHidden());
+    EXPECT_FALSE(w.playoutPanel->cmdShowVorelaKeyboard->isHidden());
     EXPECT_EQ(w.picPanes->geometry().bottom() + 1 + TwipsToPixels(60),
-              w.cmdShowVorelaKeyboard->y());
+              w.playoutPanel->cmdShowVorelaKeyboard->y());
     // A change of height alone moves the show bar with the window's bottom.
     w.resize(1280, 700);
     QApplication::processEvents();
-    EXPECT_EQ(w.cmdShowVorelaKeyboard->geometry().bottom() + 1 + TwipsToPixels(60),
+    EXPECT_EQ(w.playoutPanel->cmdShowVorelaKeyboard->geometry().bottom() + 1 + TwipsToPixels(60),
               w.centralWidget()->height());
 
-    QTest::mouseClick(w.cmdShowVorelaKeyboard, Qt::LeftButton);
+    QTest::mouseClick(w.playoutPanel->cmdShowVorelaKeyboard, Qt::LeftButton);
     EXPECT_FALSE(w.VorelaPanelHidden());
-    EXPECT_FALSE(w.pnlVorelaKeyboard->isHidden());
-    EXPECT_TRUE(w.cmdShowVorelaKeyboard->isHidden());
+    EXPECT_FALSE(w.playoutPanel->pnlVorelaKeyboard->isHidden());
+    EXPECT_TRUE(w.playoutPanel->cmdShowVorelaKeyboard->isHidden());
 
     w.mnuViewVorelaKeyboard->setChecked(false);
     w.Form_Resize();
-    EXPECT_TRUE(w.pnlVorelaKeyboard->isHidden());
-    EXPECT_TRUE(w.cmdShowVorelaKeyboard->isHidden());
+    EXPECT_TRUE(w.playoutPanel->pnlVorelaKeyboard->isHidden());
+    EXPECT_TRUE(w.playoutPanel->cmdShowVorelaKeyboard->isHidden());
     EXPECT_EQ(w.picPanes->geometry().bottom() + 1 + TwipsToPixels(60), w.centralWidget()->height());
 }
 

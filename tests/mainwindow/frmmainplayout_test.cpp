@@ -9,6 +9,7 @@
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTest>
 
 namespace {
 using MainWindowPlayout = MainWindowFixture;
@@ -69,7 +70,7 @@ TEST_F(MainWindowPlayout, TheFileMenuAndTheCoverFollowTheLinkWhichComesBackAfter
     EXPECT_FALSE(w.mnuConnect->isEnabled());
     EXPECT_TRUE(w.mnuDisconnect->isEnabled());
     ASSERT_TRUE(WaitFor([&] { return link.State() == PlayoutLink::LinkState::Handshaking; }));
-    EXPECT_TRUE(w.pnlNotConnected->isHidden());
+    EXPECT_TRUE(w.playoutPanel->pnlNotConnected->isHidden());
 
     peer.Say("+CONNECTED AppName=VORELA3 Version=3.5.0\r\nWEBSITE http://www.example.org/\r\n");
     ASSERT_TRUE(WaitFor([&] { return w.optWeb->Value() == 1; }, 5000));
@@ -82,14 +83,14 @@ TEST_F(MainWindowPlayout, TheFileMenuAndTheCoverFollowTheLinkWhichComesBackAfter
     const qsizetype connections = peer.Connections();
     peer.CloseAll();
     ASSERT_TRUE(WaitFor([&] { return link.State() == PlayoutLink::LinkState::WaitingToRetry; }));
-    EXPECT_TRUE(w.mnuConnect->isEnabled());
-    EXPECT_FALSE(w.mnuDisconnect->isEnabled());
-    EXPECT_FALSE(w.pnlNotConnected->isHidden());
+    EXPECT_FALSE(w.mnuConnect->isEnabled()) << "still trying: shown as connecting";
+    EXPECT_TRUE(w.mnuDisconnect->isEnabled());
+    EXPECT_FALSE(w.playoutPanel->pnlNotConnected->isHidden());
     ASSERT_TRUE(WaitFor([&] { return peer.Connections() > connections; }, 5000));
     ASSERT_TRUE(WaitFor([&] { return link.State() == PlayoutLink::LinkState::Handshaking; }));
     EXPECT_FALSE(w.mnuConnect->isEnabled());
     EXPECT_TRUE(w.mnuDisconnect->isEnabled());
-    EXPECT_TRUE(w.pnlNotConnected->isHidden());
+    EXPECT_TRUE(w.playoutPanel->pnlNotConnected->isHidden());
 
     // The Disconnect menu: down, not wanted, the cover back over the panel.
     w.mnuDisconnect->trigger();
@@ -97,7 +98,7 @@ TEST_F(MainWindowPlayout, TheFileMenuAndTheCoverFollowTheLinkWhichComesBackAfter
     EXPECT_EQ(link.State(), PlayoutLink::LinkState::Down);
     EXPECT_TRUE(w.mnuConnect->isEnabled());
     EXPECT_FALSE(w.mnuDisconnect->isEnabled());
-    EXPECT_FALSE(w.pnlNotConnected->isHidden());
+    EXPECT_FALSE(w.playoutPanel->pnlNotConnected->isHidden());
 
     // The Connect menu opens it again.
     w.mnuConnect->trigger();
@@ -105,5 +106,45 @@ TEST_F(MainWindowPlayout, TheFileMenuAndTheCoverFollowTheLinkWhichComesBackAfter
     EXPECT_FALSE(w.mnuConnect->isEnabled());
     EXPECT_TRUE(w.mnuDisconnect->isEnabled());
     EXPECT_TRUE(WaitFor([&] { return link.State() == PlayoutLink::LinkState::Handshaking; }));
+}
+
+TEST_F(MainWindowPlayout, DisconnectStopsTheRetriesOfALinkNothingAnswers) {
+    // A port nobody listens on, kept free for a listener opened at the end.
+    quint16 port = 0;
+    {
+        QTcpServer probe;
+        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+        port = probe.serverPort();
+    }
+    playoutPort = port;
+    seedProfile(true);
+    addUser(QStringLiteral("admin"));
+    ASSERT_TRUE(start(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=admin")));
+    frmMain& w = *window;
+    PlayoutLink& link = *w.Link();
+    w.mnuViewVorelaKeyboard->setChecked(true);
+    w.Form_Resize();
+    constexpr int kLongestPauseMs = 80;
+    link.SetRetryPauses(20, kLongestPauseMs);
+
+    // Refused again and again: between two attempts the link is still trying.
+    ASSERT_TRUE(WaitFor([&] { return link.ConnectAttempts() >= 3; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return link.State() == PlayoutLink::LinkState::WaitingToRetry; }));
+    EXPECT_FALSE(w.mnuConnect->isEnabled());
+    EXPECT_TRUE(w.mnuDisconnect->isEnabled());
+    EXPECT_FALSE(w.playoutPanel->pnlNotConnected->isHidden());
+
+    w.mnuDisconnect->trigger();
+    EXPECT_EQ(link.PendingRetryMs(), -1);
+    EXPECT_EQ(link.State(), PlayoutLink::LinkState::Down);
+    EXPECT_TRUE(w.mnuConnect->isEnabled());
+    EXPECT_FALSE(w.mnuDisconnect->isEnabled());
+    const quint64 attempts = link.ConnectAttempts();
+
+    QTcpServer late;
+    ASSERT_TRUE(late.listen(QHostAddress::LocalHost, port));
+    QTest::qWait(3 * kLongestPauseMs);
+    EXPECT_EQ(link.ConnectAttempts(), attempts);
+    EXPECT_FALSE(late.hasPendingConnections());
 }
 } // namespace

@@ -12,6 +12,7 @@
 #include "platform/system/desktopopener.h"
 #include "platform/ui/profilechooserdialog.h"
 #include "playout/link/playoutlink.h"
+#include "playout/panel/playoutpanel.h"
 #include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/testhome.h"

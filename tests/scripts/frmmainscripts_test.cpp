@@ -43,7 +43,7 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return window->Link()->State() == PlayoutLink::LinkState::Up; }));
         // The handshake's own answer on the number of players has come and gone.
         ASSERT_TRUE(peer->WaitFor(QStringLiteral("RECEIVED GET NUMBERPLAYERS")));
-        ASSERT_TRUE(WaitFor([&] { return window->NumberPlayers() == 4; }));
+        ASSERT_TRUE(WaitFor([&] { return window->playoutPanel->NumberPlayers() == 4; }));
     }
     QString shown() const { return ScriptViewDriver::Shown(window->wbScripts); }
     void select(const QString& key) {
@@ -56,7 +56,7 @@ protected:
     // A line the window shows elsewhere, to know the peer's earlier lines were read.
     void syncWith(int players) {
         peer->Command(QStringLiteral("send SET NUMBERPLAYERS %1\\r\\n").arg(players));
-        ASSERT_TRUE(WaitFor([&] { return window->NumberPlayers() == players; }));
+        ASSERT_TRUE(WaitFor([&] { return window->playoutPanel->NumberPlayers() == players; }));
     }
     std::unique_ptr<Peer> peer;
 };

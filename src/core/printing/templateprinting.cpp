@@ -155,7 +155,8 @@ QString ReplaceContactTags(const QString& text, qint32 reference, const QString&
     KVDirectory::ContactPtr contact;
     if (dir != nullptr) {
         if (reference != 0) {
-            contact = dir->GetContact(reference, false, false);
+            // The record with its address: the address tags show it.
+            contact = dir->GetContact(reference, true, false);
         }
         if (!contact) {
             contact = dir->CreateContact(0);

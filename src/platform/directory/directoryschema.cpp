@@ -1,8 +1,30 @@
 #include "platform/directory/directoryschema.h"
 
+#include "platform/system/changewatch.h"
+
 // Each searchable field keeps a case-folded copy beside it (`*_fold`) so that look-ups are
 // case-insensitive for every script, not only ASCII, and can use an index. Phone numbers keep
 // their digits only (`*_digits`) for the look-up of an SMS sender.
+namespace {
+// Other computers notice what changed by kind without reading the tables: a counter per kind
+// kept by triggers. Users are contacts; the running programs' registrations count for
+// nothing, since no list shows them.
+QStringList changeCounters() {
+    QStringList statements{
+        QStringLiteral(
+            "CREATE TABLE change_counters (name TEXT PRIMARY KEY, value INTEGER NOT NULL)"),
+        QStringLiteral("INSERT INTO change_counters (name, value) VALUES"
+                       " ('contacts', 0), ('websites', 0), ('user_settings', 0)")};
+    statements << ChangeWatch::CountingTriggers(QStringLiteral("contacts"),
+                                                QStringLiteral("contacts"))
+               << ChangeWatch::CountingTriggers(QStringLiteral("websites"),
+                                                QStringLiteral("websites"))
+               << ChangeWatch::CountingTriggers(QStringLiteral("user_settings"),
+                                                QStringLiteral("user_settings"));
+    return statements;
+}
+} // namespace
+
 QStringList DirectorySchemaSteps(int version) {
     switch (version) {
     case 1:
@@ -86,6 +108,8 @@ QStringList DirectorySchemaSteps(int version) {
         // A free text kept with the contact; read and written with the whole record only, as
         // the address is.
         return {QStringLiteral("ALTER TABLE contacts ADD COLUMN notes TEXT NOT NULL DEFAULT ''")};
+    case 4:
+        return changeCounters();
     default:
         return {};
     }

@@ -91,13 +91,17 @@ Move moveWithoutReplacing(const QString& from, const QString& to) {
 }
 } // namespace
 
-DirectoryStorage::DirectoryStorage() : connectionName_(nextConnectionName()) {}
+DirectoryStorage::DirectoryStorage()
+    : connectionName_(nextConnectionName()),
+      watch_(QStringLiteral("Directory"), {QStringLiteral("contacts"), QStringLiteral("websites"),
+                                           QStringLiteral("user_settings")}) {}
 
 DirectoryStorage::~DirectoryStorage() {
     Close();
 }
 
 void DirectoryStorage::Close() {
+    watch_.Detach();
     readers_.reset();
     // Every statement is finalized before the connection closes: SQLite refuses to close a
     // connection with statements left.
@@ -183,6 +187,7 @@ StorageOpenResult DirectoryStorage::Open(const QString& filePath, bool create, Q
             return fail(StorageOpenResult::Failed, why);
         }
     }
+    watch_.Attach(db_, kBusyTimeoutMs);
     return made ? StorageOpenResult::Created : StorageOpenResult::Opened;
 }
 
@@ -426,6 +431,7 @@ DirectoryTransaction::DirectoryTransaction(DirectoryStorage& storage) : storage_
     }
     storage_.transactionDepth_ = 1;
     active_ = true;
+    storage_.watch_.Began();
 }
 
 DirectoryTransaction::~DirectoryTransaction() {
@@ -437,12 +443,14 @@ DirectoryTransaction::~DirectoryTransaction() {
         PlatformLog(QStringLiteral("Directory: rollback failed: ") + q.lastError().text());
     }
     storage_.transactionDepth_ = 0;
+    storage_.watch_.RolledBack();
 }
 
 bool DirectoryTransaction::Commit() {
     if (!active_) {
         return false;
     }
+    storage_.watch_.Committing();
     QSqlQuery q(storage_.db_);
     if (!q.exec(QStringLiteral("COMMIT"))) {
         PlatformLog(QStringLiteral("Directory: could not commit a change: ") +
@@ -451,5 +459,6 @@ bool DirectoryTransaction::Commit() {
     }
     active_ = false;
     storage_.transactionDepth_ = 0;
+    storage_.watch_.Committed();
     return true;
 }

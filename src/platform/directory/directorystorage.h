@@ -3,6 +3,7 @@
 #include <QSqlDatabase>
 
 #include "platform/directory/directoryreaders.h"
+#include "platform/system/changewatch.h"
 #include "platform/system/sqlitestatement.h"
 #include "platform/system/sqlstatementpool.h"
 #include <QList>
@@ -32,11 +33,18 @@ enum class StorageOpenResult {
 //
 // Several studio computers open the same file, so the file keeps a rollback journal (WAL
 // needs shared memory, which network folders do not give), waits a few seconds for another
-// writer and keeps its transactions short.
+// writer and keeps its transactions short. Its ChangeWatch follows the changes by kind: other
+// connections' as they are noticed, this connection's own as they are committed.
 class DirectoryStorage {
 public:
-    static constexpr int kCurrentSchema = 3;
+    static constexpr int kCurrentSchema = 4;
     static constexpr int kBusyTimeoutMs = 5000;
+    // The kinds of change the watch tells apart, as bits of its signals.
+    enum Change : ChangeWatch::Kinds {
+        ContactsKind = 1, // users too
+        WebsitesKind = 2,
+        UserSettingsKind = 4,
+    };
 
     DirectoryStorage();
     ~DirectoryStorage();
@@ -80,6 +88,7 @@ public:
                          const char* context, const DirectoryReaders::Read& read);
 
     QSqlDatabase& Database() { return db_; }
+    ChangeWatch& Watch() { return watch_; }
 
 private:
     friend class DirectoryTransaction;
@@ -108,6 +117,7 @@ private:
     std::unique_ptr<DirectoryReaders> readers_;
     bool open_ = false;
     int transactionDepth_ = 0;
+    ChangeWatch watch_;
 };
 
 // Begins a write transaction (BEGIN IMMEDIATE, so two writers never deadlock on a lock

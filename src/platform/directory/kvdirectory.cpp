@@ -1,5 +1,6 @@
 #include "platform/directory/kvdirectory.h"
 
+#include "platform/directory/contactlisting.h"
 #include "platform/directory/contactstore.h"
 #include "platform/directory/contacttext.h"
 #include "platform/directory/directorylogindialog.h"
@@ -125,11 +126,37 @@ void KVDirectory::Open(const QString& filePath, bool createMissing, bool& failed
         return;
     }
     storage_ = std::move(storage);
+    const auto announce = [this](quint32 kinds) {
+        if ((kinds & DirectoryStorage::ContactsKind) != 0) {
+            Q_EMIT ContactsChanged();
+        }
+        if ((kinds & DirectoryStorage::WebsitesKind) != 0) {
+            Q_EMIT WebsitesChanged();
+        }
+        if ((kinds & DirectoryStorage::UserSettingsKind) != 0) {
+            Q_EMIT UserSettingsChanged();
+        }
+    };
+    connect(&storage_->Watch(), &ChangeWatch::ChangedElsewhere, this, announce);
+    connect(&storage_->Watch(), &ChangeWatch::ChangedHere, this, announce);
+    storage_->Watch().Start(pollMs_, minGapMs_);
     if (result == StorageOpenResult::Created) {
         PlatformLog(QStringLiteral("Created the default directory in '%1'").arg(DataFolder()));
     }
     QDir().mkpath(FilesFolder());
     failed = false;
+}
+
+void KVDirectory::SetChangeWatch(int pollMs, int minGapMs) {
+    pollMs_ = pollMs;
+    minGapMs_ = minGapMs;
+    if (IsOpen()) {
+        storage_->Watch().Start(pollMs_, minGapMs_);
+    }
+}
+
+bool KVDirectory::CheckForChanges() {
+    return IsOpen() && storage_->Watch().Check();
 }
 
 bool KVDirectory::IsOpen() const {
@@ -275,6 +302,15 @@ KVDirectory::ContactList KVDirectory::ListContacts(qint32 contactTypes) {
     }
     ContactStore store(*storage_);
     return wrapAll(contactTypes == 2 ? store.Users() : store.All());
+}
+
+std::unique_ptr<ContactListing> KVDirectory::Listing(qint32 contactTypes, const QString& search,
+                                                     qint64 heldMost) {
+    if (!IsOpen()) {
+        return nullptr;
+    }
+    return std::make_unique<ContactListing>(storage_, contactTypes == 2, search,
+                                            heldMost < 0 ? ContactListing::kHeldMost : heldMost);
 }
 
 KVDirectory::ContactList KVDirectory::GetUsers() {
@@ -646,9 +682,6 @@ void KVDirectory::AddWebsite(WebsitePtr& website, bool& ok) {
     }
     website = GetWebsite(reference);
     ok = website != nullptr;
-    if (ok) {
-        Q_EMIT WebsitesChanged();
-    }
 }
 
 QList<KVDirectory::WebsitePtr> KVDirectory::ListWebsites() {

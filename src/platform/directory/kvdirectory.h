@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+class ContactListing;
 class ContactStore;
 class DirectoryStorage;
 class QComboBox;
@@ -56,6 +57,13 @@ public:
 
     DirectoryApplications& Applications() { return applications_; }
 
+    // Set before opening: how often other computers' changes are looked for (0: only by
+    // CheckForChanges) and the least time between two of their announcements.
+    void SetChangeWatch(int pollMs, int minGapMs);
+    // Looks now for changes made elsewhere, as the watch does every poll; false when the file
+    // could not be read.
+    bool CheckForChanges();
+
     // Shows the login dialog, unless autoLogin finds a user named like the operating-system
     // user. cancelled is True when nobody logged in.
     void Login(qint32 productCode, const QString& productName, QWidget* owner, bool autoLogin,
@@ -88,6 +96,11 @@ public:
     // The contacts of a kind, in name order (light records): 2 the users, any other kind
     // every contact.
     ContactList ListContacts(qint32 contactTypes);
+    // The contacts a list shows (2 the users, any other kind every contact; those whose name
+    // holds search, any case, when it is not empty), read a few rows at a time as the list asks
+    // for them: see ContactListing. Nothing is read here. heldMost: see ContactListing.
+    std::unique_ptr<ContactListing> Listing(qint32 contactTypes, const QString& search,
+                                            qint64 heldMost = -1);
 
     // oldReference 0 adds the contact, which then has its Reference; otherwise updates it.
     // The logged-in user's rights decide: users, login names and rights need CanSaveUsers;
@@ -134,8 +147,13 @@ public:
 
 Q_SIGNALS:
     void ContactLogin();
-    // AddWebsite stored a website (or found the one with its address).
+    // Contacts or users were added, changed or removed, here or on another computer; once per
+    // commit, whatever road stored them.
+    void ContactsChanged();
+    // A website was added, changed or removed, here or elsewhere.
     void WebsitesChanged();
+    // A user's settings (recent lists, layout) were stored, here or elsewhere.
+    void UserSettingsChanged();
     void ContactLogout();
     // A contact stored with notify: the object that was stored, holding the saved values.
     void ContactSaved(const KVDirectory::ContactPtr& contact);
@@ -161,4 +179,6 @@ private:
     QString profileName_;
     qint32 clientOptions_ = 0;
     qint32 clientLevel_ = 0;
+    int pollMs_ = 500;
+    int minGapMs_ = 1000;
 };

@@ -1,5 +1,7 @@
 #include "platform/messagesdb/messagesschema.h"
 
+#include "platform/system/changewatch.h"
+
 namespace {
 // Dates are whole milliseconds since 1970-01-01 UTC, NULL when unset. The mime column keeps
 // the message's RFC 5322 bytes; the columns before it are read out of those bytes so that
@@ -89,6 +91,45 @@ QStringList version2() {
         QStringLiteral("ALTER TABLE hour_patterns_named RENAME TO hour_patterns"),
     };
 }
+// The other computers follow every kind of change, not only messages: one counter per kind
+// of what the panes show. A prize's winners count under its prize.
+QStringList changeCountersByKind() {
+    QStringList statements{
+        QStringLiteral("INSERT OR IGNORE INTO change_counters (name, value) VALUES"
+                       " ('folders', 0), ('prizes', 0), ('station', 0), ('templates', 0)")};
+    statements
+        << ChangeWatch::CountingTriggers(QStringLiteral("folders"), QStringLiteral("folders"))
+        << ChangeWatch::CountingTriggers(QStringLiteral("prizes"), QStringLiteral("prizes"))
+        << ChangeWatch::CountingTriggers(QStringLiteral("prize_winners"), QStringLiteral("prizes"))
+        << ChangeWatch::CountingTriggers(QStringLiteral("settings"), QStringLiteral("station"))
+        << ChangeWatch::CountingTriggers(QStringLiteral("templates"), QStringLiteral("templates"));
+    return statements;
+}
+
+// A contact's messages are found through an index of each message's parties, one row per
+// message and key (kind 1 an address, 2 an SMS number's digits), written with every write of a
+// message row; it is made here from the keys every row already keeps ("|a|b|"), which stay.
+// And each folder's list, newest first, is read through an index in its own order.
+QStringList partiesAndListOrder() {
+    return {
+        QStringLiteral("CREATE TABLE message_parties (kind INTEGER NOT NULL, key TEXT NOT NULL,"
+                       " message INTEGER NOT NULL, PRIMARY KEY (kind, key, message))"
+                       " WITHOUT ROWID"),
+        QStringLiteral("CREATE INDEX message_parties_by_message ON message_parties (message)"),
+        QStringLiteral(
+            "WITH RECURSIVE split (message, kind, rest, key) AS ("
+            " SELECT reference, 1, substr(party_addresses, 2), '' FROM messages"
+            " WHERE party_addresses <> ''"
+            " UNION ALL SELECT reference, 2, substr(party_numbers, 2), '' FROM messages"
+            " WHERE party_numbers <> ''"
+            " UNION ALL SELECT message, kind, substr(rest, instr(rest, '|') + 1),"
+            " substr(rest, 1, instr(rest, '|') - 1) FROM split WHERE instr(rest, '|') > 0)"
+            " INSERT OR IGNORE INTO message_parties (kind, key, message)"
+            " SELECT kind, key, message FROM split WHERE key <> ''"),
+        QStringLiteral("CREATE INDEX messages_by_folder_order ON messages (folder, ") +
+            QLatin1String(kMessageOrderKey) + QStringLiteral(", reference)"),
+    };
+}
 } // namespace
 
 QStringList MessagesSchemaSteps(int version) {
@@ -97,6 +138,10 @@ QStringList MessagesSchemaSteps(int version) {
         return version1();
     case 2:
         return version2();
+    case 3:
+        return changeCountersByKind();
+    case 4:
+        return partiesAndListOrder();
     default:
         return {};
     }

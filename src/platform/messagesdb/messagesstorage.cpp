@@ -35,16 +35,10 @@ MessagesOpenResult classify(const QSqlError& error) {
 }
 } // namespace
 
-MessagesStorage::MessagesStorage() {
-    pollTimer_.setSingleShot(false);
-    gapTimer_.setSingleShot(true);
-    connect(&pollTimer_, &QTimer::timeout, this, [this] { poll(); });
-    connect(&gapTimer_, &QTimer::timeout, this, [this] {
-        pendingAnnounce_ = false;
-        sinceAnnounce_.restart();
-        Q_EMIT MessagesChangedElsewhere();
-    });
-}
+MessagesStorage::MessagesStorage()
+    : watch_(QStringLiteral("Messages database"),
+             {QStringLiteral("messages"), QStringLiteral("folders"), QStringLiteral("prizes"),
+              QStringLiteral("station"), QStringLiteral("templates")}) {}
 
 MessagesStorage::~MessagesStorage() {
     Close();
@@ -84,8 +78,7 @@ MessagesOpenResult MessagesStorage::Open(const QString& filePath, bool create, Q
             return fail(*refused);
         }
     }
-    dataVersion_ = readDataVersion();
-    messageCounter_ = readMessageCounter();
+    watch_.Attach(db_, busyTimeoutMs_);
     return created ? MessagesOpenResult::Created : MessagesOpenResult::Opened;
 }
 
@@ -238,7 +231,7 @@ std::optional<MessagesStorage::Refusal> MessagesStorage::applySchema(int from, b
 }
 
 void MessagesStorage::Close() {
-    StopWatching();
+    watch_.Detach();
     statements_.Clear();
     rows_.Clear();
     if (db_.isValid()) {
@@ -252,8 +245,6 @@ void MessagesStorage::Close() {
     open_ = false;
     inTransaction_ = false;
     filePath_.clear();
-    dataVersion_ = -1;
-    messageCounter_ = -1;
 }
 
 QSqlQuery MessagesStorage::Prepare(const QString& sql) {
@@ -304,7 +295,7 @@ bool MessagesStorage::begin() {
         return false;
     }
     inTransaction_ = true;
-    counterAtBegin_ = readMessageCounter();
+    watch_.Began();
     return true;
 }
 
@@ -312,7 +303,7 @@ bool MessagesStorage::commit() {
     if (!inTransaction_) {
         return false;
     }
-    const qint64 counterAtEnd = readMessageCounter();
+    watch_.Committing();
     QSqlQuery q(db_);
     if (!q.exec(QStringLiteral("COMMIT"))) {
         PlatformLog(QStringLiteral("Messages database: a change could not be saved: %1")
@@ -320,17 +311,7 @@ bool MessagesStorage::commit() {
         return false;
     }
     inTransaction_ = false;
-    // Messages that another connection changed before this one took the lock have not been
-    // announced yet: the baseline tells.
-    const bool changedElsewhere =
-        messageCounter_ >= 0 && counterAtBegin_ >= 0 && counterAtBegin_ != messageCounter_;
-    if (counterAtEnd >= 0) {
-        messageCounter_ = counterAtEnd;
-    }
-    dataVersion_ = readDataVersion();
-    if (changedElsewhere && watching_) {
-        announce();
-    }
+    watch_.Committed();
     return true;
 }
 
@@ -344,86 +325,21 @@ void MessagesStorage::rollback() {
                         .arg(q.lastError().text()));
     }
     inTransaction_ = false;
-}
-
-qint64 MessagesStorage::readDataVersion() {
-    if (!open_) {
-        return -1;
-    }
-    QSqlQuery q(db_);
-    if (!q.exec(QStringLiteral("PRAGMA data_version")) || !q.next()) {
-        return -1;
-    }
-    return q.value(0).toLongLong();
-}
-
-qint64 MessagesStorage::readMessageCounter() {
-    if (!open_) {
-        return -1;
-    }
-    QSqlQuery q(db_);
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT value FROM change_counters WHERE name = 'messages'")) ||
-        !q.next()) {
-        return -1;
-    }
-    return q.value(0).toLongLong();
+    watch_.RolledBack();
 }
 
 void MessagesStorage::StartWatching(int pollMs, int minGapMs) {
-    minGapMs_ = std::max(0, minGapMs);
-    if (!open_) {
-        return;
-    }
-    watching_ = true;
-    dataVersion_ = readDataVersion();
-    messageCounter_ = readMessageCounter();
-    if (pollMs > 0) {
-        pollTimer_.start(std::max(10, pollMs));
-    } else {
-        pollTimer_.stop();
+    if (open_) {
+        watch_.Start(pollMs, minGapMs);
     }
 }
 
-void MessagesStorage::CheckForChanges() {
-    poll();
+bool MessagesStorage::CheckForChanges() {
+    return open_ && watch_.Check();
 }
 
 void MessagesStorage::StopWatching() {
-    watching_ = false;
-    pollTimer_.stop();
-    gapTimer_.stop();
-    pendingAnnounce_ = false;
-}
-
-void MessagesStorage::poll() {
-    if (!open_ || inTransaction_) {
-        return;
-    }
-    const qint64 version = readDataVersion();
-    if (version < 0 || version == dataVersion_) {
-        return;
-    }
-    dataVersion_ = version;
-    const qint64 counter = readMessageCounter();
-    if (counter < 0 || counter == messageCounter_) {
-        return; // prizes, settings or templates: nothing a message list shows
-    }
-    messageCounter_ = counter;
-    announce();
-}
-
-void MessagesStorage::announce() {
-    if (pendingAnnounce_) {
-        return; // one announcement is already on its way
-    }
-    if (!sinceAnnounce_.isValid() || sinceAnnounce_.elapsed() >= minGapMs_) {
-        sinceAnnounce_.start();
-        Q_EMIT MessagesChangedElsewhere();
-        return;
-    }
-    pendingAnnounce_ = true;
-    gapTimer_.start(static_cast<int>(minGapMs_ - sinceAnnounce_.elapsed()));
+    watch_.Stop();
 }
 
 bool MessagesStorage::Snapshot(const QString& targetFile, QString* error,

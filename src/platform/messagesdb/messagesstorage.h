@@ -1,12 +1,11 @@
 #pragma once
 
+#include "platform/system/changewatch.h"
 #include "platform/system/sqlitebackup.h"
-#include <QElapsedTimer>
 #include <QObject>
 
 #include <QSqlDatabase>
 #include <QString>
-#include <QTimer>
 
 #include "platform/system/sqlitestatement.h"
 #include "platform/system/sqlstatementpool.h"
@@ -34,14 +33,21 @@ enum class MessagesOpenResult {
 // rollback journal (WAL needs shared memory, which network folders do not give), waits a few
 // seconds for another writer and keeps its transactions short.
 //
-// Changes made by other connections are noticed here, without reading the messages table:
-// SQLite's data_version moves only when another connection commits, and a counter kept by
-// triggers says whether that commit touched messages at all. Another engine brings its own
-// way of doing this behind the same signal.
+// Changes are followed by kind through its ChangeWatch: other connections' as they are
+// noticed, this connection's own as they are committed. Another engine brings its own way of
+// doing this behind the same signals.
 class MessagesStorage : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kCurrentSchema = 2;
+    static constexpr int kCurrentSchema = 4;
+    // The kinds of change the watch tells apart, as bits of its signals.
+    enum Change : ChangeWatch::Kinds {
+        MessagesKind = 1,
+        FoldersKind = 2,
+        PrizesKind = 4,  // with their winners
+        StationKind = 8, // the settings table: station details, templates folder, label sheet
+        TemplatesKind = 16,
+    };
     static constexpr int kDefaultBusyTimeoutMs = 5000;
     static constexpr const char* kFileName = "messages.sqlite";
 
@@ -71,21 +77,19 @@ public:
     // Runs a prepared statement; on failure logs the statement's error with the context.
     static bool Exec(QSqlQuery& query, const char* context);
 
-    // Starts noticing other connections' changes to messages: polled every pollMs (0: only
-    // when CheckForChanges is called), announced at most once every minGapMs.
-    void StartWatching(int pollMs = 1000, int minGapMs = 3000);
+    // Starts noticing other connections' changes: polled every pollMs (0: only when
+    // CheckForChanges is called), announced at most once every minGapMs.
+    void StartWatching(int pollMs = 500, int minGapMs = 1000);
     void StopWatching();
-    // Looks for other connections' changes now, as each poll of the watch does.
-    void CheckForChanges();
+    // Looks for other connections' changes now, as each poll of the watch does; false when
+    // the file could not be read.
+    bool CheckForChanges();
+    ChangeWatch& Watch() { return watch_; }
 
     // Writes a consistent copy of the whole database to targetFile (which must not exist), a
     // few pages a step, telling progress after each; other connections go on writing.
     bool Snapshot(const QString& targetFile, QString* error,
                   const SqliteBackupProgress& progress = {});
-
-Q_SIGNALS:
-    // Another connection added, changed or deleted messages.
-    void MessagesChangedElsewhere();
 
 private:
     friend class MessagesTransaction;
@@ -103,10 +107,6 @@ private:
     bool begin();
     bool commit();
     void rollback();
-    qint64 readDataVersion();
-    qint64 readMessageCounter();
-    void poll();
-    void announce();
 
     QSqlDatabase db_;
     SqlStatementPool statements_;
@@ -117,17 +117,7 @@ private:
     int busyTimeoutMs_ = kDefaultBusyTimeoutMs;
     bool open_ = false;
     bool inTransaction_ = false;
-
-    // Change detection.
-    bool watching_ = false;
-    QTimer pollTimer_;
-    QTimer gapTimer_;
-    QElapsedTimer sinceAnnounce_;
-    int minGapMs_ = 3000;
-    qint64 dataVersion_ = -1;
-    qint64 messageCounter_ = -1;
-    qint64 counterAtBegin_ = -1;
-    bool pendingAnnounce_ = false;
+    ChangeWatch watch_;
 };
 
 // Begins a write transaction (BEGIN IMMEDIATE, so two writers never deadlock on a lock

@@ -1,5 +1,6 @@
 #include "platform/messagesdb/messagetable.h"
 
+#include "platform/messagesdb/messagesschema.h"
 #include "platform/messagesdb/messagesstorage.h"
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/messagesdb/storeddates.h"
@@ -12,6 +13,7 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 // The texts are read as their stored UTF-8 bytes (see SqlUtf8Text).
@@ -183,7 +185,7 @@ bool MessageTable::Insert(const Storage& storage, OrlixMessage& message) {
         return false;
     }
     message.SetReference(static_cast<qint32>(reference));
-    return true;
+    return writeParties(storage, message.Reference(), AddressKey(message), NumberKey(message));
 }
 
 bool MessageTable::Update(const Storage& storage, const OrlixMessage& message) {
@@ -204,7 +206,54 @@ bool MessageTable::Update(const Storage& storage, const OrlixMessage& message) {
     if (!MessagesStorage::Exec(q, "storing a message")) {
         return false;
     }
-    return q.numRowsAffected() == 1;
+    return q.numRowsAffected() == 1 &&
+           writeParties(storage, message.Reference(), AddressKey(message), NumberKey(message));
+}
+
+QString MessageTable::PartiesWhere(const QStringList& addresses, const QStringList& numbers,
+                                   qint32 user, QVariantList& values) {
+    QStringList terms;
+    const std::pair<MessagePartyKind, const QStringList*> keys[] = {
+        {MessagePartyKind::Address, &addresses}, {MessagePartyKind::Number, &numbers}};
+    for (const auto& [kind, list] : keys) {
+        for (const QString& key : *list) {
+            terms << QStringLiteral("(kind = ? AND key = ?)");
+            values << static_cast<int>(kind) << key;
+        }
+    }
+    values << user;
+    return QStringLiteral("reference IN (SELECT message FROM message_parties WHERE ") +
+           terms.join(QStringLiteral(" OR ")) +
+           QStringLiteral(") AND (personal_owner = 0 OR personal_owner = ?)");
+}
+
+bool MessageTable::removeParties(const Storage& storage, qint32 reference) {
+    QSqlQuery q = storage->Prepare(QStringLiteral("DELETE FROM message_parties WHERE message = ?"));
+    q.addBindValue(reference);
+    return MessagesStorage::Exec(q, "forgetting a message's parties");
+}
+
+bool MessageTable::writeParties(const Storage& storage, qint32 reference, const QString& addresses,
+                                const QString& numbers) {
+    if (!removeParties(storage, reference)) {
+        return false;
+    }
+    QSqlQuery q = storage->Prepare(QStringLiteral(
+        "INSERT OR IGNORE INTO message_parties (kind, key, message) VALUES (?, ?, ?)"));
+    const std::pair<MessagePartyKind, const QString*> keys[] = {
+        {MessagePartyKind::Address, &addresses}, {MessagePartyKind::Number, &numbers}};
+    for (const auto& [kind, joined] : keys) {
+        // As the upgrade reads them: the keys between the bars, the empty ones left out.
+        for (const QString& key : joined->split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
+            q.addBindValue(static_cast<int>(kind));
+            q.addBindValue(key);
+            q.addBindValue(reference);
+            if (!MessagesStorage::Exec(q, "keeping a message's parties")) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 std::unique_ptr<OrlixMessage> MessageTable::Load(const Storage& storage, qint32 reference,
@@ -225,7 +274,7 @@ std::unique_ptr<OrlixMessage> MessageTable::Load(const Storage& storage, qint32 
 
 namespace {
 // The list's order: newest first by the first date set, the newest row first among equals.
-const QString kOrderKey = QStringLiteral("COALESCE(received_utc, sent_utc, send_after_utc, 0)");
+const QString kOrderKey = QLatin1String(kMessageOrderKey);
 const QString kOrder =
     QStringLiteral(" ORDER BY ") + kOrderKey + QStringLiteral(" DESC, reference DESC");
 
@@ -233,8 +282,8 @@ QString filtered(const QString& where) {
     return where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where;
 }
 
-// The newest limit rows of the filter, picked by their references alone: the order has no
-// index, so every row of the filter is sorted, and only the ones picked are read whole.
+// The newest limit rows of the filter, picked by their references alone, so that only the
+// ones picked are read whole; a folder's rows are picked through the index in its order.
 QString newest(const QString& where, int limit) {
     return QStringLiteral(" FROM messages WHERE reference IN (SELECT reference FROM messages") +
            filtered(where) + kOrder + QStringLiteral(" LIMIT ") + QString::number(limit) +
@@ -339,7 +388,7 @@ bool MessageTable::Delete(const Storage& storage, qint32 reference, bool& found)
         return false;
     }
     found = q.numRowsAffected() == 1;
-    return true;
+    return removeParties(storage, reference);
 }
 
 bool MessageTable::Move(const Storage& storage, qint32 reference, qint32 folder, bool& found) {
@@ -369,5 +418,14 @@ qint32 MessageTable::Copy(const Storage& storage, qint32 reference, qint32 folde
         return 0;
     }
     const qint64 copy = q.lastInsertId().toLongLong();
-    return copy > 0 && copy <= 0x7FFFFFFF ? static_cast<qint32>(copy) : 0;
+    if (copy <= 0 || copy > 0x7FFFFFFF) {
+        return 0;
+    }
+    QSqlQuery parties = storage->Prepare(
+        QStringLiteral("INSERT OR IGNORE INTO message_parties (kind, key, message)"
+                       " SELECT kind, key, ? FROM message_parties WHERE message = ?"));
+    parties.addBindValue(copy);
+    parties.addBindValue(reference);
+    return MessagesStorage::Exec(parties, "keeping a copy's parties") ? static_cast<qint32>(copy)
+                                                                      : 0;
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 
 #include <memory>
@@ -47,8 +48,17 @@ public:
     static QString AddressKey(const OrlixMessage& message);
     static QString NumberKey(const OrlixMessage& message);
     static QString Digits(const QString& number);
+    // The condition of the messages one of whose parties has one of the keys (lower-case
+    // addresses, numbers' digits), found through the parties index, and which are not another
+    // user's personal messages; its values are appended to values.
+    static QString PartiesWhere(const QStringList& addresses, const QStringList& numbers,
+                                qint32 user, QVariantList& values);
 
 private:
+    // The message's parties index, written anew from its two keys; kept with the row.
+    static bool writeParties(const Storage& storage, qint32 reference, const QString& addresses,
+                             const QString& numbers);
+    static bool removeParties(const Storage& storage, qint32 reference);
     enum class ReadResult { Read, Failed, NotOrdered };
     // A row's place in the list: its first date set, then its reference.
     struct SortKey {

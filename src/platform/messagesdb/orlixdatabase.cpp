@@ -45,10 +45,8 @@ void OrlixDatabase::SetChangeWatch(int pollMs, int minGapMs) {
     }
 }
 
-void OrlixDatabase::CheckForChanges() {
-    if (storage_ && storage_->IsOpen()) {
-        storage_->CheckForChanges();
-    }
+bool OrlixDatabase::CheckForChanges() {
+    return storage_ && storage_->IsOpen() && storage_->CheckForChanges();
 }
 
 bool OrlixDatabase::IsOpen() const {
@@ -117,12 +115,16 @@ qint32 OrlixDatabase::OpenDatabase(const QString& path, const QString& /*options
         }
         PlatformLog(QStringLiteral("Created a new messages database in '%1'").arg(path));
     }
-    loadSettings();
+    if (!loadSettings()) {
+        storage_->Watch().Again(MessagesStorage::StationKind);
+    }
     if (!loadCategoryTree()) {
         return fail(OpenFailed, QStringLiteral("the folder tree could not be read"));
     }
-    connect(storage_.get(), &MessagesStorage::MessagesChangedElsewhere, this,
-            [this] { changedElsewhere(); });
+    connect(&storage_->Watch(), &ChangeWatch::ChangedElsewhere, this,
+            [this](quint32 kinds) { changed(kinds, true); });
+    connect(&storage_->Watch(), &ChangeWatch::ChangedHere, this,
+            [this](quint32 kinds) { changed(kinds, false); });
     storage_->StartWatching(pollMs_, minGapMs_);
     return Opened;
 }
@@ -236,8 +238,7 @@ QString OrlixDatabase::TemplatesPath() const {
     if (!IsOpen()) {
         return {};
     }
-    bool ok = false;
-    QString folder = SettingsTable::ReadAll(*storage_, ok).value(kTemplatesSetting);
+    QString folder = templatesFolder_;
     if (folder.trimmed().isEmpty()) {
         folder = QLatin1String(kTemplatesFolderName);
     }
@@ -423,17 +424,37 @@ void OrlixDatabase::AnnounceMessageDeleted(const OrlixMessage* message) {
     Q_EMIT MessageDeleted(message != nullptr ? message->Reference() : 0);
 }
 
-void OrlixDatabase::changedElsewhere() {
-    // Another computer may have changed the station's details or the folders as well.
-    loadSettings();
-    if (!loadCategoryTree()) {
+void OrlixDatabase::changed(quint32 kinds, bool elsewhere) {
+    ChangeWatch& watch = storage_->Watch();
+    if ((kinds & MessagesStorage::StationKind) != 0 && !loadSettings()) {
+        watch.Again(MessagesStorage::StationKind);
+        kinds &= ~quint32(MessagesStorage::StationKind);
+    }
+    if ((kinds & MessagesStorage::FoldersKind) != 0 && !loadCategoryTree()) {
         PlatformLog(QStringLiteral("Messages database: the folder tree could not be read again"));
+        watch.Again(MessagesStorage::FoldersKind);
+        kinds &= ~quint32(MessagesStorage::FoldersKind);
     }
-    if (!eventsEnabled_) {
-        pendingElsewhere_ = true;
-        return;
+    // Own messages are announced with their Reference by the call that stored them.
+    if ((kinds & MessagesStorage::MessagesKind) != 0 && elsewhere) {
+        if (eventsEnabled_) {
+            Q_EMIT MessageChanged(0, true);
+        } else {
+            pendingElsewhere_ = true;
+        }
     }
-    Q_EMIT MessageChanged(0, true);
+    if ((kinds & MessagesStorage::FoldersKind) != 0) {
+        Q_EMIT FoldersChanged();
+    }
+    if ((kinds & MessagesStorage::PrizesKind) != 0) {
+        Q_EMIT PrizesChanged();
+    }
+    if ((kinds & MessagesStorage::StationKind) != 0) {
+        Q_EMIT StationChanged();
+    }
+    if ((kinds & MessagesStorage::TemplatesKind) != 0) {
+        Q_EMIT TemplatesChanged();
+    }
 }
 
 void OrlixDatabase::emitChanged(qint32 reference) {

@@ -48,10 +48,12 @@ struct ContactListLine {
 // station details, print templates and the label-sheet settings, in one SQLite file in the
 // folder given to OpenDatabase. One object is open at a time; the main window owns it.
 //
-// Every change is one transaction. Changes made here raise MessageChanged or
-// MessageDeleted (unless EventsEnabled is false); changes made by another computer or the
-// delivering program are noticed within about a second and announced as
-// MessageChanged(0, true), at most once every few seconds.
+// Every change is one transaction, announced by kind: messages changed here raise
+// MessageChanged or MessageDeleted with their Reference (unless EventsEnabled is false);
+// folders, prizes and winners, the station's settings and the templates raise their own
+// signal once per commit, whatever road stored them. Changes made by another computer or the
+// delivering program are noticed within the watch's poll and announced the same way, messages
+// as MessageChanged(0, true), at most once every gap of the watch.
 class OrlixDatabase : public QObject {
     Q_OBJECT
 public:
@@ -77,8 +79,9 @@ public:
     // changes of other connections are watched (pollMs 0: only by CheckForChanges).
     void SetBusyTimeout(int ms);
     void SetChangeWatch(int pollMs, int minGapMs);
-    // Looks now for changes made elsewhere, as the watch does every poll.
-    void CheckForChanges();
+    // Looks now for changes made elsewhere, as the watch does every poll; false when the file
+    // could not be read (the change is then found by a later look).
+    bool CheckForChanges();
     // "FULL" (the default: every stored change survives a power cut) or "NORMAL".
     void SetSynchronous(const QString& mode) { synchronous_ = mode; }
 
@@ -172,7 +175,8 @@ public:
     bool KeepHourPattern(const QString& name, const QString& pattern);
     bool DeleteHourPattern(const QString& name);
 
-    // Station details, read when the database opens.
+    // Station details, read when the database opens and again when they change; a read that
+    // fails keeps what was read before.
     QString StationName() const;
     QString StationAddress() const;
     QString StationAddressString(const QString& separator) const;
@@ -218,8 +222,13 @@ Q_SIGNALS:
     // reference 0: many messages changed.
     void MessageChanged(qint32 reference, bool flag);
     void MessageDeleted(qint32 reference);
-    // A prize or a winner was stored or deleted through this object.
+    // Folders added, renamed, moved or removed.
+    void FoldersChanged();
+    // A prize or a winner was stored or deleted.
     void PrizesChanged();
+    // The station's details, the templates folder or the label sheet; read again already.
+    void StationChanged();
+    void TemplatesChanged();
 
 private:
     bool ready(const char* what) const;
@@ -227,11 +236,14 @@ private:
     // What a move and a copy check first: a stored message, an open database and a folder a
     // message can be filed in (with a log line when not).
     bool readyToFile(qint32 reference, qint32 folder, FilingAction action) const;
-    void loadSettings();
+    // False when the settings could not be read: every value stays as it was.
+    bool loadSettings();
     std::shared_ptr<OrlixPrize> makePrize();
     bool loadCategoryTree();
     bool seedNewDatabase(QString* error);
-    void changedElsewhere();
+    // The kinds of a commit, here or elsewhere: what this object keeps of them is read again
+    // before the kinds are announced; what cannot be read now is tried again at the next poll.
+    void changed(quint32 kinds, bool elsewhere);
     void emitChanged(qint32 reference);
     void emitDeleted(qint32 reference);
 
@@ -239,12 +251,14 @@ private:
     std::shared_ptr<OrlixCategoryTree> tree_;
     std::function<qint32()> currentUser_;
     StationDetails station_;
+    // The templates folder setting as last read ("" for the default).
+    QString templatesFolder_;
     std::unique_ptr<::LabelSheetSettings> labelSheet_;
     QString databasePath_;
     QString synchronous_ = QStringLiteral("FULL");
     int busyTimeoutMs_ = 5000;
-    int pollMs_ = 1000;
-    int minGapMs_ = 3000;
+    int pollMs_ = 500;
+    int minGapMs_ = 1000;
     bool eventsEnabled_ = true;
     bool pendingElsewhere_ = false;
 };

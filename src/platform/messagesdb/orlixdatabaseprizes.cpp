@@ -2,6 +2,7 @@
 #include "platform/messagesdb/orlixdatabase.h"
 
 #include "platform/messagesdb/hourpatterndialogs.h"
+#include "platform/messagesdb/messagesschema.h"
 #include "platform/messagesdb/messagesstorage.h"
 #include "platform/messagesdb/messagetable.h"
 #include "platform/messagesdb/orlixcategorytree.h"
@@ -123,7 +124,6 @@ void OrlixDatabase::StorePrize(OrlixPrize& prize, bool& ok) {
         prize.winnerLoader_ = makePrize()->winnerLoader_;
     }
     ok = true;
-    Q_EMIT PrizesChanged();
 }
 
 void OrlixDatabase::DeletePrize(qint32 reference, bool& ok) {
@@ -135,9 +135,6 @@ void OrlixDatabase::DeletePrize(qint32 reference, bool& ok) {
     bool found = false;
     ok =
         tx.Active() && PrizeTable::DeletePrize(*storage_, reference, found) && found && tx.Commit();
-    if (ok) {
-        Q_EMIT PrizesChanged();
-    }
 }
 
 void OrlixDatabase::StorePrizeWinner(OrlixPrizeWinner& winner, bool& ok, PrizeWinnerRefusal* why) {
@@ -168,7 +165,6 @@ void OrlixDatabase::StorePrizeWinner(OrlixPrizeWinner& winner, bool& ok, PrizeWi
         return;
     }
     ok = true;
-    Q_EMIT PrizesChanged();
 }
 
 void OrlixDatabase::DeletePrizeWinner(qint32 reference, bool& ok) {
@@ -180,9 +176,6 @@ void OrlixDatabase::DeletePrizeWinner(qint32 reference, bool& ok) {
     bool found = false;
     ok = tx.Active() && PrizeTable::DeleteWinner(*storage_, reference, found) && found &&
          tx.Commit();
-    if (ok) {
-        Q_EMIT PrizesChanged();
-    }
 }
 
 qint32 OrlixDatabase::CountPrizesWon(qint32 contact) {
@@ -314,35 +307,29 @@ QVector<ContactListLine> OrlixDatabase::ContactMessageLines(const QString& email
     if (!ready("a contact's messages were listed")) {
         return lines;
     }
-    QStringList terms;
-    QVariantList values;
-    // A plain search for "|key|" in the stored keys, which are lower case already: no pattern
-    // to escape, and much quicker over the whole table than LIKE.
-    const auto term = [](const QString& key) {
-        return QStringLiteral("|") + key + QStringLiteral("|");
-    };
+    // Each key a contact may have written from or to, looked up in the parties index: the stored
+    // keys are lower case already, addresses as they are, numbers as their digits.
+    QStringList addresses;
     for (const QString& email : emails.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
         const QString address = email.trimmed().toLower();
         if (!address.isEmpty()) {
-            terms << QStringLiteral("instr(party_addresses, ?) > 0");
-            values << term(address);
+            addresses << address;
         }
     }
+    QStringList digits;
     for (const QString& number : numbers.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
-        const QString digits = MessageTable::Digits(number);
-        if (!digits.isEmpty()) {
-            terms << QStringLiteral("instr(party_numbers, ?) > 0");
-            values << term(digits);
+        const QString d = MessageTable::Digits(number);
+        if (!d.isEmpty()) {
+            digits << d;
         }
     }
-    if (terms.isEmpty()) {
+    if (addresses.isEmpty() && digits.isEmpty()) {
         return lines;
     }
     // Personal messages are shown only to their owner.
     const qint32 user = currentUser_ ? currentUser_() : 0;
-    const QString where = QStringLiteral("(") + terms.join(QStringLiteral(" OR ")) +
-                          QStringLiteral(") AND (personal_owner = 0 OR personal_owner = ?)");
-    values << user;
+    QVariantList values;
+    const QString where = MessageTable::PartiesWhere(addresses, digits, user, values);
     std::vector<std::shared_ptr<OrlixMessage>> rows;
     if (!MessageTable::Query(storage_, where, values, tree_, rows)) {
         return lines;

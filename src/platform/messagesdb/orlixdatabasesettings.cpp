@@ -83,10 +83,20 @@ bool OrlixDatabase::StoreDatabaseSettings(const StationDetails& station,
         {"StationCompanyNumber", station.CompanyNumber.trimmed()},
         {"StationVATNumber", station.VatNumber.trimmed()},
     };
+    // Only what the user changed is written, so that the other computers re-read the station
+    // only when it changed.
+    bool read = false;
+    const QHash<QString, QString> before = SettingsTable::ReadAll(*storage_, read);
+    if (!read) {
+        return refuse(unwritten);
+    }
     for (const auto& [name, value] : values) {
+        const QString key = QLatin1String(name);
+        if (before.value(key) == value) {
+            continue;
+        }
         // A null text would be stored as NULL, which the table refuses.
-        if (!SettingsTable::Set(*storage_, QLatin1String(name),
-                                value.isNull() ? QStringLiteral("") : value)) {
+        if (!SettingsTable::Set(*storage_, key, value.isNull() ? QStringLiteral("") : value)) {
             return refuse(unwritten);
         }
     }
@@ -195,16 +205,10 @@ bool OrlixDatabase::StoreDatabaseSettings(const StationDetails& station,
         }
     }
 
-    // Other computers re-read their tree and station texts on the next change they notice.
-    QSqlQuery counter = storage_->Prepare(
-        QStringLiteral("UPDATE change_counters SET value = value + 1 WHERE name = 'messages'"));
-    if (!MessagesStorage::Exec(counter, "announcing the settings") || !tx.Commit()) {
+    // The commit announces the folders, the station and the templates, here and to the other
+    // computers, once the tree and the texts are read again.
+    if (!tx.Commit()) {
         return refuse(unwritten);
     }
-    loadSettings();
-    if (!loadCategoryTree()) {
-        PlatformLog(QStringLiteral("Messages database: the folder tree could not be read again"));
-    }
-    emitChanged(0);
     return true;
 }

@@ -40,9 +40,16 @@ bool bareFileName(const QString& name) {
 }
 } // namespace
 
-void OrlixDatabase::loadSettings() {
+bool OrlixDatabase::loadSettings() {
     bool ok = false;
     const QHash<QString, QString> values = SettingsTable::ReadAll(*storage_, ok);
+    if (!ok) {
+        // A passing lock must not blank the station's sender and name: what was read stays.
+        PlatformLog(QStringLiteral("Messages database: the settings were not read again; the "
+                                   "values read before stay"));
+        return false;
+    }
+    templatesFolder_ = values.value(kTemplates);
     station_.Name = values.value(kName);
     station_.Address = values.value(kAddress);
     station_.PhoneNumber = values.value(kPhone);
@@ -57,6 +64,7 @@ void OrlixDatabase::loadSettings() {
     sheet.SetVerticalPitch(number(values, kVPitch, defaults.VerticalPitch()));
     sheet.SetLabelsAcross(number(values, kAcross, defaults.LabelsAcross()));
     sheet.SetLabelsDown(number(values, kDown, defaults.LabelsDown()));
+    return true;
 }
 
 QString OrlixDatabase::StationName() const {

@@ -4,8 +4,8 @@ LinkStateView LinkStateView::Of(PlayoutLink::LinkState state) {
     using State = PlayoutLink::LinkState;
     switch (state) {
     case State::Down:
-    case State::WaitingToRetry:
         return {true, false, Cover::ShowWhileKeyboardTicked};
+    case State::WaitingToRetry:
     case State::Connecting:
         return {false, true, Cover::Keep};
     case State::Handshaking:

@@ -4,7 +4,8 @@
 
 // How a window shows the link's state: which of "&Connect To Vorela" and "&Disconnect from
 // Vorela" is enabled, and what becomes of the "Not Connected to Vorela" cover over the
-// keyboard panel. Waiting for the next attempt shows as down: Connect tries again at once.
+// keyboard panel. A wanted link waiting for its next attempt shows as connecting: the attempts
+// go on by themselves, and Disconnect is what calls them off.
 struct LinkStateView {
     enum class Cover {
         Keep,

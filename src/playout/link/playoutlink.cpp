@@ -173,6 +173,22 @@ void PlayoutLink::HandshakeAccepted() {
     }
 }
 
+void PlayoutLink::HandshakeRejected(const QString& message) {
+    // A playout side that greets wrongly line after line costs one box. The box is shown after
+    // the line's handling, never inside it, so that the link reads on while it is open.
+    if (rejectionBoxDue_) {
+        return;
+    }
+    rejectionBoxDue_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this, message] {
+            guarded("Playout rejection box", [&] { MsgBox(message, MsgIcon::Exclamation); });
+            rejectionBoxDue_ = false;
+        },
+        Qt::QueuedConnection);
+}
+
 void PlayoutLink::ScriptArrived(const QString& ScriptText) {
     Q_EMIT ScriptReceived(ScriptText);
 }

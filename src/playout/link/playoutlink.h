@@ -95,6 +95,7 @@ Q_SIGNALS:
 
 private:
     void HandshakeAccepted() override;
+    void HandshakeRejected(const QString& message) override;
     void ScriptArrived(const QString& ScriptText) override;
     void WebsiteArrived(const QString& address) override;
     void sckVorela_Connect();
@@ -122,6 +123,8 @@ private:
     int longestRetryPauseMs_ = kLongestRetryPauseMs;
     int retryPauseMs_ = kFirstRetryPauseMs;
     quint64 attempts_ = 0;
+    // A rejection box is posted or open: later rejections are not told again until it closes.
+    bool rejectionBoxDue_ = false;
     quint16 playoutPort_ = kPlayoutPort;
     quint16 networkServerPort_ = kNetworkServerPort;
 };

@@ -5,7 +5,6 @@
 #include "core/parameters.h"
 #include "platform/system/appinfo.h"
 #include "platform/system/appservices.h"
-#include "platform/ui/messagebox.h"
 #include "playout/link/playoutdisplay.h"
 #include "playout/link/playoutline.h"
 
@@ -516,6 +515,5 @@ void PlayoutProtocol::handshake(const QString& line, const QString& object,
 void PlayoutProtocol::rejectHandshake(const QString& text) {
     link_.SetbLinkWanted(false);
     link_.DisconnectFromVorela();
-    MsgBox(text + kIncompatibleTail + ProgramVersionText() + QLatin1Char(')'),
-           MsgIcon::Exclamation);
+    link_.HandshakeRejected(text + kIncompatibleTail + ProgramVersionText() + QLatin1Char(')'));
 }

@@ -18,6 +18,9 @@ public:
     virtual void SetbLinkWanted(bool wanted) = 0;
     // The playout system's "+CONNECTED" line was accepted.
     virtual void HandshakeAccepted() = 0;
+    // It was rejected (the link is down and not wanted by now): the user is told the message,
+    // after the line's handling.
+    virtual void HandshakeRejected(const QString& message) = 0;
     // A script the playout system sent, decoded, for the script browser.
     virtual void ScriptArrived(const QString& ScriptText) = 0;
     // A web address the playout system sent, unchanged, for the Web pane.

@@ -1,6 +1,7 @@
 #include "chooserfixture.h"
 #include "core/dialogs/frmchoosecontact.h"
 #include "dialogtestkit.h"
+#include "platform/directory/controls/contactlistmodel.h"
 #include "platform/directory/controls/ucontactslist.h"
 #include "platform/system/graphicsrenderer.h"
 #include "platform/system/renderer.h"
@@ -8,7 +9,7 @@
 #include "support/waitfor.h"
 
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 
 #include <functional>
@@ -18,10 +19,10 @@ frmChooseContact& Chooser(QDialog& d) {
     return *qobject_cast<frmChooseContact*>(&d);
 }
 
-void DoubleClick(uContactsList* list, QListWidgetItem* item) {
-    ASSERT_NE(item, nullptr);
-    QListWidget* view = list->lstContacts();
-    const QPoint at = view->visualItemRect(item).center();
+void DoubleClick(uContactsList* list, const QModelIndex& item) {
+    ASSERT_TRUE(item.isValid());
+    QListView* view = list->lstContacts();
+    const QPoint at = view->visualRect(item).center();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
 }
@@ -42,11 +43,10 @@ protected:
 
     void Select(QDialog& d, const KVDirectory::ContactPtr& c) {
         uContactsList* list = Chooser(d).ctlContacts();
-        QListWidgetItem* item = list->ItemOf(c->Reference());
-        ASSERT_NE(item, nullptr);
-        QListWidget* view = list->lstContacts();
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                          view->visualItemRect(item).center());
+        const QModelIndex item = list->ItemOf(c->Reference());
+        ASSERT_TRUE(item.isValid());
+        QListView* view = list->lstContacts();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(item).center());
         ASSERT_EQ(list->SelectedReference(), c->Reference());
     }
 
@@ -60,7 +60,7 @@ TEST_F(ChooseContactTest, OkReturnsTheSelectedContactFromAModalDialogOverItsOwne
         EXPECT_EQ(d.windowTitle(), QStringLiteral("Choose Contact"));
         EXPECT_EQ(d.palette().color(QPalette::Window), GraphicsRenderer().WindowBackColour());
         EXPECT_FALSE(Chooser(d).ctlContacts()->AutoUpdate());
-        EXPECT_EQ(Chooser(d).ctlContacts()->lstContacts()->count(), 3); // the admin too
+        EXPECT_EQ(Chooser(d).ctlContacts()->lstContacts()->model()->rowCount(), 3); // the admin too
         Select(d, bob);
         Click(Chooser(d).cmdOK());
         EXPECT_FALSE(d.isVisible());
@@ -107,14 +107,14 @@ TEST_F(ChooseContactTest, OkWithNothingSelectedReturnsNothing) {
 TEST_F(ChooseContactTest, DoubleClickOrEnterOnAContactReturnsItAtOnce) {
     const struct {
         const char* name;
-        std::function<void(uContactsList*, QListWidgetItem*)> choose;
+        std::function<void(uContactsList*, const QModelIndex&)> choose;
     } ways[] = {
         {"double-click",
-         [](uContactsList* list, QListWidgetItem* item) { DoubleClick(list, item); }},
+         [](uContactsList* list, const QModelIndex& item) { DoubleClick(list, item); }},
         {"Enter",
-         [](uContactsList* list, QListWidgetItem* item) {
+         [](uContactsList* list, const QModelIndex& item) {
              list->lstContacts()->setFocus();
-             list->lstContacts()->setCurrentItem(item);
+             list->lstContacts()->setCurrentIndex(item);
              Press(Qt::Key_Return);
          }},
     };
@@ -161,7 +161,8 @@ TEST_F(ChooseContactTest, TheSearchStringIsTrimmedAndABlankOneSetsNoSearch) {
         Choose(
             [&c](QDialog& d) {
                 EXPECT_EQ(Chooser(d).ctlContacts()->SearchText(), c.text) << c.search;
-                EXPECT_EQ(Chooser(d).ctlContacts()->lstContacts()->count(), c.listed) << c.search;
+                EXPECT_EQ(Chooser(d).ctlContacts()->lstContacts()->model()->rowCount(), c.listed)
+                    << c.search;
             },
             -1, false, QString::fromLatin1(c.search));
     }
@@ -171,7 +172,7 @@ TEST_F(ChooseContactTest, ShowContactTypesChoosesWhoIsListed) {
     Choose(
         [](QDialog& d) {
             EXPECT_EQ(Chooser(d).ctlContacts()->ContactTypes(), 2);
-            EXPECT_EQ(Chooser(d).ctlContacts()->lstContacts()->count(), 1); // the admin
+            EXPECT_EQ(Chooser(d).ctlContacts()->lstContacts()->model()->rowCount(), 1); // the admin
         },
         2);
 }
@@ -216,7 +217,7 @@ TEST_F(ChooseContactTest, NoNewContactEntryUnlessAllowed) {
     for (const bool allow : {false, true}) {
         Choose(
             [allow](QDialog& d) {
-                EXPECT_EQ(Chooser(d).ctlContacts()->NewContactItem() != nullptr, allow);
+                EXPECT_EQ(Chooser(d).ctlContacts()->NewContactItem().isValid(), allow);
             },
             -1, allow);
     }
@@ -225,12 +226,35 @@ TEST_F(ChooseContactTest, NoNewContactEntryUnlessAllowed) {
 TEST_F(ChooseContactTest, ComingBackToTheDialogReloadsTheList) {
     Choose([this](QDialog& d) {
         uContactsList* list = Chooser(d).ctlContacts();
-        EXPECT_EQ(list->lstContacts()->count(), 3);
+        EXPECT_EQ(list->lstContacts()->model()->rowCount(), 3);
         const auto later = save(QStringLiteral("Cat Later"));
         QWidget elsewhere;
         ASSERT_TRUE(ShowActive(elsewhere));
         d.activateWindow();
         ASSERT_TRUE(WaitFor([&d] { return QApplication::activeWindow() == &d; }));
-        EXPECT_NE(list->ItemOf(later->Reference()), nullptr);
+        EXPECT_TRUE(list->ItemOf(later->Reference()).isValid());
+    });
+}
+
+// Over a directory of a dozen pages: the opening reads a count and the pages shown, each
+// coming back one count more.
+TEST_F(ChooseContactTest, OpeningAndComingBackReadACountAndThePagesShownEach) {
+    addListeners(3000);
+    Choose([](QDialog& d) {
+        const ContactListModel* model = Chooser(d).ctlContacts()->Model();
+        QApplication::processEvents();
+        EXPECT_EQ(model->rowCount(), 3003);
+        EXPECT_EQ(model->CountReads(), 1);
+        EXPECT_LE(model->PageReads(), 2);
+        for (int i = 1; i <= 2; ++i) {
+            QWidget elsewhere;
+            ASSERT_TRUE(ShowActive(elsewhere));
+            d.activateWindow();
+            ASSERT_TRUE(WaitFor([&d] { return QApplication::activeWindow() == &d; }));
+            QApplication::processEvents();
+            EXPECT_EQ(model->CountReads(), 1 + i);
+            EXPECT_LE(model->PageReads(), 2 + 2 * i);
+        }
+        Click(Chooser(d).cmdCancel());
     });
 }

@@ -1,6 +1,9 @@
 #include "templateprintingfixture.h"
 
 #include "core/program.h"
+#include "platform/directory/directorycontact.h"
+#include "platform/directory/kvdirectory.h"
+#include "platform/system/appinfo.h"
 #include "platform/system/folders.h"
 #include "support/displaymarks.h"
 #include "support/scriptedcommondialogs.h"
@@ -175,5 +178,88 @@ TEST_F(WithoutPreview, ATemplateAddedInTheDatabaseSettingsIsOffered) {
     PrintMessageFromTemplate(m.get(), nullptr);
     ASSERT_EQ(questions_.size(), 1U);
     EXPECT_EQ(questions_[0].names, (QStringList{"A", "Request slip"}));
+}
+} // namespace
+
+namespace {
+// A directory of the test's own as the program's, with the user Ann logged in.
+class WithADirectory : public TemplatePrintingTest {
+protected:
+    void SetUp() override {
+        TemplatePrintingTest::SetUp();
+        auto directory = std::make_unique<KVDirectory>();
+        bool failed = true;
+        directory->OpenDefault(true, failed);
+        ASSERT_FALSE(failed);
+        QString refusal;
+        user_ = directory->CreateFirstUser(QStringLiteral("Ann"), QStringLiteral("ann"), QString(),
+                                           &refusal);
+        ASSERT_TRUE(user_) << refusal.toStdString();
+        bool ok = false;
+        directory->LoginContact(user_, 1, AppInfo::ProductName(), ok);
+        ASSERT_TRUE(ok);
+        Program::Instance().SetDirectory(std::move(directory));
+    }
+    void TearDown() override {
+        TemplatePrintingTest::TearDown();
+        Program::Instance().SetDirectory(nullptr);
+    }
+    static void save(const std::shared_ptr<DirectoryContact>& contact) {
+        bool ok = false;
+        Program::Instance().Directory()->SaveContact(contact->Reference(), contact, true, true, ok);
+        ASSERT_TRUE(ok);
+    }
+    static qint32 contact(const QString& name, const QString& address) {
+        auto c = Program::Instance().Directory()->CreateContact();
+        c->SetName(name);
+        c->SetAddress(address);
+        save(c);
+        return c->Reference();
+    }
+
+    std::shared_ptr<DirectoryContact> user_;
+};
+
+// The address tags of the winner, the supplier and the user printing show the stored
+// address: the short record that names a contact leaves it out.
+TEST_F(WithADirectory, EveryContactBlockShowsTheAddress) {
+    user_->SetAddress(QStringLiteral("1 Studio Lane\r\nKestova"));
+    save(user_);
+    auto prize = db_->NewPrize();
+    prize->SetTitle(QStringLiteral("Concert tickets"));
+    prize->SetNumberSupplied(1);
+    prize->SetSupplierReference(
+        contact(QStringLiteral("Tickets Ltd"), QStringLiteral("9 Box Office Row\r\nTown")));
+    bool ok = false;
+    db_->StorePrize(*prize, ok);
+    ASSERT_TRUE(ok);
+    auto winner = db_->NewPrizeWinner(*prize);
+    winner->SetWinnerReference(contact(QStringLiteral("Zoe Winner"),
+                                       QStringLiteral("12 High Street\r\nSpringfield\r\nAB1 2CD")));
+    db_->StorePrizeWinner(*winner, ok);
+    ASSERT_TRUE(ok);
+    prize = db_->GetPrize(prize->Reference(), true);
+    const struct {
+        const char* tag;
+        const char* filled;
+    } cases[] = {
+        // Each line of an address, and the one-line address, isolated (written « »).
+        {"<OCP_PRIZEWINNER_WINNER_ADDRESS>", "«12 High Street»<br>«Springfield»<br>«AB1 2CD»"},
+        {"<OCP_PRIZEWINNER_WINNER_ADDRESSSTRING>", "«12 High Street, Springfield, AB1 2CD»"},
+        {"<OCP_PRIZE_SUPPLIER_ADDRESS>", "«9 Box Office Row»<br>«Town»"},
+        {"<OCP_PRIZE_SUPPLIER_ADDRESSSTRING>", "«9 Box Office Row, Town»"},
+        {"<OCP_CURRENTUSER_ADDRESS>", "«1 Studio Lane»<br>«Kestova»"},
+        {"<OCP_CURRENTUSER_ADDRESSSTRING>", "«1 Studio Lane, Kestova»"},
+    };
+    for (const auto& c : cases) {
+        const QString path = TestHome() + QStringLiteral("/Address.htm");
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        // Winner tags are filled inside the repeat block only.
+        f.write(QByteArray("<OCP_PRIZEWINNERS_REPEAT>") + c.tag + "</OCP_PRIZEWINNERS_REPEAT>");
+        f.close();
+        EXPECT_EQ(FillPrizeWinnersTemplate(*prize, path), Marked(QString::fromUtf8(c.filled)))
+            << c.tag;
+    }
 }
 } // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/directory/contactstore.h"
 #include "platform/directory/directorystorage.h"
 #include "platform/directory/kvdirectory.h"
 #include "platform/directory/systemuser.h"
@@ -84,6 +85,26 @@ protected:
             QStringLiteral("UPDATE sqlite_sequence SET seq = seq + ? WHERE name = 'contacts'"));
         q.addBindValue(count);
         return DirectoryStorage::Exec(q, "leaving references unused");
+    }
+
+    // count listeners, "Listener i <surname>", one in seven with a company, made in one
+    // transaction on a connection of their own: saved one by one they would take longer than
+    // the test.
+    void addListeners(int count) {
+        DirectoryStorage storage;
+        ASSERT_EQ(storage.Open(KVDirectory::DefaultFilePath(), false, nullptr),
+                  StorageOpenResult::Opened);
+        ContactStore store(storage);
+        DirectoryTransaction tx(storage);
+        static const char* const surnames[] = {"Smith",  "Jones",   "Taylor", "Brown",
+                                               "Wilson", "Johnson", "Davies", "Wright"};
+        for (int i = 0; i < count; ++i) {
+            ContactRecord r;
+            r.name = QStringLiteral("Listener %1 %2").arg(i).arg(QLatin1String(surnames[i % 8]));
+            r.company = i % 7 == 0 ? QStringLiteral("Company %1").arg(i) : QString();
+            ASSERT_TRUE(store.Insert(r));
+        }
+        ASSERT_TRUE(tx.Commit());
     }
 
     bool logged(const QString& part) const {

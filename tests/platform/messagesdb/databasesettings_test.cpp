@@ -273,8 +273,8 @@ TEST_F(DatabaseSettingsTest, FoldersChangedInTheDialogAreStoredAndAnnouncedToOth
     OrlixDatabase other;
     other.SetChangeWatch(0, 0);
     ASSERT_EQ(other.OpenDatabase(folder_, QString()), 0);
-    QSignalSpy otherChanged(&other, &OrlixDatabase::MessageChanged);
-    QSignalSpy changed(db_.get(), &OrlixDatabase::MessageChanged);
+    QSignalSpy otherChanged(&other, &OrlixDatabase::FoldersChanged);
+    QSignalSpy changed(db_.get(), &OrlixDatabase::FoldersChanged);
 
     const int result = run([](QDialog& d) {
         select(d, QStringLiteral("Inbox"));
@@ -295,7 +295,6 @@ TEST_F(DatabaseSettingsTest, FoldersChangedInTheDialogAreStoredAndAnnouncedToOth
     ASSERT_EQ(result, QDialog::Accepted) << log_.join('\n').toStdString();
     EXPECT_TRUE(TestMessageBoxes().shown().empty());
     ASSERT_EQ(changed.count(), 1);
-    EXPECT_EQ(changed.at(0).at(0).toInt(), 0);
 
     const auto names = [](const OrlixCategoryTree& tree) {
         QStringList out;

@@ -11,6 +11,7 @@
 #include "playout/link/playoutlink.h"
 #include "support/scriptedmessageboxes.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <stdexcept>
@@ -36,6 +37,12 @@ protected:
     void ExpectShownDown() {
         EXPECT_TRUE(window.mnuConnectEnabled_);
         EXPECT_FALSE(window.mnuDisconnectEnabled_);
+        EXPECT_TRUE(window.notConnectedShown_);
+    }
+    // Wanted and waiting for its next attempt: shown as still connecting, the cover kept.
+    void ExpectShownRetrying() {
+        EXPECT_FALSE(window.mnuConnectEnabled_);
+        EXPECT_TRUE(window.mnuDisconnectEnabled_);
         EXPECT_TRUE(window.notConnectedShown_);
     }
 
@@ -167,7 +174,7 @@ TEST_F(PlayoutLinkTest, ListedErrorsAreSilentShowTheLinkDownAndRetryAfterAPause)
         const int connects = socket->connects_;
         socket->Fail(number, "whatever");
         EXPECT_EQ(socket->State(), SocketControl::StateClosed) << number;
-        ExpectShownDown();
+        ExpectShownRetrying();
         EXPECT_EQ(link->State(), PlayoutLink::LinkState::WaitingToRetry) << number;
         EXPECT_EQ(link->PendingRetryMs(), 1000) << number;
         EXPECT_EQ(socket->connects_, connects) << "no attempt at once";
@@ -204,7 +211,7 @@ TEST_F(PlayoutLinkTest, APeerCloseShowsTheLinkDownAndReconnectsAfterTheFirstPaus
     ASSERT_EQ(socket->connects_, 2);
     socket->Accept();
     socket->PeerCloses();
-    ExpectShownDown();
+    ExpectShownRetrying();
     EXPECT_EQ(socket->State(), SocketControl::StateClosed);
     EXPECT_EQ(link->PendingRetryMs(), 30);
     clock->Elapse(29);
@@ -238,6 +245,7 @@ TEST_F(PlayoutLinkTest, DisconnectCallsOffADueRetryAndOurOwnCloseNeverReconnects
     link->SetbLinkWanted(false);
     link->DisconnectFromVorela();
     EXPECT_EQ(link->PendingRetryMs(), -1);
+    ExpectShownDown();
     clock->Elapse(150);
     EXPECT_FALSE(socket->connects_ > 1);
 
@@ -273,6 +281,8 @@ TEST_F(PlayoutLinkTest, ARejectedHandshakeInsideABurstStopsTheLinkAndTheRestSend
     socket->Say("+CONNECTED AppName=SOMETHING\r\nSET NUMBERPLAYERS 3\r\n+CONNECTED AppName=VORELA3 "
                 "Version=3.0.9\r\n");
     EXPECT_EQ(socket->TakeSentLines(), QStringList());
+    EXPECT_TRUE(TestMessageBoxes().shown().empty()) << "no box inside the line's handling";
+    QCoreApplication::sendPostedEvents();
     EXPECT_EQ(TestMessageBoxes().shown().size(), 1U);
     EXPECT_FALSE(link->bLinkWanted());
     EXPECT_EQ(link->PendingRetryMs(), -1);

@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTcpServer>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -190,4 +191,38 @@ TEST_F(PlayoutPeerTest, AnIncompatibleSystemIsRejectedAndNotRetried) {
     EXPECT_EQ(link->ConnectAttempts(), 1U);
     EXPECT_FALSE(peer->Connections() > 1);
     EXPECT_EQ(peer->Received(), QStringList());
+}
+
+TEST_F(PlayoutPeerTest, AHundredRejectedGreetingsInOneWriteShowOneBox) {
+    StartOnTheTestsClock(QString());
+    QString greetings;
+    for (int i = 1; i <= 100; ++i) {
+        greetings += QStringLiteral("+CONNECTED AppName=Bad%1\\r\\n").arg(i);
+    }
+    link->SetbLinkWanted(true);
+    link->ConnectToVorela();
+    ASSERT_TRUE(peer->WaitFor("CONNECTION 1"));
+    ASSERT_TRUE(::WaitFor([&] { return link->State() == PlayoutLink::LinkState::Handshaking; }));
+    peer->Command("send " + greetings);
+    ASSERT_TRUE(::WaitFor([&] { return !TestMessageBoxes().shown().empty(); }));
+    ASSERT_TRUE(peer->WaitFor("DISCONNECTED"));
+    // Whatever of the write is still on its way has time to be handled.
+    QTest::qWait(200);
+    ASSERT_EQ(TestMessageBoxes().shown().size(), 1U);
+    EXPECT_EQ(TestMessageBoxes().shown().front().text,
+              "The application running on the computer you have connected to (AppName=Bad1) is "
+              "not compatible with this version of Kestova Orlix (v" +
+                  PlayoutProtocol::ProgramVersionText() + ")");
+    EXPECT_EQ(link->State(), PlayoutLink::LinkState::Down);
+    EXPECT_FALSE(link->bLinkWanted());
+    EXPECT_EQ(peer->Received(), QStringList()) << "a rejected system is answered nothing";
+
+    // Asked for again, the next rejection is told again.
+    link->SetbLinkWanted(true);
+    link->ConnectToVorela();
+    ASSERT_TRUE(peer->WaitFor("CONNECTION 2"));
+    ASSERT_TRUE(::WaitFor([&] { return link->State() == PlayoutLink::LinkState::Handshaking; }));
+    peer->Command("send +CONNECTED AppName=Bad101\\r\\n");
+    ASSERT_TRUE(::WaitFor([&] { return TestMessageBoxes().shown().size() == 2U; }));
+    EXPECT_TRUE(TestMessageBoxes().shown().back().text.contains("(AppName=Bad101)"));
 }

@@ -7,13 +7,16 @@
 #include <QString>
 #include <QWidget>
 
+class ContactListModel;
 class QLineEdit;
-class QListWidget;
-class QListWidgetItem;
+class QListView;
+class QModelIndex;
 
 // The directory's list of contacts: a search box over a list of names, with an entry for a
 // new contact when DisplayNewContact is set. The list reads its contacts from the KVDirectory
-// it is given; it never stores anything itself.
+// it is given, only the rows it shows (see ContactListModel); it never stores anything itself.
+// A reload only marks the list out of date: it reads again when next shown or asked for its
+// rows, once however many reloads came before.
 //
 // Events: ContactSelected when the selection moves (none for the new-contact entry or no
 // selection), ContactChosen when a contact is double-clicked or Enter is pressed on it (the
@@ -45,8 +48,8 @@ public:
     qint32 SelectedReference() const { return selectedReference_; }
     void SetSelectedReference(qint32 reference);
     // True: each change of Directory, ContactTypes, DisplayNewContact or SearchText, and each
-    // contact the directory announces as saved, reloads the list at once. False: the list reloads
-    // on Refresh and when the user searches.
+    // contact the directory announces as saved, reloads the list. False: the list reloads on
+    // Refresh and when the user searches.
     bool AutoUpdate() const { return autoUpdate_; }
     void SetAutoUpdate(bool on);
     QColor BackColour() const { return backColour_; }
@@ -57,30 +60,40 @@ public:
     qint32 ContactListValue() const { return contactListValue_; }
     void SetContactListValue(qint32 value) { contactListValue_ = value; }
 
-    // Reloads the list from the directory; the selected contact stays selected while shown.
+    // Reloads the list from the directory; the selected contact stays selected (and in view)
+    // while listed.
     void Refresh();
 
     QLineEdit* txtSearch() const { return txtSearch_; }
-    QListWidget* lstContacts() const { return lstContacts_; }
-    // The row showing a contact; nullptr when it is not listed.
-    QListWidgetItem* ItemOf(qint32 reference) const;
-    QListWidgetItem* NewContactItem() const;
+    QListView* lstContacts() const { return lstContacts_; }
+    ContactListModel* Model() const { return model_; }
+    // The row showing a contact; invalid when it is not listed.
+    QModelIndex ItemOf(qint32 reference) const;
+    QModelIndex NewContactItem() const;
 
 Q_SIGNALS:
     void ContactSelected(const KVDirectory::ContactPtr& contact);
     void ContactChosen(const KVDirectory::ContactPtr& contact);
     void AddNewContact(const KVDirectory::ContactPtr& contact);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void changed();
+    // A new listing for the list's settings: nothing is read until the rows are wanted.
     void load();
+    // Once the list is wanted after a reload: the selected contact selected again, and the
+    // rows in view kept in view.
+    void restore();
     void selectRow(qint32 reference);
-    void onCurrentChanged(QListWidgetItem* item);
-    void onActivated(QListWidgetItem* item);
+    void onCurrentChanged(const QModelIndex& index);
+    void onActivated(const QModelIndex& index);
     void onSearchEdited();
 
     QLineEdit* txtSearch_;
-    QListWidget* lstContacts_;
+    QListView* lstContacts_;
+    ContactListModel* model_;
     QPointer<KVDirectory> directory_;
     qint32 contactTypes_ = -1;
     bool displayNewContact_ = false;
@@ -90,4 +103,7 @@ private:
     qint32 lastContactReference_ = 0; // the contact selected before the new-contact entry
     qint32 contactListValue_ = 0;
     bool loading_ = false;
+    bool restorePending_ = false;
+    bool restoreQueued_ = false;
+    int topRow_ = -1; // the first row in view before the reload, when nothing was selected
 };

@@ -109,7 +109,15 @@ void uMessagesList::follow() {
         disconnect(connection);
     }
     changes_.clear();
-    if (database_.isNull() || !autoUpdate_) {
+    if (database_.isNull()) {
+        return;
+    }
+    // The tree is how the user reaches a folder: it follows the folders whatever AutoUpdate
+    // says.
+    changes_ << connect(database_, &OrlixDatabase::FoldersChanged, this, [this] {
+        GuardEvent("showing the folders again", [this] { foldersChanged(); });
+    });
+    if (!autoUpdate_) {
         return;
     }
     changes_ << connect(database_, &OrlixDatabase::MessageChanged, this,
@@ -168,6 +176,21 @@ void uMessagesList::fillFolders() {
         }
     }
     showFolder();
+}
+
+void uMessagesList::foldersChanged() {
+    fillFolders();
+    if (tvwFolders_->currentItem() == nullptr && currentFolder_ != kDefaultFolder) {
+        // The folder listed was removed: the Inbox is listed in its place.
+        currentFolder_ = kDefaultFolder;
+        showFolder();
+        showState();
+        Refresh();
+        return;
+    }
+    showState();
+    // A folder's name may stand in the list itself.
+    UpdateSoon();
 }
 
 void uMessagesList::showFolder() {

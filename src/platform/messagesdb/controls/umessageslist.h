@@ -26,7 +26,9 @@ class QTreeWidgetItem;
 // "<New Message>" line.
 //
 // Above the list stands the database's folder tree, the current folder picked; a folder the
-// user picks becomes CurrentFolder and the list is refreshed.
+// user picks becomes CurrentFolder and the list is refreshed. The tree follows the database's
+// folders as they change, here or on another computer; when the folder listed goes, the Inbox
+// is listed.
 //
 // With AutoUpdate the list follows its database: a stored or deleted message brings one
 // update, however many changes one event-loop turn makes, and changes arriving while the
@@ -88,6 +90,8 @@ private:
     void itemActivated(QTreeWidgetItem* item);
     void follow();
     void fillFolders();
+    // The folders changed: the tree is filled again, the folder listed kept while it exists.
+    void foldersChanged();
     void showFolder();
     void update();
 

@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -153,4 +154,57 @@ TEST_F(MessagesListFoldersTest, WithoutAutoUpdateOrADatabaseNothingIsUpdated) {
     store(QStringLiteral("three"));
     db_.reset();
     EXPECT_FALSE(builtAgain(1));
+}
+
+// Two computers on one file: this list follows its own folder store and the other's.
+TEST_F(MessagesListFoldersTest, TheTreeFollowsTheFoldersStoredHereAndOnAnotherComputer) {
+    OrlixDatabase other;
+    other.SetChangeWatch(0, 0);
+    ASSERT_EQ(other.OpenDatabase(folder_, QString()), 0);
+    list_.SetDatabase(db_.get());
+    const auto names = [this] {
+        QStringList shown;
+        for (QTreeWidgetItemIterator it(list_.tvwFolders()); *it != nullptr; ++it) {
+            shown << (*it)->text(0);
+        }
+        return shown;
+    };
+    const auto store = [](OrlixDatabase& db, QVector<OrlixCategoryTree::Folder> folders) {
+        QString problem;
+        EXPECT_TRUE(db.StoreDatabaseSettings({}, folders, &problem)) << problem.toStdString();
+    };
+    const auto withNew = [](OrlixDatabase& db, const QString& name) {
+        QVector<OrlixCategoryTree::Folder> folders = db.CategoryTree()->Folders();
+        folders.append({-1, OrlixCategoryTree::kTopLevel, name, 9});
+        return folders;
+    };
+
+    // Stored here, as the database's own settings dialog does.
+    store(*db_, withNew(*db_, QStringLiteral("Competitions")));
+    ASSERT_TRUE(names().contains(QStringLiteral("Competitions")));
+    qint32 competitions = 0;
+    for (const auto& f : db_->CategoryTree()->Folders()) {
+        if (f.Name == QStringLiteral("Competitions")) {
+            competitions = f.Reference;
+        }
+    }
+    list_.tvwFolders()->setCurrentItem(folderItem(list_, competitions));
+    ASSERT_EQ(list_.CurrentFolder(), competitions);
+    const std::size_t before = builds_.size();
+
+    // The other computer adds a folder and removes the one listed here.
+    ASSERT_TRUE(other.CheckForChanges());
+    store(other, withNew(other, QStringLiteral("Birthdays")));
+    QVector<OrlixCategoryTree::Folder> folders = other.CategoryTree()->Folders();
+    folders.erase(std::remove_if(folders.begin(), folders.end(),
+                                 [&](const auto& f) { return f.Reference == competitions; }),
+                  folders.end());
+    store(other, folders);
+    ASSERT_TRUE(db_->CheckForChanges());
+    EXPECT_TRUE(names().contains(QStringLiteral("Birthdays")));
+    EXPECT_FALSE(names().contains(QStringLiteral("Competitions")));
+    EXPECT_EQ(list_.CurrentFolder(), OrlixDatabase::kInboxFolder);
+    EXPECT_EQ(list_.tvwFolders()->currentItem(), folderItem(list_, OrlixDatabase::kInboxFolder));
+    ASSERT_GT(builds_.size(), before);
+    EXPECT_TRUE(builds_.back().contains(QStringLiteral("[Folder]=3 "))) << "the Inbox is listed";
 }
