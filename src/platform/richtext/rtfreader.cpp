@@ -514,9 +514,16 @@ void Parser::textByte(char b) {
     pendingBytes_.append(b);
 }
 
+// A control character other than a tab or a line end (\u0, \'07, ...) is no text: the writer
+// leaves it out, and a NUL would end a C string there.
+bool isDroppedControl(QChar c) {
+    const char16_t u = c.unicode();
+    return u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r';
+}
+
 void Parser::textChar(QChar c) {
     flushBytes();
-    if (stack_.isEmpty() || state().dest != Dest::Text) {
+    if (isDroppedControl(c) || stack_.isEmpty() || state().dest != Dest::Text) {
         return;
     }
     RichTextRun run = state().format;
@@ -530,8 +537,11 @@ void Parser::flushBytes() {
     }
     RichTextRun run = state().format;
     run.text = TextCodec::DecodeCodePage(pendingBytes_, codePage_);
+    run.text.removeIf(isDroppedControl);
     pendingBytes_.clear();
-    paragraph_.append(run);
+    if (!run.text.isEmpty()) {
+        paragraph_.append(run);
+    }
 }
 
 void Parser::endParagraph() {
