@@ -8,8 +8,10 @@ bool ReadSmsForm(const QByteArray& bytes, SmsForm& form, QString& why) {
     QDateTime& received = form.Received;
     QString& text = form.Text;
     form = {};
-    const QString all =
-        QString::fromUtf8(bytes).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    // CR LF, and a CR alone, end a line: the stored message keeps no bare CR either.
+    const QString all = QString::fromUtf8(bytes)
+                            .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                            .replace(QLatin1Char('\r'), QLatin1Char('\n'));
     const qsizetype blank = all.indexOf(QStringLiteral("\n\n"));
     const QString head = blank < 0 ? all : all.left(blank);
     text = blank < 0 ? QString() : all.mid(blank + 2);
