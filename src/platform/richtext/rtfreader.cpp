@@ -521,13 +521,18 @@ bool isDroppedControl(QChar c) {
     return u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r';
 }
 
+// A CR or LF given as text (\'0a, \u13) breaks the line as \line does.
+QChar asLineBreak(QChar c) {
+    return c == u'\r' || c == u'\n' ? QChar(0x2028) : c;
+}
+
 void Parser::textChar(QChar c) {
     flushBytes();
     if (isDroppedControl(c) || stack_.isEmpty() || state().dest != Dest::Text) {
         return;
     }
     RichTextRun run = state().format;
-    run.text = QString(c);
+    run.text = QString(asLineBreak(c));
     paragraph_.append(run);
 }
 
@@ -538,6 +543,9 @@ void Parser::flushBytes() {
     RichTextRun run = state().format;
     run.text = TextCodec::DecodeCodePage(pendingBytes_, codePage_);
     run.text.removeIf(isDroppedControl);
+    for (QChar& c : run.text) {
+        c = asLineBreak(c);
+    }
     pendingBytes_.clear();
     if (!run.text.isEmpty()) {
         paragraph_.append(run);
