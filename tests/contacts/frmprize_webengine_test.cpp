@@ -105,9 +105,9 @@ TEST_F(WebEnginePrizeWinnersList, TheStartingTemplateNamesEachWinnerInOrder) {
     const auto adam = text.indexOf(QStringLiteral("Adam Second"));
     EXPECT_GE(zoe, 0) << text.toStdString();
     EXPECT_GT(adam, zoe) << text.toStdString();
-    EXPECT_TRUE(text.contains(
-        QStringLiteral("<td>\u2068Zoe Winner\u2069</td><td>\u206812 High Street\u2069<br>"
-                       "\u2068Springfield\u2069<br>\u2068AB1 2CD\u2069</td>")))
+    EXPECT_TRUE(text.contains(Marked(QStringLiteral(
+        "<td>\u00abZoe Winner\u00bb</td><td>\u00ab12 High Street\u00bb<br>\u00abSpringfield\u00bb"
+        "<br>\u00abAB1 2CD\u00bb</td>"))))
         << text.toStdString();
 }
 

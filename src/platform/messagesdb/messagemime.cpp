@@ -1,10 +1,7 @@
 #include "platform/messagesdb/messagemime.h"
 
-#include "platform/mime/bodytext.h"
 #include "platform/mime/gmimehandles.h"
 #include "platform/mime/gmimeruntime.h"
-#include "platform/mime/mimecontent.h"
-#include "platform/mime/mimelimits.h"
 #include "platform/mime/mimemessage.h"
 
 #include <QRegularExpression>
@@ -50,16 +47,6 @@ void readAddresses(InternetAddressList* list, QString& display, QStringList& add
     display = shown.join(QStringLiteral(", "));
 }
 
-// A part's text decoded as the message object decodes it for a window (its charset, or UTF-8
-// or Windows-1252 by the bytes), not as GMime's C string, which ends at the first NUL.
-QString partText(GMimeTextPart* part) {
-    bool truncated = false;
-    const QByteArray bytes =
-        mime::DecodedContent(GMIME_OBJECT(part), mime::kMaxPartBytes, &truncated);
-    return mime::DecodeBodyText(
-        bytes, g_mime_object_get_content_type_parameter(GMIME_OBJECT(part), "charset"));
-}
-
 // A NUL has no meaning in a column's text, and a reader in C would stop at it: it goes, the rest
 // stays.
 QString withoutNul(QString text) {
@@ -86,33 +73,6 @@ QString stripHtml(QString html) {
     return html.trimmed();
 }
 
-// The first text/plain part that is not an attachment; else the first text/html one.
-void findText(GMimeObject* object, GMimeTextPart*& plain, GMimeTextPart*& html, int depth) {
-    if (object == nullptr || depth > 32 || plain != nullptr) {
-        return;
-    }
-    if (GMIME_IS_MULTIPART(object)) {
-        GMimeMultipart* multipart = GMIME_MULTIPART(object);
-        const int count = g_mime_multipart_get_count(multipart);
-        for (int i = 0; i < count && plain == nullptr; ++i) {
-            findText(g_mime_multipart_get_part(multipart, i), plain, html, depth + 1);
-        }
-        return;
-    }
-    if (!GMIME_IS_TEXT_PART(object)) {
-        return;
-    }
-    const char* disposition = g_mime_object_get_disposition(object);
-    if (disposition != nullptr && g_ascii_strcasecmp(disposition, "attachment") == 0) {
-        return;
-    }
-    GMimeContentType* type = g_mime_object_get_content_type(object);
-    if (g_mime_content_type_is_type(type, "text", "plain")) {
-        plain = GMIME_TEXT_PART(object);
-    } else if (html == nullptr && g_mime_content_type_is_type(type, "text", "html")) {
-        html = GMIME_TEXT_PART(object);
-    }
-}
 } // namespace
 
 MessageColumns ReadMessageColumns(const QByteArray& rfc5322) {
@@ -124,14 +84,16 @@ MessageColumns ReadMessageColumns(const QByteArray& rfc5322) {
     if (!message) {
         return columns;
     }
-    columns.Subject = fromUtf8(g_mime_message_get_subject(message.get())).trimmed();
+    // The subject and the body as the message object reads them for a window: the list, its
+    // summary and the printout then show what the window shows.
+    const MimeMessage mime = MimeMessage::FromBytes(rfc5322);
+    columns.Subject = mime.Subject().trimmed();
     readAddresses(g_mime_message_get_from(message.get()), columns.From, columns.Addresses);
     readAddresses(g_mime_message_get_to(message.get()), columns.To, columns.Addresses);
     readAddresses(g_mime_message_get_cc(message.get()), columns.Cc, columns.Addresses);
     // Where a field holds no mailbox (an SMS number, a hand-typed fragment), the message
     // object gives back the text exactly as it was set; only without one is the header used.
     if (columns.From.isEmpty() || columns.To.isEmpty()) {
-        const MimeMessage mime = MimeMessage::FromBytes(rfc5322);
         const auto exact = [](const QString& text, QString& column) {
             if (column.isEmpty()) {
                 column = text.trimmed();
@@ -152,14 +114,7 @@ MessageColumns ReadMessageColumns(const QByteArray& rfc5322) {
     if (GDateTime* date = g_mime_message_get_date(message.get())) {
         columns.Date = QDateTime::fromSecsSinceEpoch(g_date_time_to_unix(date), Qt::UTC);
     }
-    GMimeTextPart* plain = nullptr;
-    GMimeTextPart* html = nullptr;
-    findText(g_mime_message_get_mime_part(message.get()), plain, html, 0);
-    if (plain != nullptr) {
-        columns.TextBody = partText(plain);
-    } else if (html != nullptr) {
-        columns.TextBody = stripHtml(partText(html));
-    }
+    columns.TextBody = !mime.TextBody().isEmpty() ? mime.TextBody() : stripHtml(mime.HTMLBody());
     for (QString* column :
          {&columns.Subject, &columns.From, &columns.To, &columns.Cc, &columns.TextBody}) {
         *column = withoutNul(*column);

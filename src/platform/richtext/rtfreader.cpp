@@ -514,13 +514,25 @@ void Parser::textByte(char b) {
     pendingBytes_.append(b);
 }
 
+// A control character other than a tab or a line end (\u0, \'07, ...) is no text: the writer
+// leaves it out, and a NUL would end a C string there.
+bool isDroppedControl(QChar c) {
+    const char16_t u = c.unicode();
+    return u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r';
+}
+
+// A CR or LF given as text (\'0a, \u13) breaks the line as \line does.
+QChar asLineBreak(QChar c) {
+    return c == u'\r' || c == u'\n' ? QChar(0x2028) : c;
+}
+
 void Parser::textChar(QChar c) {
     flushBytes();
-    if (stack_.isEmpty() || state().dest != Dest::Text) {
+    if (isDroppedControl(c) || stack_.isEmpty() || state().dest != Dest::Text) {
         return;
     }
     RichTextRun run = state().format;
-    run.text = QString(c);
+    run.text = QString(asLineBreak(c));
     paragraph_.append(run);
 }
 
@@ -530,8 +542,14 @@ void Parser::flushBytes() {
     }
     RichTextRun run = state().format;
     run.text = TextCodec::DecodeCodePage(pendingBytes_, codePage_);
+    run.text.removeIf(isDroppedControl);
+    for (QChar& c : run.text) {
+        c = asLineBreak(c);
+    }
     pendingBytes_.clear();
-    paragraph_.append(run);
+    if (!run.text.isEmpty()) {
+        paragraph_.append(run);
+    }
 }
 
 void Parser::endParagraph() {

@@ -243,15 +243,13 @@ TEST_F(WithADirectory, EveryContactBlockShowsTheAddress) {
         const char* tag;
         const char* filled;
     } cases[] = {
-        // Each line of an address is outside text, isolated on its own.
-        {"<OCP_PRIZEWINNER_WINNER_ADDRESS>",
-         "\u206812 High Street\u2069<br>\u2068Springfield\u2069<br>\u2068AB1 2CD\u2069"},
-        {"<OCP_PRIZEWINNER_WINNER_ADDRESSSTRING>",
-         "\u206812 High Street, Springfield, AB1 2CD\u2069"},
-        {"<OCP_PRIZE_SUPPLIER_ADDRESS>", "\u20689 Box Office Row\u2069<br>\u2068Town\u2069"},
-        {"<OCP_PRIZE_SUPPLIER_ADDRESSSTRING>", "\u20689 Box Office Row, Town\u2069"},
-        {"<OCP_CURRENTUSER_ADDRESS>", "\u20681 Studio Lane\u2069<br>\u2068Kestova\u2069"},
-        {"<OCP_CURRENTUSER_ADDRESSSTRING>", "\u20681 Studio Lane, Kestova\u2069"},
+        // Each line of an address, and the one-line address, isolated (written « »).
+        {"<OCP_PRIZEWINNER_WINNER_ADDRESS>", "«12 High Street»<br>«Springfield»<br>«AB1 2CD»"},
+        {"<OCP_PRIZEWINNER_WINNER_ADDRESSSTRING>", "«12 High Street, Springfield, AB1 2CD»"},
+        {"<OCP_PRIZE_SUPPLIER_ADDRESS>", "«9 Box Office Row»<br>«Town»"},
+        {"<OCP_PRIZE_SUPPLIER_ADDRESSSTRING>", "«9 Box Office Row, Town»"},
+        {"<OCP_CURRENTUSER_ADDRESS>", "«1 Studio Lane»<br>«Kestova»"},
+        {"<OCP_CURRENTUSER_ADDRESSSTRING>", "«1 Studio Lane, Kestova»"},
     };
     for (const auto& c : cases) {
         const QString path = TestHome() + QStringLiteral("/Address.htm");
@@ -260,7 +258,8 @@ TEST_F(WithADirectory, EveryContactBlockShowsTheAddress) {
         // Winner tags are filled inside the repeat block only.
         f.write(QByteArray("<OCP_PRIZEWINNERS_REPEAT>") + c.tag + "</OCP_PRIZEWINNERS_REPEAT>");
         f.close();
-        EXPECT_EQ(FillPrizeWinnersTemplate(*prize, path), QString::fromUtf8(c.filled)) << c.tag;
+        EXPECT_EQ(FillPrizeWinnersTemplate(*prize, path), Marked(QString::fromUtf8(c.filled)))
+            << c.tag;
     }
 }
 } // namespace

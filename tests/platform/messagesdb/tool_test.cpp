@@ -1,6 +1,8 @@
 #include "messagesdbfixture.h"
+#include "platform/messagesdb/messagemime.h"
 #include "platform/messagesdb/messagesstorage.h"
 #include "platform/mime/mimemessage.h"
+#include "platform/messagesdb/smsform.h"
 #include "platform/system/terminaltext.h"
 #include "support/toolrun.h"
 #include "support/waitfor.h"
@@ -388,6 +390,29 @@ TEST_F(MessagesDbTest, AnImportedBodyIsStoredAsTheMessageObjectReadsItWithoutIts
             shown.chop(1);
         }
         EXPECT_EQ(m->BodyText(), shown) << c.name;
+    }
+}
+
+// The SMS form ends a line with CR LF or a CR alone; the text keeps neither at its end.
+TEST(SmsForm, LineEndsOfEitherKindAndNoBareCrInTheText) {
+    const struct {
+        QByteArray form;
+        QString text;
+    } cases[] = {
+        {"From: 07700900123\r\n\r\nPlay\r\nit\r\n", QStringLiteral("Play\nit")},
+        {"From: 07700900123\r\rPlay\rit\r", QStringLiteral("Play\nit")},
+        {"From: 07700900123\n\nPlay\r", QStringLiteral("Play")},
+    };
+    for (const auto& c : cases) {
+        SmsForm form;
+        QString why;
+        ASSERT_TRUE(ReadSmsForm(c.form, form, why)) << why.toStdString();
+        EXPECT_EQ(form.From, QStringLiteral("07700900123"));
+        EXPECT_EQ(form.Text, c.text) << c.form.toStdString();
+        EXPECT_EQ(ReadMessageColumns(
+                      BuildTextMessage(form.From, form.To, QString(), form.Text, QDateTime()))
+                      .TextBody,
+                  c.text);
     }
 }
 

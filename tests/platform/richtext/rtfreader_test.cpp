@@ -1,4 +1,5 @@
 #include "platform/richtext/rtfreader.h"
+#include "platform/richtext/rtfwriter.h"
 
 #include "describe.h"
 
@@ -138,3 +139,29 @@ TEST(RtfReader, ReadsTheSampleUpdateNotes) {
 }
 
 } // namespace
+
+// A control character in the text (\u0, \'07, a raw byte) is no text: it is dropped as the
+// writer drops it, so that a document read and written reads back the same.
+TEST(RtfReader, ControlCharactersAreNoTextAndADocumentReadsBackTheSame) {
+    const struct {
+        const char* rtf;
+        const char* text;
+    } cases[] = {
+        {"{\\rtf1\\ansi a\\u0?b}", "ab"},
+        {"{\\rtf1\\ansi a\\'07b\\'00c}", "abc"},
+        {"{\\rtf1\\ansi {\\b x\\u8?}y}", "xy"},
+        {"{\\rtf1\\ansi \\u}", ""},
+        // Line ends given as text: whatever they read as, the document reads back the same.
+        {"{\\rtf1\\ansi a\\'0ab\\u13?c\\u10?d\\line e}", nullptr},
+    };
+    for (const auto& c : cases) {
+        RichTextDocument document;
+        ASSERT_TRUE(RtfReader::Read(QByteArray(c.rtf), document)) << c.rtf;
+        if (c.text != nullptr) {
+            EXPECT_EQ(document.plainText(), QString::fromUtf8(c.text)) << c.rtf;
+        }
+        RichTextDocument again;
+        ASSERT_TRUE(RtfReader::Read(RtfWriter::Write(document), again)) << c.rtf;
+        EXPECT_TRUE(again == document) << c.rtf;
+    }
+}

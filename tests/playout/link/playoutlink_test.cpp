@@ -8,12 +8,14 @@
 #include "platform/net/socketerrors.h"
 #include "platform/system/appinfo.h"
 #include "platform/system/appservices.h"
+#include "playout/link/lineframer.h"
 #include "playout/link/playoutlink.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/waitfor.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QTimer>
 
 #include <stdexcept>
@@ -464,4 +466,24 @@ TEST(PlayoutLinkFailures, ALineThatFailsIsLoggedAndSkippedAndTheNextOneStillHand
     QFile log(DebugLogFilePath());
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(log.readAll().contains("ProcessMessage failed: display failed"));
+}
+
+// A megabyte of player text reaches the player whole, and the debug log by a kilobyte or so.
+TEST(PlayoutLinkFailures, ALongLineAddsAboutAKilobyteToTheDebugLog) {
+    AppServices::Instance().SetDebugLevel(5);
+    RecordingPlayoutWindow window;
+    FakeSocketControl* socket = nullptr;
+    const auto link = connectedLink(window, socket);
+    const qint64 before = QFileInfo(DebugLogFilePath()).size();
+    const qsizetype length = LineFramer::kMaxLineBytes - 64;
+    socket->Say("SET PLAYER STATUS,1,5," + QByteArray(length, 'x') + "\a\x1b[31m\r\n");
+    const QStringList calls = window.TakeCalls();
+    ASSERT_EQ(calls.size(), 1);
+    EXPECT_GT(calls.front().size(), length) << "the player gets the whole text";
+    const qint64 grown = QFileInfo(DebugLogFilePath()).size() - before;
+    EXPECT_GT(grown, 0);
+    EXPECT_LT(grown, 2048) << grown << " bytes for one line";
+    QFile log(DebugLogFilePath());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(log.readAll().contains('\a')) << "no bell reaches the log";
 }

@@ -6,6 +6,7 @@
 #include "platform/messagesdb/orlixdatabase.h"
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/messagesdb/orlixmessagelist.h"
+#include "platform/messagesdb/smsform.h"
 #include "platform/messagesdb/stationrules.h"
 #include "platform/mime/mimemessage.h"
 #include "platform/system/platformlog.h"
@@ -80,51 +81,6 @@ bool open(OrlixDatabase& db, const QString& folder) {
     return true;
 }
 
-// The SMS text form: header lines, a blank line, the text.
-bool readSms(const QByteArray& bytes, QString& from, QString& to, QDateTime& received,
-             QString& text, QString& why) {
-    const QString all =
-        QString::fromUtf8(bytes).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    const qsizetype blank = all.indexOf(QStringLiteral("\n\n"));
-    const QString head = blank < 0 ? all : all.left(blank);
-    text = blank < 0 ? QString() : all.mid(blank + 2);
-    while (text.endsWith(QLatin1Char('\n'))) {
-        text.chop(1);
-    }
-    for (const QString& line : head.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        const qsizetype colon = line.indexOf(QLatin1Char(':'));
-        if (colon < 0) {
-            why = QStringLiteral("the line \"%1\" is no header").arg(TerminalText(line.left(60)));
-            return false;
-        }
-        const QString name = line.left(colon).trimmed().toLower();
-        const QString value = line.mid(colon + 1).trimmed();
-        if (name == QLatin1String("from")) {
-            from = value;
-        } else if (name == QLatin1String("to")) {
-            to = value;
-        } else if (name == QLatin1String("received")) {
-            received = QDateTime::fromString(value, Qt::ISODate);
-            if (!received.isValid()) {
-                why = QStringLiteral("the received time \"%1\" is not an ISO 8601 time")
-                          .arg(TerminalText(value.left(60)));
-                return false;
-            }
-            if (received.timeSpec() == Qt::LocalTime) {
-                received.setTimeSpec(Qt::UTC);
-            }
-        } else {
-            why = QStringLiteral("the header \"%1\" is unknown").arg(TerminalText(name.left(40)));
-            return false;
-        }
-    }
-    if (from.isEmpty()) {
-        why = QStringLiteral("there is no From line");
-        return false;
-    }
-    return true;
-}
-
 int import(OrlixDatabase& db, const QStringList& args) {
     bool sms = false;
     qint32 folder = OrlixDatabase::kInboxFolder;
@@ -160,17 +116,22 @@ int import(OrlixDatabase& db, const QStringList& args) {
         message.SetFolder(folder);
         QDateTime received = QDateTime::currentDateTimeUtc();
         if (sms) {
-            QString from, to, text, why;
-            if (!readSms(bytes, from, to, received, text, why)) {
+            SmsForm form;
+            QString why;
+            if (!ReadSmsForm(bytes, form, why)) {
                 err() << "orlix-messages: '" << path << "' is not an SMS: " << why << "\n";
                 ++failed;
                 continue;
             }
             message.SetKind(OrlixMessage::KindSms);
+            if (form.Received.isValid()) {
+                received = form.Received;
+            }
             // An SMS holds its text twice, as the subject and as the text body.
-            message.SetMessageBytes(BuildTextMessage(from, to, QString(), text, received));
+            message.SetMessageBytes(
+                BuildTextMessage(form.From, form.To, QString(), form.Text, received));
             MimeMessage mime = message.CDOMessage();
-            mime.SetSubject(text);
+            mime.SetSubject(form.Text);
             message.SetCDOMessage(mime);
         } else {
             message.SetKind(OrlixMessage::KindEmail);
