@@ -77,6 +77,8 @@ protected:
     static void typeKeysInBody(frmMessage* window, const QString& text) {
         body(window)->CaretToStart();
         QWidget* input = body(window)->View()->focusProxy();
+        // A new message starts in its To box: the key must go to the body all the same.
+        input->setFocus(Qt::MouseFocusReason);
         WaitFor([&] {
             return input->hasFocus() && run(window, QStringLiteral("document.hasFocus()")).toBool();
         });
