@@ -39,8 +39,12 @@ public:
         programFolder = TestHome() + QStringLiteral("/program");
         QDir().mkpath(programFolder);
         AppInfo::SetPath(programFolder);
-        TestDialogs().answerEvery<ProfileChooserDialog>(
-            [](ProfileChooserDialog& d) { d.reject(); });
+        TestDialogs().answerEvery<ProfileChooserDialog>([this](ProfileChooserDialog& d) {
+            if (chooserShown) {
+                chooserShown();
+            }
+            d.reject();
+        });
         SetDesktopOpener([this](const QUrl& url) {
             opened << url;
             return true;
@@ -177,5 +181,7 @@ public:
     QString loginAnswer;
     QString passwordAnswer;
     int loginDialogs = 0;
+    // Told when the profile chooser shows, which the fixture then cancels.
+    std::function<void()> chooserShown;
     QList<QUrl> opened;
 };
