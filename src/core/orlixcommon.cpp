@@ -2,6 +2,7 @@
 
 #include "core/debuglog.h"
 #include "core/dialogs/frmsplash.h"
+#include "core/profile/newerstorenotice.h"
 #include "core/program.h"
 #include "platform/directory/kvdirectory.h"
 #include "platform/system/appinfo.h"
@@ -9,6 +10,7 @@
 #include "platform/system/datetimehelper.h"
 #include "platform/system/filesystemhelper.h"
 #include "platform/system/profilemanager.h"
+#include "platform/system/registrystore.h"
 #include "platform/ui/messagebox.h"
 
 #include <QCoreApplication>
@@ -24,6 +26,7 @@ std::unique_ptr<frmSplash>& splash() {
 
 // A failed start is never silent: the debug log may be off, so standard error hears it too.
 bool failStart(const QString& logLine, const char* why) {
+    ShowStoreNotices();
     DebugLog(logLine, 5, LogOutdent);
     std::fprintf(stderr, "%s: %s\n", AppInfo::EXEName().toLocal8Bit().constData(), why);
     return false;
@@ -42,9 +45,19 @@ bool initialise(const QString& baseKey, bool serverFlag) {
     // Every copy takes the single-instance lock; the switch only skips the test.
     const bool another = app.PrevInstance();
     if (!options.NoPrevCheck && another) {
+        DropStoreNotices();
         return failStart(QStringLiteral("Exit as app already running"),
                          "another copy is already running for this user");
     }
+
+    // Both stores are read before anything is asked, so that what is wrong with either is told
+    // first. The machine's holds the profiles: a start without it could only make a new one.
+    RegistryStore::KeyExists(RegistryRoot::CurrentUser, baseKey);
+    if (RegistryStore::IsUnreadable(RegistryRoot::LocalMachine)) {
+        return failStart(QStringLiteral("The machine's settings cannot be read so finished"),
+                         "the machine's settings file could not be read");
+    }
+    ShowStoreNotices();
 
     splash() = std::make_unique<frmSplash>();
     frmSplash& s = *splash();

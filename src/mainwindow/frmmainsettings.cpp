@@ -3,6 +3,7 @@
 #include "mainwindow/frmmain.h"
 
 #include "core/debuglog.h"
+#include "core/profile/newerstorenotice.h"
 #include "core/program.h"
 #include "mainwindow/graphicscopy.h"
 #include "mainwindow/mainwindowvisibility.h"
@@ -115,6 +116,8 @@ bool frmMain::readProfileSettings() {
     QString profile = Program::Instance().ProfileName();
     bool ok = clsSettingsObject->LoadSettings(profile);
     if (!ok) {
+        // Why the profile's settings may be missing is told before the dialog asks for them.
+        ShowStoreNotices();
         Program::Instance().Windows().ShowModal(WindowKind::Settings, this);
         ok = clsSettingsObject->LoadSettings(profile);
         if (!ok) {

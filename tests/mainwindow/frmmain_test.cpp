@@ -2,12 +2,15 @@
 
 #include "core/generalroutines.h"
 #include "core/printing/frmprintpreview.h"
+#include "core/profile/newerstorenotice.h"
 #include "mainwindow/scripttreeimages.h"
 #include "platform/directory/systemuser.h"
 #include "platform/messagesdb/controls/uprizebasic.h"
 #include "platform/messagesdb/orlixdatabase.h"
 #include "platform/messagesdb/orlixprize.h"
+#include "platform/system/appservices.h"
 #include "platform/system/registrystore.h"
+#include "platform/system/singleinstance.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/upanel3.h"
 #include "support/readonlyfolder.h"
@@ -19,12 +22,17 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSaveFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTreeWidget>
+
+#include <cerrno>
+#include <cstring>
+#include <optional>
 
 namespace {
 // A window with unsaved changes whose user cancels the save question.
@@ -240,6 +248,153 @@ TEST_F(MainWindowStartUp, ADirectoryThatCannotBeOpenedIsToldWithItsReason) {
         window.reset();
         TerminateOrlix();
     }
+}
+
+// A settings file that cannot be read, or is damaged, is told once before anything is asked
+// or the start ends; a second copy leaves the telling to the first. The file stays as it was:
+// an unreadable one is never written over, a damaged one is kept beside its replacement.
+TEST_F(MainWindowStartUp, ASettingsFileThatCannotBeReadOrIsDamagedIsToldBeforeAnythingIsAsked) {
+    InstallNewerStoreNotice();
+    const struct HandlersGone {
+        ~HandlersGone() {
+            RegistryStore::SetNewerVersionHandler(nullptr);
+            RegistryStore::SetProblemHandler(nullptr);
+            DropStoreNotices();
+        }
+    } handlersGone;
+    const QString home = TestHome();
+    const auto machine = [] { return RegistryStore::FilePath(RegistryRoot::LocalMachine); };
+    const auto user = [] { return RegistryStore::FilePath(RegistryRoot::CurrentUser); };
+    const auto asFolder = [](const QString& path) {
+        QFile::remove(path);
+        ASSERT_TRUE(QDir().mkpath(path));
+    };
+    const auto asLoop = [](const QString& path) {
+        QFile::remove(path);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        ASSERT_TRUE(QFile::link(path, path));
+    };
+    const auto damage = [](const QString& path) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        writeFile(path, QByteArrayLiteral("{ not settings"));
+    };
+    const QString folderReason = QStringLiteral("it is a folder");
+    const QString loopReason = QString::fromLocal8Bit(std::strerror(ELOOP));
+    struct Case {
+        const char* name;
+        std::function<QString()> path;
+        std::function<void(const QString&)> arrange;
+        QString commandLine;
+        // The box, "" for none.
+        std::function<QString(const QString& path)> told;
+        bool starts;
+        int status;
+        // Whether the chooser or the settings dialog asks anything.
+        bool asks;
+        bool firstCopyRuns = false;
+    };
+    const QString usual = QStringLiteral("/NOPREVCHECK /Profile=Studio /User=admin");
+    const auto unreadable = [](QString reason, bool machine) {
+        return [reason, machine](const QString& p) {
+            return UnreadableStoreMessage(p, reason, machine);
+        };
+    };
+    const auto damaged = [](const QString& p) { return DamagedStoreMessage(p); };
+    const Case cases[] = {
+        {"machine settings a folder", machine, asFolder, usual, unreadable(folderReason, true),
+         false, 1, false},
+        {"machine settings a looping link", machine, asLoop, usual, unreadable(loopReason, true),
+         false, 1, false},
+        {"user settings a folder", user, asFolder, usual, unreadable(folderReason, false), true, 0,
+         false},
+        {"user settings a looping link", user, asLoop, usual, unreadable(loopReason, false), true,
+         0, false},
+        {"machine settings damaged", machine, damage, usual, damaged, false, 1, true},
+        {"machine settings damaged, chooser cancelled", machine, damage,
+         QStringLiteral("/NOPREVCHECK"), damaged, false, 1, true},
+        {"user settings damaged", user, damage, usual, damaged, true, 0, false},
+        {"machine settings damaged, a second copy", machine, damage,
+         QStringLiteral("/Profile=Studio /User=admin"), [](const QString&) { return QString(); },
+         false, 1, false, true},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Each case on a computer of its own: a file is told once per run.
+        const QString caseHome = home + QStringLiteral("/case") + QString::number(++n);
+        QDir().mkpath(caseHome);
+        qputenv("ORLIX_HOME", QFile::encodeName(caseHome));
+        AppServices::Instance().Reset();
+        seedProfile();
+        addUser(QStringLiteral("admin"));
+        const QString path = c.path();
+        c.arrange(path);
+        const QFileInfo before(path);
+        QFile kept(path);
+        const QByteArray bytes = kept.open(QIODevice::ReadOnly) ? kept.readAll() : QByteArray();
+        kept.close();
+
+        std::unique_ptr<QLockFile> firstCopy;
+        if (c.firstCopyRuns) {
+            QDir().mkpath(QFileInfo(SingleInstance::DefaultLockPath()).absolutePath());
+            firstCopy = std::make_unique<QLockFile>(SingleInstance::DefaultLockPath());
+            ASSERT_TRUE(firstCopy->tryLock(0));
+        }
+        TestMessageBoxes().clear();
+        // What had been told when the start first asked something.
+        std::optional<size_t> toldBeforeAsking;
+        const auto asking = [&] {
+            if (!toldBeforeAsking) {
+                toldBeforeAsking = TestMessageBoxes().shown().size();
+            }
+        };
+        chooserShown = asking;
+        settingsDialog(asking);
+        EXPECT_EQ(start(c.commandLine), c.starts);
+        // Whatever event loop runs later tells nothing more.
+        QCoreApplication::sendPostedEvents();
+        if (c.starts) {
+            window->mnuExit->trigger();
+        }
+        EXPECT_EQ(toldBeforeAsking.has_value(), c.asks);
+        EXPECT_EQ(window->ExitStatus(), c.status);
+        const QString told = c.told(path);
+        if (told.isEmpty()) {
+            EXPECT_TRUE(TestMessageBoxes().shown().empty());
+        } else {
+            ASSERT_EQ(TestMessageBoxes().shown().size(), 1u);
+            const MessageBoxRequest& box = TestMessageBoxes().shown().front();
+            EXPECT_EQ(box.text, told);
+            EXPECT_EQ(box.icon, MsgIcon::Exclamation);
+            EXPECT_EQ(box.buttons, MsgButtons::OK);
+            if (toldBeforeAsking) {
+                EXPECT_EQ(*toldBeforeAsking, 1u);
+            }
+        }
+        const QFileInfo after(path);
+        EXPECT_EQ(after.isDir(), before.isDir());
+        EXPECT_EQ(after.isSymLink(), before.isSymLink());
+        if (!bytes.isEmpty()) {
+            // In its place, or kept beside the file that replaced it.
+            QStringList holding;
+            const QDir beside = after.absoluteDir();
+            for (const QString& name : beside.entryList({after.fileName() + QLatin1Char('*')},
+                                                        QDir::Files | QDir::Hidden)) {
+                QFile f(beside.filePath(name));
+                if (f.open(QIODevice::ReadOnly) && f.readAll() == bytes) {
+                    holding << name;
+                }
+            }
+            EXPECT_EQ(holding.size(), 1) << holding.join(QLatin1Char(' ')).toStdString();
+        }
+        window.reset();
+        UnloadSplash();
+        TerminateOrlix();
+        firstCopy.reset();
+    }
+    chooserShown = nullptr;
+    qputenv("ORLIX_HOME", QFile::encodeName(home));
+    AppServices::Instance().Reset();
 }
 
 TEST_F(MainWindowStartUp, AnUnknownOrPasswordedUserFallsBackToTheLoginDialog) {

@@ -39,8 +39,12 @@ public:
         programFolder = TestHome() + QStringLiteral("/program");
         QDir().mkpath(programFolder);
         AppInfo::SetPath(programFolder);
-        TestDialogs().answerEvery<ProfileChooserDialog>(
-            [](ProfileChooserDialog& d) { d.reject(); });
+        TestDialogs().answerEvery<ProfileChooserDialog>([this](ProfileChooserDialog& d) {
+            if (chooserShown) {
+                chooserShown();
+            }
+            d.reject();
+        });
         SetDesktopOpener([this](const QUrl& url) {
             opened << url;
             return true;
@@ -182,5 +186,7 @@ public:
     // The login name the last login dialog offered, and the box it gave the focus.
     QString loginOffered;
     QString loginFocus;
+    // Told when the profile chooser shows, which the fixture then cancels.
+    std::function<void()> chooserShown;
     QList<QUrl> opened;
 };

@@ -206,6 +206,10 @@ void ConfigFile::setNewerFormatHandler(std::function<void(const QString&)> handl
     onNewer_ = std::move(handler);
 }
 
+void ConfigFile::setProblemHandler(ProblemHandler handler) {
+    onProblem_ = std::move(handler);
+}
+
 namespace {
 // Most keys are already in the form a write leaves them: no empty parts, no blanks at a
 // part's ends.
@@ -331,14 +335,24 @@ ConfigFile::Snapshot ConfigFile::readFile(const QByteArray& stamp) const {
     }
     QFile file(path_);
     QByteArray bytes;
-    bool read = !stamp.startsWith("error:") && file.open(QIODevice::ReadOnly);
-    if (read && file.size() > kMaxFileBytes) {
+    QString why;
+    bool read = false;
+    if (stamp.startsWith("error:")) {
+        why = QString::fromLocal8Bit(std::strerror(stamp.mid(6).toInt()));
+    } else if (QFileInfo(path_).isDir()) {
+        why = QStringLiteral("it is a folder");
+    } else if (!file.open(QIODevice::ReadOnly)) {
+        why = file.errorString();
+    } else if (file.size() > kMaxFileBytes) {
+        read = true;
         snap.state = State::Damaged;
-    } else if (read) {
+    } else {
         bytes = file.readAll();
         read = file.error() == QFileDevice::NoError;
+        why = file.errorString();
     }
     if (!read) {
+        snap.unreadableReason = why;
         PlatformLog(QStringLiteral("The configuration file '%1' could not be read; it is used as "
                                    "empty and nothing is written to it.")
                         .arg(path_));
@@ -373,6 +387,15 @@ const ConfigFile::Snapshot& ConfigFile::load() const {
             newerReported_ = true;
             if (onNewer_) {
                 onNewer_(path_);
+            }
+        }
+        bool* reported = cache_.state == State::Damaged      ? &damagedReported_
+                         : cache_.state == State::Unreadable ? &unreadableReported_
+                                                             : nullptr;
+        if (reported != nullptr && !*reported) {
+            *reported = true;
+            if (onProblem_) {
+                onProblem_(path_, cache_.state, cache_.unreadableReason);
             }
         }
     }

@@ -62,6 +62,11 @@ public:
 
     // Called once, the first time this object finds its file written by a newer format.
     void setNewerFormatHandler(std::function<void(const QString& path)> handler);
+    // Called once for each of Damaged and Unreadable, the first time this object finds its
+    // file so; reason says why an unreadable file could not be read ("" for a damaged one).
+    using ProblemHandler =
+        std::function<void(const QString& path, State state, const QString& reason)>;
+    void setProblemHandler(ProblemHandler handler);
 
     // Splits at backslashes only and trims each part.
     static QString normaliseKey(const QString& key);
@@ -87,6 +92,7 @@ private:
         QHash<QString, KeyEntry> index;
         QByteArray bytes; // as read from disk, or as last written
         State state = State::Usable;
+        QString unreadableReason; // the system's words, when state is Unreadable
         // Numbers that are not whole 64-bit numbers stand in root and keys as texts starting
         // with numberMark, made for each reading; numbers holds their exact text, in order.
         QString numberMark;
@@ -119,5 +125,8 @@ private:
     mutable Snapshot cache_;
     mutable QByteArray cacheStamp_;
     mutable bool newerReported_ = false;
+    mutable bool damagedReported_ = false;
+    mutable bool unreadableReported_ = false;
     std::function<void(const QString&)> onNewer_;
+    ProblemHandler onProblem_;
 };

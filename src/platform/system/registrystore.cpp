@@ -13,6 +13,11 @@ RegistryStore::NewerVersionHandler& newerVersionHandler() {
     return handler;
 }
 
+RegistryStore::ProblemHandler& problemHandler() {
+    static RegistryStore::ProblemHandler handler;
+    return handler;
+}
+
 bool writeOne(ConfigFile& file, const QString& key, const QString& name, ConfigFile::Value value) {
     return file.write({ConfigFile::Write{key, name, std::move(value)}});
 }
@@ -29,6 +34,14 @@ void RegistryStore::SetNewerVersionHandler(NewerVersionHandler handler) {
     newerVersionHandler() = std::move(handler);
 }
 
+void RegistryStore::SetProblemHandler(ProblemHandler handler) {
+    problemHandler() = std::move(handler);
+}
+
+bool RegistryStore::IsUnreadable(RegistryRoot root) {
+    return file(root).state() == ConfigFile::State::Unreadable;
+}
+
 ConfigFile& RegistryStore::file(RegistryRoot root) {
     // One object per file path, so that ORLIX_HOME may change between tests.
     static std::map<QString, std::unique_ptr<ConfigFile>> files;
@@ -41,6 +54,15 @@ ConfigFile& RegistryStore::file(RegistryRoot root) {
                 newerVersionHandler()(newer);
             }
         });
+        it->second->setProblemHandler(
+            [root](const QString& at, ConfigFile::State state, const QString& reason) {
+                if (problemHandler()) {
+                    problemHandler()(root, at,
+                                     state == ConfigFile::State::Damaged ? Problem::Damaged
+                                                                         : Problem::Unreadable,
+                                     reason);
+                }
+            });
     }
     return *it->second;
 }

@@ -42,6 +42,16 @@ public:
     using NewerVersionHandler = std::function<void(const QString& path)>;
     static void SetNewerVersionHandler(NewerVersionHandler handler);
 
+    // Told once per store file and run when the file cannot be read (it is then used as
+    // empty and never written over) or is damaged (used as empty; the next write keeps it
+    // beside the new file). reason is the system's, for an unreadable file only.
+    enum class Problem { Unreadable, Damaged };
+    using ProblemHandler = std::function<void(RegistryRoot root, const QString& path,
+                                              Problem problem, const QString& reason)>;
+    static void SetProblemHandler(ProblemHandler handler);
+    // True while the store's file is there but cannot be read.
+    static bool IsUnreadable(RegistryRoot root);
+
 private:
     friend class RegistryBatch;
     static ConfigFile& file(RegistryRoot root);

@@ -22,7 +22,11 @@ int debugLogLines(const QString& part) {
 class NewerStoreNoticeTest : public ::testing::Test {
 protected:
     void SetUp() override { InstallNewerStoreNotice(); }
-    void TearDown() override { RegistryStore::SetNewerVersionHandler(nullptr); }
+    void TearDown() override {
+        RegistryStore::SetNewerVersionHandler(nullptr);
+        RegistryStore::SetProblemHandler(nullptr);
+        DropStoreNotices();
+    }
 
     static void putStore(RegistryRoot root, const QByteArray& bytes) {
         const QString path = RegistryStore::FilePath(root);
@@ -68,7 +72,9 @@ TEST_F(NewerStoreNoticeTest, TheUserIsToldOncePerStoreFileThatChangesAreNotSaved
               NewerStoreMessage(RegistryStore::FilePath(RegistryRoot::CurrentUser)));
 }
 
-TEST_F(NewerStoreNoticeTest, AStoreOfThisVersionOrADamagedOneTellsNothing) {
+// A damaged store is told, once: what it held is gone from this run, and the user should know
+// why before settings seem to be missing.
+TEST_F(NewerStoreNoticeTest, AStoreOfThisVersionTellsNothingAndADamagedOneIsTold) {
     putStore(RegistryRoot::LocalMachine, R"({"format":1,"keys":{"K":{"V":true}}})");
     putStore(RegistryRoot::CurrentUser, "not json");
     for (const RegistryRoot root : {RegistryRoot::LocalMachine, RegistryRoot::CurrentUser}) {
@@ -77,6 +83,8 @@ TEST_F(NewerStoreNoticeTest, AStoreOfThisVersionOrADamagedOneTellsNothing) {
                                                QStringLiteral("x")));
     }
     QCoreApplication::sendPostedEvents();
-    EXPECT_TRUE(TestMessageBoxes().shown().empty());
+    ASSERT_EQ(TestMessageBoxes().shown().size(), 1U);
+    EXPECT_EQ(TestMessageBoxes().shown().front().text,
+              DamagedStoreMessage(RegistryStore::FilePath(RegistryRoot::CurrentUser)));
 }
 } // namespace
