@@ -98,7 +98,12 @@ frmPrize::frmPrize(QWidget* owner)
     LoadPrize(nullptr);
 }
 
-frmPrize::~frmPrize() = default;
+frmPrize::~frmPrize() {
+    // A box that has the focus loses it while the window is taken apart: its handlers must not
+    // reach the members already gone.
+    disconnect(txtNumberSupplied_, nullptr, this, nullptr);
+    disconnect(txtTitle_, nullptr, this, nullptr);
+}
 
 void frmPrize::build() {
     auto* outer = new QVBoxLayout(this);
