@@ -195,33 +195,23 @@ StorageOpenResult DirectoryStorage::connect(const QString& filePath, QString* er
 }
 
 DirectoryStorage::Making DirectoryStorage::makeFile(const QString& filePath, QString* error) {
-    // A name of its own beside the file, so that the move into place stays on one file system.
-    const QString draft =
-        filePath + QStringLiteral(".new-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    bool whole = false;
-    {
+    const MakeResult made = MakeInPlace(filePath, [&](const QString& draft) {
         DirectoryStorage maker;
-        whole =
-            maker.connect(draft, error) == StorageOpenResult::Opened && maker.applySchema(0, error);
-    }
-    const MoveResult moved = whole ? MoveWithoutReplacing(draft, filePath) : MoveResult::Failed;
-    if (moved != MoveResult::Moved) {
-        QFile::remove(draft);
-        QFile::remove(draft + QStringLiteral("-journal"));
-    }
-    switch (moved) {
-    case MoveResult::Moved:
+        return maker.connect(draft, error) == StorageOpenResult::Opened &&
+               maker.applySchema(0, error);
+    });
+    switch (made) {
+    case MakeResult::Made:
         return Making::Made;
-    case MoveResult::TargetExists:
+    case MakeResult::MadeElsewhere:
         return Making::MadeElsewhere;
-    case MoveResult::Failed:
-        break;
-    }
-    if (whole) {
+    case MakeResult::NotNamed:
         *error = QStringLiteral("the new directory could not be given the name '%1'").arg(filePath);
-    } else {
+        break;
+    case MakeResult::NotMade:
         *error = QStringLiteral("a new directory could not be made in '%1': %2")
                      .arg(QFileInfo(filePath).absolutePath(), *error);
+        break;
     }
     return Making::Failed;
 }

@@ -177,37 +177,27 @@ QString OrlixDatabase::OpenProblem(qint32 code) {
 }
 
 OrlixDatabase::Making OrlixDatabase::makeDatabaseFile(const QString& file, QString* error) const {
-    // A name of its own beside the file: the move into place stays on one file system, and
-    // a maker killed part way leaves nothing under the database's name.
-    const QString draft =
-        file + QStringLiteral(".new-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    bool whole = false;
     bool notWritable = false;
-    {
+    const MakeResult made = MakeInPlace(file, [&](const QString& draft) {
         MessagesStorage maker;
         maker.SetBusyTimeout(busyTimeoutMs_);
         maker.SetSynchronous(synchronous_);
-        const MessagesOpenResult made = maker.Open(draft, true, error);
-        notWritable = made == MessagesOpenResult::NotWritable;
+        const MessagesOpenResult opened = maker.Open(draft, true, error);
+        notWritable = opened == MessagesOpenResult::NotWritable;
         bool seeded = false;
-        whole = made == MessagesOpenResult::Created &&
-                seed(maker, QFileInfo(file).absolutePath(), &seeded, error);
-    }
-    const MoveResult moved = whole ? MoveWithoutReplacing(draft, file) : MoveResult::Failed;
-    if (moved != MoveResult::Moved) {
-        QFile::remove(draft);
-        QFile::remove(draft + QStringLiteral("-journal"));
-    }
-    switch (moved) {
-    case MoveResult::Moved:
+        return opened == MessagesOpenResult::Created &&
+               seed(maker, QFileInfo(file).absolutePath(), &seeded, error);
+    });
+    switch (made) {
+    case MakeResult::Made:
         return Making::Made;
-    case MoveResult::TargetExists:
+    case MakeResult::MadeElsewhere:
         return Making::MadeElsewhere;
-    case MoveResult::Failed:
-        break;
-    }
-    if (whole) {
+    case MakeResult::NotNamed:
         *error = QStringLiteral("the new database could not be given the name '%1'").arg(file);
+        break;
+    case MakeResult::NotMade:
+        break;
     }
     return notWritable ? Making::NotWritable : Making::Failed;
 }

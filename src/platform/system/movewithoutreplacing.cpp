@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QUuid>
 
 #include <cerrno>
 #include <cstdio>
@@ -33,4 +34,25 @@ MoveResult MoveWithoutReplacing(const QString& from, const QString& to) {
     }
     return ::rename(source.constData(), target.constData()) == 0 ? MoveResult::Moved
                                                                  : MoveResult::Failed;
+}
+
+MakeResult MakeInPlace(const QString& file, const std::function<bool(const QString&)>& make) {
+    // A name of its own beside the file, so that the move into place stays on one file system.
+    const QString draft =
+        file + QStringLiteral(".new-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    const bool whole = make(draft);
+    const MoveResult moved = whole ? MoveWithoutReplacing(draft, file) : MoveResult::Failed;
+    if (moved != MoveResult::Moved) {
+        QFile::remove(draft);
+        QFile::remove(draft + QStringLiteral("-journal"));
+    }
+    switch (moved) {
+    case MoveResult::Moved:
+        return MakeResult::Made;
+    case MoveResult::TargetExists:
+        return MakeResult::MadeElsewhere;
+    case MoveResult::Failed:
+        break;
+    }
+    return whole ? MakeResult::NotNamed : MakeResult::NotMade;
 }
