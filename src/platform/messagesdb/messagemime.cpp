@@ -8,6 +8,8 @@
 
 #include <gmime/gmime.h>
 
+#include <algorithm>
+
 namespace {
 using mime::GCharPtr;
 using mime::GObjectPtr;
@@ -52,6 +54,11 @@ void readAddresses(InternetAddressList* list, QString& display, QStringList& add
 QString withoutNul(QString text) {
     text.remove(QChar(u'\0'));
     return text;
+}
+
+bool hasC1Control(const QString& text) {
+    return std::any_of(text.cbegin(), text.cend(),
+                       [](QChar c) { return c.unicode() >= 0x80 && c.unicode() < 0xA0; });
 }
 
 QString stripHtml(QString html) {
@@ -177,7 +184,18 @@ QByteArray BuildTextMessage(const QString& fromText, const QString& toText,
         g_date_time_unref(when);
     }
     GObjectPtr<GMimeTextPart> part(g_mime_text_part_new_with_subtype("plain"));
-    g_mime_text_part_set_text(part.get(), body.toUtf8().constData());
+    const QByteArray bodyUtf8 = body.toUtf8();
+    g_mime_text_part_set_text(part.get(), bodyUtf8.constData());
+    if (hasC1Control(body)) {
+        // The narrowest charset for such a text is Latin-1, which every reader here takes as
+        // Windows-1252: the control would come back as a printable sign. UTF-8 keeps it.
+        GObjectPtr<GMimeStream> content(
+            g_mime_stream_mem_new_with_buffer(bodyUtf8.constData(), size_t(bodyUtf8.size())));
+        GObjectPtr<GMimeDataWrapper> wrapper(
+            g_mime_data_wrapper_new_with_stream(content.get(), GMIME_CONTENT_ENCODING_DEFAULT));
+        g_mime_part_set_content(GMIME_PART(part.get()), wrapper.get());
+        g_mime_text_part_set_charset(part.get(), "utf-8");
+    }
     if (!body.endsWith(QLatin1Char('\n')) || body.contains(QLatin1Char('\r'))) {
         // As the last part of the message a text part gains a line break, and quoted-printable
         // cannot carry a lone CR: base64 gives the text back exactly.
