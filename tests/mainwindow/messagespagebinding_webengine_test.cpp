@@ -1,9 +1,12 @@
 #include "mainwindowfixture.h"
 
 #include "mainwindow/messagetickboxes.h"
+#include "platform/messagesdb/controls/uprizeslist.h"
 #include "platform/messagesdb/messagemime.h"
+#include "platform/messagesdb/messagesstorage.h"
 #include "platform/messagesdb/orlixdatabase.h"
 #include "platform/messagesdb/orlixmessage.h"
+#include "platform/messagesdb/orlixprize.h"
 #include "platform/ui/upanel3.h"
 #include "platform/web/documentwalk.h"
 #include "platform/web/uwebbrowser.h"
@@ -12,6 +15,8 @@
 
 #include <QDialog>
 #include <QMetaObject>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 #include <algorithm>
 #include <functional>
@@ -152,4 +157,53 @@ TEST_F(WebEngineMessagesPageBinding, EveryRoadThatBindsThePageListsTheMessages) 
         EXPECT_TRUE(listsBoth()) << "listed: " << listed().size();
         restart();
     }
+}
+
+// Another computer holds the file locked all through the start-up: the window says so once,
+// and once the lock ends it opens the database itself and shows what it holds.
+TEST_F(WebEngineMessagesPageBinding, ADatabaseLockedAtStartUpIsOpenedOnceTheLockEnds) {
+    qint32 prize = 0;
+    {
+        OrlixDatabase db;
+        db.SetChangeWatch(0, 0);
+        ASSERT_EQ(db.OpenDatabase(folder("db")), 0);
+        auto p = db.NewPrize();
+        p->SetTitle(QStringLiteral("Concert tickets"));
+        p->SetNumberSupplied(2);
+        bool ok = false;
+        db.StorePrize(*p, ok);
+        ASSERT_TRUE(ok);
+        prize = p->Reference();
+    }
+    storeUserSetting(QStringLiteral("admin"), QStringLiteral("SelectedTab"),
+                     QStringLiteral("Messages"));
+    {
+        QSqlDatabase locker =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
+        locker.setDatabaseName(folder("db") + QLatin1Char('/') +
+                               QLatin1String(MessagesStorage::kFileName));
+        ASSERT_TRUE(locker.open());
+        QSqlQuery hold(locker);
+        ASSERT_TRUE(hold.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        beforeLoad = [](frmMain& w) { w.SetDatabaseTiming(100, 200); };
+        ASSERT_TRUE(start(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=admin")));
+        showWindow();
+        // A few retries meet the lock, and say nothing.
+        EXPECT_FALSE(WaitFor(
+            [&] { return TestMessageBoxes().shown().size() > 1 || window->Database() != nullptr; },
+            700));
+        ASSERT_EQ(TestMessageBoxes().shown().size(), 1u);
+        EXPECT_EQ(TestMessageBoxes().shown().front().text,
+                  QStringLiteral("The messages database in '") + folder("db") +
+                      QStringLiteral("' could not be opened: another computer kept it locked "
+                                     "for longer than the program waits. The program tries "
+                                     "again every 10 seconds."));
+        EXPECT_EQ(window->Database(), nullptr);
+        ASSERT_TRUE(hold.exec(QStringLiteral("ROLLBACK")));
+        locker.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("locker"));
+    EXPECT_TRUE(listsBoth()) << "listed: " << listed().size();
+    EXPECT_TRUE(WaitFor([&] { return window->ctlPrizes->ItemOf(prize) != nullptr; }, 5000));
+    EXPECT_EQ(TestMessageBoxes().shown().size(), 1u);
 }
