@@ -72,9 +72,10 @@ frmMain::frmMain(QWidget* parent)
     buildMenus();
     WireContentPanes(*this);
     connectLayoutHandlers();
-    messagesPane = new MessagesPane({this, ctlMessages, ctlMessage, toolbarMessages,
-                                     comboMessageFilter, ctlMessageBrowser, mnuViewMessageMiniList},
-                                    this);
+    messagesPane =
+        new MessagesPane({this, ctlMessages, ctlMessage, toolbarMessages, comboMessageFilter,
+                          ctlMessageBrowser, mnuViewMessageMiniList, lblMessageListNotice},
+                         this);
     tmrAutoLogin.setInterval(1000);
     tmrAutoLogin.setSingleShot(false);
     connect(&tmrAutoLogin, &QTimer::timeout, this, [this] { tmrAutoLogin_Timer(); });

@@ -25,6 +25,7 @@ class PlayoutPanel;
 class QAction;
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QMenu;
 class QPushButton;
 class QToolBar;
@@ -236,6 +237,8 @@ public:
     QToolButton* cmdMessagesReply = nullptr;
     QToolButton* cmdMessagesReplyAll = nullptr;
     uWebBrowser* ctlMessageBrowser = nullptr;
+    // In the browser's place while the list page cannot be made, saying why.
+    QLabel* lblMessageListNotice = nullptr;
     // What the messages pane does: its list page, ticks, actions and live refresh.
     MessagesPane* messagesPane = nullptr;
 

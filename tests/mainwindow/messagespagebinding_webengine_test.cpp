@@ -14,6 +14,7 @@
 #include "support/waitfor.h"
 
 #include <QDialog>
+#include <QLabel>
 #include <QMetaObject>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -63,6 +64,7 @@ public:
             stored << m->Reference();
         }
         std::sort(stored.begin(), stored.end());
+        listTemplate = db.TemplatesPath() + QStringLiteral("/Messages-List.htm");
     }
 
     // The references the shown page's tick boxes name, in order.
@@ -97,7 +99,33 @@ public:
         loginDialogs = 0;
     }
 
+    // A message stored by another computer, 30 minutes old; its reference joins stored.
+    void storeElsewhere() {
+        OrlixDatabase db;
+        db.SetChangeWatch(0, 0);
+        ASSERT_EQ(db.OpenDatabase(folder("db")), 0);
+        auto m = std::make_shared<OrlixMessage>();
+        m->SetMessageBytes(BuildTextMessage(QStringLiteral("Bob Listener <bob@example.org>"),
+                                            QStringLiteral("studio@station.example"),
+                                            QStringLiteral("Half an hour ago"),
+                                            QStringLiteral("Hello"), QDateTime()));
+        m->SetKind(OrlixMessage::KindEmail);
+        m->SetFolder(OrlixDatabase::kInboxFolder);
+        m->SetReceivedDate(QDateTime::currentDateTimeUtc().addSecs(-1800));
+        bool ok = false;
+        db.StoreMessage(*m, ok);
+        ASSERT_TRUE(ok);
+        stored << m->Reference();
+        std::sort(stored.begin(), stored.end());
+    }
+    // What stands in the page's place, when anything does.
+    QString notice() const {
+        return window->lblMessageListNotice->isVisible() ? window->lblMessageListNotice->text()
+                                                         : QString();
+    }
+
     QList<qint32> stored;
+    QString listTemplate;
 };
 
 struct Road {
@@ -206,4 +234,82 @@ TEST_F(WebEngineMessagesPageBinding, ADatabaseLockedAtStartUpIsOpenedOnceTheLock
     EXPECT_TRUE(listsBoth()) << "listed: " << listed().size();
     EXPECT_TRUE(WaitFor([&] { return window->ctlPrizes->ItemOf(prize) != nullptr; }, 5000));
     EXPECT_EQ(TestMessageBoxes().shown().size(), 1u);
+}
+
+// A page that cannot be made says why in its place, and each build tries again.
+TEST_F(WebEngineMessagesPageBinding, APageThatCannotBeMadeSaysWhyInItsPlaceUntilItCanBe) {
+    QFile original(listTemplate);
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    const QByteArray bytes = original.readAll();
+    original.close();
+    const QString temp = Program::Instance().DataFolder() + QStringLiteral("/Temp");
+    const QString noTemplate = QStringLiteral("The message list cannot be shown: the template '") +
+                               listTemplate +
+                               QStringLiteral("' is missing, empty or cannot be read.");
+    const auto putBack = [&] {
+        QDir().rmdir(listTemplate);
+        QFile f(listTemplate);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> spoil;
+        QString notice;
+        QString logged;
+        std::function<void()> mend;
+    };
+    const Case cases[] = {
+        {"removed", [&] { QFile::remove(listTemplate); }, noTemplate,
+         QStringLiteral("The message list template '") + listTemplate +
+             QStringLiteral("' is missing"),
+         putBack},
+        {"0 bytes", [&] { QFile(listTemplate).resize(0); }, noTemplate,
+         QStringLiteral("The message list template '") + listTemplate +
+             QStringLiteral("' is empty"),
+         putBack},
+        {"a folder in its place",
+         [&] {
+             QFile::remove(listTemplate);
+             QDir().mkpath(listTemplate);
+         },
+         noTemplate,
+         QStringLiteral("The message list template '") + listTemplate +
+             QStringLiteral("' cannot be read"),
+         putBack},
+        {"Temp a regular file",
+         [&] {
+             QDir(temp).removeRecursively();
+             QFile f(temp);
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+         },
+         QStringLiteral("The message list cannot be shown: its page cannot be written in the "
+                        "folder '") +
+             temp + QStringLiteral("'."),
+         QStringLiteral("The message list could not be written to '") + temp +
+             QStringLiteral("/Messages-List.htm'"),
+         [&] { QFile::remove(temp); }},
+    };
+    storeUserSetting(QStringLiteral("admin"), QStringLiteral("SelectedTab"),
+                     QStringLiteral("Messages"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.spoil();
+        ASSERT_TRUE(start(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=admin /DEBUG=NORMAL")));
+        showWindow();
+        EXPECT_TRUE(WaitFor([&] { return notice() == c.notice; }, 5000)) << notice().toStdString();
+        EXPECT_FALSE(window->ctlMessageBrowser->isVisible());
+        // Each build tries again, and tells its cause once.
+        storeElsewhere();
+        EXPECT_FALSE(WaitFor([&] { return notice() != c.notice; }, 2500));
+        EXPECT_EQ(logTexts().count(c.logged), 1)
+            << logTexts().join(QLatin1Char('\n')).toStdString();
+
+        c.mend();
+        storeElsewhere();
+        EXPECT_TRUE(listsBoth()) << "listed: " << listed().size();
+        EXPECT_TRUE(notice().isEmpty());
+        EXPECT_TRUE(window->ctlMessageBrowser->isVisible());
+        restart();
+    }
 }
