@@ -30,6 +30,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QToolBar>
@@ -321,6 +322,7 @@ void frmMain::splitMessages_Layout() {
     place(ctlMessage, layout.ctlMessage);
     place(toolbarMessages, layout.toolbarMessages);
     place(ctlMessageBrowser, layout.ctlMessageBrowser);
+    place(lblMessageListNotice, layout.ctlMessageBrowser);
 }
 
 void frmMain::splitScripts_Layout() {
