@@ -2,7 +2,9 @@
 
 #include "platform/mime/gmimehandles.h"
 #include "platform/mime/gmimeruntime.h"
+#include "platform/mime/headertext.h"
 #include "platform/mime/mimemessage.h"
+#include "platform/mime/standardmailboxes.h"
 
 #include <QRegularExpression>
 
@@ -11,7 +13,6 @@
 #include <algorithm>
 
 namespace {
-using mime::GCharPtr;
 using mime::GObjectPtr;
 
 QString fromUtf8(const char* text) {
@@ -98,6 +99,18 @@ MessageColumns ReadMessageColumns(const QByteArray& rfc5322) {
     readAddresses(g_mime_message_get_from(message.get()), columns.From, columns.Addresses);
     readAddresses(g_mime_message_get_to(message.get()), columns.To, columns.Addresses);
     readAddresses(g_mime_message_get_cc(message.get()), columns.Cc, columns.Addresses);
+    // A field this program kept verbatim beside its header (phone numbers, names in quotes)
+    // is the message object's own text, every entry: the header holds only the mailboxes.
+    GMimeHeaderList* headers = g_mime_object_get_header_list(GMIME_OBJECT(message.get()));
+    if (g_mime_header_list_contains(headers, "X-Orlix-From")) {
+        columns.From = mime.From().trimmed();
+    }
+    if (g_mime_header_list_contains(headers, "X-Orlix-To")) {
+        columns.To = mime.To().trimmed();
+    }
+    if (g_mime_header_list_contains(headers, "X-Orlix-Cc")) {
+        columns.Cc = mime.CC().trimmed();
+    }
     // Where a field holds no mailbox (an SMS number, a hand-typed fragment), the message
     // object gives back the text exactly as it was set; only without one is the header used.
     if (columns.From.isEmpty() || columns.To.isEmpty()) {
@@ -143,40 +156,34 @@ QByteArray BuildTextMessage(const QString& fromText, const QString& toText,
     const QString subject = withoutNul(subjectText);
     const QString body = withoutNul(bodyText);
     GObjectPtr<GMimeMessage> message(g_mime_message_new(TRUE));
-    QByteArray rawHeaders;
-    const auto setAddresses = [&](const char* name, GMimeAddressType type, const QString& text) {
+    const auto setAddresses = [&](const char* privateName, GMimeAddressType type,
+                                  const QString& text) {
         if (text.trimmed().isEmpty()) {
             return;
         }
         const QByteArray utf8 = text.toUtf8();
         GObjectPtr<InternetAddressList> list(
             internet_address_list_parse(nullptr, utf8.constData()));
-        bool mailboxes = list && internet_address_list_length(list.get()) > 0;
-        if (mailboxes) {
-            const int n = internet_address_list_length(list.get());
-            for (int i = 0; i < n && mailboxes; ++i) {
-                InternetAddress* a = internet_address_list_get_address(list.get(), i);
-                mailboxes = INTERNET_ADDRESS_IS_MAILBOX(a) &&
-                            QString::fromUtf8(
-                                internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(a)))
-                                .contains(QLatin1Char('@'));
+        // The standard header takes the mailboxes alone; a phone number is none, and the whole
+        // text is then kept as written in the private header beside it, as the message object
+        // keeps it.
+        const GObjectPtr<InternetAddressList> mailboxes = mime::StandardMailboxes(list.get());
+        const int parsed = list ? internet_address_list_length(list.get()) : 0;
+        internet_address_list_append(g_mime_message_get_addresses(message.get(), type),
+                                     mailboxes.get());
+        if (parsed == 0 || internet_address_list_length(mailboxes.get()) != parsed) {
+            GMimeObject* object = GMIME_OBJECT(message.get());
+            g_mime_object_set_header(object, privateName, "", nullptr);
+            GMimeHeader* header =
+                g_mime_header_list_get_header(g_mime_object_get_header_list(object), privateName);
+            if (header != nullptr) {
+                g_mime_header_set_raw_value(
+                    header, mime::EncodeHeaderWords(mime::OneLineText(text.trimmed())).constData());
             }
         }
-        if (mailboxes) {
-            internet_address_list_append(g_mime_message_get_addresses(message.get(), type),
-                                         list.get());
-        } else {
-            // A phone number is no mailbox: the header is written as it is, below.
-            QString flat = text.trimmed();
-            flat.replace(QLatin1Char('\r'), QLatin1Char(' '))
-                .replace(QLatin1Char('\n'), QLatin1Char(' '));
-            GCharPtr encoded(
-                g_mime_utils_header_encode_text(nullptr, flat.toUtf8().constData(), "utf-8"));
-            rawHeaders += QByteArray(name) + ": " + QByteArray(encoded.get()) + "\r\n";
-        }
     };
-    setAddresses("From", GMIME_ADDRESS_TYPE_FROM, from);
-    setAddresses("To", GMIME_ADDRESS_TYPE_TO, to);
+    setAddresses("X-Orlix-From", GMIME_ADDRESS_TYPE_FROM, from);
+    setAddresses("X-Orlix-To", GMIME_ADDRESS_TYPE_TO, to);
     g_mime_message_set_subject(message.get(), subject.toUtf8().constData(), "utf-8");
     if (date.isValid()) {
         GDateTime* when = g_date_time_new_from_unix_utc(date.toSecsSinceEpoch());
@@ -207,6 +214,6 @@ QByteArray BuildTextMessage(const QString& fromText, const QString& toText,
     GMimeFormatOptions* options = g_mime_format_options_get_default();
     g_mime_object_write_to_stream(GMIME_OBJECT(message.get()), options, out.get());
     GByteArray* bytes = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(out.get()));
-    return rawHeaders + QByteArray(reinterpret_cast<const char*>(bytes->data),
-                                   static_cast<qsizetype>(bytes->len));
+    return QByteArray(reinterpret_cast<const char*>(bytes->data),
+                      static_cast<qsizetype>(bytes->len));
 }

@@ -103,9 +103,9 @@ TEST(OrlixMessageTest, BrokenOrEmptyBytesGiveEmptyColumnsNotACrash) {
 TEST(OrlixMessageTest, ASmsSenderNumberIsKeptAsWritten) {
     OrlixMessage m;
     m.SetKind(OrlixMessage::KindSms);
-    m.SetMessageBytes(BuildTextMessage(QStringLiteral("+44 7700 900123"), QStringLiteral("81234"),
-                                       QString(), QStringLiteral("Hi from the car park"),
-                                       QDateTime()));
+    m.SetCDOMessage(MimeMessage::FromBytes(
+        BuildTextMessage(QStringLiteral("+44 7700 900123"), QStringLiteral("81234"), QString(),
+                         QStringLiteral("Hi from the car park"), QDateTime())));
     EXPECT_EQ(m.FromText(), QStringLiteral("+44 7700 900123"));
     EXPECT_EQ(m.ToText(), QStringLiteral("81234"));
     EXPECT_EQ(m.BodyText(), QStringLiteral("Hi from the car park"));
