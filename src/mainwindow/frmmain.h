@@ -131,8 +131,9 @@ public:
     void FactorsChanged();
     // Brings a tab forward as the user's click on its button would: the button's Value is
     // set to 1 (the others' to 0), then its click handler runs. Every road that selects a tab
-    // from code goes through here, so the buttons never disagree with the pane shown.
-    void ShowTab(MainTab tab);
+    // from code goes through here, so the buttons never disagree with the pane shown. A tab
+    // the user did not choose (the playout system showing a page) is not stored as theirs.
+    void ShowTab(MainTab tab, bool storeAsSelected = true);
     void optContacts_Click();
     void optPrize_Click();
     void optScripts_Click();
@@ -375,7 +376,9 @@ private:
             WriteUserSetting(userDirectory(), key, value);
         }
     }
-    void selectTab(uSplitPanel* shown, const QString& storedValue);
+    // Shows a tab's pane and hides the others; store keeps it as the user's choice, and
+    // pressButton sets its button's Value (a click has set it already).
+    void selectTab(MainTab tab, bool store, bool pressButton);
     QList<uSplitPanel*> splitters() const;
 
     bool bFormReady = false;
