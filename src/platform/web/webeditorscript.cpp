@@ -132,6 +132,9 @@ const char* const kEditorCode = R"JS(
     }
     return on && off ? -1 : (on ? 1 : 0);
   }
+  function valueOf(command) {
+    try { return String(document.queryCommandValue(command) || ''); } catch (e) { return ''; }
+  }
   function enabled(command) {
     try { return document.queryCommandEnabled(command); } catch (e) { return false; }
   }
@@ -141,6 +144,7 @@ const char* const kEditorCode = R"JS(
     return {
       bold: styleOf('bold', sel), italic: styleOf('italic', sel),
       underline: styleOf('underline', sel), strikeThrough: styleOf('strikeThrough', sel),
+      face: valueOf('fontName'), size: parseInt(valueOf('fontSize'), 10) || 0,
       selection: !!(sel && sel.rangeCount > 0 && !sel.isCollapsed),
       undo: E.editing && enabled('undo'), redo: E.editing && enabled('redo')
     };
