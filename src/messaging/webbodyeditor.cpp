@@ -203,7 +203,15 @@ void WebBodyEditor::Command(const QString& command) {
 
 void WebBodyEditor::ChooseFont(QWidget* owner) {
     const WebEditorState& now = State();
+    // The dialog opens on what the selection's start shows; whatever the document could not
+    // tell is left at the dialog's own.
     QFont initial;
+    if (!now.fontFace.isEmpty()) {
+        initial.setFamily(now.fontFace);
+    }
+    if (now.fontSize >= 1) {
+        initial.setPointSizeF(FontConversion::StepPointSize(now.fontSize));
+    }
     initial.setBold(now.bold == 1);
     initial.setItalic(now.italic == 1);
     initial.setUnderline(now.underline == 1);
@@ -213,20 +221,25 @@ void WebBodyEditor::ChooseFont(QWidget* owner) {
     if (!chosen) {
         return;
     }
+    // Only what the user changed in the dialog is applied: OK alone leaves a selection of
+    // several faces or sizes as it was.
     const QFont& font = chosen->font;
-    WebEditor::SetFontSize(FontConversion::PointSizeStep(font.pointSizeF()));
-    SetFontName(font.family());
-    // Each style toggled only where the selection does not already have it as chosen.
-    if ((now.bold == 1) != font.bold()) {
+    if (font.pointSizeF() != initial.pointSizeF()) {
+        WebEditor::SetFontSize(FontConversion::PointSizeStep(font.pointSizeF()));
+    }
+    if (font.family() != initial.family()) {
+        SetFontName(font.family());
+    }
+    if (font.bold() != initial.bold()) {
         ToggleBold();
     }
-    if ((now.italic == 1) != font.italic()) {
+    if (font.italic() != initial.italic()) {
         ToggleItalic();
     }
-    if ((now.underline == 1) != font.underline()) {
+    if (font.underline() != initial.underline()) {
         ToggleUnderline();
     }
-    if ((now.strikeThrough == 1) != font.strikeOut()) {
+    if (font.strikeOut() != initial.strikeOut()) {
         ToggleStrikeThrough();
     }
 }

@@ -532,4 +532,70 @@ TEST_F(WebEngineEmailWindow, TheFontDialogSetsFaceSizeAndStyles) {
     window->Message()->SetEdited(false);
 }
 
+// The dialog opens on the font of the selection's start, and OK applies only what the user
+// changed in it: OK alone leaves the body as it was.
+TEST_F(WebEngineEmailWindow, TheFontDialogOpensOnTheSelectionsFontAndAppliesOnlyWhatChanged) {
+    const struct {
+        const char* what;
+        std::function<void(QFont&)> change;
+        bool edited;
+        std::vector<const char*> written; // each in the stored body after OK
+        std::vector<const char*> notWritten;
+    } cases[] = {
+        {"OK alone", {}, false, {"<font size=\"5\" face=\"serif\">Tonight</font>"}, {}},
+        {"a new size",
+         [](QFont& f) { f.setPointSizeF(FontConversion::StepPointSize(2)); },
+         true,
+         {"size=\"2\"", "face=\"serif\""},
+         {"size=\"5\"", "Sans"}},
+        {"bold",
+         [](QFont& f) { f.setBold(true); },
+         true,
+         {"<b>", "size=\"5\"", "face=\"serif\""},
+         {"Sans"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto draft = std::make_shared<OrlixMessage>();
+        MimeMessage mime;
+        mime.SetHTMLBody(
+            QStringLiteral("<p><font size=\"5\" face=\"serif\">Tonight</font> at nine</p>"));
+        draft->SetCDOMessage(mime);
+        frmMessage* window = qobject_cast<frmMessage*>(NewMessage(draft, OrlixMessage::KindEmail));
+        ASSERT_TRUE(ready(window));
+        body(window)->setFocus();
+        ASSERT_TRUE(WaitFor([&] { return window->Body()->HoldsFocus(window->focusWidget()); }));
+        run(window, QStringLiteral("(function(){var r=document.createRange();"
+                                   "r.selectNodeContents(document.querySelector('font'));"
+                                   "var s=getSelection();s.removeAllRanges();s.addRange(r);})()"));
+        ASSERT_TRUE(WaitFor([&] { return body(window)->State().hasSelection; }));
+        const QString before = body(window)->HtmlNow().value_or(QString());
+        const size_t asked = TestCommonDialogs().fontRequests().size();
+        TestCommonDialogs().queueFontFromStart(c.change);
+        window->DoToolbarCommand(QStringLiteral("font"));
+        ASSERT_EQ(TestCommonDialogs().fontRequests().size(), asked + 1);
+        const QFont start = TestCommonDialogs().fontRequests().back().initial;
+        EXPECT_EQ(start.family(), QStringLiteral("serif"));
+        EXPECT_EQ(start.pointSizeF(), FontConversion::StepPointSize(5));
+        EXPECT_FALSE(start.bold());
+        if (c.edited) {
+            EXPECT_TRUE(WaitFor([&] { return window->Message()->Edited(); }));
+        } else {
+            window->Body()->FlushChanges();
+            EXPECT_EQ(body(window)->HtmlNow().value_or(QString()), before);
+            EXPECT_FALSE(window->Message()->Edited());
+        }
+        window->Body()->FlushChanges();
+        const QString stored = storedHtml(window);
+        for (const char* w : c.written) {
+            EXPECT_TRUE(stored.contains(QLatin1String(w))) << w << "\n" << stored.toStdString();
+        }
+        for (const char* w : c.notWritten) {
+            EXPECT_FALSE(stored.contains(QLatin1String(w))) << w << "\n" << stored.toStdString();
+        }
+        window->Message()->SetEdited(false);
+        Forms::Unload(window);
+    }
+}
+
 } // namespace

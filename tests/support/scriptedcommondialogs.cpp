@@ -94,7 +94,7 @@ std::optional<FontAnswer> ScriptedCommonDialogs::askFont(const QString& title, c
     if (fontAnswers_.empty()) {
         return std::nullopt;
     }
-    auto answer = fontAnswers_.front();
+    const auto answer = std::move(fontAnswers_.front());
     fontAnswers_.pop_front();
-    return answer;
+    return answer(initial, colour);
 }

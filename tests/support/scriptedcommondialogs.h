@@ -49,7 +49,21 @@ public:
     // "" answers as Cancel does.
     void queueFolder(const QString& folder) { folderAnswers_.push_back(folder); }
     // Nothing answers as Cancel does.
-    void queueFont(std::optional<FontAnswer> answer) { fontAnswers_.push_back(std::move(answer)); }
+    void queueFont(std::optional<FontAnswer> answer) {
+        fontAnswers_.push_back(
+            [answer = std::move(answer)](const QFont&, const QColor&) { return answer; });
+    }
+    // OK on what the dialog opened with, after the user's changes (none: OK alone).
+    void queueFontFromStart(std::function<void(QFont&)> change = {}) {
+        fontAnswers_.push_back(
+            [change = std::move(change)](const QFont& initial, const QColor& colour) {
+                FontAnswer answer{initial, colour};
+                if (change) {
+                    change(answer.font);
+                }
+                return std::optional<FontAnswer>(answer);
+            });
+    }
     const std::vector<FolderRequest>& folderRequests() const { return folderRequests_; }
     const std::vector<FontRequest>& fontRequests() const { return fontRequests_; }
 
@@ -82,7 +96,7 @@ private:
     std::deque<QString> folderAnswers_;
     std::deque<QStringList> openNamesAnswers_;
     int openNamesRequests_ = 0;
-    std::deque<std::optional<FontAnswer>> fontAnswers_;
+    std::deque<std::function<std::optional<FontAnswer>(const QFont&, const QColor&)>> fontAnswers_;
     std::vector<FolderRequest> folderRequests_;
     std::vector<FontRequest> fontRequests_;
     std::vector<PrintDialogRequest> printRequests_;

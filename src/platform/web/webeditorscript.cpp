@@ -132,6 +132,9 @@ const char* const kEditorCode = R"JS(
     }
     return on && off ? -1 : (on ? 1 : 0);
   }
+  function valueOf(command) {
+    try { return String(document.queryCommandValue(command) || ''); } catch (e) { return ''; }
+  }
   function enabled(command) {
     try { return document.queryCommandEnabled(command); } catch (e) { return false; }
   }
@@ -141,6 +144,7 @@ const char* const kEditorCode = R"JS(
     return {
       bold: styleOf('bold', sel), italic: styleOf('italic', sel),
       underline: styleOf('underline', sel), strikeThrough: styleOf('strikeThrough', sel),
+      face: valueOf('fontName'), size: parseInt(valueOf('fontSize'), 10) || 0,
       selection: !!(sel && sel.rangeCount > 0 && !sel.isCollapsed),
       undo: E.editing && enabled('undo'), redo: E.editing && enabled('redo')
     };
@@ -151,23 +155,81 @@ const char* const kEditorCode = R"JS(
 
   // The engine's list commands rebuild the paragraph from copies of its nodes and leave the
   // caret at the start of the new item, so typing after "bullets" at the end of a line would
-  // land at its start: the selection is kept as character offsets in the body's text and put
-  // back where the text is unchanged.
-  function textOffset(node, offset) {
-    var r = document.createRange();
-    r.setStart(document.body, 0);
-    r.setEnd(node, offset);
-    return r.toString().length;
+  // land at its start. The selection is kept as points on the document's lines and put back
+  // where the text is unchanged. A point is its line and its offset in that line's text: a
+  // bare text offset cannot tell the end of a line from the start of the empty line Enter
+  // made below it.
+  var blockTags = /^(ADDRESS|ARTICLE|ASIDE|BLOCKQUOTE|BODY|CAPTION|CENTER|DD|DIV|DL|DT|FIELDSET|FIGCAPTION|FIGURE|FOOTER|FORM|H[1-6]|HEADER|HR|LI|MAIN|NAV|OL|P|PRE|SECTION|TABLE|TBODY|TD|TFOOT|TH|THEAD|TR|UL)$/;
+  function isBlock(el) {
+    if (blockTags.test(el.tagName)) { return true; }
+    var d = getComputedStyle(el).display;
+    return d === 'block' || d === 'list-item' || d.indexOf('table') === 0 || d === 'flex' ||
+           d === 'grid';
   }
-  function pointAt(count) {
-    var walk = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
-    var last = null;
-    for (var t = walk.nextNode(); t; t = walk.nextNode()) {
+  // The lines of the body in order: the runs of content between block edges and line breaks,
+  // each from its start point to its end point with the text nodes in it. A run with no text
+  // shows as a line only when a line break closes it (the empty line Enter leaves is
+  // "<div><br></div>"); runs of blanks between blocks show nothing.
+  function linesOf(body) {
+    var lines = [];
+    var run = { start: [body, 0], texts: [], shown: false };
+    function close(node, offset, broken) {
+      run.end = [node, offset];
+      if (broken || run.shown) { lines.push(run); }
+      run = { start: [node, offset], texts: [], shown: false };
+    }
+    function walk(parent) {
+      for (var i = 0; i < parent.childNodes.length; i++) {
+        var n = parent.childNodes[i];
+        if (n.nodeType === 3) {
+          run.texts.push(n);
+          if (/\S/.test(n.data)) { run.shown = true; }
+        } else if (n.nodeType === 1) {
+          if (n.tagName === 'BR') {
+            close(parent, i, true);
+            run.start = [parent, i + 1];
+          } else if (isBlock(n)) {
+            close(parent, i, false);
+            run.start = [n, 0];
+            walk(n);
+            close(n, n.childNodes.length, false);
+            run.start = [parent, i + 1];
+          } else {
+            if (n.tagName === 'IMG') { run.shown = true; }
+            walk(n);
+          }
+        }
+      }
+    }
+    walk(body);
+    close(body, body.childNodes.length, false);
+    return lines;
+  }
+  function before(a, b) { // point a is at or before point b
+    var r = document.createRange();
+    r.setStart(a[0], a[1]);
+    return r.comparePoint(b[0], b[1]) >= 0;
+  }
+  function lineOffset(lines, node, offset) {
+    for (var i = 0; i < lines.length; i++) {
+      var l = lines[i];
+      if (before(l.start, [node, offset]) && before([node, offset], l.end)) {
+        var r = document.createRange();
+        r.setStart(l.start[0], l.start[1]);
+        r.setEnd(node, offset);
+        return { line: i, offset: r.toString().length };
+      }
+    }
+    return null;
+  }
+  function pointOnLine(line, count) {
+    for (var i = 0; i < line.texts.length; i++) {
+      var t = line.texts[i];
       if (count <= t.length) { return [t, count]; }
       count -= t.length;
-      last = t;
     }
-    return last ? [last, last.length] : null;
+    var last = line.texts[line.texts.length - 1];
+    return last ? [last, last.length] : line.start;
   }
   function keptOffsets() {
     var sel = window.getSelection();
@@ -176,14 +238,18 @@ const char* const kEditorCode = R"JS(
     if (!document.body.contains(r.startContainer) || !document.body.contains(r.endContainer)) {
       return null;
     }
-    return { start: textOffset(r.startContainer, r.startOffset),
-             end: textOffset(r.endContainer, r.endOffset),
-             text: document.body.textContent };
+    var lines = linesOf(document.body);
+    var start = lineOffset(lines, r.startContainer, r.startOffset);
+    var end = lineOffset(lines, r.endContainer, r.endOffset);
+    if (!start || !end) { return null; }
+    return { start: start, end: end, lines: lines.length, text: document.body.textContent };
   }
   function putBack(kept) {
     if (!kept || !document.body || document.body.textContent !== kept.text) { return; }
-    var a = pointAt(kept.start), b = pointAt(kept.end);
-    if (!a || !b) { return; }
+    var lines = linesOf(document.body);
+    if (lines.length !== kept.lines) { return; }
+    var a = pointOnLine(lines[kept.start.line], kept.start.offset);
+    var b = pointOnLine(lines[kept.end.line], kept.end.offset);
     var r = document.createRange();
     r.setStart(a[0], a[1]);
     r.setEnd(b[0], b[1]);

@@ -483,4 +483,83 @@ TEST_F(WebEngineEditorTest, ListsKeepTheCaretAndSelection) {
                                                                 << h.toStdString();
     }
 }
+// Bullets act on the line the caret or the selection is on, and typing goes on where it was,
+// with the keys a keyboard sends. An empty line made by Enter sits at the same text offset as
+// the end of the line above it.
+TEST_F(WebEngineEditorTest, BulletsKeepTheCaretOnItsOwnLine) {
+    struct Case {
+        const char* name;
+        const char* body;
+        const char* place;  // script placing the selection, or none
+        const char* before; // keys typed before Bullets ("\r" is Enter)
+        const char* after;  // keys typed after it
+        const char* items;  // the list items' texts, "|" between
+        const char* lines;  // the body's lines, "|" between
+    };
+    const Case cases[] = {
+        {"Enter then Bullets", "", nullptr, "abc\r", "xyz", "xyz", "abc|xyz"},
+        {"Enter then Bullets in a paragraph", "<p id=a>abc</p>",
+         "var t=document.querySelector('#a').firstChild;getSelection().collapse(t,t.length)", "\r",
+         "xyz", "xyz", "abc|xyz"},
+        {"at a line's end", "<p>One</p><p>Two</p>",
+         "var t=document.querySelector('p').firstChild;getSelection().collapse(t,t.length)", "",
+         "X", "OneX", "OneX|Two"},
+        {"mid-line", "<p>One</p><p>Two</p>",
+         "var t=document.querySelector('p').firstChild;getSelection().collapse(t,1)", "", "X",
+         "OXne", "OXne|Two"},
+        {"a selection over two lines", "<p>One</p><p>Two</p><p>End</p>",
+         "var p=document.querySelectorAll('p');var r=document.createRange();"
+         "r.setStart(p[0].firstChild,1);r.setEnd(p[1].firstChild,2);"
+         "getSelection().removeAllRanges();getSelection().addRange(r)",
+         "", "X", "OXo", "OXo|End"},
+    };
+    const auto typeKeys = [this](const char* keys) {
+        for (const char* k = keys; *k != '\0'; ++k) {
+            if (*k == '\r') {
+                QTest::keyClick(input(), Qt::Key_Return);
+            } else {
+                QTest::keyClick(input(), *k);
+            }
+        }
+    };
+    const auto lines = [this] {
+        return run(QStringLiteral("document.body.innerText.split('\\n')"
+                                  ".filter(function(l){return l.length>0;}).join('|')"))
+            .toString();
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(
+            load(QStringLiteral("<html><body>%1</body></html>").arg(QLatin1String(c.body))));
+        editor_->SetEditMode(true);
+        run(QStringLiteral("true"));
+        editor_->setFocus();
+        if (c.place != nullptr) {
+            run(QStringLiteral("(function(){%1;return true;})()").arg(QLatin1String(c.place)));
+        } else {
+            run(QStringLiteral("getSelection().collapse(document.body,0)"));
+        }
+        const int edited = edits_;
+        typeKeys(c.before);
+        if (*c.before != '\0') {
+            // Each key is one edit; Bullets follows what was typed, as a user's click does.
+            ASSERT_TRUE(WaitFor([&] { return edits_ >= edited + int(qstrlen(c.before)); }, 10000));
+        }
+        editor_->InsertUnorderedList();
+        run(QStringLiteral("true"));
+        typeKeys(c.after);
+        const QString items = QString::fromLatin1(c.items);
+        EXPECT_TRUE(WaitFor(
+            [&] {
+                return run(QStringLiteral(
+                               "Array.prototype.map.call(document.querySelectorAll('li'),"
+                               "function(l){return l.textContent;}).join('|')"))
+                           .toString() == items;
+            },
+            10000))
+            << html().toStdString();
+        EXPECT_EQ(lines(), QString::fromLatin1(c.lines)) << html().toStdString();
+    }
+}
+
 } // namespace
