@@ -10,6 +10,7 @@
 #include "support/enterbox.h"
 #include "support/pictures.h"
 #include "support/readonlyfolder.h"
+#include "support/realcommondialogs.h"
 #include "support/scriptedcommondialogs.h"
 #include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
@@ -22,6 +23,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -475,6 +477,35 @@ TEST_F(FrmSettingsTest, SampleFontsKeepUnderlineAndStrikeAndCancelChangesNothing
     EXPECT_TRUE(general.italic());
     EXPECT_TRUE(general.underline());
     EXPECT_FALSE(general.strikeOut());
+}
+
+// The real chooser offers strike-out and underline only where the choice is applied: the
+// script and talkback previews take them, the general and prize samples keep their own.
+TEST_F(FrmSettingsTest, TheRealChooserOffersEffectsOnlyWhereTheyAreApplied) {
+    const RealCommonDialogs real;
+    frmSettings dialog(settings);
+    ASSERT_TRUE(ShowActive(dialog));
+    const std::pair<const char*, bool> buttons[] = {{"cmdGeneralFont", false},
+                                                    {"cmdPrizeFont", false},
+                                                    {"cmdScriptFont", true},
+                                                    {"cmdTalkbackFont", true}};
+    for (const auto& [button, effects] : buttons) {
+        bool seen = false;
+        QStringList shown;
+        AnswerNextDialog<QFontDialog>(
+            [&](QFontDialog& chooser) {
+                seen = true;
+                for (auto* box : chooser.findChildren<QCheckBox*>()) {
+                    if (box->isVisibleTo(&chooser)) {
+                        shown << box->text().remove(QLatin1Char('&'));
+                    }
+                }
+            },
+            false);
+        click(dialog, button);
+        ASSERT_TRUE(seen) << button;
+        EXPECT_EQ(shown.isEmpty(), !effects) << button << " " << shown.join(u',').toStdString();
+    }
 }
 
 TEST_F(FrmSettingsTest, ProfileManagementWorksOnTheProductsProfilesAndEnablesOk) {
