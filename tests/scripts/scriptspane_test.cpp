@@ -3,9 +3,14 @@
 #include "platform/system/textcodec.h"
 #include "platform/ui/toolbarimages.h"
 
+#include "support/pictures.h"
 #include "support/readonlyfolder.h"
 
+#include <QImage>
+#include <QPrinter>
+#include <QProcess>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QToolBar>
 
 namespace {
@@ -488,6 +493,64 @@ TEST_F(WebEngineScriptEditTest, PrintGoesThroughThePrintDialog) {
     ASSERT_EQ(TestCommonDialogs().printedFiles().size(), 1);
     const QByteArray pdf = read(TestCommonDialogs().printedFiles()[0]);
     EXPECT_TRUE(pdf.startsWith("%PDF"));
+}
+
+// The ink of a printed script's first page, rendered as a reader sees it; empty when nothing
+// was printed or the page could not be rendered.
+QRect printedInk(const QString& pdf) {
+    const QString prefix = pdf + QStringLiteral(".page");
+    if (QProcess::execute(QStringLiteral("pdftoppm"),
+                          {QStringLiteral("-r"), QStringLiteral("150"), QStringLiteral("-gray"),
+                           QStringLiteral("-singlefile"), pdf, prefix}) != 0) {
+        return {};
+    }
+    const QImage page(prefix + QStringLiteral(".pgm"));
+    return Pictures::InkBounds(page, page.rect(), Qt::white);
+}
+
+// Printed while the caret stands after the word, the script shows the same ink as printed
+// outside edit mode: no caret. The caret and the document are as they were after the print.
+TEST_F(WebEngineScriptEditTest, AScriptPrintedWhileEditingCarriesNoCaret) {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty()) {
+        GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+    }
+    canCreate = true;
+    write(script(QStringLiteral("a.htm")), "<p>Caret</p>");
+    load();
+    click(script(QStringLiteral("a.htm")));
+    ASSERT_TRUE(ScriptViewDriver::Settled(pane->wbScripts));
+    const auto print = [&](const char* name) {
+        const QString pdf = TestHome() + QLatin1Char('/') + QLatin1String(name);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        EXPECT_TRUE(pane->wbScripts->Print(&printer)) << name;
+        return printedInk(pdf);
+    };
+    const QRect reading = print("reading.pdf");
+    ASSERT_FALSE(reading.isEmpty());
+
+    tickEdit(true);
+    focusView();
+    ASSERT_TRUE(ScriptViewDriver::Select(pane->wbScripts, 5, 5));
+    const QString before =
+        ScriptViewDriver::Run(pane->wbScripts, QStringLiteral("document.documentElement.outerHTML"))
+            .toString();
+    const QRect editing = print("editing.pdf");
+    const auto text = [](const QRect& r) {
+        return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+    };
+    EXPECT_EQ(text(editing), text(reading));
+    // The caret is where it was, and the document as it was.
+    EXPECT_EQ(ScriptViewDriver::Run(pane->wbScripts, QStringLiteral("getSelection().isCollapsed && "
+                                                                    "getSelection().focusOffset"))
+                  .toInt(),
+              5);
+    EXPECT_EQ(
+        ScriptViewDriver::Run(pane->wbScripts, QStringLiteral("document.documentElement.outerHTML"))
+            .toString(),
+        before);
+    EXPECT_FALSE(pane->ScriptChanged());
 }
 
 TEST_F(WebEngineScriptShowTest, TheToolbarHoldsItsButtonsByKeyWithTagsTipsAndPictures) {

@@ -87,10 +87,8 @@ QStringList ScriptedCommonDialogs::askOpenFileNames(const QString& /*title*/, QW
     return paths;
 }
 
-std::optional<FontAnswer> ScriptedCommonDialogs::askFont(const QString& title, const QFont& initial,
-                                                         bool withColour, const QColor& colour,
-                                                         QWidget* /*owner*/) {
-    fontRequests_.push_back({title, initial, withColour, colour});
+std::optional<FontAnswer> ScriptedCommonDialogs::askFont(const FontDialogRequest& request) {
+    fontRequests_.push_back(request);
     if (fontAnswers_.empty()) {
         return std::nullopt;
     }

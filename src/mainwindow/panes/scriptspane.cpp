@@ -695,8 +695,13 @@ void ScriptsPane::ShowFont() {
     initial.setItalic(wbScripts->SelItalic() == 1);
     initial.setUnderline(wbScripts->SelUnderline() == 1);
     initial.setStrikeOut(wbScripts->SelStrikeThrough() == 1);
-    const auto answer =
-        CommonDialogs().askFont(QStringLiteral("Font"), initial, true, colour, wbScripts->window());
+    FontDialogRequest request;
+    request.title = QStringLiteral("Font");
+    request.initial = initial;
+    request.withColour = true;
+    request.colour = colour;
+    request.owner = wbScripts->window();
+    const auto answer = CommonDialogs().askFont(request);
     if (!answer) {
         return;
     }

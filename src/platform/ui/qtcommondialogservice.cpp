@@ -1,15 +1,30 @@
 #include "platform/ui/qtcommondialogservice.h"
 
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGroupBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPrintPreviewDialog>
+
+namespace {
+// Leaves the strike-out and underline boxes out of a font dialog.
+void hideFontEffects(QFontDialog& dialog) {
+    // The effects are the one group of the dialog that holds check boxes (strike-out and
+    // underline); the sample is a group too, and stays.
+    for (QGroupBox* group : dialog.findChildren<QGroupBox*>()) {
+        if (!group->findChildren<QCheckBox*>().isEmpty()) {
+            group->hide();
+        }
+    }
+}
+} // namespace
 
 int QtCommonDialogService::printerCount() {
     return static_cast<int>(QPrinterInfo::availablePrinterNames().size());
@@ -63,17 +78,22 @@ QStringList QtCommonDialogService::askOpenFileNames(const QString& title, QWidge
     return QFileDialog::getOpenFileNames(owner, title, QString(), QStringLiteral("All Files (*)"));
 }
 
-std::optional<FontAnswer> QtCommonDialogService::askFont(const QString& title, const QFont& initial,
-                                                         bool withColour, const QColor& colour,
-                                                         QWidget* owner) {
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, owner, title);
-    if (!ok) {
+std::optional<FontAnswer> QtCommonDialogService::askFont(const FontDialogRequest& request) {
+    // Qt's own dialog, whatever the desktop offers: only it can leave the effects out.
+    QFontDialog dialog(request.initial, request.owner);
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    if (!request.title.isEmpty()) {
+        dialog.setWindowTitle(request.title);
+    }
+    if (!request.withEffects) {
+        hideFontEffects(dialog);
+    }
+    if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
-    FontAnswer answer{font, colour};
-    if (withColour) {
-        const QColor chosen = QColorDialog::getColor(colour, owner, title);
+    FontAnswer answer{dialog.selectedFont(), request.colour};
+    if (request.withColour) {
+        const QColor chosen = QColorDialog::getColor(request.colour, request.owner, request.title);
         if (chosen.isValid()) {
             answer.colour = chosen;
         }

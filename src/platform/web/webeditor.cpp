@@ -26,6 +26,8 @@ namespace {
 constexpr quint32 kWorld = QWebEngineScript::ApplicationWorld;
 // A print the engine never answers must not hold the window for ever.
 constexpr int kPrintDeadlineMs = 120000;
+// A page that does not answer in this time prints as it is.
+constexpr int kCaretDeadlineMs = 5000;
 
 QString literalList(const QStringList& items) {
     QString list;
@@ -171,6 +173,24 @@ bool WebEditor::PrintAndWait(QPrinter* printer) {
     if (printer == nullptr) {
         return false;
     }
+    if (editing_) {
+        // The caret is cleared before the engine is asked to print, or it may print the one
+        // it drew last.
+        QEventLoop cleared;
+        const QPointer<QEventLoop> waiting(&cleared);
+        auto answered = std::make_shared<bool>(false);
+        RunInEditorWorld(QStringLiteral("window.orlixEditor?orlixEditor.printing(true):false"),
+                         [waiting, answered](const QVariant&) {
+                             *answered = true;
+                             if (waiting) {
+                                 waiting->quit();
+                             }
+                         });
+        QTimer::singleShot(kCaretDeadlineMs, &cleared, &QEventLoop::quit);
+        if (!*answered) {
+            cleared.exec();
+        }
+    }
     QEventLoop loop;
     bool result = false;
     const auto done = connect(View(), &QWebEngineView::printFinished, &loop, [&](bool ok) {
@@ -181,6 +201,7 @@ bool WebEditor::PrintAndWait(QPrinter* printer) {
     View()->print(printer);
     loop.exec();
     disconnect(done);
+    RunInEditorWorld(QStringLiteral("window.orlixEditor?orlixEditor.printing(false):false"));
     return result;
 }
 
