@@ -94,5 +94,5 @@ std::optional<FontAnswer> ScriptedCommonDialogs::askFont(const FontDialogRequest
     }
     const auto answer = std::move(fontAnswers_.front());
     fontAnswers_.pop_front();
-    return answer(initial, colour);
+    return answer(request.initial, request.colour);
 }
