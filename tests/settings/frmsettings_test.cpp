@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QColorDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -505,6 +506,53 @@ TEST_F(FrmSettingsTest, TheRealChooserOffersEffectsOnlyWhereTheyAreApplied) {
         click(dialog, button);
         ASSERT_TRUE(seen) << button;
         EXPECT_EQ(shown.isEmpty(), !effects) << button << " " << shown.join(u',').toStdString();
+    }
+}
+
+// A stored face this machine lacks, looked at through each real chooser and kept with OK, then
+// OK: every font stays as it was stored, its name included.
+TEST_F(FrmSettingsTest, AFaceThisMachineLacksIsKeptThroughTheRealChoosersAndOk) {
+    const QString missing = QStringLiteral("Nowhere Grotesk");
+    for (const auto& font : {settings.GeneralFont(), settings.PrizeFont()}) {
+        font->Name = missing;
+        font->Size = 10;
+        font->Bold = true;
+        font->Italic = false;
+    }
+    for (const auto& font : {settings.ScriptFont(), settings.TalkbackFont()}) {
+        font->Name = missing;
+        font->Size = 2; // 10 points
+        font->Bold = 1;
+        font->TextColour = 0x00336699;
+    }
+    const RealCommonDialogs real;
+    frmSettings dialog(settings);
+    ASSERT_TRUE(ShowActive(dialog));
+    for (const auto& [button, colour] :
+         {std::pair{"cmdGeneralFont", false}, std::pair{"cmdPrizeFont", false},
+          std::pair{"cmdScriptFont", true}, std::pair{"cmdTalkbackFont", true}}) {
+        bool asked = false;
+        AnswerNextDialog<QFontDialog>([&](QFontDialog&) { asked = true; }, true);
+        if (colour) {
+            AnswerNextDialog<QColorDialog>({}, true);
+        }
+        click(dialog, button);
+        EXPECT_TRUE(asked) << button;
+    }
+    click(dialog, "cmdOK");
+    ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    for (const auto& font : {settings.GeneralFont(), settings.PrizeFont()}) {
+        EXPECT_EQ(font->Name, missing);
+        EXPECT_EQ(font->Size, 10);
+        EXPECT_TRUE(font->Bold);
+        EXPECT_FALSE(font->Italic);
+    }
+    for (const auto& font : {settings.ScriptFont(), settings.TalkbackFont()}) {
+        EXPECT_EQ(font->Name, missing);
+        EXPECT_EQ(font->Size, 2);
+        EXPECT_EQ(font->Bold, 1);
+        EXPECT_EQ(font->Italic, 0);
+        EXPECT_EQ(font->TextColour, 0x00336699);
     }
 }
 

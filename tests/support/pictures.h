@@ -101,12 +101,13 @@ inline bool HasItsRoom(const QWidget* control) {
 inline QList<QWidget*> VisibleControls(QWidget* page) {
     QList<QWidget*> controls;
     for (QWidget* w : page->findChildren<QWidget*>()) {
-        if (!w->isVisibleTo(page) || w->objectName().startsWith(QLatin1String("qt_"))) {
+        if (w->isWindow() || !w->isVisibleTo(page) ||
+            w->objectName().startsWith(QLatin1String("qt_"))) {
             continue;
         }
         bool inner = false;
         for (QWidget* p = w->parentWidget(); p != nullptr && p != page; p = p->parentWidget()) {
-            if (qobject_cast<QAbstractScrollArea*>(p) != nullptr || w->isWindow()) {
+            if (qobject_cast<QAbstractScrollArea*>(p) != nullptr) {
                 inner = true;
                 break;
             }

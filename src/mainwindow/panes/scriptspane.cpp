@@ -684,8 +684,10 @@ void ScriptsPane::ShowFont() {
     QColor colour = Qt::black;
     if (look) {
         initial.setFamily(look->family);
+        // The chooser is given points, the unit its answer is read in: a pixel size would come
+        // back as a smaller size in points.
         if (look->pixelSize > 0) {
-            initial.setPixelSize(look->pixelSize);
+            initial.setPointSizeF(look->pixelSize * 72.0 / 96.0);
         }
         initial.setBold(look->bold);
         initial.setItalic(look->italic);
@@ -702,7 +704,8 @@ void ScriptsPane::ShowFont() {
     request.colour = colour;
     request.owner = wbScripts->window();
     const auto answer = CommonDialogs().askFont(request);
-    if (!answer) {
+    // OK with nothing changed leaves the script as it was.
+    if (!answer || (answer->font == initial && answer->colour == colour)) {
         return;
     }
     wbScripts->ApplySelectionFont(answer->font, answer->colour);

@@ -1,5 +1,7 @@
 #include "platform/ui/qtcommondialogservice.h"
 
+#include "platform/ui/fontresolution.h"
+
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QDialog>
@@ -79,8 +81,11 @@ QStringList QtCommonDialogService::askOpenFileNames(const QString& title, QWidge
 }
 
 std::optional<FontAnswer> QtCommonDialogService::askFont(const FontDialogRequest& request) {
+    // Opened on the face Qt draws: given a face this machine lacks, the dialog would fall back
+    // to the application's family at normal weight and hand that back on OK.
+    const QFont shown = FontResolution::AsDrawn(request.initial);
     // Qt's own dialog, whatever the desktop offers: only it can leave the effects out.
-    QFontDialog dialog(request.initial, request.owner);
+    QFontDialog dialog(shown, request.owner);
     dialog.setOption(QFontDialog::DontUseNativeDialog);
     if (!request.title.isEmpty()) {
         dialog.setWindowTitle(request.title);
@@ -91,7 +96,11 @@ std::optional<FontAnswer> QtCommonDialogService::askFont(const FontDialogRequest
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
-    FontAnswer answer{dialog.selectedFont(), request.colour};
+    // An OK that changed nothing gives back the font as it was given, its stored name
+    // included, so that a setting is never rewritten by looking at it.
+    const QFont selected = dialog.selectedFont();
+    FontAnswer answer{FontResolution::SameChoice(selected, shown) ? request.initial : selected,
+                      request.colour};
     if (request.withColour) {
         const QColor chosen = QColorDialog::getColor(request.colour, request.owner, request.title);
         if (chosen.isValid()) {

@@ -1,6 +1,7 @@
 #include "platform/web/webeditor.h"
 
 #include "platform/system/platformlog.h"
+#include "platform/ui/fontresolution.h"
 #include "platform/web/documentwalk.h"
 #include "platform/web/webbrowser.h"
 #include "platform/web/webeditorbridge.h"
@@ -264,13 +265,11 @@ bool WebEditor::SetFontSize(int size) {
 }
 
 void WebEditor::SetFontName(const QString& family) {
-    if (!family.trimmed().isEmpty()) {
-        // Quoted as one CSS name: unquoted, a face whose words begin with a generic family
-        // ("Serif Display", "Monospace 821") is no font name at all and the engine ignores it.
-        QString name = family.trimmed();
-        name.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
-            .replace(QLatin1Char('"'), QStringLiteral("\\\""));
-        exec(QStringLiteral("fontName"), QLatin1Char('"') + name + QLatin1Char('"'));
+    // The face as named, then the face the program draws for it here, as the engine ignores a
+    // name it has no face for.
+    const QString families = FontResolution::CssFamilies(family);
+    if (!families.isEmpty()) {
+        exec(QStringLiteral("fontName"), families);
     }
 }
 
