@@ -179,6 +179,10 @@ void commitToShown(benchmark::State& state,
         QElapsedTimer clock;
         clock.start();
         const std::function<bool()> shown = change(n++);
+        if (!shown) {
+            state.SkipWithError("the other computer's change could not be stored");
+            return;
+        }
         if (!runUntil(shown)) {
             state.SkipWithError("the change was not shown within ten seconds");
             return;
@@ -217,6 +221,9 @@ void BM_CommitToShownMessage(benchmark::State& state) {
         m->SetReceivedDate(QDateTime::currentDateTimeUtc());
         bool ok = false;
         s.other.StoreMessage(*m, ok);
+        if (!ok) {
+            return {};
+        }
         return [&s, subject] {
             const QTreeWidgetItem* top = s.messages.lstMessages()->topLevelItem(0);
             return top != nullptr && top->text(1) == subject;
@@ -232,6 +239,9 @@ void BM_CommitToShownPrize(benchmark::State& state) {
         prize->SetNumberSupplied(2);
         bool ok = false;
         s.other.StorePrize(*prize, ok);
+        if (!ok) {
+            return {};
+        }
         const qint32 reference = prize->Reference();
         return [&s, reference] { return s.prizes.ItemOf(reference) != nullptr; };
     });
@@ -244,7 +254,9 @@ void BM_CommitToShownFolder(benchmark::State& state) {
         const QString name = QStringLiteral("Folder made %1").arg(n);
         folders.append({-1, OrlixCategoryTree::kTopLevel, name, 9});
         QString problem;
-        s.other.StoreDatabaseSettings({}, folders, &problem);
+        if (!s.other.StoreDatabaseSettings({}, folders, &problem)) {
+            return {};
+        }
         return [&s, name] {
             for (QTreeWidgetItemIterator it(s.messages.tvwFolders()); *it != nullptr; ++it) {
                 if ((*it)->text(0) == name) {
@@ -263,7 +275,9 @@ void BM_CommitToShownContact(benchmark::State& state) {
         auto c = s.otherDirectory.CreateContact();
         c->SetName(QStringLiteral("Aaron Newcomer %1").arg(n));
         QString refusal;
-        s.otherDirectory.SaveContact(0, *c, &refusal);
+        if (!s.otherDirectory.SaveContact(0, *c, &refusal)) {
+            return {};
+        }
         const qint32 reference = c->Reference();
         // Shown once the list has read its count again and holds the new row.
         return [&s, before, reference] {
@@ -282,7 +296,10 @@ void BM_CommitToShownWebsite(benchmark::State& state) {
         site->SetTitle(QStringLiteral("Station news %1").arg(n));
         bool ok = false;
         s.otherDirectory.AddWebsite(site, ok);
-        const qint32 reference = site ? site->Reference() : 0;
+        if (!ok || !site) {
+            return {};
+        }
+        const qint32 reference = site->Reference();
         return [&s, reference] { return s.websites.ItemOf(reference) != nullptr; };
     });
 }
