@@ -7,6 +7,7 @@
 #include "platform/directory/controls/ucontact.h"
 #include "platform/directory/controls/ucontactslist.h"
 #include "platform/directory/controls/uwebsiteslist.h"
+#include "platform/directory/directorysettingsdialog.h"
 #include "platform/directory/directorywebsite.h"
 #include "platform/messagesdb/controls/uprizebasic.h"
 #include "platform/messagesdb/controls/uprizeslist.h"
@@ -21,8 +22,10 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <functional>
@@ -232,4 +235,49 @@ TEST_F(SharedChangesTest, ARecentEntryPressesItsTabButtonAlone) {
         window->websitesPane->mnuMRUWebsite_Click(site->Reference());
         pressedAlone(window->optWeb, window->splitWebsites);
     }
+}
+
+// In one program: a user added and removed through the directory's own settings dialog shows
+// in the contacts list, and goes from it, as a contact saved elsewhere would.
+TEST_F(SharedChangesTest, AUserAddedAndRemovedInTheDirectorySettingsFollowsInTheList) {
+    const auto typeInto = [](QDialog& d, const char* field, const QString& text) {
+        auto* edit = d.findChild<QLineEdit*>(QLatin1String(field));
+        ASSERT_NE(edit, nullptr) << field;
+        QTest::keyClicks(edit, text);
+    };
+    const auto click = [](QDialog& d, const char* button) {
+        auto* b = d.findChild<QPushButton*>(QLatin1String(button));
+        ASSERT_NE(b, nullptr) << button;
+        b->click();
+    };
+    window->optContacts->SetValue(1);
+    window->optContacts_Click();
+    ASSERT_TRUE(within2s([&] { return contactLines().contains(QStringLiteral("Admin")); }));
+
+    TestDialogs().queue([&](QDialog& d) {
+        click(d, "cmdAdd");
+        click(d, "cmdClose");
+    });
+    TestDialogs().queue([&](QDialog& d) {
+        typeInto(d, "txtName", QStringLiteral("Cal Producer"));
+        typeInto(d, "txtLoginName", QStringLiteral("cal"));
+        typeInto(d, "txtPassword", QStringLiteral("pw"));
+        typeInto(d, "txtConfirm", QStringLiteral("pw"));
+        click(d, "cmdOK");
+    });
+    window->mnuDirectorySettings->trigger();
+    const auto cal = directory()->GetContactByLoginName(QStringLiteral("cal"));
+    ASSERT_TRUE(cal);
+    EXPECT_TRUE(within2s([&] { return contactLines().contains(QStringLiteral("Cal Producer")); }));
+
+    TestDialogs().queue([&](QDialog& d) {
+        ASSERT_TRUE(dynamic_cast<DirectorySettingsDialog&>(d).SelectUser(cal->Reference()));
+        TestMessageBoxes().queue(MsgResult::Yes);
+        click(d, "cmdRemove");
+        click(d, "cmdClose");
+    });
+    window->mnuDirectorySettings->trigger();
+    EXPECT_EQ(directory()->GetContactByLoginName(QStringLiteral("cal")), nullptr);
+    EXPECT_TRUE(within2s([&] { return !contactLines().contains(QStringLiteral("Cal Producer")); }));
+    EXPECT_TRUE(contactLines().contains(QStringLiteral("Admin")));
 }

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
 
 namespace {
 
@@ -46,6 +48,27 @@ TEST_F(MessageListPageTest, ListenerTextCannotAddLinksOrTicks) {
     EXPECT_FALSE(page.contains(QStringLiteral("<script>bad")));
     EXPECT_FALSE(page.contains(QStringLiteral("<input name=\"MessageSelected99\"")));
     EXPECT_FALSE(page.contains(QStringLiteral("href=\"orlix://deletemessages\"")));
+}
+
+// One row past the limit tells a cut list from a whole one; the page lists the newest only.
+TEST_F(MessageListPageTest, APageOfMoreThanItListsSaysItIsCut) {
+    const qint32 first = storeReceived(QStringLiteral("The newest"), now_.addSecs(-60));
+    int stored = 1;
+    for (const int held : {MessageListPage::kMaxListed, MessageListPage::kMaxListed + 1}) {
+        SCOPED_TRACE(held);
+        storeCopies(first, held - stored);
+        stored = held;
+        MessageListPage::RenderNotes notes;
+        const std::optional<QString> page = MessageListPage::Render(*db_, QString(), &notes);
+        ASSERT_TRUE(page.has_value());
+        EXPECT_EQ(notes.cut, held > MessageListPage::kMaxListed);
+        QSet<QString> ticks;
+        for (const QRegularExpressionMatch& m :
+             QRegularExpression(QStringLiteral("MessageSelected\\W*(\\d+)")).globalMatch(*page)) {
+            ticks.insert(m.captured(1));
+        }
+        EXPECT_EQ(ticks.size(), MessageListPage::kMaxListed);
+    }
 }
 
 TEST_F(MessageListPageTest, NoTemplateGivesNoPage) {

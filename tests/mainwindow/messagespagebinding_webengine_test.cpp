@@ -1,18 +1,21 @@
 #include "mainwindowfixture.h"
 
 #include "mainwindow/messagetickboxes.h"
+#include "platform/messagesdb/controls/umessageslist.h"
 #include "platform/messagesdb/controls/uprizeslist.h"
 #include "platform/messagesdb/messagemime.h"
 #include "platform/messagesdb/messagesstorage.h"
 #include "platform/messagesdb/orlixdatabase.h"
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/messagesdb/orlixprize.h"
+#include "platform/ui/paneframe.h"
 #include "platform/ui/upanel3.h"
 #include "platform/web/documentwalk.h"
 #include "platform/web/uwebbrowser.h"
 #include "support/scriptedwindow.h"
 #include "support/waitfor.h"
 
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QMetaObject>
@@ -295,7 +298,8 @@ TEST_F(WebEngineMessagesPageBinding, APageThatCannotBeMadeSaysWhyInItsPlaceUntil
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         c.spoil();
-        ASSERT_TRUE(start(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=admin /DEBUG=NORMAL")));
+        ASSERT_TRUE(
+            start(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=admin /DEBUG=NORMAL")));
         showWindow();
         EXPECT_TRUE(WaitFor([&] { return notice() == c.notice; }, 5000)) << notice().toStdString();
         EXPECT_FALSE(window->ctlMessageBrowser->isVisible());
@@ -312,4 +316,57 @@ TEST_F(WebEngineMessagesPageBinding, APageThatCannotBeMadeSaysWhyInItsPlaceUntil
         EXPECT_TRUE(window->ctlMessageBrowser->isVisible());
         restart();
     }
+}
+
+// "<All Messages>" over a folder holding more than the page lists: the newest are listed and
+// the frame says so; a window that holds them all reads as the folder's name alone.
+TEST_F(WebEngineMessagesPageBinding, AListOfMoreThanThePageHoldsIsCaptionedSo) {
+    {
+        QSqlDatabase raw =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("copies"));
+        raw.setDatabaseName(folder("db") + QLatin1Char('/') +
+                            QLatin1String(MessagesStorage::kFileName));
+        ASSERT_TRUE(raw.open());
+        QSqlQuery q(raw);
+        ASSERT_TRUE(q.exec(QStringLiteral("SELECT name FROM pragma_table_info('messages')")));
+        QStringList columns;
+        while (q.next()) {
+            if (q.value(0).toString() != QLatin1String("reference")) {
+                columns << q.value(0).toString();
+            }
+        }
+        QStringList picked = columns;
+        // Copies of the older message, each two hours older still: the two stay the newest, and
+        // only they are in the last 4 hours.
+        picked.replaceInStrings(QStringLiteral("received_utc"),
+                                QStringLiteral("received_utc - n.i * 7200000"));
+        ASSERT_TRUE(q.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
+                                          "FROM n WHERE i < 4999) INSERT INTO messages (%1) "
+                                          "SELECT %2 FROM messages, n WHERE reference = %3")
+                               .arg(columns.join(QLatin1Char(',')), picked.join(QLatin1Char(',')))
+                               .arg(stored.back())));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("copies"));
+    storeUserSetting(QStringLiteral("admin"), QStringLiteral("SelectedTab"),
+                     QStringLiteral("Messages"));
+    storeUserSetting(QStringLiteral("admin"), QStringLiteral("MessageListFilter"), -1);
+    ASSERT_TRUE(start(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=admin")));
+    showWindow();
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return window->ctlMessages->fraList()->Text() ==
+                   QStringLiteral("Inbox - the newest 5,000 messages");
+        },
+        20000))
+        << window->ctlMessages->fraList()->Text().toStdString();
+    EXPECT_TRUE(WaitFor([&] { return listed().size() == 5000; }, 20000));
+    for (const qint32 reference : stored) {
+        EXPECT_TRUE(listed().contains(reference)) << reference;
+    }
+
+    // The last 4 hours hold fewer: the folder's name alone.
+    window->comboMessageFilter->setCurrentIndex(0);
+    window->comboMessageFilter_Click();
+    EXPECT_TRUE(WaitFor([&] { return listed() == stored; }, 20000)) << listed().size();
+    EXPECT_EQ(window->ctlMessages->fraList()->Text(), QStringLiteral("Inbox"));
 }

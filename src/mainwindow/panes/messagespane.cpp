@@ -255,6 +255,9 @@ bool MessagesPane::miniView() const {
     return c_.miniView != nullptr && c_.miniView->isChecked();
 }
 
+// The frame's caption names the list's own limit when the page is cut.
+static_assert(MessageListPage::kMaxListed == uMessagesList::kListLimit);
+
 void MessagesPane::ctlMessages_BuildList(QString& filter) {
     const bool keep = std::exchange(keepState_, false);
     if (!keep) {
@@ -292,6 +295,7 @@ void MessagesPane::ctlMessages_BuildList(QString& filter) {
         return;
     }
     hideNotice();
+    c_.list->SetListCut(notes.cut);
     c_.browser->AllowFolder(QFileInfo(path).absolutePath());
     restoring_ = false;
     ++pageGeneration_;

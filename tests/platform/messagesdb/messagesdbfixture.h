@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/messagesdb/messagemime.h"
+#include "platform/messagesdb/messagesstorage.h"
 #include "platform/messagesdb/orlixdatabase.h"
 #include "platform/messagesdb/orlixmessage.h"
 #include "platform/messagesdb/orlixmessagelist.h"
@@ -9,6 +10,9 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QStringList>
 
 #include <gtest/gtest.h>
@@ -50,6 +54,38 @@ protected:
         m->SetCDOMessage(
             MimeMessage::FromBytes(BuildTextMessage(from, to, subject, body, QDateTime())));
         return m;
+    }
+
+    // Stores copies of a stored message's row straight into the file, each a little older,
+    // for lists longer than storing one by one would make in a test's time.
+    void storeCopies(qint32 reference, int copies) {
+        {
+            QSqlDatabase raw =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("copies"));
+            raw.setDatabaseName(folder_ + QStringLiteral("/") +
+                                QLatin1String(MessagesStorage::kFileName));
+            ASSERT_TRUE(raw.open());
+            QSqlQuery q(raw);
+            ASSERT_TRUE(q.exec(QStringLiteral("SELECT name FROM pragma_table_info('messages')")));
+            QStringList columns;
+            while (q.next()) {
+                if (q.value(0).toString() != QLatin1String("reference")) {
+                    columns << q.value(0).toString();
+                }
+            }
+            QStringList picked = columns;
+            picked.replaceInStrings(QStringLiteral("received_utc"),
+                                    QStringLiteral("received_utc - n.i"));
+            ASSERT_TRUE(
+                q.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT "
+                                      "i + 1 FROM n WHERE i < %1) INSERT INTO messages "
+                                      "(%2) SELECT %3 FROM messages, n WHERE reference = %4")
+                           .arg(copies)
+                           .arg(columns.join(QLatin1Char(',')), picked.join(QLatin1Char(',')))
+                           .arg(reference)))
+                << q.lastError().text().toStdString();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("copies"));
     }
 
     // Stores a received message in the Inbox; its Reference.

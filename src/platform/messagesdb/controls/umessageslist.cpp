@@ -8,6 +8,7 @@
 #include "platform/ui/paneframe.h"
 
 #include <QFont>
+#include <QLocale>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QTreeWidget>
@@ -88,6 +89,7 @@ OrlixDatabase* uMessagesList::Database() const {
 
 void uMessagesList::SetDatabase(OrlixDatabase* database) {
     database_ = database;
+    cut_ = false;
     follow();
     fillFolders();
     showState();
@@ -100,6 +102,7 @@ void uMessagesList::SetAutoUpdate(bool on) {
 
 void uMessagesList::SetCurrentFolder(qint32 folder) {
     currentFolder_ = folder;
+    cut_ = false;
     showFolder();
     showState();
 }
@@ -219,10 +222,16 @@ void uMessagesList::SetDisplayMessageList(bool on) {
     shown_.clear();
 }
 
+void uMessagesList::SetListCut(bool cut) {
+    cut_ = cut;
+    showState();
+}
+
 void uMessagesList::refreshContent() {
     if (!database_.isNull() && tvwFolders_->topLevelItemCount() == 0) {
         fillFolders();
     }
+    cut_ = false;
     showState();
     QString filter = FilterText();
     const QPointer<uMessagesList> alive(this);
@@ -232,6 +241,7 @@ void uMessagesList::refreshContent() {
     }
     if (displayMessageList_) {
         fillList(filter);
+        showState();
     }
 }
 
@@ -240,7 +250,8 @@ void uMessagesList::fillList(const QString& filter) {
     const bool newLineBefore = lstMessages_->currentItem() != nullptr && before == nullptr;
     std::unique_ptr<OrlixMessageList> list;
     if (!database_.isNull()) {
-        list = database_->GetMessages(filter, kListLimit);
+        // One past the limit tells whether the folder holds more than is listed.
+        list = database_->GetMessages(filter, kListLimit + 1);
     }
     QTreeWidgetItem* current = nullptr;
     {
@@ -258,6 +269,10 @@ void uMessagesList::fillList(const QString& filter) {
         }
         if (list) {
             shown_ = list->Messages();
+            if (shown_.size() > static_cast<std::size_t>(kListLimit)) {
+                shown_.resize(static_cast<std::size_t>(kListLimit));
+                cut_ = true;
+            }
         }
         QList<QTreeWidgetItem*> items;
         items.reserve(static_cast<qsizetype>(shown_.size()));
@@ -341,5 +356,11 @@ void uMessagesList::showState() {
             }
         }
     }
-    Frame()->SetText(name.isEmpty() ? tr("Folder %1").arg(currentFolder_) : name);
+    if (name.isEmpty()) {
+        name = tr("Folder %1").arg(currentFolder_);
+    }
+    if (cut_) {
+        name += tr(" - the newest %1 messages").arg(QLocale(QLocale::English).toString(kListLimit));
+    }
+    Frame()->SetText(name);
 }

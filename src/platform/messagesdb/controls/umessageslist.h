@@ -70,6 +70,12 @@ public:
     void SetUpdatesHeld(bool held);
     bool UpdatesHeld() const { return held_; }
 
+    // The build just made holds only the newest kListLimit of more messages: the frame says
+    // so beside the folder's name. A host that lists the messages its own way tells it here;
+    // every refresh starts without it.
+    void SetListCut(bool cut);
+    bool ListCut() const { return cut_; }
+
     PaneFrame* fraList() const { return Frame(); }
     QTreeWidget* lstMessages() const { return lstMessages_; }
     QTreeWidget* tvwFolders() const { return tvwFolders_; }
@@ -101,6 +107,7 @@ private:
     bool autoUpdate_ = true;
     bool displayMessageList_ = true;
     bool held_ = false;
+    bool cut_ = false;
     bool updateQueued_ = false;
     bool dueWhileHeld_ = false;
     QList<QMetaObject::Connection> changes_;

@@ -219,3 +219,33 @@ TEST_F(MessagesListFoldersTest, TheTreeFollowsTheFoldersStoredHereAndOnAnotherCo
     ASSERT_GT(builds_.size(), before);
     EXPECT_TRUE(builds_.back().contains(QStringLiteral("[Folder]=3 "))) << "the Inbox is listed";
 }
+
+// A folder holding more than the list shows lists its newest, and the frame says so.
+TEST_F(MessagesListFoldersTest, AFolderOfMoreThanTheListHoldsIsCaptionedWithTheNewestShown) {
+    const qint32 first = store(QStringLiteral("The newest"));
+    list_.SetDatabase(db_.get());
+    list_.SetDisplayMessageList(true);
+    struct Case {
+        int held;
+        QString caption;
+    };
+    int stored = 1;
+    for (const Case& c : {Case{uMessagesList::kListLimit, QStringLiteral("Inbox")},
+                          Case{uMessagesList::kListLimit + 1,
+                               QStringLiteral("Inbox - the newest 5,000 messages")}}) {
+        SCOPED_TRACE(c.held);
+        storeCopies(first, c.held - stored);
+        stored = c.held;
+        list_.Refresh();
+        EXPECT_EQ(list_.fraList()->Text(), c.caption);
+        EXPECT_EQ(list_.lstMessages()->topLevelItemCount(), uMessagesList::kListLimit);
+    }
+    // A host listing the messages its own way tells the list; the next refresh starts anew.
+    list_.SetDisplayMessageList(false);
+    list_.Refresh();
+    EXPECT_EQ(list_.fraList()->Text(), QStringLiteral("Inbox"));
+    list_.SetListCut(true);
+    EXPECT_EQ(list_.fraList()->Text(), QStringLiteral("Inbox - the newest 5,000 messages"));
+    list_.Refresh();
+    EXPECT_EQ(list_.fraList()->Text(), QStringLiteral("Inbox"));
+}
