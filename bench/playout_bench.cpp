@@ -13,6 +13,7 @@
 #include "platform/directory/kvdirectory.h"
 #include "platform/net/tcpsocketcontrol.h"
 #include "platform/system/appinfo.h"
+#include "platform/ui/upanel3.h"
 #include "playout/link/playoutlink.h"
 #include "playout/panel/playoutpanel.h"
 
@@ -25,8 +26,21 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QMouseEvent>
+#include <QTimer>
+
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstring>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 namespace {
 // A busy hour as the playout system sends it: mostly player status, then carts, log lines
@@ -168,6 +182,92 @@ void BM_OneLineSocketToDisplay(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_OneLineSocketToDisplay)->UseManualTime()->Unit(benchmark::kMicrosecond);
+// A playout side on a thread of its own over 127.0.0.1: it greets, then writes its flood as fast
+// as the client takes it, reads whatever the client sends and notes when each press arrived,
+// on the steady clock this process shares.
+class FloodingPeer {
+public:
+    explicit FloodingPeer(QByteArray flood) : flood_(std::move(flood)) {
+        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::listen(listener_, 1);
+        socklen_t length = sizeof address;
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = ntohs(address.sin_port);
+        thread_ = std::thread([this] { run(); });
+    }
+    ~FloodingPeer() {
+        stop_ = true;
+        thread_.join();
+        ::close(listener_);
+    }
+    quint16 Port() const { return port_; }
+    void StartFlood() { flooding_ = true; }
+    std::vector<std::chrono::steady_clock::time_point> Presses() {
+        const std::lock_guard lock(mutex_);
+        return presses_;
+    }
+
+private:
+    // Serves one connection after another: the window's settings loads reconnect.
+    void run() {
+        QByteArray block;
+        while (block.size() < 65536) {
+            block += flood_;
+        }
+        while (!stop_) {
+            pollfd waiting{listener_, POLLIN, 0};
+            if (::poll(&waiting, 1, 50) > 0) {
+                serve(::accept(listener_, nullptr, nullptr), block);
+            }
+        }
+    }
+    void serve(int client, const QByteArray& block) {
+        const QByteArray greeting = "+CONNECTED AppName=VORELA3 Version=3.5.0\r\n";
+        ::send(client, greeting.constData(), size_t(greeting.size()), MSG_NOSIGNAL);
+        QByteArray received;
+        std::vector<char> chunk(65536);
+        while (!stop_) {
+            pollfd p{client, short(POLLIN | (flooding_ ? POLLOUT : 0)), 0};
+            if (::poll(&p, 1, 20) <= 0) {
+                continue;
+            }
+            if ((p.revents & POLLIN) != 0) {
+                const ssize_t n = ::recv(client, chunk.data(), chunk.size(), 0);
+                if (n <= 0) {
+                    break;
+                }
+                received.append(chunk.data(), n);
+                qsizetype end = 0;
+                while ((end = received.indexOf('\n')) >= 0) {
+                    if (received.startsWith("LOG VIEW SCROLLUP")) {
+                        const std::lock_guard lock(mutex_);
+                        presses_.push_back(std::chrono::steady_clock::now());
+                    }
+                    received.remove(0, end + 1);
+                }
+            }
+            if ((p.revents & POLLOUT) != 0) {
+                ::send(client, block.constData(), size_t(block.size()),
+                       MSG_NOSIGNAL | MSG_DONTWAIT);
+            }
+        }
+        ::close(client);
+    }
+
+    QByteArray flood_;
+    int listener_ = -1;
+    quint16 port_ = 0;
+    std::thread thread_;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> flooding_{false};
+    std::mutex mutex_;
+    std::vector<std::chrono::steady_clock::time_point> presses_;
+};
+
 // A studio computer in a home of its own, the program's folder in it too.
 bool prepareStudio(const QString& home) {
     AppInfo::SetPath(home);
@@ -233,6 +333,127 @@ BENCHMARK_CAPTURE(BM_StatusLineToPanelRepainted, currentitem,
                   "SET LOG CURRENTITEMS,AName1=\"Other Band\" ITitle=Song")
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
+// The window at 1280 x 800 with twelve players and every View item ticked, a peer flooding at full
+// speed, and the log's Up button pressed (posted as the mouse would) every 100 ms for 10 s.
+// Reported: press to peer, median and largest, and the lines handled a second meanwhile.
+void BM_PressDuringFlood(benchmark::State& state, const char* flood) {
+    QTemporaryDir home;
+    if (!prepareStudio(home.path())) {
+        state.SkipWithError("no studio");
+        return;
+    }
+    {
+        cOCSettings settings;
+        QString profile = QStringLiteral("Studio");
+        settings.LoadSettings(profile);
+        settings.SetVorelaComputerName(QStringLiteral("127.0.0.1"));
+        settings.SaveSettings(profile);
+    }
+    FloodingPeer peer{QByteArray(flood)};
+    Program program(
+        StartupOptions::Parse(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=bench")));
+    {
+        frmMain window;
+        window.Link()->SetPorts(peer.Port(), peer.Port());
+        if (!window.Form_Load()) {
+            state.SkipWithError("the main window did not start");
+            return;
+        }
+        for (QAction* a :
+             {window.mnuViewVorelaKeyboard, window.mnuViewLogGo, window.mnuViewLogNavigation}) {
+            if (!a->isChecked()) {
+                a->trigger();
+            }
+        }
+        window.SetVorelaPanelHidden(false);
+        window.resize(1280, 800);
+        window.show();
+        PlayoutLink& link = *window.Link();
+        QElapsedTimer wait;
+        wait.start();
+        while (link.State() != PlayoutLink::LinkState::Up && wait.elapsed() < 10000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        if (link.State() != PlayoutLink::LinkState::Up) {
+            state.SkipWithError(QStringLiteral("the link did not come up (state %1, %2 attempts)")
+                                    .arg(int(link.State()))
+                                    .arg(link.ConnectAttempts())
+                                    .toStdString()
+                                    .c_str());
+            return;
+        }
+        link.ProcessMessage(QStringLiteral("SET NUMBERPLAYERS 12"));
+        link.ProcessMessage(QStringLiteral("SET LOG STATUS,Today"));
+        uPanel3* up = window.playoutPanel->cmdLogUp;
+        std::vector<double> delays;
+        double linesPerSecond = 0;
+        for (auto _ : state) {
+            peer.StartFlood();
+            std::vector<std::chrono::steady_clock::time_point> posted;
+            const quint64 linesBefore = link.LinesHandled();
+            const size_t pressesBefore = peer.Presses().size();
+            const auto start = std::chrono::steady_clock::now();
+            QTimer presses;
+            QObject::connect(&presses, &QTimer::timeout, [&] {
+                const QPointF at(up->width() / 2.0, up->height() / 2.0);
+                for (const QEvent::Type type :
+                     {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+                    QApplication::postEvent(
+                        up, new QMouseEvent(type, at, up->mapToGlobal(at), Qt::LeftButton,
+                                            type == QEvent::MouseButtonPress ? Qt::LeftButton
+                                                                             : Qt::NoButton,
+                                            Qt::NoModifier));
+                }
+                posted.push_back(std::chrono::steady_clock::now());
+                if (posted.size() == 100) {
+                    presses.stop();
+                }
+            });
+            presses.start(100);
+            while ((posted.size() < 100 || peer.Presses().size() < pressesBefore + 100) &&
+                   std::chrono::steady_clock::now() - start < std::chrono::seconds(60)) {
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            }
+            const double seconds =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            state.SetIterationTime(seconds);
+            linesPerSecond = double(link.LinesHandled() - linesBefore) / seconds;
+            const auto reached = peer.Presses();
+            for (size_t i = 0; i < posted.size() && pressesBefore + i < reached.size(); ++i) {
+                delays.push_back(std::chrono::duration<double, std::milli>(
+                                     reached[pressesBefore + i] - posted[i])
+                                     .count());
+            }
+            if (reached.size() < pressesBefore + posted.size()) {
+                state.SkipWithError("presses did not reach the peer within a minute");
+                break;
+            }
+        }
+        if (!delays.empty()) {
+            std::sort(delays.begin(), delays.end());
+            state.counters["press_median_ms"] = delays[delays.size() / 2];
+            state.counters["press_max_ms"] = delays.back();
+            state.counters["lines_per_s"] = linesPerSecond;
+        }
+        window.Unload();
+    }
+    UnloadSplash();
+    TerminateOrlix();
+}
+BENCHMARK_CAPTURE(BM_PressDuringFlood, counts,
+                  "SET NUMBERPLAYERS 1\r\nSET NUMBERPLAYERS 2\r\n"
+                  "SET NUMBERPLAYERS 3\r\nSET NUMBERPLAYERS 4\r\nSET NUMBERPLAYERS 5\r\n"
+                  "SET NUMBERPLAYERS 6\r\nSET NUMBERPLAYERS 7\r\nSET NUMBERPLAYERS 8\r\n"
+                  "SET NUMBERPLAYERS 9\r\nSET NUMBERPLAYERS 10\r\nSET NUMBERPLAYERS 11\r\n"
+                  "SET NUMBERPLAYERS 12\r\n")
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
+BENCHMARK_CAPTURE(BM_PressDuringFlood, statuses,
+                  "SET PLAYER STATUS,1,5,The Band - Tune\r\nSET PLAYER STATUS,2,9,Weather Bed\r\n")
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
 } // namespace
 
 int main(int argc, char** argv) {

@@ -86,8 +86,14 @@ void frmMain::makePlayoutLink() {
                 mnuDisconnect->setEnabled(view.disconnectEnabled);
                 applyNotConnectedCover();
             });
-    connect(link_.get(), &PlayoutLink::ScriptReceived, this,
-            [this](const QString& ScriptText) { ShowScript(ScriptText, QString(), true); });
+    // A script's show may ask to save the script shown, in a box: it runs after the line's
+    // handling, never inside it, so that the link reads on and the panel follows the playout
+    // system while the box is open. Script lines meanwhile find a show under way and are
+    // dropped.
+    connect(
+        link_.get(), &PlayoutLink::ScriptReceived, this,
+        [this](const QString& ScriptText) { ShowScript(ScriptText, QString(), true); },
+        Qt::QueuedConnection);
     connect(link_.get(), &PlayoutLink::WebsiteReceived, this, [this](const QString& address) {
         // The playout system chose the page, not the presenter: the Web pane comes forward
         // as a click on its tab would bring it, but is not kept as the presenter's tab.

@@ -15,8 +15,11 @@
 #include "support/waitfor.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 using playoutpeer::Peer;
@@ -205,5 +208,64 @@ TEST_F(MainWindowPanelPeer, AWebsiteLineShowsItsPageOnTheWebPaneAndKeepsThePrese
     EXPECT_EQ(w.ctlWebsite->lblCaption()->text(), QString()) << "the earlier site's caption";
     EXPECT_EQ(w.ctlWebsite->lblAddress()->text(), QString());
     EXPECT_EQ(w.ctlWebsite->txtAddress()->text(), server.Url("/x"));
+}
+// The peer floods at full speed, with player counts and then with player statuses. A press,
+// posted as the mouse's press and release would come, still reaches it at once: the window
+// takes its input between the turns the flood is handled in.
+TEST_F(MainWindowPanelPeer, PressesPostedDuringAFloodEachReachThePeerAtOnce) {
+    ASSERT_NO_FATAL_FAILURE(startWith("+CONNECTED AppName=VORELA3 Version=3.5.0", 12));
+    frmMain& w = *window;
+    if (!w.mnuViewLogNavigation->isChecked()) {
+        w.mnuViewLogNavigation->trigger();
+    }
+    PlayoutLink& link = *w.Link();
+    uPanel3* up = w.playoutPanel->cmdLogUp;
+    ASSERT_TRUE(WaitFor([&] { return up->isVisible() && up->isEnabled(); }));
+    const auto post = [up](QEvent::Type type) {
+        const QPointF at(up->width() / 2.0, up->height() / 2.0);
+        QApplication::postEvent(
+            up, new QMouseEvent(type, at, up->mapToGlobal(at), Qt::LeftButton,
+                                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                Qt::NoModifier));
+    };
+    const struct {
+        const char* name;
+        const char* flood;
+    } floods[] = {
+        {"counts", "SET NUMBERPLAYERS 3\\r\\nSET NUMBERPLAYERS 12\\r\\n"},
+        {"statuses", "SET PLAYER STATUS,1,9,Flood\\r\\nSET PLAYER STATUS,2,5,Flood\\r\\n"},
+    };
+    const QString report = QStringLiteral("RECEIVED LOG VIEW SCROLLUP");
+    for (const auto& f : floods) {
+        SCOPED_TRACE(f.name);
+        const int stops = peer->Count(QStringLiteral("DONE stop"));
+        const int earlier = peer->Count(report);
+        peer->Command(QStringLiteral("flood ") + QLatin1String(f.flood));
+        const quint64 before = link.LinesHandled();
+        ASSERT_TRUE(WaitFor([&] { return link.LinesHandled() - before > 20000; }, 20000));
+
+        QList<qint64> postedAt;
+        QTimer presses;
+        QObject::connect(&presses, &QTimer::timeout, [&] {
+            post(QEvent::MouseButtonPress);
+            post(QEvent::MouseButtonRelease);
+            postedAt << Peer::Now();
+            if (postedAt.size() == 10) {
+                presses.stop();
+            }
+        });
+        presses.start(100);
+        ASSERT_TRUE(WaitFor([&] { return peer->Count(report) == earlier + 10; }, 30000))
+            << peer->Count(report) - earlier << " of the presses reached the peer";
+        EXPECT_GT(link.LinesHandled() - before, 40000U) << "the flood went on meanwhile";
+        const QList<qint64> reached = peer->TimesOf(report).mid(earlier);
+        for (qsizetype i = 0; i < postedAt.size(); ++i) {
+            EXPECT_LT(reached.at(i) - postedAt.at(i), 300) << "press " << i + 1;
+        }
+        peer->Command(QStringLiteral("stop"));
+        ASSERT_TRUE(WaitFor([&] { return peer->Count(QStringLiteral("DONE stop")) > stops; }));
+        ASSERT_TRUE(WaitFor([&] { return !link.LinesWaiting(); }, 30000));
+    }
+    EXPECT_EQ(link.State(), PlayoutLink::LinkState::Up);
 }
 } // namespace

@@ -4,6 +4,7 @@
 #include "mainwindow/mainwindowfixture.h"
 
 #include "mainwindow/panes/scriptspane.h"
+#include "platform/ui/uhtmlscroller.h"
 #include "platform/ui/upanel3.h"
 #include "scripts/scripttree.h"
 #include "scripts/scriptview.h"
@@ -17,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
 #include <QScrollBar>
@@ -162,6 +164,81 @@ TEST_F(MainWindowScripts, TheTabShowsThePersonalAndTheSharedScripts) {
         WaitFor(painted, 3000);
         w.grab().save(shots + QStringLiteral("/scripts-shown.png"));
     }
+}
+
+// A script line's question is asked after the line's handling: while it is open the link reads
+// on and the panel follows the playout system, and the script lines that come meanwhile are
+// dropped rather than each asking again.
+TEST_F(MainWindowScripts, TheLinkReadsOnWhileAScriptLinesQuestionIsOpen) {
+    const QString path = folder("scripts") + QStringLiteral("/Shared.htm");
+    ASSERT_TRUE(QDir().mkpath(folder("scripts")));
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("<p>The shared script.</p>");
+    }
+    ASSERT_NO_FATAL_FAILURE(startWithPeer());
+    frmMain& w = *window;
+    ScriptsPane& pane = *w.scriptsPane;
+    select(path);
+    ASSERT_EQ(pane.ScriptFile(), path);
+    w.chkScriptEdit->click();
+    ASSERT_TRUE(w.wbScripts->EditMode());
+    ASSERT_TRUE(ScriptViewDriver::Settled(w.wbScripts));
+    QApplication::clipboard()->setText(QStringLiteral("Mine"));
+    ASSERT_TRUE(ScriptViewDriver::Focus(w.wbScripts));
+    pane.toolScripts_ButtonClick(QStringLiteral("paste"));
+    ASSERT_TRUE(WaitFor([&] { return pane.ScriptChanged(); }));
+    ASSERT_TRUE(pane.ScriptEditable());
+
+    PlayoutLink& link = *w.Link();
+    PlayoutPanel& panel = *w.playoutPanel;
+    const auto questions = [] {
+        return std::count_if(TestMessageBoxes().shown().begin(), TestMessageBoxes().shown().end(),
+                             [](const MessageBoxRequest& r) {
+                                 return r.text.startsWith(
+                                     QLatin1String("The current script has been changed"));
+                             });
+    };
+    bool heldSongWhileOpen = false;
+    bool pauseFaceWhileOpen = false;
+    quint64 handledAtOpening = 0;
+    qint64 allHandledAt = -1;
+    QElapsedTimer clock;
+    clock.start();
+    TestMessageBoxes().queue(MsgResult::No);
+    TestMessageBoxes().holdNext(
+        [&] {
+            handledAtOpening = link.LinesHandled();
+            peer->Command(QStringLiteral("send SET PLAYER STATUS,1,5,Held Song\\r\\n"
+                                         "SET LOG SCRIPT,Two\\r\\nSET LOG SCRIPT,Three\\r\\n"
+                                         "SCRIPT Four\\r\\n"));
+        },
+        [&] {
+            heldSongWhileOpen = panel.uPlayerScroller[1]->Text() == QLatin1String("Held Song");
+            pauseFaceWhileOpen =
+                panel.cmdPlayerPlay[1]->PictureKey() == QLatin1String("pausewhite");
+            if (link.LinesHandled() < handledAtOpening + 4) {
+                return false;
+            }
+            if (allHandledAt < 0) {
+                allHandledAt = clock.elapsed();
+            }
+            // The shows the script lines posted have had their turn while the box is open.
+            return clock.elapsed() - allHandledAt > 100;
+        },
+        5000);
+    peer->Command(QStringLiteral("send SET LOG SCRIPT,One\\r\\n"));
+    ASSERT_TRUE(WaitFor([&] { return questions() >= 1 && !TestMessageBoxes().holding(); }, 10000));
+    EXPECT_TRUE(heldSongWhileOpen);
+    EXPECT_TRUE(pauseFaceWhileOpen);
+    EXPECT_EQ(link.LinesHandled() - handledAtOpening, 4U);
+    // Anything still to ask has had its chance by the time a later line shows.
+    ASSERT_NO_FATAL_FAILURE(syncWith(3));
+    EXPECT_EQ(questions(), 1);
+    EXPECT_TRUE(pane.ScriptChanged()) << "No keeps the edits on the screen";
+    EXPECT_EQ(pane.ScriptFile(), path);
+    EXPECT_EQ(link.State(), PlayoutLink::LinkState::Up);
 }
 
 // Logout, the settings reload and closing ask to save an edited script first; a Yes whose

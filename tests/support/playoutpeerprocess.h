@@ -57,6 +57,17 @@ public:
         const qsizetype i = reports_.indexOf(report);
         return i < 0 ? -1 : times_.at(i);
     }
+    // How many times the peer made that report, and when, in order.
+    int Count(const QString& report) const { return static_cast<int>(reports_.count(report)); }
+    QList<qint64> TimesOf(const QString& report) const {
+        QList<qint64> times;
+        for (qsizetype i = 0; i < reports_.size(); ++i) {
+            if (reports_.at(i) == report) {
+                times << times_.at(i);
+            }
+        }
+        return times;
+    }
     QStringList Received() const {
         QStringList lines;
         for (const QString& r : reports_) {

@@ -36,6 +36,8 @@ public:
     // Takes everything waiting.
     virtual QByteArray GetData() = 0;
     virtual qint64 BytesReceived() const = 0;
+    // Bytes sent that the transport still holds, not yet handed to the network.
+    virtual qint64 BytesToWrite() const { return 0; }
 
 Q_SIGNALS:
     void Connected();

@@ -90,6 +90,10 @@ void TcpSocketControl::SendData(const QByteArray& data) {
     socket_->write(data);
 }
 
+qint64 TcpSocketControl::BytesToWrite() const {
+    return socket_ != nullptr ? socket_->bytesToWrite() : 0;
+}
+
 QByteArray TcpSocketControl::GetData() {
     return socket_->readAll();
 }

@@ -22,6 +22,7 @@ public:
     void Connect(const QString& remoteHost, quint16 remotePort) override;
     void Close() override;
     void SendData(const QByteArray& data) override;
+    qint64 BytesToWrite() const override;
     QByteArray GetData() override;
     qint64 BytesReceived() const override;
 

@@ -135,6 +135,8 @@ void PlayoutLink::connectNow() {
     const quint16 port = networkServer ? networkServerPort_ : playoutPort_;
     // A partial line of an earlier connection must not join this one's first line.
     sReceiveBuffer_.Clear();
+    bytesSent_ = 0;
+    stateRequestEnds_.clear();
     ++attempts_;
     setState(LinkState::Connecting);
     socket_->Connect(settings->VorelaComputerName(), port);
@@ -162,7 +164,26 @@ void PlayoutLink::SendMessageToComputer(const QString& Message) {
     line[Message.size()] = '\r';
     line[Message.size() + 1] = '\n';
     socket_->SendData(line);
+    bytesSent_ += line.size();
     sendLine_ = std::move(line);
+}
+
+void PlayoutLink::SendStateRequest(const QString& Message) {
+    if (socket_->State() != SocketControl::StateConnected) {
+        return;
+    }
+    const qint64 written = bytesSent_ - socket_->BytesToWrite();
+    auto at = std::find_if(stateRequestEnds_.begin(), stateRequestEnds_.end(),
+                           [&](const auto& request) { return request.first == Message; });
+    if (at != stateRequestEnds_.end() && at->second > written) {
+        return;
+    }
+    SendMessageToComputer(Message);
+    if (at == stateRequestEnds_.end()) {
+        stateRequestEnds_.emplace_back(Message, bytesSent_);
+    } else {
+        at->second = bytesSent_;
+    }
 }
 
 void PlayoutLink::ProcessMessage(const QString& line) {

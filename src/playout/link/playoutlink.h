@@ -9,6 +9,8 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class cOCSettings;
 class PlayoutDisplay;
@@ -68,6 +70,7 @@ public:
     void DisconnectFromVorela() override;
     // Sends one line, followed by CR LF; dropped without notice unless connected.
     void SendMessageToComputer(const QString& Message) override;
+    void SendStateRequest(const QString& Message) override;
     // Handles one received line.
     void ProcessMessage(const QString& line);
 
@@ -140,6 +143,10 @@ private:
     QString lineText_;
     // Where each line sent is encoded, kept for the next.
     QByteArray sendLine_;
+    // Bytes handed to the socket on this connection, and where each state request sent on it
+    // last ended in that count.
+    qint64 bytesSent_ = 0;
+    std::vector<std::pair<QString, qint64>> stateRequestEnds_;
     LinkState state_ = LinkState::Down;
     bool bLinkWanted_ = false;
     int firstRetryPauseMs_ = kFirstRetryPauseMs;

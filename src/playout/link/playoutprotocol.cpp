@@ -461,9 +461,11 @@ void PlayoutProtocol::setInstantCart(const PlayoutLine& p) {
 }
 
 void PlayoutProtocol::requestPlayerState() {
-    link_.SendMessageToComputer(QStringLiteral("GET PLAYER STATUS,0"));
-    link_.SendMessageToComputer(playoutVersion_ >= 5 ? QStringLiteral("GET IC CURRENTITEM,0")
-                                                     : QStringLiteral("GET INSTANTCART STATUS,0"));
+    // A playout system sending counts faster than it reads would otherwise have the presses
+    // queue behind megabytes of the same two requests.
+    link_.SendStateRequest(QStringLiteral("GET PLAYER STATUS,0"));
+    link_.SendStateRequest(playoutVersion_ >= 5 ? QStringLiteral("GET IC CURRENTITEM,0")
+                                                : QStringLiteral("GET INSTANTCART STATUS,0"));
 }
 
 void PlayoutProtocol::handshake(const QString& line, const QString& object,

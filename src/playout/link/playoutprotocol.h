@@ -12,6 +12,10 @@ public:
     virtual ~PlayoutLinkActions() = default;
     // Sends one line (without its end); dropped when the link is not connected.
     virtual void SendMessageToComputer(const QString& Message) = 0;
+    // Sends a request for the playout system's state, unless the same request sent earlier
+    // is still waiting to be written: that one is answered with the state when the playout
+    // system reads it, so this one would ask for nothing more.
+    virtual void SendStateRequest(const QString& Message) = 0;
     virtual void DisconnectFromVorela() = 0;
     // Whether a dropped or failed connection is opened again; a rejected playout system
     // clears it.

@@ -40,12 +40,16 @@ public:
     }
     void SendData(const QByteArray& data) override {
         sentCount += data.size();
+        if (!holdWrites) {
+            written = sentCount;
+        }
         if (keepSent) {
             sent_ += data;
         }
     }
     QByteArray GetData() override { return std::exchange(inbound_, QByteArray()); }
     qint64 BytesReceived() const override { return inbound_.size(); }
+    qint64 BytesToWrite() const override { return sentCount - written; }
 
     // The network side.
     void Accept() {
@@ -90,6 +94,10 @@ public:
     // bookkeeping is not the link's work.
     bool keepSent = true;
     qint64 sentCount = 0;
+    // While held, what is sent stays in the socket until WriteOut hands it to the network.
+    bool holdWrites = false;
+    qint64 written = 0;
+    void WriteOut(qint64 keep = 0) { written = sentCount - keep; }
     QString host_;
     quint16 port_ = 0;
     int connects_ = 0;

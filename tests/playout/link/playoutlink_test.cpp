@@ -202,6 +202,45 @@ TEST_F(PlayoutLinkTest, AFloodInOneChunkIsHandledInTurnsOnceEachAndInOrder) {
     }
 }
 
+// Counts that come faster than the playout system reads ask for the state once: a request the
+// socket still holds unwritten is answered with the newest state when it is read. Presses
+// always go.
+TEST_F(PlayoutLinkTest, AStateRequestStillUnwrittenIsNotAskedAgain) {
+    const QStringList both = {"GET PLAYER STATUS,0", "GET IC CURRENTITEM,0"};
+    ConnectWanted();
+    socket->Accept();
+    socket->SayLine("+CONNECTED AppName=VORELA3 Version=3.5.0");
+    socket->TakeSentLines();
+
+    const QStringList press = {"LOG VIEW SCROLLUP"};
+    const auto countsThenPress = [&](const QByteArray& counts) {
+        socket->Say(counts);
+        link->SendMessageToComputer(press.front());
+        return socket->TakeSentLines();
+    };
+    socket->holdWrites = true;
+    EXPECT_EQ(countsThenPress("SET NUMBERPLAYERS 3\r\nSET NUMBERPLAYERS 12\r\n"
+                              "SET NUMBERPLAYERS 5\r\n"),
+              both + press);
+    EXPECT_EQ(countsThenPress("SET NUMBERPLAYERS 7\r\n"), press) << "nothing written yet";
+    socket->WriteOut();
+    EXPECT_EQ(countsThenPress("SET NUMBERPLAYERS 4\r\nSET NUMBERPLAYERS 6\r\n"), both + press)
+        << "all written, then held again";
+    // The player request has left the socket, the cart request and the press not yet.
+    socket->WriteOut(QByteArray("GET IC CURRENTITEM,0\r\nLOG VIEW SCROLLUP\r\n").size());
+    EXPECT_EQ(countsThenPress("SET NUMBERPLAYERS 8\r\n"),
+              QStringList{"GET PLAYER STATUS,0"} + press);
+
+    // A new connection asks afresh, whatever the last one held.
+    socket->PeerCloses();
+    clock->Elapse(PlayoutLink::kLongestRetryPauseMs);
+    socket->Accept();
+    socket->SayLine("+CONNECTED AppName=VORELA3 Version=3.5.0");
+    socket->TakeSentLines();
+    socket->SayLine("SET NUMBERPLAYERS 4");
+    EXPECT_EQ(socket->TakeSentLines(), both);
+}
+
 TEST_F(PlayoutLinkTest, ListedErrorsAreSilentShowTheLinkDownAndRetryAfterAPause) {
     const int listed[] = {
         SocketErrorNumber::ConnectionRefused, SocketErrorNumber::ConnectionAborted,
