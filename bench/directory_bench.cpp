@@ -240,6 +240,38 @@ void BM_FindContactsByEmail(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FindContactsByEmail)->Unit(benchmark::kMicrosecond);
+
+// A contact window's save: one contact's company changed and stored, one transaction each,
+// the stored row's change counter compared and raised.
+void BM_SaveContact(benchmark::State& state) {
+    KVDirectory& directory = Directory::Get().Client();
+    QString refusal;
+    auto user = directory.GetContactByLoginName(QStringLiteral("bench"));
+    if (!user) {
+        user = directory.CreateFirstUser(QStringLiteral("Bench User"), QStringLiteral("bench"),
+                                         QString(), &refusal);
+    }
+    bool ok = false;
+    directory.LoginContact(user, 1, QStringLiteral("Orlix"), ok);
+    if (!ok) {
+        state.SkipWithError("no log-in");
+        return;
+    }
+    const auto contact = directory.GetContact(gContacts / 2, true, true);
+    if (!contact) {
+        state.SkipWithError("no contact");
+        return;
+    }
+    int i = 0;
+    for (auto _ : state) {
+        contact->SetCompany(QStringLiteral("Company %1").arg(i++));
+        if (!directory.SaveContact(contact->Reference(), *contact, &refusal)) {
+            state.SkipWithError("not stored");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_SaveContact)->Iterations(500)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {

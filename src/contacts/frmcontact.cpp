@@ -7,6 +7,7 @@
 #include "core/dialogs/contacthistory.h"
 #include "core/profile/recentlists.h"
 #include "core/program.h"
+#include "core/storequestions.h"
 #include "platform/directory/controls/ucontact.h"
 #include "platform/directory/directorycontact.h"
 #include "platform/directory/kvdirectory.h"
@@ -229,12 +230,7 @@ bool frmContact::SaveDetails() {
     if (verdict.warnUsers) {
         MsgBox(NoUsersRightText(), MsgIcon::Exclamation, MsgButtons::OK, 0, this);
     }
-    bool ok = false;
-    QString refusal;
-    dir->SaveContact(contact->Reference(), contact, true, true, ok, &refusal);
-    if (!ok) {
-        DebugLog(QStringLiteral("Contact window: the directory did not store '%1': %2")
-                     .arg(contact->Name(), refusal));
+    if (!store(*dir, contact)) {
         return false;
     }
     AddContactToMRU(dir, contact->Reference());
@@ -242,6 +238,52 @@ bool frmContact::SaveDetails() {
         MsgBox(OwnRecordText(), MsgIcon::Information, MsgButtons::OK, 0, this);
     }
     return true;
+}
+
+bool frmContact::store(KVDirectory& dir, const std::shared_ptr<DirectoryContact>& contact) {
+    using StoreQuestions::Named;
+    const QString item =
+        Named(contact->LoginName().isEmpty() ? QStringLiteral("Contact") : QStringLiteral("User"),
+              contact->Name().trimmed());
+    qint32 reference = contact->Reference();
+    for (;;) {
+        QString refusal;
+        qint64 current = 0;
+        switch (dir.StoreContact(reference, contact, &refusal, &current)) {
+        case KVDirectory::SaveOutcome::Stored:
+            return true;
+        case KVDirectory::SaveOutcome::ChangedElsewhere:
+            switch (MsgBox(StoreQuestions::ChangedElsewhere(item), MsgIcon::Question,
+                           MsgButtons::YesNoCancel, 2, this)) {
+            case MsgResult::Yes:
+                // This version replaces the one read now; a change made after it asks again.
+                contact->SetChangeCount(current);
+                continue;
+            case MsgResult::No:
+                if (const auto theirs = dir.GetContact(reference, true, true)) {
+                    SetContact(theirs);
+                }
+                return false;
+            default:
+                return false;
+            }
+        case KVDirectory::SaveOutcome::Gone:
+            if (MsgBox(StoreQuestions::DeletedElsewhere(item, QStringLiteral("Contact")),
+                       MsgIcon::Question, MsgButtons::YesNo, 1, this) != MsgResult::Yes) {
+                return false;
+            }
+            reference = 0; // stored anew, under the same rights as any new contact
+            continue;
+        case KVDirectory::SaveOutcome::Refused:
+            DebugLog(QStringLiteral("Contact window: the directory did not store '%1': %2")
+                         .arg(contact->Name(), refusal));
+            MsgBox(StoreQuestions::CouldNotBeSaved(
+                       Named(QStringLiteral("Contact"), contact->Name().trimmed()), refusal),
+                   MsgIcon::Exclamation, MsgButtons::OK, 0, this);
+            return false;
+        }
+        return false;
+    }
 }
 
 void frmContact::ToolbarCommand(const QString& key) {

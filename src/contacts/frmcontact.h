@@ -7,6 +7,8 @@
 
 #include <memory>
 
+class DirectoryContact;
+class KVDirectory;
 class ListView;
 class QAction;
 class QFrame;
@@ -60,6 +62,9 @@ private:
     void newContact();
     void printAddress();
     bool askToClose();
+    // Stores the contact, asking what to do when another computer changed or removed it since
+    // it was read; a refusal is told with the directory's reason. True when it was stored.
+    bool store(KVDirectory& dir, const std::shared_ptr<DirectoryContact>& contact);
     // The history tabs (frmcontacthistory.cpp).
     void tabChanged(int tab);
     void showMessages();

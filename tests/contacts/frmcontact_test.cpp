@@ -5,6 +5,7 @@
 #include "core/debuglog.h"
 #include "core/orlixcommon.h"
 #include "core/program.h"
+#include "core/storequestions.h"
 #include "core/windows/contactopener.h"
 #include "core/windows/windowopeners.h"
 #include "core/windows/windowregistry.h"
@@ -35,6 +36,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -216,10 +219,21 @@ TEST_F(ContactWindowTest, SaveDetailsFollowsTheRightsAgainstTheContact) {
         {"own personal, personal right only", personal, 1, true, {}},
         {"own personal, contacts right only", contacts, 1, false, {NoPersonalRightText()}},
         {"another's personal, personal right", personal, 2, false, {NoContactsRightText()}},
-        {"a user, no users right", contacts, 3, false, {NoUsersRightText()}},
+        // The directory refuses what the window only warned of, and the box says why.
+        {"a user, no users right",
+         contacts,
+         3,
+         false,
+         {NoUsersRightText(), QStringLiteral("The Contact 'Renamed 6' could not be saved.\n\n") +
+                                  NoUsersRightText() + QLatin1Char('.')}},
         {"a user, users right", contacts | users, 3, true, {}},
         {"own record", contacts | users, 4, true, {OwnRecordText()}},
-        {"own record, no users right", contacts, 4, false, {NoUsersRightText()}},
+        {"own record, no users right",
+         contacts,
+         4,
+         false,
+         {NoUsersRightText(), QStringLiteral("The Contact 'Renamed 9' could not be saved.\n\n") +
+                                  NoUsersRightText() + QLatin1Char('.')}},
         {"nobody logged in", contacts, 5, false, {NotLoggedInText()}},
     };
     int n = 0;
@@ -293,7 +307,7 @@ TEST_F(ContactWindowTest, ARefusedCheckStoresNothing) {
     EXPECT_EQ(directory().ListContacts(-1).size(), 1); // the administrator alone
 }
 
-TEST_F(ContactWindowTest, AStoreTheDirectoryRefusesShowsNoBoxAndKeepsTheEdits) {
+TEST_F(ContactWindowTest, AStoreTheDirectoryRefusesIsToldWithItsReasonAndKeepsTheEdits) {
     ResetDebugLogState();
     const auto other = user(QStringLiteral("taken"), 0);
     frmContact* w = open(stored(QStringLiteral("Listener")));
@@ -302,7 +316,9 @@ TEST_F(ContactWindowTest, AStoreTheDirectoryRefusesShowsNoBoxAndKeepsTheEdits) {
     field(w, "txtLoginName")->setText(QStringLiteral("taken"));
     TestMessageBoxes().clear();
     w->OkButton()->click();
-    EXPECT_TRUE(boxes().isEmpty());
+    EXPECT_EQ(boxes(), QStringList{QStringLiteral("The Contact 'Listener' could not be saved.\n\n"
+                                                  "The login name 'taken' is already used by "
+                                                  "another user.")});
     EXPECT_TRUE(w->isVisible());
     EXPECT_TRUE(w->ContactControl()->ContactChanged());
     EXPECT_EQ(field(w, "txtLoginName")->text(), QStringLiteral("taken"));
@@ -764,3 +780,113 @@ TEST_F(HistoryLinesTest, ADoubleClickOpensTheLineUnderTheSelection) {
 }
 
 } // namespace
+
+// Two studio computers on one directory file. A's window is open on Kate Listener when B saves
+// a new company for her, or removes her; then A types an e-mail address and presses OK.
+TEST_F(ContactWindowTest, ASaveOverAnotherComputersChangeOrRemovalAsksFirst) {
+    const QString item = QStringLiteral("The Contact 'Kate Listener'");
+    struct Case {
+        const char* name;
+        bool removed;
+        MsgResult answer;
+        bool closed;
+        const char* storedCompany; // of Kate's row afterwards; nullptr: no row of hers
+        const char* storedEmail;
+        const char* shownCompany; // in A's window when it stays open
+        const char* shownEmail;
+    };
+    const Case cases[] = {
+        {"changed, Yes stores A's version", false, MsgResult::Yes, true, "Acme", "kate@example.org",
+         nullptr, nullptr},
+        {"changed, No shows B's version", false, MsgResult::No, false, "Acme One", "", "Acme One",
+         ""},
+        {"changed, Cancel keeps B's row and A's edits", false, MsgResult::Cancel, false, "Acme One",
+         "", "Acme", "kate@example.org"},
+        {"removed, Yes stores A's version anew", true, MsgResult::Yes, true, "Acme",
+         "kate@example.org", nullptr, nullptr},
+        {"removed, No stores nothing and keeps A's edits", true, MsgResult::No, false, nullptr,
+         nullptr, "Acme", "kate@example.org"},
+    };
+    KVDirectory b;
+    bool failed = true;
+    b.OpenDefault(false, failed);
+    ASSERT_FALSE(failed);
+    bool ok = false;
+    b.LoginContact(b.GetContactByLoginName(QStringLiteral("ann")), 1, AppInfo::ProductName(), ok);
+    ASSERT_TRUE(ok);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto kate = directory().CreateContact();
+        kate->SetName(QStringLiteral("Kate Listener"));
+        kate->SetCompany(QStringLiteral("Acme"));
+        QString refusal;
+        ASSERT_TRUE(directory().SaveContact(0, *kate, &refusal)) << refusal.toStdString();
+        const qint32 reference = kate->Reference();
+        frmContact* w = open(directory().GetContact(reference, true, true));
+        QPointer<frmContact> guard(w);
+
+        if (c.removed) {
+            ASSERT_TRUE(b.RemoveContact(reference, &refusal)) << refusal.toStdString();
+        } else {
+            auto theirs = b.GetContact(reference, true, true);
+            theirs->SetCompany(QStringLiteral("Acme One"));
+            ASSERT_TRUE(b.SaveContact(reference, *theirs, &refusal)) << refusal.toStdString();
+        }
+
+        QTest::keyClicks(field(w, "txtEmail1"), QStringLiteral("kate@example.org"));
+        TestMessageBoxes().clear();
+        TestMessageBoxes().queue(c.answer);
+        w->OkButton()->click();
+        EXPECT_EQ(boxes(), QStringList{c.removed ? StoreQuestions::DeletedElsewhere(
+                                                       item, QStringLiteral("Contact"))
+                                                 : StoreQuestions::ChangedElsewhere(item)});
+        ASSERT_EQ(TestMessageBoxes().shown().size(), 1u);
+        const MessageBoxRequest& box = TestMessageBoxes().shown().front();
+        EXPECT_EQ(box.buttons, c.removed ? MsgButtons::YesNo : MsgButtons::YesNoCancel);
+        EXPECT_EQ(box.defaultButton, c.removed ? 1 : 2) << "No, and Cancel, are the defaults";
+        EXPECT_EQ(WaitFor([&] { return guard.isNull(); }, 2000), c.closed);
+
+        const auto found = directory().FindContacts(QStringLiteral("[Name]='Kate Listener'"), 0, 0);
+        if (c.storedCompany == nullptr) {
+            EXPECT_TRUE(found.empty());
+        } else {
+            ASSERT_EQ(found.size(), 1);
+            const auto row = directory().GetContact(found.front()->Reference(), true, true);
+            EXPECT_EQ(row->Company(), QString::fromUtf8(c.storedCompany));
+            EXPECT_EQ(row->Email1(), QString::fromUtf8(c.storedEmail));
+            EXPECT_EQ(row->Reference() != reference, c.removed);
+            ASSERT_TRUE(b.RemoveContact(row->Reference(), &refusal)) << refusal.toStdString();
+        }
+        if (!c.closed) {
+            ASSERT_FALSE(guard.isNull());
+            EXPECT_EQ(field(w, "txtCompany")->text(), QString::fromUtf8(c.shownCompany));
+            EXPECT_EQ(field(w, "txtEmail1")->text(), QString::fromUtf8(c.shownEmail));
+            delete w;
+        }
+    }
+}
+
+// A second connection holds the directory's write lock past the wait: the box gives the
+// directory's reason, and the window stays open with what was typed.
+TEST_F(ContactWindowTest, ASaveTheLockStopsIsToldAndKeepsTheEdits) {
+    frmContact* w = open(stored(QStringLiteral("Kate Listener")));
+    QTest::keyClicks(field(w, "txtEmail1"), QStringLiteral("kate@example.org"));
+    {
+        QSqlDatabase holder =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+        holder.setDatabaseName(directory().FilePath());
+        ASSERT_TRUE(holder.open());
+        QSqlQuery lock(holder);
+        ASSERT_TRUE(lock.exec(QStringLiteral("BEGIN IMMEDIATE")));
+        TestMessageBoxes().clear();
+        w->OkButton()->click();
+        QSqlQuery(holder).exec(QStringLiteral("ROLLBACK"));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+    EXPECT_EQ(boxes(), QStringList{QStringLiteral("The Contact 'Kate Listener' could not be "
+                                                  "saved.\n\nThe directory could not be changed "
+                                                  "just now.")});
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(field(w, "txtEmail1")->text(), QStringLiteral("kate@example.org"));
+    EXPECT_EQ(directory().GetContact(w->Contact()->Reference(), true, true)->Email1(), QString());
+}

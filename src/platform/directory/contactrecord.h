@@ -23,6 +23,9 @@ struct ContactRecord {
     quint32 directoryRights = 0;
     quint32 userRights = 0;
     bool passwordSet = false;
+    // The row's change counter as it was read; a store succeeds only while the row still has
+    // it, and raises it.
+    qint64 changeCount = 0;
     // False for the light record of lists and captions: it lacks the address and the notes.
     bool full = true;
     // False while notes is unread (the light record); a record whose address alone was set

@@ -33,6 +33,7 @@ ContactRecord readRecord(const QSqlQuery& q, bool full) {
         r.address = q.value(ContactLightRow::kColumnCount).toString();
         r.notes = q.value(ContactLightRow::kColumnCount + 1).toString();
     }
+    r.changeCount = q.value(ContactLightRow::kColumnCount + (full ? 2 : 0)).toLongLong();
     return r;
 }
 
@@ -116,7 +117,7 @@ std::optional<ContactRecord> ContactStore::Load(qint32 reference, bool full) {
     }
     QSqlQuery q = s_.Prepare(QStringLiteral("SELECT ") + ContactLightRow::kColumns +
                              (full ? QStringLiteral(", address, notes") : QString()) +
-                             QStringLiteral(" FROM contacts WHERE reference = ?"));
+                             QStringLiteral(", change_count FROM contacts WHERE reference = ?"));
     q.addBindValue(reference);
     if (!DirectoryStorage::Exec(q, "reading a contact") || !q.next()) {
         return std::nullopt;
@@ -129,7 +130,8 @@ std::optional<ContactRecord> ContactStore::LoadByLoginName(const QString& loginN
         return std::nullopt;
     }
     QSqlQuery q = s_.Prepare(QStringLiteral("SELECT ") + ContactLightRow::kColumns +
-                             QStringLiteral(", address, notes FROM contacts WHERE login_name = ?"));
+                             QStringLiteral(", address, notes, change_count FROM contacts"
+                                            " WHERE login_name = ?"));
     q.addBindValue(loginName.trimmed());
     if (!DirectoryStorage::Exec(q, "reading a user") || !q.next()) {
         return std::nullopt;
@@ -150,12 +152,13 @@ bool ContactStore::Insert(ContactRecord& record) {
         return false;
     }
     record.reference = q.lastInsertId().toInt();
+    record.changeCount = 0;
     record.full = true;
     record.notesRead = true;
     return record.reference > 0;
 }
 
-bool ContactStore::Update(const ContactRecord& record) {
+bool ContactStore::Update(ContactRecord& record) {
     QString sets = kFieldColumns;
     sets.replace(QStringLiteral(","), QStringLiteral(" = ?,"));
     sets += QStringLiteral(" = ?");
@@ -166,7 +169,8 @@ bool ContactStore::Update(const ContactRecord& record) {
         sets += QStringLiteral(", notes = ?");
     }
     QSqlQuery q = s_.Prepare(QStringLiteral("UPDATE contacts SET ") + sets +
-                             QStringLiteral(" WHERE reference = ?"));
+                             QStringLiteral(", change_count = change_count + 1"
+                                            " WHERE reference = ? AND change_count = ?"));
     for (const QVariant& v : fieldValues(record)) {
         q.addBindValue(v);
     }
@@ -177,10 +181,12 @@ bool ContactStore::Update(const ContactRecord& record) {
         q.addBindValue(ContactText::NotNull(record.notes));
     }
     q.addBindValue(record.reference);
-    if (!DirectoryStorage::Exec(q, "saving a contact")) {
+    q.addBindValue(record.changeCount);
+    if (!DirectoryStorage::Exec(q, "saving a contact") || q.numRowsAffected() != 1) {
         return false;
     }
-    return q.numRowsAffected() == 1;
+    ++record.changeCount;
+    return true;
 }
 
 bool ContactStore::Remove(qint32 reference) {

@@ -40,8 +40,10 @@ public:
     std::optional<ContactRecord> LoadByLoginName(const QString& loginName);
     // Sets record.reference to the new row's.
     bool Insert(ContactRecord& record);
-    // The address is written only from a full record, so a light one never blanks it.
-    bool Update(const ContactRecord& record);
+    // The address is written only from a full record, so a light one never blanks it. Only a
+    // row that still has the record's change counter is written; the counter is raised, in the
+    // row and the record.
+    bool Update(ContactRecord& record);
     bool Remove(qint32 reference);
     bool LoginNameTaken(const QString& loginName, qint32 exceptReference, bool* taken);
 

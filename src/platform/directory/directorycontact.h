@@ -88,6 +88,9 @@ public:
 
     const ContactRecord& Record() const { return r_; }
     void SetRecord(const ContactRecord& record) { r_ = record; }
+    // The change counter of the stored row this copy was read from (or last stored as).
+    qint64 ChangeCount() const { return r_.changeCount; }
+    void SetChangeCount(qint64 count) { r_.changeCount = count; }
     // The first non-empty e-mail address, in the order 1, 2, 3.
     QString PrimaryEmail() const;
     static QStringList AddressLines(const QString& address);

@@ -110,6 +110,11 @@ QStringList DirectorySchemaSteps(int version) {
         return {QStringLiteral("ALTER TABLE contacts ADD COLUMN notes TEXT NOT NULL DEFAULT ''")};
     case 4:
         return changeCounters();
+    case 5:
+        // Each store of a contact or user raises its counter, so that a save from a copy
+        // another computer changed since is told apart from one that may be written.
+        return {QStringLiteral(
+            "ALTER TABLE contacts ADD COLUMN change_count INTEGER NOT NULL DEFAULT 0")};
     default:
         return {};
     }

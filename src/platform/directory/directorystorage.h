@@ -37,7 +37,7 @@ enum class StorageOpenResult {
 // connections' as they are noticed, this connection's own as they are committed.
 class DirectoryStorage {
 public:
-    static constexpr int kCurrentSchema = 4;
+    static constexpr int kCurrentSchema = 5;
     static constexpr int kBusyTimeoutMs = 5000;
     // The kinds of change the watch tells apart, as bits of its signals.
     enum Change : ChangeWatch::Kinds {

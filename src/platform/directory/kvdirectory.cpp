@@ -393,23 +393,55 @@ void KVDirectory::SaveContact(qint32 oldReference, const ContactPtr& contact, bo
     }
 }
 
+KVDirectory::SaveOutcome KVDirectory::StoreContact(qint32 oldReference, const ContactPtr& contact,
+                                                   QString* refusal, qint64* storedChangeCount) {
+    if (!contact) {
+        refuse(refusal, QStringLiteral("There is no contact to save"));
+        return SaveOutcome::Refused;
+    }
+    const SaveOutcome outcome = storeContact(oldReference, *contact, refusal, storedChangeCount);
+    if (outcome == SaveOutcome::Stored) {
+        Q_EMIT ContactSaved(contact);
+    }
+    return outcome;
+}
+
 bool KVDirectory::SaveContact(qint32 oldReference, DirectoryContact& contact, QString* refusal) {
+    return storeContact(oldReference, contact, refusal, nullptr) == SaveOutcome::Stored;
+}
+
+KVDirectory::SaveOutcome KVDirectory::storeContact(qint32 oldReference, DirectoryContact& contact,
+                                                   QString* refusal, qint64* storedChangeCount) {
+    const auto refused = [refusal](const QString& why) {
+        refuse(refusal, why);
+        return SaveOutcome::Refused;
+    };
     if (!IsOpen()) {
-        return refuse(refusal, QStringLiteral("The directory is not open"));
+        return refused(QStringLiteral("The directory is not open"));
     }
     if (!currentUser_) {
-        return refuse(refusal, QStringLiteral("Nobody is logged in to the directory"));
+        return refused(QStringLiteral("Nobody is logged in to the directory"));
     }
     ContactStore store(*storage_);
     DirectoryTransaction tx(*storage_);
     if (!tx.Active()) {
-        return refuse(refusal, QStringLiteral("The directory could not be changed just now"));
+        return refused(QStringLiteral("The directory could not be changed just now"));
     }
     std::optional<ContactRecord> stored;
     if (oldReference > 0) {
         stored = store.Load(oldReference, true);
         if (!stored) {
-            return refuse(refusal, QStringLiteral("That contact is no longer in the directory"));
+            refuse(refusal, QStringLiteral("That contact is no longer in the directory"));
+            return SaveOutcome::Gone;
+        }
+        // Written over silently, another computer's save would be lost.
+        if (stored->changeCount != contact.ChangeCount()) {
+            if (storedChangeCount != nullptr) {
+                *storedChangeCount = stored->changeCount;
+            }
+            refuse(refusal, QStringLiteral("The contact was changed on another computer since it "
+                                           "was read"));
+            return SaveOutcome::ChangedElsewhere;
         }
     }
     ContactRecord record = contact.Record();
@@ -422,22 +454,22 @@ bool KVDirectory::SaveContact(qint32 oldReference, DirectoryContact& contact, QS
     if (const QString why =
             saveRightRefusal(stored, record, currentDirectoryRights(), currentUser_->Reference());
         !why.isEmpty()) {
-        return refuse(refusal, why);
+        return refused(why);
     }
     // Nobody could ever manage the users again.
     if (stored && managesUsers(*stored) && !managesUsers(record) &&
         store.CountUserManagers(record.reference) == 0) {
-        return refuse(refusal, kLastManager);
+        return refused(kLastManager);
     }
     if (const QString why = loginNameRefusal(store, record); !why.isEmpty()) {
-        return refuse(refusal, why);
+        return refused(why);
     }
     const bool written = stored ? store.Update(record) : store.Insert(record);
     if (!written || !tx.Commit()) {
-        return refuse(refusal, QStringLiteral("The contact could not be saved in the directory"));
+        return refused(QStringLiteral("The contact could not be saved in the directory"));
     }
     takeSaved(contact, record, stored, store);
-    return true;
+    return SaveOutcome::Stored;
 }
 
 void KVDirectory::takeSaved(DirectoryContact& contact, ContactRecord record,

@@ -113,6 +113,13 @@ public:
     void SaveContact(qint32 oldReference, const ContactPtr& contact, bool validate, bool notify,
                      bool& ok, QString* refusal = nullptr);
     bool SaveContact(qint32 oldReference, DirectoryContact& contact, QString* refusal);
+    // The same save, telling a stored contact changed on another computer since the copy was
+    // read (its counter differs: storedChangeCount receives the row's, which a save meant to
+    // replace that version then carries) and one removed meanwhile from every other refusal.
+    // A stored contact is announced through ContactSaved.
+    enum class SaveOutcome { Stored, ChangedElsewhere, Gone, Refused };
+    SaveOutcome StoreContact(qint32 oldReference, const ContactPtr& contact, QString* refusal,
+                             qint64* storedChangeCount = nullptr);
     bool RemoveContact(qint32 reference, QString* refusal);
 
     // Users and their passwords.
@@ -171,6 +178,8 @@ private:
     ::DirectoryRights currentDirectoryRights();
     // After a save: the saved record into contact, and into the logged-in user's own copy when
     // contact is another object of that user.
+    SaveOutcome storeContact(qint32 oldReference, DirectoryContact& contact, QString* refusal,
+                             qint64* storedChangeCount);
     void takeSaved(DirectoryContact& contact, ContactRecord record,
                    const std::optional<ContactRecord>& stored, ContactStore& store);
 

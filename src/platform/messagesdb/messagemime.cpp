@@ -169,8 +169,10 @@ QByteArray BuildTextMessage(const QString& fromText, const QString& toText,
         // keeps it.
         const GObjectPtr<InternetAddressList> mailboxes = mime::StandardMailboxes(list.get());
         const int parsed = list ? internet_address_list_length(list.get()) : 0;
-        internet_address_list_append(g_mime_message_get_addresses(message.get(), type),
-                                     mailboxes.get());
+        if (internet_address_list_length(mailboxes.get()) > 0) {
+            internet_address_list_append(g_mime_message_get_addresses(message.get(), type),
+                                         mailboxes.get());
+        }
         if (parsed == 0 || internet_address_list_length(mailboxes.get()) != parsed) {
             GMimeObject* object = GMIME_OBJECT(message.get());
             g_mime_object_set_header(object, privateName, "", nullptr);

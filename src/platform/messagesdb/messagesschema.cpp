@@ -130,6 +130,24 @@ QStringList partiesAndListOrder() {
             QLatin1String(kMessageOrderKey) + QStringLiteral(", reference)"),
     };
 }
+
+// Every record a window saves whole carries a counter that each store raises, so that a save
+// from a copy another computer changed since is told apart. And the rows whose columns an
+// earlier version read from the wrong place (a blank key of addresses, the numbers of an SMS
+// to several listeners) are read again from their own bytes: a mend done in short
+// transactions after the step, from the reference kept here until it is through.
+QStringList changeCountsAndColumnsMend() {
+    return {
+        QStringLiteral("ALTER TABLE messages ADD COLUMN change_count INTEGER NOT NULL DEFAULT 0"),
+        QStringLiteral("ALTER TABLE prizes ADD COLUMN change_count INTEGER NOT NULL DEFAULT 0"),
+        QStringLiteral(
+            "ALTER TABLE prize_winners ADD COLUMN change_count INTEGER NOT NULL DEFAULT 0"),
+        // A file without messages, such as a new one, has nothing to mend.
+        QStringLiteral("INSERT OR REPLACE INTO orlix_meta (name, value) SELECT '") +
+            QLatin1String(kColumnsMendSetting) +
+            QStringLiteral("', '0' WHERE EXISTS (SELECT 1 FROM messages)"),
+    };
+}
 } // namespace
 
 QStringList MessagesSchemaSteps(int version) {
@@ -142,6 +160,8 @@ QStringList MessagesSchemaSteps(int version) {
         return changeCountersByKind();
     case 4:
         return partiesAndListOrder();
+    case 5:
+        return changeCountsAndColumnsMend();
     default:
         return {};
     }

@@ -14,3 +14,7 @@ inline constexpr char kMessageOrderKey[] = "COALESCE(received_utc, sent_utc, sen
 // The kinds of key a message's parties are kept under: lower-case e-mail addresses, and the
 // digits of SMS numbers.
 enum class MessagePartyKind { Address = 1, Number = 2 };
+
+// The orlix_meta entry of the mend of derived columns still to do: the reference after which
+// rows are still to be looked at. Gone once every row was.
+inline constexpr char kColumnsMendSetting[] = "columns_mend_after";

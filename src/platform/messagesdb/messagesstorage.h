@@ -39,7 +39,7 @@ enum class MessagesOpenResult {
 class MessagesStorage : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kCurrentSchema = 4;
+    static constexpr int kCurrentSchema = 5;
     // The kinds of change the watch tells apart, as bits of its signals.
     enum Change : ChangeWatch::Kinds {
         MessagesKind = 1,

@@ -165,11 +165,15 @@ QString MessageTable::AddressKey(const OrlixMessage& message) {
 }
 
 QString MessageTable::NumberKey(const OrlixMessage& message) {
-    if (message.Kind() != OrlixMessage::KindSms) {
+    return NumberKey(message.Kind(), message.FromText(), message.ToText());
+}
+
+QString MessageTable::NumberKey(qint32 kind, const QString& from, const QString& to) {
+    if (kind != OrlixMessage::KindSms) {
         return {};
     }
     QStringList numbers;
-    for (const QString& field : {message.FromText(), message.ToText()}) {
+    for (const QString& field : {from, to}) {
         for (const QString& part : field.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
             const QString digits = Digits(part);
             if (!digits.isEmpty()) {
@@ -249,6 +253,26 @@ bool MessageTable::Update(const Storage& storage, const OrlixMessage& message) {
     }
     return q.numRowsAffected() == 1 &&
            writeParties(storage, message.Reference(), AddressKey(message), NumberKey(message));
+}
+
+bool MessageTable::MendDerivedColumns(const Storage& storage, qint32 reference, qint32 kind,
+                                      const QByteArray& stored) {
+    if (stored.isEmpty()) {
+        return true;
+    }
+    const MessageColumns columns = ReadMessageColumns(stored);
+    const QString addresses = addressKey(columns.Addresses);
+    const QString numbers = NumberKey(kind, columns.From, columns.To);
+    QSqlQuery q = storage->Prepare(QStringLiteral(
+        "UPDATE messages SET subject = ?, from_text = ?, to_text = ?, cc_text = ?,"
+        " body_text = ?, party_addresses = ?, party_numbers = ? WHERE reference = ?"));
+    for (const QString* column : {&columns.Subject, &columns.From, &columns.To, &columns.Cc,
+                                  &columns.TextBody, &addresses, &numbers}) {
+        q.addBindValue(text(*column));
+    }
+    q.addBindValue(reference);
+    return MessagesStorage::Exec(q, "mending a message's columns") &&
+           writeParties(storage, reference, addresses, numbers);
 }
 
 QString MessageTable::PartiesWhere(const QStringList& addresses, const QStringList& numbers,

@@ -47,6 +47,10 @@ public:
     // digits of SMS numbers.
     static QString AddressKey(const OrlixMessage& message);
     static QString NumberKey(const OrlixMessage& message);
+    static QString NumberKey(qint32 kind, const QString& from, const QString& to);
+    // Writes the columns and keys read out of a row's own bytes over the ones it holds.
+    static bool MendDerivedColumns(const Storage& storage, qint32 reference, qint32 kind,
+                                   const QByteArray& stored);
     static QString Digits(const QString& number);
     // The condition of the messages one of whose parties has one of the keys (lower-case
     // addresses, numbers' digits), found through the parties index, and which are not another

@@ -1,5 +1,6 @@
 #include "platform/messagesdb/orlixdatabase.h"
 
+#include "platform/messagesdb/columnsmend.h"
 #include "platform/messagesdb/defaulttemplates.h"
 #include "platform/messagesdb/labelsheetsettings.h"
 #include "platform/messagesdb/messagefilter.h"
@@ -144,6 +145,9 @@ qint32 OrlixDatabase::OpenDatabase(const QString& path, const QString& /*options
             }
         }
     }
+    // Rows an earlier version gave wrong columns are read again, a few hundred at a time; what
+    // a lock stops now is done at a later open.
+    MendDerivedColumns(storage_);
     if (!loadSettings()) {
         storage_->Watch().Again(MessagesStorage::StationKind);
     }

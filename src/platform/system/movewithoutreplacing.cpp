@@ -1,5 +1,7 @@
 #include "platform/system/movewithoutreplacing.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QUuid>
@@ -36,7 +38,27 @@ MoveResult MoveWithoutReplacing(const QString& from, const QString& to) {
                                                                  : MoveResult::Failed;
 }
 
+namespace {
+// A maker killed before it could clean up leaves its scratch file beside the shared one; the
+// next maker takes away those old enough that no computer can still be making them.
+constexpr qint64 kLeftoverAgeSeconds = 3600;
+
+void removeLeftovers(const QString& file) {
+    const QFileInfo shared(file);
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-kLeftoverAgeSeconds);
+    const QFileInfoList entries = shared.absoluteDir().entryInfoList(
+        {shared.fileName() + QStringLiteral(".new-*")},
+        QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isFile() && !entry.isSymLink() && entry.lastModified().toUTC() < before) {
+            QFile::remove(entry.absoluteFilePath());
+        }
+    }
+}
+} // namespace
+
 MakeResult MakeInPlace(const QString& file, const std::function<bool(const QString&)>& make) {
+    removeLeftovers(file);
     // A name of its own beside the file, so that the move into place stays on one file system.
     const QString draft =
         file + QStringLiteral(".new-") + QUuid::createUuid().toString(QUuid::WithoutBraces);

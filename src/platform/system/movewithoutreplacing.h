@@ -17,5 +17,6 @@ enum class MakeResult { Made, MadeElsewhere, NotMade, NotNamed };
 // Makes a shared file whole under a scratch name beside it (make is given that name and says
 // whether it made it), then gives it the file's name without replacing one. The scratch file
 // and its journal are removed unless they took the name, so a maker killed part way or beaten
-// by another computer leaves nothing under the file's name.
+// by another computer leaves nothing under the file's name; scratch files of makers killed
+// more than an hour before are taken away first.
 MakeResult MakeInPlace(const QString& file, const std::function<bool(const QString&)>& make);

@@ -9,6 +9,7 @@
 #include "platform/messagesdb/messagetable.h"
 #include "support/toolrun.h"
 
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -277,4 +278,84 @@ TEST_F(ContactMessagesTest, AnOlderFileGetsItsIndexesFromTheKeysItKept) {
                                                        " WHERE message = 4")}),
               QStringList{QStringLiteral("3")})
         << "one row per key";
+}
+
+// A file of the schema before the change counters, with the rows an earlier version stored
+// wrongly: a message whose key of addresses a store blanked, hundreds of them, and an SMS to
+// two listeners whose columns held only the one the header could parse. The upgrade reads
+// their columns again from their bytes, and every one is in its parties' histories.
+TEST_F(ContactMessagesTest, AnOlderFileOpensWithTheColumnsOfEachRowsOwnBytes) {
+    QStringList statements;
+    for (int v = 1; v < MessagesStorage::kCurrentSchema; ++v) {
+        statements << MessagesSchemaSteps(v);
+    }
+    statements << QStringLiteral("INSERT INTO orlix_meta (name, value) VALUES ('schema_version', "
+                                 "'%1')")
+                      .arg(MessagesStorage::kCurrentSchema - 1);
+    rawExec(dbFile(folder_), statements);
+
+    const QByteArray email = BuildTextMessage(
+        QStringLiteral("Ann Listener <ann@example.org>"), QStringLiteral("studio@station.example"),
+        QStringLiteral("Hi"), QStringLiteral("Hello"), QDateTime());
+    rawExec(dbFile(folder_),
+            {QStringLiteral("INSERT INTO messages (reference, folder, kind, received_utc,"
+                            " from_text, to_text, party_addresses, mime)"
+                            " VALUES (1, 3, 1, 1, 'Ann Listener <ann@example.org>',"
+                            " 'studio@station.example', '', ?)")},
+            {email});
+    const QByteArray sms("From: 81234\r\n"
+                         "To: Petes Friend <07700900777>\r\n"
+                         "X-Orlix-To: \"Smith, John\" <07700 900555>,Petes Friend <07700900777>\r\n"
+                         "Subject: You won\r\n"
+                         "MIME-Version: 1.0\r\n"
+                         "Content-Type: text/plain; charset=utf-8\r\n"
+                         "\r\n"
+                         "You won\r\n");
+    rawExec(dbFile(folder_),
+            {QStringLiteral("INSERT INTO messages (reference, folder, kind, received_utc,"
+                            " from_text, to_text, party_numbers, mime)"
+                            " VALUES (2, 4, 2, 2, '81234', 'Petes Friend <07700900777>',"
+                            " '|81234|07700900777|', ?)")},
+            {sms});
+    rawExec(dbFile(folder_), {QStringLiteral("INSERT INTO message_parties (kind, key, message)"
+                                             " VALUES (2, '81234', 2), (2, '07700900777', 2)")});
+    const QByteArray bob = BuildTextMessage(
+        QStringLiteral("bob@example.org"), QStringLiteral("studio@station.example"),
+        QStringLiteral("Again"), QStringLiteral("Play it"), QDateTime());
+    rawExec(
+        dbFile(folder_),
+        {QStringLiteral("WITH RECURSIVE n (i) AS (SELECT 3 UNION ALL SELECT i + 1 FROM n"
+                        " WHERE i < 702) INSERT INTO messages (reference, folder, kind,"
+                        " received_utc, party_addresses, mime) SELECT i, 3, 1, i, '', ? FROM n")},
+        {bob});
+
+    open();
+    const auto keys = [this](const QString& emails, const QString& numbers) {
+        QList<qint32> refs;
+        for (const ContactListLine& line : db_->ContactMessageLines(emails, numbers)) {
+            refs << line.Key.mid(1).toInt();
+        }
+        return sorted(refs);
+    };
+    EXPECT_EQ(keys(QStringLiteral("ann@example.org"), {}), QList<qint32>{1});
+    EXPECT_EQ(keys({}, QStringLiteral("07700 900555")), QList<qint32>{2});
+    EXPECT_EQ(keys({}, QStringLiteral("07700900777")), QList<qint32>{2});
+    EXPECT_EQ(keys(QStringLiteral("bob@example.org"), {}).size(), 700);
+    EXPECT_EQ(db_->GetMessage(2)->ToText(),
+              QStringLiteral("\"Smith, John\" <07700 900555>,Petes Friend <07700900777>"));
+    // A few hundred rows a transaction at most, fewer when they take their time.
+    const QRegularExpression told(
+        QStringLiteral("read the columns of 702 older rows again from their bytes, in (\\d+) "
+                       "transactions"));
+    const QRegularExpressionMatch match = told.match(log_.join(QLatin1Char('\n')));
+    ASSERT_TRUE(match.hasMatch()) << log_.join('\n').toStdString();
+    EXPECT_GE(match.captured(1).toInt(), 3);
+
+    bool ok = false;
+    db_->CloseDatabase(ok);
+    EXPECT_EQ(rawExec(dbFile(folder_), {QStringLiteral("SELECT count(*) FROM orlix_meta WHERE"
+                                                       " name = 'columns_mend_after'"),
+                                        QStringLiteral("SELECT sum(change_count) FROM messages")}),
+              (QStringList{QStringLiteral("0"), QStringLiteral("0")}))
+        << "the mend is through, and every row has its counter";
 }

@@ -520,65 +520,82 @@ TEST_F(MessagesDbTest, AnSmsToSeveralListenersKeepsEveryOneOfThem) {
          {{"ann@example.org", ""}, {"", "07700900444"}}},
     };
     const QDateTime due = QDateTime::currentDateTimeUtc().addSecs(-60);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.to);
-        const QString to = QString::fromUtf8(c.to);
-        OrlixMessage m;
-        m.SetKind(OrlixMessage::KindSms);
-        m.ChangeCDOMessage([&to](MimeMessage& mime) {
-            mime.SetFrom(QStringLiteral("\"Radio Orlix\" <81234>"));
-            mime.SetTo(to);
-            mime.SetSubject(QStringLiteral("You won"));
-            mime.SetTextBody(QStringLiteral("You won"));
-        });
-        m.SetFolder(2); // the Outbox
-        m.SetFlags(2);
-        m.SetSendAfterDate(due);
-        bool ok = false;
-        db_->StoreMessage(m, ok);
-        ASSERT_TRUE(ok) << log_.join('\n').toStdString();
+    // Written by the SMS window through the message object, or made whole as the receiving
+    // tool makes an imported SMS.
+    for (const bool window : {true, false})
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.to);
+            SCOPED_TRACE(window ? "the window's road" : "the tool's road");
+            const QString to = QString::fromUtf8(c.to);
+            const QString station = QStringLiteral("\"Radio Orlix\" <81234>");
+            OrlixMessage m;
+            m.SetKind(OrlixMessage::KindSms);
+            if (window) {
+                m.ChangeCDOMessage([&](MimeMessage& mime) {
+                    mime.SetFrom(station);
+                    mime.SetTo(to);
+                    mime.SetSubject(QStringLiteral("You won"));
+                    mime.SetTextBody(QStringLiteral("You won"));
+                });
+            } else {
+                MimeMessage mime = MimeMessage::FromBytes(BuildTextMessage(
+                    station, to, QString(), QStringLiteral("You won"), QDateTime()));
+                mime.SetSubject(QStringLiteral("You won"));
+                m.SetCDOMessage(mime);
+            }
+            m.SetFolder(2); // the Outbox
+            m.SetFlags(2);
+            m.SetSendAfterDate(due);
+            bool ok = false;
+            db_->StoreMessage(m, ok);
+            ASSERT_TRUE(ok) << log_.join('\n').toStdString();
 
-        EXPECT_EQ(db_->GetMessage(m.Reference())->ToText(), to);
-        const auto queue = db_->GetDueMessages(QDateTime::currentDateTimeUtc());
-        ASSERT_TRUE(queue);
-        QString queued;
-        for (int i = 1; i <= queue->Count(); ++i) {
-            if (queue->Item(i)->Reference() == m.Reference()) {
-                queued = queue->Item(i)->ToText();
+            EXPECT_EQ(db_->GetMessage(m.Reference())->ToText(), to);
+            const auto queue = db_->GetDueMessages(QDateTime::currentDateTimeUtc());
+            ASSERT_TRUE(queue);
+            QString queued;
+            for (int i = 1; i <= queue->Count(); ++i) {
+                if (queue->Item(i)->Reference() == m.Reference()) {
+                    queued = queue->Item(i)->ToText();
+                }
             }
-        }
-        EXPECT_EQ(queued, to);
+            EXPECT_EQ(queued, to);
 
-        const QByteArray stored = db_->GetMessage(m.Reference())->MessageBytes();
-        const QStringList toLines = standardHeaderLines(stored, "To");
-        for (const Party& p : c.parties) {
-            const QString number = QString::fromUtf8(p.number);
-            if (number.isEmpty()) {
-                ASSERT_EQ(toLines.size(), 1);
-                EXPECT_TRUE(toLines.front().contains(QString::fromUtf8(p.address)));
-                continue;
+            const QByteArray stored = db_->GetMessage(m.Reference())->MessageBytes();
+            const QStringList toLines = standardHeaderLines(stored, "To");
+            for (const QString& line : toLines + standardHeaderLines(stored, "From")) {
+                EXPECT_TRUE(line.contains(QLatin1Char('@')))
+                    << "a header of no mailbox: " << line.toStdString();
             }
-            const QString digits = MessageTable::Digits(number);
-            for (const QString& line : toLines) {
-                EXPECT_FALSE(MessageTable::Digits(line).contains(digits.right(6)))
-                    << line.toStdString();
+            for (const Party& p : c.parties) {
+                const QString number = QString::fromUtf8(p.number);
+                if (number.isEmpty()) {
+                    ASSERT_EQ(toLines.size(), 1);
+                    EXPECT_TRUE(toLines.front().contains(QString::fromUtf8(p.address)));
+                    continue;
+                }
+                const QString digits = MessageTable::Digits(number);
+                for (const QString& line : toLines) {
+                    EXPECT_FALSE(MessageTable::Digits(line).contains(digits.right(6)))
+                        << line.toStdString();
+                }
+                QStringList keys;
+                for (const auto& line : db_->ContactMessageLines(QString(), number)) {
+                    keys << line.Key;
+                }
+                EXPECT_TRUE(keys.contains(QStringLiteral("m%1").arg(m.Reference())))
+                    << number.toStdString();
             }
-            QStringList keys;
-            for (const auto& line : db_->ContactMessageLines(QString(), number)) {
-                keys << line.Key;
+            for (const Party& p : c.parties) {
+                if (*p.address == '\0') {
+                    continue;
+                }
+                QStringList keys;
+                for (const auto& line :
+                     db_->ContactMessageLines(QString::fromUtf8(p.address), {})) {
+                    keys << line.Key;
+                }
+                EXPECT_TRUE(keys.contains(QStringLiteral("m%1").arg(m.Reference())));
             }
-            EXPECT_TRUE(keys.contains(QStringLiteral("m%1").arg(m.Reference())))
-                << number.toStdString();
         }
-        for (const Party& p : c.parties) {
-            if (*p.address == '\0') {
-                continue;
-            }
-            QStringList keys;
-            for (const auto& line : db_->ContactMessageLines(QString::fromUtf8(p.address), {})) {
-                keys << line.Key;
-            }
-            EXPECT_TRUE(keys.contains(QStringLiteral("m%1").arg(m.Reference())));
-        }
-    }
 }

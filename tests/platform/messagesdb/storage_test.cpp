@@ -527,3 +527,32 @@ TEST_F(MessagesDbTest, AListIsInTheOrderOfItsStatementWithTiesAndMissingDates) {
         EXPECT_EQ(got, c.want);
     }
 }
+
+// A create killed before it cleaned up leaves its scratch file beside the database's name; the
+// next computer that makes the file takes away those left long ago, and only those.
+TEST_F(MessagesDbTest, AMakerTakesAwayScratchFilesLeftByMakersKilledLongAgo) {
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const struct {
+        const char* name;
+        qint64 ageSeconds;
+        bool stays;
+    } cases[] = {
+        {"messages.sqlite.new-0b9d2f5e-killed-two-hours-ago", 2 * 3600, false},
+        {"messages.sqlite.new-0b9d2f5e-killed-two-hours-ago-journal", 2 * 3600, false},
+        {"messages.sqlite.new-7c1a44d0-perhaps-still-making", 60, true},
+        {"other.sqlite.new-5e0c", 2 * 3600, true},
+    };
+    for (const auto& c : cases) {
+        QFile f(folder_ + QLatin1Char('/') + QLatin1String(c.name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("part");
+        f.flush(); // written now, or the close would date it again
+        ASSERT_TRUE(f.setFileTime(now.addSecs(-c.ageSeconds), QFileDevice::FileModificationTime));
+    }
+    open();
+    for (const auto& c : cases) {
+        EXPECT_EQ(QFile::exists(folder_ + QLatin1Char('/') + QLatin1String(c.name)), c.stays)
+            << c.name;
+    }
+    EXPECT_TRUE(QFile::exists(folder_ + QStringLiteral("/messages.sqlite")));
+}
