@@ -19,8 +19,10 @@
 #include "platform/system/displaytext.h"
 #include "platform/ui/forms.h"
 #include "support/displaymarks.h"
+#include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/testhome.h"
+#include "support/waitfor.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -33,6 +35,8 @@
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTest>
+#include <QToolBar>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -142,6 +146,43 @@ TEST_F(EmailWindow, ReadAndNewWindowsDraw) {
     EXPECT_FALSE(read->lblDate()->text().isEmpty());
     EXPECT_TRUE(read->ctlFrom()->text().contains(QStringLiteral("ann@example.org")));
     EXPECT_TRUE(read->ctlTo()->text().contains(QStringLiteral("other@example.org")));
+}
+
+// Too narrow for their captions, the buttons show their pictures alone before any goes behind
+// the extension button; given the room, the captions come back.
+TEST_F(EmailWindow, EveryToolbarButtonStaysOnTheToolbar) {
+    const struct {
+        const char* what;
+        frmMessage* window;
+    } shown[] = {{"received", open(received())}, {"new", newWindow()}};
+    for (const auto& [what, window] : shown) {
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(ShowActive(*window));
+        for (const int width : {800, 640, 1500}) {
+            SCOPED_TRACE(std::string(what) + " at " + std::to_string(width));
+            window->resize(width, 600);
+            QToolBar* bar = window->toolbarMain();
+            const auto allShown = [&] {
+                for (QAction* action : bar->actions()) {
+                    if (action->isVisible() && !action->isSeparator()) {
+                        QWidget* w = bar->widgetForAction(action);
+                        if (w == nullptr || !w->isVisible()) {
+                            return false;
+                        }
+                    }
+                }
+                return true;
+            };
+            EXPECT_TRUE(WaitFor(allShown, 2000)) << "a button went behind the extension button";
+            auto* print = qobject_cast<QToolButton*>(
+                bar->widgetForAction(window->ToolbarButton(QStringLiteral("print"))));
+            ASSERT_NE(print, nullptr);
+            EXPECT_EQ(print->toolTip(), QStringLiteral("Print"));
+            if (width == 1500) {
+                EXPECT_EQ(print->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
+            }
+        }
+    }
 }
 
 TEST_F(EmailWindow, LoadingStatesAsATable) {
