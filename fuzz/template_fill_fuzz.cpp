@@ -1,6 +1,7 @@
 // A listener's message, from arbitrary bytes, through every template filler, on screen and on
-// paper. Oracle: filled with the message and with the same message stripped of every "<", a
-// page holds as many "<": nothing a listener wrote becomes markup.
+// paper. Oracle: filled with the message and with the same message without its "<", a
+// page holds as many "<": nothing a listener wrote becomes markup. Each "<" gives way to a space,
+// not to nothing, so that the text keeps its lines ("\r<\n" is two line breaks, "\r\n" one).
 
 #include "platform/messagesdb/messagemime.h"
 #include "platform/messagesdb/messagetemplate.h"
@@ -60,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString text =
         QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     QString stripped = text;
-    stripped.remove(u'<');
+    stripped.replace(u'<', u' ');
     const QStringList filled = pages(text);
     const QStringList plain = pages(stripped);
     for (qsizetype i = 0; i < filled.size(); ++i) {

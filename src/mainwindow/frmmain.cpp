@@ -72,12 +72,15 @@ frmMain::frmMain(QWidget* parent)
     buildMenus();
     WireContentPanes(*this);
     connectLayoutHandlers();
-    messagesPane = new MessagesPane({this, ctlMessages, ctlMessage, toolbarMessages,
-                                     comboMessageFilter, ctlMessageBrowser, mnuViewMessageMiniList},
-                                    this);
+    messagesPane =
+        new MessagesPane({this, ctlMessages, ctlMessage, toolbarMessages, comboMessageFilter,
+                          ctlMessageBrowser, mnuViewMessageMiniList, lblMessageListNotice},
+                         this);
     tmrAutoLogin.setInterval(1000);
     tmrAutoLogin.setSingleShot(false);
     connect(&tmrAutoLogin, &QTimer::timeout, this, [this] { tmrAutoLogin_Timer(); });
+    tmrDatabaseRetry.setInterval(10000);
+    connect(&tmrDatabaseRetry, &QTimer::timeout, this, [this] { tmrDatabaseRetry_Timer(); });
     makePlayoutLink();
     Forms::Add(this);
     Program::Instance().SetMainWindow(this);
@@ -321,6 +324,7 @@ bool frmMain::Form_QueryUnload() {
 
 void frmMain::Form_Unload() {
     DebugLog(QStringLiteral("Closing the main window"));
+    tmrDatabaseRetry.stop();
     ctlContact->SetDirectory(nullptr);
     ctlContacts->SetDirectory(nullptr);
     ctlWebsites->SetDirectory(nullptr);

@@ -25,6 +25,7 @@ class PlayoutPanel;
 class QAction;
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QMenu;
 class QPushButton;
 class QToolBar;
@@ -99,6 +100,13 @@ public:
     bool OpenOrlixDatabase();
     void CloseOrlixDatabase();
     OrlixDatabase* Database() const;
+    // How long an open waits for another computer's lock, and how often a database that
+    // could not be opened for a passing cause is tried again; tests make both short.
+    void SetDatabaseTiming(int busyTimeoutMs, int retryMs);
+    // Tries again, silently, to open the database a passing cause kept closed; runs on
+    // tmrDatabaseRetry while one is due.
+    void tmrDatabaseRetry_Timer();
+    QTimer tmrDatabaseRetry;
 
     ::Renderer* GraphicsRenderer() const { return clsRenderer; }
     ::RenderServices* GraphicsRenderServices() const { return renderServices_.get(); }
@@ -123,8 +131,9 @@ public:
     void FactorsChanged();
     // Brings a tab forward as the user's click on its button would: the button's Value is
     // set to 1 (the others' to 0), then its click handler runs. Every road that selects a tab
-    // from code goes through here, so the buttons never disagree with the pane shown.
-    void ShowTab(MainTab tab);
+    // from code goes through here, so the buttons never disagree with the pane shown. A tab
+    // the user did not choose (the playout system showing a page) is not stored as theirs.
+    void ShowTab(MainTab tab, bool storeAsSelected = true);
     void optContacts_Click();
     void optPrize_Click();
     void optScripts_Click();
@@ -229,6 +238,8 @@ public:
     QToolButton* cmdMessagesReply = nullptr;
     QToolButton* cmdMessagesReplyAll = nullptr;
     uWebBrowser* ctlMessageBrowser = nullptr;
+    // In the browser's place while the list page cannot be made, saying why.
+    QLabel* lblMessageListNotice = nullptr;
     // What the messages pane does: its list page, ticks, actions and live refresh.
     MessagesPane* messagesPane = nullptr;
 
@@ -342,6 +353,9 @@ private:
     void showMessageButtons(const SettingsVisibility& shown);
     void bindPanes(const cOCSettings& settings, KVDirectory* directory,
                    const std::shared_ptr<DirectoryContact>& user);
+    void bindDatabasePanes(KVDirectory* directory);
+    enum class OpenTelling { TellNewProblem, Quiet };
+    bool openDatabase(OpenTelling telling);
     void followChanges(KVDirectory* directory);
     QList<QMetaObject::Connection> recentChanges_;
     void applyUserAccess(const DirectoryContact& user);
@@ -362,7 +376,9 @@ private:
             WriteUserSetting(userDirectory(), key, value);
         }
     }
-    void selectTab(uSplitPanel* shown, const QString& storedValue);
+    // Shows a tab's pane and hides the others; store keeps it as the user's choice, and
+    // pressButton sets its button's Value (a click has set it already).
+    void selectTab(MainTab tab, bool store, bool pressButton);
     QList<uSplitPanel*> splitters() const;
 
     bool bFormReady = false;
@@ -373,6 +389,8 @@ private:
     QString lastSettingsProblem_;
     // The last failed database open the user was told of; cleared by an open that succeeds.
     QString databaseProblemShown_;
+    // Below 0: the database's own wait.
+    int databaseBusyTimeoutMs_ = -1;
     QPointer<KVDirectory> clsKVDirectoryLocal;
     std::unique_ptr<::RenderServices> renderServices_;
     ::Renderer* clsRenderer = nullptr;

@@ -30,6 +30,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QToolBar>
@@ -197,53 +198,57 @@ void frmMain::FactorsChanged() {
     ctlMessages->SetBackColour(panel);
 }
 
-void frmMain::selectTab(uSplitPanel* shown, const QString& storedValue) {
-    if (userLoggedIn()) {
-        saveUserSetting(UserSettingsKeys::SelectedTab(), storedValue, true);
-    }
-    shown->setVisible(true);
-    shown->raise();
-    for (uSplitPanel* s : splitters()) {
-        if (s != shown) {
-            s->setVisible(false);
+void frmMain::selectTab(MainTab tab, bool store, bool pressButton) {
+    // Each tab's button, pane and the value stored for it as the user's choice.
+    const std::tuple<MainTab, uPanel3*, uSplitPanel*, const char*> tabs[] = {
+        {MainTab::Contacts, optContacts, splitContacts, "CONTACTS"},
+        {MainTab::Prizes, optPrize, splitPrize, "PRIZES"},
+        {MainTab::Scripts, optScripts, splitScripts, "SCRIPTS"},
+        {MainTab::Messages, optMessages, splitMessages, "Messages"},
+        {MainTab::Web, optWeb, splitWebsites, "WEB"}};
+    for (const auto& [which, button, shown, stored] : tabs) {
+        if (which != tab) {
+            continue;
         }
+        if (pressButton) {
+            button->SetValue(1);
+        }
+        if (store && userLoggedIn()) {
+            saveUserSetting(UserSettingsKeys::SelectedTab(), QLatin1String(stored), true);
+        }
+        shown->setVisible(true);
+        shown->raise();
+        for (uSplitPanel* s : splitters()) {
+            if (s != shown) {
+                s->setVisible(false);
+            }
+        }
+        return;
     }
 }
 
-void frmMain::ShowTab(MainTab tab) {
-    const std::tuple<MainTab, uPanel3*, void (frmMain::*)()> tabs[] = {
-        {MainTab::Contacts, optContacts, &frmMain::optContacts_Click},
-        {MainTab::Prizes, optPrize, &frmMain::optPrize_Click},
-        {MainTab::Scripts, optScripts, &frmMain::optScripts_Click},
-        {MainTab::Messages, optMessages, &frmMain::optMessages_Click},
-        {MainTab::Web, optWeb, &frmMain::optWeb_Click}};
-    for (const auto& [which, button, click] : tabs) {
-        if (which == tab) {
-            button->SetValue(1);
-            (this->*click)();
-            return;
-        }
-    }
+void frmMain::ShowTab(MainTab tab, bool storeAsSelected) {
+    selectTab(tab, storeAsSelected, true);
 }
 
 void frmMain::optContacts_Click() {
-    selectTab(splitContacts, QStringLiteral("CONTACTS"));
+    selectTab(MainTab::Contacts, true, false);
 }
 
 void frmMain::optPrize_Click() {
-    selectTab(splitPrize, QStringLiteral("PRIZES"));
+    selectTab(MainTab::Prizes, true, false);
 }
 
 void frmMain::optScripts_Click() {
-    selectTab(splitScripts, QStringLiteral("SCRIPTS"));
+    selectTab(MainTab::Scripts, true, false);
 }
 
 void frmMain::optWeb_Click() {
-    selectTab(splitWebsites, QStringLiteral("WEB"));
+    selectTab(MainTab::Web, true, false);
 }
 
 void frmMain::optMessages_Click() {
-    selectTab(splitMessages, QStringLiteral("Messages"));
+    selectTab(MainTab::Messages, true, false);
 }
 
 void frmMain::optScripts_DragOver(int buttonState) {
@@ -321,6 +326,7 @@ void frmMain::splitMessages_Layout() {
     place(ctlMessage, layout.ctlMessage);
     place(toolbarMessages, layout.toolbarMessages);
     place(ctlMessageBrowser, layout.ctlMessageBrowser);
+    place(lblMessageListNotice, layout.ctlMessageBrowser);
 }
 
 void frmMain::splitScripts_Layout() {

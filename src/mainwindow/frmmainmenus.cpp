@@ -8,6 +8,7 @@
 #include "core/generalroutines.h"
 #include "core/printing/frmprintpreview.h"
 #include "core/program.h"
+#include "mainwindow/panes/messagespane.h"
 #include "mainwindow/panes/scriptspane.h"
 #include "platform/directory/kvdirectory.h"
 #include "platform/messagesdb/controls/umessagebasic.h"
@@ -146,7 +147,7 @@ void frmMain::mnuViewMessageMiniList_Click() {
 void frmMain::ApplyMiniMessageListView() {
     const bool mini = mnuViewMessageMiniList->isChecked();
     ctlMessages->SetDisplayMessageList(mini);
-    ctlMessageBrowser->setVisible(!mini);
+    messagesPane->ShowPageView(!mini);
     toolbarMessages->setVisible(!mini);
     ctlMessage->setVisible(mini);
 }

@@ -6,6 +6,7 @@
 
 #include "core/profile/usersettingskeys.h"
 #include "mainwindow/panes/scriptspane.h"
+#include "platform/directory/controls/uwebsite.h"
 #include "platform/ui/twips.h"
 #include "platform/ui/uhtmlscroller.h"
 #include "platform/ui/upanel3.h"
@@ -87,10 +88,11 @@ void frmMain::makePlayoutLink() {
             });
     connect(link_.get(), &PlayoutLink::ScriptReceived, this,
             [this](const QString& ScriptText) { ShowScript(ScriptText, QString(), true); });
-    connect(link_.get(), &PlayoutLink::WebsiteReceived, this, [this](const QString& /*address*/) {
-        // Selected without running its click handler. The website control shows the address
-        // once it can show one.
-        optWeb->SetValue(1);
+    connect(link_.get(), &PlayoutLink::WebsiteReceived, this, [this](const QString& address) {
+        // The playout system chose the page, not the presenter: the Web pane comes forward
+        // as a click on its tab would bring it, but is not kept as the presenter's tab.
+        ShowTab(MainTab::Web, false);
+        ctlWebsite->ShowWebAddress(address);
     });
 }
 

@@ -213,6 +213,14 @@ void frmMain::bindPanes(const cOCSettings& settings, KVDirectory* directory,
     ctlContacts->SetAutoUpdate(true);
     ctlContacts->Refresh();
     ctlPrize->SetDirectory(directory);
+    ctlWebsites->SetDirectory(directory);
+    ctlWebsites->SetHostOption(true);
+    ctlWebsites->Refresh();
+    bindDatabasePanes(directory);
+}
+
+// The panes that show the messages database, bound to the one open now (or to none).
+void frmMain::bindDatabasePanes(KVDirectory* directory) {
     ctlPrizes->SetDatabase(Database());
     ctlPrizes->SetAutoUpdate(true);
     ctlPrizes->Refresh();
@@ -222,9 +230,6 @@ void frmMain::bindPanes(const cOCSettings& settings, KVDirectory* directory,
     if (Database() != nullptr) {
         ctlMessages->Refresh();
     }
-    ctlWebsites->SetDirectory(directory);
-    ctlWebsites->SetHostOption(true);
-    ctlWebsites->Refresh();
     followChanges(directory);
 }
 
@@ -261,6 +266,25 @@ void frmMain::CloseOrlixDatabase() {
 }
 
 bool frmMain::OpenOrlixDatabase() {
+    return openDatabase(OpenTelling::TellNewProblem);
+}
+
+void frmMain::SetDatabaseTiming(int busyTimeoutMs, int retryMs) {
+    databaseBusyTimeoutMs_ = busyTimeoutMs;
+    tmrDatabaseRetry.setInterval(retryMs);
+}
+
+namespace {
+// A lock another computer holds, or a shared folder not reachable or not writable for a
+// while: causes that end by themselves, so the open is tried again until it succeeds. A
+// damaged or newer file stays as it is until somebody acts.
+bool passes(qint32 code) {
+    return code == OrlixDatabase::DatabaseLocked || code == OrlixDatabase::FolderMissing ||
+           code == OrlixDatabase::FolderNotWritable;
+}
+} // namespace
+
+bool frmMain::openDatabase(OpenTelling telling) {
     CloseOrlixDatabase();
     if (clsSettingsObject == nullptr) {
         return false;
@@ -276,22 +300,38 @@ bool frmMain::OpenOrlixDatabase() {
     });
     // Another computer's change shows within about a second, rebuilding at most once a second.
     database->SetChangeWatch(1000, 1000);
+    if (databaseBusyTimeoutMs_ >= 0) {
+        database->SetBusyTimeout(databaseBusyTimeoutMs_);
+    }
     const qint32 code = database->OpenDatabase(clsSettingsObject->OrlixPath(), QString());
     if (code != 0) {
+        const bool retried = passes(code);
+        if (retried) {
+            tmrDatabaseRetry.start();
+        } else {
+            tmrDatabaseRetry.stop();
+        }
+        if (telling == OpenTelling::Quiet && retried) {
+            return false;
+        }
         DebugLog(QStringLiteral("The messages database in '") + clsSettingsObject->OrlixPath() +
                      QStringLiteral("' could not be opened (code ") + QString::number(code) +
                      QLatin1Char(')'),
                  5);
         // Every settings load tries again while none is open: the same failure is told once.
-        const QString problem =
+        QString problem =
             QStringLiteral("The messages database in '") + clsSettingsObject->OrlixPath() +
             QStringLiteral("' could not be opened: ") + OrlixDatabase::OpenProblem(code);
+        if (retried) {
+            problem += QStringLiteral(" The program tries again every 10 seconds.");
+        }
         if (problem != databaseProblemShown_) {
             databaseProblemShown_ = problem;
             MsgBox(problem, MsgIcon::Exclamation, MsgButtons::OK, 0, this);
         }
         return false;
     }
+    tmrDatabaseRetry.stop();
     databaseProblemShown_.clear();
     DebugLog(QStringLiteral("Opened the Orlix Database in '") + clsSettingsObject->OrlixPath() +
              QLatin1Char('\''));
@@ -300,4 +340,22 @@ bool frmMain::OpenOrlixDatabase() {
     CopyDatabaseGraphics(Database()->TemplatesPath(),
                          program.DataFolder() + QStringLiteral("/Temp"));
     return true;
+}
+
+void frmMain::tmrDatabaseRetry_Timer() {
+    // Not in the middle of a start-up, a settings load or a shut-down: those bind the panes
+    // themselves, and the next tick comes soon enough.
+    if (!bFormReady || unloading_ || unloaded_) {
+        return;
+    }
+    if (Database() != nullptr || clsSettingsObject == nullptr ||
+        clsSettingsObject->OrlixPath().isEmpty()) {
+        tmrDatabaseRetry.stop();
+        return;
+    }
+    if (!openDatabase(OpenTelling::Quiet)) {
+        return;
+    }
+    DebugLog(QStringLiteral("The messages database opened when tried again"), 5);
+    bindDatabasePanes(clsKVDirectoryLocal);
 }

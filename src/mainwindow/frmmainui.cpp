@@ -17,6 +17,7 @@
 #include "platform/messagesdb/controls/uprizebasic.h"
 #include "platform/messagesdb/controls/uprizeslist.h"
 #include "platform/ui/listview.h"
+#include "platform/ui/plainlabel.h"
 #include "platform/ui/twips.h"
 #include "platform/ui/uclockstrip.h"
 #include "platform/ui/upanel3.h"
@@ -30,6 +31,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -190,6 +192,10 @@ void frmMain::buildMessagesPane() {
     }
 
     ctlMessageBrowser = named(new uWebBrowser(splitMessages), "ctlMessageBrowser");
+    lblMessageListNotice =
+        PlainLabel::Create(splitMessages, "lblMessageListNotice", Qt::TextSelectableByMouse);
+    lblMessageListNotice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblMessageListNotice->setVisible(false);
 }
 
 void frmMain::buildScriptsPane() {

@@ -166,8 +166,12 @@ void SafeBodyView::SetFontSize(int size) {
 
 void SafeBodyView::ChooseFont(QWidget* owner) {
     const QTextCharFormat current = currentCharFormat();
-    const std::optional<FontAnswer> chosen = CommonDialogs().askFont(
-        QStringLiteral("Font"), current.font(), false, current.foreground().color(), owner);
+    FontDialogRequest request;
+    request.title = QStringLiteral("Font");
+    request.initial = current.font();
+    request.colour = current.foreground().color();
+    request.owner = owner;
+    const std::optional<FontAnswer> chosen = CommonDialogs().askFont(request);
     if (!chosen) {
         return;
     }

@@ -226,8 +226,11 @@ void WebBodyEditor::ChooseFont(QWidget* owner) {
     initial.setItalic(now.italic == 1);
     initial.setUnderline(now.underline == 1);
     initial.setStrikeOut(now.strikeThrough == 1);
-    const std::optional<FontAnswer> chosen =
-        CommonDialogs().askFont(QStringLiteral("Font"), initial, false, QColor(), owner);
+    FontDialogRequest request;
+    request.title = QStringLiteral("Font");
+    request.initial = initial;
+    request.owner = owner;
+    const std::optional<FontAnswer> chosen = CommonDialogs().askFont(request);
     if (!chosen) {
         return;
     }

@@ -1,6 +1,7 @@
 #include "scripts/scriptview.h"
 
 #include "platform/ui/fontconversion.h"
+#include "platform/ui/fontresolution.h"
 #include "platform/web/htmltext.h"
 #include "platform/web/webeditor.h"
 #include "scripts/scriptfont.h"
@@ -124,8 +125,9 @@ QString ScriptView::PlainText() {
 }
 
 void ScriptView::ApplyFont(const ScriptFontLook& look) {
-    QList<std::pair<QString, QString>> style = {{QStringLiteral("margin"), QStringLiteral("4px")},
-                                                {QStringLiteral("font-family"), look.family}};
+    QList<std::pair<QString, QString>> style = {
+        {QStringLiteral("margin"), QStringLiteral("4px")},
+        {QStringLiteral("font-family"), FontResolution::CssFamilies(look.family)}};
     if (look.pixelSize > 0) {
         style.append({QStringLiteral("font-size"), QString::number(look.pixelSize) + "px"});
     }

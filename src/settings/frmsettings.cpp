@@ -514,7 +514,12 @@ void frmSettings::browse(QLabel* label, const QString& title) {
 void frmSettings::chooseSampleFont(QLabel* sample) {
     try {
         const QFont current = sample->font();
-        const auto answer = CommonDialogs().askFont(QString(), current, false, QColor(), this);
+        FontDialogRequest request;
+        request.initial = current;
+        // The sample keeps its underline and strike-out as they were: they are not offered.
+        request.withEffects = false;
+        request.owner = this;
+        const auto answer = CommonDialogs().askFont(request);
         if (!answer) {
             return;
         }

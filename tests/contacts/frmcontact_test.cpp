@@ -179,8 +179,8 @@ protected:
     qint32 storedSms(const QString& from) {
         auto m = std::make_shared<OrlixMessage>();
         m->SetKind(OrlixMessage::KindSms);
-        m->SetMessageBytes(BuildTextMessage(from, QStringLiteral("81234"), QString(),
-                                            QStringLiteral("Hello"), QDateTime()));
+        m->SetCDOMessage(MimeMessage::FromBytes(BuildTextMessage(
+            from, QStringLiteral("81234"), QString(), QStringLiteral("Hello"), QDateTime())));
         m->SetFolder(OrlixDatabase::kInboxFolder);
         m->SetReceivedDate(QDateTime(QDate(2026, 12, 4), QTime(18, 5)));
         bool ok = false;

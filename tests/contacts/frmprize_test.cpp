@@ -15,17 +15,21 @@
 #include "platform/system/appinfo.h"
 #include "platform/ui/forms.h"
 #include "support/enterbox.h"
+#include "support/pictures.h"
 #include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/testhome.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDateEdit>
 #include <QDir>
 #include <QEvent>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QSqlDatabase>
@@ -467,29 +471,128 @@ TEST_F(PrizeWindowTest, ADragSwitchesTheWholeBlock) {
     }
 }
 
-TEST_F(PrizeWindowTest, EachTabDraws) {
+// The picture of each tab shows the prize's values whole, the hours in their colours and the
+// winner's name and contact unelided. With ORLIX_SCREENSHOTS set, each tab is also saved as a
+// picture in that folder.
+TEST_F(PrizeWindowTest, EachTabShowsThePrize) {
     auto prize = storedPrize(3, 0);
-    const qint32 winner = storedContact(QStringLiteral("Cat"), QStringLiteral("cat@x.example"));
+    prize->SetTitle(QStringLiteral("Concert Tickets"));
+    prize->SetScript(QStringLiteral("Two tickets for Friday"));
+    prize->SetNotes(QStringLiteral("Collect from reception"));
+    prize->SetNotesToSupplier(QStringLiteral("Send the tickets by post"));
+    prize->SetStartDate(QDateTime(QDate(2026, 3, 2), QTime(0, 0)));
+    // Monday from 9 to 17, Saturday all day; every other hour is closed.
+    for (int day = 1; day <= 7; ++day) {
+        prize->SetHourRestrictions(day, day == 1   ? QStringLiteral("JKLMNOPQR")
+                                        : day == 6 ? QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWX")
+                                                   : QStringLiteral("-"));
+    }
+    bool ok = false;
+    db().StorePrize(*prize, ok);
+    ASSERT_TRUE(ok);
+    const QString name = QStringLiteral("Catherine Listener-Smith");
+    const QString contact = QStringLiteral("catherine.listener@example.org");
+    const qint32 winner = storedContact(name, contact);
     auto w = db().NewPrizeWinner(*prize);
     w->SetWinnerReference(winner);
-    bool ok = false;
     db().StorePrizeWinner(*w, ok);
     ASSERT_TRUE(ok);
     frmPrize* window = open(db().GetPrize(prize->Reference()));
     window->show();
     const QString shots = qEnvironmentVariable("ORLIX_SCREENSHOTS");
     QTabWidget* tabs = window->Tabs();
+    const auto grabbed = [&] {
+        if (QWidget* focus = window->focusWidget()) {
+            focus->clearFocus(); // no caret or selection over the text
+        }
+        QApplication::processEvents();
+        return window->grab().toImage();
+    };
+    // A box's text over its base, a label's over the window.
+    const auto showsBox = [&](const QImage& image, QWidget* box, const QString& text) {
+        const QRect area = Pictures::RectIn(window, box).adjusted(3, 3, -3, -3);
+        return box->isVisible() &&
+               Pictures::ShowsWholeText(image, area, box->palette().color(QPalette::Base),
+                                        box->font(), text);
+    };
+    const auto showsLabel = [&](const QImage& image, QLabel* label, const QString& text) {
+        const QRect area = Pictures::RectIn(window, label);
+        return label->isVisible() && label->text() == text &&
+               Pictures::ShowsWholeText(image, area, image.pixelColor(area.topLeft()),
+                                        label->font(), text);
+    };
+    const auto plainBox = [&](const QString& text) -> QWidget* {
+        for (auto* box : window->findChildren<QPlainTextEdit*>()) {
+            if (box->toPlainText() == text) {
+                return box->viewport();
+            }
+        }
+        return nullptr;
+    };
+
     for (int i = 0; i < tabs->count(); ++i) {
         tabs->setCurrentIndex(i);
-        const QImage image = window->grab().toImage();
-        EXPECT_FALSE(image.isNull());
-        if (!shots.isEmpty()) {
-            const QString name = tabs->tabText(i)
-                                     .toLower()
-                                     .remove(QLatin1Char('&'))
-                                     .replace(QLatin1Char(' '), QLatin1Char('-'));
+        const QImage image = grabbed();
+        ASSERT_FALSE(image.isNull());
+        const QString tab = tabs->tabText(i).remove(QLatin1Char('&'));
+        if (tab == QStringLiteral("General")) {
+            EXPECT_TRUE(showsBox(image, window->TitleBox(), QStringLiteral("Concert Tickets")));
+            EXPECT_TRUE(showsBox(image, window->NumberSuppliedBox(), QStringLiteral("3")));
+            EXPECT_TRUE(showsLabel(image, window->NumberWinnersLabel(), QStringLiteral("1")));
             EXPECT_TRUE(
-                image.save(shots + QStringLiteral("/prize-") + name + QStringLiteral(".png")));
+                showsLabel(image, window->ReferenceLabel(), QString::number(prize->Reference())));
+            QWidget* script = plainBox(QStringLiteral("Two tickets for Friday"));
+            ASSERT_NE(script, nullptr);
+            EXPECT_TRUE(showsBox(image, script, QStringLiteral("Two tickets for Friday")));
+        } else if (tab == QStringLiteral("Availability")) {
+            auto* from = window->findChildren<QDateEdit*>().value(0);
+            ASSERT_NE(from, nullptr);
+            EXPECT_EQ(from->date(), QDate(2026, 3, 2));
+            EXPECT_TRUE(showsBox(image, from->findChild<QLineEdit*>(), from->text()));
+            PrizeWeekGrid* grid = window->Week();
+            for (int day = 1; day <= 7; ++day) {
+                for (int hour = 0; hour < 24; ++hour) {
+                    const bool open = (day == 1 && hour >= 9 && hour <= 17) || day == 6;
+                    const QRect cell =
+                        grid->visualItemRect(grid->item(day - 1, hour))
+                            .translated(grid->viewport()->mapTo(window, QPoint(0, 0)));
+                    ASSERT_TRUE(Pictures::LiesWhole(window, grid)) << day << " " << hour;
+                    ASSERT_TRUE(QRect(QPoint(0, 0), grid->viewport()->size())
+                                    .contains(grid->visualItemRect(grid->item(day - 1, hour))))
+                        << day << " " << hour;
+                    const QColor shown = image.pixelColor(cell.center());
+                    const QColor wanted = open ? QColor(0, 255, 0) : QColor(255, 0, 0);
+                    EXPECT_FALSE(Pictures::Differs(shown, wanted, 12))
+                        << day << " " << hour << " " << shown.name().toStdString();
+                }
+            }
+        } else if (tab == QStringLiteral("Notes")) {
+            for (const QString& text : {QStringLiteral("Collect from reception"),
+                                        QStringLiteral("Send the tickets by post")}) {
+                QWidget* box = plainBox(text);
+                ASSERT_NE(box, nullptr);
+                EXPECT_TRUE(showsBox(image, box, text)) << text.toStdString();
+            }
+        } else if (tab == QStringLiteral("Winners")) {
+            QTreeWidget* list = window->Winners();
+            ASSERT_EQ(list->topLevelItemCount(), 1);
+            QTreeWidgetItem* row = list->topLevelItem(0);
+            for (const auto& [column, text] : {std::pair{1, name}, std::pair{3, contact}}) {
+                EXPECT_EQ(row->text(column), text);
+                const QRect cell = list->visualRect(list->indexFromItem(row, column))
+                                       .translated(list->viewport()->mapTo(window, QPoint(0, 0)))
+                                       .adjusted(1, 1, -1, -1);
+                EXPECT_TRUE(Pictures::ShowsWholeText(
+                    image, cell, list->palette().color(QPalette::Base), list->font(), text))
+                    << text.toStdString();
+            }
+        } else {
+            ADD_FAILURE() << "a tab this test does not know: " << tab.toStdString();
+        }
+        if (!shots.isEmpty()) {
+            const QString file = tab.toLower().replace(QLatin1Char(' '), QLatin1Char('-'));
+            EXPECT_TRUE(
+                image.save(shots + QStringLiteral("/prize-") + file + QStringLiteral(".png")));
         }
     }
 }

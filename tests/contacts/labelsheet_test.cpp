@@ -4,16 +4,19 @@
 #include "platform/messagesdb/labelsheetsettings.h"
 #include "platform/messagesdb/labelsheetsetup.h"
 #include "platform/messagesdb/orlixdatabase.h"
+#include "support/pictures.h"
 #include "support/scriptedcommondialogs.h"
 #include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/testhome.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QRegularExpression>
@@ -274,20 +277,61 @@ TEST_F(LabelSheetTest, TheSetUpDialogStoresWhatFits) {
 }
 
 // What tools/screenshots shows: the sheet with two labels selected while they are edited, and
-// the set-up dialog.
-TEST_F(LabelSheetTest, TheSheetAndItsSetUpDraw) {
+// the set-up dialog. The edited lines show in the two selected labels alone, the others keep
+// the address, and the set-up boxes show the stored sheet.
+TEST_F(LabelSheetTest, TheSheetShowsTheEditedLabelsAndItsSetUpTheStoredSheet) {
     const QString shots = qEnvironmentVariable("ORLIX_SCREENSHOTS");
+    const QString address = QStringLiteral("Ann Winner\n1 High Street\nTown");
+    const QString edited = QStringLiteral("Bart Prizewinner\n22 Long Avenue\nSpringfield");
     sheet_->show();
     sheet_->ClickLabel(2);
     sheet_->ClickLabel(5);
     press("edit");
-    sheet_->EditBox()->setPlainText(QStringLiteral("Ann Winner\n2 High Street\nTown"));
+    sheet_->EditBox()->setPlainText(edited);
+    QApplication::processEvents();
     const QImage image = sheet_->grab().toImage();
-    EXPECT_FALSE(image.isNull());
+    ASSERT_FALSE(image.isNull());
+    ASSERT_EQ(sheet_->GridSlots(), 24);
+    for (int n = 1; n <= 24; ++n) {
+        QLabel* caption = sheet_->CaptionPanel(n);
+        const bool chosen = n == 2 || n == 5;
+        EXPECT_EQ(sheet_->Caption(n).remove(QLatin1Char('\r')), chosen ? edited : address) << n;
+        if (n == 2) {
+            continue; // under the edit box, checked below
+        }
+        // Inside the border a marked label is drawn with.
+        const QRect area = Pictures::RectIn(sheet_.get(), caption).adjusted(2, 2, -2, -2);
+        EXPECT_TRUE(Pictures::ShowsWholeText(image, area, image.pixelColor(area.topLeft()),
+                                             caption->font(), chosen ? edited : address))
+            << n;
+    }
+    QPlainTextEdit* box = sheet_->EditBox();
+    ASSERT_TRUE(box->isVisible());
+    EXPECT_TRUE(Pictures::RectIn(sheet_.get(), box)
+                    .intersects(Pictures::RectIn(sheet_.get(), sheet_->LabelPanel(2))));
+    EXPECT_TRUE(Pictures::ShowsWholeText(
+        image, Pictures::RectIn(sheet_.get(), box->viewport()).adjusted(1, 1, -1, -1),
+        box->palette().color(QPalette::Base), box->font(), edited));
+
     LabelSheetSetupDialog setup(settings(), LabelPaper{QStringLiteral("A4"), 210, 297});
     setup.show();
+    QApplication::processEvents();
     const QImage dialog = setup.grab().toImage();
-    EXPECT_FALSE(dialog.isNull());
+    ASSERT_FALSE(dialog.isNull());
+    const std::pair<QSpinBox*, int> boxes[] = {
+        {setup.AcrossBox(), 3},           {setup.DownBox(), 8},
+        {setup.TopMarginBox(), 10},       {setup.LeftMarginBox(), 5},
+        {setup.HorizontalPitchBox(), 68}, {setup.VerticalPitchBox(), 33},
+    };
+    for (const auto& [spin, value] : boxes) {
+        EXPECT_EQ(spin->value(), value);
+        QLineEdit* text = spin->findChild<QLineEdit*>();
+        ASSERT_NE(text, nullptr);
+        EXPECT_TRUE(Pictures::ShowsWholeText(
+            dialog, Pictures::RectIn(&setup, text).adjusted(2, 2, -2, -2),
+            text->palette().color(QPalette::Base), text->font(), spin->text()))
+            << value;
+    }
     if (!shots.isEmpty()) {
         EXPECT_TRUE(image.save(shots + QStringLiteral("/address-labels.png")));
         EXPECT_TRUE(dialog.save(shots + QStringLiteral("/label-sheet-settings.png")));

@@ -77,9 +77,9 @@ protected:
 
     qint32 message(const QString& from, qint32 kind) {
         auto m = std::make_unique<OrlixMessage>();
-        m->SetMessageBytes(BuildTextMessage(from, QStringLiteral("studio@station.example"),
-                                            QStringLiteral("Hello"), QStringLiteral("Play it"),
-                                            QDateTime()));
+        m->SetCDOMessage(MimeMessage::FromBytes(
+            BuildTextMessage(from, QStringLiteral("studio@station.example"),
+                             QStringLiteral("Hello"), QStringLiteral("Play it"), QDateTime())));
         m->SetKind(kind);
         m->SetFolder(OrlixDatabase::kInboxFolder);
         m->SetReceivedDate(QDateTime::currentDateTime());

@@ -3,9 +3,14 @@
 
 #include "mainwindowfixture.h"
 
+#include "platform/directory/controls/uwebsite.h"
+#include "platform/directory/directorywebsite.h"
 #include "platform/ui/uhtmlscroller.h"
 #include "platform/ui/upanel3.h"
+#include "platform/ui/usplitpanel.h"
+#include "platform/web/websiteview.h"
 #include "playout/link/lineframer.h"
+#include "support/localhttpserver.h"
 #include "support/playoutpeerprocess.h"
 #include "support/waitfor.h"
 
@@ -154,5 +159,51 @@ TEST_F(MainWindowPanelPeer, ThePeerClosingShowsTheCoverUntilTheClientIsBack) {
 
     ASSERT_TRUE(WaitFor([&] { return link.State() == PlayoutLink::LinkState::Up; }, 10000));
     EXPECT_TRUE(w.playoutPanel->pnlNotConnected->isHidden());
+}
+// The playout system names a page: the Web pane comes forward with it, as a click on the tab
+// would bring it, but the presenter's own tab stays the one stored. Only web pages load.
+TEST_F(MainWindowPanelPeer, AWebsiteLineShowsItsPageOnTheWebPaneAndKeepsThePresentersTab) {
+    LocalHttpServer server;
+    server.Add("/x", {"text/html; charset=utf-8",
+                      "<html><head><title>Sent</title></head><body>sent</body></html>",
+                      {}});
+    ASSERT_NO_FATAL_FAILURE(startWith());
+    frmMain& w = *window;
+    auto earlier = std::make_shared<DirectoryWebsite>();
+    earlier->SetTitle(QStringLiteral("Earlier Site"));
+    earlier->SetAddress(QStringLiteral("https://earlier.example/"));
+    w.ctlWebsite->SetWebsite(earlier);
+    const auto onlyTheWebPane = [&] {
+        return !w.splitWebsites->isHidden() && w.splitScripts->isHidden() &&
+               w.splitContacts->isHidden() && w.splitPrize->isHidden() &&
+               w.splitMessages->isHidden() && w.optWeb->Value() == 1 && w.optScripts->Value() == 0;
+    };
+
+    // Refused addresses, and none: the tab comes forward, nothing is loaded or cleared.
+    for (const char* line :
+         {"WEBSITE file:///etc/passwd", "WEBSITE javascript:alert(1)", "WEBSITE"}) {
+        SCOPED_TRACE(line);
+        w.ShowTab(MainTab::Scripts);
+        ASSERT_EQ(userSetting(QStringLiteral("SelectedTab")), QStringLiteral("SCRIPTS"));
+        peer->Command(QStringLiteral("send %1\\r\\n").arg(QLatin1String(line)));
+        EXPECT_TRUE(WaitFor(onlyTheWebPane));
+        EXPECT_EQ(w.ctlWebsite->WebView(), nullptr) << "no page was made to load it";
+        EXPECT_EQ(w.ctlWebsite->lblCaption()->text(), QStringLiteral("Earlier Site"));
+        EXPECT_EQ(userSetting(QStringLiteral("SelectedTab")), QStringLiteral("SCRIPTS"));
+    }
+    EXPECT_TRUE(server.Requested().isEmpty());
+
+    w.ShowTab(MainTab::Scripts);
+    peer->Command("send WEBSITE " + server.Url("/x") + "\\r\\n");
+    ASSERT_TRUE(WaitFor([&] { return server.Requested().contains("/x"); }, 15000));
+    ASSERT_TRUE(WaitFor([&] {
+        return w.ctlWebsite->WebView() != nullptr &&
+               w.ctlWebsite->WebView()->Url() == QUrl(server.Url("/x"));
+    }));
+    EXPECT_TRUE(onlyTheWebPane());
+    EXPECT_EQ(userSetting(QStringLiteral("SelectedTab")), QStringLiteral("SCRIPTS"));
+    EXPECT_EQ(w.ctlWebsite->lblCaption()->text(), QString()) << "the earlier site's caption";
+    EXPECT_EQ(w.ctlWebsite->lblAddress()->text(), QString());
+    EXPECT_EQ(w.ctlWebsite->txtAddress()->text(), server.Url("/x"));
 }
 } // namespace

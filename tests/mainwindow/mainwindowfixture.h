@@ -27,6 +27,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 // A studio computer for the main window: a profile "Studio" with its three folders, a
@@ -138,6 +139,9 @@ public:
         Program::Instance().SetOptions(StartupOptions::Parse(commandLine));
         window = std::make_unique<frmMain>();
         window->Link()->SetPorts(playoutPort, playoutPort);
+        if (beforeLoad) {
+            beforeLoad(*window);
+        }
         return window->Form_Load();
     }
 
@@ -186,6 +190,8 @@ public:
     // The login name the last login dialog offered, and the box it gave the focus.
     QString loginOffered;
     QString loginFocus;
+    // Run on each window made, before its start-up.
+    std::function<void(frmMain&)> beforeLoad;
     // Told when the profile chooser shows, which the fixture then cancels.
     std::function<void()> chooserShown;
     QList<QUrl> opened;

@@ -3,9 +3,18 @@
 #include "platform/system/textcodec.h"
 #include "platform/ui/toolbarimages.h"
 
+#include "support/pictures.h"
 #include "support/readonlyfolder.h"
+#include "support/realcommondialogs.h"
 
+#include <QColorDialog>
+#include <QFontDialog>
+#include <QFontInfo>
+#include <QImage>
+#include <QPrinter>
+#include <QProcess>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QToolBar>
 
 namespace {
@@ -488,6 +497,133 @@ TEST_F(WebEngineScriptEditTest, PrintGoesThroughThePrintDialog) {
     ASSERT_EQ(TestCommonDialogs().printedFiles().size(), 1);
     const QByteArray pdf = read(TestCommonDialogs().printedFiles()[0]);
     EXPECT_TRUE(pdf.startsWith("%PDF"));
+}
+
+// The ink of a printed script's first page, rendered as a reader sees it; empty when nothing
+// was printed or the page could not be rendered.
+QRect printedInk(const QString& pdf) {
+    const QString prefix = pdf + QStringLiteral(".page");
+    if (QProcess::execute(QStringLiteral("pdftoppm"),
+                          {QStringLiteral("-r"), QStringLiteral("150"), QStringLiteral("-gray"),
+                           QStringLiteral("-singlefile"), pdf, prefix}) != 0) {
+        return {};
+    }
+    const QImage page(prefix + QStringLiteral(".pgm"));
+    return Pictures::InkBounds(page, page.rect(), Qt::white);
+}
+
+// Printed while the caret stands after the word, the script shows the same ink as printed
+// outside edit mode: no caret. The caret and the document are as they were after the print.
+TEST_F(WebEngineScriptEditTest, AScriptPrintedWhileEditingCarriesNoCaret) {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty()) {
+        GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+    }
+    canCreate = true;
+    write(script(QStringLiteral("a.htm")), "<p>Caret</p>");
+    load();
+    click(script(QStringLiteral("a.htm")));
+    ASSERT_TRUE(ScriptViewDriver::Settled(pane->wbScripts));
+    const auto print = [&](const char* name) {
+        const QString pdf = TestHome() + QLatin1Char('/') + QLatin1String(name);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        EXPECT_TRUE(pane->wbScripts->Print(&printer)) << name;
+        return printedInk(pdf);
+    };
+    const QRect reading = print("reading.pdf");
+    ASSERT_FALSE(reading.isEmpty());
+
+    tickEdit(true);
+    focusView();
+    ASSERT_TRUE(ScriptViewDriver::Select(pane->wbScripts, 5, 5));
+    const QString before =
+        ScriptViewDriver::Run(pane->wbScripts, QStringLiteral("document.documentElement.outerHTML"))
+            .toString();
+    const QRect editing = print("editing.pdf");
+    const auto text = [](const QRect& r) {
+        return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+    };
+    EXPECT_EQ(text(editing), text(reading));
+    // The caret is where it was, and the document as it was.
+    EXPECT_EQ(ScriptViewDriver::Run(pane->wbScripts, QStringLiteral("getSelection().isCollapsed && "
+                                                                    "getSelection().focusOffset"))
+                  .toInt(),
+              5);
+    EXPECT_EQ(
+        ScriptViewDriver::Run(pane->wbScripts, QStringLiteral("document.documentElement.outerHTML"))
+            .toString(),
+        before);
+    EXPECT_FALSE(pane->ScriptChanged());
+}
+
+// A script font named as the profile stores it draws in the page as the program draws it here:
+// a line is as wide as in the face Qt draws for the name, whether the name is an alias the
+// engine does not know, a face this machine lacks, or an installed face.
+TEST_F(WebEngineScriptShowTest, AScriptFontDrawsInThePageAsTheProgramDrawsIt) {
+    canCreate = true;
+    write(script(QStringLiteral("a.htm")), "<p>Script</p>");
+    load();
+    for (const char* name : {"Sans Serif", "Nowhere Grotesk", "Liberation Serif"}) {
+        settings.ScriptFont()->Name = QString::fromUtf8(name);
+        settings.ScriptFont()->Size = 3;
+        click(script(QStringLiteral("a.htm")));
+        ASSERT_TRUE(ScriptViewDriver::Settled(pane->wbScripts));
+        const QString drawn = QFontInfo(QFont(QString::fromUtf8(name))).family();
+        // The same line in the body's font and in the drawn face, side by side.
+        const QString widths =
+            ScriptViewDriver::Run(
+                pane->wbScripts,
+                QStringLiteral(
+                    "(function(face){var t='The quick brown fox jumps over the lazy dog';"
+                    "var a=document.createElement('span'),b=document.createElement('span');"
+                    "a.textContent=t;b.textContent=t;b.style.fontFamily=face;"
+                    "a.style.display=b.style.display='inline-block';"
+                    "a.style.whiteSpace=b.style.whiteSpace='nowrap';"
+                    "document.body.appendChild(a);document.body.appendChild(b);"
+                    "var r=a.getBoundingClientRect().width+' '+b.getBoundingClientRect().width;"
+                    "a.remove();b.remove();return r;})(%1)")
+                    .arg(QStringLiteral("'\"%1\"'").arg(drawn)))
+                .toString();
+        const QStringList both = widths.split(QLatin1Char(' '));
+        ASSERT_EQ(both.size(), 2) << name;
+        EXPECT_GT(both[0].toDouble(), 100) << name;
+        EXPECT_NEAR(both[0].toDouble(), both[1].toDouble(), 0.5)
+            << name << " drawn as " << drawn.toStdString();
+    }
+}
+
+// The editor's Font, accepted as it opened in the real chooser and its colour step, leaves the
+// script's HTML as it was; the chooser opened on the face drawn, bold, at 18 pixels in whole
+// points.
+TEST_F(WebEngineScriptEditTest, TheFontChooserAcceptedUnchangedLeavesTheScriptAsItWas) {
+    settings.ScriptFont()->Name = QStringLiteral("Sans Serif");
+    settings.ScriptFont()->Size = 5; // 18 pixels
+    settings.ScriptFont()->Bold = 1;
+    canCreate = true;
+    write(script(QStringLiteral("a.htm")), "<p>Bold words here</p>");
+    load();
+    click(script(QStringLiteral("a.htm")));
+    tickEdit(true);
+    focusView();
+    ASSERT_TRUE(ScriptViewDriver::Select(pane->wbScripts, 0, 4));
+    const auto html = [&] {
+        return ScriptViewDriver::Run(pane->wbScripts,
+                                     QStringLiteral("document.documentElement.outerHTML"))
+            .toString();
+    };
+    const QString before = html();
+    const RealCommonDialogs real;
+    QFont opened;
+    AnswerNextDialog<QFontDialog>([&](QFontDialog& chooser) { opened = chooser.currentFont(); },
+                                  true);
+    AnswerNextDialog<QColorDialog>({}, true);
+    pane->toolScripts_ButtonClick(QStringLiteral("font"));
+    EXPECT_EQ(opened.family(), QFontInfo(QFont(QStringLiteral("Sans Serif"))).family());
+    EXPECT_TRUE(opened.bold());
+    EXPECT_DOUBLE_EQ(opened.pointSizeF(), 14);
+    EXPECT_EQ(html(), before);
+    EXPECT_FALSE(pane->ScriptChanged());
 }
 
 TEST_F(WebEngineScriptShowTest, TheToolbarHoldsItsButtonsByKeyWithTagsTipsAndPictures) {

@@ -8,7 +8,9 @@
 #include "platform/ui/ulistsettings.h"
 #include "settings/frmsettings.h"
 #include "support/enterbox.h"
+#include "support/pictures.h"
 #include "support/readonlyfolder.h"
+#include "support/realcommondialogs.h"
 #include "support/scriptedcommondialogs.h"
 #include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
@@ -18,9 +20,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QColorDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -29,6 +33,8 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <QTest>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include <gtest/gtest.h>
 
@@ -474,6 +480,82 @@ TEST_F(FrmSettingsTest, SampleFontsKeepUnderlineAndStrikeAndCancelChangesNothing
     EXPECT_FALSE(general.strikeOut());
 }
 
+// The real chooser offers strike-out and underline only where the choice is applied: the
+// script and talkback previews take them, the general and prize samples keep their own.
+TEST_F(FrmSettingsTest, TheRealChooserOffersEffectsOnlyWhereTheyAreApplied) {
+    const RealCommonDialogs real;
+    frmSettings dialog(settings);
+    ASSERT_TRUE(ShowActive(dialog));
+    const std::pair<const char*, bool> buttons[] = {{"cmdGeneralFont", false},
+                                                    {"cmdPrizeFont", false},
+                                                    {"cmdScriptFont", true},
+                                                    {"cmdTalkbackFont", true}};
+    for (const auto& [button, effects] : buttons) {
+        bool seen = false;
+        QStringList shown;
+        AnswerNextDialog<QFontDialog>(
+            [&](QFontDialog& chooser) {
+                seen = true;
+                for (auto* box : chooser.findChildren<QCheckBox*>()) {
+                    if (box->isVisibleTo(&chooser)) {
+                        shown << box->text().remove(QLatin1Char('&'));
+                    }
+                }
+            },
+            false);
+        click(dialog, button);
+        ASSERT_TRUE(seen) << button;
+        EXPECT_EQ(shown.isEmpty(), !effects) << button << " " << shown.join(u',').toStdString();
+    }
+}
+
+// A stored face this machine lacks, looked at through each real chooser and kept with OK, then
+// OK: every font stays as it was stored, its name included.
+TEST_F(FrmSettingsTest, AFaceThisMachineLacksIsKeptThroughTheRealChoosersAndOk) {
+    const QString missing = QStringLiteral("Nowhere Grotesk");
+    for (const auto& font : {settings.GeneralFont(), settings.PrizeFont()}) {
+        font->Name = missing;
+        font->Size = 10;
+        font->Bold = true;
+        font->Italic = false;
+    }
+    for (const auto& font : {settings.ScriptFont(), settings.TalkbackFont()}) {
+        font->Name = missing;
+        font->Size = 2; // 10 points
+        font->Bold = 1;
+        font->TextColour = 0x00336699;
+    }
+    const RealCommonDialogs real;
+    frmSettings dialog(settings);
+    ASSERT_TRUE(ShowActive(dialog));
+    for (const auto& [button, colour] :
+         {std::pair{"cmdGeneralFont", false}, std::pair{"cmdPrizeFont", false},
+          std::pair{"cmdScriptFont", true}, std::pair{"cmdTalkbackFont", true}}) {
+        bool asked = false;
+        AnswerNextDialog<QFontDialog>([&](QFontDialog&) { asked = true; }, true);
+        if (colour) {
+            AnswerNextDialog<QColorDialog>({}, true);
+        }
+        click(dialog, button);
+        EXPECT_TRUE(asked) << button;
+    }
+    click(dialog, "cmdOK");
+    ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    for (const auto& font : {settings.GeneralFont(), settings.PrizeFont()}) {
+        EXPECT_EQ(font->Name, missing);
+        EXPECT_EQ(font->Size, 10);
+        EXPECT_TRUE(font->Bold);
+        EXPECT_FALSE(font->Italic);
+    }
+    for (const auto& font : {settings.ScriptFont(), settings.TalkbackFont()}) {
+        EXPECT_EQ(font->Name, missing);
+        EXPECT_EQ(font->Size, 2);
+        EXPECT_EQ(font->Bold, 1);
+        EXPECT_EQ(font->Italic, 0);
+        EXPECT_EQ(font->TextColour, 0x00336699);
+    }
+}
+
 TEST_F(FrmSettingsTest, ProfileManagementWorksOnTheProductsProfilesAndEnablesOk) {
     ASSERT_TRUE(ProfileManager::CreateProfile(SettingsKeys::ProfilesA(), QStringLiteral("Main")));
     frmSettings dialog(settings);
@@ -547,22 +629,46 @@ TEST_F(FrmSettingsTest, AFailedSaveIsToldAndTheDialogStays) {
 } // namespace
 
 namespace {
-// With ORLIX_SCREENSHOTS set, each tab is also saved as a picture in that folder.
-TEST_F(FrmSettingsTest, EachTabDraws) {
+// At the size the dialog opens with, every control of every tab is in sight and has the room
+// its text asks for; the option list shows its longest caption whole. With ORLIX_SCREENSHOTS
+// set, each tab is also saved as a picture in that folder.
+TEST_F(FrmSettingsTest, EachTabShowsEveryControlWhole) {
     frmSettings dialog(settings);
-    dialog.resize(560, 420);
     ASSERT_TRUE(ShowActive(dialog));
     const QString shots = qEnvironmentVariable("ORLIX_SCREENSHOTS");
     auto* tabs = find<QTabWidget>(dialog, "tbsOptions");
     for (int i = 0; i < tabs->count(); ++i) {
         tabs->setCurrentIndex(i);
+        QApplication::processEvents();
+        QWidget* page = tabs->widget(i);
+        const QString tab = tabs->tabText(i);
+        ASSERT_TRUE(Pictures::LiesWhole(&dialog, page)) << tab.toStdString();
+        const QList<QWidget*> controls = Pictures::VisibleControls(page);
+        EXPECT_FALSE(controls.isEmpty()) << tab.toStdString();
+        for (QWidget* control : controls) {
+            const std::string name = tab.toStdString() + " " + control->metaObject()->className() +
+                                     " " + control->objectName().toStdString();
+            EXPECT_TRUE(control->isVisible()) << name;
+            EXPECT_TRUE(Pictures::LiesWhole(&dialog, control)) << name;
+            EXPECT_TRUE(Pictures::HasItsRoom(control))
+                << name << " " << control->width() << "x" << control->height() << " for "
+                << control->minimumSizeHint().width() << "x" << control->minimumSizeHint().height();
+            if (auto* list = qobject_cast<QTreeWidget*>(control)) {
+                EXPECT_LE(static_cast<QAbstractItemView*>(list)->sizeHintForColumn(0),
+                          list->viewport()->width())
+                    << name;
+                for (QTreeWidgetItemIterator it(list); *it != nullptr; ++it) {
+                    EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(*it)))
+                        << name << " " << (*it)->text(0).toStdString();
+                }
+            }
+        }
         const QImage image = dialog.grab().toImage();
-        EXPECT_FALSE(image.isNull());
+        ASSERT_FALSE(image.isNull());
         if (!shots.isEmpty()) {
-            EXPECT_TRUE(
-                image.save(shots + QStringLiteral("/settings-") +
-                           tabs->tabText(i).toLower().replace(QLatin1Char('/'), QLatin1Char('-')) +
-                           QStringLiteral(".png")));
+            EXPECT_TRUE(image.save(shots + QStringLiteral("/settings-") +
+                                   tab.toLower().replace(QLatin1Char('/'), QLatin1Char('-')) +
+                                   QStringLiteral(".png")));
         }
     }
 }

@@ -87,14 +87,12 @@ QStringList ScriptedCommonDialogs::askOpenFileNames(const QString& /*title*/, QW
     return paths;
 }
 
-std::optional<FontAnswer> ScriptedCommonDialogs::askFont(const QString& title, const QFont& initial,
-                                                         bool withColour, const QColor& colour,
-                                                         QWidget* /*owner*/) {
-    fontRequests_.push_back({title, initial, withColour, colour});
+std::optional<FontAnswer> ScriptedCommonDialogs::askFont(const FontDialogRequest& request) {
+    fontRequests_.push_back(request);
     if (fontAnswers_.empty()) {
         return std::nullopt;
     }
     const auto answer = std::move(fontAnswers_.front());
     fontAnswers_.pop_front();
-    return answer(initial, colour);
+    return answer(request.initial, request.colour);
 }

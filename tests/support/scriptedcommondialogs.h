@@ -33,19 +33,13 @@ public:
     // An empty list answers as Cancel does.
     void queueOpenFileNames(const QStringList& paths) { openNamesAnswers_.push_back(paths); }
     int openFileRequests() const { return openNamesRequests_; }
-    std::optional<FontAnswer> askFont(const QString& title, const QFont& initial, bool withColour,
-                                      const QColor& colour, QWidget* owner) override;
+    std::optional<FontAnswer> askFont(const FontDialogRequest& request) override;
 
     struct FolderRequest {
         QString title;
         QString startFolder;
     };
-    struct FontRequest {
-        QString title;
-        QFont initial;
-        bool withColour = false;
-        QColor colour;
-    };
+    using FontRequest = FontDialogRequest;
     // "" answers as Cancel does.
     void queueFolder(const QString& folder) { folderAnswers_.push_back(folder); }
     // Nothing answers as Cancel does.

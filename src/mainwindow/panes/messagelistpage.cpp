@@ -21,18 +21,40 @@ QString RenderedPath(const QString& dataFolder) {
     return dataFolder + QStringLiteral("/Temp/Messages-List.htm");
 }
 
-std::optional<QString> Render(OrlixDatabase& database, const QString& filter) {
-    QFile file(database.TemplatesPath() + QStringLiteral("/Messages-List.htm"));
-    if (!file.open(QIODevice::ReadOnly)) {
+QString TemplatePath(OrlixDatabase& database) {
+    return database.TemplatesPath() + QStringLiteral("/Messages-List.htm");
+}
+
+std::optional<QString> Render(OrlixDatabase& database, const QString& filter, RenderNotes* notes) {
+    RenderNotes own;
+    RenderNotes& out = notes != nullptr ? *notes : own;
+    out = RenderNotes();
+    const QString path = TemplatePath(database);
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        out.templateState = TemplateState::Missing;
+        return std::nullopt;
+    }
+    QFile file(path);
+    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
+        out.templateState = TemplateState::Unreadable;
         return std::nullopt;
     }
     const QString text = QString::fromUtf8(file.readAll());
     if (text.isEmpty()) {
+        out.templateState = TemplateState::Empty;
         return std::nullopt;
     }
-    const std::unique_ptr<OrlixMessageList> list = database.GetMessages(filter, kMaxListed);
+    // One past the limit tells whether the filter holds more than the page lists.
+    std::unique_ptr<OrlixMessageList> list = database.GetMessages(filter, kMaxListed + 1);
     if (!list) {
         return std::nullopt;
+    }
+    if (list->Count() > kMaxListed) {
+        out.cut = true;
+        std::vector<std::shared_ptr<OrlixMessage>> shown(list->Messages().begin(),
+                                                         list->Messages().begin() + kMaxListed);
+        list = std::make_unique<OrlixMessageList>(std::move(shown));
     }
     return list->ApplyTemplate(ReplaceTemplateTags(text), kOnScreenList);
 }

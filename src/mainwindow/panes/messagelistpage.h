@@ -13,9 +13,20 @@ namespace MessageListPage {
 QString RenderedPath(const QString& dataFolder);
 // The most messages the list shows: the newest of the filter.
 inline constexpr int kMaxListed = 5000;
-// The filled page (at most kMaxListed messages); nothing when the template is empty or missing, or
-// the query gives no list (the page shown before then stays).
-std::optional<QString> Render(OrlixDatabase& database, const QString& filter);
+// The database's template of the page.
+QString TemplatePath(OrlixDatabase& database);
+// How the template read: a page can only be made from a readable file with text in it.
+enum class TemplateState { Read, Missing, Empty, Unreadable };
+// What a render found on its way, beside the page.
+struct RenderNotes {
+    TemplateState templateState = TemplateState::Read;
+    // The filter holds more messages than the page lists.
+    bool cut = false;
+};
+// The filled page (at most kMaxListed messages); nothing when the template is empty, missing
+// or unreadable, or the query gives no list (the page shown before then stays).
+std::optional<QString> Render(OrlixDatabase& database, const QString& filter,
+                              RenderNotes* notes = nullptr);
 // Replaces path's content whole with html as UTF-8 with a byte-order mark (a template's own
 // charset line cannot garble it), followed by CR LF; false when it could not be written, in
 // which case the old page is left as it was.

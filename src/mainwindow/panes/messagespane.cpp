@@ -34,6 +34,7 @@
 #include <QDateTime>
 #include <QEvent>
 #include <QFileInfo>
+#include <QLabel>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -236,6 +237,22 @@ bool MessagesPane::isRenderedPage(const QUrl& url) {
                                     QFileInfo(RenderedPagePath()).absoluteFilePath();
 }
 
+namespace {
+QString templateCause(MessageListPage::TemplateState state) {
+    switch (state) {
+    case MessageListPage::TemplateState::Missing:
+        return QStringLiteral("is missing");
+    case MessageListPage::TemplateState::Empty:
+        return QStringLiteral("is empty");
+    case MessageListPage::TemplateState::Unreadable:
+        return QStringLiteral("cannot be read");
+    case MessageListPage::TemplateState::Read:
+        break;
+    }
+    return QStringLiteral("was read");
+}
+} // namespace
+
 bool MessagesPane::miniView() const {
     return c_.miniView != nullptr && c_.miniView->isChecked();
 }
@@ -252,19 +269,31 @@ void MessagesPane::ctlMessages_BuildList(QString& filter) {
     const MousePointerGuard pointer(MousePointerGuard::Hourglass);
     const int minutes = c_.filter->currentIndex() >= 0 ? c_.filter->currentData().toInt() : 0;
     filter = MessageListFilterText(filter, minutes, QDateTime::currentDateTimeUtc());
-    const std::optional<QString> html = MessageListPage::Render(*db, filter);
+    MessageListPage::RenderNotes notes;
+    const std::optional<QString> html = MessageListPage::Render(*db, filter, &notes);
     if (!html) {
         carried_.reset();
+        if (notes.templateState != MessageListPage::TemplateState::Read) {
+            const QString templatePath = MessageListPage::TemplatePath(*db);
+            showNotice(QStringLiteral("The message list cannot be shown: the template '") +
+                           templatePath + QStringLiteral("' is missing, empty or cannot be read."),
+                       QStringLiteral("The message list template '") + templatePath +
+                           QStringLiteral("' ") + templateCause(notes.templateState));
+        }
         return;
     }
     const QString path = RenderedPagePath();
     if (!MessageListPage::Write(path, *html)) {
-        DebugLog(QStringLiteral("The message list could not be written to '") + path +
-                     QLatin1Char('\''),
-                 3);
+        const QString folder = QFileInfo(path).absolutePath();
+        showNotice(QStringLiteral("The message list cannot be shown: its page cannot be written "
+                                  "in the folder '") +
+                       folder + QStringLiteral("'."),
+                   QStringLiteral("The message list could not be written to '") + path +
+                       QLatin1Char('\''));
         carried_.reset();
         return;
     }
+    hideNotice();
     c_.browser->AllowFolder(QFileInfo(path).absolutePath());
     restoring_ = false;
     ++pageGeneration_;
@@ -273,6 +302,34 @@ void MessagesPane::ctlMessages_BuildList(QString& filter) {
         carried_.reset();
     }
     holdUpdates();
+}
+
+void MessagesPane::ShowPageView(bool shown) {
+    pageView_ = shown;
+    c_.browser->setVisible(shown && !noticeShown_);
+    if (c_.notice != nullptr) {
+        c_.notice->setVisible(shown && noticeShown_);
+    }
+}
+
+void MessagesPane::showNotice(const QString& text, const QString& logLine) {
+    if (logLine != causeLogged_) {
+        causeLogged_ = logLine;
+        DebugLog(logLine, 5);
+    }
+    if (c_.notice != nullptr) {
+        c_.notice->setText(text);
+    }
+    noticeShown_ = true;
+    ShowPageView(pageView_);
+}
+
+void MessagesPane::hideNotice() {
+    causeLogged_.clear();
+    if (noticeShown_) {
+        noticeShown_ = false;
+        ShowPageView(pageView_);
+    }
 }
 
 void MessagesPane::holdUpdates() {

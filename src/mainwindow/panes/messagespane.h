@@ -12,6 +12,7 @@
 class OrlixDatabase;
 class QAction;
 class QComboBox;
+class QLabel;
 class QToolBar;
 class QUrl;
 class uMessageBasic;
@@ -28,6 +29,8 @@ struct MessagesPaneControls {
     QComboBox* filter = nullptr;
     uWebBrowser* browser = nullptr;
     QAction* miniView = nullptr;
+    // Stands in the browser's place, saying why no list can be shown.
+    QLabel* notice = nullptr;
 };
 
 // The "Email / SMS" tab's behaviour: the station's list page built for the chosen time window,
@@ -72,6 +75,9 @@ public:
 
     bool ReadPending() const { return readPending_; }
 
+    // Shows or hides the page's place: the list page, or the notice of why it cannot be made.
+    void ShowPageView(bool shown);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -92,6 +98,10 @@ private:
     void holdUpdates();
     void pageLoaded(bool ok);
     bool miniView() const;
+    // The page cannot be made: the notice stands in its place, and the cause is logged once
+    // until the page can be made again.
+    void showNotice(const QString& text, const QString& logLine);
+    void hideNotice();
     static bool isRenderedPage(const QUrl& url);
     OrlixDatabase* database() const;
 
@@ -111,4 +121,7 @@ private:
         QPoint scroll;
     };
     std::optional<Carried> carried_;
+    bool pageView_ = true;
+    bool noticeShown_ = false;
+    QString causeLogged_;
 };

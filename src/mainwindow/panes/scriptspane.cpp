@@ -684,8 +684,10 @@ void ScriptsPane::ShowFont() {
     QColor colour = Qt::black;
     if (look) {
         initial.setFamily(look->family);
+        // The chooser is given points, the unit its answer is read in: a pixel size would come
+        // back as a smaller size in points.
         if (look->pixelSize > 0) {
-            initial.setPixelSize(look->pixelSize);
+            initial.setPointSizeF(look->pixelSize * 72.0 / 96.0);
         }
         initial.setBold(look->bold);
         initial.setItalic(look->italic);
@@ -695,9 +697,15 @@ void ScriptsPane::ShowFont() {
     initial.setItalic(wbScripts->SelItalic() == 1);
     initial.setUnderline(wbScripts->SelUnderline() == 1);
     initial.setStrikeOut(wbScripts->SelStrikeThrough() == 1);
-    const auto answer =
-        CommonDialogs().askFont(QStringLiteral("Font"), initial, true, colour, wbScripts->window());
-    if (!answer) {
+    FontDialogRequest request;
+    request.title = QStringLiteral("Font");
+    request.initial = initial;
+    request.withColour = true;
+    request.colour = colour;
+    request.owner = wbScripts->window();
+    const auto answer = CommonDialogs().askFont(request);
+    // OK with nothing changed leaves the script as it was.
+    if (!answer || (answer->font == initial && answer->colour == colour)) {
         return;
     }
     wbScripts->ApplySelectionFont(answer->font, answer->colour);

@@ -7,6 +7,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -85,18 +86,29 @@ qint64 ContactListing::Count() {
     counted_ = false;
     held_ = false;
     references_.clear();
+    known_.clear();
+    count_ = 0;
     if (!storage_ || !storage_->IsOpen()) {
         return -1;
     }
     qint64 count = -1;
     if (!usersOnly_) {
-        if (!storage_->ReadRows(QStringLiteral("SELECT count(*) FROM contacts") + whereOf(where()),
-                                whereValues(), kContext,
+        // A part of three characters or more is counted in the trigram index alone: its
+        // phrase of the part's trigrams matches exactly the names holding the part, so the
+        // rows themselves (scattered over the whole file) need not be read to count them.
+        const bool trigrams = fold_.toUcs4().size() >= 3;
+        const QString sql =
+            trigrams ? QStringLiteral("SELECT count(*) FROM contacts_name_search"
+                                      " WHERE contacts_name_search MATCH ?")
+                     : QStringLiteral("SELECT count(*) FROM contacts") + whereOf(where());
+        const QVariantList values = trigrams ? QVariantList{whereValues().front()} : whereValues();
+        if (!storage_->ReadRows(sql, values, kContext,
                                 [&count](const SqliteStatement& row) { count = row.Int64(0); })) {
             return -1;
         }
         if (fold_.isEmpty() || count > heldMost_) {
             counted_ = true;
+            count_ = count;
             return count;
         }
     }
@@ -141,6 +153,64 @@ QList<ContactListRow> ContactListing::rowsOf(const std::vector<qint32>& referenc
     return rows;
 }
 
+QList<ContactListRow> ContactListing::walk(const ContactListRow* key, bool after, qint64 skip,
+                                           int count, bool inclusive) {
+    QList<ContactListRow> rows;
+    if (count <= 0) {
+        return rows;
+    }
+    const auto add = [&rows](const SqliteStatement& row) { rows << readRow(row); };
+    QVariantList values;
+    if (!fold_.isEmpty()) {
+        values << fold_;
+    }
+    QString from;
+    if (key != nullptr) {
+        from = after ? (inclusive ? QStringLiteral("(name_fold, reference) >= (?, ?)")
+                                  : QStringLiteral("(name_fold, reference) > (?, ?)"))
+                     : QStringLiteral("(name_fold, reference) < (?, ?)");
+        values << key->fold << key->reference;
+    }
+    values << count << std::max<qint64>(skip, 0);
+    storage_->ReadRows(
+        QStringLiteral("SELECT ") + kRowColumns + QStringLiteral(" FROM contacts") +
+            conjoined(from) +
+            (after ? kOrder : QStringLiteral(" ORDER BY name_fold DESC, reference DESC")) +
+            QStringLiteral(" LIMIT ? OFFSET ?"),
+        values, kContext, add);
+    if (!after) {
+        std::reverse(rows.begin(), rows.end());
+    }
+    return rows;
+}
+
+void ContactListing::learn(qint64 row, const ContactListRow& at) {
+    if (at.reference <= 0 || row < 0) {
+        return;
+    }
+    // A few hundred keys are plenty to start near any row a view reaches.
+    constexpr std::size_t kKnownMost = 512;
+    if (known_.size() >= kKnownMost) {
+        known_.clear();
+    }
+    known_[row] = Known{at.fold, at.fold.toUtf8(), at.reference};
+}
+
+std::optional<std::pair<qint64, const ContactListing::Known*>>
+ContactListing::knownBelow(const QString& fold, qint32 reference) const {
+    const QByteArray order = fold.toUtf8();
+    std::optional<std::pair<qint64, const Known*>> best;
+    for (const auto& [row, key] : known_) {
+        const int c = key.order.compare(order);
+        if (c < 0 || (c == 0 && key.reference < reference)) {
+            if (!best || row > best->first) {
+                best.emplace(row, &key);
+            }
+        }
+    }
+    return best;
+}
+
 QList<ContactListRow> ContactListing::Rows(qint64 first, int count, const ContactListRow* previous,
                                            const ContactListRow* next) {
     if (!counted_ || first < 0 || count <= 0 || !storage_ || !storage_->IsOpen()) {
@@ -153,32 +223,45 @@ QList<ContactListRow> ContactListing::Rows(qint64 first, int count, const Contac
                                           references_.begin() + qsizetype(to)));
     }
     QList<ContactListRow> rows;
-    const auto add = [&rows](const SqliteStatement& row) { rows << readRow(row); };
-    QVariantList values;
-    if (!fold_.isEmpty()) {
-        values << fold_;
-    }
     if (previous != nullptr) {
-        values << previous->fold << previous->reference << count;
-        storage_->ReadRows(QStringLiteral("SELECT ") + kRowColumns +
-                               QStringLiteral(" FROM contacts") +
-                               conjoined(QStringLiteral("(name_fold, reference) > (?, ?)")) +
-                               kOrder + QStringLiteral(" LIMIT ?"),
-                           values, kContext, add);
+        rows = walk(previous, true, 0, count);
     } else if (next != nullptr) {
-        values << next->fold << next->reference << count;
-        storage_->ReadRows(QStringLiteral("SELECT ") + kRowColumns +
-                               QStringLiteral(" FROM contacts") +
-                               conjoined(QStringLiteral("(name_fold, reference) < (?, ?)")) +
-                               QStringLiteral(" ORDER BY name_fold DESC, reference DESC LIMIT ?"),
-                           values, kContext, add);
-        std::reverse(rows.begin(), rows.end());
+        rows = walk(next, false, 0, count);
     } else {
-        values << count << first;
-        storage_->ReadRows(QStringLiteral("SELECT ") + kRowColumns +
-                               QStringLiteral(" FROM contacts") + conjoined(QString()) + kOrder +
-                               QStringLiteral(" LIMIT ? OFFSET ?"),
-                           values, kContext, add);
+        // The road that counts off the fewest rows: from the top, from the end, or from a
+        // row whose key is known.
+        const qint64 last = first + count; // one past
+        qint64 cost = first;
+        std::function<QList<ContactListRow>()> road = [&] {
+            return walk(nullptr, true, first, count);
+        };
+        if (const qint64 fromEnd = std::max<qint64>(0, count_ - last); fromEnd < cost) {
+            cost = fromEnd;
+            road = [&, fromEnd] { return walk(nullptr, false, fromEnd, count); };
+        }
+        for (const auto& [row, key] : known_) {
+            const qint64 between = row < first ? first - row - 1 : row >= last ? row - last : 0;
+            if (between < cost) {
+                cost = between;
+                const ContactListRow at{key.reference, QString(), QString(), key.fold};
+                const qint64 known = row;
+                road = [&, at, known, between] {
+                    if (known < first) {
+                        return walk(&at, true, between, count);
+                    }
+                    if (known >= last) {
+                        return walk(&at, false, between, count);
+                    }
+                    return walk(&at, false, 0, int(known - first)) +
+                           walk(&at, true, 0, int(last - known), true);
+                };
+            }
+        }
+        rows = road();
+    }
+    if (!rows.isEmpty()) {
+        learn(first, rows.front());
+        learn(first + rows.size() - 1, rows.back());
     }
     return rows;
 }
@@ -188,13 +271,25 @@ qint64 ContactListing::rowOfKey(const QString& fold, qint32 reference) {
     if (!fold_.isEmpty()) {
         values << fold_;
     }
+    // Counted from the nearest row below whose key is known, else from the top.
+    const auto below = knownBelow(fold, reference);
+    QString range = QStringLiteral("(name_fold, reference) < (?, ?)");
+    if (below) {
+        range += QStringLiteral(" AND (name_fold, reference) >= (?, ?)");
+    }
     values << fold << reference;
+    if (below) {
+        values << below->second->fold << below->second->reference;
+    }
     qint64 before = -1;
-    storage_->ReadRows(QStringLiteral("SELECT count(*) FROM contacts") +
-                           conjoined(QStringLiteral("(name_fold, reference) < (?, ?)")),
-                       values, kContext,
-                       [&before](const SqliteStatement& row) { before = row.Int64(0); });
-    return before;
+    storage_->ReadRows(QStringLiteral("SELECT count(*) FROM contacts") + conjoined(range), values,
+                       kContext, [&before](const SqliteStatement& row) { before = row.Int64(0); });
+    if (before < 0) {
+        return -1;
+    }
+    const qint64 row = below ? below->first + before : before;
+    learn(row, ContactListRow{reference, QString(), QString(), fold});
+    return row;
 }
 
 qint64 ContactListing::RowOf(qint32 reference) {

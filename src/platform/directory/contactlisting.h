@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QVariant>
 
+#include <map>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -26,7 +29,8 @@ struct ContactListRow {
 //
 // Nothing is read until asked. Count reads how many rows there are and chooses how the rows
 // are read: a result of few rows is held as its references (read in order once), any other is
-// walked in the name index from a neighbouring row's key, or counted off from the top. No
+// walked in the name index from the nearest row whose key is known (a neighbouring row's, one
+// found by reference, the first or the last), counting off only the rows between. No
 // read transaction spans two calls: another computer's save is never held up by a list, so a
 // later call sees the directory as it is then.
 class ContactListing {
@@ -68,6 +72,20 @@ private:
     QString conjoined(const QString& more) const;
     QList<ContactListRow> rowsOf(const std::vector<qint32>& references);
     qint64 rowOfKey(const QString& fold, qint32 reference);
+    // Up to count rows in order from the row after (the rows after key) or before key, skipping
+    // skip rows first.
+    QList<ContactListRow> walk(const ContactListRow* key, bool after, qint64 skip, int count,
+                               bool inclusive = false);
+    void learn(qint64 row, const ContactListRow& at);
+
+    struct Known {
+        QString fold;
+        QByteArray order; // the folded name as the index orders it: its UTF-8 bytes
+        qint32 reference = 0;
+    };
+    // The known row nearest below the key (as the index orders keys), if any.
+    std::optional<std::pair<qint64, const Known*>> knownBelow(const QString& fold,
+                                                              qint32 reference) const;
 
     std::shared_ptr<DirectoryStorage> storage_;
     bool usersOnly_;
@@ -77,4 +95,8 @@ private:
     bool counted_ = false;
     bool held_ = false;
     std::vector<qint32> references_; // the held result, in order
+    qint64 count_ = 0;
+    // Rows whose key was read since the count, by their row: a page near one of them is read
+    // from its key instead of counted off from the top.
+    std::map<qint64, Known> known_;
 };

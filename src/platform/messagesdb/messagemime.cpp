@@ -2,14 +2,17 @@
 
 #include "platform/mime/gmimehandles.h"
 #include "platform/mime/gmimeruntime.h"
+#include "platform/mime/headertext.h"
 #include "platform/mime/mimemessage.h"
+#include "platform/mime/standardmailboxes.h"
 
 #include <QRegularExpression>
 
 #include <gmime/gmime.h>
 
+#include <algorithm>
+
 namespace {
-using mime::GCharPtr;
 using mime::GObjectPtr;
 
 QString fromUtf8(const char* text) {
@@ -54,6 +57,11 @@ QString withoutNul(QString text) {
     return text;
 }
 
+bool hasC1Control(const QString& text) {
+    return std::any_of(text.cbegin(), text.cend(),
+                       [](QChar c) { return c.unicode() >= 0x80 && c.unicode() < 0xA0; });
+}
+
 QString stripHtml(QString html) {
     static const QRegularExpression hidden(
         QStringLiteral("<(script|style|head)\\b[^>]*>.*?</\\1\\s*>"),
@@ -91,6 +99,18 @@ MessageColumns ReadMessageColumns(const QByteArray& rfc5322) {
     readAddresses(g_mime_message_get_from(message.get()), columns.From, columns.Addresses);
     readAddresses(g_mime_message_get_to(message.get()), columns.To, columns.Addresses);
     readAddresses(g_mime_message_get_cc(message.get()), columns.Cc, columns.Addresses);
+    // A field this program kept verbatim beside its header (phone numbers, names in quotes)
+    // is the message object's own text, every entry: the header holds only the mailboxes.
+    GMimeHeaderList* headers = g_mime_object_get_header_list(GMIME_OBJECT(message.get()));
+    if (g_mime_header_list_contains(headers, "X-Orlix-From")) {
+        columns.From = mime.From().trimmed();
+    }
+    if (g_mime_header_list_contains(headers, "X-Orlix-To")) {
+        columns.To = mime.To().trimmed();
+    }
+    if (g_mime_header_list_contains(headers, "X-Orlix-Cc")) {
+        columns.Cc = mime.CC().trimmed();
+    }
     // Where a field holds no mailbox (an SMS number, a hand-typed fragment), the message
     // object gives back the text exactly as it was set; only without one is the header used.
     if (columns.From.isEmpty() || columns.To.isEmpty()) {
@@ -136,40 +156,34 @@ QByteArray BuildTextMessage(const QString& fromText, const QString& toText,
     const QString subject = withoutNul(subjectText);
     const QString body = withoutNul(bodyText);
     GObjectPtr<GMimeMessage> message(g_mime_message_new(TRUE));
-    QByteArray rawHeaders;
-    const auto setAddresses = [&](const char* name, GMimeAddressType type, const QString& text) {
+    const auto setAddresses = [&](const char* privateName, GMimeAddressType type,
+                                  const QString& text) {
         if (text.trimmed().isEmpty()) {
             return;
         }
         const QByteArray utf8 = text.toUtf8();
         GObjectPtr<InternetAddressList> list(
             internet_address_list_parse(nullptr, utf8.constData()));
-        bool mailboxes = list && internet_address_list_length(list.get()) > 0;
-        if (mailboxes) {
-            const int n = internet_address_list_length(list.get());
-            for (int i = 0; i < n && mailboxes; ++i) {
-                InternetAddress* a = internet_address_list_get_address(list.get(), i);
-                mailboxes = INTERNET_ADDRESS_IS_MAILBOX(a) &&
-                            QString::fromUtf8(
-                                internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(a)))
-                                .contains(QLatin1Char('@'));
+        // The standard header takes the mailboxes alone; a phone number is none, and the whole
+        // text is then kept as written in the private header beside it, as the message object
+        // keeps it.
+        const GObjectPtr<InternetAddressList> mailboxes = mime::StandardMailboxes(list.get());
+        const int parsed = list ? internet_address_list_length(list.get()) : 0;
+        internet_address_list_append(g_mime_message_get_addresses(message.get(), type),
+                                     mailboxes.get());
+        if (parsed == 0 || internet_address_list_length(mailboxes.get()) != parsed) {
+            GMimeObject* object = GMIME_OBJECT(message.get());
+            g_mime_object_set_header(object, privateName, "", nullptr);
+            GMimeHeader* header =
+                g_mime_header_list_get_header(g_mime_object_get_header_list(object), privateName);
+            if (header != nullptr) {
+                g_mime_header_set_raw_value(
+                    header, mime::EncodeHeaderWords(mime::OneLineText(text.trimmed())).constData());
             }
         }
-        if (mailboxes) {
-            internet_address_list_append(g_mime_message_get_addresses(message.get(), type),
-                                         list.get());
-        } else {
-            // A phone number is no mailbox: the header is written as it is, below.
-            QString flat = text.trimmed();
-            flat.replace(QLatin1Char('\r'), QLatin1Char(' '))
-                .replace(QLatin1Char('\n'), QLatin1Char(' '));
-            GCharPtr encoded(
-                g_mime_utils_header_encode_text(nullptr, flat.toUtf8().constData(), "utf-8"));
-            rawHeaders += QByteArray(name) + ": " + QByteArray(encoded.get()) + "\r\n";
-        }
     };
-    setAddresses("From", GMIME_ADDRESS_TYPE_FROM, from);
-    setAddresses("To", GMIME_ADDRESS_TYPE_TO, to);
+    setAddresses("X-Orlix-From", GMIME_ADDRESS_TYPE_FROM, from);
+    setAddresses("X-Orlix-To", GMIME_ADDRESS_TYPE_TO, to);
     g_mime_message_set_subject(message.get(), subject.toUtf8().constData(), "utf-8");
     if (date.isValid()) {
         GDateTime* when = g_date_time_new_from_unix_utc(date.toSecsSinceEpoch());
@@ -177,7 +191,18 @@ QByteArray BuildTextMessage(const QString& fromText, const QString& toText,
         g_date_time_unref(when);
     }
     GObjectPtr<GMimeTextPart> part(g_mime_text_part_new_with_subtype("plain"));
-    g_mime_text_part_set_text(part.get(), body.toUtf8().constData());
+    const QByteArray bodyUtf8 = body.toUtf8();
+    g_mime_text_part_set_text(part.get(), bodyUtf8.constData());
+    if (hasC1Control(body)) {
+        // The narrowest charset for such a text is Latin-1, which every reader here takes as
+        // Windows-1252: the control would come back as a printable sign. UTF-8 keeps it.
+        GObjectPtr<GMimeStream> content(
+            g_mime_stream_mem_new_with_buffer(bodyUtf8.constData(), size_t(bodyUtf8.size())));
+        GObjectPtr<GMimeDataWrapper> wrapper(
+            g_mime_data_wrapper_new_with_stream(content.get(), GMIME_CONTENT_ENCODING_DEFAULT));
+        g_mime_part_set_content(GMIME_PART(part.get()), wrapper.get());
+        g_mime_text_part_set_charset(part.get(), "utf-8");
+    }
     if (!body.endsWith(QLatin1Char('\n')) || body.contains(QLatin1Char('\r'))) {
         // As the last part of the message a text part gains a line break, and quoted-printable
         // cannot carry a lone CR: base64 gives the text back exactly.
@@ -189,6 +214,6 @@ QByteArray BuildTextMessage(const QString& fromText, const QString& toText,
     GMimeFormatOptions* options = g_mime_format_options_get_default();
     g_mime_object_write_to_stream(GMIME_OBJECT(message.get()), options, out.get());
     GByteArray* bytes = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(out.get()));
-    return rawHeaders + QByteArray(reinterpret_cast<const char*>(bytes->data),
-                                   static_cast<qsizetype>(bytes->len));
+    return QByteArray(reinterpret_cast<const char*>(bytes->data),
+                      static_cast<qsizetype>(bytes->len));
 }

@@ -9,6 +9,7 @@
 #include "platform/mime/mimecontent.h"
 #include "platform/mime/mimelimits.h"
 #include "platform/mime/replytext.h"
+#include "platform/mime/standardmailboxes.h"
 #include "platform/system/platformlog.h"
 
 #include <QDateTime>
@@ -365,25 +366,28 @@ struct MimeMessage::Impl {
 
     // -- addresses ------------------------------------------------------------------------
 
-    QString ParsedText(const QString& text) const {
+    // The address text of what the standard header holds of text.
+    QString StandardText(const QString& text) const {
         if (text.isEmpty()) {
             return {};
         }
         GObjectPtr<InternetAddressList> list(
             internet_address_list_parse(quiet.get(), text.toUtf8().constData()));
-        return ListText(list.get());
+        return ListText(StandardMailboxes(list.get()).get());
     }
 
     QString AddressText(Field field) const {
         const QByteArray raw = RawHeader(object(), HeaderName(field));
-        const QString derived = ListText(ParsedAddressHeader(quiet.get(), raw).get());
+        const GObjectPtr<InternetAddressList> header = ParsedAddressHeader(quiet.get(), raw);
+        const QString derived = ListText(header.get());
         const QByteArray kept = RawHeader(object(), PrivateHeaderName(field));
         if (!kept.isNull()) {
             // Only a verbatim copy that still agrees with the real header counts; one that a
             // sender forged, or that another program left behind after changing the header, is
-            // ignored.
+            // ignored. Both sides are read by the header's own rule: a copy written when
+            // numbers still went into the header agrees as well.
             const QString verbatim = DecodedHeaderText(quiet.get(), kept);
-            if (ParsedText(verbatim) == derived) {
+            if (StandardText(verbatim) == ListText(StandardMailboxes(header.get()).get())) {
                 return verbatim;
             }
         }
@@ -407,8 +411,9 @@ struct MimeMessage::Impl {
             parsed = GObjectPtr<InternetAddressList>(
                 internet_address_list_parse(quiet.get(), clean.toUtf8().constData()));
         }
-        if (parsed && internet_address_list_length(parsed.get()) > 0) {
-            internet_address_list_append(target, parsed.get());
+        const GObjectPtr<InternetAddressList> mailboxes = StandardMailboxes(parsed.get());
+        if (internet_address_list_length(mailboxes.get()) > 0) {
+            internet_address_list_append(target, mailboxes.get());
         } else {
             g_mime_object_remove_header(object(), HeaderName(field));
         }

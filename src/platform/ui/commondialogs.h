@@ -21,6 +21,18 @@ struct PrintDialogRequest {
     QWidget* owner = nullptr;
 };
 
+// What the font chooser is asked: the font it opens on, and which of its parts the caller
+// uses. Effects are the strike-out and underline boxes; a caller that keeps them as they were
+// has them left out, so the chooser offers nothing it would ignore.
+struct FontDialogRequest {
+    QString title; // "" = the dialog's own title
+    QFont initial;
+    bool withEffects = true;
+    bool withColour = false;
+    QColor colour;
+    QWidget* owner = nullptr;
+};
+
 // A font chosen in the desktop's font dialog, with its colour when one was asked for.
 struct FontAnswer {
     QFont font;
@@ -63,9 +75,7 @@ public:
     virtual QStringList askOpenFileNames(const QString& title, QWidget* owner) = 0;
     // The chosen font, nothing when cancelled. With withColour the colour is asked for after
     // the font; cancelling that keeps the colour given.
-    virtual std::optional<FontAnswer> askFont(const QString& title, const QFont& initial,
-                                              bool withColour, const QColor& colour,
-                                              QWidget* owner) = 0;
+    virtual std::optional<FontAnswer> askFont(const FontDialogRequest& request) = 0;
 };
 
 // The service in use; the Qt one unless another was installed.

@@ -1,15 +1,32 @@
 #include "platform/ui/qtcommondialogservice.h"
 
+#include "platform/ui/fontresolution.h"
+
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGroupBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPrintPreviewDialog>
+
+namespace {
+// Leaves the strike-out and underline boxes out of a font dialog.
+void hideFontEffects(QFontDialog& dialog) {
+    // The effects are the one group of the dialog that holds check boxes (strike-out and
+    // underline); the sample is a group too, and stays.
+    for (QGroupBox* group : dialog.findChildren<QGroupBox*>()) {
+        if (!group->findChildren<QCheckBox*>().isEmpty()) {
+            group->hide();
+        }
+    }
+}
+} // namespace
 
 int QtCommonDialogService::printerCount() {
     return static_cast<int>(QPrinterInfo::availablePrinterNames().size());
@@ -63,17 +80,29 @@ QStringList QtCommonDialogService::askOpenFileNames(const QString& title, QWidge
     return QFileDialog::getOpenFileNames(owner, title, QString(), QStringLiteral("All Files (*)"));
 }
 
-std::optional<FontAnswer> QtCommonDialogService::askFont(const QString& title, const QFont& initial,
-                                                         bool withColour, const QColor& colour,
-                                                         QWidget* owner) {
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, owner, title);
-    if (!ok) {
+std::optional<FontAnswer> QtCommonDialogService::askFont(const FontDialogRequest& request) {
+    // Opened on the face Qt draws: given a face this machine lacks, the dialog would fall back
+    // to the application's family at normal weight and hand that back on OK.
+    const QFont shown = FontResolution::AsDrawn(request.initial);
+    // Qt's own dialog, whatever the desktop offers: only it can leave the effects out.
+    QFontDialog dialog(shown, request.owner);
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    if (!request.title.isEmpty()) {
+        dialog.setWindowTitle(request.title);
+    }
+    if (!request.withEffects) {
+        hideFontEffects(dialog);
+    }
+    if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
-    FontAnswer answer{font, colour};
-    if (withColour) {
-        const QColor chosen = QColorDialog::getColor(colour, owner, title);
+    // An OK that changed nothing gives back the font as it was given, its stored name
+    // included, so that a setting is never rewritten by looking at it.
+    const QFont selected = dialog.selectedFont();
+    FontAnswer answer{FontResolution::SameChoice(selected, shown) ? request.initial : selected,
+                      request.colour};
+    if (request.withColour) {
+        const QColor chosen = QColorDialog::getColor(request.colour, request.owner, request.title);
         if (chosen.isValid()) {
             answer.colour = chosen;
         }

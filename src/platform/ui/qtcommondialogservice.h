@@ -13,6 +13,5 @@ public:
     QString askOpenFileName(const SaveDialogRequest& request) override;
     QString askFolder(const QString& title, const QString& startFolder, QWidget* owner) override;
     QStringList askOpenFileNames(const QString& title, QWidget* owner) override;
-    std::optional<FontAnswer> askFont(const QString& title, const QFont& initial, bool withColour,
-                                      const QColor& colour, QWidget* owner) override;
+    std::optional<FontAnswer> askFont(const FontDialogRequest& request) override;
 };

@@ -145,8 +145,12 @@ void uFontPreview::SetHTML(const QString& html) {
 }
 
 bool uFontPreview::ShowFont() {
-    const auto answer = CommonDialogs().askFont(QString(), FontConversion::ToQFont(style_), true,
-                                                FontConversion::TextColour(style_), this);
+    FontDialogRequest request;
+    request.initial = FontConversion::ToQFont(style_);
+    request.withColour = true;
+    request.colour = FontConversion::TextColour(style_);
+    request.owner = this;
+    const auto answer = CommonDialogs().askFont(request);
     if (!answer) {
         return false;
     }

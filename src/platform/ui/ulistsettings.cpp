@@ -1,6 +1,9 @@
 #include "platform/ui/ulistsettings.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
+
+#include <algorithm>
 
 namespace {
 constexpr int kKeyRole = Qt::UserRole + 1;
@@ -14,6 +17,7 @@ uListSettings::uListSettings(QWidget* parent) : QTreeWidget(parent) {
 
 void uListSettings::Clear() {
     clear();
+    updateGeometry();
 }
 
 QTreeWidgetItem* uListSettings::AddGroup(const QString& key, const QString& caption) {
@@ -24,6 +28,7 @@ QTreeWidgetItem* uListSettings::AddGroup(const QString& key, const QString& capt
     bold.setBold(true);
     group->setFont(0, bold);
     group->setExpanded(true);
+    updateGeometry();
     return group;
 }
 
@@ -37,6 +42,7 @@ QTreeWidgetItem* uListSettings::AddItem(QTreeWidgetItem* group, const QString& k
     entry->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
     entry->setCheckState(0, value ? Qt::Checked : Qt::Unchecked);
     group->setExpanded(true);
+    updateGeometry();
     return entry;
 }
 
@@ -55,4 +61,18 @@ QTreeWidgetItem* uListSettings::findEntry(const QString& key) const {
         }
     }
     return nullptr;
+}
+
+QSize uListSettings::minimumSizeHint() const {
+    const QSize base = QTreeWidget::minimumSizeHint();
+    // The captions, indented as drawn, with the frame and room for a scroll bar once the list
+    // grows longer than its window.
+    const int widest = topLevelItemCount() > 0 ? sizeHintForColumn(0) : 0;
+    const int wanted = widest + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    return {std::max(base.width(), wanted), base.height()};
+}
+
+QSize uListSettings::sizeHint() const {
+    const QSize base = QTreeWidget::sizeHint();
+    return {std::max(base.width(), minimumSizeHint().width()), base.height()};
 }

@@ -18,6 +18,10 @@ public:
     // The entry's current value; False for a key no entry has.
     bool ItemValue(const QString& key) const;
 
+    // Never narrower than the widest caption, so that no entry is cut however small the window.
+    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;
+
 private:
     QTreeWidgetItem* findEntry(const QString& key) const;
 };

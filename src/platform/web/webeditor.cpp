@@ -1,6 +1,7 @@
 #include "platform/web/webeditor.h"
 
 #include "platform/system/platformlog.h"
+#include "platform/ui/fontresolution.h"
 #include "platform/web/documentwalk.h"
 #include "platform/web/webbrowser.h"
 #include "platform/web/webeditorbridge.h"
@@ -26,6 +27,8 @@ namespace {
 constexpr quint32 kWorld = QWebEngineScript::ApplicationWorld;
 // A print the engine never answers must not hold the window for ever.
 constexpr int kPrintDeadlineMs = 120000;
+// A page that does not answer in this time prints as it is.
+constexpr int kCaretDeadlineMs = 5000;
 
 QString literalList(const QStringList& items) {
     QString list;
@@ -171,6 +174,24 @@ bool WebEditor::PrintAndWait(QPrinter* printer) {
     if (printer == nullptr) {
         return false;
     }
+    if (editing_) {
+        // The caret is cleared before the engine is asked to print, or it may print the one
+        // it drew last.
+        QEventLoop cleared;
+        const QPointer<QEventLoop> waiting(&cleared);
+        auto answered = std::make_shared<bool>(false);
+        RunInEditorWorld(QStringLiteral("window.orlixEditor?orlixEditor.printing(true):false"),
+                         [waiting, answered](const QVariant&) {
+                             *answered = true;
+                             if (waiting) {
+                                 waiting->quit();
+                             }
+                         });
+        QTimer::singleShot(kCaretDeadlineMs, &cleared, &QEventLoop::quit);
+        if (!*answered) {
+            cleared.exec();
+        }
+    }
     QEventLoop loop;
     bool result = false;
     const auto done = connect(View(), &QWebEngineView::printFinished, &loop, [&](bool ok) {
@@ -181,6 +202,7 @@ bool WebEditor::PrintAndWait(QPrinter* printer) {
     View()->print(printer);
     loop.exec();
     disconnect(done);
+    RunInEditorWorld(QStringLiteral("window.orlixEditor?orlixEditor.printing(false):false"));
     return result;
 }
 
@@ -243,13 +265,11 @@ bool WebEditor::SetFontSize(int size) {
 }
 
 void WebEditor::SetFontName(const QString& family) {
-    if (!family.trimmed().isEmpty()) {
-        // Quoted as one CSS name: unquoted, a face whose words begin with a generic family
-        // ("Serif Display", "Monospace 821") is no font name at all and the engine ignores it.
-        QString name = family.trimmed();
-        name.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
-            .replace(QLatin1Char('"'), QStringLiteral("\\\""));
-        exec(QStringLiteral("fontName"), QLatin1Char('"') + name + QLatin1Char('"'));
+    // The face as named, then the face the program draws for it here, as the engine ignores a
+    // name it has no face for.
+    const QString families = FontResolution::CssFamilies(family);
+    if (!families.isEmpty()) {
+        exec(QStringLiteral("fontName"), families);
     }
 }
 

@@ -24,6 +24,12 @@ const char* const kEditorCode = R"JS(
     E.lock = new CSSStyleSheet();
     E.lock.replaceSync('*{-webkit-user-modify:read-only !important}');
   } catch (e) { E.lock = null; }
+  // A print made while editing would carry the caret: the caret is drawn clear for the print
+  // alone, leaving the document, its selection and its undo history as they are.
+  try {
+    E.clearCaret = new CSSStyleSheet();
+    E.clearCaret.replaceSync('*{caret-color:transparent !important}');
+  } catch (e) { E.clearCaret = null; }
 
   function park(root) {
     parked.forEach(function (p) {
@@ -56,6 +62,16 @@ const char* const kEditorCode = R"JS(
     }
     E.notify();
     return E.editing;
+  };
+  E.printing = function (on) {
+    if (!E.clearCaret) { return false; }
+    try {
+      var sheets = Array.prototype.filter.call(document.adoptedStyleSheets,
+        function (sheet) { return sheet !== E.clearCaret; });
+      if (on) { sheets.push(E.clearCaret); }
+      document.adoptedStyleSheets = sheets;
+    } catch (e) { return false; }
+    return true;
   };
   E.restoreSelection = function () {
     var kept = E.kept;

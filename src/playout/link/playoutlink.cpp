@@ -262,7 +262,7 @@ void PlayoutLink::handleTurn() {
         }
         processLine(line);
         ++linesHandled_;
-    } while (turn.nsecsElapsed() < kTurnBudgetNs);
+    } while (turn.nsecsElapsed() < turnBudgetNs_);
     handling_ = false;
     if (LinesWaiting()) {
         postTurn();

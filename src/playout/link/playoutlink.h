@@ -97,6 +97,9 @@ public:
     void SetPorts(quint16 playoutPort, quint16 networkServerPort);
     // The first and the longest pause between attempts; tests shorten them.
     void SetRetryPauses(int firstMs, int longestMs);
+    // How long one turn handles lines (kTurnBudgetNs unless set). Tests of what a chunk's lines
+    // do lengthen it, so that a stall of a loaded machine does not split their chunk.
+    void SetTurnBudgetNs(qint64 budgetNs) { turnBudgetNs_ = budgetNs; }
 
 Q_SIGNALS:
     void LinkStateChanged(PlayoutLink::LinkState state);
@@ -146,6 +149,7 @@ private:
     quint64 linesHandled_ = 0;
     // A turn is handling lines: a read meanwhile only feeds the framer.
     bool handling_ = false;
+    qint64 turnBudgetNs_ = kTurnBudgetNs;
     bool turnPosted_ = false;
     // A rejection box is posted or open: later rejections are not told again until it closes.
     bool rejectionBoxDue_ = false;

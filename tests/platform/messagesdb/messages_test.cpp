@@ -103,12 +103,30 @@ TEST(OrlixMessageTest, BrokenOrEmptyBytesGiveEmptyColumnsNotACrash) {
 TEST(OrlixMessageTest, ASmsSenderNumberIsKeptAsWritten) {
     OrlixMessage m;
     m.SetKind(OrlixMessage::KindSms);
-    m.SetMessageBytes(BuildTextMessage(QStringLiteral("+44 7700 900123"), QStringLiteral("81234"),
-                                       QString(), QStringLiteral("Hi from the car park"),
-                                       QDateTime()));
+    m.SetCDOMessage(MimeMessage::FromBytes(
+        BuildTextMessage(QStringLiteral("+44 7700 900123"), QStringLiteral("81234"), QString(),
+                         QStringLiteral("Hi from the car park"), QDateTime())));
     EXPECT_EQ(m.FromText(), QStringLiteral("+44 7700 900123"));
     EXPECT_EQ(m.ToText(), QStringLiteral("81234"));
     EXPECT_EQ(m.BodyText(), QStringLiteral("Hi from the car park"));
+}
+
+// The text part is written in the narrowest charset that holds it, and Latin-1 is read back
+// as Windows-1252: a C1 control between 0x80 and 0x9F would come back as a printable sign.
+TEST(OrlixMessageTest, ATextBodyReadsBackAsItWasWrittenWhateverItsCharacters) {
+    const QString bodies[] = {
+        QStringLiteral("plain ascii"),
+        QStringLiteral("caf\u00e9 \u00a3 5"),
+        QStringLiteral("Traffic\u0005\u0092 on the A1"),
+        QStringLiteral("\u0080\u0085\u009f and \u00e9"),
+        QStringLiteral("\u20ac 5 and \u0092"),
+    };
+    for (const QString& body : bodies) {
+        const MessageColumns columns = ReadMessageColumns(
+            BuildTextMessage(QStringLiteral("+44 7700 900123"), QStringLiteral("81234"), QString(),
+                             body, QDateTime()));
+        EXPECT_EQ(columns.TextBody, body) << body.toStdString();
+    }
 }
 
 TEST_F(MessagesDbTest, AStoredMessageReadsBackWithItsFieldsDatesAndOwner) {

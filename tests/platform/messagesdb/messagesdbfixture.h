@@ -47,7 +47,8 @@ protected:
           const QString& body = QStringLiteral("Please play my song."),
           const QString& to = QStringLiteral("studio@station.example")) {
         auto m = std::make_unique<OrlixMessage>();
-        m->SetMessageBytes(BuildTextMessage(from, to, subject, body, QDateTime()));
+        m->SetCDOMessage(
+            MimeMessage::FromBytes(BuildTextMessage(from, to, subject, body, QDateTime())));
         return m;
     }
 

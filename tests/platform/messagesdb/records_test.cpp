@@ -2,6 +2,7 @@
 
 #include "platform/messagesdb/hourpatterndialogs.h"
 #include "platform/messagesdb/labelsheetsettings.h"
+#include "platform/messagesdb/messagetable.h"
 #include "platform/messagesdb/orlixprize.h"
 #include "platform/messagesdb/orlixprizewinner.h"
 #include "support/scripteddialogs.h"
@@ -476,6 +477,108 @@ TEST_F(MessagesDbTest, AMessageStoredAgainStaysInTheHistoryOfEachOfItsParties) {
              {QStringLiteral("ann@example.org"), QStringLiteral("studio@station.example")}) {
             EXPECT_TRUE(listed(party).contains(QStringLiteral("m%1").arg(shown)))
                 << party.toStdString();
+        }
+    }
+}
+
+namespace {
+// The standard header lines of a stored message's bytes, unfolded, by lower-case name.
+QStringList standardHeaderLines(const QByteArray& bytes, const QByteArray& name) {
+    const qsizetype end =
+        bytes.indexOf("\r\n\r\n") >= 0 ? bytes.indexOf("\r\n\r\n") : bytes.indexOf("\n\n");
+    QByteArray head = bytes.left(end);
+    head.replace("\r\n", "\n").replace("\n ", " ").replace("\n\t", " ");
+    QStringList lines;
+    for (const QByteArray& line : head.split('\n')) {
+        if (line.toLower().startsWith(name.toLower() + ':')) {
+            lines << QString::fromUtf8(line);
+        }
+    }
+    return lines;
+}
+} // namespace
+
+// An SMS to several listeners, as the SMS window writes it: every entry stays in its columns,
+// its queue line and the history of each of its parties, and no number is put into a standard
+// address header.
+TEST_F(MessagesDbTest, AnSmsToSeveralListenersKeepsEveryOneOfThem) {
+    open();
+    struct Party {
+        const char* address; // "" for a number
+        const char* number;  // "" for an address
+    };
+    struct Case {
+        const char* to;
+        std::vector<Party> parties;
+    };
+    const Case cases[] = {
+        {"\"Smith, John\" <07700 900555>,Petes Friend <07700900777>",
+         {{"", "07700 900555"}, {"", "07700900777"}}},
+        {"07700900111,07700 900222,+44 7700 900333",
+         {{"", "07700900111"}, {"", "07700 900222"}, {"", "+44 7700 900333"}}},
+        {"Ann Listener <ann@example.org>,07700900444",
+         {{"ann@example.org", ""}, {"", "07700900444"}}},
+    };
+    const QDateTime due = QDateTime::currentDateTimeUtc().addSecs(-60);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.to);
+        const QString to = QString::fromUtf8(c.to);
+        OrlixMessage m;
+        m.SetKind(OrlixMessage::KindSms);
+        m.ChangeCDOMessage([&to](MimeMessage& mime) {
+            mime.SetFrom(QStringLiteral("\"Radio Orlix\" <81234>"));
+            mime.SetTo(to);
+            mime.SetSubject(QStringLiteral("You won"));
+            mime.SetTextBody(QStringLiteral("You won"));
+        });
+        m.SetFolder(2); // the Outbox
+        m.SetFlags(2);
+        m.SetSendAfterDate(due);
+        bool ok = false;
+        db_->StoreMessage(m, ok);
+        ASSERT_TRUE(ok) << log_.join('\n').toStdString();
+
+        EXPECT_EQ(db_->GetMessage(m.Reference())->ToText(), to);
+        const auto queue = db_->GetDueMessages(QDateTime::currentDateTimeUtc());
+        ASSERT_TRUE(queue);
+        QString queued;
+        for (int i = 1; i <= queue->Count(); ++i) {
+            if (queue->Item(i)->Reference() == m.Reference()) {
+                queued = queue->Item(i)->ToText();
+            }
+        }
+        EXPECT_EQ(queued, to);
+
+        const QByteArray stored = db_->GetMessage(m.Reference())->MessageBytes();
+        const QStringList toLines = standardHeaderLines(stored, "To");
+        for (const Party& p : c.parties) {
+            const QString number = QString::fromUtf8(p.number);
+            if (number.isEmpty()) {
+                ASSERT_EQ(toLines.size(), 1);
+                EXPECT_TRUE(toLines.front().contains(QString::fromUtf8(p.address)));
+                continue;
+            }
+            const QString digits = MessageTable::Digits(number);
+            for (const QString& line : toLines) {
+                EXPECT_FALSE(MessageTable::Digits(line).contains(digits.right(6)))
+                    << line.toStdString();
+            }
+            QStringList keys;
+            for (const auto& line : db_->ContactMessageLines(QString(), number)) {
+                keys << line.Key;
+            }
+            EXPECT_TRUE(keys.contains(QStringLiteral("m%1").arg(m.Reference())))
+                << number.toStdString();
+        }
+        for (const Party& p : c.parties) {
+            if (*p.address == '\0') {
+                continue;
+            }
+            QStringList keys;
+            for (const auto& line : db_->ContactMessageLines(QString::fromUtf8(p.address), {})) {
+                keys << line.Key;
+            }
+            EXPECT_TRUE(keys.contains(QStringLiteral("m%1").arg(m.Reference())));
         }
     }
 }

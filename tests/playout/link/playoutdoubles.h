@@ -147,6 +147,10 @@ public:
     cOCSettings* Settings() { return settings_.get(); }
 
     // A link on this window, followed as the main window follows its own.
+    // A turn no stall of a loaded machine outlasts: a chunk's lines are all handled in the turn
+    // of its arrival, as the tests that read the calls right after it expect.
+    static constexpr qint64 kUnsplitTurnNs = 60'000'000'000;
+
     std::unique_ptr<PlayoutLink> MakeLink(std::unique_ptr<SocketControl> socket = nullptr,
                                           std::unique_ptr<RetryTimer> retryTimer = nullptr) {
         auto link = std::make_unique<PlayoutLink>(

@@ -31,6 +31,7 @@ protected:
         auto t = std::make_unique<ManualRetryTimer>();
         clock = t.get();
         link = window.MakeLink(std::move(s), std::move(t));
+        link->SetTurnBudgetNs(RecordingPlayoutWindow::kUnsplitTurnNs);
     }
 
     void ConnectWanted() {
@@ -169,6 +170,7 @@ TEST_F(PlayoutLinkTest, DropsAnOverlongLineAndKeepsTheNextOne) {
 }
 
 TEST_F(PlayoutLinkTest, AFloodInOneChunkIsHandledInTurnsOnceEachAndInOrder) {
+    link->SetTurnBudgetNs(PlayoutLink::kTurnBudgetNs);
     ConnectWanted();
     socket->Accept();
     constexpr int kLines = 200000;
@@ -371,6 +373,7 @@ std::unique_ptr<PlayoutLink> connectedLink(RecordingPlayoutWindow& window,
     auto s = std::make_unique<FakeSocketControl>();
     socket = s.get();
     auto link = window.MakeLink(std::move(s));
+    link->SetTurnBudgetNs(RecordingPlayoutWindow::kUnsplitTurnNs);
     link->SetbLinkWanted(true);
     link->ConnectToVorela();
     socket->Accept();

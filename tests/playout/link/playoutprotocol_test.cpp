@@ -44,6 +44,7 @@ protected:
         auto s = std::make_unique<FakeSocketControl>();
         socket = s.get();
         link = window.MakeLink(std::move(s));
+        link->SetTurnBudgetNs(RecordingPlayoutWindow::kUnsplitTurnNs);
         link->SetbLinkWanted(true);
         link->ConnectToVorela();
         socket->Accept();

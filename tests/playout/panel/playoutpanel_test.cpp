@@ -27,6 +27,7 @@ protected:
         link = std::make_unique<PlayoutLink>(
             *panel, [this] { return &settings; }, std::move(s),
             std::make_unique<ManualRetryTimer>());
+        link->SetTurnBudgetNs(RecordingPlayoutWindow::kUnsplitTurnNs);
         panel->SetLink(link.get());
         panel->AddInstantCarts();
         client.resize(1280, 400);

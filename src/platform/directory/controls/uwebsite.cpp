@@ -85,7 +85,14 @@ void uWebsite::ShowWebsite(const std::shared_ptr<DirectoryWebsite>& website) {
 }
 
 bool uWebsite::ShowWebAddress(const QString& address) {
-    return load(QUrl(address.trimmed(), QUrl::StrictMode));
+    const QUrl url(address.trimmed(), QUrl::StrictMode);
+    if (!WebsiteAddressPolicy::MayShow(url)) {
+        return load(url); // refused and logged there; what showed stays
+    }
+    // The page is no directory website: an earlier one's caption and address would name it
+    // wrongly.
+    SetWebsite(nullptr);
+    return load(url);
 }
 
 void uWebsite::onAddressEntered() {

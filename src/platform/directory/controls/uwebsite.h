@@ -28,7 +28,8 @@ public:
     // Shows the website and loads its address; an unsaved one empties the address box for
     // the user to type in (Enter loads it; a bare host is given "https://").
     void ShowWebsite(const std::shared_ptr<DirectoryWebsite>& website);
-    // Loads an http or https address; anything else is refused (logged) and changes nothing.
+    // Loads an http or https address, which is no directory website: the caption and address
+    // of one shown before are cleared. Anything else is refused (logged) and changes nothing.
     bool ShowWebAddress(const QString& address);
 
     QLabel* lblCaption() const { return lblCaption_; }

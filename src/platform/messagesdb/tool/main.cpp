@@ -127,10 +127,10 @@ int import(OrlixDatabase& db, const QStringList& args) {
             if (form.Received.isValid()) {
                 received = form.Received;
             }
-            // An SMS holds its text twice, as the subject and as the text body.
-            message.SetMessageBytes(
+            // An SMS holds its text twice, as the subject and as the text body. The message is
+            // made here: its numbers stay in the private headers that keep them as written.
+            MimeMessage mime = MimeMessage::FromBytes(
                 BuildTextMessage(form.From, form.To, QString(), form.Text, received));
-            MimeMessage mime = message.CDOMessage();
             mime.SetSubject(form.Text);
             message.SetCDOMessage(mime);
         } else {

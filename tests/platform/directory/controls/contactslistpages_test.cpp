@@ -222,3 +222,50 @@ TEST_F(ContactsListPagesTest, ASearchListsExactlyWhatFindContactsFindsOnEitherRo
         EXPECT_EQ(list.Model()->ReferenceAt(0), found.front()->Reference()) << typed;
     }
 }
+
+TEST_F(ContactsListPagesTest, PagesReachedFromTheEndOrFromAKnownRowHoldTheDirectorysRows) {
+    const int pages =
+        int((all.size() + ContactListModel::kPageRows - 1) / ContactListModel::kPageRows);
+    const int middle = int(all.size() / 2);
+    // Each way a view reaches its rows without a neighbouring page: the last page first, a
+    // contact found by reference and then its page, a page just beyond a row found that way,
+    // a page between two known ones.
+    const struct {
+        const char* how;
+        std::vector<int> rowsFirst;     // rows read in this order before the whole list is checked
+        std::vector<qint32> foundFirst; // indexes into all, found by reference first
+    } cases[] = {
+        {"the end first", {int(all.size()) - 1, 0}, {}},
+        {"a row found by reference", {middle}, {middle}},
+        {"beyond a found row", {middle + 600, middle - 600}, {middle}},
+        {"between found rows", {middle}, {100, int(all.size()) - 100}},
+    };
+    for (const auto& c : cases) {
+        ContactListModel model;
+        model.SetListing(directory->Listing(-1, QString()), false);
+        ASSERT_EQ(model.rowCount(), all.size()) << c.how;
+        for (const qint32 at : c.foundFirst) {
+            EXPECT_EQ(model.RowOf(all[at].reference), at) << c.how;
+        }
+        for (const int row : c.rowsFirst) {
+            EXPECT_EQ(model.ReferenceAt(row), all[row].reference) << c.how << " row " << row;
+        }
+        for (int row = 0; row < model.rowCount(); ++row) {
+            ASSERT_EQ(model.ReferenceAt(row), all[row].reference) << c.how << " row " << row;
+            ASSERT_EQ(model.index(row).data().toString(), lineOf(all[row])) << c.how;
+        }
+        EXPECT_LE(model.PageReads(), pages + int(c.rowsFirst.size())) << c.how;
+    }
+
+    // The same over a search walked in the name index, from its end.
+    const auto found = directory->FindContacts(
+        {ContactCriterion{ContactField::Name, ContactMatch::Contains, QStringLiteral("wright")}});
+    ContactListModel model;
+    model.SetListing(directory->Listing(-1, QStringLiteral("wright"), 0), false);
+    ASSERT_EQ(model.rowCount(), found.size());
+    EXPECT_EQ(model.ReferenceAt(int(found.size()) - 1), found.back()->Reference());
+    EXPECT_EQ(model.RowOf(found[found.size() / 2]->Reference()), found.size() / 2);
+    for (int row = int(found.size()) - 1; row >= 0; --row) {
+        ASSERT_EQ(model.ReferenceAt(row), found[row]->Reference()) << "row " << row;
+    }
+}
