@@ -8,6 +8,7 @@
 #include "platform/ui/commondialogs.h"
 #include "platform/ui/imagelist.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/toolbarcaptions.h"
 #include "platform/ui/toolbarimages.h"
 #include "platform/ui/tristatebutton.h"
 #include "platform/ui/twips.h"
@@ -176,6 +177,7 @@ void frmMessage::buildToolbars() {
     toolbarMain_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     fill(toolbarMain_, kMainButtons);
     fill(toolBarEdit_, kEditButtons);
+    ToolbarCaptions::FitToWidth(toolbarMain_);
     const std::pair<const char*, QPushButton*> ownButtons[] = {{"send", cmdSend_},
                                                                {"reply", cmdReply_},
                                                                {"replyall", cmdReplyAll_},

@@ -38,6 +38,9 @@ WebBodyEditor::WebBodyEditor(QWidget* parent) : WebEditor(parent) {
         }
         watchKeys();
         readLoadedMarkup();
+        if (View()->focusProxy() != nullptr && View()->focusProxy()->hasFocus()) {
+            focusDocument(); // the new document has no focused element yet
+        }
         if (caretToStart_) {
             caretToStart_ = false;
             CaretToStart();
@@ -117,6 +120,10 @@ void WebBodyEditor::take(const QString& html) {
     }
 }
 
+void WebBodyEditor::focusDocument() {
+    RunInEditorWorld(QStringLiteral("window.orlixEditor?orlixEditor.focusBody():false"));
+}
+
 void WebBodyEditor::watchKeys() {
     // The engine's input widget comes with its first page and may be replaced later.
     if (QWidget* input = View()->focusProxy()) {
@@ -125,6 +132,9 @@ void WebBodyEditor::watchKeys() {
 }
 
 bool WebBodyEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn && EditMode() && !IsLoading()) {
+        focusDocument();
+    }
     if (event->type() == QEvent::KeyPress && EditMode() && !IsLoading()) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool typing =

@@ -48,6 +48,8 @@ protected:
 private:
     // Keys typed into the document whose change the engine has not reported yet.
     void watchKeys();
+    // Gives the document's body the page's focus, where the engine takes typed keys.
+    void focusDocument();
     void waitForTypedKeys();
     void load(const QString& html, const QString& text);
     void readBack();

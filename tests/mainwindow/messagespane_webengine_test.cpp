@@ -269,6 +269,29 @@ TEST_F(WebEngineMessagesPane, TheToolbarIsTheTablesButtonsInOrder) {
               window->comboMessageFilter);
 }
 
+// At the main window's design size no button of the messages toolbar goes behind the
+// extension button; with captions that do not fit, the pictures show alone.
+TEST_F(WebEngineMessagesPane, EveryToolbarButtonShowsAtTheDesignSize) {
+    for (const QSize size : {QSize(15360 / 15, 10800 / 15), QSize(1600, 1000)}) {
+        SCOPED_TRACE(size.width());
+        window->resize(size);
+        QToolBar* bar = window->toolbarMessages;
+        EXPECT_TRUE(WaitFor(
+            [&] {
+                for (QAction* action : bar->actions()) {
+                    QWidget* w = bar->widgetForAction(action);
+                    if (action->isVisible() && !action->isSeparator() &&
+                        (w == nullptr || !w->isVisible())) {
+                        return false;
+                    }
+                }
+                return true;
+            },
+            2000))
+            << "a button went behind the extension button";
+    }
+}
+
 TEST_F(WebEngineMessagesPane, KeysThatNeedATickSayOpenWhenNothingIsTicked) {
     store(QStringLiteral("One"), 60);
     showWindow(240);

@@ -19,8 +19,10 @@
 #include "platform/system/displaytext.h"
 #include "platform/ui/forms.h"
 #include "support/displaymarks.h"
+#include "support/scripteddialogs.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/testhome.h"
+#include "support/waitfor.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -33,6 +35,8 @@
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTest>
+#include <QToolBar>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -58,18 +62,125 @@ TEST_F(EmailWindow, ReceivedMessageOpensReadOnlyWithItsDateAndAnswers) {
     EXPECT_TRUE(window->ToolbarButton("movemessage")->isEnabled());
 }
 
+// What each picture shows: the rows and buttons a presenter works with, each drawn whole
+// inside the window, none over another, none left blank.
 TEST_F(EmailWindow, ReadAndNewWindowsDraw) {
     const QString shots = qEnvironmentVariable("ORLIX_SCREENSHOTS");
-    const std::pair<const char*, frmMessage*> shown[] = {{"email-received", open(received())},
-                                                         {"email-new", newWindow()}};
-    for (const auto& [name, window] : shown) {
-        ASSERT_NE(window, nullptr);
+    const auto label = [](frmMessage* window, const char* text) -> QWidget* {
+        for (QLabel* l : window->findChildren<QLabel*>()) {
+            if (l->text() == QLatin1String(text)) {
+                return l;
+            }
+        }
+        return nullptr;
+    };
+    frmMessage* read = open(received());
+    ASSERT_NE(read, nullptr);
+    frmMessage* fresh = newWindow();
+    ASSERT_NE(fresh, nullptr);
+    const struct {
+        const char* name;
+        frmMessage* window;
+        std::vector<std::pair<const char*, QWidget*>> parts;
+    } shown[] = {
+        {"email-received",
+         read,
+         {{"From:", label(read, "From:")},
+          {"From box", read->ctlFrom()},
+          {"To:", label(read, "To:")},
+          {"To box", read->ctlTo()},
+          {"Subject:", label(read, "Subject:")},
+          {"subject box", read->txtSubject()},
+          {"Sent Date:", label(read, "Sent Date:")},
+          {"date", read->lblDate()},
+          {"Reply", read->cmdReply()},
+          {"Reply All", read->cmdReplyAll()},
+          {"Forward", read->cmdForward()}}},
+        {"email-new",
+         fresh,
+         {{"To...", fresh->cmdTo()},
+          {"To box", fresh->ctlTo()},
+          {"Cc...", fresh->cmdCC()},
+          {"Cc box", fresh->ctlCC()},
+          {"Subject:", label(fresh, "Subject:")},
+          {"subject box", fresh->txtSubject()},
+          {"Send", fresh->cmdSend()}}},
+    };
+    for (const auto& [name, window, parts] : shown) {
+        SCOPED_TRACE(name);
         window->resize(800, 600);
         const QImage image = window->grab().toImage();
-        EXPECT_FALSE(image.isNull());
+        ASSERT_FALSE(image.isNull());
+        const QRect whole(QPoint(0, 0), image.size() / image.devicePixelRatio());
+        std::vector<std::pair<const char*, QRect>> placed;
+        for (const auto& [part, widget] : parts) {
+            ASSERT_NE(widget, nullptr) << part;
+            EXPECT_TRUE(widget->isVisibleTo(window)) << part;
+            const QRect at(widget->mapTo(window, QPoint(0, 0)), widget->size());
+            EXPECT_FALSE(at.isEmpty()) << part;
+            EXPECT_TRUE(whole.contains(at)) << part << " lies outside the window";
+            for (const auto& [other, otherAt] : placed) {
+                EXPECT_FALSE(at.intersects(otherAt)) << part << " overlaps " << other;
+            }
+            placed.emplace_back(part, at);
+            // Something is drawn there: more than one colour (a caption's letters, a box's
+            // frame), not the bare background.
+            const QImage area = image.copy(QRect(at.topLeft() * image.devicePixelRatio(),
+                                                 at.size() * image.devicePixelRatio()));
+            const QRgb first = area.isNull() ? 0 : area.pixel(0, 0);
+            bool drawn = false;
+            for (int y = 0; y < area.height() && !drawn; ++y) {
+                for (int x = 0; x < area.width() && !drawn; ++x) {
+                    drawn = area.pixel(x, y) != first;
+                }
+            }
+            EXPECT_TRUE(drawn) << part << " is blank";
+        }
         if (!shots.isEmpty()) {
             EXPECT_TRUE(image.save(shots + QLatin1Char('/') + QLatin1String(name) +
                                    QStringLiteral(".png")));
+        }
+    }
+    // The rows show the message's own texts.
+    EXPECT_EQ(read->txtSubject()->text(), QStringLiteral("Request"));
+    EXPECT_FALSE(read->lblDate()->text().isEmpty());
+    EXPECT_TRUE(read->ctlFrom()->text().contains(QStringLiteral("ann@example.org")));
+    EXPECT_TRUE(read->ctlTo()->text().contains(QStringLiteral("other@example.org")));
+}
+
+// Too narrow for their captions, the buttons show their pictures alone before any goes behind
+// the extension button; given the room, the captions come back.
+TEST_F(EmailWindow, EveryToolbarButtonStaysOnTheToolbar) {
+    const struct {
+        const char* what;
+        frmMessage* window;
+    } shown[] = {{"received", open(received())}, {"new", newWindow()}};
+    for (const auto& [what, window] : shown) {
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(ShowActive(*window));
+        for (const int width : {800, 640, 1500}) {
+            SCOPED_TRACE(std::string(what) + " at " + std::to_string(width));
+            window->resize(width, 600);
+            QToolBar* bar = window->toolbarMain();
+            const auto allShown = [&] {
+                for (QAction* action : bar->actions()) {
+                    if (action->isVisible() && !action->isSeparator()) {
+                        QWidget* w = bar->widgetForAction(action);
+                        if (w == nullptr || !w->isVisible()) {
+                            return false;
+                        }
+                    }
+                }
+                return true;
+            };
+            EXPECT_TRUE(WaitFor(allShown, 2000)) << "a button went behind the extension button";
+            auto* print = qobject_cast<QToolButton*>(
+                bar->widgetForAction(window->ToolbarButton(QStringLiteral("print"))));
+            ASSERT_NE(print, nullptr);
+            EXPECT_EQ(print->toolTip(), QStringLiteral("Print"));
+            if (width == 1500) {
+                EXPECT_EQ(print->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
+            }
         }
     }
 }

@@ -22,6 +22,7 @@
 #include "platform/ui/imagelist.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/mousepointer.h"
+#include "platform/ui/toolbarcaptions.h"
 #include "platform/ui/toolbarimages.h"
 #include "platform/web/documentnavigationpolicy.h"
 #include "platform/web/documentwalk.h"
@@ -220,6 +221,7 @@ void MessagesPane::FillToolbar(QToolBar* toolbar, QComboBox* filter) {
         }
         action->setObjectName(button.key);
     }
+    ToolbarCaptions::FitToWidth(toolbar);
 }
 
 QString MessagesPane::RenderedPagePath() {

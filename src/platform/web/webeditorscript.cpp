@@ -83,6 +83,23 @@ const char* const kEditorCode = R"JS(
     return true;
   };
 
+  // The engine inserts a typed key only where an element holds the document's focus. A
+  // document in design mode that got the focus from the program or the keyboard, not from a
+  // click, has none, and its keys are dropped: its body takes the focus, the caret kept.
+  E.focusBody = function () {
+    if (!E.editing || !document.body || document.querySelector(':focus')) {
+      return false;
+    }
+    var sel = window.getSelection();
+    var kept = sel && sel.rangeCount > 0 ? sel.getRangeAt(0).cloneRange() : null;
+    document.body.focus({ preventScroll: true });
+    if (kept) {
+      sel.removeAllRanges();
+      sel.addRange(kept);
+    }
+    return true;
+  };
+
   E.write = function (html, editing) {
     var d = new DOMParser().parseFromString(html, 'text/html');
     E.doctype = d.doctype ? new XMLSerializer().serializeToString(d.doctype) : '';
