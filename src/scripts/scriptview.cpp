@@ -2,6 +2,7 @@
 
 #include "platform/ui/fontconversion.h"
 #include "platform/web/htmltext.h"
+#include "platform/web/scriptanswer.h"
 #include "platform/web/webeditor.h"
 #include "scripts/scriptfont.h"
 #include "scripts/scriptrules.h"
@@ -274,9 +275,9 @@ void ScriptView::ScrollBy(int dx, int dy) {
             .arg(dx)
             .arg(dy),
         [self](const QVariant& result) {
-            const QVariantList xy = result.toList();
-            if (!self.isNull() && xy.size() == 2) {
-                self->scroll_ = QPoint(qRound(xy.at(0).toDouble()), qRound(xy.at(1).toDouble()));
+            const std::optional<QPoint> position = ScriptAnswer::Position(result);
+            if (!self.isNull() && position) {
+                self->scroll_ = *position;
             }
         });
 }

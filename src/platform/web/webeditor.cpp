@@ -2,6 +2,7 @@
 
 #include "platform/system/platformlog.h"
 #include "platform/web/documentwalk.h"
+#include "platform/web/scriptanswer.h"
 #include "platform/web/webbrowser.h"
 #include "platform/web/webeditorbridge.h"
 #include "platform/web/webeditorscript.h"
@@ -136,12 +137,13 @@ void WebEditor::onBlankLoaded(bool ok) {
                     : QStringLiteral("orlixEditor.state()");
             self->pendingSelectAll_ = false;
             self->RunInEditorWorld(
-                after, [alive, self, generation, ok = written.toBool()](const QVariant& report) {
+                after, [alive, self, generation,
+                        ok = ScriptAnswer::Flag(written).value_or(false)](const QVariant& report) {
                     if (alive.expired() || generation != self->generation_) {
                         return;
                     }
                     self->loading_ = false;
-                    self->takeReport(report.toMap());
+                    self->takeReport(ScriptAnswer::Record(report).value_or(QVariantMap()));
                     Q_EMIT self->LoadFinished(ok);
                 });
         });
@@ -195,11 +197,7 @@ void WebEditor::ReadHtml(QObject* context,
                          if (guard.isNull()) {
                              return;
                          }
-                         if (result.typeId() == QMetaType::QString) {
-                             done(result.toString());
-                         } else {
-                             done(std::nullopt);
-                         }
+                         done(ScriptAnswer::Text(result));
                      });
 }
 
@@ -229,7 +227,7 @@ void WebEditor::ReadPlainText(QObject* context, std::function<void(const QString
     RunInEditorWorld(QStringLiteral("window.orlixEditor?orlixEditor.text():''"),
                      [guard, done = std::move(done)](const QVariant& result) {
                          if (!guard.isNull()) {
-                             done(result.toString());
+                             done(ScriptAnswer::Text(result).value_or(QString()));
                          }
                      });
 }
@@ -325,8 +323,8 @@ void WebEditor::ReadState(QObject* context, std::function<void(const WebEditorSt
                          if (alive.expired()) {
                              return;
                          }
-                         if (result.canConvert<QVariantMap>()) {
-                             self->takeReport(result.toMap());
+                         if (const auto report = ScriptAnswer::Record(result)) {
+                             self->takeReport(*report);
                          }
                          if (done && !guard.isNull()) {
                              done(self->state_);

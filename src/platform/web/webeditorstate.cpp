@@ -1,9 +1,15 @@
 #include "platform/web/webeditorstate.h"
 
+#include "platform/web/scriptanswer.h"
+
 namespace {
+// -1, 0 or 1 as the editor script reports them; anything else is no style.
 int styleValue(const QVariant& v) {
-    const int n = v.toInt();
-    return n < 0 ? -1 : (n > 0 ? 1 : 0);
+    return ScriptAnswer::Number(v, -1, 1).value_or(0);
+}
+
+bool flagValue(const QVariant& v) {
+    return ScriptAnswer::Flag(v).value_or(false);
 }
 } // namespace
 
@@ -14,11 +20,11 @@ WebEditorState WebEditorState::FromReport(const QVariantMap& report, bool editin
     s.italic = styleValue(report.value(QStringLiteral("italic")));
     s.underline = styleValue(report.value(QStringLiteral("underline")));
     s.strikeThrough = styleValue(report.value(QStringLiteral("strikeThrough")));
-    s.hasSelection = report.value(QStringLiteral("selection")).toBool();
+    s.hasSelection = flagValue(report.value(QStringLiteral("selection")));
     s.canCopy = s.hasSelection;
     s.canCut = s.hasSelection && editing;
     s.canPaste = editing && clipboardHasText;
-    s.canUndo = editing && report.value(QStringLiteral("undo")).toBool();
-    s.canRedo = editing && report.value(QStringLiteral("redo")).toBool();
+    s.canUndo = editing && flagValue(report.value(QStringLiteral("undo")));
+    s.canRedo = editing && flagValue(report.value(QStringLiteral("redo")));
     return s;
 }
