@@ -49,6 +49,11 @@ WebEditor* ScriptView::editor() {
             state_ = state;
             Q_EMIT SelectionChanged();
         });
+        connect(editor_, &WebEditor::ProcessEnded, this, [this] {
+            state_ = {};
+            scroll_ = {};
+            Q_EMIT ProcessEnded();
+        });
         connect(editor_, &WebEditor::LoadFinished, this, [this](bool ok) {
             scroll_ = {};
             Q_EMIT LoadFinished(ok);

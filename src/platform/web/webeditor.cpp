@@ -53,6 +53,19 @@ WebEditor::WebEditor(QWidget* parent) : QWidget(parent) {
         }
     });
     connect(bridge_, &WebEditorBridge::SelectionReported, this, &WebEditor::takeReport);
+    connect(browser_->View()->page(), &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
+                PlatformLog(QStringLiteral("An editor's web process ended (status %1, code %2)")
+                                .arg(int(status))
+                                .arg(exitCode));
+                pending_.reset();
+                pendingStyle_.clear();
+                pendingSelectAll_ = false;
+                ++generation_; // answers still due belong to the document that has gone
+                loading_ = false;
+                state_ = WebEditorState();
+                Q_EMIT ProcessEnded();
+            });
     if (QClipboard* clipboard = QGuiApplication::clipboard()) {
         connect(clipboard, &QClipboard::dataChanged, this, [this] {
             const bool canPaste = editing_ && clipboardHasText();
@@ -71,6 +84,8 @@ WebEditor::WebEditor(QWidget* parent) : QWidget(parent) {
 WebEditor::~WebEditor() {
     // The page answers the scripts still running as it goes: those answers find no editor.
     alive_.reset();
+    // A process that ends with the page is no loss to report.
+    disconnect(browser_->View()->page(), nullptr, this, nullptr);
     // The page holds the channel: the page goes first.
     delete browser_;
     browser_ = nullptr;
