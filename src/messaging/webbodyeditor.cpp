@@ -7,6 +7,7 @@
 #include "platform/ui/commondialogs.h"
 #include "platform/ui/fontconversion.h"
 #include "platform/web/htmltext.h"
+#include "platform/web/scriptanswer.h"
 
 #include "platform/system/platformlog.h"
 
@@ -274,8 +275,8 @@ void WebBodyEditor::ChooseLink(QWidget* owner) {
             if (!self) {
                 return;
             }
-            const std::optional<QString> address =
-                AskLinkAddress(current.toString(), over ? over.data() : self.data());
+            const std::optional<QString> address = AskLinkAddress(
+                ScriptAnswer::Text(current).value_or(QString()), over ? over.data() : self.data());
             if (address && self) {
                 self->CreateLink(*address);
             }

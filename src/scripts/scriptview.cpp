@@ -3,6 +3,7 @@
 #include "platform/ui/fontconversion.h"
 #include "platform/ui/fontresolution.h"
 #include "platform/web/htmltext.h"
+#include "platform/web/scriptanswer.h"
 #include "platform/web/webeditor.h"
 #include "scripts/scriptfont.h"
 #include "scripts/scriptrules.h"
@@ -48,6 +49,11 @@ WebEditor* ScriptView::editor() {
         connect(editor_, &WebEditor::StateChanged, this, [this](const WebEditorState& state) {
             state_ = state;
             Q_EMIT SelectionChanged();
+        });
+        connect(editor_, &WebEditor::ProcessEnded, this, [this] {
+            state_ = {};
+            scroll_ = {};
+            Q_EMIT ProcessEnded();
         });
         connect(editor_, &WebEditor::LoadFinished, this, [this](bool ok) {
             scroll_ = {};
@@ -276,9 +282,9 @@ void ScriptView::ScrollBy(int dx, int dy) {
             .arg(dx)
             .arg(dy),
         [self](const QVariant& result) {
-            const QVariantList xy = result.toList();
-            if (!self.isNull() && xy.size() == 2) {
-                self->scroll_ = QPoint(qRound(xy.at(0).toDouble()), qRound(xy.at(1).toDouble()));
+            const std::optional<QPoint> position = ScriptAnswer::Position(result);
+            if (!self.isNull() && position) {
+                self->scroll_ = *position;
             }
         });
 }

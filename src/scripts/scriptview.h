@@ -92,6 +92,8 @@ Q_SIGNALS:
     void DocumentChanged();
     void SelectionChanged();
     void LoadFinished(bool ok);
+    // The engine's process behind the shown script ended; the view shows nothing of it.
+    void ProcessEnded();
 
 private:
     WebEditor* editor();

@@ -109,42 +109,6 @@ TEST_F(MainWindowPanelPeer, APlayerCountFromThePeerShowsThatManyColumns) {
     }
 }
 
-TEST_F(MainWindowPanelPeer, HostileLinesChangeNothingOrAreBounded) {
-    ASSERT_NO_FATAL_FAILURE(startWith("+CONNECTED AppName=VORELA3 Version=3.5.0", 12));
-    frmMain& w = *window;
-    ASSERT_EQ(w.playoutPanel->NumberPlayers(), 12);
-    QList<bool> carts;
-    for (QPushButton* cart : w.playoutPanel->cmdInstantCart) {
-        carts << cart->isEnabled();
-    }
-    peer->Command("send SET PLAYER STATUS,13,5,Intruder\\r\\n"
-                  "SET IC CURRENTITEM,0,Loaded\\r\\n"
-                  "SET IC CURRENTITEM,21,Loaded\\r\\n"
-                  "SET NUMBERPLAYERS 99999\\r\\n"
-                  "SET LOG CURRENTITEMS,ITitle=Marker\\r\\n");
-    ASSERT_TRUE(
-        WaitFor([&] { return w.playoutPanel->uLogScroller->Text() == QLatin1String("Marker"); }));
-    EXPECT_EQ(w.playoutPanel->pnlPlayerCaption.size(), 13) << "no thirteenth column";
-    EXPECT_LE(w.playoutPanel->NumberPlayers(), 12);
-    EXPECT_GE(w.playoutPanel->NumberPlayers(), 1);
-    QList<bool> cartsAfter;
-    for (QPushButton* cart : w.playoutPanel->cmdInstantCart) {
-        cartsAfter << cart->isEnabled();
-    }
-    EXPECT_EQ(cartsAfter, carts) << "neither the hidden design cart nor a 21st";
-    EXPECT_TRUE(w.playoutPanel->cmdInstantCart[0]->isHidden());
-
-    // A player text as long as a line may be: kept whole, drawn bounded.
-    const qsizetype length = LineFramer::kMaxLineBytes - 64;
-    peer->Command("send SET PLAYER STATUS,1,9," + QString(length, QLatin1Char('x')) + "\\r\\n");
-    ASSERT_TRUE(WaitFor([&] { return w.playoutPanel->uPlayerScroller[1]->Text().size() == length; },
-                        20000));
-    // At most the limit, between the two isolate marks of the display rule.
-    EXPECT_EQ(w.playoutPanel->uPlayerScroller[1]->lblText()->text().size(),
-              uHTMLScroller::kMostShown + 2);
-    EXPECT_EQ(w.Link()->State(), PlayoutLink::LinkState::Up);
-}
-
 TEST_F(MainWindowPanelPeer, ThePeerClosingShowsTheCoverUntilTheClientIsBack) {
     ASSERT_NO_FATAL_FAILURE(startWith());
     frmMain& w = *window;

@@ -16,6 +16,10 @@
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QToolBar>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <csignal>
 
 namespace {
 
@@ -151,6 +155,37 @@ TEST_F(WebEngineScriptShowTest, AScriptAboveTheLimitIsReportedAndLeavesNothingTo
     EXPECT_FALSE(enabled("save"));
     EXPECT_FALSE(enabled("print"));
     EXPECT_EQ(sharedKeys().size(), 2) << "the file stays in the tree";
+}
+
+TEST_F(WebEngineScriptShowTest, AViewWhoseWebProcessEndsIsClearedAndTold) {
+    write(script(QStringLiteral("small.htm")), "<p>Small</p>");
+    canCreate = true;
+    load();
+    tickEdit(true);
+    click(script(QStringLiteral("small.htm")));
+    ASSERT_TRUE(WaitFor([&] { return plain() == QStringLiteral("Small"); }));
+    ASSERT_TRUE(pane->ScriptEditable());
+    ASSERT_TRUE(enabled("print"));
+    const qint64 pid = pane->wbScripts->Editor()->View()->page()->renderProcessPid();
+    ASSERT_GT(pid, 0);
+    ASSERT_EQ(::kill(static_cast<pid_t>(pid), SIGKILL), 0);
+
+    ASSERT_TRUE(WaitFor([&] { return !boxTexts().isEmpty(); }, 20000));
+    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("The script 'small' could not be shown.")});
+    EXPECT_EQ(TestMessageBoxes().shown().back().icon, MsgIcon::Exclamation);
+    EXPECT_FALSE(pane->ScriptEditable());
+    EXPECT_FALSE(pane->chkScriptEdit->isEnabled());
+    EXPECT_FALSE(pane->wbScripts->EditMode());
+    for (const char* button : {"save", "print", "delete", "bold", "paste"}) {
+        EXPECT_FALSE(enabled(button)) << button;
+    }
+    EXPECT_EQ(plain(), QString());
+
+    // The view comes back with the next script, the same one too.
+    click(script(QStringLiteral("small.htm")));
+    EXPECT_TRUE(WaitFor([&] { return plain() == QStringLiteral("Small"); }));
+    EXPECT_TRUE(pane->ScriptEditable());
+    EXPECT_TRUE(enabled("print"));
 }
 
 TEST_F(WebEngineScriptEditTest, ThePersonalScriptIsEditedAndSavedInPlace) {

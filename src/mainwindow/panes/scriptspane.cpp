@@ -85,6 +85,7 @@ ScriptsPane::ScriptsPane(QWidget* parent, Services services)
     connect(wbScripts, &ScriptView::DocumentChanged, this, [this] { wbScripts_DocumentChanged(); });
     connect(wbScripts, &ScriptView::SelectionChanged, this,
             [this] { wbScripts_SelectionChanged(); });
+    connect(wbScripts, &ScriptView::ProcessEnded, this, [this] { wbScripts_ProcessEnded(); });
 
     cmdScriptUp = named(new QPushButton(QStringLiteral("Up"), parent), "cmdScriptUp");
     designSize(cmdScriptUp, 795, 795);
@@ -464,6 +465,31 @@ void ScriptsPane::wbScripts_DocumentChanged() {
     setButton(QStringLiteral("redo"), wbScripts->BrowserCommandEnabled(QStringLiteral("redo")));
     scriptChanged_ = true;
     wbScripts_SelectionChanged();
+}
+
+void ScriptsPane::wbScripts_ProcessEnded() {
+    if (scriptSource_.isEmpty()) {
+        wbScripts->ClearDocument();
+        return; // nothing was shown, so nothing was lost
+    }
+    const QString name = !scriptFile_.isEmpty() ? nameOf(scriptFile_)
+                         : treeScripts->currentItem() != nullptr
+                             ? treeScripts->currentItem()->text(0)
+                             : QString();
+    // Cleared first: the same script may be asked for again, and must then be shown afresh.
+    scriptFile_.clear();
+    scriptSource_.clear();
+    scriptEditable_ = false;
+    scriptChanged_ = false;
+    shown_ = {};
+    wbScripts->ClearDocument();
+    chkScriptEdit->setEnabled(false);
+    chkScriptEdit_Click();
+    for (const char* button : {"save", "delete", "print", "undo", "redo"}) {
+        setButton(QLatin1String(button), false);
+    }
+    MsgBox(QStringLiteral("The script '") + name + QStringLiteral("' could not be shown."),
+           MsgIcon::Exclamation, MsgButtons::OK, 0, wbScripts->window());
 }
 
 void ScriptsPane::wbScripts_SelectionChanged() {

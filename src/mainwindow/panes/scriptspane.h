@@ -61,6 +61,9 @@ public:
     void toolScripts_ButtonClick(const QString& key);
     void wbScripts_DocumentChanged();
     void wbScripts_SelectionChanged();
+    // The view's web process ended under the shown script: told, and nothing is left to edit,
+    // save or print.
+    void wbScripts_ProcessEnded();
     void cmdScriptDown_MouseDown();
     void cmdScriptUp_MouseDown();
     void cmdScript_MouseUp();

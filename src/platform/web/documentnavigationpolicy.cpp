@@ -24,3 +24,13 @@ bool DocumentNavigationPolicy::Accept(const QUrl& url, Kind kind, bool isMainFra
     // A frame of the document loads what the document names; no link moves it.
     return kind == Kind::Typed || kind == Kind::Other;
 }
+
+DocumentNavigationPolicy::Verdict
+DocumentNavigationPolicy::Decide(const QUrl& url, Kind kind, bool isMainFrame, const QUrl& current,
+                                 bool mayLoad, const LinkFilter& linkFilter) const {
+    if (linkFilter && kind == Kind::LinkClicked && isMainFrame &&
+        SameDocument(current, expected_) && linkFilter(url)) {
+        return Verdict::Handled;
+    }
+    return Accept(url, kind, isMainFrame, current, mayLoad) ? Verdict::Follow : Verdict::Refuse;
+}

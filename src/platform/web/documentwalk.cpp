@@ -1,5 +1,7 @@
 #include "platform/web/documentwalk.h"
 
+#include "platform/web/scriptanswer.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QPointer>
@@ -37,16 +39,7 @@ void ReadInputs(QWebEnginePage* page, QObject* context,
             if (guard.isNull()) {
                 return;
             }
-            QList<DocumentInput> inputs;
-            const QVariantList rows = result.toList();
-            inputs.reserve(rows.size());
-            for (const QVariant& row : rows) {
-                const QVariantList pair = row.toList();
-                if (pair.size() == 2) {
-                    inputs.append({pair.at(0).toString(), pair.at(1).toBool()});
-                }
-            }
-            done(inputs);
+            done(ScriptAnswer::Inputs(result));
         });
 }
 
@@ -86,16 +79,13 @@ void ReadScrollPosition(QWebEnginePage* page, QObject* context, std::function<vo
         return;
     }
     const QPointer<QObject> guard(context);
-    page->runJavaScript(
-        QStringLiteral("[window.scrollX||0,window.scrollY||0]"), kWorld,
-        [guard, done = std::move(done)](const QVariant& result) {
-            if (guard.isNull()) {
-                return;
-            }
-            const QVariantList xy = result.toList();
-            done(xy.size() == 2 ? QPoint(qRound(xy.at(0).toDouble()), qRound(xy.at(1).toDouble()))
-                                : QPoint());
-        });
+    page->runJavaScript(QStringLiteral("[window.scrollX||0,window.scrollY||0]"), kWorld,
+                        [guard, done = std::move(done)](const QVariant& result) {
+                            if (guard.isNull()) {
+                                return;
+                            }
+                            done(ScriptAnswer::Position(result).value_or(QPoint()));
+                        });
 }
 
 void SetScrollPosition(QWebEnginePage* page, QPoint position) {

@@ -2,8 +2,7 @@
 
 #include "platform/system/platformlog.h"
 
-namespace {
-DocumentNavigationPolicy::Kind kindOf(QWebEnginePage::NavigationType type) {
+DocumentNavigationPolicy::Kind LockedDownPage::KindOf(NavigationType type) {
     using K = DocumentNavigationPolicy::Kind;
     switch (type) {
     case QWebEnginePage::NavigationTypeLinkClicked:
@@ -23,7 +22,6 @@ DocumentNavigationPolicy::Kind kindOf(QWebEnginePage::NavigationType type) {
     }
     return K::Other;
 }
-} // namespace
 
 LockedDownPage::LockedDownPage(QWebEngineProfile* profile, const LocalContentPolicy& content,
                                const DocumentNavigationPolicy& navigation, QObject* parent)
@@ -31,20 +29,16 @@ LockedDownPage::LockedDownPage(QWebEngineProfile* profile, const LocalContentPol
 
 bool LockedDownPage::acceptNavigationRequest(const QUrl& url, NavigationType type,
                                              bool isMainFrame) {
-    if (linkFilter_ && type == NavigationTypeLinkClicked && isMainFrame &&
-        DocumentNavigationPolicy::SameDocument(this->url(), navigation_.Expected()) &&
-        linkFilter_(url)) {
-        return false;
-    }
-    const bool accepted =
-        navigation_.Accept(url, kindOf(type), isMainFrame, this->url(), content_.MayLoad(url));
-    if (!accepted) {
+    using Verdict = DocumentNavigationPolicy::Verdict;
+    const Verdict verdict = navigation_.Decide(url, KindOf(type), isMainFrame, this->url(),
+                                               content_.MayLoad(url), linkFilter_);
+    if (verdict == Verdict::Refuse) {
         PlatformLog(QStringLiteral("Refused a navigation to '") +
                         url.toDisplayString(QUrl::RemoveUserInfo | QUrl::RemoveQuery) +
                         QStringLiteral("' in a document view"),
                     10);
     }
-    return accepted;
+    return verdict == Verdict::Follow;
 }
 
 QWebEnginePage* LockedDownPage::createWindow(WebWindowType /*type*/) {

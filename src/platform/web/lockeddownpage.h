@@ -5,8 +5,6 @@
 
 #include <QWebEnginePage>
 
-#include <functional>
-
 // A page that obeys its navigation policy, opens no windows and keeps the script console
 // quiet (scripts are off; a message there would come from the engine's own pages).
 class LockedDownPage : public QWebEnginePage {
@@ -18,8 +16,11 @@ public:
     // Offered first every link the user clicks in the main frame of the document the program
     // asked for; true cancels the navigation (the filter has dealt with it). Links in any
     // other document, in frames, redirects and forms never reach it.
-    using LinkFilter = std::function<bool(const QUrl& url)>;
+    using LinkFilter = DocumentNavigationPolicy::LinkFilter;
     void SetLinkFilter(LinkFilter filter) { linkFilter_ = std::move(filter); }
+
+    // The engine's kind of navigation in the policy's terms.
+    static DocumentNavigationPolicy::Kind KindOf(NavigationType type);
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;

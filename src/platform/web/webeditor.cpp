@@ -3,6 +3,7 @@
 #include "platform/system/platformlog.h"
 #include "platform/ui/fontresolution.h"
 #include "platform/web/documentwalk.h"
+#include "platform/web/scriptanswer.h"
 #include "platform/web/webbrowser.h"
 #include "platform/web/webeditorbridge.h"
 #include "platform/web/webeditorscript.h"
@@ -55,6 +56,19 @@ WebEditor::WebEditor(QWidget* parent) : QWidget(parent) {
         }
     });
     connect(bridge_, &WebEditorBridge::SelectionReported, this, &WebEditor::takeReport);
+    connect(browser_->View()->page(), &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
+                PlatformLog(QStringLiteral("An editor's web process ended (status %1, code %2)")
+                                .arg(int(status))
+                                .arg(exitCode));
+                pending_.reset();
+                pendingStyle_.clear();
+                pendingSelectAll_ = false;
+                ++generation_; // answers still due belong to the document that has gone
+                loading_ = false;
+                state_ = WebEditorState();
+                Q_EMIT ProcessEnded();
+            });
     if (QClipboard* clipboard = QGuiApplication::clipboard()) {
         connect(clipboard, &QClipboard::dataChanged, this, [this] {
             const bool canPaste = editing_ && clipboardHasText();
@@ -73,6 +87,8 @@ WebEditor::WebEditor(QWidget* parent) : QWidget(parent) {
 WebEditor::~WebEditor() {
     // The page answers the scripts still running as it goes: those answers find no editor.
     alive_.reset();
+    // A process that ends with the page is no loss to report.
+    disconnect(browser_->View()->page(), nullptr, this, nullptr);
     // The page holds the channel: the page goes first.
     delete browser_;
     browser_ = nullptr;
@@ -139,12 +155,13 @@ void WebEditor::onBlankLoaded(bool ok) {
                     : QStringLiteral("orlixEditor.state()");
             self->pendingSelectAll_ = false;
             self->RunInEditorWorld(
-                after, [alive, self, generation, ok = written.toBool()](const QVariant& report) {
+                after, [alive, self, generation,
+                        ok = ScriptAnswer::Flag(written).value_or(false)](const QVariant& report) {
                     if (alive.expired() || generation != self->generation_) {
                         return;
                     }
                     self->loading_ = false;
-                    self->takeReport(report.toMap());
+                    self->takeReport(ScriptAnswer::Record(report).value_or(QVariantMap()));
                     Q_EMIT self->LoadFinished(ok);
                 });
         });
@@ -217,11 +234,7 @@ void WebEditor::ReadHtml(QObject* context,
                          if (guard.isNull()) {
                              return;
                          }
-                         if (result.typeId() == QMetaType::QString) {
-                             done(result.toString());
-                         } else {
-                             done(std::nullopt);
-                         }
+                         done(ScriptAnswer::Text(result));
                      });
 }
 
@@ -251,7 +264,7 @@ void WebEditor::ReadPlainText(QObject* context, std::function<void(const QString
     RunInEditorWorld(QStringLiteral("window.orlixEditor?orlixEditor.text():''"),
                      [guard, done = std::move(done)](const QVariant& result) {
                          if (!guard.isNull()) {
-                             done(result.toString());
+                             done(ScriptAnswer::Text(result).value_or(QString()));
                          }
                      });
 }
@@ -345,8 +358,8 @@ void WebEditor::ReadState(QObject* context, std::function<void(const WebEditorSt
                          if (alive.expired()) {
                              return;
                          }
-                         if (result.canConvert<QVariantMap>()) {
-                             self->takeReport(result.toMap());
+                         if (const auto report = ScriptAnswer::Record(result)) {
+                             self->takeReport(*report);
                          }
                          if (done && !guard.isNull()) {
                              done(self->state_);

@@ -112,6 +112,10 @@ Q_SIGNALS:
     void LoadFinished(bool ok);
     void Edited();
     void StateChanged(const WebEditorState& state);
+    // The engine's process behind the document ended (it crashed, or ran out of memory): the
+    // document and any edits in it are gone, and the view shows nothing useful. The next
+    // SetHtml starts a new process.
+    void ProcessEnded();
 
 private:
     void onBlankLoaded(bool ok);

@@ -1,9 +1,15 @@
 #include "platform/web/webeditorstate.h"
 
+#include "platform/web/scriptanswer.h"
+
 namespace {
+// -1, 0 or 1 as the editor script reports them; anything else is no style.
 int styleValue(const QVariant& v) {
-    const int n = v.toInt();
-    return n < 0 ? -1 : (n > 0 ? 1 : 0);
+    return ScriptAnswer::Number(v, -1, 1).value_or(0);
+}
+
+bool flagValue(const QVariant& v) {
+    return ScriptAnswer::Flag(v).value_or(false);
 }
 // The first family of a CSS font-family value, without its quotes: the face the text shows in
 // when the computer has it.
@@ -25,14 +31,14 @@ WebEditorState WebEditorState::FromReport(const QVariantMap& report, bool editin
     s.italic = styleValue(report.value(QStringLiteral("italic")));
     s.underline = styleValue(report.value(QStringLiteral("underline")));
     s.strikeThrough = styleValue(report.value(QStringLiteral("strikeThrough")));
-    s.fontFace = firstFamily(report.value(QStringLiteral("face")).toString());
-    const int size = report.value(QStringLiteral("size")).toInt();
-    s.fontSize = size >= 1 && size <= 7 ? size : 0;
-    s.hasSelection = report.value(QStringLiteral("selection")).toBool();
+    s.fontFace =
+        firstFamily(ScriptAnswer::Text(report.value(QStringLiteral("face"))).value_or(QString()));
+    s.fontSize = ScriptAnswer::Number(report.value(QStringLiteral("size")), 1, 7).value_or(0);
+    s.hasSelection = flagValue(report.value(QStringLiteral("selection")));
     s.canCopy = s.hasSelection;
     s.canCut = s.hasSelection && editing;
     s.canPaste = editing && clipboardHasText;
-    s.canUndo = editing && report.value(QStringLiteral("undo")).toBool();
-    s.canRedo = editing && report.value(QStringLiteral("redo")).toBool();
+    s.canUndo = editing && flagValue(report.value(QStringLiteral("undo")));
+    s.canRedo = editing && flagValue(report.value(QStringLiteral("redo")));
     return s;
 }

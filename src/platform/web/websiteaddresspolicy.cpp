@@ -12,6 +12,10 @@ bool MayRequest(const QUrl& url) {
     return MayShow(url) || scheme == QLatin1String("data") || scheme == QLatin1String("blob");
 }
 
+bool MayNavigate(const QUrl& url, bool isMainFrame) {
+    return isMainFrame ? MayShow(url) : MayRequest(url);
+}
+
 QUrl FromTyped(const QString& text) {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty()) {

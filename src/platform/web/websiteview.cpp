@@ -39,8 +39,7 @@ public:
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override {
-        if (WebsiteAddressPolicy::MayShow(url) ||
-            (!isMainFrame && WebsiteAddressPolicy::MayRequest(url))) {
+        if (WebsiteAddressPolicy::MayNavigate(url, isMainFrame)) {
             return true;
         }
         PlatformLog(QStringLiteral("Refused to show '") + shown(url) +

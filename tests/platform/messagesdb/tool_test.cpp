@@ -1,8 +1,8 @@
 #include "messagesdbfixture.h"
 #include "platform/messagesdb/messagemime.h"
 #include "platform/messagesdb/messagesstorage.h"
-#include "platform/mime/mimemessage.h"
 #include "platform/messagesdb/smsform.h"
+#include "platform/mime/mimemessage.h"
 #include "platform/system/terminaltext.h"
 #include "support/toolrun.h"
 #include "support/waitfor.h"
@@ -390,6 +390,12 @@ TEST_F(MessagesDbTest, AnImportedBodyIsStoredAsTheMessageObjectReadsItWithoutIts
             shown.chop(1);
         }
         EXPECT_EQ(m->BodyText(), shown) << c.name;
+        // The printed message and its summary hold the text past the NUL.
+        const QString tail = c.stored.mid(c.stored.lastIndexOf(QLatin1Char(' '), -3) + 1);
+        for (const char* tag : {"<OCP_MESSAGE_BODY>", "<OCP_MESSAGE_SUMMARY>"}) {
+            EXPECT_TRUE(m->ApplyTemplate(QString::fromLatin1(tag), 0).contains(tail))
+                << c.name << " " << tag << " " << tail.toStdString();
+        }
     }
 }
 

@@ -14,7 +14,9 @@ TEST(WebEditorState, TheFaceIsTheFirstFamilyUnquotedAndTheSizeOneToSevenOrNone) 
         int expectedSize;
     } cases[] = {
         {"serif", 5, "serif", 5},
-        {"\"Times New Roman\", serif", QStringLiteral("3"), "Times New Roman", 3},
+        {"\"Times New Roman\", serif", 3, "Times New Roman", 3},
+        // The script sends a number: a size in any other type is none.
+        {"Arial", QStringLiteral("3"), "Arial", 0},
         {"'Liberation Sans',Arial", 7, "Liberation Sans", 7},
         {"  Courier  ", 1, "Courier", 1},
         {"\"", 0, "\"", 0},

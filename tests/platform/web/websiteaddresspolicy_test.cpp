@@ -28,6 +28,27 @@ TEST(WebsiteAddressPolicyTest, OnlyWebPagesAreShown) {
     }
 }
 
+TEST(WebsiteAddressPolicyTest, AFrameMayAlsoShowThePagesInlineDocuments) {
+    const struct {
+        const char* url;
+        bool mainFrame;
+        bool frame;
+    } cases[] = {
+        {"https://example.org/", true, true},
+        {"data:text/html,<b>x</b>", false, true},
+        {"blob:https://example.org/1", false, true},
+        {"file:///etc/passwd", false, false},
+        {"javascript:alert(1)", false, false},
+        {"orlix:///openmessage%2812%29", false, false},
+        {"about:blank", false, false},
+    };
+    for (const auto& c : cases) {
+        const QUrl url(QString::fromUtf8(c.url));
+        EXPECT_EQ(WebsiteAddressPolicy::MayNavigate(url, true), c.mainFrame) << c.url;
+        EXPECT_EQ(WebsiteAddressPolicy::MayNavigate(url, false), c.frame) << c.url;
+    }
+}
+
 TEST(WebsiteAddressPolicyTest, TypedAddressesGetHttpsWhenBare) {
     const struct {
         const char* typed;
