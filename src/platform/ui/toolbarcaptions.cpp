@@ -11,7 +11,8 @@
 namespace {
 class CaptionFitter : public QObject {
 public:
-    explicit CaptionFitter(QToolBar* toolbar) : QObject(toolbar), toolbar_(toolbar) {
+    explicit CaptionFitter(QToolBar* toolbar)
+        : QObject(toolbar), toolbar_(toolbar), watched_(toolbar) {
         // The room each button wants as designed, measured before any caption is put away:
         // what it needs does not depend on how it shows now, so a decision never undoes itself.
         for (QAction* action : toolbar->actions()) {
@@ -24,9 +25,11 @@ public:
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == toolbar_ &&
-            (event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest ||
-             event->type() == QEvent::Show)) {
+        // Compared as the object it was, not through the toolbar's pointer: a toolbar being
+        // taken apart still sends events while it is no longer a toolbar.
+        if ((event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest ||
+             event->type() == QEvent::Show) &&
+            watched == watched_) {
             fit();
         }
         return false;
@@ -61,6 +64,7 @@ private:
     }
 
     QPointer<QToolBar> toolbar_;
+    const QObject* watched_;
     QHash<QToolButton*, Design> designed_;
 };
 } // namespace
