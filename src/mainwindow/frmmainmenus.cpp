@@ -58,10 +58,14 @@ void frmMain::mnuProgramSettings_Click() {
     if (!scriptsPane->QuerySaveChanges()) {
         return;
     }
+    // The reload empties the scripts pane; the presenter's script comes back as it was.
+    const QString shownScript = scriptsPane->ShownNodeKey();
     Program::Instance().Windows().ShowModal(WindowKind::Settings, this);
     bFormReady = false;
     if (!LoadSettings()) {
         reportSettingsProblem();
+    } else {
+        scriptsPane->ShowNode(shownScript);
     }
     bFormReady = true;
 }

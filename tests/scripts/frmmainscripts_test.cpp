@@ -13,6 +13,7 @@
 #include "support/playoutpeerprocess.h"
 #include "support/readonlyfolder.h"
 #include "support/scripteddialogs.h"
+#include "support/scriptedwindow.h"
 #include "support/waitfor.h"
 
 #include <QAction>
@@ -163,6 +164,43 @@ TEST_F(MainWindowScripts, TheTabShowsThePersonalAndTheSharedScripts) {
         };
         WaitFor(painted, 3000);
         w.grab().save(shots + QStringLiteral("/scripts-shown.png"));
+    }
+}
+
+// The settings dialog closed, with OK or Cancel, reloads the settings: the script that was shown
+// is shown again, selected and editable, rather than the view left empty.
+TEST_F(MainWindowScripts, TheShownScriptStaysThroughTheSettingsDialog) {
+    seedProfile(false);
+    addUser(QStringLiteral("admin"));
+    const QString scripts = folder("scripts");
+    ASSERT_TRUE(QDir().mkpath(scripts));
+    {
+        QFile f(scripts + QStringLiteral("/Breakfast Intro.htm"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("<p>Good morning, it is seven o'clock.</p>");
+    }
+    ASSERT_TRUE(start(QStringLiteral("/NOPREVCHECK /Profile=Studio /User=admin")));
+    frmMain& w = *window;
+    w.resize(1280, 800);
+    w.show();
+    w.optScripts->SetValue(1);
+    w.optScripts_Click();
+    QApplication::processEvents();
+    const QString key = scripts + QStringLiteral("/Breakfast Intro.htm");
+    ASSERT_NO_FATAL_FAILURE(select(key));
+    ASSERT_TRUE(shown().startsWith(QStringLiteral("Good morning")));
+    ASSERT_TRUE(w.chkScriptEdit->isEnabled());
+
+    int dialogs = 0;
+    Program::Instance().Windows().Register(WindowKind::Settings,
+                                           ScriptedWindowMaker([&] { ++dialogs; }));
+    for (int round = 0; round < 2; ++round) {
+        w.mnuProgramSettings_Click();
+        QApplication::processEvents();
+        EXPECT_EQ(dialogs, round + 1);
+        EXPECT_TRUE(shown().startsWith(QStringLiteral("Good morning"))) << shown().toStdString();
+        EXPECT_EQ(static_cast<ScriptTree*>(w.treeScripts)->SelectedKey(), key);
+        EXPECT_TRUE(w.chkScriptEdit->isEnabled());
     }
 }
 

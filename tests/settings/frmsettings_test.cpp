@@ -27,6 +27,7 @@
 #include <QFontDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -493,6 +494,10 @@ TEST_F(FrmSettingsTest, TheRealChooserOffersEffectsOnlyWhereTheyAreApplied) {
     for (const auto& [button, effects] : buttons) {
         bool seen = false;
         QStringList shown;
+        // The sample line is the one text box of a group with no check box in it.
+        QString sampleText;
+        int sampleHeight = 0;
+        int textHeight = 0;
         AnswerNextDialog<QFontDialog>(
             [&](QFontDialog& chooser) {
                 seen = true;
@@ -501,11 +506,22 @@ TEST_F(FrmSettingsTest, TheRealChooserOffersEffectsOnlyWhereTheyAreApplied) {
                         shown << box->text().remove(QLatin1Char('&'));
                     }
                 }
+                for (auto* group : chooser.findChildren<QGroupBox*>()) {
+                    const auto edits = group->findChildren<QLineEdit*>();
+                    if (group->findChildren<QCheckBox*>().isEmpty() && edits.size() == 1 &&
+                        edits.front()->isVisibleTo(&chooser)) {
+                        sampleText = edits.front()->text();
+                        sampleHeight = edits.front()->height();
+                        textHeight = edits.front()->fontMetrics().height();
+                    }
+                }
             },
             false);
         click(dialog, button);
         ASSERT_TRUE(seen) << button;
         EXPECT_EQ(shown.isEmpty(), !effects) << button << " " << shown.join(u',').toStdString();
+        EXPECT_FALSE(sampleText.trimmed().isEmpty()) << button;
+        EXPECT_GE(sampleHeight, textHeight) << button;
     }
 }
 

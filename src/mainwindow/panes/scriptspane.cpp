@@ -228,6 +228,15 @@ void ScriptsPane::Reset() {
     wbScripts->SetAllowedFolders({scriptPath()});
 }
 
+void ScriptsPane::ShowNode(const QString& key) {
+    QTreeWidgetItem* node = key.isEmpty() ? nullptr : treeScripts->NodeByKey(key);
+    if (node == nullptr) {
+        return;
+    }
+    treeScripts->setCurrentItem(node);
+    treeScripts_NodeClick(node);
+}
+
 void ScriptsPane::LoadScripts() {
     const QString folder = scriptPath();
     if (folder.isEmpty() || !FileSystemHelper::FolderExists(folder)) {

@@ -54,6 +54,11 @@ public:
     bool QuerySaveChanges();
     // The settings were reloaded: the browser is empty and the state starts again.
     void Reset();
+    // The key of the node whose script is shown; empty when none is.
+    QString ShownNodeKey() const { return shownNodeKey_; }
+    // Selects the node of key and shows its script, as a click on it would; nothing when the
+    // tree no longer holds it.
+    void ShowNode(const QString& key);
 
     void chkScriptEdit_Click();
     void chkScriptAutoScroll_Click();

@@ -9,22 +9,37 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPrintPreviewDialog>
 
+#include <algorithm>
+
 namespace {
 // Leaves the strike-out and underline boxes out of a font dialog.
 void hideFontEffects(QFontDialog& dialog) {
     // The effects are the one group of the dialog that holds check boxes (strike-out and
-    // underline); the sample is a group too, and stays.
+    // underline); the sample is a group too, and stays. The sample's line takes no height of
+    // its own but the rows the effects fill beside it, so it is kept that tall.
+    QGroupBox* effects = nullptr;
+    QGroupBox* sample = nullptr;
     for (QGroupBox* group : dialog.findChildren<QGroupBox*>()) {
         if (!group->findChildren<QCheckBox*>().isEmpty()) {
-            group->hide();
+            effects = group;
+        } else if (!group->findChildren<QLineEdit*>().isEmpty()) {
+            sample = group;
         }
     }
+    if (effects == nullptr) {
+        return;
+    }
+    if (sample != nullptr) {
+        sample->setMinimumHeight(std::max(sample->minimumHeight(), effects->sizeHint().height()));
+    }
+    effects->hide();
 }
 } // namespace
 
