@@ -19,6 +19,7 @@
 #include "platform/ui/imagelist.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/multilinetextbox.h"
+#include "platform/ui/toolbarcaptions.h"
 #include "platform/ui/toolbarimages.h"
 #include "platform/ui/twips.h"
 
@@ -174,6 +175,7 @@ void frmSMSMessage::buildControls() {
     for (const char* key : {"historysep", "history", "helpsep", "help"}) {
         ToolbarButton(QString::fromUtf8(key))->setVisible(false);
     }
+    ToolbarCaptions::FitToWidth(toolbarMain_);
     toolBarEdit_ = new QToolBar(QStringLiteral("toolBarEdit"), this);
     toolBarEdit_->setIconSize(QSize(16, 16));
     for (const EditTool& b : kEditTools) {
@@ -185,9 +187,13 @@ void frmSMSMessage::buildControls() {
         action->setData(QStringLiteral("edit"));
         connect(action, &QAction::triggered, this, [this, key] { DoToolbarCommand(key); });
     }
-    bars->addWidget(toolbarMain_);
+    // The main bar takes the room the edit bar leaves, so the width it gets, not the width its
+    // buttons now ask for, decides whether their captions fit;
+    // the edit bar's few pictures always show whole.
+    toolBarEdit_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    bars->addWidget(toolbarMain_, 1);
+    bars->setSpacing(0); // each bar keeps its own margin and handle
     bars->addWidget(toolBarEdit_);
-    bars->addStretch();
     outer->addLayout(bars);
 
     auto* grid = new QGridLayout;

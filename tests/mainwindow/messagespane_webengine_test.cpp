@@ -292,6 +292,40 @@ TEST_F(WebEngineMessagesPane, EveryToolbarButtonShowsAtTheDesignSize) {
     }
 }
 
+// In a narrow main window the starting list still gives each message's subject room to be
+// read: the row wraps before the subject column shrinks below 12em.
+TEST_F(WebEngineMessagesPane, TheStartingListKeepsTheSubjectReadableInANarrowWindow) {
+    store(QStringLiteral("Hi"), 60);
+    store(QStringLiteral("Please play the long version of the song my grandmother loved"), 120);
+    store(QStringLiteral("Averyveryverylongsubjectwithnoplacetobreakitatallanywhere"), 180);
+    const char* const measure = R"(
+        (() => {
+            const cells = Array.from(document.querySelectorAll('.subject'));
+            if (cells.length !== 3) return -1;
+            let narrowest = Infinity;
+            for (const c of cells) {
+                const em = parseFloat(getComputedStyle(c).fontSize);
+                narrowest = Math.min(narrowest, c.getBoundingClientRect().width / em);
+            }
+            return narrowest;
+        })())";
+    for (const int width : {800, 15360 / 15, 1600}) {
+        SCOPED_TRACE(width);
+        window->resize(width, 700);
+        showWindow(240);
+        double ems = -1;
+        WaitFor(
+            [&] {
+                ems = runInPage(page(), QLatin1String(measure)).toDouble();
+                return ems >= 12;
+            },
+            2000);
+        EXPECT_GE(ems, 12.0) << "the narrowest subject cell is " << ems << "em wide";
+        EXPECT_LE(page()->contentsSize().width(), browser()->View()->width() + 1)
+            << "the page scrolls sideways";
+    }
+}
+
 TEST_F(WebEngineMessagesPane, KeysThatNeedATickSayOpenWhenNothingIsTicked) {
     store(QStringLiteral("One"), 60);
     showWindow(240);

@@ -52,6 +52,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -104,6 +105,44 @@ TEST_F(SmsWindow, LoadingStatesAsATable) {
         EXPECT_FALSE(message->Edited()) << label;
         EXPECT_FALSE(window.ToolbarButton("history")->isVisible());
         EXPECT_FALSE(window.ToolbarButton("help")->isVisible());
+    }
+}
+
+// At the window's opening size, and down to its smallest, no button of the main toolbar goes
+// behind the extension button: captions that do not fit give way to the pictures alone.
+TEST_F(SmsWindow, EveryToolbarButtonStaysOnTheToolbar) {
+    const struct {
+        const char* what;
+        frmSMSMessage* window;
+    } shown[] = {{"received", open(received())}, {"new", newWindow()}};
+    for (const auto& [what, window] : shown) {
+        ASSERT_NE(window, nullptr);
+        const QSize opening = window->size();
+        ASSERT_TRUE(ShowActive(*window));
+        for (const int width : {opening.width(), window->minimumWidth(), 1500}) {
+            SCOPED_TRACE(std::string(what) + " at " + std::to_string(width));
+            window->resize(width, opening.height());
+            QToolBar* bar = window->toolbarMain();
+            const auto allShown = [&] {
+                for (QAction* action : bar->actions()) {
+                    if (action->isVisible() && !action->isSeparator()) {
+                        QWidget* w = bar->widgetForAction(action);
+                        if (w == nullptr || !w->isVisible()) {
+                            return false;
+                        }
+                    }
+                }
+                return true;
+            };
+            EXPECT_TRUE(WaitFor(allShown, 2000)) << "a button went behind the extension button";
+            auto* print = qobject_cast<QToolButton*>(
+                bar->widgetForAction(window->ToolbarButton(QStringLiteral("print"))));
+            ASSERT_NE(print, nullptr);
+            EXPECT_EQ(print->toolTip(), QStringLiteral("Print"));
+            if (width == 1500) {
+                EXPECT_EQ(print->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
+            }
+        }
     }
 }
 

@@ -7,7 +7,8 @@
 namespace {
 // One block per message, each laid out only once it nears the view: a list of thousands
 // shows as quickly as a screenful. The kind's picture is a style's background, so the page
-// fetches each picture once, not once per message.
+// fetches each picture once, not once per message. In a narrow window a row wraps before its
+// subject grows too narrow to read.
 const char* const kMessagesList = R"(<!DOCTYPE html>
 <html>
 <head>
@@ -15,14 +16,14 @@ const char* const kMessagesList = R"(<!DOCTYPE html>
 <title>Messages</title>
 <style>
 body { font-family: sans-serif; font-size: 10pt; margin: 0; background: #ffffff; }
-.m { display: flex; align-items: flex-start; border-bottom: 1px solid #e0e0e0;
+.m { display: flex; flex-wrap: wrap; align-items: flex-start; border-bottom: 1px solid #e0e0e0;
   content-visibility: auto; contain-intrinsic-size: auto 52px; }
 .m:hover { background: #eef4ff; }
 .m > div { padding: 3px 6px; }
 .unread .subject { font-weight: bold; }
 .tick, .kind { flex: none; }
 .date { flex: none; white-space: nowrap; color: #505050; }
-.subject { flex: 1 1 auto; min-width: 0; overflow-wrap: anywhere; word-break: break-word; }
+.subject { flex: 1 1 12em; min-width: 12em; overflow-wrap: anywhere; word-break: break-word; }
 .actions { flex: none; white-space: nowrap; }
 a { color: #1a4fa0; text-decoration: none; }
 .summary { color: #505050; }
