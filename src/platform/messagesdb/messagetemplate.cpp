@@ -392,23 +392,17 @@ void appendAddresses(PageWriter& out, const QString& text, bool screen) {
         appendLine(out, text, screen);
         return;
     }
-    const auto isolated = [&out](const QString& field) {
+    const auto isolated = [&out](QStringView field) {
         if (!field.isEmpty()) {
             out += QStringView(u"\u2068");
             escaped().Append(out, field);
             out += QStringView(u"\u2069");
         }
     };
-    bool first = true;
-    for (const QString& entry : mime::SplitAddressText(shown.toString())) {
-        if (!first) {
-            out += QLatin1String(", ");
-        }
-        first = false;
-        const DisplayText::AddressParts parts = DisplayText::SplitAddressEntry(entry);
+    const auto appendParts = [&](const DisplayText::AddressPartViews& parts) {
         if (!parts.Bracketed) {
             isolated(parts.Address);
-            continue;
+            return;
         }
         if (!parts.Name.isEmpty()) {
             isolated(parts.Name);
@@ -417,7 +411,21 @@ void appendAddresses(PageWriter& out, const QString& text, bool screen) {
         out += QLatin1String("&lt;");
         isolated(parts.Address);
         out += QLatin1String("&gt;");
-    }
+    };
+    bool first = true;
+    mime::ForEachAddressEntry(shown, [&](QStringView entry) {
+        if (!first) {
+            out += QLatin1String(", ");
+        }
+        first = false;
+        // Nearly every entry has nothing to clean: its parts are views into the stored line.
+        if (DisplayText::IsCleanLine(entry)) {
+            appendParts(DisplayText::SplitCleanAddressEntry(entry));
+            return;
+        }
+        const QString line = DisplayText::OneLine(entry);
+        appendParts(DisplayText::SplitCleanAddressEntry(line));
+    });
     if (cut) {
         escaped().Append(out, u"...");
     }

@@ -4,41 +4,7 @@ namespace mime {
 
 QStringList SplitAddressText(const QString& text) {
     QStringList entries;
-    QString current;
-    bool quoted = false;
-    bool angle = false;
-    int comment = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (quoted) {
-            current += c;
-            if (c == u'\\' && i + 1 < text.size()) {
-                current += text.at(++i);
-            } else if (c == u'"') {
-                quoted = false;
-            }
-            continue;
-        }
-        if (c == u',' && !angle && comment == 0) {
-            entries += current.trimmed();
-            current.clear();
-            continue;
-        }
-        current += c;
-        if (c == u'"' && comment == 0) {
-            quoted = true;
-        } else if (c == u'<' && comment == 0) {
-            angle = true;
-        } else if (c == u'>' && comment == 0) {
-            angle = false;
-        } else if (c == u'(' && !angle) {
-            ++comment;
-        } else if (c == u')' && comment > 0) {
-            --comment;
-        }
-    }
-    entries += current.trimmed();
-    entries.removeAll(QString());
+    ForEachAddressEntry(text, [&entries](QStringView entry) { entries += entry.toString(); });
     return entries;
 }
 

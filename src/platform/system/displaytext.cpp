@@ -23,31 +23,43 @@ bool IsDirectionCharacter(char16_t c) {
            (c >= 0x2066 && c <= 0x2069);
 }
 
-QString Cleaned(QStringView text) {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        if (!IsDirectionCharacter(c.unicode())) {
-            out += c;
+bool IsCleanLine(QStringView text) {
+    for (const QChar ch : text) {
+        const char16_t c = ch.unicode();
+        // Every character concerned is a control or at or above U+061C: one comparison
+        // passes nearly all text.
+        if ((c < 0x20 || c >= 0x061C) && (isLineBreak(c) || IsDirectionCharacter(c))) {
+            return false;
         }
     }
+    return true;
+}
+
+QString Cleaned(QStringView text) {
+    QString out(text.size(), Qt::Uninitialized);
+    QChar* const kept = out.data();
+    qsizetype size = 0;
+    for (const QChar c : text) {
+        if (!IsDirectionCharacter(c.unicode())) {
+            kept[size++] = c;
+        }
+    }
+    out.truncate(size);
     return out;
 }
 
 QString OneLine(QStringView text) {
-    QString line;
-    line.reserve(text.size());
+    QString line(text.size(), Qt::Uninitialized);
+    QChar* const kept = line.data();
+    qsizetype size = 0;
     for (const QChar ch : text) {
         const char16_t c = ch.unicode();
         if (IsDirectionCharacter(c)) {
             continue;
         }
-        if (isLineBreak(c)) {
-            line += u' ';
-        } else {
-            line += QChar(c);
-        }
+        kept[size++] = isLineBreak(c) ? QChar(u' ') : ch;
     }
+    line.truncate(size);
     return line;
 }
 
@@ -59,14 +71,20 @@ QString Field(QStringView text) {
     return out;
 }
 
-AddressParts SplitAddressEntry(QStringView entry) {
-    const QString line = OneLine(entry).trimmed();
+AddressPartViews SplitCleanAddressEntry(QStringView cleanEntry) {
+    const QStringView line = cleanEntry.trimmed();
     const qsizetype open = line.lastIndexOf(u'<');
     if (open < 0 || !line.endsWith(u'>')) {
-        return {QString(), line, false};
+        return {QStringView(), line, false};
     }
     return {line.first(open).trimmed(), line.sliced(open + 1, line.size() - open - 2).trimmed(),
             true};
+}
+
+AddressParts SplitAddressEntry(QStringView entry) {
+    const QString line = OneLine(entry);
+    const AddressPartViews parts = SplitCleanAddressEntry(line);
+    return {parts.Name.toString(), parts.Address.toString(), parts.Bracketed};
 }
 
 QString AddressEntry(QStringView entry) {

@@ -18,6 +18,10 @@ constexpr char16_t kIsolateEnd = 0x2069;
 // U+2069), the left-to-right and right-to-left marks and the Arabic letter mark.
 bool IsDirectionCharacter(char16_t c);
 
+// Whether the text holds neither a direction character nor a line break: what nearly every
+// field holds, and what the rule leaves as it is (but for the isolate around it).
+bool IsCleanLine(QStringView text);
+
 // The text without its direction characters: for a box being edited, where the caret would
 // step over marks, and for reading back what a field showed.
 QString Cleaned(QStringView text);
@@ -38,6 +42,15 @@ struct AddressParts {
     bool Bracketed = false;
 };
 AddressParts SplitAddressEntry(QStringView entry);
+
+// SplitAddressEntry's parts as views into the entry, for an entry that IsCleanLine: the same
+// parts, nothing copied.
+struct AddressPartViews {
+    QStringView Name;
+    QStringView Address;
+    bool Bracketed = false;
+};
+AddressPartViews SplitCleanAddressEntry(QStringView cleanEntry);
 
 // One address entry as written ("Name <address>", "\"Smith, J\" <address>" or a bare address or
 // number) in a one-line place: the name and the address are two fields, each isolated, so that
