@@ -106,12 +106,14 @@ QString WithUtf8Declaration(const QString& html) {
     const QString meta = QStringLiteral("<meta charset=\"utf-8\">");
     // The reader looks for the declaration in the first bytes only: one that would lie past
     // them goes first of all, where a browser takes it too.
-    const auto withinWindow = [&](qsizetype at) {
-        return QStringView(out).first(at).toUtf8().size() + meta.size() <= kDeclarationWindow;
+    // lead: what the insertion puts before the declaration itself.
+    const auto withinWindow = [&](qsizetype at, qsizetype lead) {
+        return QStringView(out).first(at).toUtf8().size() + lead + meta.size() <=
+               kDeclarationWindow;
     };
     const QRegularExpressionMatch head = kHead.match(out);
     if (head.hasMatch()) {
-        out.insert(withinWindow(head.capturedEnd()) ? head.capturedEnd() : 0, meta);
+        out.insert(withinWindow(head.capturedEnd(), 0) ? head.capturedEnd() : 0, meta);
         return out;
     }
     static const QRegularExpression kHtml(QStringLiteral("<html[^>]*>"),
@@ -119,7 +121,7 @@ QString WithUtf8Declaration(const QString& html) {
     const QRegularExpressionMatch root = kHtml.match(out);
     const QString newHead = QStringLiteral("<head>") + meta + QStringLiteral("</head>");
     if (root.hasMatch()) {
-        if (!withinWindow(root.capturedEnd())) {
+        if (!withinWindow(root.capturedEnd(), QStringView(u"<head>").size())) {
             return meta + out;
         }
         out.insert(root.capturedEnd(), newHead);

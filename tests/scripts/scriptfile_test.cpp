@@ -286,3 +286,20 @@ TEST(ScriptFileTest, ADeletedScriptNeverLandsInTheWorkingFolder) {
 }
 
 } // namespace
+
+// The reader looks for the declaration in the first 4096 bytes: one put into a new head right
+// after a long root tag must end inside them, the head's own tag counted.
+TEST(ScriptFileTest, ADeclarationAfterALongRootTagStillEndsWhereTheReaderLooks) {
+    const QString path = TestHome() + QStringLiteral("/LongRoot.htm");
+    const QString declaration = QStringLiteral("<meta charset=\"utf-8\">");
+    for (const qsizetype slack : {-8, -6, -3, -1, 0, 1, 6}) {
+        // The root tag ends where the declaration alone would just fit the window.
+        const qsizetype dashes = 4096 - declaration.size() - 6 + slack;
+        const QString text =
+            QStringLiteral("<html") + QString(dashes, u'-') + QStringLiteral(">caf\u00e9</html>");
+        ASSERT_TRUE(ScriptFile::Save(path, text)) << slack;
+        QString read;
+        ASSERT_TRUE(ScriptFile::Read(path, read)) << slack;
+        EXPECT_TRUE(read.contains(QStringLiteral("caf\u00e9"))) << slack;
+    }
+}
