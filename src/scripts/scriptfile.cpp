@@ -35,8 +35,19 @@ QString DecodeBytes(const QByteArray& bytes) {
         charset != QLatin1String("iso-8859-1") && charset != QLatin1String("us-ascii")) {
         QStringDecoder decoder(charset.toLatin1().constData());
         if (decoder.isValid()) {
-            const QString text = decoder.decode(bytes);
+            QString text = decoder.decode(bytes);
             if (!decoder.hasError()) {
+                // A decoder may pass on half of a surrogate pair, which no file can hold: it is
+                // shown, and saved, as the replacement character, as a browser shows it.
+                for (qsizetype i = 0; i < text.size(); ++i) {
+                    const bool pairStart = text[i].isHighSurrogate() && i + 1 < text.size() &&
+                                           text[i + 1].isLowSurrogate();
+                    if (pairStart) {
+                        ++i;
+                    } else if (text[i].isSurrogate()) {
+                        text[i] = QChar::ReplacementCharacter;
+                    }
+                }
                 return text;
             }
         }

@@ -303,3 +303,19 @@ TEST(ScriptFileTest, ADeclarationAfterALongRootTagStillEndsWhereTheReaderLooks) 
         EXPECT_TRUE(read.contains(QStringLiteral("caf\u00e9"))) << slack;
     }
 }
+
+// A declared charset whose decoder passes on half a surrogate pair: the text holds the
+// replacement character there, and a save reads back as saved.
+TEST(ScriptFileTest, HalfASurrogatePairFromADecoderReadsAndSavesAsTheReplacementCharacter) {
+    QByteArray bytes("<meta charset=\"utf32\">xx");
+    bytes += QByteArray("<\xdd\x00\x00", 4);
+    const QString text = ScriptFile::DecodeBytes(bytes);
+    for (const QChar c : text) {
+        EXPECT_FALSE(c.isSurrogate()) << int(c.unicode());
+    }
+    const QString path = TestHome() + QStringLiteral("/Wide.htm");
+    ASSERT_TRUE(ScriptFile::Save(path, text));
+    QString read;
+    ASSERT_TRUE(ScriptFile::Read(path, read));
+    EXPECT_EQ(read, ScriptFile::WithUtf8Declaration(text) + QStringLiteral("\r\n"));
+}
